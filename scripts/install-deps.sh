@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building, running and testing need.
+# Only missing packages are installed, so a second run is quick and quiet.
+set -euo pipefail
+
+packages=(
+  # build
+  build-essential cmake ninja-build pkg-config clang-14 libclang-rt-14-dev clang-format
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # Qt 6 and what its widgets need at run time
+  qt6-base-dev qt6-svg-dev libgl-dev qt6-qpa-plugins
+  # fonts metric-compatible with the documents' fonts
+  fonts-liberation fonts-dejavu-core
+  # tests: a display, screenshots, PDF text, LibreOffice for interoperability, a print service
+  xvfb xauth imagemagick poppler-utils libreoffice-writer-nogui
+  cups cups-client cups-bsd printer-driver-cups-pdf
+  # packaging
+  desktop-file-utils dpkg-dev file
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  [[ $p == \#* ]] && continue
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=()
+  [[ $(id -u) -ne 0 ]] && sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

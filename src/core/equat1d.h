@@ -1,0 +1,50 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "core/sheet.h"
+
+namespace equat {
+
+// One side p x + q of a level-1 or level-2 equation, as RTF.
+std::string LinearSideText(std::int32_t p, std::int32_t q);
+// One side of a level-3 equation in bracketed form 1..6, as RTF.
+std::string BracketSideText(int form, std::int32_t p1, std::int32_t p2, std::int32_t p3,
+                            std::int32_t p4);
+// Solution text of a level-3 equation of form pair k (0..9) with slots a..h.
+std::string Level3SolutionText(int k, const std::array<std::int32_t, 8>& slots);
+
+// First-degree equations in x.
+class FirstDegreeKind final : public QuestionKind {
+  public:
+    struct Question {
+        std::array<std::int32_t, 8> slots{};  // a..h
+        std::int32_t x0 = 0;
+        std::string solution;
+        std::string equation;  // level 3 only
+    };
+
+    std::string_view BaseNamePrefix() const override { return "Equat1d_N"; }
+    void Begin(int level) override;
+    void Draw(RandomSource& rng, int i) override;
+    std::string DiagnosticEntry(int i) const override;
+    std::string DuplicateKey(int i) const override;
+    std::string SubjectBody(int i) const override;
+    std::string AnswerBody(int i) const override;
+
+    const Question& question(int i) const { return q_.at(static_cast<std::size_t>(i)); }
+    int aleas() const { return aleas_; }
+
+  private:
+    std::string Equation(int i) const;
+    void DrawLevel1(RandomSource& rng, Question& q);
+    void DrawLevel2(RandomSource& rng, Question& q);
+    void DrawLevel3(RandomSource& rng, Question& q);
+
+    int level_ = 1;
+    int aleas_ = 0;
+    std::array<Question, kMaxQuestions + 1> q_{};
+};
+
+}  // namespace equat

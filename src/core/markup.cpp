@@ -1,0 +1,121 @@
+#include "core/markup.h"
+
+#include <array>
+
+#include "core/numbertext.h"
+
+namespace equat {
+
+const std::string_view kRtfHeader =
+    "{\\rtf1\\ansi\\ansicpg1252\\deftab720\\deff0\\deflang1036"
+    "{\\fonttbl{\\f0\\fswiss\\fprq2\\fcharset0 Arial;}{\\f1\\froman\\fprq2\\fcharset0 Times New "
+    "Roman;}{\\f2\\fmodern\\fprq1\\fcharset0 Courier New;}{\\f3\\froman\\fprq2\\fcharset2 "
+    "Symbol;}{\\f4\\fswiss\\fcharset0 Arial;}}"
+    "{\\colortbl ;\\red0\\green0\\blue0;\\red128\\green0\\blue0;\\red0\\green128\\blue0;"
+    "\\red128\\green128\\blue0;\\red0\\green0\\blue128;\\red128\\green0\\blue128;"
+    "\\red0\\green128\\blue128;\\red128\\green128\\blue128;\\red192\\green192\\blue192;"
+    "\\red255\\green0\\blue0;\\red0\\green255\\blue0;\\red255\\green255\\blue0;"
+    "\\red0\\green0\\blue255;\\red255\\green0\\blue255;\\red0\\green255\\blue255;"
+    "\\red255\\green255\\blue255;}\\viewkind4\\uc1\\pard\\f0 ";
+
+namespace {
+
+struct Tag {
+    std::string_view text;
+    std::string_view rtf;
+};
+
+constexpr std::array<Tag, 18> kTags{{
+    {"b", "\\b "},
+    {"/b", "\\b0 "},
+    {"i", "\\i "},
+    {"/i", "\\i0 "},
+    {"u", "\\ul "},
+    {"/u", "\\ul0 "},
+    {"s", "\\strike "},
+    {"/s", "\\strike0 "},
+    {"sup", "\\super "},
+    {"/sup", "\\nosupersub "},
+    {"sub", "\\sub "},
+    {"/sub", "\\nosupersub "},
+    {"arial", "\\f0 "},
+    {"times", "\\f1 "},
+    {"courier", "\\f2 "},
+    {"symbol", "\\f3 "},
+    {"br", "\\par "},
+    {"tab", "\\tab "},
+}};
+
+// Names are Windows-1252 bytes ("\xE9" is é).
+constexpr std::array<std::string_view, 17> kColourNames{
+    "auto",   "noir", "marron",        "vert",       "olive", "bleu fonc\xE9",
+    "violet", "cyan", "gris fonc\xE9", "gris clair", "rouge", "vert clair",
+    "jaune",  "bleu", "fuchsia",       "bleu ciel",  "blanc"};
+
+void AppendTag(std::string& out, const std::string& tag) {
+    for (const auto& t : kTags) {
+        if (tag == t.text) {
+            out += t.rtf;
+            return;
+        }
+    }
+    if (tag.starts_with("te=")) {
+        // Every "te=" goes, whatever follows; no check that a number remains.
+        out += "\\fs";
+        for (std::size_t k = 0; k < tag.size();) {
+            if (tag.compare(k, 3, "te=") == 0) {
+                k += 3;
+            } else {
+                out += tag[k++];
+            }
+        }
+        out += ' ';
+        return;
+    }
+    const bool text = tag.starts_with("ce=");
+    if (text || tag.starts_with("cf=")) {
+        const int index = ColourIndex(std::string_view(tag).substr(3));
+        if (index < 0) return;
+        out += text ? "\\cf" : "\\highlight";
+        out += DecimalText(index);
+        out += ' ';
+    }
+}
+
+}  // namespace
+
+int ColourIndex(std::string_view name) {
+    if (name == "automatique") return 0;
+    for (std::size_t k = 0; k < kColourNames.size(); ++k)
+        if (name == kColourNames[k]) return static_cast<int>(k);
+    return -1;
+}
+
+std::string MarkupToRtf(std::string_view markup) {
+    std::string out;
+    out.reserve(markup.size() + markup.size() / 2);
+    std::string tag;
+    std::size_t pos = 0;
+    const std::size_t end = markup.size();
+    while (pos < end && markup[pos] != '\0') {
+        const auto c = static_cast<unsigned char>(markup[pos]);
+        if (c != '<') {
+            if (c >= 32) out += static_cast<char>(c);
+            ++pos;
+            continue;
+        }
+        ++pos;
+        tag.clear();
+        while (pos < end && markup[pos] != '>' && markup[pos] != '\0') {
+            char t = markup[pos++];
+            if (t >= 'A' && t <= 'Z') t = static_cast<char>(t - 'A' + 'a');
+            tag += t;
+        }
+        AppendTag(out, tag);
+        if (pos >= end || markup[pos] != '>') break;
+        ++pos;
+    }
+    return out;
+}
+
+}  // namespace equat

@@ -1,0 +1,19 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace equat {
+
+// The prologue every document starts with: code page 1252, French, the five fonts and
+// the 17-entry colour table. It opens the document group; the final "}" closes it.
+extern const std::string_view kRtfHeader;
+
+// Translates the sheets' tag language into an RTF fragment. Ordinary characters (RTF
+// syntax included) pass unchanged, control characters vanish, unknown tags vanish,
+// and a NUL ends the text.
+std::string MarkupToRtf(std::string_view markup);
+
+// Index 0..16 of a colour name of the colour table, or -1.
+int ColourIndex(std::string_view name);
+
+}  // namespace equat

@@ -1,0 +1,93 @@
+#include "core/numbertext.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+#include "core/commune.h"
+
+namespace equat {
+
+std::string DecimalText(std::int64_t v) {
+    char buf[24];
+    auto res = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, res.ptr);
+}
+
+namespace {
+
+// Adds one to a string of decimal digits.
+void IncrementDigits(std::string& digits) {
+    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
+        if (*it != '9') {
+            ++*it;
+            return;
+        }
+        *it = '0';
+    }
+    digits.insert(digits.begin(), '1');
+}
+
+}  // namespace
+
+std::string FormatFixed2(double x) {
+    const bool negative = std::signbit(x);
+    if (std::isnan(x)) return "NAN";
+    if (std::isinf(x)) return negative ? "-INF" : "INF";
+    const double a = std::fabs(x);
+
+    // 18 significant digits: d.ddddddddddddddddde±XX, locale-independent.
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, 17);
+    std::string sci(buf, res.ptr);
+    const auto ePos = sci.find('e');
+    std::string digits;
+    for (std::size_t k = 0; k < ePos; ++k)
+        if (sci[k] != '.') digits += sci[k];
+    const int exponent = std::atoi(sci.c_str() + ePos + 1);
+
+    // a = 0.d1d2...d18 × 10^(exponent+1); the value in hundredths keeps
+    // exponent + 3 of those digits before the point.
+    const int kept = exponent + 3;
+    std::string hundredths;
+    if (kept >= static_cast<int>(digits.size())) {
+        hundredths = digits + std::string(static_cast<std::size_t>(kept) - digits.size(), '0');
+    } else {
+        hundredths = kept > 0 ? digits.substr(0, static_cast<std::size_t>(kept)) : "0";
+        const char next = kept >= 0 ? digits[static_cast<std::size_t>(kept)] : '0';
+        if (next >= '5') IncrementDigits(hundredths);  // half away from zero
+    }
+    while (hundredths.size() < 3) hundredths.insert(hundredths.begin(), '0');
+    const auto split = hundredths.size() - 2;
+    std::string text =
+        (negative ? "-" : "") + hundredths.substr(0, split) + "." + hundredths.substr(split);
+    // Leading zeros of the integer part cannot occur beyond a single "0".
+    return CleanDecimalText(std::move(text));
+}
+
+std::string LeadCoefText(std::int32_t v) {
+    if (v == 1) return "";
+    if (v == -1) return "-";
+    return DecimalText(v);
+}
+
+std::string SignedCoefText(std::int32_t v) {
+    if (v == 1) return " + ";
+    if (v == -1) return " - ";
+    if (v > 1) return " + " + DecimalText(v);
+    return " - " + DecimalText(-static_cast<std::int64_t>(v));
+}
+
+std::string ConstTermText(std::int32_t v) {
+    if (v == 0) return "     ";
+    if (v > 0) return " + " + DecimalText(v);
+    return " - " + DecimalText(-static_cast<std::int64_t>(v));
+}
+
+std::string TabTags(int n) {
+    std::string s;
+    for (int k = 0; k < n; ++k) s += "<tab>";
+    return s;
+}
+
+}  // namespace equat

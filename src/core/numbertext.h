@@ -1,0 +1,28 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace equat {
+
+// Decimal text of an integer: "-" for negatives, no "+", no leading zeros.
+std::string DecimalText(std::int64_t v);
+
+// A real with at most two decimals and "." as decimal point whatever the locale:
+// rounded half away from zero on the value's 18 significant digits, then cleaned.
+std::string FormatFixed2(double x);
+
+// Coefficient writers of the second-degree and systems sheets.
+std::string LeadCoefText(std::int32_t v);    // "" for 1, "-" for -1, else the number
+std::string SignedCoefText(std::int32_t v);  // " + ", " - ", " + v", " - |v|" (0 gives " - 0")
+std::string ConstTermText(std::int32_t v);   // five spaces for 0, else " + v" / " - |v|"
+
+// n copies of "<tab>".
+std::string TabTags(int n);
+
+// Two's-complement 32-bit result of a computation done in 64 bits, so that sheet
+// arithmetic keeps 32-bit semantics without signed overflow.
+constexpr std::int32_t Wrap32(std::int64_t v) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(v)));
+}
+
+}  // namespace equat

@@ -1,0 +1,103 @@
+#include "core/sheet.h"
+
+#include <algorithm>
+
+#include "core/markup.h"
+#include "core/numbertext.h"
+
+namespace equat {
+
+bool SeenQuestions::IsSeenQuestion(std::string_view key) const {
+    bool seen = false;
+    for (const auto& e : entries_) seen |= (e == key);
+    return seen;
+}
+
+std::string DuplicateKeyOf(std::span<const std::int32_t> slots) {
+    std::string key;
+    for (auto v : slots) key += DecimalText(v);
+    return key;
+}
+
+std::string DegreeDiagnosticEntry(int i, std::int32_t a, std::int32_t b, std::int32_t c,
+                                  std::int32_t d, std::string_view solution, int aleas) {
+    std::string s = DecimalText(i);
+    s += kNumbering;
+    s += "a=" + DecimalText(a) + "  b=" + DecimalText(b) + "  c=" + DecimalText(c) +
+         "  d=" + DecimalText(d) + "\r\nx =  ";
+    s += solution;
+    s += "   aleas=" + DecimalText(aleas);
+    return s;
+}
+
+namespace {
+
+std::string TwoDigits(int v) {
+    std::string s = DecimalText(v);
+    return s.size() < 2 ? "0" + s : s;
+}
+
+std::string Header(std::string_view baseName, std::string_view middle, const SheetSettings& s) {
+    std::string m(kRtfHeader);
+    m += "<arial><te=18>";
+    m += baseName;
+    m += middle;
+    m += s.title;
+    m += "</u><br><br><b>";
+    m += s.instruction;
+    m += "<b><br><br></b>";
+    return MarkupToRtf(m);
+}
+
+}  // namespace
+
+Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& settings) {
+    const int level = std::clamp(settings.level, 1, 3);
+    const int n = std::clamp(settings.count, 0, kMaxQuestions);
+    const int interline = std::clamp(settings.interline, 0, 10);
+
+    Sheet sheet;
+    sheet.baseName = std::string(kind.BaseNamePrefix()) + DecimalText(level) + "_";
+    sheet.baseName += TwoDigits(rng.RandomInt(100));
+    sheet.baseName += "_";
+    sheet.baseName += TwoDigits(rng.RandomInt(100));
+
+    sheet.subject = Header(sheet.baseName, " - <u>", settings);
+    sheet.answerKey = Header(sheet.baseName, " - <b>Corrig\xE9</b> - <u>", settings);
+
+    kind.Begin(level);
+    SeenQuestions seen;
+    for (int i = 1; i <= n; ++i) {
+        for (;;) {
+            kind.Draw(rng, i);
+            sheet.log.push_back(kind.DiagnosticEntry(i));
+            auto key = kind.DuplicateKey(i);
+            if (!seen.IsSeenQuestion(key)) {
+                seen.Store(i, std::move(key));
+                break;
+            }
+        }
+    }
+
+    const std::string separatorLine =
+        settings.separatorOn ? MarkupToRtf(settings.separator + "<br>") : MarkupToRtf(" ");
+    for (int i = 1; i <= n; ++i) {
+        const std::string number = DecimalText(i);
+        sheet.subject += separatorLine;
+        sheet.subject += number;
+        sheet.subject += kNumbering;
+        sheet.subject += kind.SubjectBody(i);
+        if (i < n)
+            for (int k = 0; k < interline; ++k) sheet.subject += kPar;
+
+        sheet.answerKey += separatorLine;
+        sheet.answerKey += number;
+        sheet.answerKey += kind.AnswerNumbering();
+        sheet.answerKey += kind.AnswerBody(i);
+    }
+    sheet.subject += '}';
+    sheet.answerKey += '}';
+    return sheet;
+}
+
+}  // namespace equat

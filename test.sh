@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")"
+jobs=$(nproc)
+werror=OFF
+[[ -n ${CI:-} ]] && werror=ON
+
+./scripts/install-deps.sh
+./scripts/check-format.sh
+
+echo "== sanitizers: pure libraries under ASan and UBSan"
+cmake --preset asan -DEQUAT_WERROR=$werror >/dev/null
+cmake --build build-asan -j "$jobs"
+ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+echo "== fuzzing: a short run of every target"
+cmake --preset fuzz >/dev/null
+cmake --build build-fuzz -j "$jobs"
+./scripts/run-fuzzers.sh build-fuzz/bin
+
+echo "== main build and every test"
+cmake --preset dev -DEQUAT_WERROR=$werror >/dev/null
+cmake --build build -j "$jobs"
+QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j "$jobs"
