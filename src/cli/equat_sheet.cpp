@@ -1,0 +1,95 @@
+// equat-sheet: generates worksheets and their answer keys without the window, with the
+// same core, so that one seed gives the same documents everywhere.
+#include <filesystem>
+#include <iostream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "cli/sheetoptions.h"
+#include "core/fileio.h"
+#include "core/kinds.h"
+#include "core/random.h"
+#include "core/savenames.h"
+
+namespace fs = std::filesystem;
+using namespace equat;
+
+namespace {
+
+std::string Lower(std::string s) {
+    for (auto& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::string error;
+    const auto job = ParseSheetArgs(args, &error);
+    if (!job) {
+        std::cerr << "equat-sheet: " << error << '\n';
+        return 2;
+    }
+    if (job->help) {
+        std::cout << kSheetUsage;
+        return 0;
+    }
+    if (job->version) {
+        std::cout << "equat-sheet " << EQUAT_VERSION << '\n';
+        return 0;
+    }
+
+    auto kind = MakeKind(job->kind);
+    RandomSource rng;
+    if (job->seed) {
+        rng.setSeed(*job->seed);
+    } else {
+        rng.SeedRandomFromClock();
+    }
+    std::vector<Sheet> sheets;
+    for (int k = 0; k < job->sheets; ++k) sheets.push_back(BuildSheet(*kind, rng, job->settings));
+
+    // Names first, so that nothing is written when a name cannot be made.
+    std::vector<SaveNames> names;
+    if (job->sheets == 1) {
+        names.push_back(SaveNamesFor(job->output.empty() ? sheets[0].baseName : job->output));
+    } else {
+        const fs::path folder = job->output.empty() ? fs::path(".") : fs::path(job->output);
+        std::error_code ec;
+        fs::create_directories(folder, ec);
+        if (ec) {
+            std::cerr << "equat-sheet: cannot create folder " << folder.string() << ": "
+                      << ec.message() << '\n';
+            return 1;
+        }
+        std::set<std::string> used;
+        for (const auto& sheet : sheets) {
+            std::string name = sheet.baseName;
+            for (int n = 2; !used.insert(Lower(name)).second; ++n)
+                name = sheet.baseName + "-" + std::to_string(n);
+            names.push_back(SaveNamesFor((folder / name).string()));
+        }
+    }
+
+    for (std::size_t k = 0; k < sheets.size(); ++k) {
+        if (!WriteFileAtomically(names[k].subject, sheets[k].subject, &error) ||
+            !WriteFileAtomically(names[k].answerKey, sheets[k].answerKey, &error)) {
+            std::cerr << "equat-sheet: " << error << '\n';
+            return 1;
+        }
+        std::cout << names[k].subject << '\n' << names[k].answerKey << '\n';
+    }
+    if (!job->log.empty()) {
+        std::string log;
+        for (const auto& sheet : sheets)
+            for (const auto& entry : sheet.log) log += entry + "\r\n";
+        if (!WriteFileAtomically(job->log, log, &error)) {
+            std::cerr << "equat-sheet: " << error << '\n';
+            return 1;
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,29 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/sheet.h"
+
+namespace equat {
+
+// What one run of equat-sheet is asked to do, validated.
+struct SheetJob {
+    std::string kind = "1d";
+    SheetSettings settings;
+    std::optional<std::uint32_t> seed;
+    int sheets = 1;
+    std::string output;  // empty: the base name in the current folder
+    std::string log;
+    bool help = false;
+    bool version = false;
+};
+
+// Parses the command line (UTF-8 texts). On a bad option or value returns nullopt and
+// sets *error to a one-line message.
+std::optional<SheetJob> ParseSheetArgs(const std::vector<std::string>& args, std::string* error);
+
+extern const char* const kSheetUsage;
+
+}  // namespace equat
