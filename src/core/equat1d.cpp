@@ -13,15 +13,50 @@ constexpr std::string_view kXm = "<times><i><te=26>- x <te=18></i><arial>";
 constexpr std::string_view kHighlightOpen = "<cf=jaune><times><i><te=26> x <te=18></i><arial> = ";
 constexpr std::string_view kHighlightClose = " <cf=auto>";
 
+// The constant pieces, converted once.
+struct Pieces {
+    std::string x = MarkupToRtf(kX);
+    std::string x1 = MarkupToRtf(kX1);
+    std::string xm = MarkupToRtf(kXm);
+    std::string tabs2 = MarkupToRtf(TabTags(2));
+    std::string tabs4 = MarkupToRtf(TabTags(4));
+    std::string open = MarkupToRtf(kHighlightOpen);
+    std::string close = MarkupToRtf(kHighlightClose);
+};
+
+const Pieces& Rtf() {
+    static const Pieces pieces;
+    return pieces;
+}
+
 const std::string& XRtf() {
-    static const std::string x = MarkupToRtf(kX);
-    return x;
+    return Rtf().x;
 }
 
 // " + v" for v > 0, " - |v|" otherwise.
-std::string SignedTerm(std::int32_t v) {
-    if (v > 0) return " + " + DecimalText(v);
-    return " - " + DecimalText(-static_cast<std::int64_t>(v));
+void AppendSignedTerm(std::string& out, std::int32_t v) {
+    out += v > 0 ? " + " : " - ";
+    AppendDecimal(out, v > 0 ? v : -static_cast<std::int64_t>(v));
+}
+
+void AppendLinearSide(std::string& s, std::int32_t p, std::int32_t q) {
+    if (p == 1) {
+        s += Rtf().x1;
+    } else if (p == -1) {
+        s += Rtf().xm;
+    } else if (p != 0) {
+        AppendDecimal(s, p);
+        s += Rtf().x;
+    }
+    if (q == 0) return;
+    if (p != 0) {
+        AppendSignedTerm(s, q);
+    } else if (q > 0) {
+        AppendDecimal(s, q);
+    } else {
+        s += " - ";
+        AppendDecimal(s, -static_cast<std::int64_t>(q));
+    }
 }
 
 int DrawDiff(RandomSource& rng, int p, int q) {
@@ -68,46 +103,51 @@ constexpr std::array<FormPair, 10> kPairs{
 
 std::string LinearSideText(std::int32_t p, std::int32_t q) {
     std::string s;
-    if (p == 1) {
-        s = MarkupToRtf(kX1);
-    } else if (p == -1) {
-        s = MarkupToRtf(kXm);
-    } else if (p != 0) {
-        s = DecimalText(p) + XRtf();
-    }
-    if (q != 0) {
-        if (p != 0) {
-            s += SignedTerm(q);
-        } else if (q > 0) {
-            s += DecimalText(q);
-        } else {
-            s += " - " + DecimalText(-static_cast<std::int64_t>(q));
-        }
-    }
+    AppendLinearSide(s, p, q);
     return s;
 }
 
 std::string BracketSideText(int form, std::int32_t p1, std::int32_t p2, std::int32_t p3,
                             std::int32_t p4) {
     const std::string& x = XRtf();
-    switch (form) {
-        case 1:
-            return DecimalText(p1) + " (" + DecimalText(p2) + x + SignedTerm(p3) + ")" +
-                   SignedTerm(p4) + x;
-        case 2:
-            return DecimalText(p1) + x + SignedTerm(p2) + " (" + DecimalText(p3) + x +
-                   SignedTerm(p4) + ")";
-        case 3:
-            return DecimalText(p1) + " (" + DecimalText(p2) + x + SignedTerm(p3) + ")" +
-                   SignedTerm(p4);
-        case 4:
-            return DecimalText(p1) + SignedTerm(p2) + " (" + DecimalText(p3) + x + SignedTerm(p4) +
-                   ")";
-        case 5:
-            return DecimalText(p1) + SignedTerm(p2) + " (" + x + SignedTerm(p4) + ")";
-        default:
-            return "-1" + SignedTerm(p2) + " (" + x + SignedTerm(p4) + ")";
+    std::string s;
+    s.reserve(2 * x.size() + 40);
+    // The first term: a number, or the constant -1 of form 6.
+    if (form == 6) {
+        s += "-1";
+    } else {
+        AppendDecimal(s, p1);
     }
+    switch (form) {
+        case 1:  // p1 (p2 x + p3) + p4 x
+        case 3:  // p1 (p2 x + p3) + p4
+            s += " (";
+            AppendDecimal(s, p2);
+            s += x;
+            AppendSignedTerm(s, p3);
+            s += ")";
+            AppendSignedTerm(s, p4);
+            if (form == 1) s += x;
+            break;
+        case 2:  // p1 x + p2 (p3 x + p4)
+        case 4:  // p1 + p2 (p3 x + p4)
+            if (form == 2) s += x;
+            AppendSignedTerm(s, p2);
+            s += " (";
+            AppendDecimal(s, p3);
+            s += x;
+            AppendSignedTerm(s, p4);
+            s += ")";
+            break;
+        default:  // p1 + p2 (x + p4), -1 + p2 (x + p4)
+            AppendSignedTerm(s, p2);
+            s += " (";
+            s += x;
+            AppendSignedTerm(s, p4);
+            s += ")";
+            break;
+    }
+    return s;
 }
 
 std::string Level3SolutionText(int k, const std::array<std::int32_t, 8>& s) {
@@ -208,6 +248,13 @@ void FirstDegreeKind::Draw(RandomSource& rng, int i) {
             DrawLevel3(rng, q);
             break;
     }
+    q.aleas = aleas_;
+    if (level_ != 3) {
+        q.equation.clear();
+        AppendLinearSide(q.equation, q.slots[0], q.slots[1]);
+        q.equation += "  =  ";
+        AppendLinearSide(q.equation, q.slots[2], q.slots[3]);
+    }
 }
 
 std::string FirstDegreeKind::DiagnosticEntry(int i) const {
@@ -220,22 +267,23 @@ std::string FirstDegreeKind::DuplicateKey(int i) const {
     return DuplicateKeyOf(question(i).slots);
 }
 
-std::string FirstDegreeKind::Equation(int i) const {
-    const auto& q = question(i);
-    if (level_ == 3) return q.equation;
-    return LinearSideText(q.slots[0], q.slots[1]) + "  =  " +
-           LinearSideText(q.slots[2], q.slots[3]);
-}
-
 std::string FirstDegreeKind::SubjectBody(int i) const {
-    return Equation(i) + std::string(kPar);
+    std::string s = question(i).equation;
+    s += kPar;
+    return s;
 }
 
 std::string FirstDegreeKind::AnswerBody(int i) const {
-    std::string s = Equation(i);
-    s += MarkupToRtf(TabTags(level_ == 3 ? 2 : 4));
-    s += MarkupToRtf(std::string(kHighlightOpen) + question(i).solution +
-                     std::string(kHighlightClose));
+    const auto& pieces = Rtf();
+    std::string s;
+    s.reserve(question(i).equation.size() + 160);
+    s += question(i).equation;
+    s += level_ == 3 ? pieces.tabs2 : pieces.tabs4;
+    // The highlight is one markup text; its pieces convert alike on their own since none
+    // ends inside a tag.
+    s += pieces.open;
+    AppendMarkupRtf(s, question(i).solution);
+    s += pieces.close;
     s += kPar;
     return s;
 }

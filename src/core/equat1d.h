@@ -21,8 +21,9 @@ class FirstDegreeKind final : public QuestionKind {
     struct Question {
         std::array<std::int32_t, 8> slots{};  // a..h
         std::int32_t x0 = 0;
+        int aleas = 0;  // the choice draw that made this question
         std::string solution;
-        std::string equation;  // level 3 only
+        std::string equation;  // RTF, prepared while drawing
     };
 
     std::string_view BaseNamePrefix() const override { return "Equat1d_N"; }
@@ -37,7 +38,6 @@ class FirstDegreeKind final : public QuestionKind {
     int aleas() const { return aleas_; }
 
   private:
-    std::string Equation(int i) const;
     void DrawLevel1(RandomSource& rng, Question& q);
     void DrawLevel2(RandomSource& rng, Question& q);
     void DrawLevel3(RandomSource& rng, Question& q);

@@ -91,30 +91,37 @@ int ColourIndex(std::string_view name) {
     return -1;
 }
 
-std::string MarkupToRtf(std::string_view markup) {
-    std::string out;
-    out.reserve(markup.size() + markup.size() / 2);
+void AppendMarkupRtf(std::string& out, std::string_view markup) {
+    const char* p = markup.data();
+    const char* const end = p + markup.size();
     std::string tag;
-    std::size_t pos = 0;
-    const std::size_t end = markup.size();
-    while (pos < end && markup[pos] != '\0') {
-        const auto c = static_cast<unsigned char>(markup[pos]);
-        if (c != '<') {
-            if (c >= 32) out += static_cast<char>(c);
-            ++pos;
+    while (p < end) {
+        // Copy the run of ordinary characters in one go.
+        const char* run = p;
+        while (p < end && static_cast<unsigned char>(*p) >= 32 && *p != '<') ++p;
+        out.append(run, static_cast<std::size_t>(p - run));
+        if (p == end || *p == '\0') break;
+        if (*p != '<') {  // a control character vanishes
+            ++p;
             continue;
         }
-        ++pos;
+        ++p;
         tag.clear();
-        while (pos < end && markup[pos] != '>' && markup[pos] != '\0') {
-            char t = markup[pos++];
+        while (p < end && *p != '>' && *p != '\0') {
+            char t = *p++;
             if (t >= 'A' && t <= 'Z') t = static_cast<char>(t - 'A' + 'a');
             tag += t;
         }
         AppendTag(out, tag);
-        if (pos >= end || markup[pos] != '>') break;
-        ++pos;
+        if (p == end || *p != '>') break;
+        ++p;
     }
+}
+
+std::string MarkupToRtf(std::string_view markup) {
+    std::string out;
+    out.reserve(markup.size() + markup.size() / 2);
+    AppendMarkupRtf(out, markup);
     return out;
 }
 

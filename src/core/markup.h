@@ -12,6 +12,8 @@ extern const std::string_view kRtfHeader;
 // syntax included) pass unchanged, control characters vanish, unknown tags vanish,
 // and a NUL ends the text.
 std::string MarkupToRtf(std::string_view markup);
+// The same, appended to out.
+void AppendMarkupRtf(std::string& out, std::string_view markup);
 
 // Index 0..16 of a colour name of the colour table, or -1.
 int ColourIndex(std::string_view name);

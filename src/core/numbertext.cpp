@@ -8,10 +8,16 @@
 
 namespace equat {
 
-std::string DecimalText(std::int64_t v) {
+void AppendDecimal(std::string& out, std::int64_t v) {
     char buf[24];
     auto res = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, res.ptr);
+    out.append(buf, res.ptr);
+}
+
+std::string DecimalText(std::int64_t v) {
+    std::string s;
+    AppendDecimal(s, v);
+    return s;
 }
 
 namespace {
@@ -35,6 +41,11 @@ std::string FormatFixed2(double x) {
     if (std::isnan(x)) return "NAN";
     if (std::isinf(x)) return negative ? "-INF" : "INF";
     const double a = std::fabs(x);
+    if (a < 1e15 && a == std::floor(a)) {
+        // Whole numbers need no rounding; the sign of a negative zero is cleaned away.
+        const auto whole = static_cast<std::int64_t>(a);
+        return whole == 0 ? "0" : (negative ? "-" : "") + DecimalText(whole);
+    }
 
     // 18 significant digits: d.ddddddddddddddddde±XX, locale-independent.
     char buf[64];

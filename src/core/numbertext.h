@@ -6,6 +6,7 @@ namespace equat {
 
 // Decimal text of an integer: "-" for negatives, no "+", no leading zeros.
 std::string DecimalText(std::int64_t v);
+void AppendDecimal(std::string& out, std::int64_t v);
 
 // A real with at most two decimals and "." as decimal point whatever the locale:
 // rounded half away from zero on the value's 18 significant digits, then cleaned.

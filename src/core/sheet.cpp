@@ -15,18 +15,29 @@ bool SeenQuestions::IsSeenQuestion(std::string_view key) const {
 
 std::string DuplicateKeyOf(std::span<const std::int32_t> slots) {
     std::string key;
-    for (auto v : slots) key += DecimalText(v);
+    key.reserve(slots.size() * 3);
+    for (auto v : slots) AppendDecimal(key, v);
     return key;
 }
 
 std::string DegreeDiagnosticEntry(int i, std::int32_t a, std::int32_t b, std::int32_t c,
                                   std::int32_t d, std::string_view solution, int aleas) {
-    std::string s = DecimalText(i);
+    std::string s;
+    s.reserve(64 + solution.size());
+    AppendDecimal(s, i);
     s += kNumbering;
-    s += "a=" + DecimalText(a) + "  b=" + DecimalText(b) + "  c=" + DecimalText(c) +
-         "  d=" + DecimalText(d) + "\r\nx =  ";
+    s += "a=";
+    AppendDecimal(s, a);
+    s += "  b=";
+    AppendDecimal(s, b);
+    s += "  c=";
+    AppendDecimal(s, c);
+    s += "  d=";
+    AppendDecimal(s, d);
+    s += "\r\nx =  ";
     s += solution;
-    s += "   aleas=" + DecimalText(aleas);
+    s += "   aleas=";
+    AppendDecimal(s, aleas);
     return s;
 }
 
@@ -81,6 +92,9 @@ Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& set
 
     const std::string separatorLine =
         settings.separatorOn ? MarkupToRtf(settings.separator + "<br>") : MarkupToRtf(" ");
+    const std::size_t perQuestion = separatorLine.size() + 512;
+    sheet.subject.reserve(sheet.subject.size() + static_cast<std::size_t>(n) * perQuestion);
+    sheet.answerKey.reserve(sheet.answerKey.size() + static_cast<std::size_t>(n) * perQuestion);
     for (int i = 1; i <= n; ++i) {
         const std::string number = DecimalText(i);
         sheet.subject += separatorLine;

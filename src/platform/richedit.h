@@ -12,7 +12,7 @@ namespace equat {
 // reader and writer, and lays out pages for printing and preview.
 class RichEdit : public QTextEdit {
     Q_OBJECT
-public:
+  public:
     // Courier New 11 pixels high, read-only, no link detection, content five spaces.
     explicit RichEdit(QWidget* parent = nullptr);
 
@@ -50,7 +50,7 @@ public:
     // (TextLength() when everything fitted).
     int FormatRange(QPainter& painter, const QRectF& rectTwips, int start, bool render = true);
 
-signals:
+  signals:
     void Changed();
     void MouseDown();
     void MouseUp();
