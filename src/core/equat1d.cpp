@@ -268,24 +268,32 @@ std::string FirstDegreeKind::DuplicateKey(int i) const {
 }
 
 std::string FirstDegreeKind::SubjectBody(int i) const {
-    std::string s = question(i).equation;
-    s += kPar;
+    std::string s;
+    AppendSubjectBody(s, i);
     return s;
 }
 
 std::string FirstDegreeKind::AnswerBody(int i) const {
-    const auto& pieces = Rtf();
     std::string s;
-    s.reserve(question(i).equation.size() + 160);
-    s += question(i).equation;
-    s += level_ == 3 ? pieces.tabs2 : pieces.tabs4;
+    AppendAnswerBody(s, i);
+    return s;
+}
+
+void FirstDegreeKind::AppendSubjectBody(std::string& out, int i) const {
+    out += question(i).equation;
+    out += kPar;
+}
+
+void FirstDegreeKind::AppendAnswerBody(std::string& out, int i) const {
+    const auto& pieces = Rtf();
+    out += question(i).equation;
+    out += level_ == 3 ? pieces.tabs2 : pieces.tabs4;
     // The highlight is one markup text; its pieces convert alike on their own since none
     // ends inside a tag.
-    s += pieces.open;
-    AppendMarkupRtf(s, question(i).solution);
-    s += pieces.close;
-    s += kPar;
-    return s;
+    out += pieces.open;
+    AppendMarkupRtf(out, question(i).solution);
+    out += pieces.close;
+    out += kPar;
 }
 
 }  // namespace equat

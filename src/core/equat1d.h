@@ -33,6 +33,8 @@ class FirstDegreeKind final : public QuestionKind {
     std::string DuplicateKey(int i) const override;
     std::string SubjectBody(int i) const override;
     std::string AnswerBody(int i) const override;
+    void AppendSubjectBody(std::string& out, int i) const override;
+    void AppendAnswerBody(std::string& out, int i) const override;
 
     const Question& question(int i) const { return q_.at(static_cast<std::size_t>(i)); }
     int aleas() const { return aleas_; }

@@ -46,6 +46,25 @@ std::string FormatFixed2(double x) {
         const auto whole = static_cast<std::int64_t>(a);
         return whole == 0 ? "0" : (negative ? "-" : "") + DecimalText(whole);
     }
+    if (a < 1e7) {
+        // Far from a tie, the double product rounds like the 18-digit expansion would: its
+        // error stays below 1e-7 hundredths here.
+        const double t = a * 100.0;
+        const double f = std::floor(t);
+        const double frac = t - f;
+        if (std::fabs(frac - 0.5) > 1e-6) {
+            const auto h = static_cast<std::int64_t>(frac > 0.5 ? f + 1 : f);
+            std::string text = negative && h != 0 ? "-" : "";
+            AppendDecimal(text, h / 100);
+            const auto cents = h % 100;
+            if (cents != 0) {
+                text += '.';
+                text += static_cast<char>('0' + cents / 10);
+                if (cents % 10 != 0) text += static_cast<char>('0' + cents % 10);
+            }
+            return text;
+        }
+    }
 
     // 18 significant digits: d.ddddddddddddddddde±XX, locale-independent.
     char buf[64];

@@ -68,6 +68,7 @@ Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& set
     const int interline = std::clamp(settings.interline, 0, 10);
 
     Sheet sheet;
+    sheet.log.reserve(static_cast<std::size_t>(n) + 8);
     sheet.baseName = std::string(kind.BaseNamePrefix()) + DecimalText(level) + "_";
     sheet.baseName += TwoDigits(rng.RandomInt(100));
     sheet.baseName += "_";
@@ -100,14 +101,14 @@ Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& set
         sheet.subject += separatorLine;
         sheet.subject += number;
         sheet.subject += kNumbering;
-        sheet.subject += kind.SubjectBody(i);
+        kind.AppendSubjectBody(sheet.subject, i);
         if (i < n)
             for (int k = 0; k < interline; ++k) sheet.subject += kPar;
 
         sheet.answerKey += separatorLine;
         sheet.answerKey += number;
         sheet.answerKey += kind.AnswerNumbering();
-        sheet.answerKey += kind.AnswerBody(i);
+        kind.AppendAnswerBody(sheet.answerKey, i);
     }
     sheet.subject += '}';
     sheet.answerKey += '}';

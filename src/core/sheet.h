@@ -62,6 +62,9 @@ class QuestionKind {
     // RTF after the numbering, closing paragraph mark included.
     virtual std::string SubjectBody(int i) const = 0;
     virtual std::string AnswerBody(int i) const = 0;
+    // The same appended to a document; a kind may override them to spare the copies.
+    virtual void AppendSubjectBody(std::string& out, int i) const { out += SubjectBody(i); }
+    virtual void AppendAnswerBody(std::string& out, int i) const { out += AnswerBody(i); }
 };
 
 // The keys of the questions already on the sheet.

@@ -105,3 +105,22 @@ TEST(Wrap32, KeepsTwosComplement) {
     EXPECT_EQ(Wrap32(-2147483649LL), 2147483647);
     EXPECT_EQ(Wrap32(-5), -5);
 }
+
+// The quick path for ordinary values must agree with the 18-digit rounding everywhere,
+// ties and near-ties included.
+TEST(FormatFixed2, QuickPathAgreesWithQuotients) {
+    for (int n = -2000; n <= 2000; n += 7)
+        for (int d = 1; d <= 400; d += 3) {
+            const double x = static_cast<double>(n) / d;
+            const std::string text = FormatFixed2(x);
+            char* end = nullptr;
+            const double back = std::strtod(text.c_str(), &end);
+            ASSERT_EQ(*end, '\0') << text;
+            ASSERT_LE(std::fabs(back - x), 0.005 + 1e-12) << n << "/" << d << " " << text;
+            ASSERT_NE(text, "-0");
+        }
+    EXPECT_EQ(FormatFixed2(1.005), "1");       // 1.00499999999999989...
+    EXPECT_EQ(FormatFixed2(-1.125), "-1.13");  // an exact tie
+    EXPECT_EQ(FormatFixed2(0.285), "0.28");    // 0.284999999999999975575...
+    EXPECT_EQ(FormatFixed2(1.0 / 3 * 3), "1");
+}
