@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds the Debian package from a build folder, checks its metadata and contents, unpacks
+# it into a scratch root and runs the installed tools from there.
+set -euo pipefail
+build=${1:?usage: check-package.sh BUILD_DIR}
+cd "$build"
+rm -f equat_*.deb
+cpack -G DEB >/dev/null
+deb=$(ls equat_*.deb)
+info=$(dpkg-deb --info "$deb")
+contents=$(dpkg-deb --contents "$deb")
+fail() { echo "package: $*" >&2; exit 1; }
+
+grep -q '^ Package: equat$' <<<"$info" || fail "no package name"
+for dep in fonts-liberation libqt6widgets6 libqt6printsupport6 libqt6svg6 cups-client; do
+  grep -q "Depends:.*$dep" <<<"$info" || fail "missing dependency $dep"
+done
+for f in usr/bin/equat usr/bin/equat-sheet usr/bin/equat-rtf usr/share/applications/equat.desktop \
+         usr/share/icons/hicolor/scalable/apps/equat.svg usr/share/icons/hicolor/32x32/apps/equat.png; do
+  grep -q "\./$f\$" <<<"$contents" || fail "missing $f"
+done
+
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+dpkg -x "$deb" "$root"
+desktop-file-validate "$root/usr/share/applications/equat.desktop"
+"$root/usr/bin/equat-sheet" --version | grep -q '^equat-sheet [0-9]' || fail "equat-sheet --version"
+"$root/usr/bin/equat-sheet" --kind 1d --seed 3 --output "$root/f.rtf" >/dev/null
+[[ -s $root/f.rtf && -s $root/f_Cor.rtf ]] || fail "the installed equat-sheet wrote nothing"
+"$root/usr/bin/equat-rtf" --help >/dev/null || fail "equat-rtf --help"
+echo "package: $deb checked"
