@@ -1,0 +1,235 @@
+#include "core/equat2d.h"
+
+#include <cmath>
+
+#include "core/markup.h"
+#include "core/numbertext.h"
+
+namespace equat {
+
+namespace {
+
+// The converter keeps no state between tags, so the constant pieces are converted once
+// and the plain numbers and signs between them appended as they are.
+struct Pieces {
+    std::string x = MarkupToRtf("<times><i><te=26> x <te=18></i><arial>");
+    std::string squared =
+        MarkupToRtf("<times><i><te=26> x</i><te=22><arial><sup> 2</sup><><te=18> ");
+    std::string tabs2 = MarkupToRtf(TabTags(2));
+    std::string tabs3 = MarkupToRtf(TabTags(3));
+    // The Symbol font shows "D" as a capital delta.
+    std::string delta = MarkupToRtf("<symbol><te=20> D <te=18><arial>= ");
+    std::string root1 =
+        MarkupToRtf("<cf=jaune><times><i><te=26> x<arial><te=18></i><sub>1</sub> <te=18> = ");
+    std::string root2 = MarkupToRtf(
+        " <cf=auto>    "
+        "<cf=jaune><times><i><te=26> x<arial><te=18></i><sub>2<te=18></sub> = ");
+    std::string rootsEnd = MarkupToRtf(" <cf=auto><br>");
+};
+
+const Pieces& P() {
+    static const Pieces pieces;
+    return pieces;
+}
+
+std::int32_t Sub32(std::int32_t a, std::int32_t b) {
+    return Wrap32(std::int64_t{a} - b);
+}
+std::int32_t Mul32(std::int32_t a, std::int32_t b) {
+    return Wrap32(std::int64_t{a} * b);
+}
+
+// R(p) − R(q), R(p) drawn first.
+int Diff(RandomSource& rng, int p, int q) {
+    const int first = rng.RandomInt(p);
+    return first - rng.RandomInt(q);
+}
+
+int NonZeroDiff(RandomSource& rng, int p, int q) {
+    int v;
+    do v = Diff(rng, p, q);
+    while (v == 0);
+    return v;
+}
+
+void AppendQuadratic(std::string& out, std::int32_t p, std::int32_t q, std::int32_t r) {
+    const Pieces& pc = P();
+    if (p != 0) {
+        out += LeadCoefText(p);
+        out += pc.squared;
+        if (q != 0) {
+            out += SignedCoefText(q);
+            out += pc.x;
+        }
+        out += ConstTermText(r);
+    } else if (q != 0) {
+        out += LeadCoefText(q);
+        out += pc.x;
+        out += ConstTermText(r);
+    } else {
+        out += DecimalText(r);
+    }
+}
+
+}  // namespace
+
+std::string WriteQuadratic(std::int32_t p, std::int32_t q, std::int32_t r) {
+    std::string s;
+    AppendQuadratic(s, p, q, r);
+    return s;
+}
+
+std::int32_t Discriminant(std::int32_t a, std::int32_t b, std::int32_t c) {
+    return Sub32(Mul32(b, b), Mul32(Mul32(4, a), c));
+}
+
+std::string RootX1(std::int32_t a, std::int32_t b, std::int32_t c) {
+    const std::int32_t d = Discriminant(a, b, c);
+    if (d < 0) return "/";
+    const double x = (std::sqrt(static_cast<double>(d)) + static_cast<double>(Sub32(0, b))) /
+                     static_cast<double>(Mul32(2, a));
+    return FormatFixed2(x);
+}
+
+std::string RootX2(std::int32_t a, std::int32_t b, std::int32_t c) {
+    const std::int32_t d = Discriminant(a, b, c);
+    if (d < 0) return "/";
+    const double x = (static_cast<double>(Sub32(0, b)) - std::sqrt(static_cast<double>(d))) /
+                     static_cast<double>(Mul32(2, a));
+    return FormatFixed2(x);
+}
+
+int DrawQuadraticLevel1(RandomSource& rng, QuadraticQuestion& q) {
+    auto& s = q.slots;
+    // Roots and factor all range over −9..19, so b and c stay far inside 32 bits.
+    for (;;) {
+        q.r = NonZeroDiff(rng, 20, 10);
+        q.s = NonZeroDiff(rng, 20, 10);
+        q.x1 = DecimalText(q.r);
+        q.x2 = DecimalText(q.s);
+        const std::int32_t a = NonZeroDiff(rng, 20, 10);
+        s = {a, -a * (q.r + q.s), a * q.r * q.s, 0, 0, 0, 0, 0};
+        if (s[1] != 0 && s[2] != 0) break;  // r + s = 0 would leave no x term
+    }
+    const int aleas = rng.RandomInt(20);
+    if (aleas == 0) {  // no real root
+        do {
+            s[0] = NonZeroDiff(rng, 20, 10);
+            s[1] = NonZeroDiff(rng, 20, 10);
+            s[2] = NonZeroDiff(rng, 20, 10);
+            q.x1 = q.x2 = "/";
+        } while (Discriminant(s[0], s[1], s[2]) >= 0);
+    } else if (aleas == 1) {  // double root
+        q.r = NonZeroDiff(rng, 20, 10);
+        q.s = q.r;
+        q.x1 = q.x2 = DecimalText(q.r);
+        const std::int32_t a = NonZeroDiff(rng, 20, 10);
+        s[0] = a;
+        s[1] = -a * (q.r + q.s);
+        s[2] = a * q.r * q.s;
+    }
+    return aleas;
+}
+
+void DrawQuadraticLevel2(RandomSource& rng, QuadraticQuestion& q) {
+    auto& s = q.slots;
+    do {
+        const std::int32_t a = NonZeroDiff(rng, 45, 15);
+        const std::int32_t b = Diff(rng, 30, 15);
+        const std::int32_t c = Diff(rng, 15, 45);
+        s = {a, b, c, 0, 0, 0, 0, 0};
+        q.x1 = RootX1(a, b, c);
+        q.x2 = RootX2(a, b, c);
+    } while (s[1] == 0 && s[2] == 0);
+}
+
+void DrawQuadraticLevel3(RandomSource& rng, QuadraticQuestion& q) {
+    auto& s = q.slots;
+    do {
+        const std::int32_t b = Diff(rng, 15, 15);
+        const std::int32_t c = Diff(rng, 15, 45);
+        std::int32_t a, d;
+        do {
+            a = Diff(rng, 45, 15);
+            d = Diff(rng, 15, 45);
+        } while (a == d);
+        const std::int32_t e = Diff(rng, 15, 15);
+        const std::int32_t f = Diff(rng, 45, 15);
+        s = {a, b, c, d, e, f, 0, 0};
+        q.x1 = RootX1(a - d, b - e, c - f);
+        q.x2 = RootX2(a - d, b - e, c - f);
+    } while (s[1] == s[4] && s[2] == s[5]);
+}
+
+void SecondDegreeKind::Begin(int level) {
+    level_ = level;
+    aleas_ = 0;
+    q_.fill(QuadraticQuestion{});
+    equation_.fill(std::string{});
+}
+
+void SecondDegreeKind::Draw(RandomSource& rng, int i) {
+    const auto k = static_cast<std::size_t>(i);
+    auto& q = q_.at(k);
+    const auto& s = q.slots;
+    std::string& eq = equation_.at(k);
+    eq.clear();
+    switch (level_) {
+        case 1:
+            aleas_ = DrawQuadraticLevel1(rng, q);
+            break;
+        case 2:
+            DrawQuadraticLevel2(rng, q);
+            break;
+        default:
+            DrawQuadraticLevel3(rng, q);
+            break;
+    }
+    AppendQuadratic(eq, s[0], s[1], s[2]);
+    if (level_ == 3) {
+        eq += "  =  ";
+        AppendQuadratic(eq, s[3], s[4], s[5]);
+    } else {
+        eq += " = 0 ";
+    }
+}
+
+std::string SecondDegreeKind::DiagnosticEntry(int i) const {
+    const auto& q = question(i);
+    return DegreeDiagnosticEntry(i, q.slots[0], q.slots[1], q.slots[2], q.slots[3], q.x1, aleas_);
+}
+
+std::string SecondDegreeKind::DuplicateKey(int i) const {
+    return DuplicateKeyOf(question(i).slots);
+}
+
+std::string SecondDegreeKind::SubjectBody(int i) const {
+    const std::string& eq = equation_.at(static_cast<std::size_t>(i));
+    std::string out;
+    out.reserve(eq.size() + kPar.size());
+    out += eq;
+    out += kPar;
+    return out;
+}
+
+std::string SecondDegreeKind::AnswerBody(int i) const {
+    const Pieces& pc = P();
+    const auto& q = question(i);
+    const auto& s = q.slots;
+    const std::string& eq = equation_.at(static_cast<std::size_t>(i));
+    std::string out;
+    out.reserve(eq.size() + 256);
+    out += eq;
+    out += level_ == 3 ? pc.tabs2 : pc.tabs3;
+    out += pc.delta;
+    out += DecimalText(Discriminant(Sub32(s[0], s[3]), Sub32(s[1], s[4]), Sub32(s[2], s[5])));
+    out += "     ";
+    out += pc.root1;
+    out += q.x1;
+    out += pc.root2;
+    out += q.x2;
+    out += pc.rootsEnd;
+    return out;
+}
+
+}  // namespace equat
