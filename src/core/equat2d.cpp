@@ -161,19 +161,53 @@ void DrawQuadraticLevel3(RandomSource& rng, QuadraticQuestion& q) {
     } while (s[1] == s[4] && s[2] == s[5]);
 }
 
+std::string QuadraticEquationText(int level, const std::array<std::int32_t, 8>& slots) {
+    std::string eq;
+    eq.reserve(level == 3 ? 320 : 160);
+    AppendQuadratic(eq, slots[0], slots[1], slots[2]);
+    if (level == 3) {
+        eq += "  =  ";
+        AppendQuadratic(eq, slots[3], slots[4], slots[5]);
+    } else {
+        eq += " = 0 ";
+    }
+    return eq;
+}
+
+std::string QuadraticSubjectBody(const QuadraticQuestion& q) {
+    std::string out;
+    out.reserve(q.equation.size() + kPar.size());
+    out += q.equation;
+    out += kPar;
+    return out;
+}
+
+std::string QuadraticAnswerBody(int level, const QuadraticQuestion& q) {
+    const Pieces& pc = P();
+    const auto& s = q.slots;
+    std::string out;
+    out.reserve(q.equation.size() + 256);
+    out += q.equation;
+    out += level == 3 ? pc.tabs2 : pc.tabs3;
+    out += pc.delta;
+    out += DecimalText(Discriminant(Sub32(s[0], s[3]), Sub32(s[1], s[4]), Sub32(s[2], s[5])));
+    out += "     ";
+    out += pc.root1;
+    out += q.x1;
+    out += pc.root2;
+    out += q.x2;
+    out += pc.rootsEnd;  // its line break ends the question's paragraph
+    return out;
+}
+
 void SecondDegreeKind::Begin(int level) {
     level_ = level;
     aleas_ = 0;
     q_.fill(QuadraticQuestion{});
-    equation_.fill(std::string{});
 }
 
 void SecondDegreeKind::Draw(RandomSource& rng, int i) {
-    const auto k = static_cast<std::size_t>(i);
-    auto& q = q_.at(k);
-    const auto& s = q.slots;
-    std::string& eq = equation_.at(k);
-    eq.clear();
+    auto& q = q_.at(static_cast<std::size_t>(i));
     switch (level_) {
         case 1:
             aleas_ = DrawQuadraticLevel1(rng, q);
@@ -185,13 +219,7 @@ void SecondDegreeKind::Draw(RandomSource& rng, int i) {
             DrawQuadraticLevel3(rng, q);
             break;
     }
-    AppendQuadratic(eq, s[0], s[1], s[2]);
-    if (level_ == 3) {
-        eq += "  =  ";
-        AppendQuadratic(eq, s[3], s[4], s[5]);
-    } else {
-        eq += " = 0 ";
-    }
+    q.equation = QuadraticEquationText(level_, q.slots);
 }
 
 std::string SecondDegreeKind::DiagnosticEntry(int i) const {
@@ -204,32 +232,11 @@ std::string SecondDegreeKind::DuplicateKey(int i) const {
 }
 
 std::string SecondDegreeKind::SubjectBody(int i) const {
-    const std::string& eq = equation_.at(static_cast<std::size_t>(i));
-    std::string out;
-    out.reserve(eq.size() + kPar.size());
-    out += eq;
-    out += kPar;
-    return out;
+    return QuadraticSubjectBody(question(i));
 }
 
 std::string SecondDegreeKind::AnswerBody(int i) const {
-    const Pieces& pc = P();
-    const auto& q = question(i);
-    const auto& s = q.slots;
-    const std::string& eq = equation_.at(static_cast<std::size_t>(i));
-    std::string out;
-    out.reserve(eq.size() + 256);
-    out += eq;
-    out += level_ == 3 ? pc.tabs2 : pc.tabs3;
-    out += pc.delta;
-    out += DecimalText(Discriminant(Sub32(s[0], s[3]), Sub32(s[1], s[4]), Sub32(s[2], s[5])));
-    out += "     ";
-    out += pc.root1;
-    out += q.x1;
-    out += pc.root2;
-    out += q.x2;
-    out += pc.rootsEnd;
-    return out;
+    return QuadraticAnswerBody(level_, question(i));
 }
 
 }  // namespace equat

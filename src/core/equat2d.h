@@ -22,7 +22,15 @@ struct QuadraticQuestion {
     std::array<std::int32_t, 8> slots{};  // a..h
     std::int32_t r = 0, s = 0;            // level 1: the drawn roots
     std::string x1, x2;
+    std::string equation;  // the written equation, RTF, shown by both documents
 };
+
+// The equation as both documents write it: "a x² + b x + c = 0 " at levels 1 and 2, both
+// sides at level 3.
+std::string QuadraticEquationText(int level, const std::array<std::int32_t, 8>& slots);
+// The bodies after the numbering; they need q.equation set.
+std::string QuadraticSubjectBody(const QuadraticQuestion& q);
+std::string QuadraticAnswerBody(int level, const QuadraticQuestion& q);
 
 // One accepted draw of each level from the given stream, retries included. The level-1
 // draw returns its choice draw (aleas); levels 2 and 3 have none.
@@ -48,9 +56,6 @@ class SecondDegreeKind final : public QuestionKind {
     int level_ = 1;
     int aleas_ = 0;
     std::array<QuadraticQuestion, kMaxQuestions + 1> q_{};
-    // The written equation of each question (both sides, without " = 0 "), built once
-    // after its draw is accepted because both documents show it.
-    std::array<std::string, kMaxQuestions + 1> equation_{};
 };
 
 }  // namespace equat

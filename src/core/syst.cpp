@@ -271,37 +271,13 @@ void DrawSystemLevel3(RandomSource& rng, SystemQuestion& q) {
     }
 }
 
-void SystemKind::Begin(int level) {
-    level_ = level;
-    aleas_ = 0;
-    q_.fill(SystemQuestion{});
-    written_.fill(std::string{});
+std::string WrittenSystemText(int level, const SystemQuestion& q) {
+    if (level != 3)
+        return WriteSystemPlain(q.eq1[0], q.eq1[1], q.eq1[2], q.eq2[0], q.eq2[1], q.eq2[2]);
+    return q.form == 0 ? WriteSystemTwoSided(q.eq1, q.eq2) : WriteSystemBracketed(q.eq1, q.eq2);
 }
 
-void SystemKind::Draw(RandomSource& rng, int i) {
-    const auto k = static_cast<std::size_t>(i);
-    auto& q = q_.at(k);
-    switch (level_) {
-        case 1:
-            aleas_ = DrawSystemLevel1(rng, q);
-            written_.at(k) =
-                WriteSystemPlain(q.eq1[0], q.eq1[1], q.eq1[2], q.eq2[0], q.eq2[1], q.eq2[2]);
-            break;
-        case 2:
-            aleas_ = DrawSystemLevel2(rng, q);
-            written_.at(k) =
-                WriteSystemPlain(q.eq1[0], q.eq1[1], q.eq1[2], q.eq2[0], q.eq2[1], q.eq2[2]);
-            break;
-        default:
-            DrawSystemLevel3(rng, q);
-            written_.at(k) = q.form == 0 ? WriteSystemTwoSided(q.eq1, q.eq2)
-                                         : WriteSystemBracketed(q.eq1, q.eq2);
-            break;
-    }
-}
-
-std::string SystemKind::DiagnosticEntry(int i) const {
-    const auto& q = question(i);
+std::string SystemDiagnosticEntry(int i, const SystemQuestion& q, int aleas) {
     const auto& e1 = q.eq1;
     const auto& e2 = q.eq2;
     std::string s = DecimalText(i);
@@ -313,32 +289,24 @@ std::string SystemKind::DiagnosticEntry(int i) const {
          "    t9=" + DecimalText(e2[2]);
     s += "    t10=" + DecimalText(e2[3]) + "    t11=" + DecimalText(e2[4]) +
          "    t12=" + DecimalText(e2[5]);
-    s += "\r\nx =  " + q.x + "  y =  " + q.y + "   aleas=" + DecimalText(aleas_);
+    s += "\r\nx =  " + q.x + "  y =  " + q.y + "   aleas=" + DecimalText(aleas);
     return s;
 }
 
-std::string SystemKind::DuplicateKey(int i) const {
-    const auto& q = question(i);
-    return DuplicateKeyOf(q.eq1) + DuplicateKeyOf(q.eq2);
-}
-
-std::string SystemKind::SubjectBody(int i) const {
-    const std::string& w = written_.at(static_cast<std::size_t>(i));
+std::string SystemSubjectBody(const SystemQuestion& q) {
     std::string out;
-    out.reserve(w.size() + kPar.size());
-    out += w;
+    out.reserve(q.written.size() + kPar.size());
+    out += q.written;
     out += kPar;
     return out;
 }
 
-std::string SystemKind::AnswerBody(int i) const {
+std::string SystemAnswerBody(int level, const SystemQuestion& q) {
     const Pieces& p = P();
-    const auto& q = question(i);
-    const std::string& w = written_.at(static_cast<std::size_t>(i));
     std::string out;
-    out.reserve(w.size() + 256);
-    out += w;
-    if (level_ == 3) {
+    out.reserve(q.written.size() + 256);
+    out += q.written;
+    if (level == 3) {
         out += kPar;  // an empty line between the system and its solution
         out += p.tabs2;
     } else {
@@ -356,6 +324,45 @@ std::string SystemKind::AnswerBody(int i) const {
     }
     out += kPar;
     return out;
+}
+
+void SystemKind::Begin(int level) {
+    level_ = level;
+    aleas_ = 0;
+    q_.fill(SystemQuestion{});
+}
+
+void SystemKind::Draw(RandomSource& rng, int i) {
+    auto& q = q_.at(static_cast<std::size_t>(i));
+    switch (level_) {
+        case 1:
+            aleas_ = DrawSystemLevel1(rng, q);
+            break;
+        case 2:
+            aleas_ = DrawSystemLevel2(rng, q);
+            break;
+        default:
+            DrawSystemLevel3(rng, q);
+            break;
+    }
+    q.written = WrittenSystemText(level_, q);
+}
+
+std::string SystemKind::DiagnosticEntry(int i) const {
+    return SystemDiagnosticEntry(i, question(i), aleas_);
+}
+
+std::string SystemKind::DuplicateKey(int i) const {
+    const auto& q = question(i);
+    return DuplicateKeyOf(q.eq1) + DuplicateKeyOf(q.eq2);
+}
+
+std::string SystemKind::SubjectBody(int i) const {
+    return SystemSubjectBody(question(i));
+}
+
+std::string SystemKind::AnswerBody(int i) const {
+    return SystemAnswerBody(level_, question(i));
 }
 
 }  // namespace equat

@@ -39,7 +39,16 @@ struct SystemQuestion {
     int form = 0;                 // level 3: 0 two-sided, 1 bracketed
     std::int32_t x0 = 0, y0 = 0;  // levels 1 and 2: the drawn solution
     std::string x, y;
+    std::string written;  // the written system, RTF, shown by both documents
 };
+
+// The system in the writer of its level (and at level 3 of its form).
+std::string WrittenSystemText(int level, const SystemQuestion& q);
+// The three-line diagnostic entry of question i.
+std::string SystemDiagnosticEntry(int i, const SystemQuestion& q, int aleas);
+// The bodies after the numbering; they need q.written set.
+std::string SystemSubjectBody(const SystemQuestion& q);
+std::string SystemAnswerBody(int level, const SystemQuestion& q);
 
 // One draw of each level from the given stream. Levels 1 and 2 return their choice draw
 // (aleas, always 0 at level 1).
@@ -69,8 +78,6 @@ class SystemKind final : public QuestionKind {
     int level_ = 1;
     int aleas_ = 0;
     std::array<SystemQuestion, kMaxQuestions + 1> q_{};
-    // The written system of each question, shown by both documents.
-    std::array<std::string, kMaxQuestions + 1> written_{};
 };
 
 }  // namespace equat
