@@ -4,6 +4,7 @@
 
 #include "core/markup.h"
 #include "core/numbertext.h"
+#include "core/textsink.h"
 
 namespace equat {
 
@@ -52,22 +53,22 @@ int NonZeroDiff(RandomSource& rng, int p, int q) {
     return v;
 }
 
-void AppendQuadratic(std::string& out, std::int32_t p, std::int32_t q, std::int32_t r) {
+void PutQuadratic(TextSink& out, std::int32_t p, std::int32_t q, std::int32_t r) {
     const Pieces& pc = P();
     if (p != 0) {
-        out += LeadCoefText(p);
-        out += pc.squared;
+        out.PutLeadCoef(p);
+        out.Put(pc.squared);
         if (q != 0) {
-            out += SignedCoefText(q);
-            out += pc.x;
+            out.PutSignedCoef(q);
+            out.Put(pc.x);
         }
-        out += ConstTermText(r);
+        out.PutConstTerm(r);
     } else if (q != 0) {
-        out += LeadCoefText(q);
-        out += pc.x;
-        out += ConstTermText(r);
+        out.PutLeadCoef(q);
+        out.Put(pc.x);
+        out.PutConstTerm(r);
     } else {
-        out += DecimalText(r);
+        out.PutInt(r);
     }
 }
 
@@ -75,7 +76,10 @@ void AppendQuadratic(std::string& out, std::int32_t p, std::int32_t q, std::int3
 
 std::string WriteQuadratic(std::int32_t p, std::int32_t q, std::int32_t r) {
     std::string s;
-    AppendQuadratic(s, p, q, r);
+    {
+        TextSink out(s, 160);
+        PutQuadratic(out, p, q, r);
+    }
     return s;
 }
 
@@ -163,41 +167,47 @@ void DrawQuadraticLevel3(RandomSource& rng, QuadraticQuestion& q) {
 
 std::string QuadraticEquationText(int level, const std::array<std::int32_t, 8>& slots) {
     std::string eq;
-    eq.reserve(level == 3 ? 320 : 160);
-    AppendQuadratic(eq, slots[0], slots[1], slots[2]);
-    if (level == 3) {
-        eq += "  =  ";
-        AppendQuadratic(eq, slots[3], slots[4], slots[5]);
-    } else {
-        eq += " = 0 ";
+    {
+        TextSink out(eq, 320);
+        PutQuadratic(out, slots[0], slots[1], slots[2]);
+        if (level == 3) {
+            out.Put("  =  ");
+            PutQuadratic(out, slots[3], slots[4], slots[5]);
+        } else {
+            out.Put(" = 0 ");
+        }
     }
     return eq;
 }
 
 std::string QuadraticSubjectBody(const QuadraticQuestion& q) {
-    std::string out;
-    out.reserve(q.equation.size() + kPar.size());
-    out += q.equation;
-    out += kPar;
-    return out;
+    std::string body;
+    {
+        TextSink out(body, q.equation.size() + kPar.size());
+        out.Put(q.equation);
+        out.Put(kPar);
+    }
+    return body;
 }
 
 std::string QuadraticAnswerBody(int level, const QuadraticQuestion& q) {
     const Pieces& pc = P();
     const auto& s = q.slots;
-    std::string out;
-    out.reserve(q.equation.size() + 256);
-    out += q.equation;
-    out += level == 3 ? pc.tabs2 : pc.tabs3;
-    out += pc.delta;
-    out += DecimalText(Discriminant(Sub32(s[0], s[3]), Sub32(s[1], s[4]), Sub32(s[2], s[5])));
-    out += "     ";
-    out += pc.root1;
-    out += q.x1;
-    out += pc.root2;
-    out += q.x2;
-    out += pc.rootsEnd;  // its line break ends the question's paragraph
-    return out;
+    std::string body;
+    {
+        TextSink out(body, q.equation.size() + 400);
+        out.Put(q.equation);
+        out.Put(level == 3 ? pc.tabs2 : pc.tabs3);
+        out.Put(pc.delta);
+        out.PutInt(Discriminant(Sub32(s[0], s[3]), Sub32(s[1], s[4]), Sub32(s[2], s[5])));
+        out.Put("     ");
+        out.Put(pc.root1);
+        out.Put(q.x1);
+        out.Put(pc.root2);
+        out.Put(q.x2);
+        out.Put(pc.rootsEnd);  // its line break ends the question's paragraph
+    }
+    return body;
 }
 
 void SecondDegreeKind::Begin(int level) {

@@ -4,6 +4,7 @@
 
 #include "core/markup.h"
 #include "core/numbertext.h"
+#include "core/textsink.h"
 
 namespace equat {
 
@@ -78,54 +79,66 @@ std::string Quotient(std::int32_t n, std::int32_t d) {
     return FormatFixed2(static_cast<double>(n) / static_cast<double>(d));
 }
 
-void AppendTwoSided(std::string& out, const EquationSlots& s) {
+void PutPlain(TextSink& out, const EquationSlots& s) {
     const Pieces& p = P();
-    out += LeadCoefText(s[0]);
-    out += p.x;
-    out += SignedCoefText(s[1]);
-    out += p.y;
-    out += ConstTermText(s[2]);
-    out += "  = ";
-    out += LeadCoefText(s[3]);
-    out += p.x;
-    out += SignedCoefText(s[4]);
-    out += p.y;
-    out += ' ';
-    out += ConstTermText(s[5]);
+    out.PutLeadCoef(s[0]);
+    out.Put(p.x);
+    out.PutSignedCoef(s[1]);
+    out.Put(p.y);
+    out.Put("  = ");
+    out.PutInt(s[2]);
 }
 
-void AppendBracketed(std::string& out, const EquationSlots& s) {
+void PutTwoSided(TextSink& out, const EquationSlots& s) {
     const Pieces& p = P();
-    out += LeadCoefText(s[0]);
-    out += " (";
-    out += LeadCoefText(s[1]);
-    out += p.x;
-    out += SignedCoefText(s[2]);
-    out += p.y;
-    out += ')';
-    out += ConstTermText(s[3]);
-    out += "  = ";
-    out += LeadCoefText(s[4]);
-    out += " (";
-    out += LeadCoefText(s[5]);
-    out += p.x;
-    out += SignedCoefText(s[6]);
-    out += p.y;
-    out += ") ";
-    out += ConstTermText(s[7]);
+    out.PutLeadCoef(s[0]);
+    out.Put(p.x);
+    out.PutSignedCoef(s[1]);
+    out.Put(p.y);
+    out.PutConstTerm(s[2]);
+    out.Put("  = ");
+    out.PutLeadCoef(s[3]);
+    out.Put(p.x);
+    out.PutSignedCoef(s[4]);
+    out.Put(p.y);
+    out.Put(' ');
+    out.PutConstTerm(s[5]);
 }
 
-template <class AppendEquation>
-std::string WriteSystem(const EquationSlots& eq1, const EquationSlots& eq2, AppendEquation append) {
+void PutBracketed(TextSink& out, const EquationSlots& s) {
     const Pieces& p = P();
-    std::string out;
-    out.reserve(768);
-    out += p.open;
-    append(out, eq1);
-    out += p.between;
-    append(out, eq2);
-    out += p.close;
-    return out;
+    out.PutLeadCoef(s[0]);
+    out.Put(" (");
+    out.PutLeadCoef(s[1]);
+    out.Put(p.x);
+    out.PutSignedCoef(s[2]);
+    out.Put(p.y);
+    out.Put(')');
+    out.PutConstTerm(s[3]);
+    out.Put("  = ");
+    out.PutLeadCoef(s[4]);
+    out.Put(" (");
+    out.PutLeadCoef(s[5]);
+    out.Put(p.x);
+    out.PutSignedCoef(s[6]);
+    out.Put(p.y);
+    out.Put(") ");
+    out.PutConstTerm(s[7]);
+}
+
+std::string WriteSystem(const EquationSlots& eq1, const EquationSlots& eq2,
+                        void (*put)(TextSink&, const EquationSlots&)) {
+    const Pieces& p = P();
+    std::string text;
+    {
+        TextSink out(text, 1024);
+        out.Put(p.open);
+        put(out, eq1);
+        out.Put(p.between);
+        put(out, eq2);
+        out.Put(p.close);
+    }
+    return text;
 }
 
 ReducedEquation Reduce(int form, const EquationSlots& s) {
@@ -166,23 +179,15 @@ ReducedEquation ReduceBracketed(const EquationSlots& s) {
 
 std::string WriteSystemPlain(std::int32_t a1, std::int32_t b1, std::int32_t c1, std::int32_t a2,
                              std::int32_t b2, std::int32_t c2) {
-    return WriteSystem({a1, b1, c1}, {a2, b2, c2}, [](std::string& out, const EquationSlots& s) {
-        const Pieces& p = P();
-        out += LeadCoefText(s[0]);
-        out += p.x;
-        out += SignedCoefText(s[1]);
-        out += p.y;
-        out += "  = ";
-        out += DecimalText(s[2]);
-    });
+    return WriteSystem({a1, b1, c1}, {a2, b2, c2}, PutPlain);
 }
 
 std::string WriteSystemTwoSided(const EquationSlots& eq1, const EquationSlots& eq2) {
-    return WriteSystem(eq1, eq2, AppendTwoSided);
+    return WriteSystem(eq1, eq2, PutTwoSided);
 }
 
 std::string WriteSystemBracketed(const EquationSlots& eq1, const EquationSlots& eq2) {
-    return WriteSystem(eq1, eq2, AppendBracketed);
+    return WriteSystem(eq1, eq2, PutBracketed);
 }
 
 std::string SolveForX(std::int32_t a1, std::int32_t b1, std::int32_t c1, std::int32_t a2,
@@ -278,52 +283,68 @@ std::string WrittenSystemText(int level, const SystemQuestion& q) {
 }
 
 std::string SystemDiagnosticEntry(int i, const SystemQuestion& q, int aleas) {
-    const auto& e1 = q.eq1;
-    const auto& e2 = q.eq2;
-    std::string s = DecimalText(i);
-    s += kNumbering;
-    s += "t1=" + DecimalText(e1[0]) + "  t2=" + DecimalText(e1[1]) + "  t3=" + DecimalText(e1[2]);
-    s += "    t4=" + DecimalText(e1[3]) + "    t5=" + DecimalText(e1[4]) +
-         "    t6=" + DecimalText(e1[5]);
-    s += "\r\nt7=" + DecimalText(e2[0]) + "    t8=" + DecimalText(e2[1]) +
-         "    t9=" + DecimalText(e2[2]);
-    s += "    t10=" + DecimalText(e2[3]) + "    t11=" + DecimalText(e2[4]) +
-         "    t12=" + DecimalText(e2[5]);
-    s += "\r\nx =  " + q.x + "  y =  " + q.y + "   aleas=" + DecimalText(aleas);
-    return s;
+    static constexpr std::array<std::string_view, 6> kFirst{
+        "t1=", "  t2=", "  t3=", "    t4=", "    t5=", "    t6="};
+    static constexpr std::array<std::string_view, 6> kSecond{
+        "\r\nt7=", "    t8=", "    t9=", "    t10=", "    t11=", "    t12="};
+    std::string entry;
+    {
+        TextSink out(entry, 256);
+        out.PutInt(i);
+        out.Put(kNumbering);
+        for (std::size_t k = 0; k < 6; ++k) {
+            out.Put(kFirst[k]);
+            out.PutInt(q.eq1[k]);
+        }
+        for (std::size_t k = 0; k < 6; ++k) {
+            out.Put(kSecond[k]);
+            out.PutInt(q.eq2[k]);
+        }
+        out.Put("\r\nx =  ");
+        out.Put(q.x);
+        out.Put("  y =  ");
+        out.Put(q.y);
+        out.Put("   aleas=");
+        out.PutInt(aleas);
+    }
+    return entry;
 }
 
 std::string SystemSubjectBody(const SystemQuestion& q) {
-    std::string out;
-    out.reserve(q.written.size() + kPar.size());
-    out += q.written;
-    out += kPar;
-    return out;
+    std::string body;
+    {
+        TextSink out(body, q.written.size() + kPar.size());
+        out.Put(q.written);
+        out.Put(kPar);
+    }
+    return body;
 }
 
 std::string SystemAnswerBody(int level, const SystemQuestion& q) {
     const Pieces& p = P();
-    std::string out;
-    out.reserve(q.written.size() + 256);
-    out += q.written;
-    if (level == 3) {
-        out += kPar;  // an empty line between the system and its solution
-        out += p.tabs2;
-    } else {
-        out += p.tabs3;
+    std::string body;
+    {
+        TextSink out(body, q.written.size() + 400);
+        out.Put(q.written);
+        if (level == 3) {
+            out.Put(kPar);  // an empty line between the system and its solution
+            out.Put(p.tabs2);
+        } else {
+            out.Put(p.tabs3);
+        }
+        out.Put(p.solX);
+        out.Put(q.x);
+        out.Put(p.solY);
+        out.Put(q.y);
+        out.Put(p.solEnd);
+        if (q.x == "?") {
+            out.Put(kIndeterminate);
+        } else if (q.x == "/") {
+            out.Put(kImpossible);
+        }
+        out.Put(kPar);
     }
-    out += p.solX;
-    out += q.x;
-    out += p.solY;
-    out += q.y;
-    out += p.solEnd;
-    if (q.x == "?") {
-        out += kIndeterminate;
-    } else if (q.x == "/") {
-        out += kImpossible;
-    }
-    out += kPar;
-    return out;
+    return body;
 }
 
 void SystemKind::Begin(int level) {
@@ -353,8 +374,15 @@ std::string SystemKind::DiagnosticEntry(int i) const {
 }
 
 std::string SystemKind::DuplicateKey(int i) const {
+    // The sixteen slots as DuplicateKeyOf writes them, in one buffer.
     const auto& q = question(i);
-    return DuplicateKeyOf(q.eq1) + DuplicateKeyOf(q.eq2);
+    std::string key;
+    {
+        TextSink out(key, 64);
+        for (auto v : q.eq1) out.PutInt(v);
+        for (auto v : q.eq2) out.PutInt(v);
+    }
+    return key;
 }
 
 std::string SystemKind::SubjectBody(int i) const {

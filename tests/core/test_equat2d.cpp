@@ -3,12 +3,15 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "core/equat2d.h"
 #include "core/markup.h"
+#include "core/numbertext.h"
 #include "core/sheet.h"
 
 namespace equat {
@@ -66,6 +69,29 @@ TEST(WriteQuadratic, WritesEachShapeOfSide) {
               "\\f1 \\i \\fs26  x \\fs18 \\i0 \\f0  + 6");
 }
 
+// Every side shape and sign case, with the markup written from the shared coefficient
+// writers.
+TEST(WriteQuadratic, AgreesWithTheCoefficientWritersOnAGrid) {
+    const std::int32_t values[] = {INT32_MIN, -44, -3, -2, -1, 0, 1, 2, 3, 29, INT32_MAX};
+    for (auto p : values) {
+        for (auto q : values) {
+            for (auto r : values) {
+                std::string m;
+                if (p != 0 && q != 0) {
+                    m = LeadCoefText(p) + kSq + SignedCoefText(q) + kX + ConstTermText(r);
+                } else if (p != 0) {
+                    m = LeadCoefText(p) + kSq + ConstTermText(r);
+                } else if (q != 0) {
+                    m = LeadCoefText(q) + kX + ConstTermText(r);
+                } else {
+                    m = std::to_string(r);
+                }
+                ASSERT_EQ(WriteQuadratic(p, q, r), MarkupToRtf(m)) << p << " " << q << " " << r;
+            }
+        }
+    }
+}
+
 TEST(Roots, DiscriminantAndBothRoots) {
     struct Case {
         std::int32_t a, b, c, delta;
@@ -92,6 +118,48 @@ TEST(Roots, DiscriminantWrapsLikeA32BitInteger) {
     EXPECT_EQ(Discriminant(1, 46341, 0), static_cast<std::int32_t>(2147488281ll - 4294967296ll));
     EXPECT_EQ(Discriminant(INT32_MAX, INT32_MIN, INT32_MAX), -4);
     EXPECT_EQ(RootX1(1, 46341, 0), "/");  // the wrapped discriminant is negative
+}
+
+// Two-decimal text of x rounded half away from zero on its 18 significant digits, from
+// the C library's own decimal conversion.
+std::string ReferenceFixed2(double x) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.17e", std::fabs(x));
+    std::string digits;
+    const char* p = buf;
+    for (; *p != 'e'; ++p)
+        if (*p != '.') digits += *p;
+    const int exponent = std::atoi(p + 1);
+    // |x| = 0.digits × 10^(exponent + 1); keep exponent + 3 digits as hundredths.
+    const int kept = exponent + 3;
+    long long hundredths = 0;
+    for (int k = 0; k < kept && k < 18; ++k) hundredths = hundredths * 10 + (digits[k] - '0');
+    for (int k = 18; k < kept; ++k) hundredths *= 10;
+    if (kept >= 0 && kept < 18 && digits[static_cast<std::size_t>(kept)] >= '5') ++hundredths;
+    if (hundredths == 0) return "0";
+    std::string text = (std::signbit(x) ? "-" : "") + std::to_string(hundredths / 100);
+    if (hundredths % 100 != 0) {
+        text += "." + std::to_string(hundredths % 100 / 10);
+        if (hundredths % 10 != 0) text += std::to_string(hundredths % 10);
+    }
+    return text;
+}
+
+TEST(Roots, TextsRoundTheirEighteenDigits) {
+    for (std::int32_t a = -88; a <= 88; a += 3) {
+        if (a == 0) continue;
+        for (std::int32_t b = -28; b <= 28; ++b) {
+            for (std::int32_t c = -88; c <= 28; c += 4) {
+                const std::int32_t d = Discriminant(a, b, c);
+                if (d < 0) continue;
+                const double sq = std::sqrt(static_cast<double>(d));
+                ASSERT_EQ(RootX1(a, b, c), ReferenceFixed2((sq - b) / (2.0 * a)))
+                    << a << " " << b << " " << c;
+                ASSERT_EQ(RootX2(a, b, c), ReferenceFixed2((-b - sq) / (2.0 * a)))
+                    << a << " " << b << " " << c;
+            }
+        }
+    }
 }
 
 // Root text within the two-decimal rounding of a true root of A x² + B x + C.

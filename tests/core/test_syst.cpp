@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "core/markup.h"
+#include "core/numbertext.h"
 #include "core/sheet.h"
 #include "core/syst.h"
 
@@ -121,6 +125,71 @@ TEST(Solve, TextsOfEachCase) {
     for (const auto& c : cases) {
         EXPECT_EQ(SolveForX(c.a1, c.b1, c.c1, c.a2, c.b2, c.c2), c.x) << c.a1 << " " << c.c2;
         EXPECT_EQ(SolveForY(c.a1, c.b1, c.c1, c.a2, c.b2, c.c2), c.y) << c.a1 << " " << c.c2;
+    }
+}
+
+// Two-decimal text of x rounded half away from zero on its 18 significant digits, from
+// the C library's own decimal conversion.
+std::string ReferenceFixed2(double x) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.17e", std::fabs(x));
+    std::string digits;
+    const char* p = buf;
+    for (; *p != 'e'; ++p)
+        if (*p != '.') digits += *p;
+    const int exponent = std::atoi(p + 1);
+    const int kept = exponent + 3;  // |x| = 0.digits × 10^(exponent + 1)
+    long long hundredths = 0;
+    for (int k = 0; k < kept && k < 18; ++k) hundredths = hundredths * 10 + (digits[k] - '0');
+    for (int k = 18; k < kept; ++k) hundredths *= 10;
+    if (kept >= 0 && kept < 18 && digits[static_cast<std::size_t>(kept)] >= '5') ++hundredths;
+    if (hundredths == 0) return "0";
+    std::string text = (std::signbit(x) ? "-" : "") + std::to_string(hundredths / 100);
+    if (hundredths % 100 != 0) {
+        text += "." + std::to_string(hundredths % 100 / 10);
+        if (hundredths % 10 != 0) text += std::to_string(hundredths % 10);
+    }
+    return text;
+}
+
+// Quotients land on every half-hundredth (1/200, 3/200, ...) and next to them.
+TEST(Solve, QuotientTextsRoundTheirEighteenDigits) {
+    for (std::int32_t n = -700; n <= 700; ++n) {
+        for (std::int32_t d = -90; d <= 400; ++d) {
+            if (d == 0) continue;
+            // x = n / d, y = 0: a1 = d, b1 = 0, c1 = n; a2 = 0, b2 = 1, c2 = 0.
+            ASSERT_EQ(SolveForX(d, 0, n, 0, 1, 0),
+                      ReferenceFixed2(static_cast<double>(n) / static_cast<double>(d)))
+                << n << "/" << d;
+        }
+    }
+}
+
+// Every sign and size case of the coefficient writers, with the markup written from them.
+TEST(Writers, AgreeWithTheCoefficientWriters) {
+    const std::int32_t values[] = {INT32_MIN, -14, -2, -1, 0, 1, 2, 29};
+    auto two = [](const EquationSlots& s) {
+        return LeadCoefText(s[0]) + kX + SignedCoefText(s[1]) + kY + ConstTermText(s[2]) + "  = " +
+               LeadCoefText(s[3]) + kX + SignedCoefText(s[4]) + kY + " " + ConstTermText(s[5]);
+    };
+    auto bracket = [](const EquationSlots& s) {
+        return LeadCoefText(s[0]) + " (" + LeadCoefText(s[1]) + kX + SignedCoefText(s[2]) + kY +
+               ")" + ConstTermText(s[3]) + "  = " + LeadCoefText(s[4]) + " (" + LeadCoefText(s[5]) +
+               kX + SignedCoefText(s[6]) + kY + ") " + ConstTermText(s[7]);
+    };
+    auto plain = [](const EquationSlots& s) {
+        return LeadCoefText(s[0]) + kX + SignedCoefText(s[1]) + kY + "  = " + std::to_string(s[2]);
+    };
+    RandomSource rng(7);
+    auto pick = [&] { return values[rng.RandomInt(static_cast<int>(std::size(values)))]; };
+    for (int round = 0; round < 3000; ++round) {
+        EquationSlots e1, e2;
+        for (auto& v : e1) v = pick();
+        for (auto& v : e2) v = pick();
+        ASSERT_EQ(WriteSystemTwoSided(e1, e2), Brace(two(e1), two(e2)));
+        ASSERT_EQ(WriteSystemBracketed(e1, e2), Brace(bracket(e1), bracket(e2)));
+        ASSERT_EQ(WriteSystemPlain(e1[0], e1[1], e1[2], e2[0], e2[1], e2[2]),
+                  Brace(plain(e1), plain(e2)));
     }
 }
 
