@@ -4,6 +4,8 @@
 #include <utility>
 
 #include "core/equat1d.h"
+#include "core/equat2d.h"
+#include "core/syst.h"
 
 namespace equat {
 
@@ -18,6 +20,8 @@ std::unique_ptr<QuestionKind> Make() {
 
 constexpr std::pair<std::string_view, Factory> kKinds[] = {
     {"1d", &Make<FirstDegreeKind>},
+    {"2d", &Make<SecondDegreeKind>},
+    {"syst", &Make<SystemKind>},
 };
 
 }  // namespace

@@ -34,10 +34,37 @@ void IncrementDigits(std::string& digits) {
     digits.insert(digits.begin(), '1');
 }
 
+// The cleaned text of a count of hundredths: "2.5", "3", "0.05", "0" (never "-0").
+std::string HundredthsText(bool negative, std::uint64_t hundredths) {
+    if (hundredths == 0) return "0";
+    char buf[32];
+    char* p = buf;
+    if (negative) *p++ = '-';
+    p = std::to_chars(p, buf + sizeof buf, hundredths / 100).ptr;
+    const auto cents = static_cast<unsigned>(hundredths % 100);
+    if (cents != 0) {
+        *p++ = '.';
+        *p++ = static_cast<char>('0' + cents / 10);
+        if (cents % 10 != 0) *p++ = static_cast<char>('0' + cents % 10);
+    }
+    return std::string(buf, p);
+}
+
 }  // namespace
 
 std::string FormatFixed2(double x) {
     const bool negative = std::signbit(x);
+    // Below a million, a value more than 1e-6 hundredths away from a half-hundredth
+    // rounds the same on its 18 digits as in plain double arithmetic (whose error here is
+    // under 1e-8 hundredths), so only values at or next to a half need the digits.
+    if (std::fabs(x) < 1e6) {
+        const double scaled = std::fabs(x) * 100.0;
+        const double whole = std::floor(scaled);
+        const double fraction = scaled - whole;  // exact
+        if (std::fabs(fraction - 0.5) > 1e-6)
+            return HundredthsText(negative,
+                                  static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0));
+    }
     if (std::isnan(x)) return "NAN";
     if (std::isinf(x)) return negative ? "-INF" : "INF";
     const double a = std::fabs(x);
@@ -45,25 +72,6 @@ std::string FormatFixed2(double x) {
         // Whole numbers need no rounding; the sign of a negative zero is cleaned away.
         const auto whole = static_cast<std::int64_t>(a);
         return whole == 0 ? "0" : (negative ? "-" : "") + DecimalText(whole);
-    }
-    if (a < 1e7) {
-        // Far from a tie, the double product rounds like the 18-digit expansion would: its
-        // error stays below 1e-7 hundredths here.
-        const double t = a * 100.0;
-        const double f = std::floor(t);
-        const double frac = t - f;
-        if (std::fabs(frac - 0.5) > 1e-6) {
-            const auto h = static_cast<std::int64_t>(frac > 0.5 ? f + 1 : f);
-            std::string text = negative && h != 0 ? "-" : "";
-            AppendDecimal(text, h / 100);
-            const auto cents = h % 100;
-            if (cents != 0) {
-                text += '.';
-                text += static_cast<char>('0' + cents / 10);
-                if (cents % 10 != 0) text += static_cast<char>('0' + cents % 10);
-            }
-            return text;
-        }
     }
 
     // 18 significant digits: d.ddddddddddddddddde±XX, locale-independent.

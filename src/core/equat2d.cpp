@@ -1,0 +1,252 @@
+#include "core/equat2d.h"
+
+#include <cmath>
+
+#include "core/markup.h"
+#include "core/numbertext.h"
+#include "core/textsink.h"
+
+namespace equat {
+
+namespace {
+
+// The converter keeps no state between tags, so the constant pieces are converted once
+// and the plain numbers and signs between them appended as they are.
+struct Pieces {
+    std::string x = MarkupToRtf("<times><i><te=26> x <te=18></i><arial>");
+    std::string squared =
+        MarkupToRtf("<times><i><te=26> x</i><te=22><arial><sup> 2</sup><><te=18> ");
+    std::string tabs2 = MarkupToRtf(TabTags(2));
+    std::string tabs3 = MarkupToRtf(TabTags(3));
+    // The Symbol font shows "D" as a capital delta.
+    std::string delta = MarkupToRtf("<symbol><te=20> D <te=18><arial>= ");
+    std::string root1 =
+        MarkupToRtf("<cf=jaune><times><i><te=26> x<arial><te=18></i><sub>1</sub> <te=18> = ");
+    std::string root2 = MarkupToRtf(
+        " <cf=auto>    "
+        "<cf=jaune><times><i><te=26> x<arial><te=18></i><sub>2<te=18></sub> = ");
+    std::string rootsEnd = MarkupToRtf(" <cf=auto><br>");
+};
+
+const Pieces& P() {
+    static const Pieces pieces;
+    return pieces;
+}
+
+std::int32_t Sub32(std::int32_t a, std::int32_t b) {
+    return Wrap32(std::int64_t{a} - b);
+}
+std::int32_t Mul32(std::int32_t a, std::int32_t b) {
+    return Wrap32(std::int64_t{a} * b);
+}
+
+// R(p) − R(q), R(p) drawn first.
+int Diff(RandomSource& rng, int p, int q) {
+    const int first = rng.RandomInt(p);
+    return first - rng.RandomInt(q);
+}
+
+int NonZeroDiff(RandomSource& rng, int p, int q) {
+    int v;
+    do v = Diff(rng, p, q);
+    while (v == 0);
+    return v;
+}
+
+void PutQuadratic(TextSink& out, std::int32_t p, std::int32_t q, std::int32_t r) {
+    const Pieces& pc = P();
+    if (p != 0) {
+        out.PutLeadCoef(p);
+        out.Put(pc.squared);
+        if (q != 0) {
+            out.PutSignedCoef(q);
+            out.Put(pc.x);
+        }
+        out.PutConstTerm(r);
+    } else if (q != 0) {
+        out.PutLeadCoef(q);
+        out.Put(pc.x);
+        out.PutConstTerm(r);
+    } else {
+        out.PutInt(r);
+    }
+}
+
+}  // namespace
+
+std::string WriteQuadratic(std::int32_t p, std::int32_t q, std::int32_t r) {
+    std::string s;
+    {
+        TextSink out(s, 160);
+        PutQuadratic(out, p, q, r);
+    }
+    return s;
+}
+
+std::int32_t Discriminant(std::int32_t a, std::int32_t b, std::int32_t c) {
+    return Sub32(Mul32(b, b), Mul32(Mul32(4, a), c));
+}
+
+std::string RootX1(std::int32_t a, std::int32_t b, std::int32_t c) {
+    const std::int32_t d = Discriminant(a, b, c);
+    if (d < 0) return "/";
+    const double x = (std::sqrt(static_cast<double>(d)) + static_cast<double>(Sub32(0, b))) /
+                     static_cast<double>(Mul32(2, a));
+    return FormatFixed2(x);
+}
+
+std::string RootX2(std::int32_t a, std::int32_t b, std::int32_t c) {
+    const std::int32_t d = Discriminant(a, b, c);
+    if (d < 0) return "/";
+    const double x = (static_cast<double>(Sub32(0, b)) - std::sqrt(static_cast<double>(d))) /
+                     static_cast<double>(Mul32(2, a));
+    return FormatFixed2(x);
+}
+
+int DrawQuadraticLevel1(RandomSource& rng, QuadraticQuestion& q) {
+    auto& s = q.slots;
+    // Roots and factor all range over −9..19, so b and c stay far inside 32 bits.
+    for (;;) {
+        q.r = NonZeroDiff(rng, 20, 10);
+        q.s = NonZeroDiff(rng, 20, 10);
+        q.x1 = DecimalText(q.r);
+        q.x2 = DecimalText(q.s);
+        const std::int32_t a = NonZeroDiff(rng, 20, 10);
+        s = {a, -a * (q.r + q.s), a * q.r * q.s, 0, 0, 0, 0, 0};
+        if (s[1] != 0 && s[2] != 0) break;  // r + s = 0 would leave no x term
+    }
+    const int aleas = rng.RandomInt(20);
+    if (aleas == 0) {  // no real root
+        do {
+            s[0] = NonZeroDiff(rng, 20, 10);
+            s[1] = NonZeroDiff(rng, 20, 10);
+            s[2] = NonZeroDiff(rng, 20, 10);
+            q.x1 = q.x2 = "/";
+        } while (Discriminant(s[0], s[1], s[2]) >= 0);
+    } else if (aleas == 1) {  // double root
+        q.r = NonZeroDiff(rng, 20, 10);
+        q.s = q.r;
+        q.x1 = q.x2 = DecimalText(q.r);
+        const std::int32_t a = NonZeroDiff(rng, 20, 10);
+        s[0] = a;
+        s[1] = -a * (q.r + q.s);
+        s[2] = a * q.r * q.s;
+    }
+    return aleas;
+}
+
+void DrawQuadraticLevel2(RandomSource& rng, QuadraticQuestion& q) {
+    auto& s = q.slots;
+    do {
+        const std::int32_t a = NonZeroDiff(rng, 45, 15);
+        const std::int32_t b = Diff(rng, 30, 15);
+        const std::int32_t c = Diff(rng, 15, 45);
+        s = {a, b, c, 0, 0, 0, 0, 0};
+        q.x1 = RootX1(a, b, c);
+        q.x2 = RootX2(a, b, c);
+    } while (s[1] == 0 && s[2] == 0);
+}
+
+void DrawQuadraticLevel3(RandomSource& rng, QuadraticQuestion& q) {
+    auto& s = q.slots;
+    do {
+        const std::int32_t b = Diff(rng, 15, 15);
+        const std::int32_t c = Diff(rng, 15, 45);
+        std::int32_t a, d;
+        do {
+            a = Diff(rng, 45, 15);
+            d = Diff(rng, 15, 45);
+        } while (a == d);
+        const std::int32_t e = Diff(rng, 15, 15);
+        const std::int32_t f = Diff(rng, 45, 15);
+        s = {a, b, c, d, e, f, 0, 0};
+        q.x1 = RootX1(a - d, b - e, c - f);
+        q.x2 = RootX2(a - d, b - e, c - f);
+    } while (s[1] == s[4] && s[2] == s[5]);
+}
+
+std::string QuadraticEquationText(int level, const std::array<std::int32_t, 8>& slots) {
+    std::string eq;
+    {
+        TextSink out(eq, 320);
+        PutQuadratic(out, slots[0], slots[1], slots[2]);
+        if (level == 3) {
+            out.Put("  =  ");
+            PutQuadratic(out, slots[3], slots[4], slots[5]);
+        } else {
+            out.Put(" = 0 ");
+        }
+    }
+    return eq;
+}
+
+std::string QuadraticSubjectBody(const QuadraticQuestion& q) {
+    std::string body;
+    {
+        TextSink out(body, q.equation.size() + kPar.size());
+        out.Put(q.equation);
+        out.Put(kPar);
+    }
+    return body;
+}
+
+std::string QuadraticAnswerBody(int level, const QuadraticQuestion& q) {
+    const Pieces& pc = P();
+    const auto& s = q.slots;
+    std::string body;
+    {
+        TextSink out(body, q.equation.size() + 400);
+        out.Put(q.equation);
+        out.Put(level == 3 ? pc.tabs2 : pc.tabs3);
+        out.Put(pc.delta);
+        out.PutInt(Discriminant(Sub32(s[0], s[3]), Sub32(s[1], s[4]), Sub32(s[2], s[5])));
+        out.Put("     ");
+        out.Put(pc.root1);
+        out.Put(q.x1);
+        out.Put(pc.root2);
+        out.Put(q.x2);
+        out.Put(pc.rootsEnd);  // its line break ends the question's paragraph
+    }
+    return body;
+}
+
+void SecondDegreeKind::Begin(int level) {
+    level_ = level;
+    aleas_ = 0;
+    q_.fill(QuadraticQuestion{});
+}
+
+void SecondDegreeKind::Draw(RandomSource& rng, int i) {
+    auto& q = q_.at(static_cast<std::size_t>(i));
+    switch (level_) {
+        case 1:
+            aleas_ = DrawQuadraticLevel1(rng, q);
+            break;
+        case 2:
+            DrawQuadraticLevel2(rng, q);
+            break;
+        default:
+            DrawQuadraticLevel3(rng, q);
+            break;
+    }
+    q.equation = QuadraticEquationText(level_, q.slots);
+}
+
+std::string SecondDegreeKind::DiagnosticEntry(int i) const {
+    const auto& q = question(i);
+    return DegreeDiagnosticEntry(i, q.slots[0], q.slots[1], q.slots[2], q.slots[3], q.x1, aleas_);
+}
+
+std::string SecondDegreeKind::DuplicateKey(int i) const {
+    return DuplicateKeyOf(question(i).slots);
+}
+
+std::string SecondDegreeKind::SubjectBody(int i) const {
+    return QuadraticSubjectBody(question(i));
+}
+
+std::string SecondDegreeKind::AnswerBody(int i) const {
+    return QuadraticAnswerBody(level_, question(i));
+}
+
+}  // namespace equat

@@ -1,0 +1,61 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "core/sheet.h"
+
+namespace equat {
+
+// One side p x² + q x + r, as RTF.
+std::string WriteQuadratic(std::int32_t p, std::int32_t q, std::int32_t r);
+// b·b − 4·a·c with 32-bit wrap-around.
+std::int32_t Discriminant(std::int32_t a, std::int32_t b, std::int32_t c);
+// Root texts of a x² + b x + c = 0 (a ≠ 0): "/" without real roots, else at most two
+// decimals. RootX1 takes +√Δ, RootX2 −√Δ.
+std::string RootX1(std::int32_t a, std::int32_t b, std::int32_t c);
+std::string RootX2(std::int32_t a, std::int32_t b, std::int32_t c);
+
+// One second-degree question: a x² + b x + c = d x² + e x + f (d, e, f are 0 at levels
+// 1 and 2; g and h are always 0 and only fill the duplicate key).
+struct QuadraticQuestion {
+    std::array<std::int32_t, 8> slots{};  // a..h
+    std::int32_t r = 0, s = 0;            // level 1: the drawn roots
+    std::string x1, x2;
+    std::string equation;  // the written equation, RTF, shown by both documents
+};
+
+// The equation as both documents write it: "a x² + b x + c = 0 " at levels 1 and 2, both
+// sides at level 3.
+std::string QuadraticEquationText(int level, const std::array<std::int32_t, 8>& slots);
+// The bodies after the numbering; they need q.equation set.
+std::string QuadraticSubjectBody(const QuadraticQuestion& q);
+std::string QuadraticAnswerBody(int level, const QuadraticQuestion& q);
+
+// One accepted draw of each level from the given stream, retries included. The level-1
+// draw returns its choice draw (aleas); levels 2 and 3 have none.
+int DrawQuadraticLevel1(RandomSource& rng, QuadraticQuestion& q);
+void DrawQuadraticLevel2(RandomSource& rng, QuadraticQuestion& q);
+void DrawQuadraticLevel3(RandomSource& rng, QuadraticQuestion& q);
+
+// Second-degree equations in x.
+class SecondDegreeKind final : public QuestionKind {
+  public:
+    std::string_view BaseNamePrefix() const override { return "Equat2d_N"; }
+    void Begin(int level) override;
+    void Draw(RandomSource& rng, int i) override;
+    std::string DiagnosticEntry(int i) const override;
+    std::string DuplicateKey(int i) const override;
+    std::string SubjectBody(int i) const override;
+    std::string AnswerBody(int i) const override;
+
+    const QuadraticQuestion& question(int i) const { return q_.at(static_cast<std::size_t>(i)); }
+    int aleas() const { return aleas_; }
+
+  private:
+    int level_ = 1;
+    int aleas_ = 0;
+    std::array<QuadraticQuestion, kMaxQuestions + 1> q_{};
+};
+
+}  // namespace equat

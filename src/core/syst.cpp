@@ -1,0 +1,396 @@
+#include "core/syst.h"
+
+#include <cstdlib>
+
+#include "core/markup.h"
+#include "core/numbertext.h"
+#include "core/textsink.h"
+
+namespace equat {
+
+namespace {
+
+// The brace pieces are Symbol-font characters 236, 237 and 238.
+constexpr std::string_view kTop = "     <te=24><symbol>\xEC <te=18><arial>";
+constexpr std::string_view kMid = "     <te=24><symbol>\xED <te=18><arial><br>";
+constexpr std::string_view kBot = "     <te=24><symbol>\xEE <te=18><arial>";
+
+std::string Join(std::initializer_list<std::string_view> parts) {
+    std::string s;
+    for (auto p : parts) s += p;
+    return s;
+}
+
+// The converter keeps no state between tags, so the constant pieces are converted once
+// and the plain numbers and signs between them appended as they are.
+struct Pieces {
+    std::string x = MarkupToRtf("<times><i><te=26> x <te=18></i><arial>");
+    std::string y = MarkupToRtf("<times><i><te=26> y <te=18></i><arial>");
+    std::string open = MarkupToRtf(Join({"<br>", kTop}));
+    std::string between = MarkupToRtf(Join({"<br>", kMid, kBot}));
+    std::string close = MarkupToRtf("<br>");
+    std::string tabs2 = MarkupToRtf(TabTags(2));
+    std::string tabs3 = MarkupToRtf(TabTags(3));
+    std::string solX = MarkupToRtf("<cf=jaune><times><i><te=26> x <te=18></i><arial> = ");
+    std::string solY = MarkupToRtf("<times><i><te=26>      y <te=18></i><arial> = ");
+    std::string solEnd = MarkupToRtf(" <cf=auto>");
+};
+
+const Pieces& P() {
+    static const Pieces pieces;
+    return pieces;
+}
+
+constexpr std::string_view kIndeterminate =
+    "  Syst\xE8me ind\xE9termin\xE9 (infinit\xE9 de solutions)";
+constexpr std::string_view kImpossible = "  Syst\xE8me impossible (aucune solution)";
+
+std::int32_t Sub32(std::int32_t a, std::int32_t b) {
+    return Wrap32(std::int64_t{a} - b);
+}
+std::int32_t Mul32(std::int32_t a, std::int32_t b) {
+    return Wrap32(std::int64_t{a} * b);
+}
+
+// R(p) − R(q), R(p) drawn first.
+int Diff(RandomSource& rng, int p, int q) {
+    const int first = rng.RandomInt(p);
+    return first - rng.RandomInt(q);
+}
+
+int NonZeroDiff(RandomSource& rng, int p, int q) {
+    int v;
+    do v = Diff(rng, p, q);
+    while (v == 0);
+    return v;
+}
+
+// R(15) − R(15) drawn again while its absolute value is at most `floor`.
+int SmallAbove(RandomSource& rng, int floor) {
+    int v;
+    do v = Diff(rng, 15, 15);
+    while (std::abs(v) <= floor);
+    return v;
+}
+
+// Determinant quotient: "?" for 0/0, "/" for n/0, else the value.
+std::string Quotient(std::int32_t n, std::int32_t d) {
+    if (d == 0) return n == 0 ? "?" : "/";
+    return FormatFixed2(static_cast<double>(n) / static_cast<double>(d));
+}
+
+void PutPlain(TextSink& out, const EquationSlots& s) {
+    const Pieces& p = P();
+    out.PutLeadCoef(s[0]);
+    out.Put(p.x);
+    out.PutSignedCoef(s[1]);
+    out.Put(p.y);
+    out.Put("  = ");
+    out.PutInt(s[2]);
+}
+
+void PutTwoSided(TextSink& out, const EquationSlots& s) {
+    const Pieces& p = P();
+    out.PutLeadCoef(s[0]);
+    out.Put(p.x);
+    out.PutSignedCoef(s[1]);
+    out.Put(p.y);
+    out.PutConstTerm(s[2]);
+    out.Put("  = ");
+    out.PutLeadCoef(s[3]);
+    out.Put(p.x);
+    out.PutSignedCoef(s[4]);
+    out.Put(p.y);
+    out.Put(' ');
+    out.PutConstTerm(s[5]);
+}
+
+void PutBracketed(TextSink& out, const EquationSlots& s) {
+    const Pieces& p = P();
+    out.PutLeadCoef(s[0]);
+    out.Put(" (");
+    out.PutLeadCoef(s[1]);
+    out.Put(p.x);
+    out.PutSignedCoef(s[2]);
+    out.Put(p.y);
+    out.Put(')');
+    out.PutConstTerm(s[3]);
+    out.Put("  = ");
+    out.PutLeadCoef(s[4]);
+    out.Put(" (");
+    out.PutLeadCoef(s[5]);
+    out.Put(p.x);
+    out.PutSignedCoef(s[6]);
+    out.Put(p.y);
+    out.Put(") ");
+    out.PutConstTerm(s[7]);
+}
+
+std::string WriteSystem(const EquationSlots& eq1, const EquationSlots& eq2,
+                        void (*put)(TextSink&, const EquationSlots&)) {
+    const Pieces& p = P();
+    std::string text;
+    {
+        TextSink out(text, 1024);
+        out.Put(p.open);
+        put(out, eq1);
+        out.Put(p.between);
+        put(out, eq2);
+        out.Put(p.close);
+    }
+    return text;
+}
+
+ReducedEquation Reduce(int form, const EquationSlots& s) {
+    return form == 0 ? ReduceTwoSided(s) : ReduceBracketed(s);
+}
+
+void SetSolution(SystemQuestion& q, const ReducedEquation& e1, const ReducedEquation& e2) {
+    q.x = SolveForX(e1.a, e1.b, e1.c, e2.a, e2.b, e2.c);
+    q.y = SolveForY(e1.a, e1.b, e1.c, e2.a, e2.b, e2.c);
+}
+
+// Plain-form equation a x + b y = c with non-zero a and b drawn as R(p) − R(q), and the
+// right side taken from the drawn solution.
+void DrawPlainOnSolution(RandomSource& rng, EquationSlots& s, int p, int q, std::int32_t x0,
+                         std::int32_t y0) {
+    s[0] = NonZeroDiff(rng, p, q);
+    s[1] = NonZeroDiff(rng, p, q);
+    s[2] = s[0] * x0 + s[1] * y0;  // at most 29·19·2 in magnitude
+}
+
+void DrawSolution(RandomSource& rng, SystemQuestion& q) {
+    q.x0 = Diff(rng, 20, 10);
+    q.x = DecimalText(q.x0);
+    q.y0 = Diff(rng, 20, 10);
+    q.y = DecimalText(q.y0);
+}
+
+}  // namespace
+
+ReducedEquation ReduceTwoSided(const EquationSlots& s) {
+    return {Sub32(s[0], s[3]), Sub32(s[1], s[4]), Sub32(s[5], s[2])};
+}
+
+ReducedEquation ReduceBracketed(const EquationSlots& s) {
+    return {Sub32(Mul32(s[0], s[1]), Mul32(s[4], s[5])),
+            Sub32(Mul32(s[0], s[2]), Mul32(s[4], s[6])), Sub32(s[7], s[3])};
+}
+
+std::string WriteSystemPlain(std::int32_t a1, std::int32_t b1, std::int32_t c1, std::int32_t a2,
+                             std::int32_t b2, std::int32_t c2) {
+    return WriteSystem({a1, b1, c1}, {a2, b2, c2}, PutPlain);
+}
+
+std::string WriteSystemTwoSided(const EquationSlots& eq1, const EquationSlots& eq2) {
+    return WriteSystem(eq1, eq2, PutTwoSided);
+}
+
+std::string WriteSystemBracketed(const EquationSlots& eq1, const EquationSlots& eq2) {
+    return WriteSystem(eq1, eq2, PutBracketed);
+}
+
+std::string SolveForX(std::int32_t a1, std::int32_t b1, std::int32_t c1, std::int32_t a2,
+                      std::int32_t b2, std::int32_t c2) {
+    const std::int32_t d = Sub32(Mul32(a1, b2), Mul32(b1, a2));
+    return Quotient(Sub32(Mul32(c1, b2), Mul32(b1, c2)), d);
+}
+
+std::string SolveForY(std::int32_t a1, std::int32_t b1, std::int32_t c1, std::int32_t a2,
+                      std::int32_t b2, std::int32_t c2) {
+    const std::int32_t d = Sub32(Mul32(a1, b2), Mul32(b1, a2));
+    return Quotient(Sub32(Mul32(a1, c2), Mul32(c1, a2)), d);
+}
+
+int DrawSystemLevel1(RandomSource& rng, SystemQuestion& q) {
+    q.eq1 = {};
+    q.eq2 = {};
+    DrawSolution(rng, q);
+    DrawPlainOnSolution(rng, q.eq1, 20, 10, q.x0, q.y0);
+    DrawPlainOnSolution(rng, q.eq2, 20, 10, q.x0, q.y0);
+    return 0;
+}
+
+int DrawSystemLevel2(RandomSource& rng, SystemQuestion& q) {
+    auto& e1 = q.eq1;
+    auto& e2 = q.eq2;
+    e1 = {};
+    e2 = {};
+    DrawSolution(rng, q);
+    DrawPlainOnSolution(rng, e1, 30, 15, q.x0, q.y0);
+    DrawPlainOnSolution(rng, e2, 30, 15, q.x0, q.y0);
+    const int aleas = rng.RandomInt(40);
+    if (aleas <= 20) {  // redrawn right-hand sides
+        e1[2] = NonZeroDiff(rng, 30, 15);
+        e2[2] = NonZeroDiff(rng, 30, 15);
+    } else if (aleas == 38) {  // indeterminate: eq2 = k·eq1
+        do {
+            const int k = rng.RandomInt(5) + 2;
+            for (int j = 0; j < 3; ++j) e1[j] = NonZeroDiff(rng, 30, 15);
+            for (int j = 0; j < 3; ++j) e2[j] = k * e1[j];
+        } while (std::abs(e2[2]) >= 250);
+    } else if (aleas == 39) {  // impossible: same left sides up to k, shifted right side
+        do {
+            const int k = rng.RandomInt(5) + 2;
+            for (int j = 0; j < 3; ++j) e1[j] = NonZeroDiff(rng, 30, 15);
+            e2[0] = k * e1[0];
+            e2[1] = k * e1[1];
+            const int shift = rng.RandomInt(30);
+            e2[2] = k * e1[2] - shift - 1;
+        } while (std::abs(e2[2]) >= 300);
+    }
+    SetSolution(q, {e1[0], e1[1], e1[2]}, {e2[0], e2[1], e2[2]});
+    return aleas;
+}
+
+bool DrawSystemLevel3Attempt(RandomSource& rng, SystemQuestion& q) {
+    q.eq1 = {};
+    q.eq2 = {};
+    q.form = rng.RandomInt(2);
+    for (EquationSlots* e : {&q.eq1, &q.eq2}) {
+        auto& s = *e;
+        if (q.form == 0) {
+            s[0] = NonZeroDiff(rng, 30, 15);
+            s[1] = NonZeroDiff(rng, 30, 15);
+            s[2] = Diff(rng, 15, 15);
+            s[3] = NonZeroDiff(rng, 30, 15);
+            s[4] = NonZeroDiff(rng, 30, 15);
+            s[5] = Diff(rng, 15, 15);
+        } else {
+            s[0] = SmallAbove(rng, 1);
+            s[1] = SmallAbove(rng, 0);
+            s[2] = SmallAbove(rng, 0);
+            s[3] = Diff(rng, 15, 15);
+            s[4] = SmallAbove(rng, 1);
+            s[5] = SmallAbove(rng, 0);
+            s[6] = SmallAbove(rng, 0);
+            s[7] = Diff(rng, 15, 15);
+        }
+    }
+    SetSolution(q, Reduce(q.form, q.eq1), Reduce(q.form, q.eq2));
+    return !((q.x == "/" && q.y == "?") || (q.x == "?" && q.y == "/"));
+}
+
+void DrawSystemLevel3(RandomSource& rng, SystemQuestion& q) {
+    while (!DrawSystemLevel3Attempt(rng, q)) {
+    }
+}
+
+std::string WrittenSystemText(int level, const SystemQuestion& q) {
+    if (level != 3)
+        return WriteSystemPlain(q.eq1[0], q.eq1[1], q.eq1[2], q.eq2[0], q.eq2[1], q.eq2[2]);
+    return q.form == 0 ? WriteSystemTwoSided(q.eq1, q.eq2) : WriteSystemBracketed(q.eq1, q.eq2);
+}
+
+std::string SystemDiagnosticEntry(int i, const SystemQuestion& q, int aleas) {
+    static constexpr std::array<std::string_view, 6> kFirst{
+        "t1=", "  t2=", "  t3=", "    t4=", "    t5=", "    t6="};
+    static constexpr std::array<std::string_view, 6> kSecond{
+        "\r\nt7=", "    t8=", "    t9=", "    t10=", "    t11=", "    t12="};
+    std::string entry;
+    {
+        TextSink out(entry, 256);
+        out.PutInt(i);
+        out.Put(kNumbering);
+        for (std::size_t k = 0; k < 6; ++k) {
+            out.Put(kFirst[k]);
+            out.PutInt(q.eq1[k]);
+        }
+        for (std::size_t k = 0; k < 6; ++k) {
+            out.Put(kSecond[k]);
+            out.PutInt(q.eq2[k]);
+        }
+        out.Put("\r\nx =  ");
+        out.Put(q.x);
+        out.Put("  y =  ");
+        out.Put(q.y);
+        out.Put("   aleas=");
+        out.PutInt(aleas);
+    }
+    return entry;
+}
+
+std::string SystemSubjectBody(const SystemQuestion& q) {
+    std::string body;
+    {
+        TextSink out(body, q.written.size() + kPar.size());
+        out.Put(q.written);
+        out.Put(kPar);
+    }
+    return body;
+}
+
+std::string SystemAnswerBody(int level, const SystemQuestion& q) {
+    const Pieces& p = P();
+    std::string body;
+    {
+        TextSink out(body, q.written.size() + 400);
+        out.Put(q.written);
+        if (level == 3) {
+            out.Put(kPar);  // an empty line between the system and its solution
+            out.Put(p.tabs2);
+        } else {
+            out.Put(p.tabs3);
+        }
+        out.Put(p.solX);
+        out.Put(q.x);
+        out.Put(p.solY);
+        out.Put(q.y);
+        out.Put(p.solEnd);
+        if (q.x == "?") {
+            out.Put(kIndeterminate);
+        } else if (q.x == "/") {
+            out.Put(kImpossible);
+        }
+        out.Put(kPar);
+    }
+    return body;
+}
+
+void SystemKind::Begin(int level) {
+    level_ = level;
+    aleas_ = 0;
+    q_.fill(SystemQuestion{});
+}
+
+void SystemKind::Draw(RandomSource& rng, int i) {
+    auto& q = q_.at(static_cast<std::size_t>(i));
+    switch (level_) {
+        case 1:
+            aleas_ = DrawSystemLevel1(rng, q);
+            break;
+        case 2:
+            aleas_ = DrawSystemLevel2(rng, q);
+            break;
+        default:
+            DrawSystemLevel3(rng, q);
+            break;
+    }
+    q.written = WrittenSystemText(level_, q);
+}
+
+std::string SystemKind::DiagnosticEntry(int i) const {
+    return SystemDiagnosticEntry(i, question(i), aleas_);
+}
+
+std::string SystemKind::DuplicateKey(int i) const {
+    // The sixteen slots as DuplicateKeyOf writes them, in one buffer.
+    const auto& q = question(i);
+    std::string key;
+    {
+        TextSink out(key, 64);
+        for (auto v : q.eq1) out.PutInt(v);
+        for (auto v : q.eq2) out.PutInt(v);
+    }
+    return key;
+}
+
+std::string SystemKind::SubjectBody(int i) const {
+    return SystemSubjectBody(question(i));
+}
+
+std::string SystemKind::AnswerBody(int i) const {
+    return SystemAnswerBody(level_, question(i));
+}
+
+}  // namespace equat

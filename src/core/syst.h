@@ -1,0 +1,83 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "core/sheet.h"
+
+namespace equat {
+
+// The numbers written in one equation of a system, by written form:
+//   plain       a x + b y = c                          s1..s3 = a, b, c
+//   two-sided   a x + b y + c = d x + e y + f          s1..s6 = a..f
+//   bracketed   k (a x + b y) + c = m (d x + e y) + f  s1..s8 = k, a, b, c, m, d, e, f
+using EquationSlots = std::array<std::int32_t, 8>;
+
+// A x + B y = C.
+struct ReducedEquation {
+    std::int32_t a = 0, b = 0, c = 0;
+};
+ReducedEquation ReduceTwoSided(const EquationSlots& s);
+ReducedEquation ReduceBracketed(const EquationSlots& s);
+
+// Each writer returns the whole system, three lines behind a Symbol-font brace, as RTF.
+std::string WriteSystemPlain(std::int32_t a1, std::int32_t b1, std::int32_t c1, std::int32_t a2,
+                             std::int32_t b2, std::int32_t c2);
+std::string WriteSystemTwoSided(const EquationSlots& eq1, const EquationSlots& eq2);
+std::string WriteSystemBracketed(const EquationSlots& eq1, const EquationSlots& eq2);
+
+// Solution texts of a1 x + b1 y = c1, a2 x + b2 y = c2 by Cramer's rule in 32-bit
+// arithmetic: a number with at most two decimals, or for a zero determinant "?" when the
+// unknown's own determinant is 0 too, "/" otherwise.
+std::string SolveForX(std::int32_t a1, std::int32_t b1, std::int32_t c1, std::int32_t a2,
+                      std::int32_t b2, std::int32_t c2);
+std::string SolveForY(std::int32_t a1, std::int32_t b1, std::int32_t c1, std::int32_t a2,
+                      std::int32_t b2, std::int32_t c2);
+
+struct SystemQuestion {
+    EquationSlots eq1{}, eq2{};
+    int form = 0;                 // level 3: 0 two-sided, 1 bracketed
+    std::int32_t x0 = 0, y0 = 0;  // levels 1 and 2: the drawn solution
+    std::string x, y;
+    std::string written;  // the written system, RTF, shown by both documents
+};
+
+// The system in the writer of its level (and at level 3 of its form).
+std::string WrittenSystemText(int level, const SystemQuestion& q);
+// The three-line diagnostic entry of question i.
+std::string SystemDiagnosticEntry(int i, const SystemQuestion& q, int aleas);
+// The bodies after the numbering; they need q.written set.
+std::string SystemSubjectBody(const SystemQuestion& q);
+std::string SystemAnswerBody(int level, const SystemQuestion& q);
+
+// One draw of each level from the given stream. Levels 1 and 2 return their choice draw
+// (aleas, always 0 at level 1).
+int DrawSystemLevel1(RandomSource& rng, SystemQuestion& q);
+int DrawSystemLevel2(RandomSource& rng, SystemQuestion& q);
+// One level-3 attempt; false when it must be discarded (one unknown "?", the other "/").
+bool DrawSystemLevel3Attempt(RandomSource& rng, SystemQuestion& q);
+// Level-3 attempts until one is kept; the discarded ones leave nothing behind.
+void DrawSystemLevel3(RandomSource& rng, SystemQuestion& q);
+
+// Systems of two linear equations in x and y.
+class SystemKind final : public QuestionKind {
+  public:
+    std::string_view BaseNamePrefix() const override { return "Syst_N"; }
+    std::string_view AnswerNumbering() const override { return "\xB0/ "; }
+    void Begin(int level) override;
+    void Draw(RandomSource& rng, int i) override;
+    std::string DiagnosticEntry(int i) const override;
+    std::string DuplicateKey(int i) const override;
+    std::string SubjectBody(int i) const override;
+    std::string AnswerBody(int i) const override;
+
+    const SystemQuestion& question(int i) const { return q_.at(static_cast<std::size_t>(i)); }
+    int aleas() const { return aleas_; }
+
+  private:
+    int level_ = 1;
+    int aleas_ = 0;
+    std::array<SystemQuestion, kMaxQuestions + 1> q_{};
+};
+
+}  // namespace equat

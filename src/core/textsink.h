@@ -1,0 +1,70 @@
+#pragma once
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+namespace equat {
+
+// Appends to a string through a raw cursor. The question texts are made of dozens of
+// pieces a few bytes long, and going through std::string::append for each one costs
+// more than the whole rest of a sheet.
+class TextSink {
+  public:
+    // `expected` bytes are made room for at once; more are added as needed.
+    TextSink(std::string& out, std::size_t expected) : out_(out), used_(out.size()) {
+        out_.resize(used_ + expected);
+    }
+    ~TextSink() { out_.resize(used_); }
+    TextSink(const TextSink&) = delete;
+    TextSink& operator=(const TextSink&) = delete;
+
+    void Put(std::string_view s) {
+        Room(s.size());
+        std::memcpy(out_.data() + used_, s.data(), s.size());
+        used_ += s.size();
+    }
+    void Put(char c) {
+        Room(1);
+        out_[used_++] = c;
+    }
+    // Decimal text: "-" for negatives, no "+", no leading zeros.
+    void PutInt(std::int64_t v) {
+        Room(20);
+        char* const base = out_.data();
+        used_ =
+            static_cast<std::size_t>(std::to_chars(base + used_, base + out_.size(), v).ptr - base);
+    }
+    // The coefficient writers of numbertext.h, without their temporaries.
+    void PutLeadCoef(std::int32_t v) {  // "" for 1, "-" for -1, else the number
+        if (v == -1) {
+            Put('-');
+        } else if (v != 1) {
+            PutInt(v);
+        }
+    }
+    void PutSignedCoef(std::int32_t v) {  // " + ", " - ", " + v", " - |v|"
+        Put(v > 0 ? std::string_view(" + ") : std::string_view(" - "));
+        if (v != 1 && v != -1) PutInt(v > 0 ? std::int64_t{v} : -std::int64_t{v});
+    }
+    void PutConstTerm(std::int32_t v) {  // five spaces for 0, else " + v" / " - |v|"
+        if (v == 0) {
+            Put("     ");
+            return;
+        }
+        Put(v > 0 ? std::string_view(" + ") : std::string_view(" - "));
+        PutInt(v > 0 ? std::int64_t{v} : -std::int64_t{v});
+    }
+
+  private:
+    void Room(std::size_t n) {
+        if (out_.size() - used_ < n) out_.resize(std::max(out_.size() * 2, used_ + n));
+    }
+
+    std::string& out_;
+    std::size_t used_;
+};
+
+}  // namespace equat
