@@ -323,6 +323,7 @@ IniStatus AtomicReplace(const fs::path& target, std::string_view data) {
     const bool exists = ::stat(target.c_str(), &st) == 0;
     if (exists) {
         if (S_ISDIR(st.st_mode)) return IniStatus::Failure("the path is a folder");
+        if (!S_ISREG(st.st_mode)) return IniStatus::Failure("not a regular file");
         if ((st.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)
             return IniStatus::Failure("the file is read-only");
     }
@@ -369,6 +370,8 @@ IniStatus IniFile::Load(IniDocument& out) const {
         const fs::file_status st = fs::status(path_, ec);
         if (!fs::exists(st)) return {};
         if (fs::is_directory(st)) return IniStatus::Failure("the path is a folder");
+        // A pipe or device could block or never end.
+        if (!fs::is_regular_file(st)) return IniStatus::Failure("not a regular file");
         const std::uintmax_t size = fs::file_size(path_, ec);
         if (!ec && size > kIniMaxFileSize) return IniStatus::Failure("file too large");
         std::string bytes;

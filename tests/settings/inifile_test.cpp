@@ -254,9 +254,12 @@ TEST_F(IniFileTest, FailedWritesLeaveTheOldFileAndNoTemporary) {
     const fs::path tooLarge = dir_ / "large.ini";
     Spit(tooLarge, "[A]\r\na=1\r\n");
     fs::resize_file(tooLarge, kIniMaxFileSize + 1);  // sparse, costs no disk
+
+    ASSERT_EQ(::mkfifo((dir_ / "fifo.ini").c_str(), 0644), 0);
     const auto before = Names();
 
-    const fs::path targets[] = {readOnly, blocker / "x.ini", dir_ / "folder.ini", tooLarge};
+    const fs::path targets[] = {readOnly, blocker / "x.ini", dir_ / "folder.ini", tooLarge,
+                                dir_ / "fifo.ini"};
     for (const fs::path& target : targets) {
         const IniStatus status = IniFile(target).WriteString("A", "a", "2");
         EXPECT_FALSE(status) << target;
@@ -267,6 +270,7 @@ TEST_F(IniFileTest, FailedWritesLeaveTheOldFileAndNoTemporary) {
     EXPECT_EQ(Names(), before);
     // An unreadable file reads as missing.
     EXPECT_EQ(IniFile(tooLarge).ReadString("A", "a", "d"), "d");
+    EXPECT_EQ(IniFile(dir_ / "fifo.ini").ReadString("A", "a", "d"), "d");
 }
 
 TEST_F(IniFileTest, FullDiskLeavesTheOldFile) {
