@@ -1,0 +1,3 @@
+add_executable(bench_ini ${CMAKE_CURRENT_LIST_DIR}/bench_ini.cpp)
+target_link_libraries(bench_ini PRIVATE equat_settings benchmark::benchmark_main)
+equat_warnings(bench_ini)

@@ -1,0 +1,167 @@
+#pragma once
+#include <iterator>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/sheet.h"
+#include "settings/inifile.h"
+
+namespace equat {
+
+// The rules of the window's settings file, without the window: which keys exist, how
+// their texts are read back (trimming, ranges, booleans, quoting), the window placement
+// entries and the order in which a save writes them. The window's adapter copies
+// values between its controls and StoredValues, and maps its geometry onto
+// WindowPlacement.
+
+inline constexpr std::string_view kFormSection = "TForm1";
+inline constexpr std::string_view kItemsSection = "TForm1.Combo1_Items";
+
+inline constexpr std::string_view kDefaultInstructionItems[] = {
+    "R\xE9soudre les \xE9quations suivantes :",
+    "R\xE9soudre les \xE9quations suivantes (\xE9ventuellement \xE0 0,01 pr\xE8s)",
+    "R\xE9soudre les syst\xE8mes suivants :",
+};
+
+// The twelve stored control values, at their design values. Texts are Windows-1252.
+struct StoredValues {
+    int spMaxLigne = 25;
+    int spinterligne = 1;
+    std::string eTitre1{kDefaultTitle};
+    std::string eSepar = kDefaultSeparator;
+    int spCorriges = 1;
+    int spSujets = 1;
+    std::string saveDialogInitialDir;
+    std::string combo1Text{kDefaultInstruction};
+    std::vector<std::string> combo1Items{std::begin(kDefaultInstructionItems),
+                                         std::end(kDefaultInstructionItems)};
+    bool checkBox1Checked = true;
+    int trbNiveauPosition = 1;
+    bool ckbEditeChecked = false;
+
+    bool operator==(const StoredValues&) const = default;
+};
+
+// The stored values in the order of the stored-property list.
+enum class StoredProp {
+    kSpMaxLigne,
+    kSpinterligne,
+    kETitre1,
+    kESepar,
+    kSpCorriges,
+    kSpSujets,
+    kSaveDialogInitialDir,
+    kCombo1Text,
+    kCombo1Items,
+    kCheckBox1,
+    kTrbNiveau,
+    kCkbEdite,
+};
+
+// The entry's key in section TForm1 ("Combo1_Items" names the list's own section).
+std::string_view StoredPropKey(StoredProp prop);
+
+// The properties whose values differ, in list order: after a restore, the adapter
+// runs the change handling of exactly these controls.
+std::vector<StoredProp> DifferingProps(const StoredValues& a, const StoredValues& b);
+
+struct IniPoint {
+    int x = 0, y = 0;
+    bool operator==(const IniPoint&) const = default;
+};
+
+struct IniRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool operator==(const IniRect&) const = default;
+};
+
+// The window's placement as the file keeps it. showCmd: 1 normal, 2 minimized,
+// 3 maximized. Rectangles and positions are in screen pixels.
+struct WindowPlacement {
+    int flags = 0;
+    int showCmd = 1;
+    IniPoint minPosition;
+    IniPoint maxPosition;
+    IniRect normalRect;  // the rectangle of the window when neither maximized nor minimized
+    bool operator==(const WindowPlacement&) const = default;
+};
+
+struct ScreenMetrics {
+    int width = 0;
+    int height = 0;
+    int pixelsPerInch = 96;
+};
+
+enum class WindowState {
+    kNormal,
+    kMaximized,
+    kMinimized,  // the window stays normal and the whole application is minimized
+};
+
+// Coordinates beyond this are taken as damage, not as a place on any screen.
+inline constexpr int kMaxPlacementCoordinate = 1000000;
+
+struct RestoreResult {
+    // "FormVersion" below 0: nothing is applied.
+    bool blocked = false;
+    // When set, the window takes this placement without being shown, and a window meant
+    // to appear centred keeps the stored position instead. showCmd holds the stored one.
+    std::optional<WindowPlacement> placement;
+    // The state to take; nullopt only when blocked.
+    std::optional<WindowState> state;
+    // The controls' values to apply: the current ones where nothing usable was stored,
+    // integers clamped to their ranges, texts cut to their fields' lengths.
+    StoredValues values;
+};
+
+// Reads section TForm1 and the list section. `current` and `currentPlacement` are what
+// the window holds now; they stand wherever the file has nothing usable.
+RestoreResult RestoreSettings(const IniDocument& ini, const StoredValues& current,
+                              const WindowPlacement& currentPlacement, const ScreenMetrics& screen);
+
+struct SaveInput {
+    StoredValues values;
+    WindowPlacement placement;
+    ScreenMetrics screen;
+    bool applicationMinimized = false;
+    bool destroying = false;  // written as "Visible"
+};
+
+// Writes every entry, in order, into the document; other sections and keys stay.
+void WriteSettings(IniDocument& ini, const SaveInput& input);
+
+// Decimal integer with an optional sign, within int; with allowHex, "0x"/"0X" followed by
+// up to eight hexadecimal digits is read too (as a 32-bit pattern). nullopt otherwise.
+std::optional<int> ParseIniInt(std::string_view text, bool allowHex = false);
+
+// Removes leading and trailing blanks and control characters.
+std::string_view TrimText(std::string_view text);
+
+// The settings file across one run of the program: restored once when the window is
+// first shown, saved at the close request and, if that save did not succeed, once more
+// when the window is destroyed.
+class SettingsSession {
+  public:
+    enum class State { kNotRestored, kRestored, kSaved };
+
+    explicit SettingsSession(IniFile file) : file_(std::move(file)) {}
+    const IniFile& file() const { return file_; }
+    State state() const { return state_; }
+
+    // A missing or unreadable file restores nothing; it is not an error.
+    RestoreResult Restore(const StoredValues& current, const WindowPlacement& currentPlacement,
+                          const ScreenMetrics& screen);
+
+    // Writes nothing (and succeeds) unless restored and not yet saved. The file is read
+    // again, updated and replaced in one atomic write, so a failure leaves it as it was;
+    // the adapter then shows IniWriteErrorMessage(file().path()).
+    IniStatus Save(const SaveInput& input);
+
+  private:
+    IniFile file_;
+    State state_ = State::kNotRestored;
+};
+
+}  // namespace equat
