@@ -1,0 +1,130 @@
+// equat-rtf: reads an RTF file with our reader and writes it back with our writer, or as
+// plain text.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "rtf/reader.h"
+#include "rtf/writer.h"
+
+namespace {
+
+constexpr std::string_view kUsage = "usage: equat-rtf INPUT --to {rtf,txt} [--output PATH]\n";
+
+int Usage(std::string_view message) {
+    std::cerr << "equat-rtf: " << message << '\n' << kUsage;
+    return 2;
+}
+
+std::optional<std::string> ReadFile(const std::filesystem::path& path, std::string& error) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        error = "is a directory";
+        return std::nullopt;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = std::strerror(errno);
+        return std::nullopt;
+    }
+    std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        error = "read error";
+        return std::nullopt;
+    }
+    return data;
+}
+
+// Writes beside the target and renames, so a failure never leaves a half-written file.
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view data,
+                         std::string& error) {
+    std::filesystem::path tmp = path;
+    tmp += ".tmp~";
+    {
+        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+        if (!out) {
+            error = std::strerror(errno);
+            return false;
+        }
+        out.write(data.data(), static_cast<std::streamsize>(data.size()));
+        out.flush();
+        if (!out) {
+            error = "write error";
+            out.close();
+            std::error_code ignored;
+            std::filesystem::remove(tmp, ignored);
+            return false;
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(tmp, path, ec);
+    if (ec) {
+        error = ec.message();
+        std::filesystem::remove(tmp, ec);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::optional<std::string> input, to, output;
+    for (int k = 1; k < argc; ++k) {
+        const std::string_view arg = argv[k];
+        if (arg == "--help" || arg == "-h") {
+            std::cout << kUsage;
+            return 0;
+        }
+        if (arg == "--to" || arg == "--output") {
+            if (k + 1 >= argc) return Usage(std::string(arg) + " needs a value");
+            (arg == "--to" ? to : output) = argv[++k];
+        } else if (arg.starts_with("--to=")) {
+            to = std::string(arg.substr(5));
+        } else if (arg.starts_with("--output=")) {
+            output = std::string(arg.substr(9));
+        } else if (arg.starts_with("-") && arg != "-") {
+            return Usage("unknown option " + std::string(arg));
+        } else if (input) {
+            return Usage("only one input file");
+        } else {
+            input = std::string(arg);
+        }
+    }
+    if (!input) return Usage("no input file");
+    if (!to) return Usage("--to is required");
+    if (*to == "pdf" || *to == "png") return Usage("--to " + *to + " is not available yet");
+    if (*to != "rtf" && *to != "txt") return Usage("--to must be rtf or txt, not " + *to);
+
+    std::filesystem::path out;
+    if (output) {
+        out = *output;
+    } else {
+        out = *input;
+        out.replace_extension("." + *to);
+        if (out == std::filesystem::path(*input))
+            return Usage("the output would replace the input; give --output");
+    }
+
+    std::string error;
+    const auto data = ReadFile(*input, error);
+    if (!data) {
+        std::cerr << "equat-rtf: cannot read " << *input << ": " << error << '\n';
+        return 1;
+    }
+    const equat::rtf::Document doc = equat::rtf::ReadRtf(*data);
+    const std::string result =
+        *to == "rtf" ? equat::rtf::WriteRtf(doc) : equat::rtf::PlainTextUtf8(doc, "\r\n");
+    if (!WriteFileAtomically(out, result, error)) {
+        std::cerr << "equat-rtf: cannot write " << out.string() << ": " << error << '\n';
+        return 1;
+    }
+    return 0;
+}

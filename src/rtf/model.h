@@ -1,0 +1,74 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace equat::rtf {
+
+struct Rgb {
+    std::uint8_t r = 0, g = 0, b = 0;
+    bool operator==(const Rgb&) const = default;
+};
+
+enum class FontFamily : std::uint8_t { Nil, Roman, Swiss, Modern, Script, Decor, Tech, Bidi };
+
+// How the bytes of a font's text become characters.
+enum class FontEncoding : std::uint8_t {
+    Text,    // the document's code page (Windows-1252)
+    Symbol,  // the Symbol font's own table, read into real Unicode (Greek, brace pieces, ...)
+    Pi,      // other picture fonts: byte b kept as U+F000 + b so the font still draws it
+};
+
+struct Font {
+    std::string name;  // UTF-8
+    int charset = 0;
+    FontFamily family = FontFamily::Nil;
+    int pitch = 0;
+    bool operator==(const Font&) const = default;
+};
+
+FontEncoding EncodingOf(const Font& font);
+
+enum class VAlign : std::uint8_t { Baseline, Super, Sub };
+
+struct CharFormat {
+    int font = -1;  // index into Document::fonts; -1: the document's default font
+    int size = 24;  // half-points
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
+    VAlign valign = VAlign::Baseline;
+    std::optional<Rgb> colour;     // none: automatic
+    std::optional<Rgb> highlight;  // none: no highlight
+    bool operator==(const CharFormat&) const = default;
+};
+
+// Text is UTF-8; a tab is '\t', a line break inside a paragraph is U+2028.
+struct Run {
+    CharFormat format;
+    std::string text;
+    bool operator==(const Run&) const = default;
+};
+
+enum class Align : std::uint8_t { Left, Center, Right, Justify };
+
+struct Paragraph {
+    std::vector<Run> runs;
+    Align align = Align::Left;
+    bool operator==(const Paragraph&) const = default;
+};
+
+// A document always has at least one paragraph; text that ends with a paragraph mark has an
+// empty last paragraph, as in an editor.
+struct Document {
+    std::vector<Font> fonts;
+    int defaultFont = -1;  // index into fonts, -1 when the table is empty
+    int defaultTab = 720;  // twips
+    int language = 0;      // \deflang, 0 when not given
+    std::vector<Paragraph> paragraphs{1};
+    bool operator==(const Document&) const = default;
+};
+
+}  // namespace equat::rtf

@@ -1,0 +1,808 @@
+#include "rtf/reader.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "core/cp1252.h"
+#include "rtf/symbol.h"
+#include "rtf/tokenizer.h"
+
+namespace equat::rtf {
+
+namespace {
+
+// Bounds that keep hostile input linear: deeper groups share their parent's state, and
+// table entries past the limits are read but not kept.
+constexpr std::size_t kMaxDepth = 4096;
+constexpr std::size_t kMaxFonts = 32768;
+constexpr std::size_t kMaxColours = 32768;
+constexpr int kMaxFontSize = 3276;  // half-points
+constexpr int kMaxUc = 16;
+
+enum class Kw : std::uint8_t {
+    // destinations
+    FontTable,
+    ColourTable,
+    SkipDest,
+    // document defaults
+    Deff,
+    Deftab,
+    Deflang,
+    // font table entries
+    Font,
+    Charset,
+    Pitch,
+    FamNil,
+    FamRoman,
+    FamSwiss,
+    FamModern,
+    FamScript,
+    FamDecor,
+    FamTech,
+    FamBidi,
+    // colour table
+    Red,
+    Green,
+    Blue,
+    // character format
+    Plain,
+    FontSize,
+    Bold,
+    Italic,
+    Underline,
+    UnderlineNone,
+    Strike,
+    Super,
+    Sub,
+    NoSuperSub,
+    Up,
+    Down,
+    Colour,
+    Highlight,
+    // paragraphs
+    Pard,
+    Par,
+    AlignLeft,
+    AlignCenter,
+    AlignRight,
+    AlignJustify,
+    // characters
+    Char,
+    Unicode,
+    Uc,
+};
+
+struct Keyword {
+    std::string_view name;
+    Kw kw;
+    char32_t ch = 0;  // for Kw::Char
+};
+
+// Sorted by name: looked up by binary search.
+constexpr Keyword kKeywords[] = {
+    {"author", Kw::SkipDest},
+    {"b", Kw::Bold},
+    {"blue", Kw::Blue},
+    {"bullet", Kw::Char, 0x2022},
+    {"buptim", Kw::SkipDest},
+    {"cb", Kw::Highlight},
+    {"cell", Kw::Char, U'\t'},
+    {"cf", Kw::Colour},
+    {"colorschememapping", Kw::SkipDest},
+    {"colortbl", Kw::ColourTable},
+    {"comment", Kw::SkipDest},
+    {"company", Kw::SkipDest},
+    {"creatim", Kw::SkipDest},
+    {"datastore", Kw::SkipDest},
+    {"deff", Kw::Deff},
+    {"deflang", Kw::Deflang},
+    {"deftab", Kw::Deftab},
+    {"dn", Kw::Down},
+    {"doccomm", Kw::SkipDest},
+    {"emdash", Kw::Char, 0x2014},
+    {"emspace", Kw::Char, 0x2003},
+    {"endash", Kw::Char, 0x2013},
+    {"enspace", Kw::Char, 0x2002},
+    {"f", Kw::Font},
+    {"fbidi", Kw::FamBidi},
+    {"fcharset", Kw::Charset},
+    {"fdecor", Kw::FamDecor},
+    {"fmodern", Kw::FamModern},
+    {"fnil", Kw::FamNil},
+    {"fonttbl", Kw::FontTable},
+    {"footer", Kw::SkipDest},
+    {"footerf", Kw::SkipDest},
+    {"footerl", Kw::SkipDest},
+    {"footerr", Kw::SkipDest},
+    {"footnote", Kw::SkipDest},
+    {"fprq", Kw::Pitch},
+    {"froman", Kw::FamRoman},
+    {"fs", Kw::FontSize},
+    {"fscript", Kw::FamScript},
+    {"fswiss", Kw::FamSwiss},
+    {"ftech", Kw::FamTech},
+    {"generator", Kw::SkipDest},
+    {"green", Kw::Green},
+    {"header", Kw::SkipDest},
+    {"headerf", Kw::SkipDest},
+    {"headerl", Kw::SkipDest},
+    {"headerr", Kw::SkipDest},
+    {"highlight", Kw::Highlight},
+    {"i", Kw::Italic},
+    {"info", Kw::SkipDest},
+    {"keywords", Kw::SkipDest},
+    {"latentstyles", Kw::SkipDest},
+    {"ldblquote", Kw::Char, 0x201C},
+    {"line", Kw::Char, 0x2028},
+    {"listoverridetable", Kw::SkipDest},
+    {"listtable", Kw::SkipDest},
+    {"lquote", Kw::Char, 0x2018},
+    {"nonshppict", Kw::SkipDest},
+    {"nosupersub", Kw::NoSuperSub},
+    {"object", Kw::SkipDest},
+    {"operator", Kw::SkipDest},
+    {"page", Kw::Par},
+    {"par", Kw::Par},
+    {"pard", Kw::Pard},
+    {"pgdsctbl", Kw::SkipDest},
+    {"pict", Kw::SkipDest},
+    {"plain", Kw::Plain},
+    {"printim", Kw::SkipDest},
+    {"qc", Kw::AlignCenter},
+    {"qj", Kw::AlignJustify},
+    {"ql", Kw::AlignLeft},
+    {"qmspace", Kw::Char, 0x2005},
+    {"qr", Kw::AlignRight},
+    {"rdblquote", Kw::Char, 0x201D},
+    {"red", Kw::Red},
+    {"revtbl", Kw::SkipDest},
+    {"revtim", Kw::SkipDest},
+    {"row", Kw::Par},
+    {"rquote", Kw::Char, 0x2019},
+    {"rsidtbl", Kw::SkipDest},
+    {"sect", Kw::Par},
+    {"strike", Kw::Strike},
+    {"striked", Kw::Strike},
+    {"stylesheet", Kw::SkipDest},
+    {"sub", Kw::Sub},
+    {"subject", Kw::SkipDest},
+    {"super", Kw::Super},
+    {"tab", Kw::Char, U'\t'},
+    {"themedata", Kw::SkipDest},
+    {"title", Kw::SkipDest},
+    {"u", Kw::Unicode},
+    {"uc", Kw::Uc},
+    {"ul", Kw::Underline},
+    {"uld", Kw::Underline},
+    {"uldash", Kw::Underline},
+    {"uldashd", Kw::Underline},
+    {"uldashdd", Kw::Underline},
+    {"uldb", Kw::Underline},
+    {"ulhwave", Kw::Underline},
+    {"ulnone", Kw::UnderlineNone},
+    {"ulth", Kw::Underline},
+    {"ulw", Kw::Underline},
+    {"ulwave", Kw::Underline},
+    {"up", Kw::Up},
+    {"xmlnstbl", Kw::SkipDest},
+};
+
+static_assert(std::is_sorted(std::begin(kKeywords), std::end(kKeywords),
+                             [](const Keyword& a, const Keyword& b) { return a.name < b.name; }));
+
+const Keyword* FindKeyword(std::string_view name) {
+    const auto* end = std::end(kKeywords);
+    const auto* it =
+        std::lower_bound(std::begin(kKeywords), end, name,
+                         [](const Keyword& k, std::string_view n) { return k.name < n; });
+    return it != end && it->name == name ? it : nullptr;
+}
+
+enum class Dest : std::uint8_t { Document, FontTable, ColourTable, Skip };
+
+struct State {
+    Dest dest = Dest::Document;
+    VAlign valign = VAlign::Baseline;
+    Align align = Align::Left;
+    bool bold = false, italic = false, underline = false, strike = false;
+    int fontNumber = -1;  // -1: the default font
+    int size = 24;
+    int uc = 1;
+    std::optional<Rgb> colour, highlight;
+
+    void ResetCharacter() {
+        valign = VAlign::Baseline;
+        bold = italic = underline = strike = false;
+        fontNumber = -1;
+        size = 24;
+        colour.reset();
+        highlight.reset();
+    }
+};
+
+bool OnOff(const Token& t) {
+    return !t.hasParam || t.param != 0;
+}
+
+std::string Trim(std::string s) {
+    const auto first = s.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    const auto last = s.find_last_not_of(' ');
+    return s.substr(first, last - first + 1);
+}
+
+class Reader {
+  public:
+    Reader(std::string_view input, RtfSink& sink)
+        : tok_(input), sink_(sink), stopAtClose_(LooksLikeRtf(input)) {
+        states_.reserve(64);
+        states_.emplace_back();
+    }
+
+    void Run() {
+        for (;;) {
+            const Token t = tok_.Next();
+            switch (t.kind) {
+                case TokenKind::End:
+                    Finish();
+                    return;
+                case TokenKind::GroupOpen:
+                    skip_ = 0;
+                    if (states_.size() < kMaxDepth)
+                        states_.push_back(states_.back());
+                    else
+                        ++overflow_;
+                    break;
+                case TokenKind::GroupClose:
+                    skip_ = 0;
+                    if (CloseGroup()) {
+                        Finish();
+                        return;
+                    }
+                    break;
+                case TokenKind::Word:
+                    OnWord(t);
+                    break;
+                case TokenKind::Symbol:
+                    OnSymbol(t.byte);
+                    break;
+                case TokenKind::Hex:
+                    OnByte(t.byte);
+                    break;
+                case TokenKind::Text:
+                    OnTextBytes(t.text);
+                    break;
+                case TokenKind::Binary:
+                    if (skip_ > 0) --skip_;
+                    break;
+            }
+        }
+    }
+
+  private:
+    State& Top() { return states_.back(); }
+
+    // True when the document's outermost group has just closed.
+    bool CloseGroup() {
+        if (overflow_ > 0) {
+            --overflow_;
+            return false;
+        }
+        if (states_.size() <= 1) return false;  // an unbalanced '}': ignored
+        Flush();
+        const Dest closing = Top().dest;
+        if (states_.size() == 2) lastAlign_ = Top().align;  // the document group's own
+        states_.pop_back();
+        // An entry closed without its ';' still counts when it has a name.
+        if (closing == Dest::FontTable && pendingActive_ &&
+            pendingName_.find_first_not_of(' ') != std::string::npos)
+            CommitFont();
+        return stopAtClose_ && states_.size() == 1;
+    }
+
+    void OnWord(const Token& t) {
+        const Keyword* k = FindKeyword(t.text);
+        const Dest dest = Top().dest;
+        if (dest == Dest::Skip) return;
+        if (dest == Dest::Document && skip_ > 0) {  // a fallback of \u, one character
+            --skip_;
+            return;
+        }
+        if (k == nullptr) return;
+        switch (dest) {
+            case Dest::FontTable:
+                OnFontTableWord(*k, t);
+                return;
+            case Dest::ColourTable:
+                OnColourTableWord(*k, t);
+                return;
+            default:
+                break;
+        }
+        State& s = Top();
+        switch (k->kw) {
+            case Kw::Char:
+                AppendChar(k->ch);
+                return;
+            case Kw::Unicode:
+                if (t.hasParam) OnUnicode(t.param);
+                return;
+            case Kw::Uc:
+                s.uc = std::clamp(t.hasParam ? t.param : 1, 0, kMaxUc);
+                return;
+            default:
+                break;
+        }
+        Flush();
+        switch (k->kw) {
+            case Kw::FontTable:
+                s.dest = Dest::FontTable;
+                pendingActive_ = false;
+                pendingName_.clear();
+                break;
+            case Kw::ColourTable:
+                s.dest = Dest::ColourTable;
+                ResetPendingColour();
+                break;
+            case Kw::SkipDest:
+                s.dest = Dest::Skip;
+                break;
+            case Kw::Deff:
+                if (t.hasParam) deff_ = t.param;
+                ++fontGeneration_;
+                break;
+            case Kw::Deftab:
+                if (t.hasParam && t.param > 0) defaultTab_ = std::min(t.param, 1440 * 22);
+                break;
+            case Kw::Deflang:
+                if (t.hasParam && t.param > 0) language_ = t.param;
+                break;
+            case Kw::Font:
+                if (t.hasParam) s.fontNumber = t.param;
+                break;
+            case Kw::Plain:
+                s.ResetCharacter();
+                break;
+            case Kw::FontSize:
+                s.size = t.hasParam && t.param > 0 ? std::min(t.param, kMaxFontSize) : 24;
+                break;
+            case Kw::Bold:
+                s.bold = OnOff(t);
+                break;
+            case Kw::Italic:
+                s.italic = OnOff(t);
+                break;
+            case Kw::Underline:
+                s.underline = OnOff(t);
+                break;
+            case Kw::UnderlineNone:
+                s.underline = false;
+                break;
+            case Kw::Strike:
+                s.strike = OnOff(t);
+                break;
+            case Kw::Super:
+                s.valign = VAlign::Super;
+                break;
+            case Kw::Sub:
+                s.valign = VAlign::Sub;
+                break;
+            case Kw::NoSuperSub:
+                s.valign = VAlign::Baseline;
+                break;
+            case Kw::Up:
+                s.valign = t.hasParam && t.param == 0 ? VAlign::Baseline : VAlign::Super;
+                break;
+            case Kw::Down:
+                s.valign = t.hasParam && t.param == 0 ? VAlign::Baseline : VAlign::Sub;
+                break;
+            case Kw::Colour:
+                s.colour = ColourAt(t);
+                break;
+            case Kw::Highlight:
+                s.highlight = ColourAt(t);
+                break;
+            case Kw::Pard:
+                s.align = Align::Left;
+                break;
+            case Kw::Par:
+                sink_.OnParagraphEnd(s.align);
+                break;
+            case Kw::AlignLeft:
+                s.align = Align::Left;
+                break;
+            case Kw::AlignCenter:
+                s.align = Align::Center;
+                break;
+            case Kw::AlignRight:
+                s.align = Align::Right;
+                break;
+            case Kw::AlignJustify:
+                s.align = Align::Justify;
+                break;
+            default:  // table words outside their table
+                break;
+        }
+    }
+
+    void OnSymbol(unsigned char c) {
+        if (Top().dest == Dest::Skip) return;
+        if (c == '*') {  // an optional destination: we know none worth reading
+            Flush();
+            Top().dest = Dest::Skip;
+            return;
+        }
+        if (c == '\\' || c == '{' || c == '}') {
+            OnByte(c);
+            return;
+        }
+        if (Top().dest != Dest::Document) return;
+        if (skip_ > 0) {
+            --skip_;
+            return;
+        }
+        switch (c) {
+            case '~':
+                AppendChar(0x00A0);
+                break;
+            case '-':
+                AppendChar(0x00AD);
+                break;
+            case '_':
+                AppendChar(0x2011);
+                break;
+            default:
+                break;
+        }
+    }
+
+    // One text byte, from plain text, \'hh or an escaped syntax character.
+    void OnByte(unsigned char b) {
+        switch (Top().dest) {
+            case Dest::Document:
+                if (skip_ > 0) {
+                    --skip_;
+                    return;
+                }
+                AppendByte(b);
+                return;
+            case Dest::FontTable:
+                if (b == ';')
+                    CommitFont();
+                else
+                    pendingName_ += static_cast<char>(b);
+                return;
+            case Dest::ColourTable:
+                if (b == ';') CommitColour();
+                return;
+            case Dest::Skip:
+                return;
+        }
+    }
+
+    void OnTextBytes(std::string_view text) {
+        if (Top().dest == Dest::Document) {
+            if (skip_ > 0) {
+                const std::size_t n =
+                    std::min<std::size_t>(static_cast<std::size_t>(skip_), text.size());
+                skip_ -= static_cast<int>(n);
+                text.remove_prefix(n);
+            }
+            const FontEncoding enc = CurrentFont().second;
+            if (enc == FontEncoding::Text) {
+                for (unsigned char b : text) {
+                    if (b < 0x80)
+                        buffer_ += static_cast<char>(b);
+                    else
+                        AppendUtf8(buffer_, Cp1252ToUnicode(b));
+                }
+            } else {
+                for (unsigned char b : text) AppendByte(b);
+            }
+            return;
+        }
+        for (unsigned char b : text) OnByte(b);
+    }
+
+    void AppendByte(unsigned char b) {
+        switch (CurrentFont().second) {
+            case FontEncoding::Text:
+                AppendChar(Cp1252ToUnicode(b));
+                return;
+            case FontEncoding::Symbol:
+                AppendChar(SymbolToUnicode(b));
+                return;
+            case FontEncoding::Pi:
+                AppendChar(b < 0x20 ? b : 0xF000 + b);
+                return;
+        }
+    }
+
+    void AppendChar(char32_t c) {
+        // NUL and the other control characters are not text.
+        if ((c < 0x20 && c != U'\t') || c == 0x7F) return;
+        if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) c = 0xFFFD;
+        AppendUtf8(buffer_, c);
+    }
+
+    void OnUnicode(std::int32_t param) {
+        skip_ = Top().uc;
+        std::int64_t v = param;
+        if (v < 0) v += 65536;  // written as a signed 16-bit number
+        if (v < 0 || v > 0xFFFF) {
+            highSurrogate_ = 0;
+            AppendChar(0xFFFD);
+            return;
+        }
+        char32_t c = static_cast<char32_t>(v);
+        if (c >= 0xD800 && c <= 0xDBFF) {
+            highSurrogate_ = c;
+            return;
+        }
+        if (c >= 0xDC00 && c <= 0xDFFF) {
+            c = highSurrogate_ != 0 ? 0x10000 + ((highSurrogate_ - 0xD800) << 10) + (c - 0xDC00)
+                                    : 0xFFFD;
+            highSurrogate_ = 0;
+            AppendChar(c);
+            return;
+        }
+        highSurrogate_ = 0;
+        const FontEncoding enc = CurrentFont().second;
+        if (enc == FontEncoding::Symbol &&
+            ((c >= 0xF020 && c <= 0xF0FF) || (c >= 0x20 && c <= 0xFF)))
+            c = SymbolToUnicode(static_cast<unsigned char>(c & 0xFF));
+        else if (enc == FontEncoding::Pi && c >= 0x20 && c <= 0xFF)
+            c += 0xF000;
+        AppendChar(c);
+    }
+
+    // Index and encoding of the current font, cached for the run of text that uses it.
+    std::pair<int, FontEncoding> CurrentFont() {
+        const int number = Top().fontNumber;
+        if (number == cachedNumber_ && cachedGeneration_ == fontGeneration_) return cached_;
+        cachedNumber_ = number;
+        cachedGeneration_ = fontGeneration_;
+        int index = -1;
+        if (number != -1) index = IndexOf(number);
+        if (index < 0) index = IndexOf(deff_);
+        if (index < 0 && !fonts_.empty()) index = 0;
+        cached_ = {index, index >= 0 ? EncodingOf(fonts_[static_cast<std::size_t>(index)])
+                                     : FontEncoding::Text};
+        return cached_;
+    }
+
+    int IndexOf(int number) const {
+        const auto it = fontIndex_.find(number);
+        return it == fontIndex_.end() ? -1 : it->second;
+    }
+
+    void Flush() {
+        if (buffer_.empty()) return;
+        const State& s = Top();
+        CharFormat f;
+        f.font = CurrentFont().first;
+        f.size = s.size;
+        f.bold = s.bold;
+        f.italic = s.italic;
+        f.underline = s.underline;
+        f.strike = s.strike;
+        f.valign = s.valign;
+        f.colour = s.colour;
+        f.highlight = s.highlight;
+        sink_.OnText(buffer_, f);
+        buffer_.clear();
+    }
+
+    void Finish() {
+        Flush();
+        int deffIndex = IndexOf(deff_);
+        if (deffIndex < 0 && !fonts_.empty()) deffIndex = 0;
+        sink_.OnEnd(deffIndex, defaultTab_, language_,
+                    states_.size() > 1 ? Top().align : lastAlign_.value_or(Top().align));
+    }
+
+    std::optional<Rgb> ColourAt(const Token& t) const {
+        if (!t.hasParam || t.param < 0 || static_cast<std::size_t>(t.param) >= colours_.size())
+            return std::nullopt;  // out of the table: the automatic colour
+        return colours_[static_cast<std::size_t>(t.param)];
+    }
+
+    void OnFontTableWord(const Keyword& k, const Token& t) {
+        const int v = t.hasParam ? t.param : 0;
+        switch (k.kw) {
+            case Kw::Font:
+                if (pendingActive_ && !pendingName_.empty()) CommitFont();
+                pendingActive_ = true;
+                pendingNumber_ = v;
+                pendingFont_ = Font{};
+                pendingName_.clear();
+                break;
+            case Kw::Charset:
+                pendingFont_.charset = v;
+                break;
+            case Kw::Pitch:
+                pendingFont_.pitch = v;
+                break;
+            case Kw::FamNil:
+            case Kw::FamRoman:
+            case Kw::FamSwiss:
+            case Kw::FamModern:
+            case Kw::FamScript:
+            case Kw::FamDecor:
+            case Kw::FamTech:
+            case Kw::FamBidi:
+                pendingFont_.family =
+                    static_cast<FontFamily>(static_cast<int>(k.kw) - static_cast<int>(Kw::FamNil));
+                break;
+            case Kw::SkipDest:
+                Top().dest = Dest::Skip;
+                break;
+            default:
+                break;
+        }
+    }
+
+    void CommitFont() {
+        if (!pendingActive_) {
+            pendingName_.clear();
+            return;
+        }
+        pendingActive_ = false;
+        if (fonts_.size() >= kMaxFonts) return;
+        pendingFont_.name = Cp1252ToUtf8(Trim(std::move(pendingName_)));
+        pendingName_.clear();
+        fontIndex_[pendingNumber_] = static_cast<int>(fonts_.size());
+        fonts_.push_back(pendingFont_);
+        ++fontGeneration_;
+        sink_.OnFont(pendingFont_);
+    }
+
+    void OnColourTableWord(const Keyword& k, const Token& t) {
+        const auto v = static_cast<std::uint8_t>(std::clamp(t.hasParam ? t.param : 0, 0, 255));
+        switch (k.kw) {
+            case Kw::Red:
+                pendingColour_.r = v;
+                colourGiven_ = true;
+                break;
+            case Kw::Green:
+                pendingColour_.g = v;
+                colourGiven_ = true;
+                break;
+            case Kw::Blue:
+                pendingColour_.b = v;
+                colourGiven_ = true;
+                break;
+            default:
+                break;
+        }
+    }
+
+    void CommitColour() {
+        if (colours_.size() < kMaxColours)
+            colours_.push_back(colourGiven_ ? std::optional<Rgb>(pendingColour_) : std::nullopt);
+        ResetPendingColour();
+    }
+
+    void ResetPendingColour() {
+        pendingColour_ = {};
+        colourGiven_ = false;
+    }
+
+    Tokenizer tok_;
+    RtfSink& sink_;
+    bool stopAtClose_;
+    std::vector<State> states_;
+    std::size_t overflow_ = 0;
+    int skip_ = 0;  // fallback characters of the last \u still to skip
+    char32_t highSurrogate_ = 0;
+    std::optional<Align> lastAlign_;
+    std::string buffer_;
+
+    int deff_ = 0;
+    int defaultTab_ = 720;
+    int language_ = 0;
+
+    std::vector<Font> fonts_;
+    std::unordered_map<int, int> fontIndex_;
+    unsigned fontGeneration_ = 0;
+    int cachedNumber_ = -2;
+    unsigned cachedGeneration_ = ~0u;
+    std::pair<int, FontEncoding> cached_{-1, FontEncoding::Text};
+    bool pendingActive_ = false;
+    int pendingNumber_ = 0;
+    Font pendingFont_;
+    std::string pendingName_;
+
+    std::vector<std::optional<Rgb>> colours_;
+    Rgb pendingColour_;
+    bool colourGiven_ = false;
+};
+
+}  // namespace
+
+FontEncoding EncodingOf(const Font& font) {
+    std::string lower;
+    for (char c : font.name) lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    if (lower == "symbol") return FontEncoding::Symbol;
+    if (font.charset != 2) return FontEncoding::Text;
+    for (std::string_view pi : {"wingdings", "webdings", "marlett", "zapf", "dingbats"})
+        if (lower.find(pi) != std::string::npos) return FontEncoding::Pi;
+    return FontEncoding::Symbol;
+}
+
+bool LooksLikeRtf(std::string_view bytes) {
+    const auto first = bytes.find_first_not_of(" \t\r\n");
+    return first != std::string_view::npos && bytes.substr(first, 5) == "{\\rtf";
+}
+
+void ReadRtf(std::string_view rtf, RtfSink& sink) {
+    Reader(rtf, sink).Run();
+}
+
+Document ReadRtf(std::string_view rtf) {
+    DocumentBuilder b;
+    ReadRtf(rtf, b);
+    return b.Take();
+}
+
+int DocumentBuilder::TextFontFor(int defaultFont) {
+    if (EncodingOf(doc_.fonts[static_cast<std::size_t>(defaultFont)]) == FontEncoding::Text)
+        return defaultFont;
+    for (std::size_t k = 0; k < doc_.fonts.size(); ++k)
+        if (EncodingOf(doc_.fonts[k]) == FontEncoding::Text) return static_cast<int>(k);
+    doc_.fonts.push_back(Font{"Arial", 0, FontFamily::Swiss, 2});
+    return static_cast<int>(doc_.fonts.size() - 1);
+}
+
+void DocumentBuilder::OnFont(const Font& font) {
+    doc_.fonts.push_back(font);
+}
+
+void DocumentBuilder::OnText(std::string_view utf8, const CharFormat& format) {
+    auto& runs = doc_.paragraphs.back().runs;
+    if (!runs.empty() && runs.back().format == format)
+        runs.back().text += utf8;
+    else
+        runs.push_back(Run{format, std::string(utf8)});
+}
+
+void DocumentBuilder::OnParagraphEnd(Align align) {
+    doc_.paragraphs.back().align = align;
+    doc_.paragraphs.emplace_back();
+}
+
+void DocumentBuilder::OnEnd(int defaultFont, int defaultTab, int language, Align lastAlign) {
+    doc_.defaultFont = defaultFont;
+    doc_.defaultTab = defaultTab;
+    doc_.language = language;
+    doc_.paragraphs.back().align = lastAlign;
+    // Text read before any font was known takes the default font, as it will when written.
+    if (defaultFont < 0) return;
+    // Text read before the font table was read as code-page text: it goes to a text font,
+    // the default one if it is one, so that writing it back reads the same.
+    int target = -1;
+    for (Paragraph& p : doc_.paragraphs) {
+        bool changed = false;
+        for (Run& r : p.runs)
+            if (r.format.font < 0) {
+                if (target < 0) target = TextFontFor(defaultFont);
+                r.format.font = target;
+                changed = true;
+            }
+        if (!changed) continue;
+        std::vector<Run> merged;
+        for (Run& r : p.runs) {
+            if (!merged.empty() && merged.back().format == r.format)
+                merged.back().text += r.text;
+            else
+                merged.push_back(std::move(r));
+        }
+        p.runs = std::move(merged);
+    }
+}
+
+}  // namespace equat::rtf

@@ -1,0 +1,44 @@
+#pragma once
+#include <string_view>
+
+#include "rtf/model.h"
+
+namespace equat::rtf {
+
+// Where the reader sends what it reads, in document order. Formats arrive resolved: the
+// font is an index in the order fonts were announced (-1 when the document has none),
+// colours are values.
+class RtfSink {
+  public:
+    virtual ~RtfSink() = default;
+    virtual void OnFont(const Font& font) = 0;
+    virtual void OnText(std::string_view utf8, const CharFormat& format) = 0;
+    virtual void OnParagraphEnd(Align align) = 0;
+    // After the last text: the document's defaults and the last paragraph's alignment.
+    virtual void OnEnd(int defaultFont, int defaultTab, int language, Align lastAlign) = 0;
+};
+
+// Reads any bytes as RTF without ever failing: malformed input gives the text it holds.
+// Input that does not open with "{\rtf" is read as text with RTF syntax in it. Time and
+// memory grow linearly with the input.
+void ReadRtf(std::string_view rtf, RtfSink& sink);
+Document ReadRtf(std::string_view rtf);
+
+// True when the bytes open (after white space) with "{\rtf".
+bool LooksLikeRtf(std::string_view bytes);
+
+// Builds the document model; the reader's usual sink.
+class DocumentBuilder : public RtfSink {
+  public:
+    void OnFont(const Font& font) override;
+    void OnText(std::string_view utf8, const CharFormat& format) override;
+    void OnParagraphEnd(Align align) override;
+    void OnEnd(int defaultFont, int defaultTab, int language, Align lastAlign) override;
+    Document Take() { return std::move(doc_); }
+
+  private:
+    int TextFontFor(int defaultFont);
+    Document doc_;
+};
+
+}  // namespace equat::rtf

@@ -1,0 +1,330 @@
+#include "rtf/writer.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "core/cp1252.h"
+#include "rtf/symbol.h"
+
+namespace equat::rtf {
+
+namespace {
+
+constexpr std::string_view kFamilies[] = {"fnil",    "froman", "fswiss", "fmodern",
+                                          "fscript", "fdecor", "ftech",  "fbidi"};
+
+// Characters written the same way in every font.
+bool IsSpecial(char32_t c) {
+    return c < 0x20 || c == 0x2028 || c == 0xA0 || c == 0xAD;
+}
+
+std::optional<unsigned char> PictureByte(FontEncoding enc, char32_t c) {
+    if (enc == FontEncoding::Symbol) return UnicodeToSymbol(c);
+    if (c >= 0xF020 && c <= 0xF0FF) return static_cast<unsigned char>(c - 0xF000);
+    return std::nullopt;
+}
+
+// A character that a picture font can hold neither as a byte nor as \u.
+bool NeedsOtherFont(FontEncoding enc, char32_t c) {
+    return !IsSpecial(c) && c <= 0xFF && !PictureByte(enc, c);
+}
+
+class Writer {
+  public:
+    explicit Writer(const Document& doc) : doc_(doc), fonts_(doc.fonts) {
+        for (std::size_t k = 0; k < fonts_.size(); ++k) {
+            encodings_.push_back(EncodingOf(fonts_[k]));
+            if (textFont_ < 0 && encodings_.back() == FontEncoding::Text)
+                textFont_ = static_cast<int>(k);
+        }
+        if (textFont_ < 0 && NeedsTextFont()) {  // for what a picture font cannot draw
+            textFont_ = static_cast<int>(fonts_.size());
+            fonts_.push_back(Font{"Arial", 0, FontFamily::Swiss, 2});
+            encodings_.push_back(FontEncoding::Text);
+        }
+        if (doc.defaultFont >= 0 && doc.defaultFont < static_cast<int>(doc.fonts.size()))
+            defaultFont_ = doc.defaultFont;
+        else
+            defaultFont_ = fonts_.empty() ? -1 : 0;
+        for (const Paragraph& p : doc.paragraphs)
+            for (const Run& r : p.runs) {
+                AddColour(r.format.colour);
+                AddColour(r.format.highlight);
+            }
+    }
+
+    std::string Write() {
+        out_.reserve(1024);
+        out_ += "{\\rtf1\\ansi\\ansicpg1252\\deff";
+        Number(std::max(defaultFont_, 0));
+        out_ += "\\deftab";
+        Number(doc_.defaultTab > 0 ? doc_.defaultTab : 720);
+        if (doc_.language > 0) {
+            out_ += "\\deflang";
+            Number(doc_.language);
+        }
+        out_ += "{\\fonttbl";
+        for (std::size_t k = 0; k < fonts_.size(); ++k) WriteFont(static_cast<int>(k), fonts_[k]);
+        out_ += "}\n{\\colortbl ;";
+        for (const Rgb& c : colours_) {
+            out_ += "\\red";
+            Number(c.r);
+            out_ += "\\green";
+            Number(c.g);
+            out_ += "\\blue";
+            Number(c.b);
+            out_ += ';';
+        }
+        out_ += "}\n\\viewkind4\\uc1\\pard\\plain";
+        if (defaultFont_ >= 0) {
+            out_ += "\\f";
+            Number(defaultFont_);
+        }
+        out_ += "\\fs24 ";
+        state_.font = defaultFont_;
+        for (std::size_t k = 0; k < doc_.paragraphs.size(); ++k) {
+            const Paragraph& p = doc_.paragraphs[k];
+            if (p.align != align_) {
+                constexpr std::string_view kAlign[] = {"\\ql ", "\\qc ", "\\qr ", "\\qj "};
+                out_ += kAlign[static_cast<int>(p.align)];
+                align_ = p.align;
+            }
+            for (const Run& r : p.runs) WriteRun(r);
+            if (k + 1 < doc_.paragraphs.size()) out_ += "\\par\n";
+        }
+        out_ += "}\n";
+        return std::move(out_);
+    }
+
+  private:
+    bool NeedsTextFont() const {
+        for (const Paragraph& p : doc_.paragraphs)
+            for (const Run& r : p.runs) {
+                if (r.format.font < 0 || r.format.font >= static_cast<int>(fonts_.size())) continue;
+                const FontEncoding enc = encodings_[static_cast<std::size_t>(r.format.font)];
+                std::size_t pos = 0;
+                while (pos < r.text.size()) {
+                    const char32_t c = NextCodePoint(r.text, pos);
+                    if (enc != FontEncoding::Text && NeedsOtherFont(enc, c)) return true;
+                }
+            }
+        return false;
+    }
+
+    void Number(long v) { out_ += std::to_string(v); }
+
+    void AddColour(const std::optional<Rgb>& c) {
+        if (c && std::find(colours_.begin(), colours_.end(), *c) == colours_.end())
+            colours_.push_back(*c);
+    }
+
+    int ColourIndex(const std::optional<Rgb>& c) const {
+        if (!c) return 0;
+        return static_cast<int>(std::find(colours_.begin(), colours_.end(), *c) -
+                                colours_.begin()) +
+               1;
+    }
+
+    void WriteFont(int index, const Font& f) {
+        out_ += "{\\f";
+        Number(index);
+        out_ += '\\';
+        out_ += kFamilies[std::min<std::size_t>(static_cast<std::size_t>(f.family), 7)];
+        if (f.pitch > 0) {
+            out_ += "\\fprq";
+            Number(f.pitch);
+        }
+        out_ += "\\fcharset";
+        Number(f.charset);
+        out_ += ' ';
+        std::size_t pos = 0;
+        while (pos < f.name.size()) {
+            // Font names are read as plain code-page bytes: no \u, no control symbols.
+            const char32_t c = NextCodePoint(f.name, pos);
+            const auto b = UnicodeToCp1252(c);
+            if (c != ';') Byte(b ? *b : '?');
+        }
+        out_ += ";}";
+    }
+
+    void Word(std::string_view w) {
+        out_ += w;
+        pendingSpace_ = true;
+    }
+    void Word(std::string_view w, long v) {
+        out_ += w;
+        Number(v);
+        pendingSpace_ = true;
+    }
+
+    void WriteRun(const Run& r) {
+        const CharFormat& f = r.format;
+        const int font =
+            f.font >= 0 && f.font < static_cast<int>(doc_.fonts.size()) ? f.font : defaultFont_;
+        if (font != state_.font && font >= 0) Word("\\f", font);
+        if (f.size != state_.size) Word("\\fs", f.size > 0 ? f.size : 24);
+        if (f.bold != state_.bold) Word(f.bold ? "\\b" : "\\b0");
+        if (f.italic != state_.italic) Word(f.italic ? "\\i" : "\\i0");
+        if (f.underline != state_.underline) Word(f.underline ? "\\ul" : "\\ulnone");
+        if (f.strike != state_.strike) Word(f.strike ? "\\strike" : "\\strike0");
+        if (f.valign != state_.valign) {
+            constexpr std::string_view kV[] = {"\\nosupersub", "\\super", "\\sub"};
+            Word(kV[static_cast<int>(f.valign)]);
+        }
+        if (f.colour != state_.colour) Word("\\cf", ColourIndex(f.colour));
+        if (f.highlight != state_.highlight) Word("\\highlight", ColourIndex(f.highlight));
+        state_ = f;
+        state_.font = font;
+        EndWords();
+        const FontEncoding enc =
+            font >= 0 ? encodings_[static_cast<std::size_t>(font)] : FontEncoding::Text;
+        std::size_t pos = 0;
+        while (pos < r.text.size()) {
+            const char32_t c = NextCodePoint(r.text, pos);
+            if (enc == FontEncoding::Text || IsSpecial(c)) {
+                TextChar(c);
+                continue;
+            }
+            if (auto b = PictureByte(enc, c)) {
+                Byte(*b);
+            } else if (c > 0xFF) {  // read back as itself in this font
+                TextChar(c);
+            } else {  // this font would draw another glyph for the byte
+                out_ += "{\\f";
+                Number(textFont_);
+                out_ += ' ';
+                TextChar(c);
+                out_ += '}';
+            }
+        }
+    }
+
+    void EndWords() {
+        if (pendingSpace_) out_ += ' ';
+        pendingSpace_ = false;
+    }
+
+    void Byte(unsigned char b) {
+        if (b == '\\' || b == '{' || b == '}') {
+            out_ += '\\';
+            out_ += static_cast<char>(b);
+        } else if (b >= 0x20 && b < 0x7F) {
+            out_ += static_cast<char>(b);
+        } else {
+            constexpr char kHex[] = "0123456789abcdef";
+            out_ += "\\'";
+            out_ += kHex[b >> 4];
+            out_ += kHex[b & 15];
+        }
+    }
+
+    void TextChar(char32_t c) {
+        if (c == U'\t') {
+            out_ += "\\tab ";
+        } else if (c == 0xA0) {
+            out_ += "\\~";
+        } else if (c == 0xAD) {
+            out_ += "\\-";
+        } else if (c == 0x2028) {
+            out_ += "\\line ";
+        } else if (c < 0x20 || c == 0x7F) {
+            // control characters are not text
+        } else if (auto b = UnicodeToCp1252(c)) {
+            Byte(*b);
+        } else if (c > 0xFFFF) {
+            const char32_t v = c - 0x10000;
+            Unicode(0xD800 + (v >> 10));
+            Unicode(0xDC00 + (v & 0x3FF));
+        } else {
+            Unicode(c);
+        }
+    }
+
+    void Unicode(char32_t c) {
+        out_ += "\\u";
+        Number(c > 32767 ? static_cast<long>(c) - 65536 : static_cast<long>(c));
+        out_ += '?';
+    }
+
+    const Document& doc_;
+    std::vector<Font> fonts_;
+    std::vector<FontEncoding> encodings_;
+    int textFont_ = -1;
+    int defaultFont_ = 0;
+    std::vector<Rgb> colours_;
+    std::string out_;
+    CharFormat state_;
+    Align align_ = Align::Left;
+    bool pendingSpace_ = false;
+};
+
+template <class Emit>
+void EachParagraphText(const Document& doc, std::string_view eol, std::string& out, Emit emit) {
+    for (std::size_t k = 0; k < doc.paragraphs.size(); ++k) {
+        if (k > 0) out += eol;
+        for (const Run& r : doc.paragraphs[k].runs) {
+            std::size_t pos = 0;
+            while (pos < r.text.size()) {
+                const char32_t c = NextCodePoint(r.text, pos);
+                if (c == 0x2028)
+                    out += eol;
+                else
+                    emit(r, c);
+            }
+        }
+    }
+}
+
+}  // namespace
+
+char32_t NextCodePoint(std::string_view s, std::size_t& pos) {
+    const auto b = static_cast<unsigned char>(s[pos++]);
+    if (b < 0x80) return b;
+    int extra;
+    char32_t cp;
+    if ((b & 0xE0) == 0xC0) {
+        extra = 1;
+        cp = b & 0x1F;
+    } else if ((b & 0xF0) == 0xE0) {
+        extra = 2;
+        cp = b & 0x0F;
+    } else if ((b & 0xF8) == 0xF0) {
+        extra = 3;
+        cp = b & 0x07;
+    } else {
+        return 0xFFFD;
+    }
+    for (int k = 0; k < extra; ++k) {
+        if (pos >= s.size() || (static_cast<unsigned char>(s[pos]) & 0xC0) != 0x80) return 0xFFFD;
+        cp = (cp << 6) | (static_cast<unsigned char>(s[pos++]) & 0x3F);
+    }
+    return cp;
+}
+
+std::string WriteRtf(const Document& doc) {
+    return Writer(doc).Write();
+}
+
+std::string PlainTextUtf8(const Document& doc, std::string_view eol) {
+    std::string out;
+    EachParagraphText(doc, eol, out, [&out](const Run&, char32_t c) { AppendUtf8(out, c); });
+    return out;
+}
+
+std::string PlainTextCp1252(const Document& doc, std::string_view eol) {
+    std::string out;
+    EachParagraphText(doc, eol, out, [&](const Run& r, char32_t c) {
+        if (auto b = UnicodeToCp1252(c)) {
+            out += static_cast<char>(*b);
+            return;
+        }
+        const bool symbolFont =
+            r.format.font >= 0 && r.format.font < static_cast<int>(doc.fonts.size()) &&
+            EncodingOf(doc.fonts[static_cast<std::size_t>(r.format.font)]) != FontEncoding::Text;
+        const auto s = symbolFont ? UnicodeToSymbol(c) : std::nullopt;
+        out += s ? static_cast<char>(*s) : '?';
+    });
+    return out;
+}
+
+}  // namespace equat::rtf

@@ -1,0 +1,119 @@
+#include "rtf/writer.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "rtf/reader.h"
+#include "rtf/symbol.h"
+#include "rtf_test_util.h"
+
+namespace equat::rtf {
+namespace {
+
+inline CharFormat InFont(int font) {
+    CharFormat f;
+    f.font = font;
+    return f;
+}
+
+Document OneParagraph(std::vector<Font> fonts, std::vector<Run> runs) {
+    Document d;
+    d.fonts = std::move(fonts);
+    d.defaultFont = d.fonts.empty() ? -1 : 0;
+    d.paragraphs[0].runs = std::move(runs);
+    return d;
+}
+
+const Font kArial{"Arial", 0, FontFamily::Swiss, 2};
+const Font kSymbol{"Symbol", 2, FontFamily::Roman, 2};
+
+TEST(RtfWriter, SymbolFontTextGoesBackToItsBytes) {
+    // Delta and the brace pieces in the Symbol font; a letter the font cannot draw.
+    const Document d = OneParagraph(
+        {kArial, kSymbol}, {rtf::Run{InFont(1), "\xce\x94\xe2\x8e\xa7\xe2\x8e\xa8\xe2\x8e\xa9=a"}});
+    const std::string rtf = WriteRtf(d);
+    EXPECT_NE(rtf.find("\\f1 D\\'ec\\'ed\\'ee={\\f0 a}"), std::string::npos) << rtf;
+    const Document back = ReadRtf(rtf);
+    EXPECT_EQ(PlainTextUtf8(back), PlainTextUtf8(d));
+}
+
+TEST(RtfWriter, TextEscapes) {
+    struct Case {
+        const char* utf8;
+        const char* rtf;
+    } cases[] = {
+        {"a{b}\\c", "a\\{b\\}\\\\c"},
+        {"\xc3\xa9\xe2\x82\xac", "\\'e9\\'80"},
+        {"\xce\x94", "\\u916?"},
+        {"\xef\xbf\xbd", "\\u-3?"},
+        {"\xf0\x9f\x98\x80", "\\u-10179?\\u-8704?"},
+        {"a\tb\xe2\x80\xa8"
+         "c",
+         "a\\tab b\\line c"},
+    };
+    for (const Case& c : cases) {
+        const Document d = OneParagraph({kArial}, {rtf::Run{InFont(0), c.utf8}});
+        const std::string rtf = WriteRtf(d);
+        EXPECT_NE(rtf.find(std::string("\\fs24 ") + c.rtf + "}"), std::string::npos) << rtf;
+        EXPECT_EQ(PlainTextUtf8(ReadRtf(rtf)), PlainTextUtf8(d)) << c.rtf;
+    }
+}
+
+TEST(RtfWriter, PictureFontWithoutTextFontGetsOne) {
+    const Document d = OneParagraph({kSymbol}, {rtf::Run{InFont(0), "\xce\xb1z"}});
+    const Document back = ReadRtf(WriteRtf(d));
+    ASSERT_EQ(back.fonts.size(), 2u);
+    EXPECT_EQ(back.fonts[1].name, "Arial");
+    EXPECT_EQ(PlainTextUtf8(back), "\xce\xb1z");
+}
+
+TEST(RtfWriter, EmptyDocumentAndEmptyParagraphs) {
+    Document d;
+    EXPECT_EQ(ReadRtf(WriteRtf(d)), ReadRtf(WriteRtf(ReadRtf(WriteRtf(d)))));
+    EXPECT_EQ(PlainTextUtf8(ReadRtf(WriteRtf(d))), "");
+    d.paragraphs.resize(3);
+    EXPECT_EQ(ReadRtf(WriteRtf(d)).paragraphs.size(), 3u);
+}
+
+TEST(RtfWriter, PlainTextCp1252) {
+    const Document d = OneParagraph(
+        {kArial, kSymbol},
+        {rtf::Run{InFont(0), "\xc3\xa9\xce\x94"}, rtf::Run{InFont(1), "\xce\x94\xe2\x8e\xa7"}});
+    EXPECT_EQ(PlainTextCp1252(d), "\xe9?D\xec");
+}
+
+TEST(RtfWriter, SymbolTableRoundTrips) {
+    for (int b = 0x20; b <= 0xFF; ++b) {
+        const char32_t cp = SymbolToUnicode(static_cast<unsigned char>(b));
+        const auto back = UnicodeToSymbol(cp);
+        ASSERT_TRUE(back.has_value()) << b;
+        // Only the three sans-serif duplicates of (R), (C) and TM come back as their serif bytes.
+        if (b >= 0xE2 && b <= 0xE4)
+            EXPECT_EQ(*back, b - 0x10);
+        else
+            EXPECT_EQ(*back, b);
+    }
+    EXPECT_EQ(SymbolToUnicode('D'), U'\u0394');
+    EXPECT_EQ(SymbolToUnicode(0xEC), U'\u23A7');
+    EXPECT_EQ(SymbolToUnicode(0xED), U'\u23A8');
+    EXPECT_EQ(SymbolToUnicode(0xEE), U'\u23A9');
+    EXPECT_EQ(UnicodeToSymbol(U'\uF044'), 'D');
+}
+
+// Read, write, read again: the second reading equals the first.
+TEST(RtfWriter, RoundTripKeepsTheModel) {
+    std::vector<test::Generated> inputs = test::GeneratedDocuments();
+    for (const auto& e : std::filesystem::directory_iterator(EQUAT_TEST_DATA))
+        if (e.path().extension() == ".rtf")
+            inputs.push_back(
+                {e.path().filename().string(), test::ReadDataFile(e.path().filename().string())});
+    for (const auto& in : inputs) {
+        const Document first = ReadRtf(in.rtf);
+        const Document second = ReadRtf(WriteRtf(first));
+        EXPECT_EQ(first, second) << in.name;
+    }
+}
+
+}  // namespace
+}  // namespace equat::rtf
