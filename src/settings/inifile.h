@@ -91,7 +91,7 @@ struct IniStatus {
     static IniStatus Failure(std::string detail) { return {false, std::move(detail)}; }
 };
 
-// An INI file on disk. Nothing here throws.
+// An INI file on disk. File errors come back as an IniStatus, never as exceptions.
 class IniFile {
   public:
     explicit IniFile(std::filesystem::path path) : path_(std::move(path)) {}
