@@ -1,7 +1,9 @@
 #pragma once
 #include <QTextEdit>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QPainter;
 class QRectF;
@@ -9,22 +11,26 @@ class QRectF;
 namespace equat {
 
 // The rich-text area of the window: a QTextEdit that reads and writes RTF through our own
-// reader and writer, and lays out pages for printing and preview.
+// reader and writer, and lays out pages for printing and preview. It is always in rich-text
+// mode and streams its selection: a load replaces the selection, a save writes it.
 class RichEdit : public QTextEdit {
     Q_OBJECT
   public:
     // Courier New 11 pixels high, read-only, no link detection, content five spaces.
     explicit RichEdit(QWidget* parent = nullptr);
+    ~RichEdit() override;
 
     // Empties the content (one change notification).
     void Clear();
 
     // Replaces the selection with a complete RTF document (all of a cleared control), as one
-    // change, then lets pending events run once.
+    // change and one undo step, then lets pending events run once. Malformed RTF loads the
+    // text it holds. The caret ends after the inserted text.
     void LoadRtfDocument(std::string_view rtf);
 
-    // Whole plain text; its length with each paragraph end counting one; lines without a
-    // last empty one.
+    // Whole plain text, paragraphs separated by '\n'; its length with each paragraph end
+    // counting one (the positions FormatRange and the selection use); lines (paragraphs)
+    // without a last empty one.
     QString Text() const;
     int TextLength() const;
     int LineCount() const;
@@ -35,7 +41,7 @@ class RichEdit : public QTextEdit {
     void SetSelLength(int len);  // from SelStart; 0 empties the selection
     void SelectAll();
 
-    // The selection as RTF (our writer) or as Windows-1252 plain text.
+    // The selection as RTF (our writer) or as Windows-1252 plain text with CR LF line ends.
     std::string SelectionRtf() const;
     std::string SelectionPlainText() const;
     // Writes the selection to a file, plain text for a ".txt" name in any letter case,
@@ -45,9 +51,16 @@ class RichEdit : public QTextEdit {
     void SetReadOnly(bool on);
     void SetWantTabs(bool on);  // Tab inserts a tab character
 
-    // Lays out the text from character position start into rect (in twips) on the painter's
-    // device and, when render is true, draws it. Returns the first position that did not fit
-    // (TextLength() when everything fitted).
+    // Lays out the text from character position start into rectTwips on the painter's
+    // device and, when render is true, draws it there. Returns the first position that did
+    // not fit (TextLength() when everything fitted); it always moves past at least one
+    // line, so a loop over pages ends even when a line is taller than the page.
+    //
+    // Pages are cut from one layout made at 1440 dots per inch (one unit per twip) for the
+    // rectangle's width, whatever the device; the drawing is then scaled to the device's
+    // logical resolution. So a printer, a PDF writer, an SVG generator or a picture given
+    // the same rectangle get the same page breaks. Tab stops are every \deftab twips (720
+    // unless the document says otherwise). The layout is cached until the text changes.
     int FormatRange(QPainter& painter, const QRectF& rectTwips, int start, bool render = true);
 
   signals:
@@ -58,6 +71,24 @@ class RichEdit : public QTextEdit {
     void DragOver(bool* accept);
     void DragDrop();
     void EndDrag();
+
+  protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dragMoveEvent(QDragMoveEvent* e) override;
+    void dragLeaveEvent(QDragLeaveEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
+
+  private:
+    struct PageLayout;
+    const PageLayout& LayoutFor(double widthTwips);
+    void ApplyTabStops();
+
+    bool loading_ = false;
+    int defaultTabTwips_ = 720;
+    std::unique_ptr<PageLayout> layout_;
 };
 
 }  // namespace equat

@@ -57,6 +57,7 @@ enum class Align : std::uint8_t { Left, Center, Right, Justify };
 struct Paragraph {
     std::vector<Run> runs;
     Align align = Align::Left;
+    CharFormat mark;  // of the paragraph mark: sets the height of an empty paragraph
     bool operator==(const Paragraph&) const = default;
 };
 

@@ -295,7 +295,7 @@ class Reader {
         if (states_.size() <= 1) return false;  // an unbalanced '}': ignored
         Flush();
         const Dest closing = Top().dest;
-        if (states_.size() == 2) lastAlign_ = Top().align;  // the document group's own
+        if (states_.size() == 2) endState_ = Top();  // the document group's own
         states_.pop_back();
         // An entry closed without its ';' still counts when it has a name.
         if (closing == Dest::FontTable && pendingActive_ &&
@@ -410,7 +410,7 @@ class Reader {
                 s.align = Align::Left;
                 break;
             case Kw::Par:
-                sink_.OnParagraphEnd(s.align);
+                sink_.OnParagraphEnd(s.align, Format());
                 break;
             case Kw::AlignLeft:
                 s.align = Align::Left;
@@ -582,6 +582,11 @@ class Reader {
 
     void Flush() {
         if (buffer_.empty()) return;
+        sink_.OnText(buffer_, Format());
+        buffer_.clear();
+    }
+
+    CharFormat Format() {
         const State& s = Top();
         CharFormat f;
         f.font = CurrentFont().first;
@@ -593,16 +598,15 @@ class Reader {
         f.valign = s.valign;
         f.colour = s.colour;
         f.highlight = s.highlight;
-        sink_.OnText(buffer_, f);
-        buffer_.clear();
+        return f;
     }
 
     void Finish() {
         Flush();
         int deffIndex = IndexOf(deff_);
         if (deffIndex < 0 && !fonts_.empty()) deffIndex = 0;
-        sink_.OnEnd(deffIndex, defaultTab_, language_,
-                    states_.size() > 1 ? Top().align : lastAlign_.value_or(Top().align));
+        if (states_.size() <= 1 && endState_) states_.back() = *endState_;
+        sink_.OnEnd(deffIndex, defaultTab_, language_, Top().align, Format());
     }
 
     std::optional<Rgb> ColourAt(const Token& t) const {
@@ -699,7 +703,7 @@ class Reader {
     std::size_t overflow_ = 0;
     int skip_ = 0;  // fallback characters of the last \u still to skip
     char32_t highSurrogate_ = 0;
-    std::optional<Align> lastAlign_;
+    std::optional<State> endState_;
     std::string buffer_;
 
     int deff_ = 0;
@@ -770,12 +774,15 @@ void DocumentBuilder::OnText(std::string_view utf8, const CharFormat& format) {
         runs.push_back(Run{format, std::string(utf8)});
 }
 
-void DocumentBuilder::OnParagraphEnd(Align align) {
+void DocumentBuilder::OnParagraphEnd(Align align, const CharFormat& mark) {
     doc_.paragraphs.back().align = align;
+    doc_.paragraphs.back().mark = mark;
     doc_.paragraphs.emplace_back();
 }
 
-void DocumentBuilder::OnEnd(int defaultFont, int defaultTab, int language, Align lastAlign) {
+void DocumentBuilder::OnEnd(int defaultFont, int defaultTab, int language, Align lastAlign,
+                            const CharFormat& lastMark) {
+    doc_.paragraphs.back().mark = lastMark;
     doc_.defaultFont = defaultFont;
     doc_.defaultTab = defaultTab;
     doc_.language = language;
@@ -786,6 +793,10 @@ void DocumentBuilder::OnEnd(int defaultFont, int defaultTab, int language, Align
     // the default one if it is one, so that writing it back reads the same.
     int target = -1;
     for (Paragraph& p : doc_.paragraphs) {
+        if (p.mark.font < 0) {
+            if (target < 0) target = TextFontFor(defaultFont);
+            p.mark.font = target;
+        }
         bool changed = false;
         for (Run& r : p.runs)
             if (r.format.font < 0) {

@@ -13,9 +13,10 @@ class RtfSink {
     virtual ~RtfSink() = default;
     virtual void OnFont(const Font& font) = 0;
     virtual void OnText(std::string_view utf8, const CharFormat& format) = 0;
-    virtual void OnParagraphEnd(Align align) = 0;
-    // After the last text: the document's defaults and the last paragraph's alignment.
-    virtual void OnEnd(int defaultFont, int defaultTab, int language, Align lastAlign) = 0;
+    virtual void OnParagraphEnd(Align align, const CharFormat& mark) = 0;
+    // After the last text: the document's defaults and the last paragraph's properties.
+    virtual void OnEnd(int defaultFont, int defaultTab, int language, Align lastAlign,
+                       const CharFormat& lastMark) = 0;
 };
 
 // Reads any bytes as RTF without ever failing: malformed input gives the text it holds.
@@ -32,8 +33,9 @@ class DocumentBuilder : public RtfSink {
   public:
     void OnFont(const Font& font) override;
     void OnText(std::string_view utf8, const CharFormat& format) override;
-    void OnParagraphEnd(Align align) override;
-    void OnEnd(int defaultFont, int defaultTab, int language, Align lastAlign) override;
+    void OnParagraphEnd(Align align, const CharFormat& mark) override;
+    void OnEnd(int defaultFont, int defaultTab, int language, Align lastAlign,
+               const CharFormat& lastMark) override;
     Document Take() { return std::move(doc_); }
 
   private:

@@ -46,11 +46,14 @@ class Writer {
             defaultFont_ = doc.defaultFont;
         else
             defaultFont_ = fonts_.empty() ? -1 : 0;
-        for (const Paragraph& p : doc.paragraphs)
+        for (const Paragraph& p : doc.paragraphs) {
             for (const Run& r : p.runs) {
                 AddColour(r.format.colour);
                 AddColour(r.format.highlight);
             }
+            AddColour(p.mark.colour);
+            AddColour(p.mark.highlight);
+        }
     }
 
     std::string Write() {
@@ -90,6 +93,7 @@ class Writer {
                 align_ = p.align;
             }
             for (const Run& r : p.runs) WriteRun(r);
+            WriteFormat(p.mark);
             if (k + 1 < doc_.paragraphs.size()) out_ += "\\par\n";
         }
         out_ += "}\n";
@@ -157,8 +161,8 @@ class Writer {
         pendingSpace_ = true;
     }
 
-    void WriteRun(const Run& r) {
-        const CharFormat& f = r.format;
+    // Brings the writer's state to f with the fewest control words; gives the font index.
+    int WriteFormat(const CharFormat& f) {
         const int font =
             f.font >= 0 && f.font < static_cast<int>(doc_.fonts.size()) ? f.font : defaultFont_;
         if (font != state_.font && font >= 0) Word("\\f", font);
@@ -176,6 +180,11 @@ class Writer {
         state_ = f;
         state_.font = font;
         EndWords();
+        return font;
+    }
+
+    void WriteRun(const Run& r) {
+        const int font = WriteFormat(r.format);
         const FontEncoding enc =
             font >= 0 ? encodings_[static_cast<std::size_t>(font)] : FontEncoding::Text;
         std::size_t pos = 0;

@@ -1,0 +1,225 @@
+#include "platform/rtfqt.h"
+
+#include <QFont>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <cmath>
+#include <map>
+#include <tuple>
+
+namespace equat {
+
+namespace {
+
+// Where the RTF font of a run is kept in its Qt format.
+enum : int {
+    kFontName = QTextFormat::UserProperty + 1,
+    kCharset,
+    kFontFamily,
+    kPitch,
+};
+
+Qt::Alignment ToQt(rtf::Align a) {
+    switch (a) {
+        case rtf::Align::Center:
+            return Qt::AlignHCenter;
+        case rtf::Align::Right:
+            return Qt::AlignRight;
+        case rtf::Align::Justify:
+            return Qt::AlignJustify;
+        case rtf::Align::Left:
+            break;
+    }
+    return Qt::AlignLeft;
+}
+
+rtf::Align FromQt(Qt::Alignment a) {
+    if (a & Qt::AlignHCenter) return rtf::Align::Center;
+    if (a & Qt::AlignRight) return rtf::Align::Right;
+    if (a & Qt::AlignJustify) return rtf::Align::Justify;
+    return rtf::Align::Left;
+}
+
+QColor ToQt(const rtf::Rgb& c) {
+    return QColor(c.r, c.g, c.b);
+}
+
+std::optional<rtf::Rgb> BrushColour(const QTextFormat& f, int property) {
+    if (!f.hasProperty(property)) return std::nullopt;
+    const QBrush b = f.brushProperty(property);
+    if (b.style() == Qt::NoBrush) return std::nullopt;
+    const QColor c = b.color().toRgb();
+    return rtf::Rgb{static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
+                    static_cast<std::uint8_t>(c.blue())};
+}
+
+// Builds the font table of a range as its runs name fonts.
+class FontTable {
+  public:
+    explicit FontTable(std::vector<rtf::Font>& fonts) : fonts_(fonts) {}
+    int IndexOf(const rtf::Font& f) {
+        const auto key = std::make_tuple(f.name, f.charset, static_cast<int>(f.family), f.pitch);
+        const auto it = index_.find(key);
+        if (it != index_.end()) return it->second;
+        fonts_.push_back(f);
+        return index_[key] = static_cast<int>(fonts_.size() - 1);
+    }
+
+  private:
+    std::vector<rtf::Font>& fonts_;
+    std::map<std::tuple<std::string, int, int, int>, int> index_;
+};
+
+rtf::CharFormat FromQt(const QTextCharFormat& f, const QFont& defaultFont, FontTable& table) {
+    rtf::CharFormat out;
+    rtf::Font font;
+    QString name;
+    if (f.hasProperty(kFontName)) {
+        name = f.stringProperty(kFontName);
+    } else {
+        const QStringList families = f.fontFamilies().toStringList();
+        name = !families.isEmpty() ? families.first() : defaultFont.family();
+    }
+    font.name = name.toStdString();
+    font.charset = f.hasProperty(kCharset)
+                       ? f.intProperty(kCharset)
+                       : (name.compare("Symbol", Qt::CaseInsensitive) == 0 ? 2 : 0);
+    font.family = static_cast<rtf::FontFamily>(std::clamp(f.intProperty(kFontFamily), 0, 7));
+    font.pitch = f.intProperty(kPitch);
+    out.font = table.IndexOf(font);
+
+    double points = f.fontPointSize();
+    if (points <= 0) points = defaultFont.pointSizeF();
+    if (points <= 0 && defaultFont.pixelSize() > 0) points = defaultFont.pixelSize() * 72.0 / 96.0;
+    out.size = points > 0 ? std::max(1, static_cast<int>(std::lround(points * 2))) : 24;
+    out.bold = f.fontWeight() >= QFont::DemiBold;
+    out.italic = f.fontItalic();
+    out.underline = f.fontUnderline();
+    out.strike = f.fontStrikeOut();
+    switch (f.verticalAlignment()) {
+        case QTextCharFormat::AlignSuperScript:
+            out.valign = rtf::VAlign::Super;
+            break;
+        case QTextCharFormat::AlignSubScript:
+            out.valign = rtf::VAlign::Sub;
+            break;
+        default:
+            break;
+    }
+    out.colour = BrushColour(f, QTextFormat::ForegroundBrush);
+    out.highlight = BrushColour(f, QTextFormat::BackgroundBrush);
+    return out;
+}
+
+void AppendRun(rtf::Paragraph& p, const rtf::CharFormat& f, const QString& text) {
+    QString clean = text;
+    clean.remove(QChar::ObjectReplacementCharacter);
+    clean.replace(QChar::ParagraphSeparator, QChar::LineSeparator);
+    if (clean.isEmpty()) return;
+    const std::string utf8 = clean.toStdString();
+    if (!p.runs.empty() && p.runs.back().format == f)
+        p.runs.back().text += utf8;
+    else
+        p.runs.push_back(rtf::Run{f, utf8});
+}
+
+}  // namespace
+
+void InstallFontFallbacks() {
+    static const bool installed = [] {
+        QFont::insertSubstitutions("Arial", {"Liberation Sans", "Arimo", "DejaVu Sans"});
+        QFont::insertSubstitutions("Times New Roman",
+                                   {"Liberation Serif", "Tinos", "DejaVu Serif"});
+        QFont::insertSubstitutions("Courier New",
+                                   {"Liberation Mono", "Cousine", "DejaVu Sans Mono"});
+        // Symbol text is real Unicode once read: any font with Greek and the brace pieces.
+        QFont::insertSubstitutions("Symbol", {"DejaVu Serif", "DejaVu Sans"});
+        return true;
+    }();
+    (void)installed;
+}
+
+QTextCharFormat ToQtFormat(const rtf::CharFormat& format, const std::vector<rtf::Font>& fonts) {
+    QTextCharFormat f;
+    if (format.font >= 0 && format.font < static_cast<int>(fonts.size())) {
+        const rtf::Font& font = fonts[static_cast<std::size_t>(format.font)];
+        const QString name = QString::fromStdString(font.name);
+        f.setProperty(kFontName, name);
+        f.setProperty(kCharset, font.charset);
+        f.setProperty(kFontFamily, static_cast<int>(font.family));
+        f.setProperty(kPitch, font.pitch);
+        if (rtf::EncodingOf(font) == rtf::FontEncoding::Symbol)
+            f.setFontFamilies(QStringList{"DejaVu Serif", "DejaVu Sans", name});
+        else
+            f.setFontFamilies(QStringList{name});
+    }
+    f.setFontPointSize(format.size / 2.0);
+    f.setFontWeight(format.bold ? QFont::Bold : QFont::Normal);
+    f.setFontItalic(format.italic);
+    f.setFontUnderline(format.underline);
+    f.setFontStrikeOut(format.strike);
+    switch (format.valign) {
+        case rtf::VAlign::Super:
+            f.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+            break;
+        case rtf::VAlign::Sub:
+            f.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+            break;
+        case rtf::VAlign::Baseline:
+            f.setVerticalAlignment(QTextCharFormat::AlignNormal);
+            break;
+    }
+    if (format.colour) f.setForeground(ToQt(*format.colour));
+    if (format.highlight) f.setBackground(ToQt(*format.highlight));
+    return f;
+}
+
+void InsertDocument(QTextCursor& cursor, const rtf::Document& doc) {
+    InstallFontFallbacks();
+    cursor.removeSelectedText();
+    for (std::size_t k = 0; k < doc.paragraphs.size(); ++k) {
+        const rtf::Paragraph& p = doc.paragraphs[k];
+        QTextBlockFormat bf;
+        bf.setAlignment(ToQt(p.align));
+        const QTextCharFormat mark = ToQtFormat(p.mark, doc.fonts);
+        if (k == 0) {
+            cursor.mergeBlockFormat(bf);
+            cursor.setBlockCharFormat(mark);
+        } else {
+            cursor.insertBlock(bf, mark);
+        }
+        for (const rtf::Run& r : p.runs)
+            cursor.insertText(QString::fromStdString(r.text), ToQtFormat(r.format, doc.fonts));
+    }
+}
+
+rtf::Document DocumentFromRange(const QTextDocument& doc, int start, int end) {
+    rtf::Document out;
+    out.paragraphs.clear();
+    FontTable table(out.fonts);
+    const QFont defaultFont = doc.defaultFont();
+    end = std::min(end, doc.characterCount() - 1);
+    start = std::clamp(start, 0, std::max(end, 0));
+    rtf::Paragraph current;
+    for (QTextBlock b = doc.findBlock(start); b.isValid() && b.position() <= end; b = b.next()) {
+        current.align = FromQt(b.blockFormat().alignment());
+        current.mark = FromQt(b.charFormat(), defaultFont, table);
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment frag = it.fragment();
+            const int fs = frag.position(), fe = fs + frag.length();
+            const int from = std::max(fs, start), to = std::min(fe, end);
+            if (from >= to) continue;
+            AppendRun(current, FromQt(frag.charFormat(), defaultFont, table),
+                      frag.text().mid(from - fs, to - from));
+        }
+        if (b.position() + b.length() - 1 >= end) break;  // its mark is outside the range
+        out.paragraphs.push_back(std::move(current));
+        current = rtf::Paragraph{};
+    }
+    out.paragraphs.push_back(std::move(current));
+    out.defaultFont = out.fonts.empty() ? -1 : 0;
+    return out;
+}
+
+}  // namespace equat
