@@ -382,7 +382,7 @@ bool TForm1::event(QEvent* event) {
         // Activation handling differs for a return from another window of the program (a
         // dialog, the floating preview) and from another program.
         QWidget* now = QApplication::activeWindow();
-        lostToOwnWindow_ = now != nullptr && now != this;
+        lostToOwnWindow_ = now != nullptr && now != this && now->isVisible();
     }
     return QWidget::event(event);
 }
