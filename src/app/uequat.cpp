@@ -108,7 +108,7 @@ QString FromCp1252(std::string_view bytes) {
 TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     InitAppResources();
     setObjectName("Form1");
-    setWindowIcon(QIcon(":/equat/equat.png"));
+    setWindowIcon(QIcon(":/equat/equat-32.png"));
     setFont(PixelFont(kWindowFonts, 11));
     // The button-face colour as background, without changing the roles that the children
     // inherit (they would then draw their own colours from the button roles).
