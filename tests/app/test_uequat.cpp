@@ -43,7 +43,7 @@ class QtEnvironment : public ::testing::Environment {
   public:
     void SetUp() override {
         static int argc = 1;
-        static char name[] = "app_window";
+        static char name[] = "test_uequat";
         static char* argv[] = {name, nullptr};
         app_ = std::make_unique<QApplication>(argc, argv);
     }
@@ -693,7 +693,7 @@ TEST_F(WindowTest, CloseRunsItsHooksInOrder) {
     form->ScrollBox1->show();
     EXPECT_TRUE(form->close());
     EXPECT_EQ(order, QStringList({"query", "save"}));
-    EXPECT_EQ(form->iniFileName(), QCoreApplication::applicationDirPath() + "/app_window.ini");
+    EXPECT_EQ(form->iniFileName(), QCoreApplication::applicationDirPath() + "/test_uequat.ini");
 }
 
 TEST_F(WindowTest, RestoreComesBeforeTheFirstActivation) {
@@ -824,4 +824,4 @@ TEST_F(WindowTest, TwoHundredGenerationsReplaceEverythingWithoutGrowth) {
 
 }  // namespace
 
-#include "window_test.moc"
+#include "test_uequat.moc"
