@@ -358,6 +358,7 @@ TEST_F(WindowTest, ActivationRevealsTheTitleAndSeedsFromTheClock) {
 }
 
 TEST_F(WindowTest, SeparatorCounterShowsTheSeparatorLength) {
+    ShowAndActivate();
     struct Row {
         QString text;
         QString caption;
@@ -377,6 +378,8 @@ TEST_F(WindowTest, SeparatorCounterShowsTheSeparatorLength) {
     QTest::keyClicks(form->eSepar, QString(205, '-'));
     EXPECT_EQ(form->eSepar->text().size(), 200);
     EXPECT_EQ(form->Label10->text(), "(200)");
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_TRUE(QToolTip::text().startsWith("Longueur maximale atteinte : 200"));
 }
 
 TEST_F(WindowTest, SeparCheckBoxEnablesTheSeparatorField) {
