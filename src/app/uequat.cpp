@@ -20,6 +20,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QSlider>
+#include <QTextDocument>
 #include <QToolTip>
 #include <QUrl>
 #include <exception>
@@ -522,7 +523,9 @@ void TForm1::trbNiveauChange() {
 }
 
 void TForm1::spmaxvaleurChange() {
-    if (RxE1->Text() != " ") SetStatusLight(kLightRed);
+    // Cheap length test first: the subject can be a long document.
+    const bool singleSpace = RxE1->document()->characterCount() == 2 && RxE1->Text() == " ";
+    if (!singleSpace) SetStatusLight(kLightRed);
     Label10->setText(QString("(%1)").arg(eSepar->text().size()));
 }
 
@@ -542,7 +545,7 @@ void TForm1::ckbEditeClick() {
 }
 
 void TForm1::RxE1Change() {
-    const bool hasText = !RxE1->Text().isEmpty();
+    const bool hasText = !RxE1->document()->isEmpty();
     for (auto* b : {btnImprime, btnEnregistre, btnApercu}) b->setEnabled(hasText);
     repaint();
     QCoreApplication::processEvents();
