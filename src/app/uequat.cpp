@@ -1,0 +1,720 @@
+#include "app/uequat.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QFrame>
+#include <QIcon>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QSlider>
+#include <QTextDocument>
+#include <QToolTip>
+#include <QUrl>
+#include <exception>
+#include <memory>
+
+#include "app/widgets.h"
+#include "core/cp1252.h"
+#include "core/kinds.h"
+#include "core/rotate.h"
+#include "platform/richedit.h"
+
+static void InitAppResources() {
+    Q_INIT_RESOURCE(equat);
+}
+
+namespace equat {
+
+// "Equat - Feuilles d'équations et de systèmes", scrambled with the key below.
+const std::string_view kScrambledTitle =
+    "\x51\x2E\x5D\x2C\x1D\x04\x4B\x04\x91\xAC\x5D\x2D\x1B\x8D\x59\x6E\x08\x8C\xC9\x3D\x5C\xAE"
+    "\x58\x8E\x5A\xED\x9B\x6E\x08\xAC\x1D\x04\x19\xAC\x08\x6E\x5E\x6E\x1D\x1D\x5B\xAC\xDC";
+const std::string_view kTitleKey = "Mx";
+const char* const kCatalogueUrl = "https://www.editions-valdorienne.fr/catalogue/mathematiques";
+
+namespace {
+
+const QColor kWhite{255, 255, 255};
+const QColor kSpinBackground{240, 255, 255};
+const QColor kMaroon{128, 0, 0};
+const QColor kOrange{255, 128, 0};
+const QColor kLinkBlue{0, 0, 255};
+
+const QStringList kWindowFonts{"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "Arial",
+                               "DejaVu Sans"};
+const QStringList kArialFonts{"Arial", "Liberation Sans", "DejaVu Sans"};
+
+QFont PixelFont(const QStringList& families, int pixels) {
+    QFont f;
+    f.setFamilies(families);
+    f.setPixelSize(pixels);
+    return f;
+}
+
+void SetColour(QWidget* w, QPalette::ColorRole role, const QColor& colour) {
+    QPalette p = w->palette();
+    p.setColor(role, colour);
+    w->setPalette(p);
+}
+
+// Shows the busy cursor for as long as it lives, whatever way the scope is left.
+class BusyCursor {
+  public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+class Flag {
+  public:
+    explicit Flag(bool& f) : f_(f) { f_ = true; }
+    ~Flag() { f_ = false; }
+    Flag(const Flag&) = delete;
+    Flag& operator=(const Flag&) = delete;
+
+  private:
+    bool& f_;
+};
+
+}  // namespace
+
+std::string ToCp1252(const QString& text) {
+    std::string out;
+    out.reserve(static_cast<std::size_t>(text.size()));
+    for (char32_t cp : text.toUcs4()) {
+        const auto b = UnicodeToCp1252(cp);
+        out += b ? static_cast<char>(*b) : '?';
+    }
+    return out;
+}
+
+QString FromCp1252(std::string_view bytes) {
+    return QString::fromStdString(Cp1252ToUtf8(bytes));
+}
+
+TForm1::TForm1(QWidget* parent) : QWidget(parent) {
+    InitAppResources();
+    setObjectName("Form1");
+    setWindowIcon(QIcon(":/equat/equat-32.png"));
+    setFont(PixelFont(kWindowFonts, 11));
+    // The button-face colour as background, without changing the roles that the children
+    // inherit (they would then draw their own colours from the button roles).
+    SetColour(this, QPalette::Window, palette().color(QPalette::Button));
+    setAutoFillBackground(true);
+    setMouseTracking(true);
+    resize(kClientWidth, kClientHeight);
+    setMinimumSize(kMinOuterWidth, kMinOuterHeight);
+
+    BuildControls();
+    Wire();
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+QWidget* TForm1::Place(QWidget* control, const char* name, int x, int y, int w, int h,
+                       unsigned anchors) {
+    control->setObjectName(name);
+    control->setGeometry(x, y, w, h);
+    placed_.push_back({control, QRect(x, y, w, h), anchors});
+    return control;
+}
+
+QLabel* TForm1::PlaceLabel(const char* name, const QString& caption, int x, int y,
+                           unsigned anchors) {
+    auto* label = new QLabel(caption, this);
+    label->adjustSize();
+    Place(label, name, x, y, label->width(), label->height(), anchors);
+    return label;
+}
+
+void TForm1::BuildControls() {
+    constexpr unsigned ltr = akLeft | akTop | akRight;
+    constexpr unsigned tr = akTop | akRight;
+    constexpr unsigned rb = akRight | akBottom;
+    constexpr unsigned lb = akLeft | akBottom;
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName("PopupMenu1");
+
+    auto spin = [this](const char* name, int min, int max, int value, int x, int y, int w, int h,
+                       unsigned anchors) {
+        auto* s = new SpinField(min, max, value, this);
+        s->setPopupMenu(PopupMenu1);
+        SetColour(s, QPalette::Base, kSpinBackground);
+        Place(s, name, x, y, w, h, anchors);
+        return s;
+    };
+    auto button = [this](const char* name, const QString& caption, const QString& hint, int x,
+                         int y, int w, int h, unsigned anchors) {
+        auto* b = new QPushButton(caption, this);
+        b->setToolTip(hint);
+        b->setAutoDefault(false);
+        Place(b, name, x, y, w, h, anchors);
+        return b;
+    };
+    auto edit = [this](const char* name, const QString& text, const QString& hint, int maxLength,
+                       int x, int y, int w, int h) {
+        auto* e = new QLineEdit(this);
+        e->setMaxLength(maxLength);
+        e->setText(text);
+        e->setCursorPosition(0);
+        e->setToolTip(hint);
+        e->setValidator(new Cp1252Validator(e));
+        SetColour(e, QPalette::Base, kWhite);
+        Place(e, name, x, y, w, h, akLeft | akTop | akRight);
+        return e;
+    };
+
+    Label1 = PlaceLabel("Label1", "Niveau", 4, 8);
+    trbNiveau = new QSlider(Qt::Horizontal, this);
+    trbNiveau->setRange(1, 3);
+    trbNiveau->setValue(1);
+    trbNiveau->setPageStep(1);
+    trbNiveau->setTickInterval(1);
+    trbNiveau->setTickPosition(QSlider::TicksBelow);
+    trbNiveau->setToolTip("Niveau 1");
+    Place(trbNiveau, "trbNiveau", 40, 2, 80, 29);
+
+    Label4 = PlaceLabel("Label4", "Titre1", 125, 8);
+    eTitre1 =
+        edit("eTitre1", FromCp1252(kDefaultTitle), "Ligne 1 du titre, modifiable et enregistrée ",
+             kMaxTitleLength, 157, 4, 638, 21);
+
+    Label2 = PlaceLabel("Label2", "Max quest", 4, 35);
+    spMaxLigne = spin("spMaxLigne", 1, kMaxQuestions, 25, 59, 30, 41, 22, akLeft | akTop);
+    spMaxLigne->setToolTip("Nombre maximal de questions posées");
+
+    Label5 = PlaceLabel("Label5", "Titre2", 125, 35);
+    Combo1 = new QComboBox(this);
+    Combo1->setEditable(true);
+    // Enter must not add the typed text to the teacher's list; "A" does that.
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
+    Combo1->setValidator(new Cp1252Validator(Combo1));
+    Combo1->addItems({"Résoudre les équations suivantes :",
+                      "Résoudre les équations suivantes (éventuellement à 0,01 près)",
+                      "Résoudre les systèmes suivants :"});
+    Combo1->setCurrentIndex(-1);
+    Combo1->setEditText(FromCp1252(kDefaultInstruction));
+    SetColour(Combo1, QPalette::Base, kWhite);
+    Place(Combo1, "Combo1", 157, 31, 580, 21, ltr);
+
+    btnNouvTexte = button("btnNouvTexte", "A", "Ajouter un nouveau texte", 741, 29, 25, 25, tr);
+    btnEffaceTexte =
+        button("btnEffaceTexte", "E", "Effacer le texte sélectionné", 770, 29, 24, 25, tr);
+
+    Label10 = new QLabel("(123)", this);
+    Label10->setAlignment(Qt::AlignCenter);
+    Label10->setFont(PixelFont(kArialFonts, 9));
+    SetColour(Label10, QPalette::WindowText, kMaroon);
+    Place(Label10, "Label10", 100, 49, 26, 12);
+
+    Label3 = PlaceLabel("Label3", "Interligne", 4, 63);
+    spinterligne = spin("spinterligne", 0, 10, 1, 59, 58, 41, 22, akLeft | akTop);
+    spinterligne->setToolTip("Espacement entre les lignes");
+
+    CheckBox1 = new QCheckBox("Separ", this);
+    CheckBox1->setChecked(true);
+    Place(CheckBox1, "CheckBox1", 106, 61, 50, 17);
+
+    eSepar =
+        edit("eSepar", QString(123, '-'), "Ligne 2, idem", kMaxSeparatorLength, 157, 59, 559, 21);
+
+    ckbEdite = new QCheckBox("Edite", this);
+    ckbEdite->setToolTip("Possibilité d'écrire, modifier sujet/corrigé");
+    Place(ckbEdite, "ckbEdite", 728, 59, 59, 17, tr);
+
+    RxE1 = new RichEdit(this);
+    RxE1->setToolTip("Sujet");
+    Place(RxE1, "RxE1", 4, 86, 788, 132, akLeft | akTop | akRight | akBottom);
+    RxE2 = new RichEdit(this);
+    RxE2->setToolTip("Corrigé");
+    Place(RxE2, "RxE2", 4, 224, 790, 141, akLeft | akRight | akBottom);
+    RxE2->setMouseTracking(true);
+    RxE2->viewport()->setMouseTracking(true);
+
+    Label9 = new QLabel("Consultez les ouvrages de mathématiques des Editions VALDORIENNE", this);
+    Label9->setAlignment(Qt::AlignCenter);
+    Label9->setAutoFillBackground(true);
+    SetColour(Label9, QPalette::Window, kOrange);
+    SetColour(Label9, QPalette::WindowText, kLinkBlue);
+    Label9->setFont(PixelFont(kWindowFonts, 16));
+    Label9->setCursor(Qt::PointingHandCursor);
+    Label9->setToolTip("Nouvelles versions");
+    Label9->setMouseTracking(true);
+    Place(Label9, "Label9", 1, 369, 793, 20, akLeft | akRight | akBottom);
+
+    btnEquat1d = button("btnEquat1d", "Equat 1d", "Equations du 1er degré", 8, 392, 66, 25, lb);
+    btnSyst = button("btnSyst", "Syst", "Systèmes d'équations du 1er degré", 91, 392, 66, 25, lb);
+    btnEquat2d = button("btnEquat2d", "Equat 2d", "Equation du 2ème degré", 173, 392, 66, 25, lb);
+    btnChoixImp = button("btnChoixImp", "CI", "Choix de l'imprimante", 413, 392, 28, 25, rb);
+    btnApercu = button("btnApercu", "A", "Aperçu avant impression", 448, 392, 28, 25, rb);
+    btnApercu->setEnabled(false);
+    Label7 = PlaceLabel("Label7", "Sujets", 480, 398, rb);
+    spSujets = spin("spSujets", 0, 1000, 1, 513, 393, 44, 22, rb);
+    Label8 = PlaceLabel("Label8", "Corrigés", 561, 398, rb);
+    spCorriges = spin("spCorriges", 0, 1000, 1, 603, 393, 44, 22, rb);
+    btnImprime =
+        button("btnImprime", "Imprimer", "Imprimer sujets et/ou corrigés", 656, 392, 54, 25, rb);
+    btnImprime->setEnabled(false);
+    btnEnregistre =
+        button("btnEnregistre", "Enregistrer",
+               "Enregistrer sujets et/ou corrigés dans un fichier RTF", 714, 392, 59, 25, rb);
+    btnEnregistre->setEnabled(false);
+    Shape1 = new StatusLight(this);
+    Place(Shape1, "Shape1", 778, 393, 13, 22, rb);
+
+    Memo1 = new QPlainTextEdit("Memo1", this);
+    Memo1->setFont(PixelFont(kWindowFonts, 13));
+    Memo1->setVisible(false);
+    Place(Memo1, "Memo1", 504, 112, 281, 225, akLeft | akTop);
+
+    ScrollBox1 = new QScrollArea(this);
+    ScrollBox1->setVisible(false);
+    Place(ScrollBox1, "ScrollBox1", 784, 98, 493, 497, akLeft | akTop);
+
+    Panel3 = new QFrame(this);
+    Panel3->setAutoFillBackground(true);
+    SetColour(Panel3, QPalette::Window, QColor(255, 0, 0));
+    Panel3->setVisible(false);
+    Place(Panel3, "Panel3", -411, 128, 505, 217, akLeft | akTop);
+    Panel4 = new QFrame(Panel3);
+    Panel4->setObjectName("Panel4");
+    Panel4->setAutoFillBackground(true);
+    SetColour(Panel4, QPalette::Window, kWhite);
+    Panel4->setGeometry(16, 16, 473, 185);
+    Label6 = new QLabel(
+        "Veuillez patienter, svp, pendant la sauvegarde\n        des paramètres de "
+        "configuration...",
+        Panel4);
+    Label6->setObjectName("Label6");
+    Label6->setFont(PixelFont(kArialFonts, 19));
+    Label6->move(40, 72);
+    Label6->adjustSize();
+}
+
+void TForm1::Wire() {
+    connect(trbNiveau, &QSlider::valueChanged, this, &TForm1::trbNiveauChange);
+    for (auto* s : {spMaxLigne, spinterligne})
+        connect(s, &QSpinBox::valueChanged, this, &TForm1::spmaxvaleurChange);
+    for (auto* e : {eTitre1, eSepar}) {
+        connect(e, &QLineEdit::textChanged, this, &TForm1::spmaxvaleurChange);
+        connect(e, &QLineEdit::inputRejected, this, [this, e] { ShowRejectedInput(e); });
+        e->installEventFilter(this);
+    }
+    connect(Combo1, &QComboBox::editTextChanged, this, &TForm1::spmaxvaleurChange);
+    connect(Combo1->lineEdit(), &QLineEdit::inputRejected, this,
+            [this] { ShowRejectedInput(Combo1->lineEdit()); });
+    Combo1->installEventFilter(this);
+
+    // toggled, not clicked: a value set by the settings store runs the handler as a click does.
+    connect(CheckBox1, &QCheckBox::toggled, this, &TForm1::CheckBox1Click);
+    connect(ckbEdite, &QCheckBox::toggled, this, &TForm1::ckbEditeClick);
+    connect(btnNouvTexte, &QPushButton::clicked, this, &TForm1::btnNouvTexteClick);
+    connect(btnEffaceTexte, &QPushButton::clicked, this, &TForm1::btnEffaceTexteClick);
+
+    connect(RxE1, &RichEdit::Changed, this, &TForm1::RxE1Change);
+    connect(RxE1, &RichEdit::MouseDown, this, &TForm1::RxE1MouseDown);
+    connect(RxE1, &RichEdit::MouseUp, this, &TForm1::RxE1MouseUp);
+    connect(RxE1, &RichEdit::DragOver, this, &TForm1::RxE1DragOver);
+    connect(RxE1, &RichEdit::DragDrop, this, &TForm1::RxE1DragDrop);
+    connect(RxE1, &RichEdit::EndDrag, this, &TForm1::RxE1EndDrag);
+    connect(RxE2, &RichEdit::MouseDown, this, &TForm1::RxE2MouseDown);
+    connect(RxE2, &RichEdit::MouseUp, this, &TForm1::RxE2MouseUp);
+    connect(RxE2, &RichEdit::DragOver, this, &TForm1::RxE2DragOver);
+    connect(RxE2, &RichEdit::EndDrag, this, &TForm1::RxE2EndDrag);
+    connect(RxE2, &RichEdit::MouseMoved, this, &TForm1::FormMouseMove);
+
+    Label9->installEventFilter(this);
+
+    connect(btnEquat1d, &QPushButton::clicked, this, &TForm1::btnEquat1dClick);
+    connect(btnSyst, &QPushButton::clicked, this, &TForm1::btnSystClick);
+    connect(btnEquat2d, &QPushButton::clicked, this, &TForm1::btnEquat2dClick);
+    connect(btnChoixImp, &QPushButton::clicked, this, &TForm1::btnChoixImpClick);
+    connect(btnApercu, &QPushButton::clicked, this, &TForm1::btnApercuClick);
+    connect(btnImprime, &QPushButton::clicked, this, &TForm1::btnImprimeClick);
+    connect(btnEnregistre, &QPushButton::clicked, this, &TForm1::btnEnregistreClick);
+}
+
+QRect TForm1::DesignRect(const QWidget* control) const {
+    for (const auto& p : placed_)
+        if (p.control == control) return p.design;
+    return {};
+}
+
+QColor TForm1::statusLight() const {
+    return Shape1->color();
+}
+
+void TForm1::SetStatusLight(const QColor& colour) {
+    Shape1->setColor(colour);
+}
+
+SheetSettings TForm1::ReadSheetSettings() const {
+    SheetSettings s;
+    s.level = level_;
+    s.count = spMaxLigne->value();
+    s.interline = spinterligne->value();
+    s.title = ToCp1252(eTitre1->text());
+    s.instruction = ToCp1252(Combo1->currentText());
+    s.separatorOn = CheckBox1->isChecked();
+    s.separator = ToCp1252(eSepar->text());
+    return s;
+}
+
+// ---- Window events -------------------------------------------------------------------------
+
+bool TForm1::event(QEvent* event) {
+    if (event->type() == QEvent::WindowDeactivate) {
+        // Activation handling differs for a return from another window of the program (a
+        // dialog, the floating preview) and from another program.
+        QWidget* now = QApplication::activeWindow();
+        lostToOwnWindow_ = now != nullptr && now != this && now->isVisible();
+    }
+    return QWidget::event(event);
+}
+
+void TForm1::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        if (!activatedOnce_ || lostToOwnWindow_) FormActivate();
+        activatedOnce_ = true;
+        lostToOwnWindow_ = false;
+    }
+    QWidget::changeEvent(event);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        if (QScreen* s = screen()) {
+            QRect r(QPoint(0, 0), frameGeometry().size());
+            r.moveCenter(s->availableGeometry().center());
+            move(r.topLeft());
+        }
+        // The stored placement, if any, wins over the centring.
+        emit RestoreRequested();
+    }
+    QWidget::showEvent(event);
+    UpdateMinimumSize();
+}
+
+void TForm1::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    UpdateMinimumSize();  // the frame is known only once the window manager has framed us
+}
+
+void TForm1::UpdateMinimumSize() {
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const QSize min(kMinOuterWidth - frame.width(), kMinOuterHeight - frame.height());
+    if (min != minimumSize()) setMinimumSize(min);
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+    const int dw = width() - kClientWidth;
+    const int dh = height() - kClientHeight;
+    for (const auto& p : placed_) {
+        QRect r = p.design;
+        if (p.anchors & akRight) {
+            if (p.anchors & akLeft)
+                r.setWidth(r.width() + dw);
+            else
+                r.moveLeft(r.left() + dw);
+        }
+        if (p.anchors & akBottom) {
+            if (p.anchors & akTop)
+                r.setHeight(r.height() + dh);
+            else
+                r.moveTop(r.top() + dh);
+        }
+        if (r != p.control->geometry()) p.control->setGeometry(r);
+    }
+    QWidget::resizeEvent(event);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    bool canClose = true;
+    FormCloseQuery(canClose);
+    if (!canClose) {
+        event->ignore();
+        return;
+    }
+    emit SaveRequested();
+    event->accept();
+}
+
+void TForm1::mouseMoveEvent(QMouseEvent* event) {
+    // Moves that a child ignored arrive here too; only the bare background counts.
+    if (childAt(event->position().toPoint()) == nullptr) FormMouseMove();
+    QWidget::mouseMoveEvent(event);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    const auto type = event->type();
+    if (watched == Label9) {
+        if (type == QEvent::MouseMove) {
+            Label9MouseMove();
+        } else if (type == QEvent::MouseButtonRelease) {
+            auto* me = static_cast<QMouseEvent*>(event);
+            if (me->button() == Qt::LeftButton && Label9->rect().contains(me->position().toPoint()))
+                Label9Click();
+        }
+    } else if (type == QEvent::FocusIn || type == QEvent::FocusOut) {
+        // A context menu or a drop-down list takes the focus only for a moment.
+        if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+            const bool in = type == QEvent::FocusIn;
+            if (watched == Combo1) {
+                in ? Combo1Enter() : Combo1Exit();
+            } else if (watched == eTitre1 || watched == eSepar) {
+                auto* field = static_cast<QWidget*>(watched);
+                in ? eTitre1Enter(field) : eTitre1Exit(field);
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// ---- Handlers ------------------------------------------------------------------------------
+
+void TForm1::FormCreate() {
+    const QFileInfo exe(QCoreApplication::applicationFilePath());
+    const QString stem = exe.suffix().isEmpty() ? exe.fileName() : exe.completeBaseName();
+    iniFileName_ = exe.absolutePath() + "/" + stem + ".ini";
+}
+
+void TForm1::FormActivate() {
+    rng_.SeedRandomFromClock();
+    setWindowTitle(FromCp1252(RevealText(kScrambledTitle, kTitleKey)));
+    SetStatusLight(kLightGreen);
+}
+
+void TForm1::FormCloseQuery(bool& canClose) {
+    ScrollBox1->hide();
+    OutputCloseCleanup();
+    emit CloseQueried();
+    canClose = true;
+}
+
+void TForm1::ShowPleaseWaitNotice() {
+    Panel3->move((width() - Panel3->width()) / 2, (height() - Panel3->height()) / 2);
+    Panel3->show();
+    Panel3->raise();
+    Panel3->repaint();
+    repaint();
+}
+
+void TForm1::trbNiveauChange() {
+    level_ = trbNiveau->value();
+    trbNiveau->setToolTip(QString("Niveau %1").arg(level_));
+    SetStatusLight(kLightRed);
+}
+
+void TForm1::spmaxvaleurChange() {
+    // Cheap length test first: the subject can be a long document.
+    const bool singleSpace = RxE1->document()->characterCount() == 2 && RxE1->Text() == " ";
+    if (!singleSpace) SetStatusLight(kLightRed);
+    Label10->setText(QString("(%1)").arg(eSepar->text().size()));
+}
+
+void TForm1::CheckBox1Click() {
+    eSepar->setEnabled(CheckBox1->isChecked());
+    SetStatusLight(kLightRed);
+}
+
+void TForm1::ckbEditeClick() {
+    editMode_ = ckbEdite->isChecked();
+    for (auto* area : {RxE1, RxE2}) {
+        area->SetReadOnly(!editMode_);
+        area->SetWantTabs(editMode_);
+    }
+    repaint();
+    QCoreApplication::processEvents();
+}
+
+void TForm1::RxE1Change() {
+    const bool hasText = !RxE1->document()->isEmpty();
+    for (auto* b : {btnImprime, btnEnregistre, btnApercu}) b->setEnabled(hasText);
+    repaint();
+    QCoreApplication::processEvents();
+}
+
+void TForm1::eTitre1Enter(QWidget* field) {
+    SetColour(field, QPalette::Base, kFocusColour);
+}
+void TForm1::eTitre1Exit(QWidget* field) {
+    SetColour(field, QPalette::Base, kWhite);
+}
+void TForm1::Combo1Enter() {
+    SetColour(Combo1, QPalette::Base, kFocusColour);
+}
+void TForm1::Combo1Exit() {
+    SetColour(Combo1, QPalette::Base, kWhite);
+}
+
+void TForm1::btnNouvTexteClick() {
+    QInputDialog box(this);
+    box.setObjectName("NouveauTexte");
+    box.setInputMode(QInputDialog::TextInput);
+    box.setWindowTitle("Nouveau texte");
+    box.setLabelText("Entrez votre texte");
+    box.setTextValue(QString());
+    if (auto* field = box.findChild<QLineEdit*>()) {
+        field->setMaxLength(kNewTextMaxLength);
+        field->setValidator(new Cp1252Validator(field));
+        connect(field, &QLineEdit::inputRejected, &box,
+                [this, field] { ShowRejectedInput(field); });
+    }
+    if (box.exec() != QDialog::Accepted) return;
+    const QString text = box.textValue().left(kNewTextMaxLength);
+    if (text.isEmpty() || !Cp1252Validator::IsRepresentable(text)) return;
+    Combo1->addItem(text);
+    Combo1->setCurrentIndex(Combo1->count() - 1);
+}
+
+void TForm1::btnEffaceTexteClick() {
+    // An entry counts as selected only while the edit text is still that entry's text.
+    const int index = Combo1->currentIndex();
+    if (index < 0 || Combo1->itemText(index) != Combo1->currentText()) return;
+    // The list loses the entry; the text shown stays as it was.
+    const QString text = Combo1->currentText();
+    const QSignalBlocker block(Combo1);
+    Combo1->removeItem(index);
+    Combo1->setCurrentIndex(-1);
+    Combo1->setEditText(text);
+}
+
+void TForm1::Label9MouseMove() {
+    QFont f = Label9->font();
+    if (f.bold()) return;
+    f.setBold(true);
+    Label9->setFont(f);
+}
+
+void TForm1::FormMouseMove() {
+    QFont f = Label9->font();
+    if (!f.bold()) return;
+    f.setBold(false);
+    Label9->setFont(f);
+}
+
+void TForm1::Label9Click() {
+    QDesktopServices::openUrl(QUrl(QString::fromLatin1(kCatalogueUrl)));
+}
+
+void TForm1::CollapseCaret(RichEdit* area) {
+    if (editMode_) return;
+    area->SetSelStart(area->TextLength());
+    area->SetSelLength(0);
+}
+
+void TForm1::RxE1MouseDown() {
+    CollapseCaret(RxE1);
+}
+void TForm1::RxE1MouseUp() {
+    CollapseCaret(RxE1);
+}
+void TForm1::RxE1DragDrop() {
+    CollapseCaret(RxE1);
+}
+void TForm1::RxE1EndDrag() {
+    CollapseCaret(RxE1);
+}
+void TForm1::RxE2MouseDown() {
+    CollapseCaret(RxE2);
+}
+void TForm1::RxE2MouseUp() {
+    CollapseCaret(RxE2);
+}
+void TForm1::RxE2EndDrag() {
+    CollapseCaret(RxE2);
+}
+
+void TForm1::RxE1DragOver(bool* accept) {
+    if (editMode_) return;
+    if (accept) *accept = false;
+    CollapseCaret(RxE1);
+}
+
+void TForm1::RxE2DragOver(bool* accept) {
+    if (editMode_) return;
+    if (accept) *accept = false;
+    CollapseCaret(RxE2);
+}
+
+void TForm1::ShowRejectedInput(QLineEdit* field) {
+    QApplication::beep();
+    const QString why =
+        field->text().size() >= field->maxLength()
+            ? QString("Longueur maximale atteinte : %1 caractères.").arg(field->maxLength())
+            : QString(
+                  "Caractère refusé : il ne peut figurer ni dans les feuilles ni dans "
+                  "le fichier de configuration.");
+    QToolTip::showText(field->mapToGlobal(QPoint(0, field->height())), why, field);
+}
+
+void TForm1::ShowHandlerError(const QString& message) {
+    QMessageBox::critical(this, windowTitle(), message.endsWith('.') ? message : message + ".");
+}
+
+// ---- Generation ----------------------------------------------------------------------------
+
+void TForm1::btnEquat1dClick() {
+    Generate("1d");
+}
+void TForm1::btnEquat2dClick() {
+    Generate("2d");
+}
+void TForm1::btnSystClick() {
+    Generate("syst");
+}
+
+void TForm1::Generate(std::string_view kindName) {
+    // Loading a document lets pending events run, so a click may arrive in the middle of a
+    // generation; it is refused rather than run inside this one.
+    if (generating_) return;
+    std::unique_ptr<QuestionKind> kind = MakeKind(kindName);
+    if (!kind) return;
+    QString error;
+    {
+        const Flag running(generating_);
+        ScrollBox1->hide();
+        SetStatusLight(kLightGreen);
+        const BusyCursor busy;
+        try {
+            RxE1->Clear();
+            RxE2->Clear();
+            const Sheet sheet = BuildSheet(*kind, rng_, ReadSheetSettings());
+            sheetBaseName_ = FromCp1252(sheet.baseName);
+
+            QString log;
+            for (const auto& entry : sheet.log) {
+                log += FromCp1252(entry).replace("\r\n", "\n");
+                log += '\n';
+            }
+            log.chop(1);
+            Memo1->setPlainText(log);
+
+            RxE1->LoadRtfDocument(sheet.subject);
+            RxE2->LoadRtfDocument(sheet.answerKey);
+        } catch (const std::exception& e) {
+            error = QString::fromLocal8Bit(e.what());
+        }
+    }
+    if (!error.isEmpty()) ShowHandlerError(error);
+    emit GenerationFinished();
+}
+
+}  // namespace equat

@@ -1,0 +1,219 @@
+#pragma once
+#include <QColor>
+#include <QRect>
+#include <QString>
+#include <QWidget>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/random.h"
+#include "core/sheet.h"
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QScrollArea;
+class QSlider;
+
+namespace equat {
+
+class RichEdit;
+class SpinField;
+class StatusLight;
+
+// Colours of the window's state.
+inline const QColor kLightGreen{0, 128, 0};
+inline const QColor kLightRed{255, 0, 0};
+inline const QColor kFocusColour{255, 255, 232};
+
+// The window title, stored only scrambled (RotateText with invert = true), and its key.
+extern const std::string_view kScrambledTitle;
+extern const std::string_view kTitleKey;
+// The publisher's catalogue, opened by the link label.
+extern const char* const kCatalogueUrl;
+
+// Which window edges a control keeps its distance to when the window is resized.
+enum Anchor : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
+
+// The main window. Controls are public members named as the teacher's documentation names
+// them (objectName is the same), so the settings store, the output handlers and the tests
+// reach them directly; handlers are public slots so the settings store can fire them for
+// restored values.
+class TForm1 : public QWidget {
+    Q_OBJECT
+  public:
+    static constexpr int kClientWidth = 798;
+    static constexpr int kClientHeight = 420;
+    static constexpr int kMinOuterWidth = 640;
+    static constexpr int kMinOuterHeight = 400;
+    static constexpr int kNewTextMaxLength = 255;
+
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Window-wide state.
+    int level() const { return level_; }
+    bool editMode() const { return editMode_; }
+    bool generating() const { return generating_; }
+    QColor statusLight() const;
+    // Set by every generation, e.g. "Equat1d_N2_07_93"; the default name when saving.
+    const QString& sheetBaseName() const { return sheetBaseName_; }
+    // The settings file: the executable's path with ".ini" as extension (set by FormCreate).
+    const QString& iniFileName() const { return iniFileName_; }
+    RandomSource& random() { return rng_; }
+
+    // What a generation reads from the window, texts in Windows-1252.
+    SheetSettings ReadSheetSettings() const;
+    // The design rectangle and anchors of a control (for tests and the output pieces).
+    QRect DesignRect(const QWidget* control) const;
+
+    // Places Panel3 in the middle of the client area, shows it and paints at once.
+    void ShowPleaseWaitNotice();
+
+    // Controls, in the order of the window's design table.
+    QLabel* Label1;
+    QSlider* trbNiveau;
+    QLabel* Label4;
+    QLineEdit* eTitre1;
+    QLabel* Label2;
+    SpinField* spMaxLigne;
+    QLabel* Label5;
+    QComboBox* Combo1;
+    QPushButton* btnNouvTexte;
+    QPushButton* btnEffaceTexte;
+    QLabel* Label10;
+    QLabel* Label3;
+    SpinField* spinterligne;
+    QCheckBox* CheckBox1;
+    QLineEdit* eSepar;
+    QCheckBox* ckbEdite;
+    RichEdit* RxE1;
+    RichEdit* RxE2;
+    QLabel* Label9;
+    QPushButton* btnEquat1d;
+    QPushButton* btnSyst;
+    QPushButton* btnEquat2d;
+    QPushButton* btnChoixImp;
+    QPushButton* btnApercu;
+    QLabel* Label7;
+    SpinField* spSujets;
+    QLabel* Label8;
+    SpinField* spCorriges;
+    QPushButton* btnImprime;
+    QPushButton* btnEnregistre;
+    StatusLight* Shape1;
+    QPlainTextEdit* Memo1;
+    QScrollArea* ScrollBox1;
+    QFrame* Panel3;
+    QFrame* Panel4;
+    QLabel* Label6;
+    QMenu* PopupMenu1;
+
+  public slots:
+    void FormCreate();
+    void FormActivate();
+    // Returns through canClose whether the window may close.
+    void FormCloseQuery(bool& canClose);
+
+    void trbNiveauChange();
+    void spmaxvaleurChange();
+    void CheckBox1Click();
+    void ckbEditeClick();
+    void RxE1Change();
+    void eTitre1Enter(QWidget* field);
+    void eTitre1Exit(QWidget* field);
+    void Combo1Enter();
+    void Combo1Exit();
+    void btnNouvTexteClick();
+    void btnEffaceTexteClick();
+    void Label9MouseMove();
+    void FormMouseMove();
+    void Label9Click();
+
+    // Caret collapse: outside edit mode, the area's caret goes to the end of its text.
+    void RxE1MouseDown();
+    void RxE1MouseUp();
+    void RxE1DragOver(bool* accept);
+    void RxE1DragDrop();
+    void RxE1EndDrag();
+    void RxE2MouseDown();
+    void RxE2MouseUp();
+    void RxE2DragOver(bool* accept);
+    void RxE2EndDrag();
+
+    void btnEquat1dClick();
+    void btnEquat2dClick();
+    void btnSystClick();
+
+    // Output handlers (uequat_output.cpp).
+    void btnImprimeClick();
+    void btnEnregistreClick();
+    void btnChoixImpClick();
+    void btnApercuClick();
+
+  signals:
+    // The settings store restores here: the first showing, before the first activation.
+    void RestoreRequested();
+    // Raised by FormCloseQuery after its own clean-up, before the close is granted.
+    void CloseQueried();
+    // The settings store saves here: the close has been granted.
+    void SaveRequested();
+    // Each generation that ran to its end (also one ended by an error).
+    void GenerationFinished();
+
+  protected:
+    bool event(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    struct Placed {
+        QWidget* control;
+        QRect design;
+        unsigned anchors;
+    };
+
+    void BuildControls();
+    void Wire();
+    QWidget* Place(QWidget* control, const char* name, int x, int y, int w, int h,
+                   unsigned anchors = akLeft | akTop);
+    QLabel* PlaceLabel(const char* name, const QString& caption, int x, int y,
+                       unsigned anchors = akLeft | akTop);
+    void SetStatusLight(const QColor& colour);
+    void CollapseCaret(RichEdit* area);
+    void Generate(std::string_view kindName);
+    void ShowRejectedInput(QLineEdit* field);
+    void ShowHandlerError(const QString& message);
+    void UpdateMinimumSize();
+    // Hooks of the output handlers, run by FormCloseQuery.
+    void OutputCloseCleanup();
+
+    std::vector<Placed> placed_;
+    RandomSource rng_;
+    int level_ = 1;
+    bool editMode_ = false;
+    bool generating_ = false;
+    bool shownOnce_ = false;
+    bool activatedOnce_ = false;
+    bool lostToOwnWindow_ = false;
+    QString sheetBaseName_;
+    QString iniFileName_;
+};
+
+// Windows-1252 <-> QString at the edge of the window. Characters the code page lacks become
+// '?' (the fields refuse them, so this only guards text set by other means).
+std::string ToCp1252(const QString& text);
+QString FromCp1252(std::string_view bytes);
+
+}  // namespace equat

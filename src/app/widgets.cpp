@@ -1,0 +1,69 @@
+#include "app/widgets.h"
+
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+
+#include "core/cp1252.h"
+
+namespace equat {
+
+SpinField::SpinField(int minimum, int maximum, int value, QWidget* parent) : QSpinBox(parent) {
+    setRange(minimum, maximum);
+    setValue(value);
+    // Read-only at the edit level only: the arrows keep working, typing and pasting do not.
+    lineEdit()->setReadOnly(true);
+    setAcceptDrops(false);
+}
+
+void SpinField::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            QSpinBox::keyPressEvent(event);
+            return;
+        default:
+            QWidget::keyPressEvent(event);  // ignored: lets Tab and shortcuts through
+    }
+}
+
+void SpinField::wheelEvent(QWheelEvent* event) {
+    event->ignore();
+}
+
+void SpinField::contextMenuEvent(QContextMenuEvent* event) {
+    if (popupMenu_) popupMenu_->popup(event->globalPos());
+    event->accept();
+}
+
+void StatusLight::setColor(const QColor& color) {
+    if (color == color_) return;
+    color_ = color;
+    update();
+}
+
+void StatusLight::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const int d = std::min(width(), height()) - 1;
+    const QRectF circle((width() - d) / 2.0, (height() - d) / 2.0, d, d);
+    p.setPen(Qt::black);
+    p.setBrush(color_);
+    p.drawEllipse(circle);
+}
+
+bool Cp1252Validator::IsRepresentable(const QString& text) {
+    for (char32_t cp : text.toUcs4())
+        if (!UnicodeToCp1252(cp)) return false;
+    return true;
+}
+
+QValidator::State Cp1252Validator::validate(QString& input, int&) const {
+    return IsRepresentable(input) ? Acceptable : Invalid;
+}
+
+}  // namespace equat

@@ -1,0 +1,53 @@
+#pragma once
+#include <QColor>
+#include <QSpinBox>
+#include <QValidator>
+#include <QWidget>
+
+class QMenu;
+
+namespace equat {
+
+// A spin field whose value changes only through its arrows (buttons and keys): typing,
+// pasting and the wheel are refused, and the context menu is the one given (may be empty).
+class SpinField : public QSpinBox {
+    Q_OBJECT
+  public:
+    SpinField(int minimum, int maximum, int value, QWidget* parent = nullptr);
+    void setPopupMenu(QMenu* menu) { popupMenu_ = menu; }
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+  private:
+    QMenu* popupMenu_ = nullptr;
+};
+
+// The status light: a small circle whose fill colour is its only state.
+class StatusLight : public QWidget {
+    Q_OBJECT
+  public:
+    explicit StatusLight(QWidget* parent = nullptr) : QWidget(parent) {}
+    QColor color() const { return color_; }
+    void setColor(const QColor& color);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QColor color_{0, 128, 0};
+};
+
+// Accepts only texts whose every character exists in Windows-1252, the code page of the
+// documents and of the settings file, so nothing typed can be lost on the way.
+class Cp1252Validator : public QValidator {
+    Q_OBJECT
+  public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& pos) const override;
+    static bool IsRepresentable(const QString& text);
+};
+
+}  // namespace equat
