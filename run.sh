@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
-cmake --preset dev >/dev/null
+cmake --preset dev -DEQUAT_GUI=ON >/dev/null
 cmake --build build -j "$(nproc)"
 if [[ -x build/bin/equat && ( -n ${DISPLAY:-} || -n ${WAYLAND_DISPLAY:-} ) ]]; then
   exec build/bin/equat "$@"

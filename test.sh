@@ -20,6 +20,6 @@ cmake --build build-fuzz -j "$jobs"
 ./scripts/run-fuzzers.sh build-fuzz/bin
 
 echo "== main build and every test"
-cmake --preset dev -DEQUAT_WERROR=$werror >/dev/null
+cmake --preset dev -DEQUAT_WERROR=$werror -DEQUAT_GUI=ON -DEQUAT_TESTS=ON -DEQUAT_BENCH=ON >/dev/null
 cmake --build build -j "$jobs"
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j "$jobs"
