@@ -34,6 +34,20 @@ class TextSink {
     void PutInt(std::int64_t v) {
         Room(20);
         char* const base = out_.data();
+        if (v > -100 && v < 100) {
+            // Nearly every number of a sheet; written without branches, since signs and
+            // digit counts are random and mispredictions would cost more than the digits.
+            char* p = base + used_;
+            const bool negative = v < 0;
+            const auto a = static_cast<unsigned>(negative ? -v : v);
+            *p = '-';
+            p += negative;
+            *p = static_cast<char>('0' + a / 10);
+            p += a >= 10;
+            *p++ = static_cast<char>('0' + a % 10);
+            used_ = static_cast<std::size_t>(p - base);
+            return;
+        }
         used_ =
             static_cast<std::size_t>(std::to_chars(base + used_, base + out_.size(), v).ptr - base);
     }
@@ -46,7 +60,7 @@ class TextSink {
         }
     }
     void PutSignedCoef(std::int32_t v) {  // " + ", " - ", " + v", " - |v|"
-        Put(v > 0 ? std::string_view(" + ") : std::string_view(" - "));
+        PutSign(v > 0);
         if (v != 1 && v != -1) PutInt(v > 0 ? std::int64_t{v} : -std::int64_t{v});
     }
     void PutConstTerm(std::int32_t v) {  // five spaces for 0, else " + v" / " - |v|"
@@ -54,11 +68,20 @@ class TextSink {
             Put("     ");
             return;
         }
-        Put(v > 0 ? std::string_view(" + ") : std::string_view(" - "));
+        PutSign(v > 0);
         PutInt(v > 0 ? std::int64_t{v} : -std::int64_t{v});
     }
 
   private:
+    // " + " or " - ", choosing the sign without a branch (random signs mispredict).
+    void PutSign(bool positive) {
+        Room(3);
+        char* p = out_.data() + used_;
+        p[0] = ' ';
+        p[1] = static_cast<char>(positive ? '+' : '-');
+        p[2] = ' ';
+        used_ += 3;
+    }
     void Room(std::size_t n) {
         if (out_.size() - used_ < n) out_.resize(std::max(out_.size() * 2, used_ + n));
     }

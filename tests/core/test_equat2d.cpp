@@ -72,7 +72,8 @@ TEST(WriteQuadratic, WritesEachShapeOfSide) {
 // Every side shape and sign case, with the markup written from the shared coefficient
 // writers.
 TEST(WriteQuadratic, AgreesWithTheCoefficientWritersOnAGrid) {
-    const std::int32_t values[] = {INT32_MIN, -44, -3, -2, -1, 0, 1, 2, 3, 29, INT32_MAX};
+    const std::int32_t values[] = {INT32_MIN, -100, -99, -44, -3, -2,  -1,       0,
+                                   1,         2,    3,   29,  99, 100, INT32_MAX};
     for (auto p : values) {
         for (auto q : values) {
             for (auto r : values) {
