@@ -72,6 +72,19 @@ void PutQuadratic(TextSink& out, std::int32_t p, std::int32_t q, std::int32_t r)
     }
 }
 
+// Replaces `eq` with the written equation, reusing its storage.
+void WriteEquationInto(std::string& eq, int level, const std::array<std::int32_t, 8>& slots) {
+    eq.clear();
+    TextSink out(eq, 320);
+    PutQuadratic(out, slots[0], slots[1], slots[2]);
+    if (level == 3) {
+        out.Put("  =  ");
+        PutQuadratic(out, slots[3], slots[4], slots[5]);
+    } else {
+        out.Put(" = 0 ");
+    }
+}
+
 }  // namespace
 
 std::string WriteQuadratic(std::int32_t p, std::int32_t q, std::int32_t r) {
@@ -167,16 +180,7 @@ void DrawQuadraticLevel3(RandomSource& rng, QuadraticQuestion& q) {
 
 std::string QuadraticEquationText(int level, const std::array<std::int32_t, 8>& slots) {
     std::string eq;
-    {
-        TextSink out(eq, 320);
-        PutQuadratic(out, slots[0], slots[1], slots[2]);
-        if (level == 3) {
-            out.Put("  =  ");
-            PutQuadratic(out, slots[3], slots[4], slots[5]);
-        } else {
-            out.Put(" = 0 ");
-        }
-    }
+    WriteEquationInto(eq, level, slots);
     return eq;
 }
 
@@ -229,7 +233,7 @@ void SecondDegreeKind::Draw(RandomSource& rng, int i) {
             DrawQuadraticLevel3(rng, q);
             break;
     }
-    q.equation = QuadraticEquationText(level_, q.slots);
+    WriteEquationInto(q.equation, level_, q.slots);
 }
 
 std::string SecondDegreeKind::DiagnosticEntry(int i) const {

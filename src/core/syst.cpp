@@ -126,18 +126,24 @@ void PutBracketed(TextSink& out, const EquationSlots& s) {
     out.PutConstTerm(s[7]);
 }
 
-std::string WriteSystem(const EquationSlots& eq1, const EquationSlots& eq2,
-                        void (*put)(TextSink&, const EquationSlots&)) {
+using PutEquation = void (*)(TextSink&, const EquationSlots&);
+
+// Replaces `text` with the system, reusing its storage.
+void WriteSystemInto(std::string& text, const EquationSlots& eq1, const EquationSlots& eq2,
+                     PutEquation put) {
     const Pieces& p = P();
+    text.clear();
+    TextSink out(text, 1024);
+    out.Put(p.open);
+    put(out, eq1);
+    out.Put(p.between);
+    put(out, eq2);
+    out.Put(p.close);
+}
+
+std::string WriteSystem(const EquationSlots& eq1, const EquationSlots& eq2, PutEquation put) {
     std::string text;
-    {
-        TextSink out(text, 1024);
-        out.Put(p.open);
-        put(out, eq1);
-        out.Put(p.between);
-        put(out, eq2);
-        out.Put(p.close);
-    }
+    WriteSystemInto(text, eq1, eq2, put);
     return text;
 }
 
@@ -277,9 +283,12 @@ void DrawSystemLevel3(RandomSource& rng, SystemQuestion& q) {
 }
 
 std::string WrittenSystemText(int level, const SystemQuestion& q) {
-    if (level != 3)
-        return WriteSystemPlain(q.eq1[0], q.eq1[1], q.eq1[2], q.eq2[0], q.eq2[1], q.eq2[2]);
-    return q.form == 0 ? WriteSystemTwoSided(q.eq1, q.eq2) : WriteSystemBracketed(q.eq1, q.eq2);
+    std::string text;
+    WriteSystemInto(text, q.eq1, q.eq2,
+                    level != 3    ? PutPlain
+                    : q.form == 0 ? PutTwoSided
+                                  : PutBracketed);
+    return text;
 }
 
 std::string SystemDiagnosticEntry(int i, const SystemQuestion& q, int aleas) {
@@ -366,7 +375,10 @@ void SystemKind::Draw(RandomSource& rng, int i) {
             DrawSystemLevel3(rng, q);
             break;
     }
-    q.written = WrittenSystemText(level_, q);
+    WriteSystemInto(q.written, q.eq1, q.eq2,
+                    level_ != 3   ? PutPlain
+                    : q.form == 0 ? PutTwoSided
+                                  : PutBracketed);
 }
 
 std::string SystemKind::DiagnosticEntry(int i) const {
