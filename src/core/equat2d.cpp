@@ -184,33 +184,37 @@ std::string QuadraticEquationText(int level, const std::array<std::int32_t, 8>& 
     return eq;
 }
 
+void AppendQuadraticSubjectBody(std::string& doc, const QuadraticQuestion& q) {
+    TextSink out(doc, q.equation.size() + kPar.size());
+    out.Put(q.equation);
+    out.Put(kPar);
+}
+
+void AppendQuadraticAnswerBody(std::string& doc, int level, const QuadraticQuestion& q) {
+    const Pieces& pc = P();
+    const auto& s = q.slots;
+    TextSink out(doc, q.equation.size() + 400);
+    out.Put(q.equation);
+    out.Put(level == 3 ? pc.tabs2 : pc.tabs3);
+    out.Put(pc.delta);
+    out.PutInt(Discriminant(Sub32(s[0], s[3]), Sub32(s[1], s[4]), Sub32(s[2], s[5])));
+    out.Put("     ");
+    out.Put(pc.root1);
+    out.Put(q.x1);
+    out.Put(pc.root2);
+    out.Put(q.x2);
+    out.Put(pc.rootsEnd);  // its line break ends the question's paragraph
+}
+
 std::string QuadraticSubjectBody(const QuadraticQuestion& q) {
     std::string body;
-    {
-        TextSink out(body, q.equation.size() + kPar.size());
-        out.Put(q.equation);
-        out.Put(kPar);
-    }
+    AppendQuadraticSubjectBody(body, q);
     return body;
 }
 
 std::string QuadraticAnswerBody(int level, const QuadraticQuestion& q) {
-    const Pieces& pc = P();
-    const auto& s = q.slots;
     std::string body;
-    {
-        TextSink out(body, q.equation.size() + 400);
-        out.Put(q.equation);
-        out.Put(level == 3 ? pc.tabs2 : pc.tabs3);
-        out.Put(pc.delta);
-        out.PutInt(Discriminant(Sub32(s[0], s[3]), Sub32(s[1], s[4]), Sub32(s[2], s[5])));
-        out.Put("     ");
-        out.Put(pc.root1);
-        out.Put(q.x1);
-        out.Put(pc.root2);
-        out.Put(q.x2);
-        out.Put(pc.rootsEnd);  // its line break ends the question's paragraph
-    }
+    AppendQuadraticAnswerBody(body, level, q);
     return body;
 }
 
@@ -251,6 +255,14 @@ std::string SecondDegreeKind::SubjectBody(int i) const {
 
 std::string SecondDegreeKind::AnswerBody(int i) const {
     return QuadraticAnswerBody(level_, question(i));
+}
+
+void SecondDegreeKind::AppendSubjectBody(std::string& doc, int i) const {
+    AppendQuadraticSubjectBody(doc, question(i));
+}
+
+void SecondDegreeKind::AppendAnswerBody(std::string& doc, int i) const {
+    AppendQuadraticAnswerBody(doc, level_, question(i));
 }
 
 }  // namespace equat

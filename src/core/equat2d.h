@@ -31,6 +31,9 @@ std::string QuadraticEquationText(int level, const std::array<std::int32_t, 8>& 
 // The bodies after the numbering; they need q.equation set.
 std::string QuadraticSubjectBody(const QuadraticQuestion& q);
 std::string QuadraticAnswerBody(int level, const QuadraticQuestion& q);
+// The same, appended to a document.
+void AppendQuadraticSubjectBody(std::string& doc, const QuadraticQuestion& q);
+void AppendQuadraticAnswerBody(std::string& doc, int level, const QuadraticQuestion& q);
 
 // One accepted draw of each level from the given stream, retries included. The level-1
 // draw returns its choice draw (aleas); levels 2 and 3 have none.
@@ -48,6 +51,8 @@ class SecondDegreeKind final : public QuestionKind {
     std::string DuplicateKey(int i) const override;
     std::string SubjectBody(int i) const override;
     std::string AnswerBody(int i) const override;
+    void AppendSubjectBody(std::string& doc, int i) const override;
+    void AppendAnswerBody(std::string& doc, int i) const override;
 
     const QuadraticQuestion& question(int i) const { return q_.at(static_cast<std::size_t>(i)); }
     int aleas() const { return aleas_; }

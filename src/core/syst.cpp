@@ -319,40 +319,44 @@ std::string SystemDiagnosticEntry(int i, const SystemQuestion& q, int aleas) {
     return entry;
 }
 
+void AppendSystemSubjectBody(std::string& doc, const SystemQuestion& q) {
+    TextSink out(doc, q.written.size() + kPar.size());
+    out.Put(q.written);
+    out.Put(kPar);
+}
+
+void AppendSystemAnswerBody(std::string& doc, int level, const SystemQuestion& q) {
+    const Pieces& p = P();
+    TextSink out(doc, q.written.size() + 400);
+    out.Put(q.written);
+    if (level == 3) {
+        out.Put(kPar);  // an empty line between the system and its solution
+        out.Put(p.tabs2);
+    } else {
+        out.Put(p.tabs3);
+    }
+    out.Put(p.solX);
+    out.Put(q.x);
+    out.Put(p.solY);
+    out.Put(q.y);
+    out.Put(p.solEnd);
+    if (q.x == "?") {
+        out.Put(kIndeterminate);
+    } else if (q.x == "/") {
+        out.Put(kImpossible);
+    }
+    out.Put(kPar);
+}
+
 std::string SystemSubjectBody(const SystemQuestion& q) {
     std::string body;
-    {
-        TextSink out(body, q.written.size() + kPar.size());
-        out.Put(q.written);
-        out.Put(kPar);
-    }
+    AppendSystemSubjectBody(body, q);
     return body;
 }
 
 std::string SystemAnswerBody(int level, const SystemQuestion& q) {
-    const Pieces& p = P();
     std::string body;
-    {
-        TextSink out(body, q.written.size() + 400);
-        out.Put(q.written);
-        if (level == 3) {
-            out.Put(kPar);  // an empty line between the system and its solution
-            out.Put(p.tabs2);
-        } else {
-            out.Put(p.tabs3);
-        }
-        out.Put(p.solX);
-        out.Put(q.x);
-        out.Put(p.solY);
-        out.Put(q.y);
-        out.Put(p.solEnd);
-        if (q.x == "?") {
-            out.Put(kIndeterminate);
-        } else if (q.x == "/") {
-            out.Put(kImpossible);
-        }
-        out.Put(kPar);
-    }
+    AppendSystemAnswerBody(body, level, q);
     return body;
 }
 
@@ -403,6 +407,14 @@ std::string SystemKind::SubjectBody(int i) const {
 
 std::string SystemKind::AnswerBody(int i) const {
     return SystemAnswerBody(level_, question(i));
+}
+
+void SystemKind::AppendSubjectBody(std::string& doc, int i) const {
+    AppendSystemSubjectBody(doc, question(i));
+}
+
+void SystemKind::AppendAnswerBody(std::string& doc, int i) const {
+    AppendSystemAnswerBody(doc, level_, question(i));
 }
 
 }  // namespace equat

@@ -49,6 +49,9 @@ std::string SystemDiagnosticEntry(int i, const SystemQuestion& q, int aleas);
 // The bodies after the numbering; they need q.written set.
 std::string SystemSubjectBody(const SystemQuestion& q);
 std::string SystemAnswerBody(int level, const SystemQuestion& q);
+// The same, appended to a document.
+void AppendSystemSubjectBody(std::string& doc, const SystemQuestion& q);
+void AppendSystemAnswerBody(std::string& doc, int level, const SystemQuestion& q);
 
 // One draw of each level from the given stream. Levels 1 and 2 return their choice draw
 // (aleas, always 0 at level 1).
@@ -70,6 +73,8 @@ class SystemKind final : public QuestionKind {
     std::string DuplicateKey(int i) const override;
     std::string SubjectBody(int i) const override;
     std::string AnswerBody(int i) const override;
+    void AppendSubjectBody(std::string& doc, int i) const override;
+    void AppendAnswerBody(std::string& doc, int i) const override;
 
     const SystemQuestion& question(int i) const { return q_.at(static_cast<std::size_t>(i)); }
     int aleas() const { return aleas_; }
