@@ -16,7 +16,11 @@
 
 namespace {
 
-constexpr std::string_view kUsage = "usage: equat-rtf INPUT --to {rtf,txt} [--output PATH]\n";
+constexpr std::string_view kUsage =
+    "usage: equat-rtf INPUT --to {rtf,txt} [--output PATH]\n"
+    "  rtf: read with our RTF reader, written back with our writer\n"
+    "  txt: the plain text, UTF-8, CR LF line ends\n"
+    "  PATH defaults to INPUT with the new extension\n";
 
 int Usage(std::string_view message) {
     std::cerr << "equat-rtf: " << message << '\n' << kUsage;
@@ -81,6 +85,10 @@ int main(int argc, char** argv) {
         const std::string_view arg = argv[k];
         if (arg == "--help" || arg == "-h") {
             std::cout << kUsage;
+            return 0;
+        }
+        if (arg == "--version") {
+            std::cout << "equat-rtf " << EQUAT_VERSION << '\n';
             return 0;
         }
         if (arg == "--to" || arg == "--output") {

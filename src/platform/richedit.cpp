@@ -3,9 +3,11 @@
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
 #include <QDragMoveEvent>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QSaveFile>
+#include <QScreen>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <algorithm>
@@ -30,6 +32,13 @@ QImage& TwipDevice() {
         return i;
     }();
     return image;
+}
+
+// The resolution Qt takes tab stops in: that of the primary screen, or 96.
+double DefaultDpiY() {
+    if (QCoreApplication::testAttribute(Qt::AA_Use96Dpi)) return 96;
+    if (const QScreen* s = QGuiApplication::primaryScreen()) return s->logicalDotsPerInchY();
+    return 96;
 }
 
 }  // namespace
@@ -181,7 +190,8 @@ const RichEdit::PageLayout& RichEdit::LayoutFor(double widthTwips) {
     l.doc->documentLayout()->setPaintDevice(&TwipDevice());
     l.doc->setDocumentMargin(0);
     QTextOption option = l.doc->defaultTextOption();
-    option.setTabStopDistance(defaultTabTwips_);
+    // Qt scales tab stops by the layout device's resolution over its default one.
+    option.setTabStopDistance(defaultTabTwips_ * DefaultDpiY() / kTwipsPerInch);
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     l.doc->setDefaultTextOption(option);
     l.doc->setTextWidth(widthTwips);

@@ -177,12 +177,20 @@ QTextCharFormat ToQtFormat(const rtf::CharFormat& format, const std::vector<rtf:
 
 void InsertDocument(QTextCursor& cursor, const rtf::Document& doc) {
     InstallFontFallbacks();
+    // A document uses a handful of formats over and over.
+    std::vector<std::pair<rtf::CharFormat, QTextCharFormat>> cache;
+    auto qtFormat = [&](const rtf::CharFormat& f) -> const QTextCharFormat& {
+        for (const auto& [key, value] : cache)
+            if (key == f) return value;
+        cache.emplace_back(f, ToQtFormat(f, doc.fonts));
+        return cache.back().second;
+    };
     cursor.removeSelectedText();
     for (std::size_t k = 0; k < doc.paragraphs.size(); ++k) {
         const rtf::Paragraph& p = doc.paragraphs[k];
         QTextBlockFormat bf;
         bf.setAlignment(ToQt(p.align));
-        const QTextCharFormat mark = ToQtFormat(p.mark, doc.fonts);
+        const QTextCharFormat mark = qtFormat(p.mark);
         if (k == 0) {
             cursor.mergeBlockFormat(bf);
             cursor.setBlockCharFormat(mark);
@@ -190,7 +198,7 @@ void InsertDocument(QTextCursor& cursor, const rtf::Document& doc) {
             cursor.insertBlock(bf, mark);
         }
         for (const rtf::Run& r : p.runs)
-            cursor.insertText(QString::fromStdString(r.text), ToQtFormat(r.format, doc.fonts));
+            cursor.insertText(QString::fromStdString(r.text), qtFormat(r.format));
     }
 }
 

@@ -257,5 +257,41 @@ TEST_F(RichEditTest, FormatRangeGivesTheSamePagesOnEveryDevice) {
     EXPECT_GT(e.FormatRange(p, QRectF(0, 0, page.width(), 10), 0, false), 0);
 }
 
+// Default tab stops every \deftab twips on paper, whatever the device's resolution.
+TEST_F(RichEditTest, PageTabStops) {
+    struct Case {
+        const char* rtf;
+        int dpi;
+        double inches;  // where the X starts
+    } cases[] = {
+        {"{\\rtf1 \\tab X}", 96, 0.5},
+        {"{\\rtf1 \\tab X}", 300, 0.5},
+        {"{\\rtf1\\deftab1440 \\tab\\tab X}", 96, 2.0},
+    };
+    for (const Case& c : cases) {
+        RichEdit e;
+        e.Clear();
+        e.LoadRtfDocument(c.rtf);
+        QImage img(c.dpi * 4, c.dpi, QImage::Format_RGB32);
+        const int dotsPerMeter = static_cast<int>(c.dpi / 0.0254 + 0.5);
+        img.setDotsPerMeterX(dotsPerMeter);
+        img.setDotsPerMeterY(dotsPerMeter);
+        img.fill(Qt::white);
+        {
+            QPainter p(&img);
+            e.FormatRange(p, QRectF(0, 0, 4 * 1440, 1440), 0);
+        }
+        int left = -1;
+        for (int x = 0; x < img.width() && left < 0; ++x)
+            for (int y = 0; y < img.height(); ++y)
+                if (qGray(img.pixel(x, y)) < 128) {
+                    left = x;
+                    break;
+                }
+        EXPECT_GE(left, c.inches * c.dpi) << c.rtf << " at " << c.dpi;
+        EXPECT_LT(left, (c.inches + 0.1) * c.dpi) << c.rtf << " at " << c.dpi;
+    }
+}
+
 }  // namespace
 }  // namespace equat

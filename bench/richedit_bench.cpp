@@ -1,0 +1,61 @@
+// Loading a 40-question answer key into the rich-text control's QTextDocument.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include "core/kinds.h"
+#include "platform/richedit.h"
+#include "platform/rtfqt.h"
+#include "rtf/reader.h"
+
+namespace {
+
+std::string AnswerKey(std::string_view kindName) {
+    auto kind = equat::MakeKind(kindName);
+    equat::RandomSource rng(99);
+    equat::SheetSettings s;
+    s.level = 3;
+    s.count = 40;
+    return equat::BuildSheet(*kind, rng, s).answerKey;
+}
+
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "bench_richedit";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+    return app;
+}
+
+// Read and build the QTextDocument: what LoadRtfDocument does before the repaint.
+void BM_KeyIntoQTextDocument(benchmark::State& state, std::string_view kind) {
+    App();
+    const std::string rtf = AnswerKey(kind);
+    for (auto _ : state) {
+        QTextDocument doc;
+        QTextCursor c(&doc);
+        c.beginEditBlock();
+        equat::InsertDocument(c, equat::rtf::ReadRtf(rtf));
+        c.endEditBlock();
+        benchmark::DoNotOptimize(doc.characterCount());
+    }
+}
+BENCHMARK_CAPTURE(BM_KeyIntoQTextDocument, 1d, "1d")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_KeyIntoQTextDocument, 2d, "2d")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_KeyIntoQTextDocument, syst, "syst")->Unit(benchmark::kMillisecond);
+
+// The whole load into a control, with its change signal and one pass of pending events.
+void BM_LoadRtfDocument(benchmark::State& state) {
+    App();
+    const std::string rtf = AnswerKey("syst");
+    equat::RichEdit edit;
+    for (auto _ : state) {
+        edit.Clear();
+        edit.LoadRtfDocument(rtf);
+    }
+}
+BENCHMARK(BM_LoadRtfDocument)->Unit(benchmark::kMillisecond);
+
+}  // namespace
