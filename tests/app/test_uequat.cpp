@@ -18,6 +18,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
@@ -612,6 +613,33 @@ TEST_F(WindowTest, CaretCollapsesOutsideEditMode) {
                 }
             }
             EXPECT_EQ(other->SelLength(), 4);  // each area collapses only itself
+        }
+    }
+}
+
+TEST_F(WindowTest, ClicksAndDragsInTheDocumentsOutsideEditMode) {
+    ShowAndActivate();
+    Generate();
+    for (bool edit : {false, true}) {
+        form->ckbEdite->setChecked(edit);
+        for (auto* area : {form->RxE1, form->RxE2}) {
+            SCOPED_TRACE(area->objectName().toStdString() + (edit ? " in edit mode" : ""));
+            QWidget* view = area->viewport();
+            area->verticalScrollBar()->setValue(0);
+            QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(30, 8));
+            EXPECT_EQ(area->SelLength(), 0);
+            if (edit) {
+                EXPECT_LT(area->SelStart(), 20);  // where clicked, on the first line
+            } else {
+                EXPECT_EQ(area->SelStart(), area->TextLength());
+            }
+            // A drag across the first line selects text only in edit mode.
+            QTest::mousePress(view, Qt::LeftButton, {}, QPoint(10, 8));
+            QMouseEvent drag(QEvent::MouseMove, QPointF(200, 8), view->mapToGlobal(QPointF(200, 8)),
+                             Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(view, &drag);
+            QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(200, 8));
+            EXPECT_EQ(area->SelLength() > 0, edit);
         }
     }
 }
