@@ -244,6 +244,8 @@ void TForm1::BuildControls() {
     RxE2 = new RichEdit(this);
     RxE2->setToolTip("Corrigé");
     Place(RxE2, "RxE2", 4, 224, 790, 141, akLeft | akRight | akBottom);
+    // A scroll bar that comes and goes would lay each new document out twice, once per width.
+    for (auto* area : {RxE1, RxE2}) area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RxE2->setMouseTracking(true);
     RxE2->viewport()->setMouseTracking(true);
 

@@ -67,6 +67,9 @@ class TForm1 : public QWidget {
     // The settings file: the executable's path with ".ini" as extension (set by FormCreate).
     const QString& iniFileName() const { return iniFileName_; }
     RandomSource& random() { return rng_; }
+    // The save dialog's initial folder: kept with the settings, used and updated by the save.
+    const QString& saveDialogInitialDir() const { return saveDialogInitialDir_; }
+    void setSaveDialogInitialDir(const QString& dir) { saveDialogInitialDir_ = dir; }
 
     // What a generation reads from the window, texts in Windows-1252.
     SheetSettings ReadSheetSettings() const;
@@ -209,6 +212,7 @@ class TForm1 : public QWidget {
     bool lostToOwnWindow_ = false;
     QString sheetBaseName_;
     QString iniFileName_;
+    QString saveDialogInitialDir_;
 };
 
 // Windows-1252 <-> QString at the edge of the window. Characters the code page lacks become

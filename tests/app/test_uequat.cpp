@@ -18,6 +18,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
@@ -616,6 +617,33 @@ TEST_F(WindowTest, CaretCollapsesOutsideEditMode) {
     }
 }
 
+TEST_F(WindowTest, ClicksAndDragsInTheDocumentsOutsideEditMode) {
+    ShowAndActivate();
+    Generate();
+    for (bool edit : {false, true}) {
+        form->ckbEdite->setChecked(edit);
+        for (auto* area : {form->RxE1, form->RxE2}) {
+            SCOPED_TRACE(area->objectName().toStdString() + (edit ? " in edit mode" : ""));
+            QWidget* view = area->viewport();
+            area->verticalScrollBar()->setValue(0);
+            QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(30, 8));
+            EXPECT_EQ(area->SelLength(), 0);
+            if (edit) {
+                EXPECT_LT(area->SelStart(), 20);  // where clicked, on the first line
+            } else {
+                EXPECT_EQ(area->SelStart(), area->TextLength());
+            }
+            // A drag across the first line selects text only in edit mode.
+            QTest::mousePress(view, Qt::LeftButton, {}, QPoint(10, 8));
+            QMouseEvent drag(QEvent::MouseMove, QPointF(200, 8), view->mapToGlobal(QPointF(200, 8)),
+                             Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(view, &drag);
+            QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(200, 8));
+            EXPECT_EQ(area->SelLength() > 0, edit);
+        }
+    }
+}
+
 TEST_F(WindowTest, SpinFieldsChangeOnlyThroughTheirArrows) {
     ShowAndActivate();
     for (auto* spin : {form->spMaxLigne, form->spinterligne, form->spSujets, form->spCorriges}) {
@@ -728,10 +756,11 @@ TEST_F(WindowTest, EachGeneratorButtonBuildsItsSheet) {
         QPushButton* button;
         const char* kind;
         QString prefix;
+        int linesPerEntry;
     };
-    const Row rows[] = {{form->btnEquat1d, "1d", "Equat1d_N2_"},
-                        {form->btnEquat2d, "2d", "Equat2d_N2_"},
-                        {form->btnSyst, "syst", "Syst_N2_"}};
+    const Row rows[] = {{form->btnEquat1d, "1d", "Equat1d_N2_", 2},
+                        {form->btnEquat2d, "2d", "Equat2d_N2_", 2},
+                        {form->btnSyst, "syst", "Syst_N2_", 3}};
     form->trbNiveau->setValue(2);
     form->spMaxLigne->setValue(6);
     for (const auto& r : rows) {
@@ -764,11 +793,12 @@ TEST_F(WindowTest, EachGeneratorButtonBuildsItsSheet) {
         EXPECT_GE(changes, 2);  // cleared, then loaded
         EXPECT_TRUE(busy);
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-        // Two lines per attempt, the last question's attempt included.
+        // Every attempt's entry, the last question's attempt last.
         const QStringList lines = form->Memo1->toPlainText().split('\n');
-        EXPECT_GE(lines.size(), 12);
+        EXPECT_GE(lines.size(), 6 * r.linesPerEntry);
+        EXPECT_EQ(lines.size() % r.linesPerEntry, 0);
         EXPECT_TRUE(lines.first().startsWith("1°/ "));
-        EXPECT_TRUE(lines[lines.size() - 2].startsWith("6°/ "));
+        EXPECT_TRUE(lines[lines.size() - r.linesPerEntry].startsWith("6°/ "));
     }
 }
 
