@@ -59,11 +59,6 @@ void AppendLinearSide(std::string& s, std::int32_t p, std::int32_t q) {
     }
 }
 
-int DrawDiff(RandomSource& rng, int p, int q) {
-    const int first = rng.RandomInt(p);
-    return first - rng.RandomInt(q);
-}
-
 // -14..29 without -1, 0 and 1.
 int DrawBig(RandomSource& rng) {
     int v;

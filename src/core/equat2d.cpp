@@ -33,26 +33,6 @@ const Pieces& P() {
     return pieces;
 }
 
-std::int32_t Sub32(std::int32_t a, std::int32_t b) {
-    return Wrap32(std::int64_t{a} - b);
-}
-std::int32_t Mul32(std::int32_t a, std::int32_t b) {
-    return Wrap32(std::int64_t{a} * b);
-}
-
-// R(p) − R(q), R(p) drawn first.
-int Diff(RandomSource& rng, int p, int q) {
-    const int first = rng.RandomInt(p);
-    return first - rng.RandomInt(q);
-}
-
-int NonZeroDiff(RandomSource& rng, int p, int q) {
-    int v;
-    do v = Diff(rng, p, q);
-    while (v == 0);
-    return v;
-}
-
 void PutQuadratic(TextSink& out, std::int32_t p, std::int32_t q, std::int32_t r) {
     const Pieces& pc = P();
     if (p != 0) {
@@ -120,27 +100,27 @@ int DrawQuadraticLevel1(RandomSource& rng, QuadraticQuestion& q) {
     auto& s = q.slots;
     // Roots and factor all range over −9..19, so b and c stay far inside 32 bits.
     for (;;) {
-        q.r = NonZeroDiff(rng, 20, 10);
-        q.s = NonZeroDiff(rng, 20, 10);
+        q.r = DrawNonZeroDiff(rng, 20, 10);
+        q.s = DrawNonZeroDiff(rng, 20, 10);
         q.x1 = DecimalText(q.r);
         q.x2 = DecimalText(q.s);
-        const std::int32_t a = NonZeroDiff(rng, 20, 10);
+        const std::int32_t a = DrawNonZeroDiff(rng, 20, 10);
         s = {a, -a * (q.r + q.s), a * q.r * q.s, 0, 0, 0, 0, 0};
         if (s[1] != 0 && s[2] != 0) break;  // r + s = 0 would leave no x term
     }
     const int aleas = rng.RandomInt(20);
     if (aleas == 0) {  // no real root
         do {
-            s[0] = NonZeroDiff(rng, 20, 10);
-            s[1] = NonZeroDiff(rng, 20, 10);
-            s[2] = NonZeroDiff(rng, 20, 10);
+            s[0] = DrawNonZeroDiff(rng, 20, 10);
+            s[1] = DrawNonZeroDiff(rng, 20, 10);
+            s[2] = DrawNonZeroDiff(rng, 20, 10);
             q.x1 = q.x2 = "/";
         } while (Discriminant(s[0], s[1], s[2]) >= 0);
     } else if (aleas == 1) {  // double root
-        q.r = NonZeroDiff(rng, 20, 10);
+        q.r = DrawNonZeroDiff(rng, 20, 10);
         q.s = q.r;
         q.x1 = q.x2 = DecimalText(q.r);
-        const std::int32_t a = NonZeroDiff(rng, 20, 10);
+        const std::int32_t a = DrawNonZeroDiff(rng, 20, 10);
         s[0] = a;
         s[1] = -a * (q.r + q.s);
         s[2] = a * q.r * q.s;
@@ -151,9 +131,9 @@ int DrawQuadraticLevel1(RandomSource& rng, QuadraticQuestion& q) {
 void DrawQuadraticLevel2(RandomSource& rng, QuadraticQuestion& q) {
     auto& s = q.slots;
     do {
-        const std::int32_t a = NonZeroDiff(rng, 45, 15);
-        const std::int32_t b = Diff(rng, 30, 15);
-        const std::int32_t c = Diff(rng, 15, 45);
+        const std::int32_t a = DrawNonZeroDiff(rng, 45, 15);
+        const std::int32_t b = DrawDiff(rng, 30, 15);
+        const std::int32_t c = DrawDiff(rng, 15, 45);
         s = {a, b, c, 0, 0, 0, 0, 0};
         q.x1 = RootX1(a, b, c);
         q.x2 = RootX2(a, b, c);
@@ -163,15 +143,15 @@ void DrawQuadraticLevel2(RandomSource& rng, QuadraticQuestion& q) {
 void DrawQuadraticLevel3(RandomSource& rng, QuadraticQuestion& q) {
     auto& s = q.slots;
     do {
-        const std::int32_t b = Diff(rng, 15, 15);
-        const std::int32_t c = Diff(rng, 15, 45);
+        const std::int32_t b = DrawDiff(rng, 15, 15);
+        const std::int32_t c = DrawDiff(rng, 15, 45);
         std::int32_t a, d;
         do {
-            a = Diff(rng, 45, 15);
-            d = Diff(rng, 15, 45);
+            a = DrawDiff(rng, 45, 15);
+            d = DrawDiff(rng, 15, 45);
         } while (a == d);
-        const std::int32_t e = Diff(rng, 15, 15);
-        const std::int32_t f = Diff(rng, 45, 15);
+        const std::int32_t e = DrawDiff(rng, 15, 15);
+        const std::int32_t f = DrawDiff(rng, 45, 15);
         s = {a, b, c, d, e, f, 0, 0};
         q.x1 = RootX1(a - d, b - e, c - f);
         q.x2 = RootX2(a - d, b - e, c - f);

@@ -26,4 +26,12 @@ constexpr std::int32_t Wrap32(std::int64_t v) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(v)));
 }
 
+// Differences and products in 32-bit two's-complement arithmetic.
+constexpr std::int32_t Sub32(std::int32_t a, std::int32_t b) {
+    return Wrap32(std::int64_t{a} - b);
+}
+constexpr std::int32_t Mul32(std::int32_t a, std::int32_t b) {
+    return Wrap32(std::int64_t{a} * b);
+}
+
 }  // namespace equat

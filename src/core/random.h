@@ -10,7 +10,12 @@ class RandomSource {
     explicit RandomSource(std::uint32_t seed = 0) : seed_(seed) {}
 
     // 0 .. n-1 (0 for n < 1). Advances the seed by one linear congruential step.
-    int RandomInt(int n);
+    int RandomInt(int n) {
+        seed_ = seed_ * 134775813u + 1u;  // modulo 2^32 by unsigned wrap-around
+        if (n < 1) return 0;
+        return static_cast<int>(
+            (static_cast<std::uint64_t>(seed_) * static_cast<std::uint64_t>(n)) >> 32);
+    }
 
     // Seed from the UTC time of day in milliseconds (0 .. 86,399,999).
     void SeedRandomFromClock();
@@ -24,5 +29,19 @@ class RandomSource {
   private:
     std::uint32_t seed_;
 };
+
+// R(p) - R(q), R(p) drawn first: the draw order the sheets' distributions rest on.
+inline int DrawDiff(RandomSource& rng, int p, int q) {
+    const int first = rng.RandomInt(p);
+    return first - rng.RandomInt(q);
+}
+
+// The same, drawn again while it is 0.
+inline int DrawNonZeroDiff(RandomSource& rng, int p, int q) {
+    int v;
+    do v = DrawDiff(rng, p, q);
+    while (v == 0);
+    return v;
+}
 
 }  // namespace equat

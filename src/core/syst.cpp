@@ -45,30 +45,10 @@ constexpr std::string_view kIndeterminate =
     "  Syst\xE8me ind\xE9termin\xE9 (infinit\xE9 de solutions)";
 constexpr std::string_view kImpossible = "  Syst\xE8me impossible (aucune solution)";
 
-std::int32_t Sub32(std::int32_t a, std::int32_t b) {
-    return Wrap32(std::int64_t{a} - b);
-}
-std::int32_t Mul32(std::int32_t a, std::int32_t b) {
-    return Wrap32(std::int64_t{a} * b);
-}
-
-// R(p) − R(q), R(p) drawn first.
-int Diff(RandomSource& rng, int p, int q) {
-    const int first = rng.RandomInt(p);
-    return first - rng.RandomInt(q);
-}
-
-int NonZeroDiff(RandomSource& rng, int p, int q) {
-    int v;
-    do v = Diff(rng, p, q);
-    while (v == 0);
-    return v;
-}
-
 // R(15) − R(15) drawn again while its absolute value is at most `floor`.
 int SmallAbove(RandomSource& rng, int floor) {
     int v;
-    do v = Diff(rng, 15, 15);
+    do v = DrawDiff(rng, 15, 15);
     while (std::abs(v) <= floor);
     return v;
 }
@@ -160,15 +140,15 @@ void SetSolution(SystemQuestion& q, const ReducedEquation& e1, const ReducedEqua
 // right side taken from the drawn solution.
 void DrawPlainOnSolution(RandomSource& rng, EquationSlots& s, int p, int q, std::int32_t x0,
                          std::int32_t y0) {
-    s[0] = NonZeroDiff(rng, p, q);
-    s[1] = NonZeroDiff(rng, p, q);
+    s[0] = DrawNonZeroDiff(rng, p, q);
+    s[1] = DrawNonZeroDiff(rng, p, q);
     s[2] = s[0] * x0 + s[1] * y0;  // at most 29·19·2 in magnitude
 }
 
 void DrawSolution(RandomSource& rng, SystemQuestion& q) {
-    q.x0 = Diff(rng, 20, 10);
+    q.x0 = DrawDiff(rng, 20, 10);
     q.x = DecimalText(q.x0);
-    q.y0 = Diff(rng, 20, 10);
+    q.y0 = DrawDiff(rng, 20, 10);
     q.y = DecimalText(q.y0);
 }
 
@@ -227,18 +207,18 @@ int DrawSystemLevel2(RandomSource& rng, SystemQuestion& q) {
     DrawPlainOnSolution(rng, e2, 30, 15, q.x0, q.y0);
     const int aleas = rng.RandomInt(40);
     if (aleas <= 20) {  // redrawn right-hand sides
-        e1[2] = NonZeroDiff(rng, 30, 15);
-        e2[2] = NonZeroDiff(rng, 30, 15);
+        e1[2] = DrawNonZeroDiff(rng, 30, 15);
+        e2[2] = DrawNonZeroDiff(rng, 30, 15);
     } else if (aleas == 38) {  // indeterminate: eq2 = k·eq1
         do {
             const int k = rng.RandomInt(5) + 2;
-            for (int j = 0; j < 3; ++j) e1[j] = NonZeroDiff(rng, 30, 15);
+            for (int j = 0; j < 3; ++j) e1[j] = DrawNonZeroDiff(rng, 30, 15);
             for (int j = 0; j < 3; ++j) e2[j] = k * e1[j];
         } while (std::abs(e2[2]) >= 250);
     } else if (aleas == 39) {  // impossible: same left sides up to k, shifted right side
         do {
             const int k = rng.RandomInt(5) + 2;
-            for (int j = 0; j < 3; ++j) e1[j] = NonZeroDiff(rng, 30, 15);
+            for (int j = 0; j < 3; ++j) e1[j] = DrawNonZeroDiff(rng, 30, 15);
             e2[0] = k * e1[0];
             e2[1] = k * e1[1];
             const int shift = rng.RandomInt(30);
@@ -256,21 +236,21 @@ bool DrawSystemLevel3Attempt(RandomSource& rng, SystemQuestion& q) {
     for (EquationSlots* e : {&q.eq1, &q.eq2}) {
         auto& s = *e;
         if (q.form == 0) {
-            s[0] = NonZeroDiff(rng, 30, 15);
-            s[1] = NonZeroDiff(rng, 30, 15);
-            s[2] = Diff(rng, 15, 15);
-            s[3] = NonZeroDiff(rng, 30, 15);
-            s[4] = NonZeroDiff(rng, 30, 15);
-            s[5] = Diff(rng, 15, 15);
+            s[0] = DrawNonZeroDiff(rng, 30, 15);
+            s[1] = DrawNonZeroDiff(rng, 30, 15);
+            s[2] = DrawDiff(rng, 15, 15);
+            s[3] = DrawNonZeroDiff(rng, 30, 15);
+            s[4] = DrawNonZeroDiff(rng, 30, 15);
+            s[5] = DrawDiff(rng, 15, 15);
         } else {
             s[0] = SmallAbove(rng, 1);
             s[1] = SmallAbove(rng, 0);
             s[2] = SmallAbove(rng, 0);
-            s[3] = Diff(rng, 15, 15);
+            s[3] = DrawDiff(rng, 15, 15);
             s[4] = SmallAbove(rng, 1);
             s[5] = SmallAbove(rng, 0);
             s[6] = SmallAbove(rng, 0);
-            s[7] = Diff(rng, 15, 15);
+            s[7] = DrawDiff(rng, 15, 15);
         }
     }
     SetSolution(q, Reduce(q.form, q.eq1), Reduce(q.form, q.eq2));
