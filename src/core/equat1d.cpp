@@ -158,13 +158,7 @@ std::string Level3SolutionText(int k, const std::array<std::int32_t, 8>& s) {
     return FormatFixed2(static_cast<double>(n) / static_cast<double>(d));
 }
 
-void FirstDegreeKind::Begin(int level) {
-    level_ = level;
-    aleas_ = 0;
-    q_.fill(Question{});
-}
-
-void FirstDegreeKind::DrawLevel1(RandomSource& rng, Question& q) {
+void FirstDegreeKind::DrawLevel1(RandomSource& rng, FirstDegreeQuestion& q) {
     auto& s = q.slots;
     for (;;) {
         q.x0 = DrawDiff(rng, 20, 10);
@@ -180,7 +174,7 @@ void FirstDegreeKind::DrawLevel1(RandomSource& rng, Question& q) {
     }
 }
 
-void FirstDegreeKind::DrawLevel2(RandomSource& rng, Question& q) {
+void FirstDegreeKind::DrawLevel2(RandomSource& rng, FirstDegreeQuestion& q) {
     auto& s = q.slots;
     for (;;) {
         const std::int32_t b = DrawDiff(rng, 30, 15);
@@ -215,7 +209,7 @@ void FirstDegreeKind::DrawLevel2(RandomSource& rng, Question& q) {
     }
 }
 
-void FirstDegreeKind::DrawLevel3(RandomSource& rng, Question& q) {
+void FirstDegreeKind::DrawLevel3(RandomSource& rng, FirstDegreeQuestion& q) {
     auto& s = q.slots;
     for (auto& v : s) v = DrawBig(rng);
     aleas_ = rng.RandomInt(10);
@@ -231,7 +225,7 @@ void FirstDegreeKind::DrawLevel3(RandomSource& rng, Question& q) {
 }
 
 void FirstDegreeKind::Draw(RandomSource& rng, int i) {
-    auto& q = q_.at(static_cast<std::size_t>(i));
+    auto& q = record(i);
     switch (level_) {
         case 1:
             DrawLevel1(rng, q);
@@ -260,18 +254,6 @@ std::string FirstDegreeKind::DiagnosticEntry(int i) const {
 
 std::string FirstDegreeKind::DuplicateKey(int i) const {
     return DuplicateKeyOf(question(i).slots);
-}
-
-std::string FirstDegreeKind::SubjectBody(int i) const {
-    std::string s;
-    AppendSubjectBody(s, i);
-    return s;
-}
-
-std::string FirstDegreeKind::AnswerBody(int i) const {
-    std::string s;
-    AppendAnswerBody(s, i);
-    return s;
 }
 
 void FirstDegreeKind::AppendSubjectBody(std::string& out, int i) const {

@@ -15,38 +15,29 @@ std::string BracketSideText(int form, std::int32_t p1, std::int32_t p2, std::int
 // Solution text of a level-3 equation of form pair k (0..9) with slots a..h.
 std::string Level3SolutionText(int k, const std::array<std::int32_t, 8>& slots);
 
-// First-degree equations in x.
-class FirstDegreeKind final : public QuestionKind {
-  public:
-    struct Question {
-        std::array<std::int32_t, 8> slots{};  // a..h
-        std::int32_t x0 = 0;
-        int aleas = 0;  // the choice draw that made this question
-        std::string solution;
-        std::string equation;  // RTF, prepared while drawing
-    };
+// One first-degree question.
+struct FirstDegreeQuestion {
+    std::array<std::int32_t, 8> slots{};  // a..h
+    std::int32_t x0 = 0;
+    int aleas = 0;  // the choice draw that made this question
+    std::string solution;
+    std::string equation;  // RTF, prepared while drawing
+};
 
+// First-degree equations in x.
+class FirstDegreeKind final : public TabledKind<FirstDegreeQuestion> {
+  public:
     std::string_view BaseNamePrefix() const override { return "Equat1d_N"; }
-    void Begin(int level) override;
     void Draw(RandomSource& rng, int i) override;
     std::string DiagnosticEntry(int i) const override;
     std::string DuplicateKey(int i) const override;
-    std::string SubjectBody(int i) const override;
-    std::string AnswerBody(int i) const override;
     void AppendSubjectBody(std::string& out, int i) const override;
     void AppendAnswerBody(std::string& out, int i) const override;
 
-    const Question& question(int i) const { return q_.at(static_cast<std::size_t>(i)); }
-    int aleas() const { return aleas_; }
-
   private:
-    void DrawLevel1(RandomSource& rng, Question& q);
-    void DrawLevel2(RandomSource& rng, Question& q);
-    void DrawLevel3(RandomSource& rng, Question& q);
-
-    int level_ = 1;
-    int aleas_ = 0;
-    std::array<Question, kMaxQuestions + 1> q_{};
+    void DrawLevel1(RandomSource& rng, FirstDegreeQuestion& q);
+    void DrawLevel2(RandomSource& rng, FirstDegreeQuestion& q);
+    void DrawLevel3(RandomSource& rng, FirstDegreeQuestion& q);
 };
 
 }  // namespace equat

@@ -198,14 +198,8 @@ std::string QuadraticAnswerBody(int level, const QuadraticQuestion& q) {
     return body;
 }
 
-void SecondDegreeKind::Begin(int level) {
-    level_ = level;
-    aleas_ = 0;
-    q_.fill(QuadraticQuestion{});
-}
-
 void SecondDegreeKind::Draw(RandomSource& rng, int i) {
-    auto& q = q_.at(static_cast<std::size_t>(i));
+    auto& q = record(i);
     switch (level_) {
         case 1:
             aleas_ = DrawQuadraticLevel1(rng, q);
@@ -227,14 +221,6 @@ std::string SecondDegreeKind::DiagnosticEntry(int i) const {
 
 std::string SecondDegreeKind::DuplicateKey(int i) const {
     return DuplicateKeyOf(question(i).slots);
-}
-
-std::string SecondDegreeKind::SubjectBody(int i) const {
-    return QuadraticSubjectBody(question(i));
-}
-
-std::string SecondDegreeKind::AnswerBody(int i) const {
-    return QuadraticAnswerBody(level_, question(i));
 }
 
 void SecondDegreeKind::AppendSubjectBody(std::string& doc, int i) const {

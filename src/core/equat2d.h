@@ -42,25 +42,16 @@ void DrawQuadraticLevel2(RandomSource& rng, QuadraticQuestion& q);
 void DrawQuadraticLevel3(RandomSource& rng, QuadraticQuestion& q);
 
 // Second-degree equations in x.
-class SecondDegreeKind final : public QuestionKind {
+class SecondDegreeKind final : public TabledKind<QuadraticQuestion> {
   public:
     std::string_view BaseNamePrefix() const override { return "Equat2d_N"; }
-    void Begin(int level) override;
     void Draw(RandomSource& rng, int i) override;
     std::string DiagnosticEntry(int i) const override;
     std::string DuplicateKey(int i) const override;
-    std::string SubjectBody(int i) const override;
-    std::string AnswerBody(int i) const override;
     void AppendSubjectBody(std::string& doc, int i) const override;
     void AppendAnswerBody(std::string& doc, int i) const override;
 
-    const QuadraticQuestion& question(int i) const { return q_.at(static_cast<std::size_t>(i)); }
-    int aleas() const { return aleas_; }
-
   private:
-    int level_ = 1;
-    int aleas_ = 0;
-    std::array<QuadraticQuestion, kMaxQuestions + 1> q_{};
 };
 
 }  // namespace equat

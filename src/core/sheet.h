@@ -59,12 +59,42 @@ class QuestionKind {
     virtual void Draw(RandomSource& rng, int i) = 0;
     virtual std::string DiagnosticEntry(int i) const = 0;
     virtual std::string DuplicateKey(int i) const = 0;
-    // RTF after the numbering, closing paragraph mark included.
-    virtual std::string SubjectBody(int i) const = 0;
-    virtual std::string AnswerBody(int i) const = 0;
-    // The same appended to a document; a kind may override them to spare the copies.
-    virtual void AppendSubjectBody(std::string& out, int i) const { out += SubjectBody(i); }
-    virtual void AppendAnswerBody(std::string& out, int i) const { out += AnswerBody(i); }
+    // RTF after the numbering, closing paragraph mark included, appended to a document.
+    virtual void AppendSubjectBody(std::string& out, int i) const = 0;
+    virtual void AppendAnswerBody(std::string& out, int i) const = 0;
+
+    std::string SubjectBody(int i) const {
+        std::string s;
+        AppendSubjectBody(s, i);
+        return s;
+    }
+    std::string AnswerBody(int i) const {
+        std::string s;
+        AppendAnswerBody(s, i);
+        return s;
+    }
+};
+
+// The state every kind keeps: the level, the latest choice draw and one record per question.
+template <class Question>
+class TabledKind : public QuestionKind {
+  public:
+    void Begin(int level) override {
+        level_ = level;
+        aleas_ = 0;
+        q_.fill(Question{});
+    }
+    const Question& question(int i) const { return q_.at(static_cast<std::size_t>(i)); }
+    int aleas() const { return aleas_; }
+
+  protected:
+    Question& record(int i) { return q_.at(static_cast<std::size_t>(i)); }
+
+    int level_ = 1;
+    int aleas_ = 0;
+
+  private:
+    std::array<Question, kMaxQuestions + 1> q_{};
 };
 
 // The keys of the questions already on the sheet.

@@ -340,14 +340,8 @@ std::string SystemAnswerBody(int level, const SystemQuestion& q) {
     return body;
 }
 
-void SystemKind::Begin(int level) {
-    level_ = level;
-    aleas_ = 0;
-    q_.fill(SystemQuestion{});
-}
-
 void SystemKind::Draw(RandomSource& rng, int i) {
-    auto& q = q_.at(static_cast<std::size_t>(i));
+    auto& q = record(i);
     switch (level_) {
         case 1:
             aleas_ = DrawSystemLevel1(rng, q);
@@ -379,14 +373,6 @@ std::string SystemKind::DuplicateKey(int i) const {
         for (auto v : q.eq2) out.PutInt(v);
     }
     return key;
-}
-
-std::string SystemKind::SubjectBody(int i) const {
-    return SystemSubjectBody(question(i));
-}
-
-std::string SystemKind::AnswerBody(int i) const {
-    return SystemAnswerBody(level_, question(i));
 }
 
 void SystemKind::AppendSubjectBody(std::string& doc, int i) const {

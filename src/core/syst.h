@@ -63,26 +63,17 @@ bool DrawSystemLevel3Attempt(RandomSource& rng, SystemQuestion& q);
 void DrawSystemLevel3(RandomSource& rng, SystemQuestion& q);
 
 // Systems of two linear equations in x and y.
-class SystemKind final : public QuestionKind {
+class SystemKind final : public TabledKind<SystemQuestion> {
   public:
     std::string_view BaseNamePrefix() const override { return "Syst_N"; }
     std::string_view AnswerNumbering() const override { return "\xB0/ "; }
-    void Begin(int level) override;
     void Draw(RandomSource& rng, int i) override;
     std::string DiagnosticEntry(int i) const override;
     std::string DuplicateKey(int i) const override;
-    std::string SubjectBody(int i) const override;
-    std::string AnswerBody(int i) const override;
     void AppendSubjectBody(std::string& doc, int i) const override;
     void AppendAnswerBody(std::string& doc, int i) const override;
 
-    const SystemQuestion& question(int i) const { return q_.at(static_cast<std::size_t>(i)); }
-    int aleas() const { return aleas_; }
-
   private:
-    int level_ = 1;
-    int aleas_ = 0;
-    std::array<SystemQuestion, kMaxQuestions + 1> q_{};
 };
 
 }  // namespace equat

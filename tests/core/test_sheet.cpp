@@ -26,11 +26,11 @@ class ScriptedKind : public QuestionKind {
         return "q" + std::to_string(i) + "=" + std::to_string(value(i));
     }
     std::string DuplicateKey(int i) const override { return std::to_string(value(i)); }
-    std::string SubjectBody(int i) const override {
-        return "S" + std::to_string(value(i)) + std::string(kPar);
+    void AppendSubjectBody(std::string& out, int i) const override {
+        out += "S" + std::to_string(value(i)) + std::string(kPar);
     }
-    std::string AnswerBody(int i) const override {
-        return "A" + std::to_string(value(i)) + std::string(kPar);
+    void AppendAnswerBody(std::string& out, int i) const override {
+        out += "A" + std::to_string(value(i)) + std::string(kPar);
     }
     int level_ = 0;
 
