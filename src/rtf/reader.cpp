@@ -629,7 +629,7 @@ class Reader {
                 pendingFont_.charset = v;
                 break;
             case Kw::Pitch:
-                pendingFont_.pitch = v;
+                pendingFont_.pitch = std::clamp(v, 0, 2);  // default, fixed, variable
                 break;
             case Kw::FamNil:
             case Kw::FamRoman:

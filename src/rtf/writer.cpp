@@ -196,8 +196,8 @@ class Writer {
             }
             if (auto b = PictureByte(enc, c)) {
                 Byte(*b);
-            } else if (c > 0xFF) {  // read back as itself in this font
-                TextChar(c);
+            } else if (c > 0xFF) {  // as \u, read back as itself in this font
+                UnicodeEscape(c);
             } else {  // this font would draw another glyph for the byte
                 out_ += "{\\f";
                 Number(textFont_);
@@ -240,7 +240,13 @@ class Writer {
             // control characters are not text
         } else if (auto b = UnicodeToCp1252(c)) {
             Byte(*b);
-        } else if (c > 0xFFFF) {
+        } else {
+            UnicodeEscape(c);
+        }
+    }
+
+    void UnicodeEscape(char32_t c) {
+        if (c > 0xFFFF) {
             const char32_t v = c - 0x10000;
             Unicode(0xD800 + (v >> 10));
             Unicode(0xDC00 + (v & 0x3FF));
