@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <QSvgGenerator>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -188,6 +189,20 @@ TEST_F(RichEditTest, SaveSelection) {
     EXPECT_FALSE(e.SaveSelectionToFile(dir.filePath("missing/x.rtf"), &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(QFile::exists(dir.filePath("missing/x.rtf")));
+}
+
+TEST_F(RichEditTest, MouseNotifications) {
+    RichEdit e;
+    e.resize(200, 100);
+    e.show();
+    QSignalSpy down(&e, &RichEdit::MouseDown), up(&e, &RichEdit::MouseUp),
+        moved(&e, &RichEdit::MouseMoved);
+    QTest::mousePress(e.viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseMove(e.viewport(), QPoint(20, 12));
+    QTest::mouseRelease(e.viewport(), Qt::LeftButton, {}, QPoint(20, 12));
+    EXPECT_EQ(down.count(), 1);
+    EXPECT_EQ(up.count(), 1);
+    EXPECT_GE(moved.count(), 1);
 }
 
 TEST_F(RichEditTest, ReadOnlyAndTabs) {
