@@ -28,8 +28,9 @@ QApplication& App() {
     static int argc = 1;
     static char name[] = "richedit_test";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: Qt's input devices must not outlive it at exit.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 class RichEditTest : public ::testing::Test {
