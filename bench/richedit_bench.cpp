@@ -25,8 +25,9 @@ QApplication& App() {
     static int argc = 1;
     static char name[] = "bench_richedit";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: Qt's input devices must not outlive it at exit.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 // Read and build the QTextDocument: what LoadRtfDocument does before the repaint.

@@ -570,8 +570,8 @@ class Reader {
         if (number != -1) index = IndexOf(number);
         if (index < 0) index = IndexOf(deff_);
         if (index < 0 && !fonts_.empty()) index = 0;
-        cached_ = {index, index >= 0 ? EncodingOf(fonts_[static_cast<std::size_t>(index)])
-                                     : FontEncoding::Text};
+        cached_ = {index,
+                   index >= 0 ? encodings_[static_cast<std::size_t>(index)] : FontEncoding::Text};
         return cached_;
     }
 
@@ -629,7 +629,7 @@ class Reader {
                 pendingFont_.charset = v;
                 break;
             case Kw::Pitch:
-                pendingFont_.pitch = v;
+                pendingFont_.pitch = std::clamp(v, 0, 2);  // default, fixed, variable
                 break;
             case Kw::FamNil:
             case Kw::FamRoman:
@@ -661,6 +661,7 @@ class Reader {
         pendingName_.clear();
         fontIndex_[pendingNumber_] = static_cast<int>(fonts_.size());
         fonts_.push_back(pendingFont_);
+        encodings_.push_back(EncodingOf(pendingFont_));
         ++fontGeneration_;
         sink_.OnFont(pendingFont_);
     }
@@ -711,6 +712,7 @@ class Reader {
     int language_ = 0;
 
     std::vector<Font> fonts_;
+    std::vector<FontEncoding> encodings_;  // of fonts_, worked out once per font
     std::unordered_map<int, int> fontIndex_;
     unsigned fontGeneration_ = 0;
     int cachedNumber_ = -2;
@@ -729,10 +731,14 @@ class Reader {
 }  // namespace
 
 FontEncoding EncodingOf(const Font& font) {
+    if (font.name.size() == 6) {
+        std::string lower;
+        for (char c : font.name) lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+        if (lower == "symbol") return FontEncoding::Symbol;
+    }
+    if (font.charset != 2) return FontEncoding::Text;
     std::string lower;
     for (char c : font.name) lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-    if (lower == "symbol") return FontEncoding::Symbol;
-    if (font.charset != 2) return FontEncoding::Text;
     for (std::string_view pi : {"wingdings", "webdings", "marlett", "zapf", "dingbats"})
         if (lower.find(pi) != std::string::npos) return FontEncoding::Pi;
     return FontEncoding::Symbol;

@@ -1,6 +1,7 @@
 #include "rtf/writer.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <vector>
 
 #include "core/cp1252.h"
@@ -27,6 +28,10 @@ std::optional<unsigned char> PictureByte(FontEncoding enc, char32_t c) {
 // A character that a picture font can hold neither as a byte nor as \u.
 bool NeedsOtherFont(FontEncoding enc, char32_t c) {
     return !IsSpecial(c) && c <= 0xFF && !PictureByte(enc, c);
+}
+
+std::uint32_t Key(const Rgb& c) {
+    return c.r << 16 | c.g << 8 | c.b;
 }
 
 class Writer {
@@ -118,15 +123,13 @@ class Writer {
     void Number(long v) { out_ += std::to_string(v); }
 
     void AddColour(const std::optional<Rgb>& c) {
-        if (c && std::find(colours_.begin(), colours_.end(), *c) == colours_.end())
+        if (c && colourIndex_.emplace(Key(*c), static_cast<int>(colours_.size()) + 1).second)
             colours_.push_back(*c);
     }
 
     int ColourIndex(const std::optional<Rgb>& c) const {
         if (!c) return 0;
-        return static_cast<int>(std::find(colours_.begin(), colours_.end(), *c) -
-                                colours_.begin()) +
-               1;
+        return colourIndex_.at(Key(*c));
     }
 
     void WriteFont(int index, const Font& f) {
@@ -196,8 +199,8 @@ class Writer {
             }
             if (auto b = PictureByte(enc, c)) {
                 Byte(*b);
-            } else if (c > 0xFF) {  // read back as itself in this font
-                TextChar(c);
+            } else if (c > 0xFF) {  // as \u, read back as itself in this font
+                UnicodeEscape(c);
             } else {  // this font would draw another glyph for the byte
                 out_ += "{\\f";
                 Number(textFont_);
@@ -240,7 +243,13 @@ class Writer {
             // control characters are not text
         } else if (auto b = UnicodeToCp1252(c)) {
             Byte(*b);
-        } else if (c > 0xFFFF) {
+        } else {
+            UnicodeEscape(c);
+        }
+    }
+
+    void UnicodeEscape(char32_t c) {
+        if (c > 0xFFFF) {
             const char32_t v = c - 0x10000;
             Unicode(0xD800 + (v >> 10));
             Unicode(0xDC00 + (v & 0x3FF));
@@ -261,6 +270,7 @@ class Writer {
     int textFont_ = -1;
     int defaultFont_ = 0;
     std::vector<Rgb> colours_;
+    std::unordered_map<std::uint32_t, int> colourIndex_;
     std::string out_;
     CharFormat state_;
     Align align_ = Align::Left;
@@ -322,14 +332,16 @@ std::string PlainTextUtf8(const Document& doc, std::string_view eol) {
 
 std::string PlainTextCp1252(const Document& doc, std::string_view eol) {
     std::string out;
+    std::vector<bool> picture;  // per font, worked out once
+    for (const Font& f : doc.fonts) picture.push_back(EncodingOf(f) != FontEncoding::Text);
     EachParagraphText(doc, eol, out, [&](const Run& r, char32_t c) {
         if (auto b = UnicodeToCp1252(c)) {
             out += static_cast<char>(*b);
             return;
         }
-        const bool symbolFont =
-            r.format.font >= 0 && r.format.font < static_cast<int>(doc.fonts.size()) &&
-            EncodingOf(doc.fonts[static_cast<std::size_t>(r.format.font)]) != FontEncoding::Text;
+        const bool symbolFont = r.format.font >= 0 &&
+                                r.format.font < static_cast<int>(picture.size()) &&
+                                picture[static_cast<std::size_t>(r.format.font)];
         const auto s = symbolFont ? UnicodeToSymbol(c) : std::nullopt;
         out += s ? static_cast<char>(*s) : '?';
     });

@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <QSvgGenerator>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -27,8 +28,9 @@ QApplication& App() {
     static int argc = 1;
     static char name[] = "richedit_test";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: Qt's input devices must not outlive it at exit.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 class RichEditTest : public ::testing::Test {
@@ -188,6 +190,20 @@ TEST_F(RichEditTest, SaveSelection) {
     EXPECT_FALSE(e.SaveSelectionToFile(dir.filePath("missing/x.rtf"), &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(QFile::exists(dir.filePath("missing/x.rtf")));
+}
+
+TEST_F(RichEditTest, MouseNotifications) {
+    RichEdit e;
+    e.resize(200, 100);
+    e.show();
+    QSignalSpy down(&e, &RichEdit::MouseDown), up(&e, &RichEdit::MouseUp),
+        moved(&e, &RichEdit::MouseMoved);
+    QTest::mousePress(e.viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseMove(e.viewport(), QPoint(20, 12));
+    QTest::mouseRelease(e.viewport(), Qt::LeftButton, {}, QPoint(20, 12));
+    EXPECT_EQ(down.count(), 1);
+    EXPECT_EQ(up.count(), 1);
+    EXPECT_GE(moved.count(), 1);
 }
 
 TEST_F(RichEditTest, ReadOnlyAndTabs) {

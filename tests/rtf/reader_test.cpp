@@ -175,6 +175,20 @@ TEST(RtfReader, HugeInputs) {
     EXPECT_EQ(f.paragraphs[0].runs[0].format.font, 19999);
     EXPECT_EQ(f.paragraphs[0].runs[1].text, "\xce\xb2");  // charset 2: the Symbol table
 
+    // Work per token stays constant however long a font name or large a colour table is:
+    // these would take minutes if it did not.
+    std::string switches = "{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset2 " +
+                           std::string(200000, 'n') + ";}}{\\colortbl ;";
+    for (int k = 0; k < 30000; ++k)
+        switches += "\\red" + std::to_string(k % 256) + "\\green" + std::to_string(k / 256) + ";";
+    switches += "}";
+    for (int k = 0; k < 30000; ++k)
+        switches += "\\f" + std::to_string(k % 2) + "\\cf" + std::to_string(k + 1) + " a";
+    const Document s = ReadRtf(switches + "}");
+    EXPECT_EQ(s.paragraphs[0].runs.size(), 30000u);
+    EXPECT_EQ(ReadRtf(WriteRtf(s)), s);
+    EXPECT_EQ(PlainTextCp1252(s).size(), 30000u);
+
     const std::string unbalanced = std::string(200000, '}') + std::string(200000, '{') + "x";
     EXPECT_EQ(PlainTextUtf8(ReadRtf(unbalanced)), "x");
 }
