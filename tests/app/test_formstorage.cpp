@@ -311,7 +311,7 @@ TEST_F(FormStorageTest, StoredValuesAreAppliedWithTheirRules) {
         {"count of zero keeps the list", "[TForm1.Combo1_Items]\r\nCount=0\r\nItem0=Un",
          [](TForm1& f) { EXPECT_EQ(f.Combo1->count(), 3); }},
         {"save folder loses its trailing delimiter", "SaveDialog1_InitialDir=/srv/feuilles/",
-         [](TForm1& f) { EXPECT_EQ(f.FormStorage1->SaveDialogInitialDir(), "/srv/feuilles"); }},
+         [](TForm1& f) { EXPECT_EQ(f.saveDialogInitialDir(), "/srv/feuilles"); }},
         {"version below 0 blocks everything",
          "FormVersion=-1\r\nspMaxLigne_Value=5\r\ntrbNiveau_Position=3\r\nShowCmd=3",
          [](TForm1& f) {
@@ -364,7 +364,7 @@ TEST_F(FormStorageTest, ChangedSettingsComeBackAfterARestart) {
     form->eSepar->setText("'*'");
     form->Combo1->addItem("  Calculer les expressions suivantes :  ");
     form->Combo1->setEditText("Simplifier");
-    form->FormStorage1->SetSaveDialogInitialDir("/srv/données");
+    form->setSaveDialogInitialDir("/srv/données");
     Restart();
 
     EXPECT_EQ(form->spMaxLigne->value(), 12);
@@ -380,7 +380,7 @@ TEST_F(FormStorageTest, ChangedSettingsComeBackAfterARestart) {
     EXPECT_EQ(form->Combo1->itemText(3), "  Calculer les expressions suivantes :  ")
         << "list items are kept untrimmed";
     EXPECT_EQ(form->Combo1->currentText(), "Simplifier");
-    EXPECT_EQ(form->FormStorage1->SaveDialogInitialDir(), "/srv/données");
+    EXPECT_EQ(form->saveDialogInitialDir(), "/srv/données");
     EXPECT_EQ(Value("eTitre1_Text"), "\"Classe de 3e B\"");
     EXPECT_NE(ReadBytes(iniPath).find("eTitre1_Text=\"\"Classe de 3e B\"\"\r\n"),
               std::string::npos);
