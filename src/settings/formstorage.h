@@ -48,7 +48,8 @@ class FormStorage : public QObject {
     FormStorage(const Controls& controls, QObject* parent = nullptr);
     ~FormStorage() override;
 
-    // The INI file. Empty switches the store off (nothing read, nothing written).
+    // The INI file, set before the window is first shown: the restore fixes the file for
+    // the rest of the run. Empty switches the store off (nothing read, nothing written).
     const QString& IniFileName() const { return iniFileName_; }
     void SetIniFileName(const QString& path);
 
