@@ -1,6 +1,5 @@
 #pragma once
 #include <QObject>
-#include <QPointer>
 #include <QSize>
 #include <QString>
 #include <functional>
