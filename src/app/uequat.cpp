@@ -6,7 +6,6 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QFileInfo>
 #include <QFrame>
 #include <QIcon>
 #include <QInputDialog>
@@ -31,6 +30,7 @@
 #include "core/kinds.h"
 #include "core/rotate.h"
 #include "platform/richedit.h"
+#include "settings/formstorage.h"
 
 static void InitAppResources() {
     Q_INIT_RESOURCE(equat);
@@ -124,7 +124,14 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    // The controls still exist here; their values go to the file if no save has succeeded.
+    FormStorage1->SaveAtDestruction();
+}
+
+const QString& TForm1::iniFileName() const {
+    return FormStorage1->IniFileName();
+}
 
 QWidget* TForm1::Place(QWidget* control, const char* name, int x, int y, int w, int h,
                        unsigned anchors) {
@@ -307,6 +314,13 @@ void TForm1::BuildControls() {
     Label6->setFont(PixelFont(kArialFonts, 19));
     Label6->move(40, 72);
     Label6->adjustSize();
+
+    FormStorage1 = new FormStorage({this, spMaxLigne, spinterligne, eTitre1, eSepar, spCorriges,
+                                    spSujets, Combo1, CheckBox1, trbNiveau, ckbEdite},
+                                   this);
+    FormStorage1->BindSaveDialogInitialDir(
+        [this] { return saveDialogInitialDir_; },
+        [this](const QString& dir) { saveDialogInitialDir_ = dir; });
 }
 
 void TForm1::Wire() {
@@ -350,6 +364,12 @@ void TForm1::Wire() {
     connect(btnApercu, &QPushButton::clicked, this, &TForm1::btnApercuClick);
     connect(btnImprime, &QPushButton::clicked, this, &TForm1::btnImprimeClick);
     connect(btnEnregistre, &QPushButton::clicked, this, &TForm1::btnEnregistreClick);
+
+    connect(this, &TForm1::RestoreRequested, FormStorage1, &FormStorage::RestoreSettings);
+    connect(this, &TForm1::CloseQueried, this, [this] {
+        if (FormStorage1->ExecutableOnRemovableDrive()) ShowPleaseWaitNotice();
+    });
+    connect(this, &TForm1::SaveRequested, FormStorage1, &FormStorage::SaveSettings);
 }
 
 QRect TForm1::DesignRect(const QWidget* control) const {
@@ -492,9 +512,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 // ---- Handlers ------------------------------------------------------------------------------
 
 void TForm1::FormCreate() {
-    const QFileInfo exe(QCoreApplication::applicationFilePath());
-    const QString stem = exe.suffix().isEmpty() ? exe.fileName() : exe.completeBaseName();
-    iniFileName_ = exe.absolutePath() + "/" + stem + ".ini";
+    FormStorage1->SetIniFileName(FormStorage::DefaultIniFileName(
+        QCoreApplication::applicationFilePath(), FormStorage::UserConfigDir()));
 }
 
 void TForm1::FormActivate() {

@@ -23,6 +23,7 @@ class QSlider;
 
 namespace equat {
 
+class FormStorage;
 class RichEdit;
 class SpinField;
 class StatusLight;
@@ -64,8 +65,10 @@ class TForm1 : public QWidget {
     QColor statusLight() const;
     // Set by every generation, e.g. "Equat1d_N2_07_93"; the default name when saving.
     const QString& sheetBaseName() const { return sheetBaseName_; }
-    // The settings file: the executable's path with ".ini" as extension (set by FormCreate).
-    const QString& iniFileName() const { return iniFileName_; }
+    // The settings file: the executable's path with ".ini" as extension, or the same name in
+    // the user's configuration folder when the executable's folder cannot be written (set by
+    // FormCreate).
+    const QString& iniFileName() const;
     RandomSource& random() { return rng_; }
     // The save dialog's initial folder: kept with the settings, used and updated by the save.
     const QString& saveDialogInitialDir() const { return saveDialogInitialDir_; }
@@ -117,6 +120,7 @@ class TForm1 : public QWidget {
     QFrame* Panel4;
     QLabel* Label6;
     QMenu* PopupMenu1;
+    FormStorage* FormStorage1;
 
   public slots:
     void FormCreate();
@@ -211,7 +215,6 @@ class TForm1 : public QWidget {
     bool activatedOnce_ = false;
     bool lostToOwnWindow_ = false;
     QString sheetBaseName_;
-    QString iniFileName_;
     QString saveDialogInitialDir_;
 };
 

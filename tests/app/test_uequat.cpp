@@ -20,6 +20,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
@@ -35,6 +36,7 @@
 #include "core/kinds.h"
 #include "core/rotate.h"
 #include "platform/richedit.h"
+#include "settings/formstorage.h"
 
 using equat::TForm1;
 
@@ -59,7 +61,12 @@ class QtEnvironment : public ::testing::Environment {
 
 class WindowTest : public ::testing::Test {
   protected:
-    void SetUp() override { form = std::make_unique<TForm1>(); }
+    void SetUp() override {
+        form = std::make_unique<TForm1>();
+        // Each test starts from no settings file and leaves none beside the test program.
+        ASSERT_TRUE(iniDir.isValid());
+        form->FormStorage1->SetIniFileName(iniDir.filePath("test_uequat.ini"));
+    }
     void TearDown() override {
         form.reset();
         QApplication::processEvents();
@@ -83,6 +90,7 @@ class WindowTest : public ::testing::Test {
         QApplication::sendEvent(target, &move);
     }
 
+    QTemporaryDir iniDir;
     std::unique_ptr<TForm1> form;
 };
 
@@ -724,7 +732,6 @@ TEST_F(WindowTest, CloseRunsItsHooksInOrder) {
     form->ScrollBox1->show();
     EXPECT_TRUE(form->close());
     EXPECT_EQ(order, QStringList({"query", "save"}));
-    EXPECT_EQ(form->iniFileName(), QCoreApplication::applicationDirPath() + "/test_uequat.ini");
 }
 
 TEST_F(WindowTest, RestoreComesBeforeTheFirstActivation) {

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "app/uequat.h"
+#include "settings/formstorage.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     equat::TForm1 form;
+    form.FormStorage1->SetIniFileName({});  // the design values, whatever an earlier run stored
     form.show();
     QApplication::setActiveWindow(&form);
     for (int i = 0; i < 20; ++i) {
