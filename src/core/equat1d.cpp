@@ -102,11 +102,11 @@ std::string LinearSideText(std::int32_t p, std::int32_t q) {
     return s;
 }
 
-std::string BracketSideText(int form, std::int32_t p1, std::int32_t p2, std::int32_t p3,
-                            std::int32_t p4) {
+namespace {
+
+void AppendBracketSide(std::string& s, int form, std::int32_t p1, std::int32_t p2, std::int32_t p3,
+                       std::int32_t p4) {
     const std::string& x = XRtf();
-    std::string s;
-    s.reserve(2 * x.size() + 40);
     // The first term: a number, or the constant -1 of form 6.
     if (form == 6) {
         s += "-1";
@@ -142,6 +142,14 @@ std::string BracketSideText(int form, std::int32_t p1, std::int32_t p2, std::int
             s += ")";
             break;
     }
+}
+
+}  // namespace
+
+std::string BracketSideText(int form, std::int32_t p1, std::int32_t p2, std::int32_t p3,
+                            std::int32_t p4) {
+    std::string s;
+    AppendBracketSide(s, form, p1, p2, p3, p4);
     return s;
 }
 
@@ -219,8 +227,10 @@ void FirstDegreeKind::DrawLevel3(RandomSource& rng, FirstDegreeQuestion& q) {
         s[6] = 1;
     }
     const auto& pair = kPairs[static_cast<std::size_t>(aleas_)];
-    q.equation = BracketSideText(pair.left, s[0], s[1], s[2], s[3]) + " = " +
-                 BracketSideText(pair.right, s[4], s[5], s[6], s[7]);
+    q.equation.clear();
+    AppendBracketSide(q.equation, pair.left, s[0], s[1], s[2], s[3]);
+    q.equation += " = ";
+    AppendBracketSide(q.equation, pair.right, s[4], s[5], s[6], s[7]);
     q.solution = Level3SolutionText(aleas_, s);
 }
 
