@@ -2,13 +2,18 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageWriter>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSaveFile>
 #include <QSvgGenerator>
+#include <cerrno>
 
 #include "platform/richedit.h"
 
@@ -113,12 +118,7 @@ int RenderEMFPage(const QString& fileName, const QRect& frameHmm, const QRectF& 
         next = edit.FormatRange(painter, pageTwips, start, true);
         painter.end();
     }
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
-        file.write(buffer.data()) != buffer.size() || !file.commit()) {
-        file.cancelWriting();
-        return start;
-    }
+    if (!SaveBytes(fileName, buffer.data(), nullptr)) return start;
     return next;
 }
 
@@ -138,6 +138,84 @@ void RichEditToEMF(RichEdit& edit, const QString& prefix, const QPrinter& printe
         position = next;
         if (position == 0) break;
     }
+}
+
+bool SaveBytes(const QString& path, const QByteArray& bytes, QString* error) {
+    // Unbuffered, so that a short write shows in write's count (a buffered QSaveFile can
+    // commit a truncated file).
+    QSaveFile file(path);
+    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    if (ok) {
+        errno = 0;
+        ok = file.write(bytes) == bytes.size();
+        if (!ok && error) *error = errno != 0 ? qt_error_string(errno) : file.errorString();
+        if (ok) ok = file.commit();
+    }
+    if (!ok) {
+        if (error && error->isEmpty()) *error = file.errorString();
+        file.cancelWriting();
+    }
+    return ok;
+}
+
+QPageLayout DefaultPageLayout() {
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                       QPageLayout::Millimeter);
+}
+
+bool WritePdf(RichEdit& edit, const QString& path, const QPageLayout& layout, int dpi,
+              const QString& title, QString* error) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&buffer);
+        pdf.setResolution(dpi);
+        pdf.setPageLayout(layout);
+        pdf.setTitle(title);
+        pdf.setCreator("Equat");
+        if (!PaintPages(edit, pdf, PageRectTwips(pdf), nullptr, error)) return false;
+    }
+    return SaveBytes(path, buffer.data(), error);
+}
+
+bool WritePngPages(RichEdit& edit, const QString& path, const QPageLayout& layout, int dpi,
+                   QStringList* written, QString* error) {
+    const QRect paint = layout.paintRectPixels(dpi);
+    const QFileInfo info(path);
+    const QString suffix = info.suffix().isEmpty() ? QString() : "." + info.suffix();
+    const QString stem = suffix.isEmpty() ? path : path.left(path.size() - suffix.size());
+    // Cut where a PDF at printing resolution cuts, whatever the images' resolution.
+    const QRect fine = layout.paintRectPixels(kPrintDpi);
+    const QRectF pageTwips(0, 0, fine.width() * 1440 / kPrintDpi, fine.height() * 1440 / kPrintDpi);
+    const int end = edit.TextLength();
+    int position = 0;
+    for (int page = 1;; ++page) {
+        QImage image(paint.size(), QImage::Format_RGB32);
+        const int dotsPerMeter = qRound(dpi / 0.0254);
+        image.setDotsPerMeterX(dotsPerMeter);
+        image.setDotsPerMeterY(dotsPerMeter);
+        image.fill(Qt::white);
+        int next = end;
+        {
+            QPainter painter(&image);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setRenderHint(QPainter::TextAntialiasing);
+            next = edit.FormatRange(painter, pageTwips, position, true);
+        }
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "png");
+        const QString name = QString("%1-%2%3").arg(stem).arg(page).arg(suffix);
+        if (!writer.write(image)) {
+            if (error) *error = writer.errorString();
+            return false;
+        }
+        if (!SaveBytes(name, buffer.data(), error)) return false;
+        if (written) written->push_back(name);
+        if (next >= end || next == -1) break;
+        position = next;
+    }
+    return true;
 }
 
 }  // namespace equat

@@ -2,8 +2,10 @@
 #include <QRect>
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
+class QPageLayout;
 class QPagedPaintDevice;
 class QPaintDevice;
 class QPrinter;
@@ -52,5 +54,24 @@ int RenderEMFPage(const QString& fileName, const QRect& frameHmm, const QRectF& 
 // page geometry of the printer. starts receives the first position of each page written.
 void RichEditToEMF(RichEdit& edit, const QString& prefix, const QPrinter& printer,
                    std::vector<int>* starts = nullptr);
+
+// The resolution of printers in high-resolution mode, and of our PDF files.
+constexpr int kPrintDpi = 1200;
+
+// The page of a document put out without a printer: A4 portrait with margins of 10 mm.
+QPageLayout DefaultPageLayout();
+
+// The whole text as a PDF, laid out as printing lays it out on a printer of that page layout
+// and resolution; the file is replaced atomically. False with *error on failure.
+bool WritePdf(RichEdit& edit, const QString& path, const QPageLayout& layout, int dpi,
+              const QString& title, QString* error);
+
+// The whole text as one PNG image per page at dpi, in the page cuts of printing: path with
+// "-1", "-2", ... inserted before its extension. written receives the names.
+bool WritePngPages(RichEdit& edit, const QString& path, const QPageLayout& layout, int dpi,
+                   QStringList* written, QString* error);
+
+// Replaces a file with the bytes atomically; false with *error (Qt's wording) on failure.
+bool SaveBytes(const QString& path, const QByteArray& bytes, QString* error);
 
 }  // namespace equat
