@@ -122,8 +122,8 @@ void Output::ChoosePrinter() {
 }
 
 bool Output::WriteProbe() {
-    QSaveFile probe(kProbeFile);
-    return probe.open(QIODevice::WriteOnly) && probe.commit();
+    QFile probe(kProbeFile);
+    return probe.open(QIODevice::WriteOnly | QIODevice::Truncate);
 }
 
 void Output::Preview() {

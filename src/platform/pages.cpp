@@ -1,5 +1,7 @@
 #include "platform/pages.h"
 
+#include <sys/stat.h>
+
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -13,7 +15,9 @@
 #include <QPrinterInfo>
 #include <QSaveFile>
 #include <QSvgGenerator>
+#include <QTemporaryFile>
 #include <cerrno>
+#include <filesystem>
 
 #include "platform/richedit.h"
 
@@ -118,7 +122,7 @@ int RenderEMFPage(const QString& fileName, const QRect& frameHmm, const QRectF& 
         next = edit.FormatRange(painter, pageTwips, start, true);
         painter.end();
     }
-    if (!SaveBytes(fileName, buffer.data(), nullptr)) return start;
+    if (!SaveBytes(fileName, buffer.data(), nullptr, false)) return start;
     return next;
 }
 
@@ -140,7 +144,33 @@ void RichEditToEMF(RichEdit& edit, const QString& prefix, const QPrinter& printe
     }
 }
 
-bool SaveBytes(const QString& path, const QByteArray& bytes, QString* error) {
+bool SaveBytes(const QString& path, const QByteArray& bytes, QString* error, bool sync) {
+    if (!sync) {
+        // Written beside the target and renamed over it, without waiting for the disk.
+        QTemporaryFile temp(path + ".XXXXXX");
+        temp.setAutoRemove(true);
+        bool ok = temp.open();
+        if (ok) {
+            // The permissions of a new file, not the private ones of a temporary file.
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            ::fchmod(temp.handle(), 0666 & ~mask);
+            errno = 0;
+            ok = temp.write(bytes) == bytes.size() && temp.flush();
+            if (!ok && error) *error = errno != 0 ? qt_error_string(errno) : temp.errorString();
+            temp.close();
+        } else if (error) {
+            *error = temp.errorString();
+        }
+        if (ok) {
+            std::error_code ec;
+            std::filesystem::rename(temp.fileName().toStdString(), path.toStdString(), ec);
+            ok = !ec;
+            if (ok) temp.setAutoRemove(false);
+            if (!ok && error) *error = QString::fromStdString(ec.message());
+        }
+        return ok;
+    }
     // Unbuffered, so that a short write shows in write's count (a buffered QSaveFile can
     // commit a truncated file).
     QSaveFile file(path);
@@ -175,7 +205,7 @@ bool WritePdf(RichEdit& edit, const QString& path, const QPageLayout& layout, in
         pdf.setCreator("Equat");
         if (!PaintPages(edit, pdf, PageRectTwips(pdf), nullptr, error)) return false;
     }
-    return SaveBytes(path, buffer.data(), error);
+    return SaveBytes(path, buffer.data(), error, false);
 }
 
 bool WritePngPages(RichEdit& edit, const QString& path, const QPageLayout& layout, int dpi,
@@ -210,7 +240,7 @@ bool WritePngPages(RichEdit& edit, const QString& path, const QPageLayout& layou
             if (error) *error = writer.errorString();
             return false;
         }
-        if (!SaveBytes(name, buffer.data(), error)) return false;
+        if (!SaveBytes(name, buffer.data(), error, false)) return false;
         if (written) written->push_back(name);
         if (next >= end || next == -1) break;
         position = next;

@@ -62,7 +62,7 @@ constexpr int kPrintDpi = 1200;
 QPageLayout DefaultPageLayout();
 
 // The whole text as a PDF, laid out as printing lays it out on a printer of that page layout
-// and resolution; the file is replaced atomically. False with *error on failure.
+// and resolution; the file is replaced atomically (not synced). False with *error on failure.
 bool WritePdf(RichEdit& edit, const QString& path, const QPageLayout& layout, int dpi,
               const QString& title, QString* error);
 
@@ -72,6 +72,8 @@ bool WritePngPages(RichEdit& edit, const QString& path, const QPageLayout& layou
                    QStringList* written, QString* error);
 
 // Replaces a file with the bytes atomically; false with *error (Qt's wording) on failure.
-bool SaveBytes(const QString& path, const QByteArray& bytes, QString* error);
+// With sync, the data is on the disk before the old file goes (slower); without, only the
+// replacement is atomic, which suits files made again at will (page images, tool output).
+bool SaveBytes(const QString& path, const QByteArray& bytes, QString* error, bool sync = true);
 
 }  // namespace equat
