@@ -84,10 +84,6 @@ int main(int argc, char** argv) {
         }
     }
 
-    // The PDF of a document goes beside it, its extension replaced.
-    auto pdfName = [](const std::string& name) {
-        return fs::path(name).replace_extension(".pdf").string();
-    };
     if (job->pdf && Lower(fs::path(names[0].subject).extension().string()) == ".pdf") {
         std::cerr << "equat-sheet: with --pdf the subject file cannot itself end in .pdf\n";
         return 2;
@@ -104,7 +100,8 @@ int main(int argc, char** argv) {
         if (job->pdf) {
             for (const auto& [rtf, name] : {std::pair{&sheets[k].subject, &names[k].subject},
                                             std::pair{&sheets[k].answerKey, &names[k].answerKey}}) {
-                const std::string pdf = pdfName(*name);
+                // Beside the document, its extension replaced.
+                const std::string pdf = fs::path(*name).replace_extension(".pdf").string();
                 const std::string title = fs::path(pdf).stem().string();
                 if (!RtfToPdf(*rtf, pdf, "", title, &error)) {
                     std::cerr << "equat-sheet: " << error << '\n';
