@@ -36,10 +36,6 @@ class Output : public QObject {
 
     static Output& Of(TForm1& form);
 
-    // The save dialog's initial folder (kept by the settings store).
-    QString SaveDialogFolder() const { return saveFolder_; }
-    void SetSaveDialogFolder(const QString& folder) { saveFolder_ = folder; }
-
     void SetSaveDialog(SaveDialogFn fn) { saveDialog_ = std::move(fn); }
     void SetPrinterDialog(PrinterDialogFn fn) { printerDialog_ = std::move(fn); }
     void SetErrorBox(ErrorBoxFn fn) { errorBox_ = std::move(fn); }
@@ -63,7 +59,6 @@ class Output : public QObject {
     PreviewContent preview_;
     bool floated_ = false;
     bool previewing_ = false;
-    QString saveFolder_;
     SaveDialogFn saveDialog_;
     PrinterDialogFn printerDialog_;
     ErrorBoxFn errorBox_;

@@ -98,7 +98,9 @@ void Output::Print() {
 }
 
 void Output::Save() {
-    const auto chosen = saveDialog_(&form_, saveFolder_, form_.sheetBaseName() + ".rtf");
+    // The dialog opens in its initial folder, which the settings store keeps on the window.
+    const auto chosen =
+        saveDialog_(&form_, form_.saveDialogInitialDir(), form_.sheetBaseName() + ".rtf");
     if (!chosen || chosen->isEmpty()) return;
     const SaveNames names = SaveNamesFor(chosen->toStdString());
     const struct {

@@ -112,9 +112,12 @@ int RenderEMFPage(const QString& fileName, const QRect& frameHmm, const QRectF& 
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator svg;
     svg.setOutputDevice(&buffer);
-    svg.setResolution(2540);  // one unit is a hundredth of a millimetre
-    svg.setSize(frameHmm.size());
-    svg.setViewBox(frameHmm);
+    // One unit per twip, the unit of the page layout, so that the text is written in the
+    // sizes and at the places the layout gave it; the frame says the page's real size.
+    svg.setResolution(1440);
+    const QSize frameTwips(frameHmm.width() * 1440 / 2540, frameHmm.height() * 1440 / 2540);
+    svg.setSize(frameTwips);
+    svg.setViewBox(QRect(QPoint(0, 0), frameTwips));
     int next = start;
     {
         QPainter painter;

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -128,7 +129,7 @@ TEST_F(OutputTest, SaveWritesThePairUnderTheNamesTheTeacherChose) {
     };
     QDir().mkdir("sous.dossier");
     Generate(4);
-    output().SetSaveDialogFolder(dir.path());
+    form->setSaveDialogInitialDir(dir.path());
     for (const auto& r : rows) {
         SCOPED_TRACE(r.typed);
         QFile::remove(r.subject);
@@ -321,6 +322,27 @@ TEST_F(OutputTest, PreviewPagesBreakWherePrintedPagesBreak) {
     ASSERT_EQ(previewed.size(), 2u);
     EXPECT_EQ(previewed[0], printed[0]);
     EXPECT_EQ(previewed[1], printed[1]);
+}
+
+TEST_F(OutputTest, PagesSetTabsEveryHalfInchOnAnyDevice) {
+    // Two tabs then a mark: on paper the mark stands one inch from the left edge, in the
+    // page images as in the laid-out PNG pages.
+    form->RxE1->Clear();
+    form->RxE1->LoadRtfDocument(
+        "{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{\\f0 Arial;}}\\f0\\fs24\\tab\\tab "
+        "\\u9608?\\par}");
+    QStringList pngs;
+    QString error;
+    ASSERT_TRUE(equat::WritePngPages(*form->RxE1, dir.filePath("tab.png"),
+                                     equat::DefaultPageLayout(), 144, &pngs, &error))
+        << error.toStdString();
+    ASSERT_EQ(pngs.size(), 1);
+    const QImage page(pngs[0]);
+    int left = -1;
+    for (int x = 0; x < page.width() && left < 0; ++x)
+        for (int y = 0; y < 60 && left < 0; ++y)
+            if (qGray(page.pixel(x, y)) < 128) left = x;
+    EXPECT_NEAR(left, 144, 6);  // one inch at 144 dots per inch
 }
 
 // ---- Printing -------------------------------------------------------------------------------
