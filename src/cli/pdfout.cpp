@@ -4,7 +4,6 @@
 #include <QPageLayout>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <memory>
 
 #include "platform/pages.h"
 #include "platform/richedit.h"
@@ -39,11 +38,13 @@ bool PageLayoutFor(const std::string& printer, QPageLayout& layout, std::string*
     return true;
 }
 
-std::unique_ptr<RichEdit> Load(std::string_view rtf) {
+// One control for every document of the run: making a rich-text control costs more than
+// clearing one.
+RichEdit& Load(std::string_view rtf) {
     EnsureApplication();
-    auto edit = std::make_unique<RichEdit>();
-    edit->Clear();
-    edit->LoadRtfDocument(rtf);
+    static RichEdit edit;
+    edit.Clear();
+    edit.LoadRtfDocument(rtf);
     return edit;
 }
 
@@ -54,9 +55,9 @@ bool RtfToPdf(std::string_view rtf, const std::string& path, const std::string& 
     EnsureApplication();
     QPageLayout layout;
     if (!PageLayoutFor(printer, layout, error)) return false;
-    const auto edit = Load(rtf);
+    RichEdit& edit = Load(rtf);
     QString why;
-    if (!WritePdf(*edit, QString::fromStdString(path), layout, kPrintDpi,
+    if (!WritePdf(edit, QString::fromStdString(path), layout, kPrintDpi,
                   QString::fromStdString(title), &why)) {
         *error = "cannot write " + path + ": " + why.toStdString();
         return false;
@@ -69,10 +70,10 @@ bool RtfToPng(std::string_view rtf, const std::string& path, const std::string& 
     EnsureApplication();
     QPageLayout layout;
     if (!PageLayoutFor(printer, layout, error)) return false;
-    const auto edit = Load(rtf);
+    RichEdit& edit = Load(rtf);
     QString why;
     QStringList names;
-    const bool ok = WritePngPages(*edit, QString::fromStdString(path), layout, 150, &names, &why);
+    const bool ok = WritePngPages(edit, QString::fromStdString(path), layout, 150, &names, &why);
     for (const QString& n : names) written->push_back(n.toStdString());
     if (!ok) *error = "cannot write " + path + ": " + why.toStdString();
     return ok;
