@@ -19,6 +19,11 @@ cmake --preset fuzz >/dev/null
 cmake --build build-fuzz -j "$jobs"
 ./scripts/run-fuzzers.sh build-fuzz/bin
 
+echo "== print service: a PDF queue for the printing tests"
+if ! ./scripts/start-cups.sh; then
+  echo "!! WARNING: the print service could not start here; the printing tests will SKIP." >&2
+fi
+
 echo "== main build and every test"
 cmake --preset dev -DEQUAT_WERROR=$werror -DEQUAT_GUI=ON -DEQUAT_TESTS=ON -DEQUAT_BENCH=ON >/dev/null
 cmake --build build -j "$jobs"

@@ -13,7 +13,7 @@ packages=(
   fonts-liberation fonts-dejavu-core
   # tests: a display, screenshots, PDF text, LibreOffice for interoperability, a print service
   xvfb xauth imagemagick poppler-utils libreoffice-writer-nogui
-  cups cups-client cups-bsd printer-driver-cups-pdf
+  cups cups-client cups-bsd cups-ipp-utils printer-driver-cups-pdf
   # packaging
   desktop-file-utils dpkg-dev file
 )

@@ -449,6 +449,7 @@ void TForm1::resizeEvent(QResizeEvent* event) {
     const int dw = width() - kClientWidth;
     const int dh = height() - kClientHeight;
     for (const auto& p : placed_) {
+        if (p.control->isWindow()) continue;  // the floating preview keeps its own place
         QRect r = p.design;
         if (p.anchors & akRight) {
             if (p.anchors & akLeft)

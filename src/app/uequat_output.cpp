@@ -1,13 +1,188 @@
 // Printing, saving, printer choice and preview of the two documents, and the clean-up of the
 // preview's files when the window closes.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+
+#include "app/output.h"
 #include "app/uequat.h"
+#include "app/widgets.h"
+#include "core/savenames.h"
+#include "platform/pages.h"
+#include "platform/richedit.h"
 
 namespace equat {
 
-void TForm1::btnImprimeClick() {}
-void TForm1::btnEnregistreClick() {}
-void TForm1::btnChoixImpClick() {}
-void TForm1::btnApercuClick() {}
-void TForm1::OutputCloseCleanup() {}
+namespace {
+
+std::optional<QString> RunSaveDialog(QWidget* parent, const QString& folder,
+                                     const QString& presetName) {
+    const QString start = folder.isEmpty() ? presetName : QDir(folder).filePath(presetName);
+    const QString name = QFileDialog::getSaveFileName(parent, QString(), start, QString(), nullptr,
+                                                      QFileDialog::DontConfirmOverwrite);
+    if (name.isEmpty()) return std::nullopt;
+    return name;
+}
+
+bool RunPrinterDialog(QWidget* parent, QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, true);
+    dialog.setOption(QAbstractPrintDialog::PrintShowPageSize, true);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void RunErrorBox(QWidget* parent, const QString& message) {
+    QMessageBox::critical(parent, parent ? parent->windowTitle() : QString(), message);
+}
+
+QString FileError(const QString& name, const QString& why) {
+    return QString("%1 : %2").arg(QDir::toNativeSeparators(name), why);
+}
+
+}  // namespace
+
+QString Output::WrittenName(const QString& name) {
+    for (const char* written : {kPageFiles[0], kPageFiles[1], kProbeFile})
+        if (name.compare(QLatin1String(written), Qt::CaseInsensitive) == 0) return written;
+    return name;
+}
+
+Output& Output::Of(TForm1& form) {
+    if (auto* o = form.findChild<Output*>(QString(), Qt::FindDirectChildrenOnly)) return *o;
+    return *new Output(form);
+}
+
+Output::Output(TForm1& form)
+    : QObject(&form),
+      form_(form),
+      saveDialog_(RunSaveDialog),
+      printerDialog_(RunPrinterDialog),
+      errorBox_(RunErrorBox) {
+    preview_.Build(form.ScrollBox1);
+}
+
+void Output::ShowError(const QString& message) {
+    errorBox_(&form_, message.endsWith('.') ? message : message + '.');
+}
+
+void Output::Print() {
+    if (form_.RxE1->LineCount() == 0) return;
+    QPrinter& printer = CurrentPrinter();
+    const struct {
+        RichEdit* document;
+        int copies;
+        const char* title;
+    } jobs[] = {{form_.RxE1, form_.spSujets->value(), "Sujet"},
+                {form_.RxE2, form_.spCorriges->value(), "Corrigé"}};
+    for (const auto& job : jobs) {
+        for (int k = 0; k < job.copies; ++k) {
+            QString error;
+            if (!PrintDocument(*job.document, printer, QString::fromUtf8(job.title), &error)) {
+                ShowError(error);
+                return;
+            }
+        }
+    }
+}
+
+void Output::Save() {
+    // The dialog opens in its initial folder, which the settings store keeps on the window.
+    const auto chosen =
+        saveDialog_(&form_, form_.saveDialogInitialDir(), form_.sheetBaseName() + ".rtf");
+    if (!chosen || chosen->isEmpty()) return;
+    const SaveNames names = SaveNamesFor(chosen->toStdString());
+    const struct {
+        RichEdit* document;
+        QString name;
+    } files[] = {{form_.RxE1, QString::fromStdString(names.subject)},
+                 {form_.RxE2, QString::fromStdString(names.answerKey)}};
+    for (const auto& file : files) {
+        file.document->SelectAll();
+        QString error;
+        if (!file.document->SaveSelectionToFile(file.name, &error)) {
+            ShowError(FileError(file.name, error));
+            return;
+        }
+    }
+}
+
+void Output::ChoosePrinter() {
+    // The dialog writes its answer into the printer only when confirmed.
+    printerDialog_(&form_, CurrentPrinter());
+}
+
+bool Output::WriteProbe() {
+    QFile probe(kProbeFile);
+    return probe.open(QIODevice::WriteOnly | QIODevice::Truncate);
+}
+
+void Output::Preview() {
+    // The preview lets pending events run; a second click meanwhile is not run inside it.
+    if (previewing_) return;
+    previewing_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{previewing_};
+    if (!WriteProbe()) return;
+    for (const char* page : {"Temp0.emf", "Temp1.emf"}) QFile::remove(WrittenName(page));
+    preview_.Image1->Clear();
+    preview_.Image2->Clear();
+    QCoreApplication::processEvents();
+    if (WriteProbe()) RichEditToEMF(*form_.RxE1, "Temp", CurrentPrinter());
+    QCoreApplication::processEvents();
+    const struct {
+        const char* name;
+        PageImage* image;
+    } pages[] = {{"Temp0.emf", preview_.Image1}, {"Temp1.emf", preview_.Image2}};
+    for (const auto& page : pages) {
+        const QString name = WrittenName(page.name);
+        if (QFile::exists(name)) page.image->Load(name);
+    }
+    QScrollArea* box = form_.ScrollBox1;
+    box->verticalScrollBar()->setValue(0);
+    if (!floated_) {
+        const QRect screen =
+            (form_.screen() ? form_.screen() : QGuiApplication::primaryScreen())->geometry();
+        box->move(screen.left() + (screen.width() - PreviewContent::kWidth) / 2,
+                  screen.top() + (screen.height() - PreviewContent::kHeight) / 2);
+        floated_ = true;
+    }
+    box->show();
+    box->raise();
+}
+
+void Output::CloseCleanup() {
+    form_.ScrollBox1->hide();
+    for (const char* name : {"Temp0.emf", "Temp1.emf", "TWfile.txt"})
+        QFile::remove(WrittenName(name));
+}
+
+void TForm1::btnImprimeClick() {
+    Output::Of(*this).Print();
+}
+void TForm1::btnEnregistreClick() {
+    Output::Of(*this).Save();
+}
+void TForm1::btnChoixImpClick() {
+    Output::Of(*this).ChoosePrinter();
+}
+void TForm1::btnApercuClick() {
+    Output::Of(*this).Preview();
+}
+void TForm1::OutputCloseCleanup() {
+    Output::Of(*this).CloseCleanup();
+}
 
 }  // namespace equat

@@ -1,5 +1,5 @@
-// equat-rtf: reads an RTF file with our reader and writes it back with our writer, or as
-// plain text.
+// equat-rtf: reads an RTF file with our reader and writes it back with our writer, as plain
+// text, or laid out as printing lays it out (PDF, or one PNG image per page).
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -10,16 +10,23 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#ifdef EQUAT_HAVE_PDF
+#include "cli/pdfout.h"
+#endif
 #include "rtf/reader.h"
 #include "rtf/writer.h"
 
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: equat-rtf INPUT --to {rtf,txt} [--output PATH]\n"
+    "usage: equat-rtf INPUT --to {rtf,txt,pdf,png} [--output PATH] [--printer NAME]\n"
     "  rtf: read with our RTF reader, written back with our writer\n"
     "  txt: the plain text, UTF-8, CR LF line ends\n"
+    "  pdf and png: laid out as printing lays it out, on the printable area of the named\n"
+    "  printer, or of an A4 page with 10 mm margins; png writes one image per page,\n"
+    "  \"-1\", \"-2\", ... inserted before the extension of PATH\n"
     "  PATH defaults to INPUT with the new extension\n";
 
 int Usage(std::string_view message) {
@@ -80,7 +87,7 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view dat
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::optional<std::string> input, to, output;
+    std::optional<std::string> input, to, output, printer;
     for (int k = 1; k < argc; ++k) {
         const std::string_view arg = argv[k];
         if (arg == "--help" || arg == "-h") {
@@ -91,11 +98,13 @@ int main(int argc, char** argv) {
             std::cout << "equat-rtf " << EQUAT_VERSION << '\n';
             return 0;
         }
-        if (arg == "--to" || arg == "--output") {
+        if (arg == "--to" || arg == "--output" || arg == "--printer") {
             if (k + 1 >= argc) return Usage(std::string(arg) + " needs a value");
-            (arg == "--to" ? to : output) = argv[++k];
+            (arg == "--to" ? to : arg == "--output" ? output : printer) = argv[++k];
         } else if (arg.starts_with("--to=")) {
             to = std::string(arg.substr(5));
+        } else if (arg.starts_with("--printer=")) {
+            printer = std::string(arg.substr(10));
         } else if (arg.starts_with("--output=")) {
             output = std::string(arg.substr(9));
         } else if (arg.starts_with("-") && arg != "-") {
@@ -108,8 +117,13 @@ int main(int argc, char** argv) {
     }
     if (!input) return Usage("no input file");
     if (!to) return Usage("--to is required");
-    if (*to == "pdf" || *to == "png") return Usage("--to " + *to + " is not available yet");
-    if (*to != "rtf" && *to != "txt") return Usage("--to must be rtf or txt, not " + *to);
+    const bool laidOut = *to == "pdf" || *to == "png";
+    if (*to != "rtf" && *to != "txt" && !laidOut)
+        return Usage("--to must be rtf, txt, pdf or png, not " + *to);
+#ifndef EQUAT_HAVE_PDF
+    if (laidOut) return Usage("--to " + *to + " needs a build with the Qt layers");
+#endif
+    if (printer && !laidOut) return Usage("--printer goes only with --to pdf or png");
 
     std::filesystem::path out;
     if (output) {
@@ -127,6 +141,24 @@ int main(int argc, char** argv) {
         std::cerr << "equat-rtf: cannot read " << *input << ": " << error << '\n';
         return 1;
     }
+#ifdef EQUAT_HAVE_PDF
+    if (laidOut) {
+        bool ok = false;
+        if (*to == "pdf") {
+            ok = equat::RtfToPdf(*data, out.string(), printer.value_or(""), out.stem().string(),
+                                 &error);
+        } else {
+            std::vector<std::string> written;
+            ok = equat::RtfToPng(*data, out.string(), printer.value_or(""), &written, &error);
+            for (const auto& name : written) std::cout << name << '\n';
+        }
+        if (!ok) {
+            std::cerr << "equat-rtf: " << error << '\n';
+            return error.starts_with("no printer") ? 2 : 1;
+        }
+        return 0;
+    }
+#endif
     const equat::rtf::Document doc = equat::rtf::ReadRtf(*data);
     const std::string result =
         *to == "rtf" ? equat::rtf::WriteRtf(doc) : equat::rtf::PlainTextUtf8(doc, "\r\n");

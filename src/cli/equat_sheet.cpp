@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#ifdef EQUAT_HAVE_PDF
+#include "cli/pdfout.h"
+#endif
 #include "cli/sheetoptions.h"
 #include "core/fileio.h"
 #include "core/kinds.h"
@@ -42,6 +45,13 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+#ifndef EQUAT_HAVE_PDF
+    if (job->pdf) {
+        std::cerr << "equat-sheet: --pdf needs a build with the Qt layers\n";
+        return 2;
+    }
+#endif
+
     auto kind = MakeKind(job->kind);
     RandomSource rng;
     if (job->seed) {
@@ -74,6 +84,11 @@ int main(int argc, char** argv) {
         }
     }
 
+    if (job->pdf && Lower(fs::path(names[0].subject).extension().string()) == ".pdf") {
+        std::cerr << "equat-sheet: with --pdf the subject file cannot itself end in .pdf\n";
+        return 2;
+    }
+
     for (std::size_t k = 0; k < sheets.size(); ++k) {
         if (!WriteFileAtomically(names[k].subject, sheets[k].subject, &error) ||
             !WriteFileAtomically(names[k].answerKey, sheets[k].answerKey, &error)) {
@@ -81,6 +96,21 @@ int main(int argc, char** argv) {
             return 1;
         }
         std::cout << names[k].subject << '\n' << names[k].answerKey << '\n';
+#ifdef EQUAT_HAVE_PDF
+        if (job->pdf) {
+            for (const auto& [rtf, name] : {std::pair{&sheets[k].subject, &names[k].subject},
+                                            std::pair{&sheets[k].answerKey, &names[k].answerKey}}) {
+                // Beside the document, its extension replaced.
+                const std::string pdf = fs::path(*name).replace_extension(".pdf").string();
+                const std::string title = fs::path(pdf).stem().string();
+                if (!RtfToPdf(*rtf, pdf, "", title, &error)) {
+                    std::cerr << "equat-sheet: " << error << '\n';
+                    return 1;
+                }
+                std::cout << pdf << '\n';
+            }
+        }
+#endif
     }
     if (!job->log.empty()) {
         std::string log;

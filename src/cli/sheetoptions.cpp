@@ -24,6 +24,8 @@ const char* const kSheetUsage =
     "  --output PATH       subject file (answer key beside it, name + \"_Cor.rtf\");\n"
     "                      with --sheets above 1, a folder\n"
     "  --log PATH          write the diagnostic entries of every sheet\n"
+    "  --pdf               also write both documents as PDF beside the RTF pair, laid out\n"
+    "                      as printing lays them out (A4)\n"
     "  --help              show this help and exit\n"
     "  --version           show the version and exit\n"
     "\n"
@@ -53,6 +55,10 @@ std::optional<SheetJob> ParseSheetArgs(const std::vector<std::string>& args, std
         if (opt == "--version") {
             job.version = true;
             return job;
+        }
+        if (opt == "--pdf") {
+            job.pdf = true;
+            continue;
         }
         if (opt == "--no-separator") {
             if (separatorGiven) {

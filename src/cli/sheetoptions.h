@@ -16,6 +16,7 @@ struct SheetJob {
     int sheets = 1;
     std::string output;  // empty: the base name in the current folder
     std::string log;
+    bool pdf = false;  // also write both documents as PDF beside the RTF pair
     bool help = false;
     bool version = false;
 };

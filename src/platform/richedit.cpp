@@ -11,6 +11,7 @@
 #include <QTextBlock>
 #include <QTextLayout>
 #include <algorithm>
+#include <cerrno>
 
 #include "platform/rtfqt.h"
 #include "rtf/reader.h"
@@ -155,14 +156,19 @@ std::string RichEdit::SelectionPlainText() const {
 bool RichEdit::SaveSelectionToFile(const QString& path, QString* error) const {
     const std::string data =
         path.endsWith(".txt", Qt::CaseInsensitive) ? SelectionPlainText() : SelectionRtf();
+    // Unbuffered, so that a short write (a full disk, a size limit) shows in write's count:
+    // a buffered QSaveFile may commit a truncated file and report success.
     QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly);
-    if (ok)
+    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    if (ok) {
+        errno = 0;
         ok = file.write(data.data(), static_cast<qint64>(data.size())) ==
              static_cast<qint64>(data.size());
-    if (ok) ok = file.commit();
+        if (!ok && error) *error = errno != 0 ? qt_error_string(errno) : file.errorString();
+        if (ok) ok = file.commit();
+    }
     if (!ok) {
-        if (error) *error = file.errorString();
+        if (error && error->isEmpty()) *error = file.errorString();
         file.cancelWriting();
     }
     return ok;

@@ -26,6 +26,11 @@ TEST(ParseSheetArgs, Accepted) {
     EXPECT_EQ(job->settings.count, 25);  // the window's design values
     EXPECT_EQ(job->settings.interline, 1);
     EXPECT_EQ(job->settings.instruction, "Calculer ");
+    EXPECT_FALSE(job->pdf);
+
+    job = ParseSheetArgs({"--pdf", "--kind", "syst"}, &error);
+    ASSERT_TRUE(job) << error;
+    EXPECT_TRUE(job->pdf);
 }
 
 TEST(ParseSheetArgs, Refused) {

@@ -1,0 +1,67 @@
+#pragma once
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <optional>
+
+#include "app/preview.h"
+
+class QPrinter;
+class QWidget;
+
+namespace equat {
+
+class TForm1;
+
+// Printing, saving, printer choice and preview of the window's two documents, and the
+// clean-up of the preview's files. One per window, created on first use as its child.
+// The dialogs and the error box go through replaceable functions, so that tests (and
+// anything without a person in front of it) can answer them.
+class Output : public QObject {
+    Q_OBJECT
+  public:
+    // Returns the chosen file name, or nothing when cancelled.
+    using SaveDialogFn = std::function<std::optional<QString>(
+        QWidget* parent, const QString& folder, const QString& presetName)>;
+    // Edits the printer in place and returns true when confirmed.
+    using PrinterDialogFn = std::function<bool(QWidget* parent, QPrinter& printer)>;
+    using ErrorBoxFn = std::function<void(QWidget* parent, const QString& message)>;
+
+    // The files of the preview as they are written, in the current directory. The window
+    // looks them up and removes them as "Temp0.emf", "Temp1.emf" and "TWfile.txt": on a file
+    // system that tells letter case apart, WrittenName maps those to these.
+    static constexpr const char* kPageFiles[2] = {"Temp0.EMF", "Temp1.EMF"};
+    static constexpr const char* kProbeFile = "TWFile.txt";
+    static QString WrittenName(const QString& name);
+
+    static Output& Of(TForm1& form);
+
+    void SetSaveDialog(SaveDialogFn fn) { saveDialog_ = std::move(fn); }
+    void SetPrinterDialog(PrinterDialogFn fn) { printerDialog_ = std::move(fn); }
+    void SetErrorBox(ErrorBoxFn fn) { errorBox_ = std::move(fn); }
+
+    void Print();
+    void Save();
+    void ChoosePrinter();
+    void Preview();
+    void CloseCleanup();
+
+    // Writes the empty probe file in the current directory; false when it cannot.
+    static bool WriteProbe();
+
+    const PreviewContent& preview() const { return preview_; }
+
+  private:
+    explicit Output(TForm1& form);
+    void ShowError(const QString& message);
+
+    TForm1& form_;
+    PreviewContent preview_;
+    bool floated_ = false;
+    bool previewing_ = false;
+    SaveDialogFn saveDialog_;
+    PrinterDialogFn printerDialog_;
+    ErrorBoxFn errorBox_;
+};
+
+}  // namespace equat

@@ -1,0 +1,603 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QThread>
+#include <algorithm>
+#include <csignal>
+#include <map>
+#include <memory>
+
+#include "app/output.h"
+#include "app/uequat.h"
+#include "app/widgets.h"
+#include "platform/pages.h"
+#include "platform/richedit.h"
+
+using equat::Output;
+using equat::TForm1;
+
+namespace {
+
+class QtEnvironment : public ::testing::Environment {
+  public:
+    void SetUp() override {
+        static int argc = 1;
+        static char name[] = "test_output";
+        static char* argv[] = {name, nullptr};
+        app_ = std::make_unique<QApplication>(argc, argv);
+    }
+    void TearDown() override { app_.reset(); }
+
+  private:
+    std::unique_ptr<QApplication> app_;
+};
+
+[[maybe_unused]] const auto* const kQtEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    f.write(bytes);
+}
+
+// The names in a folder, sorted and joined by commas.
+std::string Entries(const QString& folder) {
+    QStringList names =
+        QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    names.sort(Qt::CaseSensitive);
+    return names.join(',').toStdString();
+}
+
+// Every test runs in a fresh current directory with a window whose dialogs and error box
+// answer from here.
+class OutputTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        oldCwd = QDir::currentPath();
+        ASSERT_TRUE(QDir::setCurrent(dir.path()));
+        form = std::make_unique<TForm1>();
+        Output& out = output();
+        out.SetErrorBox([this](QWidget*, const QString& m) { errors << m; });
+        out.SetSaveDialog([this](QWidget*, const QString& folder,
+                                 const QString& preset) -> std::optional<QString> {
+            dialogFolder = folder;
+            dialogPreset = preset;
+            return answer;
+        });
+    }
+    void TearDown() override {
+        form.reset();
+        QApplication::processEvents();
+        QDir::setCurrent(oldCwd);
+    }
+
+    Output& output() { return Output::Of(*form); }
+
+    void Generate(int count, int interline = 1, QPushButton* button = nullptr) {
+        form->spMaxLigne->setValue(count);
+        form->spinterligne->setValue(interline);
+        (button ? button : form->btnEquat1d)->click();
+        ASSERT_GT(form->RxE1->LineCount(), 0);
+    }
+
+    QTemporaryDir dir;
+    QString oldCwd;
+    std::unique_ptr<TForm1> form;
+    QStringList errors;
+    std::optional<QString> answer;
+    QString dialogFolder, dialogPreset;
+};
+
+// ---- Saving ---------------------------------------------------------------------------------
+
+TEST_F(OutputTest, SaveWritesThePairUnderTheNamesTheTeacherChose) {
+    struct Row {
+        const char* typed;
+        const char* subject;
+        const char* key;
+        bool plain;
+    };
+    const Row rows[] = {
+        {"feuille", "feuille.rtf", "feuille_Cor.rtf", false},
+        {"feuille.txt", "feuille.txt", "feuille_Cor.rtf", true},
+        {"FEUILLE2.TxT", "FEUILLE2.TxT", "FEUILLE2_Cor.rtf", true},
+        {"feuille.doc", "feuille.doc", "feuille_Cor.rtf", false},
+        {"6e.A.rtf", "6e.A.rtf", "6e.A_Cor.rtf", false},
+        {"sous.dossier/fiche", "sous.dossier/fiche.rtf", "sous.dossier/fiche_Cor.rtf", false},
+    };
+    QDir().mkdir("sous.dossier");
+    Generate(4);
+    form->setSaveDialogInitialDir(dir.path());
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.typed);
+        QFile::remove(r.subject);
+        QFile::remove(r.key);
+        answer = dir.filePath(r.typed);
+        form->btnEnregistre->click();
+        EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+        EXPECT_EQ(dialogPreset, form->sheetBaseName() + ".rtf");
+        EXPECT_EQ(dialogFolder, dir.path());
+        const QByteArray subject = ReadAll(r.subject);
+        const QByteArray key = ReadAll(r.key);
+        ASSERT_FALSE(subject.isEmpty());
+        EXPECT_EQ(subject.startsWith("{\\rtf1"), !r.plain);
+        EXPECT_TRUE(key.startsWith("{\\rtf1"));
+        if (r.plain) {
+            EXPECT_EQ(subject.toStdString(), form->RxE1->SelectionPlainText());
+        }
+        // Both areas are left with their whole text selected.
+        EXPECT_EQ(form->RxE1->SelLength(), form->RxE1->TextLength());
+        EXPECT_EQ(form->RxE2->SelLength(), form->RxE2->TextLength());
+    }
+    // Nothing but the files named above (no temporary files left behind).
+    EXPECT_EQ(
+        Entries(dir.path()),
+        "6e.A.rtf,6e.A_Cor.rtf,FEUILLE2.TxT,FEUILLE2_Cor.rtf,feuille.doc,feuille.rtf,feuille.txt,"
+        "feuille_Cor.rtf,sous.dossier");
+}
+
+TEST_F(OutputTest, SaveBeforeAnyGenerationPresetsTheBareExtension) {
+    form->ckbEdite->click();
+    form->RxE1->setPlainText("texte tapé");
+    answer.reset();
+    form->btnEnregistre->click();  // cancelled: nothing written
+    EXPECT_EQ(dialogPreset, ".rtf");
+    EXPECT_EQ(Entries(dir.path()), "");
+    answer = dir.filePath(".rtf");
+    form->btnEnregistre->click();
+    EXPECT_TRUE(errors.isEmpty());
+    EXPECT_EQ(Entries(dir.path()), ".rtf,_Cor.rtf");
+    EXPECT_TRUE(ReadAll(".rtf").contains("texte tap\\'e9"));
+}
+
+TEST_F(OutputTest, PlainTextKeepsTheSymbolBytesOfDeltaAndBraces) {
+    // The systems' subject holds the brace pieces in the Symbol font.
+    Generate(3, 1, form->btnSyst);
+    answer = dir.filePath("syst.txt");
+    form->btnEnregistre->click();
+    ASSERT_TRUE(errors.isEmpty());
+    const QByteArray text = ReadAll("syst.txt");
+    EXPECT_FALSE(text.contains('?'));
+    for (char piece : {'\xEC', '\xED', '\xEE'}) EXPECT_TRUE(text.contains(piece));
+    // The answer key of the second degree holds the delta: saved as plain text it is the
+    // Symbol font's "D", never a question mark.
+    Generate(3, 1, form->btnEquat2d);
+    form->RxE2->SelectAll();
+    const std::string key = form->RxE2->SelectionPlainText();
+    EXPECT_EQ(key.find('?'), std::string::npos);
+}
+
+TEST_F(OutputTest, AFileThatCannotBeWrittenIsReportedAndNothingIsHalfWritten) {
+    Generate(3);
+    // Root ignores permission bits, so unwritable places are made of what no one can write:
+    // a folder path that runs through a regular file, and a directory standing where the
+    // answer key should go (no file can be renamed over it).
+    WriteAll("plainfile", "x");
+    answer = dir.filePath("plainfile/feuille");
+    form->btnEnregistre->click();
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].startsWith(dir.filePath("plainfile/feuille.rtf") + " : "));
+    EXPECT_TRUE(errors[0].endsWith('.'));
+    EXPECT_FALSE(errors[0].endsWith(".."));
+    EXPECT_EQ(Entries(dir.path()), "plainfile");
+
+    errors.clear();
+    ASSERT_TRUE(QDir().mkpath("feuille_Cor.rtf/inside"));
+    answer = dir.filePath("feuille");
+    form->btnEnregistre->click();
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].startsWith(dir.filePath("feuille_Cor.rtf") + " : "));
+    // The subject written before stays; the answer key's place is untouched.
+    EXPECT_TRUE(ReadAll("feuille.rtf").startsWith("{\\rtf1"));
+    EXPECT_EQ(Entries(dir.path()), "feuille.rtf,feuille_Cor.rtf,plainfile");
+    EXPECT_EQ(Entries(dir.filePath("feuille_Cor.rtf")), "inside");
+}
+
+TEST_F(OutputTest, AWriteThatFailsHalfwayLeavesTheOldFileIntact) {
+    Generate(20);
+    WriteAll("feuille.rtf", "old subject");
+    // A file-size limit makes the write itself fail after a few bytes, for root too.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 64;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    answer = dir.filePath("feuille");
+    form->btnEnregistre->click();
+    setrlimit(RLIMIT_FSIZE, &old);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_EQ(ReadAll("feuille.rtf"), "old subject");
+    EXPECT_EQ(Entries(dir.path()), "feuille.rtf");
+}
+
+// ---- Preview --------------------------------------------------------------------------------
+
+TEST_F(OutputTest, PreviewWritesAtMostTwoPagesAndFloatsCentred) {
+    struct Row {
+        int count, interline;
+        bool secondPage;
+    };
+    for (const Row r : {Row{40, 10, true}, Row{1, 0, false}}) {
+        SCOPED_TRACE(r.count);
+        Generate(r.count, r.interline);
+        EXPECT_FALSE(form->ScrollBox1->isVisible());  // hidden by the generation
+        form->btnApercu->click();
+        EXPECT_TRUE(errors.isEmpty());
+        std::string expected = "TWFile.txt,Temp0.EMF";
+        if (r.secondPage) expected += ",Temp1.EMF";
+        EXPECT_EQ(Entries(dir.path()), expected);
+        const auto& p = output().preview();
+        EXPECT_FALSE(p.Image1->IsEmpty());
+        EXPECT_EQ(p.Image2->IsEmpty(), !r.secondPage);
+        EXPECT_TRUE(form->ScrollBox1->isVisible());
+        EXPECT_TRUE(form->ScrollBox1->isWindow());
+        EXPECT_EQ(form->ScrollBox1->size(), QSize(493, 497));
+        EXPECT_EQ(form->ScrollBox1->verticalScrollBar()->value(), 0);
+        EXPECT_EQ(p.Image1->geometry(), QRect(20, 20, 420, 594));
+        EXPECT_EQ(p.pnlImage2->geometry(), QRect(5, 685, 460, 634));
+    }
+    // The first showing centred it; moved and shown again, it stays where it was put.
+    const QRect screen = form->screen()->geometry();
+    form->ScrollBox1->hide();
+    form->ScrollBox1->move(screen.left() + 10, screen.top() + 20);
+    form->btnApercu->click();
+    EXPECT_EQ(form->ScrollBox1->pos(), QPoint(screen.left() + 10, screen.top() + 20));
+}
+
+TEST_F(OutputTest, PreviewFirstShowingIsCentredOnTheScreen) {
+    Generate(2);
+    form->btnApercu->click();
+    const QRect screen = form->screen()->geometry();
+    EXPECT_EQ(form->ScrollBox1->frameGeometry().topLeft(),
+              QPoint(screen.left() + (screen.width() - 493) / 2,
+                     screen.top() + (screen.height() - 497) / 2));
+}
+
+TEST_F(OutputTest, PreviewInAFolderThatCannotBeWrittenDoesNothing) {
+    Generate(3);
+    // A current directory that no longer exists: nothing can be created in it, not even by
+    // root.
+    ASSERT_TRUE(QDir().mkdir("gone"));
+    ASSERT_EQ(chdir("gone"), 0);
+    ASSERT_EQ(rmdir(dir.filePath("gone").toLocal8Bit().constData()), 0);
+    form->btnApercu->click();
+    EXPECT_TRUE(errors.isEmpty());
+    EXPECT_FALSE(form->ScrollBox1->isVisible());
+    EXPECT_TRUE(output().preview().Image1->IsEmpty());
+    ASSERT_EQ(chdir(dir.path().toLocal8Bit().constData()), 0);
+    EXPECT_EQ(Entries(dir.path()), "");
+}
+
+TEST_F(OutputTest, ClosingRemovesThePreviewFilesWhateverTheirCaseAndNothingElse) {
+    Generate(30, 5);
+    form->btnApercu->click();
+    ASSERT_EQ(Entries(dir.path()), "TWFile.txt,Temp0.EMF,Temp1.EMF");
+    // Files of other names that differ only in letter case belong to someone else.
+    for (const char* other : {"temp0.emf", "TEMP1.EMF", "TWfile.txt", "Temp2.EMF"})
+        WriteAll(other, "not ours");
+    form->close();
+    EXPECT_FALSE(form->ScrollBox1->isVisible());
+    EXPECT_EQ(Entries(dir.path()), "TEMP1.EMF,TWfile.txt,Temp2.EMF,temp0.emf");
+    EXPECT_EQ(Output::WrittenName("temp1.emf"), "Temp1.EMF");
+    EXPECT_EQ(Output::WrittenName("TWfile.txt"), "TWFile.txt");
+    EXPECT_EQ(Output::WrittenName("other.txt"), "other.txt");
+}
+
+TEST_F(OutputTest, PreviewPagesBreakWherePrintedPagesBreak) {
+    Generate(40, 6);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath("printed.pdf"));
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    std::vector<int> printed, previewed;
+    QString error;
+    ASSERT_TRUE(
+        equat::PaintPages(*form->RxE1, printer, equat::PageRectTwips(printer), &printed, &error))
+        << error.toStdString();
+    equat::RichEditToEMF(*form->RxE1, dir.filePath("Temp"), printer, &previewed);
+    ASSERT_GE(printed.size(), 3u);
+    ASSERT_EQ(previewed.size(), 2u);
+    EXPECT_EQ(previewed[0], printed[0]);
+    EXPECT_EQ(previewed[1], printed[1]);
+}
+
+TEST_F(OutputTest, PagesSetTabsEveryHalfInchOnAnyDevice) {
+    // Two tabs then a mark: on paper the mark stands one inch from the left edge, in the
+    // page images as in the laid-out PNG pages.
+    form->RxE1->Clear();
+    form->RxE1->LoadRtfDocument(
+        "{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{\\f0 Arial;}}\\f0\\fs24\\tab\\tab "
+        "\\u9608?\\par}");
+    QStringList pngs;
+    QString error;
+    ASSERT_TRUE(equat::WritePngPages(*form->RxE1, dir.filePath("tab.png"),
+                                     equat::DefaultPageLayout(), 144, &pngs, &error))
+        << error.toStdString();
+    ASSERT_EQ(pngs.size(), 1);
+    const QImage page(pngs[0]);
+    int left = -1;
+    for (int x = 0; x < page.width() && left < 0; ++x)
+        for (int y = 0; y < 60 && left < 0; ++y)
+            if (qGray(page.pixel(x, y)) < 128) left = x;
+    EXPECT_NEAR(left, 144, 6);  // one inch at 144 dots per inch
+}
+
+// ---- Printing -------------------------------------------------------------------------------
+
+// The print queue of the tests (started by scripts/start-cups.sh) and the folder where it
+// puts the PDF of every job.
+struct Queue {
+    QString name, outDir;
+};
+
+std::optional<Queue> TestQueue() {
+    Queue q{qEnvironmentVariable("EQUAT_TEST_PRINTER", "equat-pdf"),
+            qEnvironmentVariable("EQUAT_TEST_PDF_DIR", "/var/spool/cups-pdf/equat-pdf")};
+    QProcess lpstat;
+    lpstat.start("lpstat", {"-p", q.name});
+    if (!lpstat.waitForFinished(10000) || lpstat.exitCode() != 0) return std::nullopt;
+    return q;
+}
+
+// An IPP request for ipptool, written into the test's folder.
+QString IppTest(const QString& scratch, const char* name, const char* operation, const char* body) {
+    const QString path = scratch + "/" + name;
+    QFile f(path);
+    if (!f.exists() && f.open(QIODevice::WriteOnly)) {
+        f.write(QByteArray("{\nNAME \"") + name + "\"\nOPERATION " + operation +
+                "\nGROUP operation-attributes-tag\n"
+                "ATTR charset attributes-charset utf-8\n"
+                "ATTR language attributes-natural-language en\n"
+                "ATTR uri printer-uri $uri\nATTR name requesting-user-name $user\n" +
+                body + "STATUS successful-ok\n}\n");
+    }
+    return path;
+}
+
+// The answer's rows, without the column names.
+QStringList Ipp(const Queue& q, const QString& test, const QStringList& defines = {}) {
+    QProcess ipp;
+    ipp.start("ipptool", QStringList{"-c"} + defines +
+                             QStringList{"ipp://localhost/printers/" + q.name, test});
+    if (!ipp.waitForFinished(10000)) return {};
+    QStringList lines = QString::fromUtf8(ipp.readAllStandardOutput()).split('\n');
+    if (!lines.isEmpty()) lines.removeFirst();
+    return lines;
+}
+
+// Finished jobs of the queue, id to title. The job list leaves the titles out, so each job
+// is asked for its own.
+std::map<int, QString> CompletedJobs(const Queue& q, const QString& scratch) {
+    const QString list = IppTest(scratch, "jobs.test", "Get-Jobs",
+                                 "ATTR keyword which-jobs completed\n"
+                                 "ATTR keyword requested-attributes job-id\n"
+                                 "DISPLAY job-id\n");
+    const QString one = IppTest(scratch, "job.test", "Get-Job-Attributes",
+                                "ATTR integer job-id $job\n"
+                                "ATTR keyword requested-attributes job-id,job-name\n"
+                                "DISPLAY job-id\nDISPLAY job-name\n");
+    std::map<int, QString> jobs;
+    for (const QString& line : Ipp(q, list)) {
+        bool ok = false;
+        const int id = line.trimmed().toInt(&ok);
+        if (ok) jobs[id] = QString();
+    }
+    (void)one;  // written here, asked by JobTitle
+    return jobs;
+}
+
+// The title of one job.
+QString JobTitle(const Queue& q, const QString& scratch, int id) {
+    const QString one = scratch + "/job.test";
+    const QStringList answer = Ipp(q, one, {"-d", QString("job=%1").arg(id)});
+    return answer.isEmpty() ? QString() : answer.first().section(',', 1);
+}
+
+QString PdfText(const QString& path) {
+    QProcess p;
+    p.start("pdftotext", {path, "-"});
+    if (!p.waitForFinished(20000)) return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// Text to compare with what pdftotext reads: without spaces, which it places by their
+// positions, nor hyphens, of which it drops one in a long run.
+QString Squeezed(QString s) {
+    return s.remove(QRegularExpression("[\\s-]+"));
+}
+
+class PrintingTest : public OutputTest {
+  protected:
+    void SetUp() override {
+        OutputTest::SetUp();
+        queue = TestQueue();
+        if (!queue) {
+            GTEST_SKIP() << "\n*** NO PRINT QUEUE: the print service could not start here "
+                            "(scripts/start-cups.sh); real printing is NOT tested. ***\n";
+        }
+        // Chosen in the printer dialog, as a teacher would.
+        output().SetPrinterDialog([this](QWidget*, QPrinter& p) {
+            p.setPrinterName(queue->name);
+            p.setCopyCount(1);
+            return true;
+        });
+        form->btnChoixImp->click();
+        ASSERT_EQ(equat::CurrentPrinter().printerName(), queue->name);
+    }
+
+    // Waits for every job above `after` to finish, at most a minute, and returns them.
+    std::map<int, QString> JobsAfter(int after, std::size_t expected) {
+        std::map<int, QString> mine;
+        QElapsedTimer clock;
+        clock.start();
+        do {
+            mine.clear();
+            for (const auto& [id, title] : CompletedJobs(*queue, dir.path()))
+                if (id > after) mine[id] = title;
+            if (mine.size() >= expected) break;
+            QThread::msleep(200);
+        } while (clock.elapsed() < 60000);
+        for (auto& [id, title] : mine) title = JobTitle(*queue, dir.path(), id);
+        return mine;
+    }
+
+    int LastJob() {
+        const auto jobs = CompletedJobs(*queue, dir.path());
+        return jobs.empty() ? 0 : jobs.rbegin()->first;
+    }
+
+    QString PdfOfJob(int id) {
+        QElapsedTimer clock;
+        clock.start();
+        do {
+            const QStringList found =
+                QDir(queue->outDir).entryList({QString("*-job_%1.pdf").arg(id)}, QDir::Files);
+            if (!found.isEmpty()) return QDir(queue->outDir).filePath(found.first());
+            QThread::msleep(200);
+        } while (clock.elapsed() < 20000);
+        return {};
+    }
+
+    std::optional<Queue> queue;
+};
+
+TEST_F(PrintingTest, CopiesBecomeJobsTitledAfterTheirDocument) {
+    struct Row {
+        int sujets, corriges;
+        std::vector<const char*> titles;
+    };
+    const Row rows[] = {{2, 0, {"Sujet", "Sujet"}},
+                        {0, 3, {"Corrigé", "Corrigé", "Corrigé"}},
+                        {1, 1, {"Sujet", "Corrigé"}}};
+    Generate(40, 4);
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.sujets << " " << r.corriges);
+        const int before = LastJob();
+        form->spSujets->setValue(r.sujets);
+        form->spCorriges->setValue(r.corriges);
+        form->btnImprime->click();
+        ASSERT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+        const auto jobs = JobsAfter(before, r.titles.size());
+        ASSERT_EQ(jobs.size(), r.titles.size());
+        auto it = jobs.begin();
+        for (const char* title : r.titles) EXPECT_EQ(it++->second, QString::fromUtf8(title));
+    }
+    // The paper holds the documents' text, cut into the pages printing computed.
+    const int before = LastJob();
+    form->spSujets->setValue(1);
+    form->spCorriges->setValue(1);
+    form->btnImprime->click();
+    const auto jobs = JobsAfter(before, 2);
+    ASSERT_EQ(jobs.size(), 2u);
+    const equat::RichEdit* docs[] = {form->RxE1, form->RxE2};
+    int k = 0;
+    for (const auto& [id, title] : jobs) {
+        const QString pdf = PdfOfJob(id);
+        ASSERT_FALSE(pdf.isEmpty()) << "no PDF for job " << id;
+        const QString printed = Squeezed(PdfText(pdf));
+        int missing = 0;
+        for (const QString& line : docs[k]->Text().split('\n')) {
+            const QString want = Squeezed(line);
+            if (!want.isEmpty() && !printed.contains(want)) {
+                ++missing;
+                ADD_FAILURE() << "job " << id << " lacks: " << line.toStdString();
+                if (missing > 3) break;
+            }
+        }
+        ++k;
+    }
+}
+
+TEST_F(PrintingTest, NothingIsPrintedWithoutASubjectLine) {
+    Generate(2);
+    form->ckbEdite->click();
+    form->RxE1->clear();
+    const int before = LastJob();
+    form->spSujets->setValue(1);
+    form->spCorriges->setValue(3);
+    form->btnImprime->click();
+    EXPECT_TRUE(errors.isEmpty());
+    QThread::msleep(1500);
+    EXPECT_TRUE(JobsAfter(before, 0).empty());
+}
+
+TEST_F(PrintingTest, PaperPagesMatchThePreviewsPageBreaks) {
+    Generate(40, 10);
+    std::vector<int> printed, previewed;
+    QString error;
+    const int before = LastJob();
+    ASSERT_TRUE(
+        equat::PrintDocument(*form->RxE1, equat::CurrentPrinter(), "Sujet", &error, &printed))
+        << error.toStdString();
+    equat::RichEditToEMF(*form->RxE1, dir.filePath("Temp"), equat::CurrentPrinter(), &previewed);
+    ASSERT_GE(printed.size(), 3u);
+    ASSERT_EQ(previewed.size(), 2u);
+    EXPECT_EQ(previewed[1], printed[1]);
+    const auto jobs = JobsAfter(before, 1);
+    ASSERT_EQ(jobs.size(), 1u);
+    const QString pdf = PdfOfJob(jobs.begin()->first);
+    ASSERT_FALSE(pdf.isEmpty());
+    // The second paper page starts with the text at the preview's second page start.
+    QProcess p;
+    p.start("pdftotext", {"-f", "2", "-l", "2", pdf, "-"});
+    ASSERT_TRUE(p.waitForFinished(20000));
+    const QString page2 = Squeezed(QString::fromUtf8(p.readAllStandardOutput()));
+    // The first words of the second page, and the last of the first.
+    auto firstWords = [](const QStringList& lines) {
+        for (const QString& l : lines)
+            if (!Squeezed(l).isEmpty()) return Squeezed(l);
+        return QString();
+    };
+    const QString text = form->RxE1->Text();
+    QStringList page1 = text.left(previewed[1]).split('\n');
+    std::reverse(page1.begin(), page1.end());
+    const QString first = firstWords(text.mid(previewed[1]).split('\n'));
+    const QString last = firstWords(page1);
+    ASSERT_FALSE(first.isEmpty());
+    ASSERT_FALSE(last.isEmpty());
+    EXPECT_TRUE(page2.startsWith(first)) << page2.left(80).toStdString();
+    EXPECT_FALSE(page2.contains(last)) << last.toStdString();
+}
+
+TEST(OutputNoPrinter, PrintingOnSomethingThatIsNoQueueIsAnError) {
+    TForm1 form;
+    form.spMaxLigne->setValue(2);
+    form.btnEquat1d->click();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    QString error;
+    EXPECT_FALSE(equat::PrintDocument(*form.RxE1, printer, "Sujet", &error));
+    EXPECT_EQ(error, "Aucune imprimante n'est installée");
+    // Cancelling the printer dialog changes nothing, even if it touched the settings.
+    const QString before = equat::CurrentPrinter().printerName();
+    const int copies = equat::CurrentPrinter().copyCount();
+    Output::Of(form).SetPrinterDialog([](QWidget*, QPrinter&) { return false; });
+    form.btnChoixImp->click();
+    EXPECT_EQ(equat::CurrentPrinter().printerName(), before);
+    EXPECT_EQ(equat::CurrentPrinter().copyCount(), copies);
+}
+
+}  // namespace
