@@ -25,6 +25,7 @@
 #include "app/uequat.h"
 #include "app/widgets.h"
 #include "core/sheet.h"
+#include "qt_environment.h"
 #include "settings/formstorage.h"
 #include "settings/inifile.h"
 #include "settings/settingsmodel.h"
@@ -33,23 +34,6 @@ using equat::FormStorage;
 using equat::TForm1;
 
 namespace {
-
-class QtEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "test_formstorage";
-        static char* argv[] = {name, nullptr};
-        app_ = std::make_unique<QApplication>(argc, argv);
-    }
-    void TearDown() override { app_.reset(); }
-
-  private:
-    std::unique_ptr<QApplication> app_;
-};
-
-[[maybe_unused]] const auto* const kQtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 class FakeDriveProbe : public equat::DriveTypeProbe {
   public:

@@ -27,28 +27,12 @@
 #include "app/widgets.h"
 #include "platform/pages.h"
 #include "platform/richedit.h"
+#include "qt_environment.h"
 
 using equat::Output;
 using equat::TForm1;
 
 namespace {
-
-class QtEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "test_output";
-        static char* argv[] = {name, nullptr};
-        app_ = std::make_unique<QApplication>(argc, argv);
-    }
-    void TearDown() override { app_.reset(); }
-
-  private:
-    std::unique_ptr<QApplication> app_;
-};
-
-[[maybe_unused]] const auto* const kQtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 QByteArray ReadAll(const QString& path) {
     QFile f(path);

@@ -36,28 +36,12 @@
 #include "core/kinds.h"
 #include "core/rotate.h"
 #include "platform/richedit.h"
+#include "qt_environment.h"
 #include "settings/formstorage.h"
 
 using equat::TForm1;
 
 namespace {
-
-class QtEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "test_uequat";
-        static char* argv[] = {name, nullptr};
-        app_ = std::make_unique<QApplication>(argc, argv);
-    }
-    void TearDown() override { app_.reset(); }
-
-  private:
-    std::unique_ptr<QApplication> app_;
-};
-
-[[maybe_unused]] const auto* const kQtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 class WindowTest : public ::testing::Test {
   protected:
