@@ -93,10 +93,9 @@ Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& set
 
     const std::string separatorLine =
         settings.separatorOn ? MarkupToRtf(settings.separator + "<br>") : MarkupToRtf(" ");
-    const std::size_t perQuestion = separatorLine.size() + 512;
-    sheet.subject.reserve(sheet.subject.size() + static_cast<std::size_t>(n) * perQuestion);
-    sheet.answerKey.reserve(sheet.answerKey.size() + static_cast<std::size_t>(n) * perQuestion);
     for (int i = 1; i <= n; ++i) {
+        const std::size_t subjectBefore = sheet.subject.size();
+        const std::size_t keyBefore = sheet.answerKey.size();
         const std::string number = DecimalText(i);
         sheet.subject += separatorLine;
         sheet.subject += number;
@@ -109,6 +108,15 @@ Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& set
         sheet.answerKey += number;
         sheet.answerKey += kind.AnswerNumbering();
         kind.AppendAnswerBody(sheet.answerKey, i);
+        if (i == 1) {
+            // The first question tells the size of the others: room for them at once, so the
+            // documents are not copied again and again as they grow.
+            const auto rest = static_cast<std::size_t>(n - 1);
+            sheet.subject.reserve(sheet.subject.size() +
+                                  rest * (sheet.subject.size() - subjectBefore) * 5 / 4 + 64);
+            sheet.answerKey.reserve(sheet.answerKey.size() +
+                                    rest * (sheet.answerKey.size() - keyBefore) * 5 / 4 + 64);
+        }
     }
     sheet.subject += '}';
     sheet.answerKey += '}';
