@@ -9,6 +9,7 @@
 
 #include "core/random.h"
 #include "core/sheet.h"
+#include "platform/qtcp1252.h"
 
 class QCheckBox;
 class QComboBox;
@@ -217,10 +218,5 @@ class TForm1 : public QWidget {
     QString sheetBaseName_;
     QString saveDialogInitialDir_;
 };
-
-// Windows-1252 <-> QString at the edge of the window. Characters the code page lacks become
-// '?' (the fields refuse them, so this only guards text set by other means).
-std::string ToCp1252(const QString& text);
-QString FromCp1252(std::string_view bytes);
 
 }  // namespace equat

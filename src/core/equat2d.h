@@ -50,8 +50,6 @@ class SecondDegreeKind final : public TabledKind<QuadraticQuestion> {
     std::string DuplicateKey(int i) const override;
     void AppendSubjectBody(std::string& doc, int i) const override;
     void AppendAnswerBody(std::string& doc, int i) const override;
-
-  private:
 };
 
 }  // namespace equat

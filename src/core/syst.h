@@ -72,8 +72,6 @@ class SystemKind final : public TabledKind<SystemQuestion> {
     std::string DuplicateKey(int i) const override;
     void AppendSubjectBody(std::string& doc, int i) const override;
     void AppendAnswerBody(std::string& doc, int i) const override;
-
-  private:
 };
 
 }  // namespace equat

@@ -21,6 +21,7 @@
 #include <exception>
 
 #include "core/cp1252.h"
+#include "platform/qtcp1252.h"
 
 namespace equat {
 
@@ -34,22 +35,6 @@ fs::path PathOf(const QString& path) {
 
 QString QStringOf(const fs::path& path) {
     return QFile::decodeName(QByteArray::fromStdString(path.string()));
-}
-
-// The controls refuse what Windows-1252 cannot hold, so '?' only guards text set by other
-// means.
-std::string ToCp(const QString& text) {
-    std::string out;
-    out.reserve(static_cast<std::size_t>(text.size()));
-    for (char32_t cp : text.toUcs4()) {
-        const auto b = UnicodeToCp1252(cp);
-        out += b ? static_cast<char>(*b) : '?';
-    }
-    return out;
-}
-
-QString FromCp(std::string_view bytes) {
-    return QString::fromStdString(Cp1252ToUtf8(bytes));
 }
 
 // The frame around the client area; empty until the window manager has framed the window.
@@ -156,15 +141,15 @@ StoredValues FormStorage::ReadControls() const {
     StoredValues v;
     v.spMaxLigne = c_.spMaxLigne->value();
     v.spinterligne = c_.spinterligne->value();
-    v.eTitre1 = ToCp(c_.eTitre1->text());
-    v.eSepar = ToCp(c_.eSepar->text());
+    v.eTitre1 = ToCp1252(c_.eTitre1->text());
+    v.eSepar = ToCp1252(c_.eSepar->text());
     v.spCorriges = c_.spCorriges->value();
     v.spSujets = c_.spSujets->value();
     v.saveDialogInitialDir = FolderForFile(SaveDialogInitialDir());
-    v.combo1Text = ToCp(c_.Combo1->currentText());
+    v.combo1Text = ToCp1252(c_.Combo1->currentText());
     v.combo1Items.clear();
     for (int i = 0; i < c_.Combo1->count(); ++i)
-        v.combo1Items.push_back(ToCp(c_.Combo1->itemText(i)));
+        v.combo1Items.push_back(ToCp1252(c_.Combo1->itemText(i)));
     v.checkBox1Checked = c_.CheckBox1->isChecked();
     v.trbNiveauPosition = c_.trbNiveau->value();
     v.ckbEditeChecked = c_.ckbEdite->isChecked();
@@ -173,7 +158,7 @@ StoredValues FormStorage::ReadControls() const {
 
 void FormStorage::ApplyValues(const StoredValues& current, const StoredValues& v) {
     auto setLine = [](QLineEdit* e, const std::string& text) {
-        e->setText(FromCp(text));
+        e->setText(FromCp1252(text));
         e->setCursorPosition(0);  // the beginning of a long title is what tells it apart
     };
     // Only what differs is set: an equal value must not run a handler.
@@ -199,10 +184,10 @@ void FormStorage::ApplyValues(const StoredValues& current, const StoredValues& v
                     c_.spSujets->setValue(v.spSujets);
                     break;
                 case StoredProp::kSaveDialogInitialDir:
-                    SetSaveDialogInitialDir(FromCp(v.saveDialogInitialDir));
+                    SetSaveDialogInitialDir(FromCp1252(v.saveDialogInitialDir));
                     break;
                 case StoredProp::kCombo1Text:
-                    c_.Combo1->setEditText(FromCp(v.combo1Text));
+                    c_.Combo1->setEditText(FromCp1252(v.combo1Text));
                     break;
                 case StoredProp::kCombo1Items: {
                     // Replacing the list must leave the text restored just before, and is
@@ -210,7 +195,7 @@ void FormStorage::ApplyValues(const StoredValues& current, const StoredValues& v
                     const QString text = c_.Combo1->currentText();
                     const QSignalBlocker block(c_.Combo1);
                     QStringList items;
-                    for (const auto& item : v.combo1Items) items << FromCp(item);
+                    for (const auto& item : v.combo1Items) items << FromCp1252(item);
                     c_.Combo1->clear();
                     c_.Combo1->addItems(items);
                     c_.Combo1->setCurrentIndex(-1);
