@@ -228,6 +228,7 @@ void FirstDegreeKind::DrawLevel3(RandomSource& rng, FirstDegreeQuestion& q) {
     }
     const auto& pair = kPairs[static_cast<std::size_t>(aleas_)];
     q.equation.clear();
+    q.equation.reserve(768);  // one allocation for the whole equation
     AppendBracketSide(q.equation, pair.left, s[0], s[1], s[2], s[3]);
     q.equation += " = ";
     AppendBracketSide(q.equation, pair.right, s[4], s[5], s[6], s[7]);
@@ -250,6 +251,7 @@ void FirstDegreeKind::Draw(RandomSource& rng, int i) {
     q.aleas = aleas_;
     if (level_ != 3) {
         q.equation.clear();
+        q.equation.reserve(384);
         AppendLinearSide(q.equation, q.slots[0], q.slots[1]);
         q.equation += "  =  ";
         AppendLinearSide(q.equation, q.slots[2], q.slots[3]);

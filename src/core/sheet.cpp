@@ -49,15 +49,18 @@ std::string TwoDigits(int v) {
 }
 
 std::string Header(std::string_view baseName, std::string_view middle, const SheetSettings& s) {
-    std::string m(kRtfHeader);
-    m += "<arial><te=18>";
+    std::string m = "<arial><te=18>";
     m += baseName;
     m += middle;
     m += s.title;
     m += "</u><br><br><b>";
     m += s.instruction;
     m += "<b><br><br></b>";
-    return MarkupToRtf(m);
+    // The RTF header converts to itself (no tag, no control character), so only what
+    // follows it needs converting.
+    std::string out(kRtfHeader);
+    AppendMarkupRtf(out, m);
+    return out;
 }
 
 }  // namespace
