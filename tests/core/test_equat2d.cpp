@@ -13,6 +13,7 @@
 #include "core/markup.h"
 #include "core/numbertext.h"
 #include "core/sheet.h"
+#include "reference_fixed2.h"
 
 namespace equat {
 namespace {
@@ -121,31 +122,6 @@ TEST(Roots, DiscriminantWrapsLikeA32BitInteger) {
     EXPECT_EQ(RootX1(1, 46341, 0), "/");  // the wrapped discriminant is negative
 }
 
-// Two-decimal text of x rounded half away from zero on its 18 significant digits, from
-// the C library's own decimal conversion.
-std::string ReferenceFixed2(double x) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.17e", std::fabs(x));
-    std::string digits;
-    const char* p = buf;
-    for (; *p != 'e'; ++p)
-        if (*p != '.') digits += *p;
-    const int exponent = std::atoi(p + 1);
-    // |x| = 0.digits × 10^(exponent + 1); keep exponent + 3 digits as hundredths.
-    const int kept = exponent + 3;
-    long long hundredths = 0;
-    for (int k = 0; k < kept && k < 18; ++k) hundredths = hundredths * 10 + (digits[k] - '0');
-    for (int k = 18; k < kept; ++k) hundredths *= 10;
-    if (kept >= 0 && kept < 18 && digits[static_cast<std::size_t>(kept)] >= '5') ++hundredths;
-    if (hundredths == 0) return "0";
-    std::string text = (std::signbit(x) ? "-" : "") + std::to_string(hundredths / 100);
-    if (hundredths % 100 != 0) {
-        text += "." + std::to_string(hundredths % 100 / 10);
-        if (hundredths % 10 != 0) text += std::to_string(hundredths % 10);
-    }
-    return text;
-}
-
 TEST(Roots, TextsRoundTheirEighteenDigits) {
     for (std::int32_t a = -88; a <= 88; a += 3) {
         if (a == 0) continue;
@@ -154,9 +130,9 @@ TEST(Roots, TextsRoundTheirEighteenDigits) {
                 const std::int32_t d = Discriminant(a, b, c);
                 if (d < 0) continue;
                 const double sq = std::sqrt(static_cast<double>(d));
-                ASSERT_EQ(RootX1(a, b, c), ReferenceFixed2((sq - b) / (2.0 * a)))
+                ASSERT_EQ(RootX1(a, b, c), equat::test::ReferenceFixed2((sq - b) / (2.0 * a)))
                     << a << " " << b << " " << c;
-                ASSERT_EQ(RootX2(a, b, c), ReferenceFixed2((-b - sq) / (2.0 * a)))
+                ASSERT_EQ(RootX2(a, b, c), equat::test::ReferenceFixed2((-b - sq) / (2.0 * a)))
                     << a << " " << b << " " << c;
             }
         }

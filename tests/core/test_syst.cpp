@@ -12,6 +12,7 @@
 #include "core/numbertext.h"
 #include "core/sheet.h"
 #include "core/syst.h"
+#include "reference_fixed2.h"
 
 namespace equat {
 namespace {
@@ -128,30 +129,6 @@ TEST(Solve, TextsOfEachCase) {
     }
 }
 
-// Two-decimal text of x rounded half away from zero on its 18 significant digits, from
-// the C library's own decimal conversion.
-std::string ReferenceFixed2(double x) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.17e", std::fabs(x));
-    std::string digits;
-    const char* p = buf;
-    for (; *p != 'e'; ++p)
-        if (*p != '.') digits += *p;
-    const int exponent = std::atoi(p + 1);
-    const int kept = exponent + 3;  // |x| = 0.digits × 10^(exponent + 1)
-    long long hundredths = 0;
-    for (int k = 0; k < kept && k < 18; ++k) hundredths = hundredths * 10 + (digits[k] - '0');
-    for (int k = 18; k < kept; ++k) hundredths *= 10;
-    if (kept >= 0 && kept < 18 && digits[static_cast<std::size_t>(kept)] >= '5') ++hundredths;
-    if (hundredths == 0) return "0";
-    std::string text = (std::signbit(x) ? "-" : "") + std::to_string(hundredths / 100);
-    if (hundredths % 100 != 0) {
-        text += "." + std::to_string(hundredths % 100 / 10);
-        if (hundredths % 10 != 0) text += std::to_string(hundredths % 10);
-    }
-    return text;
-}
-
 // Quotients land on every half-hundredth (1/200, 3/200, ...) and next to them.
 TEST(Solve, QuotientTextsRoundTheirEighteenDigits) {
     for (std::int32_t n = -700; n <= 700; ++n) {
@@ -159,7 +136,7 @@ TEST(Solve, QuotientTextsRoundTheirEighteenDigits) {
             if (d == 0) continue;
             // x = n / d, y = 0: a1 = d, b1 = 0, c1 = n; a2 = 0, b2 = 1, c2 = 0.
             ASSERT_EQ(SolveForX(d, 0, n, 0, 1, 0),
-                      ReferenceFixed2(static_cast<double>(n) / static_cast<double>(d)))
+                      equat::test::ReferenceFixed2(static_cast<double>(n) / static_cast<double>(d)))
                 << n << "/" << d;
         }
     }
