@@ -80,6 +80,7 @@ Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& set
     sheet.subject = Header(sheet.baseName, " - <u>", settings);
     sheet.answerKey = Header(sheet.baseName, " - <b>Corrig\xE9</b> - <u>", settings);
 
+    kind.SetKeyStyle(settings.keyStyle);
     kind.Begin(level);
     SeenQuestions seen;
     for (int i = 1; i <= n; ++i) {

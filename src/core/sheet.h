@@ -27,6 +27,9 @@ inline constexpr std::string_view kDefaultTitle =
 inline constexpr std::string_view kDefaultInstruction = "Calculer ";
 inline const std::string kDefaultSeparator(123, '-');
 
+// How the answer key writes its results. Decimal is the specified style and the default.
+enum class KeyStyle { Decimal, Exact, Detailed };
+
 // What a generation reads from the window. Texts are Windows-1252.
 struct SheetSettings {
     int level = 1;      // 1..3
@@ -36,6 +39,7 @@ struct SheetSettings {
     std::string instruction{kDefaultInstruction};
     bool separatorOn = true;
     std::string separator = kDefaultSeparator;
+    KeyStyle keyStyle = KeyStyle::Decimal;
 };
 
 // One generated sheet: both RTF documents and the diagnostic entries of every attempt.
@@ -63,6 +67,10 @@ class QuestionKind {
     virtual void AppendSubjectBody(std::string& out, int i) const = 0;
     virtual void AppendAnswerBody(std::string& out, int i) const = 0;
 
+    // Set by the frame before Begin; the answer bodies read it.
+    void SetKeyStyle(KeyStyle style) { keyStyle_ = style; }
+    KeyStyle keyStyle() const { return keyStyle_; }
+
     std::string SubjectBody(int i) const {
         std::string s;
         AppendSubjectBody(s, i);
@@ -73,6 +81,9 @@ class QuestionKind {
         AppendAnswerBody(s, i);
         return s;
     }
+
+  private:
+    KeyStyle keyStyle_ = KeyStyle::Decimal;
 };
 
 // The state every kind keeps: the level, the latest choice draw and one record per question.
