@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -310,6 +311,7 @@ class Reader {
         if (dest == Dest::Skip) return;
         if (dest == Dest::Document && skip_ > 0) {  // a fallback of \u, one character
             --skip_;
+            if (k != nullptr && k->kw == Kw::Font && t.hasParam) fallbackFont_ = t.param;
             return;
         }
         if (k == nullptr) return;
@@ -465,7 +467,7 @@ class Reader {
         switch (Top().dest) {
             case Dest::Document:
                 if (skip_ > 0) {
-                    --skip_;
+                    SkipFallbackByte(b);
                     return;
                 }
                 AppendByte(b);
@@ -486,11 +488,9 @@ class Reader {
 
     void OnTextBytes(std::string_view text) {
         if (Top().dest == Dest::Document) {
-            if (skip_ > 0) {
-                const std::size_t n =
-                    std::min<std::size_t>(static_cast<std::size_t>(skip_), text.size());
-                skip_ -= static_cast<int>(n);
-                text.remove_prefix(n);
+            while (skip_ > 0 && !text.empty()) {
+                SkipFallbackByte(static_cast<unsigned char>(text.front()));
+                text.remove_prefix(1);
             }
             const FontEncoding enc = CurrentFont().second;
             if (enc == FontEncoding::Text) {
@@ -506,6 +506,24 @@ class Reader {
             return;
         }
         for (unsigned char b : text) OnByte(b);
+    }
+
+    // A \u character whose fallback switches to a Symbol font and gives the byte of that
+    // character there was that font's text when it was written: it goes back to the font.
+    void SkipFallbackByte(unsigned char b) {
+        --skip_;
+        if (fallbackFont_ == kNoFont || unicodeAt_ >= buffer_.size()) return;
+        const int index = IndexOf(fallbackFont_);
+        fallbackFont_ = kNoFont;
+        if (index < 0 || encodings_[static_cast<std::size_t>(index)] != FontEncoding::Symbol ||
+            UnicodeToSymbol(unicodeChar_) != b)
+            return;
+        const std::string c = buffer_.substr(unicodeAt_);
+        buffer_.resize(unicodeAt_);
+        Flush();
+        CharFormat f = Format();
+        f.font = index;
+        sink_.OnText(c, f);
     }
 
     void AppendByte(unsigned char b) {
@@ -531,6 +549,8 @@ class Reader {
 
     void OnUnicode(std::int32_t param) {
         skip_ = Top().uc;
+        unicodeAt_ = std::string::npos;
+        fallbackFont_ = kNoFont;
         std::int64_t v = param;
         if (v < 0) v += 65536;  // written as a signed 16-bit number
         if (v < 0 || v > 0xFFFF) {
@@ -557,6 +577,8 @@ class Reader {
             c = SymbolToUnicode(static_cast<unsigned char>(c & 0xFF));
         else if (enc == FontEncoding::Pi && c >= 0x20 && c <= 0xFF)
             c += 0xF000;
+        unicodeAt_ = buffer_.size();
+        unicodeChar_ = c;
         AppendChar(c);
     }
 
@@ -581,6 +603,7 @@ class Reader {
     }
 
     void Flush() {
+        unicodeAt_ = std::string::npos;
         if (buffer_.empty()) return;
         sink_.OnText(buffer_, Format());
         buffer_.clear();
@@ -703,6 +726,12 @@ class Reader {
     std::vector<State> states_;
     std::size_t overflow_ = 0;
     int skip_ = 0;  // fallback characters of the last \u still to skip
+    // The last \u character: where it starts in buffer_ (npos once flushed), its code point
+    // and a font that its fallback switched to.
+    static constexpr int kNoFont = std::numeric_limits<int>::min();
+    std::size_t unicodeAt_ = std::string::npos;
+    char32_t unicodeChar_ = 0;
+    int fallbackFont_ = kNoFont;
     char32_t highSurrogate_ = 0;
     std::optional<State> endState_;
     std::string buffer_;

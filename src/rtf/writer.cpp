@@ -30,6 +30,16 @@ bool NeedsOtherFont(FontEncoding enc, char32_t c) {
     return !IsSpecial(c) && c <= 0xFF && !PictureByte(enc, c);
 }
 
+// The Symbol-font byte of a character that has a Unicode code point of its own. Such a
+// character is saved as that code point in a text font, with the byte in the Symbol font as
+// the fallback of readers without \u: editors that read \u in a Symbol font keep the private
+// code point (blank on most systems) or map the character back through a code page.
+std::optional<unsigned char> SymbolFallback(FontEncoding enc, char32_t c) {
+    if (enc != FontEncoding::Symbol || IsSpecial(c) || (c >= 0xF020 && c <= 0xF0FF))
+        return std::nullopt;
+    return UnicodeToSymbol(c);
+}
+
 std::uint32_t Key(const Rgb& c) {
     return c.r << 16 | c.g << 8 | c.b;
 }
@@ -111,10 +121,11 @@ class Writer {
             for (const Run& r : p.runs) {
                 if (r.format.font < 0 || r.format.font >= static_cast<int>(fonts_.size())) continue;
                 const FontEncoding enc = encodings_[static_cast<std::size_t>(r.format.font)];
+                if (enc == FontEncoding::Text) continue;
                 std::size_t pos = 0;
                 while (pos < r.text.size()) {
                     const char32_t c = NextCodePoint(r.text, pos);
-                    if (enc != FontEncoding::Text && NeedsOtherFont(enc, c)) return true;
+                    if (NeedsOtherFont(enc, c) || SymbolFallback(enc, c)) return true;
                 }
             }
         return false;
@@ -191,8 +202,18 @@ class Writer {
         const FontEncoding enc =
             font >= 0 ? encodings_[static_cast<std::size_t>(font)] : FontEncoding::Text;
         std::size_t pos = 0;
+        bool inGroup = false;  // of characters written by SymbolChar
         while (pos < r.text.size()) {
             const char32_t c = NextCodePoint(r.text, pos);
+            const auto fallback = SymbolFallback(enc, c);
+            if (fallback.has_value() != inGroup) {
+                inGroup = !inGroup;
+                out_ += inGroup ? "{\\uc2" : "}";
+            }
+            if (fallback) {
+                SymbolChar(c, font, *fallback);
+                continue;
+            }
             if (enc == FontEncoding::Text || IsSpecial(c)) {
                 TextChar(c);
                 continue;
@@ -209,6 +230,20 @@ class Writer {
                 out_ += '}';
             }
         }
+        if (inGroup) out_ += '}';
+    }
+
+    // The text font, \u, then the Symbol font and its byte as the two characters that \u
+    // readers skip. Readers that apply the skipped \f anyway get the text font again for
+    // every character.
+    void SymbolChar(char32_t c, int symbolFont, unsigned char byte) {
+        out_ += "\\f";
+        Number(textFont_);
+        out_ += "\\u";
+        Number(Signed16(c));
+        out_ += "\\f";
+        Number(symbolFont);
+        Hex(byte);
     }
 
     void EndWords() {
@@ -223,11 +258,15 @@ class Writer {
         } else if (b >= 0x20 && b < 0x7F) {
             out_ += static_cast<char>(b);
         } else {
-            constexpr char kHex[] = "0123456789abcdef";
-            out_ += "\\'";
-            out_ += kHex[b >> 4];
-            out_ += kHex[b & 15];
+            Hex(b);
         }
+    }
+
+    void Hex(unsigned char b) {
+        constexpr char kHex[] = "0123456789abcdef";
+        out_ += "\\'";
+        out_ += kHex[b >> 4];
+        out_ += kHex[b & 15];
     }
 
     void TextChar(char32_t c) {
@@ -260,8 +299,12 @@ class Writer {
 
     void Unicode(char32_t c) {
         out_ += "\\u";
-        Number(c > 32767 ? static_cast<long>(c) - 65536 : static_cast<long>(c));
+        Number(Signed16(c));
         out_ += '?';
+    }
+
+    static long Signed16(char32_t c) {
+        return c > 32767 ? static_cast<long>(c) - 65536 : static_cast<long>(c);
     }
 
     const Document& doc_;

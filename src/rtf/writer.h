@@ -6,9 +6,11 @@
 
 namespace equat::rtf {
 
-// RTF for a document, in Windows-1252 with \u for what the code page cannot hold. Text in a
-// Symbol font goes back to the font's own bytes, so other editors draw the same glyphs;
-// a character that font cannot draw is written in a text font instead.
+// RTF for a document, in Windows-1252 with \u for what the code page cannot hold. A Symbol-font
+// character with a Unicode code point of its own is written as that code point in a text font,
+// with the Symbol font's byte as the fallback of readers without \u (our reader puts it back in
+// the Symbol font); other editors then draw it without that font. Symbol bytes without a
+// code point stay bytes, and a character the font cannot draw is written in a text font.
 std::string WriteRtf(const Document& doc);
 
 // The text as the window holds it: paragraphs joined by eol, tabs kept, a line break

@@ -28,14 +28,52 @@ Document OneParagraph(std::vector<Font> fonts, std::vector<Run> runs) {
 const Font kArial{"Arial", 0, FontFamily::Swiss, 2};
 const Font kSymbol{"Symbol", 2, FontFamily::Roman, 2};
 
-TEST(RtfWriter, SymbolFontTextGoesBackToItsBytes) {
-    // Delta and the brace pieces in the Symbol font; a letter the font cannot draw.
+TEST(RtfWriter, SymbolFontTextIsUnicodeWithTheSymbolByteAsFallback) {
+    // Delta, the brace pieces and '=' in the Symbol font; a letter the font cannot draw.
     const Document d = OneParagraph(
         {kArial, kSymbol}, {rtf::Run{InFont(1), "\xce\x94\xe2\x8e\xa7\xe2\x8e\xa8\xe2\x8e\xa9=a"}});
     const std::string rtf = WriteRtf(d);
-    EXPECT_NE(rtf.find("\\f1 D\\'ec\\'ed\\'ee={\\f0 a}"), std::string::npos) << rtf;
-    const Document back = ReadRtf(rtf);
-    EXPECT_EQ(PlainTextUtf8(back), PlainTextUtf8(d));
+    EXPECT_NE(rtf.find("\\f1 {\\uc2\\f0\\u916\\f1\\'44\\f0\\u9127\\f1\\'ec\\f0\\u9128\\f1\\'ed"
+                       "\\f0\\u9129\\f1\\'ee\\f0\\u61\\f1\\'3d}{\\f0 a}"),
+              std::string::npos)
+        << rtf;
+    EXPECT_EQ(ReadRtf(rtf), ReadRtf(WriteRtf(ReadRtf(rtf))));
+    EXPECT_EQ(PlainTextUtf8(ReadRtf(rtf)), PlainTextUtf8(d));
+}
+
+// Every way a Symbol-font character is spelled reads as the same model, and that model
+// survives saving: the font's bytes, \u with a fallback in the font, its private code
+// points, and our own saved form (\u in a text font, the font and its byte as fallback).
+TEST(RtfWriter, SymbolFormsReadAsOneModelThatRoundTrips) {
+    const std::string head =
+        "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}"
+        "{\\f3\\froman\\fcharset2 Symbol;}}\\pard\\f3 ";
+    const char* forms[] = {
+        "D \\'ec\\'d6\\'bb",
+        "\\u916\\'44\\u32\\'20\\u9127\\'ec\\u8730\\'d6\\u8776\\'bb",
+        "\\uc0\\u-4028\\u-4064 \\u-3860 \\u-3882 \\u-3909 ",
+        "{\\uc2\\f0\\u916\\f3\\'44\\f0\\u32\\f3\\'20\\f0\\u9127\\f3\\'ec\\f0\\u8730\\f3\\'d6"
+        "\\f0\\u8776\\f3\\'bb}",
+        "{\\f0\\uc2\\u916\\f3\\'44}{\\f0\\uc2\\u32\\f3\\'20}{\\f0\\uc2\\u9127\\f3\\'ec}"
+        "{\\f0\\uc2\\u8730\\f3\\'d6}{\\f0\\uc2\\u8776\\f3\\'bb}",
+    };
+    const Document expected = ReadRtf(head + forms[0] + "}");
+    EXPECT_EQ(PlainTextUtf8(expected), "\xce\x94 \xe2\x8e\xa7\xe2\x88\x9a\xe2\x89\x88");
+    for (const char* form : forms) {
+        const Document d = ReadRtf(head + form + "}");
+        EXPECT_EQ(d, expected) << form;
+        EXPECT_EQ(ReadRtf(WriteRtf(d)), d) << form;
+    }
+    // The whole font, with a text font that is not the first one.
+    std::string all =
+        "{\\rtf1\\ansi\\deff1{\\fonttbl{\\f0\\froman\\fcharset2 Symbol;}"
+        "{\\f1\\fswiss\\fcharset0 Arial;}}\\pard\\f0 ";
+    for (int b = 0x20; b <= 0xFF; ++b)
+        all += "\\'" + std::string(1, "0123456789abcdef"[b >> 4]) + "0123456789abcdef"[b & 15];
+    const Document whole = ReadRtf(all + "}");
+    const std::string saved = WriteRtf(whole);
+    EXPECT_EQ(ReadRtf(saved), whole);
+    EXPECT_NE(saved.find("{\\uc2\\f1\\u32\\f0\\'20\\f1\\u33\\f0\\'21"), std::string::npos) << saved;
 }
 
 TEST(RtfWriter, TextEscapes) {
