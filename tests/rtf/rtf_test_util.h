@@ -16,12 +16,16 @@ inline std::string ReadDataFile(const std::string& name) {
 }
 
 struct Generated {
-    std::string name;  // kind, level, subject or key: "1d_N2_Cor"
+    std::string name;  // kind, level, subject or key, style: "1d_N2_Cor", "2d_N1_Cor_exact"
     std::string rtf;
+    KeyStyle style = KeyStyle::Decimal;
 };
 
-// Both documents of a full sheet for every kind and level the core offers.
-inline std::vector<Generated> GeneratedDocuments(int count = 40, std::uint32_t seed = 4242) {
+// Both documents of a full sheet for every kind and level the core offers. A style other
+// than the decimal one names its documents with suffix.
+inline std::vector<Generated> GeneratedDocuments(int count = 40, std::uint32_t seed = 4242,
+                                                 KeyStyle style = KeyStyle::Decimal,
+                                                 const std::string& suffix = "") {
     std::vector<Generated> docs;
     for (std::string_view kindName : KindNames()) {
         for (int level = 1; level <= 3; ++level) {
@@ -30,10 +34,11 @@ inline std::vector<Generated> GeneratedDocuments(int count = 40, std::uint32_t s
             SheetSettings settings;
             settings.level = level;
             settings.count = count;
+            settings.keyStyle = style;
             Sheet sheet = BuildSheet(*kind, rng, settings);
             const std::string base = std::string(kindName) + "_N" + std::to_string(level);
-            docs.push_back({base, std::move(sheet.subject)});
-            docs.push_back({base + "_Cor", std::move(sheet.answerKey)});
+            docs.push_back({base + suffix, std::move(sheet.subject), style});
+            docs.push_back({base + "_Cor" + suffix, std::move(sheet.answerKey), style});
         }
     }
     return docs;
