@@ -52,6 +52,9 @@ class Writer {
             if (textFont_ < 0 && encodings_.back() == FontEncoding::Text)
                 textFont_ = static_cast<int>(k);
         }
+        // Symbol characters go to a text font only where the document has one: a font added
+        // here would be a new entry in the font table when the file is read again.
+        unicodeSymbols_ = textFont_ >= 0;
         if (textFont_ < 0 && NeedsTextFont()) {  // for what a picture font cannot draw
             textFont_ = static_cast<int>(fonts_.size());
             fonts_.push_back(Font{"Arial", 0, FontFamily::Swiss, 2});
@@ -121,11 +124,10 @@ class Writer {
             for (const Run& r : p.runs) {
                 if (r.format.font < 0 || r.format.font >= static_cast<int>(fonts_.size())) continue;
                 const FontEncoding enc = encodings_[static_cast<std::size_t>(r.format.font)];
-                if (enc == FontEncoding::Text) continue;
                 std::size_t pos = 0;
                 while (pos < r.text.size()) {
                     const char32_t c = NextCodePoint(r.text, pos);
-                    if (NeedsOtherFont(enc, c) || SymbolFallback(enc, c)) return true;
+                    if (enc != FontEncoding::Text && NeedsOtherFont(enc, c)) return true;
                 }
             }
         return false;
@@ -205,7 +207,7 @@ class Writer {
         bool inGroup = false;  // of characters written by SymbolChar
         while (pos < r.text.size()) {
             const char32_t c = NextCodePoint(r.text, pos);
-            const auto fallback = SymbolFallback(enc, c);
+            const auto fallback = unicodeSymbols_ ? SymbolFallback(enc, c) : std::nullopt;
             if (fallback.has_value() != inGroup) {
                 inGroup = !inGroup;
                 out_ += inGroup ? "{\\uc2" : "}";
@@ -311,6 +313,7 @@ class Writer {
     std::vector<Font> fonts_;
     std::vector<FontEncoding> encodings_;
     int textFont_ = -1;
+    bool unicodeSymbols_ = false;  // Symbol characters written by SymbolChar
     int defaultFont_ = 0;
     std::vector<Rgb> colours_;
     std::unordered_map<std::uint32_t, int> colourIndex_;

@@ -73,6 +73,9 @@ TEST(RtfWriter, SymbolFormsReadAsOneModelThatRoundTrips) {
     const Document whole = ReadRtf(all + "}");
     const std::string saved = WriteRtf(whole);
     EXPECT_EQ(ReadRtf(saved), whole);
+    // Without a text font the bytes stay: a font added for them would be read back.
+    const Document symbolOnly = ReadRtf("{\\rtf1{\\fonttbl{\\f0\\fcharset2 Symbol;}}D\\'ec}");
+    EXPECT_EQ(ReadRtf(WriteRtf(symbolOnly)), symbolOnly);
     EXPECT_NE(saved.find("{\\uc2\\f1\\u32\\f0\\'20\\f1\\u33\\f0\\'21"), std::string::npos) << saved;
 }
 
