@@ -194,6 +194,9 @@ int DrawSystemLevel1(RandomSource& rng, SystemQuestion& q) {
     DrawSolution(rng, q);
     DrawPlainOnSolution(rng, q.eq1, 20, 10, q.x0, q.y0);
     DrawPlainOnSolution(rng, q.eq2, 20, 10, q.x0, q.y0);
+    // Both equations pass through (x0, y0), so proportional ones leave a whole line of
+    // solutions: the key must not state the drawn point as the only one.
+    if (q.eq1[0] * q.eq2[1] == q.eq1[1] * q.eq2[0]) q.x = q.y = "?";
     return 0;
 }
 

@@ -54,7 +54,8 @@ void AppendSystemSubjectBody(std::string& doc, const SystemQuestion& q);
 void AppendSystemAnswerBody(std::string& doc, int level, const SystemQuestion& q);
 
 // One draw of each level from the given stream. Levels 1 and 2 return their choice draw
-// (aleas, always 0 at level 1).
+// (aleas, always 0 at level 1). At level 1 the texts are the drawn solution, or "?" for
+// both when the two equations are proportional.
 int DrawSystemLevel1(RandomSource& rng, SystemQuestion& q);
 int DrawSystemLevel2(RandomSource& rng, SystemQuestion& q);
 // One level-3 attempt; false when it must be discarded (one unknown "?", the other "/").
