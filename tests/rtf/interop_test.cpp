@@ -54,7 +54,7 @@ struct StyleRow {
 constexpr StyleRow kStyleRows[] = {
     {KeyStyle::Decimal, "", U"\u0394\u23A7\u23A8\u23A9"},
     // The exact keys add the root and the approximation sign:
-    // {KeyStyle::Exact, "_exact", U"\u221A\u2248"},
+    {KeyStyle::Exact, "_exact", U"\u221A\u2248"},
 };
 
 bool IsPrivateUse(char32_t c) {
