@@ -35,7 +35,7 @@ QStringList ShownTexts(QWidget& widget) {
 
 struct Case {
     const char* name;
-    std::function<std::unique_ptr<QWidget>(TForm1&)> open;
+    std::function<QWidget*(TForm1&)> open;
     QStringList french;
     QStringList english;
 };
@@ -45,56 +45,46 @@ TEST(ToolkitTranslations, EveryToolkitTextATeacherSeesIsFrench) {
         << "Qt's French catalogue (qtbase_fr.qm) is not installed";
     const std::vector<Case> cases = {
         {"subject context menu",
-         [](TForm1& form) {
-             return std::unique_ptr<QWidget>(form.RxE1->createStandardContextMenu());
-         },
+         [](TForm1& form) { return form.RxE1->createStandardContextMenu(); },
          {"Copier", "Tout sélectionner"},
          {"Copy", "Select All"}},
         {"subject context menu in edit mode",
          [](TForm1& form) {
              form.RxE1->setReadOnly(false);
-             return std::unique_ptr<QWidget>(form.RxE1->createStandardContextMenu());
+             return form.RxE1->createStandardContextMenu();
          },
          {"Annuler", "Rétablir", "Couper", "Copier", "Coller", "Supprimer", "Tout sélectionner"},
          {"Undo", "Redo", "Cut", "Copy", "Paste", "Delete", "Select All"}},
         {"title field context menu",
-         [](TForm1& form) {
-             return std::unique_ptr<QWidget>(form.eTitre1->createStandardContextMenu());
-         },
+         [](TForm1& form) { return form.eTitre1->createStandardContextMenu(); },
          {"Couper", "Coller", "Tout sélectionner"},
          {"Cut", "Paste", "Select All"}},
         {"error box",
          [](TForm1& form) {
-             auto box = std::make_unique<QMessageBox>(QMessageBox::Critical, "Equat", "x",
-                                                      QMessageBox::Ok | QMessageBox::Cancel, &form);
-             return std::unique_ptr<QWidget>(std::move(box));
+             return new QMessageBox(QMessageBox::Critical, "Equat", "x",
+                                    QMessageBox::Ok | QMessageBox::Cancel, &form);
          },
          {"Annuler"},
          {"Cancel"}},
         {"input box",
-         [](TForm1& form) {
-             auto box = std::make_unique<QInputDialog>(&form);
-             box->setInputMode(QInputDialog::TextInput);
-             box->show();
-             return std::unique_ptr<QWidget>(std::move(box));
-         },
+         [](TForm1& form) { return new QInputDialog(&form); },
          {"Annuler"},
          {"Cancel"}},
         {"save dialog",
          [](TForm1& form) {
-             auto dialog = std::make_unique<QFileDialog>(&form);
+             auto* dialog = new QFileDialog(&form);
              dialog->setOption(QFileDialog::DontUseNativeDialog);
              dialog->setAcceptMode(QFileDialog::AcceptSave);
-             dialog->show();
-             return std::unique_ptr<QWidget>(std::move(dialog));
+             return dialog;
          },
-         {"Enregistrer", "Annuler"},
+         {"Enregistrer", "Annuler", "Nom de fichier :"},
          {"Save", "Cancel", "File name:"}},
     };
     for (const Case& c : cases) {
         TForm1 form;
-        const auto widget = c.open(form);
+        const std::unique_ptr<QWidget> widget(c.open(form));
         ASSERT_TRUE(widget) << c.name;
+        widget->show();
         const QStringList texts = ShownTexts(*widget);
         for (const QString& text : c.french)
             EXPECT_TRUE(texts.contains(text)) << c.name << ": no \"" << text.toStdString()
