@@ -20,12 +20,39 @@ if(EXISTS ${EQUAT_ICON_PNG})
   install(FILES ${EQUAT_ICON_PNG} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps
           RENAME equat.png)
 endif()
-install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/NEWS.md
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/org.example.equat.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# Manual pages carry the project's version; they and the changelog are installed compressed,
+# without a time stamp in the gzip header, so that two builds give the same package.
+set(EQUAT_GZIPPED)
+foreach(page equat equat-sheet equat-rtf)
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/man/${page}.1.in ${CMAKE_BINARY_DIR}/man/${page}.1
+                 @ONLY)
+  list(APPEND EQUAT_GZIPPED man/${page}.1)
+endforeach()
+configure_file(${PROJECT_SOURCE_DIR}/packaging/changelog ${CMAKE_BINARY_DIR}/doc/changelog COPYONLY)
+list(APPEND EQUAT_GZIPPED doc/changelog)
+foreach(file ${EQUAT_GZIPPED})
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${file}.gz
+                     COMMAND gzip -9nkf ${CMAKE_BINARY_DIR}/${file}
+                     DEPENDS ${CMAKE_BINARY_DIR}/${file})
+  list(APPEND EQUAT_GZIP_OUTPUTS ${CMAKE_BINARY_DIR}/${file}.gz)
+endforeach()
+add_custom_target(equat_gzipped_docs ALL DEPENDS ${EQUAT_GZIP_OUTPUTS})
+foreach(page equat equat-sheet equat-rtf)
+  install(FILES ${CMAKE_BINARY_DIR}/man/${page}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endforeach()
+install(FILES ${CMAKE_BINARY_DIR}/doc/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME equat)
 set(CPACK_PACKAGE_VENDOR "Equat")
-set(CPACK_PACKAGE_CONTACT "Equat developers <equat@localhost>")
+set(CPACK_PACKAGE_CONTACT "Equat developers <equat-devel@equat.example.org>")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://equat.example.org/")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "worksheets of equations and their answer keys")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY equat)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
@@ -33,9 +60,14 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Beyond the libraries the executables link: the fonts the documents name, the SVG icon
-# loader and the print client.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, libqt6svg6, cups-client")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Equat draws first-degree equations, second-degree equations and systems of two linear equations at three levels, and writes a worksheet and its answer key as RTF documents that can be edited, printed, saved and previewed.")
+# loader, the print client, and Qt's French texts for the toolkit's menus and dialogs.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, libqt6svg6, cups-client, qt6-translations-l10n")
+# Lines of the extended description stay within 80 columns.
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+       "Equat draws first-degree equations, second-degree equations and systems of\n"
+       "two linear equations at three levels, and writes a worksheet and its answer\n"
+       "key as RTF documents that can be edited, printed, saved and previewed.\n"
+       "The window is in French; equat-sheet makes the same sheets from the command\n"
+       "line, and equat-rtf converts them to plain text, PDF or page images.")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -9,13 +9,15 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   # Qt 6 and what its widgets need at run time
   qt6-base-dev qt6-svg-dev libgl-dev qt6-qpa-plugins
+  # the toolkit's own texts in French (menus, standard buttons, file and print dialogs)
+  qt6-translations-l10n
   # fonts metric-compatible with the documents' fonts
   fonts-liberation fonts-dejavu-core
   # tests: a display, screenshots, PDF text, LibreOffice for interoperability, a print service
   xvfb xauth imagemagick poppler-utils libreoffice-writer-nogui
   cups cups-client cups-bsd cups-ipp-utils printer-driver-cups-pdf
   # packaging
-  desktop-file-utils dpkg-dev file
+  desktop-file-utils dpkg-dev file lintian appstream man-db
 )
 
 missing=()

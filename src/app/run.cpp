@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "app/uequat.h"
 
@@ -29,10 +32,21 @@ class FirstPaintWatcher : public QObject {
 
 }  // namespace
 
+bool InstallToolkitTranslations(QCoreApplication& app) {
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(QLocale(QLocale::French, QLocale::France), "qtbase", "_",
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
+
 int RunEquat(int& argc, char** argv, const std::function<void()>& firstPainted) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Equat");
     QApplication::setOrganizationName("Equat");
+    InstallToolkitTranslations(app);
     TForm1 form;
     QApplication::setWindowIcon(form.windowIcon());
     FirstPaintWatcher watcher(firstPainted);
