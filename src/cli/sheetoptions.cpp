@@ -24,6 +24,8 @@ const char* const kSheetUsage =
     "  --output PATH       subject file (answer key beside it, name + \"_Cor.rtf\");\n"
     "                      with --sheets above 1, a folder\n"
     "  --log PATH          write the diagnostic entries of every sheet\n"
+    "  --key STYLE         answer key: decimal (two decimals, default) or exact\n"
+    "                      (fractions and square roots, each followed by its decimal)\n"
     "  --pdf               also write both documents as PDF beside the RTF pair, laid out\n"
     "                      as printing lays them out (A4)\n"
     "  --help              show this help and exit\n"
@@ -38,6 +40,21 @@ bool ParseInt(const std::string& s, long long lo, long long hi, long long& out) 
     const char* end = s.data() + s.size();
     auto [ptr, ec] = std::from_chars(s.data(), end, out);
     return ec == std::errc{} && ptr == end && out >= lo && out <= hi;
+}
+
+bool ParseKeyStyle(const std::string& value, KeyStyle& style, std::string* error) {
+    if (value == "decimal") {
+        style = KeyStyle::Decimal;
+    } else if (value == "exact") {
+        style = KeyStyle::Exact;
+    } else if (value == "detailed") {
+        *error = "the detailed answer key is not available yet (expected decimal or exact)";
+        return false;
+    } else {
+        *error = "unknown answer key '" + value + "' (expected decimal or exact)";
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -70,7 +87,7 @@ std::optional<SheetJob> ParseSheetArgs(const std::vector<std::string>& args, std
         }
         static const char* const kValued[] = {
             "--kind",      "--level", "--count",  "--interline", "--title", "--instruction",
-            "--separator", "--seed",  "--sheets", "--output",    "--log"};
+            "--separator", "--seed",  "--sheets", "--output",    "--log",   "--key"};
         bool known = false;
         for (const char* v : kValued) known |= (opt == v);
         if (!known) {
@@ -146,6 +163,8 @@ std::optional<SheetJob> ParseSheetArgs(const std::vector<std::string>& args, std
                 return std::nullopt;
             }
             job.output = value;
+        } else if (opt == "--key") {
+            if (!ParseKeyStyle(value, job.settings.keyStyle, error)) return std::nullopt;
         } else if (opt == "--log") {
             if (value.empty()) {
                 *error = "--log needs a non-empty path";

@@ -1,5 +1,6 @@
 #include "core/equat1d.h"
 
+#include "core/exactkey.h"
 #include "core/markup.h"
 #include "core/numbertext.h"
 
@@ -167,6 +168,18 @@ std::string Level3SolutionText(int k, const std::array<std::int32_t, 8>& s) {
     return FormatFixed2(static_cast<double>(n) / static_cast<double>(d));
 }
 
+std::optional<Rational> FirstDegreeExactSolution(int level, const FirstDegreeQuestion& q) {
+    const auto& s = q.slots;
+    Affine l{s[0], s[1]}, r{s[2], s[3]};
+    if (level == 3) {
+        const auto& pair = kPairs.at(static_cast<std::size_t>(q.aleas));
+        l = SideValue(pair.left, s[0], s[1], s[2], s[3]);
+        r = SideValue(pair.right, s[4], s[5], s[6], s[7]);
+    }
+    if (l.p == r.p) return std::nullopt;
+    return Rational(r.q - l.q, l.p - r.p);
+}
+
 void FirstDegreeKind::DrawLevel1(RandomSource& rng, FirstDegreeQuestion& q) {
     auto& s = q.slots;
     for (;;) {
@@ -281,7 +294,13 @@ void FirstDegreeKind::AppendAnswerBody(std::string& out, int i) const {
     // The highlight is one markup text; its pieces convert alike on their own since none
     // ends inside a tag.
     out += pieces.open;
-    AppendMarkupRtf(out, question(i).solution);
+    const auto exact =
+        ShowsExactValues(keyStyle()) ? FirstDegreeExactSolution(level_, question(i)) : std::nullopt;
+    if (exact) {
+        AppendExactKeyRtf(out, *exact);
+    } else {
+        AppendMarkupRtf(out, question(i).solution);
+    }
     out += pieces.close;
     out += kPar;
 }

@@ -1,8 +1,10 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "core/exact.h"
 #include "core/sheet.h"
 
 namespace equat {
@@ -28,6 +30,10 @@ struct FirstDegreeQuestion {
     std::string solution;
     std::string equation;  // RTF, prepared while drawing
 };
+
+// The solution of question q drawn at `level`, exact, from its coefficients; nothing when
+// the equation has no solution or infinitely many (its verdict text stands).
+std::optional<Rational> FirstDegreeExactSolution(int level, const FirstDegreeQuestion& q);
 
 // First-degree equations in x.
 class FirstDegreeKind final : public TabledKind<FirstDegreeQuestion> {

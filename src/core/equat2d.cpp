@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/exactkey.h"
 #include "core/markup.h"
 #include "core/numbertext.h"
 #include "core/textsink.h"
@@ -170,9 +171,26 @@ void AppendQuadraticSubjectBody(std::string& doc, const QuadraticQuestion& q) {
     out.Put(kPar);
 }
 
-void AppendQuadraticAnswerBody(std::string& doc, int level, const QuadraticQuestion& q) {
+std::optional<SurdPair> QuadraticExactRoots(int level, const QuadraticQuestion& q) {
+    const auto& s = q.slots;
+    const std::int64_t a = std::int64_t{s[0]} - s[3], b = std::int64_t{s[1]} - s[4],
+                       c = std::int64_t{s[2]} - s[5];
+    if (b * b - 4 * a * c < 0) return std::nullopt;
+    SurdPair roots = QuadraticRoots(a, b, c);
+    if (level == 1 && roots.first != Surd(q.r)) std::swap(roots.first, roots.second);
+    return roots;
+}
+
+void AppendQuadraticAnswerBody(std::string& doc, int level, const QuadraticQuestion& q,
+                               KeyStyle style) {
     const Pieces& pc = P();
     const auto& s = q.slots;
+    std::string x1, x2;
+    const auto exact = ShowsExactValues(style) ? QuadraticExactRoots(level, q) : std::nullopt;
+    if (exact) {
+        AppendExactKeyRtf(x1, exact->first);
+        AppendExactKeyRtf(x2, exact->second);
+    }
     TextSink out(doc, q.equation.size() + 400);
     out.Put(q.equation);
     out.Put(level == 3 ? pc.tabs2 : pc.tabs3);
@@ -180,9 +198,9 @@ void AppendQuadraticAnswerBody(std::string& doc, int level, const QuadraticQuest
     out.PutInt(Discriminant(Sub32(s[0], s[3]), Sub32(s[1], s[4]), Sub32(s[2], s[5])));
     out.Put("     ");
     out.Put(pc.root1);
-    out.Put(q.x1);
+    out.Put(exact ? x1 : q.x1);
     out.Put(pc.root2);
-    out.Put(q.x2);
+    out.Put(exact ? x2 : q.x2);
     out.Put(pc.rootsEnd);  // its line break ends the question's paragraph
 }
 
@@ -192,9 +210,9 @@ std::string QuadraticSubjectBody(const QuadraticQuestion& q) {
     return body;
 }
 
-std::string QuadraticAnswerBody(int level, const QuadraticQuestion& q) {
+std::string QuadraticAnswerBody(int level, const QuadraticQuestion& q, KeyStyle style) {
     std::string body;
-    AppendQuadraticAnswerBody(body, level, q);
+    AppendQuadraticAnswerBody(body, level, q, style);
     return body;
 }
 
@@ -228,7 +246,7 @@ void SecondDegreeKind::AppendSubjectBody(std::string& doc, int i) const {
 }
 
 void SecondDegreeKind::AppendAnswerBody(std::string& doc, int i) const {
-    AppendQuadraticAnswerBody(doc, level_, question(i));
+    AppendQuadraticAnswerBody(doc, level_, question(i), keyStyle());
 }
 
 }  // namespace equat

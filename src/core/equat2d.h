@@ -1,8 +1,10 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "core/exact.h"
 #include "core/sheet.h"
 
 namespace equat {
@@ -30,10 +32,16 @@ struct QuadraticQuestion {
 std::string QuadraticEquationText(int level, const std::array<std::int32_t, 8>& slots);
 // The bodies after the numbering; they need q.equation set.
 std::string QuadraticSubjectBody(const QuadraticQuestion& q);
-std::string QuadraticAnswerBody(int level, const QuadraticQuestion& q);
+std::string QuadraticAnswerBody(int level, const QuadraticQuestion& q,
+                                KeyStyle style = KeyStyle::Decimal);
 // The same, appended to a document.
 void AppendQuadraticSubjectBody(std::string& doc, const QuadraticQuestion& q);
-void AppendQuadraticAnswerBody(std::string& doc, int level, const QuadraticQuestion& q);
+void AppendQuadraticAnswerBody(std::string& doc, int level, const QuadraticQuestion& q,
+                               KeyStyle style = KeyStyle::Decimal);
+
+// The roots of question q, exact, from its coefficients, in the order of the key's x1 and
+// x2 (at level 1 the drawn order); nothing when there is no real root.
+std::optional<SurdPair> QuadraticExactRoots(int level, const QuadraticQuestion& q);
 
 // One accepted draw of each level from the given stream, retries included. The level-1
 // draw returns its choice draw (aleas); levels 2 and 3 have none.

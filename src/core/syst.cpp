@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "core/exactkey.h"
 #include "core/markup.h"
 #include "core/numbertext.h"
 #include "core/textsink.h"
@@ -129,6 +130,10 @@ std::string WriteSystem(const EquationSlots& eq1, const EquationSlots& eq2, PutE
 
 ReducedEquation Reduce(int form, const EquationSlots& s) {
     return form == 0 ? ReduceTwoSided(s) : ReduceBracketed(s);
+}
+
+ReducedEquation Plain(const EquationSlots& s) {
+    return {s[0], s[1], s[2]};
 }
 
 void SetSolution(SystemQuestion& q, const ReducedEquation& e1, const ReducedEquation& e2) {
@@ -308,8 +313,23 @@ void AppendSystemSubjectBody(std::string& doc, const SystemQuestion& q) {
     out.Put(kPar);
 }
 
-void AppendSystemAnswerBody(std::string& doc, int level, const SystemQuestion& q) {
+std::optional<ExactPoint> SystemExactSolution(int level, const SystemQuestion& q) {
+    const ReducedEquation e1 = level == 3 ? Reduce(q.form, q.eq1) : Plain(q.eq1);
+    const ReducedEquation e2 = level == 3 ? Reduce(q.form, q.eq2) : Plain(q.eq2);
+    const std::int64_t d = std::int64_t{e1.a} * e2.b - std::int64_t{e1.b} * e2.a;
+    if (d == 0) return std::nullopt;
+    return ExactPoint{Rational(std::int64_t{e1.c} * e2.b - std::int64_t{e1.b} * e2.c, d),
+                      Rational(std::int64_t{e1.a} * e2.c - std::int64_t{e1.c} * e2.a, d)};
+}
+
+void AppendSystemAnswerBody(std::string& doc, int level, const SystemQuestion& q, KeyStyle style) {
     const Pieces& p = P();
+    std::string x, y;
+    const auto exact = ShowsExactValues(style) ? SystemExactSolution(level, q) : std::nullopt;
+    if (exact) {
+        AppendExactKeyRtf(x, exact->x);
+        AppendExactKeyRtf(y, exact->y);
+    }
     TextSink out(doc, q.written.size() + 400);
     out.Put(q.written);
     if (level == 3) {
@@ -319,9 +339,9 @@ void AppendSystemAnswerBody(std::string& doc, int level, const SystemQuestion& q
         out.Put(p.tabs3);
     }
     out.Put(p.solX);
-    out.Put(q.x);
+    out.Put(exact ? x : q.x);
     out.Put(p.solY);
-    out.Put(q.y);
+    out.Put(exact ? y : q.y);
     out.Put(p.solEnd);
     if (q.x == "?") {
         out.Put(kIndeterminate);
@@ -337,9 +357,9 @@ std::string SystemSubjectBody(const SystemQuestion& q) {
     return body;
 }
 
-std::string SystemAnswerBody(int level, const SystemQuestion& q) {
+std::string SystemAnswerBody(int level, const SystemQuestion& q, KeyStyle style) {
     std::string body;
-    AppendSystemAnswerBody(body, level, q);
+    AppendSystemAnswerBody(body, level, q, style);
     return body;
 }
 
@@ -383,7 +403,7 @@ void SystemKind::AppendSubjectBody(std::string& doc, int i) const {
 }
 
 void SystemKind::AppendAnswerBody(std::string& doc, int i) const {
-    AppendSystemAnswerBody(doc, level_, question(i));
+    AppendSystemAnswerBody(doc, level_, question(i), keyStyle());
 }
 
 }  // namespace equat

@@ -1,8 +1,10 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "core/exact.h"
 #include "core/sheet.h"
 
 namespace equat {
@@ -48,10 +50,19 @@ std::string WrittenSystemText(int level, const SystemQuestion& q);
 std::string SystemDiagnosticEntry(int i, const SystemQuestion& q, int aleas);
 // The bodies after the numbering; they need q.written set.
 std::string SystemSubjectBody(const SystemQuestion& q);
-std::string SystemAnswerBody(int level, const SystemQuestion& q);
+std::string SystemAnswerBody(int level, const SystemQuestion& q,
+                             KeyStyle style = KeyStyle::Decimal);
 // The same, appended to a document.
 void AppendSystemSubjectBody(std::string& doc, const SystemQuestion& q);
-void AppendSystemAnswerBody(std::string& doc, int level, const SystemQuestion& q);
+void AppendSystemAnswerBody(std::string& doc, int level, const SystemQuestion& q,
+                            KeyStyle style = KeyStyle::Decimal);
+
+// The solution (x, y) of question q, exact, from its reduced coefficients; nothing when
+// the determinant is 0 (the verdict stands).
+struct ExactPoint {
+    Rational x, y;
+};
+std::optional<ExactPoint> SystemExactSolution(int level, const SystemQuestion& q);
 
 // One draw of each level from the given stream. Levels 1 and 2 return their choice draw
 // (aleas, always 0 at level 1). At level 1 the texts are the drawn solution, or "?" for

@@ -32,6 +32,18 @@ if(n LESS 25)
   message(FATAL_ERROR "log holds ${n} entries, expected 25 or more")
 endif()
 
+# An exact key: the same subject, another answer key; a style not offered is bad usage.
+run(0 --kind 2d --level 2 --count 25 --seed 42 --output dec.rtf)
+run(0 --kind 2d --level 2 --count 25 --seed 42 --output exact.rtf --key exact)
+file(SHA256 ${WORK}/dec.rtf a)
+file(SHA256 ${WORK}/exact.rtf b)
+file(SHA256 ${WORK}/dec_Cor.rtf ka)
+file(SHA256 ${WORK}/exact_Cor.rtf kb)
+if(NOT a STREQUAL b OR ka STREQUAL kb)
+  message(FATAL_ERROR "--key exact must change the answer key only")
+endif()
+run(2 --kind 2d --key detailed --output bad.rtf)
+
 # Several sheets into a folder: every base name distinct, nothing overwritten.
 run(0 --kind 1d --count 1 --seed 7 --sheets 150 --output lot)
 file(GLOB lot ${WORK}/lot/*.rtf)

@@ -28,9 +28,15 @@ TEST(ParseSheetArgs, Accepted) {
     EXPECT_EQ(job->settings.instruction, "Calculer ");
     EXPECT_FALSE(job->pdf);
 
-    job = ParseSheetArgs({"--pdf", "--kind", "syst"}, &error);
+    EXPECT_EQ(job->settings.keyStyle, KeyStyle::Decimal);
+
+    job = ParseSheetArgs({"--pdf", "--kind", "syst", "--key", "exact"}, &error);
     ASSERT_TRUE(job) << error;
     EXPECT_TRUE(job->pdf);
+    EXPECT_EQ(job->settings.keyStyle, KeyStyle::Exact);
+    job = ParseSheetArgs({"--key", "exact", "--kind", "2d", "--key", "decimal"}, &error);
+    ASSERT_TRUE(job) << error;
+    EXPECT_EQ(job->settings.keyStyle, KeyStyle::Decimal);
 }
 
 TEST(ParseSheetArgs, Refused) {
@@ -58,6 +64,9 @@ TEST(ParseSheetArgs, Refused) {
         {"--kind", "1d", "--count"},
         {"--kind", "1d", "--bogus"},
         {"--kind", "1d", "--output", ""},
+        {"--kind", "1d", "--key", "detailed"},
+        {"--kind", "1d", "--key", "Exact"},
+        {"--kind", "1d", "--key"},
     };
     for (const auto& args : cases) {
         std::string error;

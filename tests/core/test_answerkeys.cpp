@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <numeric>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "core/equat1d.h"
 #include "core/equat2d.h"
 #include "core/markup.h"
+#include "core/numbertext.h"
 #include "core/sheet.h"
 #include "core/syst.h"
 
@@ -82,22 +84,50 @@ bool Has(const std::string& text, std::string_view what) {
     return text.find(what) != std::string::npos;
 }
 
+// Every question of thousands of sheets per level, with its line in the decimal key and in
+// the exact key of the same draws (whose subject must not change).
 template <class Kind, class Check>
 void ForEachQuestion(Check check) {
     for (int level = 1; level <= 3; ++level) {
         for (std::uint32_t seed = 0; seed < kSheets; ++seed) {
             Kind kind;
-            RandomSource rng(seed * 2654435761u + static_cast<std::uint32_t>(level));
             SheetSettings settings;
             settings.level = level;
             settings.count = kMaxQuestions;
-            const auto lines = ReadKey(BuildSheet(kind, rng, settings));
+            RandomSource exactRng(seed * 2654435761u + static_cast<std::uint32_t>(level));
+            RandomSource rng = exactRng;
+            settings.keyStyle = KeyStyle::Exact;
+            const Sheet exactSheet = BuildSheet(kind, exactRng, settings);
+            settings.keyStyle = KeyStyle::Decimal;
+            const Sheet sheet = BuildSheet(kind, rng, settings);
+            ASSERT_EQ(sheet.subject, exactSheet.subject);
+            const auto lines = ReadKey(sheet), exactLines = ReadKey(exactSheet);
             ASSERT_EQ(lines.size(), kMaxQuestions + 1u);
-            for (int i = 1; i <= kMaxQuestions; ++i)
-                check(level, kind.question(i), lines[static_cast<std::size_t>(i)]);
+            ASSERT_EQ(exactLines.size(), kMaxQuestions + 1u);
+            for (std::size_t i = 1; i <= kMaxQuestions; ++i)
+                check(level, kind.question(static_cast<int>(i)), lines[i], exactLines[i]);
             if (::testing::Test::HasFailure()) return;
         }
     }
+}
+
+// An exact value of a key: in lowest terms, and shown in the exact key as the exact text,
+// then for a non-integer " ≈ " and the same two decimals as the decimal key.
+void ExpectExactShown(const Surd& x, const std::string& decimal, const std::string& exactLine,
+                      std::size_t& at) {
+    EXPECT_GT(x.d(), 0);
+    EXPECT_EQ(std::gcd(std::gcd(x.a(), x.b()), x.d()), 1);
+    for (std::int64_t p = 2; p * p <= x.c(); ++p) EXPECT_NE(x.c() % (p * p), 0) << x.c();
+    EXPECT_EQ(x.IsRational(), x.c() == 1);
+    std::string shown = ExactText(x, "\xD6");
+    if (!x.IsInteger()) {
+        EXPECT_EQ(FormatFixed2(x.ToDouble()), decimal) << exactLine;
+        shown += " \xBB " + decimal;
+    } else {
+        EXPECT_EQ(shown, decimal);
+    }
+    at = exactLine.find("= " + shown + " ", at);
+    EXPECT_NE(at, std::string::npos) << shown << " in " << exactLine;
 }
 
 struct Affine {
@@ -119,7 +149,7 @@ TEST(AnswerKeys, FirstDegreeValuesSolveTheirEquation) {
     static constexpr int kPairs[10][2] = {{1, 1}, {1, 2}, {1, 3}, {1, 4}, {2, 3},
                                           {2, 4}, {3, 4}, {4, 1}, {5, 3}, {2, 6}};
     ForEachQuestion<FirstDegreeKind>([](int level, const FirstDegreeQuestion& q,
-                                        const KeyLine& line) {
+                                        const KeyLine& line, const KeyLine& exactLine) {
         const auto& s = q.slots;
         Affine l{s[0], s[1]}, r{s[2], s[3]};
         if (level == 3) {
@@ -129,11 +159,18 @@ TEST(AnswerKeys, FirstDegreeValuesSolveTheirEquation) {
         const std::int64_t d = l.p - r.p, n = r.q - l.q;  // d x = n
         ASSERT_EQ(line.values.size(), 1u) << line.text;
         const std::string& x = line.values[0];
+        const auto exact = FirstDegreeExactSolution(level, q);
+        EXPECT_EQ(exact.has_value(), d != 0);
         if (d == 0) {
             EXPECT_EQ(x, n == 0 ? "?" : "/") << line.text;
             EXPECT_TRUE(Has(line.text, n == 0 ? "infinit\xE9" : "aucune solution")) << line.text;
+            EXPECT_EQ(exactLine.text, line.text);
             return;
         }
+        ASSERT_TRUE(exact);
+        EXPECT_EQ(Rational(l.p) * *exact + l.q, Rational(r.p) * *exact + r.q);
+        std::size_t at = 0;
+        ExpectExactShown(*exact, x, exactLine.text, at);
         EXPECT_NEAR(static_cast<double>(d) * Number(x), static_cast<double>(n),
                     std::abs(static_cast<double>(d)) * 0.005 + 1e-9)
             << line.text;
@@ -141,17 +178,31 @@ TEST(AnswerKeys, FirstDegreeValuesSolveTheirEquation) {
 }
 
 TEST(AnswerKeys, SecondDegreeRootsSolveTheirEquation) {
-    ForEachQuestion<SecondDegreeKind>([](int, const QuadraticQuestion& q, const KeyLine& line) {
+    ForEachQuestion<SecondDegreeKind>([](int level, const QuadraticQuestion& q, const KeyLine& line,
+                                         const KeyLine& exactLine) {
         const auto& s = q.slots;
         const double a = s[0] - s[3], b = s[1] - s[4], c = s[2] - s[5];
         ASSERT_EQ(line.values.size(), 3u) << line.text;  // delta, x1, x2
         const double delta = b * b - 4 * a * c;
         EXPECT_EQ(Number(line.values[0]), delta) << line.text;
+        const auto exact = QuadraticExactRoots(level, q);
+        EXPECT_EQ(exact.has_value(), delta >= 0);
         if (delta < 0) {
             EXPECT_EQ(line.values[1], "/");
             EXPECT_EQ(line.values[2], "/");
+            EXPECT_EQ(exactLine.text, line.text);
             return;
         }
+        ASSERT_TRUE(exact);
+        std::size_t at = 0;
+        for (const auto& [root, decimal] :
+             {std::pair{exact->first, line.values[1]}, std::pair{exact->second, line.values[2]}}) {
+            const Surd sa(static_cast<std::int64_t>(a)), sb(static_cast<std::int64_t>(b)),
+                sc(static_cast<std::int64_t>(c));
+            EXPECT_EQ(sa * root * root + sb * root + sc, Surd());
+            ExpectExactShown(root, decimal, exactLine.text, at);
+        }
+        EXPECT_EQ(exact->first == exact->second, delta == 0);
         const double x1 = Number(line.values[1]), x2 = Number(line.values[2]);
         for (double x : {x1, x2}) {
             // A value within 0.005 of a root leaves at most this much.
@@ -163,35 +214,45 @@ TEST(AnswerKeys, SecondDegreeRootsSolveTheirEquation) {
 }
 
 TEST(AnswerKeys, SystemValuesSolveBothEquations) {
-    ForEachQuestion<SystemKind>([](int level, const SystemQuestion& q, const KeyLine& line) {
-        struct Eq {
-            std::int64_t a, b, c;
-        };
-        auto reduce = [&](const EquationSlots& s) -> Eq {
-            if (level < 3) return {s[0], s[1], s[2]};
-            if (q.form == 0) return {s[0] - s[3], s[1] - s[4], s[5] - s[2]};
-            return {std::int64_t{s[0]} * s[1] - std::int64_t{s[4]} * s[5],
-                    std::int64_t{s[0]} * s[2] - std::int64_t{s[4]} * s[6], s[7] - s[3]};
-        };
-        const Eq e1 = reduce(q.eq1), e2 = reduce(q.eq2);
-        ASSERT_EQ(line.values.size(), 2u) << line.text;  // x, y
-        const std::int64_t d = e1.a * e2.b - e1.b * e2.a;
-        if (d == 0) {
-            const bool indeterminate = e1.c * e2.b == e1.b * e2.c && e1.a * e2.c == e1.c * e2.a;
-            const std::string verdict = indeterminate ? "?" : "/";
-            EXPECT_EQ(line.values[0], verdict) << line.text;
-            EXPECT_EQ(line.values[1], verdict) << line.text;
-            EXPECT_TRUE(Has(line.text, indeterminate ? "ind\xE9termin\xE9" : "impossible"))
-                << line.text;
-            return;
-        }
-        const double x = Number(line.values[0]), y = Number(line.values[1]);
-        for (const Eq& e : {e1, e2}) {
-            const double slack = (std::abs(e.a) + std::abs(e.b)) * 0.005 + 1e-9;
-            EXPECT_NEAR(e.a * x + e.b * y, e.c, slack) << line.text;
-        }
-        EXPECT_FALSE(Has(line.text, "Syst\xE8me")) << line.text;
-    });
+    ForEachQuestion<SystemKind>(
+        [](int level, const SystemQuestion& q, const KeyLine& line, const KeyLine& exactLine) {
+            struct Eq {
+                std::int64_t a, b, c;
+            };
+            auto reduce = [&](const EquationSlots& s) -> Eq {
+                if (level < 3) return {s[0], s[1], s[2]};
+                if (q.form == 0) return {s[0] - s[3], s[1] - s[4], s[5] - s[2]};
+                return {std::int64_t{s[0]} * s[1] - std::int64_t{s[4]} * s[5],
+                        std::int64_t{s[0]} * s[2] - std::int64_t{s[4]} * s[6], s[7] - s[3]};
+            };
+            const Eq e1 = reduce(q.eq1), e2 = reduce(q.eq2);
+            ASSERT_EQ(line.values.size(), 2u) << line.text;  // x, y
+            const std::int64_t d = e1.a * e2.b - e1.b * e2.a;
+            if (d == 0) {
+                const bool indeterminate = e1.c * e2.b == e1.b * e2.c && e1.a * e2.c == e1.c * e2.a;
+                const std::string verdict = indeterminate ? "?" : "/";
+                EXPECT_EQ(line.values[0], verdict) << line.text;
+                EXPECT_EQ(line.values[1], verdict) << line.text;
+                EXPECT_TRUE(Has(line.text, indeterminate ? "ind\xE9termin\xE9" : "impossible"))
+                    << line.text;
+                EXPECT_FALSE(SystemExactSolution(level, q));
+                EXPECT_EQ(exactLine.text, line.text);
+                return;
+            }
+            const auto exact = SystemExactSolution(level, q);
+            ASSERT_TRUE(exact);
+            for (const Eq& e : {e1, e2})
+                EXPECT_EQ(Rational(e.a) * exact->x + Rational(e.b) * exact->y, Rational(e.c));
+            std::size_t at = 0;
+            ExpectExactShown(exact->x, line.values[0], exactLine.text, at);
+            ExpectExactShown(exact->y, line.values[1], exactLine.text, at);
+            const double x = Number(line.values[0]), y = Number(line.values[1]);
+            for (const Eq& e : {e1, e2}) {
+                const double slack = (std::abs(e.a) + std::abs(e.b)) * 0.005 + 1e-9;
+                EXPECT_NEAR(e.a * x + e.b * y, e.c, slack) << line.text;
+            }
+            EXPECT_FALSE(Has(line.text, "Syst\xE8me")) << line.text;
+        });
 }
 
 }  // namespace
