@@ -3,6 +3,7 @@
 #include "core/exactkey.h"
 #include "core/markup.h"
 #include "core/numbertext.h"
+#include "core/worked.h"
 
 namespace equat {
 
@@ -290,6 +291,10 @@ void FirstDegreeKind::AppendSubjectBody(std::string& out, int i) const {
 void FirstDegreeKind::AppendAnswerBody(std::string& out, int i) const {
     const auto& pieces = Rtf();
     out += question(i).equation;
+    if (keyStyle() == KeyStyle::Detailed) {
+        out += kPar;
+        AppendWorkedStepsRtf(out, FirstDegreeSteps(level_, question(i)));
+    }
     out += level_ == 3 ? pieces.tabs2 : pieces.tabs4;
     // The highlight is one markup text; its pieces convert alike on their own since none
     // ends inside a tag.

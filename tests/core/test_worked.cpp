@@ -223,6 +223,54 @@ TEST_P(WorkedSteps, SystemLinesAreTrueAndClean) {
 
 INSTANTIATE_TEST_SUITE_P(Levels, WorkedSteps, testing::Values(1, 2, 3));
 
+// The detailed key is the exact key with the working between the question and its
+// highlighted result.
+template <class Kind>
+void CheckDetailedBody(int level, const std::function<std::string(const Kind&, int)>& worked,
+                       const std::function<std::size_t(const Kind&, int)>& questionSize) {
+    Kind kind;
+    for (std::uint32_t seed = 1; seed <= 50; ++seed) {
+        RandomSource rng(seed);
+        kind.Begin(level);
+        for (int i = 1; i <= kMaxQuestions; ++i) {
+            kind.Draw(rng, i);
+            kind.SetKeyStyle(KeyStyle::Exact);
+            const std::string exact = kind.AnswerBody(i);
+            kind.SetKeyStyle(KeyStyle::Detailed);
+            const std::size_t at = questionSize(kind, i);
+            ASSERT_EQ(kind.AnswerBody(i), exact.substr(0, at) + worked(kind, i) + exact.substr(at))
+                << "level " << level << " seed " << seed << " #" << i;
+        }
+    }
+}
+
+TEST(WorkedSteps, DetailedKeyIsTheExactKeyUnderTheWorking) {
+    for (int level = 1; level <= 3; ++level) {
+        const auto par = [](const Steps& steps) {
+            std::string s(kPar);
+            AppendWorkedStepsRtf(s, steps);
+            return s;
+        };
+        CheckDetailedBody<FirstDegreeKind>(
+            level,
+            [&](const auto& k, int i) { return par(FirstDegreeSteps(level, k.question(i))); },
+            [](const auto& k, int i) { return k.question(i).equation.size(); });
+        CheckDetailedBody<SecondDegreeKind>(
+            level, [&](const auto& k, int i) { return par(QuadraticSteps(level, k.question(i))); },
+            [](const auto& k, int i) { return k.question(i).equation.size(); });
+        CheckDetailedBody<SystemKind>(
+            level,
+            [&](const auto& k, int i) {
+                std::string s;
+                AppendWorkedStepsRtf(s, SystemSteps(level, k.question(i)));
+                return s;
+            },
+            [&](const auto& k, int i) {
+                return k.question(i).written.size() + (level == 3 ? kPar.size() : 0);
+            });
+    }
+}
+
 // The verdicts and the shapes a teacher expects, one question of each.
 TEST(WorkedSteps, ReadsLikeACorrection) {
     FirstDegreeQuestion impossible;
