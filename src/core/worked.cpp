@@ -333,29 +333,61 @@ std::string Times(std::int64_t m, std::string_view eq) {
     return m == 1 ? std::string(eq) : DecimalText(m) + " \xD7 " + std::string(eq);
 }
 
-// Eliminates y between the two equations (both with a y term) and returns x.
-Rational EliminateY(Steps& steps, const Reduced3& e1, const Reduced3& e2) {
-    const std::int64_t g = std::gcd(e1.b, e2.b);
-    const std::int64_t m1 = std::abs(e2.b) / g, m2 = std::abs(e1.b) / g;
-    const bool same = (e1.b > 0) == (e2.b > 0);
-    const std::int64_t sign = same ? -1 : 1;  // m1·(1) + sign·m2·(2) has no y
-    if (m1 != 1)
-        steps.push_back(
-            Equation(Step::Kind::Derived, 0, Times(m1, "(1) : "), m1 * e1.a, m1 * e1.b, m1 * e1.c));
-    if (m2 != 1)
-        steps.push_back(
-            Equation(Step::Kind::Derived, 0, Times(m2, "(2) : "), m2 * e2.a, m2 * e2.b, m2 * e2.c));
-    const std::int64_t a = m1 * e1.a + sign * m2 * e2.a, c = m1 * e1.c + sign * m2 * e2.c;
-    const std::string label = Times(m1, "(1)") + (same ? " - " : " + ") + Times(m2, "(2) : ");
-    steps.push_back(Equation(Step::Kind::Derived, 0, label, a, 0, c));
-    Solve(steps, "<times><i><te=26>x <te=18></i><arial>= ", c, a);
-    return Rational(c, a);
-}
-
 // a × v, or ±v alone for a = ±1 (but "1 × 0", never a bare "+ 0").
 Calc ProductOf(std::int64_t a, const Rational& v) {
     if ((a == 1 || a == -1) && v != 0) return Num(a == 1 ? v : -v);
     return ProdOf({Num(a), Num(v)});
+}
+
+// The roles of the unknowns: `found` is found first, `other` eliminated to find it.
+struct Roles {
+    Unknown found, other;
+};
+
+std::int64_t Coef(const Reduced3& e, Unknown u) {
+    return u == Unknown::X ? e.a : e.b;
+}
+
+std::string NameOf(Unknown u) {
+    return u == Unknown::X ? "x" : "y";
+}
+
+std::string IsLabel(Unknown u) {
+    return "<times><i><te=26>" + NameOf(u) + " <te=18></i><arial>= ";
+}
+
+// m·e, written in the order x, y whatever the roles.
+Step Scaled(Step::Kind kind, std::string label, std::int64_t m, const Reduced3& e) {
+    return Equation(kind, 0, std::move(label), m * e.a, m * e.b, m * e.c);
+}
+
+// Eliminates the other unknown between the two equations (both hold it), returns the
+// value of the one found.
+Rational Eliminate(Steps& steps, const Reduced3& e1, const Reduced3& e2, Roles r) {
+    const std::int64_t b1 = Coef(e1, r.other), b2 = Coef(e2, r.other);
+    const std::int64_t g = std::gcd(b1, b2);
+    const std::int64_t m1 = std::abs(b2) / g, m2 = std::abs(b1) / g;
+    const bool same = (b1 > 0) == (b2 > 0);
+    const std::int64_t sign = same ? -1 : 1;  // m1·(1) + sign·m2·(2) lacks the other unknown
+    if (m1 != 1) steps.push_back(Scaled(Step::Kind::Derived, Times(m1, "(1) : "), m1, e1));
+    if (m2 != 1) steps.push_back(Scaled(Step::Kind::Derived, Times(m2, "(2) : "), m2, e2));
+    const Reduced3 sum{m1 * e1.a + sign * m2 * e2.a, m1 * e1.b + sign * m2 * e2.b,
+                       m1 * e1.c + sign * m2 * e2.c};
+    const std::string label = Times(m1, "(1)") + (same ? " - " : " + ") + Times(m2, "(2) : ");
+    steps.push_back(Scaled(Step::Kind::Derived, label, 1, sum));
+    Solve(steps, IsLabel(r.found), sum.c, Coef(sum, r.found));
+    return Rational(sum.c, Coef(sum, r.found));
+}
+
+// Find first the unknown an equation gives alone, else the one whose elimination takes
+// the smaller multipliers.
+Roles ChooseRoles(const Reduced3& e1, const Reduced3& e2) {
+    const Roles xFirst{Unknown::X, Unknown::Y}, yFirst{Unknown::Y, Unknown::X};
+    if (e1.b == 0 || e2.b == 0) return xFirst;
+    if (e1.a == 0 || e2.a == 0) return yFirst;
+    const std::int64_t costY = std::abs(e1.b * e2.b) / std::gcd(e1.b, e2.b);
+    const std::int64_t costX = std::abs(e1.a * e2.a) / std::gcd(e1.a, e2.a);
+    return costX < costY ? yFirst : xFirst;
 }
 
 void CheckStep(Steps& steps, std::string_view eq, const Reduced3& e, const Rational& x,
@@ -366,35 +398,40 @@ void CheckStep(Steps& steps, std::string_view eq, const Reduced3& e, const Ratio
 }
 
 void SolveSystem(Steps& steps, const Reduced3& e1, const Reduced3& e2) {
-    Rational x;
-    if (e1.b != 0 && e2.b != 0) {
-        x = EliminateY(steps, e1, e2);
+    const Roles r = ChooseRoles(e1, e2);
+    Rational found;
+    if (Coef(e1, r.other) != 0 && Coef(e2, r.other) != 0) {
+        found = Eliminate(steps, e1, e2, r);
     } else {
-        const Reduced3& e = e1.b == 0 ? e1 : e2;
-        x = Rational(e.c, e.a);
-        Solve(steps,
-              std::string(e1.b == 0 ? "(1)" : "(2)") + " donne " +
-                  "<times><i><te=26>x <te=18></i><arial>= ",
-              e.c, e.a);
+        const bool first = Coef(e1, r.other) == 0;
+        const Reduced3& e = first ? e1 : e2;
+        found = Rational(e.c, Coef(e, r.found));
+        Solve(steps, std::string(first ? "(1)" : "(2)") + " donne " + IsLabel(r.found), e.c,
+              Coef(e, r.found));
     }
-    const bool useFirst = e1.b != 0;
+    const bool useFirst = Coef(e1, r.other) != 0;
     const Reduced3& e = useFirst ? e1 : e2;
-    const std::string eq = useFirst ? "(1)" : "(2)";
     Step sub{Step::Kind::Derived,
              3,
-             "On remplace x par " + ExactText(x) + " dans " + eq + " : ",
+             "On remplace " + NameOf(r.found) + " par " + ExactText(found) + " dans " +
+                 (useFirst ? "(1)" : "(2)") + " : ",
              {},
              {},
              {},
              false};
-    const Rational ax = x * Rational(e.a);
-    if (ax != 0) sub.lhs.push_back({ax, Unknown::One});
-    sub.lhs.push_back({e.b, Unknown::Y});
+    const Rational known = found * Rational(Coef(e, r.found));
+    const Rational rest = Rational(e.c) - known;
+    if (known != 0) sub.lhs.push_back({known, Unknown::One});
+    sub.lhs.push_back({Coef(e, r.other), r.other});
     sub.rhs.push_back({e.c, Unknown::One});
     steps.push_back(sub);
-    Push(steps, Equation(Step::Kind::Rewrite, 3, "", 0, e.b, Rational(e.c) - ax));
-    const Rational y = (Rational(e.c) - ax) / Rational(e.b);
-    Solve(steps, "<times><i><te=26>y <te=18></i><arial>= ", Rational(e.c) - ax, e.b);
+    Step moved{Step::Kind::Rewrite, 3, "", {{Coef(e, r.other), r.other}}, {}, {}, false};
+    if (rest != 0) moved.rhs.push_back({rest, Unknown::One});
+    Push(steps, moved);
+    Solve(steps, IsLabel(r.other), rest, Coef(e, r.other));
+    const Rational value = rest / Rational(Coef(e, r.other));
+    const Rational x = r.found == Unknown::X ? found : value;
+    const Rational y = r.found == Unknown::X ? value : found;
     CheckStep(steps, "(1)", e1, x, y);
     CheckStep(steps, "(2)", e2, x, y);
 }
