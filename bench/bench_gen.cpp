@@ -1,20 +1,25 @@
 // A 40-question sheet, both documents and the log, at each level. The stream runs on
 // from one sheet to the next, so the figure is an average over many different sheets.
+// KeyStyle/* sets the decimal answer key of each kind beside the exact one.
 #include <benchmark/benchmark.h>
 
+#include "core/equat1d.h"
 #include "core/equat2d.h"
 #include "core/sheet.h"
 #include "core/syst.h"
 
 namespace {
 
-template <class Kind>
+using equat::KeyStyle;
+
+template <class Kind, KeyStyle style = KeyStyle::Decimal>
 void BM_Sheet40(benchmark::State& state) {
     Kind kind;
     equat::RandomSource rng(20240601u);
     equat::SheetSettings settings;
     settings.level = static_cast<int>(state.range(0));
     settings.count = 40;
+    settings.keyStyle = style;
     for (auto _ : state) {
         equat::Sheet sheet = equat::BuildSheet(kind, rng, settings);
         benchmark::DoNotOptimize(sheet.subject.data());
@@ -27,5 +32,21 @@ BENCHMARK(BM_Sheet40<equat::SecondDegreeKind>)
     ->ArgName("level")
     ->DenseRange(1, 3);
 BENCHMARK(BM_Sheet40<equat::SystemKind>)->Name("Systems/40")->ArgName("level")->DenseRange(1, 3);
+
+#define EQUAT_KEY_STYLES(Kind, name)               \
+    BENCHMARK(BM_Sheet40<Kind, KeyStyle::Decimal>) \
+        ->Name("KeyStyle/" name "/decimal")        \
+        ->ArgName("level")                         \
+        ->DenseRange(1, 3)                         \
+        ->Unit(benchmark::kMicrosecond);           \
+    BENCHMARK(BM_Sheet40<Kind, KeyStyle::Exact>)   \
+        ->Name("KeyStyle/" name "/exact")          \
+        ->ArgName("level")                         \
+        ->DenseRange(1, 3)                         \
+        ->Unit(benchmark::kMicrosecond)
+
+EQUAT_KEY_STYLES(equat::FirstDegreeKind, "1d");
+EQUAT_KEY_STYLES(equat::SecondDegreeKind, "2d");
+EQUAT_KEY_STYLES(equat::SystemKind, "syst");
 
 }  // namespace

@@ -101,18 +101,36 @@ std::strong_ordering operator<=>(const Rational& x, const Rational& y) {
 
 namespace {
 
-// Largest k with k² dividing r, and r / k²; r >= 0. Trial division: the sheets' radicands
-// are below 2^21.
+bool IsSquare(std::int64_t r, std::int64_t& root) {
+    root = static_cast<std::int64_t>(std::sqrt(static_cast<double>(r)));
+    while (root > 0 && root > r / root) --root;   // the double may be one too high
+    while ((root + 1) <= r / (root + 1)) ++root;  // or one too low
+    return root * root == r;
+}
+
+// Largest k with k² dividing r, and the square-free rest r / k²; r >= 0. Once the primes
+// up to the cube root of the unfactored part m are divided out, m has at most two prime
+// factors, so it is square-free unless it is itself a square.
 void SplitSquare(std::int64_t r, std::int64_t& k, std::int64_t& rest) {
     k = 1;
-    rest = r;
-    for (std::int64_t p = 2; p <= rest / p; ++p) {
-        const std::int64_t pp = p * p;
-        while (rest % pp == 0) {
-            rest /= pp;
-            k = Mul(k, p);
+    rest = 1;
+    std::int64_t m = r;
+    std::int64_t root = 0;
+    for (std::int64_t p = 2; p <= m / p / p; p += 1 + (p > 2)) {
+        bool odd = false;
+        while (m % p == 0) {
+            m /= p;
+            odd = !odd;
+            if (!odd) k = Mul(k, p);
         }
+        if (odd) rest *= p;  // rest * p divides r
     }
+    if (IsSquare(m, root)) {
+        k = Mul(k, root);
+    } else {
+        rest *= m;
+    }
+    if (r == 0) rest = 0;
 }
 
 }  // namespace
@@ -120,17 +138,21 @@ void SplitSquare(std::int64_t r, std::int64_t& k, std::int64_t& rest) {
 Surd::Surd(const Rational& r) : a_(r.num()), d_(r.den()) {}
 
 Surd::Surd(std::int64_t a, std::int64_t b, std::int64_t r, std::int64_t d) {
-    if (d == 0) throw std::domain_error("exact arithmetic: zero denominator");
     if (r < 0) throw std::domain_error("exact arithmetic: square root of a negative number");
-    std::int64_t k = 1, c = 0;
+    std::int64_t k = 1, c = 1;
     if (b != 0) SplitSquare(r, k, c);
     b = Mul(Checked(b), k);
     if (c <= 1) {  // a perfect square (or none at all): rational
         a = Add(Checked(a), Mul(b, c));
         b = 0;
-        c = 1;
     }
+    *this = Reduced(a, b, c, d);
+}
+
+Surd Surd::Reduced(std::int64_t a, std::int64_t b, std::int64_t c, std::int64_t d) {
+    if (d == 0) throw std::domain_error("exact arithmetic: zero denominator");
     Checked(a);
+    Checked(b);
     Checked(d);
     if (d < 0) {
         a = -a;
@@ -138,10 +160,12 @@ Surd::Surd(std::int64_t a, std::int64_t b, std::int64_t r, std::int64_t d) {
         d = -d;
     }
     const std::int64_t g = std::gcd(std::gcd(a, b), d);
-    a_ = a / g;
-    b_ = b / g;
-    c_ = c;
-    d_ = d / g;
+    Surd x;
+    x.a_ = a / g;
+    x.b_ = b / g;
+    x.c_ = b == 0 ? 1 : c;
+    x.d_ = d / g;
+    return x;
 }
 
 int Surd::Sign() const {
@@ -169,14 +193,18 @@ std::int64_t CommonRadicand(const Surd& x, const Surd& y) {
 }  // namespace
 
 Surd operator-(const Surd& x) {
-    return {-x.a_, -x.b_, x.c_, x.d_};
+    Surd y = x;
+    y.a_ = -x.a_;
+    y.b_ = -x.b_;
+    return y;
 }
 
 Surd operator+(const Surd& x, const Surd& y) {
     const std::int64_t c = CommonRadicand(x, y);
     const std::int64_t g = std::gcd(x.d_, y.d_);
     const std::int64_t mx = y.d_ / g, my = x.d_ / g;
-    return {Add(Mul(x.a_, mx), Mul(y.a_, my)), Add(Mul(x.b_, mx), Mul(y.b_, my)), c, Mul(x.d_, mx)};
+    return Surd::Reduced(Add(Mul(x.a_, mx), Mul(y.a_, my)), Add(Mul(x.b_, mx), Mul(y.b_, my)), c,
+                         Mul(x.d_, mx));
 }
 
 Surd operator-(const Surd& x, const Surd& y) {
@@ -187,14 +215,14 @@ Surd operator*(const Surd& x, const Surd& y) {
     const std::int64_t c = CommonRadicand(x, y);
     const std::int64_t a = Add(Mul(x.a_, y.a_), Mul(Mul(x.b_, y.b_), c));
     const std::int64_t b = Add(Mul(x.a_, y.b_), Mul(x.b_, y.a_));
-    return {a, b, c, Mul(x.d_, y.d_)};
+    return Surd::Reduced(a, b, c, Mul(x.d_, y.d_));
 }
 
 Surd operator/(const Surd& x, const Surd& y) {
     // d / (a + b√c) = d (a − b√c) / (a² − b²c); the norm is 0 only for y = 0.
     const std::int64_t norm = Sub(Mul(y.a_, y.a_), Mul(Mul(y.b_, y.b_), y.c_));
     if (norm == 0) throw std::domain_error("exact arithmetic: division by zero");
-    return x * Surd(Mul(y.d_, y.a_), -Mul(y.d_, y.b_), y.c_, norm);
+    return x * Surd::Reduced(Mul(y.d_, y.a_), -Mul(y.d_, y.b_), y.c_, norm);
 }
 
 std::strong_ordering operator<=>(const Surd& x, const Surd& y) {
@@ -204,46 +232,58 @@ std::strong_ordering operator<=>(const Surd& x, const Surd& y) {
 SurdPair QuadraticRoots(std::int64_t a, std::int64_t b, std::int64_t c) {
     if (a == 0) throw std::domain_error("exact arithmetic: not a quadratic");
     const std::int64_t delta = Sub(Mul(b, b), Mul(Mul(4, a), c));
+    if (delta < 0) throw std::domain_error("exact arithmetic: no real root");
     const std::int64_t twoA = Mul(2, a);
-    return {Surd(-b, 1, delta, twoA), Surd(-b, -1, delta, twoA)};
+    std::int64_t k = 1, r = 1;
+    SplitSquare(delta, k, r);  // once for both roots
+    if (r <= 1) return {Surd::Reduced(k - b, 0, 1, twoA), Surd::Reduced(-b - k, 0, 1, twoA)};
+    return {Surd::Reduced(-b, k, r, twoA), Surd::Reduced(-b, -k, r, twoA)};
 }
 
 // --- Texts ------------------------------------------------------------------------
 
+void AppendExactText(std::string& out, const Rational& x) {
+    AppendDecimal(out, x.num());
+    if (!x.IsInteger()) {
+        out += '/';
+        AppendDecimal(out, x.den());
+    }
+}
+
+void AppendExactText(std::string& out, const Surd& x, std::string_view root) {
+    if (x.IsRational()) {
+        AppendExactText(out, x.RationalPart());
+        return;
+    }
+    const bool fraction = x.d() != 1;
+    if (x.a() == 0) {
+        if (x.b() < 0) out += '-';
+    } else {
+        if (fraction) out += '(';
+        AppendDecimal(out, x.a());
+        out += x.b() < 0 ? " - " : " + ";
+    }
+    // |b|√c, the coefficient 1 left out.
+    const std::int64_t b = x.b() < 0 ? -x.b() : x.b();
+    if (b != 1) AppendDecimal(out, b);
+    out += root;
+    AppendDecimal(out, x.c());
+    if (x.a() != 0 && fraction) out += ')';
+    if (fraction) {
+        out += '/';
+        AppendDecimal(out, x.d());
+    }
+}
+
 std::string ExactText(const Rational& x) {
     std::string s;
-    AppendDecimal(s, x.num());
-    if (!x.IsInteger()) {
-        s += '/';
-        AppendDecimal(s, x.den());
-    }
+    AppendExactText(s, x);
     return s;
 }
 
 std::string ExactText(const Surd& x, std::string_view root) {
-    if (x.IsRational()) return ExactText(x.RationalPart());
-    // |b|√c, the coefficient 1 left out.
-    std::string radical;
-    const std::int64_t b = x.b() < 0 ? -x.b() : x.b();
-    if (b != 1) AppendDecimal(radical, b);
-    radical += root;
-    AppendDecimal(radical, x.c());
-
     std::string s;
-    if (x.a() == 0) {
-        if (x.b() < 0) s += '-';
-        s += radical;
-    } else {
-        if (x.d() != 1) s += '(';
-        AppendDecimal(s, x.a());
-        s += x.b() < 0 ? " - " : " + ";
-        s += radical;
-        if (x.d() != 1) s += ')';
-    }
-    if (x.d() != 1) {
-        s += '/';
-        AppendDecimal(s, x.d());
-    }
+    AppendExactText(s, x, root);
     return s;
 }
 

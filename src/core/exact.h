@@ -52,6 +52,8 @@ class Rational {
     std::int64_t den_ = 1;
 };
 
+struct SurdPair;
+
 // (a + b√c) / d with c square-free (c >= 2 when b != 0), gcd(a, b, d) = 1 and d > 0.
 // A rational value has b = 0 and c = 1. All fields stay within ±(2^63 − 1).
 class Surd {
@@ -86,6 +88,10 @@ class Surd {
     friend std::strong_ordering operator<=>(const Surd& x, const Surd& y);
 
   private:
+    // (a + b√c) / d for a c that is already square-free (or b = 0), in lowest terms.
+    static Surd Reduced(std::int64_t a, std::int64_t b, std::int64_t c, std::int64_t d);
+    friend SurdPair QuadraticRoots(std::int64_t a, std::int64_t b, std::int64_t c);
+
     std::int64_t a_ = 0, b_ = 0, c_ = 1, d_ = 1;
 };
 
@@ -102,5 +108,8 @@ std::string ExactText(const Rational& x);
 // Symbol-font markup in the answer keys; "sqrt" by default, for logs and tests).
 // A rational value is written as ExactText writes it.
 std::string ExactText(const Surd& x, std::string_view root = "sqrt");
+// The same, appended.
+void AppendExactText(std::string& out, const Rational& x);
+void AppendExactText(std::string& out, const Surd& x, std::string_view root = "sqrt");
 
 }  // namespace equat

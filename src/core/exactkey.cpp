@@ -23,7 +23,14 @@ std::string ExactKeyMarkup(const Surd& x) {
 }
 
 void AppendExactKeyRtf(std::string& out, const Surd& x) {
-    AppendMarkupRtf(out, ExactKeyMarkup(x));
+    // The exact text is digits, signs, brackets and spaces, which convert to themselves,
+    // so only the two signs need converting, once.
+    static const std::string root = MarkupToRtf(kRoot), approx = MarkupToRtf(kApprox);
+    AppendExactText(out, x, root);
+    if (!x.IsInteger()) {
+        out += approx;
+        out += FormatFixed2(x.ToDouble());
+    }
 }
 
 }  // namespace equat

@@ -13,6 +13,7 @@
 
 #include "core/equat1d.h"
 #include "core/equat2d.h"
+#include "core/exactkey.h"
 #include "core/markup.h"
 #include "core/numbertext.h"
 #include "core/sheet.h"
@@ -126,6 +127,9 @@ void ExpectExactShown(const Surd& x, const std::string& decimal, const std::stri
     } else {
         EXPECT_EQ(shown, decimal);
     }
+    std::string rtf;
+    AppendExactKeyRtf(rtf, x);
+    EXPECT_EQ(rtf, MarkupToRtf(ExactKeyMarkup(x)));
     at = exactLine.find("= " + shown + " ", at);
     EXPECT_NE(at, std::string::npos) << shown << " in " << exactLine;
 }

@@ -6,6 +6,7 @@
 #include <numeric>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "core/exact.h"
 #include "core/random.h"
@@ -60,6 +61,15 @@ TEST(Surd, SimplifiedFormsAndTexts) {
         EXPECT_EQ(s.c(), c.ec) << c.text;
         EXPECT_EQ(s.d(), c.ed) << c.text;
         EXPECT_EQ(ExactText(s), c.text);
+    }
+    // √r = b√c with c square-free, for every small r and a few with large prime factors.
+    std::vector<std::int64_t> radicands{1009 * 1009 * 3, 97 * 89, 4 * 999983,
+                                        3 * 5 * 1000003LL * 1000003LL};
+    for (std::int64_t r = 0; r <= 30000; ++r) radicands.push_back(r);
+    for (const std::int64_t r : radicands) {
+        const Surd s(0, 1, r, 1);
+        ASSERT_EQ(s.IsRational() ? s.a() * s.a() : s.b() * s.b() * s.c(), r) << r;
+        for (std::int64_t p = 2; p * p <= s.c() && p < 2000; ++p) ASSERT_NE(s.c() % (p * p), 0);
     }
     EXPECT_THROW(Surd(1, 1, -3, 2), std::domain_error);
     EXPECT_THROW(Surd(1, 1, 3, 0), std::domain_error);
