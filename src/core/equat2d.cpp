@@ -1,6 +1,7 @@
 #include "core/equat2d.h"
 
 #include <cmath>
+#include <utility>
 
 #include "core/exactkey.h"
 #include "core/markup.h"
