@@ -1,6 +1,8 @@
-// Loading a 40-question answer key into the rich-text control's QTextDocument.
+// Loading a 40-question answer key into the rich-text control's QTextDocument, and a
+// detailed key from generation to laid out in the control.
 #include <benchmark/benchmark.h>
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -12,13 +14,18 @@
 
 namespace {
 
-std::string AnswerKey(std::string_view kindName) {
-    auto kind = equat::MakeKind(kindName);
-    equat::RandomSource rng(99);
+equat::SheetSettings Level3Sheet(equat::KeyStyle style) {
     equat::SheetSettings s;
     s.level = 3;
     s.count = 40;
-    return equat::BuildSheet(*kind, rng, s).answerKey;
+    s.keyStyle = style;
+    return s;
+}
+
+std::string AnswerKey(std::string_view kindName) {
+    auto kind = equat::MakeKind(kindName);
+    equat::RandomSource rng(99);
+    return equat::BuildSheet(*kind, rng, Level3Sheet(equat::KeyStyle::Decimal)).answerKey;
 }
 
 QApplication& App() {
@@ -58,5 +65,26 @@ void BM_LoadRtfDocument(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_LoadRtfDocument)->Unit(benchmark::kMillisecond);
+
+// A detailed key as the window makes it: generated, loaded into a shown control the size
+// of the key's area, and laid out.
+void BM_DetailedKeyToLayout(benchmark::State& state, std::string_view kindName) {
+    App();
+    auto kind = equat::MakeKind(kindName);
+    equat::RandomSource rng(99);
+    const equat::SheetSettings settings = Level3Sheet(equat::KeyStyle::Detailed);
+    equat::RichEdit edit;
+    edit.resize(790, 141);
+    edit.show();
+    for (auto _ : state) {
+        const std::string key = equat::BuildSheet(*kind, rng, settings).answerKey;
+        edit.Clear();
+        edit.LoadRtfDocument(key);
+        benchmark::DoNotOptimize(edit.document()->documentLayout()->documentSize());
+    }
+}
+BENCHMARK_CAPTURE(BM_DetailedKeyToLayout, 1d, "1d")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_DetailedKeyToLayout, 2d, "2d")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_DetailedKeyToLayout, syst, "syst")->Unit(benchmark::kMillisecond);
 
 }  // namespace

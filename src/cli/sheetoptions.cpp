@@ -24,8 +24,9 @@ const char* const kSheetUsage =
     "  --output PATH       subject file (answer key beside it, name + \"_Cor.rtf\");\n"
     "                      with --sheets above 1, a folder\n"
     "  --log PATH          write the diagnostic entries of every sheet\n"
-    "  --key STYLE         answer key: decimal (two decimals, default) or exact\n"
+    "  --key STYLE         answer key: decimal (two decimals, default), exact\n"
     "                      (fractions and square roots, each followed by its decimal)\n"
+    "                      or detailed (the exact key under the worked solution)\n"
     "  --pdf               also write both documents as PDF beside the RTF pair, laid out\n"
     "                      as printing lays them out (A4)\n"
     "  --help              show this help and exit\n"
@@ -48,10 +49,9 @@ bool ParseKeyStyle(const std::string& value, KeyStyle& style, std::string* error
     } else if (value == "exact") {
         style = KeyStyle::Exact;
     } else if (value == "detailed") {
-        *error = "the detailed answer key is not available yet (expected decimal or exact)";
-        return false;
+        style = KeyStyle::Detailed;
     } else {
-        *error = "unknown answer key '" + value + "' (expected decimal or exact)";
+        *error = "unknown answer key '" + value + "' (expected decimal, exact or detailed)";
         return false;
     }
     return true;

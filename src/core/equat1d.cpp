@@ -3,6 +3,7 @@
 #include "core/exactkey.h"
 #include "core/markup.h"
 #include "core/numbertext.h"
+#include "core/worked.h"
 
 namespace equat {
 
@@ -89,9 +90,6 @@ Affine SideValue(int form, std::int64_t p1, std::int64_t p2, std::int64_t p3, st
     }
 }
 
-struct FormPair {
-    int left, right;
-};
 constexpr std::array<FormPair, 10> kPairs{
     {{1, 1}, {1, 2}, {1, 3}, {1, 4}, {2, 3}, {2, 4}, {3, 4}, {4, 1}, {5, 3}, {2, 6}}};
 
@@ -152,6 +150,10 @@ std::string BracketSideText(int form, std::int32_t p1, std::int32_t p2, std::int
     std::string s;
     AppendBracketSide(s, form, p1, p2, p3, p4);
     return s;
+}
+
+FormPair Level3Forms(int k) {
+    return kPairs.at(static_cast<std::size_t>(k));
 }
 
 std::string Level3SolutionText(int k, const std::array<std::int32_t, 8>& s) {
@@ -289,6 +291,10 @@ void FirstDegreeKind::AppendSubjectBody(std::string& out, int i) const {
 void FirstDegreeKind::AppendAnswerBody(std::string& out, int i) const {
     const auto& pieces = Rtf();
     out += question(i).equation;
+    if (keyStyle() == KeyStyle::Detailed) {
+        out += kPar;
+        AppendWorkedStepsRtf(out, FirstDegreeSteps(level_, question(i)));
+    }
     out += level_ == 3 ? pieces.tabs2 : pieces.tabs4;
     // The highlight is one markup text; its pieces convert alike on their own since none
     // ends inside a tag.

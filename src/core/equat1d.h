@@ -16,6 +16,11 @@ std::string BracketSideText(int form, std::int32_t p1, std::int32_t p2, std::int
                             std::int32_t p4);
 // Solution text of a level-3 equation of form pair k (0..9) with slots a..h.
 std::string Level3SolutionText(int k, const std::array<std::int32_t, 8>& slots);
+// The left and right bracketed forms (1..6) of level-3 pair k (0..9).
+struct FormPair {
+    int left, right;
+};
+FormPair Level3Forms(int k);
 
 // One first-degree question.
 struct FirstDegreeQuestion {

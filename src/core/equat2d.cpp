@@ -7,6 +7,7 @@
 #include "core/markup.h"
 #include "core/numbertext.h"
 #include "core/textsink.h"
+#include "core/worked.h"
 
 namespace equat {
 
@@ -192,8 +193,14 @@ void AppendQuadraticAnswerBody(std::string& doc, int level, const QuadraticQuest
         AppendExactKeyRtf(x1, exact->first);
         AppendExactKeyRtf(x2, exact->second);
     }
-    TextSink out(doc, q.equation.size() + 400);
+    std::string worked;
+    if (style == KeyStyle::Detailed) {
+        worked = kPar;
+        AppendWorkedStepsRtf(worked, QuadraticSteps(level, q));
+    }
+    TextSink out(doc, q.equation.size() + worked.size() + 400);
     out.Put(q.equation);
+    out.Put(worked);
     out.Put(level == 3 ? pc.tabs2 : pc.tabs3);
     out.Put(pc.delta);
     out.PutInt(Discriminant(Sub32(s[0], s[3]), Sub32(s[1], s[4]), Sub32(s[2], s[5])));

@@ -6,6 +6,7 @@
 #include "core/markup.h"
 #include "core/numbertext.h"
 #include "core/textsink.h"
+#include "core/worked.h"
 
 namespace equat {
 
@@ -330,14 +331,13 @@ void AppendSystemAnswerBody(std::string& doc, int level, const SystemQuestion& q
         AppendExactKeyRtf(x, exact->x);
         AppendExactKeyRtf(y, exact->y);
     }
-    TextSink out(doc, q.written.size() + 400);
+    std::string worked;
+    if (style == KeyStyle::Detailed) AppendWorkedStepsRtf(worked, SystemSteps(level, q));
+    TextSink out(doc, q.written.size() + worked.size() + 400);
     out.Put(q.written);
-    if (level == 3) {
-        out.Put(kPar);  // an empty line between the system and its solution
-        out.Put(p.tabs2);
-    } else {
-        out.Put(p.tabs3);
-    }
+    if (level == 3) out.Put(kPar);  // an empty line between the system and its solution
+    out.Put(worked);
+    out.Put(level == 3 ? p.tabs2 : p.tabs3);
     out.Put(p.solX);
     out.Put(exact ? x : q.x);
     out.Put(p.solY);

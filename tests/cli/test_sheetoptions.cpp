@@ -37,6 +37,9 @@ TEST(ParseSheetArgs, Accepted) {
     job = ParseSheetArgs({"--key", "exact", "--kind", "2d", "--key", "decimal"}, &error);
     ASSERT_TRUE(job) << error;
     EXPECT_EQ(job->settings.keyStyle, KeyStyle::Decimal);
+    job = ParseSheetArgs({"--kind", "1d", "--key", "detailed"}, &error);
+    ASSERT_TRUE(job) << error;
+    EXPECT_EQ(job->settings.keyStyle, KeyStyle::Detailed);
 }
 
 TEST(ParseSheetArgs, Refused) {
@@ -64,7 +67,7 @@ TEST(ParseSheetArgs, Refused) {
         {"--kind", "1d", "--count"},
         {"--kind", "1d", "--bogus"},
         {"--kind", "1d", "--output", ""},
-        {"--kind", "1d", "--key", "detailed"},
+        {"--kind", "1d", "--key", "Detailed"},
         {"--kind", "1d", "--key", "Exact"},
         {"--kind", "1d", "--key"},
     };

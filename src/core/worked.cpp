@@ -1,0 +1,595 @@
+#include "core/worked.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "core/markup.h"
+#include "core/numbertext.h"
+
+namespace equat {
+
+namespace {
+
+Surd Power(const Surd& x, Unknown u, const Rational& y) {
+    switch (u) {
+        case Unknown::One:
+            return 1;
+        case Unknown::X:
+            return x;
+        case Unknown::X2:
+            return x * x;
+        default:
+            return y;
+    }
+}
+
+bool SameSide(const Side& p, const Side& q) {
+    return std::equal(p.begin(), p.end(), q.begin(), q.end(),
+                      [](const Term& s, const Term& t) { return s.coef == t.coef && s.u == t.u; });
+}
+
+void Add(Side& side, std::int64_t coef, Unknown u) {
+    if (coef != 0) side.push_back({coef, u});
+}
+
+// Sum of the coefficients of one unknown.
+Rational Total(const Side& side, Unknown u) {
+    Rational sum;
+    for (const Term& t : side)
+        if (t.u == u) sum = sum + t.coef;
+    return sum;
+}
+
+// lhs = rhs with the unknowns on the left and the numbers on the right (a quadratic keeps
+// everything on the left): the line a pupil writes after moving terms across.
+Step Gathered(const Step& from, bool allLeft) {
+    Step s{Step::Kind::Rewrite, from.group, {}, {}, {}, {}, false};
+    for (const Term& t : from.lhs)
+        if (allLeft || t.u != Unknown::One) s.lhs.push_back(t);
+    for (const Term& t : from.rhs)
+        if (allLeft || t.u != Unknown::One) s.lhs.push_back({-t.coef, t.u});
+    if (allLeft) return s;
+    for (const Term& t : from.rhs)
+        if (t.u == Unknown::One) s.rhs.push_back(t);
+    for (const Term& t : from.lhs)
+        if (t.u == Unknown::One) s.rhs.push_back({-t.coef, t.u});
+    return s;
+}
+
+// The gathered line with like terms added up, in the order x², x, y, 1.
+Step Collected(const Step& from) {
+    Step s{Step::Kind::Rewrite, from.group, {}, {}, {}, {}, false};
+    for (Unknown u : {Unknown::X2, Unknown::X, Unknown::Y, Unknown::One}) {
+        const Rational l = Total(from.lhs, u), r = Total(from.rhs, u);
+        if (l != 0) s.lhs.push_back({l, u});
+        if (r != 0) s.rhs.push_back({r, u});
+    }
+    return s;
+}
+
+// Appends a line unless it repeats the one before.
+bool IsEquation(const Step& s) {
+    return s.kind == Step::Kind::Rewrite || s.kind == Step::Kind::Derived;
+}
+
+void Push(Steps& steps, Step s) {
+    if (!steps.empty() && IsEquation(steps.back()) && IsEquation(s) &&
+        SameSide(steps.back().lhs, s.lhs) && SameSide(steps.back().rhs, s.rhs)) {
+        if (!s.label.empty()) steps.back().label = std::move(s.label);
+        return;
+    }
+    steps.push_back(std::move(s));
+}
+
+// From a written equation to "unknowns = number", each line kept when it says something
+// new. The written equation itself is dropped when it is only the question again.
+void Reduce(Steps& steps, Step written, bool showWritten, bool allLeft) {
+    const std::size_t first = steps.size();
+    Push(steps, written);
+    Push(steps, Gathered(written, allLeft));
+    Push(steps, Collected(steps.back()));
+    if (!showWritten) steps.erase(steps.begin() + static_cast<std::ptrdiff_t>(first));
+}
+
+Step ValueStep(std::string label, std::vector<Calc> links) {
+    return {Step::Kind::Value, 0, std::move(label), {}, {}, std::move(links), false};
+}
+
+Step NoteStep(std::string text) {
+    return {Step::Kind::Note, 0, std::move(text), {}, {}, {}, false};
+}
+
+// "x = n/d = value", or nothing when the reduced line already reads x = value.
+void Solve(Steps& steps, std::string label, const Rational& n, const Rational& d) {
+    if (d == 1) return;
+    steps.push_back(ValueStep(std::move(label), {QuotOf(Num(n), Num(d)), Num(n / d)}));
+}
+
+// The side of a level-3 first-degree equation in bracketed form, brackets expanded.
+Side ExpandedSide(int form, std::int64_t p1, std::int64_t p2, std::int64_t p3, std::int64_t p4) {
+    Side s;
+    switch (form) {
+        case 1:  // p1 (p2 x + p3) + p4 x
+        case 3:  // p1 (p2 x + p3) + p4
+            Add(s, p1 * p2, Unknown::X);
+            Add(s, p1 * p3, Unknown::One);
+            Add(s, p4, form == 1 ? Unknown::X : Unknown::One);
+            break;
+        case 2:  // p1 x + p2 (p3 x + p4)
+        case 4:  // p1 + p2 (p3 x + p4)
+            Add(s, p1, form == 2 ? Unknown::X : Unknown::One);
+            Add(s, p2 * p3, Unknown::X);
+            Add(s, p2 * p4, Unknown::One);
+            break;
+        default:  // p1 + p2 (x + p4), -1 + p2 (x + p4)
+            Add(s, form == 6 ? -1 : p1, Unknown::One);
+            Add(s, p2, Unknown::X);
+            Add(s, p2 * p4, Unknown::One);
+            break;
+    }
+    return s;
+}
+
+constexpr std::string_view kDelta = "<symbol>D<arial>";
+constexpr std::string_view kRoot = "<symbol>\xD6<arial>";
+
+}  // namespace
+
+Surd Evaluate(const Side& side, const Surd& x, const Rational& y) {
+    Surd sum;
+    for (const Term& t : side) sum = sum + Surd(t.coef) * Power(x, t.u, y);
+    return sum;
+}
+
+Calc Num(const Surd& v) {
+    return {Calc::Op::Number, v, 0, {}};
+}
+Calc RootOf(std::int64_t n) {
+    return {Calc::Op::Root, {}, n, {}};
+}
+Calc SquareOf(const Calc& c) {
+    return {Calc::Op::Square, {}, 0, {c}};
+}
+Calc SumOf(const Calc& a, const Calc& b) {
+    return {Calc::Op::Sum, {}, 0, {a, b}};
+}
+Calc DiffOf(const Calc& a, const Calc& b) {
+    return {Calc::Op::Diff, {}, 0, {a, b}};
+}
+Calc ProdOf(std::vector<Calc> factors) {
+    return {Calc::Op::Prod, {}, 0, std::move(factors)};
+}
+Calc QuotOf(const Calc& a, const Calc& b) {
+    return {Calc::Op::Quot, {}, 0, {a, b}};
+}
+
+Surd Evaluate(const Calc& c) {
+    switch (c.op) {
+        case Calc::Op::Number:
+            return c.value;
+        case Calc::Op::Root:
+            return Surd(0, 1, c.root, 1);
+        case Calc::Op::Square:
+            return Evaluate(c.args[0]) * Evaluate(c.args[0]);
+        case Calc::Op::Sum:
+            return Evaluate(c.args[0]) + Evaluate(c.args[1]);
+        case Calc::Op::Diff:
+            return Evaluate(c.args[0]) - Evaluate(c.args[1]);
+        case Calc::Op::Quot:
+            return Evaluate(c.args[0]) / Evaluate(c.args[1]);
+        default: {
+            Surd p = 1;
+            for (const Calc& f : c.args) p = p * Evaluate(f);
+            return p;
+        }
+    }
+}
+
+Steps FirstDegreeSteps(int level, const FirstDegreeQuestion& q) {
+    const auto& s = q.slots;
+    Step written;
+    if (level == 3) {
+        const FormPair pair = Level3Forms(q.aleas);
+        written.lhs = ExpandedSide(pair.left, s[0], s[1], s[2], s[3]);
+        written.rhs = ExpandedSide(pair.right, s[4], s[5], s[6], s[7]);
+    } else {
+        Add(written.lhs, s[0], Unknown::X);
+        Add(written.lhs, s[1], Unknown::One);
+        Add(written.rhs, s[2], Unknown::X);
+        Add(written.rhs, s[3], Unknown::One);
+    }
+    Steps steps;
+    Reduce(steps, written, level == 3, false);
+    const Step reduced = Collected(Gathered(written, false));
+    const Rational a = Total(reduced.lhs, Unknown::X);
+    const Rational b = Total(reduced.rhs, Unknown::One);
+    if (a != 0) {
+        Solve(steps, "<times><i><te=26>x <te=18></i><arial>= ", b, a);
+        return steps;
+    }
+    // The unknown has gone: say so with its zero coefficient.
+    Step zero = reduced;
+    zero.lhs = {{0, Unknown::X}};
+    zero.degenerate = true;
+    if (!steps.empty() && steps.back().lhs.empty()) steps.pop_back();
+    steps.push_back(zero);
+    steps.push_back(NoteStep(b == 0 ? "Tout nombre r\xE9\x65l est solution."
+                                    : "Aucun nombre ne v\xE9rifie cette \xE9galit\xE9."));
+    return steps;
+}
+
+namespace {
+
+void DiscriminantStep(Steps& steps, std::int64_t a, std::int64_t b, std::int64_t c) {
+    std::vector<Calc> links{DiffOf(SquareOf(Num(b)), ProdOf({Num(4), Num(a), Num(c)}))};
+    if (b != 0 && a * c != 0) links.push_back(DiffOf(Num(b * b), Num(4 * a * c)));
+    links.push_back(Num(b * b - 4 * a * c));
+    steps.push_back(ValueStep(std::string(kDelta) + " = b\xB2 - 4ac = ", std::move(links)));
+}
+
+void RootStep(Steps& steps, bool plus, std::int64_t a, std::int64_t b, const Surd& root,
+              const Surd& value) {
+    const std::string label = std::string("<times><i><te=26>x</i><te=18><arial><sub>") +
+                              (plus ? "1" : "2") + "</sub> = (-b " + (plus ? "+" : "-") + " " +
+                              std::string(kRoot) + std::string(kDelta) + ")/(2a) = ";
+    const Calc top = b == 0 ? Num(plus ? root : -root)
+                            : (plus ? SumOf(Num(-b), Num(root)) : DiffOf(Num(-b), Num(root)));
+    std::vector<Calc> links{QuotOf(top, Num(2 * a))};
+    if (root.IsRational()) links.push_back(QuotOf(Num(Evaluate(top)), Num(2 * a)));
+    links.push_back(Num(value));
+    steps.push_back(ValueStep(label, std::move(links)));
+}
+
+}  // namespace
+
+Steps QuadraticSteps(int level, const QuadraticQuestion& q) {
+    const auto& s = q.slots;
+    Steps steps;
+    if (level == 3) {
+        Step written;
+        for (int side = 0; side < 2; ++side) {
+            Side& out = side == 0 ? written.lhs : written.rhs;
+            Add(out, s[3 * side], Unknown::X2);
+            Add(out, s[3 * side + 1], Unknown::X);
+            Add(out, s[3 * side + 2], Unknown::One);
+        }
+        Reduce(steps, written, false, true);
+    }
+    const std::int64_t a = std::int64_t{s[0]} - s[3], b = std::int64_t{s[1]} - s[4],
+                       c = std::int64_t{s[2]} - s[5];
+    steps.push_back(NoteStep("a = " + DecimalText(a) + "      b = " + DecimalText(b) +
+                             "      c = " + DecimalText(c)));
+    DiscriminantStep(steps, a, b, c);
+    const std::int64_t delta = b * b - 4 * a * c;
+    if (delta < 0) {
+        steps.push_back(
+            NoteStep(std::string(kDelta) +
+                     " est n\xE9gatif : l'\xE9quation n'a pas de solution r\xE9\x65lle."));
+        return steps;
+    }
+    if (delta == 0) {
+        steps.push_back(NoteStep(std::string(kDelta) + " = 0 : une solution double."));
+        steps.push_back(ValueStep("<times><i><te=26>x <te=18></i><arial>= -b/(2a) = ",
+                                  {QuotOf(Num(-b), Num(2 * a)), Num(Rational(-b, 2 * a))}));
+        return steps;
+    }
+    steps.push_back(NoteStep(std::string(kDelta) + " est positif : deux solutions."));
+    const Surd root(0, 1, delta, 1);
+    steps.push_back(
+        ValueStep(std::string(kRoot) + std::string(kDelta) + " = ", {RootOf(delta), Num(root)}));
+    const SurdPair roots = QuadraticRoots(a, b, c);
+    RootStep(steps, true, a, b, root, roots.first);
+    RootStep(steps, false, a, b, root, roots.second);
+    return steps;
+}
+
+namespace {
+
+struct Reduced3 {
+    std::int64_t a, b, c;
+};
+
+Reduced3 ReducedOf(int level, int form, const EquationSlots& s) {
+    ReducedEquation r{s[0], s[1], s[2]};
+    if (level == 3) r = form == 0 ? ReduceTwoSided(s) : ReduceBracketed(s);
+    return {r.a, r.b, r.c};
+}
+
+Step WrittenEquation(int level, int form, const EquationSlots& s) {
+    Step w;
+    const std::int64_t k = s[0], m = s[4];
+    if (level != 3) {
+        Add(w.lhs, s[0], Unknown::X);
+        Add(w.lhs, s[1], Unknown::Y);
+        Add(w.rhs, s[2], Unknown::One);
+    } else if (form == 0) {
+        for (int side = 0; side < 2; ++side) {
+            Side& out = side == 0 ? w.lhs : w.rhs;
+            Add(out, s[3 * side], Unknown::X);
+            Add(out, s[3 * side + 1], Unknown::Y);
+            Add(out, s[3 * side + 2], Unknown::One);
+        }
+    } else {
+        Add(w.lhs, k * s[1], Unknown::X);
+        Add(w.lhs, k * s[2], Unknown::Y);
+        Add(w.lhs, s[3], Unknown::One);
+        Add(w.rhs, m * s[5], Unknown::X);
+        Add(w.rhs, m * s[6], Unknown::Y);
+        Add(w.rhs, s[7], Unknown::One);
+    }
+    return w;
+}
+
+Step Equation(Step::Kind kind, int group, std::string label, const Rational& a, const Rational& b,
+              const Rational& c) {
+    Step s{kind, group, std::move(label), {}, {}, {}, false};
+    if (a != 0) s.lhs.push_back({a, Unknown::X});
+    if (b != 0) s.lhs.push_back({b, Unknown::Y});
+    if (c != 0) s.rhs.push_back({c, Unknown::One});
+    return s;
+}
+
+std::string Times(std::int64_t m, std::string_view eq) {
+    return m == 1 ? std::string(eq) : DecimalText(m) + " \xD7 " + std::string(eq);
+}
+
+// a × v, or ±v alone for a = ±1 (but "1 × 0", never a bare "+ 0").
+Calc ProductOf(std::int64_t a, const Rational& v) {
+    if ((a == 1 || a == -1) && v != 0) return Num(a == 1 ? v : -v);
+    return ProdOf({Num(a), Num(v)});
+}
+
+// The roles of the unknowns: `found` is found first, `other` eliminated to find it.
+struct Roles {
+    Unknown found, other;
+};
+
+std::int64_t Coef(const Reduced3& e, Unknown u) {
+    return u == Unknown::X ? e.a : e.b;
+}
+
+std::string NameOf(Unknown u) {
+    return u == Unknown::X ? "x" : "y";
+}
+
+std::string IsLabel(Unknown u) {
+    return "<times><i><te=26>" + NameOf(u) + " <te=18></i><arial>= ";
+}
+
+// m·e, written in the order x, y whatever the roles.
+Step Scaled(Step::Kind kind, std::string label, std::int64_t m, const Reduced3& e) {
+    return Equation(kind, 0, std::move(label), m * e.a, m * e.b, m * e.c);
+}
+
+// Eliminates the other unknown between the two equations (both hold it), returns the
+// value of the one found.
+Rational Eliminate(Steps& steps, const Reduced3& e1, const Reduced3& e2, Roles r) {
+    const std::int64_t b1 = Coef(e1, r.other), b2 = Coef(e2, r.other);
+    const std::int64_t g = std::gcd(b1, b2);
+    const std::int64_t m1 = std::abs(b2) / g, m2 = std::abs(b1) / g;
+    const bool same = (b1 > 0) == (b2 > 0);
+    const std::int64_t sign = same ? -1 : 1;  // m1·(1) + sign·m2·(2) lacks the other unknown
+    if (m1 != 1) steps.push_back(Scaled(Step::Kind::Derived, Times(m1, "(1) : "), m1, e1));
+    if (m2 != 1) steps.push_back(Scaled(Step::Kind::Derived, Times(m2, "(2) : "), m2, e2));
+    const Reduced3 sum{m1 * e1.a + sign * m2 * e2.a, m1 * e1.b + sign * m2 * e2.b,
+                       m1 * e1.c + sign * m2 * e2.c};
+    const std::string label = Times(m1, "(1)") + (same ? " - " : " + ") + Times(m2, "(2) : ");
+    steps.push_back(Scaled(Step::Kind::Derived, label, 1, sum));
+    Solve(steps, IsLabel(r.found), sum.c, Coef(sum, r.found));
+    return Rational(sum.c, Coef(sum, r.found));
+}
+
+// Find first the unknown an equation gives alone, else the one whose elimination takes
+// the smaller multipliers.
+Roles ChooseRoles(const Reduced3& e1, const Reduced3& e2) {
+    const Roles xFirst{Unknown::X, Unknown::Y}, yFirst{Unknown::Y, Unknown::X};
+    if (e1.b == 0 || e2.b == 0) return xFirst;
+    if (e1.a == 0 || e2.a == 0) return yFirst;
+    const std::int64_t costY = std::abs(e1.b * e2.b) / std::gcd(e1.b, e2.b);
+    const std::int64_t costX = std::abs(e1.a * e2.a) / std::gcd(e1.a, e2.a);
+    return costX < costY ? yFirst : xFirst;
+}
+
+void CheckStep(Steps& steps, std::string_view eq, const Reduced3& e, const Rational& x,
+               const Rational& y) {
+    Calc lhs = e.a == 0 ? ProductOf(e.b, y) : ProductOf(e.a, x);
+    if (e.a != 0 && e.b != 0) lhs = SumOf(lhs, ProductOf(e.b, y));
+    steps.push_back(ValueStep("Dans " + std::string(eq) + " : ", {lhs, Num(e.c)}));
+}
+
+void SolveSystem(Steps& steps, const Reduced3& e1, const Reduced3& e2) {
+    const Roles r = ChooseRoles(e1, e2);
+    Rational found;
+    if (Coef(e1, r.other) != 0 && Coef(e2, r.other) != 0) {
+        found = Eliminate(steps, e1, e2, r);
+    } else {
+        const bool first = Coef(e1, r.other) == 0;
+        const Reduced3& e = first ? e1 : e2;
+        found = Rational(e.c, Coef(e, r.found));
+        Solve(steps, std::string(first ? "(1)" : "(2)") + " donne " + IsLabel(r.found), e.c,
+              Coef(e, r.found));
+    }
+    const bool useFirst = Coef(e1, r.other) != 0;
+    const Reduced3& e = useFirst ? e1 : e2;
+    Step sub{Step::Kind::Derived,
+             3,
+             "On remplace " + NameOf(r.found) + " par " + ExactText(found) + " dans " +
+                 (useFirst ? "(1)" : "(2)") + " : ",
+             {},
+             {},
+             {},
+             false};
+    const Rational known = found * Rational(Coef(e, r.found));
+    const Rational rest = Rational(e.c) - known;
+    if (known != 0) sub.lhs.push_back({known, Unknown::One});
+    sub.lhs.push_back({Coef(e, r.other), r.other});
+    sub.rhs.push_back({e.c, Unknown::One});
+    steps.push_back(sub);
+    Step moved{Step::Kind::Rewrite, 3, "", {{Coef(e, r.other), r.other}}, {}, {}, false};
+    if (rest != 0) moved.rhs.push_back({rest, Unknown::One});
+    Push(steps, moved);
+    Solve(steps, IsLabel(r.other), rest, Coef(e, r.other));
+    const Rational value = rest / Rational(Coef(e, r.other));
+    const Rational x = r.found == Unknown::X ? found : value;
+    const Rational y = r.found == Unknown::X ? value : found;
+    CheckStep(steps, "(1)", e1, x, y);
+    CheckStep(steps, "(2)", e2, x, y);
+}
+
+}  // namespace
+
+Steps SystemSteps(int level, const SystemQuestion& q) {
+    Steps steps;
+    const Reduced3 e[2] = {ReducedOf(level, q.form, q.eq1), ReducedOf(level, q.form, q.eq2)};
+    for (int k = 0; k < 2; ++k) {
+        Step w = WrittenEquation(level, q.form, k == 0 ? q.eq1 : q.eq2);
+        w.group = k + 1;
+        // The two-sided form is the question itself; the bracketed one is shown expanded.
+        if (level == 3 && q.form == 1) steps.push_back(w);
+        if (level == 3) Push(steps, Gathered(w, false));
+        Push(steps, Equation(Step::Kind::Rewrite, k + 1, k == 0 ? "(1) : " : "(2) : ", e[k].a,
+                             e[k].b, e[k].c));
+    }
+    const std::int64_t det = e[0].a * e[1].b - e[1].a * e[0].b;
+    if (det != 0) {
+        SolveSystem(steps, e[0], e[1]);
+        return steps;
+    }
+    steps.push_back(ValueStep(
+        "D\xE9terminant : ",
+        {DiffOf(ProdOf({Num(e[0].a), Num(e[1].b)}), ProdOf({Num(e[1].a), Num(e[0].b)})), Num(0)}));
+    const bool same = e[0].c * e[1].b == e[1].c * e[0].b && e[0].c * e[1].a == e[1].c * e[0].a;
+    steps.push_back(NoteStep(
+        same ? "Les deux \xE9quations sont proportionnelles, seconds membres compris : "
+               "une infinit\xE9 de solutions."
+             : "Les premiers membres sont proportionnels, pas les seconds : aucune solution."));
+    return steps;
+}
+
+namespace {
+
+constexpr std::string_view kVar[] = {"", "<times><i><te=26> x <te=18></i><arial>",
+                                     "<times><i><te=26> x\xB2 <te=18></i><arial>",
+                                     "<times><i><te=26> y <te=18></i><arial>"};
+
+void AppendSide(std::string& out, const Side& side) {
+    if (side.empty()) out += "0";
+    for (std::size_t i = 0; i < side.size(); ++i) {
+        Rational c = side[i].coef;
+        if (i > 0) {
+            out += c.Sign() < 0 ? " - " : " + ";
+            if (c.Sign() < 0) c = -c;
+        }
+        const bool bare = side[i].u != Unknown::One && (c == 1 || c == -1);
+        out += bare ? (c == 1 ? "" : "-") : ExactText(c);
+        out += kVar[static_cast<int>(side[i].u)];
+    }
+}
+
+bool NegativeLead(const Calc& c) {
+    if (c.op == Calc::Op::Number) return c.value.Sign() < 0;
+    return c.op == Calc::Op::Prod && NegativeLead(c.args[0]);
+}
+
+Calc Negated(Calc c) {
+    if (c.op == Calc::Op::Number) {
+        c.value = -c.value;
+    } else {
+        c.args[0] = Negated(c.args[0]);
+    }
+    return c;
+}
+
+bool IsSum(const Calc& c) {
+    return c.op == Calc::Op::Sum || c.op == Calc::Op::Diff ||
+           (c.op == Calc::Op::Number && c.value.a() != 0 && c.value.b() != 0 && c.value.d() == 1);
+}
+
+bool IsFraction(const Calc& c) {
+    return c.op == Calc::Op::Quot || (c.op == Calc::Op::Number && c.value.d() != 1);
+}
+
+bool IsNatural(const Calc& c) {
+    return c.op == Calc::Op::Number && c.value.IsInteger() && c.value.Sign() >= 0;
+}
+
+std::string CalcText(const Calc& c);
+
+std::string Grouped(const Calc& c, bool group) {
+    return group ? "(" + CalcText(c) + ")" : CalcText(c);
+}
+
+std::string CalcText(const Calc& c) {
+    switch (c.op) {
+        case Calc::Op::Number:
+            return ExactText(c.value, kRoot);
+        case Calc::Op::Root:
+            return std::string(kRoot) + DecimalText(c.root);
+        case Calc::Op::Square:
+            return Grouped(c.args[0], !IsNatural(c.args[0])) + "\xB2";
+        case Calc::Op::Sum:
+        case Calc::Op::Diff: {
+            bool minus = c.op == Calc::Op::Diff;
+            Calc right = c.args[1];
+            if (NegativeLead(right)) {
+                minus = !minus;
+                right = Negated(right);
+            }
+            return CalcText(c.args[0]) + (minus ? " - " : " + ") + Grouped(right, IsSum(right));
+        }
+        case Calc::Op::Quot:
+            return Grouped(c.args[0], IsSum(c.args[0]) || IsFraction(c.args[0])) + "/" +
+                   Grouped(c.args[1], !IsNatural(c.args[1]));
+        default: {
+            std::string s;
+            for (std::size_t i = 0; i < c.args.size(); ++i) {
+                const Calc& f = c.args[i];
+                if (i > 0) s += " \xD7 ";
+                s += Grouped(f, IsSum(f) || IsFraction(f) || (i > 0 && NegativeLead(f)));
+            }
+            return s;
+        }
+    }
+}
+
+void AppendStep(std::string& out, const Step& step) {
+    out += step.label;
+    switch (step.kind) {
+        case Step::Kind::Value: {
+            std::string previous;
+            for (const Calc& link : step.links) {
+                std::string text = CalcText(link);
+                if (text == previous) continue;
+                if (!previous.empty()) out += " = ";
+                out += text;
+                previous = std::move(text);
+            }
+            break;
+        }
+        case Step::Kind::Note:
+            break;
+        default:
+            AppendSide(out, step.lhs);
+            out += " = ";
+            AppendSide(out, step.rhs);
+            break;
+    }
+}
+
+}  // namespace
+
+std::string WorkedStepsMarkup(const Steps& steps) {
+    std::string out;
+    for (const Step& step : steps) {
+        out += "<arial><te=18><tab>";
+        AppendStep(out, step);
+        out += "<br>";
+    }
+    return out;
+}
+
+void AppendWorkedStepsRtf(std::string& out, const Steps& steps) {
+    AppendMarkupRtf(out, WorkedStepsMarkup(steps));
+}
+
+}  // namespace equat
