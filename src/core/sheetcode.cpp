@@ -12,10 +12,12 @@ constexpr std::uint64_t kBase = kSheetCodeAlphabet.size();  // 31
 constexpr std::size_t kDataLength = kSheetCodeLength - 1;
 // The order of kinds is part of the format: never reorder, only append.
 constexpr std::array<std::string_view, 3> kKindOrder = {"1d", "2d", "syst"};
-// The radices of the fields below the seed, most significant first after the version.
+// The radices of the fields after the seed, most significant first after the version.
 constexpr std::uint64_t kKinds = 3, kLevels = 3, kCounts = 40, kInterlines = 11, kStyles = 3;
 // 16 versions × 11880 field combinations × 2^32 seeds fit in 31^10.
 constexpr std::uint64_t kVersions = 16;
+constexpr std::uint64_t kFieldValues =
+    kVersions * kKinds * kLevels * kCounts * kInterlines * kStyles;
 
 int KindIndex(std::string_view kind) {
     for (std::size_t k = 0; k < kKindOrder.size(); ++k)
@@ -56,7 +58,8 @@ std::string EncodeSheetCode(const SheetCode& code) {
     fields = fields * kCounts + static_cast<std::uint64_t>(code.count - 1);
     fields = fields * kInterlines + static_cast<std::uint64_t>(code.interline);
     fields = fields * kStyles + static_cast<std::uint64_t>(code.keyStyle);
-    std::uint64_t value = (fields << 32) | code.seed;
+    // The seed leads, so that the copies of one set differ from their first characters.
+    std::uint64_t value = code.seed * kFieldValues + fields;
     std::array<int, kDataLength> digits{};
     for (std::size_t i = kDataLength; i-- > 0;) {
         digits[i] = static_cast<int>(value % kBase);
@@ -101,8 +104,12 @@ std::optional<SheetCode> DecodeSheetCode(std::string_view text, std::string* err
         return std::nullopt;
     }
     SheetCode code;
-    code.seed = static_cast<std::uint32_t>(value & 0xFFFFFFFFu);
-    std::uint64_t fields = value >> 32;
+    std::uint64_t fields = value % kFieldValues;
+    if (value / kFieldValues > 0xFFFFFFFFu) {
+        *error = "Ce code n'a pas \xE9t\xE9 fait par Equat : v\xE9rifiez le code.";
+        return std::nullopt;
+    }
+    code.seed = static_cast<std::uint32_t>(value / kFieldValues);
     code.keyStyle = static_cast<KeyStyle>(fields % kStyles);
     fields /= kStyles;
     code.interline = static_cast<int>(fields % kInterlines);
