@@ -3,33 +3,8 @@
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 
-function(run expected)
-  execute_process(COMMAND ${SHEET} ${ARGN} WORKING_DIRECTORY ${WORK}
-                  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT rc EQUAL expected)
-    message(FATAL_ERROR "equat-sheet ${ARGN}: exit ${rc}, expected ${expected}\n${out}${err}")
-  endif()
-  set(last_err "${err}" PARENT_SCOPE)
-endfunction()
-
-# pdftotext of a file, or of pages first..last.
-function(pdf_text file var)
-  set(range)
-  if(ARGC GREATER 2)
-    set(range -f ${ARGV2} -l ${ARGV3})
-  endif()
-  execute_process(COMMAND pdftotext ${range} ${WORK}/${file} - OUTPUT_VARIABLE text RESULT_VARIABLE rc)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "pdftotext cannot read ${file}")
-  endif()
-  set(${var} "${text}" PARENT_SCOPE)
-endfunction()
-
-function(pdf_pages file var)
-  execute_process(COMMAND pdfinfo ${WORK}/${file} OUTPUT_VARIABLE info)
-  string(REGEX MATCH "Pages: *([0-9]+)" _ "${info}")
-  set(${var} ${CMAKE_MATCH_1} PARENT_SCOPE)
-endfunction()
+set(TOOL ${SHEET})
+include(${CMAKE_CURRENT_LIST_DIR}/cli_common.cmake)
 
 function(codes_of text var)
   string(REGEX MATCHALL "Code : [2-9A-Z]+" found "${text}")
