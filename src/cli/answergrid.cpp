@@ -10,17 +10,25 @@ namespace equat {
 
 namespace {
 
-std::string Escaped(std::string_view text) {
+// HTML text; with keepTogether, one line per result ("x = 6 ; y = 2" on two lines).
+std::string Escaped(std::string_view text, bool keepTogether = false) {
     std::string out;
-    for (char c : text) {
-        if (c == '<')
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        const char c = text[k];
+        if (keepTogether && text.substr(k, 3) == " ; ") {
+            out += "<br>";
+            k += 2;
+        } else if (c == ' ' && keepTogether) {
+            out += "&nbsp;";
+        } else if (c == '<') {
             out += "&lt;";
-        else if (c == '>')
+        } else if (c == '>') {
             out += "&gt;";
-        else if (c == '&')
+        } else if (c == '&') {
             out += "&amp;";
-        else
+        } else {
             out += c;
+        }
     }
     return out;
 }
@@ -46,17 +54,28 @@ std::string ResultText(std::string_view answerBodyRtf) {
     while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
     text = text.substr(text.find_last_of('\n') + 1);  // npos + 1 is 0
     text = text.substr(text.find_last_of('\t') + 1);
-    std::string out;
+    // Words in brackets and pieces without "=" explain a result; the grid has no room.
+    std::string out, piece;
     std::size_t spaces = 0;
-    for (char c : text + '\n') {
+    int depth = 0;
+    auto endPiece = [&] {
+        while (!piece.empty() && piece.back() == ' ') piece.pop_back();
+        if (piece.find('=') != std::string::npos) out += (out.empty() ? "" : " ; ") + piece;
+        piece.clear();
+    };
+    for (char c : text) {
+        depth += (c == '(') - (c == ')');
+        if (depth > 0 || c == ')') continue;
         if (c == ' ') {
             ++spaces;
             continue;
         }
-        if (spaces && !out.empty() && c != '\n') out += spaces >= 3 ? " ; " : " ";
+        if (spaces >= 3) endPiece();
+        if (spaces > 0 && spaces < 3 && !piece.empty()) piece += ' ';
         spaces = 0;
-        if (c != '\n') out += c;
+        piece += c;
     }
+    endPiece();
     return out;
 }
 
@@ -85,8 +104,8 @@ std::string AnswerGridHtml(const AnswerGrid& grid) {
     for (std::size_t q = 1; q <= columns; ++q) html += "<th>" + std::to_string(q) + "</th>";
     html += "</tr>";
     for (std::size_t r = 0; r < grid.rows.size(); ++r) {
-        html += "<tr><td><b>" + Escaped(grid.rows[r]) + "</b></td>";
-        for (const auto& cell : grid.cells[r]) html += "<td>" + Escaped(cell) + "</td>";
+        html += "<tr><td style=\"white-space:pre\"><b>" + Escaped(grid.rows[r], true) + "</b></td>";
+        for (const auto& cell : grid.cells[r]) html += "<td>" + Escaped(cell, true) + "</td>";
         html += "</tr>";
     }
     html += "</table></body></html>";

@@ -17,7 +17,8 @@ struct AnswerGrid {
 
 // What an answer body puts after its last tab, on its last line, as plain text: the
 // results of the question ("x = 6", "x = 6 ; y = -4"). Runs of three spaces or more, which
-// the keys put between results, become " ; ".
+// the keys put between results, become " ; "; explanations (in brackets, or without "=")
+// are left out.
 std::string ResultText(std::string_view answerBodyRtf);
 
 // The grid of the copies, in the order given.

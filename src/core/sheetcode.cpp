@@ -78,7 +78,8 @@ std::optional<SheetCode> DecodeSheetCode(std::string_view text, std::string* err
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
         if (DigitOf(c) < 0) {
             *error = "Le caract\xE8re \xAB ";
-            *error += c;
+            // A byte of a longer character cannot be shown alone.
+            *error += static_cast<unsigned char>(c) < 0x80 ? std::string(1, c) : "?";
             *error +=
                 " \xBB ne peut pas figurer dans un code (ni 0, ni 1, ni O, ni I, ni S) : "
                 "v\xE9rifiez le code.";
