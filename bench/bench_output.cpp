@@ -5,13 +5,9 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -21,8 +17,11 @@
 #include "core/sheet.h"
 #include "platform/pages.h"
 #include "platform/richedit.h"
+#include "tool_runs.h"
 
 namespace {
+
+using equat::bench::RunMs;
 
 equat::Sheet FortyQuestions() {
     equat::RandomSource rng;
@@ -67,24 +66,9 @@ void BM_PreviewTwoPages(benchmark::State& state) {
 }
 BENCHMARK(BM_PreviewTwoPages)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
-double RunMs(const QString& program, const QStringList& args, const QString& cwd, bool* ok) {
-    QProcess p;
-    p.setWorkingDirectory(cwd);
-    QElapsedTimer clock;
-    clock.start();
-    p.start(program, args);
-    *ok = p.waitForFinished(180000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-    return clock.nsecsElapsed() / 1e6;
-}
-
 // Both tools in the same iteration, on the same pair; the counters give their times and how
 // many times faster equat-sheet is.
 void BM_PairToPdfSideBySide(benchmark::State& state) {
-    const QString soffice = QStandardPaths::findExecutable("soffice");
-    if (soffice.isEmpty()) {
-        state.SkipWithError("soffice is not installed");
-        return;
-    }
     QTemporaryDir dir;
     const QStringList sheetArgs = {"--kind", "1d",    "--count",  "40",  "--seed",
                                    "7",      "--pdf", "--output", "ours"};
@@ -94,24 +78,15 @@ void BM_PairToPdfSideBySide(benchmark::State& state) {
         state.SkipWithError("equat-sheet --pdf failed");
         return;
     }
-    QDir().mkpath(dir.filePath("lo"));
-    const QStringList loArgs = {"-env:UserInstallation=file://" + dir.filePath("profile"),
-                                "--headless",
-                                "--convert-to",
-                                "pdf",
-                                "--outdir",
-                                dir.filePath("lo"),
-                                "ours.rtf",
-                                "ours_Cor.rtf"};
-    RunMs(soffice, loArgs, dir.path(), &ok);  // the first start makes the profile
-    if (!ok) {
-        state.SkipWithError("soffice --convert-to pdf failed");
+    equat::bench::Soffice soffice;
+    if (!soffice.Ready(dir.path(), {"ours.rtf", "ours_Cor.rtf"})) {
+        state.SkipWithError("soffice is not installed or --convert-to pdf failed");
         return;
     }
     double ours = 0, theirs = 0;
     for (auto _ : state) {
         ours += RunMs(EQUAT_SHEET_TOOL, sheetArgs, dir.path(), &ok);
-        theirs += RunMs(soffice, loArgs, dir.path(), &ok);
+        theirs += soffice.Run(dir.path(), &ok);
     }
     const double n = static_cast<double>(state.iterations());
     state.counters["equat_sheet_ms"] = ours / n;

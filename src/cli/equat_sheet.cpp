@@ -9,6 +9,7 @@
 #ifdef EQUAT_HAVE_PDF
 #include "cli/pdfout.h"
 #endif
+#include "cli/classrun.h"
 #include "cli/sheetoptions.h"
 #include "core/fileio.h"
 #include "core/kinds.h"
@@ -60,11 +61,17 @@ int main(int argc, char** argv) {
         rng.SeedRandomFromClock();
     }
     std::vector<Sheet> sheets;
-    for (int k = 0; k < job->sheets; ++k) sheets.push_back(BuildSheet(*kind, rng, job->settings));
+    if (job->ClassSet()) {
+        const int status = RunClassSet(*job, rng, &sheets);
+        if (status >= 0) return status;
+    } else {
+        for (int k = 0; k < job->sheets; ++k)
+            sheets.push_back(BuildSheet(*kind, rng, job->settings));
+    }
 
     // Names first, so that nothing is written when a name cannot be made.
     std::vector<SaveNames> names;
-    if (job->sheets == 1) {
+    if (job->sheets == 1 && job->roster.empty()) {
         names.push_back(SaveNamesFor(job->output.empty() ? sheets[0].baseName : job->output));
     } else {
         const fs::path folder = job->output.empty() ? fs::path(".") : fs::path(job->output);

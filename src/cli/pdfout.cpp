@@ -10,8 +10,6 @@
 
 namespace equat {
 
-namespace {
-
 void EnsureApplication() {
     if (QCoreApplication::instance()) return;
     // The tools never show a window.
@@ -21,6 +19,8 @@ void EnsureApplication() {
     static char* argv[] = {name, nullptr};
     static QApplication app(argc, argv);
 }
+
+namespace {
 
 bool PageLayoutFor(const std::string& printer, QPageLayout& layout, std::string* error) {
     if (printer.empty()) {

@@ -29,6 +29,18 @@ const char* const kSheetUsage =
     "                      or detailed (the exact key under the worked solution)\n"
     "  --pdf               also write both documents as PDF beside the RTF pair, laid out\n"
     "                      as printing lays them out (A4)\n"
+    "\n"
+    "Class sets (a different copy for every student, no question on two copies):\n"
+    "  --collate FILE.pdf  with --sheets K, K copies into FILE.pdf, each on new pages with\n"
+    "                      its code in its first line, and their keys in the same order\n"
+    "                      into FILE_Cor.pdf\n"
+    "  --roster FILE       one copy per name of FILE (UTF-8, one name a line), the name in\n"
+    "                      place of \"Nom :\" in the title; the keys in the order of the\n"
+    "                      names; RTF pairs into --output's folder unless --collate is given\n"
+    "  --answers FILE.pdf  with --collate or --roster, a one-page grid of every copy's\n"
+    "                      results (a row per copy, a column per question)\n"
+    "  --code CODE         the copy of that code again, its code on it; titles, instruction\n"
+    "                      and separator from the options\n"
     "  --help              show this help and exit\n"
     "  --version           show the version and exit\n"
     "\n"
@@ -57,12 +69,65 @@ bool ParseKeyStyle(const std::string& value, KeyStyle& style, std::string* error
     return true;
 }
 
+bool Given(const std::vector<std::string>& given, std::string_view opt) {
+    for (const auto& g : given)
+        if (g == opt) return true;
+    return false;
+}
+
+// --code, --collate, --roster, --answers.
+bool ParseClassOption(const std::string& opt, const std::string& value, SheetJob& job,
+                      std::string* error) {
+    if (value.empty()) {
+        *error = opt + " demande une valeur non vide";
+        return false;
+    }
+    if (opt == "--code") {
+        std::string why;
+        job.code = DecodeSheetCode(value, &why);
+        if (!job.code) *error = "code " + value + " refus\xC3\xA9 : " + Cp1252ToUtf8(why);
+        return job.code.has_value();
+    }
+    (opt == "--collate" ? job.collate : opt == "--roster" ? job.roster : job.answers) = value;
+    return true;
+}
+
+// A code fixes the kind, the numbers and the seed of its copy.
+bool CheckCodeAlone(const std::vector<std::string>& given, std::string* error) {
+    for (const char* opt : {"--kind", "--level", "--count", "--interline", "--seed", "--sheets",
+                            "--collate", "--roster", "--answers", "--key"}) {
+        if (Given(given, opt)) {
+            *error = std::string("--code fixe d\xC3\xA9j\xC3\xA0 ce que donne ") + opt +
+                     " : retirez l'une des deux options";
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CheckClassSet(const SheetJob& job, const std::vector<std::string>& given, std::string* error) {
+    if (!job.roster.empty() && Given(given, "--sheets")) {
+        *error = "--roster donne une copie par nom : retirez --sheets";
+        return false;
+    }
+    if (!job.answers.empty() && !job.ClassSet()) {
+        *error = "--answers demande --collate ou --roster";
+        return false;
+    }
+    if (!job.collate.empty() && (job.pdf || !job.log.empty())) {
+        *error = "--pdf et --log ne vont pas avec --collate";
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::optional<SheetJob> ParseSheetArgs(const std::vector<std::string>& args, std::string* error) {
     SheetJob job;
     bool kindGiven = false;
     bool separatorGiven = false;
+    std::vector<std::string> given;
     for (std::size_t k = 0; k < args.size(); ++k) {
         const std::string& opt = args[k];
         if (opt == "--help" || opt == "-h") {
@@ -86,8 +151,9 @@ std::optional<SheetJob> ParseSheetArgs(const std::vector<std::string>& args, std
             continue;
         }
         static const char* const kValued[] = {
-            "--kind",      "--level", "--count",  "--interline", "--title", "--instruction",
-            "--separator", "--seed",  "--sheets", "--output",    "--log",   "--key"};
+            "--kind",      "--level",   "--count",  "--interline", "--title", "--instruction",
+            "--separator", "--seed",    "--sheets", "--output",    "--log",   "--key",
+            "--code",      "--collate", "--roster", "--answers"};
         bool known = false;
         for (const char* v : kValued) known |= (opt == v);
         if (!known) {
@@ -99,6 +165,7 @@ std::optional<SheetJob> ParseSheetArgs(const std::vector<std::string>& args, std
             return std::nullopt;
         }
         const std::string& value = args[++k];
+        given.push_back(opt);
         long long n = 0;
         auto range = [&](long long lo, long long hi) {
             if (ParseInt(value, lo, hi, n)) return true;
@@ -171,8 +238,18 @@ std::optional<SheetJob> ParseSheetArgs(const std::vector<std::string>& args, std
                 return std::nullopt;
             }
             job.log = value;
+        } else if (!ParseClassOption(opt, value, job, error)) {
+            return std::nullopt;
         }
     }
+    if (job.code) {
+        kindGiven = true;
+        if (!CheckCodeAlone(given, error)) return std::nullopt;
+        job.kind = job.code->kind;
+        job.seed = job.code->seed;
+        job.settings = SettingsForCode(*job.code, std::move(job.settings));
+    }
+    if (!CheckClassSet(job, given, error)) return std::nullopt;
     if (!kindGiven) {
         *error = "missing --kind (see --help)";
         return std::nullopt;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/sheet.h"
+#include "core/sheetcode.h"
 
 namespace equat {
 
@@ -17,6 +18,12 @@ struct SheetJob {
     std::string output;  // empty: the base name in the current folder
     std::string log;
     bool pdf = false;  // also write both documents as PDF beside the RTF pair
+    // A class set: every copy from its own seed, its code on it, no question twice.
+    std::optional<SheetCode> code;  // --code: the one copy it stands for
+    std::string collate;            // all subjects into this PDF, all keys beside it
+    std::string roster;             // one copy per name of this file
+    std::string answers;            // the grid of every copy's results, as PDF
+    bool ClassSet() const { return !collate.empty() || !roster.empty(); }
     bool help = false;
     bool version = false;
 };

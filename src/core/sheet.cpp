@@ -53,7 +53,12 @@ std::string Header(std::string_view baseName, std::string_view middle, const She
     m += baseName;
     m += middle;
     m += s.title;
-    m += "</u><br><br><b>";
+    m += "</u>";
+    if (!s.code.empty()) {
+        m += "   Code : ";
+        m += s.code;
+    }
+    m += "<br><br><b>";
     m += s.instruction;
     m += "<b><br><br></b>";
     // The RTF header converts to itself (no tag, no control character), so only what

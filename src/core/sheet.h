@@ -40,6 +40,8 @@ struct SheetSettings {
     bool separatorOn = true;
     std::string separator = kDefaultSeparator;
     KeyStyle keyStyle = KeyStyle::Decimal;
+    // A sheet code shown at the end of the first line of both documents; empty: none.
+    std::string code;
 };
 
 // One generated sheet: both RTF documents and the diagnostic entries of every attempt.

@@ -68,25 +68,28 @@ bool PaintPages(RichEdit& edit, QPagedPaintDevice& device, const QRectF& pageTwi
         if (error) *error = QString("Le travail d'impression n'a pas pu commencer");
         return false;
     }
-    const int end = edit.TextLength();
-    int position = 0;
-    bool ok = true;
-    for (;;) {
-        if (starts) starts->push_back(position);
-        const int next = edit.FormatRange(painter, pageTwips, position, true);
-        if (next >= end || next == -1) break;
-        if (!device.newPage()) {
-            if (error) *error = QString("Une nouvelle page n'a pas pu être ajoutée");
-            ok = false;
-            break;
-        }
-        position = next;
-    }
+    bool ok = PaintDocumentPages(edit, painter, device, pageTwips, starts, error);
     if (!painter.end() && ok) {
         if (error) *error = QString("Le travail d'impression n'a pas pu se terminer");
         ok = false;
     }
     return ok;
+}
+
+bool PaintDocumentPages(RichEdit& edit, QPainter& painter, QPagedPaintDevice& device,
+                        const QRectF& pageTwips, std::vector<int>* starts, QString* error) {
+    const int end = edit.TextLength();
+    int position = 0;
+    for (;;) {
+        if (starts) starts->push_back(position);
+        const int next = edit.FormatRange(painter, pageTwips, position, true);
+        if (next >= end || next == -1) return true;
+        if (!device.newPage()) {
+            if (error) *error = QString("Une nouvelle page n'a pas pu être ajoutée");
+            return false;
+        }
+        position = next;
+    }
 }
 
 bool PrintDocument(RichEdit& edit, QPrinter& printer, const QString& title, QString* error,

@@ -8,6 +8,7 @@
 class QPageLayout;
 class QPagedPaintDevice;
 class QPaintDevice;
+class QPainter;
 class QPrinter;
 
 namespace equat {
@@ -36,6 +37,11 @@ QRect PageFrameHmm(const QPaintDevice& device);
 // *error when the device would not start or a page could not be added.
 bool PaintPages(RichEdit& edit, QPagedPaintDevice& device, const QRectF& pageTwips,
                 std::vector<int>* starts, QString* error);
+
+// The same on a painter already begun on the device, so that several documents can follow
+// one another in one file or job; the first page is the device's current one.
+bool PaintDocumentPages(RichEdit& edit, QPainter& painter, QPagedPaintDevice& device,
+                        const QRectF& pageTwips, std::vector<int>* starts, QString* error);
 
 // One print job of the control's whole text on the printer, titled title (the job's name
 // on the print queue). The page rectangle is the printer's printable area. False with

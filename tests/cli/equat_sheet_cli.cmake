@@ -2,14 +2,7 @@
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 
-function(run expected)
-  execute_process(COMMAND ${TOOL} ${ARGN} WORKING_DIRECTORY ${WORK}
-                  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT rc EQUAL expected)
-    message(FATAL_ERROR "equat-sheet ${ARGN}: exit ${rc}, expected ${expected}\n${out}${err}")
-  endif()
-  set(last_err "${err}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/cli_common.cmake)
 
 # One sheet: the pair and the log; the same seed gives the same bytes.
 run(0 --kind 1d --level 2 --count 25 --seed 42 --output feuille.rtf --log log.txt)

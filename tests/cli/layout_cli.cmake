@@ -2,26 +2,15 @@
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 
+include(${CMAKE_CURRENT_LIST_DIR}/cli_common.cmake)
+
+# Here the command names its tool.
 function(run expected)
   execute_process(COMMAND ${ARGN} WORKING_DIRECTORY ${WORK}
                   RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
   if(NOT rc EQUAL expected)
     message(FATAL_ERROR "${ARGN}: exit ${rc}, expected ${expected}\n${out}${err}")
   endif()
-endfunction()
-
-function(pdf_text file var)
-  execute_process(COMMAND pdftotext ${WORK}/${file} - OUTPUT_VARIABLE text RESULT_VARIABLE rc)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "pdftotext cannot read ${file}")
-  endif()
-  set(${var} "${text}" PARENT_SCOPE)
-endfunction()
-
-function(pdf_pages file var)
-  execute_process(COMMAND pdfinfo ${WORK}/${file} OUTPUT_VARIABLE info)
-  string(REGEX MATCH "Pages: *([0-9]+)" _ "${info}")
-  set(${var} ${CMAKE_MATCH_1} PARENT_SCOPE)
 endfunction()
 
 # The pair as RTF and as PDF, the PDFs holding the documents' text.

@@ -45,6 +45,7 @@ TEST(ParseSheetArgs, Accepted) {
 TEST(ParseSheetArgs, Refused) {
     const std::string title161(161, 'a');
     const std::string sep201(201, '-');
+    const std::string code = EncodeSheetCode(SheetCode{});
     const std::vector<std::vector<std::string>> cases = {
         {},
         {"--level", "2"},
@@ -70,6 +71,14 @@ TEST(ParseSheetArgs, Refused) {
         {"--kind", "1d", "--key", "Detailed"},
         {"--kind", "1d", "--key", "Exact"},
         {"--kind", "1d", "--key"},
+        {"--code", "2345678"},
+        {"--code", "", "--kind", "1d"},
+        {"--code", code, "--level", "2"},
+        {"--code", code, "--sheets", "3"},
+        {"--code", code, "--collate", "c.pdf"},
+        {"--kind", "1d", "--roster", "r.txt", "--sheets", "3"},
+        {"--kind", "1d", "--answers", "g.pdf"},
+        {"--kind", "1d", "--collate", "c.pdf", "--pdf"},
     };
     for (const auto& args : cases) {
         std::string error;
@@ -79,4 +88,41 @@ TEST(ParseSheetArgs, Refused) {
     std::string error;
     EXPECT_TRUE(ParseSheetArgs({"--kind", "1d", "--title", std::string(160, 'a')}, &error));
     EXPECT_TRUE(ParseSheetArgs({"--kind", "1d", "--separator", std::string(200, '=')}, &error));
+}
+
+TEST(ParseSheetArgs, ClassSetAndCode) {
+    SheetCode code;
+    code.kind = "syst";
+    code.level = 3;
+    code.count = 7;
+    code.interline = 0;
+    code.seed = 99;
+    std::string error;
+    auto job =
+        ParseSheetArgs({"--code", EncodeSheetCode(code), "--title", "T", "--no-separator"}, &error);
+    ASSERT_TRUE(job) << error;
+    EXPECT_EQ(job->kind, "syst");
+    EXPECT_EQ(*job->seed, 99u);
+    EXPECT_EQ(job->settings.count, 7);
+    EXPECT_EQ(job->settings.level, 3);
+    EXPECT_EQ(job->settings.interline, 0);
+    EXPECT_EQ(job->settings.code, EncodeSheetCode(code));
+    EXPECT_EQ(job->settings.title, "T");
+    EXPECT_FALSE(job->ClassSet());
+
+    job = ParseSheetArgs(
+        {"--kind", "1d", "--sheets", "35", "--collate", "c.pdf", "--answers", "g.pdf"}, &error);
+    ASSERT_TRUE(job) << error;
+    EXPECT_TRUE(job->ClassSet());
+    EXPECT_EQ(job->collate, "c.pdf");
+    EXPECT_EQ(job->answers, "g.pdf");
+    EXPECT_TRUE(job->settings.code.empty());
+
+    // A typing slip in a code is told in French.
+    std::string text = EncodeSheetCode(code);
+    std::size_t at = 0;
+    while (text[at] == text[at + 1]) ++at;
+    std::swap(text[at], text[at + 1]);
+    EXPECT_FALSE(ParseSheetArgs({"--code", text}, &error));
+    EXPECT_NE(error.find("faute de frappe"), std::string::npos) << error;
 }

@@ -1,0 +1,52 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/sheet.h"
+
+namespace equat {
+
+// What rebuilds one sheet, apart from its texts (title, instruction, separator).
+struct SheetCode {
+    int version = 1;
+    std::string kind = "1d";  // "1d", "2d" or "syst"
+    int level = 1;            // 1..3
+    int count = 25;           // 1..40
+    int interline = 1;        // 0..10
+    KeyStyle keyStyle = KeyStyle::Decimal;
+    std::uint32_t seed = 0;
+
+    bool operator==(const SheetCode&) const = default;
+};
+
+// The version this program writes. A code records it, so that a later program that draws
+// differently can still rebuild the copies made today.
+inline constexpr int kSheetCodeVersion = 1;
+inline constexpr std::size_t kSheetCodeLength = 11;
+
+// The characters of a code: digits and capitals without the look-alikes 0/O, 1/I and 5/S.
+// 31 of them, a prime, so that the check character catches every single wrong character
+// and every swap of two neighbours.
+inline constexpr std::string_view kSheetCodeAlphabet = "23456789ABCDEFGHJKLMNPQRTUVWXYZ";
+
+// Eleven characters: ten for the fields, the last a check. Empty when a field is out of
+// range or the kind is unknown.
+std::string EncodeSheetCode(const SheetCode& code);
+
+// The fields of a code typed by a teacher: letters in either case, spaces and hyphens
+// ignored. nullopt with *error (French, Windows-1252) for a mistyped or unknown code.
+std::optional<SheetCode> DecodeSheetCode(std::string_view text, std::string* error);
+
+// The settings that rebuild a copy: the texts of base, the fields of the code, the code
+// itself shown on the documents.
+SheetSettings SettingsForCode(const SheetCode& code, SheetSettings base);
+
+// The copy a code stands for, rebuilt alone from its seed. keys, when given, receives the
+// duplicate keys of its questions in order.
+Sheet BuildSheetFromCode(const SheetCode& code, const SheetSettings& base,
+                         std::vector<std::string>* keys = nullptr);
+
+}  // namespace equat

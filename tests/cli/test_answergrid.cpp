@@ -1,0 +1,42 @@
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "cli/answergrid.h"
+
+using namespace equat;
+
+// Every question of every kind and level gives its results alone, on one line.
+TEST(AnswerGrid, ResultsOfEveryKind) {
+    const struct {
+        const char* kind;
+        std::regex result;
+    } kinds[] = {
+        {"1d", std::regex(R"(x = (-?[0-9.]+|\?|/))")},
+        {"2d", std::regex(R"(\xCE\x94 = -?[0-9.]+ ; x1 = \S+ ; x2 = \S+)")},
+        {"syst", std::regex(R"(x = \S+ ; y = \S+)")},
+    };
+    for (const auto& k : kinds) {
+        for (int level = 1; level <= 3; ++level) {
+            SheetCode shape;
+            shape.kind = k.kind;
+            shape.level = level;
+            shape.count = 40;
+            RandomSource stream(static_cast<std::uint32_t>(level));
+            int repeats = 0;
+            const auto set =
+                BuildClassSet(shape, SheetSettings{}, stream, 2, {"B<i>", "A"}, &repeats);
+            const AnswerGrid grid = MakeAnswerGrid(set, OrderByName(set));
+            ASSERT_EQ(grid.rows, (std::vector<std::string>{"A", "B<i>"}));
+            for (const auto& row : grid.cells) {
+                ASSERT_EQ(row.size(), 40u);
+                for (const auto& cell : row)
+                    EXPECT_TRUE(std::regex_match(cell, k.result))
+                        << k.kind << level << ": " << cell;
+            }
+            const std::string html = AnswerGridHtml(grid);
+            EXPECT_NE(html.find("B&lt;i&gt;"), std::string::npos);
+            EXPECT_NE(html.find("<th>40</th>"), std::string::npos);
+        }
+    }
+}
