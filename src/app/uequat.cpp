@@ -301,9 +301,7 @@ void TForm1::BuildControls() {
     Label6->move(40, 72);
     Label6->adjustSize();
 
-    FormStorage1 = new FormStorage({this, spMaxLigne, spinterligne, eTitre1, eSepar, spCorriges,
-                                    spSujets, Combo1, CheckBox1, trbNiveau, ckbEdite},
-                                   this);
+    FormStorage1 = new FormStorage(this, this);
     FormStorage1->BindSaveDialogInitialDir(
         [this] { return saveDialogInitialDir_; },
         [this](const QString& dir) { saveDialogInitialDir_ = dir; });

@@ -9,7 +9,7 @@
 
 #include "core/random.h"
 #include "core/sheet.h"
-#include "platform/qtcp1252.h"
+#include "settings/qtcp1252.h"
 
 class QCheckBox;
 class QComboBox;

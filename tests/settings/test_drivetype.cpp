@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/drivetype.h"
+#include "settings/drivetype.h"
 
 using namespace equat;
 namespace fs = std::filesystem;
