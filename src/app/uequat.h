@@ -9,6 +9,7 @@
 
 #include "core/random.h"
 #include "core/sheet.h"
+#include "platform/anchorlayout.h"
 #include "settings/qtcp1252.h"
 
 class QCheckBox;
@@ -39,9 +40,6 @@ extern const std::string_view kScrambledTitle;
 extern const std::string_view kTitleKey;
 // The publisher's catalogue, opened by the link label.
 extern const char* const kCatalogueUrl;
-
-// Which window edges a control keeps its distance to when the window is resized.
-enum Anchor : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
 
 // The main window. Controls are public members named as the teacher's documentation names
 // them (objectName is the same), so the settings store, the output handlers and the tests
@@ -180,24 +178,14 @@ class TForm1 : public QWidget {
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    struct Placed {
-        QWidget* control;
-        QRect design;
-        unsigned anchors;
-    };
-
     void BuildControls();
+    void FinishControls();
     void Wire();
-    QWidget* Place(QWidget* control, const char* name, int x, int y, int w, int h,
-                   unsigned anchors = akLeft | akTop);
-    QLabel* PlaceLabel(const char* name, const QString& caption, int x, int y,
-                       unsigned anchors = akLeft | akTop);
     void SetStatusLight(const QColor& colour);
     void CollapseCaret(RichEdit* area);
     void Generate(std::string_view kindName);
@@ -207,7 +195,7 @@ class TForm1 : public QWidget {
     // Hooks of the output handlers, run by FormCloseQuery.
     void OutputCloseCleanup();
 
-    std::vector<Placed> placed_;
+    AnchorLayout* layout_ = nullptr;
     RandomSource rng_;
     int level_ = 1;
     bool editMode_ = false;
