@@ -15,7 +15,8 @@
 #include "app/uequat.h"
 #include "app/widgets.h"
 #include "core/savenames.h"
-#include "platform/pages.h"
+#include "platform/pageimages.h"
+#include "platform/printing.h"
 #include "platform/richedit.h"
 
 namespace equat {
@@ -88,7 +89,8 @@ void Output::Print() {
     for (const auto& job : jobs) {
         for (int k = 0; k < job.copies; ++k) {
             QString error;
-            if (!PrintDocument(*job.document, printer, QString::fromUtf8(job.title), &error)) {
+            if (!PrintDocument(job.document->Pages(), printer, QString::fromUtf8(job.title),
+                               &error)) {
                 ShowError(error);
                 return;
             }
@@ -140,7 +142,7 @@ void Output::Preview() {
     preview_.Image1->Clear();
     preview_.Image2->Clear();
     QCoreApplication::processEvents();
-    if (WriteProbe()) RichEditToEMF(*form_.RxE1, "Temp", CurrentPrinter());
+    if (WriteProbe()) RichEditToEMF(form_.RxE1->Pages(), "Temp", CurrentPrinter());
     QCoreApplication::processEvents();
     const struct {
         const char* name;

@@ -25,7 +25,9 @@
 #include "app/output.h"
 #include "app/uequat.h"
 #include "app/widgets.h"
-#include "platform/pages.h"
+#include "platform/pageimages.h"
+#include "platform/paginator.h"
+#include "platform/printing.h"
 #include "platform/richedit.h"
 #include "qt_environment.h"
 
@@ -298,10 +300,10 @@ TEST_F(OutputTest, PreviewPagesBreakWherePrintedPagesBreak) {
     printer.setPageSize(QPageSize(QPageSize::A4));
     std::vector<int> printed, previewed;
     QString error;
-    ASSERT_TRUE(
-        equat::PaintPages(*form->RxE1, printer, equat::PageRectTwips(printer), &printed, &error))
+    ASSERT_TRUE(equat::PaintPages(form->RxE1->Pages(), printer, equat::PageRectTwips(printer),
+                                  &printed, &error))
         << error.toStdString();
-    equat::RichEditToEMF(*form->RxE1, dir.filePath("Temp"), printer, &previewed);
+    equat::RichEditToEMF(form->RxE1->Pages(), dir.filePath("Temp"), printer, &previewed);
     ASSERT_GE(printed.size(), 3u);
     ASSERT_EQ(previewed.size(), 2u);
     EXPECT_EQ(previewed[0], printed[0]);
@@ -317,7 +319,7 @@ TEST_F(OutputTest, PagesSetTabsEveryHalfInchOnAnyDevice) {
         "\\u9608?\\par}");
     QStringList pngs;
     QString error;
-    ASSERT_TRUE(equat::WritePngPages(*form->RxE1, dir.filePath("tab.png"),
+    ASSERT_TRUE(equat::WritePngPages(form->RxE1->Pages(), dir.filePath("tab.png"),
                                      equat::DefaultPageLayout(), 144, &pngs, &error))
         << error.toStdString();
     ASSERT_EQ(pngs.size(), 1);
@@ -533,10 +535,11 @@ TEST_F(PrintingTest, PaperPagesMatchThePreviewsPageBreaks) {
     std::vector<int> printed, previewed;
     QString error;
     const int before = LastJob();
-    ASSERT_TRUE(
-        equat::PrintDocument(*form->RxE1, equat::CurrentPrinter(), "Sujet", &error, &printed))
+    ASSERT_TRUE(equat::PrintDocument(form->RxE1->Pages(), equat::CurrentPrinter(), "Sujet", &error,
+                                     &printed))
         << error.toStdString();
-    equat::RichEditToEMF(*form->RxE1, dir.filePath("Temp"), equat::CurrentPrinter(), &previewed);
+    equat::RichEditToEMF(form->RxE1->Pages(), dir.filePath("Temp"), equat::CurrentPrinter(),
+                         &previewed);
     ASSERT_GE(printed.size(), 3u);
     ASSERT_EQ(previewed.size(), 2u);
     EXPECT_EQ(previewed[1], printed[1]);
@@ -573,7 +576,7 @@ TEST(OutputNoPrinter, PrintingOnSomethingThatIsNoQueueIsAnError) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     QString error;
-    EXPECT_FALSE(equat::PrintDocument(*form.RxE1, printer, "Sujet", &error));
+    EXPECT_FALSE(equat::PrintDocument(form.RxE1->Pages(), printer, "Sujet", &error));
     EXPECT_EQ(error, "Aucune imprimante n'est installée");
     // Cancelling the printer dialog changes nothing, even if it touched the settings.
     const QString before = equat::CurrentPrinter().printerName();
