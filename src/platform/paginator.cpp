@@ -21,6 +21,8 @@ namespace equat {
 namespace {
 
 constexpr double kTwipsPerInch = 1440.0;
+// Less than any line is high, in twips.
+constexpr double kEdge = 1.0;
 
 // A device of 1440 dots per inch: laid out on it, one unit is one twip.
 QImage& TwipDevice() {
@@ -121,8 +123,10 @@ int Paginator::FormatRange(QPainter& painter, const QRectF& rectTwips, int start
         painter.scale(sx, sy);
         painter.setClipRect(QRectF(0, 0, rectTwips.width(), bottom - top), Qt::IntersectClip);
         painter.translate(0, -top);
+        // The lines of this page and no other: a line that merely touches the page's top or
+        // bottom edge would be drawn outside the clip, invisible yet in the page's text.
         QAbstractTextDocumentLayout::PaintContext ctx;
-        ctx.clip = QRectF(0, top, rectTwips.width(), bottom - top);
+        ctx.clip = QRectF(0, top + kEdge, rectTwips.width(), bottom - top - 2 * kEdge);
         ctx.palette.setColor(QPalette::Text, Qt::black);
         l.doc->documentLayout()->draw(&painter, ctx);
         painter.restore();
