@@ -27,6 +27,7 @@
 #include <type_traits>
 #include <variant>
 
+#include "app/output.h"
 #include "app/widgets.h"
 #include "core/cp1252.h"
 #include "core/kinds.h"
@@ -110,6 +111,9 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     setMinimumSize(kMinOuterWidth, kMinOuterHeight);
 
     BuildControls();
+    output_ = std::make_unique<Output>(
+        Output::Parts{this, RxE1, RxE2, spSujets, spCorriges, ScrollBox1,
+                      [this] { return saveDialogInitialDir_; }, [this] { return sheetBaseName_; }});
     Wire();
     FormCreate();
 }
@@ -631,7 +635,7 @@ void TForm1::FormActivate() {
 
 void TForm1::FormCloseQuery(bool& canClose) {
     ScrollBox1->hide();
-    OutputCloseCleanup();
+    output_->CloseCleanup();
     emit CloseQueried();
     canClose = true;
 }
@@ -797,6 +801,24 @@ void TForm1::ShowHandlerError(const QString& message) {
     QMessageBox::critical(this, windowTitle(), message.endsWith('.') ? message : message + ".");
 }
 
+// ---- Output ------------------------------------------------------------------------------
+
+void TForm1::btnImprimeClick() {
+    output_->Print();
+}
+void TForm1::btnEnregistreClick() {
+    output_->Save();
+}
+void TForm1::btnChoixImpClick() {
+    output_->ChoosePrinter();
+}
+void TForm1::btnApercuClick() {
+    // The preview lets pending events run; a click meanwhile is not run inside it.
+    if (busy_) return;
+    const Flag running(busy_);
+    output_->Preview();
+}
+
 // ---- Generation ----------------------------------------------------------------------------
 
 void TForm1::btnEquat1dClick() {
@@ -812,12 +834,12 @@ void TForm1::btnSystClick() {
 void TForm1::Generate(std::string_view kindName) {
     // Loading a document lets pending events run, so a click may arrive in the middle of a
     // generation; it is refused rather than run inside this one.
-    if (generating_) return;
+    if (busy_) return;
     std::unique_ptr<QuestionKind> kind = MakeKind(kindName);
     if (!kind) return;
     QString error;
     {
-        const Flag running(generating_);
+        const Flag running(busy_);
         ScrollBox1->hide();
         SetStatusLight(kLightGreen);
         const BusyCursor busy;

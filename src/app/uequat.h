@@ -3,6 +3,7 @@
 #include <QRect>
 #include <QString>
 #include <QWidget>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,7 @@ class QSlider;
 namespace equat {
 
 class FormStorage;
+class Output;
 class RichEdit;
 class SpinField;
 class StatusLight;
@@ -60,7 +62,9 @@ class TForm1 : public QWidget {
     // Window-wide state.
     int level() const { return level_; }
     bool editMode() const { return editMode_; }
-    bool generating() const { return generating_; }
+    // A generation or a preview is running: they let pending events run, and a click
+    // meanwhile is refused rather than run inside them.
+    bool busy() const { return busy_; }
     QColor statusLight() const;
     // Set by every generation, e.g. "Equat1d_N2_07_93"; the default name when saving.
     const QString& sheetBaseName() const { return sheetBaseName_; }
@@ -121,6 +125,9 @@ class TForm1 : public QWidget {
     QMenu* PopupMenu1;
     FormStorage* FormStorage1;
 
+    // Printing, saving and preview of the two documents.
+    Output& output() { return *output_; }
+
   public slots:
     void FormCreate();
     void FormActivate();
@@ -157,7 +164,7 @@ class TForm1 : public QWidget {
     void btnEquat2dClick();
     void btnSystClick();
 
-    // Output handlers (uequat_output.cpp).
+    // Output handlers: the window's Output puts the documents out.
     void btnImprimeClick();
     void btnEnregistreClick();
     void btnChoixImpClick();
@@ -192,14 +199,13 @@ class TForm1 : public QWidget {
     void ShowRejectedInput(QLineEdit* field);
     void ShowHandlerError(const QString& message);
     void UpdateMinimumSize();
-    // Hooks of the output handlers, run by FormCloseQuery.
-    void OutputCloseCleanup();
 
     AnchorLayout* layout_ = nullptr;
+    std::unique_ptr<Output> output_;
     RandomSource rng_;
     int level_ = 1;
     bool editMode_ = false;
-    bool generating_ = false;
+    bool busy_ = false;
     bool shownOnce_ = false;
     bool activatedOnce_ = false;
     bool lostToOwnWindow_ = false;

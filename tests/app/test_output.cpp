@@ -79,7 +79,7 @@ class OutputTest : public ::testing::Test {
         QDir::setCurrent(oldCwd);
     }
 
-    Output& output() { return Output::Of(*form); }
+    Output& output() { return form->output(); }
 
     void Generate(int count, int interline = 1, QPushButton* button = nullptr) {
         form->spMaxLigne->setValue(count);
@@ -581,7 +581,7 @@ TEST(OutputNoPrinter, PrintingOnSomethingThatIsNoQueueIsAnError) {
     // Cancelling the printer dialog changes nothing, even if it touched the settings.
     const QString before = equat::CurrentPrinter().printerName();
     const int copies = equat::CurrentPrinter().copyCount();
-    Output::Of(form).SetPrinterDialog([](QWidget*, QPrinter&) { return false; });
+    form.output().SetPrinterDialog([](QWidget*, QPrinter&) { return false; });
     form.btnChoixImp->click();
     EXPECT_EQ(equat::CurrentPrinter().printerName(), before);
     EXPECT_EQ(equat::CurrentPrinter().copyCount(), copies);
