@@ -6,6 +6,7 @@
 
 #include "core/commune.h"
 #include "core/numbertext.h"
+#include "core_test_helpers.h"
 
 using namespace equat;
 
