@@ -1,3 +1,5 @@
+#include "app/uequat.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -31,7 +33,6 @@
 #include <functional>
 #include <memory>
 
-#include "app/uequat.h"
 #include "app/widgets.h"
 #include "core/kinds.h"
 #include "core/rotate.h"
@@ -848,4 +849,4 @@ TEST_F(WindowTest, TwoHundredGenerationsReplaceEverythingWithoutGrowth) {
 
 }  // namespace
 
-#include "test_uequat.moc"
+#include "uequat_test.moc"

@@ -1,3 +1,5 @@
+#include "core/syst.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -11,7 +13,6 @@
 #include "core/markup.h"
 #include "core/numbertext.h"
 #include "core/sheet.h"
-#include "core/syst.h"
 #include "core_test_helpers.h"
 #include "golden.h"
 #include "reference_fixed2.h"

@@ -1,3 +1,5 @@
+#include "app/output.h"
+
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -22,7 +24,6 @@
 #include <map>
 #include <memory>
 
-#include "app/output.h"
 #include "app/uequat.h"
 #include "app/widgets.h"
 #include "platform/pageimages.h"

@@ -1,9 +1,9 @@
+#include "settings/drivetype.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-
-#include "settings/drivetype.h"
 
 using namespace equat;
 namespace fs = std::filesystem;

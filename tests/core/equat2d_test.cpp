@@ -1,3 +1,5 @@
+#include "core/equat2d.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -9,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "core/equat2d.h"
 #include "core/markup.h"
 #include "core/numbertext.h"
 #include "core/sheet.h"

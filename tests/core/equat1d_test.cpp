@@ -1,3 +1,5 @@
+#include "core/equat1d.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -5,7 +7,6 @@
 #include <set>
 #include <string>
 
-#include "core/equat1d.h"
 #include "core/markup.h"
 #include "core/numbertext.h"
 #include "core_test_helpers.h"
