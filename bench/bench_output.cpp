@@ -15,7 +15,9 @@
 #include "core/kinds.h"
 #include "core/random.h"
 #include "core/sheet.h"
-#include "platform/pages.h"
+#include "platform/pageimages.h"
+#include "platform/paginator.h"
+#include "platform/printing.h"
 #include "platform/richedit.h"
 #include "tool_runs.h"
 
@@ -35,7 +37,7 @@ equat::Sheet FortyQuestions() {
 // RichEditToEMF for the subject, then both images loaded and drawn at 420 x 594.
 void PreviewOnce(equat::RichEdit& edit, const QString& folder, equat::PageImage (&images)[2],
                  QImage& canvas) {
-    equat::RichEditToEMF(edit, folder + "/Temp", equat::CurrentPrinter());
+    equat::RichEditToEMF(edit.Pages(), folder + "/Temp", equat::CurrentPrinter());
     for (int k = 0; k < 2; ++k) {
         images[k].Load(QString("%1/Temp%2.EMF").arg(folder).arg(k));
         images[k].render(&canvas, QPoint(0, 0));

@@ -11,6 +11,8 @@ function(equat_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS;ENV" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  # Shared test helpers are included by their folder: "app/qt_environment.h".
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE EQUAT_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
   equat_warnings(${name})
   add_test(NAME ${name} COMMAND ${name})

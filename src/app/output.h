@@ -7,15 +7,17 @@
 #include "app/preview.h"
 
 class QPrinter;
+class QScrollArea;
+class QSpinBox;
 class QWidget;
 
 namespace equat {
 
-class TForm1;
+class RichEdit;
 
 // Printing, saving, printer choice and preview of the window's two documents, and the
-// clean-up of the preview's files. One per window, created on first use as its child.
-// The dialogs and the error box go through replaceable functions, so that tests (and
+// clean-up of the preview's files. The window owns one and hands it what it puts out. The
+// dialogs and the error box go through replaceable functions, so that tests (and
 // anything without a person in front of it) can answer them.
 class Output : public QObject {
     Q_OBJECT
@@ -34,7 +36,19 @@ class Output : public QObject {
     static constexpr const char* kProbeFile = "TWFile.txt";
     static QString WrittenName(const QString& name);
 
-    static Output& Of(TForm1& form);
+    // What the output works on; all belong to the window.
+    struct Parts {
+        QWidget* window = nullptr;  // parent of the dialogs; its screen centres the preview
+        RichEdit* subject = nullptr;
+        RichEdit* answerKey = nullptr;
+        QSpinBox* subjectCopies = nullptr;
+        QSpinBox* answerKeyCopies = nullptr;
+        QScrollArea* previewBox = nullptr;
+        std::function<QString()> saveFolder;  // the save dialog's initial folder
+        std::function<QString()> baseName;    // the sheet base name of the last generation
+    };
+
+    explicit Output(Parts parts);
 
     void SetSaveDialog(SaveDialogFn fn) { saveDialog_ = std::move(fn); }
     void SetPrinterDialog(PrinterDialogFn fn) { printerDialog_ = std::move(fn); }
@@ -49,16 +63,16 @@ class Output : public QObject {
     // Writes the empty probe file in the current directory; false when it cannot.
     static bool WriteProbe();
 
-    const PreviewContent& preview() const { return preview_; }
+    // The preview's content, filled on first use.
+    const PreviewContent& preview();
 
   private:
-    explicit Output(TForm1& form);
     void ShowError(const QString& message);
 
-    TForm1& form_;
+    Parts parts_;
     PreviewContent preview_;
+    bool previewBuilt_ = false;
     bool floated_ = false;
-    bool previewing_ = false;
     SaveDialogFn saveDialog_;
     PrinterDialogFn printerDialog_;
     ErrorBoxFn errorBox_;

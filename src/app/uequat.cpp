@@ -24,13 +24,18 @@
 #include <QUrl>
 #include <exception>
 #include <memory>
+#include <type_traits>
+#include <variant>
 
+#include "app/output.h"
 #include "app/widgets.h"
 #include "core/cp1252.h"
 #include "core/kinds.h"
 #include "core/rotate.h"
+#include "platform/anchorlayout.h"
 #include "platform/richedit.h"
 #include "settings/formstorage.h"
+#include "settings/settingsmodel.h"
 
 static void InitAppResources() {
     Q_INIT_RESOURCE(equat);
@@ -106,6 +111,9 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     setMinimumSize(kMinOuterWidth, kMinOuterHeight);
 
     BuildControls();
+    output_ = std::make_unique<Output>(
+        Output::Parts{this, RxE1, RxE2, spSujets, spCorriges, ScrollBox1,
+                      [this] { return saveDialogInitialDir_; }, [this] { return sheetBaseName_; }});
     Wire();
     FormCreate();
 }
@@ -119,174 +127,322 @@ const QString& TForm1::iniFileName() const {
     return FormStorage1->IniFileName();
 }
 
-QWidget* TForm1::Place(QWidget* control, const char* name, int x, int y, int w, int h,
-                       unsigned anchors) {
-    control->setObjectName(name);
-    control->setGeometry(x, y, w, h);
-    placed_.push_back({control, QRect(x, y, w, h), anchors});
-    return control;
-}
+namespace {
 
-QLabel* TForm1::PlaceLabel(const char* name, const QString& caption, int x, int y,
-                           unsigned anchors) {
-    auto* label = new QLabel(caption, this);
-    label->adjustSize();
-    Place(label, name, x, y, label->width(), label->height(), anchors);
-    return label;
-}
+// ---- The window's design ------------------------------------------------------------------
 
-void TForm1::BuildControls() {
-    constexpr unsigned ltr = akLeft | akTop | akRight;
-    constexpr unsigned tr = akTop | akRight;
-    constexpr unsigned rb = akRight | akBottom;
-    constexpr unsigned lb = akLeft | akBottom;
+// Each row names the member that holds the control; the member's type is the control's kind.
+using ControlMember =
+    std::variant<QLabel * TForm1::*, QSlider * TForm1::*, QLineEdit * TForm1::*,
+                 SpinField * TForm1::*, QComboBox * TForm1::*, QPushButton * TForm1::*,
+                 QCheckBox * TForm1::*, RichEdit * TForm1::*, StatusLight * TForm1::*,
+                 QPlainTextEdit * TForm1::*, QScrollArea * TForm1::*, QFrame * TForm1::*>;
 
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName("PopupMenu1");
+// Where a control differs from the window's defaults.
+struct Look {
+    int fontPixels = 0;  // 0: the window's font
+    bool arial = false;
+    QColor text = {};        // invalid: the default
+    QColor background = {};  // invalid: none of its own
+    bool centred = false;
+    bool hidden = false;
+    bool disabled = false;
+};
 
-    auto spin = [this](const char* name, int min, int max, int value, int x, int y, int w, int h,
-                       unsigned anchors) {
-        auto* s = new SpinField(min, max, value, this);
-        s->setPopupMenu(PopupMenu1);
+struct ControlRow {
+    ControlMember member;
+    const char* name;
+    QRect rect;  // width 0: a label sized to its caption
+    unsigned anchors;
+    QString caption;
+    QString hint;
+    int low = 0, high = 0, value = 0;  // spin fields and the track bar; edits: their length
+    Look look = {};
+};
+
+constexpr unsigned kLT = akLeft | akTop;
+constexpr unsigned kLTR = akLeft | akTop | akRight;
+constexpr unsigned kTR = akTop | akRight;
+constexpr unsigned kRB = akRight | akBottom;
+constexpr unsigned kLB = akLeft | akBottom;
+
+// In the order of creation, which is also the order of the keyboard focus.
+const ControlRow kDesign[] = {
+    {&TForm1::Label1, "Label1", {4, 8, 0, 0}, kLT, "Niveau", ""},
+    {&TForm1::trbNiveau, "trbNiveau", {40, 2, 80, 29}, kLT, "", "Niveau 1", 1, 3, 1},
+    {&TForm1::Label4, "Label4", {125, 8, 0, 0}, kLT, "Titre1", ""},
+    {&TForm1::eTitre1,
+     "eTitre1",
+     {157, 4, 638, 21},
+     kLTR,
+     FromCp1252(kDefaultTitle),
+     "Ligne 1 du titre, modifiable et enregistrée ",
+     0,
+     0,
+     kMaxTitleLength},
+    {&TForm1::Label2, "Label2", {4, 35, 0, 0}, kLT, "Max quest", ""},
+    {&TForm1::spMaxLigne,
+     "spMaxLigne",
+     {59, 30, 41, 22},
+     kLT,
+     "",
+     "Nombre maximal de questions posées",
+     1,
+     kMaxQuestions,
+     25},
+    {&TForm1::Label5, "Label5", {125, 35, 0, 0}, kLT, "Titre2", ""},
+    {&TForm1::Combo1, "Combo1", {157, 31, 580, 21}, kLTR, FromCp1252(kDefaultInstruction), ""},
+    {&TForm1::btnNouvTexte,
+     "btnNouvTexte",
+     {741, 29, 25, 25},
+     kTR,
+     "A",
+     "Ajouter un nouveau texte"},
+    {&TForm1::btnEffaceTexte,
+     "btnEffaceTexte",
+     {770, 29, 24, 25},
+     kTR,
+     "E",
+     "Effacer le texte sélectionné"},
+    {&TForm1::Label10,
+     "Label10",
+     {100, 49, 26, 12},
+     kLT,
+     "(123)",
+     "",
+     0,
+     0,
+     0,
+     {.fontPixels = 9, .arial = true, .text = kMaroon, .centred = true}},
+    {&TForm1::Label3, "Label3", {4, 63, 0, 0}, kLT, "Interligne", ""},
+    {&TForm1::spinterligne,
+     "spinterligne",
+     {59, 58, 41, 22},
+     kLT,
+     "",
+     "Espacement entre les lignes",
+     0,
+     10,
+     1},
+    {&TForm1::CheckBox1, "CheckBox1", {106, 61, 50, 17}, kLT, "Separ", "", 0, 0, 1},
+    {&TForm1::eSepar,
+     "eSepar",
+     {157, 59, 559, 21},
+     kLTR,
+     QString(123, '-'),
+     "Ligne 2, idem",
+     0,
+     0,
+     kMaxSeparatorLength},
+    {&TForm1::ckbEdite,
+     "ckbEdite",
+     {728, 59, 59, 17},
+     kTR,
+     "Edite",
+     "Possibilité d'écrire, modifier sujet/corrigé"},
+    {&TForm1::RxE1, "RxE1", {4, 86, 788, 132}, kLTR | akBottom, "", "Sujet"},
+    {&TForm1::RxE2, "RxE2", {4, 224, 790, 141}, akLeft | kRB, "", "Corrigé"},
+    {&TForm1::Label9,
+     "Label9",
+     {1, 369, 793, 20},
+     akLeft | kRB,
+     "Consultez les ouvrages de mathématiques des Editions VALDORIENNE",
+     "Nouvelles versions",
+     0,
+     0,
+     0,
+     {.fontPixels = 16, .text = kLinkBlue, .background = kOrange, .centred = true}},
+    {&TForm1::btnEquat1d,
+     "btnEquat1d",
+     {8, 392, 66, 25},
+     kLB,
+     "Equat 1d",
+     "Equations du 1er degré"},
+    {&TForm1::btnSyst,
+     "btnSyst",
+     {91, 392, 66, 25},
+     kLB,
+     "Syst",
+     "Systèmes d'équations du 1er degré"},
+    {&TForm1::btnEquat2d,
+     "btnEquat2d",
+     {173, 392, 66, 25},
+     kLB,
+     "Equat 2d",
+     "Equation du 2ème degré"},
+    {&TForm1::btnChoixImp, "btnChoixImp", {413, 392, 28, 25}, kRB, "CI", "Choix de l'imprimante"},
+    {&TForm1::btnApercu,
+     "btnApercu",
+     {448, 392, 28, 25},
+     kRB,
+     "A",
+     "Aperçu avant impression",
+     0,
+     0,
+     0,
+     {.disabled = true}},
+    {&TForm1::Label7, "Label7", {480, 398, 0, 0}, kRB, "Sujets", ""},
+    {&TForm1::spSujets, "spSujets", {513, 393, 44, 22}, kRB, "", "", 0, 1000, 1},
+    {&TForm1::Label8, "Label8", {561, 398, 0, 0}, kRB, "Corrigés", ""},
+    {&TForm1::spCorriges, "spCorriges", {603, 393, 44, 22}, kRB, "", "", 0, 1000, 1},
+    {&TForm1::btnImprime,
+     "btnImprime",
+     {656, 392, 54, 25},
+     kRB,
+     "Imprimer",
+     "Imprimer sujets et/ou corrigés",
+     0,
+     0,
+     0,
+     {.disabled = true}},
+    {&TForm1::btnEnregistre,
+     "btnEnregistre",
+     {714, 392, 59, 25},
+     kRB,
+     "Enregistrer",
+     "Enregistrer sujets et/ou corrigés dans un fichier RTF",
+     0,
+     0,
+     0,
+     {.disabled = true}},
+    {&TForm1::Shape1, "Shape1", {778, 393, 13, 22}, kRB, "", ""},
+    {&TForm1::Memo1,
+     "Memo1",
+     {504, 112, 281, 225},
+     kLT,
+     "Memo1",
+     "",
+     0,
+     0,
+     0,
+     {.fontPixels = 13, .hidden = true}},
+    {&TForm1::ScrollBox1,
+     "ScrollBox1",
+     {784, 98, 493, 497},
+     kLT,
+     "",
+     "",
+     0,
+     0,
+     0,
+     {.hidden = true}},
+    {&TForm1::Panel3,
+     "Panel3",
+     {-411, 128, 505, 217},
+     kLT,
+     "",
+     "",
+     0,
+     0,
+     0,
+     {.background = QColor(255, 0, 0), .hidden = true}},
+};
+
+// A new control of the row's kind with what that kind always has in this window.
+template <class T>
+T* MakeControl(const ControlRow& row, QWidget* parent, QMenu* popupMenu) {
+    if constexpr (std::is_same_v<T, SpinField>) {
+        auto* s = new SpinField(row.low, row.high, row.value, parent);
+        s->setPopupMenu(popupMenu);
         SetColour(s, QPalette::Base, kSpinBackground);
-        Place(s, name, x, y, w, h, anchors);
         return s;
-    };
-    auto button = [this](const char* name, const QString& caption, const QString& hint, int x,
-                         int y, int w, int h, unsigned anchors) {
-        auto* b = new QPushButton(caption, this);
-        b->setToolTip(hint);
-        b->setAutoDefault(false);
-        Place(b, name, x, y, w, h, anchors);
-        return b;
-    };
-    auto edit = [this](const char* name, const QString& text, const QString& hint, int maxLength,
-                       int x, int y, int w, int h) {
-        auto* e = new QLineEdit(this);
-        e->setMaxLength(maxLength);
-        e->setText(text);
+    } else if constexpr (std::is_same_v<T, QSlider>) {
+        auto* t = new QSlider(Qt::Horizontal, parent);
+        t->setRange(row.low, row.high);
+        t->setValue(row.value);
+        t->setPageStep(1);
+        t->setTickInterval(1);
+        t->setTickPosition(QSlider::TicksBelow);
+        return t;
+    } else if constexpr (std::is_same_v<T, QLineEdit>) {
+        auto* e = new QLineEdit(parent);
+        e->setMaxLength(row.value);
+        e->setText(row.caption);
         e->setCursorPosition(0);
-        e->setToolTip(hint);
         e->setValidator(new Cp1252Validator(e));
         SetColour(e, QPalette::Base, kWhite);
-        Place(e, name, x, y, w, h, akLeft | akTop | akRight);
         return e;
-    };
+    } else if constexpr (std::is_same_v<T, QComboBox>) {
+        auto* c = new QComboBox(parent);
+        c->setEditable(true);
+        // Enter must not add the typed text to the teacher's list; "A" does that.
+        c->setInsertPolicy(QComboBox::NoInsert);
+        c->setValidator(new Cp1252Validator(c));
+        for (std::string_view item : kDefaultInstructionItems) c->addItem(FromCp1252(item));
+        c->setCurrentIndex(-1);
+        c->setEditText(row.caption);
+        SetColour(c, QPalette::Base, kWhite);
+        return c;
+    } else if constexpr (std::is_same_v<T, QPushButton>) {
+        auto* b = new QPushButton(row.caption, parent);
+        b->setAutoDefault(false);
+        return b;
+    } else if constexpr (std::is_same_v<T, QCheckBox>) {
+        auto* c = new QCheckBox(row.caption, parent);
+        c->setChecked(row.value != 0);
+        return c;
+    } else if constexpr (std::is_same_v<T, QLabel> || std::is_same_v<T, QPlainTextEdit>) {
+        return new T(row.caption, parent);
+    } else {
+        return new T(parent);
+    }
+}
 
-    Label1 = PlaceLabel("Label1", "Niveau", 4, 8);
-    trbNiveau = new QSlider(Qt::Horizontal, this);
-    trbNiveau->setRange(1, 3);
-    trbNiveau->setValue(1);
-    trbNiveau->setPageStep(1);
-    trbNiveau->setTickInterval(1);
-    trbNiveau->setTickPosition(QSlider::TicksBelow);
-    trbNiveau->setToolTip("Niveau 1");
-    Place(trbNiveau, "trbNiveau", 40, 2, 80, 29);
+void ApplyLook(QWidget* w, const Look& look) {
+    if (look.fontPixels)
+        w->setFont(PixelFont(look.arial ? kArialFonts : kWindowFonts, look.fontPixels));
+    if (look.text.isValid()) SetColour(w, QPalette::WindowText, look.text);
+    if (look.background.isValid()) {
+        w->setAutoFillBackground(true);
+        SetColour(w, QPalette::Window, look.background);
+    }
+    if (auto* label = qobject_cast<QLabel*>(w); label && look.centred)
+        label->setAlignment(Qt::AlignCenter);
+    if (look.hidden) w->setVisible(false);
+    if (look.disabled) w->setEnabled(false);
+}
 
-    Label4 = PlaceLabel("Label4", "Titre1", 125, 8);
-    eTitre1 =
-        edit("eTitre1", FromCp1252(kDefaultTitle), "Ligne 1 du titre, modifiable et enregistrée ",
-             kMaxTitleLength, 157, 4, 638, 21);
+}  // namespace
 
-    Label2 = PlaceLabel("Label2", "Max quest", 4, 35);
-    spMaxLigne = spin("spMaxLigne", 1, kMaxQuestions, 25, 59, 30, 41, 22, akLeft | akTop);
-    spMaxLigne->setToolTip("Nombre maximal de questions posées");
+void TForm1::BuildControls() {
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName("PopupMenu1");
+    layout_ = new AnchorLayout(this, QSize(kClientWidth, kClientHeight));
+    for (const ControlRow& row : kDesign) {
+        QWidget* w = std::visit(
+            [&](auto member) -> QWidget* {
+                using T = std::remove_pointer_t<std::remove_reference_t<decltype(this->*member)>>;
+                T* control = MakeControl<T>(row, this, PopupMenu1);
+                this->*member = control;
+                return control;
+            },
+            row.member);
+        w->setObjectName(row.name);
+        if (!row.hint.isEmpty()) w->setToolTip(row.hint);
+        ApplyLook(w, row.look);
+        QRect rect = row.rect;
+        if (rect.width() == 0) {
+            w->adjustSize();
+            rect.setSize(w->size());
+        }
+        layout_->Add(w, rect, row.anchors);
+    }
+    FinishControls();
+    FormStorage1 = new FormStorage(this, this);
+    FormStorage1->BindSaveDialogInitialDir(
+        [this] { return saveDialogInitialDir_; },
+        [this](const QString& dir) { saveDialogInitialDir_ = dir; });
+}
 
-    Label5 = PlaceLabel("Label5", "Titre2", 125, 35);
-    Combo1 = new QComboBox(this);
-    Combo1->setEditable(true);
-    // Enter must not add the typed text to the teacher's list; "A" does that.
-    Combo1->setInsertPolicy(QComboBox::NoInsert);
-    Combo1->setValidator(new Cp1252Validator(Combo1));
-    Combo1->addItems({"Résoudre les équations suivantes :",
-                      "Résoudre les équations suivantes (éventuellement à 0,01 près)",
-                      "Résoudre les systèmes suivants :"});
-    Combo1->setCurrentIndex(-1);
-    Combo1->setEditText(FromCp1252(kDefaultInstruction));
-    SetColour(Combo1, QPalette::Base, kWhite);
-    Place(Combo1, "Combo1", 157, 31, 580, 21, ltr);
-
-    btnNouvTexte = button("btnNouvTexte", "A", "Ajouter un nouveau texte", 741, 29, 25, 25, tr);
-    btnEffaceTexte =
-        button("btnEffaceTexte", "E", "Effacer le texte sélectionné", 770, 29, 24, 25, tr);
-
-    Label10 = new QLabel("(123)", this);
-    Label10->setAlignment(Qt::AlignCenter);
-    Label10->setFont(PixelFont(kArialFonts, 9));
-    SetColour(Label10, QPalette::WindowText, kMaroon);
-    Place(Label10, "Label10", 100, 49, 26, 12);
-
-    Label3 = PlaceLabel("Label3", "Interligne", 4, 63);
-    spinterligne = spin("spinterligne", 0, 10, 1, 59, 58, 41, 22, akLeft | akTop);
-    spinterligne->setToolTip("Espacement entre les lignes");
-
-    CheckBox1 = new QCheckBox("Separ", this);
-    CheckBox1->setChecked(true);
-    Place(CheckBox1, "CheckBox1", 106, 61, 50, 17);
-
-    eSepar =
-        edit("eSepar", QString(123, '-'), "Ligne 2, idem", kMaxSeparatorLength, 157, 59, 559, 21);
-
-    ckbEdite = new QCheckBox("Edite", this);
-    ckbEdite->setToolTip("Possibilité d'écrire, modifier sujet/corrigé");
-    Place(ckbEdite, "ckbEdite", 728, 59, 59, 17, tr);
-
-    RxE1 = new RichEdit(this);
-    RxE1->setToolTip("Sujet");
-    Place(RxE1, "RxE1", 4, 86, 788, 132, akLeft | akTop | akRight | akBottom);
-    RxE2 = new RichEdit(this);
-    RxE2->setToolTip("Corrigé");
-    Place(RxE2, "RxE2", 4, 224, 790, 141, akLeft | akRight | akBottom);
+// What the table does not say: mouse tracking, scroll bars and the notice's inner panel.
+void TForm1::FinishControls() {
     // A scroll bar that comes and goes would lay each new document out twice, once per width.
     for (auto* area : {RxE1, RxE2}) area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RxE2->setMouseTracking(true);
     RxE2->viewport()->setMouseTracking(true);
-
-    Label9 = new QLabel("Consultez les ouvrages de mathématiques des Editions VALDORIENNE", this);
-    Label9->setAlignment(Qt::AlignCenter);
-    Label9->setAutoFillBackground(true);
-    SetColour(Label9, QPalette::Window, kOrange);
-    SetColour(Label9, QPalette::WindowText, kLinkBlue);
-    Label9->setFont(PixelFont(kWindowFonts, 16));
     Label9->setCursor(Qt::PointingHandCursor);
-    Label9->setToolTip("Nouvelles versions");
     Label9->setMouseTracking(true);
-    Place(Label9, "Label9", 1, 369, 793, 20, akLeft | akRight | akBottom);
 
-    btnEquat1d = button("btnEquat1d", "Equat 1d", "Equations du 1er degré", 8, 392, 66, 25, lb);
-    btnSyst = button("btnSyst", "Syst", "Systèmes d'équations du 1er degré", 91, 392, 66, 25, lb);
-    btnEquat2d = button("btnEquat2d", "Equat 2d", "Equation du 2ème degré", 173, 392, 66, 25, lb);
-    btnChoixImp = button("btnChoixImp", "CI", "Choix de l'imprimante", 413, 392, 28, 25, rb);
-    btnApercu = button("btnApercu", "A", "Aperçu avant impression", 448, 392, 28, 25, rb);
-    btnApercu->setEnabled(false);
-    Label7 = PlaceLabel("Label7", "Sujets", 480, 398, rb);
-    spSujets = spin("spSujets", 0, 1000, 1, 513, 393, 44, 22, rb);
-    Label8 = PlaceLabel("Label8", "Corrigés", 561, 398, rb);
-    spCorriges = spin("spCorriges", 0, 1000, 1, 603, 393, 44, 22, rb);
-    btnImprime =
-        button("btnImprime", "Imprimer", "Imprimer sujets et/ou corrigés", 656, 392, 54, 25, rb);
-    btnImprime->setEnabled(false);
-    btnEnregistre =
-        button("btnEnregistre", "Enregistrer",
-               "Enregistrer sujets et/ou corrigés dans un fichier RTF", 714, 392, 59, 25, rb);
-    btnEnregistre->setEnabled(false);
-    Shape1 = new StatusLight(this);
-    Place(Shape1, "Shape1", 778, 393, 13, 22, rb);
-
-    Memo1 = new QPlainTextEdit("Memo1", this);
-    Memo1->setFont(PixelFont(kWindowFonts, 13));
-    Memo1->setVisible(false);
-    Place(Memo1, "Memo1", 504, 112, 281, 225, akLeft | akTop);
-
-    ScrollBox1 = new QScrollArea(this);
-    ScrollBox1->setVisible(false);
-    Place(ScrollBox1, "ScrollBox1", 784, 98, 493, 497, akLeft | akTop);
-
-    Panel3 = new QFrame(this);
-    Panel3->setAutoFillBackground(true);
-    SetColour(Panel3, QPalette::Window, QColor(255, 0, 0));
-    Panel3->setVisible(false);
-    Place(Panel3, "Panel3", -411, 128, 505, 217, akLeft | akTop);
     Panel4 = new QFrame(Panel3);
     Panel4->setObjectName("Panel4");
     Panel4->setAutoFillBackground(true);
@@ -300,13 +456,6 @@ void TForm1::BuildControls() {
     Label6->setFont(PixelFont(kArialFonts, 19));
     Label6->move(40, 72);
     Label6->adjustSize();
-
-    FormStorage1 = new FormStorage({this, spMaxLigne, spinterligne, eTitre1, eSepar, spCorriges,
-                                    spSujets, Combo1, CheckBox1, trbNiveau, ckbEdite},
-                                   this);
-    FormStorage1->BindSaveDialogInitialDir(
-        [this] { return saveDialogInitialDir_; },
-        [this](const QString& dir) { saveDialogInitialDir_ = dir; });
 }
 
 void TForm1::Wire() {
@@ -359,9 +508,7 @@ void TForm1::Wire() {
 }
 
 QRect TForm1::DesignRect(const QWidget* control) const {
-    for (const auto& p : placed_)
-        if (p.control == control) return p.design;
-    return {};
+    return layout_->DesignRect(control);
 }
 
 QColor TForm1::statusLight() const {
@@ -431,29 +578,6 @@ void TForm1::UpdateMinimumSize() {
     if (min != minimumSize()) setMinimumSize(min);
 }
 
-void TForm1::resizeEvent(QResizeEvent* event) {
-    const int dw = width() - kClientWidth;
-    const int dh = height() - kClientHeight;
-    for (const auto& p : placed_) {
-        if (p.control->isWindow()) continue;  // the floating preview keeps its own place
-        QRect r = p.design;
-        if (p.anchors & akRight) {
-            if (p.anchors & akLeft)
-                r.setWidth(r.width() + dw);
-            else
-                r.moveLeft(r.left() + dw);
-        }
-        if (p.anchors & akBottom) {
-            if (p.anchors & akTop)
-                r.setHeight(r.height() + dh);
-            else
-                r.moveTop(r.top() + dh);
-        }
-        if (r != p.control->geometry()) p.control->setGeometry(r);
-    }
-    QWidget::resizeEvent(event);
-}
-
 void TForm1::closeEvent(QCloseEvent* event) {
     bool canClose = true;
     FormCloseQuery(canClose);
@@ -511,7 +635,7 @@ void TForm1::FormActivate() {
 
 void TForm1::FormCloseQuery(bool& canClose) {
     ScrollBox1->hide();
-    OutputCloseCleanup();
+    output_->CloseCleanup();
     emit CloseQueried();
     canClose = true;
 }
@@ -677,6 +801,24 @@ void TForm1::ShowHandlerError(const QString& message) {
     QMessageBox::critical(this, windowTitle(), message.endsWith('.') ? message : message + ".");
 }
 
+// ---- Output ------------------------------------------------------------------------------
+
+void TForm1::btnImprimeClick() {
+    output_->Print();
+}
+void TForm1::btnEnregistreClick() {
+    output_->Save();
+}
+void TForm1::btnChoixImpClick() {
+    output_->ChoosePrinter();
+}
+void TForm1::btnApercuClick() {
+    // The preview lets pending events run; a click meanwhile is not run inside it.
+    if (busy_) return;
+    const Flag running(busy_);
+    output_->Preview();
+}
+
 // ---- Generation ----------------------------------------------------------------------------
 
 void TForm1::btnEquat1dClick() {
@@ -692,12 +834,12 @@ void TForm1::btnSystClick() {
 void TForm1::Generate(std::string_view kindName) {
     // Loading a document lets pending events run, so a click may arrive in the middle of a
     // generation; it is refused rather than run inside this one.
-    if (generating_) return;
+    if (busy_) return;
     std::unique_ptr<QuestionKind> kind = MakeKind(kindName);
     if (!kind) return;
     QString error;
     {
-        const Flag running(generating_);
+        const Flag running(busy_);
         ScrollBox1->hide();
         SetStatusLight(kLightGreen);
         const BusyCursor busy;

@@ -3,13 +3,15 @@
 #include <QRect>
 #include <QString>
 #include <QWidget>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/random.h"
 #include "core/sheet.h"
-#include "platform/qtcp1252.h"
+#include "platform/anchorlayout.h"
+#include "settings/qtcp1252.h"
 
 class QCheckBox;
 class QComboBox;
@@ -25,6 +27,7 @@ class QSlider;
 namespace equat {
 
 class FormStorage;
+class Output;
 class RichEdit;
 class SpinField;
 class StatusLight;
@@ -39,9 +42,6 @@ extern const std::string_view kScrambledTitle;
 extern const std::string_view kTitleKey;
 // The publisher's catalogue, opened by the link label.
 extern const char* const kCatalogueUrl;
-
-// Which window edges a control keeps its distance to when the window is resized.
-enum Anchor : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
 
 // The main window. Controls are public members named as the teacher's documentation names
 // them (objectName is the same), so the settings store, the output handlers and the tests
@@ -62,7 +62,9 @@ class TForm1 : public QWidget {
     // Window-wide state.
     int level() const { return level_; }
     bool editMode() const { return editMode_; }
-    bool generating() const { return generating_; }
+    // A generation or a preview is running: they let pending events run, and a click
+    // meanwhile is refused rather than run inside them.
+    bool busy() const { return busy_; }
     QColor statusLight() const;
     // Set by every generation, e.g. "Equat1d_N2_07_93"; the default name when saving.
     const QString& sheetBaseName() const { return sheetBaseName_; }
@@ -123,6 +125,9 @@ class TForm1 : public QWidget {
     QMenu* PopupMenu1;
     FormStorage* FormStorage1;
 
+    // Printing, saving and preview of the two documents.
+    Output& output() { return *output_; }
+
   public slots:
     void FormCreate();
     void FormActivate();
@@ -159,7 +164,7 @@ class TForm1 : public QWidget {
     void btnEquat2dClick();
     void btnSystClick();
 
-    // Output handlers (uequat_output.cpp).
+    // Output handlers: the window's Output puts the documents out.
     void btnImprimeClick();
     void btnEnregistreClick();
     void btnChoixImpClick();
@@ -180,38 +185,27 @@ class TForm1 : public QWidget {
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    struct Placed {
-        QWidget* control;
-        QRect design;
-        unsigned anchors;
-    };
-
     void BuildControls();
+    void FinishControls();
     void Wire();
-    QWidget* Place(QWidget* control, const char* name, int x, int y, int w, int h,
-                   unsigned anchors = akLeft | akTop);
-    QLabel* PlaceLabel(const char* name, const QString& caption, int x, int y,
-                       unsigned anchors = akLeft | akTop);
     void SetStatusLight(const QColor& colour);
     void CollapseCaret(RichEdit* area);
     void Generate(std::string_view kindName);
     void ShowRejectedInput(QLineEdit* field);
     void ShowHandlerError(const QString& message);
     void UpdateMinimumSize();
-    // Hooks of the output handlers, run by FormCloseQuery.
-    void OutputCloseCleanup();
 
-    std::vector<Placed> placed_;
+    AnchorLayout* layout_ = nullptr;
+    std::unique_ptr<Output> output_;
     RandomSource rng_;
     int level_ = 1;
     bool editMode_ = false;
-    bool generating_ = false;
+    bool busy_ = false;
     bool shownOnce_ = false;
     bool activatedOnce_ = false;
     bool lostToOwnWindow_ = false;

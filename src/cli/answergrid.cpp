@@ -40,7 +40,11 @@ std::vector<std::string> CopyResults(const SheetCode& code) {
     const SheetSettings settings = SettingsForCode(code, SheetSettings{});
     BuildSheet(*kind, rng, settings);
     std::vector<std::string> results;
-    for (int i = 1; i <= settings.count; ++i) results.push_back(ResultText(kind->AnswerBody(i)));
+    for (int i = 1; i <= settings.count; ++i) {
+        std::string body;
+        kind->AppendAnswerBody(body, i);
+        results.push_back(ResultText(body));
+    }
     return results;
 }
 

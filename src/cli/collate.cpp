@@ -11,7 +11,7 @@
 #include "cli/pdfout.h"
 #include "core/fileio.h"
 #include "platform/pages.h"
-#include "platform/richedit.h"
+#include "platform/paginator.h"
 
 namespace equat {
 
@@ -35,7 +35,6 @@ void SetUp(QPdfWriter& pdf, const QPageLayout& layout, const std::string& title)
 bool CollatedPdf(const std::vector<std::string_view>& rtfs, const std::string& title,
                  std::string* pdf, std::string* error) {
     EnsureApplication();
-    static RichEdit edit;  // one control for the run: making one costs more than clearing it
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QString why;
@@ -48,13 +47,14 @@ bool CollatedPdf(const std::vector<std::string_view>& rtfs, const std::string& t
         if (!ok) why = "le PDF n'a pas pu commencer";
         const QRectF page = PageRectTwips(writer);
         for (std::size_t k = 0; ok && k < rtfs.size(); ++k) {
-            edit.Clear();
-            edit.LoadRtfDocument(rtfs[k]);
+            int tab = 720;
+            const auto document = LoadRtfDocument(rtfs[k], &tab);
+            Paginator pages(*document, tab);
             if (k > 0 && !writer.newPage()) {
                 why = "une nouvelle page n'a pas pu \xC3\xAAtre ajout\xC3\xA9\x65";
                 ok = false;
             }
-            ok = ok && PaintDocumentPages(edit, painter, writer, page, nullptr, &why);
+            ok = ok && pages.PaintPages(painter, writer, page, nullptr, &why);
         }
         if (painter.isActive()) painter.end();
     }

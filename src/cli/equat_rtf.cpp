@@ -86,6 +86,27 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view dat
 
 }  // namespace
 
+#ifdef EQUAT_HAVE_PDF
+// The document laid out as printing lays it out: one PDF, or one PNG image per page.
+int WriteLaidOut(const std::string& data, const std::string& to, const std::filesystem::path& out,
+                 const std::string& printer) {
+    std::string error;
+    bool ok = false;
+    if (to == "pdf") {
+        ok = equat::RtfToPdf(data, out.string(), printer, out.stem().string(), &error);
+    } else {
+        std::vector<std::string> written;
+        ok = equat::RtfToPng(data, out.string(), printer, &written, &error);
+        for (const auto& name : written) std::cout << name << '\n';
+    }
+    if (!ok) {
+        std::cerr << "equat-rtf: " << error << '\n';
+        return error.starts_with("no printer") ? 2 : 1;
+    }
+    return 0;
+}
+#endif
+
 int main(int argc, char** argv) {
     std::optional<std::string> input, to, output, printer;
     for (int k = 1; k < argc; ++k) {
@@ -142,22 +163,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 #ifdef EQUAT_HAVE_PDF
-    if (laidOut) {
-        bool ok = false;
-        if (*to == "pdf") {
-            ok = equat::RtfToPdf(*data, out.string(), printer.value_or(""), out.stem().string(),
-                                 &error);
-        } else {
-            std::vector<std::string> written;
-            ok = equat::RtfToPng(*data, out.string(), printer.value_or(""), &written, &error);
-            for (const auto& name : written) std::cout << name << '\n';
-        }
-        if (!ok) {
-            std::cerr << "equat-rtf: " << error << '\n';
-            return error.starts_with("no printer") ? 2 : 1;
-        }
-        return 0;
-    }
+    if (laidOut) return WriteLaidOut(*data, *to, out, printer.value_or(""));
 #endif
     const equat::rtf::Document doc = equat::rtf::ReadRtf(*data);
     const std::string result =

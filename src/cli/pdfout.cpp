@@ -4,9 +4,12 @@
 #include <QPageLayout>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QTextDocument>
+#include <memory>
 
-#include "platform/pages.h"
-#include "platform/richedit.h"
+#include "platform/pageimages.h"
+#include "platform/paginator.h"
+#include "platform/printing.h"
 
 namespace equat {
 
@@ -38,14 +41,19 @@ bool PageLayoutFor(const std::string& printer, QPageLayout& layout, std::string*
     return true;
 }
 
-// One control for every document of the run: making a rich-text control costs more than
-// clearing one.
-RichEdit& Load(std::string_view rtf) {
+// The document and its page layout, without a rich-text control.
+struct Loaded {
+    std::unique_ptr<QTextDocument> document;
+    std::unique_ptr<Paginator> pages;
+};
+
+Loaded Load(std::string_view rtf) {
     EnsureApplication();
-    static RichEdit edit;
-    edit.Clear();
-    edit.LoadRtfDocument(rtf);
-    return edit;
+    Loaded l;
+    int tab = 720;
+    l.document = LoadRtfDocument(rtf, &tab);
+    l.pages = std::make_unique<Paginator>(*l.document, tab);
+    return l;
 }
 
 }  // namespace
@@ -55,9 +63,9 @@ bool RtfToPdf(std::string_view rtf, const std::string& path, const std::string& 
     EnsureApplication();
     QPageLayout layout;
     if (!PageLayoutFor(printer, layout, error)) return false;
-    RichEdit& edit = Load(rtf);
+    const Loaded loaded = Load(rtf);
     QString why;
-    if (!WritePdf(edit, QString::fromStdString(path), layout, kPrintDpi,
+    if (!WritePdf(*loaded.pages, QString::fromStdString(path), layout, kPrintDpi,
                   QString::fromStdString(title), &why)) {
         *error = "cannot write " + path + ": " + why.toStdString();
         return false;
@@ -70,10 +78,11 @@ bool RtfToPng(std::string_view rtf, const std::string& path, const std::string& 
     EnsureApplication();
     QPageLayout layout;
     if (!PageLayoutFor(printer, layout, error)) return false;
-    RichEdit& edit = Load(rtf);
+    const Loaded loaded = Load(rtf);
     QString why;
     QStringList names;
-    const bool ok = WritePngPages(edit, QString::fromStdString(path), layout, 150, &names, &why);
+    const bool ok =
+        WritePngPages(*loaded.pages, QString::fromStdString(path), layout, 150, &names, &why);
     for (const QString& n : names) written->push_back(n.toStdString());
     if (!ok) *error = "cannot write " + path + ": " + why.toStdString();
     return ok;

@@ -212,18 +212,6 @@ void AppendQuadraticAnswerBody(std::string& doc, int level, const QuadraticQuest
     out.Put(pc.rootsEnd);  // its line break ends the question's paragraph
 }
 
-std::string QuadraticSubjectBody(const QuadraticQuestion& q) {
-    std::string body;
-    AppendQuadraticSubjectBody(body, q);
-    return body;
-}
-
-std::string QuadraticAnswerBody(int level, const QuadraticQuestion& q, KeyStyle style) {
-    std::string body;
-    AppendQuadraticAnswerBody(body, level, q, style);
-    return body;
-}
-
 void SecondDegreeKind::Draw(RandomSource& rng, int i) {
     auto& q = record(i);
     switch (level_) {

@@ -30,11 +30,7 @@ struct QuadraticQuestion {
 // The equation as both documents write it: "a x² + b x + c = 0 " at levels 1 and 2, both
 // sides at level 3.
 std::string QuadraticEquationText(int level, const std::array<std::int32_t, 8>& slots);
-// The bodies after the numbering; they need q.equation set.
-std::string QuadraticSubjectBody(const QuadraticQuestion& q);
-std::string QuadraticAnswerBody(int level, const QuadraticQuestion& q,
-                                KeyStyle style = KeyStyle::Decimal);
-// The same, appended to a document.
+// The bodies after the numbering, appended to a document; they need q.equation set.
 void AppendQuadraticSubjectBody(std::string& doc, const QuadraticQuestion& q);
 void AppendQuadraticAnswerBody(std::string& doc, int level, const QuadraticQuestion& q,
                                KeyStyle style = KeyStyle::Decimal);

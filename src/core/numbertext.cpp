@@ -103,25 +103,6 @@ std::string FormatFixed2(double x) {
     return CleanDecimalText(std::move(text));
 }
 
-std::string LeadCoefText(std::int32_t v) {
-    if (v == 1) return "";
-    if (v == -1) return "-";
-    return DecimalText(v);
-}
-
-std::string SignedCoefText(std::int32_t v) {
-    if (v == 1) return " + ";
-    if (v == -1) return " - ";
-    if (v > 1) return " + " + DecimalText(v);
-    return " - " + DecimalText(-static_cast<std::int64_t>(v));
-}
-
-std::string ConstTermText(std::int32_t v) {
-    if (v == 0) return "     ";
-    if (v > 0) return " + " + DecimalText(v);
-    return " - " + DecimalText(-static_cast<std::int64_t>(v));
-}
-
 std::string TabTags(int n) {
     std::string s;
     for (int k = 0; k < n; ++k) s += "<tab>";

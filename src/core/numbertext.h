@@ -12,11 +12,6 @@ void AppendDecimal(std::string& out, std::int64_t v);
 // rounded half away from zero on the value's 18 significant digits, then cleaned.
 std::string FormatFixed2(double x);
 
-// Coefficient writers of the second-degree and systems sheets.
-std::string LeadCoefText(std::int32_t v);    // "" for 1, "-" for -1, else the number
-std::string SignedCoefText(std::int32_t v);  // " + ", " - ", " + v", " - |v|" (0 gives " - 0")
-std::string ConstTermText(std::int32_t v);   // five spaces for 0, else " + v" / " - |v|"
-
 // n copies of "<tab>".
 std::string TabTags(int n);
 

@@ -73,17 +73,6 @@ class QuestionKind {
     void SetKeyStyle(KeyStyle style) { keyStyle_ = style; }
     KeyStyle keyStyle() const { return keyStyle_; }
 
-    std::string SubjectBody(int i) const {
-        std::string s;
-        AppendSubjectBody(s, i);
-        return s;
-    }
-    std::string AnswerBody(int i) const {
-        std::string s;
-        AppendAnswerBody(s, i);
-        return s;
-    }
-
   private:
     KeyStyle keyStyle_ = KeyStyle::Decimal;
 };

@@ -351,18 +351,6 @@ void AppendSystemAnswerBody(std::string& doc, int level, const SystemQuestion& q
     out.Put(kPar);
 }
 
-std::string SystemSubjectBody(const SystemQuestion& q) {
-    std::string body;
-    AppendSystemSubjectBody(body, q);
-    return body;
-}
-
-std::string SystemAnswerBody(int level, const SystemQuestion& q, KeyStyle style) {
-    std::string body;
-    AppendSystemAnswerBody(body, level, q, style);
-    return body;
-}
-
 void SystemKind::Draw(RandomSource& rng, int i) {
     auto& q = record(i);
     switch (level_) {

@@ -48,11 +48,7 @@ struct SystemQuestion {
 std::string WrittenSystemText(int level, const SystemQuestion& q);
 // The three-line diagnostic entry of question i.
 std::string SystemDiagnosticEntry(int i, const SystemQuestion& q, int aleas);
-// The bodies after the numbering; they need q.written set.
-std::string SystemSubjectBody(const SystemQuestion& q);
-std::string SystemAnswerBody(int level, const SystemQuestion& q,
-                             KeyStyle style = KeyStyle::Decimal);
-// The same, appended to a document.
+// The bodies after the numbering, appended to a document; they need q.written set.
 void AppendSystemSubjectBody(std::string& doc, const SystemQuestion& q);
 void AppendSystemAnswerBody(std::string& doc, int level, const SystemQuestion& q,
                             KeyStyle style = KeyStyle::Decimal);

@@ -1,18 +1,13 @@
 #include "platform/richedit.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
 #include <QDragMoveEvent>
-#include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
 #include <QSaveFile>
-#include <QScreen>
 #include <QTextBlock>
-#include <QTextLayout>
 #include <algorithm>
 #include <cerrno>
 
+#include "platform/paginator.h"
 #include "platform/rtfqt.h"
 #include "rtf/reader.h"
 #include "rtf/writer.h"
@@ -23,43 +18,11 @@ namespace {
 
 constexpr double kTwipsPerInch = 1440.0;
 
-// A device of 1440 dots per inch: laid out on it, one unit is one twip.
-QImage& TwipDevice() {
-    static QImage image = [] {
-        QImage i(1, 1, QImage::Format_RGB32);
-        const int dotsPerMeter = static_cast<int>(kTwipsPerInch / 0.0254 + 0.5);
-        i.setDotsPerMeterX(dotsPerMeter);
-        i.setDotsPerMeterY(dotsPerMeter);
-        return i;
-    }();
-    return image;
-}
-
-// The resolution Qt takes tab stops in: that of the primary screen, or 96.
-double DefaultDpiY() {
-    if (QCoreApplication::testAttribute(Qt::AA_Use96Dpi)) return 96;
-    if (const QScreen* s = QGuiApplication::primaryScreen()) return s->logicalDotsPerInchY();
-    return 96;
-}
-
 }  // namespace
 
-struct RichEdit::PageLayout {
-    int revision = -1;
-    double width = -1;
-    int tab = 0;
-    std::unique_ptr<QTextDocument> doc;
-    struct Line {
-        int position;
-        double top, bottom;
-    };
-    std::vector<Line> lines;
-};
-
-RichEdit::RichEdit(QWidget* parent) : QTextEdit(parent) {
-    InstallFontFallbacks();
-    QFont f("Courier New");
-    f.setPixelSize(11);
+RichEdit::RichEdit(QWidget* parent)
+    : QTextEdit(parent), pages_(std::make_unique<Paginator>(*document())) {
+    const QFont f = DocumentFont();
     setFont(f);
     document()->setDefaultFont(f);
     setAutoFormatting(QTextEdit::AutoNone);
@@ -91,6 +54,7 @@ void RichEdit::LoadRtfDocument(std::string_view rtf) {
     setTextCursor(c);
     loading_ = false;
     defaultTabTwips_ = doc.defaultTab;
+    pages_->SetDefaultTab(defaultTabTwips_);
     ApplyTabStops();
     emit Changed();
     QCoreApplication::processEvents();
@@ -183,70 +147,8 @@ void RichEdit::SetWantTabs(bool on) {
     setTabChangesFocus(!on);
 }
 
-const RichEdit::PageLayout& RichEdit::LayoutFor(double widthTwips) {
-    if (!layout_) layout_ = std::make_unique<PageLayout>();
-    PageLayout& l = *layout_;
-    if (l.doc && l.revision == document()->revision() && l.width == widthTwips &&
-        l.tab == defaultTabTwips_)
-        return l;
-    l.revision = document()->revision();
-    l.width = widthTwips;
-    l.tab = defaultTabTwips_;
-    l.doc.reset(document()->clone());
-    l.doc->documentLayout()->setPaintDevice(&TwipDevice());
-    l.doc->setDocumentMargin(0);
-    QTextOption option = l.doc->defaultTextOption();
-    // Qt scales tab stops by the layout device's resolution over its default one.
-    option.setTabStopDistance(defaultTabTwips_ * DefaultDpiY() / kTwipsPerInch);
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    l.doc->setDefaultTextOption(option);
-    l.doc->setTextWidth(widthTwips);
-    l.lines.clear();
-    QAbstractTextDocumentLayout* layout = l.doc->documentLayout();
-    for (QTextBlock b = l.doc->begin(); b.isValid(); b = b.next()) {
-        const QRectF box = layout->blockBoundingRect(b);
-        const QTextLayout* tl = b.layout();
-        for (int k = 0; k < tl->lineCount(); ++k) {
-            const QTextLine line = tl->lineAt(k);
-            const double top = box.top() + line.y();
-            l.lines.push_back({b.position() + line.textStart(), top, top + line.height()});
-        }
-    }
-    return l;
-}
-
 int RichEdit::FormatRange(QPainter& painter, const QRectF& rectTwips, int start, bool render) {
-    const int length = TextLength();
-    if (start >= length) return length;
-    start = std::max(start, 0);
-    const PageLayout& l = LayoutFor(std::max(rectTwips.width(), 1.0));
-    if (l.lines.empty()) return length;
-    // The line that holds start, then every following line whose bottom is on the page.
-    auto first =
-        std::upper_bound(l.lines.begin(), l.lines.end(), start,
-                         [](int pos, const PageLayout::Line& line) { return pos < line.position; });
-    if (first != l.lines.begin()) --first;
-    const double top = first->top;
-    auto last = first + 1;
-    while (last != l.lines.end() && last->bottom - top <= rectTwips.height()) ++last;
-    const int next = last == l.lines.end() ? length : last->position;
-    const double bottom = (last - 1)->bottom;
-
-    if (render && painter.device() != nullptr) {
-        const double sx = painter.device()->logicalDpiX() / kTwipsPerInch;
-        const double sy = painter.device()->logicalDpiY() / kTwipsPerInch;
-        painter.save();
-        painter.translate(rectTwips.left() * sx, rectTwips.top() * sy);
-        painter.scale(sx, sy);
-        painter.setClipRect(QRectF(0, 0, rectTwips.width(), bottom - top), Qt::IntersectClip);
-        painter.translate(0, -top);
-        QAbstractTextDocumentLayout::PaintContext ctx;
-        ctx.clip = QRectF(0, top, rectTwips.width(), bottom - top);
-        ctx.palette.setColor(QPalette::Text, Qt::black);
-        l.doc->documentLayout()->draw(&painter, ctx);
-        painter.restore();
-    }
-    return next;
+    return pages_->FormatRange(painter, rectTwips, start, render);
 }
 
 void RichEdit::mousePressEvent(QMouseEvent* e) {

@@ -10,9 +10,11 @@ class QRectF;
 
 namespace equat {
 
+class Paginator;
+
 // The rich-text area of the window: a QTextEdit that reads and writes RTF through our own
-// reader and writer, and lays out pages for printing and preview. It is always in rich-text
-// mode and streams its selection: a load replaces the selection, a save writes it.
+// reader and writer; its Paginator lays out pages for printing and preview. It is always in
+// rich-text mode and streams its selection: a load replaces the selection, a save writes it.
 class RichEdit : public QTextEdit {
     Q_OBJECT
   public:
@@ -51,16 +53,9 @@ class RichEdit : public QTextEdit {
     void SetReadOnly(bool on);
     void SetWantTabs(bool on);  // Tab inserts a tab character
 
-    // Lays out the text from character position start into rectTwips on the painter's
-    // device and, when render is true, draws it there. Returns the first position that did
-    // not fit (TextLength() when everything fitted); it always moves past at least one
-    // line, so a loop over pages ends even when a line is taller than the page.
-    //
-    // Pages are cut from one layout made at 1440 dots per inch (one unit per twip) for the
-    // rectangle's width, whatever the device; the drawing is then scaled to the device's
-    // logical resolution. So a printer, a PDF writer, an SVG generator or a picture given
-    // the same rectangle get the same page breaks. Tab stops are every \deftab twips (720
-    // unless the document says otherwise). The layout is cached until the text changes.
+    // The page layout of the content (printing, preview, PDF, page images).
+    Paginator& Pages() { return *pages_; }
+    // Formats a range of the text onto a device: Paginator::FormatRange of the content.
     int FormatRange(QPainter& painter, const QRectF& rectTwips, int start, bool render = true);
 
   signals:
@@ -82,13 +77,11 @@ class RichEdit : public QTextEdit {
     void dropEvent(QDropEvent* e) override;
 
   private:
-    struct PageLayout;
-    const PageLayout& LayoutFor(double widthTwips);
     void ApplyTabStops();
 
     bool loading_ = false;
     int defaultTabTwips_ = 720;
-    std::unique_ptr<PageLayout> layout_;
+    std::unique_ptr<Paginator> pages_;
 };
 
 }  // namespace equat

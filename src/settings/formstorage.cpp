@@ -2,7 +2,8 @@
 
 #include <unistd.h>
 
-#include <QCheckBox>
+#include <QAbstractButton>
+#include <QAbstractSlider>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -14,14 +15,14 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QSignalBlocker>
-#include <QSlider>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QWidget>
 #include <exception>
+#include <variant>
 
 #include "core/cp1252.h"
-#include "platform/qtcp1252.h"
+#include "settings/qtcp1252.h"
 
 namespace equat {
 
@@ -52,24 +53,90 @@ bool IsNormalState(const QWidget* w) {
     return !(w->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
 }
 
+template <class... F>
+struct Overload : F... {
+    using F::operator()...;
+};
+
+// Values by the kind of control: spin fields and track bars hold integers, check boxes
+// booleans, line edits and combo boxes texts, a combo box's list the items.
+int IntOf(const QWidget* w) {
+    if (const auto* spin = qobject_cast<const QSpinBox*>(w)) return spin->value();
+    if (const auto* slider = qobject_cast<const QAbstractSlider*>(w)) return slider->value();
+    return 0;
+}
+
+void SetInt(QWidget* w, int value) {
+    if (auto* spin = qobject_cast<QSpinBox*>(w)) spin->setValue(value);
+    if (auto* slider = qobject_cast<QAbstractSlider*>(w)) slider->setValue(value);
+}
+
+bool CheckedOf(const QWidget* w) {
+    const auto* button = qobject_cast<const QAbstractButton*>(w);
+    return button && button->isChecked();
+}
+
+void SetChecked(QWidget* w, bool checked) {
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setChecked(checked);
+}
+
+QString TextOf(const QWidget* w) {
+    if (const auto* line = qobject_cast<const QLineEdit*>(w)) return line->text();
+    if (const auto* combo = qobject_cast<const QComboBox*>(w)) return combo->currentText();
+    return {};
+}
+
+void SetText(QWidget* w, const QString& text) {
+    if (auto* line = qobject_cast<QLineEdit*>(w)) {
+        line->setText(text);
+        line->setCursorPosition(0);  // the beginning of a long title is what tells it apart
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        combo->setEditText(text);
+    }
+}
+
+std::vector<std::string> ItemsOf(const QWidget* w) {
+    std::vector<std::string> items;
+    if (const auto* combo = qobject_cast<const QComboBox*>(w))
+        for (int i = 0; i < combo->count(); ++i) items.push_back(ToCp1252(combo->itemText(i)));
+    return items;
+}
+
+// Replacing the list must leave the text restored just before, and is no change of that text.
+void SetItems(QWidget* w, const std::vector<std::string>& items) {
+    auto* combo = qobject_cast<QComboBox*>(w);
+    if (!combo) return;
+    const QString text = combo->currentText();
+    const QSignalBlocker block(combo);
+    QStringList list;
+    for (const auto& item : items) list << FromCp1252(item);
+    combo->clear();
+    combo->addItems(list);
+    combo->setCurrentIndex(-1);
+    combo->setEditText(text);
+}
+
 }  // namespace
 
-FormStorage::FormStorage(const Controls& controls, QObject* parent)
+FormStorage::FormStorage(QWidget* form, QObject* parent)
     : QObject(parent),
-      c_(controls),
+      form_(form),
       probe_(std::make_unique<SysfsDriveTypeProbe>()),
       executablePath_(QCoreApplication::applicationFilePath()) {
     setObjectName("FormStorage1");
     showError_ = [this](const QString& message) {
-        QWidget* form = c_.form;
+        QWidget* form = form_;
         // At destruction the window is already hidden: the box stands on its own then.
         QMessageBox::critical(form && form->isVisible() ? form : nullptr,
                               form ? form->windowTitle() : QString(), message);
     };
-    // A longer typed instruction would come back cut, since a value is read up to this length.
-    if (c_.Combo1 && c_.Combo1->lineEdit())
-        c_.Combo1->lineEdit()->setMaxLength(static_cast<int>(kIniMaxValueLength));
-    if (c_.form) c_.form->installEventFilter(this);
+    // A longer typed text would come back cut, since a value is read up to this length.
+    for (const StoredSetting& s : kStoredSettings) {
+        auto* combo = qobject_cast<QComboBox*>(Control(s));
+        if (combo && combo->lineEdit() && s.maxLength == std::string::npos)
+            combo->lineEdit()->setMaxLength(static_cast<int>(kIniMaxValueLength));
+    }
+    if (form_) form_->installEventFilter(this);
 }
 
 FormStorage::~FormStorage() = default;
@@ -137,81 +204,54 @@ std::string FormStorage::FolderForFile(const QString& dir) {
 
 // ---- Reading and applying ------------------------------------------------------------------
 
+QWidget* FormStorage::Control(const StoredSetting& setting) const {
+    if (!form_ || setting.control.empty()) return nullptr;
+    return form_->findChild<QWidget*>(QString::fromLatin1(
+        setting.control.data(), static_cast<qsizetype>(setting.control.size())));
+}
+
 StoredValues FormStorage::ReadControls() const {
     StoredValues v;
-    v.spMaxLigne = c_.spMaxLigne->value();
-    v.spinterligne = c_.spinterligne->value();
-    v.eTitre1 = ToCp1252(c_.eTitre1->text());
-    v.eSepar = ToCp1252(c_.eSepar->text());
-    v.spCorriges = c_.spCorriges->value();
-    v.spSujets = c_.spSujets->value();
-    v.saveDialogInitialDir = FolderForFile(SaveDialogInitialDir());
-    v.combo1Text = ToCp1252(c_.Combo1->currentText());
-    v.combo1Items.clear();
-    for (int i = 0; i < c_.Combo1->count(); ++i)
-        v.combo1Items.push_back(ToCp1252(c_.Combo1->itemText(i)));
-    v.checkBox1Checked = c_.CheckBox1->isChecked();
-    v.trbNiveauPosition = c_.trbNiveau->value();
-    v.ckbEditeChecked = c_.ckbEdite->isChecked();
+    for (const StoredSetting& s : kStoredSettings) ReadControl(s, v);
     return v;
 }
 
+void FormStorage::ReadControl(const StoredSetting& s, StoredValues& v) const {
+    QWidget* w = Control(s);
+    if (!w && !s.control.empty()) return;  // no such control: the design value stands
+    std::visit(Overload{
+                   [&](int StoredValues::*f) { v.*f = IntOf(w); },
+                   [&](bool StoredValues::*f) { v.*f = CheckedOf(w); },
+                   [&](std::string StoredValues::*f) {
+                       v.*f = w ? ToCp1252(TextOf(w)) : FolderForFile(SaveDialogInitialDir());
+                   },
+                   [&](std::vector<std::string> StoredValues::*f) { v.*f = ItemsOf(w); },
+               },
+               s.field);
+}
+
+void FormStorage::ApplyControl(const StoredSetting& s, const StoredValues& v) {
+    QWidget* w = Control(s);
+    if (!w && !s.control.empty()) return;
+    std::visit(Overload{
+                   [&](int StoredValues::*f) { SetInt(w, v.*f); },
+                   [&](bool StoredValues::*f) { SetChecked(w, v.*f); },
+                   [&](std::string StoredValues::*f) {
+                       if (w)
+                           SetText(w, FromCp1252(v.*f));
+                       else
+                           SetSaveDialogInitialDir(FromCp1252(v.*f));
+                   },
+                   [&](std::vector<std::string> StoredValues::*f) { SetItems(w, v.*f); },
+               },
+               s.field);
+}
+
 void FormStorage::ApplyValues(const StoredValues& current, const StoredValues& v) {
-    auto setLine = [](QLineEdit* e, const std::string& text) {
-        e->setText(FromCp1252(text));
-        e->setCursorPosition(0);  // the beginning of a long title is what tells it apart
-    };
     // Only what differs is set: an equal value must not run a handler.
-    for (StoredProp prop : DifferingProps(current, v)) {
+    for (const StoredSetting* s : DifferingProps(current, v)) {
         try {
-            switch (prop) {
-                case StoredProp::kSpMaxLigne:
-                    c_.spMaxLigne->setValue(v.spMaxLigne);
-                    break;
-                case StoredProp::kSpinterligne:
-                    c_.spinterligne->setValue(v.spinterligne);
-                    break;
-                case StoredProp::kETitre1:
-                    setLine(c_.eTitre1, v.eTitre1);
-                    break;
-                case StoredProp::kESepar:
-                    setLine(c_.eSepar, v.eSepar);
-                    break;
-                case StoredProp::kSpCorriges:
-                    c_.spCorriges->setValue(v.spCorriges);
-                    break;
-                case StoredProp::kSpSujets:
-                    c_.spSujets->setValue(v.spSujets);
-                    break;
-                case StoredProp::kSaveDialogInitialDir:
-                    SetSaveDialogInitialDir(FromCp1252(v.saveDialogInitialDir));
-                    break;
-                case StoredProp::kCombo1Text:
-                    c_.Combo1->setEditText(FromCp1252(v.combo1Text));
-                    break;
-                case StoredProp::kCombo1Items: {
-                    // Replacing the list must leave the text restored just before, and is
-                    // no change of that text.
-                    const QString text = c_.Combo1->currentText();
-                    const QSignalBlocker block(c_.Combo1);
-                    QStringList items;
-                    for (const auto& item : v.combo1Items) items << FromCp1252(item);
-                    c_.Combo1->clear();
-                    c_.Combo1->addItems(items);
-                    c_.Combo1->setCurrentIndex(-1);
-                    c_.Combo1->setEditText(text);
-                    break;
-                }
-                case StoredProp::kCheckBox1:
-                    c_.CheckBox1->setChecked(v.checkBox1Checked);
-                    break;
-                case StoredProp::kTrbNiveau:
-                    c_.trbNiveau->setValue(v.trbNiveauPosition);
-                    break;
-                case StoredProp::kCkbEdite:
-                    c_.ckbEdite->setChecked(v.ckbEditeChecked);
-                    break;
-            }
+            ApplyControl(*s, v);
         } catch (const std::exception&) {
             // One entry that cannot be applied does not stop the others.
         }
@@ -219,7 +259,7 @@ void FormStorage::ApplyValues(const StoredValues& current, const StoredValues& v
 }
 
 WindowPlacement FormStorage::ReadPlacement() const {
-    const QWidget* f = c_.form;
+    const QWidget* f = form_;
     WindowPlacement p;
     p.flags = 0;  // Qt has no placement flags
     const Qt::WindowStates s = f->windowState();
@@ -240,7 +280,7 @@ WindowPlacement FormStorage::ReadPlacement() const {
 }
 
 void FormStorage::ApplyPlacement(const WindowPlacement& p) {
-    QWidget* f = c_.form;
+    QWidget* f = form_;
     const IniRect& r = p.normalRect;
     QSize frameSize(r.right - r.left, r.bottom - r.top);
     const QPoint topLeft(r.left, r.top);
@@ -270,7 +310,7 @@ void FormStorage::ApplyPlacement(const WindowPlacement& p) {
 }
 
 void FormStorage::ApplyState(WindowState state) {
-    QWidget* f = c_.form;
+    QWidget* f = form_;
     const Qt::WindowStates others =
         f->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen);
     switch (state) {
@@ -289,7 +329,7 @@ void FormStorage::ApplyState(WindowState state) {
 }
 
 void FormStorage::FitPendingFrame() {
-    QWidget* f = c_.form;
+    QWidget* f = form_;
     if (!pendingFrameSize_ || !IsNormalState(f)) return;
     const QMargins m = FrameMargins(f);
     if (m.isNull()) return;
@@ -300,7 +340,7 @@ void FormStorage::FitPendingFrame() {
 }
 
 bool FormStorage::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == c_.form && pendingFrameSize_) {
+    if (watched == form_ && pendingFrameSize_) {
         switch (event->type()) {
             case QEvent::Move:
             case QEvent::Resize:
@@ -345,7 +385,7 @@ void FormStorage::Save(bool destroying) {
     in.values = ReadControls();
     in.placement = ReadPlacement();
     in.screen = Screen();
-    in.applicationMinimized = c_.form->isMinimized();
+    in.applicationMinimized = form_->isMinimized();
     in.destroying = destroying;
     const IniStatus status = session_->Save(in);
     if (!status && showError_)

@@ -6,45 +6,27 @@
 #include <memory>
 #include <optional>
 
-#include "platform/drivetype.h"
+#include "settings/drivetype.h"
 #include "settings/settingsmodel.h"
 
-class QCheckBox;
-class QComboBox;
-class QLineEdit;
-class QSlider;
-class QSpinBox;
 class QWidget;
 
 namespace equat {
 
 // The window's settings store: restores the twelve stored control values and the window's
 // placement from the INI file when the window is first shown, and writes them back when it
-// closes (or, failing that, when it is destroyed). The rules of the file live in
-// settingsmodel.h; this class copies values between the controls and the model and maps
-// Qt's geometry and window state onto the placement entries.
+// closes (or, failing that, when it is destroyed). The rules of the file and the list of
+// stored values live in settingsmodel.h; this class copies values between the controls and
+// the model by the kind of each control, and maps Qt's geometry and window state onto the
+// placement entries.
 //
 // Controls are set through their ordinary setters, so a restored value that differs from
 // the control's current one runs the window's change handlers as a user's change does.
 class FormStorage : public QObject {
     Q_OBJECT
   public:
-    // The window and the controls whose values are stored.
-    struct Controls {
-        QWidget* form = nullptr;
-        QSpinBox* spMaxLigne = nullptr;
-        QSpinBox* spinterligne = nullptr;
-        QLineEdit* eTitre1 = nullptr;
-        QLineEdit* eSepar = nullptr;
-        QSpinBox* spCorriges = nullptr;
-        QSpinBox* spSujets = nullptr;
-        QComboBox* Combo1 = nullptr;
-        QCheckBox* CheckBox1 = nullptr;
-        QSlider* trbNiveau = nullptr;
-        QCheckBox* ckbEdite = nullptr;
-    };
-
-    FormStorage(const Controls& controls, QObject* parent = nullptr);
+    // The window; the stored controls are its children named in kStoredSettings.
+    explicit FormStorage(QWidget* form, QObject* parent = nullptr);
     ~FormStorage() override;
 
     // The INI file, set before the window is first shown: the restore fixes the file for
@@ -98,7 +80,10 @@ class FormStorage : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    QWidget* Control(const StoredSetting& setting) const;
     StoredValues ReadControls() const;
+    void ReadControl(const StoredSetting& setting, StoredValues& values) const;
+    void ApplyControl(const StoredSetting& setting, const StoredValues& values);
     void ApplyValues(const StoredValues& current, const StoredValues& restored);
     WindowPlacement ReadPlacement() const;
     void ApplyPlacement(const WindowPlacement& placement);
@@ -107,7 +92,7 @@ class FormStorage : public QObject {
     void Save(bool destroying);
     void FitPendingFrame();
 
-    Controls c_;
+    QWidget* form_;
     QString iniFileName_;
     QString initialDir_;
     std::function<QString()> getInitialDir_;

@@ -90,29 +90,10 @@ WindowState StateOf(int showCmd) {
 
 // The stored text of one entry, trimmed; nullopt when the key is missing, which leaves
 // the control exactly as it is (its own text, untrimmed, standing as the default).
-std::optional<std::string> StoredText(const IniDocument& ini, StoredProp prop) {
-    auto text = ini.Find(kFormSection, StoredPropKey(prop));
+std::optional<std::string> StoredText(const IniDocument& ini, std::string_view key) {
+    auto text = ini.Find(kFormSection, key);
     if (text) *text = std::string(TrimText(*text));
     return text;
-}
-
-int RestoreInt(const IniDocument& ini, StoredProp prop, int current, int low, int high) {
-    const auto text = StoredText(ini, prop);
-    if (!text) return current;
-    return std::clamp(ParseIniInt(*text).value_or(0), low, high);
-}
-
-bool RestoreBool(const IniDocument& ini, StoredProp prop, bool current) {
-    const auto text = StoredText(ini, prop);
-    if (text && IniNamesEqual(*text, "True")) return true;
-    if (text && IniNamesEqual(*text, "False")) return false;
-    return current;
-}
-
-std::string RestoreText(const IniDocument& ini, StoredProp prop, const std::string& current,
-                        std::size_t maxLength = std::string::npos) {
-    const auto text = StoredText(ini, prop);
-    return text ? text->substr(0, maxLength) : current;
 }
 
 // A trailing delimiter goes, except the one of a root ("/", "C:\").
@@ -146,6 +127,43 @@ std::vector<std::string> RestoreItems(const IniDocument& ini, std::vector<std::s
         items.push_back(it == byKey.end() ? std::string() : it->second);
     }
     return items;
+}
+
+// Reads one setting into `v`, where `v` holds the current value.
+void RestoreOne(const IniDocument& ini, const StoredSetting& s, StoredValues& v) {
+    if (const auto* list = std::get_if<std::vector<std::string> StoredValues::*>(&s.field)) {
+        v.*(*list) = RestoreItems(ini, std::move(v.*(*list)));
+        return;
+    }
+    const auto text = StoredText(ini, s.key);
+    if (!text) return;
+    if (const auto* i = std::get_if<int StoredValues::*>(&s.field)) {
+        v.*(*i) = std::clamp(ParseIniInt(*text).value_or(0), s.low, s.high);
+    } else if (const auto* b = std::get_if<bool StoredValues::*>(&s.field)) {
+        if (IniNamesEqual(*text, "True")) v.*(*b) = true;
+        if (IniNamesEqual(*text, "False")) v.*(*b) = false;
+    } else if (const auto* t = std::get_if<std::string StoredValues::*>(&s.field)) {
+        v.*(*t) = s.folder ? FolderWithoutTrailingDelimiter(*text) : text->substr(0, s.maxLength);
+    }
+}
+
+// Every name and value written is on one line, so no write can be refused.
+void WriteOne(IniDocument& ini, const StoredSetting& s, const StoredValues& v) {
+    if (const auto* list = std::get_if<std::vector<std::string> StoredValues::*>(&s.field)) {
+        const std::vector<std::string>& items = v.*(*list);
+        ini.EraseSection(kItemsSection);
+        if (items.empty()) return;
+        ini.WriteString(kItemsSection, "Count", IntText(static_cast<int>(items.size())));
+        for (std::size_t i = 0; i < items.size(); ++i)
+            ini.WriteString(kItemsSection, "Item" + std::to_string(i),
+                            QuoteIniValue(ItemForFile(items[i])));
+    } else if (const auto* i = std::get_if<int StoredValues::*>(&s.field)) {
+        ini.WriteString(kFormSection, s.key, IntText(v.*(*i)));
+    } else if (const auto* b = std::get_if<bool StoredValues::*>(&s.field)) {
+        ini.WriteString(kFormSection, s.key, BoolText(v.*(*b)));
+    } else if (const auto* t = std::get_if<std::string StoredValues::*>(&s.field)) {
+        ini.WriteString(kFormSection, s.key, QuoteIniValue(TextForFile(v.*(*t))));
+    }
 }
 
 }  // namespace
@@ -183,53 +201,12 @@ std::optional<int> ParseIniInt(std::string_view text, bool allowHex) {
     return static_cast<int>(v);
 }
 
-std::string_view StoredPropKey(StoredProp prop) {
-    switch (prop) {
-        case StoredProp::kSpMaxLigne:
-            return "spMaxLigne_Value";
-        case StoredProp::kSpinterligne:
-            return "spinterligne_Value";
-        case StoredProp::kETitre1:
-            return "eTitre1_Text";
-        case StoredProp::kESepar:
-            return "eSepar_Text";
-        case StoredProp::kSpCorriges:
-            return "spCorriges_Value";
-        case StoredProp::kSpSujets:
-            return "spSujets_Value";
-        case StoredProp::kSaveDialogInitialDir:
-            return "SaveDialog1_InitialDir";
-        case StoredProp::kCombo1Text:
-            return "Combo1_Text";
-        case StoredProp::kCombo1Items:
-            return "Combo1_Items";
-        case StoredProp::kCheckBox1:
-            return "CheckBox1_Checked";
-        case StoredProp::kTrbNiveau:
-            return "trbNiveau_Position";
-        case StoredProp::kCkbEdite:
-            return "ckbEdite_Checked";
+std::vector<const StoredSetting*> DifferingProps(const StoredValues& a, const StoredValues& b) {
+    std::vector<const StoredSetting*> out;
+    for (const StoredSetting& s : kStoredSettings) {
+        const bool differs = std::visit([&](auto field) { return a.*field != b.*field; }, s.field);
+        if (differs) out.push_back(&s);
     }
-    return {};
-}
-
-std::vector<StoredProp> DifferingProps(const StoredValues& a, const StoredValues& b) {
-    std::vector<StoredProp> out;
-    auto check = [&](bool differs, StoredProp p) {
-        if (differs) out.push_back(p);
-    };
-    check(a.spMaxLigne != b.spMaxLigne, StoredProp::kSpMaxLigne);
-    check(a.spinterligne != b.spinterligne, StoredProp::kSpinterligne);
-    check(a.eTitre1 != b.eTitre1, StoredProp::kETitre1);
-    check(a.eSepar != b.eSepar, StoredProp::kESepar);
-    check(a.spCorriges != b.spCorriges, StoredProp::kSpCorriges);
-    check(a.spSujets != b.spSujets, StoredProp::kSpSujets);
-    check(a.saveDialogInitialDir != b.saveDialogInitialDir, StoredProp::kSaveDialogInitialDir);
-    check(a.combo1Text != b.combo1Text, StoredProp::kCombo1Text);
-    check(a.combo1Items != b.combo1Items, StoredProp::kCombo1Items);
-    check(a.checkBox1Checked != b.checkBox1Checked, StoredProp::kCheckBox1);
-    check(a.trbNiveauPosition != b.trbNiveauPosition, StoredProp::kTrbNiveau);
-    check(a.ckbEditeChecked != b.ckbEditeChecked, StoredProp::kCkbEdite);
     return out;
 }
 
@@ -262,25 +239,11 @@ RestoreResult RestoreSettings(const IniDocument& ini, const StoredValues& curren
     result.state = StateOf(placement.showCmd);
 
     // Stored values, in list order.
-    StoredValues& v = result.values;
-    v.spMaxLigne = RestoreInt(ini, StoredProp::kSpMaxLigne, v.spMaxLigne, 1, kMaxQuestions);
-    v.spinterligne = RestoreInt(ini, StoredProp::kSpinterligne, v.spinterligne, 0, 10);
-    v.eTitre1 = RestoreText(ini, StoredProp::kETitre1, v.eTitre1, kMaxTitleLength);
-    v.eSepar = RestoreText(ini, StoredProp::kESepar, v.eSepar, kMaxSeparatorLength);
-    v.spCorriges = RestoreInt(ini, StoredProp::kSpCorriges, v.spCorriges, 0, 1000);
-    v.spSujets = RestoreInt(ini, StoredProp::kSpSujets, v.spSujets, 0, 1000);
-    if (const auto dir = StoredText(ini, StoredProp::kSaveDialogInitialDir))
-        v.saveDialogInitialDir = FolderWithoutTrailingDelimiter(*dir);
-    v.combo1Text = RestoreText(ini, StoredProp::kCombo1Text, v.combo1Text);
-    v.combo1Items = RestoreItems(ini, std::move(v.combo1Items));
-    v.checkBox1Checked = RestoreBool(ini, StoredProp::kCheckBox1, v.checkBox1Checked);
-    v.trbNiveauPosition = RestoreInt(ini, StoredProp::kTrbNiveau, v.trbNiveauPosition, 1, 3);
-    v.ckbEditeChecked = RestoreBool(ini, StoredProp::kCkbEdite, v.ckbEditeChecked);
+    for (const StoredSetting& s : kStoredSettings) RestoreOne(ini, s, result.values);
     return result;
 }
 
 void WriteSettings(IniDocument& ini, const SaveInput& in) {
-    // Every name and value below is on one line, so no write can be refused.
     auto put = [&](std::string_view key, std::string_view value) {
         ini.WriteString(kFormSection, key, value);
     };
@@ -304,26 +267,7 @@ void WriteSettings(IniDocument& ini, const SaveInput& in) {
     putText("NormPos", norm);
     put("Visible", in.destroying ? "1" : "0");
 
-    const StoredValues& v = in.values;
-    auto key = StoredPropKey;
-    put(key(StoredProp::kSpMaxLigne), IntText(v.spMaxLigne));
-    put(key(StoredProp::kSpinterligne), IntText(v.spinterligne));
-    putText(key(StoredProp::kETitre1), TextForFile(v.eTitre1));
-    putText(key(StoredProp::kESepar), TextForFile(v.eSepar));
-    put(key(StoredProp::kSpCorriges), IntText(v.spCorriges));
-    put(key(StoredProp::kSpSujets), IntText(v.spSujets));
-    putText(key(StoredProp::kSaveDialogInitialDir), TextForFile(v.saveDialogInitialDir));
-    putText(key(StoredProp::kCombo1Text), TextForFile(v.combo1Text));
-    ini.EraseSection(kItemsSection);
-    if (!v.combo1Items.empty()) {
-        ini.WriteString(kItemsSection, "Count", IntText(static_cast<int>(v.combo1Items.size())));
-        for (std::size_t i = 0; i < v.combo1Items.size(); ++i)
-            ini.WriteString(kItemsSection, "Item" + std::to_string(i),
-                            QuoteIniValue(ItemForFile(v.combo1Items[i])));
-    }
-    put(key(StoredProp::kCheckBox1), BoolText(v.checkBox1Checked));
-    put(key(StoredProp::kTrbNiveau), IntText(v.trbNiveauPosition));
-    put(key(StoredProp::kCkbEdite), BoolText(v.ckbEditeChecked));
+    for (const StoredSetting& s : kStoredSettings) WriteOne(ini, s, in.values);
 }
 
 RestoreResult SettingsSession::Restore(const StoredValues& current,

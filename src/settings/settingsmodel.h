@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "core/sheet.h"
@@ -44,28 +45,41 @@ struct StoredValues {
     bool operator==(const StoredValues&) const = default;
 };
 
-// The stored values in the order of the stored-property list.
-enum class StoredProp {
-    kSpMaxLigne,
-    kSpinterligne,
-    kETitre1,
-    kESepar,
-    kSpCorriges,
-    kSpSujets,
-    kSaveDialogInitialDir,
-    kCombo1Text,
-    kCombo1Items,
-    kCheckBox1,
-    kTrbNiveau,
-    kCkbEdite,
+// One stored value of the window: its entry, its control and how its text is read back.
+// kStoredSettings lists them in the order a save writes them; restore, save and the
+// "differs from the current value" rule all walk that one list, so a new setting is a
+// field of StoredValues, one row below and its control on the window.
+struct StoredSetting {
+    using Field =
+        std::variant<int StoredValues::*, bool StoredValues::*, std::string StoredValues::*,
+                     std::vector<std::string> StoredValues::*>;
+    std::string_view key;      // entry of section TForm1; the list has a section of its own
+    std::string_view control;  // object name of the window's control; empty: kept by the store
+    Field field;
+    int low = 0, high = 0;                      // integers: the range applied on restore
+    std::size_t maxLength = std::string::npos;  // texts: cut to the field's length
+    bool folder = false;  // a folder: a trailing delimiter is dropped on restore
 };
 
-// The entry's key in section TForm1 ("Combo1_Items" names the list's own section).
-std::string_view StoredPropKey(StoredProp prop);
+inline constexpr StoredSetting kStoredSettings[] = {
+    {"spMaxLigne_Value", "spMaxLigne", &StoredValues::spMaxLigne, 1, kMaxQuestions},
+    {"spinterligne_Value", "spinterligne", &StoredValues::spinterligne, 0, 10},
+    {"eTitre1_Text", "eTitre1", &StoredValues::eTitre1, 0, 0, kMaxTitleLength},
+    {"eSepar_Text", "eSepar", &StoredValues::eSepar, 0, 0, kMaxSeparatorLength},
+    {"spCorriges_Value", "spCorriges", &StoredValues::spCorriges, 0, 1000},
+    {"spSujets_Value", "spSujets", &StoredValues::spSujets, 0, 1000},
+    {"SaveDialog1_InitialDir", "", &StoredValues::saveDialogInitialDir, 0, 0, std::string::npos,
+     true},
+    {"Combo1_Text", "Combo1", &StoredValues::combo1Text},
+    {"Combo1_Items", "Combo1", &StoredValues::combo1Items},
+    {"CheckBox1_Checked", "CheckBox1", &StoredValues::checkBox1Checked},
+    {"trbNiveau_Position", "trbNiveau", &StoredValues::trbNiveauPosition, 1, 3},
+    {"ckbEdite_Checked", "ckbEdite", &StoredValues::ckbEditeChecked},
+};
 
-// The properties whose values differ, in list order: after a restore, the adapter
-// runs the change handling of exactly these controls.
-std::vector<StoredProp> DifferingProps(const StoredValues& a, const StoredValues& b);
+// The settings whose values differ, in list order: after a restore, the adapter runs the
+// change handling of exactly these controls.
+std::vector<const StoredSetting*> DifferingProps(const StoredValues& a, const StoredValues& b);
 
 struct IniPoint {
     int x = 0, y = 0;

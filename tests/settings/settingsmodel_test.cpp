@@ -254,12 +254,13 @@ TEST(SettingsModel, SaveThenRestoreGivesTheValuesBack) {
     EXPECT_EQ(r.state, WindowState::kMinimized);
     EXPECT_EQ(r.placement->normalRect, in.placement.normalRect);
     EXPECT_EQ(IniDocument::Parse(text).Find("TForm1", "Visible"), "1");
-    EXPECT_EQ(
-        DifferingProps(StoredValues{}, r.values),
-        (std::vector<StoredProp>{StoredProp::kSpMaxLigne, StoredProp::kETitre1, StoredProp::kESepar,
-                                 StoredProp::kSaveDialogInitialDir, StoredProp::kCombo1Text,
-                                 StoredProp::kCombo1Items, StoredProp::kCheckBox1,
-                                 StoredProp::kTrbNiveau, StoredProp::kCkbEdite}));
+    std::vector<std::string_view> differing;
+    for (const StoredSetting* s : DifferingProps(StoredValues{}, r.values))
+        differing.push_back(s->key);
+    EXPECT_EQ(differing, (std::vector<std::string_view>{
+                             "spMaxLigne_Value", "eTitre1_Text", "eSepar_Text",
+                             "SaveDialog1_InitialDir", "Combo1_Text", "Combo1_Items",
+                             "CheckBox1_Checked", "trbNiveau_Position", "ckbEdite_Checked"}));
 }
 
 class SettingsSessionTest : public ::testing::Test {

@@ -1,4 +1,4 @@
-#include "platform/drivetype.h"
+#include "settings/drivetype.h"
 
 #include <sys/stat.h>
 #include <sys/sysmacros.h>

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "core/random.h"
+
+#include <gtest/gtest.h>
 
 using namespace equat;
 

@@ -1,3 +1,5 @@
+#include "app/uequat.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -31,7 +33,6 @@
 #include <functional>
 #include <memory>
 
-#include "app/uequat.h"
 #include "app/widgets.h"
 #include "core/kinds.h"
 #include "core/rotate.h"
@@ -802,7 +803,7 @@ TEST_F(WindowTest, AClickDuringAGenerationIsRefused) {
     // the event pumping of the generation delivers it while the first still runs.
     auto c = QObject::connect(form->RxE1, &equat::RichEdit::Changed, [&] {
         if (posted++) return;
-        EXPECT_TRUE(form->generating());
+        EXPECT_TRUE(form->busy());
         const QPointF at(10, 10);
         QApplication::postEvent(
             form->btnEquat1d,
@@ -817,7 +818,7 @@ TEST_F(WindowTest, AClickDuringAGenerationIsRefused) {
     QObject::disconnect(c);
     EXPECT_EQ(clicks, 2);    // the posted click did arrive during the generation
     EXPECT_EQ(finished, 1);  // and ran no generation of its own
-    EXPECT_FALSE(form->generating());
+    EXPECT_FALSE(form->busy());
     EXPECT_EQ(form->Memo1->toPlainText().split('\n').size() % 2, 0);
     Generate(8);  // once it is over, the button works again
     EXPECT_EQ(finished, 2);
@@ -848,4 +849,4 @@ TEST_F(WindowTest, TwoHundredGenerationsReplaceEverythingWithoutGrowth) {
 
 }  // namespace
 
-#include "test_uequat.moc"
+#include "uequat_test.moc"

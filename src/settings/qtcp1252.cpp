@@ -1,4 +1,4 @@
-#include "platform/qtcp1252.h"
+#include "settings/qtcp1252.h"
 
 #include <QList>
 

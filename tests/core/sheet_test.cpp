@@ -1,10 +1,11 @@
+#include "core/sheet.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "core/markup.h"
-#include "core/sheet.h"
 
 using namespace equat;
 

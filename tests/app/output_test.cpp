@@ -1,3 +1,5 @@
+#include "app/output.h"
+
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -22,10 +24,11 @@
 #include <map>
 #include <memory>
 
-#include "app/output.h"
 #include "app/uequat.h"
 #include "app/widgets.h"
-#include "platform/pages.h"
+#include "platform/pageimages.h"
+#include "platform/paginator.h"
+#include "platform/printing.h"
 #include "platform/richedit.h"
 #include "qt_environment.h"
 
@@ -77,7 +80,7 @@ class OutputTest : public ::testing::Test {
         QDir::setCurrent(oldCwd);
     }
 
-    Output& output() { return Output::Of(*form); }
+    Output& output() { return form->output(); }
 
     void Generate(int count, int interline = 1, QPushButton* button = nullptr) {
         form->spMaxLigne->setValue(count);
@@ -298,10 +301,10 @@ TEST_F(OutputTest, PreviewPagesBreakWherePrintedPagesBreak) {
     printer.setPageSize(QPageSize(QPageSize::A4));
     std::vector<int> printed, previewed;
     QString error;
-    ASSERT_TRUE(
-        equat::PaintPages(*form->RxE1, printer, equat::PageRectTwips(printer), &printed, &error))
+    ASSERT_TRUE(equat::PaintPages(form->RxE1->Pages(), printer, equat::PageRectTwips(printer),
+                                  &printed, &error))
         << error.toStdString();
-    equat::RichEditToEMF(*form->RxE1, dir.filePath("Temp"), printer, &previewed);
+    equat::RichEditToEMF(form->RxE1->Pages(), dir.filePath("Temp"), printer, &previewed);
     ASSERT_GE(printed.size(), 3u);
     ASSERT_EQ(previewed.size(), 2u);
     EXPECT_EQ(previewed[0], printed[0]);
@@ -317,7 +320,7 @@ TEST_F(OutputTest, PagesSetTabsEveryHalfInchOnAnyDevice) {
         "\\u9608?\\par}");
     QStringList pngs;
     QString error;
-    ASSERT_TRUE(equat::WritePngPages(*form->RxE1, dir.filePath("tab.png"),
+    ASSERT_TRUE(equat::WritePngPages(form->RxE1->Pages(), dir.filePath("tab.png"),
                                      equat::DefaultPageLayout(), 144, &pngs, &error))
         << error.toStdString();
     ASSERT_EQ(pngs.size(), 1);
@@ -533,10 +536,11 @@ TEST_F(PrintingTest, PaperPagesMatchThePreviewsPageBreaks) {
     std::vector<int> printed, previewed;
     QString error;
     const int before = LastJob();
-    ASSERT_TRUE(
-        equat::PrintDocument(*form->RxE1, equat::CurrentPrinter(), "Sujet", &error, &printed))
+    ASSERT_TRUE(equat::PrintDocument(form->RxE1->Pages(), equat::CurrentPrinter(), "Sujet", &error,
+                                     &printed))
         << error.toStdString();
-    equat::RichEditToEMF(*form->RxE1, dir.filePath("Temp"), equat::CurrentPrinter(), &previewed);
+    equat::RichEditToEMF(form->RxE1->Pages(), dir.filePath("Temp"), equat::CurrentPrinter(),
+                         &previewed);
     ASSERT_GE(printed.size(), 3u);
     ASSERT_EQ(previewed.size(), 2u);
     EXPECT_EQ(previewed[1], printed[1]);
@@ -573,12 +577,12 @@ TEST(OutputNoPrinter, PrintingOnSomethingThatIsNoQueueIsAnError) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     QString error;
-    EXPECT_FALSE(equat::PrintDocument(*form.RxE1, printer, "Sujet", &error));
+    EXPECT_FALSE(equat::PrintDocument(form.RxE1->Pages(), printer, "Sujet", &error));
     EXPECT_EQ(error, "Aucune imprimante n'est installée");
     // Cancelling the printer dialog changes nothing, even if it touched the settings.
     const QString before = equat::CurrentPrinter().printerName();
     const int copies = equat::CurrentPrinter().copyCount();
-    Output::Of(form).SetPrinterDialog([](QWidget*, QPrinter&) { return false; });
+    form.output().SetPrinterDialog([](QWidget*, QPrinter&) { return false; });
     form.btnChoixImp->click();
     EXPECT_EQ(equat::CurrentPrinter().printerName(), before);
     EXPECT_EQ(equat::CurrentPrinter().copyCount(), copies);

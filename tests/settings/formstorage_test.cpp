@@ -1,4 +1,6 @@
 // The settings store through the real window and a real INI file on disk.
+#include "settings/formstorage.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -22,11 +24,10 @@
 #include <string>
 #include <vector>
 
+#include "app/qt_environment.h"
 #include "app/uequat.h"
 #include "app/widgets.h"
 #include "core/sheet.h"
-#include "qt_environment.h"
-#include "settings/formstorage.h"
 #include "settings/inifile.h"
 #include "settings/settingsmodel.h"
 
@@ -598,7 +599,7 @@ TEST_F(FormStorageTest, PleaseWaitNoticeOnlyFromARemovableDrive) {
 TEST_F(FormStorageTest, TheFileLivesBesideTheProgramOrInTheUsersFolder) {
     TForm1 fresh;
     EXPECT_EQ(fresh.iniFileName(),
-              QCoreApplication::applicationDirPath() + "/test_formstorage.ini");
+              QCoreApplication::applicationDirPath() + "/settings_formstorage_test.ini");
     EXPECT_EQ(fresh.Combo1->lineEdit()->maxLength(), int(equat::kIniMaxValueLength));
     fresh.FormStorage1->SetIniFileName({});  // the test leaves no file beside itself
 

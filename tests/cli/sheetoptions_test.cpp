@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "cli/sheetoptions.h"
+
+#include <gtest/gtest.h>
 
 using namespace equat;
 

@@ -1,5 +1,7 @@
 // Printing, saving, printer choice and preview of the two documents, and the clean-up of the
 // preview's files when the window closes.
+#include "app/output.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -10,12 +12,12 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSpinBox>
 
-#include "app/output.h"
-#include "app/uequat.h"
 #include "app/widgets.h"
 #include "core/savenames.h"
-#include "platform/pages.h"
+#include "platform/pageimages.h"
+#include "platform/printing.h"
 #include "platform/richedit.h"
 
 namespace equat {
@@ -58,37 +60,37 @@ QString Output::WrittenName(const QString& name) {
     return name;
 }
 
-Output& Output::Of(TForm1& form) {
-    if (auto* o = form.findChild<Output*>(QString(), Qt::FindDirectChildrenOnly)) return *o;
-    return *new Output(form);
-}
-
-Output::Output(TForm1& form)
-    : QObject(&form),
-      form_(form),
+Output::Output(Parts parts)
+    : parts_(std::move(parts)),
       saveDialog_(RunSaveDialog),
       printerDialog_(RunPrinterDialog),
-      errorBox_(RunErrorBox) {
-    preview_.Build(form.ScrollBox1);
+      errorBox_(RunErrorBox) {}
+
+const PreviewContent& Output::preview() {
+    // Built on first use: until then the preview box stays an ordinary hidden child.
+    if (!previewBuilt_) preview_.Build(parts_.previewBox);
+    previewBuilt_ = true;
+    return preview_;
 }
 
 void Output::ShowError(const QString& message) {
-    errorBox_(&form_, message.endsWith('.') ? message : message + '.');
+    errorBox_(parts_.window, message.endsWith('.') ? message : message + '.');
 }
 
 void Output::Print() {
-    if (form_.RxE1->LineCount() == 0) return;
+    if (parts_.subject->LineCount() == 0) return;
     QPrinter& printer = CurrentPrinter();
     const struct {
         RichEdit* document;
         int copies;
         const char* title;
-    } jobs[] = {{form_.RxE1, form_.spSujets->value(), "Sujet"},
-                {form_.RxE2, form_.spCorriges->value(), "Corrigé"}};
+    } jobs[] = {{parts_.subject, parts_.subjectCopies->value(), "Sujet"},
+                {parts_.answerKey, parts_.answerKeyCopies->value(), "Corrigé"}};
     for (const auto& job : jobs) {
         for (int k = 0; k < job.copies; ++k) {
             QString error;
-            if (!PrintDocument(*job.document, printer, QString::fromUtf8(job.title), &error)) {
+            if (!PrintDocument(job.document->Pages(), printer, QString::fromUtf8(job.title),
+                               &error)) {
                 ShowError(error);
                 return;
             }
@@ -98,15 +100,14 @@ void Output::Print() {
 
 void Output::Save() {
     // The dialog opens in its initial folder, which the settings store keeps on the window.
-    const auto chosen =
-        saveDialog_(&form_, form_.saveDialogInitialDir(), form_.sheetBaseName() + ".rtf");
+    const auto chosen = saveDialog_(parts_.window, parts_.saveFolder(), parts_.baseName() + ".rtf");
     if (!chosen || chosen->isEmpty()) return;
     const SaveNames names = SaveNamesFor(chosen->toStdString());
     const struct {
         RichEdit* document;
         QString name;
-    } files[] = {{form_.RxE1, QString::fromStdString(names.subject)},
-                 {form_.RxE2, QString::fromStdString(names.answerKey)}};
+    } files[] = {{parts_.subject, QString::fromStdString(names.subject)},
+                 {parts_.answerKey, QString::fromStdString(names.answerKey)}};
     for (const auto& file : files) {
         file.document->SelectAll();
         QString error;
@@ -119,7 +120,7 @@ void Output::Save() {
 
 void Output::ChoosePrinter() {
     // The dialog writes its answer into the printer only when confirmed.
-    printerDialog_(&form_, CurrentPrinter());
+    printerDialog_(parts_.window, CurrentPrinter());
 }
 
 bool Output::WriteProbe() {
@@ -128,19 +129,13 @@ bool Output::WriteProbe() {
 }
 
 void Output::Preview() {
-    // The preview lets pending events run; a second click meanwhile is not run inside it.
-    if (previewing_) return;
-    previewing_ = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{previewing_};
     if (!WriteProbe()) return;
     for (const char* page : {"Temp0.emf", "Temp1.emf"}) QFile::remove(WrittenName(page));
+    preview();
     preview_.Image1->Clear();
     preview_.Image2->Clear();
     QCoreApplication::processEvents();
-    if (WriteProbe()) RichEditToEMF(*form_.RxE1, "Temp", CurrentPrinter());
+    if (WriteProbe()) RichEditToEMF(parts_.subject->Pages(), "Temp", CurrentPrinter());
     QCoreApplication::processEvents();
     const struct {
         const char* name;
@@ -150,11 +145,11 @@ void Output::Preview() {
         const QString name = WrittenName(page.name);
         if (QFile::exists(name)) page.image->Load(name);
     }
-    QScrollArea* box = form_.ScrollBox1;
+    QScrollArea* box = parts_.previewBox;
     box->verticalScrollBar()->setValue(0);
     if (!floated_) {
-        const QRect screen =
-            (form_.screen() ? form_.screen() : QGuiApplication::primaryScreen())->geometry();
+        const QScreen* on = parts_.window ? parts_.window->screen() : nullptr;
+        const QRect screen = (on ? on : QGuiApplication::primaryScreen())->geometry();
         box->move(screen.left() + (screen.width() - PreviewContent::kWidth) / 2,
                   screen.top() + (screen.height() - PreviewContent::kHeight) / 2);
         floated_ = true;
@@ -164,25 +159,9 @@ void Output::Preview() {
 }
 
 void Output::CloseCleanup() {
-    form_.ScrollBox1->hide();
+    parts_.previewBox->hide();
     for (const char* name : {"Temp0.emf", "Temp1.emf", "TWfile.txt"})
         QFile::remove(WrittenName(name));
-}
-
-void TForm1::btnImprimeClick() {
-    Output::Of(*this).Print();
-}
-void TForm1::btnEnregistreClick() {
-    Output::Of(*this).Save();
-}
-void TForm1::btnChoixImpClick() {
-    Output::Of(*this).ChoosePrinter();
-}
-void TForm1::btnApercuClick() {
-    Output::Of(*this).Preview();
-}
-void TForm1::OutputCloseCleanup() {
-    Output::Of(*this).CloseCleanup();
 }
 
 }  // namespace equat

@@ -1,9 +1,9 @@
+#include "settings/drivetype.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-
-#include "platform/drivetype.h"
 
 using namespace equat;
 namespace fs = std::filesystem;

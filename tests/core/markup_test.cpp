@@ -1,8 +1,8 @@
+#include "core/markup.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "core/markup.h"
 
 using namespace equat;
 using namespace std::string_literals;

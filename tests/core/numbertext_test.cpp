@@ -1,3 +1,5 @@
+#include "core/numbertext.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -5,7 +7,7 @@
 #include <locale>
 
 #include "core/commune.h"
-#include "core/numbertext.h"
+#include "core_test_helpers.h"
 
 using namespace equat;
 

@@ -1,3 +1,5 @@
+#include "core/equat1d.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -5,9 +7,9 @@
 #include <set>
 #include <string>
 
-#include "core/equat1d.h"
 #include "core/markup.h"
 #include "core/numbertext.h"
+#include "core_test_helpers.h"
 
 using namespace equat;
 
@@ -185,12 +187,12 @@ TEST(FirstDegree, AnswerBodyHighlightsTheSolution) {
         s.level = level;
         s.count = 3;
         BuildSheet(kind, rng, s);
-        const std::string body = kind.AnswerBody(2);
+        const std::string body = AnswerBody(kind, 2);
         const std::string tabs = level == 3 ? "\\tab \\tab " : "\\tab \\tab \\tab \\tab ";
         const std::string tail = tabs + "\\highlight12 " + X + " = " + kind.question(2).solution +
                                  " \\highlight0 \\par ";
         EXPECT_TRUE(body.ends_with(tail)) << body;
-        EXPECT_TRUE(kind.SubjectBody(2).ends_with("\\par "));
-        EXPECT_EQ(body.find(tabs), kind.SubjectBody(2).size() - 5);
+        EXPECT_TRUE(SubjectBody(kind, 2).ends_with("\\par "));
+        EXPECT_EQ(body.find(tabs), SubjectBody(kind, 2).size() - 5);
     }
 }

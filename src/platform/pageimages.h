@@ -1,0 +1,34 @@
+#pragma once
+#include <QRect>
+#include <QRectF>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+#include "platform/pages.h"
+
+class QPageLayout;
+class QPrinter;
+
+namespace equat {
+
+class Paginator;
+
+// Page images: SVG files, whatever their name says. One page of the text from start,
+// rendered into fileName with frameHmm (hundredths of a millimetre) as its size, the text
+// laid out in pageTwips. Returns the first position that did not fit, or start itself when
+// the file could not be written (then no file is left).
+int RenderEMFPage(const QString& fileName, const QRect& frameHmm, const QRectF& pageTwips,
+                  Paginator& pages, int start);
+
+// At most two page images of the control's text, prefix + page index + ".EMF", with the
+// page geometry of the printer. starts receives the first position of each page written.
+void RichEditToEMF(Paginator& pages, const QString& prefix, const QPrinter& printer,
+                   std::vector<int>* starts = nullptr);
+
+// The whole text as one PNG image per page at dpi, in the page cuts of printing: path with
+// "-1", "-2", ... inserted before its extension. written receives the names.
+bool WritePngPages(Paginator& pages, const QString& path, const QPageLayout& layout, int dpi,
+                   QStringList* written, QString* error);
+
+}  // namespace equat

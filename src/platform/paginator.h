@@ -1,0 +1,69 @@
+#pragma once
+#include <QFont>
+#include <QRectF>
+#include <QString>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+class QPagedPaintDevice;
+class QPainter;
+class QTextDocument;
+
+namespace equat {
+
+// Cuts a document into pages and paints them: the one page layout of printing, preview, PDF
+// and page images, whatever holds the document (the window's rich-text control, or a
+// document loaded by the tools).
+//
+// Pages are cut from one layout made at 1440 dots per inch (one unit per twip) for the page
+// rectangle's width, whatever the device; the drawing is then scaled to the device's logical
+// resolution. So a printer, a PDF writer, an SVG generator or a picture given the same
+// rectangle get the same page breaks. Tab stops are every defaultTabTwips (720 unless the
+// document says otherwise). The layout is cached until the document changes.
+class Paginator {
+  public:
+    // The document must outlive the paginator.
+    explicit Paginator(const QTextDocument& document, int defaultTabTwips = 720);
+    ~Paginator();
+    Paginator(const Paginator&) = delete;
+    Paginator& operator=(const Paginator&) = delete;
+
+    void SetDefaultTab(int twips) { defaultTabTwips_ = twips; }
+
+    // The length of the text, each paragraph end counting one: the positions pages start at.
+    int TextLength() const;
+
+    // Lays out the text from character position start into rectTwips on the painter's device
+    // and, when render is true, draws the lines that fit there, and only those. Returns the
+    // first position that did not fit (TextLength() when everything fitted); it always moves
+    // past at least one line, so a loop over pages ends even when a line is taller than the
+    // page.
+    int FormatRange(QPainter& painter, const QRectF& rectTwips, int start, bool render = true);
+
+    // Paints the whole document, page after page, with a painter already started on the
+    // device: the first page on the device's current page, a new page before each further
+    // one. Several documents go into one job by calling this for each, with a new page
+    // between them. starts receives the first position of every page. False with *error
+    // when a page could not be added.
+    bool PaintPages(QPainter& painter, QPagedPaintDevice& device, const QRectF& pageTwips,
+                    std::vector<int>* starts, QString* error);
+
+  private:
+    struct Layout;
+    const Layout& LayoutFor(double widthTwips);
+
+    const QTextDocument& document_;
+    int defaultTabTwips_;
+    std::unique_ptr<Layout> layout_;
+};
+
+// A document as the window's rich-text control holds it (its default font, the same
+// reading of RTF), for output without a control.
+std::unique_ptr<QTextDocument> LoadRtfDocument(std::string_view rtf, int* defaultTabTwips);
+
+// The font that the rich-text control and a loaded document start from: Courier New 11
+// pixels high. Installs the font fallbacks first.
+QFont DocumentFont();
+
+}  // namespace equat

@@ -1,0 +1,91 @@
+#include "platform/printing.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QPageLayout>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include "platform/paginator.h"
+
+namespace equat {
+
+namespace {
+
+QPrinter* g_printer = nullptr;
+
+void DeleteCurrentPrinter() {
+    delete g_printer;
+    g_printer = nullptr;
+}
+
+}  // namespace
+
+QPrinter& CurrentPrinter() {
+    if (!g_printer) {
+        g_printer = new QPrinter(QPrinter::HighResolution);
+        g_printer->setFullPage(false);
+        if (g_printer->outputFormat() != QPrinter::NativeFormat)
+            g_printer->setPageSize(QPageSize(QPageSize::A4));
+        // The printer must go before the application's print support does.
+        qAddPostRoutine(DeleteCurrentPrinter);
+    }
+    return *g_printer;
+}
+
+bool PrinterIsInstalled(const QPrinter& printer) {
+    return printer.outputFormat() == QPrinter::NativeFormat && !printer.printerName().isEmpty() &&
+           printer.isValid() && !QPrinterInfo::printerInfo(printer.printerName()).isNull();
+}
+
+bool PaintPages(Paginator& pages, QPagedPaintDevice& device, const QRectF& pageTwips,
+                std::vector<int>* starts, QString* error) {
+    QPainter painter;
+    if (!painter.begin(&device)) {
+        if (error) *error = QString("Le travail d'impression n'a pas pu commencer");
+        return false;
+    }
+    bool ok = pages.PaintPages(painter, device, pageTwips, starts, error);
+    if (!painter.end() && ok) {
+        if (error) *error = QString("Le travail d'impression n'a pas pu se terminer");
+        ok = false;
+    }
+    return ok;
+}
+
+bool PrintDocument(Paginator& pages, QPrinter& printer, const QString& title, QString* error,
+                   std::vector<int>* starts) {
+    if (!PrinterIsInstalled(printer)) {
+        if (error) *error = QString("Aucune imprimante n'est installée");
+        return false;
+    }
+    // The queue names the job after the printer's document name.
+    printer.setDocName(title);
+    if (!PaintPages(pages, printer, PageRectTwips(printer), starts, error)) return false;
+    if (printer.printerState() == QPrinter::Error) {
+        if (error)
+            *error = QString("L'imprimante %1 a refusé le travail").arg(printer.printerName());
+        return false;
+    }
+    return true;
+}
+
+bool WritePdf(Paginator& pages, const QString& path, const QPageLayout& layout, int dpi,
+              const QString& title, QString* error) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&buffer);
+        pdf.setResolution(dpi);
+        pdf.setPageLayout(layout);
+        pdf.setTitle(title);
+        pdf.setCreator("Equat");
+        if (!PaintPages(pages, pdf, PageRectTwips(pdf), nullptr, error)) return false;
+    }
+    return SaveBytes(path, buffer.data(), error, false);
+}
+
+}  // namespace equat

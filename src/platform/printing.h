@@ -1,0 +1,41 @@
+#pragma once
+#include <QRectF>
+#include <QString>
+#include <vector>
+
+#include "platform/pages.h"
+
+class QPageLayout;
+class QPagedPaintDevice;
+class QPrinter;
+
+namespace equat {
+
+class Paginator;
+
+// The program's current printer: the one the printer dialog last confirmed, else the
+// system's default printer (a PDF device of A4 size when none is installed). High resolution,
+// the whole printable area, no margins of our own.
+QPrinter& CurrentPrinter();
+
+// True when the printer is a real print queue that can take a job.
+bool PrinterIsInstalled(const QPrinter& printer);
+
+// One job of the whole document on the device, in pages of pageTwips (see
+// Paginator::PaintPages). The painting is done when this returns; false with *error when
+// the device would not start or a page could not be added.
+bool PaintPages(Paginator& pages, QPagedPaintDevice& device, const QRectF& pageTwips,
+                std::vector<int>* starts, QString* error);
+
+// One print job of the control's whole text on the printer, titled title (the job's name
+// on the print queue). The page rectangle is the printer's printable area. False with
+// *error when there is no printer or the job fails.
+bool PrintDocument(Paginator& pages, QPrinter& printer, const QString& title, QString* error,
+                   std::vector<int>* starts = nullptr);
+
+// The whole text as a PDF, laid out as printing lays it out on a printer of that page layout
+// and resolution; the file is replaced atomically (not synced). False with *error on failure.
+bool WritePdf(Paginator& pages, const QString& path, const QPageLayout& layout, int dpi,
+              const QString& title, QString* error);
+
+}  // namespace equat
