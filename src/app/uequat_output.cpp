@@ -14,6 +14,7 @@
 #include "app/output.h"
 #include "app/uequat.h"
 #include "app/widgets.h"
+#include "core/fileio.h"
 #include "core/savenames.h"
 #include "platform/pages.h"
 #include "platform/richedit.h"
@@ -111,7 +112,9 @@ void Output::Save() {
         file.document->SelectAll();
         QString error;
         if (!file.document->SaveSelectionToFile(file.name, &error)) {
-            ShowError(FileError(file.name, error));
+            // A subject already written stays; the teacher must know the pair is incomplete.
+            ShowError(FileError(file.name, error) +
+                      QString::fromUtf8(". Le corrig\u00e9 n'a pas \u00e9t\u00e9 enregistr\u00e9"));
             return;
         }
     }
@@ -123,8 +126,7 @@ void Output::ChoosePrinter() {
 }
 
 bool Output::WriteProbe() {
-    QFile probe(kProbeFile);
-    return probe.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    return ReplaceFile(kProbeFile, "", nullptr, {.sync = false});
 }
 
 void Output::Preview() {

@@ -65,6 +65,21 @@ bool RtfToPdf(std::string_view rtf, const std::string& path, const std::string& 
     return true;
 }
 
+bool RtfToPdfBytes(std::string_view rtf, const std::string& printer, const std::string& title,
+                   std::string* bytes, std::string* error) {
+    EnsureApplication();
+    QPageLayout layout;
+    if (!PageLayoutFor(printer, layout, error)) return false;
+    QByteArray pdf;
+    QString why;
+    if (!PdfBytes(Load(rtf), layout, kPrintDpi, QString::fromStdString(title), &pdf, &why)) {
+        *error = "cannot lay out " + title + ": " + why.toStdString();
+        return false;
+    }
+    bytes->assign(pdf.constData(), static_cast<std::size_t>(pdf.size()));
+    return true;
+}
+
 bool RtfToPng(std::string_view rtf, const std::string& path, const std::string& printer,
               std::vector<std::string>* written, std::string* error) {
     EnsureApplication();

@@ -1,9 +1,8 @@
 #include "platform/pages.h"
 
-#include <sys/stat.h>
-
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
@@ -13,12 +12,11 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 #include <QSvgGenerator>
-#include <QTemporaryFile>
 #include <cerrno>
 #include <filesystem>
 
+#include "core/fileio.h"
 #include "platform/richedit.h"
 
 namespace equat {
@@ -148,47 +146,13 @@ void RichEditToEMF(RichEdit& edit, const QString& prefix, const QPrinter& printe
 }
 
 bool SaveBytes(const QString& path, const QByteArray& bytes, QString* error, bool sync) {
-    if (!sync) {
-        // Written beside the target and renamed over it, without waiting for the disk.
-        QTemporaryFile temp(path + ".XXXXXX");
-        temp.setAutoRemove(true);
-        bool ok = temp.open();
-        if (ok) {
-            // The permissions of a new file, not the private ones of a temporary file.
-            const mode_t mask = ::umask(0);
-            ::umask(mask);
-            ::fchmod(temp.handle(), 0666 & ~mask);
-            errno = 0;
-            ok = temp.write(bytes) == bytes.size() && temp.flush();
-            if (!ok && error) *error = errno != 0 ? qt_error_string(errno) : temp.errorString();
-            temp.close();
-        } else if (error) {
-            *error = temp.errorString();
-        }
-        if (ok) {
-            std::error_code ec;
-            std::filesystem::rename(temp.fileName().toStdString(), path.toStdString(), ec);
-            ok = !ec;
-            if (ok) temp.setAutoRemove(false);
-            if (!ok && error) *error = QString::fromStdString(ec.message());
-        }
-        return ok;
-    }
-    // Unbuffered, so that a short write shows in write's count (a buffered QSaveFile can
-    // commit a truncated file).
-    QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    if (ok) {
-        errno = 0;
-        ok = file.write(bytes) == bytes.size();
-        if (!ok && error) *error = errno != 0 ? qt_error_string(errno) : file.errorString();
-        if (ok) ok = file.commit();
-    }
-    if (!ok) {
-        if (error && error->isEmpty()) *error = file.errorString();
-        file.cancelWriting();
-    }
-    return ok;
+    std::string why;
+    if (ReplaceFile(QFile::encodeName(path).toStdString(),
+                    std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                    &why, {.sync = sync}))
+        return true;
+    if (error) *error = QString::fromStdString(why);
+    return false;
 }
 
 QPageLayout DefaultPageLayout() {
@@ -196,19 +160,23 @@ QPageLayout DefaultPageLayout() {
                        QPageLayout::Millimeter);
 }
 
+bool PdfBytes(RichEdit& edit, const QPageLayout& layout, int dpi, const QString& title,
+              QByteArray* bytes, QString* error) {
+    QBuffer buffer(bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter pdf(&buffer);
+    pdf.setResolution(dpi);
+    pdf.setPageLayout(layout);
+    pdf.setTitle(title);
+    pdf.setCreator("Equat");
+    return PaintPages(edit, pdf, PageRectTwips(pdf), nullptr, error);
+}
+
 bool WritePdf(RichEdit& edit, const QString& path, const QPageLayout& layout, int dpi,
               const QString& title, QString* error) {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter pdf(&buffer);
-        pdf.setResolution(dpi);
-        pdf.setPageLayout(layout);
-        pdf.setTitle(title);
-        pdf.setCreator("Equat");
-        if (!PaintPages(edit, pdf, PageRectTwips(pdf), nullptr, error)) return false;
-    }
-    return SaveBytes(path, buffer.data(), error, false);
+    QByteArray bytes;
+    return PdfBytes(edit, layout, dpi, title, &bytes, error) &&
+           SaveBytes(path, bytes, error, false);
 }
 
 bool WritePngPages(RichEdit& edit, const QString& path, const QPageLayout& layout, int dpi,

@@ -65,13 +65,16 @@ QPageLayout DefaultPageLayout();
 // and resolution; the file is replaced atomically (not synced). False with *error on failure.
 bool WritePdf(RichEdit& edit, const QString& path, const QPageLayout& layout, int dpi,
               const QString& title, QString* error);
+// The same PDF in memory, for files that are replaced together.
+bool PdfBytes(RichEdit& edit, const QPageLayout& layout, int dpi, const QString& title,
+              QByteArray* bytes, QString* error);
 
 // The whole text as one PNG image per page at dpi, in the page cuts of printing: path with
 // "-1", "-2", ... inserted before its extension. written receives the names.
 bool WritePngPages(RichEdit& edit, const QString& path, const QPageLayout& layout, int dpi,
                    QStringList* written, QString* error);
 
-// Replaces a file with the bytes atomically; false with *error (Qt's wording) on failure.
+// Replaces a file with the bytes through ReplaceFile; false with *error on failure.
 // With sync, the data is on the disk before the old file goes (slower); without, only the
 // replacement is atomic, which suits files made again at will (page images, tool output).
 bool SaveBytes(const QString& path, const QByteArray& bytes, QString* error, bool sync = true);
