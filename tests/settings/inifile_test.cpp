@@ -243,6 +243,18 @@ TEST_F(IniFileTest, SaveKeepsModeAndFollowsLinks) {
     EXPECT_EQ(Slurp(nested.path()), "[A]\r\na=1\r\n");
 }
 
+TEST_F(IniFileTest, AFileBesideAReadOnlyProgramIsReadUntilTheOwnFileExists) {
+    const fs::path beside = dir_ / "equat.ini", own = dir_ / "config" / "equat.ini";
+    Spit(beside, "[TForm1]\r\nspMaxLigne_Value=12\r\n[Autre]\r\nk=v\r\n");
+    const IniFile ini(own, beside);
+    EXPECT_EQ(ini.ReadString("TForm1", "spMaxLigne_Value", ""), "12");
+    // The first write carries the entries over; the file beside stays as it was.
+    ASSERT_TRUE(ini.WriteString("TForm1", "spMaxLigne_Value", "30"));
+    EXPECT_EQ(Slurp(own), "[TForm1]\r\nspMaxLigne_Value=30\r\n[Autre]\r\nk=v\r\n");
+    EXPECT_EQ(ini.ReadString("TForm1", "spMaxLigne_Value", ""), "30");
+    EXPECT_EQ(IniFile(beside).ReadString("TForm1", "spMaxLigne_Value", ""), "12");
+}
+
 TEST_F(IniFileTest, FailedWritesLeaveTheOldFileAndNoTemporary) {
     const std::string original = "[A]\r\na=1\r\n";
     const fs::path readOnly = dir_ / "ro.ini";
