@@ -647,6 +647,9 @@ TEST_F(WindowTest, SpinFieldsChangeOnlyThroughTheirArrows) {
         EXPECT_EQ(spin->value(), before);
         QTest::keyClick(spin, Qt::Key_Up);
         EXPECT_EQ(spin->value(), before + 1);
+        QTest::keyClick(spin, Qt::Key_PageUp);
+        QTest::keyClick(spin, Qt::Key_PageDown);
+        EXPECT_EQ(spin->value(), before + 1);
         QWheelEvent wheel(QPointF(5, 5), spin->mapToGlobal(QPointF(5, 5)), {}, {0, 120},
                           Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(spin, &wheel);
