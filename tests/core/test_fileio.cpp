@@ -10,6 +10,7 @@
 #include <optional>
 #include <thread>
 
+#include "../temp_folder_test.h"
 #include "core/fileio.h"
 
 namespace equat {
@@ -17,24 +18,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class FileIoTest : public testing::Test {
+class FileIoTest : public TempFolderTest {
   protected:
-    void SetUp() override {
-        char templ[] = "/tmp/equat-fileio-XXXXXX";
-        ASSERT_NE(::mkdtemp(templ), nullptr);
-        dir_ = templ;
-    }
     void TearDown() override {
         if (mounted_) ::umount2(mounted_->c_str(), MNT_DETACH);
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-    static std::string Slurp(const fs::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    static void Spit(const fs::path& p, const std::string& s) {
-        std::ofstream(p, std::ios::binary) << s;
+        TempFolderTest::TearDown();
     }
     // Every name under dir_, so that a stray temporary file shows.
     std::vector<std::string> Names() const {
@@ -51,7 +39,6 @@ class FileIoTest : public testing::Test {
         mounted_ = where;
         return true;
     }
-    fs::path dir_;
     std::optional<fs::path> mounted_;
 };
 
