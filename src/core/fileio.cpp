@@ -101,15 +101,20 @@ bool WriteTemporary(const fs::path& temp, std::string_view bytes, const TargetIn
         nameTaken = errno == EEXIST;
         return Fail(error, ErrnoText("create", errno));
     }
+    // The first step that fails names the error; close runs in any case.
     const char* what = nullptr;
-    if (info.exists && ::fchmod(fd, info.mode) != 0) what = "keep mode";
-    if (!what && !WriteAll(fd, bytes)) what = "write";
-    if (!what && sync && ::fsync(fd) != 0) what = "sync";
-    const int err = errno;
-    if (::close(fd) != 0 && !what) what = "close";
+    int err = 0;
+    auto failed = [&](const char* step) {
+        what = step;
+        err = errno;
+    };
+    if (info.exists && ::fchmod(fd, info.mode) != 0) failed("keep mode");
+    if (!what && !WriteAll(fd, bytes)) failed("write");
+    if (!what && sync && ::fsync(fd) != 0) failed("sync");
+    if (::close(fd) != 0 && !what) failed("close");
     if (!what) return true;
     ::unlink(temp.c_str());
-    return Fail(error, ErrnoText(what, what == std::string_view("close") ? errno : err));
+    return Fail(error, ErrnoText(what, err));
 }
 
 bool RenameOver(const fs::path& from, const fs::path& to, std::string* error) {
