@@ -22,10 +22,23 @@ function(equat_add_test name)
 endfunction()
 
 # equat_add_fuzzer(name SOURCES f.cpp LIBS lib)
+# With EQUAT_FUZZ, a libFuzzer target. With EQUAT_TESTS, also a plain test that replays the
+# target's seed corpus (fuzz/corpus/<name>), every crash input kept (fuzz/crashes/<name>)
+# and tests/data through it, so that a regression shows in every build.
 function(equat_add_fuzzer name)
   cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${F_SOURCES})
-  target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
-  target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
-  target_link_libraries(${name} PRIVATE ${F_LIBS})
+  if(EQUAT_FUZZ)
+    add_executable(${name} ${F_SOURCES})
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_libraries(${name} PRIVATE ${F_LIBS})
+  endif()
+  if(EQUAT_TESTS)
+    add_executable(replay_${name} ${F_SOURCES} ${PROJECT_SOURCE_DIR}/fuzz/replay_main.cpp)
+    target_link_libraries(replay_${name} PRIVATE ${F_LIBS})
+    equat_warnings(replay_${name})
+    add_test(NAME replay_${name}
+             COMMAND replay_${name} ${PROJECT_SOURCE_DIR}/fuzz/corpus/${name}
+                     ${PROJECT_SOURCE_DIR}/fuzz/crashes/${name} ${PROJECT_SOURCE_DIR}/tests/data)
+  endif()
 endfunction()

@@ -11,10 +11,12 @@ for f in "$bindir"/fuzz_*; do
   work=$(mktemp -d)
   seeds=()
   [[ -d fuzz/corpus/$name ]] && seeds+=(fuzz/corpus/$name)
+  [[ -d fuzz/crashes/$name ]] && seeds+=(fuzz/crashes/$name)
   [[ -d tests/data ]] && seeds+=(tests/data)
   echo "fuzz: $name ($runs runs or ${seconds}s)"
   "$f" -runs="$runs" -max_total_time="$seconds" -max_len=65536 -timeout=10 -rss_limit_mb=2048 \
        -artifact_prefix="$work/" "$work" "${seeds[@]}" >"$work/log" 2>&1 || {
-    tail -n 40 "$work/log"; echo "fuzz: $name FAILED (artifacts in $work)"; exit 1; }
+    tail -n 40 "$work/log"; echo "fuzz: $name FAILED (artifacts in $work)"
+    echo "fuzz: once fixed, keep the input in fuzz/crashes/$name/: every build replays it"; exit 1; }
   rm -rf "$work"
 done

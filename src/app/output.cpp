@@ -15,6 +15,7 @@
 #include <QSpinBox>
 
 #include "app/widgets.h"
+#include "core/fileio.h"
 #include "core/savenames.h"
 #include "platform/pageimages.h"
 #include "platform/printing.h"
@@ -112,7 +113,9 @@ void Output::Save() {
         file.document->SelectAll();
         QString error;
         if (!file.document->SaveSelectionToFile(file.name, &error)) {
-            ShowError(FileError(file.name, error));
+            // A subject already written stays; the teacher must know the pair is incomplete.
+            ShowError(FileError(file.name, error) +
+                      QString::fromUtf8(". Le corrig\u00e9 n'a pas \u00e9t\u00e9 enregistr\u00e9"));
             return;
         }
     }
@@ -124,8 +127,7 @@ void Output::ChoosePrinter() {
 }
 
 bool Output::WriteProbe() {
-    QFile probe(kProbeFile);
-    return probe.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    return ReplaceFile(kProbeFile, "", nullptr, {.sync = false});
 }
 
 void Output::Preview() {

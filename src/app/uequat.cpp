@@ -623,8 +623,9 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 // ---- Handlers ------------------------------------------------------------------------------
 
 void TForm1::FormCreate() {
-    FormStorage1->SetIniFileName(FormStorage::DefaultIniFileName(
-        QCoreApplication::applicationFilePath(), FormStorage::UserConfigDir()));
+    const QString exe = QCoreApplication::applicationFilePath();
+    FormStorage1->SetIniFileName(FormStorage::DefaultIniFileName(exe, FormStorage::UserConfigDir()),
+                                 FormStorage::BesideIniFileName(exe));
 }
 
 void TForm1::FormActivate() {

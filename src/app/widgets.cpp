@@ -22,9 +22,11 @@ void SpinField::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Up:
         case Qt::Key_Down:
+            QSpinBox::keyPressEvent(event);
+            return;
         case Qt::Key_PageUp:
         case Qt::Key_PageDown:
-            QSpinBox::keyPressEvent(event);
+            event->accept();  // no jump of ten: a field steps by one only
             return;
         default:
             QWidget::keyPressEvent(event);  // ignored: lets Tab and shortcuts through

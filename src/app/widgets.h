@@ -9,7 +9,8 @@ class QMenu;
 namespace equat {
 
 // A spin field whose value changes only through its arrows (buttons and keys): typing,
-// pasting and the wheel are refused, and the context menu is the one given (may be empty).
+// pasting, Page Up, Page Down and the wheel are refused, and the context menu is the one given (may
+// be empty).
 class SpinField : public QSpinBox {
     Q_OBJECT
   public:

@@ -15,6 +15,7 @@
 #ifdef EQUAT_HAVE_PDF
 #include "cli/pdfout.h"
 #endif
+#include "core/fileio.h"
 #include "rtf/reader.h"
 #include "rtf/writer.h"
 
@@ -51,37 +52,6 @@ std::optional<std::string> ReadFile(const std::filesystem::path& path, std::stri
         return std::nullopt;
     }
     return data;
-}
-
-// Writes beside the target and renames, so a failure never leaves a half-written file.
-bool WriteFileAtomically(const std::filesystem::path& path, std::string_view data,
-                         std::string& error) {
-    std::filesystem::path tmp = path;
-    tmp += ".tmp~";
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            error = std::strerror(errno);
-            return false;
-        }
-        out.write(data.data(), static_cast<std::streamsize>(data.size()));
-        out.flush();
-        if (!out) {
-            error = "write error";
-            out.close();
-            std::error_code ignored;
-            std::filesystem::remove(tmp, ignored);
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(tmp, path, ec);
-    if (ec) {
-        error = ec.message();
-        std::filesystem::remove(tmp, ec);
-        return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -168,7 +138,7 @@ int main(int argc, char** argv) {
     const equat::rtf::Document doc = equat::rtf::ReadRtf(*data);
     const std::string result =
         *to == "rtf" ? equat::rtf::WriteRtf(doc) : equat::rtf::PlainTextUtf8(doc, "\r\n");
-    if (!WriteFileAtomically(out, result, error)) {
+    if (!equat::ReplaceFile(out, result, &error)) {
         std::cerr << "equat-rtf: cannot write " << out.string() << ": " << error << '\n';
         return 1;
     }

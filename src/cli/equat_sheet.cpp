@@ -27,6 +27,27 @@ std::string Lower(std::string s) {
     return s;
 }
 
+// The subject and its answer key (and their PDFs) replace the old files together or not at
+// all, so that a failure never leaves a new subject beside an old answer key.
+bool WriteSheetFiles(const Sheet& sheet, const SaveNames& names, bool pdf, std::string* error) {
+    std::vector<FileContent> files{{names.subject, sheet.subject},
+                                   {names.answerKey, sheet.answerKey}};
+    std::string pdfs[2];
+#ifdef EQUAT_HAVE_PDF
+    for (int i = 0; pdf && i < 2; ++i) {
+        // Beside the document, its extension replaced.
+        const fs::path path = fs::path(files[i].path).replace_extension(".pdf");
+        if (!RtfToPdfBytes(files[i].bytes, "", path.stem().string(), &pdfs[i], error)) return false;
+        files.push_back({path, pdfs[i]});
+    }
+#else
+    (void)pdf;
+#endif
+    if (!ReplaceFiles(files, error)) return false;
+    for (const auto& file : files) std::cout << file.path.string() << '\n';
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -97,27 +118,10 @@ int main(int argc, char** argv) {
     }
 
     for (std::size_t k = 0; k < sheets.size(); ++k) {
-        if (!WriteFileAtomically(names[k].subject, sheets[k].subject, &error) ||
-            !WriteFileAtomically(names[k].answerKey, sheets[k].answerKey, &error)) {
+        if (!WriteSheetFiles(sheets[k], names[k], job->pdf, &error)) {
             std::cerr << "equat-sheet: " << error << '\n';
             return 1;
         }
-        std::cout << names[k].subject << '\n' << names[k].answerKey << '\n';
-#ifdef EQUAT_HAVE_PDF
-        if (job->pdf) {
-            for (const auto& [rtf, name] : {std::pair{&sheets[k].subject, &names[k].subject},
-                                            std::pair{&sheets[k].answerKey, &names[k].answerKey}}) {
-                // Beside the document, its extension replaced.
-                const std::string pdf = fs::path(*name).replace_extension(".pdf").string();
-                const std::string title = fs::path(pdf).stem().string();
-                if (!RtfToPdf(*rtf, pdf, "", title, &error)) {
-                    std::cerr << "equat-sheet: " << error << '\n';
-                    return 1;
-                }
-                std::cout << pdf << '\n';
-            }
-        }
-#endif
     }
     if (!job->log.empty()) {
         std::string log;

@@ -7,6 +7,7 @@
 #include <QTextDocument>
 #include <memory>
 
+#include "core/fileio.h"
 #include "platform/pageimages.h"
 #include "platform/paginator.h"
 #include "platform/printing.h"
@@ -58,19 +59,29 @@ Loaded Load(std::string_view rtf) {
 
 }  // namespace
 
-bool RtfToPdf(std::string_view rtf, const std::string& path, const std::string& printer,
-              const std::string& title, std::string* error) {
+bool RtfToPdfBytes(std::string_view rtf, const std::string& printer, const std::string& title,
+                   std::string* bytes, std::string* error) {
     EnsureApplication();
     QPageLayout layout;
     if (!PageLayoutFor(printer, layout, error)) return false;
     const Loaded loaded = Load(rtf);
+    QByteArray pdf;
     QString why;
-    if (!WritePdf(*loaded.pages, QString::fromStdString(path), layout, kPrintDpi,
-                  QString::fromStdString(title), &why)) {
-        *error = "cannot write " + path + ": " + why.toStdString();
+    if (!PdfBytes(*loaded.pages, layout, kPrintDpi, QString::fromStdString(title), &pdf, &why)) {
+        *error = "cannot lay out " + title + ": " + why.toStdString();
         return false;
     }
+    bytes->assign(pdf.constData(), static_cast<std::size_t>(pdf.size()));
     return true;
+}
+
+bool RtfToPdf(std::string_view rtf, const std::string& path, const std::string& printer,
+              const std::string& title, std::string* error) {
+    std::string bytes, why;
+    if (!RtfToPdfBytes(rtf, printer, title, &bytes, error)) return false;
+    if (ReplaceFile(path, bytes, &why, {.sync = false})) return true;
+    *error = "cannot write " + path + ": " + why;
+    return false;
 }
 
 bool RtfToPng(std::string_view rtf, const std::string& path, const std::string& printer,

@@ -1,9 +1,17 @@
 #include "core/fileio.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <random>
+#include <utility>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace equat {
 
@@ -11,57 +19,235 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Describe(const fs::path& path, std::string_view what) {
-    std::string msg = "cannot ";
-    msg += what;
-    msg += " " + path.string();
-    if (errno != 0) {
-        msg += ": ";
-        msg += std::strerror(errno);
-    }
-    return msg;
+std::string ErrnoText(std::string_view what, int err) {
+    std::string s(what);
+    s += ": ";
+    s += std::strerror(err);
+    return s;
 }
+
+bool Fail(std::string* error, std::string text) {
+    if (error) *error = std::move(text);
+    return false;
+}
+
+// Unpredictable, so that another program cannot prepare a file or link under the name.
+std::string RandomSuffix() {
+    std::random_device rd;
+    const unsigned long long n = (static_cast<unsigned long long>(rd()) << 32) ^ rd();
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", n);
+    return text;
+}
+
+// Follows symbolic links so that a save replaces the file they name, not the link.
+bool ResolveLinks(fs::path& path, std::string* error) {
+    std::error_code ec;
+    for (int hops = 0; fs::is_symlink(fs::symlink_status(path, ec)); ++hops) {
+        if (hops == 40) return Fail(error, "too many levels of symbolic links");
+        fs::path target = fs::read_symlink(path, ec);
+        if (ec) return Fail(error, "read link: " + ec.message());
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    return true;
+}
+
+// The system calls, one small set per platform.
+#ifndef _WIN32
+
+struct TargetInfo {
+    bool exists = false;
+    unsigned mode = 0;
+};
+
+bool InspectTarget(const fs::path& target, TargetInfo& info, std::string* error) {
+    struct stat st {};
+    if (::stat(target.c_str(), &st) != 0) {
+        if (errno == ENOENT) return true;
+        return Fail(error, ErrnoText("inspect", errno));
+    }
+    if (S_ISDIR(st.st_mode)) return Fail(error, "the path is a folder");
+    if (!S_ISREG(st.st_mode)) return Fail(error, "not a regular file");
+    // Root may write anything: the permission bits still say read-only.
+    if ((st.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)
+        return Fail(error, "the file is read-only");
+    info.exists = true;
+    info.mode = st.st_mode & 07777;
+    return true;
+}
+
+bool WriteAll(int fd, std::string_view data) {
+    while (!data.empty()) {
+        const ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (n == 0) {
+            errno = ENOSPC;
+            return false;
+        }
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// Creates temp exclusively and fills it; on failure nothing is left.
+bool WriteTemporary(const fs::path& temp, std::string_view bytes, const TargetInfo& info, bool sync,
+                    std::string* error, bool& nameTaken) {
+    nameTaken = false;
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        nameTaken = errno == EEXIST;
+        return Fail(error, ErrnoText("create", errno));
+    }
+    // The first step that fails names the error; close runs in any case.
+    const char* what = nullptr;
+    int err = 0;
+    auto failed = [&](const char* step) {
+        what = step;
+        err = errno;
+    };
+    if (info.exists && ::fchmod(fd, info.mode) != 0) failed("keep mode");
+    if (!what && !WriteAll(fd, bytes)) failed("write");
+    if (!what && sync && ::fsync(fd) != 0) failed("sync");
+    if (::close(fd) != 0 && !what) failed("close");
+    if (!what) return true;
+    ::unlink(temp.c_str());
+    return Fail(error, ErrnoText(what, err));
+}
+
+bool RenameOver(const fs::path& from, const fs::path& to, std::string* error) {
+    if (::rename(from.c_str(), to.c_str()) == 0) return true;
+    return Fail(error, ErrnoText("rename", errno));
+}
+
+// Makes a rename durable; a failure here leaves a complete file either way.
+void SyncFolder(const fs::path& dir) {
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    (void)::fsync(fd);
+    ::close(fd);
+}
+
+void RemoveFile(const fs::path& path) {
+    ::unlink(path.c_str());
+}
+
+#else
+// The Windows part, to be written with the port: InspectTarget with GetFileAttributesW
+// (FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_DIRECTORY), WriteTemporary with
+// CreateFileW(CREATE_NEW) then WriteFile and FlushFileBuffers, RenameOver with
+// MoveFileExW(MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH), SyncFolder empty (the
+// write-through move covers it), RemoveFile with DeleteFileW.
+#error "core/fileio: the Windows file calls are not written yet"
+#endif
 
 }  // namespace
 
-bool WriteFileAtomically(const fs::path& path, std::string_view bytes, std::string* error) {
-    std::random_device rd;
-    fs::path temp = path;
-    temp += ".tmp" + std::to_string(rd() % 1000000);
-    errno = 0;
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (out) out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (out) out.flush();
-        if (!out) {
-            if (error) *error = Describe(path, "write");
-            std::error_code ec;
-            fs::remove(temp, ec);
-            return false;
-        }
+StagedFile::StagedFile(StagedFile&& other) noexcept
+    : target_(std::move(other.target_)),
+      temp_(std::exchange(other.temp_, {})),
+      sync_(other.sync_) {}
+
+StagedFile& StagedFile::operator=(StagedFile&& other) noexcept {
+    if (this != &other) {
+        Discard();
+        target_ = std::move(other.target_);
+        temp_ = std::exchange(other.temp_, {});
+        sync_ = other.sync_;
     }
+    return *this;
+}
+
+bool StagedFile::Stage(const fs::path& path, std::string_view bytes, std::string* error,
+                       ReplaceOptions options) {
+    Discard();
+    sync_ = options.sync;
+    target_ = path;
+    if (target_.empty()) return Fail(error, "empty file name");
+    if (!ResolveLinks(target_, error)) return false;
+    fs::path dir = target_.parent_path();
+    if (dir.empty()) dir = ".";
     std::error_code ec;
-    fs::rename(temp, path, ec);
-    if (ec) {
-        if (error) *error = "cannot write " + path.string() + ": " + ec.message();
-        fs::remove(temp, ec);
+    if (options.createFolders && !fs::exists(dir, ec)) {
+        fs::create_directories(dir, ec);
+        if (ec) return Fail(error, "create folder: " + ec.message());
+    }
+    TargetInfo info;
+    if (!InspectTarget(target_, info, error)) return false;
+    const std::string prefix = "." + target_.filename().string() + ".";
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const fs::path temp = dir / (prefix + RandomSuffix() + ".tmp");
+        bool nameTaken = false;
+        if (WriteTemporary(temp, bytes, info, sync_, error, nameTaken)) {
+            temp_ = temp;
+            return true;
+        }
+        if (!nameTaken) return false;
+    }
+    return Fail(error, "no free temporary name");
+}
+
+bool StagedFile::Commit(std::string* error) {
+    if (temp_.empty()) return Fail(error, "nothing staged");
+    if (!RenameOver(temp_, target_, error)) {
+        Discard();
         return false;
     }
+    temp_.clear();
+    if (sync_) {
+        const fs::path dir = target_.parent_path();
+        SyncFolder(dir.empty() ? fs::path(".") : dir);
+    }
     return true;
+}
+
+void StagedFile::Discard() {
+    if (temp_.empty()) return;
+    RemoveFile(temp_);
+    temp_.clear();
+}
+
+bool ReplaceFile(const fs::path& path, std::string_view bytes, std::string* error,
+                 ReplaceOptions options) {
+    try {
+        StagedFile staged;
+        return staged.Stage(path, bytes, error, options) && staged.Commit(error);
+    } catch (const std::exception& e) {
+        return Fail(error, e.what());
+    }
+}
+
+bool ReplaceFiles(const std::vector<FileContent>& files, std::string* error,
+                  ReplaceOptions options) {
+    try {
+        std::vector<StagedFile> staged(files.size());
+        std::string why;
+        for (std::size_t k = 0; k < files.size(); ++k)
+            if (!staged[k].Stage(files[k].path, files[k].bytes, &why, options))
+                return Fail(error, "cannot write " + files[k].path.string() + ": " + why);
+        for (std::size_t k = 0; k < files.size(); ++k)
+            if (!staged[k].Commit(&why))
+                return Fail(error, "cannot write " + files[k].path.string() + ": " + why);
+        return true;
+    } catch (const std::exception& e) {
+        return Fail(error, e.what());
+    }
+}
+
+bool WriteFileAtomically(const fs::path& path, std::string_view bytes, std::string* error) {
+    std::string why;
+    if (ReplaceFile(path, bytes, &why)) return true;
+    return Fail(error, "cannot write " + path.string() + ": " + why);
 }
 
 bool ReadWholeFile(const fs::path& path, std::string& bytes, std::string* error) {
     errno = 0;
     std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        if (error) *error = Describe(path, "read");
-        return false;
-    }
+    if (!in) return Fail(error, ErrnoText("cannot read " + path.string(), errno));
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        if (error) *error = Describe(path, "read");
-        return false;
-    }
+    if (in.bad()) return Fail(error, ErrnoText("cannot read " + path.string(), errno));
     return true;
 }
 

@@ -1,13 +1,10 @@
 #include "platform/pages.h"
 
-#include <sys/stat.h>
-
+#include <QFile>
 #include <QPageLayout>
 #include <QPaintDevice>
-#include <QSaveFile>
-#include <QTemporaryFile>
-#include <cerrno>
-#include <filesystem>
+
+#include "core/fileio.h"
 
 namespace equat {
 
@@ -22,47 +19,13 @@ QRect PageFrameHmm(const QPaintDevice& device) {
 }
 
 bool SaveBytes(const QString& path, const QByteArray& bytes, QString* error, bool sync) {
-    if (!sync) {
-        // Written beside the target and renamed over it, without waiting for the disk.
-        QTemporaryFile temp(path + ".XXXXXX");
-        temp.setAutoRemove(true);
-        bool ok = temp.open();
-        if (ok) {
-            // The permissions of a new file, not the private ones of a temporary file.
-            const mode_t mask = ::umask(0);
-            ::umask(mask);
-            ::fchmod(temp.handle(), 0666 & ~mask);
-            errno = 0;
-            ok = temp.write(bytes) == bytes.size() && temp.flush();
-            if (!ok && error) *error = errno != 0 ? qt_error_string(errno) : temp.errorString();
-            temp.close();
-        } else if (error) {
-            *error = temp.errorString();
-        }
-        if (ok) {
-            std::error_code ec;
-            std::filesystem::rename(temp.fileName().toStdString(), path.toStdString(), ec);
-            ok = !ec;
-            if (ok) temp.setAutoRemove(false);
-            if (!ok && error) *error = QString::fromStdString(ec.message());
-        }
-        return ok;
-    }
-    // Unbuffered, so that a short write shows in write's count (a buffered QSaveFile can
-    // commit a truncated file).
-    QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    if (ok) {
-        errno = 0;
-        ok = file.write(bytes) == bytes.size();
-        if (!ok && error) *error = errno != 0 ? qt_error_string(errno) : file.errorString();
-        if (ok) ok = file.commit();
-    }
-    if (!ok) {
-        if (error && error->isEmpty()) *error = file.errorString();
-        file.cancelWriting();
-    }
-    return ok;
+    std::string why;
+    if (ReplaceFile(QFile::encodeName(path).toStdString(),
+                    std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                    &why, {.sync = sync}))
+        return true;
+    if (error) *error = QString::fromStdString(why);
+    return false;
 }
 
 QPageLayout DefaultPageLayout() {

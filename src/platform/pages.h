@@ -25,7 +25,7 @@ constexpr int kPrintDpi = 1200;
 // The page of a document put out without a printer: A4 portrait with margins of 10 mm.
 QPageLayout DefaultPageLayout();
 
-// Replaces a file with the bytes atomically; false with *error (Qt's wording) on failure.
+// Replaces a file with the bytes through ReplaceFile; false with *error on failure.
 // With sync, the data is on the disk before the old file goes (slower); without, only the
 // replacement is atomic, which suits files made again at will (page images, tool output).
 bool SaveBytes(const QString& path, const QByteArray& bytes, QString* error, bool sync = true);

@@ -73,19 +73,23 @@ bool PrintDocument(Paginator& pages, QPrinter& printer, const QString& title, QS
     return true;
 }
 
+bool PdfBytes(Paginator& pages, const QPageLayout& layout, int dpi, const QString& title,
+              QByteArray* bytes, QString* error) {
+    QBuffer buffer(bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter pdf(&buffer);
+    pdf.setResolution(dpi);
+    pdf.setPageLayout(layout);
+    pdf.setTitle(title);
+    pdf.setCreator("Equat");
+    return PaintPages(pages, pdf, PageRectTwips(pdf), nullptr, error);
+}
+
 bool WritePdf(Paginator& pages, const QString& path, const QPageLayout& layout, int dpi,
               const QString& title, QString* error) {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter pdf(&buffer);
-        pdf.setResolution(dpi);
-        pdf.setPageLayout(layout);
-        pdf.setTitle(title);
-        pdf.setCreator("Equat");
-        if (!PaintPages(pages, pdf, PageRectTwips(pdf), nullptr, error)) return false;
-    }
-    return SaveBytes(path, buffer.data(), error, false);
+    QByteArray bytes;
+    return PdfBytes(pages, layout, dpi, title, &bytes, error) &&
+           SaveBytes(path, bytes, error, false);
 }
 
 }  // namespace equat

@@ -37,5 +37,8 @@ bool PrintDocument(Paginator& pages, QPrinter& printer, const QString& title, QS
 // and resolution; the file is replaced atomically (not synced). False with *error on failure.
 bool WritePdf(Paginator& pages, const QString& path, const QPageLayout& layout, int dpi,
               const QString& title, QString* error);
+// The same PDF in memory, for files that are replaced together.
+bool PdfBytes(Paginator& pages, const QPageLayout& layout, int dpi, const QString& title,
+              QByteArray* bytes, QString* error);
 
 }  // namespace equat

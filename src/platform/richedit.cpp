@@ -2,11 +2,12 @@
 
 #include <QCoreApplication>
 #include <QDragMoveEvent>
-#include <QSaveFile>
+#include <QFile>
 #include <QTextBlock>
 #include <algorithm>
 #include <cerrno>
 
+#include "core/fileio.h"
 #include "platform/paginator.h"
 #include "platform/rtfqt.h"
 #include "rtf/reader.h"
@@ -120,22 +121,10 @@ std::string RichEdit::SelectionPlainText() const {
 bool RichEdit::SaveSelectionToFile(const QString& path, QString* error) const {
     const std::string data =
         path.endsWith(".txt", Qt::CaseInsensitive) ? SelectionPlainText() : SelectionRtf();
-    // Unbuffered, so that a short write (a full disk, a size limit) shows in write's count:
-    // a buffered QSaveFile may commit a truncated file and report success.
-    QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    if (ok) {
-        errno = 0;
-        ok = file.write(data.data(), static_cast<qint64>(data.size())) ==
-             static_cast<qint64>(data.size());
-        if (!ok && error) *error = errno != 0 ? qt_error_string(errno) : file.errorString();
-        if (ok) ok = file.commit();
-    }
-    if (!ok) {
-        if (error && error->isEmpty()) *error = file.errorString();
-        file.cancelWriting();
-    }
-    return ok;
+    std::string why;
+    if (ReplaceFile(QFile::encodeName(path).toStdString(), data, &why)) return true;
+    if (error) *error = QString::fromStdString(why);
+    return false;
 }
 
 void RichEdit::SetReadOnly(bool on) {

@@ -141,8 +141,9 @@ FormStorage::FormStorage(QWidget* form, QObject* parent)
 
 FormStorage::~FormStorage() = default;
 
-void FormStorage::SetIniFileName(const QString& path) {
+void FormStorage::SetIniFileName(const QString& path, const QString& readFallback) {
     iniFileName_ = path;
+    iniReadFallback_ = readFallback;
 }
 
 QString FormStorage::SaveDialogInitialDir() const {
@@ -184,6 +185,10 @@ QString FormStorage::DefaultIniFileName(const QString& executable, const QString
     const bool writable = ::access(QFile::encodeName(exe.absolutePath()).constData(), W_OK) == 0;
     return QStringOf(ChooseIniPath(PathOf(exe.absoluteFilePath()), writable,
                                    userConfigDir.isEmpty() ? fs::path() : PathOf(userConfigDir)));
+}
+
+QString FormStorage::BesideIniFileName(const QString& executable) {
+    return QStringOf(IniPathBesideExecutable(PathOf(QFileInfo(executable).absoluteFilePath())));
 }
 
 QString FormStorage::UserConfigDir() {
@@ -368,7 +373,8 @@ ScreenMetrics FormStorage::Screen() const {
 
 void FormStorage::RestoreSettings() {
     if (session_ || iniFileName_.isEmpty()) return;  // once per run
-    session_ = std::make_unique<SettingsSession>(IniFile(PathOf(iniFileName_)));
+    session_ = std::make_unique<SettingsSession>(IniFile(
+        PathOf(iniFileName_), iniReadFallback_.isEmpty() ? fs::path() : PathOf(iniReadFallback_)));
     const StoredValues current = ReadControls();
     const RestoreResult result = session_->Restore(current, ReadPlacement(), Screen());
     if (result.blocked) return;

@@ -31,8 +31,9 @@ class FormStorage : public QObject {
 
     // The INI file, set before the window is first shown: the restore fixes the file for
     // the rest of the run. Empty switches the store off (nothing read, nothing written).
+    // readFallback is read instead while the file does not exist yet.
     const QString& IniFileName() const { return iniFileName_; }
-    void SetIniFileName(const QString& path);
+    void SetIniFileName(const QString& path, const QString& readFallback = QString());
 
     // The save dialog's initial folder. The store keeps it itself unless the dialog's owner
     // binds its own getter and setter.
@@ -58,6 +59,8 @@ class FormStorage : public QObject {
     // its folder cannot be written (a system-wide install), the same name in
     // userConfigDir.
     static QString DefaultIniFileName(const QString& executable, const QString& userConfigDir);
+    // The INI file beside the executable, whether or not its folder can be written.
+    static QString BesideIniFileName(const QString& executable);
     // userConfigDir's default: the user's configuration folder for this program.
     static QString UserConfigDir();
 
@@ -94,6 +97,7 @@ class FormStorage : public QObject {
 
     QWidget* form_;
     QString iniFileName_;
+    QString iniReadFallback_;
     QString initialDir_;
     std::function<QString()> getInitialDir_;
     std::function<void(const QString&)> setInitialDir_;

@@ -1,14 +1,11 @@
 #include "settings/inifile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <new>
+
+#include "core/fileio.h"
 
 namespace equat {
 
@@ -286,96 +283,26 @@ IniStatus ReadWholeFile(const fs::path& path, std::string& out) {
     return status;
 }
 
-// Follows symbolic links so that a save replaces the file they name, not the link.
-IniStatus ResolveLinks(fs::path& path) {
-    std::error_code ec;
-    for (int hops = 0; fs::is_symlink(fs::symlink_status(path, ec)); ++hops) {
-        if (hops == 40) return IniStatus::Failure("too many levels of symbolic links");
-        fs::path target = fs::read_symlink(path, ec);
-        if (ec) return IniStatus::Failure("read link: " + ec.message());
-        path = target.is_absolute() ? target : path.parent_path() / target;
-    }
-    return {};
-}
-
-bool WriteAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-IniStatus AtomicReplace(const fs::path& target, std::string_view data) {
-    std::error_code ec;
-    fs::path dir = target.parent_path();
-    if (dir.empty()) dir = ".";
-    if (!fs::exists(dir, ec)) {
-        fs::create_directories(dir, ec);
-        if (ec) return IniStatus::Failure("create folder: " + ec.message());
-    }
-
-    struct stat st {};
-    const bool exists = ::stat(target.c_str(), &st) == 0;
-    if (exists) {
-        if (S_ISDIR(st.st_mode)) return IniStatus::Failure("the path is a folder");
-        if (!S_ISREG(st.st_mode)) return IniStatus::Failure("not a regular file");
-        if ((st.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)
-            return IniStatus::Failure("the file is read-only");
-    }
-
-    static std::atomic<unsigned> counter{0};
-    fs::path temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = dir / ("." + target.filename().string() + ".tmp" + std::to_string(::getpid()) + "-" +
-                      std::to_string(counter++));
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) return IniStatus::Failure(ErrnoText("create", errno));
-    }
-    if (fd < 0) return IniStatus::Failure("no free temporary name");
-
-    auto fail = [&](std::string_view what, int err) {
-        if (fd >= 0) ::close(fd);
-        ::unlink(temp.c_str());
-        return IniStatus::Failure(ErrnoText(what, err));
-    };
-    if (exists) (void)::fchmod(fd, st.st_mode & 07777);
-    if (!WriteAll(fd, data)) return fail("write", errno);
-    if (::fsync(fd) != 0) return fail("sync", errno);
-    const int closed = ::close(fd);
-    fd = -1;
-    if (closed != 0) return fail("close", errno);
-    if (::rename(temp.c_str(), target.c_str()) != 0) return fail("rename", errno);
-
-    // Makes the rename itself durable; a failure here leaves a complete file either way.
-    const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        (void)::fsync(dirFd);
-        ::close(dirFd);
-    }
-    return {};
-}
-
 }  // namespace
 
 IniStatus IniFile::Load(IniDocument& out) const {
     out = IniDocument();
     try {
         std::error_code ec;
-        const fs::file_status st = fs::status(path_, ec);
+        fs::path path = path_;
+        fs::file_status st = fs::status(path, ec);
+        if (!fs::exists(st) && !readFallback_.empty()) {
+            path = readFallback_;
+            st = fs::status(path, ec);
+        }
         if (!fs::exists(st)) return {};
         if (fs::is_directory(st)) return IniStatus::Failure("the path is a folder");
         // A pipe or device could block or never end.
         if (!fs::is_regular_file(st)) return IniStatus::Failure("not a regular file");
-        const std::uintmax_t size = fs::file_size(path_, ec);
+        const std::uintmax_t size = fs::file_size(path, ec);
         if (!ec && size > kIniMaxFileSize) return IniStatus::Failure("file too large");
         std::string bytes;
-        IniStatus status = ReadWholeFile(path_, bytes);
+        IniStatus status = ReadWholeFile(path, bytes);
         if (!status) return status;
         out = IniDocument::Parse(bytes);
         return {};
@@ -390,10 +317,10 @@ IniStatus IniFile::Load(IniDocument& out) const {
 
 IniStatus IniFile::Save(const IniDocument& doc) const {
     try {
-        fs::path target = path_;
-        IniStatus status = ResolveLinks(target);
-        if (!status) return status;
-        return AtomicReplace(target, doc.Text());
+        std::string why;
+        if (!ReplaceFile(path_, doc.Text(), &why, {.sync = true, .createFolders = true}))
+            return IniStatus::Failure(why);
+        return {};
     } catch (const std::bad_alloc&) {
         return IniStatus::Failure("out of memory");
     } catch (const std::exception& e) {

@@ -94,8 +94,12 @@ struct IniStatus {
 // An INI file on disk. File errors come back as an IniStatus, never as exceptions.
 class IniFile {
   public:
-    explicit IniFile(std::filesystem::path path) : path_(std::move(path)) {}
+    explicit IniFile(std::filesystem::path path, std::filesystem::path readFallback = {})
+        : path_(std::move(path)), readFallback_(std::move(readFallback)) {}
     const std::filesystem::path& path() const { return path_; }
+    // Read while path does not exist (a file beside the program in a folder that cannot be
+    // written): the first write then carries its entries over to path.
+    const std::filesystem::path& readFallback() const { return readFallback_; }
 
     // A missing file loads as an empty document with an ok status. A file that exists
     // but cannot be read (or is a folder, or is too large) gives an empty document and
@@ -104,9 +108,9 @@ class IniFile {
 
     // Replaces the file by the document atomically: a temporary file in the same folder
     // is written, flushed to disk and renamed over the file. On any failure the old file
-    // is left as it was and the temporary file removed. A file without any write
-    // permission bit counts as read-only and is not replaced. Missing parent folders are
-    // created. A symbolic link is followed, so the link stays.
+    // is left as it was and the temporary file removed (see ReplaceFile). A file without
+    // any write permission bit counts as read-only and is not replaced. Missing parent
+    // folders are created. A symbolic link is followed, so the link stays.
     IniStatus Save(const IniDocument& doc) const;
 
     // Private-profile calls, one file access each.
@@ -118,6 +122,7 @@ class IniFile {
 
   private:
     std::filesystem::path path_;
+    std::filesystem::path readFallback_;
 };
 
 // "Impossible d'écrire dans <path>." in UTF-8, for the error box.

@@ -186,7 +186,7 @@ TEST_F(OutputTest, AFileThatCannotBeWrittenIsReportedAndNothingIsHalfWritten) {
     form->btnEnregistre->click();
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].startsWith(dir.filePath("plainfile/feuille.rtf") + " : "));
-    EXPECT_TRUE(errors[0].endsWith('.'));
+    EXPECT_TRUE(errors[0].endsWith(QString::fromUtf8(". Le corrigé n'a pas été enregistré.")));
     EXPECT_FALSE(errors[0].endsWith(".."));
     EXPECT_EQ(Entries(dir.path()), "plainfile");
 
@@ -196,6 +196,7 @@ TEST_F(OutputTest, AFileThatCannotBeWrittenIsReportedAndNothingIsHalfWritten) {
     form->btnEnregistre->click();
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].startsWith(dir.filePath("feuille_Cor.rtf") + " : "));
+    EXPECT_TRUE(errors[0].contains(QString::fromUtf8("Le corrigé n'a pas été enregistré")));
     // The subject written before stays; the answer key's place is untouched.
     EXPECT_TRUE(ReadAll("feuille.rtf").startsWith("{\\rtf1"));
     EXPECT_EQ(Entries(dir.path()), "feuille.rtf,feuille_Cor.rtf,plainfile");

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "../temp_folder_test.h"
+
 namespace equat {
 namespace {
 
@@ -179,32 +181,14 @@ TEST(IniDocument, HostileInputsParseInLinearTime) {
     EXPECT_FALSE(doc.Find("TForm1", "k"));
 }
 
-class IniFileTest : public ::testing::Test {
+class IniFileTest : public TempFolderTest {
   protected:
-    void SetUp() override {
-        char templ[] = "/tmp/equat-ini-XXXXXX";
-        ASSERT_NE(::mkdtemp(templ), nullptr);
-        dir_ = templ;
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(dir_, ec);
-    }
-    static std::string Slurp(const fs::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    static void Spit(const fs::path& p, const std::string& s) {
-        std::ofstream(p, std::ios::binary) << s;
-    }
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
         for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename());
         std::sort(names.begin(), names.end());
         return names;
     }
-    fs::path dir_;
 };
 
 TEST_F(IniFileTest, PrivateProfileCallsReachTheDisk) {
@@ -241,6 +225,18 @@ TEST_F(IniFileTest, SaveKeepsModeAndFollowsLinks) {
     const IniFile nested(dir_ / "config" / "equat" / "equat.ini");
     ASSERT_TRUE(nested.WriteString("A", "a", "1"));
     EXPECT_EQ(Slurp(nested.path()), "[A]\r\na=1\r\n");
+}
+
+TEST_F(IniFileTest, AFileBesideAReadOnlyProgramIsReadUntilTheOwnFileExists) {
+    const fs::path beside = dir_ / "equat.ini", own = dir_ / "config" / "equat.ini";
+    Spit(beside, "[TForm1]\r\nspMaxLigne_Value=12\r\n[Autre]\r\nk=v\r\n");
+    const IniFile ini(own, beside);
+    EXPECT_EQ(ini.ReadString("TForm1", "spMaxLigne_Value", ""), "12");
+    // The first write carries the entries over; the file beside stays as it was.
+    ASSERT_TRUE(ini.WriteString("TForm1", "spMaxLigne_Value", "30"));
+    EXPECT_EQ(Slurp(own), "[TForm1]\r\nspMaxLigne_Value=30\r\n[Autre]\r\nk=v\r\n");
+    EXPECT_EQ(ini.ReadString("TForm1", "spMaxLigne_Value", ""), "30");
+    EXPECT_EQ(IniFile(beside).ReadString("TForm1", "spMaxLigne_Value", ""), "12");
 }
 
 TEST_F(IniFileTest, FailedWritesLeaveTheOldFileAndNoTemporary) {
