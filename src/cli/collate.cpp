@@ -116,11 +116,13 @@ bool WriteClassPdfs(const std::vector<ClassCopy>& copies, const std::vector<std:
         files.emplace_back(answers, std::string());
         ok = AnswerGridPdf(MakeAnswerGrid(copies, keyOrder), &files.back().second, error);
     }
-    for (std::size_t f = 0; ok && f < files.size(); ++f) {
-        ok = WriteFileAtomically(files[f].first, files[f].second, error);
-        if (ok) written->push_back(files[f].first);
-    }
-    return ok;
+    if (!ok) return false;
+    // The set's files go in together: a failure leaves every old file as it was.
+    std::vector<FileContent> contents;
+    for (const auto& [name, bytes] : files) contents.push_back({name, bytes});
+    if (!ReplaceFiles(contents, error)) return false;
+    for (const auto& file : files) written->push_back(file.first);
+    return true;
 }
 
 }  // namespace equat
