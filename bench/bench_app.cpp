@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window: process start to the window first painted (the benchmark starts itself again as
 // a child that runs the program's start-up path), and a generator click to both documents
 // loaded and laid out, 40 questions.

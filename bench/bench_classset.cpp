@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A class set: 35 copies of a 40-question level-3 systems sheet with their keys, collated
 // into two PDFs by equat-sheet, side by side in the same iteration with LibreOffice
 // converting one RTF pair of that sheet. The counters give both times and their ratio.

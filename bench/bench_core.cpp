@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One 40-question first-degree sheet (both documents) per level, and the markup converter.
 #include <benchmark/benchmark.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A 40-question sheet, both documents and the log, at each level. The stream runs on
 // from one sheet to the next, so the figure is an average over many different sheets.
 // KeyStyle/* sets the decimal answer key of each kind beside the exact and detailed ones.

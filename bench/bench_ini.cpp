@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading hostile settings files: one long line and many sections. The time per byte
 // should stay flat as the files grow.
 #include <benchmark/benchmark.h>

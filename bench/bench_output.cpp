@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Output: the preview's two page images written, read back and drawn at the preview's size
 // (40 questions, the layout made afresh and cached); and a 40-question pair to PDF with
 // equat-sheet --pdf, side by side with LibreOffice converting the same RTF pair.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Soak: 10,000 generations of mixed kinds, levels and lengths in one window, with a preview
 // every 100, as a teacher's long session would. Reports the resident memory once the window
 // has warmed up and at the end (a leak shows as growth), and the slowest generation.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Class sets: 35 collated copies and keys against LibreOffice's one pair.
 if(TARGET equat_cli_pdf)
   add_executable(bench_classset ${CMAKE_CURRENT_LIST_DIR}/bench_classset.cpp)

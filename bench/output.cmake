@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Output: the preview's two pages, and a 40-question pair to PDF beside LibreOffice.
 if(TARGET equat_app)
   add_executable(bench_output ${CMAKE_CURRENT_LIST_DIR}/bench_output.cpp)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading a 40-question answer key into the rich-text control's QTextDocument, and a
 // detailed key from generation to laid out in the control.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF reader alone, on generated worksheets.
 #include <benchmark/benchmark.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Timing the command-line tools, ours and LibreOffice's, as a user runs them.
 #include <QDir>

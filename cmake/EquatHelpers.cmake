@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Warnings are set per target so that third-party code is never built with -Werror.
 function(equat_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installation in the freedesktop layout and a Debian package built by CPack.
 set(CMAKE_INSTALL_DOCDIR share/doc/equat)
 include(GNUInstallDirs)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the INI reader, the writer and the settings rules: nothing may
 // crash, a parse followed by Text must give the bytes back, restored values must lie in
 // their ranges, and values restored then saved must restore to themselves.

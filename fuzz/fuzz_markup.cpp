@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The markup converter takes what teachers type: any bytes must convert without fault.
 // Text without tags comes back unchanged but for its control characters.
 #include <cstddef>

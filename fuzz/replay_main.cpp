@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replays saved inputs through a fuzz target without libFuzzer, so that every build (and
 // every compiler) runs the seed corpus and each crash input ever found.
 #include <algorithm>

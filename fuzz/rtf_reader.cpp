@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes through the reader and the plain-text extraction.
 #include <cstddef>
 #include <cstdint>

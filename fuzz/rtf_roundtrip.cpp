@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Read, write, read again: the second reading must equal the first.
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a C++ source differs from what clang-format would write, or when a source file
 # lacks the licence's SPDX line (scripts/add-spdx.sh adds it).
 set -euo pipefail

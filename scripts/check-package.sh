@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from a build folder, checks its metadata and contents, runs
 # lintian (no error, no warning), validates the desktop entry and the AppStream metadata,
 # unpacks it into a scratch root and runs the installed tools from there.

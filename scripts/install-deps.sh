@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian 12 packages that building, running and testing need.
 # Only missing packages are installed, so a second run is quick and quiet.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every libFuzzer target of a build briefly, each on its seed corpus if it has one.
 set -euo pipefail
 cd "$(dirname "$0")/.."

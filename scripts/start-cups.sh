@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the print service (when it is not running) with a PDF queue "equat-pdf" for the
 # printing tests, and prints the queue's output folder. Exit status 0 when the queue is
 # ready, 1 when the print service cannot start here (the printing tests then skip).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A fixture with a fresh folder under /tmp, removed afterwards, and whole-file helpers.
 #include <gtest/gtest.h>

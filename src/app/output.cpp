@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing, saving, printer choice and preview of the two documents, and the clean-up of the
 // preview's files when the window closes.
 #include "app/output.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // equat-rtf: reads an RTF file with our reader and writes it back with our writer, as plain
 // text, or laid out as printing lays it out (PDF, or one PNG image per page).
 #include <cerrno>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // equat-sheet: generates worksheets and their answer keys without the window, with the
 // same core, so that one seed gives the same documents everywhere.
 #include <filesystem>

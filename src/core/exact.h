@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Exact arithmetic for answer keys: rationals and quadratic surds on 64-bit integers.
 //

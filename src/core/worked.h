@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Worked solutions for the detailed answer keys. A kind turns a question into a list of
 // steps held as exact values (so tests can check every line), and one writer turns the

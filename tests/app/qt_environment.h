@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One QApplication for the whole test executable: widgets need it, and Qt allows one.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a picture of the window after a level-2 first-degree generation (docs/window.png).
 // Usage: equat_window_shot OUTPUT.png
 #include <QApplication>

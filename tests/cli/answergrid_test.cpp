@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/answergrid.h"
+
 #include <gtest/gtest.h>
 
 #include <regex>
-
-#include "cli/answergrid.h"
 
 using namespace equat;
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Class sets as a teacher makes them: collated copies and keys, the grid, a copy rebuilt
 # from its code, a roster.
 file(REMOVE_RECURSE ${WORK})

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What the tools' end-to-end scripts share: running the tool under test (TOOL) in WORK, and
 # reading the PDFs it writes.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Each page of a PDF holds the text of what it shows and nothing more: the text of the
 # subjects and answer keys, every kind and level, at every interline, names each numbered
 # question exactly once.

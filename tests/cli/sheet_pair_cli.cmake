@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # On a full disk the tool replaces the subject and its answer key together or not at all:
 # over an old pair, a run that has room for the subject but not for the key leaves both old
 # files byte for byte and exits 1. Needs root for a small tmpfs; says SKIPPED otherwise.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Answer keys read the way a student checks them: the values printed after the tab gap
 // must satisfy the equation, and a verdict must stand exactly where the equation or
 // system has no single solution. Thousands of whole sheets per kind and level.

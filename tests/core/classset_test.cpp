@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/classset.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
 #include <vector>
-
-#include "core/classset.h"
 
 using namespace equat;
 

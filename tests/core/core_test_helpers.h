@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What only the tests call: the bodies of a question as texts of their own, and the
 // coefficient writers the reference implementations of the tests are written with.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/exact.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "core/exact.h"
 #include "core/random.h"
 
 namespace equat {

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/fileio.h"
+
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -11,7 +14,6 @@
 #include <thread>
 
 #include "../temp_folder_test.h"
-#include "core/fileio.h"
 
 namespace equat {
 namespace {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Golden files: bytes that a test must produce forever, kept in tests/data/golden. A
 // mismatch names the first paragraph that differs. With EQUAT_UPDATE_GOLDEN=1 in the

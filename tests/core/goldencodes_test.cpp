@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Codes handed out by this version must rebuild the same documents in every later version.
 #include <gtest/gtest.h>
 

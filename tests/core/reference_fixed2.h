@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A slow, obviously right FormatFixed2 for the tests to compare with.
 #include <cmath>

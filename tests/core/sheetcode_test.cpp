@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/sheetcode.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -6,7 +9,6 @@
 #include "core/kinds.h"
 #include "core/markup.h"
 #include "core/random.h"
-#include "core/sheetcode.h"
 
 using namespace equat;
 

@@ -1,13 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Worked solutions are checked as a teacher checks a pupil's working: every line must be
 // true, every rewriting must say the same as the line before, and no line may carry
 // sign or coefficient clutter. Thousands of sheets per kind and level.
+#include "core/worked.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <optional>
 #include <string>
 
-#include "core/worked.h"
 #include "core_test_helpers.h"
 
 namespace equat {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The anchor layout on its own: a parent with a few anchored children, resized.
 #include "platform/anchorlayout.h"
 

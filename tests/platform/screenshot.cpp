@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shows generated answer keys of every kind in RichEdits and saves the window as a PNG:
 // richedit_screenshot OUTPUT.png [SEED]
 #include <QApplication>

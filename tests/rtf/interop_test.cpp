@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Interoperability with LibreOffice: it must read the generators' RTF and ours as we do,
 // and what it writes back must read as what we gave it. soffice starts slowly, so every
 // file goes through two batched conversions made once for the whole suite.

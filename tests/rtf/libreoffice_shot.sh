@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes docs/libreoffice-keys.png: a systems key and a second-degree key saved by our writer,
 # as LibreOffice lays them out in a PDF (left) and as we do (right), top of the first page.
 # Usage: tests/rtf/libreoffice_shot.sh [BUILD_DIR]   (needs soffice, pdftoppm, ImageMagick)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings store through the real window and a real INI file on disk.
 #include "settings/formstorage.h"
 
