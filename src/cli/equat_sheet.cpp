@@ -49,16 +49,57 @@ bool WriteSheetFiles(const Sheet& sheet, const SaveNames& names, bool pdf, std::
     return true;
 }
 
+int Fail(const std::string& message, int status) {
+    std::cerr << "equat-sheet: " << message << '\n';
+    return status;
+}
+
+// The file names of every sheet, made before anything is written; false with *error when
+// the folder of several sheets cannot be made.
+bool NamesFor(const SheetJob& job, const std::vector<Sheet>& sheets, std::vector<SaveNames>* names,
+              std::string* error) {
+    if (job.sheets == 1 && job.roster.empty()) {
+        names->push_back(SaveNamesFor(job.output.empty() ? sheets[0].baseName : job.output));
+        return true;
+    }
+    const fs::path folder = job.output.empty() ? fs::path(".") : fs::path(job.output);
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (ec) {
+        *error = "cannot create folder " + folder.string() + ": " + ec.message();
+        return false;
+    }
+    std::set<std::string> used;
+    for (const auto& sheet : sheets) {
+        std::string name = sheet.baseName;
+        for (int n = 2; !used.insert(Lower(name)).second; ++n)
+            name = sheet.baseName + "-" + std::to_string(n);
+        names->push_back(SaveNamesFor((folder / name).string()));
+    }
+    return true;
+}
+
+// Every sheet's pair, then the log of the whole run.
+int WriteAll(const SheetJob& job, const std::vector<Sheet>& sheets,
+             const std::vector<SaveNames>& names) {
+    std::string error;
+    for (std::size_t k = 0; k < sheets.size(); ++k)
+        if (!WriteSheetFiles(sheets[k], names[k], job.pdf, &error)) return Fail(error, 1);
+    if (job.log.empty()) return 0;
+    std::string log;
+    for (const auto& sheet : sheets)
+        for (const auto& entry : sheet.log) log += entry + "\r\n";
+    if (!WriteFileAtomically(job.log, log, &error)) return Fail(error, 1);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string error;
     const auto job = ParseSheetArgs(args, &error);
-    if (!job) {
-        std::cerr << "equat-sheet: " << error << '\n';
-        return 2;
-    }
+    if (!job) return Fail(error, 2);
     if (job->help) {
         std::cout << kSheetUsage;
         return 0;
@@ -67,12 +108,8 @@ int main(int argc, char** argv) {
         std::cout << "equat-sheet " << EQUAT_VERSION << '\n';
         return 0;
     }
-
 #ifndef EQUAT_HAVE_PDF
-    if (job->pdf) {
-        std::cerr << "equat-sheet: --pdf needs a build with the Qt layers\n";
-        return 2;
-    }
+    if (job->pdf) return Fail("--pdf needs a build with the Qt layers", 2);
 #endif
 
     auto kind = MakeKind(job->kind);
@@ -90,48 +127,9 @@ int main(int argc, char** argv) {
         for (int k = 0; k < job->sheets; ++k)
             sheets.push_back(BuildSheet(*kind, rng, job->settings));
     }
-
-    // Names first, so that nothing is written when a name cannot be made.
     std::vector<SaveNames> names;
-    if (job->sheets == 1 && job->roster.empty()) {
-        names.push_back(SaveNamesFor(job->output.empty() ? sheets[0].baseName : job->output));
-    } else {
-        const fs::path folder = job->output.empty() ? fs::path(".") : fs::path(job->output);
-        std::error_code ec;
-        fs::create_directories(folder, ec);
-        if (ec) {
-            std::cerr << "equat-sheet: cannot create folder " << folder.string() << ": "
-                      << ec.message() << '\n';
-            return 1;
-        }
-        std::set<std::string> used;
-        for (const auto& sheet : sheets) {
-            std::string name = sheet.baseName;
-            for (int n = 2; !used.insert(Lower(name)).second; ++n)
-                name = sheet.baseName + "-" + std::to_string(n);
-            names.push_back(SaveNamesFor((folder / name).string()));
-        }
-    }
-
-    if (job->pdf && Lower(fs::path(names[0].subject).extension().string()) == ".pdf") {
-        std::cerr << "equat-sheet: with --pdf the subject file cannot itself end in .pdf\n";
-        return 2;
-    }
-
-    for (std::size_t k = 0; k < sheets.size(); ++k) {
-        if (!WriteSheetFiles(sheets[k], names[k], job->pdf, &error)) {
-            std::cerr << "equat-sheet: " << error << '\n';
-            return 1;
-        }
-    }
-    if (!job->log.empty()) {
-        std::string log;
-        for (const auto& sheet : sheets)
-            for (const auto& entry : sheet.log) log += entry + "\r\n";
-        if (!WriteFileAtomically(job->log, log, &error)) {
-            std::cerr << "equat-sheet: " << error << '\n';
-            return 1;
-        }
-    }
-    return 0;
+    if (!NamesFor(*job, sheets, &names, &error)) return Fail(error, 1);
+    if (job->pdf && Lower(fs::path(names[0].subject).extension().string()) == ".pdf")
+        return Fail("with --pdf the subject file cannot itself end in .pdf", 2);
+    return WriteAll(*job, sheets, names);
 }

@@ -122,139 +122,153 @@ bool CheckClassSet(const SheetJob& job, const std::vector<std::string>& given, s
     return true;
 }
 
+bool IsValued(const std::string& opt) {
+    static const char* const kValued[] = {"--kind",   "--level",       "--count",     "--interline",
+                                          "--title",  "--instruction", "--separator", "--seed",
+                                          "--sheets", "--output",      "--log",       "--key",
+                                          "--code",   "--collate",     "--roster",    "--answers"};
+    for (const char* v : kValued)
+        if (opt == v) return true;
+    return false;
+}
+
+// --level, --count, --interline, --seed, --sheets; false when opt is none of them.
+bool ParseNumberOption(const std::string& opt, const std::string& value, SheetJob& job,
+                       bool* handled, std::string* error) {
+    struct Row {
+        const char* name;
+        long long lo, hi;
+    };
+    static const Row kRows[] = {{"--level", 1, 3},
+                                {"--count", 1, kMaxQuestions},
+                                {"--interline", 0, 10},
+                                {"--seed", 0, 4294967295LL},
+                                {"--sheets", 1, 10000}};
+    const Row* row = nullptr;
+    for (const Row& r : kRows)
+        if (opt == r.name) row = &r;
+    *handled = row != nullptr;
+    if (!row) return true;
+    long long n = 0;
+    if (!ParseInt(value, row->lo, row->hi, n)) {
+        *error = "invalid value '" + value + "' for " + opt + " (expected " +
+                 std::to_string(row->lo) + " to " + std::to_string(row->hi) + ")";
+        return false;
+    }
+    if (opt == "--level") job.settings.level = static_cast<int>(n);
+    if (opt == "--count") job.settings.count = static_cast<int>(n);
+    if (opt == "--interline") job.settings.interline = static_cast<int>(n);
+    if (opt == "--seed") job.seed = static_cast<std::uint32_t>(n);
+    if (opt == "--sheets") job.sheets = static_cast<int>(n);
+    return true;
+}
+
+// A text option into dest in Windows-1252, at most max bytes (0: no limit).
+bool ParseText(const std::string& opt, const std::string& value, std::string& dest, std::size_t max,
+               std::string* error) {
+    auto converted = Utf8ToCp1252(value);
+    if (!converted) {
+        *error = "the text of " + opt + " holds characters that Windows-1252 cannot represent";
+        return false;
+    }
+    if (max && converted->size() > max) {
+        *error = "the text of " + opt + " is longer than " + std::to_string(max) + " characters";
+        return false;
+    }
+    dest = std::move(*converted);
+    return true;
+}
+
+bool ParsePath(const std::string& opt, const std::string& value, std::string& dest,
+               std::string* error) {
+    if (value.empty()) {
+        *error = opt + " needs a non-empty path";
+        return false;
+    }
+    dest = value;
+    return true;
+}
+
+bool ParseKind(const std::string& value, SheetJob& job, std::string* error) {
+    if (MakeKind(value)) {
+        job.kind = value;
+        return true;
+    }
+    std::string names;
+    for (auto name : KindNames()) names += (names.empty() ? "" : ", ") + std::string(name);
+    *error = "unknown kind '" + value + "' (expected one of: " + names + ")";
+    return false;
+}
+
+bool ParseValuedOption(const std::string& opt, const std::string& value, SheetJob& job,
+                       bool& separatorGiven, std::string* error) {
+    bool handled = false;
+    if (!ParseNumberOption(opt, value, job, &handled, error)) return false;
+    if (handled) return true;
+    SheetSettings& s = job.settings;
+    if (opt == "--kind") return ParseKind(value, job, error);
+    if (opt == "--title") return ParseText(opt, value, s.title, kMaxTitleLength, error);
+    if (opt == "--instruction") return ParseText(opt, value, s.instruction, 0, error);
+    if (opt == "--separator") {
+        if (!s.separatorOn) {
+            *error = "--separator and --no-separator exclude each other";
+            return false;
+        }
+        separatorGiven = true;
+        return ParseText(opt, value, s.separator, kMaxSeparatorLength, error);
+    }
+    if (opt == "--output") return ParsePath(opt, value, job.output, error);
+    if (opt == "--log") return ParsePath(opt, value, job.log, error);
+    if (opt == "--key") return ParseKeyStyle(value, s.keyStyle, error);
+    return ParseClassOption(opt, value, job, error);
+}
+
+// What the options say together: a code's own settings, the class-set rules, the kind.
+bool FinishJob(SheetJob& job, const std::vector<std::string>& given, std::string* error) {
+    if (job.code) {
+        if (!CheckCodeAlone(given, error)) return false;
+        job.kind = job.code->kind;
+        job.seed = job.code->seed;
+        job.settings = SettingsForCode(*job.code, std::move(job.settings));
+    }
+    if (!CheckClassSet(job, given, error)) return false;
+    if (job.code || Given(given, "--kind")) return true;
+    *error = "missing --kind (see --help)";
+    return false;
+}
+
 }  // namespace
 
 std::optional<SheetJob> ParseSheetArgs(const std::vector<std::string>& args, std::string* error) {
     SheetJob job;
-    bool kindGiven = false;
     bool separatorGiven = false;
     std::vector<std::string> given;
     for (std::size_t k = 0; k < args.size(); ++k) {
         const std::string& opt = args[k];
-        if (opt == "--help" || opt == "-h") {
-            job.help = true;
-            return job;
-        }
-        if (opt == "--version") {
-            job.version = true;
+        if (opt == "--help" || opt == "-h" || opt == "--version") {
+            (opt == "--version" ? job.version : job.help) = true;
             return job;
         }
         if (opt == "--pdf") {
             job.pdf = true;
-            continue;
-        }
-        if (opt == "--no-separator") {
+        } else if (opt == "--no-separator") {
             if (separatorGiven) {
                 *error = "--separator and --no-separator exclude each other";
                 return std::nullopt;
             }
             job.settings.separatorOn = false;
-            continue;
-        }
-        static const char* const kValued[] = {
-            "--kind",      "--level",   "--count",  "--interline", "--title", "--instruction",
-            "--separator", "--seed",    "--sheets", "--output",    "--log",   "--key",
-            "--code",      "--collate", "--roster", "--answers"};
-        bool known = false;
-        for (const char* v : kValued) known |= (opt == v);
-        if (!known) {
+        } else if (!IsValued(opt)) {
             *error = "unknown option '" + opt + "' (see --help)";
             return std::nullopt;
-        }
-        if (k + 1 >= args.size()) {
+        } else if (k + 1 >= args.size()) {
             *error = "option " + opt + " needs a value";
             return std::nullopt;
-        }
-        const std::string& value = args[++k];
-        given.push_back(opt);
-        long long n = 0;
-        auto range = [&](long long lo, long long hi) {
-            if (ParseInt(value, lo, hi, n)) return true;
-            *error = "invalid value '" + value + "' for " + opt + " (expected " +
-                     std::to_string(lo) + " to " + std::to_string(hi) + ")";
-            return false;
-        };
-        auto text = [&](std::string& dest, std::size_t max) {
-            auto converted = Utf8ToCp1252(value);
-            if (!converted) {
-                *error =
-                    "the text of " + opt + " holds characters that Windows-1252 cannot represent";
-                return false;
-            }
-            if (max && converted->size() > max) {
-                *error =
-                    "the text of " + opt + " is longer than " + std::to_string(max) + " characters";
-                return false;
-            }
-            dest = std::move(*converted);
-            return true;
-        };
-        if (opt == "--kind") {
-            if (!MakeKind(value)) {
-                std::string names;
-                for (auto name : KindNames())
-                    names += (names.empty() ? "" : ", ") + std::string(name);
-                *error = "unknown kind '" + value + "' (expected one of: " + names + ")";
-                return std::nullopt;
-            }
-            job.kind = value;
-            kindGiven = true;
-        } else if (opt == "--level") {
-            if (!range(1, 3)) return std::nullopt;
-            job.settings.level = static_cast<int>(n);
-        } else if (opt == "--count") {
-            if (!range(1, kMaxQuestions)) return std::nullopt;
-            job.settings.count = static_cast<int>(n);
-        } else if (opt == "--interline") {
-            if (!range(0, 10)) return std::nullopt;
-            job.settings.interline = static_cast<int>(n);
-        } else if (opt == "--seed") {
-            if (!range(0, 4294967295LL)) return std::nullopt;
-            job.seed = static_cast<std::uint32_t>(n);
-        } else if (opt == "--sheets") {
-            if (!range(1, 10000)) return std::nullopt;
-            job.sheets = static_cast<int>(n);
-        } else if (opt == "--title") {
-            if (!text(job.settings.title, kMaxTitleLength)) return std::nullopt;
-        } else if (opt == "--instruction") {
-            if (!text(job.settings.instruction, 0)) return std::nullopt;
-        } else if (opt == "--separator") {
-            if (!job.settings.separatorOn) {
-                *error = "--separator and --no-separator exclude each other";
-                return std::nullopt;
-            }
-            if (!text(job.settings.separator, kMaxSeparatorLength)) return std::nullopt;
-            separatorGiven = true;
-        } else if (opt == "--output") {
-            if (value.empty()) {
-                *error = "--output needs a non-empty path";
-                return std::nullopt;
-            }
-            job.output = value;
-        } else if (opt == "--key") {
-            if (!ParseKeyStyle(value, job.settings.keyStyle, error)) return std::nullopt;
-        } else if (opt == "--log") {
-            if (value.empty()) {
-                *error = "--log needs a non-empty path";
-                return std::nullopt;
-            }
-            job.log = value;
-        } else if (!ParseClassOption(opt, value, job, error)) {
-            return std::nullopt;
+        } else {
+            given.push_back(opt);
+            if (!ParseValuedOption(opt, args[++k], job, separatorGiven, error)) return std::nullopt;
         }
     }
-    if (job.code) {
-        kindGiven = true;
-        if (!CheckCodeAlone(given, error)) return std::nullopt;
-        job.kind = job.code->kind;
-        job.seed = job.code->seed;
-        job.settings = SettingsForCode(*job.code, std::move(job.settings));
-    }
-    if (!CheckClassSet(job, given, error)) return std::nullopt;
-    if (!kindGiven) {
-        *error = "missing --kind (see --help)";
-        return std::nullopt;
-    }
+    if (!FinishJob(job, given, error)) return std::nullopt;
     return job;
 }
 

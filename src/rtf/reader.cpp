@@ -341,7 +341,65 @@ class Reader {
                 break;
         }
         Flush();
-        switch (k->kw) {
+        if (!OnFormatWord(*k, t, s)) OnDocumentWord(*k, t, s);
+    }
+
+    // The character format words; false for any other word.
+    bool OnFormatWord(const Keyword& k, const Token& t, State& s) {
+        switch (k.kw) {
+            case Kw::Font:
+                if (t.hasParam) s.fontNumber = t.param;
+                return true;
+            case Kw::Plain:
+                s.ResetCharacter();
+                return true;
+            case Kw::FontSize:
+                s.size = t.hasParam && t.param > 0 ? std::min(t.param, kMaxFontSize) : 24;
+                return true;
+            case Kw::Bold:
+                s.bold = OnOff(t);
+                return true;
+            case Kw::Italic:
+                s.italic = OnOff(t);
+                return true;
+            case Kw::Underline:
+                s.underline = OnOff(t);
+                return true;
+            case Kw::UnderlineNone:
+                s.underline = false;
+                return true;
+            case Kw::Strike:
+                s.strike = OnOff(t);
+                return true;
+            case Kw::Super:
+                s.valign = VAlign::Super;
+                return true;
+            case Kw::Sub:
+                s.valign = VAlign::Sub;
+                return true;
+            case Kw::NoSuperSub:
+                s.valign = VAlign::Baseline;
+                return true;
+            case Kw::Up:
+                s.valign = t.hasParam && t.param == 0 ? VAlign::Baseline : VAlign::Super;
+                return true;
+            case Kw::Down:
+                s.valign = t.hasParam && t.param == 0 ? VAlign::Baseline : VAlign::Sub;
+                return true;
+            case Kw::Colour:
+                s.colour = ColourAt(t);
+                return true;
+            case Kw::Highlight:
+                s.highlight = ColourAt(t);
+                return true;
+            default:
+                return false;
+        }
+    }
+
+    // Destinations, document settings and paragraph words.
+    void OnDocumentWord(const Keyword& k, const Token& t, State& s) {
+        switch (k.kw) {
             case Kw::FontTable:
                 s.dest = Dest::FontTable;
                 pendingActive_ = false;
@@ -363,51 +421,6 @@ class Reader {
                 break;
             case Kw::Deflang:
                 if (t.hasParam && t.param > 0) language_ = t.param;
-                break;
-            case Kw::Font:
-                if (t.hasParam) s.fontNumber = t.param;
-                break;
-            case Kw::Plain:
-                s.ResetCharacter();
-                break;
-            case Kw::FontSize:
-                s.size = t.hasParam && t.param > 0 ? std::min(t.param, kMaxFontSize) : 24;
-                break;
-            case Kw::Bold:
-                s.bold = OnOff(t);
-                break;
-            case Kw::Italic:
-                s.italic = OnOff(t);
-                break;
-            case Kw::Underline:
-                s.underline = OnOff(t);
-                break;
-            case Kw::UnderlineNone:
-                s.underline = false;
-                break;
-            case Kw::Strike:
-                s.strike = OnOff(t);
-                break;
-            case Kw::Super:
-                s.valign = VAlign::Super;
-                break;
-            case Kw::Sub:
-                s.valign = VAlign::Sub;
-                break;
-            case Kw::NoSuperSub:
-                s.valign = VAlign::Baseline;
-                break;
-            case Kw::Up:
-                s.valign = t.hasParam && t.param == 0 ? VAlign::Baseline : VAlign::Super;
-                break;
-            case Kw::Down:
-                s.valign = t.hasParam && t.param == 0 ? VAlign::Baseline : VAlign::Sub;
-                break;
-            case Kw::Colour:
-                s.colour = ColourAt(t);
-                break;
-            case Kw::Highlight:
-                s.highlight = ColourAt(t);
                 break;
             case Kw::Pard:
                 s.align = Align::Left;
