@@ -22,6 +22,7 @@
 #include <QTextDocument>
 #include <QToolTip>
 #include <QUrl>
+#include <algorithm>
 #include <exception>
 #include <memory>
 #include <type_traits>
@@ -156,8 +157,9 @@ struct ControlRow {
     unsigned anchors;
     QString caption;
     QString hint;
-    int low = 0, high = 0, value = 0;  // spin fields and the track bar; edits: their length
+    int low = 0, high = 0, value = 0;  // spin fields, the track bar and lists; edits: length
     Look look = {};
+    QStringList items = {};  // a combo box with items is a fixed list, value its default index
 };
 
 constexpr unsigned kLT = akLeft | akTop;
@@ -270,6 +272,18 @@ const ControlRow kDesign[] = {
      kLB,
      "Equat 2d",
      "Equation du 2ème degré"},
+    {&TForm1::Label11, "Label11", {246, 398, 0, 0}, kLB, "Corrigé", ""},
+    {&TForm1::cbCorrige,
+     "cbCorrige",
+     {290, 393, 74, 22},
+     kLB,
+     "",
+     "Style du corrigé : décimales, valeurs exactes ou solution détaillée",
+     0,
+     0,
+     0,
+     {},
+     {"Décimal", "Exact", "Détaillé"}},
     {&TForm1::btnChoixImp, "btnChoixImp", {413, 392, 28, 25}, kRB, "CI", "Choix de l'imprimante"},
     {&TForm1::btnApercu,
      "btnApercu",
@@ -364,6 +378,11 @@ T* MakeControl(const ControlRow& row, QWidget* parent, QMenu* popupMenu) {
         return e;
     } else if constexpr (std::is_same_v<T, QComboBox>) {
         auto* c = new QComboBox(parent);
+        if (!row.items.isEmpty()) {
+            c->addItems(row.items);
+            c->setCurrentIndex(row.value);
+            return c;
+        }
         c->setEditable(true);
         // Enter must not add the typed text to the teacher's list; "A" does that.
         c->setInsertPolicy(QComboBox::NoInsert);
@@ -468,6 +487,7 @@ void TForm1::Wire() {
         e->installEventFilter(this);
     }
     connect(Combo1, &QComboBox::editTextChanged, this, &TForm1::spmaxvaleurChange);
+    connect(cbCorrige, &QComboBox::currentIndexChanged, this, &TForm1::spmaxvaleurChange);
     connect(Combo1->lineEdit(), &QLineEdit::inputRejected, this,
             [this] { ShowRejectedInput(Combo1->lineEdit()); });
     Combo1->installEventFilter(this);
@@ -528,6 +548,9 @@ SheetSettings TForm1::ReadSheetSettings() const {
     s.instruction = ToCp1252(Combo1->currentText());
     s.separatorOn = CheckBox1->isChecked();
     s.separator = ToCp1252(eSepar->text());
+    // The list's order is the order of the styles.
+    const int style = std::clamp(cbCorrige->currentIndex(), 0, 2);
+    s.keyStyle = static_cast<KeyStyle>(style);
     return s;
 }
 

@@ -108,6 +108,8 @@ class TForm1 : public QWidget {
     QPushButton* btnEquat1d;
     QPushButton* btnSyst;
     QPushButton* btnEquat2d;
+    QLabel* Label11;
+    QComboBox* cbCorrige;
     QPushButton* btnChoixImp;
     QPushButton* btnApercu;
     QLabel* Label7;

@@ -115,6 +115,8 @@ struct ControlRow {
 };
 
 const std::string kHyphens(123, '-');
+const char* const kStyleHint =
+    "Style du corrigé : décimales, valeurs exactes ou solution détaillée";
 
 TEST_F(WindowTest, ControlsStandWhereTheDesignPutsThem) {
     const QString title = "Nom :" + QString(23, ' ') + "Prénom :" + QString(29, ' ') + "Classe :";
@@ -143,6 +145,8 @@ TEST_F(WindowTest, ControlsStandWhereTheDesignPutsThem) {
         {"btnEquat1d", 8, 392, 66, 25, "Equat 1d", "Equations du 1er degré"},
         {"btnSyst", 91, 392, 66, 25, "Syst", "Systèmes d'équations du 1er degré"},
         {"btnEquat2d", 173, 392, 66, 25, "Equat 2d", "Equation du 2ème degré"},
+        {"Label11", 246, 398, 0, 0, "Corrigé", ""},
+        {"cbCorrige", 290, 393, 74, 22, "Décimal", kStyleHint},
         {"btnChoixImp", 413, 392, 28, 25, "CI", "Choix de l'imprimante"},
         {"btnApercu", 448, 392, 28, 25, "A", "Aperçu avant impression"},
         {"Label7", 480, 398, 0, 0, "Sujets", ""},
@@ -305,6 +309,8 @@ TEST_F(WindowTest, StatusLightFollowsSettingsGenerationsAndActivations) {
         {"generation", [&] { form->btnEquat1d->click(); }, green},
         {"interline change", [&] { form->spinterligne->setValue(3); }, red},
         {"generation again", [&] { form->btnEquat1d->click(); }, green},
+        {"answer key style change", [&] { form->cbCorrige->setCurrentIndex(2); }, red},
+        {"generation in that style", [&] { form->btnEquat1d->click(); }, green},
         {"title change while the subject is a single space",
          [&] {
              form->RxE1->setPlainText(" ");
@@ -792,6 +798,24 @@ TEST_F(WindowTest, EachGeneratorButtonBuildsItsSheet) {
         EXPECT_TRUE(lines.first().startsWith("1°/ "));
         EXPECT_TRUE(lines[lines.size() - r.linesPerEntry].startsWith("6°/ "));
     }
+}
+
+TEST_F(WindowTest, TheChosenStyleMakesTheAnswerKey) {
+    ASSERT_EQ(form->cbCorrige->count(), 3);
+    EXPECT_FALSE(form->cbCorrige->isEditable());
+    form->trbNiveau->setValue(3);
+    QStringList keys;
+    for (int style = 0; style < 3; ++style) {
+        form->cbCorrige->setCurrentIndex(style);
+        EXPECT_EQ(form->ReadSheetSettings().keyStyle, static_cast<equat::KeyStyle>(style));
+        form->random().setSeed(4242);
+        Generate(10);
+        keys << form->RxE2->Text();
+    }
+    // The same questions each time; Exact adds "≈ decimal" to a fraction, Detailed the steps.
+    EXPECT_FALSE(keys[0].contains(QChar(0x2248)));
+    EXPECT_TRUE(keys[1].contains(QChar(0x2248)));
+    EXPECT_GT(keys[2].size(), keys[1].size());
 }
 
 TEST_F(WindowTest, AClickDuringAGenerationIsRefused) {
