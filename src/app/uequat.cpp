@@ -28,6 +28,7 @@
 #include <type_traits>
 #include <variant>
 
+#include "app/classdialog.h"
 #include "app/output.h"
 #include "app/widgets.h"
 #include "core/cp1252.h"
@@ -115,6 +116,11 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     output_ = std::make_unique<Output>(
         Output::Parts{this, RxE1, RxE2, spSujets, spCorriges, ScrollBox1,
                       [this] { return saveDialogInitialDir_; }, [this] { return sheetBaseName_; }});
+    classDialog_ = new ClassSetDialog(
+        ClassSetDialog::Parts{
+            RxE1, RxE2, spSujets, spCorriges, [this] { return ReadSheetSettings(); },
+            [this] { return sheetBaseName_; }, [this] { return saveDialogInitialDir_; }, &rng_},
+        this);
     Wire();
     FormCreate();
 }
@@ -284,6 +290,12 @@ const ControlRow kDesign[] = {
      0,
      {},
      {"Décimal", "Exact", "Détaillé"}},
+    {&TForm1::btnSerie,
+     "btnSerie",
+     {370, 392, 38, 25},
+     kLB,
+     "Série",
+     "Série pour la classe : une copie différente par élève"},
     {&TForm1::btnChoixImp, "btnChoixImp", {413, 392, 28, 25}, kRB, "CI", "Choix de l'imprimante"},
     {&TForm1::btnApercu,
      "btnApercu",
@@ -519,6 +531,7 @@ void TForm1::Wire() {
     connect(btnApercu, &QPushButton::clicked, this, &TForm1::btnApercuClick);
     connect(btnImprime, &QPushButton::clicked, this, &TForm1::btnImprimeClick);
     connect(btnEnregistre, &QPushButton::clicked, this, &TForm1::btnEnregistreClick);
+    connect(btnSerie, &QPushButton::clicked, this, &TForm1::btnSerieClick);
 
     connect(this, &TForm1::RestoreRequested, FormStorage1, &FormStorage::RestoreSettings);
     connect(this, &TForm1::CloseQueried, this, [this] {
@@ -832,6 +845,10 @@ void TForm1::btnImprimeClick() {
 void TForm1::btnEnregistreClick() {
     output_->Save();
 }
+void TForm1::btnSerieClick() {
+    classDialog_->SetKind(lastKind_);
+    classDialog_->open();
+}
 void TForm1::btnChoixImpClick() {
     output_->ChoosePrinter();
 }
@@ -860,6 +877,7 @@ void TForm1::Generate(std::string_view kindName) {
     if (busy_) return;
     std::unique_ptr<QuestionKind> kind = MakeKind(kindName);
     if (!kind) return;
+    lastKind_ = std::string(kindName);
     QString error;
     {
         const Flag running(busy_);

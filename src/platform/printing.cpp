@@ -73,19 +73,26 @@ bool PrintDocument(Paginator& pages, QPrinter& printer, const QString& title, QS
     return true;
 }
 
-bool WritePdf(Paginator& pages, const QString& path, const QPageLayout& layout, int dpi,
-              const QString& title, QString* error) {
+bool PdfBytes(Paginator& pages, const QPageLayout& layout, int dpi, const QString& title,
+              QByteArray* pdf, QString* error) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {
-        QPdfWriter pdf(&buffer);
-        pdf.setResolution(dpi);
-        pdf.setPageLayout(layout);
-        pdf.setTitle(title);
-        pdf.setCreator("Equat");
-        if (!PaintPages(pages, pdf, PageRectTwips(pdf), nullptr, error)) return false;
+        QPdfWriter writer(&buffer);
+        writer.setResolution(dpi);
+        writer.setPageLayout(layout);
+        writer.setTitle(title);
+        writer.setCreator("Equat");
+        if (!PaintPages(pages, writer, PageRectTwips(writer), nullptr, error)) return false;
     }
-    return SaveBytes(path, buffer.data(), error, false);
+    *pdf = buffer.data();
+    return true;
+}
+
+bool WritePdf(Paginator& pages, const QString& path, const QPageLayout& layout, int dpi,
+              const QString& title, QString* error) {
+    QByteArray pdf;
+    return PdfBytes(pages, layout, dpi, title, &pdf, error) && SaveBytes(path, pdf, error, false);
 }
 
 }  // namespace equat

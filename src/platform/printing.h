@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArray>
 #include <QRectF>
 #include <QString>
 #include <vector>
@@ -32,6 +33,11 @@ bool PaintPages(Paginator& pages, QPagedPaintDevice& device, const QRectF& pageT
 // *error when there is no printer or the job fails.
 bool PrintDocument(Paginator& pages, QPrinter& printer, const QString& title, QString* error,
                    std::vector<int>* starts = nullptr);
+
+// The whole text as PDF bytes, laid out as printing lays it out on a printer of that page
+// layout and resolution. False with *error on failure.
+bool PdfBytes(Paginator& pages, const QPageLayout& layout, int dpi, const QString& title,
+              QByteArray* pdf, QString* error);
 
 // The whole text as a PDF, laid out as printing lays it out on a printer of that page layout
 // and resolution; the file is replaced atomically (not synced). False with *error on failure.

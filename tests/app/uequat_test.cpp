@@ -22,6 +22,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -33,6 +34,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/classdialog.h"
 #include "app/widgets.h"
 #include "core/kinds.h"
 #include "core/rotate.h"
@@ -147,6 +149,8 @@ TEST_F(WindowTest, ControlsStandWhereTheDesignPutsThem) {
         {"btnEquat2d", 173, 392, 66, 25, "Equat 2d", "Equation du 2ème degré"},
         {"Label11", 246, 398, 0, 0, "Corrigé", ""},
         {"cbCorrige", 290, 393, 74, 22, "Décimal", kStyleHint},
+        {"btnSerie", 370, 392, 38, 25, "Série",
+         "Série pour la classe : une copie différente par élève"},
         {"btnChoixImp", 413, 392, 28, 25, "CI", "Choix de l'imprimante"},
         {"btnApercu", 448, 392, 28, 25, "A", "Aperçu avant impression"},
         {"Label7", 480, 398, 0, 0, "Sujets", ""},
@@ -816,6 +820,18 @@ TEST_F(WindowTest, TheChosenStyleMakesTheAnswerKey) {
     EXPECT_FALSE(keys[0].contains(QChar(0x2248)));
     EXPECT_TRUE(keys[1].contains(QChar(0x2248)));
     EXPECT_GT(keys[2].size(), keys[1].size());
+}
+
+TEST_F(WindowTest, SerieOpensTheClassSetDialogOnTheLastKind) {
+    form->btnEquat2d->click();
+    form->btnSerie->click();
+    auto& dialog = form->classDialog();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.windowTitle(), "Série pour la classe");
+    EXPECT_EQ(dialog.cbType->currentText(), "Equat 2d");
+    EXPECT_EQ(dialog.spCopies->maximum(), 40);
+    dialog.btnFermer->click();
+    EXPECT_FALSE(dialog.isVisible());
 }
 
 TEST_F(WindowTest, AClickDuringAGenerationIsRefused) {

@@ -1,4 +1,4 @@
-#include "cli/answergrid.h"
+#include "platform/answergrid.h"
 
 #include "core/cp1252.h"
 #include "core/kinds.h"

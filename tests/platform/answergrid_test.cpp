@@ -1,8 +1,8 @@
+#include "platform/answergrid.h"
+
 #include <gtest/gtest.h>
 
 #include <regex>
-
-#include "cli/answergrid.h"
 
 using namespace equat;
 

@@ -1,0 +1,169 @@
+#include "platform/classpdf.h"
+
+#include <QBuffer>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QTextDocument>
+#include <algorithm>
+#include <filesystem>
+
+#include "core/fileio.h"
+#include "platform/pages.h"
+#include "platform/paginator.h"
+#include "platform/printing.h"
+
+namespace equat {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Bytes(const QBuffer& buffer) {
+    return std::string(buffer.data().constData(), static_cast<std::size_t>(buffer.data().size()));
+}
+
+void SetUp(QPdfWriter& pdf, const QPageLayout& layout, const std::string& title) {
+    pdf.setResolution(kPrintDpi);
+    pdf.setPageLayout(layout);
+    pdf.setTitle(QString::fromStdString(title));
+    pdf.setCreator("Equat");
+}
+
+// Each document from a new page, in one job on the device.
+bool PaintCollated(const std::vector<std::string_view>& rtfs, QPagedPaintDevice& device,
+                   QString* why) {
+    QPainter painter;
+    bool ok = painter.begin(&device);
+    if (!ok) *why = "Le travail n'a pas pu commencer";
+    const QRectF page = PageRectTwips(device);
+    for (std::size_t k = 0; ok && k < rtfs.size(); ++k) {
+        int tab = 720;
+        const auto document = LoadRtfDocument(rtfs[k], &tab);
+        Paginator pages(*document, tab);
+        if (k > 0 && !device.newPage()) {
+            *why = "Une nouvelle page n'a pas pu \u00eatre ajout\u00e9e";
+            ok = false;
+        }
+        ok = ok && pages.PaintPages(painter, device, page, nullptr, why);
+    }
+    if (painter.isActive() && !painter.end() && ok) {
+        *why = "Le travail n'a pas pu se terminer";
+        ok = false;
+    }
+    return ok;
+}
+
+}  // namespace
+
+bool CollatedPdf(const std::vector<std::string_view>& rtfs, const std::string& title,
+                 std::string* pdf, std::string* error) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QString why;
+    bool ok = true;
+    {
+        QPdfWriter writer(&buffer);
+        SetUp(writer, DefaultPageLayout(), title);
+        ok = PaintCollated(rtfs, writer, &why);
+    }
+    if (!ok) *error = why.toStdString();
+    if (ok) *pdf = Bytes(buffer);
+    return ok;
+}
+
+bool PrintCollated(const std::vector<std::string_view>& rtfs, QPrinter& printer,
+                   const QString& title, QString* error) {
+    if (!PrinterIsInstalled(printer)) {
+        *error = QString("Aucune imprimante n'est install\u00e9e");
+        return false;
+    }
+    printer.setDocName(title);
+    if (!PaintCollated(rtfs, printer, error)) return false;
+    if (printer.printerState() == QPrinter::Error) {
+        *error = QString("L'imprimante %1 a refus\u00e9 le travail").arg(printer.printerName());
+        return false;
+    }
+    return true;
+}
+
+bool AnswerGridPdf(const AnswerGrid& grid, std::string* pdf, std::string* error) {
+    QTextDocument doc;
+    doc.setDocumentMargin(0);
+    doc.setHtml(QString::fromStdString(AnswerGridHtml(grid)));
+    doc.setTextWidth(doc.idealWidth());
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        QPageLayout layout = DefaultPageLayout();
+        layout.setOrientation(QPageLayout::Landscape);
+        SetUp(writer, layout, grid.title);
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            *error = "le PDF n'a pas pu commencer";
+            return false;
+        }
+        // Laid out in pixels of 1/96 inch: drawn at its size, or smaller to fit the page.
+        const QSizeF size = doc.size();
+        const QRect page = writer.pageLayout().paintRectPixels(writer.resolution());
+        const double natural = writer.resolution() / 96.0;
+        const double scale =
+            std::min({natural, page.width() / size.width(), page.height() / size.height()});
+        painter.scale(scale, scale);
+        doc.drawContents(&painter);
+        painter.end();
+    }
+    *pdf = Bytes(buffer);
+    return true;
+}
+
+bool ClassPdfs(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
+               const std::string& path, const std::string& answers, NamedFiles* files,
+               std::string* error) {
+    fs::path subjectPath(path);
+    if (!subjectPath.has_extension()) subjectPath += ".pdf";
+    fs::path keyPath = subjectPath;
+    keyPath.replace_extension();
+    keyPath += "_Cor.pdf";
+
+    std::vector<std::string_view> subjects, keys;
+    for (const auto& copy : copies) subjects.push_back(copy.sheet.subject);
+    for (std::size_t k : keyOrder) keys.push_back(copies[k].sheet.answerKey);
+    NamedFiles made(2);
+    made[0].first = subjectPath.string();
+    made[1].first = keyPath.string();
+    bool ok = CollatedPdf(subjects, subjectPath.stem().string(), &made[0].second, error) &&
+              CollatedPdf(keys, keyPath.stem().string(), &made[1].second, error);
+    if (ok && !answers.empty()) {
+        made.emplace_back(answers, std::string());
+        ok = AnswerGridPdf(MakeAnswerGrid(copies, keyOrder), &made.back().second, error);
+    }
+    if (ok) files->insert(files->end(), made.begin(), made.end());
+    return ok;
+}
+
+bool WriteAllFiles(const NamedFiles& files, std::vector<std::string>* written, std::string* error) {
+    std::vector<std::string> done;
+    for (const auto& [name, bytes] : files) {
+        if (!WriteFileAtomically(name, bytes, error)) {
+            std::error_code ignored;
+            for (const auto& gone : done) fs::remove(gone, ignored);
+            return false;
+        }
+        done.push_back(name);
+    }
+    written->insert(written->end(), done.begin(), done.end());
+    return true;
+}
+
+bool WriteClassPdfs(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
+                    const std::string& path, const std::string& answers,
+                    std::vector<std::string>* written, std::string* error) {
+    NamedFiles files;
+    return ClassPdfs(copies, keyOrder, path, answers, &files, error) &&
+           WriteAllFiles(files, written, error);
+}
+
+}  // namespace equat
