@@ -23,11 +23,13 @@
 #include <QTextDocument>
 #include <QToolTip>
 #include <QUrl>
+#include <algorithm>
 #include <exception>
 #include <memory>
 #include <type_traits>
 #include <variant>
 
+#include "app/classdialog.h"
 #include "app/output.h"
 #include "app/widgets.h"
 #include "core/cp1252.h"
@@ -115,6 +117,11 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     output_ = std::make_unique<Output>(
         Output::Parts{this, RxE1, RxE2, spSujets, spCorriges, ScrollBox1,
                       [this] { return saveDialogInitialDir_; }, [this] { return sheetBaseName_; }});
+    classDialog_ = new ClassSetDialog(
+        ClassSetDialog::Parts{
+            RxE1, RxE2, spSujets, spCorriges, [this] { return ReadSheetSettings(); },
+            [this] { return sheetBaseName_; }, [this] { return saveDialogInitialDir_; }, &rng_},
+        this);
     Wire();
     FormCreate();
 }
@@ -157,8 +164,9 @@ struct ControlRow {
     unsigned anchors;
     QString caption;
     QString hint;
-    int low = 0, high = 0, value = 0;  // spin fields and the track bar; edits: their length
+    int low = 0, high = 0, value = 0;  // spin fields, the track bar and lists; edits: length
     Look look = {};
+    QStringList items = {};  // a combo box with items is a fixed list, value its default index
 };
 
 constexpr unsigned kLT = akLeft | akTop;
@@ -271,6 +279,24 @@ const ControlRow kDesign[] = {
      kLB,
      "Equat 2d",
      "Equation du 2ème degré"},
+    {&TForm1::Label11, "Label11", {246, 398, 0, 0}, kLB, "Corrigé", ""},
+    {&TForm1::cbCorrige,
+     "cbCorrige",
+     {290, 393, 74, 22},
+     kLB,
+     "",
+     "Style du corrigé : décimales, valeurs exactes ou solution détaillée",
+     0,
+     0,
+     0,
+     {},
+     {"Décimal", "Exact", "Détaillé"}},
+    {&TForm1::btnSerie,
+     "btnSerie",
+     {370, 392, 38, 25},
+     kLB,
+     "Série",
+     "Série pour la classe : une copie différente par élève"},
     {&TForm1::btnChoixImp, "btnChoixImp", {413, 392, 28, 25}, kRB, "CI", "Choix de l'imprimante"},
     {&TForm1::btnApercu,
      "btnApercu",
@@ -365,6 +391,11 @@ T* MakeControl(const ControlRow& row, QWidget* parent, QMenu* popupMenu) {
         return e;
     } else if constexpr (std::is_same_v<T, QComboBox>) {
         auto* c = new QComboBox(parent);
+        if (!row.items.isEmpty()) {
+            c->addItems(row.items);
+            c->setCurrentIndex(row.value);
+            return c;
+        }
         c->setEditable(true);
         // Enter must not add the typed text to the teacher's list; "A" does that.
         c->setInsertPolicy(QComboBox::NoInsert);
@@ -469,6 +500,7 @@ void TForm1::Wire() {
         e->installEventFilter(this);
     }
     connect(Combo1, &QComboBox::editTextChanged, this, &TForm1::spmaxvaleurChange);
+    connect(cbCorrige, &QComboBox::currentIndexChanged, this, &TForm1::spmaxvaleurChange);
     connect(Combo1->lineEdit(), &QLineEdit::inputRejected, this,
             [this] { ShowRejectedInput(Combo1->lineEdit()); });
     Combo1->installEventFilter(this);
@@ -500,6 +532,7 @@ void TForm1::Wire() {
     connect(btnApercu, &QPushButton::clicked, this, &TForm1::btnApercuClick);
     connect(btnImprime, &QPushButton::clicked, this, &TForm1::btnImprimeClick);
     connect(btnEnregistre, &QPushButton::clicked, this, &TForm1::btnEnregistreClick);
+    connect(btnSerie, &QPushButton::clicked, this, &TForm1::btnSerieClick);
 
     connect(this, &TForm1::RestoreRequested, FormStorage1, &FormStorage::RestoreSettings);
     connect(this, &TForm1::CloseQueried, this, [this] {
@@ -529,6 +562,9 @@ SheetSettings TForm1::ReadSheetSettings() const {
     s.instruction = ToCp1252(Combo1->currentText());
     s.separatorOn = CheckBox1->isChecked();
     s.separator = ToCp1252(eSepar->text());
+    // The list's order is the order of the styles.
+    const int style = std::clamp(cbCorrige->currentIndex(), 0, 2);
+    s.keyStyle = static_cast<KeyStyle>(style);
     return s;
 }
 
@@ -811,6 +847,10 @@ void TForm1::btnImprimeClick() {
 void TForm1::btnEnregistreClick() {
     output_->Save();
 }
+void TForm1::btnSerieClick() {
+    classDialog_->SetKind(lastKind_);
+    classDialog_->open();
+}
 void TForm1::btnChoixImpClick() {
     output_->ChoosePrinter();
 }
@@ -839,6 +879,7 @@ void TForm1::Generate(std::string_view kindName) {
     if (busy_) return;
     std::unique_ptr<QuestionKind> kind = MakeKind(kindName);
     if (!kind) return;
+    lastKind_ = std::string(kindName);
     QString error;
     {
         const Flag running(busy_);

@@ -27,6 +27,7 @@ class QSlider;
 
 namespace equat {
 
+class ClassSetDialog;
 class FormStorage;
 class Output;
 class RichEdit;
@@ -109,6 +110,9 @@ class TForm1 : public QWidget {
     QPushButton* btnEquat1d;
     QPushButton* btnSyst;
     QPushButton* btnEquat2d;
+    QLabel* Label11;
+    QComboBox* cbCorrige;
+    QPushButton* btnSerie;
     QPushButton* btnChoixImp;
     QPushButton* btnApercu;
     QLabel* Label7;
@@ -128,6 +132,8 @@ class TForm1 : public QWidget {
 
     // Printing, saving and preview of the two documents.
     Output& output() { return *output_; }
+    // The class set dialog, opened by btnSerie.
+    ClassSetDialog& classDialog() { return *classDialog_; }
 
   public slots:
     void FormCreate();
@@ -170,6 +176,7 @@ class TForm1 : public QWidget {
     void btnEnregistreClick();
     void btnChoixImpClick();
     void btnApercuClick();
+    void btnSerieClick();
 
   signals:
     // The settings store restores here: the first showing, before the first activation.
@@ -211,6 +218,8 @@ class TForm1 : public QWidget {
     bool activatedOnce_ = false;
     bool lostToOwnWindow_ = false;
     QString sheetBaseName_;
+    std::string lastKind_ = "1d";
+    ClassSetDialog* classDialog_ = nullptr;
     QString saveDialogInitialDir_;
 };
 

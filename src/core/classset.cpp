@@ -88,7 +88,8 @@ std::optional<std::vector<std::string>> ParseRoster(std::string_view utf8, std::
 
 std::vector<ClassCopy> BuildClassSet(const SheetCode& shape, const SheetSettings& base,
                                      RandomSource& setStream, int copies,
-                                     const std::vector<std::string>& names, int* repeats) {
+                                     const std::vector<std::string>& names, int* repeats,
+                                     const std::function<bool(int)>& progress, bool showCodes) {
     const std::size_t n =
         names.empty() ? static_cast<std::size_t>(std::max(copies, 0)) : names.size();
     std::vector<ClassCopy> set(n);
@@ -105,7 +106,7 @@ std::vector<ClassCopy> BuildClassSet(const SheetCode& shape, const SheetSettings
             SheetCode trial = shape;
             trial.seed = DrawCopySeed(setStream);
             keys.clear();
-            Sheet sheet = BuildSheetFromCode(trial, settings, &keys);
+            Sheet sheet = BuildSheetFromCode(trial, settings, &keys, showCodes);
             const auto hits = static_cast<int>(
                 std::count_if(keys.begin(), keys.end(),
                               [&](const std::string& key) { return seen.count(key) != 0; }));
@@ -119,7 +120,25 @@ std::vector<ClassCopy> BuildClassSet(const SheetCode& shape, const SheetSettings
         seen.insert(bestKeys.begin(), bestKeys.end());
         copy.codeText = EncodeSheetCode(copy.code);
         *repeats += std::max(fewest, 0);
+        if (progress && !progress(static_cast<int>(k + 1))) return {};
     }
+    return set;
+}
+
+ClassSet MakeClassSet(const ClassSetRequest& request, RandomSource& stream) {
+    SheetCode shape;
+    shape.kind = request.kind;
+    shape.level = request.settings.level;
+    shape.count = request.settings.count;
+    shape.interline = request.settings.interline;
+    shape.keyStyle = request.settings.keyStyle;
+    ClassSet set;
+    set.copies = BuildClassSet(shape, request.settings, stream, request.copies, request.names,
+                               &set.repeats, request.progress, request.showCodes);
+    set.cancelled = set.copies.empty() && (request.copies > 0 || !request.names.empty());
+    set.keyOrder.resize(set.copies.size());
+    std::iota(set.keyOrder.begin(), set.keyOrder.end(), std::size_t{0});
+    if (!request.names.empty()) set.keyOrder = OrderByName(set.copies);
     return set;
 }
 

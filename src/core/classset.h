@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,9 +43,35 @@ std::optional<std::vector<std::string>> ParseRoster(std::string_view utf8, std::
 // so every code still rebuilds its copy alone. When a level has too few questions for so
 // many copies, a copy is the attempt with the fewest repeats; *repeats receives how many
 // questions of the set repeat an earlier copy's (0 when all differ).
+// With progress, it is called after each copy; returning false stops: the set is empty.
+// Without showCodes, the documents do not show the codes (the copies still have them).
 std::vector<ClassCopy> BuildClassSet(const SheetCode& shape, const SheetSettings& base,
                                      RandomSource& setStream, int copies,
-                                     const std::vector<std::string>& names, int* repeats);
+                                     const std::vector<std::string>& names, int* repeats,
+                                     const std::function<bool(int)>& progress = {},
+                                     bool showCodes = true);
+
+// What a class set is made of: the kind and the settings of its copies (texts, level,
+// count, interline, key style), the number of copies or the names (one copy per name).
+struct ClassSetRequest {
+    std::string kind = "1d";
+    SheetSettings settings;
+    int copies = 1;
+    std::vector<std::string> names;
+    bool showCodes = true;  // each copy's code on its documents
+    // Called after each copy with the number made; returning false stops the set.
+    std::function<bool(int made)> progress;
+};
+
+struct ClassSet {
+    std::vector<ClassCopy> copies;      // in the order drawn
+    std::vector<std::size_t> keyOrder;  // by name with a roster, else the order drawn
+    int repeats = 0;                    // see BuildClassSet
+    bool cancelled = false;             // the progress stopped it: copies is empty then
+};
+
+// The set of a request, every copy from its own seed drawn from stream (see BuildClassSet).
+ClassSet MakeClassSet(const ClassSetRequest& request, RandomSource& stream);
 
 // Indices of the copies in the order of their names, letter case and accents aside (the
 // set's order among equal names).

@@ -144,10 +144,11 @@ SheetSettings SettingsForCode(const SheetCode& code, SheetSettings base) {
 }
 
 Sheet BuildSheetFromCode(const SheetCode& code, const SheetSettings& base,
-                         std::vector<std::string>* keys) {
+                         std::vector<std::string>* keys, bool showCode) {
     auto kind = MakeKind(code.kind);
     RandomSource rng(code.seed);
-    const SheetSettings settings = SettingsForCode(code, base);
+    SheetSettings settings = SettingsForCode(code, base);
+    if (!showCode) settings.code.clear();
     Sheet sheet = BuildSheet(*kind, rng, settings);
     if (keys)
         for (int i = 1; i <= settings.count; ++i) keys->push_back(kind->DuplicateKey(i));

@@ -46,8 +46,8 @@ std::optional<SheetCode> DecodeSheetCode(std::string_view text, std::string* err
 SheetSettings SettingsForCode(const SheetCode& code, SheetSettings base);
 
 // The copy a code stands for, rebuilt alone from its seed. keys, when given, receives the
-// duplicate keys of its questions in order.
+// duplicate keys of its questions in order. Without showCode the documents do not show it.
 Sheet BuildSheetFromCode(const SheetCode& code, const SheetSettings& base,
-                         std::vector<std::string>* keys = nullptr);
+                         std::vector<std::string>* keys = nullptr, bool showCode = true);
 
 }  // namespace equat

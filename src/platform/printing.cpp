@@ -75,22 +75,25 @@ bool PrintDocument(Paginator& pages, QPrinter& printer, const QString& title, QS
 }
 
 bool PdfBytes(Paginator& pages, const QPageLayout& layout, int dpi, const QString& title,
-              QByteArray* bytes, QString* error) {
-    QBuffer buffer(bytes);
+              QByteArray* pdf, QString* error) {
+    QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    QPdfWriter pdf(&buffer);
-    pdf.setResolution(dpi);
-    pdf.setPageLayout(layout);
-    pdf.setTitle(title);
-    pdf.setCreator("Equat");
-    return PaintPages(pages, pdf, PageRectTwips(pdf), nullptr, error);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(dpi);
+        writer.setPageLayout(layout);
+        writer.setTitle(title);
+        writer.setCreator("Equat");
+        if (!PaintPages(pages, writer, PageRectTwips(writer), nullptr, error)) return false;
+    }
+    *pdf = buffer.data();
+    return true;
 }
 
 bool WritePdf(Paginator& pages, const QString& path, const QPageLayout& layout, int dpi,
               const QString& title, QString* error) {
-    QByteArray bytes;
-    return PdfBytes(pages, layout, dpi, title, &bytes, error) &&
-           SaveBytes(path, bytes, error, false);
+    QByteArray pdf;
+    return PdfBytes(pages, layout, dpi, title, &pdf, error) && SaveBytes(path, pdf, error, false);
 }
 
 }  // namespace equat

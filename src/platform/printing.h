@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include <QByteArray>
 #include <QRectF>
 #include <QString>
 #include <vector>
@@ -34,12 +35,14 @@ bool PaintPages(Paginator& pages, QPagedPaintDevice& device, const QRectF& pageT
 bool PrintDocument(Paginator& pages, QPrinter& printer, const QString& title, QString* error,
                    std::vector<int>* starts = nullptr);
 
+// The whole text as PDF bytes, laid out as printing lays it out on a printer of that page
+// layout and resolution. False with *error on failure.
+bool PdfBytes(Paginator& pages, const QPageLayout& layout, int dpi, const QString& title,
+              QByteArray* pdf, QString* error);
+
 // The whole text as a PDF, laid out as printing lays it out on a printer of that page layout
 // and resolution; the file is replaced atomically (not synced). False with *error on failure.
 bool WritePdf(Paginator& pages, const QString& path, const QPageLayout& layout, int dpi,
               const QString& title, QString* error);
-// The same PDF in memory, for files that are replaced together.
-bool PdfBytes(Paginator& pages, const QPageLayout& layout, int dpi, const QString& title,
-              QByteArray* bytes, QString* error);
 
 }  // namespace equat

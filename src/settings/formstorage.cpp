@@ -60,16 +60,19 @@ struct Overload : F... {
 };
 
 // Values by the kind of control: spin fields and track bars hold integers, check boxes
-// booleans, line edits and combo boxes texts, a combo box's list the items.
+// booleans, line edits and combo boxes texts (a fixed list its index), a combo box's list the
+// items.
 int IntOf(const QWidget* w) {
     if (const auto* spin = qobject_cast<const QSpinBox*>(w)) return spin->value();
     if (const auto* slider = qobject_cast<const QAbstractSlider*>(w)) return slider->value();
+    if (const auto* combo = qobject_cast<const QComboBox*>(w)) return combo->currentIndex();
     return 0;
 }
 
 void SetInt(QWidget* w, int value) {
     if (auto* spin = qobject_cast<QSpinBox*>(w)) spin->setValue(value);
     if (auto* slider = qobject_cast<QAbstractSlider*>(w)) slider->setValue(value);
+    if (auto* combo = qobject_cast<QComboBox*>(w)) combo->setCurrentIndex(value);
 }
 
 bool CheckedOf(const QWidget* w) {

@@ -14,7 +14,7 @@ class QWidget;
 
 namespace equat {
 
-// The window's settings store: restores the twelve stored control values and the window's
+// The window's settings store: restores the stored control values and the window's
 // placement from the INI file when the window is first shown, and writes them back when it
 // closes (or, failing that, when it is destroyed). The rules of the file and the list of
 // stored values live in settingsmodel.h; this class copies values between the controls and

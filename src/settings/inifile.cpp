@@ -234,6 +234,16 @@ bool IniDocument::EraseSection(std::string_view section) {
     return erased;
 }
 
+bool IniDocument::EraseKey(std::string_view section, std::string_view key) {
+    bool erased = false;
+    for (std::size_t i = FindEntry(section, key); i != std::string::npos;
+         i = FindEntry(section, key)) {
+        lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i));
+        erased = true;
+    }
+    return erased;
+}
+
 std::string IniDocument::Text() const {
     std::size_t size = 0;
     for (const Line& line : lines_) size += line.text.size() + 2;

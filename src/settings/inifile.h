@@ -51,6 +51,8 @@ class IniDocument {
 
     // Removes every section of that name, headers included. Returns whether one was there.
     bool EraseSection(std::string_view section);
+    // Removes every entry of that key in that section. Returns whether one was there.
+    bool EraseKey(std::string_view section, std::string_view key);
 
     std::string Text() const;
     bool Empty() const { return lines_.empty(); }

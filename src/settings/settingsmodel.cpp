@@ -150,6 +150,14 @@ void RestoreOne(const IniDocument& ini, const StoredSetting& s, StoredValues& v)
 
 // Every name and value written is on one line, so no write can be refused.
 void WriteOne(IniDocument& ini, const StoredSetting& s, const StoredValues& v) {
+    if (s.onlyWhenChanged) {
+        static const StoredValues kDesign;
+        const bool atDesign = std::visit([&](auto f) { return v.*f == kDesign.*f; }, s.field);
+        if (atDesign) {
+            ini.EraseKey(kFormSection, s.key);
+            return;
+        }
+    }
     if (const auto* list = std::get_if<std::vector<std::string> StoredValues::*>(&s.field)) {
         const std::vector<std::string>& items = v.*(*list);
         ini.EraseSection(kItemsSection);

@@ -27,7 +27,7 @@ inline constexpr std::string_view kDefaultInstructionItems[] = {
     "R\xE9soudre les syst\xE8mes suivants :",
 };
 
-// The twelve stored control values, at their design values. Texts are Windows-1252.
+// The stored control values, at their design values. Texts are Windows-1252.
 struct StoredValues {
     int spMaxLigne = 25;
     int spinterligne = 1;
@@ -42,6 +42,7 @@ struct StoredValues {
     bool checkBox1Checked = true;
     int trbNiveauPosition = 1;
     bool ckbEditeChecked = false;
+    int cbCorrigeItemIndex = 0;  // the answer key's style, in the list's order
 
     bool operator==(const StoredValues&) const = default;
 };
@@ -60,6 +61,9 @@ struct StoredSetting {
     int low = 0, high = 0;                      // integers: the range applied on restore
     std::size_t maxLength = std::string::npos;  // texts: cut to the field's length
     bool folder = false;  // a folder: a trailing delimiter is dropped on restore
+    // Written only while it differs from its design value, so that the file of a teacher
+    // who never changes it stays as earlier versions wrote it.
+    bool onlyWhenChanged = false;
 };
 
 inline constexpr StoredSetting kStoredSettings[] = {
@@ -76,6 +80,8 @@ inline constexpr StoredSetting kStoredSettings[] = {
     {"CheckBox1_Checked", "CheckBox1", &StoredValues::checkBox1Checked},
     {"trbNiveau_Position", "trbNiveau", &StoredValues::trbNiveauPosition, 1, 3},
     {"ckbEdite_Checked", "ckbEdite", &StoredValues::ckbEditeChecked},
+    {"cbCorrige_ItemIndex", "cbCorrige", &StoredValues::cbCorrigeItemIndex, 0, 2, std::string::npos,
+     false, true},
 };
 
 // The settings whose values differ, in list order: after a restore, the adapter runs the

@@ -7,24 +7,31 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QThread>
 #include <algorithm>
 #include <csignal>
 #include <map>
 #include <memory>
 
+#include "app/classdialog.h"
 #include "app/uequat.h"
 #include "app/widgets.h"
 #include "platform/pageimages.h"
@@ -570,6 +577,111 @@ TEST_F(PrintingTest, PaperPagesMatchThePreviewsPageBreaks) {
     ASSERT_FALSE(last.isEmpty());
     EXPECT_TRUE(page2.startsWith(first)) << page2.left(80).toStdString();
     EXPECT_FALSE(page2.contains(last)) << last.toStdString();
+}
+
+// ---- Class sets --------------------------------------------------------------------------
+
+class ClassSetTest : public OutputTest {
+  protected:
+    void SetUp() override {
+        OutputTest::SetUp();
+        out = QDir(dir.path()).filePath("serie");
+        ASSERT_TRUE(QDir().mkpath(out));
+        dialog().SetFolderDialog([this](QWidget*, const QString&) { return out; });
+        dialog().SetErrorBox([this](QWidget*, const QString& m) { errors << m; });
+    }
+    equat::ClassSetDialog& dialog() { return form->classDialog(); }
+    QStringList Written() const { return QDir(out).entryList(QDir::Files, QDir::Name); }
+
+    QString out;
+};
+
+TEST_F(ClassSetTest, SavesEveryOutputOfTheSetAndNothingWhenCancelled) {
+    struct Row {
+        const char* what;
+        int copies;
+        const char* names;
+        bool grid;
+        int cancelAt;  // the progress value at which the teacher cancels; 0: never
+        bool pdf;
+        QStringList expected;
+    };
+    const Row rows[] = {
+        {"three copies as PDF with the grid",
+         3,
+         "",
+         true,
+         0,
+         true,
+         {"Serie_Equat1d_N2.pdf", "Serie_Equat1d_N2_Cor.pdf", "Serie_Equat1d_N2_Grille.pdf"}},
+        {"cancelled halfway", 4, "", true, 2, true, {}},
+        {"cancelled at the last moment", 4, "", false, 5, true, {}},
+        {"a list of names as RTF", 1, "Zoé Martin\n\nAdam\n", false, 0, false, {}},
+        {"cancelled RTF", 1, "Zoé\nAdam\nLéa\n", false, 2, false, {}},
+    };
+    form->trbNiveau->setValue(2);
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        for (const QString& f : Written()) QFile::remove(QDir(out).filePath(f));
+        dialog().spCopies->setValue(r.copies);
+        dialog().mNoms->setPlainText(QString::fromUtf8(r.names));
+        dialog().ckbGrille->setChecked(r.grid);
+        dialog().SetProgressHook([&](QProgressDialog& p, int value) {
+            if (value == r.cancelAt) p.cancel();
+        });
+        const bool done = r.pdf ? dialog().SavePdf() : dialog().SaveRtf();
+        EXPECT_EQ(done, r.cancelAt == 0);
+        EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+        const QStringList files = Written();
+        if (r.cancelAt != 0) {
+            EXPECT_TRUE(files.isEmpty()) << files.join(' ').toStdString();
+        } else if (r.pdf) {
+            EXPECT_EQ(files, r.expected);
+            for (const QString& f : files) {
+                QFile pdf(QDir(out).filePath(f));
+                ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+                EXPECT_TRUE(pdf.read(5) == "%PDF-") << f.toStdString();
+            }
+            const QString codes = PdfText(QDir(out).filePath(r.expected[0]));
+            EXPECT_EQ(codes.count(QRegularExpression("Code\\s*:")), 3);
+        } else {
+            ASSERT_EQ(files.size(), 4);  // two pairs, named after their codes
+            EXPECT_TRUE(files[1].endsWith("_Cor.rtf"));
+            QFile rtf(QDir(out).filePath(files[0]));
+            ASSERT_TRUE(rtf.open(QIODevice::ReadOnly));
+            const QByteArray bytes = rtf.readAll();
+            EXPECT_TRUE(bytes.contains("Adam") || bytes.contains("Martin"));
+        }
+    }
+}
+
+TEST_F(ClassSetTest, OneCopyIsThePairOnScreenAsEdited) {
+    Generate(5);
+    form->ckbEdite->setChecked(true);
+    QTextCursor(form->RxE1->document()).insertText("Devoir maison ");
+    dialog().spCopies->setValue(1);
+    ASSERT_TRUE(dialog().SavePdf());
+    const QString base = form->sheetBaseName();
+    EXPECT_EQ(Written(), (QStringList{base + ".pdf", base + "_Cor.pdf"}));
+    EXPECT_TRUE(PdfText(QDir(out).filePath(base + ".pdf")).contains("Devoir maison"));
+}
+
+TEST_F(PrintingTest, AClassSetOfThirtyFiveIsOneJobOfSubjects) {
+    equat::ClassSetDialog& dialog = form->classDialog();
+    dialog.SetErrorBox([this](QWidget*, const QString& m) { errors << m; });
+    form->spMaxLigne->setValue(4);
+    form->spSujets->setValue(1);
+    form->spCorriges->setValue(0);
+    dialog.spCopies->setValue(35);
+    const int before = LastJob();
+    ASSERT_TRUE(dialog.Print());
+    ASSERT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+    const auto jobs = JobsAfter(before, 1);
+    ASSERT_EQ(jobs.size(), 1u);
+    EXPECT_EQ(jobs.begin()->second, "Sujets");
+    const QString pdf = PdfOfJob(jobs.begin()->first);
+    ASSERT_FALSE(pdf.isEmpty());
+    EXPECT_EQ(PdfText(pdf).count(QRegularExpression("Code\\s*:")), 35);
 }
 
 TEST(OutputNoPrinter, PrintingOnSomethingThatIsNoQueueIsAnError) {

@@ -23,6 +23,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -34,6 +35,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/classdialog.h"
 #include "app/widgets.h"
 #include "core/kinds.h"
 #include "core/rotate.h"
@@ -116,6 +118,8 @@ struct ControlRow {
 };
 
 const std::string kHyphens(123, '-');
+const char* const kStyleHint =
+    "Style du corrigé : décimales, valeurs exactes ou solution détaillée";
 
 TEST_F(WindowTest, ControlsStandWhereTheDesignPutsThem) {
     const QString title = "Nom :" + QString(23, ' ') + "Prénom :" + QString(29, ' ') + "Classe :";
@@ -144,6 +148,10 @@ TEST_F(WindowTest, ControlsStandWhereTheDesignPutsThem) {
         {"btnEquat1d", 8, 392, 66, 25, "Equat 1d", "Equations du 1er degré"},
         {"btnSyst", 91, 392, 66, 25, "Syst", "Systèmes d'équations du 1er degré"},
         {"btnEquat2d", 173, 392, 66, 25, "Equat 2d", "Equation du 2ème degré"},
+        {"Label11", 246, 398, 0, 0, "Corrigé", ""},
+        {"cbCorrige", 290, 393, 74, 22, "Décimal", kStyleHint},
+        {"btnSerie", 370, 392, 38, 25, "Série",
+         "Série pour la classe : une copie différente par élève"},
         {"btnChoixImp", 413, 392, 28, 25, "CI", "Choix de l'imprimante"},
         {"btnApercu", 448, 392, 28, 25, "A", "Aperçu avant impression"},
         {"Label7", 480, 398, 0, 0, "Sujets", ""},
@@ -306,6 +314,8 @@ TEST_F(WindowTest, StatusLightFollowsSettingsGenerationsAndActivations) {
         {"generation", [&] { form->btnEquat1d->click(); }, green},
         {"interline change", [&] { form->spinterligne->setValue(3); }, red},
         {"generation again", [&] { form->btnEquat1d->click(); }, green},
+        {"answer key style change", [&] { form->cbCorrige->setCurrentIndex(2); }, red},
+        {"generation in that style", [&] { form->btnEquat1d->click(); }, green},
         {"title change while the subject is a single space",
          [&] {
              form->RxE1->setPlainText(" ");
@@ -796,6 +806,36 @@ TEST_F(WindowTest, EachGeneratorButtonBuildsItsSheet) {
         EXPECT_TRUE(lines.first().startsWith("1°/ "));
         EXPECT_TRUE(lines[lines.size() - r.linesPerEntry].startsWith("6°/ "));
     }
+}
+
+TEST_F(WindowTest, TheChosenStyleMakesTheAnswerKey) {
+    ASSERT_EQ(form->cbCorrige->count(), 3);
+    EXPECT_FALSE(form->cbCorrige->isEditable());
+    form->trbNiveau->setValue(3);
+    QStringList keys;
+    for (int style = 0; style < 3; ++style) {
+        form->cbCorrige->setCurrentIndex(style);
+        EXPECT_EQ(form->ReadSheetSettings().keyStyle, static_cast<equat::KeyStyle>(style));
+        form->random().setSeed(4242);
+        Generate(10);
+        keys << form->RxE2->Text();
+    }
+    // The same questions each time; Exact adds "≈ decimal" to a fraction, Detailed the steps.
+    EXPECT_FALSE(keys[0].contains(QChar(0x2248)));
+    EXPECT_TRUE(keys[1].contains(QChar(0x2248)));
+    EXPECT_GT(keys[2].size(), keys[1].size());
+}
+
+TEST_F(WindowTest, SerieOpensTheClassSetDialogOnTheLastKind) {
+    form->btnEquat2d->click();
+    form->btnSerie->click();
+    auto& dialog = form->classDialog();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.windowTitle(), "Série pour la classe");
+    EXPECT_EQ(dialog.cbType->currentText(), "Equat 2d");
+    EXPECT_EQ(dialog.spCopies->maximum(), 40);
+    dialog.btnFermer->click();
+    EXPECT_FALSE(dialog.isVisible());
 }
 
 TEST_F(WindowTest, AClickDuringAGenerationIsRefused) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Writes a picture of the window after a level-2 first-degree generation (docs/window.png).
-// Usage: equat_window_shot OUTPUT.png
+// Writes a picture of the window after a level-2 first-degree generation (docs/window.png)
+// and, when asked, one of the class set dialog (docs/class-dialog.png).
+// Usage: equat_window_shot OUTPUT.png [DIALOG.png]
 #include <QApplication>
 #include <QPixmap>
 #include <QPushButton>
@@ -8,12 +9,13 @@
 #include <QThread>
 #include <cstdio>
 
+#include "app/classdialog.h"
 #include "app/uequat.h"
 #include "settings/formstorage.h"
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT.png\n", argv[0]);
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: %s OUTPUT.png [DIALOG.png]\n", argv[0]);
         return 2;
     }
     QApplication app(argc, argv);
@@ -31,5 +33,14 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
         QThread::msleep(10);
     }
-    return form.grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+    if (!form.grab().save(QString::fromLocal8Bit(argv[1]))) return 1;
+    if (argc == 3) {
+        form.btnSerie->click();
+        for (int i = 0; i < 20; ++i) {
+            QApplication::processEvents();
+            QThread::msleep(10);
+        }
+        if (!form.classDialog().grab().save(QString::fromLocal8Bit(argv[2]))) return 1;
+    }
+    return 0;
 }

@@ -275,6 +275,13 @@ TEST_F(FormStorageTest, StoredValuesAreAppliedWithTheirRules) {
          }},
         {"edit mode through its handler", "ckbEdite_Checked=TRUE",
          [](TForm1& f) { EXPECT_TRUE(f.editMode()); }},
+        {"answer key style", "cbCorrige_ItemIndex=1",
+         [](TForm1& f) {
+             EXPECT_EQ(f.cbCorrige->currentText(), "Exact");
+             EXPECT_EQ(f.ReadSheetSettings().keyStyle, equat::KeyStyle::Exact);
+         }},
+        {"answer key style out of its range", "cbCorrige_ItemIndex=7",
+         [](TForm1& f) { EXPECT_EQ(f.cbCorrige->currentIndex(), 2); }},
         {"present but empty title",
          "eTitre1_Text=", [](TForm1& f) { EXPECT_EQ(f.eTitre1->text(), ""); }},
         {"separator trimmed, counter follows", "eSepar_Text=  ==**==  ",

@@ -230,6 +230,7 @@ TEST(SettingsModel, SaveThenRestoreGivesTheValuesBack) {
     v.checkBox1Checked = false;
     v.trbNiveauPosition = 3;
     v.ckbEditeChecked = true;
+    v.cbCorrigeItemIndex = 2;
     in.placement.showCmd = 3;
     in.applicationMinimized = true;
     in.destroying = true;
@@ -258,10 +259,19 @@ TEST(SettingsModel, SaveThenRestoreGivesTheValuesBack) {
     std::vector<std::string_view> differing;
     for (const StoredSetting* s : DifferingProps(StoredValues{}, r.values))
         differing.push_back(s->key);
-    EXPECT_EQ(differing, (std::vector<std::string_view>{
-                             "spMaxLigne_Value", "eTitre1_Text", "eSepar_Text",
-                             "SaveDialog1_InitialDir", "Combo1_Text", "Combo1_Items",
-                             "CheckBox1_Checked", "trbNiveau_Position", "ckbEdite_Checked"}));
+    EXPECT_EQ(differing,
+              (std::vector<std::string_view>{
+                  "spMaxLigne_Value", "eTitre1_Text", "eSepar_Text", "SaveDialog1_InitialDir",
+                  "Combo1_Text", "Combo1_Items", "CheckBox1_Checked", "trbNiveau_Position",
+                  "ckbEdite_Checked", "cbCorrige_ItemIndex"}));
+
+    // Back at its design value the entry goes, and the file is as an older version wrote it.
+    IniDocument again = IniDocument::Parse(text);
+    WriteSettings(again, DesignSave());
+    IniDocument fresh;
+    WriteSettings(fresh, DesignSave());
+    EXPECT_EQ(again.Find("TForm1", "cbCorrige_ItemIndex"), std::nullopt);
+    EXPECT_EQ(fresh.Find("TForm1", "cbCorrige_ItemIndex"), std::nullopt);
 }
 
 class SettingsSessionTest : public ::testing::Test {

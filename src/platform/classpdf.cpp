@@ -1,18 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/collate.h"
+#include "platform/classpdf.h"
 
 #include <QBuffer>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrinter>
 #include <QTextDocument>
 #include <algorithm>
 #include <filesystem>
 
-#include "cli/pdfout.h"
 #include "core/fileio.h"
 #include "platform/pages.h"
 #include "platform/paginator.h"
+#include "platform/printing.h"
 
 namespace equat {
 
@@ -31,11 +32,34 @@ void SetUp(QPdfWriter& pdf, const QPageLayout& layout, const std::string& title)
     pdf.setCreator("Equat");
 }
 
+// Each document from a new page, in one job on the device.
+bool PaintCollated(const std::vector<std::string_view>& rtfs, QPagedPaintDevice& device,
+                   QString* why) {
+    QPainter painter;
+    bool ok = painter.begin(&device);
+    if (!ok) *why = "Le travail n'a pas pu commencer";
+    const QRectF page = PageRectTwips(device);
+    for (std::size_t k = 0; ok && k < rtfs.size(); ++k) {
+        int tab = 720;
+        const auto document = LoadRtfDocument(rtfs[k], &tab);
+        Paginator pages(*document, tab);
+        if (k > 0 && !device.newPage()) {
+            *why = "Une nouvelle page n'a pas pu \u00eatre ajout\u00e9e";
+            ok = false;
+        }
+        ok = ok && pages.PaintPages(painter, device, page, nullptr, why);
+    }
+    if (painter.isActive() && !painter.end() && ok) {
+        *why = "Le travail n'a pas pu se terminer";
+        ok = false;
+    }
+    return ok;
+}
+
 }  // namespace
 
 bool CollatedPdf(const std::vector<std::string_view>& rtfs, const std::string& title,
                  std::string* pdf, std::string* error) {
-    EnsureApplication();
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QString why;
@@ -43,29 +67,29 @@ bool CollatedPdf(const std::vector<std::string_view>& rtfs, const std::string& t
     {
         QPdfWriter writer(&buffer);
         SetUp(writer, DefaultPageLayout(), title);
-        QPainter painter;
-        ok = painter.begin(&writer);
-        if (!ok) why = "le PDF n'a pas pu commencer";
-        const QRectF page = PageRectTwips(writer);
-        for (std::size_t k = 0; ok && k < rtfs.size(); ++k) {
-            int tab = 720;
-            const auto document = LoadRtfDocument(rtfs[k], &tab);
-            Paginator pages(*document, tab);
-            if (k > 0 && !writer.newPage()) {
-                why = "une nouvelle page n'a pas pu \xC3\xAAtre ajout\xC3\xA9\x65";
-                ok = false;
-            }
-            ok = ok && pages.PaintPages(painter, writer, page, nullptr, &why);
-        }
-        if (painter.isActive()) painter.end();
+        ok = PaintCollated(rtfs, writer, &why);
     }
     if (!ok) *error = why.toStdString();
     if (ok) *pdf = Bytes(buffer);
     return ok;
 }
 
+bool PrintCollated(const std::vector<std::string_view>& rtfs, QPrinter& printer,
+                   const QString& title, QString* error) {
+    if (!PrinterIsInstalled(printer)) {
+        *error = QString("Aucune imprimante n'est install\u00e9e");
+        return false;
+    }
+    printer.setDocName(title);
+    if (!PaintCollated(rtfs, printer, error)) return false;
+    if (printer.printerState() == QPrinter::Error) {
+        *error = QString("L'imprimante %1 a refus\u00e9 le travail").arg(printer.printerName());
+        return false;
+    }
+    return true;
+}
+
 bool AnswerGridPdf(const AnswerGrid& grid, std::string* pdf, std::string* error) {
-    EnsureApplication();
     QTextDocument doc;
     doc.setDocumentMargin(0);
     doc.setHtml(QString::fromStdString(AnswerGridHtml(grid)));
@@ -96,9 +120,9 @@ bool AnswerGridPdf(const AnswerGrid& grid, std::string* pdf, std::string* error)
     return true;
 }
 
-bool WriteClassPdfs(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
-                    const std::string& path, const std::string& answers,
-                    std::vector<std::string>* written, std::string* error) {
+bool ClassPdfs(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
+               const std::string& path, const std::string& answers, NamedFiles* files,
+               std::string* error) {
     fs::path subjectPath(path);
     if (!subjectPath.has_extension()) subjectPath += ".pdf";
     fs::path keyPath = subjectPath;
@@ -108,22 +132,33 @@ bool WriteClassPdfs(const std::vector<ClassCopy>& copies, const std::vector<std:
     std::vector<std::string_view> subjects, keys;
     for (const auto& copy : copies) subjects.push_back(copy.sheet.subject);
     for (std::size_t k : keyOrder) keys.push_back(copies[k].sheet.answerKey);
-    std::vector<std::pair<std::string, std::string>> files(2);
-    files[0].first = subjectPath.string();
-    files[1].first = keyPath.string();
-    bool ok = CollatedPdf(subjects, subjectPath.stem().string(), &files[0].second, error) &&
-              CollatedPdf(keys, keyPath.stem().string(), &files[1].second, error);
+    NamedFiles made(2);
+    made[0].first = subjectPath.string();
+    made[1].first = keyPath.string();
+    bool ok = CollatedPdf(subjects, subjectPath.stem().string(), &made[0].second, error) &&
+              CollatedPdf(keys, keyPath.stem().string(), &made[1].second, error);
     if (ok && !answers.empty()) {
-        files.emplace_back(answers, std::string());
-        ok = AnswerGridPdf(MakeAnswerGrid(copies, keyOrder), &files.back().second, error);
+        made.emplace_back(answers, std::string());
+        ok = AnswerGridPdf(MakeAnswerGrid(copies, keyOrder), &made.back().second, error);
     }
-    if (!ok) return false;
-    // The set's files go in together: a failure leaves every old file as it was.
+    if (ok) files->insert(files->end(), made.begin(), made.end());
+    return ok;
+}
+
+bool WriteAllFiles(const NamedFiles& files, std::vector<std::string>* written, std::string* error) {
     std::vector<FileContent> contents;
     for (const auto& [name, bytes] : files) contents.push_back({name, bytes});
     if (!ReplaceFiles(contents, error)) return false;
     for (const auto& file : files) written->push_back(file.first);
     return true;
+}
+
+bool WriteClassPdfs(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
+                    const std::string& path, const std::string& answers,
+                    std::vector<std::string>* written, std::string* error) {
+    NamedFiles files;
+    return ClassPdfs(copies, keyOrder, path, answers, &files, error) &&
+           WriteAllFiles(files, written, error);
 }
 
 }  // namespace equat

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/answergrid.h"
+#include "platform/answergrid.h"
 
 #include "core/cp1252.h"
 #include "core/kinds.h"

@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+#include <QString>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/answergrid.h"
+
+class QPrinter;
+
+namespace equat {
+
+// Class sets put out: the window's class dialog and equat-sheet share these. A Qt
+// application must exist.
+
+// Several RTF documents as one PDF laid out as printing lays out each (A4), every document
+// starting on a new page. The bytes are made in memory; nothing is written.
+bool CollatedPdf(const std::vector<std::string_view>& rtfs, const std::string& title,
+                 std::string* pdf, std::string* error);
+
+// Several RTF documents as one print job on the printer, every document starting on a new
+// page, titled title on the queue. False with *error when there is no printer or it fails.
+bool PrintCollated(const std::vector<std::string_view>& rtfs, QPrinter& printer,
+                   const QString& title, QString* error);
+
+// The grid on one page of A4 landscape, made smaller when it would not fit.
+bool AnswerGridPdf(const AnswerGrid& grid, std::string* pdf, std::string* error);
+
+// The files of a class set, made in memory: name and bytes of each.
+using NamedFiles = std::vector<std::pair<std::string, std::string>>;
+
+// The subjects into path (".pdf" added when it has no extension), the keys into its name
+// without extension followed by "_Cor.pdf", in keyOrder; the grid into answers when not
+// empty. False with *error when one cannot be made; nothing is written.
+bool ClassPdfs(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
+               const std::string& path, const std::string& answers, NamedFiles* files,
+               std::string* error);
+
+// Replaces every file as one unit (ReplaceFiles): all are staged before any is replaced, so a
+// failure leaves every old file as it was; false with *error then. The names written go to
+// *written.
+bool WriteAllFiles(const NamedFiles& files, std::vector<std::string>* written, std::string* error);
+
+// ClassPdfs, then WriteAllFiles.
+bool WriteClassPdfs(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
+                    const std::string& path, const std::string& answers,
+                    std::vector<std::string>* written, std::string* error);
+
+}  // namespace equat
