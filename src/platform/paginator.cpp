@@ -21,6 +21,15 @@ namespace equat {
 
 namespace {
 
+// A block that opens a numbered question: digits, then the degree sign and a slash.
+bool StartsQuestion(const QTextBlock& block) {
+    if (!block.isValid()) return false;
+    const QString text = block.text();
+    int k = 0;
+    while (k < text.size() && text[k].isDigit()) ++k;
+    return k > 0 && text.mid(k, 2) == QString::fromUtf8("\u00B0/");
+}
+
 constexpr double kTwipsPerInch = 1440.0;
 // Less than any line is high, in twips.
 constexpr double kEdge = 1.0;
@@ -54,6 +63,7 @@ struct Paginator::Layout {
     struct Line {
         int position;
         double top, bottom;
+        bool keepWithNext = false;  // a separator line: it goes where its question goes
     };
     std::vector<Line> lines;
 };
@@ -95,6 +105,8 @@ const Paginator::Layout& Paginator::LayoutFor(double widthTwips) {
             const double top = box.top() + line.y();
             l.lines.push_back({b.position() + line.textStart(), top, top + line.height()});
         }
+        if (tl->lineCount() == 1 && !b.text().trimmed().isEmpty() && StartsQuestion(b.next()))
+            l.lines.back().keepWithNext = true;
     }
     return l;
 }
@@ -113,6 +125,8 @@ int Paginator::FormatRange(QPainter& painter, const QRectF& rectTwips, int start
     const double top = first->top;
     auto last = first + 1;
     while (last != l.lines.end() && last->bottom - top <= rectTwips.height()) ++last;
+    // A separator line left alone at the foot of the page goes over with its question.
+    if (last != l.lines.end() && last - 1 != first && (last - 1)->keepWithNext) --last;
     const int next = last == l.lines.end() ? length : last->position;
     const double bottom = (last - 1)->bottom;
 

@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Each page of a PDF holds the text of what it shows and nothing more: the text of the
 # subjects and answer keys, every kind and level, at every interline, names each numbered
-# question exactly once.
+# question exactly once, and no page ends on a separator line whose question is on the next.
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 
@@ -11,6 +11,12 @@ function(check_once rtf count)
   execute_process(COMMAND pdftotext out.pdf - WORKING_DIRECTORY ${WORK} OUTPUT_VARIABLE text)
   if(NOT rc EQUAL 0)
     message(FATAL_ERROR "${rtf}: equat-rtf failed: ${err}")
+  endif()
+  # pdftotext ends each page with a form feed: the line before it must not be a separator.
+  string(ASCII 12 ff)
+  string(REGEX MATCH "---\n*${ff}[^${ff}]" stranded "${text}")
+  if(stranded)
+    message(FATAL_ERROR "${rtf}: a page ends on a separator line")
   endif()
   foreach(n RANGE 1 ${count})
     string(REGEX MATCHALL "(^|[^0-9])${n}°/" found "${text}")
