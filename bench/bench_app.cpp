@@ -24,6 +24,7 @@
 #include "app/widgets.h"
 #include "core/kinds.h"
 #include "platform/richedit.h"
+#include "qt_bench_main.h"
 
 extern char** environ;
 
@@ -103,11 +104,5 @@ BENCHMARK(BM_GenerateAndLayOut)->ArgsProduct({{0, 1, 2}, {1, 2, 3}})->Unit(bench
 int main(int argc, char** argv) {
     g_self = argv[0];
     if (argc > 1 && std::strcmp(argv[1], kChildFlag) == 0) return RunChild(argc, argv);
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv);
 }

@@ -20,6 +20,7 @@
 #include "platform/paginator.h"
 #include "platform/printing.h"
 #include "platform/richedit.h"
+#include "qt_bench_main.h"
 #include "tool_runs.h"
 
 namespace {
@@ -101,11 +102,5 @@ BENCHMARK(BM_PairToPdfSideBySide)->Iterations(5)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv);
 }

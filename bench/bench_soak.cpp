@@ -24,6 +24,7 @@
 #include "app/widgets.h"
 #include "core/random.h"
 #include "platform/richedit.h"
+#include "qt_bench_main.h"
 #include "settings/formstorage.h"
 
 namespace {
@@ -106,11 +107,5 @@ BENCHMARK(BM_Soak)->Arg(10000)->Iterations(1)->Unit(benchmark::kSecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv);
 }
