@@ -228,11 +228,11 @@ void DiscriminantStep(Steps& steps, std::int64_t a, std::int64_t b, std::int64_t
     steps.push_back(ValueStep(std::string(kDelta) + " = b\xB2 - 4ac = ", std::move(links)));
 }
 
-void RootStep(Steps& steps, bool plus, std::int64_t a, std::int64_t b, const Surd& root,
+void RootStep(Steps& steps, int index, bool plus, std::int64_t a, std::int64_t b, const Surd& root,
               const Surd& value) {
     const std::string label = std::string("<times><i><te=26>x</i><te=18><arial><sub>") +
-                              (plus ? "1" : "2") + "</sub> = (-b " + (plus ? "+" : "-") + " " +
-                              std::string(kRoot) + std::string(kDelta) + ")/(2a) = ";
+                              (index == 1 ? "1" : "2") + "</sub> = (-b " + (plus ? "+" : "-") +
+                              " " + std::string(kRoot) + std::string(kDelta) + ")/(2a) = ";
     const Calc top = b == 0 ? Num(plus ? root : -root)
                             : (plus ? SumOf(Num(-b), Num(root)) : DiffOf(Num(-b), Num(root)));
     std::vector<Calc> links{QuotOf(top, Num(2 * a))};
@@ -279,8 +279,12 @@ Steps QuadraticSteps(int level, const QuadraticQuestion& q) {
     steps.push_back(
         ValueStep(std::string(kRoot) + std::string(kDelta) + " = ", {RootOf(delta), Num(root)}));
     const SurdPair roots = QuadraticRoots(a, b, c);
-    RootStep(steps, true, a, b, root, roots.first);
-    RootStep(steps, false, a, b, root, roots.second);
+    // The roots are named as the key's result line names them (at level 1 it keeps the order
+    // they were drawn in), so that x1 and x2 are the same numbers in the steps and the result.
+    const auto named = QuadraticExactRoots(level, q);
+    const bool minusFirst = named && named->first == roots.second && !(named->first == roots.first);
+    RootStep(steps, 1, !minusFirst, a, b, root, minusFirst ? roots.second : roots.first);
+    RootStep(steps, 2, minusFirst, a, b, root, minusFirst ? roots.first : roots.second);
     return steps;
 }
 

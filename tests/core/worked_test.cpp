@@ -121,14 +121,16 @@ Question FirstDegree(int level, const FirstDegreeQuestion& q) {
     return out;
 }
 
-Question SecondDegree(int, const QuadraticQuestion& q) {
+// The roots in the order of the key's result line (x1, then x2), so that the working ends on
+// the key's x2.
+Question SecondDegree(int level, const QuadraticQuestion& q) {
     const auto& s = q.slots;
     Question out;
     out.equation[0].lhs = Sd({{s[0], Unknown::X2}, {s[1], Unknown::X}, {s[2], Unknown::One}});
     out.equation[0].rhs = Sd({{s[3], Unknown::X2}, {s[4], Unknown::X}, {s[5], Unknown::One}});
     const std::int64_t a = s[0] - s[3], b = s[1] - s[4], c = s[2] - s[5];
     if (b * b - 4 * a * c >= 0) {
-        const SurdPair roots = QuadraticRoots(a, b, c);
+        const SurdPair roots = *QuadraticExactRoots(level, q);
         out.solutions = {{roots.first, 0}, {roots.second, 0}};
     }
     return out;
