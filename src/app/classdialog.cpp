@@ -26,6 +26,8 @@
 #include "platform/paginator.h"
 #include "platform/printing.h"
 #include "platform/richedit.h"
+#include "rtf/reader.h"
+#include "rtf/writer.h"
 #include "settings/qtcp1252.h"
 
 namespace equat {
@@ -57,6 +59,12 @@ std::string InFolder(const QString& folder, const std::string& name) {
 std::string RtfOf(RichEdit* area) {
     area->SelectAll();
     return area->SelectionRtf();
+}
+
+// A generated document as the window saves one: through our writer, so that other editors
+// show its Symbol-font signs.
+std::string SavedRtf(std::string_view generated) {
+    return rtf::WriteRtf(rtf::ReadRtf(generated));
 }
 
 // Modal over the dialog, shown at once: even a short set gives the teacher a way out.
@@ -283,8 +291,8 @@ bool ClassSetDialog::SaveRtf() {
     const std::string base = InFolder(*folder, SetBaseName());
     for (const auto& copy : set->copies) {
         const SaveNames names = SaveNamesFor(base + "_" + copy.codeText);
-        files.emplace_back(names.subject, copy.sheet.subject);
-        files.emplace_back(names.answerKey, copy.sheet.answerKey);
+        files.emplace_back(names.subject, SavedRtf(copy.sheet.subject));
+        files.emplace_back(names.answerKey, SavedRtf(copy.sheet.answerKey));
     }
     if (ckbGrille->isChecked()) {
         std::string pdf, error;
