@@ -226,24 +226,28 @@ bool ClassSetDialog::Print() {
     QPrinter& printer = CurrentPrinter();
     const int copies[] = {parts_.subjectCopies->value(), parts_.answerKeyCopies->value()};
     const char* const titles[] = {"Sujets", "Corrigés"};
+    RichEdit* const onScreen[] = {parts_.subject, parts_.answerKey};
+    const bool pairOnScreen = UsesPairOnScreen();
     std::vector<std::string> docs[2];
     auto progress = MakeProgress(this, "Préparation de l'impression...");
-    if (UsesPairOnScreen()) {
-        docs[0].push_back(RtfOf(parts_.subject));
-        docs[1].push_back(RtfOf(parts_.answerKey));
-    } else {
+    if (!pairOnScreen) {
         auto set = MakeSet(*progress);
         if (!set) return false;
         for (const auto& copy : set->copies) docs[0].push_back(copy.sheet.subject);
         for (std::size_t k : set->keyOrder) docs[1].push_back(set->copies[k].sheet.answerKey);
     }
     if (!Step(*progress, progress->maximum() - 1)) return false;
-    // As the window's own printing: each count is that many jobs, 0 none.
+    // As the window's own printing: each count is that many jobs, 0 none. The pair on screen
+    // is printed as it stands, through its own page layout.
     for (int d = 0; d < 2; ++d) {
         const std::vector<std::string_view> views(docs[d].begin(), docs[d].end());
+        const QString title = QString::fromUtf8(titles[d]);
         for (int k = 0; k < copies[d]; ++k) {
             QString error;
-            if (!PrintCollated(views, printer, QString::fromUtf8(titles[d]), &error)) {
+            const bool ok = pairOnScreen
+                                ? PrintDocument(onScreen[d]->Pages(), printer, title, &error)
+                                : PrintCollated(views, printer, title, &error);
+            if (!ok) {
                 ShowError(error);
                 return false;
             }

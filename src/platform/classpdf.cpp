@@ -76,17 +76,8 @@ bool CollatedPdf(const std::vector<std::string_view>& rtfs, const std::string& t
 
 bool PrintCollated(const std::vector<std::string_view>& rtfs, QPrinter& printer,
                    const QString& title, QString* error) {
-    if (!PrinterIsInstalled(printer)) {
-        *error = QString("Aucune imprimante n'est install\u00e9e");
-        return false;
-    }
-    printer.setDocName(title);
-    if (!PaintCollated(rtfs, printer, error)) return false;
-    if (printer.printerState() == QPrinter::Error) {
-        *error = QString("L'imprimante %1 a refus\u00e9 le travail").arg(printer.printerName());
-        return false;
-    }
-    return true;
+    return RunPrintJob(
+        printer, title, [&](QString* why) { return PaintCollated(rtfs, printer, why); }, error);
 }
 
 bool AnswerGridPdf(const AnswerGrid& grid, std::string* pdf, std::string* error) {

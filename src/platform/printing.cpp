@@ -57,21 +57,31 @@ bool PaintPages(Paginator& pages, QPagedPaintDevice& device, const QRectF& pageT
     return ok;
 }
 
-bool PrintDocument(Paginator& pages, QPrinter& printer, const QString& title, QString* error,
-                   std::vector<int>* starts) {
+bool RunPrintJob(QPrinter& printer, const QString& title,
+                 const std::function<bool(QString* error)>& paint, QString* error) {
     if (!PrinterIsInstalled(printer)) {
         if (error) *error = QString("Aucune imprimante n'est installée");
         return false;
     }
     // The queue names the job after the printer's document name.
     printer.setDocName(title);
-    if (!PaintPages(pages, printer, PageRectTwips(printer), starts, error)) return false;
+    if (!paint(error)) return false;
     if (printer.printerState() == QPrinter::Error) {
         if (error)
             *error = QString("L'imprimante %1 a refusé le travail").arg(printer.printerName());
         return false;
     }
     return true;
+}
+
+bool PrintDocument(Paginator& pages, QPrinter& printer, const QString& title, QString* error,
+                   std::vector<int>* starts) {
+    return RunPrintJob(
+        printer, title,
+        [&](QString* why) {
+            return PaintPages(pages, printer, PageRectTwips(printer), starts, why);
+        },
+        error);
 }
 
 bool PdfBytes(Paginator& pages, const QPageLayout& layout, int dpi, const QString& title,

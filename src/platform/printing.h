@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QRectF>
 #include <QString>
+#include <functional>
 #include <vector>
 
 #include "platform/pages.h"
@@ -28,6 +29,12 @@ bool PrinterIsInstalled(const QPrinter& printer);
 // the device would not start or a page could not be added.
 bool PaintPages(Paginator& pages, QPagedPaintDevice& device, const QRectF& pageTwips,
                 std::vector<int>* starts, QString* error);
+
+// One print job on the printer, titled title (the job's name on the print queue): paint
+// draws its pages on the printer. False with *error when there is no printer, the painting
+// fails or the queue refuses the job.
+bool RunPrintJob(QPrinter& printer, const QString& title,
+                 const std::function<bool(QString* error)>& paint, QString* error);
 
 // One print job of the control's whole text on the printer, titled title (the job's name
 // on the print queue). The page rectangle is the printer's printable area. False with
