@@ -182,6 +182,20 @@ std::optional<Rational> FirstDegreeExactSolution(int level, const FirstDegreeQue
     return Rational(r.q - l.q, l.p - r.p);
 }
 
+QuestionResult FirstDegreeResult(int level, const FirstDegreeQuestion& q) {
+    QuestionResult result;
+    auto exact = FirstDegreeExactSolution(level, q);
+    if (exact) {
+        result.values.push_back({"x", Surd(*exact), q.solution});
+        return result;
+    }
+    // The verdict texts start with their sign: "/" none, "?" every real.
+    const bool none = q.solution.front() == '/';
+    result.verdict = none ? Verdict::NoSolution : Verdict::EveryReal;
+    result.values.push_back({"x", std::nullopt, none ? "/" : "?"});
+    return result;
+}
+
 void FirstDegreeKind::DrawLevel1(RandomSource& rng, FirstDegreeQuestion& q) {
     auto& s = q.slots;
     for (;;) {
@@ -289,10 +303,10 @@ void FirstDegreeKind::AppendSubjectBody(std::string& out, int i) const {
     out += kPar;
 }
 
-void FirstDegreeKind::AppendAnswerBody(std::string& out, int i) const {
+void FirstDegreeKind::AppendAnswerBody(std::string& out, int i, KeyStyle style) const {
     const auto& pieces = Rtf();
     out += question(i).equation;
-    if (keyStyle() == KeyStyle::Detailed) {
+    if (style == KeyStyle::Detailed) {
         out += kPar;
         AppendWorkedStepsRtf(out, FirstDegreeSteps(level_, question(i)));
     }
@@ -301,7 +315,7 @@ void FirstDegreeKind::AppendAnswerBody(std::string& out, int i) const {
     // ends inside a tag.
     out += pieces.open;
     const auto exact =
-        ShowsExactValues(keyStyle()) ? FirstDegreeExactSolution(level_, question(i)) : std::nullopt;
+        ShowsExactValues(style) ? FirstDegreeExactSolution(level_, question(i)) : std::nullopt;
     if (exact) {
         AppendExactKeyRtf(out, *exact);
     } else {

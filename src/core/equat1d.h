@@ -35,6 +35,8 @@ struct FirstDegreeQuestion {
 // The solution of question q drawn at `level`, exact, from its coefficients; nothing when
 // the equation has no solution or infinitely many (its verdict text stands).
 std::optional<Rational> FirstDegreeExactSolution(int level, const FirstDegreeQuestion& q);
+// Its result: x, or the verdict of an equation without a single solution.
+QuestionResult FirstDegreeResult(int level, const FirstDegreeQuestion& q);
 
 // First-degree equations in x.
 class FirstDegreeKind final : public TabledKind<FirstDegreeQuestion> {
@@ -44,7 +46,8 @@ class FirstDegreeKind final : public TabledKind<FirstDegreeQuestion> {
     std::string DiagnosticEntry(int i) const override;
     std::string DuplicateKey(int i) const override;
     void AppendSubjectBody(std::string& out, int i) const override;
-    void AppendAnswerBody(std::string& out, int i) const override;
+    void AppendAnswerBody(std::string& out, int i, KeyStyle style) const override;
+    QuestionResult Result(int i) const override { return FirstDegreeResult(level_, question(i)); }
 
   private:
     void DrawLevel1(RandomSource& rng, FirstDegreeQuestion& q);

@@ -184,6 +184,17 @@ std::optional<SurdPair> QuadraticExactRoots(int level, const QuadraticQuestion& 
     return roots;
 }
 
+QuestionResult QuadraticResult(int level, const QuadraticQuestion& q) {
+    const auto& s = q.slots;
+    QuestionResult result;
+    result.discriminant = Discriminant(Sub32(s[0], s[3]), Sub32(s[1], s[4]), Sub32(s[2], s[5]));
+    const auto exact = QuadraticExactRoots(level, q);
+    if (!exact) result.verdict = Verdict::NoRealRoot;
+    result.values.push_back({"x1", exact ? std::optional(exact->first) : std::nullopt, q.x1});
+    result.values.push_back({"x2", exact ? std::optional(exact->second) : std::nullopt, q.x2});
+    return result;
+}
+
 void AppendQuadraticAnswerBody(std::string& doc, int level, const QuadraticQuestion& q,
                                KeyStyle style) {
     const Pieces& pc = P();
@@ -242,8 +253,8 @@ void SecondDegreeKind::AppendSubjectBody(std::string& doc, int i) const {
     AppendQuadraticSubjectBody(doc, question(i));
 }
 
-void SecondDegreeKind::AppendAnswerBody(std::string& doc, int i) const {
-    AppendQuadraticAnswerBody(doc, level_, question(i), keyStyle());
+void SecondDegreeKind::AppendAnswerBody(std::string& doc, int i, KeyStyle style) const {
+    AppendQuadraticAnswerBody(doc, level_, question(i), style);
 }
 
 }  // namespace equat

@@ -39,6 +39,8 @@ void AppendQuadraticAnswerBody(std::string& doc, int level, const QuadraticQuest
 // The roots of question q, exact, from its coefficients, in the order of the key's x1 and
 // x2 (at level 1 the drawn order); nothing when there is no real root.
 std::optional<SurdPair> QuadraticExactRoots(int level, const QuadraticQuestion& q);
+// Its result: the discriminant and x1, x2, or the verdict without real roots.
+QuestionResult QuadraticResult(int level, const QuadraticQuestion& q);
 
 // One accepted draw of each level from the given stream, retries included. The level-1
 // draw returns its choice draw (aleas); levels 2 and 3 have none.
@@ -54,7 +56,8 @@ class SecondDegreeKind final : public TabledKind<QuadraticQuestion> {
     std::string DiagnosticEntry(int i) const override;
     std::string DuplicateKey(int i) const override;
     void AppendSubjectBody(std::string& doc, int i) const override;
-    void AppendAnswerBody(std::string& doc, int i) const override;
+    void AppendAnswerBody(std::string& doc, int i, KeyStyle style) const override;
+    QuestionResult Result(int i) const override { return QuadraticResult(level_, question(i)); }
 };
 
 }  // namespace equat

@@ -78,6 +78,7 @@ Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& set
 
     Sheet sheet;
     sheet.log.reserve(static_cast<std::size_t>(n) + 8);
+    sheet.results.reserve(static_cast<std::size_t>(n));
     sheet.baseName = std::string(kind.BaseNamePrefix()) + DecimalText(level) + "_";
     sheet.baseName += TwoDigits(rng.RandomInt(100));
     sheet.baseName += "_";
@@ -86,7 +87,6 @@ Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& set
     sheet.subject = Header(sheet.baseName, " - <u>", settings);
     sheet.answerKey = Header(sheet.baseName, " - <b>Corrig\xE9</b> - <u>", settings);
 
-    kind.SetKeyStyle(settings.keyStyle);
     kind.Begin(level);
     SeenQuestions seen;
     for (int i = 1; i <= n; ++i) {
@@ -117,7 +117,8 @@ Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& set
         sheet.answerKey += separatorLine;
         sheet.answerKey += number;
         sheet.answerKey += kind.AnswerNumbering();
-        kind.AppendAnswerBody(sheet.answerKey, i);
+        kind.AppendAnswerBody(sheet.answerKey, i, settings.keyStyle);
+        sheet.results.push_back(kind.Result(i));
         if (i == 1) {
             // The first question tells the size of the others: room for them at once, so the
             // documents are not copied again and again as they grow.

@@ -2,11 +2,13 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/exact.h"
 #include "core/random.h"
 
 namespace equat {
@@ -45,12 +47,41 @@ struct SheetSettings {
     std::string code;
 };
 
-// One generated sheet: both RTF documents and the diagnostic entries of every attempt.
+// What a key concludes about a question: values, or a verdict that is its own reason.
+enum class Verdict {
+    Values,
+    NoSolution,     // first degree "0 x = k", or an impossible system
+    NoRealRoot,     // second degree, negative discriminant
+    EveryReal,      // first degree "0 x = 0"
+    Indeterminate,  // a system of two proportional equations
+};
+
+// One unknown of a result: its name, its exact value (none under a verdict) and the text
+// the decimal key writes for it ("2.33", "/", "?").
+struct ResultValue {
+    std::string name;  // "x", "x1", "x2", "y"
+    std::optional<Surd> exact;
+    std::string decimal;
+    bool operator==(const ResultValue&) const = default;
+};
+
+// The result of one question as data, whatever the key style: what every output that
+// shows results (the keys' highlighted values, the answer grid) is built from.
+struct QuestionResult {
+    Verdict verdict = Verdict::Values;
+    std::vector<ResultValue> values;
+    std::optional<std::int64_t> discriminant;  // second degree: the Δ the key writes
+    bool operator==(const QuestionResult&) const = default;
+};
+
+// One generated sheet: both RTF documents, the diagnostic entries of every attempt and the
+// result of each question (results[i - 1] for question i).
 struct Sheet {
     std::string baseName;
     std::string subject;
     std::string answerKey;
     std::vector<std::string> log;
+    std::vector<QuestionResult> results;
 };
 
 // The per-kind operations the frame calls. A kind keeps its own question tables,
@@ -68,14 +99,9 @@ class QuestionKind {
     virtual std::string DuplicateKey(int i) const = 0;
     // RTF after the numbering, closing paragraph mark included, appended to a document.
     virtual void AppendSubjectBody(std::string& out, int i) const = 0;
-    virtual void AppendAnswerBody(std::string& out, int i) const = 0;
-
-    // Set by the frame before Begin; the answer bodies read it.
-    void SetKeyStyle(KeyStyle style) { keyStyle_ = style; }
-    KeyStyle keyStyle() const { return keyStyle_; }
-
-  private:
-    KeyStyle keyStyle_ = KeyStyle::Decimal;
+    virtual void AppendAnswerBody(std::string& out, int i, KeyStyle style) const = 0;
+    // The result of question i, from its coefficients.
+    virtual QuestionResult Result(int i) const = 0;
 };
 
 // The state every kind keeps: the level, the latest choice draw and one record per question.

@@ -324,6 +324,15 @@ std::optional<ExactPoint> SystemExactSolution(int level, const SystemQuestion& q
                       Rational(std::int64_t{e1.a} * e2.c - std::int64_t{e1.c} * e2.a, d)};
 }
 
+QuestionResult SystemResult(int level, const SystemQuestion& q) {
+    QuestionResult result;
+    const auto exact = SystemExactSolution(level, q);
+    if (!exact) result.verdict = q.x == "?" ? Verdict::Indeterminate : Verdict::NoSolution;
+    result.values.push_back({"x", exact ? std::optional(Surd(exact->x)) : std::nullopt, q.x});
+    result.values.push_back({"y", exact ? std::optional(Surd(exact->y)) : std::nullopt, q.y});
+    return result;
+}
+
 void AppendSystemAnswerBody(std::string& doc, int level, const SystemQuestion& q, KeyStyle style) {
     const Pieces& p = P();
     std::string x, y;
@@ -391,8 +400,8 @@ void SystemKind::AppendSubjectBody(std::string& doc, int i) const {
     AppendSystemSubjectBody(doc, question(i));
 }
 
-void SystemKind::AppendAnswerBody(std::string& doc, int i) const {
-    AppendSystemAnswerBody(doc, level_, question(i), keyStyle());
+void SystemKind::AppendAnswerBody(std::string& doc, int i, KeyStyle style) const {
+    AppendSystemAnswerBody(doc, level_, question(i), style);
 }
 
 }  // namespace equat

@@ -60,6 +60,8 @@ struct ExactPoint {
     Rational x, y;
 };
 std::optional<ExactPoint> SystemExactSolution(int level, const SystemQuestion& q);
+// Its result: x and y, or the verdict of a zero determinant.
+QuestionResult SystemResult(int level, const SystemQuestion& q);
 
 // One draw of each level from the given stream. Levels 1 and 2 return their choice draw
 // (aleas, always 0 at level 1). At level 1 the texts are the drawn solution, or "?" for
@@ -80,7 +82,8 @@ class SystemKind final : public TabledKind<SystemQuestion> {
     std::string DiagnosticEntry(int i) const override;
     std::string DuplicateKey(int i) const override;
     void AppendSubjectBody(std::string& doc, int i) const override;
-    void AppendAnswerBody(std::string& doc, int i) const override;
+    void AppendAnswerBody(std::string& doc, int i, KeyStyle style) const override;
+    QuestionResult Result(int i) const override { return SystemResult(level_, question(i)); }
 };
 
 }  // namespace equat

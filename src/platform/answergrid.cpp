@@ -1,12 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/answergrid.h"
 
-#include "core/cp1252.h"
-#include "core/kinds.h"
-#include "core/markup.h"
-#include "rtf/reader.h"
-#include "rtf/writer.h"
-
 namespace equat {
 
 namespace {
@@ -34,71 +28,7 @@ std::string Escaped(std::string_view text, bool keepTogether = false) {
     return out;
 }
 
-// The results of a copy's questions, from its answer bodies (drawn again from its code).
-std::vector<std::string> CopyResults(const SheetCode& code) {
-    auto kind = MakeKind(code.kind);
-    RandomSource rng(code.seed);
-    const SheetSettings settings = SettingsForCode(code, SheetSettings{});
-    BuildSheet(*kind, rng, settings);
-    std::vector<std::string> results;
-    for (int i = 1; i <= settings.count; ++i) {
-        std::string body;
-        kind->AppendAnswerBody(body, i);
-        results.push_back(ResultText(body));
-    }
-    return results;
-}
-
 }  // namespace
-
-std::string ResultText(std::string_view answerBodyRtf) {
-    std::string rtf(kRtfHeader);
-    rtf += answerBodyRtf;
-    rtf += '}';
-    std::string text = rtf::PlainTextUtf8(rtf::ReadRtf(rtf));
-    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
-    text = text.substr(text.find_last_of('\n') + 1);  // npos + 1 is 0
-    text = text.substr(text.find_last_of('\t') + 1);
-    // Words in brackets and pieces without "=" explain a result; the grid has no room.
-    std::string out, piece;
-    std::size_t spaces = 0;
-    int depth = 0;
-    auto endPiece = [&] {
-        while (!piece.empty() && piece.back() == ' ') piece.pop_back();
-        if (piece.find('=') != std::string::npos) out += (out.empty() ? "" : " ; ") + piece;
-        piece.clear();
-    };
-    for (char c : text) {
-        depth += (c == '(') - (c == ')');
-        if (depth > 0 || c == ')') continue;
-        if (c == ' ') {
-            ++spaces;
-            continue;
-        }
-        if (spaces >= 3) endPiece();
-        if (spaces > 0 && spaces < 3 && !piece.empty()) piece += ' ';
-        spaces = 0;
-        piece += c;
-    }
-    endPiece();
-    return out;
-}
-
-AnswerGrid MakeAnswerGrid(const std::vector<ClassCopy>& copies,
-                          const std::vector<std::size_t>& order) {
-    AnswerGrid grid;
-    if (copies.empty()) return grid;
-    const Sheet& first = copies.front().sheet;
-    grid.title = "Grille des r\xC3\xA9ponses - " +
-                 first.baseName.substr(0, first.baseName.find('_', first.baseName.find('_') + 1)) +
-                 " - " + std::to_string(copies.size()) + " copies";
-    for (std::size_t k : order) {
-        const ClassCopy& copy = copies[k];
-        grid.rows.push_back(copy.name.empty() ? copy.codeText : Cp1252ToUtf8(copy.name));
-        grid.cells.push_back(CopyResults(copy.code));
-    }
-    return grid;
-}
 
 std::string AnswerGridHtml(const AnswerGrid& grid) {
     std::string html = "<html><body style=\"font-family:Arial; font-size:9pt\"><p><b>" +

@@ -17,9 +17,10 @@ inline std::string SubjectBody(const QuestionKind& kind, int i) {
     kind.AppendSubjectBody(s, i);
     return s;
 }
-inline std::string AnswerBody(const QuestionKind& kind, int i) {
+inline std::string AnswerBody(const QuestionKind& kind, int i,
+                              KeyStyle style = KeyStyle::Decimal) {
     std::string s;
-    kind.AppendAnswerBody(s, i);
+    kind.AppendAnswerBody(s, i, style);
     return s;
 }
 

@@ -31,9 +31,10 @@ class ScriptedKind : public QuestionKind {
     void AppendSubjectBody(std::string& out, int i) const override {
         out += "S" + std::to_string(value(i)) + std::string(kPar);
     }
-    void AppendAnswerBody(std::string& out, int i) const override {
+    void AppendAnswerBody(std::string& out, int i, KeyStyle) const override {
         out += "A" + std::to_string(value(i)) + std::string(kPar);
     }
+    QuestionResult Result(int) const override { return {}; }
     int level_ = 0;
 
   private:

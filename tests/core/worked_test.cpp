@@ -239,11 +239,9 @@ void CheckDetailedBody(int level, const std::function<std::string(const Kind&, i
         kind.Begin(level);
         for (int i = 1; i <= kMaxQuestions; ++i) {
             kind.Draw(rng, i);
-            kind.SetKeyStyle(KeyStyle::Exact);
-            const std::string exact = AnswerBody(kind, i);
-            kind.SetKeyStyle(KeyStyle::Detailed);
+            const std::string exact = AnswerBody(kind, i, KeyStyle::Exact);
             const std::size_t at = questionSize(kind, i);
-            ASSERT_EQ(AnswerBody(kind, i), exact.substr(0, at) + worked(kind, i) + exact.substr(at))
+            ASSERT_EQ(AnswerBody(kind, i, KeyStyle::Detailed), exact.substr(0, at) + worked(kind, i) + exact.substr(at))
                 << "level " << level << " seed " << seed << " #" << i;
         }
     }

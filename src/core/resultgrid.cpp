@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/resultgrid.h"
+
+#include "core/cp1252.h"
+#include "core/exactkey.h"
+#include "core/numbertext.h"
+
+namespace equat {
+
+std::string ResultCell(const QuestionResult& result, KeyStyle style) {
+    std::string cell;
+    if (result.discriminant) {
+        cell = "\xCE\x94 = ";  // Δ
+        AppendDecimal(cell, *result.discriminant);
+    }
+    for (const auto& v : result.values) {
+        if (!cell.empty()) cell += " ; ";
+        cell += v.name;
+        cell += " = ";
+        if (v.exact && ShowsExactValues(style)) {
+            AppendExactText(cell, *v.exact, "\xE2\x88\x9A");  // √
+        } else {
+            cell += Cp1252ToUtf8(v.decimal);
+        }
+    }
+    return cell;
+}
+
+AnswerGrid MakeAnswerGrid(const std::vector<ClassCopy>& copies,
+                          const std::vector<std::size_t>& order) {
+    AnswerGrid grid;
+    if (copies.empty()) return grid;
+    const Sheet& first = copies.front().sheet;
+    grid.title = "Grille des r\xC3\xA9ponses - " +
+                 first.baseName.substr(0, first.baseName.find('_', first.baseName.find('_') + 1)) +
+                 " - " + std::to_string(copies.size()) + " copies";
+    for (std::size_t k : order) {
+        const ClassCopy& copy = copies[k];
+        grid.rows.push_back(copy.name.empty() ? copy.codeText : Cp1252ToUtf8(copy.name));
+        std::vector<std::string> cells;
+        for (const auto& result : copy.sheet.results)
+            cells.push_back(ResultCell(result, copy.code.keyStyle));
+        grid.cells.push_back(std::move(cells));
+    }
+    return grid;
+}
+
+}  // namespace equat
