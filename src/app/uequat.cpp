@@ -169,6 +169,13 @@ struct ControlRow {
     QStringList items = {};  // a combo box with items is a fixed list, value its default index
 };
 
+// The answer key's list: the styles' labels in their order.
+QStringList KeyStyleItems() {
+    QStringList items;
+    for (const auto& k : kKeyStyles) items << FromCp1252(k.label);
+    return items;
+}
+
 constexpr unsigned kLT = akLeft | akTop;
 constexpr unsigned kLTR = akLeft | akTop | akRight;
 constexpr unsigned kTR = akTop | akRight;
@@ -290,7 +297,7 @@ const ControlRow kDesign[] = {
      0,
      0,
      {},
-     {"Décimal", "Exact", "Détaillé"}},
+     KeyStyleItems()},
     {&TForm1::btnSerie,
      "btnSerie",
      {370, 392, 38, 25},
@@ -563,7 +570,7 @@ SheetSettings TForm1::ReadSheetSettings() const {
     s.separatorOn = CheckBox1->isChecked();
     s.separator = ToCp1252(eSepar->text());
     // The list's order is the order of the styles.
-    const int style = std::clamp(cbCorrige->currentIndex(), 0, 2);
+    const int style = std::clamp(cbCorrige->currentIndex(), 0, kKeyStyleCount - 1);
     s.keyStyle = static_cast<KeyStyle>(style);
     return s;
 }

@@ -57,17 +57,17 @@ bool ParseInt(const std::string& s, long long lo, long long hi, long long& out) 
 }
 
 bool ParseKeyStyle(const std::string& value, KeyStyle& style, std::string* error) {
-    if (value == "decimal") {
-        style = KeyStyle::Decimal;
-    } else if (value == "exact") {
-        style = KeyStyle::Exact;
-    } else if (value == "detailed") {
-        style = KeyStyle::Detailed;
-    } else {
-        *error = "unknown answer key '" + value + "' (expected decimal, exact or detailed)";
-        return false;
+    std::string names;
+    for (int k = 0; k < kKeyStyleCount; ++k) {
+        if (kKeyStyles[k].name == value) {
+            style = kKeyStyles[k].style;
+            return true;
+        }
+        names += (k == 0 ? "" : k + 1 < kKeyStyleCount ? ", " : " or ");
+        names += kKeyStyles[k].name;
     }
-    return true;
+    *error = "unknown answer key '" + value + "' (expected " + names + ")";
+    return false;
 }
 
 bool Given(const std::vector<std::string>& given, std::string_view opt) {

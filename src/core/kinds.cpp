@@ -1,41 +1,36 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/kinds.h"
 
-#include <functional>
-#include <utility>
-
 #include "core/equat1d.h"
 #include "core/equat2d.h"
 #include "core/syst.h"
 
 namespace equat {
 
-namespace {
-
-using Factory = std::unique_ptr<QuestionKind> (*)();
-
-template <class Kind>
-std::unique_ptr<QuestionKind> Make() {
-    return std::make_unique<Kind>();
+std::unique_ptr<QuestionKind> MakeFirstDegreeKind() {
+    return std::make_unique<FirstDegreeKind>();
+}
+std::unique_ptr<QuestionKind> MakeSecondDegreeKind() {
+    return std::make_unique<SecondDegreeKind>();
+}
+std::unique_ptr<QuestionKind> MakeSystemKind() {
+    return std::make_unique<SystemKind>();
 }
 
-constexpr std::pair<std::string_view, Factory> kKinds[] = {
-    {"1d", &Make<FirstDegreeKind>},
-    {"2d", &Make<SecondDegreeKind>},
-    {"syst", &Make<SystemKind>},
-};
-
-}  // namespace
+int KindIndex(std::string_view name) {
+    for (int k = 0; k < kKindCount; ++k)
+        if (kSheetKinds[k].name == name) return k;
+    return -1;
+}
 
 std::unique_ptr<QuestionKind> MakeKind(std::string_view name) {
-    for (const auto& [n, make] : kKinds)
-        if (n == name) return make();
-    return nullptr;
+    const int k = KindIndex(name);
+    return k < 0 ? nullptr : kSheetKinds[k].make();
 }
 
 std::vector<std::string_view> KindNames() {
     std::vector<std::string_view> names;
-    for (const auto& k : kKinds) names.push_back(k.first);
+    for (const auto& k : kSheetKinds) names.push_back(k.name);
     return names;
 }
 

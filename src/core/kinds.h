@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include <iterator>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -8,8 +9,29 @@
 
 namespace equat {
 
-// The sheet kinds by their short names ("1d", ...), for the window and the batch tool.
+std::unique_ptr<QuestionKind> MakeFirstDegreeKind();
+std::unique_ptr<QuestionKind> MakeSecondDegreeKind();
+std::unique_ptr<QuestionKind> MakeSystemKind();
+
+// The sheet kinds, declared once. The order is the sheet code's: never reorder, only
+// append. name: the short name of the batch tool and of the class sets; caption: the
+// window's button.
+struct KindInfo {
+    std::string_view name;
+    std::string_view caption;
+    std::unique_ptr<QuestionKind> (*make)();
+};
+inline constexpr KindInfo kSheetKinds[] = {
+    {"1d", "Equat 1d", &MakeFirstDegreeKind},
+    {"2d", "Equat 2d", &MakeSecondDegreeKind},
+    {"syst", "Syst", &MakeSystemKind},
+};
+inline constexpr int kKindCount = static_cast<int>(std::size(kSheetKinds));
+
+// The kind of a short name; nullptr for an unknown one.
 std::unique_ptr<QuestionKind> MakeKind(std::string_view name);
 std::vector<std::string_view> KindNames();
+// The position of a kind in kSheetKinds, -1 for an unknown name.
+int KindIndex(std::string_view name);
 
 }  // namespace equat

@@ -2,6 +2,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <iterator>
 #include <optional>
 #include <span>
 #include <string>
@@ -32,6 +33,25 @@ inline const std::string kDefaultSeparator(123, '-');
 
 // How the answer key writes its results. Decimal is the specified style and the default.
 enum class KeyStyle { Decimal, Exact, Detailed };
+
+// The styles, in the order of the window's list, of the stored index and of the sheet
+// code's field: never reorder, only append. name: the batch tool's choice; label: the
+// list's item, Windows-1252.
+struct KeyStyleInfo {
+    KeyStyle style;
+    std::string_view name;
+    std::string_view label;
+};
+inline constexpr KeyStyleInfo kKeyStyles[] = {
+    {KeyStyle::Decimal, "decimal",
+     "D\xE9"
+     "cimal"},
+    {KeyStyle::Exact, "exact", "Exact"},
+    {KeyStyle::Detailed, "detailed",
+     "D\xE9"
+     "taill\xE9"},
+};
+inline constexpr int kKeyStyleCount = static_cast<int>(std::size(kKeyStyles));
 
 // What a generation reads from the window. Texts are Windows-1252.
 struct SheetSettings {

@@ -12,34 +12,49 @@ namespace equat {
 
 // What rebuilds one sheet, apart from its texts (title, instruction, separator).
 struct SheetCode {
-    int version = 1;
-    std::string kind = "1d";  // "1d", "2d" or "syst"
+    int version = 1;          // how the copy was drawn: a later program keeps drawing it so
+    std::string kind = "1d";  // a name of kKinds
     int level = 1;            // 1..3
     int count = 25;           // 1..40
     int interline = 1;        // 0..10
     KeyStyle keyStyle = KeyStyle::Decimal;
     std::uint32_t seed = 0;
+    // Per-copy options beyond the first format, one bit each (kSheetCodeFlagBits of them);
+    // a feature that adds one declares its bit here. Any bit set makes a long code.
+    std::uint32_t flags = 0;
 
     bool operator==(const SheetCode&) const = default;
 };
 
-// The version this program writes. A code records it, so that a later program that draws
-// differently can still rebuild the copies made today.
+// The drawing version this program writes. A code records it, so that a later program that
+// draws differently can still rebuild the copies made today.
 inline constexpr int kSheetCodeVersion = 1;
+inline constexpr int kSheetCodeFlagBits = 11;
+
+// Two formats, told apart by their length. The short one (11 characters, ten for the fields
+// and a check) has no room left beyond three kinds, three styles and no flags; every code
+// that fits it is still written in it, so documents stay as they were. The long one (14
+// characters, thirteen and a check, shown in groups "XXXXX-XXXXX-XXXX") has room for 8
+// kinds, 4 levels, 64 questions, 16 interlines, 8 styles, 8 versions and the flags.
 inline constexpr std::size_t kSheetCodeLength = 11;
+inline constexpr std::size_t kLongSheetCodeLength = 14;
 
 // The characters of a code: digits and capitals without the look-alikes 0/O, 1/I and 5/S.
 // 31 of them, a prime, so that the check character catches every single wrong character
 // and every swap of two neighbours.
 inline constexpr std::string_view kSheetCodeAlphabet = "23456789ABCDEFGHJKLMNPQRTUVWXYZ";
 
-// Eleven characters: ten for the fields, the last a check. Empty when a field is out of
-// range or the kind is unknown.
+// The code as shown: the short format when the fields fit it, else the long one in groups.
+// Empty when a field is out of range or the kind is unknown.
 std::string EncodeSheetCode(const SheetCode& code);
 
-// The fields of a code typed by a teacher: letters in either case, spaces and hyphens
-// ignored. nullopt with *error (French, Windows-1252) for a mistyped or unknown code.
+// The fields of a code typed by a teacher, in either format: letters in either case,
+// spaces and hyphens ignored. nullopt with *error (French, Windows-1252) for a mistyped or
+// unknown code.
 std::optional<SheetCode> DecodeSheetCode(std::string_view text, std::string* error);
+// The fields of a well-formed code of either format, whether or not this program can build
+// it (a later version, an unknown kind, style or flag pass): what DecodeSheetCode checks.
+std::optional<SheetCode> ReadSheetCode(std::string_view text, std::string* error);
 
 // The settings that rebuild a copy: the texts of base, the fields of the code, the code
 // itself shown on the documents.

@@ -80,8 +80,8 @@ inline constexpr StoredSetting kStoredSettings[] = {
     {"CheckBox1_Checked", "CheckBox1", &StoredValues::checkBox1Checked},
     {"trbNiveau_Position", "trbNiveau", &StoredValues::trbNiveauPosition, 1, 3},
     {"ckbEdite_Checked", "ckbEdite", &StoredValues::ckbEditeChecked},
-    {"cbCorrige_ItemIndex", "cbCorrige", &StoredValues::cbCorrigeItemIndex, 0, 2, std::string::npos,
-     false, true},
+    {"cbCorrige_ItemIndex", "cbCorrige", &StoredValues::cbCorrigeItemIndex, 0, kKeyStyleCount - 1,
+     std::string::npos, false, true},
 };
 
 // The settings whose values differ, in list order: after a restore, the adapter runs the

@@ -51,13 +51,14 @@ void CheckGrid(const std::string& name, const std::vector<std::string>& unknowns
                     if (pieces.size() == unknowns.size() + 1) pieces.erase(pieces.begin());  // Δ
                     ASSERT_EQ(pieces.size(), unknowns.size());
                     for (std::size_t u = 0; u < unknowns.size(); ++u) {
-                        const std::string expected =
-                            !exact[u]                  ? "/"
-                            : style == KeyStyle::Exact ? ExactText(*exact[u], "\xE2\x88\x9A")
-                                                       : FormatFixed2(exact[u]->ToDouble());
+                        const std::string expected = !exact[u] ? "/"
+                                                     : style == KeyStyle::Exact
+                                                         ? ExactText(*exact[u], "\xE2\x88\x9A")
+                                                         : FormatFixed2(exact[u]->ToDouble());
                         const std::string shown = unknowns[u] + " = " + expected;
-                        if (exact[u] || pieces[u] != unknowns[u] + " = ?")
+                        if (exact[u] || pieces[u] != unknowns[u] + " = ?") {
                             EXPECT_EQ(pieces[u], shown) << name << level << " #" << i;
+                        }
                     }
                 }
             }

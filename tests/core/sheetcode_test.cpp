@@ -147,3 +147,49 @@ TEST(SheetCode, RebuildsTheSheetOfItsSeedWithTheCodeShown) {
         EXPECT_LT(at, withCode.find("\\par ", kRtfHeader.size())) << "the code ends the first line";
     }
 }
+
+// A code that needs more than the short format gets the long one, in three groups; both
+// round-trip, are told apart by their length, and the check catches every single error.
+TEST(SheetCode, LongFormatWhenAFieldNeedsIt) {
+    SheetCode flagged;
+    flagged.kind = "syst";
+    flagged.seed = 0xFFFFFFFFu;
+    flagged.flags = (1u << kSheetCodeFlagBits) - 1;
+    const struct {
+        SheetCode code;
+        std::size_t length;
+    } cases[] = {
+        {SheetCode{}, kSheetCodeLength},
+        {flagged, kLongSheetCodeLength},
+    };
+    for (const auto& c : cases) {
+        const std::string text = EncodeSheetCode(c.code);
+        std::string clean;
+        for (char ch : text)
+            if (ch != '-') clean += ch;
+        ASSERT_EQ(clean.size(), c.length) << text;
+        if (c.length == kLongSheetCodeLength) {
+            EXPECT_EQ(text.substr(5, 1) + text.substr(11, 1), "--");
+        }
+        std::string error;
+        const auto back = ReadSheetCode(text, &error);
+        ASSERT_TRUE(back) << error;
+        EXPECT_EQ(*back, c.code);
+        // This program knows no flag yet: a flagged code is a later program's.
+        EXPECT_EQ(DecodeSheetCode(text, &error).has_value(), c.code.flags == 0) << error;
+        for (std::size_t i = 0; i < clean.size(); ++i) {
+            std::string typo = clean;
+            typo[i] = typo[i] == 'Z' ? 'Y' : 'Z';
+            EXPECT_FALSE(DecodeSheetCode(typo, &error)) << typo;
+            EXPECT_NE(error.find("faute de frappe"), std::string::npos) << typo << ": " << error;
+        }
+    }
+    std::string error;
+    EXPECT_FALSE(DecodeSheetCode("ZZZZZ-ZZZZZ-ZZZZ", &error));  // beyond 64 bits, or mistyped
+    EXPECT_EQ(EncodeSheetCode([] {
+                  SheetCode c;
+                  c.flags = 1u << kSheetCodeFlagBits;
+                  return c;
+              }()),
+              "");
+}
