@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 #include <memory>
 
+#include "core/formats.h"
 #include "core/kinds.h"
 #include "core/savenames.h"
 #include "platform/classpdf.h"
@@ -195,7 +196,8 @@ bool ClassSetDialog::PairPdfs(const QString& folder, NamedFiles* files) {
     const struct {
         RichEdit* area;
         std::string name;
-    } pair[] = {{parts_.subject, base + ".pdf"}, {parts_.answerKey, base + "_Cor.pdf"}};
+    } pair[] = {{parts_.subject, base + ".pdf"},
+                {parts_.answerKey, BesideName(base, kAnswerKeySuffix, ".pdf")}};
     for (const auto& p : pair) {
         QByteArray pdf;
         QString error;
@@ -268,7 +270,8 @@ bool ClassSetDialog::SavePdf() {
         auto set = MakeSet(*progress);
         if (!set) return false;
         const std::string base = InFolder(*folder, SetBaseName());
-        const std::string grid = ckbGrille->isChecked() ? base + "_Grille.pdf" : std::string();
+        const std::string grid =
+            ckbGrille->isChecked() ? BesideName(base, kAnswerGridSuffix, ".pdf") : std::string();
         std::string error;
         if (!ClassPdfs(set->copies, set->keyOrder, base + ".pdf", grid, &files, &error)) {
             ShowError(QString::fromStdString(error));
@@ -304,7 +307,7 @@ bool ClassSetDialog::SaveRtf() {
             ShowError(QString::fromStdString(error));
             return false;
         }
-        files.emplace_back(base + "_Grille.pdf", std::move(pdf));
+        files.emplace_back(BesideName(base, kAnswerGridSuffix, ".pdf"), std::move(pdf));
     }
     return Finish(*progress, files);
 }

@@ -15,6 +15,7 @@
 
 #ifdef EQUAT_HAVE_PDF
 #include "cli/pdfout.h"
+#include "core/formats.h"
 #endif
 #include "core/fileio.h"
 #include "rtf/reader.h"
@@ -109,9 +110,10 @@ int main(int argc, char** argv) {
     }
     if (!input) return Usage("no input file");
     if (!to) return Usage("--to is required");
-    const bool laidOut = *to == "pdf" || *to == "png";
-    if (*to != "rtf" && *to != "txt" && !laidOut)
-        return Usage("--to must be rtf, txt, pdf or png, not " + *to);
+    const equat::FormatInfo* format = equat::FindFormat(*to);
+    if (!format || !format->fromRtf)
+        return Usage("--to must be " + equat::FormatNamesFromRtf() + ", not " + *to);
+    const bool laidOut = format->laidOut;
 #ifndef EQUAT_HAVE_PDF
     if (laidOut) return Usage("--to " + *to + " needs a build with the Qt layers");
 #endif

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/savenames.h"
 
+#include "core/formats.h"
+
 namespace equat {
 
 namespace {
@@ -21,7 +23,7 @@ SaveNames SaveNamesFor(std::string_view chosen) {
     SaveNames names;
     names.subject = std::string(chosen);
     if (dot == std::string_view::npos) names.subject += ".rtf";
-    names.answerKey = std::string(chosen.substr(0, dot)) + "_Cor.rtf";
+    names.answerKey = BesideName(chosen.substr(0, dot), kAnswerKeySuffix, ".rtf");
     return names;
 }
 

@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "core/fileio.h"
+#include "core/formats.h"
 #include "platform/pages.h"
 #include "platform/paginator.h"
 #include "platform/printing.h"
@@ -118,7 +119,7 @@ bool ClassPdfs(const std::vector<ClassCopy>& copies, const std::vector<std::size
     if (!subjectPath.has_extension()) subjectPath += ".pdf";
     fs::path keyPath = subjectPath;
     keyPath.replace_extension();
-    keyPath += "_Cor.pdf";
+    keyPath += BesideName("", kAnswerKeySuffix, ".pdf");
 
     std::vector<std::string_view> subjects, keys;
     for (const auto& copy : copies) subjects.push_back(copy.sheet.subject);

@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/formats.h"
+
+#include <iterator>
+
+namespace equat {
+
+const FormatInfo* FindFormat(std::string_view name) {
+    for (const auto& f : kFormats)
+        if (f.name == name) return &f;
+    return nullptr;
+}
+
+std::string FormatNamesFromRtf() {
+    std::string names, last;
+    for (const auto& f : kFormats) {
+        if (!f.fromRtf) continue;
+        if (!last.empty()) names += (names.empty() ? "" : ", ") + last;
+        last = f.name;
+    }
+    return names.empty() ? last : names + " or " + last;
+}
+
+std::string BesideName(std::string_view stem, std::string_view suffix, std::string_view extension) {
+    std::string name(stem);
+    name += suffix;
+    name += extension;
+    return name;
+}
+
+}  // namespace equat
