@@ -79,8 +79,12 @@ int WriteLaidOut(const std::string& data, const std::string& to, const std::file
 }
 #endif
 
-int main(int argc, char** argv) {
+struct Arguments {
     std::optional<std::string> input, to, output, printer;
+};
+
+// The arguments, or the exit status of a run that ends here (help, version, a bad option).
+std::optional<int> ParseArguments(int argc, char** argv, Arguments& a) {
     for (int k = 1; k < argc; ++k) {
         const std::string_view arg = argv[k];
         if (arg == "--help" || arg == "-h") {
@@ -93,21 +97,28 @@ int main(int argc, char** argv) {
         }
         if (arg == "--to" || arg == "--output" || arg == "--printer") {
             if (k + 1 >= argc) return Usage(std::string(arg) + " needs a value");
-            (arg == "--to" ? to : arg == "--output" ? output : printer) = argv[++k];
+            (arg == "--to" ? a.to : arg == "--output" ? a.output : a.printer) = argv[++k];
         } else if (arg.starts_with("--to=")) {
-            to = std::string(arg.substr(5));
+            a.to = std::string(arg.substr(5));
         } else if (arg.starts_with("--printer=")) {
-            printer = std::string(arg.substr(10));
+            a.printer = std::string(arg.substr(10));
         } else if (arg.starts_with("--output=")) {
-            output = std::string(arg.substr(9));
+            a.output = std::string(arg.substr(9));
         } else if (arg.starts_with("-") && arg != "-") {
             return Usage("unknown option " + std::string(arg));
-        } else if (input) {
+        } else if (a.input) {
             return Usage("only one input file");
         } else {
-            input = std::string(arg);
+            a.input = std::string(arg);
         }
     }
+    return std::nullopt;
+}
+
+int main(int argc, char** argv) {
+    Arguments args;
+    if (const auto status = ParseArguments(argc, argv, args)) return *status;
+    const auto& [input, to, output, printer] = args;
     if (!input) return Usage("no input file");
     if (!to) return Usage("--to is required");
     const equat::FormatInfo* format = equat::FindFormat(*to);
