@@ -69,6 +69,23 @@ std::string Header(std::string_view baseName, std::string_view middle, const She
     return out;
 }
 
+// Draws questions 1..n, each again until it differs from those before it, logging every
+// attempt.
+void DrawQuestions(QuestionKind& kind, RandomSource& rng, int n, std::vector<std::string>& log) {
+    SeenQuestions seen;
+    for (int i = 1; i <= n; ++i) {
+        for (;;) {
+            kind.Draw(rng, i);
+            log.push_back(kind.DiagnosticEntry(i));
+            auto key = kind.DuplicateKey(i);
+            if (!seen.IsSeenQuestion(key)) {
+                seen.Store(i, std::move(key));
+                break;
+            }
+        }
+    }
+}
+
 }  // namespace
 
 Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& settings) {
@@ -88,18 +105,7 @@ Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& set
     sheet.answerKey = Header(sheet.baseName, " - <b>Corrig\xE9</b> - <u>", settings);
 
     kind.Begin(level);
-    SeenQuestions seen;
-    for (int i = 1; i <= n; ++i) {
-        for (;;) {
-            kind.Draw(rng, i);
-            sheet.log.push_back(kind.DiagnosticEntry(i));
-            auto key = kind.DuplicateKey(i);
-            if (!seen.IsSeenQuestion(key)) {
-                seen.Store(i, std::move(key));
-                break;
-            }
-        }
-    }
+    DrawQuestions(kind, rng, n, sheet.log);
 
     const std::string separatorLine =
         settings.separatorOn ? MarkupToRtf(settings.separator + "<br>") : MarkupToRtf(" ");

@@ -17,8 +17,7 @@ inline std::string SubjectBody(const QuestionKind& kind, int i) {
     kind.AppendSubjectBody(s, i);
     return s;
 }
-inline std::string AnswerBody(const QuestionKind& kind, int i,
-                              KeyStyle style = KeyStyle::Decimal) {
+inline std::string AnswerBody(const QuestionKind& kind, int i, KeyStyle style = KeyStyle::Decimal) {
     std::string s;
     kind.AppendAnswerBody(s, i, style);
     return s;

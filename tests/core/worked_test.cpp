@@ -241,7 +241,8 @@ void CheckDetailedBody(int level, const std::function<std::string(const Kind&, i
             kind.Draw(rng, i);
             const std::string exact = AnswerBody(kind, i, KeyStyle::Exact);
             const std::size_t at = questionSize(kind, i);
-            ASSERT_EQ(AnswerBody(kind, i, KeyStyle::Detailed), exact.substr(0, at) + worked(kind, i) + exact.substr(at))
+            ASSERT_EQ(AnswerBody(kind, i, KeyStyle::Detailed),
+                      exact.substr(0, at) + worked(kind, i) + exact.substr(at))
                 << "level " << level << " seed " << seed << " #" << i;
         }
     }
