@@ -188,7 +188,8 @@ std::optional<SheetCode> DecodeSheetCode(std::string_view text, std::string* err
     if (!code) return std::nullopt;
     // A kind, a style or a flag this program does not know comes from a later one.
     if (code->version > kSheetCodeVersion || code->kind.empty() ||
-        static_cast<int>(code->keyStyle) >= kKeyStyleCount || code->flags != 0) {
+        static_cast<int>(code->keyStyle) >= kKeyStyleCount ||
+        (code->flags & ~kKnownSheetCodeFlags) != 0) {
         *error =
             "Ce code vient d'une version plus r\xE9"
             "cente d'Equat : mettez le programme \xE0 jour.";

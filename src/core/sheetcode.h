@@ -30,6 +30,8 @@ struct SheetCode {
 // draws differently can still rebuild the copies made today.
 inline constexpr int kSheetCodeVersion = 1;
 inline constexpr int kSheetCodeFlagBits = 11;
+// The flags this program builds; a feature adds its bit here (none yet).
+inline constexpr std::uint32_t kKnownSheetCodeFlags = 0;
 
 // Two formats, told apart by their length. The short one (11 characters, ten for the fields
 // and a check) has no room left beyond three kinds, three styles and no flags; every code
