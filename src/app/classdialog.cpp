@@ -196,8 +196,8 @@ bool ClassSetDialog::PairPdfs(const QString& folder, NamedFiles* files) {
     const struct {
         RichEdit* area;
         std::string name;
-    } pair[] = {{parts_.subject, base + ".pdf"},
-                {parts_.answerKey, BesideName(base, kAnswerKeySuffix, ".pdf")}};
+    } pair[] = {{parts_.subject, FormatFiles(Format("pdf"), base)[0]},
+                {parts_.answerKey, FormatFiles(Format("pdf"), base)[1]}};
     for (const auto& p : pair) {
         QByteArray pdf;
         QString error;
@@ -271,7 +271,7 @@ bool ClassSetDialog::SavePdf() {
         if (!set) return false;
         const std::string base = InFolder(*folder, SetBaseName());
         const std::string grid =
-            ckbGrille->isChecked() ? BesideName(base, kAnswerGridSuffix, ".pdf") : std::string();
+            ckbGrille->isChecked() ? FormatFiles(Format("grid"), base)[0] : std::string();
         std::string error;
         if (!ClassPdfs(set->copies, set->keyOrder, base + ".pdf", grid, &files, &error)) {
             ShowError(QString::fromStdString(error));
@@ -307,7 +307,7 @@ bool ClassSetDialog::SaveRtf() {
             ShowError(QString::fromStdString(error));
             return false;
         }
-        files.emplace_back(BesideName(base, kAnswerGridSuffix, ".pdf"), std::move(pdf));
+        files.emplace_back(FormatFiles(Format("grid"), base)[0], std::move(pdf));
     }
     return Finish(*progress, files);
 }

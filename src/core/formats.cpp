@@ -11,6 +11,11 @@ const FormatInfo* FindFormat(std::string_view name) {
     return nullptr;
 }
 
+const FormatInfo& Format(std::string_view name) {
+    const FormatInfo* f = FindFormat(name);
+    return f ? *f : kFormats[0];
+}
+
 std::string FormatNamesFromRtf() {
     std::string names, last;
     for (const auto& f : kFormats) {
@@ -26,6 +31,12 @@ std::string BesideName(std::string_view stem, std::string_view suffix, std::stri
     name += suffix;
     name += extension;
     return name;
+}
+
+std::vector<std::string> FormatFiles(const FormatInfo& format, std::string_view stem) {
+    std::vector<std::string> files{BesideName(stem, format.suffix, format.extension)};
+    if (format.pair) files.push_back(BesideName(stem, kAnswerKeySuffix, format.extension));
+    return files;
 }
 
 }  // namespace equat
