@@ -12,8 +12,8 @@ namespace equat {
 
 // What rebuilds one sheet, apart from its texts (title, instruction, separator).
 struct SheetCode {
-    int version = 1;          // how the copy was drawn: a later program keeps drawing it so
-    std::string kind = "1d";  // a name of kKinds
+    int version = 1;          // how the copy is drawn, kept by later programs for its codes
+    std::string kind = "1d";  // a name of kSheetKinds
     int level = 1;            // 1..3
     int count = 25;           // 1..40
     int interline = 1;        // 0..10
