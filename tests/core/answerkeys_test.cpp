@@ -113,8 +113,34 @@ void ForEachQuestion(Check check) {
     }
 }
 
+// A decimal text as a rational, and how many decimals it has.
+Rational DecimalValue(const std::string& text, int& decimals) {
+    const auto point = text.find('.');
+    decimals = point == std::string::npos ? 0 : static_cast<int>(text.size() - point - 1);
+    std::string digits = text;
+    if (point != std::string::npos) digits.erase(point, 1);
+    std::int64_t scale = 1;
+    for (int k = 0; k < decimals; ++k) scale *= 10;
+    return {std::stoll(digits), scale};
+}
+
+// `text` is x rounded half away from zero to its own number of decimals: within half a
+// unit of its last place, a tie going to the larger size; returns that rational.
+Rational ExpectRoundingOf(const Surd& x, const std::string& text, int& decimals) {
+    const Rational t = DecimalValue(text, decimals);
+    std::int64_t scale = 1;
+    for (int k = 0; k < decimals; ++k) scale *= 10;
+    const Surd half(Rational(1, 2 * scale));
+    const Surd size = x.Sign() < 0 ? -x : x, shown = t.Sign() < 0 ? -t : t;
+    EXPECT_TRUE(t.Sign() == 0 || t.Sign() == x.Sign()) << text;
+    EXPECT_TRUE(shown - half <= size && size < shown + half) << text << " for " << ExactText(x);
+    return t;
+}
+
 // An exact value of a key: in lowest terms, and shown in the exact key as the exact text,
-// then for a non-integer " ≈ " and the same two decimals as the decimal key.
+// then for a non-integer " = " and its decimal when it has at most two decimals, else
+// " ≈ " and its rounding, to two decimals (as the decimal key) or, for a small non-zero
+// value, to two significant digits.
 void ExpectExactShown(const Surd& x, const std::string& decimal, const std::string& exactLine,
                       std::size_t& at) {
     EXPECT_GT(x.d(), 0);
@@ -122,17 +148,31 @@ void ExpectExactShown(const Surd& x, const std::string& decimal, const std::stri
     for (std::int64_t p = 2; p * p <= x.c(); ++p) EXPECT_NE(x.c() % (p * p), 0) << x.c();
     EXPECT_EQ(x.IsRational(), x.c() == 1);
     std::string shown = ExactText(x, "\xD6");
-    if (!x.IsInteger()) {
-        EXPECT_EQ(FormatFixed2(x.ToDouble()), decimal) << exactLine;
-        shown += " \xBB " + decimal;
-    } else {
-        EXPECT_EQ(shown, decimal);
-    }
+    int decimals = 0;
+    const Rational rounded = ExpectRoundingOf(x, decimal, decimals);
+    EXPECT_LE(decimals, 2) << decimal;
+    if (x.IsInteger()) EXPECT_EQ(shown, decimal);
     std::string rtf;
     AppendExactKeyRtf(rtf, x);
     EXPECT_EQ(rtf, MarkupToRtf(ExactKeyMarkup(x)));
     at = exactLine.find("= " + shown + " ", at);
-    EXPECT_NE(at, std::string::npos) << shown << " in " << exactLine;
+    ASSERT_NE(at, std::string::npos) << shown << " in " << exactLine;
+    if (x.IsInteger()) return;
+    const std::size_t sign = at + 2 + shown.size() + 1, value = sign + 2;
+    ASSERT_LT(value, exactLine.size()) << exactLine;
+    const std::string written = exactLine.substr(value, exactLine.find(' ', value) - value);
+    const Rational v = ExpectRoundingOf(x, written, decimals);
+    EXPECT_EQ(exactLine[sign] == '=', Surd(v) == x) << exactLine;
+    EXPECT_TRUE(exactLine[sign] == '=' || exactLine[sign] == '\xBB') << exactLine;
+    if (decimals > 2) {
+        // More digits only where two decimals would read 0, and then two significant ones
+        // at most.
+        EXPECT_EQ(decimal, "0") << exactLine;
+        const std::string digits = written.substr(written.find_first_not_of("-0."));
+        EXPECT_LE(digits.size(), 2u) << exactLine;  // a trailing zero is left out
+    } else {
+        EXPECT_EQ(v, rounded) << exactLine;
+    }
 }
 
 struct Affine {
