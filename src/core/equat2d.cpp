@@ -187,14 +187,12 @@ void AppendQuadraticSubjectBody(std::string& doc, const QuadraticQuestion& q) {
     out.Put(kPar);
 }
 
-std::optional<SurdPair> QuadraticExactRoots(int level, const QuadraticQuestion& q) {
+std::optional<SurdPair> QuadraticExactRoots(int /*level*/, const QuadraticQuestion& q) {
     const auto& s = q.slots;
     const std::int64_t a = std::int64_t{s[0]} - s[3], b = std::int64_t{s[1]} - s[4],
                        c = std::int64_t{s[2]} - s[5];
     if (b * b - 4 * a * c < 0) return std::nullopt;
-    SurdPair roots = QuadraticRoots(a, b, c);
-    if (level == 1 && roots.first != Surd(q.r)) std::swap(roots.first, roots.second);
-    return roots;
+    return QuadraticRoots(a, b, c);
 }
 
 void AppendQuadraticAnswerBody(std::string& doc, int level, const QuadraticQuestion& q,

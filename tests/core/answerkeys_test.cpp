@@ -151,7 +151,9 @@ void ExpectExactShown(const Surd& x, const std::string& decimal, const std::stri
     int decimals = 0;
     const Rational rounded = ExpectRoundingOf(x, decimal, decimals);
     EXPECT_LE(decimals, 2) << decimal;
-    if (x.IsInteger()) EXPECT_EQ(shown, decimal);
+    if (x.IsInteger()) {
+        EXPECT_EQ(shown, decimal);
+    }
     std::string rtf;
     AppendExactKeyRtf(rtf, x);
     EXPECT_EQ(rtf, MarkupToRtf(ExactKeyMarkup(x)));
@@ -223,39 +225,42 @@ TEST(AnswerKeys, FirstDegreeValuesSolveTheirEquation) {
 }
 
 TEST(AnswerKeys, SecondDegreeRootsSolveTheirEquation) {
-    ForEachQuestion<SecondDegreeKind>([](int level, const QuadraticQuestion& q, const KeyLine& line,
-                                         const KeyLine& exactLine) {
-        const auto& s = q.slots;
-        const double a = s[0] - s[3], b = s[1] - s[4], c = s[2] - s[5];
-        ASSERT_EQ(line.values.size(), 3u) << line.text;  // delta, x1, x2
-        const double delta = b * b - 4 * a * c;
-        EXPECT_EQ(Number(line.values[0]), delta) << line.text;
-        const auto exact = QuadraticExactRoots(level, q);
-        EXPECT_EQ(exact.has_value(), delta >= 0);
-        if (delta < 0) {
-            EXPECT_EQ(line.values[1], "/");
-            EXPECT_EQ(line.values[2], "/");
-            EXPECT_EQ(exactLine.text, line.text);
-            return;
-        }
-        ASSERT_TRUE(exact);
-        std::size_t at = 0;
-        for (const auto& [root, decimal] :
-             {std::pair{exact->first, line.values[1]}, std::pair{exact->second, line.values[2]}}) {
-            const Surd sa(static_cast<std::int64_t>(a)), sb(static_cast<std::int64_t>(b)),
-                sc(static_cast<std::int64_t>(c));
-            EXPECT_EQ(sa * root * root + sb * root + sc, Surd());
-            ExpectExactShown(root, decimal, exactLine.text, at);
-        }
-        EXPECT_EQ(exact->first == exact->second, delta == 0);
-        const double x1 = Number(line.values[1]), x2 = Number(line.values[2]);
-        for (double x : {x1, x2}) {
-            // A value within 0.005 of a root leaves at most this much.
-            const double slack = 0.005 * (std::abs(2 * a * x + b) + std::abs(a) * 0.01) + 1e-9;
-            EXPECT_NEAR(a * x * x + b * x + c, 0.0, slack) << line.text;
-        }
-        EXPECT_NEAR(x1 + x2, -b / a, 0.0101) << line.text;  // both roots, not one twice
-    });
+    ForEachQuestion<SecondDegreeKind>(
+        [](int level, const QuadraticQuestion& q, const KeyLine& line, const KeyLine& exactLine) {
+            const auto& s = q.slots;
+            const double a = s[0] - s[3], b = s[1] - s[4], c = s[2] - s[5];
+            ASSERT_EQ(line.values.size(), 3u) << line.text;  // delta, x1, x2
+            const double delta = b * b - 4 * a * c;
+            EXPECT_EQ(Number(line.values[0]), delta) << line.text;
+            const auto exact = QuadraticExactRoots(level, q);
+            EXPECT_EQ(exact.has_value(), delta >= 0);
+            if (delta < 0) {
+                EXPECT_EQ(line.values[1], "/");
+                EXPECT_EQ(line.values[2], "/");
+                EXPECT_EQ(exactLine.text, line.text);
+                return;
+            }
+            ASSERT_TRUE(exact);
+            std::size_t at = 0;
+            // At level 1 the decimal key gives the roots in the order they were drawn.
+            const bool swapped = level == 1 && line.values[1] != ExactText(exact->first);
+            for (const auto& [root, decimal] :
+                 {std::pair{exact->first, line.values[swapped ? 2 : 1]},
+                  std::pair{exact->second, line.values[swapped ? 1 : 2]}}) {
+                const Surd sa(static_cast<std::int64_t>(a)), sb(static_cast<std::int64_t>(b)),
+                    sc(static_cast<std::int64_t>(c));
+                EXPECT_EQ(sa * root * root + sb * root + sc, Surd());
+                ExpectExactShown(root, decimal, exactLine.text, at);
+            }
+            EXPECT_EQ(exact->first == exact->second, delta == 0);
+            const double x1 = Number(line.values[1]), x2 = Number(line.values[2]);
+            for (double x : {x1, x2}) {
+                // A value within 0.005 of a root leaves at most this much.
+                const double slack = 0.005 * (std::abs(2 * a * x + b) + std::abs(a) * 0.01) + 1e-9;
+                EXPECT_NEAR(a * x * x + b * x + c, 0.0, slack) << line.text;
+            }
+            EXPECT_NEAR(x1 + x2, -b / a, 0.0101) << line.text;  // both roots, not one twice
+        });
 }
 
 TEST(AnswerKeys, SystemValuesSolveBothEquations) {
