@@ -307,3 +307,51 @@ TEST(AnswerKeys, SystemValuesSolveBothEquations) {
 
 }  // namespace
 }  // namespace equat
+
+namespace equat {
+namespace {
+
+// With the decimal comma, a sheet differs from the same sheet without it only where a
+// point stood between two digits of a question, and no such point is left.
+template <class Kind>
+void ExpectCommaOnlyInDecimals(long& decimals) {
+    for (KeyStyle style : {KeyStyle::Decimal, KeyStyle::Exact, KeyStyle::Detailed}) {
+        for (int level = 1; level <= 3; ++level) {
+            for (std::uint32_t seed = 1; seed <= 20; ++seed) {
+                SheetSettings s;
+                s.level = level;
+                s.count = kMaxQuestions;
+                s.keyStyle = style;
+                Kind kind;
+                RandomSource rng(seed);
+                const Sheet point = BuildSheet(kind, rng, s);
+                s.decimalComma = true;
+                RandomSource again(seed);
+                const Sheet comma = BuildSheet(kind, again, s);
+                EXPECT_EQ(comma.subject, point.subject);
+                ASSERT_EQ(comma.answerKey.size(), point.answerKey.size());
+                const std::string& p = point.answerKey;
+                const std::string& c = comma.answerKey;
+                const auto digit = [](char ch) { return ch >= '0' && ch <= '9'; };
+                for (std::size_t k = 1; k + 1 < c.size(); ++k) {
+                    const bool between = digit(c[k - 1]) && digit(c[k + 1]);
+                    EXPECT_FALSE(between && c[k] == '.') << c.substr(k - 20, 40);
+                    if (c[k] == p[k]) continue;
+                    EXPECT_TRUE(between && p[k] == '.' && c[k] == ',') << c.substr(k - 20, 40);
+                    ++decimals;
+                }
+            }
+        }
+    }
+}
+
+TEST(AnswerKeys, DecimalCommaChangesOnlyTheDecimals) {
+    long decimals = 0;
+    ExpectCommaOnlyInDecimals<FirstDegreeKind>(decimals);
+    ExpectCommaOnlyInDecimals<SecondDegreeKind>(decimals);
+    ExpectCommaOnlyInDecimals<SystemKind>(decimals);
+    EXPECT_GT(decimals, 1000);
+}
+
+}  // namespace
+}  // namespace equat
