@@ -57,7 +57,8 @@ Step Gathered(const Step& from, bool allLeft) {
     return s;
 }
 
-// The gathered line with like terms added up, in the order x², x, y, 1.
+// Each side with its like terms added up, in the order x², x, y, 1 (after gathering: the
+// reduced line).
 Step Collected(const Step& from) {
     Step s{Step::Kind::Rewrite, from.group, {}, {}, {}, {}, false, {}};
     for (Unknown u : {Unknown::X2, Unknown::X, Unknown::Y, Unknown::One}) {
@@ -82,17 +83,6 @@ void Push(Steps& steps, Step s) {
     steps.push_back(std::move(s));
 }
 
-// Each side with its like terms added up, in the order x², x, y, 1.
-Step SidesReduced(const Step& from) {
-    Step s{Step::Kind::Rewrite, from.group, {}, {}, {}, {}, false, {}};
-    for (Unknown u : {Unknown::X2, Unknown::X, Unknown::Y, Unknown::One}) {
-        const Rational l = Total(from.lhs, u), r = Total(from.rhs, u);
-        if (l != 0) s.lhs.push_back({l, u});
-        if (r != 0) s.rhs.push_back({r, u});
-    }
-    return s;
-}
-
 bool HasLikeTerms(const Side& side) {
     for (std::size_t i = 0; i < side.size(); ++i)
         for (std::size_t j = i + 1; j < side.size(); ++j)
@@ -107,7 +97,7 @@ void Reduce(Steps& steps, Step written, bool showWritten, bool allLeft) {
     const std::size_t first = steps.size();
     Push(steps, written);
     if (HasLikeTerms(written.lhs) || HasLikeTerms(written.rhs)) {
-        written = SidesReduced(written);
+        written = Collected(written);
         Push(steps, written);
     }
     Push(steps, Gathered(written, allLeft));
@@ -124,8 +114,7 @@ Step NoteStep(std::string text) {
 }
 
 Step ConclusionStep(SolutionSet set) {
-    Step s{Step::Kind::Conclusion, 0, {}, {}, {}, {}, false, std::move(set)};
-    return s;
+    return {Step::Kind::Conclusion, 0, {}, {}, {}, {}, false, std::move(set)};
 }
 
 SolutionSet SetOf(SolutionSet::Shape shape, std::vector<Surd> values = {}) {
@@ -650,6 +639,9 @@ std::string CalcText(const Calc& c) {
     }
 }
 
+constexpr std::string_view kCouple =
+    "(<times><i><te=26>x<te=18></i><arial> ; <times><i><te=26>y<te=18></i><arial>)";
+
 std::string SetText(const SolutionSet& set) {
     using Shape = SolutionSet::Shape;
     switch (set.shape) {
@@ -670,11 +662,9 @@ std::string SetText(const SolutionSet& set) {
             // The Symbol font has no double-struck R: the bold R of print stands for it.
             return "S = <b>R</b>";
         case Shape::Couples:
-            return "S : tous les couples (<times><i>x</i><arial> ; <times><i>y</i><arial>)";
+            return "S : tous les couples " + std::string(kCouple);
         default: {
-            std::string s =
-                "S : les couples (<times><i>x</i><arial> ; <times><i>y</i><arial>) "
-                "tels que ";
+            std::string s = "S : les couples " + std::string(kCouple) + " tels que ";
             AppendSide(s, set.lhs);
             s += " = ";
             AppendSide(s, set.rhs);
