@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/equat1d.h"
@@ -26,8 +27,7 @@ struct Tally {
 // change is a value the double rounded otherwise.
 bool Count(Tally& t, const std::string& text, const Surd& exact) {
     ++t.values;
-    if (RoundedText(exact) != text) {
-        ++t.wrong;
+    if (RoundedText(exact) != text && ++t.wrong <= 5) {
         std::fprintf(stderr, "mismatch: %s for %s\n", text.c_str(), ExactText(exact).c_str());
     }
     if (FormatFixed2(exact.ToDouble()) == text) return false;
@@ -74,8 +74,11 @@ int main(int argc, char** argv) {
         print("equat2d", level,
               Run<SecondDegreeKind>(level, sheets, questions,
                                     [level](Tally& t, const QuadraticQuestion& q) {
-                                        const auto r = QuadraticExactRoots(level, q);
+                                        auto r = QuadraticExactRoots(level, q);
                                         if (!r) return false;
+                                        // Level 1 lists the roots in their drawn order.
+                                        if (RoundedText(r->first) != q.x1)
+                                            std::swap(r->first, r->second);
                                         const bool a = Count(t, q.x1, r->first);
                                         return Count(t, q.x2, r->second) || a;
                                     }));
