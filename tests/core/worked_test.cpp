@@ -164,12 +164,14 @@ Question Syst(int level, const SystemQuestion& q) {
         out.solutions.push_back(
             {Rational(std::int64_t{r[0].c} * r[1].b - std::int64_t{r[0].b} * r[1].c, d),
              Rational(std::int64_t{r[0].a} * r[1].c - std::int64_t{r[1].a} * r[0].c, d)});
-    // Determinant 0: solutions exist when every 2 × 2 minor of the augmented matrix is 0.
+    // Determinant 0: solutions exist when the augmented matrix has no larger rank: every
+    // 2 × 2 minor is 0, and no row reads 0 = c with c not 0.
     const auto minor = [&](std::int64_t p0, std::int64_t q0, std::int64_t p1, std::int64_t q1) {
         return p0 * q1 - p1 * q0;
     };
+    const auto absurd = [](const ReducedEquation& e) { return e.a == 0 && e.b == 0 && e.c != 0; };
     out.all = d == 0 && minor(r[0].a, r[0].c, r[1].a, r[1].c) == 0 &&
-              minor(r[0].b, r[0].c, r[1].b, r[1].c) == 0;
+              minor(r[0].b, r[0].c, r[1].b, r[1].c) == 0 && !absurd(r[0]) && !absurd(r[1]);
     return out;
 }
 
@@ -395,6 +397,10 @@ TEST(WorkedSteps, ReadsLikeACorrection) {
     s.eq2 = {4, 6, 9, 0, 0, 0, 0, 0};
     const Steps p = SystemSteps(2, s);
     EXPECT_NE(p[p.size() - 2].label.find("aucune solution"), std::string::npos);
+    s.eq1 = {0, 0, 5, 0, 0, 0, 0, 0};  // 0 = 5 beside 0 = 0: no solution
+    s.eq2 = {0, 0, 0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(SystemSteps(2, s).back().set.shape, SolutionSet::Shape::Empty);
+    EXPECT_NE(SystemSteps(2, s).end()[-2].label.find("aucune solution"), std::string::npos);
 
     // -x + 8y = 126 at x = -6: the value in brackets after the sign.
     s.eq1 = {-1, 8, 126, 0, 0, 0, 0, 0};
