@@ -28,6 +28,7 @@ const char* const kSheetUsage =
     "  --key STYLE         answer key: decimal (two decimals, default), exact\n"
     "                      (fractions and square roots, each followed by its decimal)\n"
     "                      or detailed (the exact key under the worked solution)\n"
+    "  --comma             decimals with a comma (0,59) instead of a point\n"
     "  --pdf               also write both documents as PDF beside the RTF pair, laid out\n"
     "                      as printing lays them out (A4)\n"
     "\n"
@@ -251,6 +252,8 @@ std::optional<SheetJob> ParseSheetArgs(const std::vector<std::string>& args, std
         }
         if (opt == "--pdf") {
             job.pdf = true;
+        } else if (opt == "--comma") {
+            job.settings.decimalComma = true;
         } else if (opt == "--no-separator") {
             if (separatorGiven) {
                 *error = "--separator and --no-separator exclude each other";

@@ -167,7 +167,7 @@ std::string Level3SolutionText(int k, const std::array<std::int32_t, 8>& s) {
     if (d == 0)
         return n == 0 ? "? : Ind\xE9termin\xE9 (infinit\xE9 de solution)"
                       : "/ : Impossible (aucune solution)";
-    return FormatFixed2(static_cast<double>(n) / static_cast<double>(d));
+    return RoundedText(Rational(n, d));
 }
 
 std::optional<Rational> FirstDegreeExactSolution(int level, const FirstDegreeQuestion& q) {
@@ -228,7 +228,7 @@ void FirstDegreeKind::DrawLevel2(RandomSource& rng, FirstDegreeQuestion& q) {
             d = a * q.x0 + b - c * q.x0;
         } else if (aleas_ <= 37) {
             d = DrawDiff(rng, 30, 15);
-            q.solution = FormatFixed2(static_cast<double>(d - b) / static_cast<double>(a - c));
+            q.solution = RoundedText(Rational(d - b, a - c));
         } else if (aleas_ == 38) {
             c = a;
             do d = DrawDiff(rng, 30, 15);

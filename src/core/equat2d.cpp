@@ -2,6 +2,7 @@
 #include "core/equat2d.h"
 
 #include <cmath>
+#include <stdexcept>
 #include <utility>
 
 #include "core/exactkey.h"
@@ -84,20 +85,32 @@ std::int32_t Discriminant(std::int32_t a, std::int32_t b, std::int32_t c) {
     return Sub32(Mul32(b, b), Mul32(Mul32(4, a), c));
 }
 
-std::string RootX1(std::int32_t a, std::int32_t b, std::int32_t c) {
+namespace {
+
+// (−b ± √Δ) / 2a rounded from its exact value; the double only where a wrapped 2a is 0 or
+// the exact fields would overflow, which drawn questions never reach.
+std::string RootText(std::int32_t a, std::int32_t b, std::int32_t c, int sign) {
     const std::int32_t d = Discriminant(a, b, c);
     if (d < 0) return "/";
-    const double x = (std::sqrt(static_cast<double>(d)) + static_cast<double>(Sub32(0, b))) /
-                     static_cast<double>(Mul32(2, a));
-    return FormatFixed2(x);
+    const std::int32_t top = Sub32(0, b), twoA = Mul32(2, a);
+    if (twoA != 0) {
+        try {
+            return RoundedText(Surd(top, sign, d, twoA));
+        } catch (const std::overflow_error&) {
+        }
+    }
+    return FormatFixed2((static_cast<double>(top) + sign * std::sqrt(static_cast<double>(d))) /
+                        static_cast<double>(twoA));
+}
+
+}  // namespace
+
+std::string RootX1(std::int32_t a, std::int32_t b, std::int32_t c) {
+    return RootText(a, b, c, 1);
 }
 
 std::string RootX2(std::int32_t a, std::int32_t b, std::int32_t c) {
-    const std::int32_t d = Discriminant(a, b, c);
-    if (d < 0) return "/";
-    const double x = (static_cast<double>(Sub32(0, b)) - std::sqrt(static_cast<double>(d))) /
-                     static_cast<double>(Mul32(2, a));
-    return FormatFixed2(x);
+    return RootText(a, b, c, -1);
 }
 
 int DrawQuadraticLevel1(RandomSource& rng, QuadraticQuestion& q) {
@@ -174,14 +187,12 @@ void AppendQuadraticSubjectBody(std::string& doc, const QuadraticQuestion& q) {
     out.Put(kPar);
 }
 
-std::optional<SurdPair> QuadraticExactRoots(int level, const QuadraticQuestion& q) {
+std::optional<SurdPair> QuadraticExactRoots(int /*level*/, const QuadraticQuestion& q) {
     const auto& s = q.slots;
     const std::int64_t a = std::int64_t{s[0]} - s[3], b = std::int64_t{s[1]} - s[4],
                        c = std::int64_t{s[2]} - s[5];
     if (b * b - 4 * a * c < 0) return std::nullopt;
-    SurdPair roots = QuadraticRoots(a, b, c);
-    if (level == 1 && roots.first != Surd(q.r)) std::swap(roots.first, roots.second);
-    return roots;
+    return QuadraticRoots(a, b, c);
 }
 
 QuestionResult QuadraticResult(int level, const QuadraticQuestion& q) {

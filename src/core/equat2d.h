@@ -36,8 +36,9 @@ void AppendQuadraticSubjectBody(std::string& doc, const QuadraticQuestion& q);
 void AppendQuadraticAnswerBody(std::string& doc, int level, const QuadraticQuestion& q,
                                KeyStyle style = KeyStyle::Decimal);
 
-// The roots of question q, exact, from its coefficients, in the order of the key's x1 and
-// x2 (at level 1 the drawn order); nothing when there is no real root.
+// The roots of question q, exact, from its coefficients, x1 = (-b + √Δ)/(2a) first at every
+// level (as the worked solution names them; the decimal key keeps the drawn order at level
+// 1); nothing when there is no real root.
 std::optional<SurdPair> QuadraticExactRoots(int level, const QuadraticQuestion& q);
 // Its result: the discriminant and x1, x2, or the verdict without real roots.
 QuestionResult QuadraticResult(int level, const QuadraticQuestion& q);

@@ -243,6 +243,46 @@ SurdPair QuadraticRoots(std::int64_t a, std::int64_t b, std::int64_t c) {
 
 // --- Texts ------------------------------------------------------------------------
 
+namespace {
+
+std::int64_t PowerOfTen(int n) {
+    std::int64_t p = 1;
+    for (int k = 0; k < n; ++k) p = Mul(p, 10);
+    return p;
+}
+
+}  // namespace
+
+std::string RoundedText(const Surd& x, int decimals) {
+    const std::int64_t scale = PowerOfTen(decimals);
+    const Surd scaled = (x.Sign() < 0 ? -x : x) * Surd(scale);
+    // The double gives the count of units to within one; exact comparisons settle it, so
+    // that a value on a half (-7/40 = -0.175) rounds away from zero.
+    auto units = static_cast<std::int64_t>(std::llround(scaled.ToDouble()));
+    while (units > 0 && scaled < Surd(Rational(Sub(Mul(2, units), 1), 2))) --units;
+    while (!(scaled < Surd(Rational(Add(Mul(2, units), 1), 2)))) ++units;
+    std::string text;
+    if (units != 0 && x.Sign() < 0) text += '-';
+    AppendDecimal(text, units / scale);
+    std::int64_t rest = units % scale;
+    int digits = decimals;
+    while (digits > 0 && rest % 10 == 0) {
+        rest /= 10;
+        --digits;
+    }
+    if (digits > 0) {
+        const std::string tail = DecimalText(rest);
+        text += '.';
+        text.append(static_cast<std::size_t>(digits) - tail.size(), '0');
+        text += tail;
+    }
+    return text;
+}
+
+bool HasAtMostDecimals(const Surd& x, int decimals) {
+    return x.IsRational() && PowerOfTen(decimals) % x.d() == 0;
+}
+
 void AppendExactText(std::string& out, const Rational& x) {
     AppendDecimal(out, x.num());
     if (!x.IsInteger()) {

@@ -109,6 +109,11 @@ std::string ExactText(const Rational& x);
 // Symbol-font markup in the answer keys; "sqrt" by default, for logs and tests).
 // A rational value is written as ExactText writes it.
 std::string ExactText(const Surd& x, std::string_view root = "sqrt");
+// x rounded half away from zero to `decimals` decimals, taken from the exact value, with
+// "." as decimal point and no trailing zeros: "-0.18", "2.5", "3", "0" (never "-0").
+std::string RoundedText(const Surd& x, int decimals = 2);
+// Whether x is a decimal with at most `decimals` decimals (1/2, 3/40 with 3 decimals).
+bool HasAtMostDecimals(const Surd& x, int decimals);
 // The same, appended.
 void AppendExactText(std::string& out, const Rational& x);
 void AppendExactText(std::string& out, const Surd& x, std::string_view root = "sqrt");

@@ -14,11 +14,26 @@ constexpr std::string_view kApprox = " <symbol>\xBB<arial> ";
 
 }  // namespace
 
+DecimalValue DecimalOf(const Surd& x) {
+    int decimals = 2;
+    // A small non-zero value gets two significant digits rather than read 0.
+    if (x.Sign() != 0 && RoundedText(x, 2) == "0") {
+        const Surd size = x.Sign() < 0 ? -x : x;
+        Rational scaled = 100;
+        while (decimals < 15 && size * Surd(scaled) < Surd(10)) {
+            scaled = scaled * 10;
+            ++decimals;
+        }
+    }
+    return {HasAtMostDecimals(x, decimals), RoundedText(x, decimals)};
+}
+
 std::string ExactKeyMarkup(const Surd& x) {
     std::string s = ExactText(x, kRoot);
     if (!x.IsInteger()) {
-        s += kApprox;
-        s += FormatFixed2(x.ToDouble());
+        const DecimalValue v = DecimalOf(x);
+        s += v.exact ? " = " : kApprox;
+        s += v.text;
     }
     return s;
 }
@@ -29,8 +44,9 @@ void AppendExactKeyRtf(std::string& out, const Surd& x) {
     static const std::string root = MarkupToRtf(kRoot), approx = MarkupToRtf(kApprox);
     AppendExactText(out, x, root);
     if (!x.IsInteger()) {
-        out += approx;
-        out += FormatFixed2(x.ToDouble());
+        const DecimalValue v = DecimalOf(x);
+        out += v.exact ? " = " : approx;
+        out += v.text;
     }
 }
 

@@ -12,9 +12,18 @@ constexpr bool ShowsExactValues(KeyStyle style) {
     return style != KeyStyle::Decimal;
 }
 
+// The decimal written after an exact value: rounded half away from zero to two decimals,
+// or to two significant digits for a small non-zero value (-0.0025), and whether that is
+// the value itself (1/2 = 0.5) rather than an approximation.
+struct DecimalValue {
+    bool exact = false;
+    std::string text;
+};
+DecimalValue DecimalOf(const Surd& x);
+
 // The markup of one exact value in an answer key, set in the key's Arial: the exact text
-// with the Symbol font's radical sign, and for a non-integer value " ≈ " (the Symbol
-// font's sign) followed by the two-decimal text of the same value.
+// with the Symbol font's radical sign, and for a non-integer value " = " or " ≈ " (the
+// Symbol font's sign) followed by its decimal.
 std::string ExactKeyMarkup(const Surd& x);
 // The same, converted to RTF and appended.
 void AppendExactKeyRtf(std::string& out, const Surd& x);

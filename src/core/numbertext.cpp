@@ -104,6 +104,13 @@ std::string FormatFixed2(double x) {
     return CleanDecimalText(std::move(text));
 }
 
+void UseDecimalComma(std::string& text, std::size_t from) {
+    const auto digit = [&](std::size_t k) { return text[k] >= '0' && text[k] <= '9'; };
+    for (std::size_t k = text.find('.', from + 1); k != std::string::npos && k + 1 < text.size();
+         k = text.find('.', k + 1))
+        if (digit(k - 1) && digit(k + 1)) text[k] = ',';
+}
+
 std::string TabTags(int n) {
     std::string s;
     for (int k = 0; k < n; ++k) s += "<tab>";

@@ -13,6 +13,10 @@ void AppendDecimal(std::string& out, std::int64_t v);
 // rounded half away from zero on the value's 18 significant digits, then cleaned.
 std::string FormatFixed2(double x);
 
+// Every decimal point of text[from..] that stands between two digits becomes a decimal
+// comma (0.59 gives 0,59); the texts of the sheets have no other such point.
+void UseDecimalComma(std::string& text, std::size_t from = 0);
+
 // n copies of "<tab>".
 std::string TabTags(int n);
 

@@ -116,14 +116,19 @@ Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& set
         sheet.subject += separatorLine;
         sheet.subject += number;
         sheet.subject += kNumbering;
+        // Only the bodies: the teacher's own texts keep what was typed.
+        const std::size_t subjectBody = sheet.subject.size();
         kind.AppendSubjectBody(sheet.subject, i);
+        if (settings.decimalComma) UseDecimalComma(sheet.subject, subjectBody);
         if (i < n)
             for (int k = 0; k < interline; ++k) sheet.subject += kPar;
 
         sheet.answerKey += separatorLine;
         sheet.answerKey += number;
         sheet.answerKey += kind.AnswerNumbering();
+        const std::size_t keyBody = sheet.answerKey.size();
         kind.AppendAnswerBody(sheet.answerKey, i, settings.keyStyle);
+        if (settings.decimalComma) UseDecimalComma(sheet.answerKey, keyBody);
         sheet.results.push_back(kind.Result(i));
         if (i == 1) {
             // The first question tells the size of the others: room for them at once, so the

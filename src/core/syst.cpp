@@ -59,7 +59,7 @@ int SmallAbove(RandomSource& rng, int floor) {
 // Determinant quotient: "?" for 0/0, "/" for n/0, else the value.
 std::string Quotient(std::int32_t n, std::int32_t d) {
     if (d == 0) return n == 0 ? "?" : "/";
-    return FormatFixed2(static_cast<double>(n) / static_cast<double>(d));
+    return RoundedText(Rational(n, d));
 }
 
 void PutPlain(TextSink& out, const EquationSlots& s) {

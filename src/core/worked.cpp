@@ -44,7 +44,7 @@ Rational Total(const Side& side, Unknown u) {
 // lhs = rhs with the unknowns on the left and the numbers on the right (a quadratic keeps
 // everything on the left): the line a pupil writes after moving terms across.
 Step Gathered(const Step& from, bool allLeft) {
-    Step s{Step::Kind::Rewrite, from.group, {}, {}, {}, {}, false};
+    Step s{Step::Kind::Rewrite, from.group, {}, {}, {}, {}, false, {}};
     for (const Term& t : from.lhs)
         if (allLeft || t.u != Unknown::One) s.lhs.push_back(t);
     for (const Term& t : from.rhs)
@@ -57,9 +57,10 @@ Step Gathered(const Step& from, bool allLeft) {
     return s;
 }
 
-// The gathered line with like terms added up, in the order x², x, y, 1.
+// Each side with its like terms added up, in the order x², x, y, 1 (after gathering: the
+// reduced line).
 Step Collected(const Step& from) {
-    Step s{Step::Kind::Rewrite, from.group, {}, {}, {}, {}, false};
+    Step s{Step::Kind::Rewrite, from.group, {}, {}, {}, {}, false, {}};
     for (Unknown u : {Unknown::X2, Unknown::X, Unknown::Y, Unknown::One}) {
         const Rational l = Total(from.lhs, u), r = Total(from.rhs, u);
         if (l != 0) s.lhs.push_back({l, u});
@@ -82,27 +83,55 @@ void Push(Steps& steps, Step s) {
     steps.push_back(std::move(s));
 }
 
+bool HasLikeTerms(const Side& side) {
+    for (std::size_t i = 0; i < side.size(); ++i)
+        for (std::size_t j = i + 1; j < side.size(); ++j)
+            if (side[i].u == side[j].u) return true;
+    return false;
+}
+
 // From a written equation to "unknowns = number", each line kept when it says something
-// new. The written equation itself is dropped when it is only the question again.
+// new: each side reduced first, then the terms moved across, then added up. The written
+// equation itself is dropped when it is only the question again.
 void Reduce(Steps& steps, Step written, bool showWritten, bool allLeft) {
     const std::size_t first = steps.size();
     Push(steps, written);
+    if (HasLikeTerms(written.lhs) || HasLikeTerms(written.rhs)) {
+        written = Collected(written);
+        Push(steps, written);
+    }
     Push(steps, Gathered(written, allLeft));
     Push(steps, Collected(steps.back()));
     if (!showWritten) steps.erase(steps.begin() + static_cast<std::ptrdiff_t>(first));
 }
 
 Step ValueStep(std::string label, std::vector<Calc> links) {
-    return {Step::Kind::Value, 0, std::move(label), {}, {}, std::move(links), false};
+    return {Step::Kind::Value, 0, std::move(label), {}, {}, std::move(links), false, {}};
 }
 
 Step NoteStep(std::string text) {
-    return {Step::Kind::Note, 0, std::move(text), {}, {}, {}, false};
+    return {Step::Kind::Note, 0, std::move(text), {}, {}, {}, false, {}};
 }
 
-// "x = n/d = value", or nothing when the reduced line already reads x = value.
+Step ConclusionStep(SolutionSet set) {
+    return {Step::Kind::Conclusion, 0, {}, {}, {}, {}, false, std::move(set)};
+}
+
+SolutionSet SetOf(SolutionSet::Shape shape, std::vector<Surd> values = {}) {
+    SolutionSet set;
+    set.shape = shape;
+    set.values = std::move(values);
+    return set;
+}
+
+// "x = n/d = value", "x = value" for -x = value, or nothing when the reduced line already
+// reads x = value.
 void Solve(Steps& steps, std::string label, const Rational& n, const Rational& d) {
     if (d == 1) return;
+    if (d == -1) {
+        steps.push_back(ValueStep(std::move(label), {Num(-n)}));
+        return;
+    }
     steps.push_back(ValueStep(std::move(label), {QuotOf(Num(n), Num(d)), Num(n / d)}));
 }
 
@@ -163,6 +192,9 @@ Calc ProdOf(std::vector<Calc> factors) {
 Calc QuotOf(const Calc& a, const Calc& b) {
     return {Calc::Op::Quot, {}, 0, {a, b}};
 }
+Calc NegOf(const Calc& a) {
+    return {Calc::Op::Neg, {}, 0, {a}};
+}
 
 Surd Evaluate(const Calc& c) {
     switch (c.op) {
@@ -178,6 +210,8 @@ Surd Evaluate(const Calc& c) {
             return Evaluate(c.args[0]) - Evaluate(c.args[1]);
         case Calc::Op::Quot:
             return Evaluate(c.args[0]) / Evaluate(c.args[1]);
+        case Calc::Op::Neg:
+            return -Evaluate(c.args[0]);
         default: {
             Surd p = 1;
             for (const Calc& f : c.args) p = p * Evaluate(f);
@@ -206,6 +240,7 @@ Steps FirstDegreeSteps(int level, const FirstDegreeQuestion& q) {
     const Rational b = Total(reduced.rhs, Unknown::One);
     if (a != 0) {
         Solve(steps, "<times><i><te=26>x <te=18></i><arial>= ", b, a);
+        steps.push_back(ConclusionStep(SetOf(SolutionSet::Shape::Values, {b / a})));
         return steps;
     }
     // The unknown has gone: say so with its zero coefficient.
@@ -216,13 +251,17 @@ Steps FirstDegreeSteps(int level, const FirstDegreeQuestion& q) {
     steps.push_back(zero);
     steps.push_back(NoteStep(b == 0 ? "Tout nombre r\xE9\x65l est solution."
                                     : "Aucun nombre ne v\xE9rifie cette \xE9galit\xE9."));
+    steps.push_back(
+        ConclusionStep(SetOf(b == 0 ? SolutionSet::Shape::Reals : SolutionSet::Shape::Empty)));
     return steps;
 }
 
 namespace {
 
 void DiscriminantStep(Steps& steps, std::int64_t a, std::int64_t b, std::int64_t c) {
-    std::vector<Calc> links{DiffOf(SquareOf(Num(b)), ProdOf({Num(4), Num(a), Num(c)}))};
+    // With b = 0 the square term is left out: -4 × 43 × (-25).
+    std::vector<Calc> links{b == 0 ? ProdOf({Num(-4), Num(a), Num(c)})
+                                   : DiffOf(SquareOf(Num(b)), ProdOf({Num(4), Num(a), Num(c)}))};
     if (b != 0 && a * c != 0) links.push_back(DiffOf(Num(b * b), Num(4 * a * c)));
     links.push_back(Num(b * b - 4 * a * c));
     steps.push_back(ValueStep(std::string(kDelta) + " = b\xB2 - 4ac = ", std::move(links)));
@@ -266,25 +305,30 @@ Steps QuadraticSteps(int level, const QuadraticQuestion& q) {
         steps.push_back(
             NoteStep(std::string(kDelta) +
                      " est n\xE9gatif : l'\xE9quation n'a pas de solution r\xE9\x65lle."));
+        steps.push_back(ConclusionStep(SetOf(SolutionSet::Shape::Empty)));
         return steps;
     }
     if (delta == 0) {
         steps.push_back(NoteStep(std::string(kDelta) + " = 0 : une solution double."));
-        steps.push_back(ValueStep("<times><i><te=26>x <te=18></i><arial>= -b/(2a) = ",
-                                  {QuotOf(Num(-b), Num(2 * a)), Num(Rational(-b, 2 * a))}));
+        const Rational x0(-b, 2 * a);
+        steps.push_back(ValueStep("<times><i><te=26>x</i><te=18><arial><sub>0</sub> = -b/(2a) = ",
+                                  {QuotOf(Num(-b), Num(2 * a)), Num(x0)}));
+        steps.push_back(ConclusionStep(SetOf(SolutionSet::Shape::Values, {x0})));
         return steps;
     }
     steps.push_back(NoteStep(std::string(kDelta) + " est positif : deux solutions."));
     const Surd root(0, 1, delta, 1);
-    steps.push_back(
-        ValueStep(std::string(kRoot) + std::string(kDelta) + " = ", {RootOf(delta), Num(root)}));
+    std::vector<Calc> rootLinks{RootOf(delta), Num(root)};
+    if (delta == 1) rootLinks.erase(rootLinks.begin());  // not "√1 = 1"
+    steps.push_back(ValueStep(std::string(kRoot) + std::string(kDelta) + " = ", rootLinks));
+    // x1 is the "+" root, as in the key's result line.
     const SurdPair roots = QuadraticRoots(a, b, c);
-    // The roots are named as the key's result line names them (at level 1 it keeps the order
-    // they were drawn in), so that x1 and x2 are the same numbers in the steps and the result.
-    const auto named = QuadraticExactRoots(level, q);
-    const bool minusFirst = named && named->first == roots.second && !(named->first == roots.first);
-    RootStep(steps, 1, !minusFirst, a, b, root, minusFirst ? roots.second : roots.first);
-    RootStep(steps, 2, minusFirst, a, b, root, minusFirst ? roots.first : roots.second);
+    RootStep(steps, 1, true, a, b, root, roots.first);
+    RootStep(steps, 2, false, a, b, root, roots.second);
+    const bool ordered = roots.first < roots.second;
+    steps.push_back(
+        ConclusionStep(SetOf(SolutionSet::Shape::Values, {ordered ? roots.first : roots.second,
+                                                          ordered ? roots.second : roots.first})));
     return steps;
 }
 
@@ -327,7 +371,7 @@ Step WrittenEquation(int level, int form, const EquationSlots& s) {
 
 Step Equation(Step::Kind kind, int group, std::string label, const Rational& a, const Rational& b,
               const Rational& c) {
-    Step s{kind, group, std::move(label), {}, {}, {}, false};
+    Step s{kind, group, std::move(label), {}, {}, {}, false, {}};
     if (a != 0) s.lhs.push_back({a, Unknown::X});
     if (b != 0) s.lhs.push_back({b, Unknown::Y});
     if (c != 0) s.rhs.push_back({c, Unknown::One});
@@ -338,9 +382,11 @@ std::string Times(std::int64_t m, std::string_view eq) {
     return m == 1 ? std::string(eq) : DecimalText(m) + " \xD7 " + std::string(eq);
 }
 
-// a × v, or ±v alone for a = ±1 (but "1 × 0", never a bare "+ 0").
+// a x with the value v put in the place of x: a × v, v for x, -v for -x; a negative v is
+// bracketed where it follows a sign (-(-6), 8 × (-6)).
 Calc ProductOf(std::int64_t a, const Rational& v) {
-    if ((a == 1 || a == -1) && v != 0) return Num(a == 1 ? v : -v);
+    if (a == 1) return Num(v);
+    if (a == -1) return NegOf(Num(v));
     return ProdOf({Num(a), Num(v)});
 }
 
@@ -395,11 +441,14 @@ Roles ChooseRoles(const Reduced3& e1, const Reduced3& e2) {
     return costX < costY ? yFirst : xFirst;
 }
 
+// The equation's left side with the values in place of the unknowns, = its right side.
 void CheckStep(Steps& steps, std::string_view eq, const Reduced3& e, const Rational& x,
                const Rational& y) {
     Calc lhs = e.a == 0 ? ProductOf(e.b, y) : ProductOf(e.a, x);
     if (e.a != 0 && e.b != 0) lhs = SumOf(lhs, ProductOf(e.b, y));
-    steps.push_back(ValueStep("Dans " + std::string(eq) + " : ", {lhs, Num(e.c)}));
+    Step check = ValueStep("Dans " + std::string(eq) + " : ", {lhs, Num(e.c)});
+    check.kind = Step::Kind::Check;
+    steps.push_back(std::move(check));
 }
 
 void SolveSystem(Steps& steps, const Reduced3& e1, const Reduced3& e2) {
@@ -423,14 +472,15 @@ void SolveSystem(Steps& steps, const Reduced3& e1, const Reduced3& e2) {
              {},
              {},
              {},
-             false};
+             false,
+             {}};
     const Rational known = found * Rational(Coef(e, r.found));
     const Rational rest = Rational(e.c) - known;
     if (known != 0) sub.lhs.push_back({known, Unknown::One});
     sub.lhs.push_back({Coef(e, r.other), r.other});
     sub.rhs.push_back({e.c, Unknown::One});
     steps.push_back(sub);
-    Step moved{Step::Kind::Rewrite, 3, "", {{Coef(e, r.other), r.other}}, {}, {}, false};
+    Step moved{Step::Kind::Rewrite, 3, "", {{Coef(e, r.other), r.other}}, {}, {}, false, {}};
     if (rest != 0) moved.rhs.push_back({rest, Unknown::One});
     Push(steps, moved);
     Solve(steps, IsLabel(r.other), rest, Coef(e, r.other));
@@ -439,6 +489,32 @@ void SolveSystem(Steps& steps, const Reduced3& e1, const Reduced3& e2) {
     const Rational y = r.found == Unknown::X ? value : found;
     CheckStep(steps, "(1)", e1, x, y);
     CheckStep(steps, "(2)", e2, x, y);
+    steps.push_back(ConclusionStep(SetOf(SolutionSet::Shape::Couple, {x, y})));
+}
+
+// The solutions of a system whose determinant is 0: none, those of one of its equations,
+// or every couple.
+SolutionSet DependentSet(const Reduced3 (&e)[2]) {
+    const auto trivial = [](const Reduced3& q) { return q.a == 0 && q.b == 0; };
+    for (const Reduced3& q : e)
+        if (trivial(q) && q.c != 0) return SetOf(SolutionSet::Shape::Empty);
+    const Reduced3& q = trivial(e[0]) ? e[1] : e[0];
+    if (trivial(q)) return SetOf(SolutionSet::Shape::Couples);
+    const Reduced3& other = &q == &e[0] ? e[1] : e[0];
+    // Proportional to q, right side included, or trivial: then q alone says it all.
+    if (q.a * other.b != other.a * q.b || q.a * other.c != other.a * q.c ||
+        q.b * other.c != other.b * q.c)
+        return SetOf(SolutionSet::Shape::Empty);
+    SolutionSet set = SetOf(SolutionSet::Shape::Line);
+    if (q.b != 0) {  // y = -a/b x + c/b
+        set.lhs = {{1, Unknown::Y}};
+        if (q.a != 0) set.rhs.push_back({Rational(-q.a, q.b), Unknown::X});
+        if (q.c != 0 || q.a == 0) set.rhs.push_back({Rational(q.c, q.b), Unknown::One});
+    } else {  // x = c/a, y any
+        set.lhs = {{1, Unknown::X}};
+        set.rhs = {{Rational(q.c, q.a), Unknown::One}};
+    }
+    return set;
 }
 
 }  // namespace
@@ -463,11 +539,13 @@ Steps SystemSteps(int level, const SystemQuestion& q) {
     steps.push_back(ValueStep(
         "D\xE9terminant : ",
         {DiffOf(ProdOf({Num(e[0].a), Num(e[1].b)}), ProdOf({Num(e[1].a), Num(e[0].b)})), Num(0)}));
-    const bool same = e[0].c * e[1].b == e[1].c * e[0].b && e[0].c * e[1].a == e[1].c * e[0].a;
+    const SolutionSet set = DependentSet(e);
+    const bool same = set.shape != SolutionSet::Shape::Empty;
     steps.push_back(NoteStep(
         same ? "Les deux \xE9quations sont proportionnelles, seconds membres compris : "
                "une infinit\xE9 de solutions."
              : "Les premiers membres sont proportionnels, pas les seconds : aucune solution."));
+    steps.push_back(ConclusionStep(set));
     return steps;
 }
 
@@ -493,10 +571,11 @@ void AppendSide(std::string& out, const Side& side) {
 
 bool NegativeLead(const Calc& c) {
     if (c.op == Calc::Op::Number) return c.value.Sign() < 0;
-    return c.op == Calc::Op::Prod && NegativeLead(c.args[0]);
+    return c.op == Calc::Op::Neg || (c.op == Calc::Op::Prod && NegativeLead(c.args[0]));
 }
 
 Calc Negated(Calc c) {
+    if (c.op == Calc::Op::Neg) return c.args[0];
     if (c.op == Calc::Op::Number) {
         c.value = -c.value;
     } else {
@@ -540,8 +619,11 @@ std::string CalcText(const Calc& c) {
                 minus = !minus;
                 right = Negated(right);
             }
-            return CalcText(c.args[0]) + (minus ? " - " : " + ") + Grouped(right, IsSum(right));
+            return CalcText(c.args[0]) + (minus ? " - " : " + ") +
+                   Grouped(right, IsSum(right) || NegativeLead(right));
         }
+        case Calc::Op::Neg:
+            return "-" + Grouped(c.args[0], IsSum(c.args[0]) || NegativeLead(c.args[0]));
         case Calc::Op::Quot:
             return Grouped(c.args[0], IsSum(c.args[0]) || IsFraction(c.args[0])) + "/" +
                    Grouped(c.args[1], !IsNatural(c.args[1]));
@@ -557,9 +639,52 @@ std::string CalcText(const Calc& c) {
     }
 }
 
+constexpr std::string_view kCouple =
+    "(<times><i><te=26>x<te=18></i><arial> ; <times><i><te=26>y<te=18></i><arial>)";
+
+std::string SetText(const SolutionSet& set) {
+    using Shape = SolutionSet::Shape;
+    switch (set.shape) {
+        case Shape::Values: {
+            std::string s = "S = \\{";
+            for (std::size_t i = 0; i < set.values.size(); ++i) {
+                if (i > 0) s += " ; ";
+                s += ExactText(set.values[i], kRoot);
+            }
+            return s + "\\}";
+        }
+        case Shape::Couple:
+            return "S = \\{(" + ExactText(set.values[0], kRoot) + " ; " +
+                   ExactText(set.values[1], kRoot) + ")\\}";
+        case Shape::Empty:
+            return "S = <symbol>\xC6<arial>";
+        case Shape::Reals:
+            // The Symbol font has no double-struck R: the bold R of print stands for it.
+            return "S = <b>R</b>";
+        case Shape::Couples:
+            return "S : tous les couples " + std::string(kCouple);
+        default: {
+            std::string s = "S : les couples " + std::string(kCouple) + " tels que ";
+            AppendSide(s, set.lhs);
+            s += " = ";
+            AppendSide(s, set.rhs);
+            return s;
+        }
+    }
+}
+
 void AppendStep(std::string& out, const Step& step) {
     out += step.label;
     switch (step.kind) {
+        case Step::Kind::Check:
+            // Both sides, even when they read alike.
+            out += CalcText(step.links[0]);
+            out += " = ";
+            out += CalcText(step.links[1]);
+            break;
+        case Step::Kind::Conclusion:
+            out += SetText(step.set);
+            break;
         case Step::Kind::Value: {
             std::string previous;
             for (const Calc& link : step.links) {

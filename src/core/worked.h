@@ -26,9 +26,10 @@ using Side = std::vector<Term>;
 Surd Evaluate(const Side& side, const Surd& x, const Rational& y = 0);
 
 // An arithmetic expression as written in a computation: numbers (a surd such as 6√5 is
-// one number), √n, a square, sums, differences, products and quotients.
+// one number), √n, a square, sums, differences, products, quotients and the opposite of
+// an expression (-(-6), where a value replaces x in -x).
 struct Calc {
-    enum class Op { Number, Root, Square, Sum, Diff, Prod, Quot };
+    enum class Op { Number, Root, Square, Sum, Diff, Prod, Quot, Neg };
     Op op = Op::Number;
     Surd value;              // Number
     std::int64_t root = 0;   // Root: the radicand as written
@@ -41,14 +42,32 @@ Calc SumOf(const Calc& a, const Calc& b);
 Calc DiffOf(const Calc& a, const Calc& b);
 Calc ProdOf(std::vector<Calc> factors);
 Calc QuotOf(const Calc& a, const Calc& b);
+Calc NegOf(const Calc& a);
 Surd Evaluate(const Calc& c);
+
+// The solutions a worked solution concludes with.
+struct SolutionSet {
+    enum class Shape {
+        Values,   // S = {v1 ; v2}, in increasing order
+        Couple,   // S = {(x ; y)}
+        Empty,    // S = ∅
+        Reals,    // S = ℝ: every real number
+        Line,     // the couples (x ; y) of one equation, `line`
+        Couples,  // every couple
+    };
+    Shape shape = Shape::Empty;
+    std::vector<Surd> values;  // Values; Couple: x then y
+    Side lhs, rhs;             // Line: y = m x + p (or x = p)
+};
 
 struct Step {
     enum class Kind {
-        Rewrite,  // an equation equivalent to the previous one of the same group
-        Derived,  // an equation that follows from the system (a combination, a substitution)
-        Value,    // label, then links that all have the same value
-        Note,     // a sentence: a verdict and its reason
+        Rewrite,     // an equation equivalent to the previous one of the same group
+        Derived,     // an equation that follows from the system (a combination, a substitution)
+        Value,       // label, then links that all have the same value
+        Note,        // a sentence: a verdict and its reason
+        Check,       // a solution put back into an equation: links, both sides written
+        Conclusion,  // the solution set, `set`
     };
     Kind kind = Kind::Rewrite;
     int group = 0;            // systems: equation 1, 2, or 0 for the elimination
@@ -56,6 +75,7 @@ struct Step {
     Side lhs, rhs;            // Rewrite, Derived
     std::vector<Calc> links;  // Value
     bool degenerate = false;  // a verdict line, where "0 x" is what must be shown
+    SolutionSet set;          // Conclusion
 };
 using Steps = std::vector<Step>;
 

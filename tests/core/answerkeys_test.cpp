@@ -113,8 +113,34 @@ void ForEachQuestion(Check check) {
     }
 }
 
+// A decimal text as a rational, and how many decimals it has.
+Rational DecimalValue(const std::string& text, int& decimals) {
+    const auto point = text.find('.');
+    decimals = point == std::string::npos ? 0 : static_cast<int>(text.size() - point - 1);
+    std::string digits = text;
+    if (point != std::string::npos) digits.erase(point, 1);
+    std::int64_t scale = 1;
+    for (int k = 0; k < decimals; ++k) scale *= 10;
+    return {std::stoll(digits), scale};
+}
+
+// `text` is x rounded half away from zero to its own number of decimals: within half a
+// unit of its last place, a tie going to the larger size; returns that rational.
+Rational ExpectRoundingOf(const Surd& x, const std::string& text, int& decimals) {
+    const Rational t = DecimalValue(text, decimals);
+    std::int64_t scale = 1;
+    for (int k = 0; k < decimals; ++k) scale *= 10;
+    const Surd half(Rational(1, 2 * scale));
+    const Surd size = x.Sign() < 0 ? -x : x, shown = t.Sign() < 0 ? -t : t;
+    EXPECT_TRUE(t.Sign() == 0 || t.Sign() == x.Sign()) << text;
+    EXPECT_TRUE(shown - half <= size && size < shown + half) << text << " for " << ExactText(x);
+    return t;
+}
+
 // An exact value of a key: in lowest terms, and shown in the exact key as the exact text,
-// then for a non-integer " ≈ " and the same two decimals as the decimal key.
+// then for a non-integer " = " and its decimal when it has at most two decimals, else
+// " ≈ " and its rounding, to two decimals (as the decimal key) or, for a small non-zero
+// value, to two significant digits.
 void ExpectExactShown(const Surd& x, const std::string& decimal, const std::string& exactLine,
                       std::size_t& at) {
     EXPECT_GT(x.d(), 0);
@@ -122,17 +148,33 @@ void ExpectExactShown(const Surd& x, const std::string& decimal, const std::stri
     for (std::int64_t p = 2; p * p <= x.c(); ++p) EXPECT_NE(x.c() % (p * p), 0) << x.c();
     EXPECT_EQ(x.IsRational(), x.c() == 1);
     std::string shown = ExactText(x, "\xD6");
-    if (!x.IsInteger()) {
-        EXPECT_EQ(FormatFixed2(x.ToDouble()), decimal) << exactLine;
-        shown += " \xBB " + decimal;
-    } else {
+    int decimals = 0;
+    const Rational rounded = ExpectRoundingOf(x, decimal, decimals);
+    EXPECT_LE(decimals, 2) << decimal;
+    if (x.IsInteger()) {
         EXPECT_EQ(shown, decimal);
     }
     std::string rtf;
     AppendExactKeyRtf(rtf, x);
     EXPECT_EQ(rtf, MarkupToRtf(ExactKeyMarkup(x)));
     at = exactLine.find("= " + shown + " ", at);
-    EXPECT_NE(at, std::string::npos) << shown << " in " << exactLine;
+    ASSERT_NE(at, std::string::npos) << shown << " in " << exactLine;
+    if (x.IsInteger()) return;
+    const std::size_t sign = at + 2 + shown.size() + 1, value = sign + 2;
+    ASSERT_LT(value, exactLine.size()) << exactLine;
+    const std::string written = exactLine.substr(value, exactLine.find(' ', value) - value);
+    const Rational v = ExpectRoundingOf(x, written, decimals);
+    EXPECT_EQ(exactLine[sign] == '=', Surd(v) == x) << exactLine;
+    EXPECT_TRUE(exactLine[sign] == '=' || exactLine[sign] == '\xBB') << exactLine;
+    if (decimals > 2) {
+        // More digits only where two decimals would read 0, and then two significant ones
+        // at most.
+        EXPECT_EQ(decimal, "0") << exactLine;
+        const std::string digits = written.substr(written.find_first_not_of("-0."));
+        EXPECT_LE(digits.size(), 2u) << exactLine;  // a trailing zero is left out
+    } else {
+        EXPECT_EQ(v, rounded) << exactLine;
+    }
 }
 
 struct Affine {
@@ -183,39 +225,42 @@ TEST(AnswerKeys, FirstDegreeValuesSolveTheirEquation) {
 }
 
 TEST(AnswerKeys, SecondDegreeRootsSolveTheirEquation) {
-    ForEachQuestion<SecondDegreeKind>([](int level, const QuadraticQuestion& q, const KeyLine& line,
-                                         const KeyLine& exactLine) {
-        const auto& s = q.slots;
-        const double a = s[0] - s[3], b = s[1] - s[4], c = s[2] - s[5];
-        ASSERT_EQ(line.values.size(), 3u) << line.text;  // delta, x1, x2
-        const double delta = b * b - 4 * a * c;
-        EXPECT_EQ(Number(line.values[0]), delta) << line.text;
-        const auto exact = QuadraticExactRoots(level, q);
-        EXPECT_EQ(exact.has_value(), delta >= 0);
-        if (delta < 0) {
-            EXPECT_EQ(line.values[1], "/");
-            EXPECT_EQ(line.values[2], "/");
-            EXPECT_EQ(exactLine.text, line.text);
-            return;
-        }
-        ASSERT_TRUE(exact);
-        std::size_t at = 0;
-        for (const auto& [root, decimal] :
-             {std::pair{exact->first, line.values[1]}, std::pair{exact->second, line.values[2]}}) {
-            const Surd sa(static_cast<std::int64_t>(a)), sb(static_cast<std::int64_t>(b)),
-                sc(static_cast<std::int64_t>(c));
-            EXPECT_EQ(sa * root * root + sb * root + sc, Surd());
-            ExpectExactShown(root, decimal, exactLine.text, at);
-        }
-        EXPECT_EQ(exact->first == exact->second, delta == 0);
-        const double x1 = Number(line.values[1]), x2 = Number(line.values[2]);
-        for (double x : {x1, x2}) {
-            // A value within 0.005 of a root leaves at most this much.
-            const double slack = 0.005 * (std::abs(2 * a * x + b) + std::abs(a) * 0.01) + 1e-9;
-            EXPECT_NEAR(a * x * x + b * x + c, 0.0, slack) << line.text;
-        }
-        EXPECT_NEAR(x1 + x2, -b / a, 0.0101) << line.text;  // both roots, not one twice
-    });
+    ForEachQuestion<SecondDegreeKind>(
+        [](int level, const QuadraticQuestion& q, const KeyLine& line, const KeyLine& exactLine) {
+            const auto& s = q.slots;
+            const double a = s[0] - s[3], b = s[1] - s[4], c = s[2] - s[5];
+            ASSERT_EQ(line.values.size(), 3u) << line.text;  // delta, x1, x2
+            const double delta = b * b - 4 * a * c;
+            EXPECT_EQ(Number(line.values[0]), delta) << line.text;
+            const auto exact = QuadraticExactRoots(level, q);
+            EXPECT_EQ(exact.has_value(), delta >= 0);
+            if (delta < 0) {
+                EXPECT_EQ(line.values[1], "/");
+                EXPECT_EQ(line.values[2], "/");
+                EXPECT_EQ(exactLine.text, line.text);
+                return;
+            }
+            ASSERT_TRUE(exact);
+            std::size_t at = 0;
+            // At level 1 the decimal key gives the roots in the order they were drawn.
+            const bool swapped = level == 1 && line.values[1] != ExactText(exact->first);
+            for (const auto& [root, decimal] :
+                 {std::pair{exact->first, line.values[swapped ? 2 : 1]},
+                  std::pair{exact->second, line.values[swapped ? 1 : 2]}}) {
+                const Surd sa(static_cast<std::int64_t>(a)), sb(static_cast<std::int64_t>(b)),
+                    sc(static_cast<std::int64_t>(c));
+                EXPECT_EQ(sa * root * root + sb * root + sc, Surd());
+                ExpectExactShown(root, decimal, exactLine.text, at);
+            }
+            EXPECT_EQ(exact->first == exact->second, delta == 0);
+            const double x1 = Number(line.values[1]), x2 = Number(line.values[2]);
+            for (double x : {x1, x2}) {
+                // A value within 0.005 of a root leaves at most this much.
+                const double slack = 0.005 * (std::abs(2 * a * x + b) + std::abs(a) * 0.01) + 1e-9;
+                EXPECT_NEAR(a * x * x + b * x + c, 0.0, slack) << line.text;
+            }
+            EXPECT_NEAR(x1 + x2, -b / a, 0.0101) << line.text;  // both roots, not one twice
+        });
 }
 
 TEST(AnswerKeys, SystemValuesSolveBothEquations) {
@@ -258,6 +303,54 @@ TEST(AnswerKeys, SystemValuesSolveBothEquations) {
             }
             EXPECT_FALSE(Has(line.text, "Syst\xE8me")) << line.text;
         });
+}
+
+}  // namespace
+}  // namespace equat
+
+namespace equat {
+namespace {
+
+// With the decimal comma, a sheet differs from the same sheet without it only where a
+// point stood between two digits of a question, and no such point is left.
+template <class Kind>
+void ExpectCommaOnlyInDecimals(long& decimals) {
+    for (KeyStyle style : {KeyStyle::Decimal, KeyStyle::Exact, KeyStyle::Detailed}) {
+        for (int level = 1; level <= 3; ++level) {
+            for (std::uint32_t seed = 1; seed <= 20; ++seed) {
+                SheetSettings s;
+                s.level = level;
+                s.count = kMaxQuestions;
+                s.keyStyle = style;
+                Kind kind;
+                RandomSource rng(seed);
+                const Sheet point = BuildSheet(kind, rng, s);
+                s.decimalComma = true;
+                RandomSource again(seed);
+                const Sheet comma = BuildSheet(kind, again, s);
+                EXPECT_EQ(comma.subject, point.subject);
+                ASSERT_EQ(comma.answerKey.size(), point.answerKey.size());
+                const std::string& p = point.answerKey;
+                const std::string& c = comma.answerKey;
+                const auto digit = [](char ch) { return ch >= '0' && ch <= '9'; };
+                for (std::size_t k = 1; k + 1 < c.size(); ++k) {
+                    const bool between = digit(c[k - 1]) && digit(c[k + 1]);
+                    EXPECT_FALSE(between && c[k] == '.') << c.substr(k - 20, 40);
+                    if (c[k] == p[k]) continue;
+                    EXPECT_TRUE(between && p[k] == '.' && c[k] == ',') << c.substr(k - 20, 40);
+                    ++decimals;
+                }
+            }
+        }
+    }
+}
+
+TEST(AnswerKeys, DecimalCommaChangesOnlyTheDecimals) {
+    long decimals = 0;
+    ExpectCommaOnlyInDecimals<FirstDegreeKind>(decimals);
+    ExpectCommaOnlyInDecimals<SecondDegreeKind>(decimals);
+    ExpectCommaOnlyInDecimals<SystemKind>(decimals);
+    EXPECT_GT(decimals, 1000);
 }
 
 }  // namespace

@@ -1,12 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// A slow, obviously right FormatFixed2 for the tests to compare with.
+// Slow, obviously right two-decimal roundings for the tests to compare with.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 namespace equat::test {
+
+inline std::string HundredthsText(bool negative, long long hundredths) {
+    if (hundredths == 0) return "0";
+    std::string text = (negative ? "-" : "") + std::to_string(hundredths / 100);
+    if (hundredths % 100 != 0) {
+        text += "." + std::to_string(hundredths % 100 / 10);
+        if (hundredths % 10 != 0) text += std::to_string(hundredths % 10);
+    }
+    return text;
+}
 
 // Two-decimal text of x rounded half away from zero on its 18 significant digits, from
 // the C library's own decimal conversion.
@@ -24,13 +34,13 @@ inline std::string ReferenceFixed2(double x) {
     for (int k = 0; k < kept && k < 18; ++k) hundredths = hundredths * 10 + (digits[k] - '0');
     for (int k = 18; k < kept; ++k) hundredths *= 10;
     if (kept >= 0 && kept < 18 && digits[static_cast<std::size_t>(kept)] >= '5') ++hundredths;
-    if (hundredths == 0) return "0";
-    std::string text = (std::signbit(x) ? "-" : "") + std::to_string(hundredths / 100);
-    if (hundredths % 100 != 0) {
-        text += "." + std::to_string(hundredths % 100 / 10);
-        if (hundredths % 10 != 0) text += std::to_string(hundredths % 10);
-    }
-    return text;
+    return HundredthsText(std::signbit(x), hundredths);
+}
+
+// The two-decimal text of n / d rounded half away from zero, in integers.
+inline std::string ReferenceFixed2(long long n, long long d) {
+    const long long an = n < 0 ? -n : n, ad = d < 0 ? -d : d;
+    return HundredthsText((n < 0) != (d < 0), (200 * an + ad) / (2 * ad));
 }
 
 }  // namespace equat::test

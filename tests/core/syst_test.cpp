@@ -124,14 +124,14 @@ TEST(Solve, TextsOfEachCase) {
     }
 }
 
-// Quotients land on every half-hundredth (1/200, 3/200, ...) and next to them.
-TEST(Solve, QuotientTextsRoundTheirEighteenDigits) {
+// Quotients land on every half-hundredth (1/200, 3/200, ...) and next to them: those
+// round away from zero, from the exact quotient.
+TEST(Solve, QuotientTextsRoundTheExactValue) {
     for (std::int32_t n = -700; n <= 700; ++n) {
         for (std::int32_t d = -90; d <= 400; ++d) {
             if (d == 0) continue;
             // x = n / d, y = 0: a1 = d, b1 = 0, c1 = n; a2 = 0, b2 = 1, c2 = 0.
-            ASSERT_EQ(SolveForX(d, 0, n, 0, 1, 0),
-                      equat::test::ReferenceFixed2(static_cast<double>(n) / static_cast<double>(d)))
+            ASSERT_EQ(SolveForX(d, 0, n, 0, 1, 0), equat::test::ReferenceFixed2(n, d))
                 << n << "/" << d;
         }
     }

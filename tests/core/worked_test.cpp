@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <string>
@@ -70,8 +71,16 @@ std::string Clutter(const Step& step) {
         return at + n < text.size() ? text[at + n] : '\0';
     };
     const auto before = [&](std::size_t at) { return at == 0 ? ' ' : text[at - 1]; };
-    for (std::string_view bad : {"+ -", "- -", "x^1"})
+    // A negative value after a sign or a times stands in brackets: -(-6), 8 × (-6).
+    for (std::string_view bad : {"+ -", "- -", "x^1", "--", "\xD7 -"})
         if (text.find(bad) != std::string::npos) return text;
+    // A check puts the value in the place of x, not of 1 x; there "+ 0" is the value 0 put
+    // in the place of y. (A determinant's "1 × 6" is its formula's product.)
+    if (step.kind == Step::Kind::Check) {
+        for (std::string_view bad : {": 1 \xD7", "- 1 \xD7", "+ 1 \xD7"})
+            if (text.find(bad) != std::string::npos) return text;
+        return {};
+    }
     for (std::size_t at = text.find("+ 0"); at != std::string::npos; at = text.find("+ 0", at + 1))
         if (!std::isdigit(static_cast<unsigned char>(after(at, 3))) && after(at, 3) != '/')
             return text;
@@ -91,6 +100,7 @@ std::string Clutter(const Step& step) {
 struct Question {
     Step equation[2];  // systems have two; the others use the first
     std::vector<Point> solutions;
+    bool all = false;  // every number (every couple) is a solution
 };
 
 Side Sd(std::initializer_list<std::pair<std::int64_t, Unknown>> terms) {
@@ -118,6 +128,7 @@ Question FirstDegree(int level, const FirstDegreeQuestion& q) {
     out.equation[0].lhs = Sd({{dd, Unknown::X}});
     out.equation[0].rhs = Sd({{nn, Unknown::One}});
     if (dd != 0) out.solutions.push_back({Rational(nn, dd), 0});
+    out.all = dd == 0 && nn == 0;
     return out;
 }
 
@@ -153,7 +164,92 @@ Question Syst(int level, const SystemQuestion& q) {
         out.solutions.push_back(
             {Rational(std::int64_t{r[0].c} * r[1].b - std::int64_t{r[0].b} * r[1].c, d),
              Rational(std::int64_t{r[0].a} * r[1].c - std::int64_t{r[1].a} * r[0].c, d)});
+    // Determinant 0: solutions exist when the augmented matrix has no larger rank: every
+    // 2 × 2 minor is 0, and no row reads 0 = c with c not 0.
+    const auto minor = [&](std::int64_t p0, std::int64_t q0, std::int64_t p1, std::int64_t q1) {
+        return p0 * q1 - p1 * q0;
+    };
+    const auto absurd = [](const ReducedEquation& e) { return e.a == 0 && e.b == 0 && e.c != 0; };
+    out.all = d == 0 && minor(r[0].a, r[0].c, r[1].a, r[1].c) == 0 &&
+              minor(r[0].b, r[0].c, r[1].b, r[1].c) == 0 && !absurd(r[0]) && !absurd(r[1]);
     return out;
+}
+
+// One term of a check's left side: the coefficient and the value put in place of the
+// unknown, as written (v, -v or a × v).
+std::pair<Rational, Surd> CheckTerm(const Calc& c) {
+    if (c.op == Calc::Op::Number) return {1, c.value};
+    if (c.op == Calc::Op::Neg && c.args[0].op == Calc::Op::Number) return {-1, c.args[0].value};
+    if (c.op == Calc::Op::Prod && c.args.size() == 2 && c.args[0].value.IsRational() &&
+        c.args[1].op == Calc::Op::Number)
+        return {c.args[0].value.RationalPart(), c.args[1].value};
+    ADD_FAILURE() << "not a coefficient times a value";
+    return {0, 0};
+}
+
+// A check is the equation it names with the solution put in place of each unknown, term
+// by term, equal to its right side.
+void CheckCheck(const Step& step, const Question& question) {
+    ASSERT_EQ(step.links.size(), 2u);
+    ASSERT_EQ(question.solutions.size(), 1u);
+    const Step& eq = question.equation[step.label.find("(2)") != std::string::npos ? 1 : 0];
+    const Point& p = question.solutions[0];
+    std::vector<Calc> terms{step.links[0]};
+    if (step.links[0].op == Calc::Op::Sum) terms = step.links[0].args;
+    std::size_t k = 0;
+    for (const Term& t : eq.lhs) {
+        if (t.coef == 0) continue;
+        ASSERT_LT(k, terms.size()) << "a term left out";
+        const auto [coef, value] = CheckTerm(terms[k++]);
+        EXPECT_EQ(coef, t.coef);
+        EXPECT_EQ(value, t.u == Unknown::X ? p.x : Surd(p.y)) << "not the solution put in";
+    }
+    EXPECT_EQ(k, terms.size());
+    EXPECT_EQ(Evaluate(step.links[0]), Evaluate(eq.lhs, p.x, p.y));
+    EXPECT_EQ(Evaluate(step.links[1]), Evaluate(eq.rhs, p.x, p.y));
+}
+
+// The solution set a working ends with, against the solver's.
+void CheckConclusion(const Steps& steps, const Question& question) {
+    ASSERT_EQ(steps.back().kind, Step::Kind::Conclusion) << "no solution set at the end";
+    const SolutionSet& set = steps.back().set;
+    using Shape = SolutionSet::Shape;
+    const std::string text = WorkedStepsMarkup({steps.back()});
+    EXPECT_NE(text.find("S "), std::string::npos) << text;
+    if (question.all) {
+        const bool system = !question.equation[1].lhs.empty();
+        EXPECT_TRUE(system ? set.shape == Shape::Line || set.shape == Shape::Couples
+                           : set.shape == Shape::Reals)
+            << text;
+        // Two couples of the line satisfy both equations.
+        if (set.shape == Shape::Line) {
+            for (int x = 0; x < 2; ++x) {
+                const bool forY = set.lhs[0].u == Unknown::Y;
+                const Surd other = Evaluate(set.rhs, x);
+                const Surd px = forY ? Surd(x) : other;
+                const Rational py = forY ? other.RationalPart() : Rational(x);
+                for (const Step& eq : question.equation) EXPECT_EQ(Gap(eq, px, py), 0) << text;
+            }
+        }
+        return;
+    }
+    if (question.solutions.empty()) {
+        EXPECT_EQ(set.shape, Shape::Empty) << text;
+        return;
+    }
+    if (!question.equation[1].lhs.empty()) {
+        ASSERT_EQ(set.shape, Shape::Couple) << text;
+        EXPECT_EQ(set.values[0], question.solutions[0].x);
+        EXPECT_EQ(set.values[1], Surd(question.solutions[0].y));
+        return;
+    }
+    ASSERT_EQ(set.shape, Shape::Values) << text;
+    std::vector<Surd> expected;
+    for (const Point& p : question.solutions)
+        if (std::find(expected.begin(), expected.end(), p.x) == expected.end())
+            expected.push_back(p.x);
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(set.values, expected) << text;
 }
 
 // Every line of one question's working, against the question itself.
@@ -167,7 +263,11 @@ void CheckSteps(const Steps& steps, const Question& question, const std::string&
             for (const Calc& link : step.links) EXPECT_EQ(Evaluate(link), Evaluate(step.links[0]));
             continue;
         }
-        if (step.kind == Step::Kind::Note) continue;
+        if (step.kind == Step::Kind::Check) {
+            CheckCheck(step, question);
+            continue;
+        }
+        if (step.kind == Step::Kind::Note || step.kind == Step::Kind::Conclusion) continue;
         for (const Point& p : question.solutions) {
             EXPECT_EQ(Gap(step, p.x, p.y), 0) << "false at the solution";
         }
@@ -179,10 +279,11 @@ void CheckSteps(const Steps& steps, const Question& question, const std::string&
     }
 }
 
-// The value the working ends with, against the last solution.
+// The last value the working finds, against the last solution.
 void CheckEnd(const Steps& steps, const Question& question) {
-    if (question.solutions.empty() || steps.back().kind != Step::Kind::Value) return;
-    EXPECT_EQ(Evaluate(steps.back().links.back()), question.solutions.back().x);
+    const Step& last = steps[steps.size() - 2];
+    if (question.solutions.empty() || last.kind != Step::Kind::Value) return;
+    EXPECT_EQ(Evaluate(last.links.back()), question.solutions.back().x);
 }
 
 template <class Kind, class Q>
@@ -203,6 +304,8 @@ void CheckKind(int level, const std::function<Steps(int, const Q&)>& build,
                 ASSERT_FALSE(steps.empty()) << where;
                 CheckSteps(steps, question, where);
                 if (checkEnd) CheckEnd(steps, question);
+                SCOPED_TRACE(where);
+                CheckConclusion(steps, question);
             } catch (const std::exception& e) {
                 FAIL() << where << ": " << e.what();
             }
@@ -280,7 +383,7 @@ TEST(WorkedSteps, ReadsLikeACorrection) {
     FirstDegreeQuestion impossible;
     impossible.slots = {3, 2, 3, 5, 0, 0, 0, 0};
     const Steps v = FirstDegreeSteps(2, impossible);
-    EXPECT_TRUE(v.back().kind == Step::Kind::Note && v[v.size() - 2].degenerate);
+    EXPECT_TRUE(v[v.size() - 2].kind == Step::Kind::Note && v[v.size() - 3].degenerate);
 
     QuadraticQuestion q;
     q.slots = {1, 0, -180, 0, 0, 0, 0, 0};  // x² = 180: √720 = 12√5
@@ -292,7 +395,18 @@ TEST(WorkedSteps, ReadsLikeACorrection) {
     s.eq1 = {2, 3, 4, 0, 0, 0, 0, 0};
     s.eq2 = {4, 6, 9, 0, 0, 0, 0, 0};
     const Steps p = SystemSteps(2, s);
-    EXPECT_NE(p.back().label.find("aucune solution"), std::string::npos);
+    EXPECT_NE(p[p.size() - 2].label.find("aucune solution"), std::string::npos);
+    s.eq1 = {0, 0, 5, 0, 0, 0, 0, 0};  // 0 = 5 beside 0 = 0: no solution
+    s.eq2 = {0, 0, 0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(SystemSteps(2, s).back().set.shape, SolutionSet::Shape::Empty);
+    EXPECT_NE(SystemSteps(2, s).end()[-2].label.find("aucune solution"), std::string::npos);
+
+    // -x + 8y = 126 at x = -6: the value in brackets after the sign.
+    s.eq1 = {-1, 8, 126, 0, 0, 0, 0, 0};
+    s.eq2 = {1, 1, 9, 0, 0, 0, 0, 0};
+    const std::string checks = WorkedStepsMarkup(SystemSteps(2, s));
+    EXPECT_NE(checks.find("Dans (1) : -(-6) + 8 \xD7 15 = 126"), std::string::npos) << checks;
+    EXPECT_NE(checks.find("S = \\{(-6 ; 15)\\}"), std::string::npos) << checks;
 }
 
 }  // namespace
