@@ -7,13 +7,16 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QTextDocument>
+#include <QThread>
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 
 #include "core/fileio.h"
 #include "platform/pages.h"
 #include "platform/paginator.h"
 #include "platform/printing.h"
+#include "platform/rtfqt.h"
 
 namespace equat {
 
@@ -126,8 +129,20 @@ bool ClassPdfs(const std::vector<ClassCopy>& copies, const std::vector<std::size
     NamedFiles made(2);
     made[0].first = subjectPath.string();
     made[1].first = keyPath.string();
-    bool ok = CollatedPdf(subjects, subjectPath.stem().string(), &made[0].second, error) &&
-              CollatedPdf(keys, keyPath.stem().string(), &made[1].second, error);
+    // The subjects on a second core while this thread makes the keys: Qt lays out and paints
+    // text documents in any QThread (its timers need one), each with its own font caches.
+    InstallFontFallbacks();
+    std::string subjectError;
+    bool subjectsMade = false;
+    const std::unique_ptr<QThread> worker(QThread::create([&] {
+        subjectsMade =
+            CollatedPdf(subjects, subjectPath.stem().string(), &made[0].second, &subjectError);
+    }));
+    worker->start();
+    const bool keysMade = CollatedPdf(keys, keyPath.stem().string(), &made[1].second, error);
+    worker->wait();
+    bool ok = subjectsMade && keysMade;
+    if (!subjectsMade) *error = subjectError;
     if (ok && !answers.empty()) {
         made.emplace_back(answers, std::string());
         ok = AnswerGridPdf(MakeAnswerGrid(copies, keyOrder), &made.back().second, error);
