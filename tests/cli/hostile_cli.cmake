@@ -110,7 +110,7 @@ endforeach()
 
 # Eight runs at once over one pair: the subject and its key always from one run.
 file(MAKE_DIRECTORY ${WORK}/par)
-foreach(round RANGE 1 8)
+foreach(round RANGE 1 16)
   set(commands)
   foreach(k RANGE 1 8)
     math(EXPR seed "${round} * 10 + ${k}")
