@@ -87,6 +87,12 @@ const Paginator::Layout& Paginator::LayoutFor(double widthTwips) {
     l.width = widthTwips;
     l.tab = defaultTabTwips_;
     l.doc.reset(document_.clone());
+    // Laid out once, when the width is set: Qt lays a document out again on every change
+    // of its device, margin or options while its page size is not null.
+    l.doc->setPageSize(QSizeF(0, 0));
+    // The glyphs shaped for the layout are kept for drawing, not shaped again.
+    for (QTextBlock b = l.doc->begin(); b.isValid(); b = b.next())
+        b.layout()->setCacheEnabled(true);
     l.doc->documentLayout()->setPaintDevice(&TwipDevice());
     l.doc->setDocumentMargin(0);
     QTextOption option = l.doc->defaultTextOption();
