@@ -64,7 +64,6 @@ bool PageLayoutFor(const std::string& printer, QPageLayout& layout, std::string*
 
 // The document and its page layout, without a rich-text control.
 struct Loaded {
-    std::unique_ptr<QTextDocument> document;
     std::unique_ptr<Paginator> pages;
 };
 
@@ -72,8 +71,8 @@ Loaded Load(std::string_view rtf) {
     EnsureApplication();
     Loaded l;
     int tab = 720;
-    l.document = LoadRtfDocument(rtf, &tab);
-    l.pages = std::make_unique<Paginator>(*l.document, tab);
+    auto document = LoadRtfDocument(rtf, &tab);
+    l.pages = std::make_unique<Paginator>(std::move(document), tab);
     return l;
 }
 

@@ -44,8 +44,8 @@ bool PaintCollated(const std::vector<std::string_view>& rtfs, QPagedPaintDevice&
     const QRectF page = PageRectTwips(device);
     for (std::size_t k = 0; ok && k < rtfs.size(); ++k) {
         int tab = 720;
-        const auto document = LoadRtfDocument(rtfs[k], &tab);
-        Paginator pages(*document, tab);
+        auto document = LoadRtfDocument(rtfs[k], &tab);
+        Paginator pages(std::move(document), tab);
         if (k > 0 && !device.newPage()) {
             *why = "Une nouvelle page n'a pas pu \u00eatre ajout\u00e9e";
             ok = false;
