@@ -9,6 +9,7 @@
 
 #ifdef EQUAT_HAVE_PDF
 #include "cli/pdfout.h"
+#include "platform/pages.h"
 #endif
 #include "cli/classrun.h"
 #include "cli/sheetoptions.h"
@@ -47,14 +48,21 @@ bool StageSheetFiles(const Sheet& sheet, const SaveNames& names, const SheetJob&
         written->push_back(paths[i]);
     }
 #ifdef EQUAT_HAVE_PDF
-    for (int i = 0; job.pdf && i < 2; ++i) {
-        // Beside the document, its extension replaced.
-        const fs::path path = fs::path(paths[i]).replace_extension(".pdf");
-        std::string pdf;
-        if (!RtfToPdfBytes(*docs[i], "", path.stem().string(), &pdf, error) ||
-            !set.Add(path, pdf, error))
-            return false;
-        written->push_back(path.string());
+    if (!job.pdf) return true;
+    // Beside each document, its extension replaced; the key on a second core.
+    fs::path pdfPaths[2];
+    std::string pdfs[2], errors[2];
+    bool made[2] = {false, false};
+    for (int i = 0; i < 2; ++i) pdfPaths[i] = fs::path(paths[i]).replace_extension(".pdf");
+    auto make = [&](int i) {
+        made[i] = RtfToPdfBytes(*docs[i], "", pdfPaths[i].stem().string(), &pdfs[i], &errors[i]);
+    };
+    EnsureApplication();
+    RunBeside([&] { make(1); }, [&] { make(0); });
+    for (int i = 0; i < 2; ++i) {
+        if (!made[i]) *error = errors[i];
+        if (!made[i] || !set.Add(pdfPaths[i], pdfs[i], error)) return false;
+        written->push_back(pdfPaths[i].string());
     }
 #endif
     return true;

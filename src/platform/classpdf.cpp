@@ -7,7 +7,6 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QTextDocument>
-#include <QThread>
 #include <algorithm>
 #include <filesystem>
 #include <memory>
@@ -16,7 +15,6 @@
 #include "platform/pages.h"
 #include "platform/paginator.h"
 #include "platform/printing.h"
-#include "platform/rtfqt.h"
 
 namespace equat {
 
@@ -129,18 +127,15 @@ bool ClassPdfs(const std::vector<ClassCopy>& copies, const std::vector<std::size
     NamedFiles made(2);
     made[0].first = subjectPath.string();
     made[1].first = keyPath.string();
-    // The subjects on a second core while this thread makes the keys: Qt lays out and paints
-    // text documents in any QThread (its timers need one), each with its own font caches.
-    InstallFontFallbacks();
+    // The subjects on a second core while this thread makes the keys.
     std::string subjectError;
-    bool subjectsMade = false;
-    const std::unique_ptr<QThread> worker(QThread::create([&] {
-        subjectsMade =
-            CollatedPdf(subjects, subjectPath.stem().string(), &made[0].second, &subjectError);
-    }));
-    worker->start();
-    const bool keysMade = CollatedPdf(keys, keyPath.stem().string(), &made[1].second, error);
-    worker->wait();
+    bool subjectsMade = false, keysMade = false;
+    RunBeside(
+        [&] {
+            subjectsMade =
+                CollatedPdf(subjects, subjectPath.stem().string(), &made[0].second, &subjectError);
+        },
+        [&] { keysMade = CollatedPdf(keys, keyPath.stem().string(), &made[1].second, error); });
     bool ok = subjectsMade && keysMade;
     if (!subjectsMade) *error = subjectError;
     if (ok && !answers.empty()) {
