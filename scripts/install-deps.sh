@@ -33,6 +33,12 @@ if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
   sudo_cmd=()
   [[ $(id -u) -ne 0 ]] && sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  # A machine that has just started often runs its own package updates: wait for their
+  # lock rather than fail at once.
+  lock_wait=${EQUAT_APT_LOCK_TIMEOUT:-600}
+  echo "Waiting up to ${lock_wait} s for the package lock if another install holds it"
+  apt_opts=(-o "DPkg::Lock::Timeout=${lock_wait}")
+  "${sudo_cmd[@]}" apt-get "${apt_opts[@]}" update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get "${apt_opts[@]}" install -y -qq \
+    --no-install-recommends "${missing[@]}"
 fi

@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/classrun.h"
 
+#include <filesystem>
 #include <iostream>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #ifdef EQUAT_HAVE_PDF
 #include "cli/pdfout.h"
@@ -13,6 +18,8 @@
 
 namespace equat {
 
+namespace fs = std::filesystem;
+
 namespace {
 
 int Fail(const std::string& message, int status) {
@@ -20,22 +27,63 @@ int Fail(const std::string& message, int status) {
     return status;
 }
 
-#ifdef EQUAT_HAVE_PDF
-int WriteGridAlone(const std::vector<ClassCopy>& set, const std::vector<std::size_t>& order,
-                   const std::string& path) {
-    std::string pdf, error;
-    if (!AnswerGridPdf(MakeAnswerGrid(set, order), &pdf, &error) ||
-        !WriteFileAtomically(path, pdf, &error))
-        return Fail(error, 1);
-    std::cout << path << '\n';
-    return 0;
+std::string Lower(std::string s) {
+    for (auto& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
 }
-#endif
+
+// A PDF name: ".pdf" added when it has no extension; a folder alone or another extension
+// refused.
+bool PdfName(const std::string& opt, const std::string& value, std::string* name,
+             std::string* error) {
+    fs::path path(value);
+    const std::string file = path.filename().string();
+    std::error_code ec;
+    if (file.empty() || file == "." || file == ".." || fs::is_directory(path, ec)) {
+        *error = opt + " " + Shown(value) + " : il faut un nom de fichier, pas un dossier";
+        return false;
+    }
+    if (!path.has_extension()) path += ".pdf";
+    if (Lower(path.extension().string()) != ".pdf") {
+        *error = opt + " " + Shown(value) + " : le fichier doit finir par .pdf";
+        return false;
+    }
+    *name = path.string();
+    return true;
+}
 
 }  // namespace
 
-int RunClassSet(const SheetJob& job, RandomSource& stream, std::vector<Sheet>* sheets) {
+bool CollatedNames(const SheetJob& job, std::vector<std::string>* names, std::string* error) {
+    std::string name;
+    if (!job.collate.empty()) {
+        if (!PdfName("--collate", job.collate, &name, error)) return false;
+        names->push_back(name);
+        names->push_back((fs::path(name).replace_extension().string() + "_Cor.pdf"));
+    }
+    if (!job.answers.empty()) {
+        if (!PdfName("--answers", job.answers, &name, error)) return false;
+        names->push_back(name);
+    }
+    return true;
+}
+
+void ShowProgress(int made, int total) {
+#ifndef _WIN32
+    static const bool terminal = ::isatty(2) == 1;
+    if (!terminal || total < 2) return;
+    std::cerr << "\r" << made << "/" << total << (made == total ? "\n" : "") << std::flush;
+#else
+    (void)made;
+    (void)total;
+#endif
+}
+
+int RunClassSet(const SheetJob& job, RandomSource& stream, std::vector<Sheet>* sheets,
+                std::string* grid) {
 #ifndef EQUAT_HAVE_PDF
+    (void)grid;
     if (!job.collate.empty() || !job.answers.empty())
         return Fail("--collate et --answers demandent une version construite avec Qt", 2);
 #endif
@@ -45,11 +93,17 @@ int RunClassSet(const SheetJob& job, RandomSource& stream, std::vector<Sheet>* s
     request.copies = job.sheets;
     if (!job.roster.empty()) {
         std::string bytes, error;
-        if (!ReadWholeFile(job.roster, bytes, &error)) return Fail(error, 2);
+        if (!ReadSmallFile(job.roster, kMaxRosterBytes, bytes, &error)) return Fail(error, 2);
         auto parsed = ParseRoster(bytes, &error);
         if (!parsed) return Fail(job.roster + " : " + Cp1252ToUtf8(error), 2);
         request.names = std::move(*parsed);
     }
+    const int total =
+        request.names.empty() ? request.copies : static_cast<int>(request.names.size());
+    request.progress = [total](int made) {
+        ShowProgress(made, total);
+        return true;
+    };
     ClassSet set = MakeClassSet(request, stream);
     if (set.repeats > 0)
         std::cerr << "equat-sheet: attention : ce niveau n'a pas assez de questions pour des "
@@ -58,16 +112,18 @@ int RunClassSet(const SheetJob& job, RandomSource& stream, std::vector<Sheet>* s
 #ifdef EQUAT_HAVE_PDF
     if (!job.collate.empty() || !job.answers.empty()) EnsureApplication();
     if (!job.collate.empty()) {
-        std::vector<std::string> written;
+        std::vector<std::string> names, written;
         std::string error;
-        const bool ok =
-            WriteClassPdfs(set.copies, set.keyOrder, job.collate, job.answers, &written, &error);
+        if (!CollatedNames(job, &names, &error)) return Fail(error, 2);
+        const bool ok = WriteClassPdfs(set.copies, set.keyOrder, names[0],
+                                       names.size() > 2 ? names[2] : "", &written, &error);
         for (const auto& name : written) std::cout << name << '\n';
         return ok ? 0 : Fail(error, 1);
     }
     if (!job.answers.empty()) {
-        const int status = WriteGridAlone(set.copies, set.keyOrder, job.answers);
-        if (status != 0) return status;
+        std::string error;
+        if (!AnswerGridPdf(MakeAnswerGrid(set.copies, set.keyOrder), grid, &error))
+            return Fail(error, 1);
     }
 #endif
     for (auto& copy : set.copies) sheets->push_back(std::move(copy.sheet));

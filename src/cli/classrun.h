@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include <string>
 #include <vector>
 
 #include "cli/sheetoptions.h"
@@ -7,10 +8,20 @@
 
 namespace equat {
 
+// The PDF files of a collated class set, checked before anything is made: the subjects
+// (".pdf" added to a name without extension), the keys beside them ("_Cor.pdf") and the
+// grid. False with *error (French) for a name that ends in another extension or names
+// only a folder.
+bool CollatedNames(const SheetJob& job, std::vector<std::string>* names, std::string* error);
+
+// Progress of a long run on standard error, when it is a terminal: "made/total".
+void ShowProgress(int made, int total);
+
 // A class set of equat-sheet (--collate, --roster): every copy from its own seed drawn from
 // stream, its code on it. Collated, writes the PDFs (and the grid) and returns the exit
-// status; otherwise writes the grid when asked, puts the copies into *sheets for the
-// caller to write as RTF pairs, and returns -1.
-int RunClassSet(const SheetJob& job, RandomSource& stream, std::vector<Sheet>* sheets);
+// status; otherwise puts the copies into *sheets and the grid (when asked) into *grid for
+// the caller to write with the RTF pairs as one set, and returns -1.
+int RunClassSet(const SheetJob& job, RandomSource& stream, std::vector<Sheet>* sheets,
+                std::string* grid);
 
 }  // namespace equat

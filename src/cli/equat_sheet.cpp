@@ -9,6 +9,7 @@
 
 #ifdef EQUAT_HAVE_PDF
 #include "cli/pdfout.h"
+#include "platform/pages.h"
 #endif
 #include "cli/classrun.h"
 #include "cli/sheetoptions.h"
@@ -16,6 +17,8 @@
 #include "core/kinds.h"
 #include "core/random.h"
 #include "core/savenames.h"
+#include "rtf/reader.h"
+#include "rtf/writer.h"
 
 namespace fs = std::filesystem;
 using namespace equat;
@@ -28,24 +31,40 @@ std::string Lower(std::string s) {
     return s;
 }
 
-// The subject and its answer key (and their PDFs) replace the old files together or not at
-// all, so that a failure never leaves a new subject beside an old answer key.
-bool WriteSheetFiles(const Sheet& sheet, const SaveNames& names, bool pdf, std::string* error) {
-    std::vector<FileContent> files{{names.subject, sheet.subject},
-                                   {names.answerKey, sheet.answerKey}};
-    std::string pdfs[2];
-#ifdef EQUAT_HAVE_PDF
-    for (int i = 0; pdf && i < 2; ++i) {
-        // Beside the document, its extension replaced.
-        const fs::path path = fs::path(files[i].path).replace_extension(".pdf");
-        if (!RtfToPdfBytes(files[i].bytes, "", path.stem().string(), &pdfs[i], error)) return false;
-        files.push_back({path, pdfs[i]});
+// The RTF as the window saves it: through our writer, so that other editors show the
+// Symbol-font signs; --raw keeps the generators' bytes.
+std::string SavedRtf(const std::string& generated, bool raw) {
+    return raw ? generated : rtf::WriteRtf(rtf::ReadRtf(generated));
+}
+
+// Stages a sheet's subject and answer key (and their PDFs, made from the generators' bytes
+// as printing does) into the set.
+bool StageSheetFiles(const Sheet& sheet, const SaveNames& names, const SheetJob& job,
+                     StagedSet& set, std::vector<std::string>* written, std::string* error) {
+    const std::string* docs[2] = {&sheet.subject, &sheet.answerKey};
+    const std::string paths[2] = {names.subject, names.answerKey};
+    for (int i = 0; i < 2; ++i) {
+        if (!set.Add(paths[i], SavedRtf(*docs[i], job.raw), error)) return false;
+        written->push_back(paths[i]);
     }
-#else
-    (void)pdf;
+#ifdef EQUAT_HAVE_PDF
+    if (!job.pdf) return true;
+    // Beside each document, its extension replaced; the key on a second core.
+    fs::path pdfPaths[2];
+    std::string pdfs[2], errors[2];
+    bool made[2] = {false, false};
+    for (int i = 0; i < 2; ++i) pdfPaths[i] = fs::path(paths[i]).replace_extension(".pdf");
+    auto make = [&](int i) {
+        made[i] = RtfToPdfBytes(*docs[i], "", pdfPaths[i].stem().string(), &pdfs[i], &errors[i]);
+    };
+    EnsureApplication();
+    RunBeside([&] { make(1); }, [&] { make(0); });
+    for (int i = 0; i < 2; ++i) {
+        if (!made[i]) *error = errors[i];
+        if (!made[i] || !set.Add(pdfPaths[i], pdfs[i], error)) return false;
+        written->push_back(pdfPaths[i].string());
+    }
 #endif
-    if (!ReplaceFiles(files, error)) return false;
-    for (const auto& file : files) std::cout << file.path.string() << '\n';
     return true;
 }
 
@@ -79,18 +98,48 @@ bool NamesFor(const SheetJob& job, const std::vector<Sheet>& sheets, std::vector
     return true;
 }
 
-// Every sheet's pair, then the log of the whole run.
+// Every sheet's pair, the grid and the log of the whole run, replaced as one set: all are
+// staged before the first is renamed.
 int WriteAll(const SheetJob& job, const std::vector<Sheet>& sheets,
-             const std::vector<SaveNames>& names) {
+             const std::vector<SaveNames>& names, const std::string& grid) {
     std::string error;
+    StagedSet set;
+    std::vector<std::string> written;
     for (std::size_t k = 0; k < sheets.size(); ++k)
-        if (!WriteSheetFiles(sheets[k], names[k], job.pdf, &error)) return Fail(error, 1);
-    if (job.log.empty()) return 0;
-    std::string log;
-    for (const auto& sheet : sheets)
-        for (const auto& entry : sheet.log) log += entry + "\r\n";
-    if (!WriteFileAtomically(job.log, log, &error)) return Fail(error, 1);
+        if (!StageSheetFiles(sheets[k], names[k], job, set, &written, &error))
+            return Fail(error, 1);
+    if (!job.answers.empty()) {
+        if (!set.Add(job.answers, grid, &error)) return Fail(error, 1);
+        written.push_back(job.answers);
+    }
+    if (!job.log.empty()) {
+        std::string log;
+        for (const auto& sheet : sheets)
+            for (const auto& entry : sheet.log) log += entry + "\r\n";
+        if (!set.Add(job.log, log, &error)) return Fail(error, 1);
+    }
+    if (!set.Commit(&error)) return Fail(error, 1);
+    for (const auto& name : written) std::cout << name << '\n';
     return 0;
+}
+
+// No output may be the roster or another output: refused before anything is made.
+bool CheckOutputs(const SheetJob& job, const std::vector<std::string>& outputs,
+                  std::string* error) {
+    for (std::size_t k = 0; k < outputs.size(); ++k) {
+        if (!job.roster.empty() && SameFile(outputs[k], job.roster)) {
+            *error = Shown(outputs[k]) + " est la liste des noms : choisissez un autre nom";
+            return false;
+        }
+        for (std::size_t j = 0; j < k; ++j)
+            if (SameFile(outputs[j], outputs[k])) {
+                *error = Shown(outputs[k]) +
+                         " serait \xC3\xA9"
+                         "crit deux fois : choisissez un autre nom";
+                return false;
+            }
+    }
+    return true;
 }
 
 }  // namespace
@@ -119,17 +168,32 @@ int main(int argc, char** argv) {
     } else {
         rng.SeedRandomFromClock();
     }
+    // The names of the PDFs and the grid, checked before anything is made.
+    std::vector<std::string> outputs;
+    if (!CollatedNames(*job, &outputs, &error)) return Fail(error, 2);
+    if (!job->log.empty()) outputs.push_back(job->log);
+    if (!CheckOutputs(*job, outputs, &error)) return Fail(error, 2);
+    SheetJob run = *job;
+    if (!run.answers.empty()) run.answers = outputs[run.collate.empty() ? 0 : 2];
+
     std::vector<Sheet> sheets;
-    if (job->ClassSet()) {
-        const int status = RunClassSet(*job, rng, &sheets);
+    std::string grid;
+    if (run.ClassSet()) {
+        const int status = RunClassSet(run, rng, &sheets, &grid);
         if (status >= 0) return status;
     } else {
-        for (int k = 0; k < job->sheets; ++k)
-            sheets.push_back(BuildSheet(*kind, rng, job->settings));
+        for (int k = 0; k < run.sheets; ++k) {
+            sheets.push_back(BuildSheet(*kind, rng, run.settings));
+            ShowProgress(k + 1, run.sheets);
+        }
     }
     std::vector<SaveNames> names;
-    if (!NamesFor(*job, sheets, &names, &error)) return Fail(error, 1);
-    if (job->pdf && Lower(fs::path(names[0].subject).extension().string()) == ".pdf")
+    if (!NamesFor(run, sheets, &names, &error)) return Fail(error, 1);
+    if (run.pdf && Lower(fs::path(names[0].subject).extension().string()) == ".pdf")
         return Fail("with --pdf the subject file cannot itself end in .pdf", 2);
-    return WriteAll(*job, sheets, names);
+    // The pairs against the roster only: the set refuses two names of one file itself.
+    std::vector<std::string> pairs;
+    for (const auto& n : names) pairs.insert(pairs.end(), {n.subject, n.answerKey});
+    if (!CheckOutputs(run, pairs, &error)) return Fail(error, 2);
+    return WriteAll(run, sheets, names, grid);
 }

@@ -6,6 +6,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QTextDocument>
+#include <cstdio>
 #include <memory>
 
 #include "core/fileio.h"
@@ -15,8 +16,26 @@
 
 namespace equat {
 
+namespace {
+
+QtMessageHandler gQtMessages = nullptr;
+
+// Without a session (a batch job, a service) the variable is not set and Qt's fallback
+// works: its warning would only clutter every run.
+void QuietMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtWarningMsg && text.startsWith("QStandardPaths: XDG_RUNTIME_DIR")) return;
+    if (gQtMessages) {
+        gQtMessages(type, context, text);
+    } else {
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
+    }
+}
+
+}  // namespace
+
 void EnsureApplication() {
     if (QCoreApplication::instance()) return;
+    gQtMessages = qInstallMessageHandler(QuietMessages);
     // The tools never show a window.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
@@ -45,7 +64,6 @@ bool PageLayoutFor(const std::string& printer, QPageLayout& layout, std::string*
 
 // The document and its page layout, without a rich-text control.
 struct Loaded {
-    std::unique_ptr<QTextDocument> document;
     std::unique_ptr<Paginator> pages;
 };
 
@@ -53,8 +71,8 @@ Loaded Load(std::string_view rtf) {
     EnsureApplication();
     Loaded l;
     int tab = 720;
-    l.document = LoadRtfDocument(rtf, &tab);
-    l.pages = std::make_unique<Paginator>(*l.document, tab);
+    auto document = LoadRtfDocument(rtf, &tab);
+    l.pages = std::make_unique<Paginator>(std::move(document), tab);
     return l;
 }
 

@@ -2,11 +2,29 @@
 #include "cli/sheetoptions.h"
 
 #include <charconv>
+#include <cstdio>
 
+#include "core/classset.h"
 #include "core/cp1252.h"
 #include "core/kinds.h"
 
 namespace equat {
+
+std::string Shown(std::string_view text, std::size_t max) {
+    std::string out;
+    for (std::size_t k = 0; k < text.size() && k < max; ++k) {
+        const auto c = static_cast<unsigned char>(text[k]);
+        if (c >= 32 && c != 127) {
+            out += static_cast<char>(c);
+        } else {
+            char hex[5];
+            std::snprintf(hex, sizeof hex, "\\x%02X", c);
+            out += hex;
+        }
+    }
+    if (text.size() > max) out += "...";
+    return out;
+}
 
 const char* const kSheetUsage =
     "Usage: equat-sheet --kind {1d,2d,syst} [OPTION]...\n"
@@ -31,18 +49,23 @@ const char* const kSheetUsage =
     "  --comma             decimals with a comma (0,59) instead of a point\n"
     "  --pdf               also write both documents as PDF beside the RTF pair, laid out\n"
     "                      as printing lays them out (A4)\n"
+    "  --raw               write the RTF as the generators make it, not as the window\n"
+    "                      saves it (the bytes the tests compare with the generators)\n"
     "\n"
     "Class sets (a different copy for every student, no question on two copies):\n"
     "  --collate FILE.pdf  with --sheets K, K copies into FILE.pdf, each on new pages with\n"
     "                      its code in its first line, and their keys in the same order\n"
     "                      into FILE_Cor.pdf\n"
-    "  --roster FILE       one copy per name of FILE (UTF-8, one name a line), the name in\n"
-    "                      place of \"Nom :\" in the title; the keys in the order of the\n"
-    "                      names; RTF pairs into --output's folder unless --collate is given\n"
+    "  --roster FILE       one copy per name of FILE (one name a line; UTF-8, UTF-16 with\n"
+    "                      its mark, or else Windows-1252; at most 200 names), the name\n"
+    "                      in place of \"Nom :\" in the title; the keys in the order of\n"
+    "                      the names; RTF pairs into --output's folder unless --collate\n"
+    "                      is given\n"
     "  --answers FILE.pdf  with --collate or --roster, a one-page grid of every copy's\n"
     "                      results (a row per copy, a column per question)\n"
     "  --code CODE         the copy of that code again, its code on it; titles, instruction\n"
     "                      and separator from the options\n"
+    "  --name TEXT         with --code, the student's name in place of \"Nom :\"\n"
     "  --help              show this help and exit\n"
     "  --version           show the version and exit\n"
     "\n"
@@ -87,8 +110,16 @@ bool ParseClassOption(const std::string& opt, const std::string& value, SheetJob
     if (opt == "--code") {
         std::string why;
         job.code = DecodeSheetCode(value, &why);
-        if (!job.code) *error = "code " + value + " refus\xC3\xA9 : " + Cp1252ToUtf8(why);
+        if (!job.code)
+            *error = "code " + Shown(value) + " refus\xC3\xA9 : " + Shown(Cp1252ToUtf8(why), 200);
         return job.code.has_value();
+    }
+    if (opt == "--name") {
+        std::string why;
+        auto name = CheckedName(value, &why);
+        if (!name) *error = "--name : " + Cp1252ToUtf8(why);
+        if (name) job.name = std::move(*name);
+        return name.has_value();
     }
     (opt == "--collate" ? job.collate : opt == "--roster" ? job.roster : job.answers) = value;
     return true;
@@ -112,6 +143,10 @@ bool CheckClassSet(const SheetJob& job, const std::vector<std::string>& given, s
         *error = "--roster donne une copie par nom : retirez --sheets";
         return false;
     }
+    if (!job.name.empty() && !job.code) {
+        *error = "--name demande --code (avec une liste, --roster)";
+        return false;
+    }
     if (!job.answers.empty() && !job.ClassSet()) {
         *error = "--answers demande --collate ou --roster";
         return false;
@@ -124,10 +159,10 @@ bool CheckClassSet(const SheetJob& job, const std::vector<std::string>& given, s
 }
 
 bool IsValued(const std::string& opt) {
-    static const char* const kValued[] = {"--kind",   "--level",       "--count",     "--interline",
-                                          "--title",  "--instruction", "--separator", "--seed",
-                                          "--sheets", "--output",      "--log",       "--key",
-                                          "--code",   "--collate",     "--roster",    "--answers"};
+    static const char* const kValued[] = {
+        "--kind",      "--level",   "--count",  "--interline", "--title", "--instruction",
+        "--separator", "--seed",    "--sheets", "--output",    "--log",   "--key",
+        "--code",      "--collate", "--roster", "--answers",   "--name"};
     for (const char* v : kValued)
         if (opt == v) return true;
     return false;
@@ -231,6 +266,7 @@ bool FinishJob(SheetJob& job, const std::vector<std::string>& given, std::string
         job.kind = job.code->kind;
         job.seed = job.code->seed;
         job.settings = SettingsForCode(*job.code, std::move(job.settings));
+        if (!job.name.empty()) job.settings.title = TitleWithName(job.settings.title, job.name);
     }
     if (!CheckClassSet(job, given, error)) return false;
     if (job.code || Given(given, "--kind")) return true;
@@ -250,8 +286,8 @@ std::optional<SheetJob> ParseSheetArgs(const std::vector<std::string>& args, std
             (opt == "--version" ? job.version : job.help) = true;
             return job;
         }
-        if (opt == "--pdf") {
-            job.pdf = true;
+        if (opt == "--pdf" || opt == "--raw") {
+            (opt == "--pdf" ? job.pdf : job.raw) = true;
         } else if (opt == "--comma") {
             job.settings.decimalComma = true;
         } else if (opt == "--no-separator") {
@@ -265,6 +301,10 @@ std::optional<SheetJob> ParseSheetArgs(const std::vector<std::string>& args, std
             return std::nullopt;
         } else if (k + 1 >= args.size()) {
             *error = "option " + opt + " needs a value";
+            return std::nullopt;
+        } else if (Given(given, opt)) {
+            // Taking the last silently would hide a slip in a script.
+            *error = "option " + opt + " given twice";
             return std::nullopt;
         } else {
             given.push_back(opt);

@@ -24,6 +24,8 @@ struct SheetJob {
     std::string collate;            // all subjects into this PDF, all keys beside it
     std::string roster;             // one copy per name of this file
     std::string answers;            // the grid of every copy's results, as PDF
+    std::string name;               // --name with --code: the student's, in the title
+    bool raw = false;               // RTF as the generators make it, not through our writer
     bool ClassSet() const { return !collate.empty() || !roster.empty(); }
     bool help = false;
     bool version = false;
@@ -34,5 +36,9 @@ struct SheetJob {
 std::optional<SheetJob> ParseSheetArgs(const std::vector<std::string>& args, std::string* error);
 
 extern const char* const kSheetUsage;
+
+// A text from the command line fit to show in a message: control characters as \xNN, at
+// most max bytes then "...".
+std::string Shown(std::string_view text, std::size_t max = 40);
 
 }  // namespace equat

@@ -45,38 +45,148 @@ std::uint32_t DrawCopySeed(RandomSource& setStream) {
     return (high << 16) | static_cast<std::uint32_t>(setStream.RandomInt(65536));
 }
 
+std::string TextAsMarkup(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\\' || c == '{' || c == '}') out += '\\';
+        if (c == '<') {
+            out += "\\'3c";  // a tag would start otherwise
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// The width of a Windows-1252 character in Arial, in thousandths of its size: near enough
+// to keep a long name from pushing the code onto a second line.
+int ApproxWidth(unsigned char c) {
+    static constexpr std::string_view kNarrow = " .,:;'!|()[]{}-/\\ijlftrI";
+    if (kNarrow.find(static_cast<char>(c)) != std::string_view::npos) return 300;
+    if (c == 'm' || c == 'w' || c == 'M' || c == 'W' || c == '@') return 900;
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE)) return 700;
+    return 560;
+}
+
+int ApproxWidth(std::string_view text) {
+    int w = 0;
+    for (char c : text) w += ApproxWidth(static_cast<unsigned char>(c));
+    return w;
+}
+
 std::string TitleWithName(std::string_view title, std::string_view name) {
+    std::string shown = TextAsMarkup(name);
     const auto at = title.find("Nom :");
-    if (at == std::string_view::npos) return std::string(name) + "   " + std::string(title);
+    if (at == std::string_view::npos) return shown + "   " + std::string(title);
     std::size_t end = at + 5;
     while (end < title.size() && title[end] == ' ') ++end;
+    // A full name holds the first name too: its label would only push the code along.
+    constexpr std::string_view kFirst = "Pr\xE9nom :";
+    if (name.find(' ') != std::string_view::npos &&
+        title.compare(end, kFirst.size(), kFirst) == 0) {
+        end += kFirst.size();
+        while (end < title.size() && title[end] == ' ') ++end;
+    }
+    // A long name wider than what it replaces is written smaller, its line kept to one
+    // (the line has room for thirty letters more than its title).
+    const int room = std::max(ApproxWidth(title.substr(at, end - at)) - 6 * ApproxWidth(' '),
+                              30 * ApproxWidth('a'));
+    const int wide = ApproxWidth(name);
+    if (wide > room) {
+        const int size = std::max(kTitleSize * room / wide, kTitleSize / 2);
+        shown =
+            "<te=" + std::to_string(size) + ">" + shown + "<te=" + std::to_string(kTitleSize) + ">";
+    }
     std::string out(title.substr(0, at));
-    out += name;
+    out += shown;
     out.append(std::max<std::size_t>(end - at, name.size() + 3) - name.size(), ' ');
     out += title.substr(end);
     return out;
 }
 
-std::optional<std::vector<std::string>> ParseRoster(std::string_view utf8, std::string* error) {
-    if (utf8.substr(0, 3) == "\xEF\xBB\xBF") utf8.remove_prefix(3);
-    std::vector<std::string> names;
-    int line = 0;
-    while (!utf8.empty()) {
-        ++line;
-        const auto eol = utf8.find('\n');
-        const std::string_view raw = Trim(utf8.substr(0, eol));
-        utf8.remove_prefix(eol == std::string_view::npos ? utf8.size() : eol + 1);
-        if (raw.empty()) continue;
-        auto name = Utf8ToCp1252(raw);
-        if (!name) {
-            *error = "Ligne " + std::to_string(line) +
-                     " de la liste : un caract\xE8re ne peut pas s'\xE9"
-                     "crire dans les documents.";
+std::optional<std::string> CheckedName(std::string_view utf8, std::string* why) {
+    std::string text(Trim(utf8));
+    for (char& c : text) {
+        if (c == '\t') c = ' ';
+        if (static_cast<unsigned char>(c) < 32 || c == 0x7F) {
+            *why = "un caract\xE8re de contr\xF4le n'a pas sa place dans un nom.";
             return std::nullopt;
         }
-        if (name->size() > kMaxRosterName) {
-            *error = "Ligne " + std::to_string(line) + " de la liste : un nom a au plus " +
-                     std::to_string(kMaxRosterName) + " caract\xE8res.";
+    }
+    auto name = Utf8ToCp1252(text);
+    if (!name) {
+        *why =
+            "un caract\xE8re ne s'\xE9"
+            "crit pas dans les documents (Windows-1252).";
+        return std::nullopt;
+    }
+    // The five bytes the code page leaves undefined are control characters too.
+    for (unsigned char c : *name)
+        if (c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D) {
+            *why = "un caract\xE8re de contr\xF4le n'a pas sa place dans un nom.";
+            return std::nullopt;
+        }
+    if (name->size() > kMaxRosterName) {
+        *why = "un nom a au plus " + std::to_string(kMaxRosterName) + " caract\xE8res.";
+        return std::nullopt;
+    }
+    return name;
+}
+
+std::string RosterText(std::string_view bytes) {
+    const bool le = bytes.starts_with("\xFF\xFE"), be = bytes.starts_with("\xFE\xFF");
+    if (le || be) {
+        std::string out;
+        char32_t high = 0;
+        for (std::size_t k = 2; k + 1 < bytes.size(); k += 2) {
+            const auto b0 = static_cast<unsigned char>(bytes[k]);
+            const auto b1 = static_cast<unsigned char>(bytes[k + 1]);
+            const char32_t unit = le ? (b1 << 8 | b0) : (b0 << 8 | b1);
+            if (unit >= 0xD800 && unit < 0xDC00) {
+                high = unit;
+                continue;
+            }
+            if (unit >= 0xDC00 && unit < 0xE000) {
+                // A lone half cannot be written: U+FFFD, which the name check refuses.
+                AppendUtf8(out,
+                           high ? 0x10000 + ((high - 0xD800) << 10) + (unit - 0xDC00) : 0xFFFD);
+            } else {
+                if (high) AppendUtf8(out, 0xFFFD);
+                AppendUtf8(out, unit);
+            }
+            high = 0;
+        }
+        return out;
+    }
+    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+    if (DecodeUtf8(bytes)) return std::string(bytes);
+    return Cp1252ToUtf8(bytes);
+}
+
+std::optional<std::vector<std::string>> ParseRoster(std::string_view bytes, std::string* error) {
+    const std::string all = RosterText(bytes);
+    std::string_view text = all;
+    std::vector<std::string> names;
+    int line = 0;
+    while (!text.empty()) {
+        ++line;
+        const auto eol = text.find_first_of("\r\n");
+        const std::string_view raw = text.substr(0, eol);
+        std::size_t next = eol == std::string_view::npos ? text.size() : eol + 1;
+        if (eol != std::string_view::npos && text[eol] == '\r' && next < text.size() &&
+            text[next] == '\n')
+            ++next;
+        text.remove_prefix(next);
+        if (Trim(raw).empty()) continue;
+        std::string why;
+        auto name = CheckedName(raw, &why);
+        if (!name) {
+            *error = "Ligne " + std::to_string(line) + " de la liste : " + why;
+            return std::nullopt;
+        }
+        if (names.size() == kMaxRosterNames) {
+            *error = "Ligne " + std::to_string(line) + " de la liste : une liste a au plus " +
+                     std::to_string(kMaxRosterNames) + " noms.";
             return std::nullopt;
         }
         names.push_back(std::move(*name));

@@ -23,18 +23,36 @@ struct ClassCopy {
 };
 
 inline constexpr std::size_t kMaxRosterName = 60;
+// More than any class has (a grid of every copy still fits its page).
+inline constexpr std::size_t kMaxRosterNames = 200;
+// A class list is a few kilobytes: a larger file is not one.
+inline constexpr std::size_t kMaxRosterBytes = 64 * 1024;
 
 // The seed of the next copy, drawn from the set's stream (two draws of 16 bits).
 std::uint32_t DrawCopySeed(RandomSource& setStream);
 
-// The title with the name in place of "Nom :" (the spaces after it shortened to keep what
-// follows in place), or before the title when it has no "Nom :".
+// The title (markup) with the name (Windows-1252 text, shown as typed whatever its signs)
+// in place of "Nom :" (the spaces after it shortened to keep what follows in place), or
+// before the title when it has no "Nom :". After a full name (two words or more) the
+// title's "Prénom :" and its spaces go.
 std::string TitleWithName(std::string_view title, std::string_view name);
 
-// The names of a roster file: UTF-8, one a line, blank lines skipped, spaces around a name
-// dropped. nullopt with *error (French, Windows-1252) for a name Windows-1252 cannot
-// hold, a name too long, or a roster without names.
-std::optional<std::vector<std::string>> ParseRoster(std::string_view utf8, std::string* error);
+// Markup that shows the Windows-1252 text as typed: RTF's signs and "<" escaped.
+std::string TextAsMarkup(std::string_view text);
+
+// A name as typed (UTF-8) as the documents hold it (Windows-1252): spaces around it
+// dropped, a tab inside it a space. nullopt with *why (French, Windows-1252) for a control
+// character, a name too long, or a character Windows-1252 cannot hold.
+std::optional<std::string> CheckedName(std::string_view utf8, std::string* why);
+
+// The text of a roster file as UTF-8: UTF-16 with its byte-order mark, UTF-8 (its mark
+// dropped), or else Windows-1252, which spreadsheets export.
+std::string RosterText(std::string_view bytes);
+
+// The names of a roster file's bytes (see RosterText): one a line (LF, CR LF or CR), blank
+// lines skipped, each a CheckedName. nullopt with *error (French, Windows-1252, the line
+// number in it) for a refused name, more than kMaxRosterNames names, or none.
+std::optional<std::vector<std::string>> ParseRoster(std::string_view bytes, std::string* error);
 
 // copies copies of the shape's kind, level, count, interline and key style, each from its
 // own seed drawn from setStream, with its code shown, and with the names in the titles when

@@ -1,15 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/fileio.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <mutex>
 #include <random>
+#include <set>
 #include <utility>
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -135,6 +141,81 @@ void RemoveFile(const fs::path& path) {
     ::unlink(path.c_str());
 }
 
+// SIGINT and SIGTERM noted, not acted on, while files are replaced; the last holder puts the
+// old actions back and raises what came meanwhile.
+std::atomic<int> gPendingSignal{0};
+
+extern "C" void NoteSignal(int signo) {
+    gPendingSignal.store(signo);
+}
+
+class SignalHold {
+  public:
+    SignalHold() {
+        const std::lock_guard lock(mutex_);
+        if (holders_++ > 0) return;
+        struct sigaction sa {};
+        sa.sa_handler = NoteSignal;
+        sigemptyset(&sa.sa_mask);
+        // Without SA_RESTART a wait for a lock ends at the signal.
+        sa.sa_flags = 0;
+        ::sigaction(SIGINT, &sa, &oldInt_);
+        ::sigaction(SIGTERM, &sa, &oldTerm_);
+    }
+    SignalHold(const SignalHold&) = delete;
+    SignalHold& operator=(const SignalHold&) = delete;
+    ~SignalHold() {
+        const std::lock_guard lock(mutex_);
+        if (--holders_ > 0) return;
+        ::sigaction(SIGINT, &oldInt_, nullptr);
+        ::sigaction(SIGTERM, &oldTerm_, nullptr);
+        if (const int signo = gPendingSignal.exchange(0)) ::raise(signo);
+    }
+    static bool Signalled() { return gPendingSignal.load() != 0; }
+
+  private:
+    static inline std::mutex mutex_;
+    static inline int holders_ = 0;
+    static inline struct sigaction oldInt_ {};
+    static inline struct sigaction oldTerm_ {};
+};
+
+// Exclusive locks on folders, taken in one order so that two runs never wait on each other.
+class FolderLocks {
+  public:
+    FolderLocks() = default;
+    FolderLocks(const FolderLocks&) = delete;
+    FolderLocks& operator=(const FolderLocks&) = delete;
+    ~FolderLocks() {
+        for (int fd : fds_) ::close(fd);
+    }
+    bool Lock(const std::set<std::string>& folders, std::string* error) {
+        for (const auto& dir : folders) {
+            const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            if (fd < 0) return Fail(error, ErrnoText("open folder", errno));
+            fds_.push_back(fd);
+            while (::flock(fd, LOCK_EX) != 0) {
+                if (errno != EINTR) return Fail(error, ErrnoText("lock folder", errno));
+                if (SignalHold::Signalled()) return Fail(error, "interrupted");
+            }
+        }
+        return true;
+    }
+
+  private:
+    std::vector<int> fds_;
+};
+
+// What tells two names of one file apart from two files: the file itself when it exists.
+std::string FileKey(const fs::path& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0)
+        return "#" + std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
+    std::error_code ec;
+    const fs::path canonical = fs::weakly_canonical(fs::absolute(path, ec), ec);
+    return (ec ? path : canonical).lexically_normal().string();
+}
+
 #else
 // The Windows part, to be written with the port: InspectTarget with GetFileAttributesW
 // (FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_DIRECTORY), WriteTemporary with
@@ -220,27 +301,118 @@ bool ReplaceFile(const fs::path& path, std::string_view bytes, std::string* erro
     }
 }
 
-bool ReplaceFiles(const std::vector<FileContent>& files, std::string* error,
-                  ReplaceOptions options) {
+struct StagedSet::Impl {
+    ReplaceOptions options;
+    // Declared first, so that it raises a pending signal after the stages are removed.
+    SignalHold hold;
+    std::set<std::string> keys;
+    std::vector<StagedFile> staged;
+    std::vector<fs::path> paths;
+};
+
+StagedSet::StagedSet(ReplaceOptions options) : impl_(std::make_unique<Impl>()) {
+    impl_->options = options;
+}
+
+StagedSet::~StagedSet() {
+    // The stages go before the signal hold (members in reverse order).
+    impl_.reset();
+}
+
+bool StagedSet::Add(const fs::path& path, std::string_view bytes, std::string* error) {
     try {
-        std::vector<StagedFile> staged(files.size());
+        const std::string name = "cannot write " + path.string();
+        if (SignalHold::Signalled()) return Fail(error, name + ": interrupted");
+        if (!impl_->keys.insert(FileKey(path)).second)
+            return Fail(error, name + " twice in one set of files");
+        StagedFile file;
         std::string why;
-        for (std::size_t k = 0; k < files.size(); ++k)
-            if (!staged[k].Stage(files[k].path, files[k].bytes, &why, options))
-                return Fail(error, "cannot write " + files[k].path.string() + ": " + why);
-        for (std::size_t k = 0; k < files.size(); ++k)
-            if (!staged[k].Commit(&why))
-                return Fail(error, "cannot write " + files[k].path.string() + ": " + why);
+        if (!file.Stage(path, bytes, &why, impl_->options)) return Fail(error, name + ": " + why);
+        impl_->staged.push_back(std::move(file));
+        impl_->paths.push_back(path);
         return true;
     } catch (const std::exception& e) {
         return Fail(error, e.what());
     }
 }
 
+bool StagedSet::Commit(std::string* error) {
+    try {
+        std::set<std::string> dirs;
+        for (const auto& file : impl_->staged) {
+            const fs::path dir = file.target().parent_path();
+            std::error_code ec;
+            dirs.insert(fs::weakly_canonical(fs::absolute(dir.empty() ? "." : dir), ec).string());
+        }
+        FolderLocks locks;
+        std::string why;
+        if (!locks.Lock(dirs, &why)) return Fail(error, "cannot write " + why);
+        for (std::size_t k = 0; k < impl_->staged.size(); ++k)
+            if (!impl_->staged[k].Commit(&why))
+                return Fail(error, "cannot write " + impl_->paths[k].string() + ": " + why);
+        return true;
+    } catch (const std::exception& e) {
+        return Fail(error, e.what());
+    }
+}
+
+bool ReplaceFiles(const std::vector<FileContent>& files, std::string* error,
+                  ReplaceOptions options) {
+    // Every name checked before any is staged.
+    std::set<std::string> keys;
+    for (const auto& file : files)
+        if (!keys.insert(FileKey(file.path)).second)
+            return Fail(error, "cannot write " + file.path.string() + " twice in one set of files");
+    StagedSet set(options);
+    for (const auto& file : files)
+        if (!set.Add(file.path, file.bytes, error)) return false;
+    return set.Commit(error);
+}
+
 bool WriteFileAtomically(const fs::path& path, std::string_view bytes, std::string* error) {
     std::string why;
     if (ReplaceFile(path, bytes, &why)) return true;
     return Fail(error, "cannot write " + path.string() + ": " + why);
+}
+
+bool ReadSmallFile(const fs::path& path, std::size_t limit, std::string& bytes,
+                   std::string* error) {
+    // Not blocking, so that a pipe without a writer does not hang the open.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return Fail(error, ErrnoText(path.string() + " ne peut pas \xC3\xAAtre lu", errno));
+    struct stat st {};
+    std::string why;
+    if (::fstat(fd, &st) != 0) {
+        why = ErrnoText("fstat", errno);
+    } else if (!S_ISREG(st.st_mode)) {
+        why = S_ISDIR(st.st_mode) ? "c'est un dossier" : "ce n'est pas un fichier ordinaire";
+    } else if (static_cast<unsigned long long>(st.st_size) > limit) {
+        why = "le fichier d\xC3\xA9passe " + std::to_string(limit / 1024) + " Ko";
+    }
+    bytes.clear();
+    if (why.empty()) {
+        // At most one byte more than the limit, whatever the file grows to meanwhile.
+        bytes.resize(limit + 1);
+        std::size_t got = 0;
+        while (got < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) why = ErrnoText("lecture", errno);
+            if (n <= 0) break;
+            got += static_cast<std::size_t>(n);
+        }
+        bytes.resize(got);
+        if (why.empty() && got > limit)
+            why = "le fichier d\xC3\xA9passe " + std::to_string(limit / 1024) + " Ko";
+    }
+    ::close(fd);
+    if (why.empty()) return true;
+    bytes.clear();
+    return Fail(error, path.string() + " : " + why);
+}
+
+bool SameFile(const fs::path& a, const fs::path& b) {
+    return FileKey(a) == FileKey(b);
 }
 
 bool ReadWholeFile(const fs::path& path, std::string& bytes, std::string* error) {

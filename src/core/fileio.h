@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,8 +60,32 @@ struct FileContent {
 // complete are they renamed into place. If a stage fails, no old file is touched. If a
 // rename fails (rare once all are staged), the files already replaced get their old
 // contents back where the file system allows a hard link. *error names the file.
+// Two names of the set that are one file are refused before anything is written. The
+// renames hold a lock on each folder of the set, so that parallel runs replacing the same
+// files never leave one run's file beside another's. SIGINT and SIGTERM wait while the
+// files are replaced: during the staging they stop it (the staged files removed), during
+// the renames they wait for the last; the signal is then raised again.
 bool ReplaceFiles(const std::vector<FileContent>& files, std::string* error,
                   ReplaceOptions options = {});
+
+// ReplaceFiles one file at a time, so that a large set need not be held in memory: Add
+// stages a file at once, Commit renames them all (see ReplaceFiles); without Commit
+// nothing is replaced and the staged files are removed. SIGINT and SIGTERM wait from the
+// first Add to the end of Commit or the set's destruction.
+class StagedSet {
+  public:
+    explicit StagedSet(ReplaceOptions options = {});
+    StagedSet(const StagedSet&) = delete;
+    StagedSet& operator=(const StagedSet&) = delete;
+    ~StagedSet();
+    // *error names the file.
+    bool Add(const std::filesystem::path& path, std::string_view bytes, std::string* error);
+    bool Commit(std::string* error);
+
+  private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
 
 // ReplaceFile with the reason prefixed by "cannot write <path>: ", for the tools' messages.
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
@@ -68,5 +93,13 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
 
 // Whole file, or false with *error set.
 bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes, std::string* error);
+
+// A regular file of at most limit bytes (a folder, a device or a larger file refused
+// without reading it all); false with *error (French, the path in it) otherwise.
+bool ReadSmallFile(const std::filesystem::path& path, std::size_t limit, std::string& bytes,
+                   std::string* error);
+
+// True when the two paths name one file (links and "." resolved), existing or not.
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 
 }  // namespace equat

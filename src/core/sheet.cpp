@@ -50,7 +50,7 @@ std::string TwoDigits(int v) {
 }
 
 std::string Header(std::string_view baseName, std::string_view middle, const SheetSettings& s) {
-    std::string m = "<arial><te=18>";
+    std::string m = "<arial><te=" + DecimalText(kTitleSize) + ">";
     m += baseName;
     m += middle;
     m += s.title;

@@ -16,6 +16,8 @@ namespace equat {
 
 inline constexpr int kMaxQuestions = 40;
 inline constexpr int kMaxTitleLength = 160;
+// The size of the title line, in half points.
+inline constexpr int kTitleSize = 18;
 inline constexpr int kMaxSeparatorLength = 200;
 
 // Numbering after the question number: degree sign (byte 0xB0), slash, three spaces.

@@ -9,6 +9,7 @@
 #include <QTextDocument>
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 
 #include "core/fileio.h"
 #include "core/formats.h"
@@ -42,8 +43,8 @@ bool PaintCollated(const std::vector<std::string_view>& rtfs, QPagedPaintDevice&
     const QRectF page = PageRectTwips(device);
     for (std::size_t k = 0; ok && k < rtfs.size(); ++k) {
         int tab = 720;
-        const auto document = LoadRtfDocument(rtfs[k], &tab);
-        Paginator pages(*document, tab);
+        auto document = LoadRtfDocument(rtfs[k], &tab);
+        Paginator pages(std::move(document), tab);
         if (k > 0 && !device.newPage()) {
             *why = "Une nouvelle page n'a pas pu \u00eatre ajout\u00e9e";
             ok = false;
@@ -127,8 +128,17 @@ bool ClassPdfs(const std::vector<ClassCopy>& copies, const std::vector<std::size
     NamedFiles made(2);
     made[0].first = subjectPath.string();
     made[1].first = keyPath.string();
-    bool ok = CollatedPdf(subjects, subjectPath.stem().string(), &made[0].second, error) &&
-              CollatedPdf(keys, keyPath.stem().string(), &made[1].second, error);
+    // The subjects on a second core while this thread makes the keys.
+    std::string subjectError;
+    bool subjectsMade = false, keysMade = false;
+    RunBeside(
+        [&] {
+            subjectsMade =
+                CollatedPdf(subjects, subjectPath.stem().string(), &made[0].second, &subjectError);
+        },
+        [&] { keysMade = CollatedPdf(keys, keyPath.stem().string(), &made[1].second, error); });
+    bool ok = subjectsMade && keysMade;
+    if (!subjectsMade) *error = subjectError;
     if (ok && !answers.empty()) {
         made.emplace_back(answers, std::string());
         ok = AnswerGridPdf(MakeAnswerGrid(copies, keyOrder), &made.back().second, error);

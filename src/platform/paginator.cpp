@@ -59,7 +59,8 @@ struct Paginator::Layout {
     int revision = -1;
     double width = -1;
     int tab = 0;
-    std::unique_ptr<QTextDocument> doc;
+    QTextDocument* doc = nullptr;  // the paginator's own document, or copy
+    std::unique_ptr<QTextDocument> copy;
     struct Line {
         int position;
         double top, bottom;
@@ -70,6 +71,9 @@ struct Paginator::Layout {
 
 Paginator::Paginator(const QTextDocument& document, int defaultTabTwips)
     : document_(document), defaultTabTwips_(defaultTabTwips) {}
+
+Paginator::Paginator(std::unique_ptr<QTextDocument> document, int defaultTabTwips)
+    : owned_(std::move(document)), document_(*owned_), defaultTabTwips_(defaultTabTwips) {}
 
 Paginator::~Paginator() = default;
 
@@ -83,10 +87,20 @@ const Paginator::Layout& Paginator::LayoutFor(double widthTwips) {
     if (l.doc && l.revision == document_.revision() && l.width == widthTwips &&
         l.tab == defaultTabTwips_)
         return l;
-    l.revision = document_.revision();
     l.width = widthTwips;
     l.tab = defaultTabTwips_;
-    l.doc.reset(document_.clone());
+    if (owned_) {
+        l.doc = owned_.get();
+    } else {
+        l.copy.reset(document_.clone());
+        l.doc = l.copy.get();
+    }
+    // Laid out once, when the width is set: Qt lays a document out again on every change
+    // of its device, margin or options while its page size is not null.
+    l.doc->setPageSize(QSizeF(0, 0));
+    // The glyphs shaped for the layout are kept for drawing, not shaped again.
+    for (QTextBlock b = l.doc->begin(); b.isValid(); b = b.next())
+        b.layout()->setCacheEnabled(true);
     l.doc->documentLayout()->setPaintDevice(&TwipDevice());
     l.doc->setDocumentMargin(0);
     QTextOption option = l.doc->defaultTextOption();
@@ -95,6 +109,8 @@ const Paginator::Layout& Paginator::LayoutFor(double widthTwips) {
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     l.doc->setDefaultTextOption(option);
     l.doc->setTextWidth(widthTwips);
+    // After the settings, which count as edits of a document laid out in place.
+    l.revision = document_.revision();
     l.lines.clear();
     QAbstractTextDocumentLayout* layout = l.doc->documentLayout();
     for (QTextBlock b = l.doc->begin(); b.isValid(); b = b.next()) {
@@ -176,8 +192,12 @@ std::unique_ptr<QTextDocument> LoadRtfDocument(std::string_view rtf, int* defaul
     auto document = std::make_unique<QTextDocument>();
     document->setDefaultFont(DocumentFont());
     const rtf::Document model = rtf::ReadRtf(rtf);
+    // Neither undone nor edited: one edit block spares the cursor's work after each run.
+    document->setUndoRedoEnabled(false);
     QTextCursor cursor(document.get());
+    cursor.beginEditBlock();
     InsertDocument(cursor, model);
+    cursor.endEditBlock();
     if (defaultTabTwips) *defaultTabTwips = model.defaultTab;
     return document;
 }

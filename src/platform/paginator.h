@@ -26,6 +26,9 @@ class Paginator {
   public:
     // The document must outlive the paginator.
     explicit Paginator(const QTextDocument& document, int defaultTabTwips = 720);
+    // Lays out the document itself rather than a copy of it: for a document made only to be
+    // paged, such as LoadRtfDocument's.
+    explicit Paginator(std::unique_ptr<QTextDocument> document, int defaultTabTwips = 720);
     ~Paginator();
     Paginator(const Paginator&) = delete;
     Paginator& operator=(const Paginator&) = delete;
@@ -54,6 +57,7 @@ class Paginator {
     struct Layout;
     const Layout& LayoutFor(double widthTwips);
 
+    std::unique_ptr<QTextDocument> owned_;
     const QTextDocument& document_;
     int defaultTabTwips_;
     std::unique_ptr<Layout> layout_;

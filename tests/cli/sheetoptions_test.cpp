@@ -35,9 +35,6 @@ TEST(ParseSheetArgs, Accepted) {
     ASSERT_TRUE(job) << error;
     EXPECT_TRUE(job->pdf);
     EXPECT_EQ(job->settings.keyStyle, KeyStyle::Exact);
-    job = ParseSheetArgs({"--key", "exact", "--kind", "2d", "--key", "decimal"}, &error);
-    ASSERT_TRUE(job) << error;
-    EXPECT_EQ(job->settings.keyStyle, KeyStyle::Decimal);
     job = ParseSheetArgs({"--kind", "1d", "--key", "detailed"}, &error);
     ASSERT_TRUE(job) << error;
     EXPECT_EQ(job->settings.keyStyle, KeyStyle::Detailed);
@@ -72,6 +69,10 @@ TEST(ParseSheetArgs, Refused) {
         {"--kind", "1d", "--key", "Detailed"},
         {"--kind", "1d", "--key", "Exact"},
         {"--kind", "1d", "--key"},
+        {"--key", "exact", "--kind", "2d", "--key", "decimal"},
+        {"--code", code, "--code", code},
+        {"--kind", "1d", "--name", "Zo\xC3\xA9"},
+        {"--code", code, "--name", "A\x1B[2J"},
         {"--code", "2345678"},
         {"--code", "", "--kind", "1d"},
         {"--code", code, "--level", "2"},
@@ -126,4 +127,15 @@ TEST(ParseSheetArgs, ClassSetAndCode) {
     std::swap(text[at], text[at + 1]);
     EXPECT_FALSE(ParseSheetArgs({"--code", text}, &error));
     EXPECT_NE(error.find("faute de frappe"), std::string::npos) << error;
+
+    // A refused code is shown escaped and cut, whatever it holds.
+    EXPECT_FALSE(ParseSheetArgs({"--code", "\x1B]0;x\x07" + std::string(100000, 'Z')}, &error));
+    EXPECT_EQ(error.find('\x1B'), std::string::npos);
+    EXPECT_LT(error.size(), 200u);
+    EXPECT_NE(error.find("\\x1B]0;x\\x07ZZ"), std::string::npos) << error;
+
+    // A name with a copy again: as typed in the title.
+    job = ParseSheetArgs({"--code", EncodeSheetCode(code), "--name", "O'Brien {x}"}, &error);
+    ASSERT_TRUE(job) << error;
+    EXPECT_EQ(job->settings.title.substr(0, 13), "O'Brien \\{x\\}");
 }

@@ -61,8 +61,12 @@ TEST(ClassSet, NamesTakeThePlaceOfNomAndOrderTheKeys) {
     const struct {
         std::string title, name, expected;
     } cases[] = {
-        {title, "Dupont Marie",
-         "Dupont Marie                Pr\xE9nom :                             Classe :"},
+        // A full name: no "Prénom :" after it, "Classe :" where it was.
+        {title, "Dupont Marie", "Dupont Marie" + std::string(53, ' ') + "Classe :"},
+        {title, "Marie",
+         "Marie                       Pr\xE9nom :                             Classe :"},
+        // Shown as typed: RTF's signs and tags escaped.
+        {"Nom : C", "Zo\xE9 {x} \\par <te=72>", "Zo\xE9 \\{x\\} \\\\par \\'3cte=72>   C"},
         {"Nom : Classe", "Lefebvre-Durand Anne", "Lefebvre-Durand Anne   Classe"},
         {"Contr\xF4le", "Li", "Li   Contr\xF4le"},
     };
@@ -88,11 +92,39 @@ TEST(ClassSet, RosterLines) {
     } refused[] = {
         {"\n \r\n", "aucun nom"},
         {"Adam\nNa\xE2\x88\x9A\n", "Ligne 2"},
-        {"Adam\n\xFF\n", "Ligne 2"},
         {std::string(61, 'a'), "au plus 60"},
+        {"Adam\nA\x01m\n", "Ligne 2 de la liste : un caract\xE8re de contr\xF4le"},
+        {std::string("Adam\rBob\rA\0m", 12), "Ligne 3"},
+        {[] {
+             std::string many;
+             for (int k = 0; k < 201; ++k) many += "a\n";
+             return many;
+         }(),
+         "Ligne 201 de la liste : une liste a au plus 200"},
     };
     for (const auto& r : refused) {
         EXPECT_FALSE(ParseRoster(r.text, &error)) << r.text;
         EXPECT_NE(error.find(r.says), std::string::npos) << error;
+    }
+
+    // What spreadsheets and other editors write, read as the names typed.
+    const struct {
+        std::string bytes;
+        std::vector<std::string> names;
+    } read[] = {
+        {"Alice\rBob\rCarl", {"Alice", "Bob", "Carl"}},
+        {"L\xE9"
+         "a\r\nAdam\xFF\n",
+         {"L\xE9"
+          "a",
+          "Adam\xFF"}},                                                     // Windows-1252
+        {std::string("\xFF\xFEL\0\xE9\0\n\0", 8), {"L\xE9"}},               // UTF-16LE
+        {std::string("\xFE\xFF\0Z\0\xE9\0\r\0\n\0B", 12), {"Z\xE9", "B"}},  // UTF-16BE
+        {"Martin\tZo\xC3\xA9\n", {"Martin Zo\xE9"}},
+    };
+    for (const auto& r : read) {
+        const auto got = ParseRoster(r.bytes, &error);
+        ASSERT_TRUE(got || r.names.empty()) << error;
+        EXPECT_EQ(*got, r.names);
     }
 }
