@@ -2,10 +2,10 @@
 #include "cli/tr.h"
 
 #include <array>
+#include <cstdlib>
 #include <utility>
 
 #ifdef EQUAT_HAVE_QT
-#include <QLocale>
 #include <QString>
 #include <QTranslator>
 #endif
@@ -15,10 +15,19 @@ namespace equat {
 namespace {
 
 #ifdef EQUAT_HAVE_QT
+// The messages' locale as POSIX chooses it: the first of LC_ALL, LC_MESSAGES, LANG set.
+bool FrenchLocale() {
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(name);
+        if (value && *value) return std::string_view(value).starts_with("fr");
+    }
+    return false;
+}
+
 // Loaded once; null when the locale is not French.
 const QTranslator* French() {
     static const QTranslator* const translator = []() -> const QTranslator* {
-        if (!QLocale::system().name().startsWith(QLatin1String("fr"))) return nullptr;
+        if (!FrenchLocale()) return nullptr;
         static QTranslator t;
         return t.load(QStringLiteral(":/i18n/equat_tools_fr.qm")) ? &t : nullptr;
     }();

@@ -6,8 +6,8 @@
 
 namespace equat {
 
-// The tools speak French under a French locale (LC_ALL, LC_MESSAGES, LANG as Qt reads
-// them) when the translations are built in, English otherwise. Call Tr only inside
+// The tools speak French under a French locale (the first of LC_ALL, LC_MESSAGES, LANG
+// set) when the translations are built in, English otherwise. Call Tr only inside
 // namespace equat: lupdate takes the namespace as the texts' context.
 bool ToolsInFrench();
 

@@ -32,7 +32,7 @@ set(cases
   "--roster|many.txt|--collate|x.pdf#2#au plus 200 noms"
   "--roster|ctl.txt|--collate|x.pdf#2#Ligne 2 .*contr"
   "--roster|r.txt|--output|r.txt|--answers|g.pdf#1#r.txt"
-  "--count|2|--count|3#2#twice"
+  "--count|2|--count|3#2#deux fois"
 )
 foreach(case IN LISTS cases)
   string(REPLACE "#" ";" parts "${case}")
