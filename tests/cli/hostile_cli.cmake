@@ -35,11 +35,7 @@ set(cases
   "--count|2|--count|3#2#deux fois"
 )
 foreach(case IN LISTS cases)
-  string(REPLACE "#" ";" parts "${case}")
-  list(GET parts 0 args)
-  list(GET parts 1 status)
-  list(GET parts 2 says)
-  string(REPLACE "|" ";" args "${args}")
+  case_fields("${case}" args status says)
   run(${status} --kind 1d --count 3 ${args})
   if(NOT last_err MATCHES "${says}")
     message(FATAL_ERROR "${args}: no clear message (${says}): ${last_err}")

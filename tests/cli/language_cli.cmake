@@ -3,6 +3,7 @@
 # their own messages and those the core makes.
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
+include(${CMAKE_CURRENT_LIST_DIR}/cli_common.cmake)
 
 # Locale variables, the tool and its arguments (separated by "|"), what stderr (or stdout
 # for --help) must hold, apart by "#".
@@ -18,12 +19,7 @@ set(cases
   "LANG=fr_FR.UTF-8#${RTF}|x.rtf|--to|txt#impossible de lire x.rtf"
 )
 foreach(case IN LISTS cases)
-  string(REPLACE "#" ";" parts "${case}")
-  list(GET parts 0 env)
-  list(GET parts 1 cmd)
-  list(GET parts 2 says)
-  string(REPLACE "|" ";" env "${env}")
-  string(REPLACE "|" ";" cmd "${cmd}")
+  case_fields("${case}" env cmd says)
   execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=LC_ALL --unset=LC_MESSAGES
                           --unset=LANGUAGE ${env} ${cmd}
                   WORKING_DIRECTORY ${WORK} OUTPUT_VARIABLE out ERROR_VARIABLE err)
