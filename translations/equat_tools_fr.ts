@@ -284,5 +284,9 @@ Les textes sont en UTF-8 et doivent tenir en Windows-1252. Code de sortie : 0 fa
 1 un fichier n&apos;a pas pu être écrit, 2 mauvais usage.
 </translation>
     </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1 : %2</translation>
+    </message>
 </context>
 </TS>

@@ -96,7 +96,7 @@ int RunClassSet(const SheetJob& job, RandomSource& stream, std::vector<Sheet>* s
         std::string bytes, error;
         if (!ReadSmallFile(job.roster, kMaxRosterBytes, bytes, &error)) return Fail(error, 2);
         auto parsed = ParseRoster(bytes, &error);
-        if (!parsed) return Fail(job.roster + ": " + Cp1252ToUtf8(error), 2);
+        if (!parsed) return Fail(Tr("%1: %2", {job.roster, Cp1252ToUtf8(error)}), 2);
         request.names = std::move(*parsed);
     }
     const int total =

@@ -2,6 +2,7 @@
 #include "cli/tr.h"
 
 #include <array>
+#include <clocale>
 #include <cstdlib>
 #include <utility>
 
@@ -28,6 +29,8 @@ bool FrenchLocale() {
 const QTranslator* French() {
     static const QTranslator* const translator = []() -> const QTranslator* {
         if (!FrenchLocale()) return nullptr;
+        // The system's own texts (strerror) in French too, where that locale is installed.
+        std::setlocale(LC_MESSAGES, "");
         static QTranslator t;
         return t.load(QStringLiteral(":/i18n/equat_tools_fr.qm")) ? &t : nullptr;
     }();
@@ -42,7 +45,7 @@ void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
 
 // The core's fixed phrases, English then French, as the core writes them. The core has no
 // translations: the window shows its French, and its file errors are English.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 25> kCorePhrases = {{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 30> kCorePhrases = {{
     {"Line ", "Ligne "},
     {" of the list: ", " de la liste : "},
     {"a list has at most ", "une liste a au plus "},
@@ -64,6 +67,13 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 25> kCorePhr
      "crire "},
     {" twice in one set of files", " deux fois dans un m\xC3\xAAme ensemble de fichiers"},
     {": interrupted", " : interrompu"},
+    {": create: ",
+     " : cr\xC3\xA9"
+     "ation : "},
+    {": rename: ", " : renommage : "},
+    {": inspect: ", " : examen : "},
+    {"lock folder: ", "verrouillage du dossier : "},
+    {"open folder: ", "ouverture du dossier : "},
     {"The code is a typo away: check it character by character.",
      "Ce code contient une faute de frappe : v\xC3\xA9rifiez-le caract\xC3\xA8re par "
      "caract\xC3\xA8re."},
