@@ -12,8 +12,12 @@ options() {
   { grep -oE -- '--[a-z][a-z0-9-]*' || true; } | { grep -vxE -- '--(help|version)' || true; } | sort -u
 }
 
-for page in "$man"/*.1; do
+# The English pages against the English help, the French ones (fr/) against the French.
+for page in "$man"/*.1 "$man"/fr/*.1; do
+  [[ -e $page ]] || continue
   tool=$(basename "$page" .1)
+  lang=C
+  [[ $page == "$man"/fr/* ]] && lang=fr_FR.UTF-8
   warnings=$(MANWIDTH=80 LC_ALL=C.UTF-8 man --warnings -l "$page" 2>&1 >/dev/null)
   if [[ -n $warnings ]]; then
     echo "man: $page renders with warnings:" >&2
@@ -21,16 +25,16 @@ for page in "$man"/*.1; do
     status=1
   fi
   [[ -x $bin/$tool ]] || continue
-  help=$("$bin/$tool" --help | options)
+  help=$(LC_ALL=$lang "$bin/$tool" --help | options)
   listed=$(sed 's/\\-/-/g' "$page" | options)
   missing=$(comm -23 <(echo "$help") <(echo "$listed"))
   stale=$(comm -13 <(echo "$help") <(echo "$listed"))
   if [[ -n $missing ]]; then
-    echo "man: $tool.1 lacks options of $tool --help:" $missing >&2
+    echo "man: $page lacks options of $tool --help:" $missing >&2
     status=1
   fi
   if [[ -n $stale ]]; then
-    echo "man: $tool.1 names options $tool --help does not:" $stale >&2
+    echo "man: $page names options $tool --help does not:" $stale >&2
     status=1
   fi
 done

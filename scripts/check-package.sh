@@ -22,7 +22,8 @@ for f in usr/bin/equat usr/bin/equat-sheet usr/bin/equat-rtf usr/share/applicati
          usr/share/icons/hicolor/scalable/apps/equat.svg usr/share/icons/hicolor/32x32/apps/equat.png \
          usr/share/doc/equat/copyright usr/share/doc/equat/changelog.gz \
          usr/share/metainfo/org.example.equat.metainfo.xml usr/share/man/man1/equat.1.gz \
-         usr/share/man/man1/equat-sheet.1.gz usr/share/man/man1/equat-rtf.1.gz; do
+         usr/share/man/man1/equat-sheet.1.gz usr/share/man/man1/equat-rtf.1.gz \
+         usr/share/man/fr/man1/equat-sheet.1.gz usr/share/man/fr/man1/equat-rtf.1.gz; do
   grep -q "\./$f\$" <<<"$contents" || fail "missing $f"
 done
 

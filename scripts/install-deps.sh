@@ -10,6 +10,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   # Qt 6 and what its widgets need at run time
   qt6-base-dev qt6-svg-dev libgl-dev qt6-qpa-plugins
+  # lupdate and lrelease: the tools' French texts
+  qt6-l10n-tools
   # the toolkit's own texts in French (menus, standard buttons, file and print dialogs)
   qt6-translations-l10n
   # fonts metric-compatible with the documents' fonts

@@ -12,6 +12,7 @@
 #include "cli/pdfout.h"
 #include "platform/classpdf.h"
 #endif
+#include "cli/tr.h"
 #include "core/classset.h"
 #include "core/cp1252.h"
 #include "core/fileio.h"
@@ -23,7 +24,7 @@ namespace fs = std::filesystem;
 namespace {
 
 int Fail(const std::string& message, int status) {
-    std::cerr << "equat-sheet: " << message << '\n';
+    std::cerr << "equat-sheet: " << CoreText(message) << '\n';
     return status;
 }
 
@@ -41,12 +42,12 @@ bool PdfName(const std::string& opt, const std::string& value, std::string* name
     const std::string file = path.filename().string();
     std::error_code ec;
     if (file.empty() || file == "." || file == ".." || fs::is_directory(path, ec)) {
-        *error = opt + " " + Shown(value) + " : il faut un nom de fichier, pas un dossier";
+        *error = Tr("%1 %2: a file name is needed, not a folder", {opt, Shown(value)});
         return false;
     }
     if (!path.has_extension()) path += ".pdf";
     if (Lower(path.extension().string()) != ".pdf") {
-        *error = opt + " " + Shown(value) + " : le fichier doit finir par .pdf";
+        *error = Tr("%1 %2: the file must end in .pdf", {opt, Shown(value)});
         return false;
     }
     *name = path.string();
@@ -85,7 +86,7 @@ int RunClassSet(const SheetJob& job, RandomSource& stream, std::vector<Sheet>* s
 #ifndef EQUAT_HAVE_PDF
     (void)grid;
     if (!job.collate.empty() || !job.answers.empty())
-        return Fail("--collate et --answers demandent une version construite avec Qt", 2);
+        return Fail(Tr("--collate and --answers need a build with the Qt layers"), 2);
 #endif
     ClassSetRequest request;
     request.kind = job.kind;
@@ -95,7 +96,7 @@ int RunClassSet(const SheetJob& job, RandomSource& stream, std::vector<Sheet>* s
         std::string bytes, error;
         if (!ReadSmallFile(job.roster, kMaxRosterBytes, bytes, &error)) return Fail(error, 2);
         auto parsed = ParseRoster(bytes, &error);
-        if (!parsed) return Fail(job.roster + " : " + Cp1252ToUtf8(error), 2);
+        if (!parsed) return Fail(Tr("%1: %2", {job.roster, Cp1252ToUtf8(error)}), 2);
         request.names = std::move(*parsed);
     }
     const int total =
@@ -106,9 +107,11 @@ int RunClassSet(const SheetJob& job, RandomSource& stream, std::vector<Sheet>* s
     };
     ClassSet set = MakeClassSet(request, stream);
     if (set.repeats > 0)
-        std::cerr << "equat-sheet: attention : ce niveau n'a pas assez de questions pour des "
-                     "copies toutes diff\xC3\xA9rentes ; "
-                  << set.repeats << " questions se retrouvent sur deux copies\n";
+        std::cerr << "equat-sheet: "
+                  << Tr("warning: this level has too few questions for copies all different; "
+                        "%1 questions are on two copies",
+                        {std::to_string(set.repeats)})
+                  << '\n';
 #ifdef EQUAT_HAVE_PDF
     if (!job.collate.empty() || !job.answers.empty()) EnsureApplication();
     if (!job.collate.empty()) {

@@ -15,32 +15,36 @@
 
 #ifdef EQUAT_HAVE_PDF
 #include "cli/pdfout.h"
-#include "core/formats.h"
 #endif
+#include "cli/tr.h"
 #include "core/fileio.h"
+#include "core/formats.h"
 #include "rtf/reader.h"
 #include "rtf/writer.h"
 
+namespace equat {
 namespace {
 
-constexpr std::string_view kUsage =
-    "usage: equat-rtf INPUT --to {rtf,txt,pdf,png} [--output PATH] [--printer NAME]\n"
-    "  rtf: read with our RTF reader, written back with our writer\n"
-    "  txt: the plain text, UTF-8, CR LF line ends\n"
-    "  pdf and png: laid out as printing lays it out, on the printable area of the named\n"
-    "  printer, or of an A4 page with 10 mm margins; png writes one image per page,\n"
-    "  \"-1\", \"-2\", ... inserted before the extension of PATH\n"
-    "  PATH defaults to INPUT with the new extension\n";
+Text Usage() {
+    return Tr(
+        "usage: equat-rtf INPUT --to {rtf,txt,pdf,png} [--output PATH] [--printer NAME]\n"
+        "  rtf: read with our RTF reader, written back with our writer\n"
+        "  txt: the plain text, UTF-8, CR LF line ends\n"
+        "  pdf and png: laid out as printing lays it out, on the printable area of the named\n"
+        "  printer, or of an A4 page with 10 mm margins; png writes one image per page,\n"
+        "  \"-1\", \"-2\", ... inserted before the extension of PATH\n"
+        "  PATH defaults to INPUT with the new extension\n");
+}
 
 int Usage(std::string_view message) {
-    std::cerr << "equat-rtf: " << message << '\n' << kUsage;
+    std::cerr << "equat-rtf: " << message << '\n' << Usage();
     return 2;
 }
 
 std::optional<std::string> ReadFile(const std::filesystem::path& path, std::string& error) {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
-        error = "is a directory";
+        error = Tr("is a directory");
         return std::nullopt;
     }
     std::ifstream in(path, std::ios::binary);
@@ -50,13 +54,11 @@ std::optional<std::string> ReadFile(const std::filesystem::path& path, std::stri
     }
     std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad()) {
-        error = "read error";
+        error = Tr("read error");
         return std::nullopt;
     }
     return data;
 }
-
-}  // namespace
 
 #ifdef EQUAT_HAVE_PDF
 // The document laid out as printing lays it out: one PDF, or one PNG image per page.
@@ -65,15 +67,15 @@ int WriteLaidOut(const std::string& data, const std::string& to, const std::file
     std::string error;
     bool ok = false;
     if (to == "pdf") {
-        ok = equat::RtfToPdf(data, out.string(), printer, out.stem().string(), &error);
+        ok = RtfToPdf(data, out.string(), printer, out.stem().string(), &error);
     } else {
         std::vector<std::string> written;
-        ok = equat::RtfToPng(data, out.string(), printer, &written, &error);
+        ok = RtfToPng(data, out.string(), printer, &written, &error);
         for (const auto& name : written) std::cout << name << '\n';
     }
     if (!ok) {
         std::cerr << "equat-rtf: " << error << '\n';
-        return error.starts_with("no printer") ? 2 : 1;
+        return error == Tr("no printer named %1", {printer}) ? 2 : 1;
     }
     return 0;
 }
@@ -85,10 +87,11 @@ struct Arguments {
 
 // The arguments, or the exit status of a run that ends here (help, version, a bad option).
 std::optional<int> ParseArguments(int argc, char** argv, Arguments& a) {
+    auto& [input, to, output, printer] = a;
     for (int k = 1; k < argc; ++k) {
         const std::string_view arg = argv[k];
         if (arg == "--help" || arg == "-h") {
-            std::cout << kUsage;
+            std::cout << Usage();
             return 0;
         }
         if (arg == "--version") {
@@ -96,39 +99,39 @@ std::optional<int> ParseArguments(int argc, char** argv, Arguments& a) {
             return 0;
         }
         if (arg == "--to" || arg == "--output" || arg == "--printer") {
-            if (k + 1 >= argc) return Usage(std::string(arg) + " needs a value");
-            (arg == "--to" ? a.to : arg == "--output" ? a.output : a.printer) = argv[++k];
+            if (k + 1 >= argc) return Usage(Tr("%1 needs a value", {arg}));
+            (arg == "--to" ? to : arg == "--output" ? output : printer) = argv[++k];
         } else if (arg.starts_with("--to=")) {
-            a.to = std::string(arg.substr(5));
+            to = std::string(arg.substr(5));
         } else if (arg.starts_with("--printer=")) {
-            a.printer = std::string(arg.substr(10));
+            printer = std::string(arg.substr(10));
         } else if (arg.starts_with("--output=")) {
-            a.output = std::string(arg.substr(9));
+            output = std::string(arg.substr(9));
         } else if (arg.starts_with("-") && arg != "-") {
-            return Usage("unknown option " + std::string(arg));
-        } else if (a.input) {
-            return Usage("only one input file");
+            return Usage(Tr("unknown option %1", {arg}));
+        } else if (input) {
+            return Usage(Tr("only one input file"));
         } else {
-            a.input = std::string(arg);
+            input = std::string(arg);
         }
     }
     return std::nullopt;
 }
 
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
     Arguments args;
     if (const auto status = ParseArguments(argc, argv, args)) return *status;
     const auto& [input, to, output, printer] = args;
-    if (!input) return Usage("no input file");
-    if (!to) return Usage("--to is required");
-    const equat::FormatInfo* format = equat::FindFormat(*to);
+    if (!input) return Usage(Tr("no input file"));
+    if (!to) return Usage(Tr("--to is required"));
+    const FormatInfo* format = FindFormat(*to);
     if (!format || !format->fromRtf)
-        return Usage("--to must be " + equat::FormatNamesFromRtf() + ", not " + *to);
+        return Usage(Tr("--to must be rtf, txt, pdf or png, not %1", {*to}));
     const bool laidOut = format->laidOut;
 #ifndef EQUAT_HAVE_PDF
-    if (laidOut) return Usage("--to " + *to + " needs a build with the Qt layers");
+    if (laidOut) return Usage(Tr("--to %1 needs a build with the Qt layers", {*to}));
 #endif
-    if (printer && !laidOut) return Usage("--printer goes only with --to pdf or png");
+    if (printer && !laidOut) return Usage(Tr("--printer goes only with --to pdf or png"));
 
     std::filesystem::path out;
     if (output) {
@@ -137,24 +140,31 @@ int main(int argc, char** argv) {
         out = *input;
         out.replace_extension("." + *to);
         if (out == std::filesystem::path(*input))
-            return Usage("the output would replace the input; give --output");
+            return Usage(Tr("the output would replace the input; give --output"));
     }
 
     std::string error;
     const auto data = ReadFile(*input, error);
     if (!data) {
-        std::cerr << "equat-rtf: cannot read " << *input << ": " << error << '\n';
+        std::cerr << "equat-rtf: " << Tr("cannot read %1: %2", {*input, error}) << '\n';
         return 1;
     }
 #ifdef EQUAT_HAVE_PDF
     if (laidOut) return WriteLaidOut(*data, *to, out, printer.value_or(""));
 #endif
-    const equat::rtf::Document doc = equat::rtf::ReadRtf(*data);
-    const std::string result =
-        *to == "rtf" ? equat::rtf::WriteRtf(doc) : equat::rtf::PlainTextUtf8(doc, "\r\n");
-    if (!equat::ReplaceFile(out, result, &error)) {
-        std::cerr << "equat-rtf: cannot write " << out.string() << ": " << error << '\n';
+    const rtf::Document doc = rtf::ReadRtf(*data);
+    const std::string result = *to == "rtf" ? rtf::WriteRtf(doc) : rtf::PlainTextUtf8(doc, "\r\n");
+    if (!ReplaceFile(out, result, &error)) {
+        std::cerr << "equat-rtf: " << Tr("cannot write %1: %2", {out.string(), CoreText(error)})
+                  << '\n';
         return 1;
     }
     return 0;
+}
+
+}  // namespace
+}  // namespace equat
+
+int main(int argc, char** argv) {
+    return equat::Run(argc, argv);
 }

@@ -13,6 +13,7 @@
 #endif
 #include "cli/classrun.h"
 #include "cli/sheetoptions.h"
+#include "cli/tr.h"
 #include "core/fileio.h"
 #include "core/kinds.h"
 #include "core/random.h"
@@ -20,10 +21,10 @@
 #include "rtf/reader.h"
 #include "rtf/writer.h"
 
-namespace fs = std::filesystem;
-using namespace equat;
-
+namespace equat {
 namespace {
+
+namespace fs = std::filesystem;
 
 std::string Lower(std::string s) {
     for (auto& c : s)
@@ -69,7 +70,7 @@ bool StageSheetFiles(const Sheet& sheet, const SaveNames& names, const SheetJob&
 }
 
 int Fail(const std::string& message, int status) {
-    std::cerr << "equat-sheet: " << message << '\n';
+    std::cerr << "equat-sheet: " << CoreText(message) << '\n';
     return status;
 }
 
@@ -85,7 +86,7 @@ bool NamesFor(const SheetJob& job, const std::vector<Sheet>& sheets, std::vector
     std::error_code ec;
     fs::create_directories(folder, ec);
     if (ec) {
-        *error = "cannot create folder " + folder.string() + ": " + ec.message();
+        *error = Tr("cannot create folder %1: %2", {folder.string(), ec.message()});
         return false;
     }
     std::set<std::string> used;
@@ -128,29 +129,24 @@ bool CheckOutputs(const SheetJob& job, const std::vector<std::string>& outputs,
                   std::string* error) {
     for (std::size_t k = 0; k < outputs.size(); ++k) {
         if (!job.roster.empty() && SameFile(outputs[k], job.roster)) {
-            *error = Shown(outputs[k]) + " est la liste des noms : choisissez un autre nom";
+            *error = Tr("%1 is the list of names: choose another name", {Shown(outputs[k])});
             return false;
         }
         for (std::size_t j = 0; j < k; ++j)
             if (SameFile(outputs[j], outputs[k])) {
-                *error = Shown(outputs[k]) +
-                         " serait \xC3\xA9"
-                         "crit deux fois : choisissez un autre nom";
+                *error = Tr("%1 would be written twice: choose another name", {Shown(outputs[k])});
                 return false;
             }
     }
     return true;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
+int Run(const std::vector<std::string>& args) {
     std::string error;
     const auto job = ParseSheetArgs(args, &error);
     if (!job) return Fail(error, 2);
     if (job->help) {
-        std::cout << kSheetUsage;
+        std::cout << SheetUsage();
         return 0;
     }
     if (job->version) {
@@ -158,7 +154,7 @@ int main(int argc, char** argv) {
         return 0;
     }
 #ifndef EQUAT_HAVE_PDF
-    if (job->pdf) return Fail("--pdf needs a build with the Qt layers", 2);
+    if (job->pdf) return Fail(Tr("--pdf needs a build with the Qt layers"), 2);
 #endif
 
     auto kind = MakeKind(job->kind);
@@ -190,10 +186,17 @@ int main(int argc, char** argv) {
     std::vector<SaveNames> names;
     if (!NamesFor(run, sheets, &names, &error)) return Fail(error, 1);
     if (run.pdf && Lower(fs::path(names[0].subject).extension().string()) == ".pdf")
-        return Fail("with --pdf the subject file cannot itself end in .pdf", 2);
+        return Fail(Tr("with --pdf the subject file cannot itself end in .pdf"), 2);
     // The pairs against the roster only: the set refuses two names of one file itself.
     std::vector<std::string> pairs;
     for (const auto& n : names) pairs.insert(pairs.end(), {n.subject, n.answerKey});
     if (!CheckOutputs(run, pairs, &error)) return Fail(error, 2);
     return WriteAll(run, sheets, names, grid);
+}
+
+}  // namespace
+}  // namespace equat
+
+int main(int argc, char** argv) {
+    return equat::Run({argv + 1, argv + argc});
 }

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "cli/tr.h"
 #include "core/fileio.h"
 #include "platform/pageimages.h"
 #include "platform/paginator.h"
@@ -53,7 +54,7 @@ bool PageLayoutFor(const std::string& printer, QPageLayout& layout, std::string*
     }
     const QString name = QString::fromStdString(printer);
     if (QPrinterInfo::printerInfo(name).isNull()) {
-        *error = "no printer named " + printer;
+        *error = Tr("no printer named %1", {printer});
         return false;
     }
     QPrinter p(QPrinter::HighResolution);
@@ -87,7 +88,7 @@ bool RtfToPdfBytes(std::string_view rtf, const std::string& printer, const std::
     QByteArray pdf;
     QString why;
     if (!PdfBytes(*loaded.pages, layout, kPrintDpi, QString::fromStdString(title), &pdf, &why)) {
-        *error = "cannot lay out " + title + ": " + why.toStdString();
+        *error = Tr("cannot lay out %1: %2", {title, why.toStdString()});
         return false;
     }
     bytes->assign(pdf.constData(), static_cast<std::size_t>(pdf.size()));
@@ -99,7 +100,7 @@ bool RtfToPdf(std::string_view rtf, const std::string& path, const std::string& 
     std::string bytes, why;
     if (!RtfToPdfBytes(rtf, printer, title, &bytes, error)) return false;
     if (ReplaceFile(path, bytes, &why, {.sync = false})) return true;
-    *error = "cannot write " + path + ": " + why;
+    *error = Tr("cannot write %1: %2", {path, why});
     return false;
 }
 
@@ -114,7 +115,7 @@ bool RtfToPng(std::string_view rtf, const std::string& path, const std::string& 
     const bool ok =
         WritePngPages(*loaded.pages, QString::fromStdString(path), layout, 150, &names, &why);
     for (const QString& n : names) written->push_back(n.toStdString());
-    if (!ok) *error = "cannot write " + path + ": " + why.toStdString();
+    if (!ok) *error = Tr("cannot write %1: %2", {path, why.toStdString()});
     return ok;
 }
 

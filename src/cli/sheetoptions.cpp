@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdio>
 
+#include "cli/tr.h"
 #include "core/classset.h"
 #include "core/cp1252.h"
 #include "core/kinds.h"
@@ -26,51 +27,53 @@ std::string Shown(std::string_view text, std::size_t max) {
     return out;
 }
 
-const char* const kSheetUsage =
-    "Usage: equat-sheet --kind {1d,2d,syst} [OPTION]...\n"
-    "Generate a worksheet of equations and its answer key as a pair of RTF files.\n"
-    "\n"
-    "  --kind KIND         1d (first degree), 2d (second degree) or syst (systems)\n"
-    "  --level N           difficulty 1 to 3 (default 1)\n"
-    "  --count N           number of questions, 1 to 40 (default 25)\n"
-    "  --interline N       empty lines between questions of the subject, 0 to 10 (default 1)\n"
-    "  --title TEXT        title line, at most 160 characters\n"
-    "  --instruction TEXT  instruction line (default \"Calculer \")\n"
-    "  --separator TEXT    separator line before each question, at most 200 characters\n"
-    "  --no-separator      no separator line\n"
-    "  --seed N            32-bit seed of the random draws (default: the clock)\n"
-    "  --sheets K          K sheets in a row from one random stream (default 1)\n"
-    "  --output PATH       subject file (answer key beside it, name + \"_Cor.rtf\");\n"
-    "                      with --sheets above 1, a folder\n"
-    "  --log PATH          write the diagnostic entries of every sheet\n"
-    "  --key STYLE         answer key: decimal (two decimals, default), exact\n"
-    "                      (fractions and square roots, each followed by its decimal)\n"
-    "                      or detailed (the exact key under the worked solution)\n"
-    "  --comma             decimals with a comma (0,59) instead of a point\n"
-    "  --pdf               also write both documents as PDF beside the RTF pair, laid out\n"
-    "                      as printing lays them out (A4)\n"
-    "  --raw               write the RTF as the generators make it, not as the window\n"
-    "                      saves it (the bytes the tests compare with the generators)\n"
-    "\n"
-    "Class sets (a different copy for every student, no question on two copies):\n"
-    "  --collate FILE.pdf  with --sheets K, K copies into FILE.pdf, each on new pages with\n"
-    "                      its code in its first line, and their keys in the same order\n"
-    "                      into FILE_Cor.pdf\n"
-    "  --roster FILE       one copy per name of FILE (one name a line; UTF-8, UTF-16 with\n"
-    "                      its mark, or else Windows-1252; at most 200 names), the name\n"
-    "                      in place of \"Nom :\" in the title; the keys in the order of\n"
-    "                      the names; RTF pairs into --output's folder unless --collate\n"
-    "                      is given\n"
-    "  --answers FILE.pdf  with --collate or --roster, a one-page grid of every copy's\n"
-    "                      results (a row per copy, a column per question)\n"
-    "  --code CODE         the copy of that code again, its code on it; titles, instruction\n"
-    "                      and separator from the options\n"
-    "  --name TEXT         with --code, the student's name in place of \"Nom :\"\n"
-    "  --help              show this help and exit\n"
-    "  --version           show the version and exit\n"
-    "\n"
-    "Texts are UTF-8 and must fit in Windows-1252. Exit status: 0 done, 1 a file could not\n"
-    "be written, 2 bad usage.\n";
+Text SheetUsage() {
+    return Tr(
+        "Usage: equat-sheet --kind {1d,2d,syst} [OPTION]...\n"
+        "Generate a worksheet of equations and its answer key as a pair of RTF files.\n"
+        "\n"
+        "  --kind KIND         1d (first degree), 2d (second degree) or syst (systems)\n"
+        "  --level N           difficulty 1 to 3 (default 1)\n"
+        "  --count N           number of questions, 1 to 40 (default 25)\n"
+        "  --interline N       empty lines between questions of the subject, 0 to 10 (default 1)\n"
+        "  --title TEXT        title line, at most 160 characters\n"
+        "  --instruction TEXT  instruction line (default \"Calculer \")\n"
+        "  --separator TEXT    separator line before each question, at most 200 characters\n"
+        "  --no-separator      no separator line\n"
+        "  --seed N            32-bit seed of the random draws (default: the clock)\n"
+        "  --sheets K          K sheets in a row from one random stream (default 1)\n"
+        "  --output PATH       subject file (answer key beside it, name + \"_Cor.rtf\");\n"
+        "                      with --sheets above 1, a folder\n"
+        "  --log PATH          write the diagnostic entries of every sheet\n"
+        "  --key STYLE         answer key: decimal (two decimals, default), exact\n"
+        "                      (fractions and square roots, each followed by its decimal)\n"
+        "                      or detailed (the exact key under the worked solution)\n"
+        "  --comma             decimals with a comma (0,59) instead of a point\n"
+        "  --pdf               also write both documents as PDF beside the RTF pair, laid out\n"
+        "                      as printing lays them out (A4)\n"
+        "  --raw               write the RTF as the generators make it, not as the window\n"
+        "                      saves it (the bytes the tests compare with the generators)\n"
+        "\n"
+        "Class sets (a different copy for every student, no question on two copies):\n"
+        "  --collate FILE.pdf  with --sheets K, K copies into FILE.pdf, each on new pages with\n"
+        "                      its code in its first line, and their keys in the same order\n"
+        "                      into FILE_Cor.pdf\n"
+        "  --roster FILE       one copy per name of FILE (one name a line; UTF-8, UTF-16 with\n"
+        "                      its mark, or else Windows-1252; at most 200 names), the name\n"
+        "                      in place of \"Nom :\" in the title; the keys in the order of\n"
+        "                      the names; RTF pairs into --output's folder unless --collate\n"
+        "                      is given\n"
+        "  --answers FILE.pdf  with --collate or --roster, a one-page grid of every copy's\n"
+        "                      results (a row per copy, a column per question)\n"
+        "  --code CODE         the copy of that code again, its code on it; titles, instruction\n"
+        "                      and separator from the options\n"
+        "  --name TEXT         with --code, the student's name in place of \"Nom :\"\n"
+        "  --help              show this help and exit\n"
+        "  --version           show the version and exit\n"
+        "\n"
+        "Texts are UTF-8 and must fit in Windows-1252. Exit status: 0 done, 1 a file could not\n"
+        "be written, 2 bad usage.\n");
+}
 
 namespace {
 
@@ -81,16 +84,13 @@ bool ParseInt(const std::string& s, long long lo, long long hi, long long& out) 
 }
 
 bool ParseKeyStyle(const std::string& value, KeyStyle& style, std::string* error) {
-    std::string names;
-    for (int k = 0; k < kKeyStyleCount; ++k) {
-        if (kKeyStyles[k].name == value) {
-            style = kKeyStyles[k].style;
+    for (const auto& k : kKeyStyles) {
+        if (k.name == value) {
+            style = k.style;
             return true;
         }
-        names += (k == 0 ? "" : k + 1 < kKeyStyleCount ? ", " : " or ");
-        names += kKeyStyles[k].name;
     }
-    *error = "unknown answer key '" + value + "' (expected " + names + ")";
+    *error = Tr("unknown answer key '%1' (expected decimal, exact or detailed)", {value});
     return false;
 }
 
@@ -104,20 +104,21 @@ bool Given(const std::vector<std::string>& given, std::string_view opt) {
 bool ParseClassOption(const std::string& opt, const std::string& value, SheetJob& job,
                       std::string* error) {
     if (value.empty()) {
-        *error = opt + " demande une valeur non vide";
+        *error = Tr("%1 needs a non-empty value", {opt});
         return false;
     }
     if (opt == "--code") {
         std::string why;
         job.code = DecodeSheetCode(value, &why);
         if (!job.code)
-            *error = "code " + Shown(value) + " refus\xC3\xA9 : " + Shown(Cp1252ToUtf8(why), 200);
+            *error =
+                Tr("code %1 refused: %2", {Shown(value), CoreText(Shown(Cp1252ToUtf8(why), 200))});
         return job.code.has_value();
     }
     if (opt == "--name") {
         std::string why;
         auto name = CheckedName(value, &why);
-        if (!name) *error = "--name : " + Cp1252ToUtf8(why);
+        if (!name) *error = Tr("--name: %1", {CoreText(Cp1252ToUtf8(why))});
         if (name) job.name = std::move(*name);
         return name.has_value();
     }
@@ -130,8 +131,7 @@ bool CheckCodeAlone(const std::vector<std::string>& given, std::string* error) {
     for (const char* opt : {"--kind", "--level", "--count", "--interline", "--seed", "--sheets",
                             "--collate", "--roster", "--answers", "--key"}) {
         if (Given(given, opt)) {
-            *error = std::string("--code fixe d\xC3\xA9j\xC3\xA0 ce que donne ") + opt +
-                     " : retirez l'une des deux options";
+            *error = Tr("--code already fixes what %1 gives: remove one of the two options", {opt});
             return false;
         }
     }
@@ -140,19 +140,19 @@ bool CheckCodeAlone(const std::vector<std::string>& given, std::string* error) {
 
 bool CheckClassSet(const SheetJob& job, const std::vector<std::string>& given, std::string* error) {
     if (!job.roster.empty() && Given(given, "--sheets")) {
-        *error = "--roster donne une copie par nom : retirez --sheets";
+        *error = Tr("--roster gives one copy per name: remove --sheets");
         return false;
     }
     if (!job.name.empty() && !job.code) {
-        *error = "--name demande --code (avec une liste, --roster)";
+        *error = Tr("--name needs --code (with a list, --roster)");
         return false;
     }
     if (!job.answers.empty() && !job.ClassSet()) {
-        *error = "--answers demande --collate ou --roster";
+        *error = Tr("--answers needs --collate or --roster");
         return false;
     }
     if (!job.collate.empty() && (job.pdf || !job.log.empty())) {
-        *error = "--pdf et --log ne vont pas avec --collate";
+        *error = Tr("--pdf and --log do not go with --collate");
         return false;
     }
     return true;
@@ -187,8 +187,8 @@ bool ParseNumberOption(const std::string& opt, const std::string& value, SheetJo
     if (!row) return true;
     long long n = 0;
     if (!ParseInt(value, row->lo, row->hi, n)) {
-        *error = "invalid value '" + value + "' for " + opt + " (expected " +
-                 std::to_string(row->lo) + " to " + std::to_string(row->hi) + ")";
+        *error = Tr("invalid value '%1' for %2 (expected %3 to %4)",
+                    {value, opt, std::to_string(row->lo), std::to_string(row->hi)});
         return false;
     }
     if (opt == "--level") job.settings.level = static_cast<int>(n);
@@ -204,11 +204,11 @@ bool ParseText(const std::string& opt, const std::string& value, std::string& de
                std::string* error) {
     auto converted = Utf8ToCp1252(value);
     if (!converted) {
-        *error = "the text of " + opt + " holds characters that Windows-1252 cannot represent";
+        *error = Tr("the text of %1 holds characters that Windows-1252 cannot represent", {opt});
         return false;
     }
     if (max && converted->size() > max) {
-        *error = "the text of " + opt + " is longer than " + std::to_string(max) + " characters";
+        *error = Tr("the text of %1 is longer than %2 characters", {opt, std::to_string(max)});
         return false;
     }
     dest = std::move(*converted);
@@ -218,7 +218,7 @@ bool ParseText(const std::string& opt, const std::string& value, std::string& de
 bool ParsePath(const std::string& opt, const std::string& value, std::string& dest,
                std::string* error) {
     if (value.empty()) {
-        *error = opt + " needs a non-empty path";
+        *error = Tr("%1 needs a non-empty path", {opt});
         return false;
     }
     dest = value;
@@ -232,7 +232,7 @@ bool ParseKind(const std::string& value, SheetJob& job, std::string* error) {
     }
     std::string names;
     for (auto name : KindNames()) names += (names.empty() ? "" : ", ") + std::string(name);
-    *error = "unknown kind '" + value + "' (expected one of: " + names + ")";
+    *error = Tr("unknown kind '%1' (expected one of: %2)", {value, names});
     return false;
 }
 
@@ -247,7 +247,7 @@ bool ParseValuedOption(const std::string& opt, const std::string& value, SheetJo
     if (opt == "--instruction") return ParseText(opt, value, s.instruction, 0, error);
     if (opt == "--separator") {
         if (!s.separatorOn) {
-            *error = "--separator and --no-separator exclude each other";
+            *error = Tr("--separator and --no-separator exclude each other");
             return false;
         }
         separatorGiven = true;
@@ -270,7 +270,7 @@ bool FinishJob(SheetJob& job, const std::vector<std::string>& given, std::string
     }
     if (!CheckClassSet(job, given, error)) return false;
     if (job.code || Given(given, "--kind")) return true;
-    *error = "missing --kind (see --help)";
+    *error = Tr("missing --kind (see --help)");
     return false;
 }
 
@@ -292,19 +292,19 @@ std::optional<SheetJob> ParseSheetArgs(const std::vector<std::string>& args, std
             job.settings.decimalComma = true;
         } else if (opt == "--no-separator") {
             if (separatorGiven) {
-                *error = "--separator and --no-separator exclude each other";
+                *error = Tr("--separator and --no-separator exclude each other");
                 return std::nullopt;
             }
             job.settings.separatorOn = false;
         } else if (!IsValued(opt)) {
-            *error = "unknown option '" + opt + "' (see --help)";
+            *error = Tr("unknown option '%1' (see --help)", {opt});
             return std::nullopt;
         } else if (k + 1 >= args.size()) {
-            *error = "option " + opt + " needs a value";
+            *error = Tr("option %1 needs a value", {opt});
             return std::nullopt;
         } else if (Given(given, opt)) {
             // Taking the last silently would hide a slip in a script.
-            *error = "option " + opt + " given twice";
+            *error = Tr("option %1 given twice", {opt});
             return std::nullopt;
         } else {
             given.push_back(opt);

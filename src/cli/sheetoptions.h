@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/tr.h"
 #include "core/sheet.h"
 #include "core/sheetcode.h"
 
@@ -35,7 +36,8 @@ struct SheetJob {
 // sets *error to a one-line message.
 std::optional<SheetJob> ParseSheetArgs(const std::vector<std::string>& args, std::string* error);
 
-extern const char* const kSheetUsage;
+// The help of equat-sheet, in the tools' language.
+Text SheetUsage();
 
 // A text from the command line fit to show in a message: control characters as \xNN, at
 // most max bytes then "...".

@@ -12,6 +12,18 @@ function(run expected)
   set(last_err "${err}" PARENT_SCOPE)
 endfunction()
 
+# A row of a table of cases, fields apart by "#", into the variables named; "|" inside a
+# field separates the items of a list.
+macro(case_fields row)
+  string(REPLACE "#" ";" _fields "${row}")
+  set(_k 0)
+  foreach(_name ${ARGN})
+    list(GET _fields ${_k} ${_name})
+    string(REPLACE "|" ";" ${_name} "${${_name}}")
+    math(EXPR _k "${_k} + 1")
+  endforeach()
+endmacro()
+
 # pdftotext of a file of WORK, or of its pages first..last.
 function(pdf_text file var)
   set(range)

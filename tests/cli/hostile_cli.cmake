@@ -32,14 +32,10 @@ set(cases
   "--roster|many.txt|--collate|x.pdf#2#au plus 200 noms"
   "--roster|ctl.txt|--collate|x.pdf#2#Ligne 2 .*contr"
   "--roster|r.txt|--output|r.txt|--answers|g.pdf#1#r.txt"
-  "--count|2|--count|3#2#twice"
+  "--count|2|--count|3#2#deux fois"
 )
 foreach(case IN LISTS cases)
-  string(REPLACE "#" ";" parts "${case}")
-  list(GET parts 0 args)
-  list(GET parts 1 status)
-  list(GET parts 2 says)
-  string(REPLACE "|" ";" args "${args}")
+  case_fields("${case}" args status says)
   run(${status} --kind 1d --count 3 ${args})
   if(NOT last_err MATCHES "${says}")
     message(FATAL_ERROR "${args}: no clear message (${says}): ${last_err}")

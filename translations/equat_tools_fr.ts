@@ -1,0 +1,292 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr_FR" sourcelanguage="en">
+<context>
+    <name>equat</name>
+    <message>
+        <source>%1 %2: a file name is needed, not a folder</source>
+        <translation>%1 %2 : il faut un nom de fichier, pas un dossier</translation>
+    </message>
+    <message>
+        <source>%1 %2: the file must end in .pdf</source>
+        <translation>%1 %2 : le fichier doit finir par .pdf</translation>
+    </message>
+    <message>
+        <source>--collate and --answers need a build with the Qt layers</source>
+        <translation>--collate et --answers demandent une version construite avec Qt</translation>
+    </message>
+    <message>
+        <source>warning: this level has too few questions for copies all different; %1 questions are on two copies</source>
+        <translation>attention : ce niveau n&apos;a pas assez de questions pour des copies toutes différentes ; %1 questions se retrouvent sur deux copies</translation>
+    </message>
+    <message>
+        <source>is a directory</source>
+        <translation>c&apos;est un dossier</translation>
+    </message>
+    <message>
+        <source>read error</source>
+        <translation>erreur de lecture</translation>
+    </message>
+    <message>
+        <source>no printer named %1</source>
+        <translation>aucune imprimante ne s&apos;appelle %1</translation>
+    </message>
+    <message>
+        <source>%1 needs a value</source>
+        <translation>%1 demande une valeur</translation>
+    </message>
+    <message>
+        <source>unknown option %1</source>
+        <translation>option inconnue %1</translation>
+    </message>
+    <message>
+        <source>only one input file</source>
+        <translation>un seul fichier d&apos;entrée</translation>
+    </message>
+    <message>
+        <source>no input file</source>
+        <translation>aucun fichier d&apos;entrée</translation>
+    </message>
+    <message>
+        <source>--to is required</source>
+        <translation>--to est obligatoire</translation>
+    </message>
+    <message>
+        <source>--to must be rtf, txt, pdf or png, not %1</source>
+        <translation>--to doit valoir rtf, txt, pdf ou png, pas %1</translation>
+    </message>
+    <message>
+        <source>--to %1 needs a build with the Qt layers</source>
+        <translation>--to %1 demande une version construite avec Qt</translation>
+    </message>
+    <message>
+        <source>--printer goes only with --to pdf or png</source>
+        <translation>--printer ne va qu&apos;avec --to pdf ou png</translation>
+    </message>
+    <message>
+        <source>the output would replace the input; give --output</source>
+        <translation>la sortie remplacerait l&apos;entrée ; donnez --output</translation>
+    </message>
+    <message>
+        <source>cannot read %1: %2</source>
+        <translation>impossible de lire %1 : %2</translation>
+    </message>
+    <message>
+        <source>cannot write %1: %2</source>
+        <translation>impossible d&apos;écrire %1 : %2</translation>
+    </message>
+    <message>
+        <source>cannot lay out %1: %2</source>
+        <translation>impossible de mettre en page %1 : %2</translation>
+    </message>
+    <message>
+        <source>unknown answer key &apos;%1&apos; (expected decimal, exact or detailed)</source>
+        <translation>corrigé inconnu « %1 » (attendu : decimal, exact ou detailed)</translation>
+    </message>
+    <message>
+        <source>%1 needs a non-empty value</source>
+        <translation>%1 demande une valeur non vide</translation>
+    </message>
+    <message>
+        <source>code %1 refused: %2</source>
+        <translation>code %1 refusé : %2</translation>
+    </message>
+    <message>
+        <source>--name: %1</source>
+        <translation>--name : %1</translation>
+    </message>
+    <message>
+        <source>--code already fixes what %1 gives: remove one of the two options</source>
+        <translation>--code fixe déjà ce que donne %1 : retirez l&apos;une des deux options</translation>
+    </message>
+    <message>
+        <source>--roster gives one copy per name: remove --sheets</source>
+        <translation>--roster donne une copie par nom : retirez --sheets</translation>
+    </message>
+    <message>
+        <source>--name needs --code (with a list, --roster)</source>
+        <translation>--name demande --code (avec une liste, --roster)</translation>
+    </message>
+    <message>
+        <source>--answers needs --collate or --roster</source>
+        <translation>--answers demande --collate ou --roster</translation>
+    </message>
+    <message>
+        <source>--pdf and --log do not go with --collate</source>
+        <translation>--pdf et --log ne vont pas avec --collate</translation>
+    </message>
+    <message>
+        <source>invalid value &apos;%1&apos; for %2 (expected %3 to %4)</source>
+        <translation>valeur « %1 » invalide pour %2 (attendu : de %3 à %4)</translation>
+    </message>
+    <message>
+        <source>the text of %1 holds characters that Windows-1252 cannot represent</source>
+        <translation>le texte de %1 contient des caractères que Windows-1252 ne peut pas représenter</translation>
+    </message>
+    <message>
+        <source>the text of %1 is longer than %2 characters</source>
+        <translation>le texte de %1 dépasse %2 caractères</translation>
+    </message>
+    <message>
+        <source>%1 needs a non-empty path</source>
+        <translation>%1 demande un chemin non vide</translation>
+    </message>
+    <message>
+        <source>unknown kind &apos;%1&apos; (expected one of: %2)</source>
+        <translation>type « %1 » inconnu (attendu : %2)</translation>
+    </message>
+    <message>
+        <source>--separator and --no-separator exclude each other</source>
+        <translation>--separator et --no-separator s&apos;excluent</translation>
+    </message>
+    <message>
+        <source>missing --kind (see --help)</source>
+        <translation>--kind manque (voir --help)</translation>
+    </message>
+    <message>
+        <source>unknown option &apos;%1&apos; (see --help)</source>
+        <translation>option « %1 » inconnue (voir --help)</translation>
+    </message>
+    <message>
+        <source>option %1 needs a value</source>
+        <translation>l&apos;option %1 demande une valeur</translation>
+    </message>
+    <message>
+        <source>option %1 given twice</source>
+        <translation>l&apos;option %1 est donnée deux fois</translation>
+    </message>
+    <message>
+        <source>usage: equat-rtf INPUT --to {rtf,txt,pdf,png} [--output PATH] [--printer NAME]
+  rtf: read with our RTF reader, written back with our writer
+  txt: the plain text, UTF-8, CR LF line ends
+  pdf and png: laid out as printing lays it out, on the printable area of the named
+  printer, or of an A4 page with 10 mm margins; png writes one image per page,
+  &quot;-1&quot;, &quot;-2&quot;, ... inserted before the extension of PATH
+  PATH defaults to INPUT with the new extension
+</source>
+        <translation>usage : equat-rtf ENTRÉE --to {rtf,txt,pdf,png} [--output CHEMIN] [--printer NOM]
+  rtf : lu par notre lecteur RTF, réécrit par notre rédacteur
+  txt : le texte brut, en UTF-8, fins de ligne CR LF
+  pdf et png : mis en page comme à l&apos;impression, sur la zone imprimable de
+  l&apos;imprimante nommée, ou d&apos;une page A4 aux marges de 10 mm ; png écrit une image
+  par page, « -1 », « -2 », ... insérés avant l&apos;extension de CHEMIN
+  CHEMIN vaut par défaut ENTRÉE avec la nouvelle extension
+</translation>
+    </message>
+    <message>
+        <source>cannot create folder %1: %2</source>
+        <translation>impossible de créer le dossier %1 : %2</translation>
+    </message>
+    <message>
+        <source>%1 is the list of names: choose another name</source>
+        <translation>%1 est la liste des noms : choisissez un autre nom</translation>
+    </message>
+    <message>
+        <source>%1 would be written twice: choose another name</source>
+        <translation>%1 serait écrit deux fois : choisissez un autre nom</translation>
+    </message>
+    <message>
+        <source>--pdf needs a build with the Qt layers</source>
+        <translation>--pdf demande une version construite avec Qt</translation>
+    </message>
+    <message>
+        <source>with --pdf the subject file cannot itself end in .pdf</source>
+        <translation>avec --pdf, le fichier du sujet ne peut pas lui-même finir par .pdf</translation>
+    </message>
+    <message>
+        <source>Usage: equat-sheet --kind {1d,2d,syst} [OPTION]...
+Generate a worksheet of equations and its answer key as a pair of RTF files.
+
+  --kind KIND         1d (first degree), 2d (second degree) or syst (systems)
+  --level N           difficulty 1 to 3 (default 1)
+  --count N           number of questions, 1 to 40 (default 25)
+  --interline N       empty lines between questions of the subject, 0 to 10 (default 1)
+  --title TEXT        title line, at most 160 characters
+  --instruction TEXT  instruction line (default &quot;Calculer &quot;)
+  --separator TEXT    separator line before each question, at most 200 characters
+  --no-separator      no separator line
+  --seed N            32-bit seed of the random draws (default: the clock)
+  --sheets K          K sheets in a row from one random stream (default 1)
+  --output PATH       subject file (answer key beside it, name + &quot;_Cor.rtf&quot;);
+                      with --sheets above 1, a folder
+  --log PATH          write the diagnostic entries of every sheet
+  --key STYLE         answer key: decimal (two decimals, default), exact
+                      (fractions and square roots, each followed by its decimal)
+                      or detailed (the exact key under the worked solution)
+  --pdf               also write both documents as PDF beside the RTF pair, laid out
+                      as printing lays them out (A4)
+  --raw               write the RTF as the generators make it, not as the window
+                      saves it (the bytes the tests compare with the generators)
+
+Class sets (a different copy for every student, no question on two copies):
+  --collate FILE.pdf  with --sheets K, K copies into FILE.pdf, each on new pages with
+                      its code in its first line, and their keys in the same order
+                      into FILE_Cor.pdf
+  --roster FILE       one copy per name of FILE (one name a line; UTF-8, UTF-16 with
+                      its mark, or else Windows-1252; at most 200 names), the name
+                      in place of &quot;Nom :&quot; in the title; the keys in the order of
+                      the names; RTF pairs into --output&apos;s folder unless --collate
+                      is given
+  --answers FILE.pdf  with --collate or --roster, a one-page grid of every copy&apos;s
+                      results (a row per copy, a column per question)
+  --code CODE         the copy of that code again, its code on it; titles, instruction
+                      and separator from the options
+  --name TEXT         with --code, the student&apos;s name in place of &quot;Nom :&quot;
+  --help              show this help and exit
+  --version           show the version and exit
+
+Texts are UTF-8 and must fit in Windows-1252. Exit status: 0 done, 1 a file could not
+be written, 2 bad usage.
+</source>
+        <translation>Usage : equat-sheet --kind {1d,2d,syst} [OPTION]...
+Produit une feuille d&apos;équations et son corrigé, une paire de fichiers RTF.
+
+  --kind TYPE         1d (premier degré), 2d (second degré) ou syst (systèmes)
+  --level N           difficulté de 1 à 3 (par défaut 1)
+  --count N           nombre de questions, de 1 à 40 (par défaut 25)
+  --interline N       lignes vides entre les questions du sujet, de 0 à 10 (par défaut 1)
+  --title TEXTE       ligne de titre, 160 caractères au plus
+  --instruction TEXTE ligne de consigne (par défaut « Calculer  »)
+  --separator TEXTE   ligne de séparation avant chaque question, 200 caractères au plus
+  --no-separator      pas de ligne de séparation
+  --seed N            graine de 32 bits des tirages (par défaut : l&apos;horloge)
+  --sheets K          K feuilles à la suite d&apos;un même tirage (par défaut 1)
+  --output CHEMIN     fichier du sujet (le corrigé à côté, nom + « _Cor.rtf ») ;
+                      avec --sheets au-delà de 1, un dossier
+  --log CHEMIN        écrit les entrées de diagnostic de chaque feuille
+  --key STYLE         corrigé : decimal (deux décimales, par défaut), exact
+                      (fractions et racines carrées, chacune suivie de sa valeur
+                      décimale) ou detailed (le corrigé exact sous la solution rédigée)
+  --pdf               écrit aussi les deux documents en PDF à côté de la paire RTF,
+                      mis en page comme à l&apos;impression (A4)
+  --raw               écrit le RTF tel que les générateurs le font, et non comme la
+                      fenêtre l&apos;enregistre (les octets que les tests comparent)
+
+Séries pour une classe (une copie différente par élève, aucune question sur deux copies) :
+  --collate FICHIER.pdf  avec --sheets K, K copies dans FICHIER.pdf, chacune sur de
+                      nouvelles pages avec son code en première ligne, et leurs corrigés
+                      dans le même ordre dans FICHIER_Cor.pdf
+  --roster FICHIER    une copie par nom de FICHIER (un nom par ligne ; UTF-8, UTF-16
+                      avec sa marque, sinon Windows-1252 ; 200 noms au plus), le nom à
+                      la place de « Nom : » dans le titre ; les corrigés dans l&apos;ordre
+                      des noms ; paires RTF dans le dossier de --output, sauf avec
+                      --collate
+  --answers FICHIER.pdf  avec --collate ou --roster, une grille d&apos;une page des
+                      résultats de chaque copie (une ligne par copie, une colonne par
+                      question)
+  --code CODE         la copie de ce code à nouveau, son code dessus ; titre, consigne
+                      et séparation d&apos;après les options
+  --name TEXTE        avec --code, le nom de l&apos;élève à la place de « Nom : »
+  --help              affiche cette aide et quitte
+  --version           affiche la version et quitte
+
+Les textes sont en UTF-8 et doivent tenir en Windows-1252. Code de sortie : 0 fait,
+1 un fichier n&apos;a pas pu être écrit, 2 mauvais usage.
+</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1 : %2</translation>
+    </message>
+</context>
+</TS>
