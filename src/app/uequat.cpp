@@ -119,7 +119,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
                       [this] { return saveDialogInitialDir_; }, [this] { return sheetBaseName_; }});
     classDialog_ = new ClassSetDialog(
         ClassSetDialog::Parts{
-            RxE1, RxE2, spSujets, spCorriges, [this] { return ReadSheetSettings(); },
+            RxE1, RxE2, spSujets, spCorriges, cbCorrige, [this] { return ReadSheetSettings(); },
             [this] { return sheetBaseName_; }, [this] { return saveDialogInitialDir_; }, &rng_},
         this);
     Wire();
@@ -848,7 +848,7 @@ void TForm1::btnEnregistreClick() {
     output_->Save();
 }
 void TForm1::btnSerieClick() {
-    classDialog_->SetKind(lastKind_);
+    classDialog_->StartFrom(lastKind_, ReadSheetSettings());
     classDialog_->open();
 }
 void TForm1::btnChoixImpClick() {
