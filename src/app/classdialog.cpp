@@ -95,6 +95,7 @@ std::string NamePart(const std::string& cp1252Name) {
 }
 
 std::string RtfOf(RichEdit* area) {
+    const KeptSelection kept{area};
     area->SelectAll();
     return area->SelectionRtf();
 }

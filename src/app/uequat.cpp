@@ -902,6 +902,8 @@ void TForm1::Generate(std::string_view kindName) {
 
             RxE1->LoadRtfDocument(sheet.subject);
             RxE2->LoadRtfDocument(sheet.answerKey);
+            // The title first, not the last questions where the load left the caret.
+            for (RichEdit* area : {RxE1, RxE2}) ShowTop(area);
         } catch (const std::exception& e) {
             error = QString::fromLocal8Bit(e.what());
         }

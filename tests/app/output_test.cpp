@@ -30,6 +30,7 @@
 #include <QThread>
 #include <algorithm>
 #include <csignal>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -142,17 +143,43 @@ TEST_F(OutputTest, SaveWritesThePairUnderTheNamesTheTeacherChose) {
         EXPECT_EQ(subject.startsWith("{\\rtf1"), !r.plain);
         EXPECT_TRUE(key.startsWith("{\\rtf1"));
         if (r.plain) {
+            form->RxE1->SelectAll();
             EXPECT_EQ(subject.toStdString(), form->RxE1->SelectionPlainText());
         }
-        // Both areas are left with their whole text selected.
-        EXPECT_EQ(form->RxE1->SelLength(), form->RxE1->TextLength());
-        EXPECT_EQ(form->RxE2->SelLength(), form->RxE2->TextLength());
+        // The selection is put back (OutputsPutBackTheSelection...).
+        EXPECT_EQ(form->RxE2->SelLength(), 0);
     }
     // Nothing but the files named above (no temporary files left behind).
     EXPECT_EQ(
         Entries(dir.path()),
         "6e.A.rtf,6e.A_Cor.rtf,FEUILLE2.TxT,FEUILLE2_Cor.rtf,feuille.doc,feuille.rtf,feuille.txt,"
         "feuille_Cor.rtf,sous.dossier");
+}
+
+TEST_F(OutputTest, OutputsPutBackTheSelectionAndAGenerationShowsTheTop) {
+    form->show();
+    Generate(25);
+    for (auto* area : {form->RxE1, form->RxE2}) {
+        EXPECT_EQ(area->SelStart(), 0);
+        EXPECT_EQ(area->verticalScrollBar()->value(), 0);
+    }
+    form->ckbEdite->setChecked(true);
+    answer = QDir(dir.path()).filePath("kept.rtf");
+    const std::function<void()> outputs[] = {[&] { output().Save(); }, [&] { output().Preview(); },
+                                             [&] { output().Print(); }};
+    for (const auto& put : outputs) {
+        form->RxE1->SetSelStart(40);
+        form->RxE1->SetSelLength(6);
+        form->RxE2->SetSelStart(form->RxE2->TextLength());
+        form->RxE1->verticalScrollBar()->setValue(17);
+        put();
+        EXPECT_EQ(form->RxE1->SelStart(), 40);
+        EXPECT_EQ(form->RxE1->SelLength(), 6);
+        EXPECT_EQ(form->RxE2->SelStart(), form->RxE2->TextLength());
+        EXPECT_EQ(form->RxE2->SelLength(), 0);
+        EXPECT_EQ(form->RxE1->verticalScrollBar()->value(), 17);
+    }
+    EXPECT_TRUE(QFile::exists(*answer));
 }
 
 TEST_F(OutputTest, SaveBeforeAnyGenerationPresetsTheBareExtension) {
