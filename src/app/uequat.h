@@ -19,7 +19,9 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QAction;
 class QMenu;
+class QMenuBar;
 class QPlainTextEdit;
 class QPushButton;
 class QScrollArea;
@@ -130,6 +132,21 @@ class TForm1 : public QWidget {
     QMenu* PopupMenu1;
     FormStorage* FormStorage1;
 
+    // The menu bar above the design area; its items do what the buttons do.
+    QMenuBar* MainMenu;
+    QAction* mnuEnregistrer;
+    QAction* mnuImprimer;
+    QAction* mnuApercu;
+    QAction* mnuSerie;
+    QAction* mnuQuitter;
+    QMenu* mnuCorrige;  // one checkable item per answer-key style, as cbCorrige
+    QAction* mnuVirgule;
+    QAction* mnuManuel;
+    QAction* mnuAPropos;
+    // The design area: every control of the design table, kClientWidth x kClientHeight at
+    // the design size, below the menu bar.
+    QWidget* designArea() const { return client_; }
+
     // Printing, saving and preview of the two documents.
     Output& output() { return *output_; }
     // The class set dialog, opened by btnSerie.
@@ -199,6 +216,7 @@ class TForm1 : public QWidget {
 
   private:
     void BuildControls();
+    void BuildMenus();
     void FinishControls();
     void Wire();
     void SetStatusLight(const QColor& colour);
@@ -207,7 +225,10 @@ class TForm1 : public QWidget {
     void ShowRejectedInput(QLineEdit* field);
     void ShowHandlerError(const QString& message);
     void UpdateMinimumSize();
+    void ShowManual();
+    void ShowAbout();
 
+    QWidget* client_ = nullptr;
     AnchorLayout* layout_ = nullptr;
     std::unique_ptr<Output> output_;
     RandomSource rng_;

@@ -41,6 +41,8 @@ struct SheetSettings {
     bool separatorOn = true;
     std::string separator = kDefaultSeparator;
     KeyStyle keyStyle = KeyStyle::Decimal;
+    // Decimals with a comma (0,59) instead of a point.
+    bool decimalComma = false;
     // A sheet code shown at the end of the first line of both documents; empty: none.
     std::string code;
 };
