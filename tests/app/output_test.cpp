@@ -37,6 +37,8 @@
 #include "app/classdialog.h"
 #include "app/uequat.h"
 #include "app/widgets.h"
+#include "platform/answergrid.h"
+#include "platform/classpdf.h"
 #include "platform/pageimages.h"
 #include "platform/paginator.h"
 #include "platform/printing.h"
@@ -851,6 +853,47 @@ TEST_F(PrintingTest, AClassSetOfThirtyFiveIsOneJobOfSubjects) {
     const QString pdf = PdfOfJob(jobs.begin()->first);
     ASSERT_FALSE(pdf.isEmpty());
     EXPECT_EQ(PdfText(pdf).count(QRegularExpression("Code\\s*:")), 35);
+}
+
+// A grid too wide and too long for a page: every cell at 9 points, each row whole on one page
+// of every group of questions, the header and the row labels on every page.
+TEST_F(OutputTest, AnswerGridRunsOverPagesAtNinePoints) {
+    equat::AnswerGrid grid{"Grille", {}, {}};
+    for (int r = 0; r < 30; ++r) {
+        grid.rows.push_back("Copie n" + std::to_string(r));
+        grid.cells.emplace_back(24, "\xCE\x94 = 12345 ; x1 = -10 ; x2 = 7");
+    }
+    std::string pdf, error;
+    ASSERT_TRUE(equat::AnswerGridPdf(grid, &pdf, &error)) << error;
+    const QString path = dir.filePath("grille.pdf");
+    WriteAll(path, QByteArray::fromStdString(pdf));
+    QProcess p;
+    p.start("pdftotext", {"-bbox", path, "-"});
+    ASSERT_TRUE(p.waitForFinished(20000));
+    const QString boxes = QString::fromUtf8(p.readAllStandardOutput());
+    const QStringList pages = boxes.split("<page ").mid(1);
+    ASSERT_GE(pages.size(), 4);  // two groups of questions, two pages of rows each
+    QRegularExpression word(R"re(yMin="([0-9.]+)" xMax="[0-9.]+" yMax="([0-9.]+)">([^<]*)<)re");
+    std::map<QString, int> labels;
+    for (const QString& page : pages) {
+        EXPECT_TRUE(page.contains(">Copie<"));
+        int cells = 0;
+        for (auto m = word.globalMatch(page); m.hasNext();) {
+            const auto w = m.next();
+            EXPECT_GE(w.captured(2).toDouble() - w.captured(1).toDouble(), 8.5)
+                << w.captured(3).toStdString();
+            if (w.captured(3).startsWith("n") && w.captured(3).size() <= 3) ++labels[w.captured(3)];
+            cells += w.captured(3) == "12345";
+        }
+        // Whole rows only: as many Δ as x1 and x2 lines.
+        EXPECT_EQ(page.count(">x1<"), cells);
+        EXPECT_EQ(page.count(">x2<"), cells);
+    }
+    // Each row label once per group of questions, and the questions in more than one group.
+    ASSERT_EQ(labels.size(), 30u);
+    const int groups = labels.begin()->second;
+    EXPECT_GE(groups, 2);
+    for (const auto& [label, n] : labels) EXPECT_EQ(n, groups) << label.toStdString();
 }
 
 TEST(OutputNoPrinter, PrintingOnSomethingThatIsNoQueueIsAnError) {
