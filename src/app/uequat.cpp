@@ -480,6 +480,17 @@ void TForm1::FinishControls() {
     for (auto* area : {RxE1, RxE2}) area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RxE2->setMouseTracking(true);
     RxE2->viewport()->setMouseTracking(true);
+    Splitter1 = new PaneSplitter(client_);
+    Splitter1->setObjectName("Splitter1");
+    Splitter1->setToolTip("Glisser pour partager la hauteur entre le sujet et le corrigé");
+    layout_->Add(Splitter1, {4, 218, 790, 6}, akLeft | akRight | akBottom);
+    Splitter1->shareAt = [this](int y) {
+        const QRect top = layout_->Placed(RxE1);
+        const int total = top.height() + layout_->Placed(RxE2).height();
+        return std::clamp((y - top.top()) * 1000 / std::max(total, 1), 1, 999);
+    };
+    layout_->SetAfterLayout([this] { ApplySplit(); });
+    connect(Splitter1, &QAbstractSlider::valueChanged, this, &TForm1::ApplySplit);
     Label9->setCursor(Qt::PointingHandCursor);
     Label9->setMouseTracking(true);
 
@@ -554,6 +565,25 @@ void TForm1::BuildMenus() {
     // Escape closes the preview, as a desktop user expects of a window of pages.
     auto* closePreview = new QShortcut(QKeySequence(Qt::Key_Escape), ScrollBox1);
     connect(closePreview, &QShortcut::activated, ScrollBox1, &QWidget::hide);
+}
+
+// The panes where the anchors put them, the border between them moved to the dragged share.
+void TForm1::ApplySplit() {
+    constexpr int kMinPane = 40;
+    const int share = Splitter1->value();
+    if (share == 0 && RxE1->geometry() == layout_->Placed(RxE1)) return;
+    QRect top = layout_->Placed(RxE1), gap = layout_->Placed(Splitter1),
+          bottom = layout_->Placed(RxE2);
+    if (share > 0) {
+        const int total = top.height() + bottom.height();
+        top.setHeight(
+            std::clamp(total * share / 1000, kMinPane, std::max(kMinPane, total - kMinPane)));
+        gap.moveTop(top.bottom() + 1);
+        bottom.setTop(gap.bottom() + 1);
+    }
+    RxE1->setGeometry(top);
+    Splitter1->setGeometry(gap);
+    RxE2->setGeometry(bottom);
 }
 
 void TForm1::ShowManual() {

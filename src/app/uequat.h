@@ -32,6 +32,7 @@ namespace equat {
 class ClassSetDialog;
 class FormStorage;
 class Output;
+class PaneSplitter;
 class RichEdit;
 class SpinField;
 class StatusLight;
@@ -131,6 +132,8 @@ class TForm1 : public QWidget {
     QLabel* Label6;
     QMenu* PopupMenu1;
     FormStorage* FormStorage1;
+    // The border between the two documents: nothing moves until it is dragged.
+    PaneSplitter* Splitter1;
 
     // The menu bar above the design area; its items do what the buttons do.
     QMenuBar* MainMenu;
@@ -226,6 +229,7 @@ class TForm1 : public QWidget {
     void ShowHandlerError(const QString& message);
     void UpdateMinimumSize();
     void ShowManual();
+    void ApplySplit();
     void ShowAbout();
 
     QWidget* client_ = nullptr;

@@ -44,6 +44,7 @@ struct StoredValues {
     bool ckbEditeChecked = false;
     int cbCorrigeItemIndex = 0;      // the answer key's style, in the list's order
     bool mnuVirguleChecked = false;  // decimals written with a comma
+    int splitter1Position = 0;       // the subject's share of the panes in 1/1000; 0: as designed
 
     bool operator==(const StoredValues&) const = default;
 };
@@ -86,6 +87,8 @@ inline constexpr StoredSetting kStoredSettings[] = {
      false, true},
     {"mnuVirgule_Checked", "mnuVirgule", &StoredValues::mnuVirguleChecked, 0, 0, std::string::npos,
      false, true},
+    {"Splitter1_Position", "Splitter1", &StoredValues::splitter1Position, 0, 1000,
+     std::string::npos, false, true},
 };
 
 // The settings whose values differ, in list order: after a restore, the adapter runs the

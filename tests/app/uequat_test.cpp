@@ -878,6 +878,33 @@ TEST_F(WindowTest, MenuItemsDoWhatTheButtonsDo) {
     EXPECT_FALSE(form->ScrollBox1->isVisible());
 }
 
+TEST_F(WindowTest, TheBorderBetweenThePanesIsDraggedAndKeepsItsShare) {
+    ShowAndActivate();
+    const QRect subject = form->RxE1->geometry(), key = form->RxE2->geometry();
+    EXPECT_EQ(form->Splitter1->value(), 0);
+    EXPECT_EQ(form->Splitter1->geometry(), QRect(4, 218, 790, 6));
+    // Dragged down by 60 pixels.
+    const QPoint from = form->Splitter1->rect().center();
+    QTest::mousePress(form->Splitter1, Qt::LeftButton, {}, from);
+    QMouseEvent move(QEvent::MouseMove, QPointF(from + QPoint(0, 60)),
+                     form->Splitter1->mapToGlobal(QPointF(from + QPoint(0, 60))), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form->Splitter1, &move);
+    EXPECT_NEAR(form->RxE1->height(), subject.height() + 60, 2);
+    EXPECT_EQ(form->RxE2->geometry().bottom(), key.bottom());
+    EXPECT_EQ(form->RxE2->y(), form->RxE1->geometry().bottom() + 7);
+    // A taller window keeps the share; back at its design value, nothing has moved.
+    const double share = form->RxE1->height() / double(form->RxE1->height() + form->RxE2->height());
+    const int bar = form->height() - form->designArea()->height();
+    form->resize(798, 700 + bar);
+    EXPECT_NEAR(form->RxE1->height() / double(form->RxE1->height() + form->RxE2->height()), share,
+                0.01);
+    form->resize(798, 420 + bar);
+    form->Splitter1->setValue(0);
+    EXPECT_EQ(form->RxE1->geometry(), subject);
+    EXPECT_EQ(form->RxE2->geometry(), key);
+}
+
 TEST_F(WindowTest, AClickDuringAGenerationIsRefused) {
     ShowAndActivate();
     int clicks = 0, finished = 0, posted = 0;

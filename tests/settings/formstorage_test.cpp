@@ -286,6 +286,8 @@ TEST_F(FormStorageTest, StoredValuesAreAppliedWithTheirRules) {
              EXPECT_EQ(f.cbCorrige->currentText(), "Exact");
              EXPECT_EQ(f.ReadSheetSettings().keyStyle, equat::KeyStyle::Exact);
          }},
+        {"the panes' border", "Splitter1_Position=700",
+         [](TForm1& f) { EXPECT_EQ(f.Splitter1->value(), 700); }},
         {"decimal comma, a menu item", "mnuVirgule_Checked=True",
          [](TForm1& f) { EXPECT_TRUE(f.ReadSheetSettings().decimalComma); }},
         {"answer key style out of its range", "cbCorrige_ItemIndex=7",
