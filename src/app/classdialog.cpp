@@ -118,6 +118,18 @@ std::unique_ptr<QProgressDialog> MakeProgress(QWidget* parent, const QString& la
     return progress;
 }
 
+// Closes the output's progress box however the output ends.
+class ProgressScope {
+  public:
+    explicit ProgressScope(std::unique_ptr<QProgressDialog>& progress) : progress_(progress) {}
+    ~ProgressScope() { progress_.reset(); }
+    ProgressScope(const ProgressScope&) = delete;
+    ProgressScope& operator=(const ProgressScope&) = delete;
+
+  private:
+    std::unique_ptr<QProgressDialog>& progress_;
+};
+
 int NameCount(const QPlainTextEdit* names) {
     int n = 0;
     for (const QString& line : names->toPlainText().split('\n'))
@@ -425,6 +437,7 @@ bool ClassSetDialog::Print() {
     std::vector<std::string> docs[2];
     if (!pairOnScreen) {
         progress_ = MakeProgress(this, "Préparation de l'impression...");
+        const ProgressScope closing(progress_);
         if (!EnsureSet()) return false;
         for (const auto& copy : set_->copies) docs[0].push_back(copy.sheet.subject);
         for (std::size_t k : set_->keyOrder) docs[1].push_back(set_->copies[k].sheet.answerKey);
@@ -474,6 +487,7 @@ bool ClassSetDialog::SavePdf() {
     const auto folder = ChooseFolder();
     if (!folder) return false;
     progress_ = MakeProgress(this, "Préparation des PDF...");
+    const ProgressScope closing(progress_);
     NamedFiles files;
     if (pairOnScreen) {
         if (!PairPdfs(*folder, &files)) return false;
@@ -497,6 +511,7 @@ bool ClassSetDialog::SaveRtf() {
     const auto folder = ChooseFolder();
     if (!folder) return false;
     progress_ = MakeProgress(this, "Préparation des fichiers RTF...");
+    const ProgressScope closing(progress_);
     NamedFiles files;
     if (pairOnScreen) {
         const SaveNames names = SaveNamesFor(InFolder(*folder, parts_.baseName().toStdString()));

@@ -683,6 +683,8 @@ TEST_F(ClassSetTest, SavesEveryOutputOfTheSetAndNothingWhenCancelled) {
         });
         const bool done = r.pdf ? dialog().SavePdf() : dialog().SaveRtf();
         EXPECT_EQ(done, r.cancelAt == 0);
+        EXPECT_TRUE(dialog().findChildren<QProgressDialog*>().isEmpty())
+            << "the progress box stays";
         EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
         const QStringList files = Written();
         if (r.cancelAt != 0) {
