@@ -4,21 +4,26 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <memory>
 
+#include "app/widgets.h"
 #include "core/formats.h"
 #include "core/kinds.h"
 #include "core/savenames.h"
@@ -36,6 +41,7 @@ namespace equat {
 namespace {
 
 constexpr int kMaxCopies = 40;
+constexpr int kShownCodes = 4;
 const char* const kTitle = "Série pour la classe";
 
 struct KindItem {
@@ -52,12 +58,45 @@ void RunErrorBox(QWidget* parent, const QString& message) {
     QMessageBox::critical(parent, kTitle, message);
 }
 
+bool RunConfirmBox(QWidget* parent, const QString& question) {
+    return QMessageBox::question(parent, kTitle, question, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+void RunDoneBox(QWidget* parent, const QString& message, const QString& folder) {
+    QMessageBox box(QMessageBox::Information, kTitle, message, QMessageBox::Ok, parent);
+    box.setObjectName("ClassSetDone");
+    QPushButton* open = box.addButton("Ouvrir le dossier", QMessageBox::ActionRole);
+    box.exec();
+    if (box.clickedButton() == open) QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+}
+
 // A file of the folder, as the file functions take it.
 std::string InFolder(const QString& folder, const std::string& name) {
     return QFile::encodeName(QDir(folder).filePath(QString::fromStdString(name))).toStdString();
 }
 
+QString FileNameOf(const std::string& path) {
+    return QFileInfo(QFile::decodeName(path.c_str())).fileName();
+}
+
+// A pupil's name as part of a file name: letters and digits kept, every run of anything
+// else (spaces, slashes, dots, quotes) one "_", at most 40 characters.
+std::string NamePart(const std::string& cp1252Name) {
+    QString out;
+    for (const QChar c : FromCp1252(cp1252Name)) {
+        if (c.isLetterOrNumber() || c == '-')
+            out += c;
+        else if (!out.isEmpty() && !out.endsWith('_'))
+            out += '_';
+    }
+    out = out.left(40);
+    while (out.endsWith('_')) out.chop(1);
+    return out.toStdString();
+}
+
 std::string RtfOf(RichEdit* area) {
+    const KeptSelection kept{area};
     area->SelectAll();
     return area->SelectionRtf();
 }
@@ -80,39 +119,93 @@ std::unique_ptr<QProgressDialog> MakeProgress(QWidget* parent, const QString& la
     return progress;
 }
 
+// Closes the output's progress box however the output ends.
+class ProgressScope {
+  public:
+    explicit ProgressScope(std::unique_ptr<QProgressDialog>& progress) : progress_(progress) {}
+    ~ProgressScope() { progress_.reset(); }
+    ProgressScope(const ProgressScope&) = delete;
+    ProgressScope& operator=(const ProgressScope&) = delete;
+
+  private:
+    std::unique_ptr<QProgressDialog>& progress_;
+};
+
+int NameCount(const QPlainTextEdit* names) {
+    int n = 0;
+    for (const QString& line : names->toPlainText().split('\n'))
+        if (!line.trimmed().isEmpty()) ++n;
+    return n;
+}
+
 }  // namespace
 
 ClassSetDialog::ClassSetDialog(Parts parts, QWidget* parent)
     : QDialog(parent),
       parts_(std::move(parts)),
       folderDialog_(RunFolderDialog),
-      errorBox_(RunErrorBox) {
+      errorBox_(RunErrorBox),
+      confirmBox_(RunConfirmBox),
+      doneBox_(RunDoneBox) {
     setObjectName("ClassSetDialog");
     setWindowTitle(kTitle);
     Build();
 }
 
+ClassSetDialog::~ClassSetDialog() = default;
+
 void ClassSetDialog::Build() {
     cbType = new QComboBox(this);
     for (const KindItem& k : kKinds) cbType->addItem(k.caption, QString(k.kind));
+    spNiveau = new QSpinBox(this);
+    spNiveau->setRange(1, 3);
+    spQuestions = new QSpinBox(this);
+    spQuestions->setRange(1, kMaxQuestions);
+    spQuestions->setToolTip(
+        QString("Nombre de questions de chaque copie, de 1 à %1").arg(kMaxQuestions));
+    cbCorrige = new QComboBox(this);
+    if (parts_.keyStyles)
+        for (int i = 0; i < parts_.keyStyles->count(); ++i)
+            cbCorrige->addItem(parts_.keyStyles->itemText(i));
+    cbCorrige->setToolTip(parts_.keyStyles ? parts_.keyStyles->toolTip() : QString());
+    eTitre = new QLineEdit(this);
+    eTitre->setMaxLength(kMaxTitleLength);
+    eTitre->setValidator(new Cp1252Validator(eTitre));
+    eTitre->setToolTip("Ligne 1 du titre ; avec des noms, chaque nom remplace « Nom : »");
     spCopies = new QSpinBox(this);
     spCopies->setRange(1, kMaxCopies);
-    spCopies->setToolTip("Nombre de copies différentes, de 1 à 40");
+    spCopies->setToolTip(QString("Nombre de copies différentes, de 1 à %1").arg(kMaxCopies));
     mNoms = new QPlainTextEdit(this);
-    mNoms->setToolTip("Un nom par ligne : une copie par nom, le nom dans le titre");
+    mNoms->setToolTip(
+        QString("Un nom par ligne, %1 au plus : une copie par nom, le nom dans le titre")
+            .arg(kMaxCopies));
     mNoms->setTabChangesFocus(true);
+    lblCopies = new QLabel(this);
     ckbCodes = new QCheckBox("Code sur chaque copie", this);
     ckbCodes->setToolTip("Le code permet de refaire la copie plus tard");
     ckbCodes->setChecked(true);
     ckbGrille = new QCheckBox("Grille des réponses", this);
-    ckbGrille->setToolTip("Une page avec les résultats de toutes les copies (PDF)");
+    ckbGrille->setToolTip("Les résultats de toutes les copies, en PDF");
+    lblTirage = new QLabel(this);
+    lblTirage->setWordWrap(true);
+    btnTirage = new QPushButton("Nouveau tirage", this);
+    btnTirage->setToolTip("Tirer d'autres copies ; sinon les sorties reprennent le même tirage");
 
     auto* form = new QFormLayout;
     form->addRow("Type", cbType);
+    form->addRow("Niveau", spNiveau);
+    form->addRow("Questions", spQuestions);
+    form->addRow("Corrigé", cbCorrige);
+    form->addRow("Titre", eTitre);
     form->addRow("Copies", spCopies);
     form->addRow("ou noms, un par ligne", mNoms);
+    form->addRow(lblCopies);
     form->addRow(ckbCodes);
     form->addRow(ckbGrille);
+    auto* draw = new QHBoxLayout;
+    draw->addWidget(lblTirage, 1);
+    draw->addWidget(btnTirage);
+    form->addRow(draw);
 
     btnImprimer = new QPushButton("Imprimer", this);
     btnPdf = new QPushButton("Enregistrer en PDF", this);
@@ -123,59 +216,145 @@ void ClassSetDialog::Build() {
         b->setAutoDefault(false);
         buttons->addWidget(b);
     }
+    btnTirage->setAutoDefault(false);
     auto* all = new QVBoxLayout(this);
     all->addLayout(form);
     all->addLayout(buttons);
 
+    // A change of what the set is made of forgets the set drawn; the grid is no part of it.
+    connect(cbType, &QComboBox::currentIndexChanged, this, &ClassSetDialog::Forget);
+    connect(cbCorrige, &QComboBox::currentIndexChanged, this, &ClassSetDialog::Forget);
+    for (QSpinBox* s : {spNiveau, spQuestions, spCopies})
+        connect(s, &QSpinBox::valueChanged, this, &ClassSetDialog::Forget);
+    connect(eTitre, &QLineEdit::textChanged, this, &ClassSetDialog::Forget);
+    connect(mNoms, &QPlainTextEdit::textChanged, this, &ClassSetDialog::Forget);
+    connect(ckbCodes, &QCheckBox::toggled, this, &ClassSetDialog::Forget);
+    connect(btnTirage, &QPushButton::clicked, this, [this] { Draw(); });
     connect(btnImprimer, &QPushButton::clicked, this, [this] { Print(); });
     connect(btnPdf, &QPushButton::clicked, this, [this] { SavePdf(); });
     connect(btnRtf, &QPushButton::clicked, this, [this] { SaveRtf(); });
     connect(btnFermer, &QPushButton::clicked, this, &QDialog::reject);
+    Forget();
 }
 
-void ClassSetDialog::SetKind(const std::string& kind) {
+void ClassSetDialog::StartFrom(const std::string& kind, const SheetSettings& window) {
+    window_ = window;
     const int index = cbType->findData(QString::fromStdString(kind));
     if (index >= 0) cbType->setCurrentIndex(index);
+    spNiveau->setValue(window.level);
+    spQuestions->setValue(window.count);
+    cbCorrige->setCurrentIndex(static_cast<int>(window.keyStyle));
+    eTitre->setText(FromCp1252(window.title));
+    eTitre->setCursorPosition(0);
+    Forget();
+    // Never a button: one key press must not print a set.
+    cbType->setFocus(Qt::OtherFocusReason);
+}
+
+SheetSettings ClassSetDialog::Settings() const {
+    SheetSettings s = parts_.settings();
+    s.level = spNiveau->value();
+    s.count = spQuestions->value();
+    s.keyStyle = static_cast<KeyStyle>(std::clamp(cbCorrige->currentIndex(), 0, 2));
+    s.title = ToCp1252(eTitre->text());
+    return s;
+}
+
+void ClassSetDialog::Forget() {
+    set_.reset();
+    ShowCopies();
+}
+
+void ClassSetDialog::ShowCopies() {
+    const int names = NameCount(mNoms);
+    spCopies->setEnabled(names == 0);
+    lblCopies->setText(names == 0   ? QString()
+                       : names == 1 ? QString("Une copie : le nombre suit les noms")
+                                    : QString("%1 copies : le nombre suit les noms").arg(names));
+    if (!set_) {
+        lblTirage->setText("Pas encore tiré : la première sortie tire la série");
+        return;
+    }
+    QStringList codes;
+    for (std::size_t k = 0; k < set_->copies.size() && k < kShownCodes; ++k)
+        codes << QString::fromStdString(set_->copies[k].codeText);
+    if (set_->copies.size() > kShownCodes) codes << "…";
+    lblTirage->setText(
+        QString("Tirage de %1 copies : %2").arg(set_->copies.size()).arg(codes.join(", ")));
 }
 
 void ClassSetDialog::ShowError(const QString& message) {
+    // Never under a progress box: its modality would leave the message unanswerable.
+    progress_.reset();
     errorBox_(this, message.endsWith('.') ? message : message + '.');
 }
 
-// One copy without names puts out the pair on screen as the teacher edited it.
+// One copy without names, code or grid, of the window's own choices, puts out the pair on
+// screen as the teacher edited it.
 bool ClassSetDialog::UsesPairOnScreen() const {
-    return spCopies->value() == 1 && mNoms->toPlainText().trimmed().isEmpty() &&
+    const SheetSettings s = Settings();
+    return spCopies->value() == 1 && NameCount(mNoms) == 0 && !ckbCodes->isChecked() &&
+           !ckbGrille->isChecked() && s.level == window_.level && s.count == window_.count &&
+           s.keyStyle == window_.keyStyle && s.title == window_.title &&
            parts_.subject->LineCount() > 0;
 }
 
-bool ClassSetDialog::Step(QProgressDialog& progress, int value) {
-    progress.setValue(value);
-    if (progressHook_) progressHook_(progress, value);
+bool ClassSetDialog::Step(int value) {
+    if (!progress_) return true;
+    progress_->setValue(value);
+    if (progressHook_) progressHook_(*progress_, value);
     QCoreApplication::processEvents();
-    return !progress.wasCanceled();
+    return progress_ && !progress_->wasCanceled();
 }
 
-std::optional<ClassSet> ClassSetDialog::MakeSet(QProgressDialog& progress) {
+// Every input checked, with a clear message for the first refused.
+std::optional<ClassSetRequest> ClassSetDialog::Request() {
     ClassSetRequest request;
     request.kind = cbType->currentData().toString().toStdString();
-    request.settings = parts_.settings();
+    request.settings = Settings();
     request.copies = spCopies->value();
     request.showCodes = ckbCodes->isChecked();
-    if (!mNoms->toPlainText().trimmed().isEmpty()) {
+    if (NameCount(mNoms) > 0) {
         std::string error;
         auto names = ParseRoster(mNoms->toPlainText().toStdString(), &error);
         if (!names) {
             ShowError(FromCp1252(error));
             return std::nullopt;
         }
+        if (names->size() > std::size_t(kMaxCopies)) {
+            ShowError(
+                QString("Au plus %1 noms : la liste en a %2").arg(kMaxCopies).arg(names->size()));
+            return std::nullopt;
+        }
         request.names = std::move(*names);
     }
-    const int count = request.names.empty() ? request.copies : int(request.names.size());
-    progress.setMaximum(count + 2);
-    request.progress = [&](int made) { return Step(progress, made); };
-    ClassSet set = MakeClassSet(request, *parts_.random);
-    if (set.cancelled || !Step(progress, count)) return std::nullopt;
-    return set;
+    return request;
+}
+
+bool ClassSetDialog::Draw() {
+    auto request = Request();
+    if (!request) return false;
+    set_.reset();
+    const bool own = !progress_;
+    if (own) progress_ = MakeProgress(this, "Tirage de la série...");
+    const int count = request->names.empty() ? request->copies : int(request->names.size());
+    progress_->setMaximum(count + 2);
+    request->progress = [&](int made) { return Step(made); };
+    ClassSet made = MakeClassSet(*request, *parts_.random);
+    const bool drawn = !made.cancelled && Step(count);
+    if (drawn) set_ = std::move(made);
+    if (own) progress_.reset();
+    ShowCopies();
+    return drawn;
+}
+
+// The set drawn, or a new one drawn now under the output's progress box.
+bool ClassSetDialog::EnsureSet() {
+    if (set_) {
+        progress_->setMaximum(2);
+        return true;
+    }
+    return Draw();
 }
 
 std::optional<QString> ClassSetDialog::ChooseFolder() {
@@ -188,7 +367,7 @@ std::optional<QString> ClassSetDialog::ChooseFolder() {
 std::string ClassSetDialog::SetBaseName() const {
     const auto kind = MakeKind(cbType->currentData().toString().toStdString());
     const std::string prefix = kind ? std::string(kind->BaseNamePrefix()) : "N";
-    return "Serie_" + prefix + std::to_string(parts_.settings().level);
+    return "Serie_" + prefix + std::to_string(spNiveau->value());
 }
 
 bool ClassSetDialog::PairPdfs(const QString& folder, NamedFiles* files) {
@@ -211,34 +390,80 @@ bool ClassSetDialog::PairPdfs(const QString& folder, NamedFiles* files) {
     return true;
 }
 
-// The last chance to cancel; then every file is written, or none.
-bool ClassSetDialog::Finish(QProgressDialog& progress, const NamedFiles& files) {
-    if (!Step(progress, progress.maximum() - 1)) return false;
+// The last chance to cancel; then, once the teacher agreed to replace what exists, every
+// file is written, or none, and the teacher is told what and where.
+bool ClassSetDialog::Finish(const QString& folder, const NamedFiles& files) {
+    const bool going = Step(progress_->maximum() - 1);
+    progress_.reset();
+    if (!going) return false;
+    QStringList existing;
+    for (const auto& file : files)
+        if (QFileInfo::exists(QFile::decodeName(file.first.c_str())))
+            existing << FileNameOf(file.first);
+    const QString where = QDir::toNativeSeparators(folder);
+    if (!existing.isEmpty()) {
+        const QString question =
+            existing.size() == 1
+                ? QString("Le fichier %1 existe déjà dans %2. Le remplacer ?")
+                      .arg(existing[0], where)
+                : QString("%1 fichiers existent déjà dans %2 (%3). Les remplacer ?")
+                      .arg(existing.size())
+                      .arg(where, existing.join(", "));
+        if (!confirmBox_(this, question)) return false;
+    }
     std::vector<std::string> written;
     std::string error;
     if (!WriteAllFiles(files, &written, &error)) {
         ShowError(QString::fromStdString(error));
         return false;
     }
-    progress.setValue(progress.maximum());
+    QStringList names;
+    for (const auto& name : written) names << FileNameOf(name);
+    constexpr int kListed = 6;
+    if (names.size() > kListed) names = names.mid(0, kListed) << "…";
+    doneBox_(this,
+             QString("%1 fichiers enregistrés dans %2 :\n%3")
+                 .arg(written.size())
+                 .arg(where, names.join('\n')),
+             folder);
     return true;
 }
 
 bool ClassSetDialog::Print() {
+    const bool pairOnScreen = UsesPairOnScreen();
+    if (!pairOnScreen && !set_ && !Request()) return false;
     QPrinter& printer = CurrentPrinter();
     const int copies[] = {parts_.subjectCopies->value(), parts_.answerKeyCopies->value()};
     const char* const titles[] = {"Sujets", "Corrigés"};
     RichEdit* const onScreen[] = {parts_.subject, parts_.answerKey};
-    const bool pairOnScreen = UsesPairOnScreen();
     std::vector<std::string> docs[2];
-    auto progress = MakeProgress(this, "Préparation de l'impression...");
     if (!pairOnScreen) {
-        auto set = MakeSet(*progress);
-        if (!set) return false;
-        for (const auto& copy : set->copies) docs[0].push_back(copy.sheet.subject);
-        for (std::size_t k : set->keyOrder) docs[1].push_back(set->copies[k].sheet.answerKey);
+        progress_ = MakeProgress(this, "Préparation de l'impression...");
+        const ProgressScope closing(progress_);
+        if (!EnsureSet()) return false;
+        for (const auto& copy : set_->copies) docs[0].push_back(copy.sheet.subject);
+        for (std::size_t k : set_->keyOrder) docs[1].push_back(set_->copies[k].sheet.answerKey);
+        const bool going = Step(progress_->maximum() - 1);
+        progress_.reset();
+        if (!going) return false;
     }
-    if (!Step(*progress, progress->maximum() - 1)) return false;
+    // More than one sheet leaves at one click only when the teacher says so.
+    const int sheets = pairOnScreen ? 1 : int(set_->copies.size());
+    const int documents = sheets * (copies[0] + copies[1]);
+    if (sheets > 1 && documents > 0) {
+        const QString queue =
+            printer.printerName().isEmpty() ? QString("l'imprimante") : printer.printerName();
+        const QString question =
+            QString(
+                "Imprimer %1 copies sur %2 ?\n%3 sujets et %4 corrigés, chacun sur ses "
+                "propres pages : au moins %5 pages.")
+                .arg(sheets)
+                .arg(queue)
+                .arg(sheets * copies[0])
+                .arg(sheets * copies[1])
+                .arg(documents);
+        if (!confirmBox_(this, question)) return false;
+    }
     // As the window's own printing: each count is that many jobs, 0 none. The pair on screen
     // is printed as it stands, through its own page layout.
     for (int d = 0; d < 2; ++d) {
@@ -255,61 +480,66 @@ bool ClassSetDialog::Print() {
             }
         }
     }
-    progress->setValue(progress->maximum());
     return true;
 }
 
 bool ClassSetDialog::SavePdf() {
+    const bool pairOnScreen = UsesPairOnScreen();
+    if (!pairOnScreen && !set_ && !Request()) return false;
     const auto folder = ChooseFolder();
     if (!folder) return false;
-    auto progress = MakeProgress(this, "Préparation des PDF...");
+    progress_ = MakeProgress(this, "Préparation des PDF...");
+    const ProgressScope closing(progress_);
     NamedFiles files;
-    if (UsesPairOnScreen()) {
+    if (pairOnScreen) {
         if (!PairPdfs(*folder, &files)) return false;
     } else {
-        auto set = MakeSet(*progress);
-        if (!set) return false;
+        if (!EnsureSet()) return false;
         const std::string base = InFolder(*folder, SetBaseName());
         const std::string grid =
             ckbGrille->isChecked() ? FormatFiles(Format("grid"), base)[0] : std::string();
         std::string error;
-        if (!ClassPdfs(set->copies, set->keyOrder, base + ".pdf", grid, &files, &error)) {
+        if (!ClassPdfs(set_->copies, set_->keyOrder, base + ".pdf", grid, &files, &error)) {
             ShowError(QString::fromStdString(error));
             return false;
         }
     }
-    return Finish(*progress, files);
+    return Finish(*folder, files);
 }
 
-// Each copy as its RTF pair, named after its code; the grid as PDF when asked.
+// Each copy as its RTF pair, named after its pupil and its code; the grid as PDF when asked.
 bool ClassSetDialog::SaveRtf() {
+    const bool pairOnScreen = UsesPairOnScreen();
+    if (!pairOnScreen && !set_ && !Request()) return false;
     const auto folder = ChooseFolder();
     if (!folder) return false;
-    auto progress = MakeProgress(this, "Préparation des fichiers RTF...");
+    progress_ = MakeProgress(this, "Préparation des fichiers RTF...");
+    const ProgressScope closing(progress_);
     NamedFiles files;
-    if (UsesPairOnScreen()) {
+    if (pairOnScreen) {
         const SaveNames names = SaveNamesFor(InFolder(*folder, parts_.baseName().toStdString()));
         files = {{names.subject, RtfOf(parts_.subject)},
                  {names.answerKey, RtfOf(parts_.answerKey)}};
-        return Finish(*progress, files);
+        return Finish(*folder, files);
     }
-    auto set = MakeSet(*progress);
-    if (!set) return false;
+    if (!EnsureSet()) return false;
     const std::string base = InFolder(*folder, SetBaseName());
-    for (const auto& copy : set->copies) {
-        const SaveNames names = SaveNamesFor(base + "_" + copy.codeText);
+    for (const auto& copy : set_->copies) {
+        const std::string pupil = NamePart(copy.name);
+        const SaveNames names =
+            SaveNamesFor(base + "_" + (pupil.empty() ? "" : pupil + "_") + copy.codeText);
         files.emplace_back(names.subject, SavedRtf(copy.sheet.subject));
         files.emplace_back(names.answerKey, SavedRtf(copy.sheet.answerKey));
     }
     if (ckbGrille->isChecked()) {
         std::string pdf, error;
-        if (!AnswerGridPdf(MakeAnswerGrid(set->copies, set->keyOrder), &pdf, &error)) {
+        if (!AnswerGridPdf(MakeAnswerGrid(set_->copies, set_->keyOrder), &pdf, &error)) {
             ShowError(QString::fromStdString(error));
             return false;
         }
         files.emplace_back(FormatFiles(Format("grid"), base)[0], std::move(pdf));
     }
-    return Finish(*progress, files);
+    return Finish(*folder, files);
 }
 
 }  // namespace equat

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +14,8 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
+class QLineEdit;
 class QPlainTextEdit;
 class QProgressDialog;
 class QPushButton;
@@ -24,15 +27,22 @@ class RichEdit;
 
 // "Série pour la classe": a different copy for every student (a number of copies, or one per
 // name of a pasted list), printed as one job of subjects and one of keys, or saved as PDF or
-// RTF into a folder. Everything is made in memory first: a cancelled run writes nothing, and
-// a failed write removes what it had written. The folder dialog, the error box and each step
-// of the progress go through replaceable functions, so that tests never block.
+// RTF into a folder. The set is drawn once and every output uses it until the teacher asks
+// for a new draw or changes a choice. Every input is checked before anything is asked or
+// made; everything is made in memory first: a cancelled run writes nothing, and a failed
+// write removes what it had written. The folder dialog, the boxes and each step of the
+// progress go through replaceable functions, so that tests never block.
 class ClassSetDialog : public QDialog {
     Q_OBJECT
   public:
     using FolderDialogFn = std::function<QString(QWidget* parent, const QString& start)>;
     using ErrorBoxFn = std::function<void(QWidget* parent, const QString& message)>;
     using ProgressFn = std::function<void(QProgressDialog& progress, int value)>;
+    // A yes-or-no question; true to go on.
+    using ConfirmFn = std::function<bool(QWidget* parent, const QString& question)>;
+    // What was written and where; the real box offers to open the folder.
+    using DoneBoxFn =
+        std::function<void(QWidget* parent, const QString& message, const QString& folder)>;
 
     // What the dialog takes from the window.
     struct Parts {
@@ -40,6 +50,7 @@ class ClassSetDialog : public QDialog {
         RichEdit* answerKey = nullptr;
         QSpinBox* subjectCopies = nullptr;  // jobs of subjects and of keys when printing
         QSpinBox* answerKeyCopies = nullptr;
+        QComboBox* keyStyles = nullptr;  // the window's list of answer-key styles, mirrored
         std::function<SheetSettings()> settings;
         std::function<QString()> baseName;  // of the pair on screen
         std::function<QString()> folder;    // where the folder dialog starts
@@ -47,18 +58,29 @@ class ClassSetDialog : public QDialog {
     };
 
     ClassSetDialog(Parts parts, QWidget* parent);
+    ~ClassSetDialog() override;
 
     void SetFolderDialog(FolderDialogFn fn) { folderDialog_ = std::move(fn); }
     void SetErrorBox(ErrorBoxFn fn) { errorBox_ = std::move(fn); }
     void SetProgressHook(ProgressFn fn) { progressHook_ = std::move(fn); }
-    // The kind of the copies: "1d", "syst" or "2d".
-    void SetKind(const std::string& kind);
+    void SetConfirmBox(ConfirmFn fn) { confirmBox_ = std::move(fn); }
+    void SetDoneBox(DoneBoxFn fn) { doneBox_ = std::move(fn); }
+    // The choices start from the window's: the kind of the copies ("1d", "syst" or "2d"),
+    // level, number of questions, key style and title. The focus goes to the first choice.
+    void StartFrom(const std::string& kind, const SheetSettings& window);
 
     QComboBox* cbType;
+    QSpinBox* spNiveau;
+    QSpinBox* spQuestions;
+    QComboBox* cbCorrige;
+    QLineEdit* eTitre;
     QSpinBox* spCopies;
     QPlainTextEdit* mNoms;
+    QLabel* lblCopies;  // says when the count follows the names
     QCheckBox* ckbCodes;
     QCheckBox* ckbGrille;
+    QLabel* lblTirage;  // the codes of the set drawn, or that none is drawn yet
+    QPushButton* btnTirage;
     QPushButton* btnImprimer;
     QPushButton* btnPdf;
     QPushButton* btnRtf;
@@ -68,23 +90,39 @@ class ClassSetDialog : public QDialog {
     bool Print();
     bool SavePdf();
     bool SaveRtf();
+    // Draws a new set of the current choices ("Nouveau tirage"); false when an input is
+    // refused or the draw is cancelled.
+    bool Draw();
+    // The set every output uses, if drawn.
+    const std::optional<ClassSet>& set() const { return set_; }
+    // What a generation of the dialog's choices reads.
+    SheetSettings Settings() const;
 
   private:
     void Build();
     void ShowError(const QString& message);
+    void Forget();
+    void ShowCopies();
     bool UsesPairOnScreen() const;
-    std::optional<ClassSet> MakeSet(QProgressDialog& progress);
+    std::optional<ClassSetRequest> Request();
+    bool EnsureSet();
     std::optional<QString> ChooseFolder();
-    bool Step(QProgressDialog& progress, int value);
+    bool Step(int value);
     std::string SetBaseName() const;
     bool PairPdfs(const QString& folder, std::vector<std::pair<std::string, std::string>>* files);
-    bool Finish(QProgressDialog& progress,
+    bool Finish(const QString& folder,
                 const std::vector<std::pair<std::string, std::string>>& files);
 
     Parts parts_;
     FolderDialogFn folderDialog_;
     ErrorBoxFn errorBox_;
     ProgressFn progressHook_;
+    ConfirmFn confirmBox_;
+    DoneBoxFn doneBox_;
+    std::optional<ClassSet> set_;
+    SheetSettings window_;
+    std::unique_ptr<QProgressDialog> progress_;  // while an output is being made  // the window's
+                                                 // settings when the dialog was started
 };
 
 }  // namespace equat

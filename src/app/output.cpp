@@ -81,6 +81,7 @@ void Output::ShowError(const QString& message) {
 
 void Output::Print() {
     if (parts_.subject->LineCount() == 0) return;
+    const KeptSelection kept{parts_.subject, parts_.answerKey};
     QPrinter& printer = CurrentPrinter();
     const struct {
         RichEdit* document;
@@ -105,6 +106,7 @@ void Output::Save() {
     const auto chosen = saveDialog_(parts_.window, parts_.saveFolder(), parts_.baseName() + ".rtf");
     if (!chosen || chosen->isEmpty()) return;
     const SaveNames names = SaveNamesFor(chosen->toStdString());
+    const KeptSelection kept{parts_.subject, parts_.answerKey};
     const struct {
         RichEdit* document;
         QString name;
@@ -133,6 +135,7 @@ bool Output::WriteProbe() {
 
 void Output::Preview() {
     if (!WriteProbe()) return;
+    const KeptSelection kept{parts_.subject, parts_.answerKey};
     for (const char* page : {"Temp0.emf", "Temp1.emf"}) QFile::remove(WrittenName(page));
     preview();
     preview_.Image1->Clear();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/uequat.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -13,16 +14,19 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QSlider>
 #include <QTextDocument>
 #include <QToolTip>
 #include <QUrl>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
 #include <memory>
@@ -110,16 +114,16 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     SetColour(this, QPalette::Window, palette().color(QPalette::Button));
     setAutoFillBackground(true);
     setMouseTracking(true);
-    resize(kClientWidth, kClientHeight);
     setMinimumSize(kMinOuterWidth, kMinOuterHeight);
 
     BuildControls();
+    BuildMenus();
     output_ = std::make_unique<Output>(
         Output::Parts{this, RxE1, RxE2, spSujets, spCorriges, ScrollBox1,
                       [this] { return saveDialogInitialDir_; }, [this] { return sheetBaseName_; }});
     classDialog_ = new ClassSetDialog(
         ClassSetDialog::Parts{
-            RxE1, RxE2, spSujets, spCorriges, [this] { return ReadSheetSettings(); },
+            RxE1, RxE2, spSujets, spCorriges, cbCorrige, [this] { return ReadSheetSettings(); },
             [this] { return sheetBaseName_; }, [this] { return saveDialogInitialDir_; }, &rng_},
         this);
     Wire();
@@ -446,12 +450,16 @@ void ApplyLook(QWidget* w, const Look& look) {
 void TForm1::BuildControls() {
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName("PopupMenu1");
-    layout_ = new AnchorLayout(this, QSize(kClientWidth, kClientHeight));
+    client_ = new QWidget(this);
+    client_->setObjectName("DesignArea");
+    client_->setMouseTracking(true);
+    client_->installEventFilter(this);
+    layout_ = new AnchorLayout(client_, QSize(kClientWidth, kClientHeight));
     for (const ControlRow& row : kDesign) {
         QWidget* w = std::visit(
             [&](auto member) -> QWidget* {
                 using T = std::remove_pointer_t<std::remove_reference_t<decltype(this->*member)>>;
-                T* control = MakeControl<T>(row, this, PopupMenu1);
+                T* control = MakeControl<T>(row, client_, PopupMenu1);
                 this->*member = control;
                 return control;
             },
@@ -479,6 +487,17 @@ void TForm1::FinishControls() {
     for (auto* area : {RxE1, RxE2}) area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RxE2->setMouseTracking(true);
     RxE2->viewport()->setMouseTracking(true);
+    Splitter1 = new PaneSplitter(client_);
+    Splitter1->setObjectName("Splitter1");
+    Splitter1->setToolTip("Glisser pour partager la hauteur entre le sujet et le corrigé");
+    layout_->Add(Splitter1, {4, 218, 790, 6}, akLeft | akRight | akBottom);
+    Splitter1->shareAt = [this](int y) {
+        const QRect top = layout_->Placed(RxE1);
+        const int total = top.height() + layout_->Placed(RxE2).height();
+        return std::clamp((y - top.top()) * 1000 / std::max(total, 1), 1, 999);
+    };
+    layout_->SetAfterLayout([this] { ApplySplit(); });
+    connect(Splitter1, &QAbstractSlider::valueChanged, this, &TForm1::ApplySplit);
     Label9->setCursor(Qt::PointingHandCursor);
     Label9->setMouseTracking(true);
 
@@ -497,7 +516,114 @@ void TForm1::FinishControls() {
     Label6->adjustSize();
 }
 
+// Above the design area, which keeps its size: the window grows by the bar's height.
+void TForm1::BuildMenus() {
+    MainMenu = new QMenuBar(this);
+    MainMenu->setObjectName("MainMenu");
+    auto item = [this](QMenu* menu, const char* name, const QString& text,
+                       const QKeySequence& keys = {}) {
+        QAction* a = menu->addAction(text);
+        a->setObjectName(name);
+        a->setShortcut(keys);
+        return a;
+    };
+    QMenu* file = MainMenu->addMenu("&Fichier");
+    mnuEnregistrer = item(file, "mnuEnregistrer", "&Enregistrer...", QKeySequence::Save);
+    mnuImprimer = item(file, "mnuImprimer", "&Imprimer", QKeySequence::Print);
+    mnuApercu = item(file, "mnuApercu", "&Aperçu");
+    file->addSeparator();
+    mnuSerie = item(file, "mnuSerie", "&Série pour la classe...");
+    file->addSeparator();
+    mnuQuitter = item(file, "mnuQuitter", "&Quitter", QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    QMenu* sheet = MainMenu->addMenu("F&euille");
+    mnuCorrige = sheet->addMenu("&Corrigé");
+    mnuCorrige->setObjectName("mnuCorrige");
+    auto* styles = new QActionGroup(mnuCorrige);
+    for (int i = 0; i < cbCorrige->count(); ++i) {
+        QAction* a = mnuCorrige->addAction(cbCorrige->itemText(i));
+        a->setCheckable(true);
+        a->setChecked(i == cbCorrige->currentIndex());
+        styles->addAction(a);
+        connect(a, &QAction::triggered, cbCorrige, [this, i] { cbCorrige->setCurrentIndex(i); });
+    }
+    connect(cbCorrige, &QComboBox::currentIndexChanged, mnuCorrige, [this](int i) {
+        const auto items = mnuCorrige->actions();
+        if (i >= 0 && i < items.size()) items[i]->setChecked(true);
+    });
+    mnuVirgule = item(sheet, "mnuVirgule", "&Virgule décimale");
+    mnuVirgule->setCheckable(true);
+    mnuVirgule->setToolTip("Les décimaux écrits avec une virgule (0,59)");
+
+    QMenu* help = MainMenu->addMenu("&Aide");
+    mnuManuel = item(help, "mnuManuel", "&Manuel", QKeySequence::HelpContents);
+    mnuAPropos = item(help, "mnuAPropos", "À &propos");
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    outer->setMenuBar(MainMenu);
+    outer->addWidget(client_);
+    const int bar = MainMenu->heightForWidth(kClientWidth);
+    resize(kClientWidth, kClientHeight + (bar > 0 ? bar : MainMenu->sizeHint().height()));
+    outer->activate();  // the controls stand in place before the first showing
+    for (auto* a : {mnuEnregistrer, mnuImprimer, mnuApercu}) a->setEnabled(false);
+
+    // Escape closes the preview, as a desktop user expects of a window of pages.
+    auto* closePreview = new QShortcut(QKeySequence(Qt::Key_Escape), ScrollBox1);
+    connect(closePreview, &QShortcut::activated, ScrollBox1, &QWidget::hide);
+}
+
+// The panes where the anchors put them, the border between them moved to the dragged share.
+void TForm1::ApplySplit() {
+    constexpr int kMinPane = 40;
+    const int share = Splitter1->value();
+    if (share == 0 && RxE1->geometry() == layout_->Placed(RxE1)) return;
+    QRect top = layout_->Placed(RxE1), gap = layout_->Placed(Splitter1),
+          bottom = layout_->Placed(RxE2);
+    if (share > 0) {
+        const int total = top.height() + bottom.height();
+        top.setHeight(
+            std::clamp(total * share / 1000, kMinPane, std::max(kMinPane, total - kMinPane)));
+        gap.moveTop(top.bottom() + 1);
+        bottom.setTop(gap.bottom() + 1);
+    }
+    RxE1->setGeometry(top);
+    Splitter1->setGeometry(gap);
+    RxE2->setGeometry(bottom);
+}
+
+void TForm1::ShowManual() {
+    QMessageBox box(QMessageBox::Information, "Manuel", QString(), QMessageBox::Ok, this);
+    box.setObjectName("Manuel");
+    box.setText(
+        "Choisir le niveau, le nombre de questions, les titres et le style du corrigé, puis "
+        "cliquer sur Equat 1d, Syst ou Equat 2d : le sujet s'affiche en haut, le corrigé en "
+        "bas.\n\nEnregistrer (Ctrl+S) écrit le sujet et son corrigé en RTF ; Imprimer "
+        "(Ctrl+P) imprime les nombres de sujets et de corrigés demandés ; Aperçu montre les "
+        "deux premières pages (Échap le ferme).\n\nSérie pour la classe : une copie "
+        "différente par élève, avec son code et une grille des réponses.\n\nLe manuel "
+        "complet : man equat.");
+    box.exec();
+}
+
+void TForm1::ShowAbout() {
+    QMessageBox::about(this, "À propos",
+                       FromCp1252(RevealText(kScrambledTitle, kTitleKey)) +
+                           "\n\nFeuilles d'équations et de systèmes, avec leurs corrigés.\n"
+                           "Logiciel libre sous licence GPL version 3 ou ultérieure.");
+}
+
 void TForm1::Wire() {
+    connect(mnuEnregistrer, &QAction::triggered, btnEnregistre, &QPushButton::click);
+    connect(mnuImprimer, &QAction::triggered, btnImprime, &QPushButton::click);
+    connect(mnuApercu, &QAction::triggered, btnApercu, &QPushButton::click);
+    connect(mnuSerie, &QAction::triggered, btnSerie, &QPushButton::click);
+    connect(mnuQuitter, &QAction::triggered, this, &QWidget::close);
+    connect(mnuVirgule, &QAction::toggled, this, &TForm1::spmaxvaleurChange);
+    connect(mnuManuel, &QAction::triggered, this, &TForm1::ShowManual);
+    connect(mnuAPropos, &QAction::triggered, this, &TForm1::ShowAbout);
+
     connect(trbNiveau, &QSlider::valueChanged, this, &TForm1::trbNiveauChange);
     for (auto* s : {spMaxLigne, spinterligne})
         connect(s, &QSpinBox::valueChanged, this, &TForm1::spmaxvaleurChange);
@@ -572,6 +698,7 @@ SheetSettings TForm1::ReadSheetSettings() const {
     // The list's order is the order of the styles.
     const int style = std::clamp(cbCorrige->currentIndex(), 0, kKeyStyleCount - 1);
     s.keyStyle = static_cast<KeyStyle>(style);
+    s.decimalComma = mnuVirgule->isChecked();
     return s;
 }
 
@@ -635,13 +762,17 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 void TForm1::mouseMoveEvent(QMouseEvent* event) {
     // Moves that a child ignored arrive here too; only the bare background counts.
-    if (childAt(event->position().toPoint()) == nullptr) FormMouseMove();
+    const QWidget* under = childAt(event->position().toPoint());
+    if (under == nullptr || under == client_) FormMouseMove();
     QWidget::mouseMoveEvent(event);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     const auto type = event->type();
-    if (watched == Label9) {
+    if (watched == client_ && type == QEvent::MouseMove) {
+        if (!client_->childAt(static_cast<QMouseEvent*>(event)->position().toPoint()))
+            FormMouseMove();
+    } else if (watched == Label9) {
         if (type == QEvent::MouseMove) {
             Label9MouseMove();
         } else if (type == QEvent::MouseButtonRelease) {
@@ -686,7 +817,8 @@ void TForm1::FormCloseQuery(bool& canClose) {
 }
 
 void TForm1::ShowPleaseWaitNotice() {
-    Panel3->move((width() - Panel3->width()) / 2, (height() - Panel3->height()) / 2);
+    Panel3->move((client_->width() - Panel3->width()) / 2,
+                 (client_->height() - Panel3->height()) / 2);
     Panel3->show();
     Panel3->raise();
     Panel3->repaint();
@@ -724,6 +856,7 @@ void TForm1::ckbEditeClick() {
 void TForm1::RxE1Change() {
     const bool hasText = !RxE1->document()->isEmpty();
     for (auto* b : {btnImprime, btnEnregistre, btnApercu}) b->setEnabled(hasText);
+    for (auto* a : {mnuImprimer, mnuEnregistrer, mnuApercu}) a->setEnabled(hasText);
     repaint();
     QCoreApplication::processEvents();
 }
@@ -855,7 +988,7 @@ void TForm1::btnEnregistreClick() {
     output_->Save();
 }
 void TForm1::btnSerieClick() {
-    classDialog_->SetKind(lastKind_);
+    classDialog_->StartFrom(lastKind_, ReadSheetSettings());
     classDialog_->open();
 }
 void TForm1::btnChoixImpClick() {
@@ -909,6 +1042,8 @@ void TForm1::Generate(std::string_view kindName) {
 
             RxE1->LoadRtfDocument(sheet.subject);
             RxE2->LoadRtfDocument(sheet.answerKey);
+            // The title first, not the last questions where the load left the caret.
+            for (RichEdit* area : {RxE1, RxE2}) ShowTop(area);
         } catch (const std::exception& e) {
             error = QString::fromLocal8Bit(e.what());
         }

@@ -19,7 +19,9 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QAction;
 class QMenu;
+class QMenuBar;
 class QPlainTextEdit;
 class QPushButton;
 class QScrollArea;
@@ -30,6 +32,7 @@ namespace equat {
 class ClassSetDialog;
 class FormStorage;
 class Output;
+class PaneSplitter;
 class RichEdit;
 class SpinField;
 class StatusLight;
@@ -129,6 +132,23 @@ class TForm1 : public QWidget {
     QLabel* Label6;
     QMenu* PopupMenu1;
     FormStorage* FormStorage1;
+    // The border between the two documents: nothing moves until it is dragged.
+    PaneSplitter* Splitter1;
+
+    // The menu bar above the design area; its items do what the buttons do.
+    QMenuBar* MainMenu;
+    QAction* mnuEnregistrer;
+    QAction* mnuImprimer;
+    QAction* mnuApercu;
+    QAction* mnuSerie;
+    QAction* mnuQuitter;
+    QMenu* mnuCorrige;  // one checkable item per answer-key style, as cbCorrige
+    QAction* mnuVirgule;
+    QAction* mnuManuel;
+    QAction* mnuAPropos;
+    // The design area: every control of the design table, kClientWidth x kClientHeight at
+    // the design size, below the menu bar.
+    QWidget* designArea() const { return client_; }
 
     // Printing, saving and preview of the two documents.
     Output& output() { return *output_; }
@@ -199,6 +219,7 @@ class TForm1 : public QWidget {
 
   private:
     void BuildControls();
+    void BuildMenus();
     void FinishControls();
     void Wire();
     void SetStatusLight(const QColor& colour);
@@ -207,7 +228,11 @@ class TForm1 : public QWidget {
     void ShowRejectedInput(QLineEdit* field);
     void ShowHandlerError(const QString& message);
     void UpdateMinimumSize();
+    void ShowManual();
+    void ApplySplit();
+    void ShowAbout();
 
+    QWidget* client_ = nullptr;
     AnchorLayout* layout_ = nullptr;
     std::unique_ptr<Output> output_;
     RandomSource rng_;

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 
 #include "core/cp1252.h"
@@ -67,6 +68,21 @@ bool Cp1252Validator::IsRepresentable(const QString& text) {
 
 QValidator::State Cp1252Validator::validate(QString& input, int&) const {
     return IsRepresentable(input) ? Acceptable : Invalid;
+}
+
+PaneSplitter::PaneSplitter(QWidget* parent) : QAbstractSlider(parent) {
+    setRange(0, 1000);
+    setCursor(Qt::SplitVCursor);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void PaneSplitter::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+}
+
+void PaneSplitter::mouseMoveEvent(QMouseEvent* event) {
+    if (!(event->buttons() & Qt::LeftButton) || !shareAt) return;
+    setValue(shareAt(mapToParent(event->position().toPoint()).y()));
 }
 
 }  // namespace equat

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include <QAbstractSlider>
 #include <QColor>
 #include <QSpinBox>
 #include <QValidator>
 #include <QWidget>
+#include <functional>
 
 class QMenu;
 
@@ -25,6 +27,21 @@ class SpinField : public QSpinBox {
 
   private:
     QMenu* popupMenu_ = nullptr;
+};
+
+// The border between the two documents, dragged up or down. Its value is the subject's share
+// of the two heights in thousandths; 0 (the design value) leaves the design's division.
+class PaneSplitter : public QAbstractSlider {
+    Q_OBJECT
+  public:
+    explicit PaneSplitter(QWidget* parent = nullptr);
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    // The share for a border at y of the parent; set by the window, which knows the panes.
+  public:
+    std::function<int(int y)> shareAt;
 };
 
 // The status light: a small circle whose fill colour is its only state.

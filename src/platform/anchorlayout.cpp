@@ -27,6 +27,12 @@ QRect AnchorLayout::DesignRect(const QWidget* control) const {
     return {};
 }
 
+QRect AnchorLayout::Placed(const QWidget* control) const {
+    for (const Entry& e : entries_)
+        if (e.item->widget() == control) return Anchored(e.design, e.anchors, laidOut_ - design_);
+    return {};
+}
+
 QRect AnchorLayout::Anchored(const QRect& design, unsigned anchors, QSize delta) {
     QRect r = design;
     if (anchors & akRight) {
@@ -76,6 +82,7 @@ void AnchorLayout::setGeometry(const QRect& rect) {
         const QRect r = Anchored(e.design, e.anchors, delta);
         if (r != w->geometry()) w->setGeometry(r);
     }
+    if (afterLayout_) afterLayout_();
 }
 
 }  // namespace equat

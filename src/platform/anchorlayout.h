@@ -3,6 +3,7 @@
 #include <QLayout>
 #include <QRect>
 #include <QSize>
+#include <functional>
 #include <vector>
 
 namespace equat {
@@ -21,8 +22,12 @@ class AnchorLayout : public QLayout {
 
     // `control` must be a child of the parent; it is placed at `design` at once.
     void Add(QWidget* control, const QRect& design, unsigned anchors = akLeft | akTop);
+    // Called after every placing of the controls, for a change of its own on top of them.
+    void SetAfterLayout(std::function<void()> fn) { afterLayout_ = std::move(fn); }
     // The design rectangle of a control, or a null rectangle when it is not laid out here.
     QRect DesignRect(const QWidget* control) const;
+    // Where the anchors put a control at the size last laid out.
+    QRect Placed(const QWidget* control) const;
     // Where a design rectangle goes for a parent of the given size.
     static QRect Anchored(const QRect& design, unsigned anchors, QSize delta);
 
@@ -45,6 +50,7 @@ class AnchorLayout : public QLayout {
     // The size last laid out: showing or hiding a control asks for a new layout, which must
     // not undo a control moved on purpose (the please-wait notice) while the size is the same.
     QSize laidOut_;
+    std::function<void()> afterLayout_;
 };
 
 }  // namespace equat

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/answergrid.h"
 
+#include <algorithm>
+
 namespace equat {
 
 namespace {
@@ -30,17 +32,23 @@ std::string Escaped(std::string_view text, bool keepTogether = false) {
 
 }  // namespace
 
-std::string AnswerGridHtml(const AnswerGrid& grid) {
-    std::string html = "<html><body style=\"font-family:Arial; font-size:9pt\"><p><b>" +
-                       Escaped(grid.title) +
-                       "</b></p><table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" "
-                       "style=\"border-collapse:collapse\"><tr><th>Copie</th>";
+std::string AnswerGridHtml(const AnswerGrid& grid, std::size_t first, std::size_t count) {
     const std::size_t columns = grid.cells.empty() ? 0 : grid.cells.front().size();
-    for (std::size_t q = 1; q <= columns; ++q) html += "<th>" + std::to_string(q) + "</th>";
-    html += "</tr>";
+    first = std::min(first, columns);
+    const std::size_t last = count >= columns - first ? columns : first + count;
+    std::string title = Escaped(grid.title);
+    if (first > 0 || last < columns)
+        title +=
+            " (questions " + std::to_string(first + 1) + " \xC3\xA0 " + std::to_string(last) + ")";
+    std::string html = "<html><body style=\"font-family:Arial; font-size:9pt\"><p><b>" + title +
+                       "</b></p><table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" "
+                       "style=\"border-collapse:collapse\"><thead><tr><th>Copie</th>";
+    for (std::size_t q = first + 1; q <= last; ++q) html += "<th>" + std::to_string(q) + "</th>";
+    html += "</tr></thead>";
     for (std::size_t r = 0; r < grid.rows.size(); ++r) {
         html += "<tr><td style=\"white-space:pre\"><b>" + Escaped(grid.rows[r], true) + "</b></td>";
-        for (const auto& cell : grid.cells[r]) html += "<td>" + Escaped(cell, true) + "</td>";
+        for (std::size_t q = first; q < last && q < grid.cells[r].size(); ++q)
+            html += "<td>" + Escaped(grid.cells[r][q], true) + "</td>";
         html += "</tr>";
     }
     html += "</table></body></html>";

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <functional>
 
 #include "core/fileio.h"
 #include "core/formats.h"
@@ -82,11 +83,21 @@ bool PrintCollated(const std::vector<std::string_view>& rtfs, QPrinter& printer,
         printer, title, [&](QString* why) { return PaintCollated(rtfs, printer, why); }, error);
 }
 
+// The largest n in 1..most for which fits(n) holds (fits falls from true to false as n grows);
+// 1 when none does.
+static std::size_t Largest(std::size_t most, const std::function<bool(std::size_t)>& fits) {
+    std::size_t lo = 1, hi = most;
+    while (lo < hi) {
+        const std::size_t mid = lo + (hi - lo + 1) / 2;
+        fits(mid) ? lo = mid : hi = mid - 1;
+    }
+    return lo;
+}
+
+// A4 landscape, text at its size (9 points): the questions that fit the width of a page go
+// together with the row labels, and the rows that fit its height; every page has the header
+// row, and no copy's row is cut between two pages.
 bool AnswerGridPdf(const AnswerGrid& grid, std::string* pdf, std::string* error) {
-    QTextDocument doc;
-    doc.setDocumentMargin(0);
-    doc.setHtml(QString::fromStdString(AnswerGridHtml(grid)));
-    doc.setTextWidth(doc.idealWidth());
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {
@@ -99,14 +110,59 @@ bool AnswerGridPdf(const AnswerGrid& grid, std::string* pdf, std::string* error)
             *error = "le PDF n'a pas pu commencer";
             return false;
         }
-        // Laid out in pixels of 1/96 inch: drawn at its size, or smaller to fit the page.
-        const QSizeF size = doc.size();
-        const QRect page = writer.pageLayout().paintRectPixels(writer.resolution());
-        const double natural = writer.resolution() / 96.0;
-        const double scale =
-            std::min({natural, page.width() / size.width(), page.height() / size.height()});
-        painter.scale(scale, scale);
-        doc.drawContents(&painter);
+        // Laid out in pixels of 1/96 inch, drawn at their size.
+        const double scale = writer.resolution() / 96.0;
+        const QRect paint = writer.pageLayout().paintRectPixels(writer.resolution());
+        const QSizeF page(paint.width() / scale, paint.height() / scale);
+        const std::size_t columns = grid.cells.empty() ? 0 : grid.cells.front().size();
+        const std::size_t rows = grid.rows.size();
+        QTextDocument doc;
+        doc.setDocumentMargin(0);
+        double natural = 0;
+        auto lay = [&](std::size_t row, std::size_t nRows, std::size_t column,
+                       std::size_t nColumns) {
+            AnswerGrid part{grid.title, {}, {}};
+            for (std::size_t r = row; r < row + nRows && r < rows; ++r) {
+                part.rows.push_back(grid.rows[r]);
+                part.cells.push_back(grid.cells[r]);
+            }
+            if (part.cells.empty()) part.cells.emplace_back(columns);
+            // Unbounded first, for the natural width of every cell; then on the page's width,
+            // where a table that fits keeps its natural widths.
+            doc.setTextWidth(-1);
+            doc.setHtml(QString::fromStdString(AnswerGridHtml(part, column, nColumns)));
+            natural = doc.idealWidth();
+            doc.setTextWidth(page.width());
+        };
+        bool firstPage = true;
+        std::size_t column = 0;
+        do {
+            const std::size_t nColumns =
+                Largest(std::max<std::size_t>(columns - column, 1), [&](std::size_t n) {
+                    lay(0, rows, column, n);
+                    return natural <= page.width();
+                });
+            std::size_t row = 0;
+            do {
+                const std::size_t nRows =
+                    Largest(std::max<std::size_t>(rows - row, 1), [&](std::size_t n) {
+                        lay(row, n, column, nColumns);
+                        return doc.size().height() <= page.height();
+                    });
+                lay(row, nRows, column, nColumns);
+                if (!firstPage && !writer.newPage()) {
+                    *error = "une page du PDF n'a pas pu être ajoutée";
+                    return false;
+                }
+                firstPage = false;
+                painter.save();
+                painter.scale(scale, scale);
+                doc.drawContents(&painter);
+                painter.restore();
+                row += nRows;
+            } while (row < rows);
+            column += nColumns;
+        } while (column < columns);
         painter.end();
     }
     *pdf = Bytes(buffer);

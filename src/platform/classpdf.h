@@ -24,7 +24,8 @@ bool CollatedPdf(const std::vector<std::string_view>& rtfs, const std::string& t
 bool PrintCollated(const std::vector<std::string_view>& rtfs, QPrinter& printer,
                    const QString& title, QString* error);
 
-// The grid on one page of A4 landscape, made smaller when it would not fit.
+// The grid on pages of A4 landscape at 9 points: as many pages as its questions and rows
+// need, the row labels and the header repeated on each.
 bool AnswerGridPdf(const AnswerGrid& grid, std::string* pdf, std::string* error);
 
 // The files of a class set, made in memory: name and bytes of each.

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDragMoveEvent>
 #include <QFile>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <algorithm>
 #include <cerrno>
@@ -185,6 +186,26 @@ void RichEdit::dropEvent(QDropEvent* e) {
     QTextEdit::dropEvent(e);
     emit DragDrop();
     emit EndDrag();
+}
+
+KeptSelection::KeptSelection(std::initializer_list<RichEdit*> areas) {
+    for (RichEdit* a : areas)
+        kept_.push_back({a, a->textCursor(), a->verticalScrollBar()->value(),
+                         a->horizontalScrollBar()->value()});
+}
+
+KeptSelection::~KeptSelection() {
+    for (const Kept& k : kept_) {
+        k.area->setTextCursor(k.cursor);
+        k.area->verticalScrollBar()->setValue(k.vertical);
+        k.area->horizontalScrollBar()->setValue(k.horizontal);
+    }
+}
+
+void ShowTop(RichEdit* area) {
+    area->SetSelStart(0);
+    area->verticalScrollBar()->setValue(0);
+    area->horizontalScrollBar()->setValue(0);
 }
 
 }  // namespace equat

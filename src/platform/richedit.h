@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include <QTextCursor>
 #include <QTextEdit>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -84,5 +86,27 @@ class RichEdit : public QTextEdit {
     int defaultTabTwips_ = 720;
     std::unique_ptr<Paginator> pages_;
 };
+
+// Puts back the selection, the caret and the scroll position of each area when it goes out
+// of scope: an output that selects a whole document to put it out must not leave it
+// selected, where one key press in edit mode would replace it.
+class KeptSelection {
+  public:
+    explicit KeptSelection(std::initializer_list<RichEdit*> areas);
+    ~KeptSelection();
+    KeptSelection(const KeptSelection&) = delete;
+    KeptSelection& operator=(const KeptSelection&) = delete;
+
+  private:
+    struct Kept {
+        RichEdit* area;
+        QTextCursor cursor;
+        int vertical, horizontal;
+    };
+    std::vector<Kept> kept_;
+};
+
+// Shows the beginning of a document just loaded: the caret and the view at its top.
+void ShowTop(RichEdit* area);
 
 }  // namespace equat

@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
+#include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -13,6 +14,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -46,6 +48,16 @@ QMargins FrameMargins(const QWidget* w) {
     return {g.left() - f.left(), g.top() - f.top(), f.right() - g.right(), f.bottom() - g.bottom()};
 }
 
+// A menu bar above the design area counts as the frame's: the file keeps the rectangle the
+// window had before it had menus, and a file written by an earlier version restores the same
+// design area.
+QMargins MenuMargins(const QWidget* w) {
+    const auto* bar = w->findChild<QMenuBar*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!bar || bar->isHidden()) return {};
+    const int h = bar->heightForWidth(w->width());
+    return {0, 0, 0, h > 0 ? h : bar->sizeHint().height()};
+}
+
 QSize Shrunk(QSize size, const QMargins& m) {
     return {size.width() - m.left() - m.right(), size.height() - m.top() - m.bottom()};
 }
@@ -62,35 +74,37 @@ struct Overload : F... {
 // Values by the kind of control: spin fields and track bars hold integers, check boxes
 // booleans, line edits and combo boxes texts (a fixed list its index), a combo box's list the
 // items.
-int IntOf(const QWidget* w) {
+int IntOf(const QObject* w) {
     if (const auto* spin = qobject_cast<const QSpinBox*>(w)) return spin->value();
     if (const auto* slider = qobject_cast<const QAbstractSlider*>(w)) return slider->value();
     if (const auto* combo = qobject_cast<const QComboBox*>(w)) return combo->currentIndex();
     return 0;
 }
 
-void SetInt(QWidget* w, int value) {
+void SetInt(QObject* w, int value) {
     if (auto* spin = qobject_cast<QSpinBox*>(w)) spin->setValue(value);
     if (auto* slider = qobject_cast<QAbstractSlider*>(w)) slider->setValue(value);
     if (auto* combo = qobject_cast<QComboBox*>(w)) combo->setCurrentIndex(value);
 }
 
-bool CheckedOf(const QWidget* w) {
+bool CheckedOf(const QObject* w) {
+    if (const auto* item = qobject_cast<const QAction*>(w)) return item->isChecked();
     const auto* button = qobject_cast<const QAbstractButton*>(w);
     return button && button->isChecked();
 }
 
-void SetChecked(QWidget* w, bool checked) {
+void SetChecked(QObject* w, bool checked) {
     if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setChecked(checked);
+    if (auto* item = qobject_cast<QAction*>(w)) item->setChecked(checked);
 }
 
-QString TextOf(const QWidget* w) {
+QString TextOf(const QObject* w) {
     if (const auto* line = qobject_cast<const QLineEdit*>(w)) return line->text();
     if (const auto* combo = qobject_cast<const QComboBox*>(w)) return combo->currentText();
     return {};
 }
 
-void SetText(QWidget* w, const QString& text) {
+void SetText(QObject* w, const QString& text) {
     if (auto* line = qobject_cast<QLineEdit*>(w)) {
         line->setText(text);
         line->setCursorPosition(0);  // the beginning of a long title is what tells it apart
@@ -99,7 +113,7 @@ void SetText(QWidget* w, const QString& text) {
     }
 }
 
-std::vector<std::string> ItemsOf(const QWidget* w) {
+std::vector<std::string> ItemsOf(const QObject* w) {
     std::vector<std::string> items;
     if (const auto* combo = qobject_cast<const QComboBox*>(w))
         for (int i = 0; i < combo->count(); ++i) items.push_back(ToCp1252(combo->itemText(i)));
@@ -107,7 +121,7 @@ std::vector<std::string> ItemsOf(const QWidget* w) {
 }
 
 // Replacing the list must leave the text restored just before, and is no change of that text.
-void SetItems(QWidget* w, const std::vector<std::string>& items) {
+void SetItems(QObject* w, const std::vector<std::string>& items) {
     auto* combo = qobject_cast<QComboBox*>(w);
     if (!combo) return;
     const QString text = combo->currentText();
@@ -213,9 +227,9 @@ std::string FormStorage::FolderForFile(const QString& dir) {
 
 // ---- Reading and applying ------------------------------------------------------------------
 
-QWidget* FormStorage::Control(const StoredSetting& setting) const {
+QObject* FormStorage::Control(const StoredSetting& setting) const {
     if (!form_ || setting.control.empty()) return nullptr;
-    return form_->findChild<QWidget*>(QString::fromLatin1(
+    return form_->findChild<QObject*>(QString::fromLatin1(
         setting.control.data(), static_cast<qsizetype>(setting.control.size())));
 }
 
@@ -226,7 +240,7 @@ StoredValues FormStorage::ReadControls() const {
 }
 
 void FormStorage::ReadControl(const StoredSetting& s, StoredValues& v) const {
-    QWidget* w = Control(s);
+    QObject* w = Control(s);
     if (!w && !s.control.empty()) return;  // no such control: the design value stands
     std::visit(Overload{
                    [&](int StoredValues::*f) { v.*f = IntOf(w); },
@@ -240,7 +254,7 @@ void FormStorage::ReadControl(const StoredSetting& s, StoredValues& v) const {
 }
 
 void FormStorage::ApplyControl(const StoredSetting& s, const StoredValues& v) {
-    QWidget* w = Control(s);
+    QObject* w = Control(s);
     if (!w && !s.control.empty()) return;
     std::visit(Overload{
                    [&](int StoredValues::*f) { SetInt(w, v.*f); },
@@ -282,7 +296,7 @@ WindowPlacement FormStorage::ReadPlacement() const {
     }
     QRect normal = f->normalGeometry();
     if (normal.isNull()) normal = f->geometry();
-    const QRect frame = normal.marginsAdded(FrameMargins(f));
+    const QRect frame = normal.marginsAdded(FrameMargins(f) - MenuMargins(f));
     p.normalRect = {frame.left(), frame.top(), frame.left() + frame.width(),
                     frame.top() + frame.height()};
     return p;
@@ -298,16 +312,17 @@ void FormStorage::ApplyPlacement(const WindowPlacement& p) {
     // screen shows its top edge (a screen since unplugged): the centred place stays then.
     QScreen* target = QGuiApplication::screenAt(topLeft);
     if (!target) target = f->screen();
+    const QMargins menu = MenuMargins(f);
     if (target)
-        frameSize = frameSize.boundedTo(
-            target->availableVirtualGeometry().size().expandedTo(f->frameGeometry().size()));
+        frameSize = frameSize.boundedTo(Shrunk(target->availableVirtualGeometry().size(), menu)
+                                            .expandedTo(Shrunk(f->frameGeometry().size(), menu)));
     bool reachable = false;
     const QRect topEdge(topLeft, QSize(frameSize.width(), std::min(frameSize.height(), 16)));
     for (const QScreen* s : QGuiApplication::screens())
         reachable = reachable || s->availableGeometry().intersects(topEdge);
 
     const QMargins m = FrameMargins(f);
-    f->resize(Shrunk(frameSize, m));
+    f->resize(Shrunk(frameSize, m - MenuMargins(f)));
     if (reachable) {
         f->move(topLeft);  // a window's position is its frame's
     } else if (target) {
@@ -345,7 +360,7 @@ void FormStorage::FitPendingFrame() {
     const QSize frame = *pendingFrameSize_;
     pendingFrameSize_.reset();
     // Still the size the restore gave (the teacher has not resized it meanwhile).
-    if (f->size() == frame) f->resize(Shrunk(frame, m));
+    if (f->size() == Shrunk(frame, -MenuMargins(f))) f->resize(Shrunk(frame, m - MenuMargins(f)));
 }
 
 bool FormStorage::eventFilter(QObject* watched, QEvent* event) {

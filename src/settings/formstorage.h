@@ -84,7 +84,7 @@ class FormStorage : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    QWidget* Control(const StoredSetting& setting) const;
+    QObject* Control(const StoredSetting& setting) const;
     StoredValues ReadControls() const;
     void ReadControl(const StoredSetting& setting, StoredValues& values) const;
     void ApplyControl(const StoredSetting& setting, const StoredValues& values);

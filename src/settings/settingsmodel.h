@@ -42,7 +42,9 @@ struct StoredValues {
     bool checkBox1Checked = true;
     int trbNiveauPosition = 1;
     bool ckbEditeChecked = false;
-    int cbCorrigeItemIndex = 0;  // the answer key's style, in the list's order
+    int cbCorrigeItemIndex = 0;      // the answer key's style, in the list's order
+    bool mnuVirguleChecked = false;  // decimals written with a comma
+    int splitter1Position = 0;       // the subject's share of the panes in 1/1000; 0: as designed
 
     bool operator==(const StoredValues&) const = default;
 };
@@ -56,7 +58,8 @@ struct StoredSetting {
         std::variant<int StoredValues::*, bool StoredValues::*, std::string StoredValues::*,
                      std::vector<std::string> StoredValues::*>;
     std::string_view key;      // entry of section TForm1; the list has a section of its own
-    std::string_view control;  // object name of the window's control; empty: kept by the store
+    std::string_view control;  // object name of the window's control or menu item; empty: kept
+                               // by the store
     Field field;
     int low = 0, high = 0;                      // integers: the range applied on restore
     std::size_t maxLength = std::string::npos;  // texts: cut to the field's length
@@ -81,6 +84,10 @@ inline constexpr StoredSetting kStoredSettings[] = {
     {"trbNiveau_Position", "trbNiveau", &StoredValues::trbNiveauPosition, 1, 3},
     {"ckbEdite_Checked", "ckbEdite", &StoredValues::ckbEditeChecked},
     {"cbCorrige_ItemIndex", "cbCorrige", &StoredValues::cbCorrigeItemIndex, 0, kKeyStyleCount - 1,
+     std::string::npos, false, true},
+    {"mnuVirgule_Checked", "mnuVirgule", &StoredValues::mnuVirguleChecked, 0, 0, std::string::npos,
+     false, true},
+    {"Splitter1_Position", "Splitter1", &StoredValues::splitter1Position, 0, 1000,
      std::string::npos, false, true},
 };
 

@@ -12,6 +12,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
@@ -28,12 +30,15 @@
 #include <QThread>
 #include <algorithm>
 #include <csignal>
+#include <functional>
 #include <map>
 #include <memory>
 
 #include "app/classdialog.h"
 #include "app/uequat.h"
 #include "app/widgets.h"
+#include "platform/answergrid.h"
+#include "platform/classpdf.h"
 #include "platform/pageimages.h"
 #include "platform/paginator.h"
 #include "platform/printing.h"
@@ -140,17 +145,43 @@ TEST_F(OutputTest, SaveWritesThePairUnderTheNamesTheTeacherChose) {
         EXPECT_EQ(subject.startsWith("{\\rtf1"), !r.plain);
         EXPECT_TRUE(key.startsWith("{\\rtf1"));
         if (r.plain) {
+            form->RxE1->SelectAll();
             EXPECT_EQ(subject.toStdString(), form->RxE1->SelectionPlainText());
         }
-        // Both areas are left with their whole text selected.
-        EXPECT_EQ(form->RxE1->SelLength(), form->RxE1->TextLength());
-        EXPECT_EQ(form->RxE2->SelLength(), form->RxE2->TextLength());
+        // The selection is put back (OutputsPutBackTheSelection...).
+        EXPECT_EQ(form->RxE2->SelLength(), 0);
     }
     // Nothing but the files named above (no temporary files left behind).
     EXPECT_EQ(
         Entries(dir.path()),
         "6e.A.rtf,6e.A_Cor.rtf,FEUILLE2.TxT,FEUILLE2_Cor.rtf,feuille.doc,feuille.rtf,feuille.txt,"
         "feuille_Cor.rtf,sous.dossier");
+}
+
+TEST_F(OutputTest, OutputsPutBackTheSelectionAndAGenerationShowsTheTop) {
+    form->show();
+    Generate(25);
+    for (auto* area : {form->RxE1, form->RxE2}) {
+        EXPECT_EQ(area->SelStart(), 0);
+        EXPECT_EQ(area->verticalScrollBar()->value(), 0);
+    }
+    form->ckbEdite->setChecked(true);
+    answer = QDir(dir.path()).filePath("kept.rtf");
+    const std::function<void()> outputs[] = {[&] { output().Save(); }, [&] { output().Preview(); },
+                                             [&] { output().Print(); }};
+    for (const auto& put : outputs) {
+        form->RxE1->SetSelStart(40);
+        form->RxE1->SetSelLength(6);
+        form->RxE2->SetSelStart(form->RxE2->TextLength());
+        form->RxE1->verticalScrollBar()->setValue(17);
+        put();
+        EXPECT_EQ(form->RxE1->SelStart(), 40);
+        EXPECT_EQ(form->RxE1->SelLength(), 6);
+        EXPECT_EQ(form->RxE2->SelStart(), form->RxE2->TextLength());
+        EXPECT_EQ(form->RxE2->SelLength(), 0);
+        EXPECT_EQ(form->RxE1->verticalScrollBar()->value(), 17);
+    }
+    EXPECT_TRUE(QFile::exists(*answer));
 }
 
 TEST_F(OutputTest, SaveBeforeAnyGenerationPresetsTheBareExtension) {
@@ -587,13 +618,33 @@ class ClassSetTest : public OutputTest {
         OutputTest::SetUp();
         out = QDir(dir.path()).filePath("serie");
         ASSERT_TRUE(QDir().mkpath(out));
-        dialog().SetFolderDialog([this](QWidget*, const QString&) { return out; });
-        dialog().SetErrorBox([this](QWidget*, const QString& m) { errors << m; });
+        dialog().SetFolderDialog([this](QWidget*, const QString&) {
+            ++folderAsked;
+            return out;
+        });
+        dialog().SetErrorBox([this](QWidget* parent, const QString& m) {
+            errors << m;
+            // No progress box may stand over a message.
+            for (auto* p : parent->findChildren<QProgressDialog*>()) EXPECT_FALSE(p->isVisible());
+        });
+        dialog().SetConfirmBox([this](QWidget*, const QString& q) {
+            questions << q;
+            return confirm;
+        });
+        dialog().SetDoneBox([this](QWidget*, const QString& m, const QString& folder) {
+            done << m;
+            EXPECT_EQ(folder, out);
+        });
     }
     equat::ClassSetDialog& dialog() { return form->classDialog(); }
+    // The dialog as the window opens it.
+    void Start() { dialog().StartFrom("1d", form->ReadSheetSettings()); }
     QStringList Written() const { return QDir(out).entryList(QDir::Files, QDir::Name); }
 
     QString out;
+    int folderAsked = 0;
+    QStringList questions, done;
+    bool confirm = true;
 };
 
 TEST_F(ClassSetTest, SavesEveryOutputOfTheSetAndNothingWhenCancelled) {
@@ -620,6 +671,7 @@ TEST_F(ClassSetTest, SavesEveryOutputOfTheSetAndNothingWhenCancelled) {
         {"cancelled RTF", 1, "Zoé\nAdam\nLéa\n", false, 2, false, {}},
     };
     form->trbNiveau->setValue(2);
+    Start();
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
         for (const QString& f : Written()) QFile::remove(QDir(out).filePath(f));
@@ -631,6 +683,8 @@ TEST_F(ClassSetTest, SavesEveryOutputOfTheSetAndNothingWhenCancelled) {
         });
         const bool done = r.pdf ? dialog().SavePdf() : dialog().SaveRtf();
         EXPECT_EQ(done, r.cancelAt == 0);
+        EXPECT_TRUE(dialog().findChildren<QProgressDialog*>().isEmpty())
+            << "the progress box stays";
         EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
         const QStringList files = Written();
         if (r.cancelAt != 0) {
@@ -659,22 +713,141 @@ TEST_F(ClassSetTest, OneCopyIsThePairOnScreenAsEdited) {
     Generate(5);
     form->ckbEdite->setChecked(true);
     QTextCursor(form->RxE1->document()).insertText("Devoir maison ");
+    Start();
     dialog().spCopies->setValue(1);
+    dialog().ckbCodes->setChecked(false);
     ASSERT_TRUE(dialog().SavePdf());
     const QString base = form->sheetBaseName();
     EXPECT_EQ(Written(), (QStringList{base + ".pdf", base + "_Cor.pdf"}));
     EXPECT_TRUE(PdfText(QDir(out).filePath(base + ".pdf")).contains("Devoir maison"));
+    // With its code or its grid ticked, one copy is a copy of the set: both are kept.
+    for (const QString& f : Written()) QFile::remove(QDir(out).filePath(f));
+    dialog().ckbCodes->setChecked(true);
+    dialog().ckbGrille->setChecked(true);
+    ASSERT_TRUE(dialog().SavePdf());
+    EXPECT_EQ(Written(), (QStringList{"Serie_Equat1d_N1.pdf", "Serie_Equat1d_N1_Cor.pdf",
+                                      "Serie_Equat1d_N1_Grille.pdf"}));
+    EXPECT_EQ(PdfText(QDir(out).filePath(Written()[0])).count(QRegularExpression("Code\\s*:")), 1);
+}
+
+TEST_F(ClassSetTest, StartsFromTheWindowsChoicesWithTheFocusOnTheFirst) {
+    form->trbNiveau->setValue(3);
+    form->spMaxLigne->setValue(7);
+    form->cbCorrige->setCurrentIndex(2);
+    form->eTitre1->setText("Devoir 4");
+    Start();
+    EXPECT_EQ(dialog().spNiveau->value(), 3);
+    EXPECT_EQ(dialog().spQuestions->value(), 7);
+    EXPECT_EQ(dialog().cbCorrige->currentText(), form->cbCorrige->currentText());
+    EXPECT_EQ(dialog().eTitre->text(), "Devoir 4");
+    EXPECT_EQ(dialog().focusWidget(), dialog().cbType);
+    // Changed in the dialog, the copies follow the dialog.
+    dialog().spQuestions->setValue(3);
+    dialog().cbCorrige->setCurrentIndex(0);
+    ASSERT_TRUE(dialog().Draw());
+    const auto& copy = dialog().set()->copies.front();
+    EXPECT_EQ(copy.code.level, 3);
+    EXPECT_EQ(copy.code.count, 3);
+    EXPECT_NE(copy.sheet.subject.find("Devoir 4"), std::string::npos);
+    // The count follows the names, and says so.
+    dialog().mNoms->setPlainText("Zoé\nAdam\n\nLéa");
+    EXPECT_FALSE(dialog().spCopies->isEnabled());
+    EXPECT_EQ(dialog().lblCopies->text(), "3 copies : le nombre suit les noms");
+}
+
+TEST_F(ClassSetTest, InputsAreCheckedBeforeTheFolderIsAsked) {
+    Start();
+    QString tooLong(70, QChar('a'));
+    QStringList many;
+    for (int k = 0; k < 41; ++k) many << QString("Élève %1").arg(k);
+    for (const QString& names : {tooLong, many.join('\n')}) {
+        errors.clear();
+        dialog().mNoms->setPlainText(names);
+        EXPECT_FALSE(dialog().SavePdf());
+        EXPECT_FALSE(dialog().SaveRtf());
+        EXPECT_FALSE(dialog().Print());
+        EXPECT_EQ(errors.size(), 3);
+    }
+    EXPECT_TRUE(errors.last().contains("Au plus 40 noms")) << errors.last().toStdString();
+    EXPECT_EQ(folderAsked, 0);
+    EXPECT_TRUE(Written().isEmpty());
+}
+
+TEST_F(ClassSetTest, OneDrawServesEveryOutputUntilANewDraw) {
+    Start();
+    dialog().spCopies->setValue(3);
+    ASSERT_TRUE(dialog().SavePdf());
+    ASSERT_TRUE(dialog().set());
+    QStringList codes;
+    for (const auto& c : dialog().set()->copies) codes << QString::fromStdString(c.codeText);
+    EXPECT_TRUE(dialog().lblTirage->text().contains(codes[0]));
+    ASSERT_TRUE(dialog().SaveRtf());
+    for (const QString& code : codes)
+        EXPECT_EQ(Written().filter(code).size(), 2) << code.toStdString();
+    EXPECT_TRUE(PdfText(QDir(out).filePath("Serie_Equat1d_N1.pdf")).contains(codes[2]));
+    dialog().btnTirage->click();
+    EXPECT_NE(QString::fromStdString(dialog().set()->copies[0].codeText), codes[0]);
+    // A choice changed forgets the draw.
+    dialog().spCopies->setValue(2);
+    EXPECT_FALSE(dialog().set());
+}
+
+TEST_F(ClassSetTest, SaysWhatWasWrittenAndAsksBeforeReplacing) {
+    Start();
+    dialog().spCopies->setValue(2);
+    ASSERT_TRUE(dialog().SavePdf());
+    ASSERT_EQ(done.size(), 1);
+    EXPECT_TRUE(done[0].startsWith("2 fichiers enregistrés dans " + QDir::toNativeSeparators(out)));
+    EXPECT_TRUE(done[0].contains("Serie_Equat1d_N1_Cor.pdf"));
+    EXPECT_TRUE(questions.isEmpty());
+    const QByteArray first = ReadAll(QDir(out).filePath("Serie_Equat1d_N1.pdf"));
+    dialog().btnTirage->click();
+    confirm = false;
+    EXPECT_FALSE(dialog().SavePdf());
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions[0].startsWith("2 fichiers existent déjà")) << questions[0].toStdString();
+    EXPECT_EQ(ReadAll(QDir(out).filePath("Serie_Equat1d_N1.pdf")), first);
+    EXPECT_EQ(done.size(), 1);
+    confirm = true;
+    EXPECT_TRUE(dialog().SavePdf());
+    EXPECT_NE(ReadAll(QDir(out).filePath("Serie_Equat1d_N1.pdf")), first);
+}
+
+TEST_F(ClassSetTest, RtfPairsAreNamedAfterThePupil) {
+    Start();
+    dialog().mNoms->setPlainText("Zoé {x} \\par \\b O'Brien\n../Adam");
+    ASSERT_TRUE(dialog().SaveRtf());
+    const QStringList files = Written();
+    ASSERT_EQ(files.size(), 4);
+    const auto& copies = dialog().set()->copies;
+    for (const auto& copy : copies) {
+        const QString pupil = copy.name.front() == 'Z' ? "Zoé_x_par_b_O_Brien" : "Adam";
+        const QString base =
+            "Serie_Equat1d_N1_" + pupil + "_" + QString::fromStdString(copy.codeText);
+        EXPECT_TRUE(files.contains(base + ".rtf")) << files.join(' ').toStdString();
+        EXPECT_TRUE(files.contains(base + "_Cor.rtf"));
+    }
 }
 
 TEST_F(PrintingTest, AClassSetOfThirtyFiveIsOneJobOfSubjects) {
     equat::ClassSetDialog& dialog = form->classDialog();
     dialog.SetErrorBox([this](QWidget*, const QString& m) { errors << m; });
+    QStringList questions;
+    dialog.SetConfirmBox([&](QWidget*, const QString& q) {
+        questions << q;
+        return true;
+    });
     form->spMaxLigne->setValue(4);
     form->spSujets->setValue(1);
     form->spCorriges->setValue(0);
+    dialog.StartFrom("1d", form->ReadSheetSettings());
     dialog.spCopies->setValue(35);
     const int before = LastJob();
     ASSERT_TRUE(dialog.Print());
+    // Asked first, with the count of sheets and the printer.
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(
+        questions[0].startsWith("Imprimer 35 copies sur " + equat::CurrentPrinter().printerName()));
     ASSERT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
     const auto jobs = JobsAfter(before, 1);
     ASSERT_EQ(jobs.size(), 1u);
@@ -682,6 +855,47 @@ TEST_F(PrintingTest, AClassSetOfThirtyFiveIsOneJobOfSubjects) {
     const QString pdf = PdfOfJob(jobs.begin()->first);
     ASSERT_FALSE(pdf.isEmpty());
     EXPECT_EQ(PdfText(pdf).count(QRegularExpression("Code\\s*:")), 35);
+}
+
+// A grid too wide and too long for a page: every cell at 9 points, each row whole on one page
+// of every group of questions, the header and the row labels on every page.
+TEST_F(OutputTest, AnswerGridRunsOverPagesAtNinePoints) {
+    equat::AnswerGrid grid{"Grille", {}, {}};
+    for (int r = 0; r < 30; ++r) {
+        grid.rows.push_back("Copie n" + std::to_string(r));
+        grid.cells.emplace_back(24, "\xCE\x94 = 12345 ; x1 = -10 ; x2 = 7");
+    }
+    std::string pdf, error;
+    ASSERT_TRUE(equat::AnswerGridPdf(grid, &pdf, &error)) << error;
+    const QString path = dir.filePath("grille.pdf");
+    WriteAll(path, QByteArray::fromStdString(pdf));
+    QProcess p;
+    p.start("pdftotext", {"-bbox", path, "-"});
+    ASSERT_TRUE(p.waitForFinished(20000));
+    const QString boxes = QString::fromUtf8(p.readAllStandardOutput());
+    const QStringList pages = boxes.split("<page ").mid(1);
+    ASSERT_GE(pages.size(), 4);  // two groups of questions, two pages of rows each
+    QRegularExpression word(R"re(yMin="([0-9.]+)" xMax="[0-9.]+" yMax="([0-9.]+)">([^<]*)<)re");
+    std::map<QString, int> labels;
+    for (const QString& page : pages) {
+        EXPECT_TRUE(page.contains(">Copie<"));
+        int cells = 0;
+        for (auto m = word.globalMatch(page); m.hasNext();) {
+            const auto w = m.next();
+            EXPECT_GE(w.captured(2).toDouble() - w.captured(1).toDouble(), 8.5)
+                << w.captured(3).toStdString();
+            if (w.captured(3).startsWith("n") && w.captured(3).size() <= 3) ++labels[w.captured(3)];
+            cells += w.captured(3) == "12345";
+        }
+        // Whole rows only: as many Δ as x1 and x2 lines.
+        EXPECT_EQ(page.count(">x1<"), cells);
+        EXPECT_EQ(page.count(">x2<"), cells);
+    }
+    // Each row label once per group of questions, and the questions in more than one group.
+    ASSERT_EQ(labels.size(), 30u);
+    const int groups = labels.begin()->second;
+    EXPECT_GE(groups, 2);
+    for (const auto& [label, n] : labels) EXPECT_EQ(n, groups) << label.toStdString();
 }
 
 TEST(OutputNoPrinter, PrintingOnSomethingThatIsNoQueueIsAnError) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -36,6 +38,7 @@
 #include <memory>
 
 #include "app/classdialog.h"
+#include "app/output.h"
 #include "app/widgets.h"
 #include "core/kinds.h"
 #include "core/rotate.h"
@@ -166,7 +169,11 @@ TEST_F(WindowTest, ControlsStandWhereTheDesignPutsThem) {
         {"ScrollBox1", 784, 98, 493, 497, "", ""},
         {"Panel3", -411, 128, 505, 217, "", ""},
     };
-    ASSERT_EQ(form->size(), QSize(798, 420));
+    // The menu bar stands above the design area, which keeps its size and places.
+    QWidget* area = form->designArea();
+    ASSERT_EQ(area->size(), QSize(798, 420));
+    EXPECT_EQ(area->pos(), QPoint(0, form->MainMenu->height()));
+    EXPECT_EQ(form->size(), QSize(798, 420 + form->MainMenu->height()));
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
         auto* w = form->findChild<QWidget*>(r.name);
@@ -256,14 +263,15 @@ TEST_F(WindowTest, ResizingKeepsTheAnchoredDistances) {
         {"Shape1", {980, 573, 13, 22}},      {"Label10", {100, 49, 26, 12}},
         {"spMaxLigne", {59, 30, 41, 22}},    {"Memo1", {504, 112, 281, 225}},
     };
-    form->resize(1000, 600);
+    const int bar = form->height() - form->designArea()->height();
+    form->resize(1000, 600 + bar);
     for (const auto& r : rows) {
         auto* w = form->findChild<QWidget*>(r.name);
         EXPECT_EQ(w->geometry(), r.at1000x600) << r.name;
     }
     // Back to the design size: every control returns to its design place.
-    form->resize(798, 420);
-    for (auto* w : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    form->resize(798, 420 + bar);
+    for (auto* w : form->designArea()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (!form->DesignRect(w).isNull()) {
             EXPECT_EQ(w->geometry(), form->DesignRect(w)) << w->objectName().toStdString();
         }
@@ -271,7 +279,7 @@ TEST_F(WindowTest, ResizingKeepsTheAnchoredDistances) {
     // Never smaller than the minimum; the link label stays above the bottom row.
     form->resize(100, 100);
     EXPECT_EQ(form->frameGeometry().size(), QSize(640, 400));
-    const int dw = form->width() - 798, dh = form->height() - 420;
+    const int dw = form->width() - 798, dh = form->designArea()->height() - 420;
     EXPECT_EQ(form->Label9->geometry(), QRect(1, 369 + dh, 793 + dw, 20));
     EXPECT_LT(form->Label9->geometry().bottom(), form->btnEquat1d->geometry().top());
     EXPECT_EQ(form->RxE1->height(), 132 + dh);
@@ -518,7 +526,7 @@ TEST_F(WindowTest, LinkLabelTurnsBoldUntilTheBackgroundOrTheAnswerKey) {
         bool bold;
     };
     const QPoint background(300, 367);  // between the answer key and the link label
-    ASSERT_EQ(form->childAt(background), nullptr);
+    ASSERT_EQ(form->designArea()->childAt(background), nullptr);
     const Step steps[] = {
         {"over the label",
          [&] {
@@ -540,7 +548,7 @@ TEST_F(WindowTest, LinkLabelTurnsBoldUntilTheBackgroundOrTheAnswerKey) {
              SendMouseMove(form->RxE1->viewport(), {5, 5});
          },
          true},
-        {"over the background", [&] { SendMouseMove(form.get(), background); }, false},
+        {"over the background", [&] { SendMouseMove(form->designArea(), background); }, false},
         {"over the label again",
          [&] {
              SendMouseMove(form->Label9, {3, 3});
@@ -836,6 +844,66 @@ TEST_F(WindowTest, SerieOpensTheClassSetDialogOnTheLastKind) {
     EXPECT_EQ(dialog.spCopies->maximum(), 40);
     dialog.btnFermer->click();
     EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST_F(WindowTest, MenuItemsDoWhatTheButtonsDo) {
+    ShowAndActivate();
+    EXPECT_FALSE(form->mnuEnregistrer->isEnabled());
+    Generate(3);
+    EXPECT_TRUE(form->mnuEnregistrer->isEnabled());
+    EXPECT_EQ(form->mnuEnregistrer->shortcut(), QKeySequence(QKeySequence::Save));
+    EXPECT_EQ(form->mnuImprimer->shortcut(), QKeySequence(QKeySequence::Print));
+    int saves = 0;
+    QObject::connect(form->btnEnregistre, &QPushButton::clicked, [&] { ++saves; });
+    form->output().SetSaveDialog(
+        [](QWidget*, const QString&, const QString&) { return std::optional<QString>(); });
+    QTest::keyClick(form->RxE1, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(saves, 1);
+    // The key styles mirror the list both ways.
+    const auto styles = form->mnuCorrige->actions();
+    ASSERT_EQ(styles.size(), form->cbCorrige->count());
+    styles[2]->trigger();
+    EXPECT_EQ(form->cbCorrige->currentIndex(), 2);
+    form->cbCorrige->setCurrentIndex(1);
+    EXPECT_TRUE(styles[1]->isChecked());
+    EXPECT_FALSE(form->ReadSheetSettings().decimalComma);
+    form->mnuVirgule->setChecked(true);
+    EXPECT_TRUE(form->ReadSheetSettings().decimalComma);
+    EXPECT_EQ(form->statusLight(), equat::kLightRed);
+    // Escape closes the preview.
+    form->output().Preview();
+    ASSERT_TRUE(form->ScrollBox1->isVisible());
+    QApplication::setActiveWindow(form->ScrollBox1);
+    QTest::keyClick(form->ScrollBox1, Qt::Key_Escape);
+    EXPECT_FALSE(form->ScrollBox1->isVisible());
+    form->output().CloseCleanup();  // the preview's files, in the current folder
+}
+
+TEST_F(WindowTest, TheBorderBetweenThePanesIsDraggedAndKeepsItsShare) {
+    ShowAndActivate();
+    const QRect subject = form->RxE1->geometry(), key = form->RxE2->geometry();
+    EXPECT_EQ(form->Splitter1->value(), 0);
+    EXPECT_EQ(form->Splitter1->geometry(), QRect(4, 218, 790, 6));
+    // Dragged down by 60 pixels.
+    const QPoint from = form->Splitter1->rect().center();
+    QTest::mousePress(form->Splitter1, Qt::LeftButton, {}, from);
+    QMouseEvent move(QEvent::MouseMove, QPointF(from + QPoint(0, 60)),
+                     form->Splitter1->mapToGlobal(QPointF(from + QPoint(0, 60))), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form->Splitter1, &move);
+    EXPECT_NEAR(form->RxE1->height(), subject.height() + 60, 2);
+    EXPECT_EQ(form->RxE2->geometry().bottom(), key.bottom());
+    EXPECT_EQ(form->RxE2->y(), form->RxE1->geometry().bottom() + 7);
+    // A taller window keeps the share; back at its design value, nothing has moved.
+    const double share = form->RxE1->height() / double(form->RxE1->height() + form->RxE2->height());
+    const int bar = form->height() - form->designArea()->height();
+    form->resize(798, 700 + bar);
+    EXPECT_NEAR(form->RxE1->height() / double(form->RxE1->height() + form->RxE2->height()), share,
+                0.01);
+    form->resize(798, 420 + bar);
+    form->Splitter1->setValue(0);
+    EXPECT_EQ(form->RxE1->geometry(), subject);
+    EXPECT_EQ(form->RxE2->geometry(), key);
 }
 
 TEST_F(WindowTest, AClickDuringAGenerationIsRefused) {

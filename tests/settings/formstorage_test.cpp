@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -101,6 +102,11 @@ class FormStorageTest : public ::testing::Test {
     }
 
     // A new run of the program: the window is created, pointed at the file and shown.
+    // The frame's rectangle as the file keeps it: the menu bar counts as the frame's.
+    QRect DesignFrame() const {
+        return form->frameGeometry().adjusted(0, 0, 0,
+                                              form->designArea()->height() - form->height());
+    }
     void Start(bool removable = false) {
         form.reset();
         form = std::make_unique<TForm1>();
@@ -160,7 +166,7 @@ TEST_F(FormStorageTest, NoFileGivesTheDesignValuesAndTheFirstCloseWritesBothSect
     EXPECT_EQ(form->Combo1->currentText(), "Calculer ");
     EXPECT_TRUE(form->CheckBox1->isChecked());
     EXPECT_EQ(form->level(), 1);
-    const QRect frame = form->frameGeometry();
+    const QRect frame = DesignFrame();  // the file keeps the rectangle without the menu bar
     CloseAndEnd();
 
     const std::string text = ReadBytes(iniPath);
@@ -280,6 +286,10 @@ TEST_F(FormStorageTest, StoredValuesAreAppliedWithTheirRules) {
              EXPECT_EQ(f.cbCorrige->currentText(), "Exact");
              EXPECT_EQ(f.ReadSheetSettings().keyStyle, equat::KeyStyle::Exact);
          }},
+        {"the panes' border", "Splitter1_Position=700",
+         [](TForm1& f) { EXPECT_EQ(f.Splitter1->value(), 700); }},
+        {"decimal comma, a menu item", "mnuVirgule_Checked=True",
+         [](TForm1& f) { EXPECT_TRUE(f.ReadSheetSettings().decimalComma); }},
         {"answer key style out of its range", "cbCorrige_ItemIndex=7",
          [](TForm1& f) { EXPECT_EQ(f.cbCorrige->currentIndex(), 2); }},
         {"present but empty title",
@@ -453,7 +463,7 @@ TEST_F(FormStorageTest, PositionSizeAndStateComeBack) {
 
 TEST_F(FormStorageTest, PlacementEntriesFollowTheScreenRules) {
     Start();
-    const QRect centred = form->frameGeometry();
+    const QRect centred = DesignFrame();
     form.reset();
     const QRect avail = QGuiApplication::primaryScreen()->availableGeometry();
     const std::string suffix = ScreenSuffix().toStdString();
@@ -492,7 +502,7 @@ TEST_F(FormStorageTest, PlacementEntriesFollowTheScreenRules) {
         EXPECT_EQ(form->isMaximized(), r.maximized);
         if (r.maximized) form->showNormal();
         QApplication::processEvents();
-        EXPECT_EQ(form->frameGeometry(), r.frame);
+        EXPECT_EQ(DesignFrame(), r.frame);
         form.reset();
     }
     // Hostile rectangles: never larger than the screen, never out of every screen's sight.
@@ -595,7 +605,7 @@ TEST_F(FormStorageTest, PleaseWaitNoticeOnlyFromARemovableDrive) {
         EXPECT_EQ(noticeShownAtError[0], removable);
         EXPECT_EQ(probeAsked, std::vector<std::filesystem::path>{"/media/cle/equat"});
         if (removable) {
-            const QRect client = form->rect();
+            const QRect client = form->designArea()->rect();
             EXPECT_EQ(form->Panel3->geometry().center(), client.center());
         }
         form.reset();

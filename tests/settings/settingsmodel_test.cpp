@@ -231,6 +231,7 @@ TEST(SettingsModel, SaveThenRestoreGivesTheValuesBack) {
     v.trbNiveauPosition = 3;
     v.ckbEditeChecked = true;
     v.cbCorrigeItemIndex = 2;
+    v.mnuVirguleChecked = true;
     in.placement.showCmd = 3;
     in.applicationMinimized = true;
     in.destroying = true;
@@ -263,7 +264,7 @@ TEST(SettingsModel, SaveThenRestoreGivesTheValuesBack) {
               (std::vector<std::string_view>{
                   "spMaxLigne_Value", "eTitre1_Text", "eSepar_Text", "SaveDialog1_InitialDir",
                   "Combo1_Text", "Combo1_Items", "CheckBox1_Checked", "trbNiveau_Position",
-                  "ckbEdite_Checked", "cbCorrige_ItemIndex"}));
+                  "ckbEdite_Checked", "cbCorrige_ItemIndex", "mnuVirgule_Checked"}));
 
     // Back at its design value the entry goes, and the file is as an older version wrote it.
     IniDocument again = IniDocument::Parse(text);
@@ -272,6 +273,7 @@ TEST(SettingsModel, SaveThenRestoreGivesTheValuesBack) {
     WriteSettings(fresh, DesignSave());
     EXPECT_EQ(again.Find("TForm1", "cbCorrige_ItemIndex"), std::nullopt);
     EXPECT_EQ(fresh.Find("TForm1", "cbCorrige_ItemIndex"), std::nullopt);
+    EXPECT_EQ(again.Find("TForm1", "mnuVirgule_Checked"), std::nullopt);
 }
 
 class SettingsSessionTest : public ::testing::Test {
