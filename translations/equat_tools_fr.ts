@@ -194,6 +194,10 @@
         <translation>avec --pdf, le fichier du sujet ne peut pas lui-même finir par .pdf</translation>
     </message>
     <message>
+        <source>%1: %2</source>
+        <translation>%1 : %2</translation>
+    </message>
+    <message>
         <source>Usage: equat-sheet --kind {1d,2d,syst} [OPTION]...
 Generate a worksheet of equations and its answer key as a pair of RTF files.
 
@@ -213,6 +217,7 @@ Generate a worksheet of equations and its answer key as a pair of RTF files.
   --key STYLE         answer key: decimal (two decimals, default), exact
                       (fractions and square roots, each followed by its decimal)
                       or detailed (the exact key under the worked solution)
+  --comma             decimals with a comma (0,59) instead of a point
   --pdf               also write both documents as PDF beside the RTF pair, laid out
                       as printing lays them out (A4)
   --raw               write the RTF as the generators make it, not as the window
@@ -227,8 +232,9 @@ Class sets (a different copy for every student, no question on two copies):
                       in place of &quot;Nom :&quot; in the title; the keys in the order of
                       the names; RTF pairs into --output&apos;s folder unless --collate
                       is given
-  --answers FILE.pdf  with --collate or --roster, a one-page grid of every copy&apos;s
-                      results (a row per copy, a column per question)
+  --answers FILE.pdf  with --collate or --roster, a grid of every copy&apos;s results
+                      (a row per copy, a column per question) at 9 points, on as
+                      many pages as it needs, the row labels on every page
   --code CODE         the copy of that code again, its code on it; titles, instruction
                       and separator from the options
   --name TEXT         with --code, the student&apos;s name in place of &quot;Nom :&quot;
@@ -257,6 +263,7 @@ Produit une feuille d&apos;équations et son corrigé, une paire de fichiers RTF
   --key STYLE         corrigé : decimal (deux décimales, par défaut), exact
                       (fractions et racines carrées, chacune suivie de sa valeur
                       décimale) ou detailed (le corrigé exact sous la solution rédigée)
+  --comma             décimales avec une virgule (0,59) au lieu d&apos;un point
   --pdf               écrit aussi les deux documents en PDF à côté de la paire RTF,
                       mis en page comme à l&apos;impression (A4)
   --raw               écrit le RTF tel que les générateurs le font, et non comme la
@@ -271,9 +278,10 @@ Séries pour une classe (une copie différente par élève, aucune question sur 
                       la place de « Nom : » dans le titre ; les corrigés dans l&apos;ordre
                       des noms ; paires RTF dans le dossier de --output, sauf avec
                       --collate
-  --answers FICHIER.pdf  avec --collate ou --roster, une grille d&apos;une page des
-                      résultats de chaque copie (une ligne par copie, une colonne par
-                      question)
+  --answers FICHIER.pdf  avec --collate ou --roster, une grille des résultats de
+                      chaque copie (une ligne par copie, une colonne par question) en
+                      9 points, sur autant de pages qu&apos;il faut, les noms des lignes
+                      sur chaque page
   --code CODE         la copie de ce code à nouveau, son code dessus ; titre, consigne
                       et séparation d&apos;après les options
   --name TEXTE        avec --code, le nom de l&apos;élève à la place de « Nom : »
@@ -283,10 +291,6 @@ Séries pour une classe (une copie différente par élève, aucune question sur 
 Les textes sont en UTF-8 et doivent tenir en Windows-1252. Code de sortie : 0 fait,
 1 un fichier n&apos;a pas pu être écrit, 2 mauvais usage.
 </translation>
-    </message>
-    <message>
-        <source>%1: %2</source>
-        <translation>%1 : %2</translation>
     </message>
 </context>
 </TS>

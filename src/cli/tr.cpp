@@ -45,7 +45,7 @@ void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
 
 // The core's fixed phrases, English then French, as the core writes them. The core has no
 // translations: the window shows its French, and its file errors are English.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 30> kCorePhrases = {{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 31> kCorePhrases = {{
     {"Line ", "Ligne "},
     {" of the list: ", " de la liste : "},
     {"a list has at most ", "une liste a au plus "},
@@ -82,6 +82,8 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 30> kCorePhr
     {"This code comes from a newer version of Equat: update the program.",
      "Ce code vient d'une version plus r\xC3\xA9"
      "cente d'Equat : mettez le programme \xC3\xA0 jour."},
+    {" characters (or 14 in three groups); this one has ",
+     " caract\xC3\xA8res (ou 14 en trois groupes) ; celui-ci en a "},
     {" characters; this one has ", " caract\xC3\xA8res ; celui-ci en a "},
     {"A code has ", "Un code a "},
     {"The character \xC2\xAB ", "Le caract\xC3\xA8re \xC2\xAB "},

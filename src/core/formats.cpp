@@ -16,16 +16,6 @@ const FormatInfo& Format(std::string_view name) {
     return f ? *f : kFormats[0];
 }
 
-std::string FormatNamesFromRtf() {
-    std::string names, last;
-    for (const auto& f : kFormats) {
-        if (!f.fromRtf) continue;
-        if (!last.empty()) names += (names.empty() ? "" : ", ") + last;
-        last = f.name;
-    }
-    return names.empty() ? last : names + " or " + last;
-}
-
 std::string BesideName(std::string_view stem, std::string_view suffix, std::string_view extension) {
     std::string name(stem);
     name += suffix;

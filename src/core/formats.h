@@ -34,8 +34,6 @@ inline constexpr FormatInfo kFormats[] = {
 // The row of a name; nullptr for an unknown one. Format(name) for a name of the table.
 const FormatInfo* FindFormat(std::string_view name);
 const FormatInfo& Format(std::string_view name);
-// The names of the rows that convert from RTF, "a, b, c or d".
-std::string FormatNamesFromRtf();
 
 // The file beside a subject file: the subject's name without its extension (stem), the
 // suffix, then the extension.

@@ -5,6 +5,7 @@
 
 #include "core/equat1d.h"
 #include "core/equat2d.h"
+#include "core/exact.h"
 #include "core/numbertext.h"
 #include "core/syst.h"
 
@@ -50,12 +51,19 @@ void CheckGrid(const std::string& name, const std::vector<std::string>& unknowns
                     auto pieces = Pieces(grid.cells[r][static_cast<std::size_t>(i - 1)]);
                     if (pieces.size() == unknowns.size() + 1) pieces.erase(pieces.begin());  // Δ
                     ASSERT_EQ(pieces.size(), unknowns.size());
+                    std::vector<std::string> expected;
+                    for (const auto& x : exact)
+                        expected.push_back(!x ? "/"
+                                           : style == KeyStyle::Exact
+                                               ? ExactText(*x, "\xE2\x88\x9A")
+                                               : RoundedText(*x));
+                    // The decimal key keeps the drawn order of the roots; the exact one
+                    // names the + root x1.
+                    if (style == KeyStyle::Decimal && expected.size() == 2 &&
+                        pieces[0] == unknowns[0] + " = " + expected[1])
+                        std::swap(expected[0], expected[1]);
                     for (std::size_t u = 0; u < unknowns.size(); ++u) {
-                        const std::string expected = !exact[u] ? "/"
-                                                     : style == KeyStyle::Exact
-                                                         ? ExactText(*exact[u], "\xE2\x88\x9A")
-                                                         : FormatFixed2(exact[u]->ToDouble());
-                        const std::string shown = unknowns[u] + " = " + expected;
+                        const std::string shown = unknowns[u] + " = " + expected[u];
                         if (exact[u] || pieces[u] != unknowns[u] + " = ?") {
                             EXPECT_EQ(pieces[u], shown) << name << level << " #" << i;
                         }
