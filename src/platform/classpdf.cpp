@@ -9,8 +9,8 @@
 #include <QTextDocument>
 #include <algorithm>
 #include <filesystem>
-#include <memory>
 #include <functional>
+#include <memory>
 
 #include "core/fileio.h"
 #include "core/formats.h"
