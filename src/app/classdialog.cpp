@@ -255,7 +255,8 @@ SheetSettings ClassSetDialog::Settings() const {
     SheetSettings s = parts_.settings();
     s.level = spNiveau->value();
     s.count = spQuestions->value();
-    s.keyStyle = static_cast<KeyStyle>(std::clamp(cbCorrige->currentIndex(), 0, 2));
+    s.keyStyle =
+        static_cast<KeyStyle>(std::clamp(cbCorrige->currentIndex(), 0, kKeyStyleCount - 1));
     s.title = ToCp1252(eTitre->text());
     return s;
 }

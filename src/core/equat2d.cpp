@@ -31,6 +31,9 @@ struct Pieces {
         " <cf=auto>    "
         "<cf=jaune><times><i><te=26> x<arial><te=18></i><sub>2<te=18></sub> = ");
     std::string rootsEnd = MarkupToRtf(" <cf=auto><br>");
+    // The exact keys write a double root once.
+    std::string root0 =
+        MarkupToRtf("<cf=jaune><times><i><te=26> x<arial><te=18></i><sub>0</sub> <te=18> = ");
 };
 
 const Pieces& P() {
@@ -228,10 +231,15 @@ void AppendQuadraticAnswerBody(std::string& doc, int level, const QuadraticQuest
     out.Put(pc.delta);
     out.PutInt(Discriminant(Sub32(s[0], s[3]), Sub32(s[1], s[4]), Sub32(s[2], s[5])));
     out.Put("     ");
-    out.Put(pc.root1);
-    out.Put(exact ? x1 : q.x1);
-    out.Put(pc.root2);
-    out.Put(exact ? x2 : q.x2);
+    if (exact && exact->first == exact->second) {
+        out.Put(pc.root0);
+        out.Put(x1);
+    } else {
+        out.Put(pc.root1);
+        out.Put(exact ? x1 : q.x1);
+        out.Put(pc.root2);
+        out.Put(exact ? x2 : q.x2);
+    }
     out.Put(pc.rootsEnd);  // its line break ends the question's paragraph
 }
 

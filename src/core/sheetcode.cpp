@@ -207,6 +207,7 @@ SheetSettings SettingsForCode(const SheetCode& code, SheetSettings base) {
     base.count = code.count;
     base.interline = code.interline;
     base.keyStyle = code.keyStyle;
+    base.decimalComma = (code.flags & kSheetCodeDecimalComma) != 0;
     base.code = EncodeSheetCode(code);
     return base;
 }

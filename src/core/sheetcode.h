@@ -30,8 +30,10 @@ struct SheetCode {
 // draws differently can still rebuild the copies made today.
 inline constexpr int kSheetCodeVersion = 1;
 inline constexpr int kSheetCodeFlagBits = 11;
-// The flags this program builds; a feature adds its bit here (none yet).
-inline constexpr std::uint32_t kKnownSheetCodeFlags = 0;
+// Decimals written with a comma (SheetSettings::decimalComma).
+inline constexpr std::uint32_t kSheetCodeDecimalComma = 1u << 0;
+// The flags this program builds; a feature adds its bit here.
+inline constexpr std::uint32_t kKnownSheetCodeFlags = kSheetCodeDecimalComma;
 
 // Two formats, told apart by their length. The short one (11 characters, ten for the fields
 // and a check) has no room left beyond three kinds, three styles and no flags; every code

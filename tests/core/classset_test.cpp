@@ -11,11 +11,12 @@ using namespace equat;
 
 namespace {
 
-SheetCode Shape(const char* kind, int level, int count) {
+SheetCode Shape(const char* kind, int level, int count, std::uint32_t flags = 0) {
     SheetCode c;
     c.kind = kind;
     c.level = level;
     c.count = count;
+    c.flags = flags;
     return c;
 }
 
@@ -23,7 +24,8 @@ SheetCode Shape(const char* kind, int level, int count) {
 
 // Every code rebuilds its copy alone, byte for byte, and no question is on two copies.
 TEST(ClassSet, CopiesDifferAndEachCodeRebuildsItsCopy) {
-    for (const auto& shape : {Shape("1d", 2, 25), Shape("2d", 2, 20), Shape("syst", 3, 40)}) {
+    for (const auto& shape : {Shape("1d", 2, 25), Shape("2d", 2, 20), Shape("syst", 3, 40),
+                              Shape("1d", 2, 25, kSheetCodeDecimalComma)}) {
         RandomSource stream(2026);
         int repeats = -1;
         const auto set = BuildClassSet(shape, SheetSettings{}, stream, 35, {}, &repeats);
@@ -39,6 +41,7 @@ TEST(ClassSet, CopiesDifferAndEachCodeRebuildsItsCopy) {
             const Sheet again = BuildSheetFromCode(*decoded, SheetSettings{}, &own);
             EXPECT_EQ(again.subject, copy.sheet.subject);
             EXPECT_EQ(again.answerKey, copy.sheet.answerKey);
+            EXPECT_EQ(decoded->flags, shape.flags);  // decimal commas come back with the code
             EXPECT_NE(copy.sheet.subject.find("Code : " + copy.codeText), std::string::npos);
             for (const auto& k : own) EXPECT_TRUE(keys.insert(k).second) << shape.kind;
         }

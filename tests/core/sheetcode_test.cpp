@@ -155,12 +155,15 @@ TEST(SheetCode, LongFormatWhenAFieldNeedsIt) {
     flagged.kind = "syst";
     flagged.seed = 0xFFFFFFFFu;
     flagged.flags = (1u << kSheetCodeFlagBits) - 1;
+    SheetCode comma;
+    comma.flags = kSheetCodeDecimalComma;
     const struct {
         SheetCode code;
         std::size_t length;
     } cases[] = {
         {SheetCode{}, kSheetCodeLength},
         {flagged, kLongSheetCodeLength},
+        {comma, kLongSheetCodeLength},
     };
     for (const auto& c : cases) {
         const std::string text = EncodeSheetCode(c.code);
@@ -175,8 +178,12 @@ TEST(SheetCode, LongFormatWhenAFieldNeedsIt) {
         const auto back = ReadSheetCode(text, &error);
         ASSERT_TRUE(back) << error;
         EXPECT_EQ(*back, c.code);
-        // This program knows no flag yet: a flagged code is a later program's.
-        EXPECT_EQ(DecodeSheetCode(text, &error).has_value(), c.code.flags == 0) << error;
+        // A flag this program does not know is a later program's.
+        EXPECT_EQ(DecodeSheetCode(text, &error).has_value(),
+                  (c.code.flags & ~kKnownSheetCodeFlags) == 0)
+            << error;
+        EXPECT_EQ(SettingsForCode(c.code, {}).decimalComma,
+                  (c.code.flags & kSheetCodeDecimalComma) != 0);
         for (std::size_t i = 0; i < clean.size(); ++i) {
             std::string typo = clean;
             typo[i] = typo[i] == 'Z' ? 'Y' : 'Z';
