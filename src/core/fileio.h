@@ -57,9 +57,9 @@ struct FileContent {
 };
 
 // Replaces several files as one unit: all are staged first, and only when every one is
-// complete are they renamed into place. If a stage fails, no old file is touched. If a
-// rename fails (rare once all are staged), the files already replaced get their old
-// contents back where the file system allows a hard link. *error names the file.
+// complete are they renamed into place. If a stage fails, no old file is touched. A rename
+// that fails (rare once all are staged) stops the set there: the files renamed before it
+// are already the new ones, and *error names the one that failed.
 // Two names of the set that are one file are refused before anything is written. The
 // renames hold a lock on each folder of the set, so that parallel runs replacing the same
 // files never leave one run's file beside another's. SIGINT and SIGTERM wait while the
