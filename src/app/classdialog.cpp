@@ -155,6 +155,13 @@ ClassSetDialog::ClassSetDialog(Parts parts, QWidget* parent)
 ClassSetDialog::~ClassSetDialog() = default;
 
 void ClassSetDialog::Build() {
+    MakeControls();
+    LayOut();
+    Connect();
+    Forget();
+}
+
+void ClassSetDialog::MakeControls() {
     cbType = new QComboBox(this);
     for (const KindItem& k : kKinds) cbType->addItem(k.caption, QString(k.kind));
     spNiveau = new QSpinBox(this);
@@ -190,7 +197,13 @@ void ClassSetDialog::Build() {
     lblTirage->setWordWrap(true);
     btnTirage = new QPushButton("Nouveau tirage", this);
     btnTirage->setToolTip("Tirer d'autres copies ; sinon les sorties reprennent le même tirage");
+    btnImprimer = new QPushButton("Imprimer", this);
+    btnPdf = new QPushButton("Enregistrer en PDF", this);
+    btnRtf = new QPushButton("Enregistrer en RTF", this);
+    btnFermer = new QPushButton("Fermer", this);
+}
 
+void ClassSetDialog::LayOut() {
     auto* form = new QFormLayout;
     form->addRow("Type", cbType);
     form->addRow("Niveau", spNiveau);
@@ -207,10 +220,6 @@ void ClassSetDialog::Build() {
     draw->addWidget(btnTirage);
     form->addRow(draw);
 
-    btnImprimer = new QPushButton("Imprimer", this);
-    btnPdf = new QPushButton("Enregistrer en PDF", this);
-    btnRtf = new QPushButton("Enregistrer en RTF", this);
-    btnFermer = new QPushButton("Fermer", this);
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {btnImprimer, btnPdf, btnRtf, btnFermer}) {
         b->setAutoDefault(false);
@@ -220,7 +229,9 @@ void ClassSetDialog::Build() {
     auto* all = new QVBoxLayout(this);
     all->addLayout(form);
     all->addLayout(buttons);
+}
 
+void ClassSetDialog::Connect() {
     // A change of what the set is made of forgets the set drawn; the grid is no part of it.
     connect(cbType, &QComboBox::currentIndexChanged, this, &ClassSetDialog::Forget);
     connect(cbCorrige, &QComboBox::currentIndexChanged, this, &ClassSetDialog::Forget);
@@ -234,7 +245,6 @@ void ClassSetDialog::Build() {
     connect(btnPdf, &QPushButton::clicked, this, [this] { SavePdf(); });
     connect(btnRtf, &QPushButton::clicked, this, [this] { SaveRtf(); });
     connect(btnFermer, &QPushButton::clicked, this, &QDialog::reject);
-    Forget();
 }
 
 void ClassSetDialog::StartFrom(const std::string& kind, const SheetSettings& window) {

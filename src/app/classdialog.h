@@ -100,6 +100,9 @@ class ClassSetDialog : public QDialog {
 
   private:
     void Build();
+    void MakeControls();
+    void LayOut();
+    void Connect();
     void ShowError(const QString& message);
     void Forget();
     void ShowCopies();

@@ -94,6 +94,58 @@ static std::size_t Largest(std::size_t most, const std::function<bool(std::size_
     return lo;
 }
 
+// Parts of a grid laid out in a text document on a page of the given size (pixels of 1/96
+// inch): some rows and some question columns, with the row labels.
+class GridParts {
+  public:
+    GridParts(const AnswerGrid& grid, QSizeF page)
+        : grid_(grid),
+          page_(page),
+          columns_(grid.cells.empty() ? 0 : grid.cells.front().size()),
+          rows_(grid.rows.size()) {
+        doc_.setDocumentMargin(0);
+    }
+    std::size_t columns() const { return columns_; }
+    std::size_t rows() const { return rows_; }
+    QTextDocument& doc() { return doc_; }
+
+    void Lay(std::size_t row, std::size_t nRows, std::size_t column, std::size_t nColumns) {
+        AnswerGrid part{grid_.title, {}, {}};
+        for (std::size_t r = row; r < row + nRows && r < rows_; ++r) {
+            part.rows.push_back(grid_.rows[r]);
+            part.cells.push_back(grid_.cells[r]);
+        }
+        if (part.cells.empty()) part.cells.emplace_back(columns_);
+        // Unbounded first, for the natural width of every cell; then on the page's width,
+        // where a table that fits keeps its natural widths.
+        doc_.setTextWidth(-1);
+        doc_.setHtml(QString::fromStdString(AnswerGridHtml(part, column, nColumns)));
+        natural_ = doc_.idealWidth();
+        doc_.setTextWidth(page_.width());
+    }
+    // The most question columns from column that fit the width.
+    std::size_t ColumnsThatFit(std::size_t column) {
+        return Largest(std::max<std::size_t>(columns_ - column, 1), [&](std::size_t n) {
+            Lay(0, rows_, column, n);
+            return natural_ <= page_.width();
+        });
+    }
+    // The most rows from row that fit the height, with those columns.
+    std::size_t RowsThatFit(std::size_t row, std::size_t column, std::size_t nColumns) {
+        return Largest(std::max<std::size_t>(rows_ - row, 1), [&](std::size_t n) {
+            Lay(row, n, column, nColumns);
+            return doc_.size().height() <= page_.height();
+        });
+    }
+
+  private:
+    const AnswerGrid& grid_;
+    QSizeF page_;
+    std::size_t columns_, rows_;
+    QTextDocument doc_;
+    double natural_ = 0;
+};
+
 // A4 landscape, text at its size (9 points): the questions that fit the width of a page go
 // together with the row labels, and the rows that fit its height; every page has the header
 // row, and no copy's row is cut between two pages.
@@ -113,43 +165,15 @@ bool AnswerGridPdf(const AnswerGrid& grid, std::string* pdf, std::string* error)
         // Laid out in pixels of 1/96 inch, drawn at their size.
         const double scale = writer.resolution() / 96.0;
         const QRect paint = writer.pageLayout().paintRectPixels(writer.resolution());
-        const QSizeF page(paint.width() / scale, paint.height() / scale);
-        const std::size_t columns = grid.cells.empty() ? 0 : grid.cells.front().size();
-        const std::size_t rows = grid.rows.size();
-        QTextDocument doc;
-        doc.setDocumentMargin(0);
-        double natural = 0;
-        auto lay = [&](std::size_t row, std::size_t nRows, std::size_t column,
-                       std::size_t nColumns) {
-            AnswerGrid part{grid.title, {}, {}};
-            for (std::size_t r = row; r < row + nRows && r < rows; ++r) {
-                part.rows.push_back(grid.rows[r]);
-                part.cells.push_back(grid.cells[r]);
-            }
-            if (part.cells.empty()) part.cells.emplace_back(columns);
-            // Unbounded first, for the natural width of every cell; then on the page's width,
-            // where a table that fits keeps its natural widths.
-            doc.setTextWidth(-1);
-            doc.setHtml(QString::fromStdString(AnswerGridHtml(part, column, nColumns)));
-            natural = doc.idealWidth();
-            doc.setTextWidth(page.width());
-        };
+        GridParts parts(grid, QSizeF(paint.width() / scale, paint.height() / scale));
         bool firstPage = true;
         std::size_t column = 0;
         do {
-            const std::size_t nColumns =
-                Largest(std::max<std::size_t>(columns - column, 1), [&](std::size_t n) {
-                    lay(0, rows, column, n);
-                    return natural <= page.width();
-                });
+            const std::size_t nColumns = parts.ColumnsThatFit(column);
             std::size_t row = 0;
             do {
-                const std::size_t nRows =
-                    Largest(std::max<std::size_t>(rows - row, 1), [&](std::size_t n) {
-                        lay(row, n, column, nColumns);
-                        return doc.size().height() <= page.height();
-                    });
-                lay(row, nRows, column, nColumns);
+                const std::size_t nRows = parts.RowsThatFit(row, column, nColumns);
+                parts.Lay(row, nRows, column, nColumns);
                 if (!firstPage && !writer.newPage()) {
                     *error = "une page du PDF n'a pas pu être ajoutée";
                     return false;
@@ -157,12 +181,12 @@ bool AnswerGridPdf(const AnswerGrid& grid, std::string* pdf, std::string* error)
                 firstPage = false;
                 painter.save();
                 painter.scale(scale, scale);
-                doc.drawContents(&painter);
+                parts.doc().drawContents(&painter);
                 painter.restore();
                 row += nRows;
-            } while (row < rows);
+            } while (row < parts.rows());
             column += nColumns;
-        } while (column < columns);
+        } while (column < parts.columns());
         painter.end();
     }
     *pdf = Bytes(buffer);

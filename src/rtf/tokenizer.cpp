@@ -68,36 +68,40 @@ Token Tokenizer::Next() {
     return Make(TokenKind::End);
 }
 
+// A backslash and the non-letter c after it: an escaped byte, a hex escape or a line end.
+Token Tokenizer::ReadControlSymbol(unsigned char c) {
+    const std::size_t n = in_.size();
+    ++pos_;
+    if (c == '\'') {
+        const int hi = pos_ < n ? HexValue(static_cast<unsigned char>(in_[pos_])) : -1;
+        const int lo = pos_ + 1 < n ? HexValue(static_cast<unsigned char>(in_[pos_ + 1])) : -1;
+        if (hi < 0 || lo < 0) {   // truncated or not hex: a symbol the reader ignores
+            if (hi >= 0) ++pos_;  // a lone digit belongs to the broken escape
+            Token t = Make(TokenKind::Symbol);
+            t.byte = c;
+            return t;
+        }
+        pos_ += 2;
+        Token t = Make(TokenKind::Hex);
+        t.byte = static_cast<unsigned char>(hi * 16 + lo);
+        return t;
+    }
+    if (c == '\r' || c == '\n') {  // a backslash before a line end is a paragraph mark
+        Token t = Make(TokenKind::Word);
+        t.text = "par";
+        return t;
+    }
+    Token t = Make(TokenKind::Symbol);
+    t.byte = c;
+    return t;
+}
+
 Token Tokenizer::ReadControl() {
     const std::size_t n = in_.size();
     ++pos_;  // the backslash
     if (pos_ >= n) return Make(TokenKind::End);
     const auto c = static_cast<unsigned char>(in_[pos_]);
-    if (!IsLetter(c)) {
-        ++pos_;
-        if (c == '\'') {
-            const int hi = pos_ < n ? HexValue(static_cast<unsigned char>(in_[pos_])) : -1;
-            const int lo = pos_ + 1 < n ? HexValue(static_cast<unsigned char>(in_[pos_ + 1])) : -1;
-            if (hi < 0 || lo < 0) {   // truncated or not hex: a symbol the reader ignores
-                if (hi >= 0) ++pos_;  // a lone digit belongs to the broken escape
-                Token t = Make(TokenKind::Symbol);
-                t.byte = c;
-                return t;
-            }
-            pos_ += 2;
-            Token t = Make(TokenKind::Hex);
-            t.byte = static_cast<unsigned char>(hi * 16 + lo);
-            return t;
-        }
-        if (c == '\r' || c == '\n') {  // a backslash before a line end is a paragraph mark
-            Token t = Make(TokenKind::Word);
-            t.text = "par";
-            return t;
-        }
-        Token t = Make(TokenKind::Symbol);
-        t.byte = c;
-        return t;
-    }
+    if (!IsLetter(c)) return ReadControlSymbol(c);
     const std::size_t start = pos_;
     while (pos_ < n && IsLetter(static_cast<unsigned char>(in_[pos_]))) ++pos_;
     Token t = Make(TokenKind::Word);

@@ -38,6 +38,7 @@ class Tokenizer {
 
   private:
     Token ReadControl();
+    Token ReadControlSymbol(unsigned char c);
     std::string_view in_;
     std::size_t pos_ = 0;
 };
