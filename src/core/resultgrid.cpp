@@ -38,8 +38,11 @@ AnswerGrid MakeAnswerGrid(const std::vector<ClassCopy>& copies,
         const ClassCopy& copy = copies[k];
         grid.rows.push_back(copy.name.empty() ? copy.codeText : Cp1252ToUtf8(copy.name));
         std::vector<std::string> cells;
-        for (const auto& result : copy.sheet.results)
+        for (const auto& result : copy.sheet.results) {
             cells.push_back(ResultCell(result, copy.code.keyStyle));
+            // The grid writes the decimals as the copy does.
+            if (copy.code.flags & kSheetCodeDecimalComma) UseDecimalComma(cells.back());
+        }
         grid.cells.push_back(std::move(cells));
     }
     return grid;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "core/equat1d.h"
 #include "core/equat2d.h"
 #include "core/exact.h"
@@ -91,4 +93,28 @@ TEST(ResultGrid, CellsAreTheSolversExactResults) {
         if (!p) return std::vector<std::optional<Surd>>{std::nullopt, std::nullopt};
         return std::vector<std::optional<Surd>>{Surd(p->x), Surd(p->y)};
     });
+}
+
+// A set with decimal commas shows them in its grid too.
+TEST(ResultGrid, DecimalsAsTheCopiesWriteThem) {
+    ClassSetRequest request;
+    request.kind = "syst";
+    request.settings.level = 2;
+    request.settings.count = kMaxQuestions;
+    request.settings.decimalComma = true;
+    request.copies = 5;
+    RandomSource stream(7);
+    const ClassSet set = MakeClassSet(request, stream);
+    int commas = 0;
+    for (const auto& row : MakeAnswerGrid(set.copies, set.keyOrder).cells) {
+        for (const auto& cell : row) {
+            for (std::size_t k = 1; k + 1 < cell.size(); ++k) {
+                const bool between = std::isdigit(static_cast<unsigned char>(cell[k - 1])) &&
+                                     std::isdigit(static_cast<unsigned char>(cell[k + 1]));
+                EXPECT_FALSE(between && cell[k] == '.') << cell;
+                commas += between && cell[k] == ',';
+            }
+        }
+    }
+    EXPECT_GT(commas, 0);
 }
