@@ -101,12 +101,6 @@ std::string RtfOf(RichEdit* area) {
     return area->SelectionRtf();
 }
 
-// A generated document as the window saves one: through our writer, so that other editors
-// show its Symbol-font signs.
-std::string SavedRtf(std::string_view generated) {
-    return rtf::WriteRtf(rtf::ReadRtf(generated));
-}
-
 // Modal over the dialog, shown at once: even a short set gives the teacher a way out.
 std::unique_ptr<QProgressDialog> MakeProgress(QWidget* parent, const QString& label) {
     auto progress = std::make_unique<QProgressDialog>(label, "Annuler", 0, 2, parent);
@@ -539,8 +533,8 @@ bool ClassSetDialog::SaveRtf() {
         const std::string pupil = NamePart(copy.name);
         const SaveNames names =
             SaveNamesFor(base + "_" + (pupil.empty() ? "" : pupil + "_") + copy.codeText);
-        files.emplace_back(names.subject, SavedRtf(copy.sheet.subject));
-        files.emplace_back(names.answerKey, SavedRtf(copy.sheet.answerKey));
+        files.emplace_back(names.subject, rtf::ResavedRtf(copy.sheet.subject));
+        files.emplace_back(names.answerKey, rtf::ResavedRtf(copy.sheet.answerKey));
     }
     if (ckbGrille->isChecked()) {
         std::string pdf, error;

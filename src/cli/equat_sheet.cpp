@@ -35,7 +35,7 @@ std::string Lower(std::string s) {
 // The RTF as the window saves it: through our writer, so that other editors show the
 // Symbol-font signs; --raw keeps the generators' bytes.
 std::string SavedRtf(const std::string& generated, bool raw) {
-    return raw ? generated : rtf::WriteRtf(rtf::ReadRtf(generated));
+    return raw ? generated : rtf::ResavedRtf(generated);
 }
 
 // Stages a sheet's subject and answer key (and their PDFs, made from the generators' bytes

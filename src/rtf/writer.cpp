@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/cp1252.h"
+#include "rtf/reader.h"
 #include "rtf/symbol.h"
 
 namespace equat::rtf {
@@ -393,6 +394,10 @@ std::string PlainTextCp1252(const Document& doc, std::string_view eol) {
         out += s ? static_cast<char>(*s) : '?';
     });
     return out;
+}
+
+std::string ResavedRtf(std::string_view generated) {
+    return WriteRtf(ReadRtf(generated));
 }
 
 }  // namespace equat::rtf

@@ -13,6 +13,9 @@ namespace equat::rtf {
 // the Symbol font); other editors then draw it without that font. Symbol bytes without a
 // code point stay bytes, and a character the font cannot draw is written in a text font.
 std::string WriteRtf(const Document& doc);
+// A generated document as the window saves one: read and written again by our writer, so
+// that other editors show its Symbol-font signs.
+std::string ResavedRtf(std::string_view generated);
 
 // The text as the window holds it: paragraphs joined by eol, tabs kept, a line break
 // inside a paragraph written as eol too.
