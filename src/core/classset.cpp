@@ -215,6 +215,7 @@ std::vector<ClassCopy> BuildClassSet(const SheetCode& shape, const SheetSettings
         for (int attempt = 0; attempt < kMaxCopyAttempts && fewest != 0; ++attempt) {
             SheetCode trial = shape;
             trial.seed = DrawCopySeed(setStream);
+            trial = WithCodeSeed(trial);
             keys.clear();
             Sheet sheet = BuildSheetFromCode(trial, settings, &keys, showCodes);
             const auto hits = static_cast<int>(

@@ -26,8 +26,8 @@ struct Format {
 };
 // 16 versions × 11880 field combinations × 2^32 seeds fit in 31^10.
 constexpr Format kShort{kSheetCodeLength, {16, 3, 3, 40, 11, 3, 1}};
-// 2^32 field combinations × 2^32 seeds: every 64-bit value, which 31^13 holds.
-constexpr Format kLong{kLongSheetCodeLength, {8, 8, 4, 64, 16, 8, 1u << kSheetCodeFlagBits}};
+// 2^41 field combinations × 2^23 seeds: every 64-bit value, which 31^13 holds.
+constexpr Format kLong{kLongSheetCodeLength, {4, 8, 4, 64, 16, 8, 1u << kSheetCodeFlagBits}};
 static_assert(kKindCount <= 8 && kKeyStyleCount <= 8 && kMaxQuestions <= 64);
 
 constexpr std::uint64_t Combinations(const Format& f) {
@@ -35,7 +35,13 @@ constexpr std::uint64_t Combinations(const Format& f) {
     for (auto r : f.radices) n *= r;
     return n;
 }
-static_assert(Combinations(kLong) == std::uint64_t{1} << 32);
+static_assert(Combinations(kLong) == std::uint64_t{1} << (64 - kLongSheetCodeSeedBits));
+
+// The seeds a format holds.
+constexpr std::uint64_t SeedRadix(const Format& f) {
+    return f.length == kSheetCodeLength ? std::uint64_t{1} << 32
+                                        : std::uint64_t{1} << kLongSheetCodeSeedBits;
+}
 
 std::array<std::uint64_t, 7> FieldValues(const SheetCode& c) {
     return {static_cast<std::uint64_t>(c.version),
@@ -83,7 +89,7 @@ std::string Encode(const SheetCode& code, const Format& f) {
     std::uint64_t fields = 0;
     for (std::size_t k = 0; k < values.size(); ++k) fields = fields * f.radices[k] + values[k];
     // The seed leads, so that the copies of one set differ from their first characters.
-    std::uint64_t value = code.seed * Combinations(f) + fields;
+    std::uint64_t value = code.seed % SeedRadix(f) * Combinations(f) + fields;
     std::vector<int> digits(f.length - 1);
     for (std::size_t i = digits.size(); i-- > 0;) {
         digits[i] = static_cast<int>(value % kBase);
@@ -98,6 +104,16 @@ std::string Encode(const SheetCode& code, const Format& f) {
 }
 
 }  // namespace
+
+std::uint32_t CodeSeed(const SheetCode& code) {
+    return Fits(code, kShort) ? code.seed
+                              : static_cast<std::uint32_t>(code.seed % SeedRadix(kLong));
+}
+
+SheetCode WithCodeSeed(SheetCode code) {
+    code.seed = CodeSeed(code);
+    return code;
+}
 
 std::string EncodeSheetCode(const SheetCode& code) {
     if (!InRange(code)) return {};
@@ -147,7 +163,7 @@ std::optional<SheetCode> DecodeFields(const std::string& clean, const Format& f,
             "Ce code contient une faute de frappe : v\xE9rifiez-le caract\xE8re par caract\xE8re.";
         return std::nullopt;
     }
-    if (tooLarge || value / Combinations(f) > 0xFFFFFFFFu) {
+    if (tooLarge || value / Combinations(f) >= SeedRadix(f)) {
         *error = kNotOurs;
         return std::nullopt;
     }
@@ -215,7 +231,7 @@ SheetSettings SettingsForCode(const SheetCode& code, SheetSettings base) {
 Sheet BuildSheetFromCode(const SheetCode& code, const SheetSettings& base,
                          std::vector<std::string>* keys, bool showCode) {
     auto kind = MakeKind(code.kind);
-    RandomSource rng(code.seed);
+    RandomSource rng(CodeSeed(code));
     SheetSettings settings = SettingsForCode(code, base);
     if (!showCode) settings.code.clear();
     Sheet sheet = BuildSheet(*kind, rng, settings);

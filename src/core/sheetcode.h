@@ -29,17 +29,25 @@ struct SheetCode {
 // The drawing version this program writes. A code records it, so that a later program that
 // draws differently can still rebuild the copies made today.
 inline constexpr int kSheetCodeVersion = 1;
-inline constexpr int kSheetCodeFlagBits = 11;
+inline constexpr int kSheetCodeFlagBits = 21;
+// A long code keeps the low 23 bits of the seed (8 388 608 copies per choice of the other
+// fields), so that the flags have room; a copy with a long code is drawn from that seed.
+inline constexpr int kLongSheetCodeSeedBits = 23;
 // Decimals written with a comma (SheetSettings::decimalComma).
 inline constexpr std::uint32_t kSheetCodeDecimalComma = 1u << 0;
+// The room of each feature among the flags: bits 1-11 what is drawn, bits 12-19 the adapted
+// layout, bit 20 the quick quiz.
+inline constexpr std::uint32_t kSheetCodeDrawBits = 0x7FFu << 1;
+inline constexpr std::uint32_t kSheetCodeLayoutBits = 0xFFu << 12;
+inline constexpr std::uint32_t kSheetCodeQuizBits = 1u << 20;
 // The flags this program builds; a feature adds its bit here.
 inline constexpr std::uint32_t kKnownSheetCodeFlags = kSheetCodeDecimalComma;
 
 // Two formats, told apart by their length. The short one (11 characters, ten for the fields
 // and a check) has no room left beyond three kinds, three styles and no flags; every code
 // that fits it is still written in it, so documents stay as they were. The long one (14
-// characters, thirteen and a check, shown in groups "XXXXX-XXXXX-XXXX") has room for 8
-// kinds, 4 levels, 64 questions, 16 interlines, 8 styles, 8 versions and the flags.
+// characters, thirteen and a check, shown in groups "XXXXX-XXXXX-XXXX") has room for 4
+// versions, 8 kinds, 4 levels, 64 questions, 16 interlines, 8 styles and the flags.
 inline constexpr std::size_t kSheetCodeLength = 11;
 inline constexpr std::size_t kLongSheetCodeLength = 14;
 
@@ -47,6 +55,11 @@ inline constexpr std::size_t kLongSheetCodeLength = 14;
 // 31 of them, a prime, so that the check character catches every single wrong character
 // and every swap of two neighbours.
 inline constexpr std::string_view kSheetCodeAlphabet = "23456789ABCDEFGHJKLMNPQRTUVWXYZ";
+
+// The seed a copy of this code is drawn from: the whole seed when the fields fit the short
+// format, else its low kLongSheetCodeSeedBits bits. WithCodeSeed sets it in the code.
+std::uint32_t CodeSeed(const SheetCode& code);
+SheetCode WithCodeSeed(SheetCode code);
 
 // The code as shown: the short format when the fields fit it, else the long one in groups.
 // Empty when a field is out of range or the kind is unknown.
