@@ -45,6 +45,21 @@ std::string DegreeDiagnosticEntry(int i, std::int32_t a, std::int32_t b, std::in
 }
 
 std::string StripResultText(const QuestionResult& result) {
+    // A verdict in words: its signs alone ("x1 = /") say little on a strip.
+    switch (result.verdict) {
+        case Verdict::NoSolution:
+            return "aucune solution";
+        case Verdict::NoRealRoot:
+            return "aucune solution r\xE9"
+                   "elle";
+        case Verdict::EveryReal:
+            return "tout r\xE9"
+                   "el est solution";
+        case Verdict::Indeterminate:
+            return "infinit\xE9 de solutions";
+        case Verdict::Values:
+            break;
+    }
     std::string text;
     for (const auto& v : result.values) {
         if (!text.empty()) text += " ; ";

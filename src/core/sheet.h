@@ -182,7 +182,7 @@ class SeenQuestions {
 Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& settings);
 
 // The results of a strip key's line, Windows-1252: each value's name and the decimal key's
-// text for it, "x1 = -0.62 ; x2 = 1.62".
+// text for it, "x1 = -0.62 ; x2 = 1.62"; a verdict in words ("aucune solution").
 std::string StripResultText(const QuestionResult& result);
 
 // The strip key's body of a question: the results, then the subject body's paragraphs with
