@@ -20,7 +20,7 @@ constexpr bool IsQuizPerPage(int perPage) {
 }
 
 // The title a quiz's copy starts from: a name field short enough for half a page.
-inline constexpr std::string_view kDefaultQuizTitle = "Nom :                              Classe :";
+inline constexpr std::string_view kDefaultQuizTitle = "Nom :                    Classe :";
 
 struct QuizRequest {
     std::string kind = "1d";
