@@ -106,12 +106,6 @@ static SetPainters PaintersFor(const std::vector<ClassCopy>& copies, int quizPer
     return {PaintCollated, PaintCollated};
 }
 
-bool PrintCollated(const std::vector<std::string_view>& rtfs, QPrinter& printer,
-                   const QString& title, QString* error) {
-    return RunPrintJob(
-        printer, title, [&](QString* why) { return PaintCollated(rtfs, printer, why); }, error);
-}
-
 bool PrintSet(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
               int quizPerPage, bool keys, QPrinter& printer, const QString& title, QString* error) {
     const SetPainters painters = PaintersFor(copies, quizPerPage);

@@ -19,11 +19,6 @@ namespace equat {
 bool CollatedPdf(const std::vector<std::string_view>& rtfs, const std::string& title,
                  std::string* pdf, std::string* error);
 
-// Several RTF documents as one print job on the printer, every document starting on a new
-// page, titled title on the queue. False with *error when there is no printer or it fails.
-bool PrintCollated(const std::vector<std::string_view>& rtfs, QPrinter& printer,
-                   const QString& title, QString* error);
-
 // The grid on pages of A4 landscape at 9 points: as many pages as its questions and rows
 // need, the row labels and the header repeated on each.
 bool AnswerGridPdf(const AnswerGrid& grid, std::string* pdf, std::string* error);
