@@ -330,6 +330,9 @@ bool FinishJob(SheetJob& job, const std::vector<std::string>& given, std::string
         job.kind = job.code->kind;
         job.seed = job.code->seed;
         job.settings = SettingsForCode(*job.code, std::move(job.settings));
+        // A quiz copy is rebuilt with the title its quiz had.
+        if (job.settings.quiz.on && !Given(given, "--title"))
+            job.settings.title = kDefaultQuizTitle;
         if (!job.name.empty()) job.settings.title = TitleWithName(job.settings.title, job.name);
     }
     if (!CheckClassSet(job, given, error)) return false;

@@ -819,7 +819,7 @@ TEST_F(WindowTest, EachGeneratorButtonBuildsItsSheet) {
 }
 
 TEST_F(WindowTest, TheChosenStyleMakesTheAnswerKey) {
-    ASSERT_EQ(form->cbCorrige->count(), 3);
+    ASSERT_EQ(form->cbCorrige->count(), equat::kKeyStyleCount);
     EXPECT_FALSE(form->cbCorrige->isEditable());
     form->trbNiveau->setValue(3);
     QStringList keys;

@@ -25,13 +25,13 @@ if(NOT subject_codes STREQUAL key_codes)
   message(FATAL_ERROR "the keys are not in the order of the copies:\n${keys}")
 endif()
 
-# A copy's code gives it again as an RTF pair, its code on it.
+# A copy's code gives it again as an RTF pair, its code and its quiz's title on it.
 list(GET distinct 0 first)
 string(REPLACE "Code : " "" first "${first}")
 run(0 --code ${first} --raw --output copie)
 file(READ ${WORK}/copie.rtf copy)
-if(NOT copy MATCHES "${first}")
-  message(FATAL_ERROR "the copy of ${first} does not show its code")
+if(NOT copy MATCHES "${first}" OR NOT copy MATCHES "Nom :                    Classe :")
+  message(FATAL_ERROR "the copy of ${first} lacks its code or its quiz title")
 endif()
 
 # Refused: a quiz without its PDF, a count beside it, two levels above the last.
