@@ -30,6 +30,7 @@ class QSlider;
 namespace equat {
 
 class ClassSetDialog;
+class QuizDialog;
 class FormStorage;
 class Output;
 class PaneSplitter;
@@ -144,6 +145,7 @@ class TForm1 : public QWidget {
     QAction* mnuQuitter;
     QMenu* mnuCorrige;  // one checkable item per answer-key style, as cbCorrige
     QAction* mnuVirgule;
+    QAction* mnuInterrogation;  // "Interrogation rapide...": the quiz dialog
     QAction* mnuManuel;
     QAction* mnuAPropos;
     // The design area: every control of the design table, kClientWidth x kClientHeight at
@@ -154,6 +156,7 @@ class TForm1 : public QWidget {
     Output& output() { return *output_; }
     // The class set dialog, opened by btnSerie.
     ClassSetDialog& classDialog() { return *classDialog_; }
+    QuizDialog& quizDialog() { return *quizDialog_; }
 
   public slots:
     void FormCreate();
@@ -245,6 +248,7 @@ class TForm1 : public QWidget {
     QString sheetBaseName_;
     std::string lastKind_ = "1d";
     ClassSetDialog* classDialog_ = nullptr;
+    QuizDialog* quizDialog_ = nullptr;
     QString saveDialogInitialDir_;
 };
 
