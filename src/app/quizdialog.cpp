@@ -104,6 +104,11 @@ QuizDialog::QuizDialog(Parts parts, QWidget* parent)
     connect(spNiveau, &QSpinBox::valueChanged, this, &QuizDialog::ShowPages);
     connect(spCopies, &QSpinBox::valueChanged, this, &QuizDialog::ShowPages);
     connect(cbParPage, &QComboBox::currentIndexChanged, this, &QuizDialog::ShowPages);
+    // Every other choice changes what is drawn too.
+    connect(cbType, &QComboBox::currentIndexChanged, this, &QuizDialog::ShowPages);
+    connect(cbCorrige, &QComboBox::currentIndexChanged, this, &QuizDialog::ShowPages);
+    connect(spQuestions, &QSpinBox::valueChanged, this, &QuizDialog::ShowPages);
+    connect(ckbDeuxNiveaux, &QCheckBox::toggled, this, &QuizDialog::ShowPages);
     connect(btnImprimer, &QPushButton::clicked, this, [this] { Print(); });
     connect(btnPdf, &QPushButton::clicked, this, [this] { SavePdf(); });
     connect(btnFermer, &QPushButton::clicked, this, &QDialog::reject);
@@ -121,6 +126,7 @@ void QuizDialog::StartFrom(const std::string& kind, const SheetSettings& window)
 }
 
 void QuizDialog::ShowPages() {
+    drawn_.reset();
     // The right column is a level above: none above the last.
     ckbDeuxNiveaux->setEnabled(spNiveau->value() < 3);
     if (spNiveau->value() == 3) ckbDeuxNiveaux->setChecked(false);
@@ -146,9 +152,14 @@ QuizRequest QuizDialog::Request() const {
     return request;
 }
 
+const ClassSet& QuizDialog::Drawn() {
+    if (!drawn_) drawn_ = MakeQuiz(Request(), *parts_.random);
+    return *drawn_;
+}
+
 bool QuizDialog::Print() {
     const QuizRequest request = Request();
-    const ClassSet quiz = MakeQuiz(request, *parts_.random);
+    const ClassSet& quiz = Drawn();
     QPrinter& printer = CurrentPrinter();
     for (const bool keys : {false, true}) {
         QString error;
@@ -165,7 +176,7 @@ bool QuizDialog::SavePdf() {
     const QString path = saveDialog_(this, parts_.folder ? parts_.folder() : QString());
     if (path.isEmpty()) return false;
     const QuizRequest request = Request();
-    const ClassSet quiz = MakeQuiz(request, *parts_.random);
+    const ClassSet& quiz = Drawn();
     std::vector<std::string> written;
     std::string error;
     if (!WriteClassPdfs(quiz.copies, quiz.keyOrder, QFile::encodeName(path).toStdString(), "",

@@ -3,8 +3,10 @@
 #include <QDialog>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <string>
 
+#include "core/classset.h"
 #include "core/quiz.h"
 #include "core/random.h"
 #include "core/sheet.h"
@@ -19,7 +21,8 @@ namespace equat {
 
 // "Interrogation rapide": short copies several to a page, each with its own questions and
 // code, the keys one under another in the same order; printed (subjects, then keys) or saved
-// as a pair of PDF files. Each output draws the quiz afresh. The file dialog and the message
+// as a pair of PDF files. One draw serves every output until a choice changes, so that the
+// printed copies are those saved. The file dialog and the message
 // box go through replaceable functions, so that tests never block.
 class QuizDialog : public QDialog {
     Q_OBJECT
@@ -58,11 +61,15 @@ class QuizDialog : public QDialog {
     QPushButton* btnPdf;
     QPushButton* btnFermer;
 
+    // The quiz drawn for the choices on screen, drawn now when there is none.
+    const ClassSet& Drawn();
+
   private:
     void ShowPages();
 
     Parts parts_;
     SheetSettings window_;
+    std::optional<ClassSet> drawn_;
     SaveDialogFn saveDialog_;
     MessageBoxFn messageBox_;
 };

@@ -864,6 +864,11 @@ TEST_F(WindowTest, InterrogationRapideSavesAQuizAsPdf) {
     EXPECT_TRUE(QFileInfo::exists(path));
     EXPECT_TRUE(QFileInfo::exists(out.filePath("flash_Cor.pdf")));
     EXPECT_TRUE(told.contains("flash_Cor.pdf"));
+    // What was saved is what prints next: one draw until a choice changes.
+    const std::string saved = dialog.Drawn().copies[0].codeText;
+    EXPECT_EQ(dialog.Drawn().copies[0].codeText, saved);
+    dialog.spQuestions->setValue(dialog.spQuestions->value() + 1);
+    EXPECT_NE(dialog.Drawn().copies[0].codeText, saved);
     dialog.btnFermer->click();
 }
 
