@@ -85,12 +85,28 @@ class TwipPainter {
 bool PaintQuizPages(const std::vector<std::string_view>& rtfs, int perPage,
                     QPagedPaintDevice& device, QString* why) {
     TwipPainter out(device);
-    if (!out.Begin(why)) return false;
     auto pages = Load(rtfs);
     const QRectF page = out.page();
     const int rows = std::max(perPage / 2, 1);
     const double width = (page.width() - kGapTwips) / 2;
     const double height = (page.height() - (rows - 1) * kGapTwips) / rows;
+    // Every copy's scale before the first page: a copy whose questions would be cut off
+    // refuses the whole job, so that no pupil gets a quiz with a question missing.
+    std::vector<double> scales;
+    for (const auto& doc : pages) {
+        double scale = 1;
+        while (scale > kSmallest && doc->HeightTwips(width / scale) > height / scale)
+            scale = std::max(scale - 0.05, kSmallest);
+        if (doc->HeightTwips(width / scale) > height / scale) {
+            *why = QString(
+                       "Une copie ne tient pas dans sa case, m\u00eame r\u00e9duite de moiti\u00e9 : "
+                       "choisissez moins de copies par page ou moins de questions (copie %1)")
+                       .arg(scales.size() + 1);
+            return false;
+        }
+        scales.push_back(scale);
+    }
+    if (!out.Begin(why)) return false;
     bool ok = true;
     for (std::size_t k = 0; ok && k < pages.size(); ++k) {
         const int cell = static_cast<int>(k % static_cast<std::size_t>(rows * 2));
@@ -106,10 +122,7 @@ bool PaintQuizPages(const std::vector<std::string_view>& rtfs, int perPage,
         }
         const QRectF box(page.left() + (cell % 2) * (width + kGapTwips),
                          page.top() + (cell / 2) * (height + kGapTwips), width, height);
-        double scale = 1;
-        while (scale > kSmallest && pages[k]->HeightTwips(width / scale) > height / scale)
-            scale = std::max(scale - 0.05, kSmallest);
-        out.Draw(*pages[k], box, scale);
+        out.Draw(*pages[k], box, scales[k]);
     }
     return out.End(ok, why);
 }

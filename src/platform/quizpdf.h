@@ -13,8 +13,8 @@ namespace equat {
 // a line is as high here as on a full page. A Qt application must exist.
 
 // perPage (2, 4 or 6) documents to a page in two columns of perPage / 2 rows, each from the
-// top of its cell, made smaller when it does not fit it (down to half its size; what is still
-// below the cell is left out); dashed cut marks between the cells.
+// top of its cell, made smaller when it does not fit it (down to half its size; false with
+// *why before any page when one does not fit even so); dashed cut marks between the cells.
 bool PaintQuizPages(const std::vector<std::string_view>& rtfs, int perPage,
                     QPagedPaintDevice& device, QString* why);
 

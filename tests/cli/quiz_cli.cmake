@@ -53,3 +53,9 @@ pdf_text(bandes_Cor.pdf strips)
 if(pages GREATER 2 OR NOT strips MATCHES "Résultats" OR NOT strips MATCHES "x1 = ")
   message(FATAL_ERROR "six strips on ${pages} pages:\n${strips}")
 endif()
+
+# Copies too tall for their cells even at half size: refused whole, nothing written.
+run(1 --kind syst --level 3 --quiz 6 --per-page 6 --interline 2 --sheets 6 --collate haut.pdf)
+if(EXISTS ${WORK}/haut.pdf OR EXISTS ${WORK}/haut_Cor.pdf)
+  message(FATAL_ERROR "a quiz with cut copies was written")
+endif()
