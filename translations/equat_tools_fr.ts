@@ -198,6 +198,10 @@
         <translation>%1 : %2</translation>
     </message>
     <message>
+        <source>with --odt the subject file cannot itself end in .odt</source>
+        <translation>avec --odt, le fichier du sujet ne peut pas lui-même finir par .odt</translation>
+    </message>
+    <message>
         <source>Usage: equat-sheet --kind {1d,2d,syst} [OPTION]...
 Generate a worksheet of equations and its answer key as a pair of RTF files.
 
@@ -240,6 +244,13 @@ Class sets (a different copy for every student, no question on two copies):
   --name TEXT         with --code, the student&apos;s name in place of &quot;Nom :&quot;
   --help              show this help and exit
   --version           show the version and exit
+
+Exports (with --sheets, --collate or --roster, of the whole set):
+  --moodle FILE.xml   the questions as a Moodle XML question bank, one category per
+                      copy, the worked solution as feedback
+  --gift FILE.txt     the same in GIFT (first degree only)
+  --odt               also write both documents as OpenDocument text (.odt) beside
+                      the RTF pair
 
 Texts are UTF-8 and must fit in Windows-1252. Exit status: 0 done, 1 a file could not
 be written, 2 bad usage.
@@ -288,9 +299,20 @@ Séries pour une classe (une copie différente par élève, aucune question sur 
   --help              affiche cette aide et quitte
   --version           affiche la version et quitte
 
+Exports (avec --sheets, --collate ou --roster, de toute la série) :
+  --moodle FICHIER.xml  les questions en banque de questions XML Moodle, une catégorie
+                      par copie, la solution rédigée en feedback
+  --gift FICHIER.txt  la même chose en GIFT (premier degré seulement)
+  --odt               écrit aussi les deux documents en texte OpenDocument (.odt) à
+                      côté de la paire RTF
+
 Les textes sont en UTF-8 et doivent tenir en Windows-1252. Code de sortie : 0 fait,
 1 un fichier n&apos;a pas pu être écrit, 2 mauvais usage.
 </translation>
+    </message>
+    <message>
+        <source>--odt does not go with --collate</source>
+        <translation>--odt ne va pas avec --collate</translation>
     </message>
 </context>
 </TS>

@@ -24,9 +24,9 @@
 #include <memory>
 
 #include "app/widgets.h"
-#include "core/formats.h"
 #include "core/kinds.h"
 #include "core/savenames.h"
+#include "outputs/formats.h"
 #include "platform/classpdf.h"
 #include "platform/pages.h"
 #include "platform/paginator.h"

@@ -16,6 +16,7 @@
 #include "core/classset.h"
 #include "core/cp1252.h"
 #include "core/fileio.h"
+#include "outputs/formats.h"
 
 namespace equat {
 
@@ -81,8 +82,19 @@ void ShowProgress(int made, int total) {
 #endif
 }
 
-int RunClassSet(const SheetJob& job, RandomSource& stream, std::vector<Sheet>* sheets,
-                std::string* grid) {
+bool AddBanks(const SheetJob& job, const Output& output, NamedFiles* files, std::string* error) {
+    const struct {
+        const std::string& file;
+        const char* format;
+    } banks[] = {{job.moodle, "moodle"}, {job.gift, "gift"}};
+    for (const auto& bank : banks)
+        if (!bank.file.empty() &&
+            !MakeFormat(Format(bank.format), output, {bank.file}, files, error))
+            return false;
+    return true;
+}
+
+int RunClassSet(const SheetJob& job, RandomSource& stream, ClassSet* made, std::string* grid) {
 #ifndef EQUAT_HAVE_PDF
     (void)grid;
     if (!job.collate.empty() || !job.answers.empty())
@@ -105,7 +117,8 @@ int RunClassSet(const SheetJob& job, RandomSource& stream, std::vector<Sheet>* s
         ShowProgress(made, total);
         return true;
     };
-    ClassSet set = MakeClassSet(request, stream);
+    ClassSet& set = *made;
+    set = MakeClassSet(request, stream);
     if (set.repeats > 0)
         std::cerr << "equat-sheet: "
                   << Tr("warning: this level has too few questions for copies all different; "
@@ -118,8 +131,11 @@ int RunClassSet(const SheetJob& job, RandomSource& stream, std::vector<Sheet>* s
         std::vector<std::string> names, written;
         std::string error;
         if (!CollatedNames(job, &names, &error)) return Fail(error, 2);
-        const bool ok = WriteClassPdfs(set.copies, set.keyOrder, names[0],
-                                       names.size() > 2 ? names[2] : "", &written, &error);
+        NamedFiles files;
+        const bool ok = ClassPdfs(set.copies, set.keyOrder, names[0],
+                                  names.size() > 2 ? names[2] : "", &files, &error) &&
+                        AddBanks(job, Output{set.copies, set.keyOrder}, &files, &error) &&
+                        WriteAllFiles(files, &written, &error);
         for (const auto& name : written) std::cout << name << '\n';
         return ok ? 0 : Fail(error, 1);
     }
@@ -129,7 +145,6 @@ int RunClassSet(const SheetJob& job, RandomSource& stream, std::vector<Sheet>* s
             return Fail(error, 1);
     }
 #endif
-    for (auto& copy : set.copies) sheets->push_back(std::move(copy.sheet));
     return -1;
 }
 

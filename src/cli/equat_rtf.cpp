@@ -18,7 +18,7 @@
 #endif
 #include "cli/tr.h"
 #include "core/fileio.h"
-#include "core/formats.h"
+#include "outputs/formats.h"
 #include "rtf/reader.h"
 #include "rtf/writer.h"
 

@@ -28,6 +28,10 @@ struct SheetJob {
     std::string name;               // --name with --code: the student's, in the title
     bool raw = false;               // RTF as the generators make it, not through our writer
     bool ClassSet() const { return !collate.empty() || !roster.empty(); }
+    // Exports: the questions as a bank (Moodle XML, GIFT), the documents as OpenDocument.
+    std::string moodle;
+    std::string gift;
+    bool odt = false;
     bool help = false;
     bool version = false;
 };

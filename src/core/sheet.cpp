@@ -120,6 +120,7 @@ Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& set
         const std::size_t subjectBody = sheet.subject.size();
         kind.AppendSubjectBody(sheet.subject, i);
         if (settings.decimalComma) UseDecimalComma(sheet.subject, subjectBody);
+        const std::size_t subjectEnd = sheet.subject.size();
         if (i < n)
             for (int k = 0; k < interline; ++k) sheet.subject += kPar;
 
@@ -130,6 +131,12 @@ Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& set
         kind.AppendAnswerBody(sheet.answerKey, i, settings.keyStyle);
         if (settings.decimalComma) UseDecimalComma(sheet.answerKey, keyBody);
         sheet.results.push_back(kind.Result(i));
+        if (settings.exports.bodies) {
+            QuestionBodies bodies{sheet.subject.substr(subjectBody, subjectEnd - subjectBody), {}};
+            kind.AppendAnswerBody(bodies.worked, i, KeyStyle::Detailed);
+            if (settings.decimalComma) UseDecimalComma(bodies.worked, 0);
+            sheet.bodies.push_back(std::move(bodies));
+        }
         if (i == 1) {
             // The first question tells the size of the others: room for them at once, so the
             // documents are not copied again and again as they grow.

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/fileio.h"
 #include "platform/answergrid.h"
 
 class QPrinter;
@@ -27,9 +28,6 @@ bool PrintCollated(const std::vector<std::string_view>& rtfs, QPrinter& printer,
 // The grid on pages of A4 landscape at 9 points: as many pages as its questions and rows
 // need, the row labels and the header repeated on each.
 bool AnswerGridPdf(const AnswerGrid& grid, std::string* pdf, std::string* error);
-
-// The files of a class set, made in memory: name and bytes of each.
-using NamedFiles = std::vector<std::pair<std::string, std::string>>;
 
 // The subjects into path (".pdf" added when it has no extension), the keys into its name
 // without extension followed by "_Cor.pdf", in keyOrder; the grid into answers when not

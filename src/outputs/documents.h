@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/formats.h"
+#include "rtf/model.h"
+
+namespace equat {
+
+// The writers of the formats made from the documents alone (see FormatWriter). Of a class
+// set, the pair writers make one copy's pair: the first in key order.
+bool WriteRtfPair(const Output& output, const std::vector<std::string>& names, NamedFiles* files,
+                  std::string* error);
+bool WriteText(const Output& output, const std::vector<std::string>& names, NamedFiles* files,
+               std::string* error);
+
+// The subject and, when asked, the answer key of the output's first copy in key order.
+std::vector<std::string_view> PairDocuments(const Output& output, std::size_t count);
+
+// An RTF fragment of the sheets (a question's body) read into the model, in the documents'
+// fonts.
+rtf::Document FragmentDocument(std::string_view fragment);
+
+}  // namespace equat
