@@ -314,5 +314,9 @@ Les textes sont en UTF-8 et doivent tenir en Windows-1252. Code de sortie : 0 fa
         <source>--odt does not go with --collate</source>
         <translation>--odt ne va pas avec --collate</translation>
     </message>
+    <message>
+        <source>--gift takes first-degree sheets only (--kind 1d)</source>
+        <translation>--gift ne prend que les feuilles du premier degré (--kind 1d)</translation>
+    </message>
 </context>
 </TS>

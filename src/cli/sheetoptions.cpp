@@ -172,6 +172,10 @@ bool CheckExports(SheetJob& job, std::string* error) {
         *error = Tr("--odt does not go with --collate");
         return false;
     }
+    if (!job.gift.empty() && job.kind != "1d") {
+        *error = Tr("--gift takes first-degree sheets only (--kind 1d)");
+        return false;
+    }
     job.settings.exports.bodies = !job.moodle.empty() || !job.gift.empty();
     return true;
 }
