@@ -52,10 +52,6 @@
         <translation>--to est obligatoire</translation>
     </message>
     <message>
-        <source>--to must be rtf, txt, pdf or png, not %1</source>
-        <translation>--to doit valoir rtf, txt, pdf ou png, pas %1</translation>
-    </message>
-    <message>
         <source>--to %1 needs a build with the Qt layers</source>
         <translation>--to %1 demande une version construite avec Qt</translation>
     </message>
@@ -154,24 +150,6 @@
     <message>
         <source>option %1 given twice</source>
         <translation>l&apos;option %1 est donnée deux fois</translation>
-    </message>
-    <message>
-        <source>usage: equat-rtf INPUT --to {rtf,txt,pdf,png} [--output PATH] [--printer NAME]
-  rtf: read with our RTF reader, written back with our writer
-  txt: the plain text, UTF-8, CR LF line ends
-  pdf and png: laid out as printing lays it out, on the printable area of the named
-  printer, or of an A4 page with 10 mm margins; png writes one image per page,
-  &quot;-1&quot;, &quot;-2&quot;, ... inserted before the extension of PATH
-  PATH defaults to INPUT with the new extension
-</source>
-        <translation>usage : equat-rtf ENTRÉE --to {rtf,txt,pdf,png} [--output CHEMIN] [--printer NOM]
-  rtf : lu par notre lecteur RTF, réécrit par notre rédacteur
-  txt : le texte brut, en UTF-8, fins de ligne CR LF
-  pdf et png : mis en page comme à l&apos;impression, sur la zone imprimable de
-  l&apos;imprimante nommée, ou d&apos;une page A4 aux marges de 10 mm ; png écrit une image
-  par page, « -1 », « -2 », ... insérés avant l&apos;extension de CHEMIN
-  CHEMIN vaut par défaut ENTRÉE avec la nouvelle extension
-</translation>
     </message>
     <message>
         <source>cannot create folder %1: %2</source>
@@ -317,6 +295,30 @@ Les textes sont en UTF-8 et doivent tenir en Windows-1252. Code de sortie : 0 fa
     <message>
         <source>--gift takes first-degree sheets only (--kind 1d)</source>
         <translation>--gift ne prend que les feuilles du premier degré (--kind 1d)</translation>
+    </message>
+    <message>
+        <source>usage: equat-rtf INPUT --to {rtf,txt,pdf,png,odt} [--output PATH] [--printer NAME]
+  rtf: read with our RTF reader, written back with our writer
+  txt: the plain text, UTF-8, CR LF line ends
+  odt: OpenDocument text, every sign as real Unicode
+  pdf and png: laid out as printing lays it out, on the printable area of the named
+  printer, or of an A4 page with 10 mm margins; png writes one image per page,
+  &quot;-1&quot;, &quot;-2&quot;, ... inserted before the extension of PATH
+  PATH defaults to INPUT with the new extension
+</source>
+        <translation>usage : equat-rtf ENTRÉE --to {rtf,txt,pdf,png,odt} [--output CHEMIN] [--printer NOM]
+  rtf : lu par notre lecteur RTF, réécrit par notre rédacteur
+  txt : le texte brut, en UTF-8, fins de ligne CR LF
+  odt : texte OpenDocument, chaque signe en vrai Unicode
+  pdf et png : mis en page comme à l&apos;impression, sur la zone imprimable de
+  l&apos;imprimante nommée, ou d&apos;une page A4 aux marges de 10 mm ; png écrit une image
+  par page, « -1 », « -2 », ... insérés avant l&apos;extension de CHEMIN
+  CHEMIN vaut par défaut ENTRÉE avec la nouvelle extension
+</translation>
+    </message>
+    <message>
+        <source>--to must be rtf, txt, pdf, png or odt, not %1</source>
+        <translation>--to doit valoir rtf, txt, pdf, png ou odt, pas %1</translation>
     </message>
 </context>
 </TS>
