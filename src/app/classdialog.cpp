@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "app/output.h"
 #include "app/widgets.h"
 #include "core/kinds.h"
 #include "core/savenames.h"
@@ -93,12 +94,6 @@ std::string NamePart(const std::string& cp1252Name) {
     out = out.left(40);
     while (out.endsWith('_')) out.chop(1);
     return out.toStdString();
-}
-
-std::string RtfOf(RichEdit* area) {
-    const KeptSelection kept{area};
-    area->SelectAll();
-    return area->SelectionRtf();
 }
 
 // Modal over the dialog, shown at once: even a short set gives the teacher a way out.
@@ -194,6 +189,10 @@ void ClassSetDialog::MakeControls() {
     btnImprimer = new QPushButton("Imprimer", this);
     btnPdf = new QPushButton("Enregistrer en PDF", this);
     btnRtf = new QPushButton("Enregistrer en RTF", this);
+    btnMoodle = new QPushButton("Exporter pour Moodle", this);
+    btnMoodle->setToolTip(
+        "Les questions de toutes les copies en banque de questions XML Moodle, une catégorie "
+        "par copie, la solution rédigée en feedback");
     btnFermer = new QPushButton("Fermer", this);
 }
 
@@ -215,7 +214,7 @@ void ClassSetDialog::LayOut() {
     form->addRow(draw);
 
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {btnImprimer, btnPdf, btnRtf, btnFermer}) {
+    for (QPushButton* b : {btnImprimer, btnPdf, btnRtf, btnMoodle, btnFermer}) {
         b->setAutoDefault(false);
         buttons->addWidget(b);
     }
@@ -238,6 +237,7 @@ void ClassSetDialog::Connect() {
     connect(btnImprimer, &QPushButton::clicked, this, [this] { Print(); });
     connect(btnPdf, &QPushButton::clicked, this, [this] { SavePdf(); });
     connect(btnRtf, &QPushButton::clicked, this, [this] { SaveRtf(); });
+    connect(btnMoodle, &QPushButton::clicked, this, [this] { ExportMoodle(); });
     connect(btnFermer, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -317,6 +317,8 @@ std::optional<ClassSetRequest> ClassSetDialog::Request() {
     ClassSetRequest request;
     request.kind = cbType->currentData().toString().toStdString();
     request.settings = Settings();
+    // The bank needs each question as data: cheap beside drawing, so every set has it.
+    request.settings.exports.bodies = true;
     request.copies = spCopies->value();
     request.showCodes = ckbCodes->isChecked();
     if (NameCount(mNoms) > 0) {
@@ -523,8 +525,8 @@ bool ClassSetDialog::SaveRtf() {
     NamedFiles files;
     if (pairOnScreen) {
         const SaveNames names = SaveNamesFor(InFolder(*folder, parts_.baseName().toStdString()));
-        files = {{names.subject, RtfOf(parts_.subject)},
-                 {names.answerKey, RtfOf(parts_.answerKey)}};
+        files = {{names.subject, WholeRtf(parts_.subject)},
+                 {names.answerKey, WholeRtf(parts_.answerKey)}};
         return Finish(*folder, files);
     }
     if (!EnsureSet()) return false;
@@ -543,6 +545,25 @@ bool ClassSetDialog::SaveRtf() {
             return false;
         }
         files.emplace_back(FormatFiles(Format("grid"), base)[0], std::move(pdf));
+    }
+    return Finish(*folder, files);
+}
+
+// Every copy of the set drawn (or drawn now), whatever the pair on screen: a bank is of a set.
+bool ClassSetDialog::ExportMoodle() {
+    if (!set_ && !Request()) return false;
+    const auto folder = ChooseFolder();
+    if (!folder) return false;
+    progress_ = MakeProgress(this, "Préparation de la banque de questions...");
+    const ProgressScope closing(progress_);
+    if (!EnsureSet()) return false;
+    const FormatInfo& moodle = Format("moodle");
+    NamedFiles files;
+    std::string error;
+    if (!MakeFormat(moodle, OutputData{set_->copies, set_->keyOrder},
+                    FormatFiles(moodle, InFolder(*folder, SetBaseName())), &files, &error)) {
+        ShowError(QString::fromStdString(error));
+        return false;
     }
     return Finish(*folder, files);
 }

@@ -84,12 +84,15 @@ class ClassSetDialog : public QDialog {
     QPushButton* btnImprimer;
     QPushButton* btnPdf;
     QPushButton* btnRtf;
+    QPushButton* btnMoodle;
     QPushButton* btnFermer;
 
     // The outputs; each returns true when it ran to its end.
     bool Print();
     bool SavePdf();
     bool SaveRtf();
+    // The questions of every copy as a Moodle XML bank, a category per copy.
+    bool ExportMoodle();
     // Draws a new set of the current choices ("Nouveau tirage"); false when an input is
     // refused or the draw is cancelled.
     bool Draw();

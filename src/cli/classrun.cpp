@@ -82,7 +82,8 @@ void ShowProgress(int made, int total) {
 #endif
 }
 
-bool AddBanks(const SheetJob& job, const Output& output, NamedFiles* files, std::string* error) {
+bool AddBanks(const SheetJob& job, const OutputData& output, NamedFiles* files,
+              std::string* error) {
     const struct {
         const std::string& file;
         const char* format;
@@ -134,7 +135,7 @@ int RunClassSet(const SheetJob& job, RandomSource& stream, ClassSet* made, std::
         NamedFiles files;
         const bool ok = ClassPdfs(set.copies, set.keyOrder, names[0],
                                   names.size() > 2 ? names[2] : "", &files, &error) &&
-                        AddBanks(job, Output{set.copies, set.keyOrder}, &files, &error) &&
+                        AddBanks(job, OutputData{set.copies, set.keyOrder}, &files, &error) &&
                         WriteAllFiles(files, &written, &error);
         for (const auto& name : written) std::cout << name << '\n';
         return ok ? 0 : Fail(error, 1);

@@ -26,6 +26,6 @@ void ShowProgress(int made, int total);
 int RunClassSet(const SheetJob& job, RandomSource& stream, ClassSet* set, std::string* grid);
 
 // The banks asked for (--moodle, --gift) of the whole output, added to *files.
-bool AddBanks(const SheetJob& job, const Output& output, NamedFiles* files, std::string* error);
+bool AddBanks(const SheetJob& job, const OutputData& output, NamedFiles* files, std::string* error);
 
 }  // namespace equat

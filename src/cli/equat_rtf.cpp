@@ -157,7 +157,7 @@ int Run(int argc, char** argv) {
     copy.sheet.subject = *data;
     NamedFiles files;
     std::string why;
-    if (!MakeFormat(*format, Output{std::span(&copy, 1), {}}, {out.string()}, &files, &why)) {
+    if (!MakeFormat(*format, OutputData{std::span(&copy, 1), {}}, {out.string()}, &files, &why)) {
         std::cerr << "equat-rtf: " << CoreText(why) << '\n';
         return 1;
     }

@@ -36,7 +36,7 @@ std::string Lower(std::string s) {
 // pair beside it.
 bool StageTableFiles(const ClassCopy& copy, const SaveNames& names, const SheetJob& job,
                      StagedSet& set, std::vector<std::string>* written, std::string* error) {
-    const Output one{std::span<const ClassCopy>(&copy, 1), {}, job.raw};
+    const OutputData one{std::span<const ClassCopy>(&copy, 1), {}, job.raw};
     NamedFiles files;
     if (!MakeFormat(Format("rtf"), one, {names.subject, names.answerKey}, &files, error))
         return false;
@@ -120,7 +120,7 @@ int WriteAll(const SheetJob& job, const ClassSet& copies, const std::vector<Save
         if (!StageSheetFiles(copies.copies[k], names[k], job, set, &written, &error))
             return Fail(error, 1);
     NamedFiles banks;
-    if (!AddBanks(job, Output{copies.copies, copies.keyOrder}, &banks, &error))
+    if (!AddBanks(job, OutputData{copies.copies, copies.keyOrder}, &banks, &error))
         return Fail(error, 1);
     for (const auto& [name, bytes] : banks) {
         if (!set.Add(name, bytes, &error)) return Fail(error, 1);

@@ -3,7 +3,7 @@
 
 namespace equat {
 
-std::vector<const ClassCopy*> Output::InKeyOrder() const {
+std::vector<const ClassCopy*> OutputData::InKeyOrder() const {
     std::vector<const ClassCopy*> ordered;
     if (keyOrder.empty()) {
         for (const auto& copy : copies) ordered.push_back(&copy);

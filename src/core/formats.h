@@ -18,7 +18,7 @@ inline constexpr std::string_view kAnswerGridSuffix = "_Grille";
 // What an output is made from: one copy (a sheet, or the window's pair as edited) or a class
 // set. A copy's documents are its sheet's subject and answer key (RTF); its kind and level
 // are its code's; its code text is empty for a sheet made without one.
-struct Output {
+struct OutputData {
     std::span<const ClassCopy> copies;
     std::vector<std::size_t> keyOrder;  // the keys' (and a bank's) order; empty: as drawn
     bool raw = false;                   // RTF as the generators make it, not resaved
@@ -29,7 +29,7 @@ struct Output {
 // Makes the files of a format in memory, nothing on disk: names are the files to make
 // (FormatFiles' or the teacher's choice; a pair's key only when two are given). False with
 // *error (French, UTF-8) when one cannot be made.
-using FormatWriter = bool (*)(const Output& output, const std::vector<std::string>& names,
+using FormatWriter = bool (*)(const OutputData& output, const std::vector<std::string>& names,
                               NamedFiles* files, std::string* error);
 
 // One output a sheet or a class set is written to. The table (outputs/formats.h) has one

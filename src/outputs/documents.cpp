@@ -9,22 +9,22 @@
 
 namespace equat {
 
-std::vector<std::string_view> PairDocuments(const Output& output, std::size_t count) {
+std::vector<std::string_view> PairDocuments(const OutputData& output, std::size_t count) {
     const ClassCopy& copy = *output.InKeyOrder().front();
     std::vector<std::string_view> docs{copy.sheet.subject, copy.sheet.answerKey};
     docs.resize(std::min<std::size_t>(count, 2));
     return docs;
 }
 
-bool WriteRtfPair(const Output& output, const std::vector<std::string>& names, NamedFiles* files,
-                  std::string*) {
+bool WriteRtfPair(const OutputData& output, const std::vector<std::string>& names,
+                  NamedFiles* files, std::string*) {
     const auto docs = PairDocuments(output, names.size());
     for (std::size_t k = 0; k < docs.size(); ++k)
         files->emplace_back(names[k], output.raw ? std::string(docs[k]) : rtf::ResavedRtf(docs[k]));
     return true;
 }
 
-bool WriteText(const Output& output, const std::vector<std::string>& names, NamedFiles* files,
+bool WriteText(const OutputData& output, const std::vector<std::string>& names, NamedFiles* files,
                std::string*) {
     const auto docs = PairDocuments(output, 1);
     files->emplace_back(names.at(0), rtf::PlainTextUtf8(rtf::ReadRtf(docs[0]), "\r\n"));

@@ -11,13 +11,13 @@ namespace equat {
 
 // The writers of the formats made from the documents alone (see FormatWriter). Of a class
 // set, the pair writers make one copy's pair: the first in key order.
-bool WriteRtfPair(const Output& output, const std::vector<std::string>& names, NamedFiles* files,
-                  std::string* error);
-bool WriteText(const Output& output, const std::vector<std::string>& names, NamedFiles* files,
+bool WriteRtfPair(const OutputData& output, const std::vector<std::string>& names,
+                  NamedFiles* files, std::string* error);
+bool WriteText(const OutputData& output, const std::vector<std::string>& names, NamedFiles* files,
                std::string* error);
 
 // The subject and, when asked, the answer key of the output's first copy in key order.
-std::vector<std::string_view> PairDocuments(const Output& output, std::size_t count);
+std::vector<std::string_view> PairDocuments(const OutputData& output, std::size_t count);
 
 // An RTF fragment of the sheets (a question's body) read into the model, in the documents'
 // fonts.

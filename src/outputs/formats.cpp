@@ -53,7 +53,7 @@ const FormatInfo& Format(std::string_view name) {
     return f ? *f : kFormats[0];
 }
 
-bool MakeFormat(const FormatInfo& format, const Output& output,
+bool MakeFormat(const FormatInfo& format, const OutputData& output,
                 const std::vector<std::string>& names, NamedFiles* files, std::string* error) {
     if (!format.write) {
         *error = "Ce format demande une version construite avec Qt";

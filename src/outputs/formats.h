@@ -17,7 +17,7 @@ const FormatInfo& Format(std::string_view name);
 
 // Makes the format's files for the output into *files (see FormatWriter); a format this
 // build cannot make is refused with *error.
-bool MakeFormat(const FormatInfo& format, const Output& output,
+bool MakeFormat(const FormatInfo& format, const OutputData& output,
                 const std::vector<std::string>& names, NamedFiles* files, std::string* error);
 
 }  // namespace equat

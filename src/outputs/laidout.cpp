@@ -8,7 +8,7 @@
 
 namespace equat {
 
-bool WritePdf(const Output& output, const std::vector<std::string>& names, NamedFiles* files,
+bool WritePdf(const OutputData& output, const std::vector<std::string>& names, NamedFiles* files,
               std::string* error) {
     std::vector<std::string_view> docs[2];
     for (const auto& copy : output.copies) docs[0].push_back(copy.sheet.subject);
@@ -22,7 +22,7 @@ bool WritePdf(const Output& output, const std::vector<std::string>& names, Named
     return true;
 }
 
-bool WriteGrid(const Output& output, const std::vector<std::string>& names, NamedFiles* files,
+bool WriteGrid(const OutputData& output, const std::vector<std::string>& names, NamedFiles* files,
                std::string* error) {
     std::vector<std::size_t> order = output.keyOrder;
     if (order.empty())

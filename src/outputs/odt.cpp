@@ -273,8 +273,8 @@ bool OdtBytes(const rtf::Document& doc, std::string* bytes, std::string* error) 
     return Zip(parts, bytes, error);
 }
 
-bool WriteOdtPair(const Output& output, const std::vector<std::string>& names, NamedFiles* files,
-                  std::string* error) {
+bool WriteOdtPair(const OutputData& output, const std::vector<std::string>& names,
+                  NamedFiles* files, std::string* error) {
     const auto docs = PairDocuments(output, names.size());
     for (std::size_t k = 0; k < docs.size(); ++k) {
         std::string bytes;

@@ -16,7 +16,7 @@ namespace equat {
 bool OdtBytes(const rtf::Document& doc, std::string* bytes, std::string* error);
 
 // The pair as .odt (see FormatWriter).
-bool WriteOdtPair(const Output& output, const std::vector<std::string>& names, NamedFiles* files,
-                  std::string* error);
+bool WriteOdtPair(const OutputData& output, const std::vector<std::string>& names,
+                  NamedFiles* files, std::string* error);
 
 }  // namespace equat

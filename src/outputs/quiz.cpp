@@ -221,7 +221,7 @@ std::string MoodleQuestion(const ClassCopy& copy, std::size_t i) {
     return q + "  </question>\n";
 }
 
-bool HasBodies(const Output& output, std::string* error) {
+bool HasBodies(const OutputData& output, std::string* error) {
     for (const auto& copy : output.copies)
         if (copy.sheet.bodies.size() != copy.sheet.results.size()) {
             *error =
@@ -262,7 +262,7 @@ std::string GiftQuestion(const ClassCopy& copy, std::size_t i) {
 
 }  // namespace
 
-bool WriteMoodle(const Output& output, const std::vector<std::string>& names, NamedFiles* files,
+bool WriteMoodle(const OutputData& output, const std::vector<std::string>& names, NamedFiles* files,
                  std::string* error) {
     if (!HasBodies(output, error)) return false;
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<quiz>\n";
@@ -277,7 +277,7 @@ bool WriteMoodle(const Output& output, const std::vector<std::string>& names, Na
     return true;
 }
 
-bool WriteGift(const Output& output, const std::vector<std::string>& names, NamedFiles* files,
+bool WriteGift(const OutputData& output, const std::vector<std::string>& names, NamedFiles* files,
                std::string* error) {
     if (!HasBodies(output, error)) return false;
     std::string gift;

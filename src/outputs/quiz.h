@@ -17,10 +17,10 @@ namespace equat {
 // order; x and y; a verdict as a choice. A value that is not an integer is asked rounded
 // to the hundredth, with a tolerance of 0.005. The general feedback is the worked
 // solution.
-bool WriteMoodle(const Output& output, const std::vector<std::string>& names, NamedFiles* files,
+bool WriteMoodle(const OutputData& output, const std::vector<std::string>& names, NamedFiles* files,
                  std::string* error);
 // GIFT, first degree only (it has no question with several blanks).
-bool WriteGift(const Output& output, const std::vector<std::string>& names, NamedFiles* files,
+bool WriteGift(const OutputData& output, const std::vector<std::string>& names, NamedFiles* files,
                std::string* error);
 
 }  // namespace equat

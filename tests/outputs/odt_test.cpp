@@ -36,7 +36,7 @@ TEST(Odt, ArchivesAreWhole) {
         const ClassCopy copy{{}, "", "", BuildSheet(*kind.make(), rng, settings)};
         NamedFiles files;
         std::string error;
-        ASSERT_TRUE(MakeFormat(Format("odt"), Output{std::span(&copy, 1), {}},
+        ASSERT_TRUE(MakeFormat(Format("odt"), OutputData{std::span(&copy, 1), {}},
                                FormatFiles(Format("odt"), "s"), &files, &error))
             << error;
         ASSERT_EQ(files.size(), 2u);
