@@ -377,24 +377,21 @@ std::string ClassSetDialog::SetBaseName() const {
     return "Serie_" + prefix + std::to_string(spNiveau->value());
 }
 
-bool ClassSetDialog::PairPdfs(const QString& folder, NamedFiles* files) {
-    const std::string base = InFolder(folder, parts_.baseName().toStdString());
-    const struct {
-        RichEdit* area;
-        std::string name;
-    } pair[] = {{parts_.subject, FormatFiles(Format("pdf"), base)[0]},
-                {parts_.answerKey, FormatFiles(Format("pdf"), base)[1]}};
-    for (const auto& p : pair) {
-        QByteArray pdf;
-        QString error;
-        const QString title = QFileInfo(QString::fromStdString(p.name)).completeBaseName();
-        if (!PdfBytes(p.area->Pages(), DefaultPageLayout(), kPrintDpi, title, &pdf, &error)) {
-            ShowError(error);
-            return false;
-        }
-        files->emplace_back(p.name, pdf.toStdString());
-    }
-    return true;
+// The format's files of the output, or false with the error shown.
+bool ClassSetDialog::Make(const char* format, const OutputData& output,
+                          const std::vector<std::string>& names, NamedFiles* files) {
+    std::string error;
+    if (MakeFormat(Format(format), output, names, files, &error)) return true;
+    ShowError(QString::fromStdString(error));
+    return false;
+}
+
+// The pair on screen as edited, as a copy of its own.
+ClassCopy ClassSetDialog::PairOnScreen() const {
+    ClassCopy copy;
+    copy.sheet.subject = WholeRtf(parts_.subject);
+    copy.sheet.answerKey = WholeRtf(parts_.answerKey);
+    return copy;
 }
 
 // The last chance to cancel; then, once the teacher agreed to replace what exists, every
@@ -498,18 +495,19 @@ bool ClassSetDialog::SavePdf() {
     progress_ = MakeProgress(this, "Préparation des PDF...");
     const ProgressScope closing(progress_);
     NamedFiles files;
+    const FormatInfo& pdf = Format("pdf");
     if (pairOnScreen) {
-        if (!PairPdfs(*folder, &files)) return false;
+        const ClassCopy copy = PairOnScreen();
+        const std::string base = InFolder(*folder, parts_.baseName().toStdString());
+        if (!Make("pdf", OutputData{std::span(&copy, 1), {}}, FormatFiles(pdf, base), &files))
+            return false;
     } else {
         if (!EnsureSet()) return false;
         const std::string base = InFolder(*folder, SetBaseName());
-        const std::string grid =
-            ckbGrille->isChecked() ? FormatFiles(Format("grid"), base)[0] : std::string();
-        std::string error;
-        if (!ClassPdfs(set_->copies, set_->keyOrder, base + ".pdf", grid, &files, &error)) {
-            ShowError(QString::fromStdString(error));
+        const OutputData all{set_->copies, set_->keyOrder};
+        if (!Make("pdf", all, FormatFiles(pdf, base), &files)) return false;
+        if (ckbGrille->isChecked() && !Make("grid", all, FormatFiles(Format("grid"), base), &files))
             return false;
-        }
     }
     return Finish(*folder, files);
 }
@@ -525,8 +523,11 @@ bool ClassSetDialog::SaveRtf() {
     NamedFiles files;
     if (pairOnScreen) {
         const SaveNames names = SaveNamesFor(InFolder(*folder, parts_.baseName().toStdString()));
-        files = {{names.subject, WholeRtf(parts_.subject)},
-                 {names.answerKey, WholeRtf(parts_.answerKey)}};
+        const ClassCopy copy = PairOnScreen();
+        // The areas' RTF is our writer's already.
+        if (!Make("rtf", OutputData{std::span(&copy, 1), {}, true},
+                  {names.subject, names.answerKey}, &files))
+            return false;
         return Finish(*folder, files);
     }
     if (!EnsureSet()) return false;
@@ -535,17 +536,13 @@ bool ClassSetDialog::SaveRtf() {
         const std::string pupil = NamePart(copy.name);
         const SaveNames names =
             SaveNamesFor(base + "_" + (pupil.empty() ? "" : pupil + "_") + copy.codeText);
-        files.emplace_back(names.subject, rtf::ResavedRtf(copy.sheet.subject));
-        files.emplace_back(names.answerKey, rtf::ResavedRtf(copy.sheet.answerKey));
-    }
-    if (ckbGrille->isChecked()) {
-        std::string pdf, error;
-        if (!AnswerGridPdf(MakeAnswerGrid(set_->copies, set_->keyOrder), &pdf, &error)) {
-            ShowError(QString::fromStdString(error));
+        if (!Make("rtf", OutputData{std::span(&copy, 1), {}}, {names.subject, names.answerKey},
+                  &files))
             return false;
-        }
-        files.emplace_back(FormatFiles(Format("grid"), base)[0], std::move(pdf));
     }
+    const OutputData all{set_->copies, set_->keyOrder};
+    if (ckbGrille->isChecked() && !Make("grid", all, FormatFiles(Format("grid"), base), &files))
+        return false;
     return Finish(*folder, files);
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/classset.h"
+#include "core/formats.h"
 #include "core/random.h"
 #include "core/sheet.h"
 
@@ -115,7 +116,9 @@ class ClassSetDialog : public QDialog {
     std::optional<QString> ChooseFolder();
     bool Step(int value);
     std::string SetBaseName() const;
-    bool PairPdfs(const QString& folder, std::vector<std::pair<std::string, std::string>>* files);
+    bool Make(const char* format, const OutputData& output, const std::vector<std::string>& names,
+              NamedFiles* files);
+    ClassCopy PairOnScreen() const;
     bool Finish(const QString& folder,
                 const std::vector<std::pair<std::string, std::string>>& files);
 

@@ -62,7 +62,8 @@ bool CollatedNames(const SheetJob& job, std::vector<std::string>* names, std::st
     if (!job.collate.empty()) {
         if (!PdfName("--collate", job.collate, &name, error)) return false;
         names->push_back(name);
-        names->push_back((fs::path(name).replace_extension().string() + "_Cor.pdf"));
+        names->push_back(
+            FormatFiles(Format("pdf"), fs::path(name).replace_extension().string())[1]);
     }
     if (!job.answers.empty()) {
         if (!PdfName("--answers", job.answers, &name, error)) return false;
@@ -132,18 +133,22 @@ int RunClassSet(const SheetJob& job, RandomSource& stream, ClassSet* made, std::
         std::vector<std::string> names, written;
         std::string error;
         if (!CollatedNames(job, &names, &error)) return Fail(error, 2);
+        const OutputData all{set.copies, set.keyOrder};
         NamedFiles files;
-        const bool ok = ClassPdfs(set.copies, set.keyOrder, names[0],
-                                  names.size() > 2 ? names[2] : "", &files, &error) &&
-                        AddBanks(job, OutputData{set.copies, set.keyOrder}, &files, &error) &&
-                        WriteAllFiles(files, &written, &error);
+        const bool ok =
+            MakeFormat(Format("pdf"), all, {names[0], names[1]}, &files, &error) &&
+            (names.size() < 3 || MakeFormat(Format("grid"), all, {names[2]}, &files, &error)) &&
+            AddBanks(job, all, &files, &error) && WriteAllFiles(files, &written, &error);
         for (const auto& name : written) std::cout << name << '\n';
         return ok ? 0 : Fail(error, 1);
     }
     if (!job.answers.empty()) {
         std::string error;
-        if (!AnswerGridPdf(MakeAnswerGrid(set.copies, set.keyOrder), grid, &error))
+        NamedFiles files;
+        if (!MakeFormat(Format("grid"), OutputData{set.copies, set.keyOrder}, {job.answers}, &files,
+                        &error))
             return Fail(error, 1);
+        *grid = std::move(files.at(0).second);
     }
 #endif
     return -1;

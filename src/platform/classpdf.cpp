@@ -193,54 +193,12 @@ bool AnswerGridPdf(const AnswerGrid& grid, std::string* pdf, std::string* error)
     return true;
 }
 
-bool ClassPdfs(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
-               const std::string& path, const std::string& answers, NamedFiles* files,
-               std::string* error) {
-    fs::path subjectPath(path);
-    if (!subjectPath.has_extension()) subjectPath += ".pdf";
-    fs::path keyPath = subjectPath;
-    keyPath.replace_extension();
-    keyPath += BesideName("", kAnswerKeySuffix, ".pdf");
-
-    std::vector<std::string_view> subjects, keys;
-    for (const auto& copy : copies) subjects.push_back(copy.sheet.subject);
-    for (std::size_t k : keyOrder) keys.push_back(copies[k].sheet.answerKey);
-    NamedFiles made(2);
-    made[0].first = subjectPath.string();
-    made[1].first = keyPath.string();
-    // The subjects on a second core while this thread makes the keys.
-    std::string subjectError;
-    bool subjectsMade = false, keysMade = false;
-    RunBeside(
-        [&] {
-            subjectsMade =
-                CollatedPdf(subjects, subjectPath.stem().string(), &made[0].second, &subjectError);
-        },
-        [&] { keysMade = CollatedPdf(keys, keyPath.stem().string(), &made[1].second, error); });
-    bool ok = subjectsMade && keysMade;
-    if (!subjectsMade) *error = subjectError;
-    if (ok && !answers.empty()) {
-        made.emplace_back(answers, std::string());
-        ok = AnswerGridPdf(MakeAnswerGrid(copies, keyOrder), &made.back().second, error);
-    }
-    if (ok) files->insert(files->end(), made.begin(), made.end());
-    return ok;
-}
-
 bool WriteAllFiles(const NamedFiles& files, std::vector<std::string>* written, std::string* error) {
     std::vector<FileContent> contents;
     for (const auto& [name, bytes] : files) contents.push_back({name, bytes});
     if (!ReplaceFiles(contents, error)) return false;
     for (const auto& file : files) written->push_back(file.first);
     return true;
-}
-
-bool WriteClassPdfs(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
-                    const std::string& path, const std::string& answers,
-                    std::vector<std::string>* written, std::string* error) {
-    NamedFiles files;
-    return ClassPdfs(copies, keyOrder, path, answers, &files, error) &&
-           WriteAllFiles(files, written, error);
 }
 
 }  // namespace equat

@@ -29,21 +29,9 @@ bool PrintCollated(const std::vector<std::string_view>& rtfs, QPrinter& printer,
 // need, the row labels and the header repeated on each.
 bool AnswerGridPdf(const AnswerGrid& grid, std::string* pdf, std::string* error);
 
-// The subjects into path (".pdf" added when it has no extension), the keys into its name
-// without extension followed by "_Cor.pdf", in keyOrder; the grid into answers when not
-// empty. False with *error when one cannot be made; nothing is written.
-bool ClassPdfs(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
-               const std::string& path, const std::string& answers, NamedFiles* files,
-               std::string* error);
-
 // Replaces every file as one unit (ReplaceFiles): all are staged before any is replaced, so a
 // failure leaves every old file as it was; false with *error then. The names written go to
 // *written.
 bool WriteAllFiles(const NamedFiles& files, std::vector<std::string>* written, std::string* error);
-
-// ClassPdfs, then WriteAllFiles.
-bool WriteClassPdfs(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
-                    const std::string& path, const std::string& answers,
-                    std::vector<std::string>* written, std::string* error);
 
 }  // namespace equat
