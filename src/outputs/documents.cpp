@@ -31,6 +31,29 @@ bool WriteText(const OutputData& output, const std::vector<std::string>& names, 
     return true;
 }
 
+std::string XmlEscaped(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
 rtf::Document FragmentDocument(std::string_view fragment) {
     std::string rtf(kRtfHeader);
     rtf += fragment;

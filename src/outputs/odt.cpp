@@ -25,24 +25,6 @@ constexpr std::string_view kNamespaces =
     " xmlns:svg=\"urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0\""
     " office:version=\"1.3\"";
 
-std::string Escaped(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '&') {
-            out += "&amp;";
-        } else if (c == '<') {
-            out += "&lt;";
-        } else if (c == '>') {
-            out += "&gt;";
-        } else if (c == '"') {
-            out += "&quot;";
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
 std::string Hex(const rtf::Rgb& c) {
     char s[8];
     std::snprintf(s, sizeof s, "#%02x%02x%02x", c.r, c.g, c.b);
@@ -64,7 +46,7 @@ struct Fonts {
 };
 
 std::string TextProperties(const rtf::CharFormat& f, const Fonts& fonts) {
-    std::string p = "<style:text-properties style:font-name=\"" + Escaped(fonts.NameOf(f.font)) +
+    std::string p = "<style:text-properties style:font-name=\"" + XmlEscaped(fonts.NameOf(f.font)) +
                     "\" fo:font-size=\"" + std::to_string(f.size / 2) +
                     (f.size % 2 ? ".5pt\"" : "pt\"");
     if (f.bold) p += " fo:font-weight=\"bold\"";
@@ -126,7 +108,7 @@ std::string RunText(std::string_view text, bool& afterSpace) {
         } else if (c == 0x2028) {
             out += "<text:line-break/>";
         } else {
-            out += Escaped(text.substr(at, pos - at));
+            out += XmlEscaped(text.substr(at, pos - at));
         }
         afterSpace = blank;
     }
@@ -152,8 +134,8 @@ std::string ContentXml(const rtf::Document& doc, const Fonts& fonts) {
         const std::string name = fonts.NameOf(k);
         if (std::find(names.begin(), names.end(), name) != names.end()) continue;
         names.push_back(name);
-        faces += "<style:font-face style:name=\"" + Escaped(name) + "\" svg:font-family=\"'" +
-                 Escaped(name) + "'\"/>";
+        faces += "<style:font-face style:name=\"" + XmlEscaped(name) + "\" svg:font-family=\"'" +
+                 XmlEscaped(name) + "'\"/>";
     }
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<office:document-content" +
            std::string(kNamespaces) + "><office:font-face-decls>" + faces +
@@ -166,7 +148,7 @@ std::string StylesXml(const rtf::Document& doc, const Fonts& fonts) {
     const double tabCm = doc.defaultTab / 1440.0 * 2.54;
     char tab[32];
     std::snprintf(tab, sizeof tab, "%.3fcm", tabCm);
-    const std::string font = Escaped(fonts.NameOf(doc.defaultFont));
+    const std::string font = XmlEscaped(fonts.NameOf(doc.defaultFont));
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<office:document-styles" +
            std::string(kNamespaces) + "><office:font-face-decls><style:font-face style:name=\"" +
            font + "\" svg:font-family=\"'" + font +

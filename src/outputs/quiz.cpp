@@ -11,29 +11,6 @@ namespace equat {
 
 namespace {
 
-std::string Escaped(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
 // A run's text in HTML: tabs as spaces, line breaks as <br>.
 std::string RunHtml(const rtf::Run& run) {
     std::string text;
@@ -45,7 +22,7 @@ std::string RunHtml(const rtf::Run& run) {
         } else if (c == 0x2028) {
             text += "<br>";
         } else {
-            text += Escaped(std::string_view(run.text).substr(at, pos - at));
+            text += XmlEscaped(std::string_view(run.text).substr(at, pos - at));
         }
     }
     const rtf::CharFormat& f = run.format;
@@ -201,7 +178,7 @@ std::string MoodleQuestion(const ClassCopy& copy, std::size_t i) {
     const bool numerical = SingleValue(copy, r);
     std::string q =
         "  <question type=\"" + std::string(numerical ? "numerical" : "cloze") + "\">\n";
-    q += "    <name><text>" + Escaped(QuestionName(copy, i)) + "</text></name>\n";
+    q += "    <name><text>" + XmlEscaped(QuestionName(copy, i)) + "</text></name>\n";
     std::string text = Instruction(copy.code.kind) + FragmentHtml(b.statement);
     if (numerical) {
         const Numeric n = NumericOf(ExactValues(r)[0]);
@@ -267,7 +244,8 @@ bool WriteMoodle(const OutputData& output, const std::vector<std::string>& names
     if (!HasBodies(output, error)) return false;
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<quiz>\n";
     for (const ClassCopy* copy : output.InKeyOrder()) {
-        xml += "  <question type=\"category\">\n    <category><text>" + Escaped(Category(*copy)) +
+        xml += "  <question type=\"category\">\n    <category><text>" +
+               XmlEscaped(Category(*copy)) +
                "</text></category>\n    <info format=\"html\"><text></text></info>\n"
                "  </question>\n";
         for (std::size_t i = 0; i < copy->sheet.results.size(); ++i)
