@@ -86,6 +86,14 @@ void DrawQuestions(QuestionKind& kind, RandomSource& rng, int n, std::vector<std
     }
 }
 
+// Question i for the exports: its statement as the subject has it, and its worked solution.
+QuestionBodies BodiesOf(const QuestionKind& kind, int i, std::string statement, bool decimalComma) {
+    QuestionBodies bodies{std::move(statement), {}};
+    kind.AppendAnswerBody(bodies.worked, i, KeyStyle::Detailed);
+    if (decimalComma) UseDecimalComma(bodies.worked, 0);
+    return bodies;
+}
+
 }  // namespace
 
 Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& settings) {
@@ -131,12 +139,10 @@ Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& set
         kind.AppendAnswerBody(sheet.answerKey, i, settings.keyStyle);
         if (settings.decimalComma) UseDecimalComma(sheet.answerKey, keyBody);
         sheet.results.push_back(kind.Result(i));
-        if (settings.exports.bodies) {
-            QuestionBodies bodies{sheet.subject.substr(subjectBody, subjectEnd - subjectBody), {}};
-            kind.AppendAnswerBody(bodies.worked, i, KeyStyle::Detailed);
-            if (settings.decimalComma) UseDecimalComma(bodies.worked, 0);
-            sheet.bodies.push_back(std::move(bodies));
-        }
+        if (settings.exports.bodies)
+            sheet.bodies.push_back(
+                BodiesOf(kind, i, sheet.subject.substr(subjectBody, subjectEnd - subjectBody),
+                         settings.decimalComma));
         if (i == 1) {
             // The first question tells the size of the others: room for them at once, so the
             // documents are not copied again and again as they grow.
