@@ -9,7 +9,6 @@
 
 #ifdef EQUAT_HAVE_PDF
 #include "cli/pdfout.h"
-#include "platform/pages.h"
 #endif
 #include "cli/classrun.h"
 #include "cli/sheetoptions.h"
@@ -31,50 +30,32 @@ std::string Lower(std::string s) {
     return s;
 }
 
-// One copy's files through the table of formats: its RTF pair (as the window saves it,
-// through our writer; --raw keeps the generators' bytes) and, with --odt, its OpenDocument
-// pair beside it.
-bool StageTableFiles(const ClassCopy& copy, const SaveNames& names, const SheetJob& job,
+// One copy's files, staged into the set, from the table of formats: its RTF pair (as the
+// window saves it, through our writer; --raw keeps the generators' bytes), with --odt its
+// OpenDocument pair and with --pdf its PDF pair beside it, laid out as printing does.
+bool StageSheetFiles(const ClassCopy& copy, const SaveNames& names, const SheetJob& job,
                      StagedSet& set, std::vector<std::string>* written, std::string* error) {
     const OutputData one{std::span<const ClassCopy>(&copy, 1), {}, job.raw};
+    const std::string stem = fs::path(names.subject).replace_extension().string();
     NamedFiles files;
     if (!MakeFormat(Format("rtf"), one, {names.subject, names.answerKey}, &files, error))
         return false;
-    const std::string stem = fs::path(names.subject).replace_extension().string();
-    if (job.odt && !MakeFormat(Format("odt"), one, FormatFiles(Format("odt"), stem), &files, error))
-        return false;
+    const struct {
+        const char* format;
+        bool asked;
+    } beside[] = {{"odt", job.odt}, {"pdf", job.pdf}};
+    for (const auto& b : beside) {
+        if (!b.asked) continue;
+        const FormatInfo& format = Format(b.format);
+#ifdef EQUAT_HAVE_PDF
+        if (format.laidOut) EnsureApplication();
+#endif
+        if (!MakeFormat(format, one, FormatFiles(format, stem), &files, error)) return false;
+    }
     for (const auto& [name, bytes] : files) {
         if (!set.Add(name, bytes, error)) return false;
         written->push_back(name);
     }
-    return true;
-}
-
-// Stages a sheet's files into the set, and their PDFs, made from the generators' bytes as
-// printing does.
-bool StageSheetFiles(const ClassCopy& copy, const SaveNames& names, const SheetJob& job,
-                     StagedSet& set, std::vector<std::string>* written, std::string* error) {
-    if (!StageTableFiles(copy, names, job, set, written, error)) return false;
-#ifdef EQUAT_HAVE_PDF
-    if (!job.pdf) return true;
-    const std::string* docs[2] = {&copy.sheet.subject, &copy.sheet.answerKey};
-    const std::string paths[2] = {names.subject, names.answerKey};
-    // Beside each document, its extension replaced; the key on a second core.
-    fs::path pdfPaths[2];
-    std::string pdfs[2], errors[2];
-    bool made[2] = {false, false};
-    for (int i = 0; i < 2; ++i) pdfPaths[i] = fs::path(paths[i]).replace_extension(".pdf");
-    auto make = [&](int i) {
-        made[i] = RtfToPdfBytes(*docs[i], "", pdfPaths[i].stem().string(), &pdfs[i], &errors[i]);
-    };
-    EnsureApplication();
-    RunBeside([&] { make(1); }, [&] { make(0); });
-    for (int i = 0; i < 2; ++i) {
-        if (!made[i]) *error = errors[i];
-        if (!made[i] || !set.Add(pdfPaths[i], pdfs[i], error)) return false;
-        written->push_back(pdfPaths[i].string());
-    }
-#endif
     return true;
 }
 
