@@ -32,6 +32,7 @@ class QSlider;
 namespace equat {
 
 class ClassSetDialog;
+class QuizDialog;
 class FormStorage;
 class Output;
 class PaneSplitter;
@@ -147,6 +148,7 @@ class TForm1 : public QWidget {
     QAction* mnuQuitter;
     QMenu* mnuCorrige;  // one checkable item per answer-key style, as cbCorrige
     QAction* mnuVirgule;
+    QAction* mnuInterrogation;  // "Interrogation rapide...": the quiz dialog
     QAction* mnuManuel;
     QAction* mnuAPropos;
     // The design area: every control of the design table, kClientWidth x kClientHeight at
@@ -157,6 +159,7 @@ class TForm1 : public QWidget {
     Output& output() { return *output_; }
     // The class set dialog, opened by btnSerie.
     ClassSetDialog& classDialog() { return *classDialog_; }
+    QuizDialog& quizDialog() { return *quizDialog_; }
 
   public slots:
     void FormCreate();
@@ -250,6 +253,7 @@ class TForm1 : public QWidget {
     // The last generation as data, for the exports (its documents are the areas').
     std::optional<ClassCopy> lastCopy_;
     ClassSetDialog* classDialog_ = nullptr;
+    QuizDialog* quizDialog_ = nullptr;
     QString saveDialogInitialDir_;
 };
 

@@ -16,6 +16,7 @@
 #include "core/classset.h"
 #include "core/cp1252.h"
 #include "core/fileio.h"
+#include "core/quiz.h"
 #include "outputs/formats.h"
 
 namespace equat {
@@ -96,6 +97,23 @@ bool AddBanks(const SheetJob& job, const OutputData& output, NamedFiles* files,
     return true;
 }
 
+#ifdef EQUAT_HAVE_PDF
+// A collated set: its PDF pair, its grid and its banks written as one set; the exit status.
+static int WriteCollated(const SheetJob& job, const ClassSet& set) {
+    std::vector<std::string> names, written;
+    std::string error;
+    if (!CollatedNames(job, &names, &error)) return Fail(error, 2);
+    const OutputData all{set.copies, set.keyOrder, false, job.quiz > 0 ? job.perPage : 0};
+    NamedFiles files;
+    const bool ok =
+        MakeFormat(Format("pdf"), all, {names[0], names[1]}, &files, &error) &&
+        (names.size() < 3 || MakeFormat(Format("grid"), all, {names[2]}, &files, &error)) &&
+        AddBanks(job, all, &files, &error) && WriteAllFiles(files, &written, &error);
+    for (const auto& name : written) std::cout << name << '\n';
+    return ok ? 0 : Fail(error, 1);
+}
+#endif
+
 int RunClassSet(const SheetJob& job, RandomSource& stream, ClassSet* made, std::string* grid) {
 #ifndef EQUAT_HAVE_PDF
     (void)grid;
@@ -120,7 +138,18 @@ int RunClassSet(const SheetJob& job, RandomSource& stream, ClassSet* made, std::
         return true;
     };
     ClassSet& set = *made;
-    set = MakeClassSet(request, stream);
+    if (job.quiz > 0) {
+        QuizRequest quiz;
+        quiz.kind = job.kind;
+        quiz.settings = job.settings;
+        quiz.copies = job.sheets;
+        quiz.perPage = job.perPage;
+        quiz.twoLevels = job.twoLevels;
+        quiz.progress = request.progress;
+        set = MakeQuiz(quiz, stream);
+    } else {
+        set = MakeClassSet(request, stream);
+    }
     if (set.repeats > 0)
         std::cerr << "equat-sheet: "
                   << Tr("warning: this level has too few questions for copies all different; "
@@ -129,19 +158,7 @@ int RunClassSet(const SheetJob& job, RandomSource& stream, ClassSet* made, std::
                   << '\n';
 #ifdef EQUAT_HAVE_PDF
     if (!job.collate.empty() || !job.answers.empty()) EnsureApplication();
-    if (!job.collate.empty()) {
-        std::vector<std::string> names, written;
-        std::string error;
-        if (!CollatedNames(job, &names, &error)) return Fail(error, 2);
-        const OutputData all{set.copies, set.keyOrder};
-        NamedFiles files;
-        const bool ok =
-            MakeFormat(Format("pdf"), all, {names[0], names[1]}, &files, &error) &&
-            (names.size() < 3 || MakeFormat(Format("grid"), all, {names[2]}, &files, &error)) &&
-            AddBanks(job, all, &files, &error) && WriteAllFiles(files, &written, &error);
-        for (const auto& name : written) std::cout << name << '\n';
-        return ok ? 0 : Fail(error, 1);
-    }
+    if (!job.collate.empty()) return WriteCollated(job, set);
     if (!job.answers.empty()) {
         std::string error;
         NamedFiles files;

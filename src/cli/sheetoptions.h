@@ -27,6 +27,10 @@ struct SheetJob {
     std::string answers;            // the grid of every copy's results, as PDF
     std::string name;               // --name with --code: the student's, in the title
     bool raw = false;               // RTF as the generators make it, not through our writer
+    // A quick quiz (--quiz): questions per copy, copies per page, two levels side by side.
+    int quiz = 0;
+    int perPage = 4;
+    bool twoLevels = false;
     bool ClassSet() const { return !collate.empty() || !roster.empty(); }
     // Exports: the questions as a bank (Moodle XML, GIFT), the documents as OpenDocument.
     std::string moodle;

@@ -22,6 +22,7 @@ struct OutputData {
     std::span<const ClassCopy> copies;
     std::vector<std::size_t> keyOrder;  // the keys' (and a bank's) order; empty: as drawn
     bool raw = false;                   // RTF as the generators make it, not resaved
+    int quizPerPage = 0;                // a quick quiz's copies to a PDF page (2, 4, 6); 0: one
     // The copies in key order.
     std::vector<const ClassCopy*> InKeyOrder() const;
 };

@@ -224,6 +224,7 @@ SheetSettings SettingsForCode(const SheetCode& code, SheetSettings base) {
     base.interline = code.interline;
     base.keyStyle = code.keyStyle;
     base.decimalComma = (code.flags & kSheetCodeDecimalComma) != 0;
+    base.quiz.on = (code.flags & kSheetCodeQuizBits) != 0;
     base.code = EncodeSheetCode(code);
     return base;
 }

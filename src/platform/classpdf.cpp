@@ -17,6 +17,7 @@
 #include "platform/pages.h"
 #include "platform/paginator.h"
 #include "platform/printing.h"
+#include "platform/quizpdf.h"
 
 namespace equat {
 
@@ -34,6 +35,13 @@ void SetUp(QPdfWriter& pdf, const QPageLayout& layout, const std::string& title)
     pdf.setTitle(QString::fromStdString(title));
     pdf.setCreator("Equat");
 }
+
+// How documents are laid on a device's pages.
+using PaintDocuments = std::function<bool(const std::vector<std::string_view>& rtfs,
+                                          QPagedPaintDevice& device, QString* why)>;
+struct SetPainters {
+    PaintDocuments subjects, keys;
+};
 
 // Each document from a new page, in one job on the device.
 bool PaintCollated(const std::vector<std::string_view>& rtfs, QPagedPaintDevice& device,
@@ -61,8 +69,8 @@ bool PaintCollated(const std::vector<std::string_view>& rtfs, QPagedPaintDevice&
 
 }  // namespace
 
-bool CollatedPdf(const std::vector<std::string_view>& rtfs, const std::string& title,
-                 std::string* pdf, std::string* error) {
+static bool PdfOf(const PaintDocuments& paint, const std::vector<std::string_view>& rtfs,
+                  const std::string& title, std::string* pdf, std::string* error) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QString why;
@@ -70,17 +78,46 @@ bool CollatedPdf(const std::vector<std::string_view>& rtfs, const std::string& t
     {
         QPdfWriter writer(&buffer);
         SetUp(writer, DefaultPageLayout(), title);
-        ok = PaintCollated(rtfs, writer, &why);
+        ok = paint(rtfs, writer, &why);
     }
     if (!ok) *error = why.toStdString();
     if (ok) *pdf = Bytes(buffer);
     return ok;
 }
 
-bool PrintCollated(const std::vector<std::string_view>& rtfs, QPrinter& printer,
-                   const QString& title, QString* error) {
+bool CollatedPdf(const std::vector<std::string_view>& rtfs, const std::string& title,
+                 std::string* pdf, std::string* error) {
+    return PdfOf(PaintCollated, rtfs, title, pdf, error);
+}
+
+static SetPainters PaintersFor(std::span<const ClassCopy> copies, int quizPerPage) {
+    if (quizPerPage > 0)
+        return {
+            [quizPerPage](const std::vector<std::string_view>& rtfs, QPagedPaintDevice& device,
+                          QString* why) { return PaintQuizPages(rtfs, quizPerPage, device, why); },
+            [](const std::vector<std::string_view>& rtfs, QPagedPaintDevice& device, QString* why) {
+                return PaintColumns(rtfs, 1, device, why);
+            }};
+    // Strips lie side by side, as many as the page has room for.
+    if (!copies.empty() && copies.front().code.keyStyle == KeyStyle::Strip)
+        return {PaintCollated,
+                [](const std::vector<std::string_view>& rtfs, QPagedPaintDevice& device,
+                   QString* why) { return PaintColumns(rtfs, 0, device, why); }};
+    return {PaintCollated, PaintCollated};
+}
+
+bool PrintSet(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
+              int quizPerPage, bool keys, QPrinter& printer, const QString& title, QString* error) {
+    const SetPainters painters = PaintersFor(copies, quizPerPage);
+    std::vector<std::string_view> rtfs;
+    if (keys) {
+        for (std::size_t k : keyOrder) rtfs.push_back(copies[k].sheet.answerKey);
+    } else {
+        for (const auto& copy : copies) rtfs.push_back(copy.sheet.subject);
+    }
+    const PaintDocuments& paint = keys ? painters.keys : painters.subjects;
     return RunPrintJob(
-        printer, title, [&](QString* why) { return PaintCollated(rtfs, printer, why); }, error);
+        printer, title, [&](QString* why) { return paint(rtfs, printer, why); }, error);
 }
 
 // The largest n in 1..most for which fits(n) holds (fits falls from true to false as n grows);
@@ -193,12 +230,57 @@ bool AnswerGridPdf(const AnswerGrid& grid, std::string* pdf, std::string* error)
     return true;
 }
 
+bool ClassPdfs(std::span<const ClassCopy> copies, const std::vector<std::size_t>& keyOrder,
+               const std::string& path, const std::string& answers, NamedFiles* files,
+               std::string* error, int quizPerPage) {
+    const SetPainters painters = PaintersFor(copies, quizPerPage);
+    fs::path subjectPath(path);
+    if (!subjectPath.has_extension()) subjectPath += ".pdf";
+    fs::path keyPath = subjectPath;
+    keyPath.replace_extension();
+    keyPath += BesideName("", kAnswerKeySuffix, ".pdf");
+
+    std::vector<std::string_view> subjects, keys;
+    for (const auto& copy : copies) subjects.push_back(copy.sheet.subject);
+    for (std::size_t k : keyOrder) keys.push_back(copies[k].sheet.answerKey);
+    NamedFiles made(2);
+    made[0].first = subjectPath.string();
+    made[1].first = keyPath.string();
+    // The subjects on a second core while this thread makes the keys.
+    std::string subjectError;
+    bool subjectsMade = false, keysMade = false;
+    RunBeside(
+        [&] {
+            subjectsMade = PdfOf(painters.subjects, subjects, subjectPath.stem().string(),
+                                 &made[0].second, &subjectError);
+        },
+        [&] {
+            keysMade = PdfOf(painters.keys, keys, keyPath.stem().string(), &made[1].second, error);
+        });
+    bool ok = subjectsMade && keysMade;
+    if (!subjectsMade) *error = subjectError;
+    if (ok && !answers.empty()) {
+        made.emplace_back(answers, std::string());
+        ok = AnswerGridPdf(MakeAnswerGrid(copies, keyOrder), &made.back().second, error);
+    }
+    if (ok) files->insert(files->end(), made.begin(), made.end());
+    return ok;
+}
+
 bool WriteAllFiles(const NamedFiles& files, std::vector<std::string>* written, std::string* error) {
     std::vector<FileContent> contents;
     for (const auto& [name, bytes] : files) contents.push_back({name, bytes});
     if (!ReplaceFiles(contents, error)) return false;
     for (const auto& file : files) written->push_back(file.first);
     return true;
+}
+
+bool WriteClassPdfs(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
+                    const std::string& path, const std::string& answers,
+                    std::vector<std::string>* written, std::string* error, int quizPerPage) {
+    NamedFiles files;
+    return ClassPdfs(copies, keyOrder, path, answers, &files, error, quizPerPage) &&
+           WriteAllFiles(files, written, error);
 }
 
 }  // namespace equat

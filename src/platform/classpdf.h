@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <QString>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,18 +21,32 @@ namespace equat {
 bool CollatedPdf(const std::vector<std::string_view>& rtfs, const std::string& title,
                  std::string* pdf, std::string* error);
 
-// Several RTF documents as one print job on the printer, every document starting on a new
-// page, titled title on the queue. False with *error when there is no printer or it fails.
-bool PrintCollated(const std::vector<std::string_view>& rtfs, QPrinter& printer,
-                   const QString& title, QString* error);
-
 // The grid on pages of A4 landscape at 9 points: as many pages as its questions and rows
 // need, the row labels and the header repeated on each.
 bool AnswerGridPdf(const AnswerGrid& grid, std::string* pdf, std::string* error);
+
+// The subjects into path (".pdf" added when it has no extension), the keys into its name
+// without extension followed by "_Cor.pdf", in keyOrder; the grid into answers when not
+// empty. False with *error when one cannot be made; nothing is written. Each copy starts a
+// page, but strip keys lie side by side; with quizPerPage (2, 4 or 6) the copies of a quick
+// quiz go so many to a page (PaintQuizPages) and their keys one under another.
+bool ClassPdfs(std::span<const ClassCopy> copies, const std::vector<std::size_t>& keyOrder,
+               const std::string& path, const std::string& answers, NamedFiles* files,
+               std::string* error, int quizPerPage = 0);
+
+// The subjects, or the keys in keyOrder, of a set laid out as ClassPdfs lays them out, as one
+// print job.
+bool PrintSet(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
+              int quizPerPage, bool keys, QPrinter& printer, const QString& title, QString* error);
 
 // Replaces every file as one unit (ReplaceFiles): all are staged before any is replaced, so a
 // failure leaves every old file as it was; false with *error then. The names written go to
 // *written.
 bool WriteAllFiles(const NamedFiles& files, std::vector<std::string>* written, std::string* error);
+
+// ClassPdfs, then WriteAllFiles.
+bool WriteClassPdfs(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
+                    const std::string& path, const std::string& answers,
+                    std::vector<std::string>* written, std::string* error, int quizPerPage = 0);
 
 }  // namespace equat
