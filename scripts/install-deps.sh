@@ -8,6 +8,10 @@ packages=(
   # build
   build-essential cmake ninja-build pkg-config clang-14 libclang-rt-14-dev clang-format
   libgtest-dev libgmock-dev libbenchmark-dev
+  # the OpenDocument exports' zip archives
+  libzip-dev
+  # tests: the exports' XML checked well-formed
+  libxml2-utils
   # Qt 6 and what its widgets need at run time
   qt6-base-dev qt6-svg-dev libgl-dev qt6-qpa-plugins
   # lupdate and lrelease: the tools' French texts

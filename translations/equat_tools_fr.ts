@@ -52,10 +52,6 @@
         <translation>--to est obligatoire</translation>
     </message>
     <message>
-        <source>--to must be rtf, txt, pdf or png, not %1</source>
-        <translation>--to doit valoir rtf, txt, pdf ou png, pas %1</translation>
-    </message>
-    <message>
         <source>--to %1 needs a build with the Qt layers</source>
         <translation>--to %1 demande une version construite avec Qt</translation>
     </message>
@@ -152,24 +148,6 @@
         <translation>l&apos;option %1 est donnée deux fois</translation>
     </message>
     <message>
-        <source>usage: equat-rtf INPUT --to {rtf,txt,pdf,png} [--output PATH] [--printer NAME]
-  rtf: read with our RTF reader, written back with our writer
-  txt: the plain text, UTF-8, CR LF line ends
-  pdf and png: laid out as printing lays it out, on the printable area of the named
-  printer, or of an A4 page with 10 mm margins; png writes one image per page,
-  &quot;-1&quot;, &quot;-2&quot;, ... inserted before the extension of PATH
-  PATH defaults to INPUT with the new extension
-</source>
-        <translation>usage : equat-rtf ENTRÉE --to {rtf,txt,pdf,png} [--output CHEMIN] [--printer NOM]
-  rtf : lu par notre lecteur RTF, réécrit par notre rédacteur
-  txt : le texte brut, en UTF-8, fins de ligne CR LF
-  pdf et png : mis en page comme à l&apos;impression, sur la zone imprimable de
-  l&apos;imprimante nommée, ou d&apos;une page A4 aux marges de 10 mm ; png écrit une image
-  par page, « -1 », « -2 », ... insérés avant l&apos;extension de CHEMIN
-  CHEMIN vaut par défaut ENTRÉE avec la nouvelle extension
-</translation>
-    </message>
-    <message>
         <source>cannot create folder %1: %2</source>
         <translation>impossible de créer le dossier %1 : %2</translation>
     </message>
@@ -192,6 +170,58 @@
     <message>
         <source>%1: %2</source>
         <translation>%1 : %2</translation>
+    </message>
+    <message>
+        <source>unknown answer key &apos;%1&apos; (expected one of: %2)</source>
+        <translation>corrigé inconnu « %1 » (attendu : %2)</translation>
+    </message>
+    <message>
+        <source>invalid value &apos;%1&apos; for --per-page (expected 2, 4 or 6)</source>
+        <translation>valeur « %1 » invalide pour --per-page (attendu : 2, 4 ou 6)</translation>
+    </message>
+    <message>
+        <source>--per-page and --two-levels need --quiz</source>
+        <translation>--per-page et --two-levels demandent --quiz</translation>
+    </message>
+    <message>
+        <source>--quiz does not go with %1</source>
+        <translation>--quiz ne va pas avec %1</translation>
+    </message>
+    <message>
+        <source>--quiz needs --collate FILE.pdf</source>
+        <translation>--quiz demande --collate FICHIER.pdf</translation>
+    </message>
+    <message>
+        <source>--two-levels needs --level 1 or 2 (the right column is a level above)</source>
+        <translation>--two-levels demande --level 1 ou 2 (la colonne de droite est au niveau au-dessus)</translation>
+    </message>
+    <message>
+        <source>usage: equat-rtf INPUT --to {rtf,txt,pdf,png,odt} [--output PATH] [--printer NAME]
+  rtf: read with our RTF reader, written back with our writer
+  txt: the plain text, UTF-8, CR LF line ends
+  odt: OpenDocument text, every sign as real Unicode
+  pdf and png: laid out as printing lays it out, on the printable area of the named
+  printer, or of an A4 page with 10 mm margins; png writes one image per page,
+  &quot;-1&quot;, &quot;-2&quot;, ... inserted before the extension of PATH
+  PATH defaults to INPUT with the new extension
+</source>
+        <translation>usage : equat-rtf ENTRÉE --to {rtf,txt,pdf,png,odt} [--output CHEMIN] [--printer NOM]
+  rtf : lu par notre lecteur RTF, réécrit par notre rédacteur
+  txt : le texte brut, en UTF-8, fins de ligne CR LF
+  odt : texte OpenDocument, chaque signe en vrai Unicode
+  pdf et png : mis en page comme à l&apos;impression, sur la zone imprimable de
+  l&apos;imprimante nommée, ou d&apos;une page A4 aux marges de 10 mm ; png écrit une image
+  par page, « -1 », « -2 », ... insérés avant l&apos;extension de CHEMIN
+  CHEMIN vaut par défaut ENTRÉE avec la nouvelle extension
+</translation>
+    </message>
+    <message>
+        <source>--to must be rtf, txt, pdf, png or odt, not %1</source>
+        <translation>--to doit valoir rtf, txt, pdf, png ou odt, pas %1</translation>
+    </message>
+    <message>
+        <source>with --odt the subject file cannot itself end in .odt</source>
+        <translation>avec --odt, le fichier du sujet ne peut pas lui-même finir par .odt</translation>
     </message>
     <message>
         <source>Usage: equat-sheet --kind {1d,2d,syst} [OPTION]...
@@ -243,6 +273,13 @@ Class sets (a different copy for every student, no question on two copies):
                       above
   --help              show this help and exit
   --version           show the version and exit
+
+Exports (with --sheets, --collate or --roster, of the whole set):
+  --moodle FILE.xml   the questions as a Moodle XML question bank, one category per
+                      copy, the worked solution as feedback
+  --gift FILE.txt     the same in GIFT (first degree only)
+  --odt               also write both documents as OpenDocument text (.odt) beside
+                      the RTF pair
 
 Texts are UTF-8 and must fit in Windows-1252. Exit status: 0 done, 1 a file could not
 be written, 2 bad usage.
@@ -299,33 +336,24 @@ Séries pour une classe (une copie différente par élève, aucune question sur 
   --help              affiche cette aide et quitte
   --version           affiche la version et quitte
 
+Exports (avec --sheets, --collate ou --roster, de toute la série) :
+  --moodle FICHIER.xml  les questions en banque de questions XML Moodle, une catégorie
+                      par copie, la solution rédigée en feedback
+  --gift FICHIER.txt  la même chose en GIFT (premier degré seulement)
+  --odt               écrit aussi les deux documents en texte OpenDocument (.odt) à
+                      côté de la paire RTF
+
 Les textes sont en UTF-8 et doivent tenir en Windows-1252. Code de sortie : 0 fait,
 1 un fichier n&apos;a pas pu être écrit, 2 mauvais usage.
 </translation>
     </message>
     <message>
-        <source>unknown answer key &apos;%1&apos; (expected one of: %2)</source>
-        <translation>corrigé inconnu « %1 » (attendu : %2)</translation>
+        <source>--odt does not go with --collate</source>
+        <translation>--odt ne va pas avec --collate</translation>
     </message>
     <message>
-        <source>invalid value &apos;%1&apos; for --per-page (expected 2, 4 or 6)</source>
-        <translation>valeur « %1 » invalide pour --per-page (attendu : 2, 4 ou 6)</translation>
-    </message>
-    <message>
-        <source>--per-page and --two-levels need --quiz</source>
-        <translation>--per-page et --two-levels demandent --quiz</translation>
-    </message>
-    <message>
-        <source>--quiz does not go with %1</source>
-        <translation>--quiz ne va pas avec %1</translation>
-    </message>
-    <message>
-        <source>--quiz needs --collate FILE.pdf</source>
-        <translation>--quiz demande --collate FICHIER.pdf</translation>
-    </message>
-    <message>
-        <source>--two-levels needs --level 1 or 2 (the right column is a level above)</source>
-        <translation>--two-levels demande --level 1 ou 2 (la colonne de droite est au niveau au-dessus)</translation>
+        <source>--gift takes first-degree sheets only (--kind 1d)</source>
+        <translation>--gift ne prend que les feuilles du premier degré (--kind 1d)</translation>
     </message>
 </context>
 </TS>

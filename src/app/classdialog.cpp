@@ -23,10 +23,11 @@
 #include <algorithm>
 #include <memory>
 
+#include "app/output.h"
 #include "app/widgets.h"
-#include "core/formats.h"
 #include "core/kinds.h"
 #include "core/savenames.h"
+#include "outputs/formats.h"
 #include "platform/classpdf.h"
 #include "platform/pages.h"
 #include "platform/paginator.h"
@@ -87,12 +88,6 @@ std::string NamePart(const std::string& cp1252Name) {
     out = out.left(40);
     while (out.endsWith('_')) out.chop(1);
     return out.toStdString();
-}
-
-std::string RtfOf(RichEdit* area) {
-    const KeptSelection kept{area};
-    area->SelectAll();
-    return area->SelectionRtf();
 }
 
 // Modal over the dialog, shown at once: even a short set gives the teacher a way out.
@@ -188,6 +183,10 @@ void ClassSetDialog::MakeControls() {
     btnImprimer = new QPushButton("Imprimer", this);
     btnPdf = new QPushButton("Enregistrer en PDF", this);
     btnRtf = new QPushButton("Enregistrer en RTF", this);
+    btnMoodle = new QPushButton("Exporter pour Moodle", this);
+    btnMoodle->setToolTip(
+        "Les questions de toutes les copies en banque de questions XML Moodle, une catégorie "
+        "par copie, la solution rédigée en feedback");
     btnFermer = new QPushButton("Fermer", this);
 }
 
@@ -209,7 +208,7 @@ void ClassSetDialog::LayOut() {
     form->addRow(draw);
 
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {btnImprimer, btnPdf, btnRtf, btnFermer}) {
+    for (QPushButton* b : {btnImprimer, btnPdf, btnRtf, btnMoodle, btnFermer}) {
         b->setAutoDefault(false);
         buttons->addWidget(b);
     }
@@ -232,6 +231,7 @@ void ClassSetDialog::Connect() {
     connect(btnImprimer, &QPushButton::clicked, this, [this] { Print(); });
     connect(btnPdf, &QPushButton::clicked, this, [this] { SavePdf(); });
     connect(btnRtf, &QPushButton::clicked, this, [this] { SaveRtf(); });
+    connect(btnMoodle, &QPushButton::clicked, this, [this] { ExportMoodle(); });
     connect(btnFermer, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -311,6 +311,8 @@ std::optional<ClassSetRequest> ClassSetDialog::Request() {
     ClassSetRequest request;
     request.kind = cbType->currentData().toString().toStdString();
     request.settings = Settings();
+    // The bank needs each question as data: cheap beside drawing, so every set has it.
+    request.settings.exports.bodies = true;
     request.copies = spCopies->value();
     request.showCodes = ckbCodes->isChecked();
     if (NameCount(mNoms) > 0) {
@@ -369,24 +371,21 @@ std::string ClassSetDialog::SetBaseName() const {
     return "Serie_" + prefix + std::to_string(spNiveau->value());
 }
 
-bool ClassSetDialog::PairPdfs(const QString& folder, NamedFiles* files) {
-    const std::string base = InFolder(folder, parts_.baseName().toStdString());
-    const struct {
-        RichEdit* area;
-        std::string name;
-    } pair[] = {{parts_.subject, FormatFiles(Format("pdf"), base)[0]},
-                {parts_.answerKey, FormatFiles(Format("pdf"), base)[1]}};
-    for (const auto& p : pair) {
-        QByteArray pdf;
-        QString error;
-        const QString title = QFileInfo(QString::fromStdString(p.name)).completeBaseName();
-        if (!PdfBytes(p.area->Pages(), DefaultPageLayout(), kPrintDpi, title, &pdf, &error)) {
-            ShowError(error);
-            return false;
-        }
-        files->emplace_back(p.name, pdf.toStdString());
-    }
-    return true;
+// The format's files of the output, or false with the error shown.
+bool ClassSetDialog::Make(const char* format, const OutputData& output,
+                          const std::vector<std::string>& names, NamedFiles* files) {
+    std::string error;
+    if (MakeFormat(Format(format), output, names, files, &error)) return true;
+    ShowError(QString::fromStdString(error));
+    return false;
+}
+
+// The pair on screen as edited, as a copy of its own.
+ClassCopy ClassSetDialog::PairOnScreen() const {
+    ClassCopy copy;
+    copy.sheet.subject = WholeRtf(parts_.subject);
+    copy.sheet.answerKey = WholeRtf(parts_.answerKey);
+    return copy;
 }
 
 // The last chance to cancel; then, once the teacher agreed to replace what exists, every
@@ -487,18 +486,19 @@ bool ClassSetDialog::SavePdf() {
     progress_ = MakeProgress(this, "Préparation des PDF...");
     const ProgressScope closing(progress_);
     NamedFiles files;
+    const FormatInfo& pdf = Format("pdf");
     if (pairOnScreen) {
-        if (!PairPdfs(*folder, &files)) return false;
+        const ClassCopy copy = PairOnScreen();
+        const std::string base = InFolder(*folder, parts_.baseName().toStdString());
+        if (!Make("pdf", OutputData{std::span(&copy, 1), {}}, FormatFiles(pdf, base), &files))
+            return false;
     } else {
         if (!EnsureSet()) return false;
         const std::string base = InFolder(*folder, SetBaseName());
-        const std::string grid =
-            ckbGrille->isChecked() ? FormatFiles(Format("grid"), base)[0] : std::string();
-        std::string error;
-        if (!ClassPdfs(set_->copies, set_->keyOrder, base + ".pdf", grid, &files, &error)) {
-            ShowError(QString::fromStdString(error));
+        const OutputData all{set_->copies, set_->keyOrder};
+        if (!Make("pdf", all, FormatFiles(pdf, base), &files)) return false;
+        if (ckbGrille->isChecked() && !Make("grid", all, FormatFiles(Format("grid"), base), &files))
             return false;
-        }
     }
     return Finish(*folder, files);
 }
@@ -514,8 +514,11 @@ bool ClassSetDialog::SaveRtf() {
     NamedFiles files;
     if (pairOnScreen) {
         const SaveNames names = SaveNamesFor(InFolder(*folder, parts_.baseName().toStdString()));
-        files = {{names.subject, RtfOf(parts_.subject)},
-                 {names.answerKey, RtfOf(parts_.answerKey)}};
+        const ClassCopy copy = PairOnScreen();
+        // The areas' RTF is our writer's already.
+        if (!Make("rtf", OutputData{std::span(&copy, 1), {}, true},
+                  {names.subject, names.answerKey}, &files))
+            return false;
         return Finish(*folder, files);
     }
     if (!EnsureSet()) return false;
@@ -524,16 +527,31 @@ bool ClassSetDialog::SaveRtf() {
         const std::string pupil = NamePart(copy.name);
         const SaveNames names =
             SaveNamesFor(base + "_" + (pupil.empty() ? "" : pupil + "_") + copy.codeText);
-        files.emplace_back(names.subject, rtf::ResavedRtf(copy.sheet.subject));
-        files.emplace_back(names.answerKey, rtf::ResavedRtf(copy.sheet.answerKey));
-    }
-    if (ckbGrille->isChecked()) {
-        std::string pdf, error;
-        if (!AnswerGridPdf(MakeAnswerGrid(set_->copies, set_->keyOrder), &pdf, &error)) {
-            ShowError(QString::fromStdString(error));
+        if (!Make("rtf", OutputData{std::span(&copy, 1), {}}, {names.subject, names.answerKey},
+                  &files))
             return false;
-        }
-        files.emplace_back(FormatFiles(Format("grid"), base)[0], std::move(pdf));
+    }
+    const OutputData all{set_->copies, set_->keyOrder};
+    if (ckbGrille->isChecked() && !Make("grid", all, FormatFiles(Format("grid"), base), &files))
+        return false;
+    return Finish(*folder, files);
+}
+
+// Every copy of the set drawn (or drawn now), whatever the pair on screen: a bank is of a set.
+bool ClassSetDialog::ExportMoodle() {
+    if (!set_ && !Request()) return false;
+    const auto folder = ChooseFolder();
+    if (!folder) return false;
+    progress_ = MakeProgress(this, "Préparation de la banque de questions...");
+    const ProgressScope closing(progress_);
+    if (!EnsureSet()) return false;
+    const FormatInfo& moodle = Format("moodle");
+    NamedFiles files;
+    std::string error;
+    if (!MakeFormat(moodle, OutputData{set_->copies, set_->keyOrder},
+                    FormatFiles(moodle, InFolder(*folder, SetBaseName())), &files, &error)) {
+        ShowError(QString::fromStdString(error));
+        return false;
     }
     return Finish(*folder, files);
 }

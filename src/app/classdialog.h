@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/classset.h"
+#include "core/formats.h"
 #include "core/random.h"
 #include "core/sheet.h"
 
@@ -92,12 +93,15 @@ class ClassSetDialog : public QDialog {
     QPushButton* btnImprimer;
     QPushButton* btnPdf;
     QPushButton* btnRtf;
+    QPushButton* btnMoodle;
     QPushButton* btnFermer;
 
     // The outputs; each returns true when it ran to its end.
     bool Print();
     bool SavePdf();
     bool SaveRtf();
+    // The questions of every copy as a Moodle XML bank, a category per copy.
+    bool ExportMoodle();
     // Draws a new set of the current choices ("Nouveau tirage"); false when an input is
     // refused or the draw is cancelled.
     bool Draw();
@@ -120,7 +124,9 @@ class ClassSetDialog : public QDialog {
     std::optional<QString> ChooseFolder();
     bool Step(int value);
     std::string SetBaseName() const;
-    bool PairPdfs(const QString& folder, std::vector<std::pair<std::string, std::string>>* files);
+    bool Make(const char* format, const OutputData& output, const std::vector<std::string>& names,
+              NamedFiles* files);
+    ClassCopy PairOnScreen() const;
     bool Finish(const QString& folder,
                 const std::vector<std::pair<std::string, std::string>>& files);
 

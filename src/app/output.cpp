@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -18,6 +19,7 @@
 #include "app/widgets.h"
 #include "core/fileio.h"
 #include "core/savenames.h"
+#include "outputs/formats.h"
 #include "platform/pageimages.h"
 #include "platform/printing.h"
 #include "platform/richedit.h"
@@ -46,6 +48,27 @@ bool RunPrinterDialog(QWidget* parent, QPrinter& printer) {
     return dialog.exec() == QDialog::Accepted;
 }
 
+// The exports the window offers, each a row of the table of formats.
+constexpr struct {
+    const char* format;
+    const char* filter;
+} kExports[] = {{"moodle", "Banque de questions Moodle XML (*.xml)"},
+                {"gift", "Questions GIFT, premier degré (*.txt)"},
+                {"odt", "Texte OpenDocument, sujet et corrigé (*.odt)"}};
+
+std::optional<Output::ExportChoice> RunExportDialog(QWidget* parent, const QString& folder,
+                                                    const QString& presetName) {
+    QStringList filters;
+    for (const auto& e : kExports) filters << QString::fromUtf8(e.filter);
+    QString chosen = filters[0];
+    const QString start = folder.isEmpty() ? presetName : QDir(folder).filePath(presetName);
+    const QString name = QFileDialog::getSaveFileName(parent, QString::fromUtf8("Exporter"), start,
+                                                      filters.join(";;"), &chosen);
+    if (name.isEmpty()) return std::nullopt;
+    return Output::ExportChoice{name,
+                                kExports[std::max<qsizetype>(0, filters.indexOf(chosen))].format};
+}
+
 void RunErrorBox(QWidget* parent, const QString& message) {
     QMessageBox::critical(parent, parent ? parent->windowTitle() : QString(), message);
 }
@@ -62,9 +85,16 @@ QString Output::WrittenName(const QString& name) {
     return name;
 }
 
+std::string WholeRtf(RichEdit* area) {
+    const KeptSelection kept{area};
+    area->SelectAll();
+    return area->SelectionRtf();
+}
+
 Output::Output(Parts parts)
     : parts_(std::move(parts)),
       saveDialog_(RunSaveDialog),
+      exportDialog_(RunExportDialog),
       printerDialog_(RunPrinterDialog),
       errorBox_(RunErrorBox) {}
 
@@ -122,6 +152,34 @@ void Output::Save() {
             return;
         }
     }
+}
+
+void Output::Export() {
+    std::optional<ClassCopy> copy = parts_.copy ? parts_.copy() : std::nullopt;
+    if (!copy || parts_.subject->LineCount() == 0) return;
+    const auto chosen = exportDialog_(parts_.window, parts_.saveFolder(), parts_.baseName());
+    if (!chosen || chosen->file.isEmpty()) return;
+    const FormatInfo& format = Format(chosen->format);
+    QString file = chosen->file;
+    if (QFileInfo(file).suffix().isEmpty())
+        file += QString::fromUtf8(format.extension.data(), qsizetype(format.extension.size()));
+    const std::string path = QFile::encodeName(file).toStdString();
+    const std::string stem =
+        path.substr(0, path.size() - QFile::encodeName(QFileInfo(file).suffix()).size() - 1);
+    copy->sheet.subject = WholeRtf(parts_.subject);
+    copy->sheet.answerKey = WholeRtf(parts_.answerKey);
+    NamedFiles files;
+    std::string error;
+    std::vector<FileContent> contents;
+    const std::vector<std::string> names =
+        format.pair ? FormatFiles(format, stem) : std::vector{path};
+    if (MakeFormat(format, OutputData{std::span(&*copy, 1), {}}, names, &files, &error)) {
+        for (const auto& [name, bytes] : files) contents.push_back({name, bytes});
+        if (ReplaceFiles(contents, &error)) return;
+        error =
+            FileError(QFile::decodeName(path.c_str()), QString::fromStdString(error)).toStdString();
+    }
+    ShowError(QString::fromStdString(error));
 }
 
 void Output::ChoosePrinter() {

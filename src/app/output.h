@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/preview.h"
+#include "core/classset.h"
 
 class QPrinter;
 class QScrollArea;
@@ -20,6 +21,9 @@ class RichEdit;
 // clean-up of the preview's files. The window owns one and hands it what it puts out. The
 // dialogs and the error box go through replaceable functions, so that tests (and
 // anything without a person in front of it) can answer them.
+// The whole text of a document area as RTF, its selection kept.
+std::string WholeRtf(RichEdit* area);
+
 class Output : public QObject {
     Q_OBJECT
   public:
@@ -47,16 +51,30 @@ class Output : public QObject {
         QScrollArea* previewBox = nullptr;
         std::function<QString()> saveFolder;  // the save dialog's initial folder
         std::function<QString()> baseName;    // the sheet base name of the last generation
+        // The pair on screen as data (its results and questions), when there is one.
+        std::function<std::optional<ClassCopy>()> copy;
     };
+
+    // "Exporter...": the chosen file and the row of its format in the table of formats.
+    struct ExportChoice {
+        QString file;
+        std::string format;
+    };
+    using ExportDialogFn = std::function<std::optional<ExportChoice>(
+        QWidget* parent, const QString& folder, const QString& presetName)>;
 
     explicit Output(Parts parts);
 
     void SetSaveDialog(SaveDialogFn fn) { saveDialog_ = std::move(fn); }
+    void SetExportDialog(ExportDialogFn fn) { exportDialog_ = std::move(fn); }
     void SetPrinterDialog(PrinterDialogFn fn) { printerDialog_ = std::move(fn); }
     void SetErrorBox(ErrorBoxFn fn) { errorBox_ = std::move(fn); }
 
     void Print();
     void Save();
+    // The pair on screen as a bank of questions or as OpenDocument files (the documents as
+    // edited), written whole.
+    void Export();
     void ChoosePrinter();
     void Preview();
     void CloseCleanup();
@@ -75,6 +93,7 @@ class Output : public QObject {
     bool previewBuilt_ = false;
     bool floated_ = false;
     SaveDialogFn saveDialog_;
+    ExportDialogFn exportDialog_;
     PrinterDialogFn printerDialog_;
     ErrorBoxFn errorBox_;
 };

@@ -121,7 +121,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     BuildMenus();
     output_ = std::make_unique<Output>(
         Output::Parts{this, RxE1, RxE2, spSujets, spCorriges, ScrollBox1,
-                      [this] { return saveDialogInitialDir_; }, [this] { return sheetBaseName_; }});
+                      [this] { return saveDialogInitialDir_; }, [this] { return sheetBaseName_; },
+                      [this] { return lastCopy_; }});
     classDialog_ = new ClassSetDialog(
         ClassSetDialog::Parts{
             RxE1, RxE2, spSujets, spCorriges, cbCorrige, [this] { return ReadSheetSettings(); },
@@ -534,6 +535,9 @@ void TForm1::BuildMenus() {
     };
     QMenu* file = MainMenu->addMenu("&Fichier");
     mnuEnregistrer = item(file, "mnuEnregistrer", "&Enregistrer...", QKeySequence::Save);
+    mnuExporter = item(file, "mnuExporter", "E&xporter...");
+    mnuExporter->setToolTip(
+        "Le sujet affiché en banque de questions Moodle ou GIFT, ou en texte OpenDocument");
     mnuImprimer = item(file, "mnuImprimer", "&Imprimer", QKeySequence::Print);
     mnuApercu = item(file, "mnuApercu", "&Aperçu");
     file->addSeparator();
@@ -580,7 +584,7 @@ void TForm1::BuildMenus() {
     const int bar = MainMenu->heightForWidth(kClientWidth);
     resize(kClientWidth, kClientHeight + (bar > 0 ? bar : MainMenu->sizeHint().height()));
     outer->activate();  // the controls stand in place before the first showing
-    for (auto* a : {mnuEnregistrer, mnuImprimer, mnuApercu}) a->setEnabled(false);
+    for (auto* a : {mnuEnregistrer, mnuExporter, mnuImprimer, mnuApercu}) a->setEnabled(false);
 
     // Escape closes the preview, as a desktop user expects of a window of pages.
     auto* closePreview = new QShortcut(QKeySequence(Qt::Key_Escape), ScrollBox1);
@@ -629,6 +633,7 @@ void TForm1::ShowAbout() {
 
 void TForm1::Wire() {
     connect(mnuEnregistrer, &QAction::triggered, btnEnregistre, &QPushButton::click);
+    connect(mnuExporter, &QAction::triggered, this, [this] { output_->Export(); });
     connect(mnuImprimer, &QAction::triggered, btnImprime, &QPushButton::click);
     connect(mnuApercu, &QAction::triggered, btnApercu, &QPushButton::click);
     connect(mnuSerie, &QAction::triggered, btnSerie, &QPushButton::click);
@@ -869,7 +874,7 @@ void TForm1::ckbEditeClick() {
 void TForm1::RxE1Change() {
     const bool hasText = !RxE1->document()->isEmpty();
     for (auto* b : {btnImprime, btnEnregistre, btnApercu}) b->setEnabled(hasText);
-    for (auto* a : {mnuImprimer, mnuEnregistrer, mnuApercu}) a->setEnabled(hasText);
+    for (auto* a : {mnuImprimer, mnuEnregistrer, mnuExporter, mnuApercu}) a->setEnabled(hasText);
     repaint();
     QCoreApplication::processEvents();
 }
@@ -1042,7 +1047,13 @@ void TForm1::Generate(std::string_view kindName) {
         try {
             RxE1->Clear();
             RxE2->Clear();
-            const Sheet sheet = BuildSheet(*kind, rng_, ReadSheetSettings());
+            SheetSettings settings = ReadSheetSettings();
+            settings.exports.bodies = true;
+            lastCopy_.reset();
+            const Sheet& sheet =
+                lastCopy_.emplace(ClassCopy{{}, "", "", BuildSheet(*kind, rng_, settings)}).sheet;
+            lastCopy_->code.kind = lastKind_;
+            lastCopy_->code.level = settings.level;
             sheetBaseName_ = FromCp1252(sheet.baseName);
 
             QString log;

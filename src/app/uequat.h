@@ -5,10 +5,12 @@
 #include <QString>
 #include <QWidget>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/classset.h"
 #include "core/random.h"
 #include "core/sheet.h"
 #include "platform/anchorlayout.h"
@@ -139,6 +141,7 @@ class TForm1 : public QWidget {
     // The menu bar above the design area; its items do what the buttons do.
     QMenuBar* MainMenu;
     QAction* mnuEnregistrer;
+    QAction* mnuExporter;
     QAction* mnuImprimer;
     QAction* mnuApercu;
     QAction* mnuSerie;
@@ -247,6 +250,8 @@ class TForm1 : public QWidget {
     bool lostToOwnWindow_ = false;
     QString sheetBaseName_;
     std::string lastKind_ = "1d";
+    // The last generation as data, for the exports (its documents are the areas').
+    std::optional<ClassCopy> lastCopy_;
     ClassSetDialog* classDialog_ = nullptr;
     QuizDialog* quizDialog_ = nullptr;
     QString saveDialogInitialDir_;

@@ -17,6 +17,7 @@
 #include "core/cp1252.h"
 #include "core/fileio.h"
 #include "core/quiz.h"
+#include "outputs/formats.h"
 
 namespace equat {
 
@@ -62,7 +63,8 @@ bool CollatedNames(const SheetJob& job, std::vector<std::string>* names, std::st
     if (!job.collate.empty()) {
         if (!PdfName("--collate", job.collate, &name, error)) return false;
         names->push_back(name);
-        names->push_back((fs::path(name).replace_extension().string() + "_Cor.pdf"));
+        names->push_back(
+            FormatFiles(Format("pdf"), fs::path(name).replace_extension().string())[1]);
     }
     if (!job.answers.empty()) {
         if (!PdfName("--answers", job.answers, &name, error)) return false;
@@ -82,8 +84,37 @@ void ShowProgress(int made, int total) {
 #endif
 }
 
-int RunClassSet(const SheetJob& job, RandomSource& stream, std::vector<Sheet>* sheets,
-                std::string* grid) {
+bool AddBanks(const SheetJob& job, const OutputData& output, NamedFiles* files,
+              std::string* error) {
+    const struct {
+        const std::string& file;
+        const char* format;
+    } banks[] = {{job.moodle, "moodle"}, {job.gift, "gift"}};
+    for (const auto& bank : banks)
+        if (!bank.file.empty() &&
+            !MakeFormat(Format(bank.format), output, {bank.file}, files, error))
+            return false;
+    return true;
+}
+
+#ifdef EQUAT_HAVE_PDF
+// A collated set: its PDF pair, its grid and its banks written as one set; the exit status.
+static int WriteCollated(const SheetJob& job, const ClassSet& set) {
+    std::vector<std::string> names, written;
+    std::string error;
+    if (!CollatedNames(job, &names, &error)) return Fail(error, 2);
+    const OutputData all{set.copies, set.keyOrder, false, job.quiz > 0 ? job.perPage : 0};
+    NamedFiles files;
+    const bool ok =
+        MakeFormat(Format("pdf"), all, {names[0], names[1]}, &files, &error) &&
+        (names.size() < 3 || MakeFormat(Format("grid"), all, {names[2]}, &files, &error)) &&
+        AddBanks(job, all, &files, &error) && WriteAllFiles(files, &written, &error);
+    for (const auto& name : written) std::cout << name << '\n';
+    return ok ? 0 : Fail(error, 1);
+}
+#endif
+
+int RunClassSet(const SheetJob& job, RandomSource& stream, ClassSet* made, std::string* grid) {
 #ifndef EQUAT_HAVE_PDF
     (void)grid;
     if (!job.collate.empty() || !job.answers.empty())
@@ -106,7 +137,7 @@ int RunClassSet(const SheetJob& job, RandomSource& stream, std::vector<Sheet>* s
         ShowProgress(made, total);
         return true;
     };
-    ClassSet set;
+    ClassSet& set = *made;
     if (job.quiz > 0) {
         QuizRequest quiz;
         quiz.kind = job.kind;
@@ -127,23 +158,16 @@ int RunClassSet(const SheetJob& job, RandomSource& stream, std::vector<Sheet>* s
                   << '\n';
 #ifdef EQUAT_HAVE_PDF
     if (!job.collate.empty() || !job.answers.empty()) EnsureApplication();
-    if (!job.collate.empty()) {
-        std::vector<std::string> names, written;
-        std::string error;
-        if (!CollatedNames(job, &names, &error)) return Fail(error, 2);
-        const bool ok =
-            WriteClassPdfs(set.copies, set.keyOrder, names[0], names.size() > 2 ? names[2] : "",
-                           &written, &error, job.quiz > 0 ? job.perPage : 0);
-        for (const auto& name : written) std::cout << name << '\n';
-        return ok ? 0 : Fail(error, 1);
-    }
+    if (!job.collate.empty()) return WriteCollated(job, set);
     if (!job.answers.empty()) {
         std::string error;
-        if (!AnswerGridPdf(MakeAnswerGrid(set.copies, set.keyOrder), grid, &error))
+        NamedFiles files;
+        if (!MakeFormat(Format("grid"), OutputData{set.copies, set.keyOrder}, {job.answers}, &files,
+                        &error))
             return Fail(error, 1);
+        *grid = std::move(files.at(0).second);
     }
 #endif
-    for (auto& copy : set.copies) sheets->push_back(std::move(copy.sheet));
     return -1;
 }
 

@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "cli/sheetoptions.h"
+#include "core/classset.h"
+#include "core/formats.h"
 #include "core/random.h"
 
 namespace equat {
@@ -19,9 +21,11 @@ void ShowProgress(int made, int total);
 
 // A class set of equat-sheet (--collate, --roster): every copy from its own seed drawn from
 // stream, its code on it. Collated, writes the PDFs (and the grid) and returns the exit
-// status; otherwise puts the copies into *sheets and the grid (when asked) into *grid for
-// the caller to write with the RTF pairs as one set, and returns -1.
-int RunClassSet(const SheetJob& job, RandomSource& stream, std::vector<Sheet>* sheets,
-                std::string* grid);
+// status; otherwise puts the set into *set and the grid (when asked) into *grid for the
+// caller to write with the RTF pairs as one set, and returns -1.
+int RunClassSet(const SheetJob& job, RandomSource& stream, ClassSet* set, std::string* grid);
+
+// The banks asked for (--moodle, --gift) of the whole output, added to *files.
+bool AddBanks(const SheetJob& job, const OutputData& output, NamedFiles* files, std::string* error);
 
 }  // namespace equat

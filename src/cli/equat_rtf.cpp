@@ -18,18 +18,17 @@
 #endif
 #include "cli/tr.h"
 #include "core/fileio.h"
-#include "core/formats.h"
-#include "rtf/reader.h"
-#include "rtf/writer.h"
+#include "outputs/formats.h"
 
 namespace equat {
 namespace {
 
 Text Usage() {
     return Tr(
-        "usage: equat-rtf INPUT --to {rtf,txt,pdf,png} [--output PATH] [--printer NAME]\n"
+        "usage: equat-rtf INPUT --to {rtf,txt,pdf,png,odt} [--output PATH] [--printer NAME]\n"
         "  rtf: read with our RTF reader, written back with our writer\n"
         "  txt: the plain text, UTF-8, CR LF line ends\n"
+        "  odt: OpenDocument text, every sign as real Unicode\n"
         "  pdf and png: laid out as printing lays it out, on the printable area of the named\n"
         "  printer, or of an A4 page with 10 mm margins; png writes one image per page,\n"
         "  \"-1\", \"-2\", ... inserted before the extension of PATH\n"
@@ -126,7 +125,7 @@ int Run(int argc, char** argv) {
     if (!to) return Usage(Tr("--to is required"));
     const FormatInfo* format = FindFormat(*to);
     if (!format || !format->fromRtf)
-        return Usage(Tr("--to must be rtf, txt, pdf or png, not %1", {*to}));
+        return Usage(Tr("--to must be rtf, txt, pdf, png or odt, not %1", {*to}));
     const bool laidOut = format->laidOut;
 #ifndef EQUAT_HAVE_PDF
     if (laidOut) return Usage(Tr("--to %1 needs a build with the Qt layers", {*to}));
@@ -150,11 +149,19 @@ int Run(int argc, char** argv) {
         return 1;
     }
 #ifdef EQUAT_HAVE_PDF
-    if (laidOut) return WriteLaidOut(*data, *to, out, printer.value_or(""));
+    // A printer's page and page images are laid out here; the rest is the table's writer.
+    if (printer || !format->write) return WriteLaidOut(*data, *to, out, printer.value_or(""));
+    if (laidOut) EnsureApplication();
 #endif
-    const rtf::Document doc = rtf::ReadRtf(*data);
-    const std::string result = *to == "rtf" ? rtf::WriteRtf(doc) : rtf::PlainTextUtf8(doc, "\r\n");
-    if (!ReplaceFile(out, result, &error)) {
+    ClassCopy copy;
+    copy.sheet.subject = *data;
+    NamedFiles files;
+    std::string why;
+    if (!MakeFormat(*format, OutputData{std::span(&copy, 1), {}}, {out.string()}, &files, &why)) {
+        std::cerr << "equat-rtf: " << CoreText(why) << '\n';
+        return 1;
+    }
+    if (!ReplaceFile(out, files.at(0).second, &error)) {
         std::cerr << "equat-rtf: " << Tr("cannot write %1: %2", {out.string(), CoreText(error)})
                   << '\n';
         return 1;

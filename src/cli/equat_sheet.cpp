@@ -9,7 +9,6 @@
 
 #ifdef EQUAT_HAVE_PDF
 #include "cli/pdfout.h"
-#include "platform/pages.h"
 #endif
 #include "cli/classrun.h"
 #include "cli/sheetoptions.h"
@@ -18,8 +17,7 @@
 #include "core/kinds.h"
 #include "core/random.h"
 #include "core/savenames.h"
-#include "rtf/reader.h"
-#include "rtf/writer.h"
+#include "outputs/formats.h"
 
 namespace equat {
 namespace {
@@ -32,40 +30,32 @@ std::string Lower(std::string s) {
     return s;
 }
 
-// The RTF as the window saves it: through our writer, so that other editors show the
-// Symbol-font signs; --raw keeps the generators' bytes.
-std::string SavedRtf(const std::string& generated, bool raw) {
-    return raw ? generated : rtf::ResavedRtf(generated);
-}
-
-// Stages a sheet's subject and answer key (and their PDFs, made from the generators' bytes
-// as printing does) into the set.
-bool StageSheetFiles(const Sheet& sheet, const SaveNames& names, const SheetJob& job,
+// One copy's files, staged into the set, from the table of formats: its RTF pair (as the
+// window saves it, through our writer; --raw keeps the generators' bytes), with --odt its
+// OpenDocument pair and with --pdf its PDF pair beside it, laid out as printing does.
+bool StageSheetFiles(const ClassCopy& copy, const SaveNames& names, const SheetJob& job,
                      StagedSet& set, std::vector<std::string>* written, std::string* error) {
-    const std::string* docs[2] = {&sheet.subject, &sheet.answerKey};
-    const std::string paths[2] = {names.subject, names.answerKey};
-    for (int i = 0; i < 2; ++i) {
-        if (!set.Add(paths[i], SavedRtf(*docs[i], job.raw), error)) return false;
-        written->push_back(paths[i]);
-    }
+    const OutputData one{std::span<const ClassCopy>(&copy, 1), {}, job.raw};
+    const std::string stem = fs::path(names.subject).replace_extension().string();
+    NamedFiles files;
+    if (!MakeFormat(Format("rtf"), one, {names.subject, names.answerKey}, &files, error))
+        return false;
+    const struct {
+        const char* format;
+        bool asked;
+    } beside[] = {{"odt", job.odt}, {"pdf", job.pdf}};
+    for (const auto& b : beside) {
+        if (!b.asked) continue;
+        const FormatInfo& format = Format(b.format);
 #ifdef EQUAT_HAVE_PDF
-    if (!job.pdf) return true;
-    // Beside each document, its extension replaced; the key on a second core.
-    fs::path pdfPaths[2];
-    std::string pdfs[2], errors[2];
-    bool made[2] = {false, false};
-    for (int i = 0; i < 2; ++i) pdfPaths[i] = fs::path(paths[i]).replace_extension(".pdf");
-    auto make = [&](int i) {
-        made[i] = RtfToPdfBytes(*docs[i], "", pdfPaths[i].stem().string(), &pdfs[i], &errors[i]);
-    };
-    EnsureApplication();
-    RunBeside([&] { make(1); }, [&] { make(0); });
-    for (int i = 0; i < 2; ++i) {
-        if (!made[i]) *error = errors[i];
-        if (!made[i] || !set.Add(pdfPaths[i], pdfs[i], error)) return false;
-        written->push_back(pdfPaths[i].string());
-    }
+        if (format.laidOut) EnsureApplication();
 #endif
+        if (!MakeFormat(format, one, FormatFiles(format, stem), &files, error)) return false;
+    }
+    for (const auto& [name, bytes] : files) {
+        if (!set.Add(name, bytes, error)) return false;
+        written->push_back(name);
+    }
     return true;
 }
 
@@ -76,10 +66,10 @@ int Fail(const std::string& message, int status) {
 
 // The file names of every sheet, made before anything is written; false with *error when
 // the folder of several sheets cannot be made.
-bool NamesFor(const SheetJob& job, const std::vector<Sheet>& sheets, std::vector<SaveNames>* names,
-              std::string* error) {
+bool NamesFor(const SheetJob& job, const std::vector<ClassCopy>& copies,
+              std::vector<SaveNames>* names, std::string* error) {
     if (job.sheets == 1 && job.roster.empty()) {
-        names->push_back(SaveNamesFor(job.output.empty() ? sheets[0].baseName : job.output));
+        names->push_back(SaveNamesFor(job.output.empty() ? copies[0].sheet.baseName : job.output));
         return true;
     }
     const fs::path folder = job.output.empty() ? fs::path(".") : fs::path(job.output);
@@ -90,7 +80,8 @@ bool NamesFor(const SheetJob& job, const std::vector<Sheet>& sheets, std::vector
         return false;
     }
     std::set<std::string> used;
-    for (const auto& sheet : sheets) {
+    for (const auto& copy : copies) {
+        const Sheet& sheet = copy.sheet;
         std::string name = sheet.baseName;
         for (int n = 2; !used.insert(Lower(name)).second; ++n)
             name = sheet.baseName + "-" + std::to_string(n);
@@ -99,24 +90,31 @@ bool NamesFor(const SheetJob& job, const std::vector<Sheet>& sheets, std::vector
     return true;
 }
 
-// Every sheet's pair, the grid and the log of the whole run, replaced as one set: all are
-// staged before the first is renamed.
-int WriteAll(const SheetJob& job, const std::vector<Sheet>& sheets,
-             const std::vector<SaveNames>& names, const std::string& grid) {
+// Every sheet's pair, the grid, the banks and the log of the whole run, replaced as one set:
+// all are staged before the first is renamed.
+int WriteAll(const SheetJob& job, const ClassSet& copies, const std::vector<SaveNames>& names,
+             const std::string& grid) {
     std::string error;
     StagedSet set;
     std::vector<std::string> written;
-    for (std::size_t k = 0; k < sheets.size(); ++k)
-        if (!StageSheetFiles(sheets[k], names[k], job, set, &written, &error))
+    for (std::size_t k = 0; k < copies.copies.size(); ++k)
+        if (!StageSheetFiles(copies.copies[k], names[k], job, set, &written, &error))
             return Fail(error, 1);
+    NamedFiles banks;
+    if (!AddBanks(job, OutputData{copies.copies, copies.keyOrder}, &banks, &error))
+        return Fail(error, 1);
+    for (const auto& [name, bytes] : banks) {
+        if (!set.Add(name, bytes, &error)) return Fail(error, 1);
+        written.push_back(name);
+    }
     if (!job.answers.empty()) {
         if (!set.Add(job.answers, grid, &error)) return Fail(error, 1);
         written.push_back(job.answers);
     }
     if (!job.log.empty()) {
         std::string log;
-        for (const auto& sheet : sheets)
-            for (const auto& entry : sheet.log) log += entry + "\r\n";
+        for (const auto& copy : copies.copies)
+            for (const auto& entry : copy.sheet.log) log += entry + "\r\n";
         if (!set.Add(job.log, log, &error)) return Fail(error, 1);
     }
     if (!set.Commit(&error)) return Fail(error, 1);
@@ -168,30 +166,37 @@ int Run(const std::vector<std::string>& args) {
     std::vector<std::string> outputs;
     if (!CollatedNames(*job, &outputs, &error)) return Fail(error, 2);
     if (!job->log.empty()) outputs.push_back(job->log);
+    for (const std::string* bank : {&job->moodle, &job->gift})
+        if (!bank->empty()) outputs.push_back(*bank);
     if (!CheckOutputs(*job, outputs, &error)) return Fail(error, 2);
     SheetJob run = *job;
     if (!run.answers.empty()) run.answers = outputs[run.collate.empty() ? 0 : 2];
 
-    std::vector<Sheet> sheets;
+    ClassSet copies;
     std::string grid;
     if (run.ClassSet()) {
-        const int status = RunClassSet(run, rng, &sheets, &grid);
+        const int status = RunClassSet(run, rng, &copies, &grid);
         if (status >= 0) return status;
     } else {
         for (int k = 0; k < run.sheets; ++k) {
-            sheets.push_back(BuildSheet(*kind, rng, run.settings));
+            ClassCopy copy{{}, "", "", BuildSheet(*kind, rng, run.settings)};
+            copy.code.kind = run.kind;
+            copy.code.level = run.settings.level;
+            copies.copies.push_back(std::move(copy));
             ShowProgress(k + 1, run.sheets);
         }
     }
     std::vector<SaveNames> names;
-    if (!NamesFor(run, sheets, &names, &error)) return Fail(error, 1);
+    if (!NamesFor(run, copies.copies, &names, &error)) return Fail(error, 1);
     if (run.pdf && Lower(fs::path(names[0].subject).extension().string()) == ".pdf")
         return Fail(Tr("with --pdf the subject file cannot itself end in .pdf"), 2);
+    if (run.odt && Lower(fs::path(names[0].subject).extension().string()) == ".odt")
+        return Fail(Tr("with --odt the subject file cannot itself end in .odt"), 2);
     // The pairs against the roster only: the set refuses two names of one file itself.
     std::vector<std::string> pairs;
     for (const auto& n : names) pairs.insert(pairs.end(), {n.subject, n.answerKey});
     if (!CheckOutputs(run, pairs, &error)) return Fail(error, 2);
-    return WriteAll(run, sheets, names, grid);
+    return WriteAll(run, copies, names, grid);
 }
 
 }  // namespace

@@ -80,6 +80,13 @@ Text SheetUsage() {
         "  --help              show this help and exit\n"
         "  --version           show the version and exit\n"
         "\n"
+        "Exports (with --sheets, --collate or --roster, of the whole set):\n"
+        "  --moodle FILE.xml   the questions as a Moodle XML question bank, one category per\n"
+        "                      copy, the worked solution as feedback\n"
+        "  --gift FILE.txt     the same in GIFT (first degree only)\n"
+        "  --odt               also write both documents as OpenDocument text (.odt) beside\n"
+        "                      the RTF pair\n"
+        "\n"
         "Texts are UTF-8 and must fit in Windows-1252. Exit status: 0 done, 1 a file could not\n"
         "be written, 2 bad usage.\n");
 }
@@ -169,12 +176,26 @@ bool CheckClassSet(const SheetJob& job, const std::vector<std::string>& given, s
     return true;
 }
 
+// The banks need the questions as data; --odt goes beside RTF pairs, which --collate has not.
+bool CheckExports(SheetJob& job, std::string* error) {
+    if (job.odt && !job.collate.empty()) {
+        *error = Tr("--odt does not go with --collate");
+        return false;
+    }
+    if (!job.gift.empty() && job.kind != "1d") {
+        *error = Tr("--gift takes first-degree sheets only (--kind 1d)");
+        return false;
+    }
+    job.settings.exports.bodies = !job.moodle.empty() || !job.gift.empty();
+    return true;
+}
+
 bool IsValued(const std::string& opt) {
-    static const char* const kValued[] = {"--kind",   "--level",       "--count",     "--interline",
-                                          "--title",  "--instruction", "--separator", "--seed",
-                                          "--sheets", "--output",      "--log",       "--key",
-                                          "--code",   "--collate",     "--roster",    "--answers",
-                                          "--name",   "--quiz",        "--per-page"};
+    static const char* const kValued[] = {
+        "--kind",      "--level",   "--count",  "--interline", "--title", "--instruction",
+        "--separator", "--seed",    "--sheets", "--output",    "--log",   "--key",
+        "--code",      "--collate", "--roster", "--answers",   "--name",  "--quiz",
+        "--per-page",  "--moodle",  "--gift"};
     for (const char* v : kValued)
         if (opt == v) return true;
     return false;
@@ -320,6 +341,8 @@ bool ParseValuedOption(const std::string& opt, const std::string& value, SheetJo
     if (opt == "--output") return ParsePath(opt, value, job.output, error);
     if (opt == "--log") return ParsePath(opt, value, job.log, error);
     if (opt == "--key") return ParseKeyStyle(value, s.keyStyle, error);
+    if (opt == "--moodle" || opt == "--gift")
+        return ParsePath(opt, value, opt == "--moodle" ? job.moodle : job.gift, error);
     return ParseClassOption(opt, value, job, error);
 }
 
@@ -335,7 +358,7 @@ bool FinishJob(SheetJob& job, const std::vector<std::string>& given, std::string
             job.settings.title = kDefaultQuizTitle;
         if (!job.name.empty()) job.settings.title = TitleWithName(job.settings.title, job.name);
     }
-    if (!CheckClassSet(job, given, error)) return false;
+    if (!CheckClassSet(job, given, error) || !CheckExports(job, error)) return false;
     if (!FinishQuiz(job, given, error)) return false;
     if (job.code || Given(given, "--kind")) return true;
     *error = Tr("missing --kind (see --help)");
@@ -354,8 +377,11 @@ std::optional<SheetJob> ParseSheetArgs(const std::vector<std::string>& args, std
             (opt == "--version" ? job.version : job.help) = true;
             return job;
         }
-        if (opt == "--pdf" || opt == "--raw" || opt == "--two-levels") {
-            (opt == "--pdf" ? job.pdf : opt == "--raw" ? job.raw : job.twoLevels) = true;
+        if (opt == "--pdf" || opt == "--raw" || opt == "--odt" || opt == "--two-levels") {
+            (opt == "--pdf"   ? job.pdf
+             : opt == "--raw" ? job.raw
+             : opt == "--odt" ? job.odt
+                              : job.twoLevels) = true;
         } else if (opt == "--comma") {
             job.settings.decimalComma = true;
         } else if (opt == "--no-separator") {

@@ -32,6 +32,10 @@ struct SheetJob {
     int perPage = 4;
     bool twoLevels = false;
     bool ClassSet() const { return !collate.empty() || !roster.empty(); }
+    // Exports: the questions as a bank (Moodle XML, GIFT), the documents as OpenDocument.
+    std::string moodle;
+    std::string gift;
+    bool odt = false;
     bool help = false;
     bool version = false;
 };

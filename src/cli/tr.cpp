@@ -45,7 +45,15 @@ void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
 
 // The core's fixed phrases, English then French, as the core writes them. The core has no
 // translations: the window shows its French, and its file errors are English.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 31> kCorePhrases = {{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 35> kCorePhrases = {{
+    {"this format needs a build with the Qt layers",
+     "Ce format demande une version construite avec Qt"},
+    {"no sheet to export", "Aucune feuille \xC3\xA0 exporter"},
+    {"the questions of this sheet are not at hand: generate it again",
+     "Les questions de cette feuille ne sont pas disponibles : g\xC3\xA9n\xC3\xA9rez-la \xC3\xA0 "
+     "nouveau"},
+    {"GIFT takes first-degree equations only",
+     "Le format GIFT ne prend que les \xC3\xA9quations du premier degr\xC3\xA9"},
     {"Line ", "Ligne "},
     {" of the list: ", " de la liste : "},
     {"a list has at most ", "une liste a au plus "},

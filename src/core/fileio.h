@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace equat {
@@ -67,6 +68,9 @@ struct FileContent {
 // the renames they wait for the last; the signal is then raised again.
 bool ReplaceFiles(const std::vector<FileContent>& files, std::string* error,
                   ReplaceOptions options = {});
+
+// Files made in memory: name and bytes of each, to be replaced as one set.
+using NamedFiles = std::vector<std::pair<std::string, std::string>>;
 
 // ReplaceFiles one file at a time, so that a large set need not be held in memory: Add
 // stages a file at once, Commit renames them all (see ReplaceFiles); without Commit

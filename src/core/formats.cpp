@@ -1,19 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/formats.h"
 
-#include <iterator>
-
 namespace equat {
 
-const FormatInfo* FindFormat(std::string_view name) {
-    for (const auto& f : kFormats)
-        if (f.name == name) return &f;
-    return nullptr;
-}
-
-const FormatInfo& Format(std::string_view name) {
-    const FormatInfo* f = FindFormat(name);
-    return f ? *f : kFormats[0];
+std::vector<const ClassCopy*> OutputData::InKeyOrder() const {
+    std::vector<const ClassCopy*> ordered;
+    if (keyOrder.empty()) {
+        for (const auto& copy : copies) ordered.push_back(&copy);
+    } else {
+        for (std::size_t k : keyOrder)
+            if (k < copies.size()) ordered.push_back(&copies[k]);
+    }
+    return ordered;
 }
 
 std::string BesideName(std::string_view stem, std::string_view suffix, std::string_view extension) {

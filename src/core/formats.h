@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/classset.h"
+#include "core/fileio.h"
 
 namespace equat {
 
@@ -11,7 +15,26 @@ namespace equat {
 inline constexpr std::string_view kAnswerKeySuffix = "_Cor";
 inline constexpr std::string_view kAnswerGridSuffix = "_Grille";
 
-// The outputs a sheet or a class set is written to, one row each.
+// What an output is made from: one copy (a sheet, or the window's pair as edited) or a class
+// set. A copy's documents are its sheet's subject and answer key (RTF); its kind and level
+// are its code's; its code text is empty for a sheet made without one.
+struct OutputData {
+    std::span<const ClassCopy> copies;
+    std::vector<std::size_t> keyOrder;  // the keys' (and a bank's) order; empty: as drawn
+    bool raw = false;                   // RTF as the generators make it, not resaved
+    int quizPerPage = 0;                // a quick quiz's copies to a PDF page (2, 4, 6); 0: one
+    // The copies in key order.
+    std::vector<const ClassCopy*> InKeyOrder() const;
+};
+
+// Makes the files of a format in memory, nothing on disk: names are the files to make
+// (FormatFiles' or the teacher's choice; a pair's key only when two are given). False with
+// *error (French, UTF-8) when one cannot be made.
+using FormatWriter = bool (*)(const OutputData& output, const std::vector<std::string>& names,
+                              NamedFiles* files, std::string* error);
+
+// One output a sheet or a class set is written to. The table (outputs/formats.h) has one
+// row per format.
 struct FormatInfo {
     std::string_view name;       // the batch tools' choice ("--to pdf")
     std::string_view extension;  // of every file it writes
@@ -19,21 +42,9 @@ struct FormatInfo {
     bool pair;                   // a subject file and its key beside it
     bool laidOut;                // needs the page layout (the Qt layers)
     bool fromRtf;                // a document read from RTF converts to it (equat-rtf)
+    bool bodies;                 // needs the questions as data (ExportNeeds)
+    FormatWriter write;          // nullptr: this build cannot make it
 };
-// clang-format off
-inline constexpr FormatInfo kFormats[] = {
-    //  name    ext     suffix             pair   laidOut fromRtf
-    {"rtf",  ".rtf", "",                true,  false,  true},
-    {"txt",  ".txt", "",                false, false,  true},
-    {"pdf",  ".pdf", "",                true,  true,   true},
-    {"png",  ".png", "",                false, true,   true},
-    {"grid", ".pdf", kAnswerGridSuffix, false, true,   false},
-};
-// clang-format on
-
-// The row of a name; nullptr for an unknown one. Format(name) for a name of the table.
-const FormatInfo* FindFormat(std::string_view name);
-const FormatInfo& Format(std::string_view name);
 
 // The file beside a subject file: the subject's name without its extension (stem), the
 // suffix, then the extension.

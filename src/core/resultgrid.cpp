@@ -26,7 +26,7 @@ std::string ResultCell(const QuestionResult& result, KeyStyle style) {
     return cell;
 }
 
-AnswerGrid MakeAnswerGrid(const std::vector<ClassCopy>& copies,
+AnswerGrid MakeAnswerGrid(std::span<const ClassCopy> copies,
                           const std::vector<std::size_t>& order) {
     AnswerGrid grid;
     if (copies.empty()) return grid;

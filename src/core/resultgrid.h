@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include <span>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,6 @@ struct AnswerGrid {
 std::string ResultCell(const QuestionResult& result, KeyStyle style);
 
 // The grid of the copies, in the order given, from the results their sheets hold.
-AnswerGrid MakeAnswerGrid(const std::vector<ClassCopy>& copies,
-                          const std::vector<std::size_t>& order);
+AnswerGrid MakeAnswerGrid(std::span<const ClassCopy> copies, const std::vector<std::size_t>& order);
 
 }  // namespace equat

@@ -187,6 +187,14 @@ void DrawQuestions(QuestionKind& kind, RandomSource& rng, int n, std::vector<std
     }
 }
 
+// Question i for the exports: its statement as the subject has it, and its worked solution.
+QuestionBodies BodiesOf(const QuestionKind& kind, int i, std::string statement, bool decimalComma) {
+    QuestionBodies bodies{std::move(statement), {}};
+    kind.AppendAnswerBody(bodies.worked, i, KeyStyle::Detailed);
+    if (decimalComma) UseDecimalComma(bodies.worked, 0);
+    return bodies;
+}
+
 }  // namespace
 
 Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& settings) {
@@ -240,8 +248,13 @@ Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& set
         }
         if (settings.decimalComma) UseDecimalComma(sheet.answerKey, keyBody);
         if (settings.decimalComma) UseDecimalComma(sheet.subject, subjectBody);
+        const std::size_t subjectEnd = sheet.subject.size();
         if (i < n)
             for (int k = 0; k < interline; ++k) sheet.subject += kPar;
+        if (settings.exports.bodies)
+            sheet.bodies.push_back(
+                BodiesOf(kind, i, sheet.subject.substr(subjectBody, subjectEnd - subjectBody),
+                         settings.decimalComma));
         if (i == 1) {
             // The first question tells the size of the others: room for them at once, so the
             // documents are not copied again and again as they grow.

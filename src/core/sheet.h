@@ -57,6 +57,11 @@ inline constexpr KeyStyleInfo kKeyStyles[] = {
 };
 inline constexpr int kKeyStyleCount = static_cast<int>(std::size(kKeyStyles));
 
+// What the exports (quizzes) need beyond the documents: off, nothing more is made.
+struct ExportNeeds {
+    bool bodies = false;  // each question's statement and worked solution (Sheet::bodies)
+};
+
 // The separator lines of a strip key, in its narrow column, and of a quick quiz's copy, in
 // half a page's width, at most so many characters.
 inline constexpr std::size_t kStripSeparatorLength = 24;
@@ -83,6 +88,7 @@ struct SheetSettings {
     // A sheet code shown at the end of the first line of both documents; empty: none.
     std::string code;
     QuickQuiz quiz;
+    ExportNeeds exports;
 };
 
 // What a key concludes about a question: values, or a verdict that is its own reason.
@@ -112,14 +118,23 @@ struct QuestionResult {
     bool operator==(const QuestionResult&) const = default;
 };
 
+// One question as the documents write it, after its numbering: RTF fragments in the fonts of
+// kRtfHeader, paragraph marks included.
+struct QuestionBodies {
+    std::string statement;  // the subject's body
+    std::string worked;     // the detailed key's body: the worked solution, then the result
+};
+
 // One generated sheet: both RTF documents, the diagnostic entries of every attempt and the
-// result of each question (results[i - 1] for question i).
+// result of each question (results[i - 1] for question i); bodies likewise when the
+// settings ask for them (ExportNeeds), else empty.
 struct Sheet {
     std::string baseName;
     std::string subject;
     std::string answerKey;
     std::vector<std::string> log;
     std::vector<QuestionResult> results;
+    std::vector<QuestionBodies> bodies;
 };
 
 // The per-kind operations the frame calls. A kind keeps its own question tables,

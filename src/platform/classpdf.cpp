@@ -90,7 +90,7 @@ bool CollatedPdf(const std::vector<std::string_view>& rtfs, const std::string& t
     return PdfOf(PaintCollated, rtfs, title, pdf, error);
 }
 
-static SetPainters PaintersFor(const std::vector<ClassCopy>& copies, int quizPerPage) {
+static SetPainters PaintersFor(std::span<const ClassCopy> copies, int quizPerPage) {
     if (quizPerPage > 0)
         return {
             [quizPerPage](const std::vector<std::string_view>& rtfs, QPagedPaintDevice& device,
@@ -230,7 +230,7 @@ bool AnswerGridPdf(const AnswerGrid& grid, std::string* pdf, std::string* error)
     return true;
 }
 
-bool ClassPdfs(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
+bool ClassPdfs(std::span<const ClassCopy> copies, const std::vector<std::size_t>& keyOrder,
                const std::string& path, const std::string& answers, NamedFiles* files,
                std::string* error, int quizPerPage) {
     const SetPainters painters = PaintersFor(copies, quizPerPage);

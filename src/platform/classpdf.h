@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <QString>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/fileio.h"
 #include "platform/answergrid.h"
 
 class QPrinter;
@@ -23,15 +25,12 @@ bool CollatedPdf(const std::vector<std::string_view>& rtfs, const std::string& t
 // need, the row labels and the header repeated on each.
 bool AnswerGridPdf(const AnswerGrid& grid, std::string* pdf, std::string* error);
 
-// The files of a class set, made in memory: name and bytes of each.
-using NamedFiles = std::vector<std::pair<std::string, std::string>>;
-
 // The subjects into path (".pdf" added when it has no extension), the keys into its name
 // without extension followed by "_Cor.pdf", in keyOrder; the grid into answers when not
 // empty. False with *error when one cannot be made; nothing is written. Each copy starts a
 // page, but strip keys lie side by side; with quizPerPage (2, 4 or 6) the copies of a quick
 // quiz go so many to a page (PaintQuizPages) and their keys one under another.
-bool ClassPdfs(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
+bool ClassPdfs(std::span<const ClassCopy> copies, const std::vector<std::size_t>& keyOrder,
                const std::string& path, const std::string& answers, NamedFiles* files,
                std::string* error, int quizPerPage = 0);
 

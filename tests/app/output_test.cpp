@@ -917,3 +917,44 @@ TEST(OutputNoPrinter, PrintingOnSomethingThatIsNoQueueIsAnError) {
 }
 
 }  // namespace
+
+// "Exporter...": each format of the window's list writes its files, the documents as edited.
+TEST_F(OutputTest, ExportWritesTheChosenFormatOfThePairOnScreen) {
+    Generate(5);
+    form->ckbEdite->setChecked(true);
+    QTextCursor(form->RxE1->document()).insertText("Devoir maison ");
+    const struct {
+        const char* format;
+        const char* file;
+        QStringList written;
+        QByteArray inside;
+    } rows[] = {{"moodle", "banque", {"banque.xml"}, "<question type=\"numerical\">"},
+                {"gift", "q.txt", {"q.txt"}, "$CATEGORY: $course$/top/Equat/"},
+                {"odt", "s.odt", {"s.odt", "s_Cor.odt"}, "mimetypeapplication/vnd.oasis"}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.format);
+        output().SetExportDialog([&](QWidget*, const QString&, const QString&) {
+            return std::optional<Output::ExportChoice>({QString::fromUtf8(r.file), r.format});
+        });
+        output().Export();
+        EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+        for (const QString& f : r.written) EXPECT_TRUE(QFile::exists(f)) << f.toStdString();
+        EXPECT_TRUE(ReadAll(r.written[0]).contains(r.inside));
+    }
+    // The document as edited, not as generated.
+    QProcess unzip;
+    unzip.start("unzip", {"-p", "s.odt", "content.xml"});
+    ASSERT_TRUE(unzip.waitForFinished());
+    EXPECT_TRUE(unzip.readAllStandardOutput().contains("Devoir maison"));
+}
+
+TEST_F(ClassSetTest, ExportsTheSetAsAMoodleBankWithACategoryPerCopy) {
+    Start();
+    dialog().spCopies->setValue(3);
+    ASSERT_TRUE(dialog().ExportMoodle());
+    ASSERT_EQ(Written(), QStringList{"Serie_Equat1d_N1.xml"});
+    const QByteArray bank = ReadAll(QDir(out).filePath("Serie_Equat1d_N1.xml"));
+    EXPECT_EQ(bank.count("<question type=\"category\">"), 3);
+    for (const auto& copy : dialog().set()->copies)
+        EXPECT_TRUE(bank.contains(("/" + copy.codeText + "</text>").c_str()));
+}

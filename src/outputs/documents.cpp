@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "outputs/documents.h"
+
+#include <algorithm>
+
+#include "core/markup.h"
+#include "rtf/reader.h"
+#include "rtf/writer.h"
+
+namespace equat {
+
+std::vector<std::string_view> PairDocuments(const OutputData& output, std::size_t count) {
+    const ClassCopy& copy = *output.InKeyOrder().front();
+    std::vector<std::string_view> docs{copy.sheet.subject, copy.sheet.answerKey};
+    docs.resize(std::min<std::size_t>(count, 2));
+    return docs;
+}
+
+bool WriteRtfPair(const OutputData& output, const std::vector<std::string>& names,
+                  NamedFiles* files, std::string*) {
+    const auto docs = PairDocuments(output, names.size());
+    for (std::size_t k = 0; k < docs.size(); ++k)
+        files->emplace_back(names[k], output.raw ? std::string(docs[k]) : rtf::ResavedRtf(docs[k]));
+    return true;
+}
+
+bool WriteText(const OutputData& output, const std::vector<std::string>& names, NamedFiles* files,
+               std::string*) {
+    const auto docs = PairDocuments(output, 1);
+    files->emplace_back(names.at(0), rtf::PlainTextUtf8(rtf::ReadRtf(docs[0]), "\r\n"));
+    return true;
+}
+
+std::string XmlEscaped(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+rtf::Document FragmentDocument(std::string_view fragment) {
+    std::string rtf(kRtfHeader);
+    rtf += fragment;
+    rtf += '}';
+    return rtf::ReadRtf(rtf);
+}
+
+}  // namespace equat

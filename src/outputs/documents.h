@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/formats.h"
+#include "rtf/model.h"
+
+namespace equat {
+
+// The writers of the formats made from the documents alone (see FormatWriter). Of a class
+// set, the pair writers make one copy's pair: the first in key order.
+bool WriteRtfPair(const OutputData& output, const std::vector<std::string>& names,
+                  NamedFiles* files, std::string* error);
+bool WriteText(const OutputData& output, const std::vector<std::string>& names, NamedFiles* files,
+               std::string* error);
+
+// The subject and, when asked, the answer key of the output's first copy in key order.
+std::vector<std::string_view> PairDocuments(const OutputData& output, std::size_t count);
+
+// UTF-8 text fit for XML's text and attributes: & < > " as entities.
+std::string XmlEscaped(std::string_view text);
+
+// An RTF fragment of the sheets (a question's body) read into the model, in the documents'
+// fonts.
+rtf::Document FragmentDocument(std::string_view fragment);
+
+}  // namespace equat

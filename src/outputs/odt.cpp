@@ -1,0 +1,269 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "outputs/odt.h"
+
+#include <zip.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+#include "outputs/documents.h"
+#include "rtf/reader.h"
+#include "rtf/writer.h"
+
+namespace equat {
+
+namespace {
+
+constexpr std::string_view kMimeType = "application/vnd.oasis.opendocument.text";
+constexpr std::string_view kNamespaces =
+    " xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\""
+    " xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\""
+    " xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\""
+    " xmlns:fo=\"urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0\""
+    " xmlns:meta=\"urn:oasis:names:tc:opendocument:xmlns:meta:1.0\""
+    " xmlns:svg=\"urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0\""
+    " office:version=\"1.3\"";
+
+std::string Hex(const rtf::Rgb& c) {
+    char s[8];
+    std::snprintf(s, sizeof s, "#%02x%02x%02x", c.r, c.g, c.b);
+    return s;
+}
+
+// The document's fonts as ODF declares them; a Symbol-encoded font gives way to the
+// default one, since its signs are Unicode.
+struct Fonts {
+    const rtf::Document& doc;
+    std::string NameOf(int index) const {
+        const auto valid = [&](int k) { return k >= 0 && k < int(doc.fonts.size()); };
+        if (valid(index) &&
+            rtf::EncodingOf(doc.fonts[std::size_t(index)]) == rtf::FontEncoding::Text)
+            return doc.fonts[std::size_t(index)].name;
+        if (valid(doc.defaultFont)) return doc.fonts[std::size_t(doc.defaultFont)].name;
+        return "Times New Roman";
+    }
+};
+
+std::string TextProperties(const rtf::CharFormat& f, const Fonts& fonts) {
+    std::string p = "<style:text-properties style:font-name=\"" + XmlEscaped(fonts.NameOf(f.font)) +
+                    "\" fo:font-size=\"" + std::to_string(f.size / 2) +
+                    (f.size % 2 ? ".5pt\"" : "pt\"");
+    if (f.bold) p += " fo:font-weight=\"bold\"";
+    if (f.italic) p += " fo:font-style=\"italic\"";
+    if (f.underline)
+        p += " style:text-underline-style=\"solid\" style:text-underline-width=\"auto\""
+             " style:text-underline-color=\"font-color\"";
+    if (f.strike) p += " style:text-line-through-style=\"solid\"";
+    if (f.valign == rtf::VAlign::Super) p += " style:text-position=\"super 58%\"";
+    if (f.valign == rtf::VAlign::Sub) p += " style:text-position=\"sub 58%\"";
+    if (f.colour) p += " fo:color=\"" + Hex(*f.colour) + "\"";
+    if (f.highlight) p += " fo:background-color=\"" + Hex(*f.highlight) + "\"";
+    return p + "/>";
+}
+
+// Automatic styles: one per distinct character format, one per alignment.
+class Styles {
+  public:
+    explicit Styles(const Fonts& fonts) : fonts_(fonts) {}
+    std::string Of(const rtf::CharFormat& f) {
+        for (std::size_t k = 0; k < formats_.size(); ++k)
+            if (formats_[k] == f) return "T" + std::to_string(k + 1);
+        formats_.push_back(f);
+        return "T" + std::to_string(formats_.size());
+    }
+    std::string Xml() const {
+        std::string xml;
+        const char* aligns[] = {"start", "center", "end", "justify"};
+        for (int a = 0; a < 4; ++a)
+            xml += "<style:style style:name=\"P" + std::to_string(a + 1) +
+                   "\" style:family=\"paragraph\" style:parent-style-name=\"Standard\">"
+                   "<style:paragraph-properties fo:text-align=\"" +
+                   aligns[a] + "\"/></style:style>";
+        for (std::size_t k = 0; k < formats_.size(); ++k)
+            xml += "<style:style style:name=\"T" + std::to_string(k + 1) +
+                   "\" style:family=\"text\">" + TextProperties(formats_[k], fonts_) +
+                   "</style:style>";
+        return xml;
+    }
+
+  private:
+    const Fonts& fonts_;
+    std::vector<rtf::CharFormat> formats_;
+};
+
+// Text as ODF keeps it: a space that follows no letter (at the start of a paragraph, after
+// a space, a tab or a break, in this run or the one before) as its own element, since
+// readers collapse the others; tabs and line breaks as elements.
+std::string RunText(std::string_view text, bool& afterSpace) {
+    std::string out;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t at = pos;
+        const char32_t c = rtf::NextCodePoint(text, pos);
+        const bool blank = c == ' ' || c == '\t' || c == 0x2028;
+        if (c == ' ') {
+            out += afterSpace ? "<text:s/>" : " ";
+        } else if (c == '\t') {
+            out += "<text:tab/>";
+        } else if (c == 0x2028) {
+            out += "<text:line-break/>";
+        } else {
+            out += XmlEscaped(text.substr(at, pos - at));
+        }
+        afterSpace = blank;
+    }
+    return out;
+}
+
+std::string ContentXml(const rtf::Document& doc, const Fonts& fonts) {
+    Styles styles(fonts);
+    std::string body;
+    for (const auto& p : doc.paragraphs) {
+        const std::string mark = styles.Of(p.mark);
+        body += "<text:p text:style-name=\"P" + std::to_string(int(p.align) + 1) + "\">";
+        if (p.runs.empty()) body += "<text:span text:style-name=\"" + mark + "\"/>";
+        bool afterSpace = true;
+        for (const auto& r : p.runs)
+            body += "<text:span text:style-name=\"" + styles.Of(r.format) + "\">" +
+                    RunText(r.text, afterSpace) + "</text:span>";
+        body += "</text:p>\n";
+    }
+    std::string faces;
+    std::vector<std::string> names;
+    for (int k = -1; k < int(doc.fonts.size()); ++k) {
+        const std::string name = fonts.NameOf(k);
+        if (std::find(names.begin(), names.end(), name) != names.end()) continue;
+        names.push_back(name);
+        faces += "<style:font-face style:name=\"" + XmlEscaped(name) + "\" svg:font-family=\"'" +
+                 XmlEscaped(name) + "'\"/>";
+    }
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<office:document-content" +
+           std::string(kNamespaces) + "><office:font-face-decls>" + faces +
+           "</office:font-face-decls><office:automatic-styles>" + styles.Xml() +
+           "</office:automatic-styles><office:body><office:text>\n" + body +
+           "</office:text></office:body></office:document-content>\n";
+}
+
+std::string StylesXml(const rtf::Document& doc, const Fonts& fonts) {
+    const double tabCm = doc.defaultTab / 1440.0 * 2.54;
+    char tab[32];
+    std::snprintf(tab, sizeof tab, "%.3fcm", tabCm);
+    const std::string font = XmlEscaped(fonts.NameOf(doc.defaultFont));
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<office:document-styles" +
+           std::string(kNamespaces) + "><office:font-face-decls><style:font-face style:name=\"" +
+           font + "\" svg:font-family=\"'" + font +
+           "'\"/></office:font-face-decls><office:styles>"
+           "<style:default-style style:family=\"paragraph\"><style:paragraph-properties "
+           "style:tab-stop-distance=\"" +
+           tab + "\"/><style:text-properties style:font-name=\"" + font +
+           "\" fo:font-size=\"12pt\" fo:language=\"fr\" fo:country=\"FR\"/></style:default-style>"
+           "<style:style style:name=\"Standard\" style:family=\"paragraph\"/></office:styles>"
+           "<office:automatic-styles><style:page-layout style:name=\"A4\">"
+           "<style:page-layout-properties fo:page-width=\"21cm\" fo:page-height=\"29.7cm\" "
+           "fo:margin-top=\"1cm\" fo:margin-bottom=\"1cm\" fo:margin-left=\"1cm\" "
+           "fo:margin-right=\"1cm\"/></style:page-layout></office:automatic-styles>"
+           "<office:master-styles><style:master-page style:name=\"Standard\" "
+           "style:page-layout-name=\"A4\"/></office:master-styles></office:document-styles>\n";
+}
+
+std::string MetaXml() {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<office:document-meta" +
+           std::string(kNamespaces) +
+           "><office:meta><meta:generator>Equat</meta:generator></office:meta>"
+           "</office:document-meta>\n";
+}
+
+std::string ManifestXml(const std::vector<std::string>& parts) {
+    std::string xml =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<manifest:manifest "
+        "xmlns:manifest=\"urn:oasis:names:tc:opendocument:xmlns:manifest:1.0\" "
+        "manifest:version=\"1.3\">\n <manifest:file-entry manifest:full-path=\"/\" "
+        "manifest:version=\"1.3\" manifest:media-type=\"" +
+        std::string(kMimeType) + "\"/>\n";
+    for (const auto& part : parts)
+        xml += " <manifest:file-entry manifest:full-path=\"" + part +
+               "\" manifest:media-type=\"text/xml\"/>\n";
+    return xml + "</manifest:manifest>\n";
+}
+
+struct ZipDeleter {
+    void operator()(zip_t* z) const { zip_discard(z); }
+};
+
+// The parts into a zip made in memory; the first stored, the others deflated, every time
+// stamp fixed so that one document always gives the same bytes.
+bool Zip(const std::vector<std::pair<std::string, std::string>>& parts, std::string* bytes,
+         std::string* error) {
+    zip_error_t ze;
+    zip_error_init(&ze);
+    zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &ze);
+    zip_t* raw = buffer ? zip_open_from_source(buffer, ZIP_TRUNCATE, &ze) : nullptr;
+    if (!raw) {
+        *error = std::string("archive : ") + zip_error_strerror(&ze);
+        if (buffer) zip_source_free(buffer);
+        zip_error_fini(&ze);
+        return false;
+    }
+    zip_error_fini(&ze);
+    zip_source_keep(buffer);
+    std::unique_ptr<zip_t, ZipDeleter> archive(raw);
+    constexpr time_t kStamp = 946684800;  // 2000-01-01
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        const auto& [name, data] = parts[k];
+        zip_source_t* src = zip_source_buffer(raw, data.data(), data.size(), 0);
+        const zip_int64_t index = src ? zip_file_add(raw, name.c_str(), src, ZIP_FL_ENC_UTF_8) : -1;
+        if (index < 0) {
+            if (src) zip_source_free(src);
+            *error = std::string("archive : ") + zip_strerror(raw);
+            zip_source_free(buffer);
+            return false;
+        }
+        zip_set_file_compression(raw, zip_uint64_t(index), k == 0 ? ZIP_CM_STORE : ZIP_CM_DEFLATE,
+                                 0);
+        zip_file_set_mtime(raw, zip_uint64_t(index), kStamp, 0);
+    }
+    zip_t* closing = archive.release();
+    if (zip_close(closing) != 0) {
+        zip_discard(closing);
+        *error = "archive : impossible de la fermer";
+        zip_source_free(buffer);
+        return false;
+    }
+    zip_stat_t st;
+    bool ok = zip_source_stat(buffer, &st) == 0 && zip_source_open(buffer) == 0;
+    if (ok) {
+        bytes->resize(st.size);
+        ok = zip_source_read(buffer, bytes->data(), st.size) == zip_int64_t(st.size);
+        zip_source_close(buffer);
+    }
+    zip_source_free(buffer);
+    if (!ok) *error = "archive : lecture impossible";
+    return ok;
+}
+
+}  // namespace
+
+bool OdtBytes(const rtf::Document& doc, std::string* bytes, std::string* error) {
+    const Fonts fonts{doc};
+    const std::vector<std::pair<std::string, std::string>> parts = {
+        {"mimetype", std::string(kMimeType)},
+        {"content.xml", ContentXml(doc, fonts)},
+        {"styles.xml", StylesXml(doc, fonts)},
+        {"meta.xml", MetaXml()},
+        {"META-INF/manifest.xml", ManifestXml({"content.xml", "styles.xml", "meta.xml"})},
+    };
+    return Zip(parts, bytes, error);
+}
+
+bool WriteOdtPair(const OutputData& output, const std::vector<std::string>& names,
+                  NamedFiles* files, std::string* error) {
+    const auto docs = PairDocuments(output, names.size());
+    for (std::size_t k = 0; k < docs.size(); ++k) {
+        std::string bytes;
+        if (!OdtBytes(rtf::ReadRtf(docs[k]), &bytes, error)) return false;
+        files->emplace_back(names[k], std::move(bytes));
+    }
+    return true;
+}
+
+}  // namespace equat

@@ -1,0 +1,85 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The OpenDocument files are sound archives: "mimetype" first and stored, the manifest
+// naming every part, every part well-formed enough to hold the documents' text with real
+// signs and no private-use character.
+#include <gtest/gtest.h>
+#include <zip.h>
+
+#include <string>
+#include <vector>
+
+#include "core/kinds.h"
+#include "core/random.h"
+#include "outputs/formats.h"
+#include "rtf/reader.h"
+#include "rtf/writer.h"
+
+namespace equat {
+namespace {
+
+std::string Part(zip_t* z, zip_uint64_t index) {
+    zip_stat_t st;
+    zip_stat_index(z, index, 0, &st);
+    std::string data(st.size, '\0');
+    zip_file_t* f = zip_fopen_index(z, index, 0);
+    zip_fread(f, data.data(), st.size);
+    zip_fclose(f);
+    return data;
+}
+
+TEST(Odt, ArchivesAreWhole) {
+    for (const auto& kind : kSheetKinds) {
+        SheetSettings settings;
+        settings.level = 3;
+        settings.keyStyle = KeyStyle::Detailed;
+        RandomSource rng(7);
+        const ClassCopy copy{{}, "", "", BuildSheet(*kind.make(), rng, settings)};
+        NamedFiles files;
+        std::string error;
+        ASSERT_TRUE(MakeFormat(Format("odt"), OutputData{std::span(&copy, 1), {}},
+                               FormatFiles(Format("odt"), "s"), &files, &error))
+            << error;
+        ASSERT_EQ(files.size(), 2u);
+        EXPECT_EQ(files[1].first, "s_Cor.odt");
+        for (const auto& [name, bytes] : files) {
+            // The first local header names "mimetype", stored, its bytes right after.
+            ASSERT_GT(bytes.size(), 38u + 39u);
+            EXPECT_EQ(bytes.substr(0, 4), std::string("PK\x03\x04", 4));
+            EXPECT_EQ(bytes[8], 0) << "mimetype compressed";
+            EXPECT_EQ(bytes.substr(30, 8), "mimetype");
+            EXPECT_EQ(bytes.substr(38, 39), "application/vnd.oasis.opendocument.text");
+            zip_error_t ze;
+            zip_source_t* src = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &ze);
+            zip_t* z = zip_open_from_source(src, ZIP_RDONLY | ZIP_CHECKCONS, &ze);
+            ASSERT_NE(z, nullptr) << name;
+            std::string manifest, content;
+            std::vector<std::string> parts;
+            for (zip_int64_t k = 0; k < zip_get_num_entries(z, 0); ++k) {
+                const std::string part = zip_get_name(z, zip_uint64_t(k), 0);
+                if (part == "META-INF/manifest.xml") manifest = Part(z, zip_uint64_t(k));
+                if (part == "content.xml") content = Part(z, zip_uint64_t(k));
+                if (part != "mimetype" && part != "META-INF/manifest.xml") parts.push_back(part);
+            }
+            zip_close(z);
+            for (const char* needed : {"content.xml", "styles.xml", "meta.xml"})
+                EXPECT_NE(std::find(parts.begin(), parts.end(), needed), parts.end()) << needed;
+            for (const auto& part : parts)
+                EXPECT_NE(manifest.find("full-path=\"" + part + "\""), std::string::npos) << part;
+            // Real signs only: nothing of U+E000..U+F8FF (UTF-8 EE..EF A3).
+            const std::string doc = name == "s.odt" ? copy.sheet.subject : copy.sheet.answerKey;
+            for (std::size_t k = 0; k + 1 < content.size(); ++k)
+                ASSERT_FALSE(
+                    (unsigned char)content[k] == 0xEE ||
+                    ((unsigned char)content[k] == 0xEF && (unsigned char)content[k + 1] < 0xA4))
+                    << "private-use character in " << name;
+            const std::string text = rtf::PlainTextUtf8(rtf::ReadRtf(doc));
+            for (const char* sign : {"\xE2\x8E\xA7", "\xCE\x94", "\xE2\x88\x9A", "\xE2\x89\x88"})
+                EXPECT_EQ(text.find(sign) != std::string::npos,
+                          content.find(sign) != std::string::npos)
+                    << name << " " << sign;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace equat
