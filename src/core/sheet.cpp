@@ -49,7 +49,8 @@ std::string TwoDigits(int v) {
     return s.size() < 2 ? "0" + s : s;
 }
 
-std::string Header(std::string_view baseName, std::string_view middle, const SheetSettings& s) {
+std::string Header(std::string_view baseName, std::string_view middle, const SheetSettings& s,
+                   bool adapted) {
     std::string m = "<arial><te=" + DecimalText(kTitleSize) + ">";
     m += baseName;
     m += middle;
@@ -64,8 +65,10 @@ std::string Header(std::string_view baseName, std::string_view middle, const She
     m += "<b><br><br></b>";
     // The RTF header converts to itself (no tag, no control character), so only what
     // follows it needs converting.
-    std::string out(kRtfHeader);
+    std::string out(adapted ? AdaptedRtfHeader(s.layout) : std::string(kRtfHeader));
+    const std::size_t body = out.size();
     AppendMarkupRtf(out, m);
+    if (adapted) AdaptRtf(out, body, s.layout);
     return out;
 }
 
@@ -86,6 +89,15 @@ void DrawQuestions(QuestionKind& kind, RandomSource& rng, int n, std::vector<std
     }
 }
 
+// The body in the layout, with room to write after its last paragraph.
+void AdaptSubjectBody(std::string& subject, std::size_t body, const AdaptedLayout& layout) {
+    AdaptRtf(subject, body, layout);
+    const auto last = subject.rfind(kPar);
+    if (last == std::string::npos || last < body) return;
+    subject.insert(last + kPar.size(), "\\sa0 ");
+    subject.insert(last, "\\sa" + DecimalText(WritingSpace(layout)) + " ");
+}
+
 }  // namespace
 
 Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& settings) {
@@ -101,34 +113,43 @@ Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& set
     sheet.baseName += "_";
     sheet.baseName += TwoDigits(rng.RandomInt(100));
 
-    sheet.subject = Header(sheet.baseName, " - <u>", settings);
-    sheet.answerKey = Header(sheet.baseName, " - <b>Corrig\xE9</b> - <u>", settings);
+    const AdaptedLayout& layout = settings.layout;
+    const bool adaptSubject = layout.on, adaptKey = layout.on && layout.key;
+    sheet.subject = Header(sheet.baseName, " - <u>", settings, adaptSubject);
+    sheet.answerKey = Header(sheet.baseName, " - <b>Corrig\xE9</b> - <u>", settings, adaptKey);
 
     kind.Begin(level);
     DrawQuestions(kind, rng, n, sheet.log);
 
     const std::string separatorLine =
         settings.separatorOn ? MarkupToRtf(settings.separator + "<br>") : MarkupToRtf(" ");
+    // An adapted document keeps its separator at the standard size, the line it was made to
+    // fill, and numbers its questions at the layout's size.
+    const std::string adaptedSeparator = "\\fs" + DecimalText(kStandardTextSize) + " " +
+                                         separatorLine + "\\fs" +
+                                         DecimalText(AdaptedTextSize(layout)) + " ";
     for (int i = 1; i <= n; ++i) {
         const std::size_t subjectBefore = sheet.subject.size();
         const std::size_t keyBefore = sheet.answerKey.size();
         const std::string number = DecimalText(i);
-        sheet.subject += separatorLine;
+        sheet.subject += adaptSubject ? adaptedSeparator : separatorLine;
         sheet.subject += number;
         sheet.subject += kNumbering;
         // Only the bodies: the teacher's own texts keep what was typed.
         const std::size_t subjectBody = sheet.subject.size();
         kind.AppendSubjectBody(sheet.subject, i);
         if (settings.decimalComma) UseDecimalComma(sheet.subject, subjectBody);
+        if (adaptSubject) AdaptSubjectBody(sheet.subject, subjectBody, layout);
         if (i < n)
             for (int k = 0; k < interline; ++k) sheet.subject += kPar;
 
-        sheet.answerKey += separatorLine;
+        sheet.answerKey += adaptKey ? adaptedSeparator : separatorLine;
         sheet.answerKey += number;
         sheet.answerKey += kind.AnswerNumbering();
         const std::size_t keyBody = sheet.answerKey.size();
         kind.AppendAnswerBody(sheet.answerKey, i, settings.keyStyle);
         if (settings.decimalComma) UseDecimalComma(sheet.answerKey, keyBody);
+        if (adaptKey) AdaptRtf(sheet.answerKey, keyBody, layout);
         sheet.results.push_back(kind.Result(i));
         if (i == 1) {
             // The first question tells the size of the others: room for them at once, so the
