@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "app/layoutbox.h"
 #include "app/widgets.h"
 #include "core/formats.h"
 #include "core/kinds.h"
@@ -178,7 +179,9 @@ void ClassSetDialog::MakeControls() {
     spCopies->setToolTip(QString("Nombre de copies différentes, de 1 à %1").arg(kMaxCopies));
     mNoms = new QPlainTextEdit(this);
     mNoms->setToolTip(
-        QString("Un nom par ligne, %1 au plus : une copie par nom, le nom dans le titre")
+        QString("Un nom par ligne, %1 au plus : une copie par nom, le nom dans le titre ; "
+                "« Nom;niveau;A » donne à la copie son niveau (1 à 3) et la mise en page "
+                "adaptée, l'un ou l'autre facultatif")
             .arg(kMaxCopies));
     mNoms->setTabChangesFocus(true);
     lblCopies = new QLabel(this);
@@ -187,6 +190,7 @@ void ClassSetDialog::MakeControls() {
     ckbCodes->setChecked(true);
     ckbGrille = new QCheckBox("Grille des réponses", this);
     ckbGrille->setToolTip("Les résultats de toutes les copies, en PDF");
+    gbAdaptee = new AdaptedLayoutBox(this, true);
     lblTirage = new QLabel(this);
     lblTirage->setWordWrap(true);
     btnTirage = new QPushButton("Nouveau tirage", this);
@@ -209,6 +213,7 @@ void ClassSetDialog::LayOut() {
     form->addRow(lblCopies);
     form->addRow(ckbCodes);
     form->addRow(ckbGrille);
+    form->addRow(gbAdaptee);
     auto* draw = new QHBoxLayout;
     draw->addWidget(lblTirage, 1);
     draw->addWidget(btnTirage);
@@ -234,6 +239,7 @@ void ClassSetDialog::Connect() {
     connect(eTitre, &QLineEdit::textChanged, this, &ClassSetDialog::Forget);
     connect(mNoms, &QPlainTextEdit::textChanged, this, &ClassSetDialog::Forget);
     connect(ckbCodes, &QCheckBox::toggled, this, &ClassSetDialog::Forget);
+    connect(gbAdaptee, &AdaptedLayoutBox::Changed, this, &ClassSetDialog::Forget);
     connect(btnTirage, &QPushButton::clicked, this, [this] { Draw(); });
     connect(btnImprimer, &QPushButton::clicked, this, [this] { Print(); });
     connect(btnPdf, &QPushButton::clicked, this, [this] { SavePdf(); });
@@ -250,6 +256,7 @@ void ClassSetDialog::StartFrom(const std::string& kind, const SheetSettings& win
     cbCorrige->setCurrentIndex(static_cast<int>(window.keyStyle));
     eTitre->setText(FromCp1252(window.title));
     eTitre->setCursorPosition(0);
+    gbAdaptee->SetLayout(window.layout);
     Forget();
     // Never a button: one key press must not print a set.
     cbType->setFocus(Qt::OtherFocusReason);
@@ -262,6 +269,7 @@ SheetSettings ClassSetDialog::Settings() const {
     s.keyStyle =
         static_cast<KeyStyle>(std::clamp(cbCorrige->currentIndex(), 0, kKeyStyleCount - 1));
     s.title = ToCp1252(eTitre->text());
+    s.layout = gbAdaptee->Layout();
     return s;
 }
 
@@ -301,7 +309,7 @@ bool ClassSetDialog::UsesPairOnScreen() const {
     return spCopies->value() == 1 && NameCount(mNoms) == 0 && !ckbCodes->isChecked() &&
            !ckbGrille->isChecked() && s.level == window_.level && s.count == window_.count &&
            s.keyStyle == window_.keyStyle && s.title == window_.title &&
-           parts_.subject->LineCount() > 0;
+           s.layout == window_.layout && parts_.subject->LineCount() > 0;
 }
 
 bool ClassSetDialog::Step(int value) {
@@ -321,7 +329,7 @@ std::optional<ClassSetRequest> ClassSetDialog::Request() {
     request.showCodes = ckbCodes->isChecked();
     if (NameCount(mNoms) > 0) {
         std::string error;
-        auto names = ParseRoster(mNoms->toPlainText().toStdString(), &error);
+        auto names = ParseRosterEntries(mNoms->toPlainText().toStdString(), &error);
         if (!names) {
             ShowError(FromCp1252(error));
             return std::nullopt;
@@ -331,7 +339,10 @@ std::optional<ClassSetRequest> ClassSetDialog::Request() {
                 QString("Au plus %1 noms : la liste en a %2").arg(kMaxCopies).arg(names->size()));
             return std::nullopt;
         }
-        request.names = std::move(*names);
+        for (auto& entry : *names) {
+            request.names.push_back(std::move(entry.name));
+            request.choices.push_back(entry.choice);
+        }
     }
     return request;
 }

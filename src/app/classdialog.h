@@ -23,6 +23,7 @@ class QSpinBox;
 
 namespace equat {
 
+class AdaptedLayoutBox;
 class RichEdit;
 
 // "Série pour la classe": a different copy for every student (a number of copies, or one per
@@ -79,7 +80,8 @@ class ClassSetDialog : public QDialog {
     QLabel* lblCopies;  // says when the count follows the names
     QCheckBox* ckbCodes;
     QCheckBox* ckbGrille;
-    QLabel* lblTirage;  // the codes of the set drawn, or that none is drawn yet
+    AdaptedLayoutBox* gbAdaptee;  // for every copy, or for the names marked A
+    QLabel* lblTirage;            // the codes of the set drawn, or that none is drawn yet
     QPushButton* btnTirage;
     QPushButton* btnImprimer;
     QPushButton* btnPdf;

@@ -4,7 +4,9 @@
 #include <QRect>
 #include <QString>
 #include <QWidget>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -144,6 +146,7 @@ class TForm1 : public QWidget {
     QAction* mnuQuitter;
     QMenu* mnuCorrige;  // one checkable item per answer-key style, as cbCorrige
     QAction* mnuVirgule;
+    QAction* mnuAdaptee;  // "Mise en page adaptée...": the layout's dialog
     QAction* mnuManuel;
     QAction* mnuAPropos;
     // The design area: every control of the design table, kClientWidth x kClientHeight at
@@ -154,6 +157,10 @@ class TForm1 : public QWidget {
     Output& output() { return *output_; }
     // The class set dialog, opened by btnSerie.
     ClassSetDialog& classDialog() { return *classDialog_; }
+    // The adapted layout of the generations (off: the standard one); setting it redoes the
+    // pair on screen, if any, from the same draws in the new layout.
+    const AdaptedLayout& adaptedLayout() const { return adapted_; }
+    void SetAdaptedLayout(const AdaptedLayout& layout);
 
   public slots:
     void FormCreate();
@@ -224,7 +231,9 @@ class TForm1 : public QWidget {
     void Wire();
     void SetStatusLight(const QColor& colour);
     void CollapseCaret(RichEdit* area);
-    void Generate(std::string_view kindName);
+    // A new pair from the window's stream, or with redoSeed the pair drawn from that seed.
+    void Generate(std::string_view kindName, std::optional<std::uint32_t> redoSeed = {});
+    void ChooseAdaptedLayout();
     void ShowRejectedInput(QLineEdit* field);
     void ShowHandlerError(const QString& message);
     void UpdateMinimumSize();
@@ -244,6 +253,8 @@ class TForm1 : public QWidget {
     bool lostToOwnWindow_ = false;
     QString sheetBaseName_;
     std::string lastKind_ = "1d";
+    std::optional<std::uint32_t> pairSeed_;  // the stream's seed before the pair on screen
+    AdaptedLayout adapted_;
     ClassSetDialog* classDialog_ = nullptr;
     QString saveDialogInitialDir_;
 };
