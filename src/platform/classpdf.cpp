@@ -37,7 +37,7 @@ void SetUp(QPdfWriter& pdf, const QPageLayout& layout, const std::string& title)
 
 // Each document from a new page, in one job on the device.
 bool PaintCollated(const std::vector<std::string_view>& rtfs, QPagedPaintDevice& device,
-                   QString* why) {
+                   QString* why, const std::vector<bool>& cream = {}) {
     QPainter painter;
     bool ok = painter.begin(&device);
     if (!ok) *why = "Le travail n'a pas pu commencer";
@@ -50,7 +50,9 @@ bool PaintCollated(const std::vector<std::string_view>& rtfs, QPagedPaintDevice&
             *why = "Une nouvelle page n'a pas pu \u00eatre ajout\u00e9e";
             ok = false;
         }
-        ok = ok && pages.PaintPages(painter, device, page, nullptr, why);
+        const bool creamPage = k < cream.size() && cream[k];
+        ok = ok && pages.PaintPages(painter, device, page, nullptr, why,
+                                    creamPage ? QColor(QRgb(kCreamPaper)) : QColor());
     }
     if (painter.isActive() && !painter.end() && ok) {
         *why = "Le travail n'a pas pu se terminer";
@@ -62,7 +64,7 @@ bool PaintCollated(const std::vector<std::string_view>& rtfs, QPagedPaintDevice&
 }  // namespace
 
 bool CollatedPdf(const std::vector<std::string_view>& rtfs, const std::string& title,
-                 std::string* pdf, std::string* error) {
+                 std::string* pdf, std::string* error, const std::vector<bool>& cream) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QString why;
@@ -70,7 +72,7 @@ bool CollatedPdf(const std::vector<std::string_view>& rtfs, const std::string& t
     {
         QPdfWriter writer(&buffer);
         SetUp(writer, DefaultPageLayout(), title);
-        ok = PaintCollated(rtfs, writer, &why);
+        ok = PaintCollated(rtfs, writer, &why, cream);
     }
     if (!ok) *error = why.toStdString();
     if (ok) *pdf = Bytes(buffer);
@@ -203,8 +205,16 @@ bool ClassPdfs(const std::vector<ClassCopy>& copies, const std::vector<std::size
     keyPath += BesideName("", kAnswerKeySuffix, ".pdf");
 
     std::vector<std::string_view> subjects, keys;
-    for (const auto& copy : copies) subjects.push_back(copy.sheet.subject);
-    for (std::size_t k : keyOrder) keys.push_back(copies[k].sheet.answerKey);
+    std::vector<bool> creamSubjects, creamKeys;
+    for (const auto& copy : copies) {
+        subjects.push_back(copy.sheet.subject);
+        creamSubjects.push_back(LayoutOfFlags(copy.code.flags).value_or(AdaptedLayout{}).cream);
+    }
+    for (std::size_t k : keyOrder) {
+        keys.push_back(copies[k].sheet.answerKey);
+        const AdaptedLayout layout = LayoutOfFlags(copies[k].code.flags).value_or(AdaptedLayout{});
+        creamKeys.push_back(layout.cream && layout.key);
+    }
     NamedFiles made(2);
     made[0].first = subjectPath.string();
     made[1].first = keyPath.string();
@@ -213,10 +223,13 @@ bool ClassPdfs(const std::vector<ClassCopy>& copies, const std::vector<std::size
     bool subjectsMade = false, keysMade = false;
     RunBeside(
         [&] {
-            subjectsMade =
-                CollatedPdf(subjects, subjectPath.stem().string(), &made[0].second, &subjectError);
+            subjectsMade = CollatedPdf(subjects, subjectPath.stem().string(), &made[0].second,
+                                       &subjectError, creamSubjects);
         },
-        [&] { keysMade = CollatedPdf(keys, keyPath.stem().string(), &made[1].second, error); });
+        [&] {
+            keysMade =
+                CollatedPdf(keys, keyPath.stem().string(), &made[1].second, error, creamKeys);
+        });
     bool ok = subjectsMade && keysMade;
     if (!subjectsMade) *error = subjectError;
     if (ok && !answers.empty()) {

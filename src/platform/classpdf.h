@@ -16,8 +16,12 @@ namespace equat {
 
 // Several RTF documents as one PDF laid out as printing lays out each (A4), every document
 // starting on a new page. The bytes are made in memory; nothing is written.
+// cream, when given, has one entry per document: true for a cream page (kCreamPaper).
 bool CollatedPdf(const std::vector<std::string_view>& rtfs, const std::string& title,
-                 std::string* pdf, std::string* error);
+                 std::string* pdf, std::string* error, const std::vector<bool>& cream = {});
+
+// The cream of adapted copies' pages, pale enough for every colour of the documents.
+inline constexpr unsigned kCreamPaper = 0xFFF8E7;
 
 // Several RTF documents as one print job on the printer, every document starting on a new
 // page, titled title on the queue. False with *error when there is no printer or it fails.
