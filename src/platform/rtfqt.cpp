@@ -149,6 +149,9 @@ void InstallFontFallbacks() {
                                    {"Liberation Serif", "Tinos", "DejaVu Serif"});
         QFont::insertSubstitutions("Courier New",
                                    {"Liberation Mono", "Cousine", "DejaVu Sans Mono"});
+        // The adapted copies' fonts, where their packages are missing.
+        QFont::insertSubstitutions("Andika", {"DejaVu Sans"});
+        QFont::insertSubstitutions("OpenDyslexic", {"DejaVu Sans"});
         // Symbol text is real Unicode once read: any font with Greek and the brace pieces.
         QFont::insertSubstitutions("Symbol", {"DejaVu Serif", "DejaVu Sans"});
         return true;
