@@ -267,6 +267,8 @@ Adapted layout (the same questions and results, a sheet easier to read):
   --spacing S         line spacing: 1.5 (default) or 2
   --cream             a cream page instead of white in the PDF
   --adapted-key       the answer key in the adapted layout too
+  --standard          with --code, the copy in the standard layout, whatever its
+                      code&apos;s (the same questions, its own code on it)
 
 Texts are UTF-8 and must fit in Windows-1252. Exit status: 0 done, 1 a file could not
 be written, 2 bad usage.
@@ -326,10 +328,16 @@ Mise en page adaptée (les mêmes questions et résultats, une feuille plus faci
   --spacing S         interligne : 1.5 (par défaut) ou 2
   --cream             une page crème au lieu de blanche dans le PDF
   --adapted-key       le corrigé aussi en mise en page adaptée
+  --standard          avec --code, la copie en mise en page standard, quelle que soit
+                      celle de son code (les mêmes questions, son propre code dessus)
 
 Les textes sont en UTF-8 et doivent tenir en Windows-1252. Code de sortie : 0 fait,
 1 un fichier n&apos;a pas pu être écrit, 2 mauvais usage.
 </translation>
+    </message>
+    <message>
+        <source>--standard needs --code and no --adapted</source>
+        <translation>--standard demande --code et pas --adapted</translation>
     </message>
 </context>
 </TS>

@@ -82,6 +82,8 @@ Text SheetUsage() {
         "  --spacing S         line spacing: 1.5 (default) or 2\n"
         "  --cream             a cream page instead of white in the PDF\n"
         "  --adapted-key       the answer key in the adapted layout too\n"
+        "  --standard          with --code, the copy in the standard layout, whatever its\n"
+        "                      code's (the same questions, its own code on it)\n"
         "\n"
         "Texts are UTF-8 and must fit in Windows-1252. Exit status: 0 done, 1 a file could not\n"
         "be written, 2 bad usage.\n");
@@ -278,6 +280,11 @@ bool ParseLayoutOption(const std::vector<std::string>& args, std::size_t* k, She
     const std::string& opt = args[*k];
     AdaptedLayout& layout = job.settings.layout;
     *handled = true;
+    if (opt == "--standard") {
+        job.standard = true;
+        given.push_back(opt);
+        return true;
+    }
     if (opt == "--adapted" || opt == "--cream" || opt == "--adapted-key") {
         (opt == "--adapted" ? layout.on : opt == "--cream" ? layout.cream : layout.key) = true;
         given.push_back(opt);
@@ -321,6 +328,10 @@ bool ParseLayoutOption(const std::vector<std::string>& args, std::size_t* k, She
 
 // The layout's options ask for an adapted layout, for every copy or for the roster's A.
 bool CheckLayout(const SheetJob& job, const std::vector<std::string>& given, std::string* error) {
+    if (job.standard && (!job.code || job.settings.layout.on)) {
+        *error = Tr("--standard needs --code and no --adapted");
+        return false;
+    }
     for (const char* opt : {"--font", "--size", "--spacing", "--cream", "--adapted-key"}) {
         if (!Given(given, opt)) continue;
         if (job.code && (job.code->flags & kSheetCodeLayoutBits)) {
@@ -337,6 +348,11 @@ bool CheckLayout(const SheetJob& job, const std::vector<std::string>& given, std
 
 // What the options say together: a code's own settings, the class-set rules, the kind.
 bool FinishJob(SheetJob& job, const std::vector<std::string>& given, std::string* error) {
+    if (job.code && job.standard) {
+        // The same draws: a code without its layout keeps the seed it was drawn from.
+        job.code->seed = CodeSeed(*job.code);
+        job.code->flags &= ~kSheetCodeLayoutBits;
+    }
     if (job.code) {
         if (!CheckCodeAlone(given, error)) return false;
         job.kind = job.code->kind;

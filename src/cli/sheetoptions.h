@@ -27,6 +27,7 @@ struct SheetJob {
     std::string answers;            // the grid of every copy's results, as PDF
     std::string name;               // --name with --code: the student's, in the title
     bool raw = false;               // RTF as the generators make it, not through our writer
+    bool standard = false;          // --standard: a code's copy without its adapted layout
     bool ClassSet() const { return !collate.empty() || !roster.empty(); }
     bool help = false;
     bool version = false;
