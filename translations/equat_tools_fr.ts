@@ -80,10 +80,6 @@
         <translation>impossible de mettre en page %1 : %2</translation>
     </message>
     <message>
-        <source>unknown answer key &apos;%1&apos; (expected decimal, exact or detailed)</source>
-        <translation>corrigé inconnu « %1 » (attendu : decimal, exact ou detailed)</translation>
-    </message>
-    <message>
         <source>%1 needs a non-empty value</source>
         <translation>%1 demande une valeur non vide</translation>
     </message>
@@ -231,8 +227,9 @@ Generate a worksheet of equations and its answer key as a pair of RTF files.
                       with --sheets above 1, a folder
   --log PATH          write the diagnostic entries of every sheet
   --key STYLE         answer key: decimal (two decimals, default), exact
-                      (fractions and square roots, each followed by its decimal)
-                      or detailed (the exact key under the worked solution)
+                      (fractions and square roots, each followed by its decimal),
+                      detailed (the exact key under the worked solution) or strip
+                      (the results alone, each beside its question&apos;s line)
   --comma             decimals with a comma (0,59) instead of a point
   --pdf               also write both documents as PDF beside the RTF pair, laid out
                       as printing lays them out (A4)
@@ -255,6 +252,12 @@ Class sets (a different copy for every student, no question on two copies):
   --code CODE         the copy of that code again, its code on it; titles, instruction
                       and separator from the options
   --name TEXT         with --code, the student&apos;s name in place of &quot;Nom :&quot;
+  --quiz N            with --sheets K and --collate, a quick quiz: K copies of N
+                      questions (2 to 6), several to a page with cut marks, each with
+                      its code; the keys one under another in the same order
+  --per-page M        with --quiz, 2, 4 or 6 copies to a page (default 4)
+  --two-levels        with --quiz, the left column at --level, the right one a level
+                      above
   --help              show this help and exit
   --version           show the version and exit
 
@@ -291,7 +294,8 @@ Produit une feuille d&apos;équations et son corrigé, une paire de fichiers RTF
   --log CHEMIN        écrit les entrées de diagnostic de chaque feuille
   --key STYLE         corrigé : decimal (deux décimales, par défaut), exact
                       (fractions et racines carrées, chacune suivie de sa valeur
-                      décimale) ou detailed (le corrigé exact sous la solution rédigée)
+                      décimale), detailed (le corrigé exact sous la solution rédigée)
+                      ou strip (les résultats seuls, chacun en face de sa question)
   --comma             décimales avec une virgule (0,59) au lieu d&apos;un point
   --pdf               écrit aussi les deux documents en PDF à côté de la paire RTF,
                       mis en page comme à l&apos;impression (A4)
@@ -315,6 +319,13 @@ Séries pour une classe (une copie différente par élève, aucune question sur 
   --code CODE         la copie de ce code à nouveau, son code dessus ; titre, consigne
                       et séparation d&apos;après les options
   --name TEXTE        avec --code, le nom de l&apos;élève à la place de « Nom : »
+  --quiz N            avec --sheets K et --collate, une interrogation rapide : K copies
+                      de N questions (2 à 6), plusieurs par page avec des traits de
+                      coupe, chacune avec son code ; les corrigés l&apos;un sous l&apos;autre
+                      dans le même ordre
+  --per-page M        avec --quiz, 2, 4 ou 6 copies par page (par défaut 4)
+  --two-levels        avec --quiz, la colonne de gauche au niveau de --level, celle de
+                      droite au niveau au-dessus
   --help              affiche cette aide et quitte
   --version           affiche la version et quitte
 
@@ -338,6 +349,30 @@ Les textes sont en UTF-8 et doivent tenir en Windows-1252. Code de sortie : 0 fa
     <message>
         <source>--standard needs --code and no --adapted</source>
         <translation>--standard demande --code et pas --adapted</translation>
+    </message>
+    <message>
+        <source>unknown answer key &apos;%1&apos; (expected one of: %2)</source>
+        <translation>corrigé inconnu « %1 » (attendu : %2)</translation>
+    </message>
+    <message>
+        <source>invalid value &apos;%1&apos; for --per-page (expected 2, 4 or 6)</source>
+        <translation>valeur « %1 » invalide pour --per-page (attendu : 2, 4 ou 6)</translation>
+    </message>
+    <message>
+        <source>--per-page and --two-levels need --quiz</source>
+        <translation>--per-page et --two-levels demandent --quiz</translation>
+    </message>
+    <message>
+        <source>--quiz does not go with %1</source>
+        <translation>--quiz ne va pas avec %1</translation>
+    </message>
+    <message>
+        <source>--quiz needs --collate FILE.pdf</source>
+        <translation>--quiz demande --collate FICHIER.pdf</translation>
+    </message>
+    <message>
+        <source>--two-levels needs --level 1 or 2 (the right column is a level above)</source>
+        <translation>--two-levels demande --level 1 ou 2 (la colonne de droite est au niveau au-dessus)</translation>
     </message>
 </context>
 </TS>

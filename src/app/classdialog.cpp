@@ -45,12 +45,6 @@ constexpr int kMaxCopies = 40;
 constexpr int kShownCodes = 4;
 const char* const kTitle = "Série pour la classe";
 
-struct KindItem {
-    const char* kind;
-    const char* caption;
-};
-constexpr KindItem kKinds[] = {{"1d", "Equat 1d"}, {"syst", "Syst"}, {"2d", "Equat 2d"}};
-
 QString RunFolderDialog(QWidget* parent, const QString& start) {
     return QFileDialog::getExistingDirectory(parent, "Dossier de la série", start);
 }
@@ -158,7 +152,7 @@ void ClassSetDialog::Build() {
 
 void ClassSetDialog::MakeControls() {
     cbType = new QComboBox(this);
-    for (const KindItem& k : kKinds) cbType->addItem(k.caption, QString(k.kind));
+    for (const DialogKind& k : kDialogKinds) cbType->addItem(k.caption, QString(k.kind));
     spNiveau = new QSpinBox(this);
     spNiveau->setRange(1, 3);
     spQuestions = new QSpinBox(this);
@@ -452,13 +446,10 @@ bool ClassSetDialog::Print() {
     const int copies[] = {parts_.subjectCopies->value(), parts_.answerKeyCopies->value()};
     const char* const titles[] = {"Sujets", "Corrigés"};
     RichEdit* const onScreen[] = {parts_.subject, parts_.answerKey};
-    std::vector<std::string> docs[2];
     if (!pairOnScreen) {
         progress_ = MakeProgress(this, "Préparation de l'impression...");
         const ProgressScope closing(progress_);
         if (!EnsureSet()) return false;
-        for (const auto& copy : set_->copies) docs[0].push_back(copy.sheet.subject);
-        for (std::size_t k : set_->keyOrder) docs[1].push_back(set_->copies[k].sheet.answerKey);
         const bool going = Step(progress_->maximum() - 1);
         progress_.reset();
         if (!going) return false;
@@ -483,13 +474,13 @@ bool ClassSetDialog::Print() {
     // As the window's own printing: each count is that many jobs, 0 none. The pair on screen
     // is printed as it stands, through its own page layout.
     for (int d = 0; d < 2; ++d) {
-        const std::vector<std::string_view> views(docs[d].begin(), docs[d].end());
         const QString title = QString::fromUtf8(titles[d]);
         for (int k = 0; k < copies[d]; ++k) {
             QString error;
-            const bool ok = pairOnScreen
-                                ? PrintDocument(onScreen[d]->Pages(), printer, title, &error)
-                                : PrintCollated(views, printer, title, &error);
+            const bool ok =
+                pairOnScreen
+                    ? PrintDocument(onScreen[d]->Pages(), printer, title, &error)
+                    : PrintSet(set_->copies, set_->keyOrder, 0, d == 1, printer, title, &error);
             if (!ok) {
                 ShowError(error);
                 return false;

@@ -26,6 +26,14 @@ namespace equat {
 class AdaptedLayoutBox;
 class RichEdit;
 
+// The kinds a dialog offers, in the order of the window's buttons.
+struct DialogKind {
+    const char* kind;
+    const char* caption;
+};
+inline constexpr DialogKind kDialogKinds[] = {
+    {"1d", "Equat 1d"}, {"syst", "Syst"}, {"2d", "Equat 2d"}};
+
 // "Série pour la classe": a different copy for every student (a number of copies, or one per
 // name of a pasted list), printed as one job of subjects and one of keys, or saved as PDF or
 // RTF into a folder. The set is drawn once and every output uses it until the teacher asks

@@ -36,6 +36,7 @@
 #include "app/classdialog.h"
 #include "app/layoutbox.h"
 #include "app/output.h"
+#include "app/quizdialog.h"
 #include "app/widgets.h"
 #include "core/cp1252.h"
 #include "core/kinds.h"
@@ -127,6 +128,10 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
             RxE1, RxE2, spSujets, spCorriges, cbCorrige, [this] { return ReadSheetSettings(); },
             [this] { return sheetBaseName_; }, [this] { return saveDialogInitialDir_; }, &rng_},
         this);
+    quizDialog_ =
+        new QuizDialog(QuizDialog::Parts{cbCorrige, [this] { return ReadSheetSettings(); },
+                                         [this] { return saveDialogInitialDir_; }, &rng_},
+                       this);
     Wire();
     FormCreate();
 }
@@ -297,7 +302,7 @@ const ControlRow kDesign[] = {
      {290, 393, 74, 22},
      kLB,
      "",
-     "Style du corrigé : décimales, valeurs exactes ou solution détaillée",
+     "Style du corrigé : décimales, valeurs exactes, solution détaillée ou résultats seuls",
      0,
      0,
      0,
@@ -560,6 +565,14 @@ void TForm1::BuildMenus() {
     mnuAdaptee->setToolTip(
         "La feuille à l'écran en plus grand, plus espacée, une police simple : les mêmes "
         "questions et résultats");
+    sheet->addSeparator();
+    mnuInterrogation = item(sheet, "mnuInterrogation", "&Interrogation rapide...");
+    mnuInterrogation->setToolTip(
+        "Des copies courtes, plusieurs par page avec des traits de coupe, et leurs corrigés");
+    connect(mnuInterrogation, &QAction::triggered, this, [this] {
+        quizDialog_->StartFrom(lastKind_, ReadSheetSettings());
+        quizDialog_->open();
+    });
 
     QMenu* help = MainMenu->addMenu("&Aide");
     mnuManuel = item(help, "mnuManuel", "&Manuel", QKeySequence::HelpContents);

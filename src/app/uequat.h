@@ -32,6 +32,7 @@ class QSlider;
 namespace equat {
 
 class ClassSetDialog;
+class QuizDialog;
 class FormStorage;
 class Output;
 class PaneSplitter;
@@ -146,7 +147,8 @@ class TForm1 : public QWidget {
     QAction* mnuQuitter;
     QMenu* mnuCorrige;  // one checkable item per answer-key style, as cbCorrige
     QAction* mnuVirgule;
-    QAction* mnuAdaptee;  // "Mise en page adaptée...": the layout's dialog
+    QAction* mnuAdaptee;        // "Mise en page adaptée...": the layout's dialog
+    QAction* mnuInterrogation;  // "Interrogation rapide...": the quiz dialog
     QAction* mnuManuel;
     QAction* mnuAPropos;
     // The design area: every control of the design table, kClientWidth x kClientHeight at
@@ -161,6 +163,7 @@ class TForm1 : public QWidget {
     // pair on screen, if any, from the same draws in the new layout.
     const AdaptedLayout& adaptedLayout() const { return adapted_; }
     void SetAdaptedLayout(const AdaptedLayout& layout);
+    QuizDialog& quizDialog() { return *quizDialog_; }
 
   public slots:
     void FormCreate();
@@ -256,6 +259,7 @@ class TForm1 : public QWidget {
     std::optional<std::uint32_t> pairSeed_;  // the stream's seed before the pair on screen
     AdaptedLayout adapted_;
     ClassSetDialog* classDialog_ = nullptr;
+    QuizDialog* quizDialog_ = nullptr;
     QString saveDialogInitialDir_;
 };
 

@@ -16,6 +16,7 @@
 #include "core/classset.h"
 #include "core/cp1252.h"
 #include "core/fileio.h"
+#include "core/quiz.h"
 
 namespace equat {
 
@@ -108,7 +109,19 @@ int RunClassSet(const SheetJob& job, RandomSource& stream, std::vector<Sheet>* s
         ShowProgress(made, total);
         return true;
     };
-    ClassSet set = MakeClassSet(request, stream);
+    ClassSet set;
+    if (job.quiz > 0) {
+        QuizRequest quiz;
+        quiz.kind = job.kind;
+        quiz.settings = job.settings;
+        quiz.copies = job.sheets;
+        quiz.perPage = job.perPage;
+        quiz.twoLevels = job.twoLevels;
+        quiz.progress = request.progress;
+        set = MakeQuiz(quiz, stream);
+    } else {
+        set = MakeClassSet(request, stream);
+    }
     if (set.repeats > 0)
         std::cerr << "equat-sheet: "
                   << Tr("warning: this level has too few questions for copies all different; "
@@ -121,8 +134,9 @@ int RunClassSet(const SheetJob& job, RandomSource& stream, std::vector<Sheet>* s
         std::vector<std::string> names, written;
         std::string error;
         if (!CollatedNames(job, &names, &error)) return Fail(error, 2);
-        const bool ok = WriteClassPdfs(set.copies, set.keyOrder, names[0],
-                                       names.size() > 2 ? names[2] : "", &written, &error);
+        const bool ok =
+            WriteClassPdfs(set.copies, set.keyOrder, names[0], names.size() > 2 ? names[2] : "",
+                           &written, &error, job.quiz > 0 ? job.perPage : 0);
         for (const auto& name : written) std::cout << name << '\n';
         return ok ? 0 : Fail(error, 1);
     }

@@ -8,6 +8,7 @@
 #include "core/classset.h"
 #include "core/cp1252.h"
 #include "core/kinds.h"
+#include "core/quiz.h"
 
 namespace equat {
 
@@ -46,8 +47,9 @@ Text SheetUsage() {
         "                      with --sheets above 1, a folder\n"
         "  --log PATH          write the diagnostic entries of every sheet\n"
         "  --key STYLE         answer key: decimal (two decimals, default), exact\n"
-        "                      (fractions and square roots, each followed by its decimal)\n"
-        "                      or detailed (the exact key under the worked solution)\n"
+        "                      (fractions and square roots, each followed by its decimal),\n"
+        "                      detailed (the exact key under the worked solution) or strip\n"
+        "                      (the results alone, each beside its question's line)\n"
         "  --comma             decimals with a comma (0,59) instead of a point\n"
         "  --pdf               also write both documents as PDF beside the RTF pair, laid out\n"
         "                      as printing lays them out (A4)\n"
@@ -70,6 +72,12 @@ Text SheetUsage() {
         "  --code CODE         the copy of that code again, its code on it; titles, instruction\n"
         "                      and separator from the options\n"
         "  --name TEXT         with --code, the student's name in place of \"Nom :\"\n"
+        "  --quiz N            with --sheets K and --collate, a quick quiz: K copies of N\n"
+        "                      questions (2 to 6), several to a page with cut marks, each with\n"
+        "                      its code; the keys one under another in the same order\n"
+        "  --per-page M        with --quiz, 2, 4 or 6 copies to a page (default 4)\n"
+        "  --two-levels        with --quiz, the left column at --level, the right one a level\n"
+        "                      above\n"
         "  --help              show this help and exit\n"
         "  --version           show the version and exit\n"
         "\n"
@@ -104,7 +112,9 @@ bool ParseKeyStyle(const std::string& value, KeyStyle& style, std::string* error
             return true;
         }
     }
-    *error = Tr("unknown answer key '%1' (expected decimal, exact or detailed)", {value});
+    std::string names;
+    for (const auto& k : kKeyStyles) names += (names.empty() ? "" : ", ") + std::string(k.name);
+    *error = Tr("unknown answer key '%1' (expected one of: %2)", {value, names});
     return false;
 }
 
@@ -173,10 +183,11 @@ bool CheckClassSet(const SheetJob& job, const std::vector<std::string>& given, s
 }
 
 bool IsValued(const std::string& opt) {
-    static const char* const kValued[] = {
-        "--kind",      "--level",   "--count",  "--interline", "--title", "--instruction",
-        "--separator", "--seed",    "--sheets", "--output",    "--log",   "--key",
-        "--code",      "--collate", "--roster", "--answers",   "--name"};
+    static const char* const kValued[] = {"--kind",   "--level",       "--count",     "--interline",
+                                          "--title",  "--instruction", "--separator", "--seed",
+                                          "--sheets", "--output",      "--log",       "--key",
+                                          "--code",   "--collate",     "--roster",    "--answers",
+                                          "--name",   "--quiz",        "--per-page"};
     for (const char* v : kValued)
         if (opt == v) return true;
     return false;
@@ -250,10 +261,62 @@ bool ParseKind(const std::string& value, SheetJob& job, std::string* error) {
     return false;
 }
 
+// --quiz, --per-page; false when opt is neither of them.
+bool ParseQuizOption(const std::string& opt, const std::string& value, SheetJob& job, bool* handled,
+                     std::string* error) {
+    *handled = opt == "--quiz" || opt == "--per-page";
+    if (!*handled) return true;
+    long long n = 0;
+    if (opt == "--quiz") {
+        if (ParseInt(value, kQuizMinQuestions, kQuizMaxQuestions, n))
+            job.quiz = static_cast<int>(n);
+        if (job.quiz == 0)
+            *error = Tr(
+                "invalid value '%1' for %2 (expected %3 to %4)",
+                {value, opt, std::to_string(kQuizMinQuestions), std::to_string(kQuizMaxQuestions)});
+        return job.quiz != 0;
+    }
+    const bool ok = ParseInt(value, 2, 6, n) && IsQuizPerPage(static_cast<int>(n));
+    if (ok) job.perPage = static_cast<int>(n);
+    if (!ok) *error = Tr("invalid value '%1' for --per-page (expected 2, 4 or 6)", {value});
+    return ok;
+}
+
+// What a quiz asks of the other options; its copies' count, look and title.
+bool FinishQuiz(SheetJob& job, const std::vector<std::string>& given, std::string* error) {
+    if (job.quiz == 0) {
+        if (Given(given, "--per-page") || job.twoLevels) {
+            *error = Tr("--per-page and --two-levels need --quiz");
+            return false;
+        }
+        return true;
+    }
+    for (const char* opt : {"--count", "--roster", "--code"}) {
+        if (Given(given, opt)) {
+            *error = Tr("--quiz does not go with %1", {opt});
+            return false;
+        }
+    }
+    if (job.collate.empty()) {
+        *error = Tr("--quiz needs --collate FILE.pdf");
+        return false;
+    }
+    if (job.twoLevels && job.settings.level > 2) {
+        *error = Tr("--two-levels needs --level 1 or 2 (the right column is a level above)");
+        return false;
+    }
+    job.settings.count = job.quiz;
+    job.settings.quiz.on = true;
+    if (!Given(given, "--title")) job.settings.title = kDefaultQuizTitle;
+    return true;
+}
+
 bool ParseValuedOption(const std::string& opt, const std::string& value, SheetJob& job,
                        bool& separatorGiven, std::string* error) {
     bool handled = false;
     if (!ParseNumberOption(opt, value, job, &handled, error)) return false;
+    if (handled) return true;
+    if (!ParseQuizOption(opt, value, job, &handled, error)) return false;
     if (handled) return true;
     SheetSettings& s = job.settings;
     if (opt == "--kind") return ParseKind(value, job, error);
@@ -358,9 +421,13 @@ bool FinishJob(SheetJob& job, const std::vector<std::string>& given, std::string
         job.kind = job.code->kind;
         job.seed = job.code->seed;
         job.settings = SettingsForCode(*job.code, std::move(job.settings));
+        // A quiz copy is rebuilt with the title its quiz had.
+        if (job.settings.quiz.on && !Given(given, "--title"))
+            job.settings.title = kDefaultQuizTitle;
         if (!job.name.empty()) job.settings.title = TitleWithName(job.settings.title, job.name);
     }
     if (!CheckClassSet(job, given, error) || !CheckLayout(job, given, error)) return false;
+    if (!FinishQuiz(job, given, error)) return false;
     if (job.code || Given(given, "--kind")) return true;
     *error = Tr("missing --kind (see --help)");
     return false;
@@ -382,8 +449,8 @@ std::optional<SheetJob> ParseSheetArgs(const std::vector<std::string>& args, std
         if (!ParseLayoutOption(args, &k, job, given, &layoutOption, error)) return std::nullopt;
         if (layoutOption) {
             continue;
-        } else if (opt == "--pdf" || opt == "--raw") {
-            (opt == "--pdf" ? job.pdf : job.raw) = true;
+        } else if (opt == "--pdf" || opt == "--raw" || opt == "--two-levels") {
+            (opt == "--pdf" ? job.pdf : opt == "--raw" ? job.raw : job.twoLevels) = true;
         } else if (opt == "--comma") {
             job.settings.decimalComma = true;
         } else if (opt == "--no-separator") {

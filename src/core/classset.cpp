@@ -301,6 +301,7 @@ ClassSet MakeClassSet(const ClassSetRequest& request, RandomSource& stream) {
     shape.keyStyle = request.settings.keyStyle;
     shape.flags = request.settings.decimalComma ? kSheetCodeDecimalComma : 0;
     shape.flags |= LayoutFlags(request.settings.layout);
+    if (request.settings.quiz.on) shape.flags |= kSheetCodeQuizBits;
     ClassSet set;
     set.copies = BuildClassSet(shape, request.settings, stream, request.copies, request.names,
                                &set.repeats, request.progress, request.showCodes, request.choices);

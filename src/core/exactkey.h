@@ -9,7 +9,7 @@ namespace equat {
 
 // Whether answer keys of this style give exact values (the detailed style builds on them).
 constexpr bool ShowsExactValues(KeyStyle style) {
-    return style != KeyStyle::Decimal;
+    return style == KeyStyle::Exact || style == KeyStyle::Detailed;
 }
 
 // The decimal written after an exact value: rounded half away from zero to two decimals,

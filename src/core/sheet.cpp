@@ -2,6 +2,8 @@
 #include "core/sheet.h"
 
 #include <algorithm>
+#include <tuple>
+#include <utility>
 
 #include "core/markup.h"
 #include "core/numbertext.h"
@@ -42,6 +44,79 @@ std::string DegreeDiagnosticEntry(int i, std::int32_t a, std::int32_t b, std::in
     return s;
 }
 
+std::string StripResultText(const QuestionResult& result) {
+    // A verdict in words: its signs alone ("x1 = /") say little on a strip.
+    switch (result.verdict) {
+        case Verdict::NoSolution:
+            return "aucune solution";
+        case Verdict::NoRealRoot:
+            return "aucune solution r\xE9"
+                   "elle";
+        case Verdict::EveryReal:
+            return "tout r\xE9"
+                   "el est solution";
+        case Verdict::Indeterminate:
+            return "infinit\xE9 de solutions";
+        case Verdict::Values:
+            break;
+    }
+    std::string text;
+    for (const auto& v : result.values) {
+        if (!text.empty()) text += " ; ";
+        text += v.name + " = " + v.decimal;
+    }
+    return text;
+}
+
+namespace {
+
+bool IsLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The RTF with every run of text one space, its control words and groups kept: the same
+// fonts on the same lines, nothing to read.
+void AppendSkeleton(std::string& out, std::string_view rtf) {
+    bool text = false;
+    auto flush = [&] {
+        if (text) out += ' ';
+        text = false;
+    };
+    for (std::size_t k = 0; k < rtf.size();) {
+        const char c = rtf[k];
+        if (c == '\\' && k + 1 < rtf.size() && IsLetter(rtf[k + 1])) {
+            std::size_t end = k + 1;
+            while (end < rtf.size() && IsLetter(rtf[end])) ++end;
+            if (end < rtf.size() && (rtf[end] == '-' || IsDigit(rtf[end]))) ++end;
+            while (end < rtf.size() && IsDigit(rtf[end])) ++end;
+            flush();
+            out.append(rtf.substr(k, end - k));
+            out += ' ';
+            k = end + (end < rtf.size() && rtf[end] == ' ' ? 1 : 0);
+        } else if (c == '{' || c == '}') {
+            flush();
+            out += c;
+            ++k;
+        } else {
+            // A character, an escaped sign or a hexadecimal byte.
+            if (c != '\r' && c != '\n') text = true;
+            k += c != '\\' ? 1 : (k + 1 < rtf.size() && rtf[k + 1] == '\'') ? 4 : 2;
+        }
+    }
+    flush();
+}
+
+}  // namespace
+
+void AppendStripBody(std::string& out, std::string_view subjectBody, const QuestionResult& result) {
+    // The results are digits, signs and the names of the unknowns: nothing to escape.
+    out += StripResultText(result);
+    AppendSkeleton(out, subjectBody);
+}
+
 namespace {
 
 std::string TwoDigits(int v) {
@@ -49,27 +124,72 @@ std::string TwoDigits(int v) {
     return s.size() < 2 ? "0" + s : s;
 }
 
-std::string Header(std::string_view baseName, std::string_view middle, const SheetSettings& s,
-                   bool adapted) {
+// The first line's code, when there is one.
+std::string CodeMarkup(const SheetSettings& s) {
+    return s.code.empty() ? std::string() : "   Code : " + s.code;
+}
+
+std::string Header(std::string_view firstLine, std::string_view instruction,
+                   const AdaptedLayout* adapted) {
     std::string m = "<arial><te=" + DecimalText(kTitleSize) + ">";
-    m += baseName;
-    m += middle;
-    m += s.title;
-    m += "</u>";
-    if (!s.code.empty()) {
-        m += "   Code : ";
-        m += s.code;
-    }
+    m += firstLine;
     m += "<br><br><b>";
-    m += s.instruction;
+    m += instruction;
     m += "<b><br><br></b>";
     // The RTF header converts to itself (no tag, no control character), so only what
     // follows it needs converting.
-    std::string out(adapted ? AdaptedRtfHeader(s.layout) : std::string(kRtfHeader));
+    std::string out(adapted ? AdaptedRtfHeader(*adapted) : std::string(kRtfHeader));
     const std::size_t body = out.size();
     AppendMarkupRtf(out, m);
-    if (adapted) AdaptRtf(out, body, s.layout);
+    if (adapted) AdaptRtf(out, body, *adapted);
     return out;
+}
+
+// The first lines of the subject and of the key. A quiz copy's go without the base name (the
+// code names it), its key's without the title too; a strip's first line is short enough for
+// its column, and its lines are those of the subject, one for one.
+// With the adapted layout, the subject's in it, and the key's with layout.key.
+std::pair<std::string, std::string> Headers(std::string_view baseName, const SheetSettings& s) {
+    const AdaptedLayout* subjectLayout = s.layout.on ? &s.layout : nullptr;
+    const AdaptedLayout* keyLayout = s.layout.on && s.layout.key ? &s.layout : nullptr;
+    const std::string title = "<u>" + s.title + "</u>" + CodeMarkup(s);
+    std::string subject = s.quiz.on ? title : std::string(baseName) + " - " + title;
+    if (s.keyStyle == KeyStyle::Strip)
+        return {Header(subject, s.instruction, subjectLayout),
+                Header(s.code.empty() ? std::string(baseName) : s.code, "R\xE9sultats", keyLayout)};
+    std::string key = s.quiz.on ? "<b>Corrig\xE9</b>" + CodeMarkup(s)
+                                : std::string(baseName) + " - <b>Corrig\xE9</b> - " + title;
+    return {Header(subject, s.instruction, subjectLayout), Header(key, s.instruction, keyLayout)};
+}
+
+// A separator line of at most length characters: cut, or dashes when the cut would split a
+// tag or a control word.
+std::string ShortSeparator(const std::string& separator, std::size_t length) {
+    if (separator.size() <= length) return separator;
+    const std::string cut = separator.substr(0, length);
+    if (cut.find_first_of("<>\\{}&") != std::string::npos) return std::string(length, '-');
+    return cut;
+}
+
+std::string SeparatorLine(const SheetSettings& s, std::size_t length) {
+    return s.separatorOn ? MarkupToRtf(ShortSeparator(s.separator, length) + "<br>")
+                         : MarkupToRtf(" ");
+}
+
+// An adapted document keeps its separator at the standard size, the line it was made to fill,
+// and numbers its questions at the layout's size.
+std::string AdaptedSeparator(const std::string& line, const AdaptedLayout& layout) {
+    return "\\fs" + DecimalText(kStandardTextSize) + " " + line + "\\fs" +
+           DecimalText(AdaptedTextSize(layout)) + " ";
+}
+
+// The body in the layout, with room to write after its last paragraph.
+void AdaptSubjectBody(std::string& subject, std::size_t body, const AdaptedLayout& layout) {
+    AdaptRtf(subject, body, layout);
+    const auto last = subject.rfind(kPar);
+    if (last == std::string::npos || last < body) return;
+    subject.insert(last + kPar.size(), "\\sa0 ");
+    subject.insert(last, "\\sa" + DecimalText(WritingSpace(layout)) + " ");
 }
 
 // Draws questions 1..n, each again until it differs from those before it, logging every
@@ -89,15 +209,6 @@ void DrawQuestions(QuestionKind& kind, RandomSource& rng, int n, std::vector<std
     }
 }
 
-// The body in the layout, with room to write after its last paragraph.
-void AdaptSubjectBody(std::string& subject, std::size_t body, const AdaptedLayout& layout) {
-    AdaptRtf(subject, body, layout);
-    const auto last = subject.rfind(kPar);
-    if (last == std::string::npos || last < body) return;
-    subject.insert(last + kPar.size(), "\\sa0 ");
-    subject.insert(last, "\\sa" + DecimalText(WritingSpace(layout)) + " ");
-}
-
 }  // namespace
 
 Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& settings) {
@@ -113,44 +224,54 @@ Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& set
     sheet.baseName += "_";
     sheet.baseName += TwoDigits(rng.RandomInt(100));
 
-    const AdaptedLayout& layout = settings.layout;
-    const bool adaptSubject = layout.on, adaptKey = layout.on && layout.key;
-    sheet.subject = Header(sheet.baseName, " - <u>", settings, adaptSubject);
-    sheet.answerKey = Header(sheet.baseName, " - <b>Corrig\xE9</b> - <u>", settings, adaptKey);
+    std::tie(sheet.subject, sheet.answerKey) = Headers(sheet.baseName, settings);
 
     kind.Begin(level);
     DrawQuestions(kind, rng, n, sheet.log);
 
-    const std::string separatorLine =
-        settings.separatorOn ? MarkupToRtf(settings.separator + "<br>") : MarkupToRtf(" ");
-    // An adapted document keeps its separator at the standard size, the line it was made to
-    // fill, and numbers its questions at the layout's size.
-    const std::string adaptedSeparator = "\\fs" + DecimalText(kStandardTextSize) + " " +
-                                         separatorLine + "\\fs" +
-                                         DecimalText(AdaptedTextSize(layout)) + " ";
+    const bool strip = settings.keyStyle == KeyStyle::Strip;
+    const std::size_t separatorLength =
+        settings.quiz.on ? kQuizSeparatorLength : settings.separator.size();
+    const std::string separatorLine = SeparatorLine(settings, separatorLength);
+    const std::string keySeparatorLine =
+        strip ? SeparatorLine(settings, std::min(separatorLength, kStripSeparatorLength))
+              : separatorLine;
+    const AdaptedLayout& layout = settings.layout;
+    const bool adaptSubject = layout.on, adaptKey = layout.on && layout.key;
+    const std::string subjectSeparator =
+        adaptSubject ? AdaptedSeparator(separatorLine, layout) : separatorLine;
+    const std::string keySeparator =
+        adaptKey ? AdaptedSeparator(keySeparatorLine, layout) : keySeparatorLine;
     for (int i = 1; i <= n; ++i) {
         const std::size_t subjectBefore = sheet.subject.size();
         const std::size_t keyBefore = sheet.answerKey.size();
         const std::string number = DecimalText(i);
-        sheet.subject += adaptSubject ? adaptedSeparator : separatorLine;
+        sheet.subject += subjectSeparator;
         sheet.subject += number;
         sheet.subject += kNumbering;
         // Only the bodies: the teacher's own texts keep what was typed.
         const std::size_t subjectBody = sheet.subject.size();
         kind.AppendSubjectBody(sheet.subject, i);
+        sheet.results.push_back(kind.Result(i));
+
+        sheet.answerKey += keySeparator;
+        sheet.answerKey += number;
+        sheet.answerKey += strip ? kNumbering : kind.AnswerNumbering();
+        const std::size_t keyBody = sheet.answerKey.size();
+        if (strip) {
+            AppendStripBody(sheet.answerKey, std::string_view(sheet.subject).substr(subjectBody),
+                            sheet.results.back());
+            if (i < n)
+                for (int k = 0; k < interline; ++k) sheet.answerKey += kPar;
+        } else {
+            kind.AppendAnswerBody(sheet.answerKey, i, settings.keyStyle);
+        }
+        if (settings.decimalComma) UseDecimalComma(sheet.answerKey, keyBody);
         if (settings.decimalComma) UseDecimalComma(sheet.subject, subjectBody);
+        if (adaptKey) AdaptRtf(sheet.answerKey, keyBody, layout);
         if (adaptSubject) AdaptSubjectBody(sheet.subject, subjectBody, layout);
         if (i < n)
             for (int k = 0; k < interline; ++k) sheet.subject += kPar;
-
-        sheet.answerKey += adaptKey ? adaptedSeparator : separatorLine;
-        sheet.answerKey += number;
-        sheet.answerKey += kind.AnswerNumbering();
-        const std::size_t keyBody = sheet.answerKey.size();
-        kind.AppendAnswerBody(sheet.answerKey, i, settings.keyStyle);
-        if (settings.decimalComma) UseDecimalComma(sheet.answerKey, keyBody);
-        if (adaptKey) AdaptRtf(sheet.answerKey, keyBody, layout);
-        sheet.results.push_back(kind.Result(i));
         if (i == 1) {
             // The first question tells the size of the others: room for them at once, so the
             // documents are not copied again and again as they grow.

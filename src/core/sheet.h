@@ -35,7 +35,8 @@ inline constexpr std::string_view kDefaultInstruction = "Calculer ";
 inline const std::string kDefaultSeparator(123, '-');
 
 // How the answer key writes its results. Decimal is the specified style and the default.
-enum class KeyStyle { Decimal, Exact, Detailed };
+// Strip: the results alone, one line per question, each beside its question's line.
+enum class KeyStyle { Decimal, Exact, Detailed, Strip };
 
 // The styles, in the order of the window's list, of the stored index and of the sheet
 // code's field: never reorder, only append. name: the batch tool's choice; label: the
@@ -53,8 +54,20 @@ inline constexpr KeyStyleInfo kKeyStyles[] = {
     {KeyStyle::Detailed, "detailed",
      "D\xE9"
      "taill\xE9"},
+    {KeyStyle::Strip, "strip", "R\xE9sultats seuls"},
 };
 inline constexpr int kKeyStyleCount = static_cast<int>(std::size(kKeyStyles));
+
+// The separator lines of a strip key, in its narrow column, and of a quick quiz's copy, in
+// half a page's width, at most so many characters.
+inline constexpr std::size_t kStripSeparatorLength = 24;
+inline constexpr std::size_t kQuizSeparatorLength = 60;
+
+// A copy of a quick quiz, several to a page: its first line without the base name, the key's
+// without the title, its separators shortened to the quiz's column.
+struct QuickQuiz {
+    bool on = false;
+};
 
 // What a generation reads from the window. Texts are Windows-1252.
 struct SheetSettings {
@@ -73,6 +86,7 @@ struct SheetSettings {
     // Off: the standard documents. On: the subject (and the key with layout.key) in the
     // adapted layout, the same questions and results.
     AdaptedLayout layout;
+    QuickQuiz quiz;
 };
 
 // What a key concludes about a question: values, or a verdict that is its own reason.
@@ -170,6 +184,14 @@ class SeenQuestions {
 // Builds one sheet: base name, headers, drawing pass with duplicate rejection,
 // writing pass, closing braces. Out-of-range settings are brought to their bounds.
 Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& settings);
+
+// The results of a strip key's line, Windows-1252: each value's name and the decimal key's
+// text for it, "x1 = -0.62 ; x2 = 1.62"; a verdict in words ("aucune solution").
+std::string StripResultText(const QuestionResult& result);
+
+// The strip key's body of a question: the results, then the subject body's paragraphs with
+// their text taken out and their fonts kept, so that each line is as high as the subject's.
+void AppendStripBody(std::string& out, std::string_view subjectBody, const QuestionResult& result);
 
 // Concatenated decimal texts of the slots, without separators.
 std::string DuplicateKeyOf(std::span<const std::int32_t> slots);

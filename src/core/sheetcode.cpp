@@ -227,6 +227,7 @@ SheetSettings SettingsForCode(const SheetCode& code, SheetSettings base) {
     // A code without a layout rebuilds its mathematics in the layout asked for.
     if (code.flags & kSheetCodeLayoutBits)
         base.layout = LayoutOfFlags(code.flags).value_or(base.layout);
+    base.quiz.on = (code.flags & kSheetCodeQuizBits) != 0;
     base.code = EncodeSheetCode(code);
     return base;
 }

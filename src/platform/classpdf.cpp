@@ -17,6 +17,7 @@
 #include "platform/pages.h"
 #include "platform/paginator.h"
 #include "platform/printing.h"
+#include "platform/quizpdf.h"
 
 namespace equat {
 
@@ -35,9 +36,17 @@ void SetUp(QPdfWriter& pdf, const QPageLayout& layout, const std::string& title)
     pdf.setCreator("Equat");
 }
 
-// Each document from a new page, in one job on the device.
-bool PaintCollated(const std::vector<std::string_view>& rtfs, QPagedPaintDevice& device,
-                   QString* why, const std::vector<bool>& cream = {}) {
+// How documents are laid on a device's pages.
+using PaintDocuments = std::function<bool(const std::vector<std::string_view>& rtfs,
+                                          QPagedPaintDevice& device, QString* why)>;
+struct SetPainters {
+    PaintDocuments subjects, keys;
+};
+
+// Each document from a new page, in one job on the device; cream, when given, one entry per
+// document: true for a cream page.
+bool PaintCollatedOn(const std::vector<std::string_view>& rtfs, QPagedPaintDevice& device,
+                     QString* why, const std::vector<bool>& cream) {
     QPainter painter;
     bool ok = painter.begin(&device);
     if (!ok) *why = "Le travail n'a pas pu commencer";
@@ -61,10 +70,38 @@ bool PaintCollated(const std::vector<std::string_view>& rtfs, QPagedPaintDevice&
     return ok;
 }
 
+bool PaintCollated(const std::vector<std::string_view>& rtfs, QPagedPaintDevice& device,
+                   QString* why) {
+    return PaintCollatedOn(rtfs, device, why, {});
+}
+
+// Adapted copies that ask for it on cream pages, when the set is laid a copy per page.
+void UseCream(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
+              int quizPerPage, SetPainters& painters) {
+    if (quizPerPage > 0) return;
+    std::vector<bool> subjects, keys;
+    for (const auto& copy : copies)
+        subjects.push_back(LayoutOfFlags(copy.code.flags).value_or(AdaptedLayout{}).cream);
+    for (std::size_t k : keyOrder) {
+        const AdaptedLayout layout = LayoutOfFlags(copies[k].code.flags).value_or(AdaptedLayout{});
+        keys.push_back(layout.cream && layout.key);
+    }
+    const auto painter = [](std::vector<bool> cream) -> PaintDocuments {
+        return [cream](const std::vector<std::string_view>& rtfs, QPagedPaintDevice& device,
+                       QString* why) { return PaintCollatedOn(rtfs, device, why, cream); };
+    };
+    const auto any = [](const std::vector<bool>& v) {
+        return std::find(v.begin(), v.end(), true) != v.end();
+    };
+    if (any(subjects)) painters.subjects = painter(std::move(subjects));
+    const bool strips = !copies.empty() && copies.front().code.keyStyle == KeyStyle::Strip;
+    if (any(keys) && !strips) painters.keys = painter(std::move(keys));
+}
+
 }  // namespace
 
-bool CollatedPdf(const std::vector<std::string_view>& rtfs, const std::string& title,
-                 std::string* pdf, std::string* error, const std::vector<bool>& cream) {
+static bool PdfOf(const PaintDocuments& paint, const std::vector<std::string_view>& rtfs,
+                  const std::string& title, std::string* pdf, std::string* error) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QString why;
@@ -72,17 +109,46 @@ bool CollatedPdf(const std::vector<std::string_view>& rtfs, const std::string& t
     {
         QPdfWriter writer(&buffer);
         SetUp(writer, DefaultPageLayout(), title);
-        ok = PaintCollated(rtfs, writer, &why, cream);
+        ok = paint(rtfs, writer, &why);
     }
     if (!ok) *error = why.toStdString();
     if (ok) *pdf = Bytes(buffer);
     return ok;
 }
 
-bool PrintCollated(const std::vector<std::string_view>& rtfs, QPrinter& printer,
-                   const QString& title, QString* error) {
+bool CollatedPdf(const std::vector<std::string_view>& rtfs, const std::string& title,
+                 std::string* pdf, std::string* error) {
+    return PdfOf(PaintCollated, rtfs, title, pdf, error);
+}
+
+static SetPainters PaintersFor(const std::vector<ClassCopy>& copies, int quizPerPage) {
+    if (quizPerPage > 0)
+        return {
+            [quizPerPage](const std::vector<std::string_view>& rtfs, QPagedPaintDevice& device,
+                          QString* why) { return PaintQuizPages(rtfs, quizPerPage, device, why); },
+            [](const std::vector<std::string_view>& rtfs, QPagedPaintDevice& device, QString* why) {
+                return PaintColumns(rtfs, 1, device, why);
+            }};
+    // Strips lie side by side, as many as the page has room for.
+    if (!copies.empty() && copies.front().code.keyStyle == KeyStyle::Strip)
+        return {PaintCollated,
+                [](const std::vector<std::string_view>& rtfs, QPagedPaintDevice& device,
+                   QString* why) { return PaintColumns(rtfs, 0, device, why); }};
+    return {PaintCollated, PaintCollated};
+}
+
+bool PrintSet(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
+              int quizPerPage, bool keys, QPrinter& printer, const QString& title, QString* error) {
+    const SetPainters painters = PaintersFor(copies, quizPerPage);
+    std::vector<std::string_view> rtfs;
+    if (keys) {
+        for (std::size_t k : keyOrder) rtfs.push_back(copies[k].sheet.answerKey);
+    } else {
+        for (const auto& copy : copies) rtfs.push_back(copy.sheet.subject);
+    }
+    const PaintDocuments& paint = keys ? painters.keys : painters.subjects;
     return RunPrintJob(
-        printer, title, [&](QString* why) { return PaintCollated(rtfs, printer, why); }, error);
+        printer, title, [&](QString* why) { return paint(rtfs, printer, why); }, error);
 }
 
 // The largest n in 1..most for which fits(n) holds (fits falls from true to false as n grows);
@@ -197,7 +263,9 @@ bool AnswerGridPdf(const AnswerGrid& grid, std::string* pdf, std::string* error)
 
 bool ClassPdfs(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
                const std::string& path, const std::string& answers, NamedFiles* files,
-               std::string* error) {
+               std::string* error, int quizPerPage) {
+    SetPainters painters = PaintersFor(copies, quizPerPage);
+    UseCream(copies, keyOrder, quizPerPage, painters);
     fs::path subjectPath(path);
     if (!subjectPath.has_extension()) subjectPath += ".pdf";
     fs::path keyPath = subjectPath;
@@ -205,16 +273,8 @@ bool ClassPdfs(const std::vector<ClassCopy>& copies, const std::vector<std::size
     keyPath += BesideName("", kAnswerKeySuffix, ".pdf");
 
     std::vector<std::string_view> subjects, keys;
-    std::vector<bool> creamSubjects, creamKeys;
-    for (const auto& copy : copies) {
-        subjects.push_back(copy.sheet.subject);
-        creamSubjects.push_back(LayoutOfFlags(copy.code.flags).value_or(AdaptedLayout{}).cream);
-    }
-    for (std::size_t k : keyOrder) {
-        keys.push_back(copies[k].sheet.answerKey);
-        const AdaptedLayout layout = LayoutOfFlags(copies[k].code.flags).value_or(AdaptedLayout{});
-        creamKeys.push_back(layout.cream && layout.key);
-    }
+    for (const auto& copy : copies) subjects.push_back(copy.sheet.subject);
+    for (std::size_t k : keyOrder) keys.push_back(copies[k].sheet.answerKey);
     NamedFiles made(2);
     made[0].first = subjectPath.string();
     made[1].first = keyPath.string();
@@ -223,12 +283,11 @@ bool ClassPdfs(const std::vector<ClassCopy>& copies, const std::vector<std::size
     bool subjectsMade = false, keysMade = false;
     RunBeside(
         [&] {
-            subjectsMade = CollatedPdf(subjects, subjectPath.stem().string(), &made[0].second,
-                                       &subjectError, creamSubjects);
+            subjectsMade = PdfOf(painters.subjects, subjects, subjectPath.stem().string(),
+                                 &made[0].second, &subjectError);
         },
         [&] {
-            keysMade =
-                CollatedPdf(keys, keyPath.stem().string(), &made[1].second, error, creamKeys);
+            keysMade = PdfOf(painters.keys, keys, keyPath.stem().string(), &made[1].second, error);
         });
     bool ok = subjectsMade && keysMade;
     if (!subjectsMade) *error = subjectError;
@@ -250,9 +309,9 @@ bool WriteAllFiles(const NamedFiles& files, std::vector<std::string>* written, s
 
 bool WriteClassPdfs(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
                     const std::string& path, const std::string& answers,
-                    std::vector<std::string>* written, std::string* error) {
+                    std::vector<std::string>* written, std::string* error, int quizPerPage) {
     NamedFiles files;
-    return ClassPdfs(copies, keyOrder, path, answers, &files, error) &&
+    return ClassPdfs(copies, keyOrder, path, answers, &files, error, quizPerPage) &&
            WriteAllFiles(files, written, error);
 }
 

@@ -10,23 +10,19 @@
 class QPrinter;
 
 namespace equat {
+// The cream of adapted copies' PDF pages, pale enough for every colour of the documents.
+inline constexpr unsigned kCreamPaper = 0xFFF8E7;
+}  // namespace equat
+
+namespace equat {
 
 // Class sets put out: the window's class dialog and equat-sheet share these. A Qt
 // application must exist.
 
 // Several RTF documents as one PDF laid out as printing lays out each (A4), every document
 // starting on a new page. The bytes are made in memory; nothing is written.
-// cream, when given, has one entry per document: true for a cream page (kCreamPaper).
 bool CollatedPdf(const std::vector<std::string_view>& rtfs, const std::string& title,
-                 std::string* pdf, std::string* error, const std::vector<bool>& cream = {});
-
-// The cream of adapted copies' pages, pale enough for every colour of the documents.
-inline constexpr unsigned kCreamPaper = 0xFFF8E7;
-
-// Several RTF documents as one print job on the printer, every document starting on a new
-// page, titled title on the queue. False with *error when there is no printer or it fails.
-bool PrintCollated(const std::vector<std::string_view>& rtfs, QPrinter& printer,
-                   const QString& title, QString* error);
+                 std::string* pdf, std::string* error);
 
 // The grid on pages of A4 landscape at 9 points: as many pages as its questions and rows
 // need, the row labels and the header repeated on each.
@@ -37,10 +33,17 @@ using NamedFiles = std::vector<std::pair<std::string, std::string>>;
 
 // The subjects into path (".pdf" added when it has no extension), the keys into its name
 // without extension followed by "_Cor.pdf", in keyOrder; the grid into answers when not
-// empty. False with *error when one cannot be made; nothing is written.
+// empty. False with *error when one cannot be made; nothing is written. Each copy starts a
+// page, but strip keys lie side by side; with quizPerPage (2, 4 or 6) the copies of a quick
+// quiz go so many to a page (PaintQuizPages) and their keys one under another.
 bool ClassPdfs(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
                const std::string& path, const std::string& answers, NamedFiles* files,
-               std::string* error);
+               std::string* error, int quizPerPage = 0);
+
+// The subjects, or the keys in keyOrder, of a set laid out as ClassPdfs lays them out, as one
+// print job.
+bool PrintSet(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
+              int quizPerPage, bool keys, QPrinter& printer, const QString& title, QString* error);
 
 // Replaces every file as one unit (ReplaceFiles): all are staged before any is replaced, so a
 // failure leaves every old file as it was; false with *error then. The names written go to
@@ -50,6 +53,6 @@ bool WriteAllFiles(const NamedFiles& files, std::vector<std::string>* written, s
 // ClassPdfs, then WriteAllFiles.
 bool WriteClassPdfs(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
                     const std::string& path, const std::string& answers,
-                    std::vector<std::string>* written, std::string* error);
+                    std::vector<std::string>* written, std::string* error, int quizPerPage = 0);
 
 }  // namespace equat

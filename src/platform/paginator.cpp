@@ -165,6 +165,15 @@ int Paginator::FormatRange(QPainter& painter, const QRectF& rectTwips, int start
     return next;
 }
 
+double Paginator::HeightTwips(double widthTwips) {
+    const Layout& l = LayoutFor(std::max(widthTwips, 1.0));
+    return l.lines.empty() ? 0.0 : l.lines.back().bottom - l.lines.front().top;
+}
+
+double Paginator::IdealWidthTwips(double widthTwips) {
+    return LayoutFor(std::max(widthTwips, 1.0)).doc->idealWidth();
+}
+
 bool Paginator::PaintPages(QPainter& painter, QPagedPaintDevice& device, const QRectF& pageTwips,
                            std::vector<int>* starts, QString* error, const QColor& paper) {
     const int end = TextLength();

@@ -46,6 +46,11 @@ class Paginator {
     // page.
     int FormatRange(QPainter& painter, const QRectF& rectTwips, int start, bool render = true);
 
+    // The height of the whole text laid out at that width, and the width of its widest line,
+    // in twips.
+    double HeightTwips(double widthTwips);
+    double IdealWidthTwips(double widthTwips);
+
     // Paints the whole document, page after page, with a painter already started on the
     // device: the first page on the device's current page, a new page before each further
     // one. Several documents go into one job by calling this for each, with a new page

@@ -11,6 +11,7 @@
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QInputDialog>
 #include <QLabel>
@@ -39,6 +40,7 @@
 
 #include "app/classdialog.h"
 #include "app/output.h"
+#include "app/quizdialog.h"
 #include "app/widgets.h"
 #include "core/kinds.h"
 #include "core/rotate.h"
@@ -122,7 +124,7 @@ struct ControlRow {
 
 const std::string kHyphens(123, '-');
 const char* const kStyleHint =
-    "Style du corrigé : décimales, valeurs exactes ou solution détaillée";
+    "Style du corrigé : décimales, valeurs exactes, solution détaillée ou résultats seuls";
 
 TEST_F(WindowTest, ControlsStandWhereTheDesignPutsThem) {
     const QString title = "Nom :" + QString(23, ' ') + "Prénom :" + QString(29, ' ') + "Classe :";
@@ -817,7 +819,7 @@ TEST_F(WindowTest, EachGeneratorButtonBuildsItsSheet) {
 }
 
 TEST_F(WindowTest, TheChosenStyleMakesTheAnswerKey) {
-    ASSERT_EQ(form->cbCorrige->count(), 3);
+    ASSERT_EQ(form->cbCorrige->count(), equat::kKeyStyleCount);
     EXPECT_FALSE(form->cbCorrige->isEditable());
     form->trbNiveau->setValue(3);
     QStringList keys;
@@ -832,6 +834,42 @@ TEST_F(WindowTest, TheChosenStyleMakesTheAnswerKey) {
     EXPECT_FALSE(keys[0].contains(QChar(0x2248)));
     EXPECT_TRUE(keys[1].contains(QChar(0x2248)));
     EXPECT_GT(keys[2].size(), keys[1].size());
+}
+
+// "Feuille > Interrogation rapide..." opens the quiz dialog on the window's choices; saved,
+// eight copies four to a page make two pages of copies and their keys beside them. The
+// answer strip is the list's fourth style.
+TEST_F(WindowTest, InterrogationRapideSavesAQuizAsPdf) {
+    EXPECT_EQ(form->cbCorrige->itemText(3), "Résultats seuls");
+    form->btnEquat2d->click();
+    form->mnuInterrogation->trigger();
+    auto& dialog = form->quizDialog();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.cbType->currentText(), "Equat 2d");
+    EXPECT_EQ(dialog.cbCorrige->count(), form->cbCorrige->count());
+    dialog.spNiveau->setValue(3);
+    EXPECT_FALSE(dialog.ckbDeuxNiveaux->isEnabled());
+    dialog.spNiveau->setValue(1);
+    dialog.ckbDeuxNiveaux->setChecked(true);
+    const equat::QuizRequest request = dialog.Request();
+    EXPECT_TRUE(request.twoLevels);
+    EXPECT_EQ(request.settings.title, equat::kDefaultQuizTitle);
+    EXPECT_EQ(dialog.lblPages->text(), "2 pages de copies");
+    QTemporaryDir out;
+    const QString path = out.filePath("flash.pdf");
+    QString told;
+    dialog.SetSaveDialog([&](QWidget*, const QString&) { return path; });
+    dialog.SetMessageBox([&](QWidget*, const QString& message, bool) { told = message; });
+    ASSERT_TRUE(dialog.SavePdf()) << told.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(path));
+    EXPECT_TRUE(QFileInfo::exists(out.filePath("flash_Cor.pdf")));
+    EXPECT_TRUE(told.contains("flash_Cor.pdf"));
+    // What was saved is what prints next: one draw until a choice changes.
+    const std::string saved = dialog.Drawn().copies[0].codeText;
+    EXPECT_EQ(dialog.Drawn().copies[0].codeText, saved);
+    dialog.spQuestions->setValue(dialog.spQuestions->value() + 1);
+    EXPECT_NE(dialog.Drawn().copies[0].codeText, saved);
+    dialog.btnFermer->click();
 }
 
 TEST_F(WindowTest, SerieOpensTheClassSetDialogOnTheLastKind) {

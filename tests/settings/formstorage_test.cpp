@@ -291,7 +291,7 @@ TEST_F(FormStorageTest, StoredValuesAreAppliedWithTheirRules) {
         {"decimal comma, a menu item", "mnuVirgule_Checked=True",
          [](TForm1& f) { EXPECT_TRUE(f.ReadSheetSettings().decimalComma); }},
         {"answer key style out of its range", "cbCorrige_ItemIndex=7",
-         [](TForm1& f) { EXPECT_EQ(f.cbCorrige->currentIndex(), 2); }},
+         [](TForm1& f) { EXPECT_EQ(f.cbCorrige->currentIndex(), equat::kKeyStyleCount - 1); }},
         {"present but empty title",
          "eTitre1_Text=", [](TForm1& f) { EXPECT_EQ(f.eTitre1->text(), ""); }},
         {"separator trimmed, counter follows", "eSepar_Text=  ==**==  ",

@@ -1,0 +1,194 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/quizdialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/classdialog.h"
+#include "platform/classpdf.h"
+#include "platform/printing.h"
+
+namespace equat {
+
+namespace {
+
+const char* const kTitle = "Interrogation rapide";
+constexpr int kMaxCopies = 200;
+
+QString RunSaveDialog(QWidget* parent, const QString& start) {
+    return QFileDialog::getSaveFileName(parent, kTitle, QDir(start).filePath("Interrogation.pdf"),
+                                        "Documents PDF (*.pdf)");
+}
+
+void RunMessageBox(QWidget* parent, const QString& message, bool error) {
+    if (error) {
+        QMessageBox::critical(parent, kTitle, message);
+    } else {
+        QMessageBox::information(parent, kTitle, message);
+    }
+}
+
+}  // namespace
+
+QuizDialog::QuizDialog(Parts parts, QWidget* parent)
+    : QDialog(parent),
+      parts_(std::move(parts)),
+      saveDialog_(RunSaveDialog),
+      messageBox_(RunMessageBox) {
+    setObjectName("QuizDialog");
+    setWindowTitle(kTitle);
+    cbType = new QComboBox(this);
+    for (const DialogKind& k : kDialogKinds) cbType->addItem(k.caption, QString(k.kind));
+    cbType->setToolTip("Type des équations");
+    spNiveau = new QSpinBox(this);
+    spNiveau->setRange(1, 3);
+    spNiveau->setToolTip("Niveau des copies (de la colonne de gauche avec deux niveaux)");
+    ckbDeuxNiveaux = new QCheckBox("Deux niveaux", this);
+    ckbDeuxNiveaux->setToolTip(
+        "Colonne de gauche au niveau choisi, colonne de droite au niveau au-dessus");
+    spQuestions = new QSpinBox(this);
+    spQuestions->setRange(kQuizMinQuestions, kQuizMaxQuestions);
+    spQuestions->setValue(4);
+    spQuestions->setToolTip(QString("Nombre de questions de chaque copie, de %1 à %2")
+                                .arg(kQuizMinQuestions)
+                                .arg(kQuizMaxQuestions));
+    cbParPage = new QComboBox(this);
+    for (int n : {2, 4, 6}) cbParPage->addItem(QString::number(n), n);
+    cbParPage->setCurrentIndex(1);
+    cbParPage->setToolTip("Copies par page A4, sur deux colonnes, avec des traits de coupe");
+    spCopies = new QSpinBox(this);
+    spCopies->setRange(1, kMaxCopies);
+    spCopies->setValue(8);
+    spCopies->setToolTip(QString("Nombre de copies différentes, de 1 à %1").arg(kMaxCopies));
+    cbCorrige = new QComboBox(this);
+    if (parts_.keyStyles)
+        for (int i = 0; i < parts_.keyStyles->count(); ++i)
+            cbCorrige->addItem(parts_.keyStyles->itemText(i));
+    cbCorrige->setToolTip("Style des corrigés, l'un sous l'autre dans l'ordre des copies");
+    lblPages = new QLabel(this);
+    btnImprimer = new QPushButton("Imprimer", this);
+    btnImprimer->setToolTip("Imprimer les copies, puis les corrigés");
+    btnPdf = new QPushButton("Enregistrer en PDF", this);
+    btnPdf->setToolTip("Les copies dans un PDF, les corrigés à côté (_Cor.pdf)");
+    btnFermer = new QPushButton("Fermer", this);
+
+    auto* form = new QFormLayout;
+    form->addRow("Type", cbType);
+    form->addRow("Niveau", spNiveau);
+    form->addRow(ckbDeuxNiveaux);
+    form->addRow("Questions par copie", spQuestions);
+    form->addRow("Copies par page", cbParPage);
+    form->addRow("Copies", spCopies);
+    form->addRow("Corrigé", cbCorrige);
+    form->addRow(lblPages);
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {btnImprimer, btnPdf, btnFermer}) {
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
+    }
+    auto* all = new QVBoxLayout(this);
+    all->addLayout(form);
+    all->addLayout(buttons);
+
+    connect(spNiveau, &QSpinBox::valueChanged, this, &QuizDialog::ShowPages);
+    connect(spCopies, &QSpinBox::valueChanged, this, &QuizDialog::ShowPages);
+    connect(cbParPage, &QComboBox::currentIndexChanged, this, &QuizDialog::ShowPages);
+    // Every other choice changes what is drawn too.
+    connect(cbType, &QComboBox::currentIndexChanged, this, &QuizDialog::ShowPages);
+    connect(cbCorrige, &QComboBox::currentIndexChanged, this, &QuizDialog::ShowPages);
+    connect(spQuestions, &QSpinBox::valueChanged, this, &QuizDialog::ShowPages);
+    connect(ckbDeuxNiveaux, &QCheckBox::toggled, this, &QuizDialog::ShowPages);
+    connect(btnImprimer, &QPushButton::clicked, this, [this] { Print(); });
+    connect(btnPdf, &QPushButton::clicked, this, [this] { SavePdf(); });
+    connect(btnFermer, &QPushButton::clicked, this, &QDialog::reject);
+    ShowPages();
+}
+
+void QuizDialog::StartFrom(const std::string& kind, const SheetSettings& window) {
+    window_ = window;
+    const int index = cbType->findData(QString::fromStdString(kind));
+    if (index >= 0) cbType->setCurrentIndex(index);
+    spNiveau->setValue(window.level);
+    cbCorrige->setCurrentIndex(static_cast<int>(window.keyStyle));
+    ShowPages();
+    cbType->setFocus(Qt::OtherFocusReason);
+}
+
+void QuizDialog::ShowPages() {
+    drawn_.reset();
+    // The right column is a level above: none above the last.
+    ckbDeuxNiveaux->setEnabled(spNiveau->value() < 3);
+    if (spNiveau->value() == 3) ckbDeuxNiveaux->setChecked(false);
+    const int perPage = cbParPage->currentData().toInt();
+    const int pages = (spCopies->value() + perPage - 1) / perPage;
+    lblPages->setText(pages == 1 ? QString("Une page de copies")
+                                 : QString("%1 pages de copies").arg(pages));
+}
+
+QuizRequest QuizDialog::Request() const {
+    QuizRequest request;
+    request.kind = cbType->currentData().toString().toStdString();
+    request.settings = parts_.settings ? parts_.settings() : window_;
+    request.settings.level = spNiveau->value();
+    request.settings.count = spQuestions->value();
+    request.settings.keyStyle =
+        static_cast<KeyStyle>(std::clamp(cbCorrige->currentIndex(), 0, kKeyStyleCount - 1));
+    // The window's title is a page wide; a title of the teacher's own is kept.
+    if (request.settings.title == kDefaultTitle) request.settings.title = kDefaultQuizTitle;
+    request.copies = spCopies->value();
+    request.perPage = cbParPage->currentData().toInt();
+    request.twoLevels = ckbDeuxNiveaux->isEnabled() && ckbDeuxNiveaux->isChecked();
+    return request;
+}
+
+const ClassSet& QuizDialog::Drawn() {
+    if (!drawn_) drawn_ = MakeQuiz(Request(), *parts_.random);
+    return *drawn_;
+}
+
+bool QuizDialog::Print() {
+    const QuizRequest request = Request();
+    const ClassSet& quiz = Drawn();
+    QPrinter& printer = CurrentPrinter();
+    for (const bool keys : {false, true}) {
+        QString error;
+        if (!PrintSet(quiz.copies, quiz.keyOrder, request.perPage, keys, printer,
+                      keys ? QString("Corrigés") : QString(kTitle), &error)) {
+            messageBox_(this, error + '.', true);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool QuizDialog::SavePdf() {
+    const QString path = saveDialog_(this, parts_.folder ? parts_.folder() : QString());
+    if (path.isEmpty()) return false;
+    const QuizRequest request = Request();
+    const ClassSet& quiz = Drawn();
+    std::vector<std::string> written;
+    std::string error;
+    if (!WriteClassPdfs(quiz.copies, quiz.keyOrder, QFile::encodeName(path).toStdString(), "",
+                        &written, &error, request.perPage)) {
+        messageBox_(this, QString::fromStdString(error) + '.', true);
+        return false;
+    }
+    QStringList names;
+    for (const auto& name : written)
+        names << QDir::toNativeSeparators(QFile::decodeName(name.c_str()));
+    messageBox_(this, QString("Fichiers enregistrés :\n%1").arg(names.join('\n')), false);
+    return true;
+}
+
+}  // namespace equat

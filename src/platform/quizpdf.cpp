@@ -1,0 +1,163 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/quizpdf.h"
+
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPen>
+#include <QTextDocument>
+#include <algorithm>
+#include <memory>
+
+#include "platform/pages.h"
+#include "platform/paginator.h"
+
+namespace equat {
+
+namespace {
+
+// The room between two cells or columns, where the cut marks go: 1 cm.
+constexpr double kGapTwips = 567;
+constexpr double kSmallest = 0.5;
+constexpr int kMostColumns = 4;
+
+std::vector<std::unique_ptr<Paginator>> Load(const std::vector<std::string_view>& rtfs) {
+    std::vector<std::unique_ptr<Paginator>> pages;
+    for (auto rtf : rtfs) {
+        int tab = 720;
+        auto document = LoadRtfDocument(rtf, &tab);
+        pages.push_back(std::make_unique<Paginator>(std::move(document), tab));
+    }
+    return pages;
+}
+
+// Draws in twips on the painter's device.
+class TwipPainter {
+  public:
+    explicit TwipPainter(QPagedPaintDevice& device) : device_(device) {}
+    bool Begin(QString* why) {
+        if (!painter_.begin(&device_)) *why = "Le travail n'a pas pu commencer";
+        return painter_.isActive();
+    }
+    bool End(bool ok, QString* why) {
+        if (painter_.isActive() && !painter_.end() && ok) {
+            *why = "Le travail n'a pas pu se terminer";
+            return false;
+        }
+        return ok;
+    }
+    bool NewPage(QString* why) {
+        if (device_.newPage()) return true;
+        *why = "Une nouvelle page n'a pas pu \u00eatre ajout\u00e9e";
+        return false;
+    }
+    QPainter& painter() { return painter_; }
+    QRectF page() const { return PageRectTwips(device_); }
+    // A dashed line, from a to b in twips.
+    void CutMark(QPointF a, QPointF b) {
+        const double sx = device_.logicalDpiX() / 1440.0, sy = device_.logicalDpiY() / 1440.0;
+        painter_.save();
+        QPen pen(Qt::gray);
+        pen.setWidthF(device_.logicalDpiX() / 150.0);
+        pen.setStyle(Qt::DashLine);
+        painter_.setPen(pen);
+        painter_.drawLine(QPointF(a.x() * sx, a.y() * sy), QPointF(b.x() * sx, b.y() * sy));
+        painter_.restore();
+    }
+    // The document from its start in rect, at scale; the first position not drawn.
+    int Draw(Paginator& pages, const QRectF& rect, double scale, int start = 0) {
+        const double sx = device_.logicalDpiX() / 1440.0, sy = device_.logicalDpiY() / 1440.0;
+        painter_.save();
+        painter_.translate(rect.left() * sx, rect.top() * sy);
+        painter_.scale(scale, scale);
+        const int next = pages.FormatRange(
+            painter_, QRectF(0, 0, rect.width() / scale, rect.height() / scale), start, true);
+        painter_.restore();
+        return next;
+    }
+
+  private:
+    QPagedPaintDevice& device_;
+    QPainter painter_;
+};
+
+}  // namespace
+
+bool PaintQuizPages(const std::vector<std::string_view>& rtfs, int perPage,
+                    QPagedPaintDevice& device, QString* why) {
+    TwipPainter out(device);
+    if (!out.Begin(why)) return false;
+    auto pages = Load(rtfs);
+    const QRectF page = out.page();
+    const int rows = std::max(perPage / 2, 1);
+    const double width = (page.width() - kGapTwips) / 2;
+    const double height = (page.height() - (rows - 1) * kGapTwips) / rows;
+    bool ok = true;
+    for (std::size_t k = 0; ok && k < pages.size(); ++k) {
+        const int cell = static_cast<int>(k % static_cast<std::size_t>(rows * 2));
+        if (cell == 0) {
+            ok = k == 0 || out.NewPage(why);
+            if (!ok) break;
+            const double middle = page.left() + width + kGapTwips / 2;
+            out.CutMark({middle, page.top()}, {middle, page.bottom()});
+            for (int r = 1; r < rows; ++r) {
+                const double y = page.top() + r * (height + kGapTwips) - kGapTwips / 2;
+                out.CutMark({page.left(), y}, {page.right(), y});
+            }
+        }
+        const QRectF box(page.left() + (cell % 2) * (width + kGapTwips),
+                         page.top() + (cell / 2) * (height + kGapTwips), width, height);
+        double scale = 1;
+        while (scale > kSmallest && pages[k]->HeightTwips(width / scale) > height / scale)
+            scale = std::max(scale - 0.05, kSmallest);
+        out.Draw(*pages[k], box, scale);
+    }
+    return out.End(ok, why);
+}
+
+bool PaintColumns(const std::vector<std::string_view>& rtfs, int columns, QPagedPaintDevice& device,
+                  QString* why) {
+    TwipPainter out(device);
+    if (!out.Begin(why)) return false;
+    auto pages = Load(rtfs);
+    const QRectF page = out.page();
+    if (columns <= 0) {
+        double widest = 1;
+        for (auto& p : pages) widest = std::max(widest, p->IdealWidthTwips(page.width()));
+        columns = std::clamp(static_cast<int>((page.width() + kGapTwips) / (widest + kGapTwips)), 1,
+                             kMostColumns);
+    }
+    const double width = (page.width() - (columns - 1) * kGapTwips) / columns;
+    int column = 0;
+    double y = page.top();
+    bool ok = true;
+    auto nextColumn = [&] {
+        y = page.top();
+        if (++column < columns) return true;
+        column = 0;
+        return out.NewPage(why);
+    };
+    for (std::size_t k = 0; ok && k < pages.size(); ++k) {
+        Paginator& p = *pages[k];
+        const double height = p.HeightTwips(width);
+        const double left = page.left() + column * (width + kGapTwips);
+        if (y > page.top() && y + kGapTwips + height > page.bottom()) {
+            ok = nextColumn();
+        } else if (y > page.top()) {
+            out.CutMark({left, y + kGapTwips / 2}, {left + width, y + kGapTwips / 2});
+            y += kGapTwips;
+        }
+        for (int at = 0; ok;) {
+            const QRectF box(page.left() + column * (width + kGapTwips), y, width,
+                             page.bottom() - y);
+            at = out.Draw(p, box, 1, at);
+            if (at >= p.TextLength()) break;
+            ok = nextColumn();
+        }
+        y += height;
+        // What went on over columns ends somewhere in the last: the next starts afresh.
+        if (ok && y > page.bottom() && k + 1 < pages.size()) ok = nextColumn();
+    }
+    return out.End(ok, why);
+}
+
+}  // namespace equat

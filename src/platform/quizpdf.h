@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+#include <QString>
+#include <string_view>
+#include <vector>
+
+class QPagedPaintDevice;
+
+namespace equat {
+
+// Short documents several to a page: a quick quiz's copies in cells, keys and answer strips
+// one under another in columns. Laid out as printing lays out a page (see Paginator), so that
+// a line is as high here as on a full page. A Qt application must exist.
+
+// perPage (2, 4 or 6) documents to a page in two columns of perPage / 2 rows, each from the
+// top of its cell, made smaller when it does not fit it (down to half its size; what is still
+// below the cell is left out); dashed cut marks between the cells.
+bool PaintQuizPages(const std::vector<std::string_view>& rtfs, int perPage,
+                    QPagedPaintDevice& device, QString* why);
+
+// The documents one under another in columns (as many as the widest fits beside one another
+// when columns is 0, at most four), a dashed cut mark between two; one that does not fit
+// what is left of a column starts the next one, one taller than a page goes on over the next
+// columns, its lines cut where a page of the same height cuts them.
+bool PaintColumns(const std::vector<std::string_view>& rtfs, int columns, QPagedPaintDevice& device,
+                  QString* why);
+
+}  // namespace equat
