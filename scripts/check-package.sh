@@ -18,6 +18,9 @@ for dep in fonts-liberation libqt6widgets6 libqt6printsupport6 libqt6svg6 cups-c
            qt6-translations-l10n; do
   grep -q "Depends:.*$dep" <<<"$info" || fail "missing dependency $dep"
 done
+for rec in fonts-sil-andika fonts-opendyslexic; do
+  grep -q "Recommends:.*$rec" <<<"$info" || fail "missing recommendation $rec"
+done
 for f in usr/bin/equat usr/bin/equat-sheet usr/bin/equat-rtf usr/share/applications/equat.desktop \
          usr/share/icons/hicolor/scalable/apps/equat.svg usr/share/icons/hicolor/32x32/apps/equat.png \
          usr/share/doc/equat/copyright usr/share/doc/equat/changelog.gz \

@@ -20,6 +20,8 @@ packages=(
   qt6-translations-l10n
   # fonts metric-compatible with the documents' fonts
   fonts-liberation fonts-dejavu-core
+  # the fonts of adapted copies (DejaVu Sans is above)
+  fonts-sil-andika fonts-opendyslexic
   # tests: a display, screenshots, PDF text, LibreOffice for interoperability, a print service
   xvfb xauth imagemagick poppler-utils libreoffice-writer-nogui
   cups cups-client cups-bsd cups-ipp-utils printer-driver-cups-pdf

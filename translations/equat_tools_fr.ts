@@ -224,6 +224,22 @@
         <translation>avec --odt, le fichier du sujet ne peut pas lui-même finir par .odt</translation>
     </message>
     <message>
+        <source>unknown font &apos;%1&apos; (expected andika, opendyslexic or dejavu)</source>
+        <translation>police « %1 » inconnue (attendu : andika, opendyslexic ou dejavu)</translation>
+    </message>
+    <message>
+        <source>invalid value &apos;%1&apos; for --size (expected 14, 16 or 18)</source>
+        <translation>valeur « %1 » invalide pour --size (attendu : 14, 16 ou 18)</translation>
+    </message>
+    <message>
+        <source>invalid value &apos;%1&apos; for --spacing (expected 1.5 or 2)</source>
+        <translation>valeur « %1 » invalide pour --spacing (attendu : 1.5 ou 2)</translation>
+    </message>
+    <message>
+        <source>%1 needs --adapted (or --roster with names marked A)</source>
+        <translation>%1 demande --adapted (ou --roster avec des noms marqués A)</translation>
+    </message>
+    <message>
         <source>Usage: equat-sheet --kind {1d,2d,syst} [OPTION]...
 Generate a worksheet of equations and its answer key as a pair of RTF files.
 
@@ -254,11 +270,12 @@ Class sets (a different copy for every student, no question on two copies):
   --collate FILE.pdf  with --sheets K, K copies into FILE.pdf, each on new pages with
                       its code in its first line, and their keys in the same order
                       into FILE_Cor.pdf
-  --roster FILE       one copy per name of FILE (one name a line; UTF-8, UTF-16 with
-                      its mark, or else Windows-1252; at most 200 names), the name
-                      in place of &quot;Nom :&quot; in the title; the keys in the order of
-                      the names; RTF pairs into --output&apos;s folder unless --collate
-                      is given
+  --roster FILE       one copy per name of FILE (one name a line, or &quot;Name;level;A&quot;:
+                      that copy&apos;s level 1 to 3 and the adapted layout, both
+                      optional; UTF-8, UTF-16 with its mark, or else Windows-1252;
+                      at most 200 names), the name in place of &quot;Nom :&quot; in the
+                      title; the keys in the order of the names; RTF pairs into
+                      --output&apos;s folder unless --collate is given
   --answers FILE.pdf  with --collate or --roster, a grid of every copy&apos;s results
                       (a row per copy, a column per question) at 9 points, on as
                       many pages as it needs, the row labels on every page
@@ -280,6 +297,18 @@ Exports (with --sheets, --collate or --roster, of the whole set):
   --gift FILE.txt     the same in GIFT (first degree only)
   --odt               also write both documents as OpenDocument text (.odt) beside
                       the RTF pair
+
+Adapted layout (the same questions and results, a sheet easier to read):
+  --adapted           every copy in the adapted layout: one plain font, larger,
+                      lines further apart, an upright x, room to write after each
+                      question; with --roster, only the names marked A otherwise
+  --font NAME         andika (default), opendyslexic or dejavu
+  --size N            text size in points: 14 (default), 16 or 18
+  --spacing S         line spacing: 1.5 (default) or 2
+  --cream             a cream page instead of white in the PDF
+  --adapted-key       the answer key in the adapted layout too
+  --standard          with --code, the copy in the standard layout, whatever its
+                      code&apos;s (the same questions, its own code on it)
 
 Texts are UTF-8 and must fit in Windows-1252. Exit status: 0 done, 1 a file could not
 be written, 2 bad usage.
@@ -314,11 +343,12 @@ Séries pour une classe (une copie différente par élève, aucune question sur 
   --collate FICHIER.pdf  avec --sheets K, K copies dans FICHIER.pdf, chacune sur de
                       nouvelles pages avec son code en première ligne, et leurs corrigés
                       dans le même ordre dans FICHIER_Cor.pdf
-  --roster FICHIER    une copie par nom de FICHIER (un nom par ligne ; UTF-8, UTF-16
-                      avec sa marque, sinon Windows-1252 ; 200 noms au plus), le nom à
-                      la place de « Nom : » dans le titre ; les corrigés dans l&apos;ordre
-                      des noms ; paires RTF dans le dossier de --output, sauf avec
-                      --collate
+  --roster FICHIER    une copie par nom de FICHIER (un nom par ligne, ou « Nom;niveau;A » :
+                      le niveau de cette copie, de 1 à 3, et la mise en page adaptée,
+                      l&apos;un et l&apos;autre facultatifs ; UTF-8, UTF-16 avec sa marque, sinon
+                      Windows-1252 ; 200 noms au plus), le nom à la place de « Nom : »
+                      dans le titre ; les corrigés dans l&apos;ordre des noms ; paires RTF
+                      dans le dossier de --output, sauf avec --collate
   --answers FICHIER.pdf  avec --collate ou --roster, une grille des résultats de
                       chaque copie (une ligne par copie, une colonne par question) en
                       9 points, sur autant de pages qu&apos;il faut, les noms des lignes
@@ -343,6 +373,19 @@ Exports (avec --sheets, --collate ou --roster, de toute la série) :
   --odt               écrit aussi les deux documents en texte OpenDocument (.odt) à
                       côté de la paire RTF
 
+Mise en page adaptée (les mêmes questions et résultats, une feuille plus facile à lire) :
+  --adapted           toutes les copies en mise en page adaptée : une police simple, plus
+                      grande, des lignes plus espacées, un x droit, de la place pour
+                      écrire après chaque question ; avec --roster, sinon seulement les
+                      noms marqués A
+  --font NOM          andika (par défaut), opendyslexic ou dejavu
+  --size N            taille du texte en points : 14 (par défaut), 16 ou 18
+  --spacing S         interligne : 1.5 (par défaut) ou 2
+  --cream             une page crème au lieu de blanche dans le PDF
+  --adapted-key       le corrigé aussi en mise en page adaptée
+  --standard          avec --code, la copie en mise en page standard, quelle que soit
+                      celle de son code (les mêmes questions, son propre code dessus)
+
 Les textes sont en UTF-8 et doivent tenir en Windows-1252. Code de sortie : 0 fait,
 1 un fichier n&apos;a pas pu être écrit, 2 mauvais usage.
 </translation>
@@ -350,6 +393,10 @@ Les textes sont en UTF-8 et doivent tenir en Windows-1252. Code de sortie : 0 fa
     <message>
         <source>--odt does not go with --collate</source>
         <translation>--odt ne va pas avec --collate</translation>
+    </message>
+    <message>
+        <source>--standard needs --code and no --adapted</source>
+        <translation>--standard demande --code et pas --adapted</translation>
     </message>
     <message>
         <source>--gift takes first-degree sheets only (--kind 1d)</source>

@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "app/layoutbox.h"
 #include "app/output.h"
 #include "app/widgets.h"
 #include "core/kinds.h"
@@ -167,7 +168,9 @@ void ClassSetDialog::MakeControls() {
     spCopies->setToolTip(QString("Nombre de copies différentes, de 1 à %1").arg(kMaxCopies));
     mNoms = new QPlainTextEdit(this);
     mNoms->setToolTip(
-        QString("Un nom par ligne, %1 au plus : une copie par nom, le nom dans le titre")
+        QString("Un nom par ligne, %1 au plus : une copie par nom, le nom dans le titre ; "
+                "« Nom;niveau;A » donne à la copie son niveau (1 à 3) et la mise en page "
+                "adaptée, l'un ou l'autre facultatif")
             .arg(kMaxCopies));
     mNoms->setTabChangesFocus(true);
     lblCopies = new QLabel(this);
@@ -176,6 +179,7 @@ void ClassSetDialog::MakeControls() {
     ckbCodes->setChecked(true);
     ckbGrille = new QCheckBox("Grille des réponses", this);
     ckbGrille->setToolTip("Les résultats de toutes les copies, en PDF");
+    gbAdaptee = new AdaptedLayoutBox(this, true);
     lblTirage = new QLabel(this);
     lblTirage->setWordWrap(true);
     btnTirage = new QPushButton("Nouveau tirage", this);
@@ -202,6 +206,7 @@ void ClassSetDialog::LayOut() {
     form->addRow(lblCopies);
     form->addRow(ckbCodes);
     form->addRow(ckbGrille);
+    form->addRow(gbAdaptee);
     auto* draw = new QHBoxLayout;
     draw->addWidget(lblTirage, 1);
     draw->addWidget(btnTirage);
@@ -227,6 +232,7 @@ void ClassSetDialog::Connect() {
     connect(eTitre, &QLineEdit::textChanged, this, &ClassSetDialog::Forget);
     connect(mNoms, &QPlainTextEdit::textChanged, this, &ClassSetDialog::Forget);
     connect(ckbCodes, &QCheckBox::toggled, this, &ClassSetDialog::Forget);
+    connect(gbAdaptee, &AdaptedLayoutBox::Changed, this, &ClassSetDialog::Forget);
     connect(btnTirage, &QPushButton::clicked, this, [this] { Draw(); });
     connect(btnImprimer, &QPushButton::clicked, this, [this] { Print(); });
     connect(btnPdf, &QPushButton::clicked, this, [this] { SavePdf(); });
@@ -244,6 +250,7 @@ void ClassSetDialog::StartFrom(const std::string& kind, const SheetSettings& win
     cbCorrige->setCurrentIndex(static_cast<int>(window.keyStyle));
     eTitre->setText(FromCp1252(window.title));
     eTitre->setCursorPosition(0);
+    gbAdaptee->SetLayout(window.layout);
     Forget();
     // Never a button: one key press must not print a set.
     cbType->setFocus(Qt::OtherFocusReason);
@@ -256,6 +263,7 @@ SheetSettings ClassSetDialog::Settings() const {
     s.keyStyle =
         static_cast<KeyStyle>(std::clamp(cbCorrige->currentIndex(), 0, kKeyStyleCount - 1));
     s.title = ToCp1252(eTitre->text());
+    s.layout = gbAdaptee->Layout();
     return s;
 }
 
@@ -295,7 +303,7 @@ bool ClassSetDialog::UsesPairOnScreen() const {
     return spCopies->value() == 1 && NameCount(mNoms) == 0 && !ckbCodes->isChecked() &&
            !ckbGrille->isChecked() && s.level == window_.level && s.count == window_.count &&
            s.keyStyle == window_.keyStyle && s.title == window_.title &&
-           parts_.subject->LineCount() > 0;
+           s.layout == window_.layout && parts_.subject->LineCount() > 0;
 }
 
 bool ClassSetDialog::Step(int value) {
@@ -317,7 +325,7 @@ std::optional<ClassSetRequest> ClassSetDialog::Request() {
     request.showCodes = ckbCodes->isChecked();
     if (NameCount(mNoms) > 0) {
         std::string error;
-        auto names = ParseRoster(mNoms->toPlainText().toStdString(), &error);
+        auto names = ParseRosterEntries(mNoms->toPlainText().toStdString(), &error);
         if (!names) {
             ShowError(FromCp1252(error));
             return std::nullopt;
@@ -327,7 +335,10 @@ std::optional<ClassSetRequest> ClassSetDialog::Request() {
                 QString("Au plus %1 noms : la liste en a %2").arg(kMaxCopies).arg(names->size()));
             return std::nullopt;
         }
-        request.names = std::move(*names);
+        for (auto& entry : *names) {
+            request.names.push_back(std::move(entry.name));
+            request.choices.push_back(entry.choice);
+        }
     }
     return request;
 }

@@ -24,6 +24,7 @@ class QSpinBox;
 
 namespace equat {
 
+class AdaptedLayoutBox;
 class RichEdit;
 
 // The kinds a dialog offers, in the order of the window's buttons.
@@ -88,7 +89,8 @@ class ClassSetDialog : public QDialog {
     QLabel* lblCopies;  // says when the count follows the names
     QCheckBox* ckbCodes;
     QCheckBox* ckbGrille;
-    QLabel* lblTirage;  // the codes of the set drawn, or that none is drawn yet
+    AdaptedLayoutBox* gbAdaptee;  // for every copy, or for the names marked A
+    QLabel* lblTirage;            // the codes of the set drawn, or that none is drawn yet
     QPushButton* btnTirage;
     QPushButton* btnImprimer;
     QPushButton* btnPdf;

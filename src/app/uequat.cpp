@@ -34,6 +34,7 @@
 #include <variant>
 
 #include "app/classdialog.h"
+#include "app/layoutbox.h"
 #include "app/output.h"
 #include "app/quizdialog.h"
 #include "app/widgets.h"
@@ -563,6 +564,11 @@ void TForm1::BuildMenus() {
     mnuVirgule = item(sheet, "mnuVirgule", "&Virgule décimale");
     mnuVirgule->setCheckable(true);
     mnuVirgule->setToolTip("Les décimaux écrits avec une virgule (0,59)");
+    mnuAdaptee = item(sheet, "mnuAdaptee", "Mise en page &adaptée...");
+    mnuAdaptee->setCheckable(true);
+    mnuAdaptee->setToolTip(
+        "La feuille à l'écran en plus grand, plus espacée, une police simple : les mêmes "
+        "questions et résultats");
     sheet->addSeparator();
     mnuInterrogation = item(sheet, "mnuInterrogation", "&Interrogation rapide...");
     mnuInterrogation->setToolTip(
@@ -639,6 +645,7 @@ void TForm1::Wire() {
     connect(mnuSerie, &QAction::triggered, btnSerie, &QPushButton::click);
     connect(mnuQuitter, &QAction::triggered, this, &QWidget::close);
     connect(mnuVirgule, &QAction::toggled, this, &TForm1::spmaxvaleurChange);
+    connect(mnuAdaptee, &QAction::triggered, this, &TForm1::ChooseAdaptedLayout);
     connect(mnuManuel, &QAction::triggered, this, &TForm1::ShowManual);
     connect(mnuAPropos, &QAction::triggered, this, &TForm1::ShowAbout);
 
@@ -717,6 +724,7 @@ SheetSettings TForm1::ReadSheetSettings() const {
     const int style = std::clamp(cbCorrige->currentIndex(), 0, kKeyStyleCount - 1);
     s.keyStyle = static_cast<KeyStyle>(style);
     s.decimalComma = mnuVirgule->isChecked();
+    s.layout = adapted_;
     return s;
 }
 
@@ -1031,7 +1039,21 @@ void TForm1::btnSystClick() {
     Generate("syst");
 }
 
-void TForm1::Generate(std::string_view kindName) {
+void TForm1::ChooseAdaptedLayout() {
+    AdaptedLayoutDialog dialog(this);
+    dialog.box->SetLayout(adapted_);
+    if (dialog.exec() == QDialog::Accepted) SetAdaptedLayout(dialog.box->Layout());
+    mnuAdaptee->setChecked(adapted_.on);
+}
+
+void TForm1::SetAdaptedLayout(const AdaptedLayout& layout) {
+    mnuAdaptee->setChecked(layout.on);
+    if (layout == adapted_) return;
+    adapted_ = layout;
+    if (pairSeed_) Generate(lastKind_, pairSeed_);
+}
+
+void TForm1::Generate(std::string_view kindName, std::optional<std::uint32_t> redoSeed) {
     // Loading a document lets pending events run, so a click may arrive in the middle of a
     // generation; it is refused rather than run inside this one.
     if (busy_) return;
@@ -1049,9 +1071,14 @@ void TForm1::Generate(std::string_view kindName) {
             RxE2->Clear();
             SheetSettings settings = ReadSheetSettings();
             settings.exports.bodies = true;
+            // The same draws again leave the window's stream where the first ones did.
+            RandomSource redo(redoSeed.value_or(0));
+            if (!redoSeed) pairSeed_ = rng_.seed();
             lastCopy_.reset();
             const Sheet& sheet =
-                lastCopy_.emplace(ClassCopy{{}, "", "", BuildSheet(*kind, rng_, settings)}).sheet;
+                lastCopy_
+                    .emplace(ClassCopy{{}, "", "", BuildSheet(*kind, redoSeed ? redo : rng_, settings)})
+                    .sheet;
             lastCopy_->code.kind = lastKind_;
             lastCopy_->code.level = settings.level;
             sheetBaseName_ = FromCp1252(sheet.baseName);

@@ -4,6 +4,7 @@
 #include <QRect>
 #include <QString>
 #include <QWidget>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -148,6 +149,7 @@ class TForm1 : public QWidget {
     QAction* mnuQuitter;
     QMenu* mnuCorrige;  // one checkable item per answer-key style, as cbCorrige
     QAction* mnuVirgule;
+    QAction* mnuAdaptee;        // "Mise en page adaptée...": the layout's dialog
     QAction* mnuInterrogation;  // "Interrogation rapide...": the quiz dialog
     QAction* mnuManuel;
     QAction* mnuAPropos;
@@ -159,6 +161,10 @@ class TForm1 : public QWidget {
     Output& output() { return *output_; }
     // The class set dialog, opened by btnSerie.
     ClassSetDialog& classDialog() { return *classDialog_; }
+    // The adapted layout of the generations (off: the standard one); setting it redoes the
+    // pair on screen, if any, from the same draws in the new layout.
+    const AdaptedLayout& adaptedLayout() const { return adapted_; }
+    void SetAdaptedLayout(const AdaptedLayout& layout);
     QuizDialog& quizDialog() { return *quizDialog_; }
 
   public slots:
@@ -230,7 +236,9 @@ class TForm1 : public QWidget {
     void Wire();
     void SetStatusLight(const QColor& colour);
     void CollapseCaret(RichEdit* area);
-    void Generate(std::string_view kindName);
+    // A new pair from the window's stream, or with redoSeed the pair drawn from that seed.
+    void Generate(std::string_view kindName, std::optional<std::uint32_t> redoSeed = {});
+    void ChooseAdaptedLayout();
     void ShowRejectedInput(QLineEdit* field);
     void ShowHandlerError(const QString& message);
     void UpdateMinimumSize();
@@ -252,6 +260,8 @@ class TForm1 : public QWidget {
     std::string lastKind_ = "1d";
     // The last generation as data, for the exports (its documents are the areas').
     std::optional<ClassCopy> lastCopy_;
+    std::optional<std::uint32_t> pairSeed_;  // the stream's seed before the pair on screen
+    AdaptedLayout adapted_;
     ClassSetDialog* classDialog_ = nullptr;
     QuizDialog* quizDialog_ = nullptr;
     QString saveDialogInitialDir_;

@@ -127,9 +127,12 @@ int RunClassSet(const SheetJob& job, RandomSource& stream, ClassSet* made, std::
     if (!job.roster.empty()) {
         std::string bytes, error;
         if (!ReadSmallFile(job.roster, kMaxRosterBytes, bytes, &error)) return Fail(error, 2);
-        auto parsed = ParseRoster(bytes, &error);
+        auto parsed = ParseRosterEntries(bytes, &error);
         if (!parsed) return Fail(Tr("%1: %2", {job.roster, Cp1252ToUtf8(error)}), 2);
-        request.names = std::move(*parsed);
+        for (auto& entry : *parsed) {
+            request.names.push_back(std::move(entry.name));
+            request.choices.push_back(entry.choice);
+        }
     }
     const int total =
         request.names.empty() ? request.copies : static_cast<int>(request.names.size());

@@ -60,11 +60,12 @@ Text SheetUsage() {
         "  --collate FILE.pdf  with --sheets K, K copies into FILE.pdf, each on new pages with\n"
         "                      its code in its first line, and their keys in the same order\n"
         "                      into FILE_Cor.pdf\n"
-        "  --roster FILE       one copy per name of FILE (one name a line; UTF-8, UTF-16 with\n"
-        "                      its mark, or else Windows-1252; at most 200 names), the name\n"
-        "                      in place of \"Nom :\" in the title; the keys in the order of\n"
-        "                      the names; RTF pairs into --output's folder unless --collate\n"
-        "                      is given\n"
+        "  --roster FILE       one copy per name of FILE (one name a line, or \"Name;level;A\":\n"
+        "                      that copy's level 1 to 3 and the adapted layout, both\n"
+        "                      optional; UTF-8, UTF-16 with its mark, or else Windows-1252;\n"
+        "                      at most 200 names), the name in place of \"Nom :\" in the\n"
+        "                      title; the keys in the order of the names; RTF pairs into\n"
+        "                      --output's folder unless --collate is given\n"
         "  --answers FILE.pdf  with --collate or --roster, a grid of every copy's results\n"
         "                      (a row per copy, a column per question) at 9 points, on as\n"
         "                      many pages as it needs, the row labels on every page\n"
@@ -86,6 +87,18 @@ Text SheetUsage() {
         "  --gift FILE.txt     the same in GIFT (first degree only)\n"
         "  --odt               also write both documents as OpenDocument text (.odt) beside\n"
         "                      the RTF pair\n"
+        "\n"
+        "Adapted layout (the same questions and results, a sheet easier to read):\n"
+        "  --adapted           every copy in the adapted layout: one plain font, larger,\n"
+        "                      lines further apart, an upright x, room to write after each\n"
+        "                      question; with --roster, only the names marked A otherwise\n"
+        "  --font NAME         andika (default), opendyslexic or dejavu\n"
+        "  --size N            text size in points: 14 (default), 16 or 18\n"
+        "  --spacing S         line spacing: 1.5 (default) or 2\n"
+        "  --cream             a cream page instead of white in the PDF\n"
+        "  --adapted-key       the answer key in the adapted layout too\n"
+        "  --standard          with --code, the copy in the standard layout, whatever its\n"
+        "                      code's (the same questions, its own code on it)\n"
         "\n"
         "Texts are UTF-8 and must fit in Windows-1252. Exit status: 0 done, 1 a file could not\n"
         "be written, 2 bad usage.\n");
@@ -346,8 +359,86 @@ bool ParseValuedOption(const std::string& opt, const std::string& value, SheetJo
     return ParseClassOption(opt, value, job, error);
 }
 
+// --adapted, --cream, --adapted-key, and --font, --size, --spacing with their value at
+// args[*k + 1]; false in *handled for any other option.
+bool ParseLayoutOption(const std::vector<std::string>& args, std::size_t* k, SheetJob& job,
+                       std::vector<std::string>& given, bool* handled, std::string* error) {
+    const std::string& opt = args[*k];
+    AdaptedLayout& layout = job.settings.layout;
+    *handled = true;
+    if (opt == "--standard") {
+        job.standard = true;
+        given.push_back(opt);
+        return true;
+    }
+    if (opt == "--adapted" || opt == "--cream" || opt == "--adapted-key") {
+        (opt == "--adapted" ? layout.on : opt == "--cream" ? layout.cream : layout.key) = true;
+        given.push_back(opt);
+        return true;
+    }
+    if (opt != "--font" && opt != "--size" && opt != "--spacing") {
+        *handled = false;
+        return true;
+    }
+    if (*k + 1 >= args.size()) {
+        *error = Tr("option %1 needs a value", {opt});
+        return false;
+    }
+    if (Given(given, opt)) {
+        *error = Tr("option %1 given twice", {opt});
+        return false;
+    }
+    given.push_back(opt);
+    const std::string& value = args[++*k];
+    if (opt == "--font") {
+        const auto font = AdaptedFontNamed(value);
+        if (font) layout.font = *font;
+        if (!font)
+            *error = Tr("unknown font '%1' (expected andika, opendyslexic or dejavu)", {value});
+        return font.has_value();
+    }
+    if (opt == "--size") {
+        for (int size : kAdaptedSizes)
+            if (value == std::to_string(size)) layout.size = size;
+        if (value == std::to_string(layout.size)) return true;
+        *error = Tr("invalid value '%1' for --size (expected 14, 16 or 18)", {value});
+        return false;
+    }
+    if (value == "1.5" || value == "1,5" || value == "2") {
+        layout.doubleSpacing = value == "2";
+        return true;
+    }
+    *error = Tr("invalid value '%1' for --spacing (expected 1.5 or 2)", {value});
+    return false;
+}
+
+// The layout's options ask for an adapted layout, for every copy or for the roster's A.
+bool CheckLayout(const SheetJob& job, const std::vector<std::string>& given, std::string* error) {
+    if (job.standard && (!job.code || job.settings.layout.on)) {
+        *error = Tr("--standard needs --code and no --adapted");
+        return false;
+    }
+    for (const char* opt : {"--font", "--size", "--spacing", "--cream", "--adapted-key"}) {
+        if (!Given(given, opt)) continue;
+        if (job.code && (job.code->flags & kSheetCodeLayoutBits)) {
+            *error = Tr("--code already fixes what %1 gives: remove one of the two options", {opt});
+            return false;
+        }
+        if (!job.settings.layout.on && job.roster.empty()) {
+            *error = Tr("%1 needs --adapted (or --roster with names marked A)", {opt});
+            return false;
+        }
+    }
+    return true;
+}
+
 // What the options say together: a code's own settings, the class-set rules, the kind.
 bool FinishJob(SheetJob& job, const std::vector<std::string>& given, std::string* error) {
+    if (job.code && job.standard) {
+        // The same draws: a code without its layout keeps the seed it was drawn from.
+        job.code->seed = CodeSeed(*job.code);
+        job.code->flags &= ~kSheetCodeLayoutBits;
+    }
     if (job.code) {
         if (!CheckCodeAlone(given, error)) return false;
         job.kind = job.code->kind;
@@ -358,7 +449,9 @@ bool FinishJob(SheetJob& job, const std::vector<std::string>& given, std::string
             job.settings.title = kDefaultQuizTitle;
         if (!job.name.empty()) job.settings.title = TitleWithName(job.settings.title, job.name);
     }
-    if (!CheckClassSet(job, given, error) || !CheckExports(job, error)) return false;
+    if (!CheckClassSet(job, given, error) || !CheckExports(job, error) ||
+        !CheckLayout(job, given, error))
+        return false;
     if (!FinishQuiz(job, given, error)) return false;
     if (job.code || Given(given, "--kind")) return true;
     *error = Tr("missing --kind (see --help)");
@@ -377,7 +470,11 @@ std::optional<SheetJob> ParseSheetArgs(const std::vector<std::string>& args, std
             (opt == "--version" ? job.version : job.help) = true;
             return job;
         }
-        if (opt == "--pdf" || opt == "--raw" || opt == "--odt" || opt == "--two-levels") {
+        bool layoutOption = false;
+        if (!ParseLayoutOption(args, &k, job, given, &layoutOption, error)) return std::nullopt;
+        if (layoutOption) {
+            continue;
+        } else if (opt == "--pdf" || opt == "--raw" || opt == "--odt" || opt == "--two-levels") {
             (opt == "--pdf"   ? job.pdf
              : opt == "--raw" ? job.raw
              : opt == "--odt" ? job.odt

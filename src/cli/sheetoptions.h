@@ -27,6 +27,7 @@ struct SheetJob {
     std::string answers;            // the grid of every copy's results, as PDF
     std::string name;               // --name with --code: the student's, in the title
     bool raw = false;               // RTF as the generators make it, not through our writer
+    bool standard = false;          // --standard: a code's copy without its adapted layout
     // A quick quiz (--quiz): questions per copy, copies per page, two levels side by side.
     int quiz = 0;
     int perPage = 4;

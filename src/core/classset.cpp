@@ -163,10 +163,39 @@ std::string RosterText(std::string_view bytes) {
     return Cp1252ToUtf8(bytes);
 }
 
-std::optional<std::vector<std::string>> ParseRoster(std::string_view bytes, std::string* error) {
+namespace {
+
+// The columns of a roster line after its name, when they are columns.
+std::optional<RosterEntry> Columns(std::string_view line) {
+    const auto first = line.find(';');
+    if (first == std::string_view::npos) return std::nullopt;
+    const auto second = line.find(';', first + 1);
+    const std::string_view level = Trim(
+        line.substr(first + 1, second == std::string_view::npos ? line.npos : second - first - 1));
+    const std::string_view adapted =
+        second == std::string_view::npos ? std::string_view() : Trim(line.substr(second + 1));
+    RosterEntry entry;
+    if (level.size() == 1 && level[0] >= '1' && level[0] <= '3') {
+        entry.choice.level = level[0] - '0';
+    } else if (!level.empty()) {
+        return std::nullopt;
+    }
+    if (adapted == "A" || adapted == "a") {
+        entry.choice.adapted = true;
+    } else if (!adapted.empty()) {
+        return std::nullopt;
+    }
+    entry.name = std::string(line.substr(0, first));
+    return entry;
+}
+
+}  // namespace
+
+std::optional<std::vector<RosterEntry>> ParseRosterEntries(std::string_view bytes,
+                                                           std::string* error) {
     const std::string all = RosterText(bytes);
     std::string_view text = all;
-    std::vector<std::string> names;
+    std::vector<RosterEntry> entries;
     int line = 0;
     while (!text.empty()) {
         ++line;
@@ -178,28 +207,53 @@ std::optional<std::vector<std::string>> ParseRoster(std::string_view bytes, std:
             ++next;
         text.remove_prefix(next);
         if (Trim(raw).empty()) continue;
+        RosterEntry entry = Columns(raw).value_or(RosterEntry{std::string(raw), {}});
         std::string why;
-        auto name = CheckedName(raw, &why);
-        if (!name) {
+        auto name = CheckedName(entry.name, &why);
+        if (name && name->empty()) why = "un nom manque avant \xAB ; \xBB.";
+        if (!name || name->empty()) {
             *error = "Ligne " + std::to_string(line) + " de la liste : " + why;
             return std::nullopt;
         }
-        if (names.size() == kMaxRosterNames) {
+        if (entries.size() == kMaxRosterNames) {
             *error = "Ligne " + std::to_string(line) + " de la liste : une liste a au plus " +
                      std::to_string(kMaxRosterNames) + " noms.";
             return std::nullopt;
         }
-        names.push_back(std::move(*name));
+        entry.name = std::move(*name);
+        entries.push_back(std::move(entry));
     }
-    if (names.empty()) *error = "La liste ne contient aucun nom.";
-    if (names.empty()) return std::nullopt;
+    if (entries.empty()) *error = "La liste ne contient aucun nom.";
+    if (entries.empty()) return std::nullopt;
+    return entries;
+}
+
+std::optional<std::vector<std::string>> ParseRoster(std::string_view bytes, std::string* error) {
+    auto entries = ParseRosterEntries(bytes, error);
+    if (!entries) return std::nullopt;
+    std::vector<std::string> names;
+    for (auto& e : *entries) names.push_back(std::move(e.name));
     return names;
 }
+
+namespace {
+
+// A pupil's level and layout in place of the set's.
+void ChooseForCopy(const CopyChoice& choice, SheetCode& shape, SheetSettings& settings) {
+    if (choice.level > 0) shape.level = settings.level = choice.level;
+    if (choice.adapted && !settings.layout.on) {
+        settings.layout.on = true;
+        shape.flags |= LayoutFlags(settings.layout);
+    }
+}
+
+}  // namespace
 
 std::vector<ClassCopy> BuildClassSet(const SheetCode& shape, const SheetSettings& base,
                                      RandomSource& setStream, int copies,
                                      const std::vector<std::string>& names, int* repeats,
-                                     const std::function<bool(int)>& progress, bool showCodes) {
+                                     const std::function<bool(int)>& progress, bool showCodes,
+                                     const std::vector<CopyChoice>& choices) {
     const std::size_t n =
         names.empty() ? static_cast<std::size_t>(std::max(copies, 0)) : names.size();
     std::vector<ClassCopy> set(n);
@@ -210,10 +264,12 @@ std::vector<ClassCopy> BuildClassSet(const SheetCode& shape, const SheetSettings
         copy.name = names.empty() ? std::string() : names[k];
         SheetSettings settings = base;
         if (!copy.name.empty()) settings.title = TitleWithName(base.title, copy.name);
+        SheetCode copyShape = shape;
+        if (k < choices.size()) ChooseForCopy(choices[k], copyShape, settings);
         int fewest = -1;
         std::vector<std::string> keys, bestKeys;
         for (int attempt = 0; attempt < kMaxCopyAttempts && fewest != 0; ++attempt) {
-            SheetCode trial = shape;
+            SheetCode trial = copyShape;
             trial.seed = DrawCopySeed(setStream);
             trial = WithCodeSeed(trial);
             keys.clear();
@@ -244,10 +300,11 @@ ClassSet MakeClassSet(const ClassSetRequest& request, RandomSource& stream) {
     shape.interline = request.settings.interline;
     shape.keyStyle = request.settings.keyStyle;
     shape.flags = request.settings.decimalComma ? kSheetCodeDecimalComma : 0;
+    shape.flags |= LayoutFlags(request.settings.layout);
     if (request.settings.quiz.on) shape.flags |= kSheetCodeQuizBits;
     ClassSet set;
     set.copies = BuildClassSet(shape, request.settings, stream, request.copies, request.names,
-                               &set.repeats, request.progress, request.showCodes);
+                               &set.repeats, request.progress, request.showCodes, request.choices);
     set.cancelled = set.copies.empty() && (request.copies > 0 || !request.names.empty());
     set.keyOrder.resize(set.copies.size());
     std::iota(set.keyOrder.begin(), set.keyOrder.end(), std::size_t{0});

@@ -54,6 +54,26 @@ std::string RosterText(std::string_view bytes);
 // number in it) for a refused name, more than kMaxRosterNames names, or none.
 std::optional<std::vector<std::string>> ParseRoster(std::string_view bytes, std::string* error);
 
+// What a roster line asks for one pupil besides the name ("Nom ; niveau ; adapté").
+struct CopyChoice {
+    int level = 0;         // 1..3; 0: the set's
+    bool adapted = false;  // in the set's adapted layout, whether or not the set is adapted
+    bool operator==(const CopyChoice&) const = default;
+};
+
+struct RosterEntry {
+    std::string name;
+    CopyChoice choice;
+    bool operator==(const RosterEntry&) const = default;
+};
+
+// The lines of a roster as ParseRoster reads them, each with its columns: "Nom ; niveau ;
+// adapté", the level 1 to 3 or empty, the third column "A" (either case) or empty. A line
+// whose columns are not those is a name as it stands (a name may hold ";"), as rosters of
+// one name a line always were.
+std::optional<std::vector<RosterEntry>> ParseRosterEntries(std::string_view bytes,
+                                                           std::string* error);
+
 // copies copies of the shape's kind, level, count, interline and key style, each from its
 // own seed drawn from setStream, with its code shown, and with the names in the titles when
 // names is not empty (one copy per name, copies ignored). No question appears twice in the
@@ -63,11 +83,13 @@ std::optional<std::vector<std::string>> ParseRoster(std::string_view bytes, std:
 // questions of the set repeat an earlier copy's (0 when all differ).
 // With progress, it is called after each copy; returning false stops: the set is empty.
 // Without showCodes, the documents do not show the codes (the copies still have them).
+// choices, when given, has one entry per name: that copy's level and layout.
 std::vector<ClassCopy> BuildClassSet(const SheetCode& shape, const SheetSettings& base,
                                      RandomSource& setStream, int copies,
                                      const std::vector<std::string>& names, int* repeats,
                                      const std::function<bool(int)>& progress = {},
-                                     bool showCodes = true);
+                                     bool showCodes = true,
+                                     const std::vector<CopyChoice>& choices = {});
 
 // What a class set is made of: the kind and the settings of its copies (texts, level,
 // count, interline, key style), the number of copies or the names (one copy per name).
@@ -76,7 +98,8 @@ struct ClassSetRequest {
     SheetSettings settings;
     int copies = 1;
     std::vector<std::string> names;
-    bool showCodes = true;  // each copy's code on its documents
+    std::vector<CopyChoice> choices;  // empty, or one per name
+    bool showCodes = true;            // each copy's code on its documents
     // Called after each copy with the number made; returning false stops the set.
     std::function<bool(int made)> progress;
 };

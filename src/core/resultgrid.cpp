@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/resultgrid.h"
 
+#include <algorithm>
+
 #include "core/cp1252.h"
 #include "core/exactkey.h"
 #include "core/numbertext.h"
@@ -31,12 +33,18 @@ AnswerGrid MakeAnswerGrid(std::span<const ClassCopy> copies,
     AnswerGrid grid;
     if (copies.empty()) return grid;
     const Sheet& first = copies.front().sheet;
+    // A set of several levels names the level on each row, not in its title.
+    const bool mixed = std::any_of(copies.begin(), copies.end(), [&](const ClassCopy& c) {
+        return c.code.level != copies.front().code.level;
+    });
+    const auto kindEnd = first.baseName.find('_');
     grid.title = "Grille des r\xC3\xA9ponses - " +
-                 first.baseName.substr(0, first.baseName.find('_', first.baseName.find('_') + 1)) +
+                 first.baseName.substr(0, mixed ? kindEnd : first.baseName.find('_', kindEnd + 1)) +
                  " - " + std::to_string(copies.size()) + " copies";
     for (std::size_t k : order) {
         const ClassCopy& copy = copies[k];
         grid.rows.push_back(copy.name.empty() ? copy.codeText : Cp1252ToUtf8(copy.name));
+        if (mixed) grid.rows.back() += " (niveau " + std::to_string(copy.code.level) + ")";
         std::vector<std::string> cells;
         for (const auto& result : copy.sheet.results) {
             cells.push_back(ResultCell(result, copy.code.keyStyle));

@@ -129,7 +129,8 @@ std::string CodeMarkup(const SheetSettings& s) {
     return s.code.empty() ? std::string() : "   Code : " + s.code;
 }
 
-std::string Header(std::string_view firstLine, std::string_view instruction) {
+std::string Header(std::string_view firstLine, std::string_view instruction,
+                   const AdaptedLayout* adapted) {
     std::string m = "<arial><te=" + DecimalText(kTitleSize) + ">";
     m += firstLine;
     m += "<br><br><b>";
@@ -137,23 +138,28 @@ std::string Header(std::string_view firstLine, std::string_view instruction) {
     m += "<b><br><br></b>";
     // The RTF header converts to itself (no tag, no control character), so only what
     // follows it needs converting.
-    std::string out(kRtfHeader);
+    std::string out(adapted ? AdaptedRtfHeader(*adapted) : std::string(kRtfHeader));
+    const std::size_t body = out.size();
     AppendMarkupRtf(out, m);
+    if (adapted) AdaptRtf(out, body, *adapted);
     return out;
 }
 
 // The first lines of the subject and of the key. A quiz copy's go without the base name (the
 // code names it), its key's without the title too; a strip's first line is short enough for
 // its column, and its lines are those of the subject, one for one.
+// With the adapted layout, the subject's in it, and the key's with layout.key.
 std::pair<std::string, std::string> Headers(std::string_view baseName, const SheetSettings& s) {
+    const AdaptedLayout* subjectLayout = s.layout.on ? &s.layout : nullptr;
+    const AdaptedLayout* keyLayout = s.layout.on && s.layout.key ? &s.layout : nullptr;
     const std::string title = "<u>" + s.title + "</u>" + CodeMarkup(s);
     std::string subject = s.quiz.on ? title : std::string(baseName) + " - " + title;
     if (s.keyStyle == KeyStyle::Strip)
-        return {Header(subject, s.instruction),
-                Header(s.code.empty() ? std::string(baseName) : s.code, "R\xE9sultats")};
+        return {Header(subject, s.instruction, subjectLayout),
+                Header(s.code.empty() ? std::string(baseName) : s.code, "R\xE9sultats", keyLayout)};
     std::string key = s.quiz.on ? "<b>Corrig\xE9</b>" + CodeMarkup(s)
                                 : std::string(baseName) + " - <b>Corrig\xE9</b> - " + title;
-    return {Header(subject, s.instruction), Header(key, s.instruction)};
+    return {Header(subject, s.instruction, subjectLayout), Header(key, s.instruction, keyLayout)};
 }
 
 // A separator line of at most length characters: cut, or dashes when the cut would split a
@@ -168,6 +174,22 @@ std::string ShortSeparator(const std::string& separator, std::size_t length) {
 std::string SeparatorLine(const SheetSettings& s, std::size_t length) {
     return s.separatorOn ? MarkupToRtf(ShortSeparator(s.separator, length) + "<br>")
                          : MarkupToRtf(" ");
+}
+
+// An adapted document keeps its separator at the standard size, the line it was made to fill,
+// and numbers its questions at the layout's size.
+std::string AdaptedSeparator(const std::string& line, const AdaptedLayout& layout) {
+    return "\\fs" + DecimalText(kStandardTextSize) + " " + line + "\\fs" +
+           DecimalText(AdaptedTextSize(layout)) + " ";
+}
+
+// The body in the layout, with room to write after its last paragraph.
+void AdaptSubjectBody(std::string& subject, std::size_t body, const AdaptedLayout& layout) {
+    AdaptRtf(subject, body, layout);
+    const auto last = subject.rfind(kPar);
+    if (last == std::string::npos || last < body) return;
+    subject.insert(last + kPar.size(), "\\sa0 ");
+    subject.insert(last, "\\sa" + DecimalText(WritingSpace(layout)) + " ");
 }
 
 // Draws questions 1..n, each again until it differs from those before it, logging every
@@ -222,11 +244,17 @@ Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& set
     const std::string keySeparatorLine =
         strip ? SeparatorLine(settings, std::min(separatorLength, kStripSeparatorLength))
               : separatorLine;
+    const AdaptedLayout& layout = settings.layout;
+    const bool adaptSubject = layout.on, adaptKey = layout.on && layout.key;
+    const std::string subjectSeparator =
+        adaptSubject ? AdaptedSeparator(separatorLine, layout) : separatorLine;
+    const std::string keySeparator =
+        adaptKey ? AdaptedSeparator(keySeparatorLine, layout) : keySeparatorLine;
     for (int i = 1; i <= n; ++i) {
         const std::size_t subjectBefore = sheet.subject.size();
         const std::size_t keyBefore = sheet.answerKey.size();
         const std::string number = DecimalText(i);
-        sheet.subject += separatorLine;
+        sheet.subject += subjectSeparator;
         sheet.subject += number;
         sheet.subject += kNumbering;
         // Only the bodies: the teacher's own texts keep what was typed.
@@ -234,7 +262,7 @@ Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& set
         kind.AppendSubjectBody(sheet.subject, i);
         sheet.results.push_back(kind.Result(i));
 
-        sheet.answerKey += keySeparatorLine;
+        sheet.answerKey += keySeparator;
         sheet.answerKey += number;
         sheet.answerKey += strip ? kNumbering : kind.AnswerNumbering();
         const std::size_t keyBody = sheet.answerKey.size();
@@ -248,13 +276,14 @@ Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& set
         }
         if (settings.decimalComma) UseDecimalComma(sheet.answerKey, keyBody);
         if (settings.decimalComma) UseDecimalComma(sheet.subject, subjectBody);
-        const std::size_t subjectEnd = sheet.subject.size();
+        // The bodies as drawn, before any adapted layout: what the exports ask.
+        if (settings.exports.bodies)
+            sheet.bodies.push_back(BodiesOf(kind, i, sheet.subject.substr(subjectBody),
+                                            settings.decimalComma));
+        if (adaptKey) AdaptRtf(sheet.answerKey, keyBody, layout);
+        if (adaptSubject) AdaptSubjectBody(sheet.subject, subjectBody, layout);
         if (i < n)
             for (int k = 0; k < interline; ++k) sheet.subject += kPar;
-        if (settings.exports.bodies)
-            sheet.bodies.push_back(
-                BodiesOf(kind, i, sheet.subject.substr(subjectBody, subjectEnd - subjectBody),
-                         settings.decimalComma));
         if (i == 1) {
             // The first question tells the size of the others: room for them at once, so the
             // documents are not copied again and again as they grow.

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/adapted.h"
 #include "core/exact.h"
 #include "core/random.h"
 
@@ -87,6 +88,9 @@ struct SheetSettings {
     bool decimalComma = false;
     // A sheet code shown at the end of the first line of both documents; empty: none.
     std::string code;
+    // Off: the standard documents. On: the subject (and the key with layout.key) in the
+    // adapted layout, the same questions and results.
+    AdaptedLayout layout;
     QuickQuiz quiz;
     ExportNeeds exports;
 };

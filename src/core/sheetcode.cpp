@@ -205,7 +205,7 @@ std::optional<SheetCode> DecodeSheetCode(std::string_view text, std::string* err
     // A kind, a style or a flag this program does not know comes from a later one.
     if (code->version > kSheetCodeVersion || code->kind.empty() ||
         static_cast<int>(code->keyStyle) >= kKeyStyleCount ||
-        (code->flags & ~kKnownSheetCodeFlags) != 0) {
+        (code->flags & ~kKnownSheetCodeFlags) != 0 || !LayoutOfFlags(code->flags)) {
         *error =
             "Ce code vient d'une version plus r\xE9"
             "cente d'Equat : mettez le programme \xE0 jour.";
@@ -224,6 +224,9 @@ SheetSettings SettingsForCode(const SheetCode& code, SheetSettings base) {
     base.interline = code.interline;
     base.keyStyle = code.keyStyle;
     base.decimalComma = (code.flags & kSheetCodeDecimalComma) != 0;
+    // A code without a layout rebuilds its mathematics in the layout asked for.
+    if (code.flags & kSheetCodeLayoutBits)
+        base.layout = LayoutOfFlags(code.flags).value_or(base.layout);
     base.quiz.on = (code.flags & kSheetCodeQuizBits) != 0;
     base.code = EncodeSheetCode(code);
     return base;

@@ -41,7 +41,8 @@ inline constexpr std::uint32_t kSheetCodeDrawBits = 0x7FFu << 1;
 inline constexpr std::uint32_t kSheetCodeLayoutBits = 0xFFu << 12;
 inline constexpr std::uint32_t kSheetCodeQuizBits = 1u << 20;
 // The flags this program builds; a feature adds its bit here.
-inline constexpr std::uint32_t kKnownSheetCodeFlags = kSheetCodeDecimalComma | kSheetCodeQuizBits;
+inline constexpr std::uint32_t kKnownSheetCodeFlags =
+    kSheetCodeDecimalComma | kSheetCodeLayoutBits | kSheetCodeQuizBits;
 
 // Two formats, told apart by their length. The short one (11 characters, ten for the fields
 // and a check) has no room left beyond three kinds, three styles and no flags; every code
@@ -74,7 +75,7 @@ std::optional<SheetCode> DecodeSheetCode(std::string_view text, std::string* err
 std::optional<SheetCode> ReadSheetCode(std::string_view text, std::string* error);
 
 // The settings that rebuild a copy: the texts of base, the fields of the code, the code
-// itself shown on the documents.
+// itself shown on the documents. The layout is the code's, or base's when it has none.
 SheetSettings SettingsForCode(const SheetCode& code, SheetSettings base);
 
 // The copy a code stands for, rebuilt alone from its seed. keys, when given, receives the

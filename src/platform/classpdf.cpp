@@ -43,9 +43,10 @@ struct SetPainters {
     PaintDocuments subjects, keys;
 };
 
-// Each document from a new page, in one job on the device.
-bool PaintCollated(const std::vector<std::string_view>& rtfs, QPagedPaintDevice& device,
-                   QString* why) {
+// Each document from a new page, in one job on the device; cream, when given, one entry per
+// document: true for a cream page.
+bool PaintCollatedOn(const std::vector<std::string_view>& rtfs, QPagedPaintDevice& device,
+                     QString* why, const std::vector<bool>& cream) {
     QPainter painter;
     bool ok = painter.begin(&device);
     if (!ok) *why = "Le travail n'a pas pu commencer";
@@ -58,13 +59,43 @@ bool PaintCollated(const std::vector<std::string_view>& rtfs, QPagedPaintDevice&
             *why = "Une nouvelle page n'a pas pu \u00eatre ajout\u00e9e";
             ok = false;
         }
-        ok = ok && pages.PaintPages(painter, device, page, nullptr, why);
+        const bool creamPage = k < cream.size() && cream[k];
+        ok = ok && pages.PaintPages(painter, device, page, nullptr, why,
+                                    creamPage ? QColor(QRgb(kCreamPaper)) : QColor());
     }
     if (painter.isActive() && !painter.end() && ok) {
         *why = "Le travail n'a pas pu se terminer";
         ok = false;
     }
     return ok;
+}
+
+bool PaintCollated(const std::vector<std::string_view>& rtfs, QPagedPaintDevice& device,
+                   QString* why) {
+    return PaintCollatedOn(rtfs, device, why, {});
+}
+
+// Adapted copies that ask for it on cream pages, when the set is laid a copy per page.
+void UseCream(std::span<const ClassCopy> copies, const std::vector<std::size_t>& keyOrder,
+              int quizPerPage, SetPainters& painters) {
+    if (quizPerPage > 0) return;
+    std::vector<bool> subjects, keys;
+    for (const auto& copy : copies)
+        subjects.push_back(LayoutOfFlags(copy.code.flags).value_or(AdaptedLayout{}).cream);
+    for (std::size_t k : keyOrder) {
+        const AdaptedLayout layout = LayoutOfFlags(copies[k].code.flags).value_or(AdaptedLayout{});
+        keys.push_back(layout.cream && layout.key);
+    }
+    const auto painter = [](std::vector<bool> cream) -> PaintDocuments {
+        return [cream](const std::vector<std::string_view>& rtfs, QPagedPaintDevice& device,
+                       QString* why) { return PaintCollatedOn(rtfs, device, why, cream); };
+    };
+    const auto any = [](const std::vector<bool>& v) {
+        return std::find(v.begin(), v.end(), true) != v.end();
+    };
+    if (any(subjects)) painters.subjects = painter(std::move(subjects));
+    const bool strips = !copies.empty() && copies.front().code.keyStyle == KeyStyle::Strip;
+    if (any(keys) && !strips) painters.keys = painter(std::move(keys));
 }
 
 }  // namespace
@@ -233,7 +264,8 @@ bool AnswerGridPdf(const AnswerGrid& grid, std::string* pdf, std::string* error)
 bool ClassPdfs(std::span<const ClassCopy> copies, const std::vector<std::size_t>& keyOrder,
                const std::string& path, const std::string& answers, NamedFiles* files,
                std::string* error, int quizPerPage) {
-    const SetPainters painters = PaintersFor(copies, quizPerPage);
+    SetPainters painters = PaintersFor(copies, quizPerPage);
+    UseCream(copies, keyOrder, quizPerPage, painters);
     fs::path subjectPath(path);
     if (!subjectPath.has_extension()) subjectPath += ".pdf";
     fs::path keyPath = subjectPath;

@@ -12,6 +12,11 @@
 class QPrinter;
 
 namespace equat {
+// The cream of adapted copies' PDF pages, pale enough for every colour of the documents.
+inline constexpr unsigned kCreamPaper = 0xFFF8E7;
+}  // namespace equat
+
+namespace equat {
 
 // Class sets put out: the window's class dialog and equat-sheet share these. A Qt
 // application must exist.

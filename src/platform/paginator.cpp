@@ -175,10 +175,15 @@ double Paginator::IdealWidthTwips(double widthTwips) {
 }
 
 bool Paginator::PaintPages(QPainter& painter, QPagedPaintDevice& device, const QRectF& pageTwips,
-                           std::vector<int>* starts, QString* error) {
+                           std::vector<int>* starts, QString* error, const QColor& paper) {
     const int end = TextLength();
     int position = 0;
+    // The painter starts at the corner of the printable area: the paper lies around it.
+    const int dpi = device.logicalDpiX();
+    const QRectF sheet = device.pageLayout().fullRectPixels(dpi).toRectF().translated(
+        -device.pageLayout().paintRectPixels(dpi).topLeft());
     for (;;) {
+        if (paper.isValid()) painter.fillRect(sheet, paper);
         if (starts) starts->push_back(position);
         const int next = FormatRange(painter, pageTwips, position, true);
         if (next >= end || next == -1) return true;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include <QColor>
 #include <QFont>
 #include <QRectF>
 #include <QString>
@@ -54,9 +55,9 @@ class Paginator {
     // device: the first page on the device's current page, a new page before each further
     // one. Several documents go into one job by calling this for each, with a new page
     // between them. starts receives the first position of every page. False with *error
-    // when a page could not be added.
+    // when a page could not be added. A valid paper colour fills each whole page first.
     bool PaintPages(QPainter& painter, QPagedPaintDevice& device, const QRectF& pageTwips,
-                    std::vector<int>* starts, QString* error);
+                    std::vector<int>* starts, QString* error, const QColor& paper = QColor());
 
   private:
     struct Layout;

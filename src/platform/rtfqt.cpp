@@ -42,6 +42,21 @@ rtf::Align FromQt(Qt::Alignment a) {
     return rtf::Align::Left;
 }
 
+// Space after a paragraph: twips in the model, pixels of 1/96 inch in Qt's block format.
+constexpr double kTwipsPerPixel = 15.0;
+
+void SetSpacing(QTextBlockFormat& f, const rtf::Paragraph& p) {
+    if (p.lineSpacing > 0)
+        f.setLineHeight(p.lineSpacing * 100.0 / 240.0, QTextBlockFormat::ProportionalHeight);
+    if (p.spaceAfter > 0) f.setBottomMargin(p.spaceAfter / kTwipsPerPixel);
+}
+
+void GetSpacing(const QTextBlockFormat& f, rtf::Paragraph& p) {
+    if (f.lineHeightType() == QTextBlockFormat::ProportionalHeight && f.lineHeight() > 0)
+        p.lineSpacing = static_cast<int>(std::lround(f.lineHeight() * 240.0 / 100.0));
+    p.spaceAfter = static_cast<int>(std::lround(f.bottomMargin() * kTwipsPerPixel));
+}
+
 QColor ToQt(const rtf::Rgb& c) {
     return QColor(c.r, c.g, c.b);
 }
@@ -134,6 +149,9 @@ void InstallFontFallbacks() {
                                    {"Liberation Serif", "Tinos", "DejaVu Serif"});
         QFont::insertSubstitutions("Courier New",
                                    {"Liberation Mono", "Cousine", "DejaVu Sans Mono"});
+        // The adapted copies' fonts, where their packages are missing.
+        QFont::insertSubstitutions("Andika", {"DejaVu Sans"});
+        QFont::insertSubstitutions("OpenDyslexic", {"DejaVu Sans"});
         // Symbol text is real Unicode once read: any font with Greek and the brace pieces.
         QFont::insertSubstitutions("Symbol", {"DejaVu Serif", "DejaVu Sans"});
         return true;
@@ -191,6 +209,7 @@ void InsertDocument(QTextCursor& cursor, const rtf::Document& doc) {
         const rtf::Paragraph& p = doc.paragraphs[k];
         QTextBlockFormat bf;
         bf.setAlignment(ToQt(p.align));
+        SetSpacing(bf, p);
         const QTextCharFormat mark = qtFormat(p.mark);
         if (k == 0) {
             cursor.mergeBlockFormat(bf);
@@ -213,6 +232,7 @@ rtf::Document DocumentFromRange(const QTextDocument& doc, int start, int end) {
     rtf::Paragraph current;
     for (QTextBlock b = doc.findBlock(start); b.isValid() && b.position() <= end; b = b.next()) {
         current.align = FromQt(b.blockFormat().alignment());
+        GetSpacing(b.blockFormat(), current);
         current.mark = FromQt(b.charFormat(), defaultFont, table);
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment frag = it.fragment();

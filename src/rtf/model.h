@@ -55,9 +55,20 @@ struct Run {
 
 enum class Align : std::uint8_t { Left, Center, Right, Justify };
 
+// What a paragraph mark carries besides its character format.
+struct ParaFormat {
+    Align align = Align::Left;
+    // \slN with \slmult1: 240 a single line, 360 one and a half, 480 double; 0 single.
+    int lineSpacing = 0;
+    int spaceAfter = 0;  // \saN, twips
+    bool operator==(const ParaFormat&) const = default;
+};
+
 struct Paragraph {
     std::vector<Run> runs;
     Align align = Align::Left;
+    int lineSpacing = 0;  // see ParaFormat
+    int spaceAfter = 0;
     CharFormat mark;  // of the paragraph mark: sets the height of an empty paragraph
     bool operator==(const Paragraph&) const = default;
 };

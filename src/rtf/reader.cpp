@@ -24,6 +24,8 @@ constexpr std::size_t kMaxFonts = 32768;
 constexpr std::size_t kMaxColours = 32768;
 constexpr int kMaxFontSize = 3276;  // half-points
 constexpr int kMaxUc = 16;
+// Paragraph spacing, twips: ten inches is more than any page.
+constexpr int kMaxSpacing = 14400;
 
 enum class Kw : std::uint8_t {
     // destinations
@@ -72,6 +74,9 @@ enum class Kw : std::uint8_t {
     AlignCenter,
     AlignRight,
     AlignJustify,
+    SpaceAfter,
+    LineSpacing,
+    LineMultiple,
     // characters
     Char,
     Unicode,
@@ -166,7 +171,10 @@ constexpr Keyword kKeywords[] = {
     {"row", Kw::Par},
     {"rquote", Kw::Char, 0x2019},
     {"rsidtbl", Kw::SkipDest},
+    {"sa", Kw::SpaceAfter},
     {"sect", Kw::Par},
+    {"sl", Kw::LineSpacing},
+    {"slmult", Kw::LineMultiple},
     {"strike", Kw::Strike},
     {"striked", Kw::Strike},
     {"stylesheet", Kw::SkipDest},
@@ -210,6 +218,8 @@ struct State {
     Dest dest = Dest::Document;
     VAlign valign = VAlign::Baseline;
     Align align = Align::Left;
+    int spaceAfter = 0, lineSpacing = 0;
+    bool lineMultiple = false;
     bool bold = false, italic = false, underline = false, strike = false;
     int fontNumber = -1;  // -1: the default font
     int size = 24;
@@ -424,9 +434,20 @@ class Reader {
                 break;
             case Kw::Pard:
                 s.align = Align::Left;
+                s.spaceAfter = s.lineSpacing = 0;
+                s.lineMultiple = false;
                 break;
             case Kw::Par:
-                sink_.OnParagraphEnd(s.align, Format());
+                sink_.OnParagraphEnd(Para(), Format());
+                break;
+            case Kw::SpaceAfter:
+                s.spaceAfter = t.hasParam ? std::clamp(t.param, 0, kMaxSpacing) : 0;
+                break;
+            case Kw::LineSpacing:
+                s.lineSpacing = t.hasParam ? t.param : 0;
+                break;
+            case Kw::LineMultiple:
+                s.lineMultiple = OnOff(t);
                 break;
             case Kw::AlignLeft:
                 s.align = Align::Left;
@@ -638,12 +659,20 @@ class Reader {
         return f;
     }
 
+    // Only a multiple of the line is kept: an exact or least height ("\\sl" alone) reads as a
+    // single line, as before.
+    ParaFormat Para() {
+        const State& s = Top();
+        const bool multiple = s.lineMultiple && s.lineSpacing > 0;
+        return {s.align, multiple ? std::min(s.lineSpacing, kMaxSpacing) : 0, s.spaceAfter};
+    }
+
     void Finish() {
         Flush();
         int deffIndex = IndexOf(deff_);
         if (deffIndex < 0 && !fonts_.empty()) deffIndex = 0;
         if (states_.size() <= 1 && endState_) states_.back() = *endState_;
-        sink_.OnEnd(deffIndex, defaultTab_, language_, Top().align, Format());
+        sink_.OnEnd(deffIndex, defaultTab_, language_, Para(), Format());
     }
 
     std::optional<Rgb> ColourAt(const Token& t) const {
@@ -823,19 +852,29 @@ void DocumentBuilder::OnText(std::string_view utf8, const CharFormat& format) {
         runs.push_back(Run{format, std::string(utf8)});
 }
 
-void DocumentBuilder::OnParagraphEnd(Align align, const CharFormat& mark) {
-    doc_.paragraphs.back().align = align;
+namespace {
+
+void SetPara(Paragraph& p, const ParaFormat& f) {
+    p.align = f.align;
+    p.lineSpacing = f.lineSpacing;
+    p.spaceAfter = f.spaceAfter;
+}
+
+}  // namespace
+
+void DocumentBuilder::OnParagraphEnd(const ParaFormat& para, const CharFormat& mark) {
+    SetPara(doc_.paragraphs.back(), para);
     doc_.paragraphs.back().mark = mark;
     doc_.paragraphs.emplace_back();
 }
 
-void DocumentBuilder::OnEnd(int defaultFont, int defaultTab, int language, Align lastAlign,
+void DocumentBuilder::OnEnd(int defaultFont, int defaultTab, int language, const ParaFormat& last,
                             const CharFormat& lastMark) {
     doc_.paragraphs.back().mark = lastMark;
     doc_.defaultFont = defaultFont;
     doc_.defaultTab = defaultTab;
     doc_.language = language;
-    doc_.paragraphs.back().align = lastAlign;
+    SetPara(doc_.paragraphs.back(), last);
     // Text read before any font was known takes the default font, as it will when written.
     if (defaultFont < 0) return;
     // Text read before the font table was read as code-page text: it goes to a text font,

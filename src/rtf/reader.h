@@ -14,9 +14,9 @@ class RtfSink {
     virtual ~RtfSink() = default;
     virtual void OnFont(const Font& font) = 0;
     virtual void OnText(std::string_view utf8, const CharFormat& format) = 0;
-    virtual void OnParagraphEnd(Align align, const CharFormat& mark) = 0;
+    virtual void OnParagraphEnd(const ParaFormat& para, const CharFormat& mark) = 0;
     // After the last text: the document's defaults and the last paragraph's properties.
-    virtual void OnEnd(int defaultFont, int defaultTab, int language, Align lastAlign,
+    virtual void OnEnd(int defaultFont, int defaultTab, int language, const ParaFormat& last,
                        const CharFormat& lastMark) = 0;
 };
 
@@ -34,8 +34,8 @@ class DocumentBuilder : public RtfSink {
   public:
     void OnFont(const Font& font) override;
     void OnText(std::string_view utf8, const CharFormat& format) override;
-    void OnParagraphEnd(Align align, const CharFormat& mark) override;
-    void OnEnd(int defaultFont, int defaultTab, int language, Align lastAlign,
+    void OnParagraphEnd(const ParaFormat& para, const CharFormat& mark) override;
+    void OnEnd(int defaultFont, int defaultTab, int language, const ParaFormat& last,
                const CharFormat& lastMark) override;
     Document Take() { return std::move(doc_); }
 

@@ -112,6 +112,7 @@ class Writer {
                 out_ += kAlign[static_cast<int>(p.align)];
                 align_ = p.align;
             }
+            WriteSpacing(p);
             for (const Run& r : p.runs) WriteRun(r);
             WriteFormat(p.mark);
             if (k + 1 < doc_.paragraphs.size()) out_ += "\\par\n";
@@ -121,6 +122,21 @@ class Writer {
     }
 
   private:
+    void WriteSpacing(const Paragraph& p) {
+        if (p.lineSpacing != lineSpacing_) {
+            out_ += "\\sl";
+            Number(std::max(p.lineSpacing, 0));
+            out_ += p.lineSpacing > 0 ? "\\slmult1 " : "\\slmult0 ";
+            lineSpacing_ = p.lineSpacing;
+        }
+        if (p.spaceAfter != spaceAfter_) {
+            out_ += "\\sa";
+            Number(std::max(p.spaceAfter, 0));
+            out_ += ' ';
+            spaceAfter_ = p.spaceAfter;
+        }
+    }
+
     bool NeedsTextFont() const {
         for (const Paragraph& p : doc_.paragraphs)
             for (const Run& r : p.runs) {
@@ -322,6 +338,7 @@ class Writer {
     std::string out_;
     CharFormat state_;
     Align align_ = Align::Left;
+    int lineSpacing_ = 0, spaceAfter_ = 0;
     bool pendingSpace_ = false;
 };
 

@@ -1000,6 +1000,29 @@ TEST_F(WindowTest, TwoHundredGenerationsReplaceEverythingWithoutGrowth) {
     std::printf("resident growth over 200 generations: %ld KiB\n", growth);
 }
 
+// The adapted layout redoes the pair on screen from the same draws: the same text, in the
+// layout's font; the next pair comes from the stream as it would have.
+TEST_F(WindowTest, AdaptedLayoutRedoesThePairOnScreen) {
+    ShowAndActivate();
+    form->btnEquat2d->click();
+    const QString subject = form->RxE1->toPlainText(), key = form->RxE2->toPlainText();
+    const std::uint32_t after = form->random().seed();
+    equat::AdaptedLayout layout;
+    layout.on = true;
+    layout.font = equat::AdaptedFont::DejaVuSans;
+    form->SetAdaptedLayout(layout);
+    EXPECT_TRUE(form->mnuAdaptee->isChecked());
+    EXPECT_EQ(form->RxE1->toPlainText(), subject);
+    EXPECT_EQ(form->RxE2->toPlainText(), key);
+    EXPECT_EQ(form->random().seed(), after);
+    EXPECT_EQ(
+        QTextCursor(form->RxE1->document()).charFormat().fontFamilies().toStringList().value(0),
+        "DejaVu Sans");
+    form->SetAdaptedLayout(equat::AdaptedLayout{});
+    EXPECT_FALSE(form->mnuAdaptee->isChecked());
+    EXPECT_EQ(form->RxE1->toPlainText(), subject);
+}
+
 }  // namespace
 
 #include "uequat_test.moc"

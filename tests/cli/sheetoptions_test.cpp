@@ -81,6 +81,13 @@ TEST(ParseSheetArgs, Refused) {
         {"--kind", "1d", "--roster", "r.txt", "--sheets", "3"},
         {"--kind", "1d", "--answers", "g.pdf"},
         {"--kind", "1d", "--collate", "c.pdf", "--pdf"},
+        {"--kind", "1d", "--adapted", "--font", "arial"},
+        {"--kind", "1d", "--adapted", "--size", "12"},
+        {"--kind", "1d", "--adapted", "--spacing", "3"},
+        {"--kind", "1d", "--adapted", "--size", "14", "--size", "16"},
+        {"--kind", "1d", "--cream"},
+        {"--kind", "1d", "--standard"},
+        {"--code", code, "--standard", "--adapted"},
     };
     for (const auto& args : cases) {
         std::string error;
@@ -90,6 +97,28 @@ TEST(ParseSheetArgs, Refused) {
     std::string error;
     EXPECT_TRUE(ParseSheetArgs({"--kind", "1d", "--title", std::string(160, 'a')}, &error));
     EXPECT_TRUE(ParseSheetArgs({"--kind", "1d", "--separator", std::string(200, '=')}, &error));
+}
+
+// The layout's options; a code without a layout takes the one asked for, --standard drops
+// a code's own with the seed it was drawn from.
+TEST(ParseSheetArgs, AdaptedLayout) {
+    std::string error;
+    auto job = ParseSheetArgs({"--kind", "1d", "--adapted", "--font", "opendyslexic", "--size",
+                               "18", "--spacing", "2", "--cream", "--adapted-key"},
+                              &error);
+    ASSERT_TRUE(job) << error;
+    EXPECT_EQ(job->settings.layout,
+              (AdaptedLayout{true, AdaptedFont::OpenDyslexic, 18, true, true, true}));
+    EXPECT_TRUE(ParseSheetArgs({"--kind", "1d", "--roster", "r.txt", "--size", "16"}, &error));
+    SheetCode code;
+    code.seed = 123456789;
+    code.flags = LayoutFlags(job->settings.layout);
+    code = WithCodeSeed(code);
+    job = ParseSheetArgs({"--code", EncodeSheetCode(code), "--standard"}, &error);
+    ASSERT_TRUE(job) << error;
+    EXPECT_FALSE(job->settings.layout.on);
+    EXPECT_EQ(job->seed, code.seed);
+    EXPECT_FALSE(ParseSheetArgs({"--code", EncodeSheetCode(code), "--size", "14"}, &error));
 }
 
 TEST(ParseSheetArgs, ClassSetAndCode) {

@@ -157,5 +157,20 @@ TEST(RtfWriter, RoundTripKeepsTheModel) {
     }
 }
 
+// Line spacing as a multiple of the line and space after a paragraph, as adapted sheets
+// use them; an exact height (no \\slmult) reads as a single line, as before.
+TEST(RtfWriter, ParagraphSpacingRoundTrips) {
+    const Document doc = ReadRtf(
+        "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\sl360\\slmult1 a\\sa1260\\par\\sa0 b\\par\\pard "
+        "c\\par\\sl-300 d}");
+    ASSERT_EQ(doc.paragraphs.size(), 4u);
+    const int line[] = {360, 360, 0, 0}, after[] = {1260, 0, 0, 0};
+    for (std::size_t k = 0; k < 4; ++k) {
+        EXPECT_EQ(doc.paragraphs[k].lineSpacing, line[k]) << k;
+        EXPECT_EQ(doc.paragraphs[k].spaceAfter, after[k]) << k;
+    }
+    EXPECT_EQ(ReadRtf(WriteRtf(doc)), doc);
+}
+
 }  // namespace
 }  // namespace equat::rtf
