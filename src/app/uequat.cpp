@@ -1077,7 +1077,8 @@ void TForm1::Generate(std::string_view kindName, std::optional<std::uint32_t> re
             lastCopy_.reset();
             const Sheet& sheet =
                 lastCopy_
-                    .emplace(ClassCopy{{}, "", "", BuildSheet(*kind, redoSeed ? redo : rng_, settings)})
+                    .emplace(
+                        ClassCopy{{}, "", "", BuildSheet(*kind, redoSeed ? redo : rng_, settings)})
                     .sheet;
             lastCopy_->code.kind = lastKind_;
             lastCopy_->code.level = settings.level;

@@ -278,8 +278,8 @@ Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& set
         if (settings.decimalComma) UseDecimalComma(sheet.subject, subjectBody);
         // The bodies as drawn, before any adapted layout: what the exports ask.
         if (settings.exports.bodies)
-            sheet.bodies.push_back(BodiesOf(kind, i, sheet.subject.substr(subjectBody),
-                                            settings.decimalComma));
+            sheet.bodies.push_back(
+                BodiesOf(kind, i, sheet.subject.substr(subjectBody), settings.decimalComma));
         if (adaptKey) AdaptRtf(sheet.answerKey, keyBody, layout);
         if (adaptSubject) AdaptSubjectBody(sheet.subject, subjectBody, layout);
         if (i < n)

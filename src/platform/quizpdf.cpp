@@ -98,10 +98,11 @@ bool PaintQuizPages(const std::vector<std::string_view>& rtfs, int perPage,
         while (scale > kSmallest && doc->HeightTwips(width / scale) > height / scale)
             scale = std::max(scale - 0.05, kSmallest);
         if (doc->HeightTwips(width / scale) > height / scale) {
-            *why = QString(
-                       "Une copie ne tient pas dans sa case, m\u00eame r\u00e9duite de moiti\u00e9 : "
-                       "choisissez moins de copies par page ou moins de questions (copie %1)")
-                       .arg(scales.size() + 1);
+            *why =
+                QString(
+                    "Une copie ne tient pas dans sa case, m\u00eame r\u00e9duite de moiti\u00e9 : "
+                    "choisissez moins de copies par page ou moins de questions (copie %1)")
+                    .arg(scales.size() + 1);
             return false;
         }
         scales.push_back(scale);
