@@ -16,6 +16,7 @@
 #include <algorithm>
 
 #include "app/classdialog.h"
+#include "outputs/formats.h"
 #include "platform/classpdf.h"
 #include "platform/printing.h"
 
@@ -177,10 +178,17 @@ bool QuizDialog::SavePdf() {
     if (path.isEmpty()) return false;
     const QuizRequest request = Request();
     const ClassSet& quiz = Drawn();
+    // The pdf row of the table of formats: the copies' file, the keys beside it.
+    std::string stem = QFile::encodeName(path).toStdString();
+    if (path.endsWith(".pdf", Qt::CaseInsensitive)) stem.resize(stem.size() - 4);
+    const FormatInfo& pdf = Format("pdf");
+    OutputData output{quiz.copies, quiz.keyOrder};
+    output.quizPerPage = request.perPage;
+    NamedFiles files;
     std::vector<std::string> written;
     std::string error;
-    if (!WriteClassPdfs(quiz.copies, quiz.keyOrder, QFile::encodeName(path).toStdString(), "",
-                        &written, &error, request.perPage)) {
+    if (!MakeFormat(pdf, output, FormatFiles(pdf, stem), &files, &error) ||
+        !WriteAllFiles(files, &written, &error)) {
         messageBox_(this, QString::fromStdString(error) + '.', true);
         return false;
     }

@@ -307,12 +307,4 @@ bool WriteAllFiles(const NamedFiles& files, std::vector<std::string>* written, s
     return true;
 }
 
-bool WriteClassPdfs(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
-                    const std::string& path, const std::string& answers,
-                    std::vector<std::string>* written, std::string* error, int quizPerPage) {
-    NamedFiles files;
-    return ClassPdfs(copies, keyOrder, path, answers, &files, error, quizPerPage) &&
-           WriteAllFiles(files, written, error);
-}
-
 }  // namespace equat

@@ -49,9 +49,4 @@ bool PrintSet(const std::vector<ClassCopy>& copies, const std::vector<std::size_
 // *written.
 bool WriteAllFiles(const NamedFiles& files, std::vector<std::string>* written, std::string* error);
 
-// ClassPdfs, then WriteAllFiles.
-bool WriteClassPdfs(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
-                    const std::string& path, const std::string& answers,
-                    std::vector<std::string>* written, std::string* error, int quizPerPage = 0);
-
 }  // namespace equat
