@@ -244,6 +244,7 @@ ClassSet MakeClassSet(const ClassSetRequest& request, RandomSource& stream) {
     shape.interline = request.settings.interline;
     shape.keyStyle = request.settings.keyStyle;
     shape.flags = request.settings.decimalComma ? kSheetCodeDecimalComma : 0;
+    shape.flags |= DrawChoicesFlags(request.settings.draw);
     ClassSet set;
     set.copies = BuildClassSet(shape, request.settings, stream, request.copies, request.names,
                                &set.repeats, request.progress, request.showCodes);

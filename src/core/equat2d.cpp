@@ -116,7 +116,7 @@ std::string RootX2(std::int32_t a, std::int32_t b, std::int32_t c) {
     return RootText(a, b, c, -1);
 }
 
-int DrawQuadraticLevel1(RandomSource& rng, QuadraticQuestion& q) {
+int DrawQuadraticLevel1(RandomSource& rng, QuadraticQuestion& q, int target) {
     auto& s = q.slots;
     // Roots and factor all range over −9..19, so b and c stay far inside 32 bits.
     for (;;) {
@@ -128,7 +128,10 @@ int DrawQuadraticLevel1(RandomSource& rng, QuadraticQuestion& q) {
         s = {a, -a * (q.r + q.s), a * q.r * q.s, 0, 0, 0, 0, 0};
         if (s[1] != 0 && s[2] != 0) break;  // r + s = 0 would leave no x term
     }
-    const int aleas = rng.RandomInt(20);
+    // Branch 0 gives no real root (case 1), 1 a double root (case 2), the others two roots.
+    int aleas;
+    do aleas = rng.RandomInt(20);
+    while (target >= 0 && (aleas == 0 ? 1 : aleas == 1 ? 2 : 0) != target);
     if (aleas == 0) {  // no real root
         do {
             s[0] = DrawNonZeroDiff(rng, 20, 10);
@@ -243,11 +246,11 @@ void AppendQuadraticAnswerBody(std::string& doc, int level, const QuadraticQuest
     out.Put(pc.rootsEnd);  // its line break ends the question's paragraph
 }
 
-void SecondDegreeKind::Draw(RandomSource& rng, int i) {
+void SecondDegreeKind::DrawToward(RandomSource& rng, int i, int target, Solutions /*solutions*/) {
     auto& q = record(i);
     switch (level_) {
         case 1:
-            aleas_ = DrawQuadraticLevel1(rng, q);
+            aleas_ = DrawQuadraticLevel1(rng, q, target);
             break;
         case 2:
             DrawQuadraticLevel2(rng, q);

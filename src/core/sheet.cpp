@@ -42,6 +42,10 @@ std::string DegreeDiagnosticEntry(int i, std::int32_t a, std::int32_t b, std::in
     return s;
 }
 
+std::string QuestionKind::BaseNameOf(int level) const {
+    return std::string(BaseNamePrefix()) + DecimalText(level);
+}
+
 namespace {
 
 std::string TwoDigits(int v) {
@@ -96,7 +100,7 @@ Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& set
     Sheet sheet;
     sheet.log.reserve(static_cast<std::size_t>(n) + 8);
     sheet.results.reserve(static_cast<std::size_t>(n));
-    sheet.baseName = std::string(kind.BaseNamePrefix()) + DecimalText(level) + "_";
+    sheet.baseName = kind.BaseNameOf(level) + "_";
     sheet.baseName += TwoDigits(rng.RandomInt(100));
     sheet.baseName += "_";
     sheet.baseName += TwoDigits(rng.RandomInt(100));
@@ -105,6 +109,7 @@ Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& set
     sheet.answerKey = Header(sheet.baseName, " - <b>Corrig\xE9</b> - <u>", settings);
 
     kind.Begin(level);
+    kind.Prepare(rng, n);
     DrawQuestions(kind, rng, n, sheet.log);
 
     const std::string separatorLine =
@@ -125,7 +130,7 @@ Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& set
 
         sheet.answerKey += separatorLine;
         sheet.answerKey += number;
-        sheet.answerKey += kind.AnswerNumbering();
+        sheet.answerKey += kind.AnswerNumberingOf(i);
         const std::size_t keyBody = sheet.answerKey.size();
         kind.AppendAnswerBody(sheet.answerKey, i, settings.keyStyle);
         if (settings.decimalComma) UseDecimalComma(sheet.answerKey, keyBody);

@@ -41,7 +41,7 @@ inline constexpr std::uint32_t kSheetCodeDrawBits = 0x7FFu << 1;
 inline constexpr std::uint32_t kSheetCodeLayoutBits = 0xFFu << 12;
 inline constexpr std::uint32_t kSheetCodeQuizBits = 1u << 20;
 // The flags this program builds; a feature adds its bit here.
-inline constexpr std::uint32_t kKnownSheetCodeFlags = kSheetCodeDecimalComma;
+inline constexpr std::uint32_t kKnownSheetCodeFlags = kSheetCodeDecimalComma | kSheetCodeDrawBits;
 
 // Two formats, told apart by their length. The short one (11 characters, ten for the fields
 // and a check) has no room left beyond three kinds, three styles and no flags; every code

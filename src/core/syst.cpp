@@ -207,7 +207,34 @@ int DrawSystemLevel1(RandomSource& rng, SystemQuestion& q) {
     return 0;
 }
 
-int DrawSystemLevel2(RandomSource& rng, SystemQuestion& q) {
+void DrawSystemLevel1Impossible(RandomSource& rng, SystemQuestion& q) {
+    auto& e1 = q.eq1;
+    auto& e2 = q.eq2;
+    e1 = {};
+    e2 = {};
+    do {
+        const int k = rng.RandomInt(3) + 2;
+        for (int j = 0; j < 3; ++j) e1[j] = DrawNonZeroDiff(rng, 20, 10);
+        e2[0] = k * e1[0];
+        e2[1] = k * e1[1];
+        e2[2] = k * e1[2] - rng.RandomInt(20) - 1;
+    } while (std::abs(e2[2]) >= 200);
+    SetSolution(q, {e1[0], e1[1], e1[2]}, {e2[0], e2[1], e2[2]});
+}
+
+namespace {
+
+// What the level-2 branch of choice draw `aleas` gives: 0 one solution (the drawn integers
+// for 21..37), 1 none (39), 2 infinitely many (38).
+bool Level2BranchGives(int aleas, int target, Solutions solutions) {
+    const int branchCase = aleas <= 37 ? 0 : aleas == 39 ? 1 : 2;
+    if (target >= 0 && branchCase != target) return false;
+    return branchCase != 0 || solutions != Solutions::Integer || aleas >= 21;
+}
+
+}  // namespace
+
+int DrawSystemLevel2(RandomSource& rng, SystemQuestion& q, int target, Solutions solutions) {
     auto& e1 = q.eq1;
     auto& e2 = q.eq2;
     e1 = {};
@@ -215,7 +242,9 @@ int DrawSystemLevel2(RandomSource& rng, SystemQuestion& q) {
     DrawSolution(rng, q);
     DrawPlainOnSolution(rng, e1, 30, 15, q.x0, q.y0);
     DrawPlainOnSolution(rng, e2, 30, 15, q.x0, q.y0);
-    const int aleas = rng.RandomInt(40);
+    int aleas;
+    do aleas = rng.RandomInt(40);
+    while (!Level2BranchGives(aleas, target, solutions));
     if (aleas <= 20) {  // redrawn right-hand sides
         e1[2] = DrawNonZeroDiff(rng, 30, 15);
         e2[2] = DrawNonZeroDiff(rng, 30, 15);
@@ -361,14 +390,19 @@ void AppendSystemAnswerBody(std::string& doc, int level, const SystemQuestion& q
     out.Put(kPar);
 }
 
-void SystemKind::Draw(RandomSource& rng, int i) {
+void SystemKind::DrawToward(RandomSource& rng, int i, int target, Solutions solutions) {
     auto& q = record(i);
     switch (level_) {
         case 1:
-            aleas_ = DrawSystemLevel1(rng, q);
+            if (target == 1) {
+                DrawSystemLevel1Impossible(rng, q);
+                aleas_ = 0;
+            } else {
+                aleas_ = DrawSystemLevel1(rng, q);
+            }
             break;
         case 2:
-            aleas_ = DrawSystemLevel2(rng, q);
+            aleas_ = DrawSystemLevel2(rng, q, target, solutions);
             break;
         default:
             DrawSystemLevel3(rng, q);
