@@ -12,10 +12,9 @@ namespace equat {
 namespace {
 
 // Draws of one question before the last one is kept as it is. Every choice the checks let
-// through is drawn far sooner (the rarest, a double root at level 3 of the second degree
-// with an integer root, about one draw in twenty thousand), so this only bounds the time of
-// a code typed by hand.
-constexpr int kMaxChosenAttempts = 1 << 21;
+// through is drawn far sooner (the kinds draw the rare cases in their own targeted draws),
+// so this only bounds the time of a fault.
+constexpr int kMaxChosenAttempts = 1 << 18;
 
 class ChosenKind final : public QuestionKind {
   public:

@@ -181,6 +181,44 @@ void DrawQuadraticLevel3(RandomSource& rng, QuadraticQuestion& q) {
     } while (s[1] == s[4] && s[2] == s[5]);
 }
 
+namespace {
+
+bool InRange(std::int64_t v, std::int64_t lo, std::int64_t hi) {
+    return v >= lo && v <= hi;
+}
+
+}  // namespace
+
+void DrawQuadraticDoubleRoot(RandomSource& rng, QuadraticQuestion& q, int level) {
+    auto& s = q.slots;
+    for (;;) {
+        std::int64_t a, b;
+        if (level == 2) {
+            a = DrawNonZeroDiff(rng, 45, 15);
+            b = DrawDiff(rng, 30, 15);
+            s = {static_cast<std::int32_t>(a), static_cast<std::int32_t>(b), 0, 0, 0, 0, 0, 0};
+        } else {
+            s[1] = DrawDiff(rng, 15, 15);
+            do {
+                s[0] = DrawDiff(rng, 45, 15);
+                s[3] = DrawDiff(rng, 15, 45);
+            } while (s[0] == s[3]);
+            s[4] = DrawDiff(rng, 15, 15);
+            s[5] = DrawDiff(rng, 45, 15);
+            a = s[0] - s[3];
+            b = s[1] - s[4];
+        }
+        // Δ = 0 with b = 0 leaves c = 0: the equation the level refuses.
+        if (b == 0 || (b * b) % (4 * a) != 0) continue;
+        const std::int64_t c = b * b / (4 * a) + (level == 2 ? 0 : s[5]);
+        if (!InRange(c, -44, 14)) continue;
+        s[2] = static_cast<std::int32_t>(c);
+        break;
+    }
+    q.x1 = RootX1(s[0] - s[3], s[1] - s[4], s[2] - s[5]);
+    q.x2 = RootX2(s[0] - s[3], s[1] - s[4], s[2] - s[5]);
+}
+
 std::string QuadraticEquationText(int level, const std::array<std::int32_t, 8>& slots) {
     std::string eq;
     WriteEquationInto(eq, level, slots);
@@ -253,10 +291,14 @@ void SecondDegreeKind::DrawToward(RandomSource& rng, int i, int target, Solution
             aleas_ = DrawQuadraticLevel1(rng, q, target);
             break;
         case 2:
-            DrawQuadraticLevel2(rng, q);
-            break;
         default:
-            DrawQuadraticLevel3(rng, q);
+            if (target == 2) {
+                DrawQuadraticDoubleRoot(rng, q, level_);
+            } else if (level_ == 2) {
+                DrawQuadraticLevel2(rng, q);
+            } else {
+                DrawQuadraticLevel3(rng, q);
+            }
             break;
     }
     WriteEquationInto(q.equation, level_, q.slots);

@@ -49,6 +49,9 @@ QuestionResult QuadraticResult(int level, const QuadraticQuestion& q);
 int DrawQuadraticLevel1(RandomSource& rng, QuadraticQuestion& q, int target = -1);
 void DrawQuadraticLevel2(RandomSource& rng, QuadraticQuestion& q);
 void DrawQuadraticLevel3(RandomSource& rng, QuadraticQuestion& q);
+// A double root is rare at levels 2 and 3 (one draw in a thousand, or in four thousand):
+// the level's own draws with its constant solved from Δ = 0, kept when in the level's range.
+void DrawQuadraticDoubleRoot(RandomSource& rng, QuadraticQuestion& q, int level);
 
 // Second-degree equations in x.
 class SecondDegreeKind final : public TabledKind<QuadraticQuestion> {

@@ -296,6 +296,40 @@ bool DrawSystemLevel3Attempt(RandomSource& rng, SystemQuestion& q) {
     return !((q.x == "/" && q.y == "?") || (q.x == "?" && q.y == "/"));
 }
 
+bool DrawSystemLevel3Dependent(RandomSource& rng, SystemQuestion& q, bool infinite) {
+    const auto big = [](std::int64_t v) { return v >= -14 && v <= 29 && v != 0; };
+    const auto small = [](std::int64_t v) { return v >= -14 && v <= 14; };
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        // Two-sided, both equations drawn as the level draws them.
+        q.form = 0;
+        for (EquationSlots* e : {&q.eq1, &q.eq2}) {
+            auto& s = *e;
+            s = {};
+            s[0] = DrawNonZeroDiff(rng, 30, 15);
+            s[1] = DrawNonZeroDiff(rng, 30, 15);
+            s[2] = DrawDiff(rng, 15, 15);
+            s[3] = DrawNonZeroDiff(rng, 30, 15);
+            s[4] = DrawNonZeroDiff(rng, 30, 15);
+            s[5] = DrawDiff(rng, 15, 15);
+        }
+        // Then the second's a, b and f solved so that it reduces to m times the first,
+        // its right side shifted for an impossible system.
+        const ReducedEquation r = ReduceTwoSided(q.eq1);
+        const int m = std::array{1, -1, 2}[static_cast<std::size_t>(rng.RandomInt(3))];
+        const int shift = infinite ? 0 : rng.RandomInt(14) + 1;
+        auto& s = q.eq2;
+        const std::int64_t a = std::int64_t{m} * r.a + s[3], b = std::int64_t{m} * r.b + s[4],
+                           f = std::int64_t{m} * r.c + s[2] + shift;
+        if (!big(a) || !big(b) || !small(f)) continue;
+        s[0] = static_cast<std::int32_t>(a);
+        s[1] = static_cast<std::int32_t>(b);
+        s[5] = static_cast<std::int32_t>(f);
+        SetSolution(q, Reduce(0, q.eq1), Reduce(0, q.eq2));
+        return true;
+    }
+    return false;
+}
+
 void DrawSystemLevel3(RandomSource& rng, SystemQuestion& q) {
     while (!DrawSystemLevel3Attempt(rng, q)) {
     }
@@ -405,7 +439,8 @@ void SystemKind::DrawToward(RandomSource& rng, int i, int target, Solutions solu
             aleas_ = DrawSystemLevel2(rng, q, target, solutions);
             break;
         default:
-            DrawSystemLevel3(rng, q);
+            if (target < 1 || !DrawSystemLevel3Dependent(rng, q, target == 2))
+                DrawSystemLevel3(rng, q);
             break;
     }
     WriteSystemInto(q.written, q.eq1, q.eq2,

@@ -76,6 +76,11 @@ int DrawSystemLevel2(RandomSource& rng, SystemQuestion& q, int target = -1,
                      Solutions solutions = Solutions::Any);
 // One level-3 attempt; false when it must be discarded (one unknown "?", the other "/").
 bool DrawSystemLevel3Attempt(RandomSource& rng, SystemQuestion& q);
+// A zero determinant is rare at level 3 (one draw in three hundred, infinitely many
+// solutions in sixteen thousand): two two-sided equations drawn as the level draws them, the
+// second's x and y coefficients and constant solved so that it reduces to a multiple of the
+// first (shifted for none). False after a thousand draws out of the level's ranges.
+bool DrawSystemLevel3Dependent(RandomSource& rng, SystemQuestion& q, bool infinite);
 // Level-3 attempts until one is kept; the discarded ones leave nothing behind.
 void DrawSystemLevel3(RandomSource& rng, SystemQuestion& q);
 
