@@ -23,6 +23,7 @@
 #include <QScrollArea>
 #include <QShortcut>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTextDocument>
 #include <QToolTip>
 #include <QUrl>
@@ -34,11 +35,13 @@
 #include <variant>
 
 #include "app/classdialog.h"
+#include "app/drawdialog.h"
 #include "app/output.h"
 #include "app/widgets.h"
 #include "core/cp1252.h"
 #include "core/kinds.h"
 #include "core/rotate.h"
+#include "core/sheetcode.h"
 #include "platform/anchorlayout.h"
 #include "platform/richedit.h"
 #include "settings/formstorage.h"
@@ -537,6 +540,21 @@ void TForm1::BuildMenus() {
     mnuQuitter = item(file, "mnuQuitter", "&Quitter", QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     QMenu* sheet = MainMenu->addMenu("F&euille");
+    mnuTirage = item(sheet, "mnuTirage", "&Tirage...");
+    mnuTirage->setToolTip(
+        "Les cas, les solutions, une feuille progressive ou mÃªlÃ©"
+        "e");
+    spTirage = new QSpinBox(this);
+    spTirage->setObjectName("spTirage");
+    spTirage->setRange(0, static_cast<int>(kSheetCodeDrawBits));
+    spTirage->hide();
+    connect(mnuTirage, &QAction::triggered, this, [this] {
+        DrawDialog dialog(DrawChoicesFromFlags(static_cast<std::uint32_t>(spTirage->value()))
+                              .value_or(DrawChoices{}),
+                          this);
+        if (dialog.exec() == QDialog::Accepted)
+            spTirage->setValue(static_cast<int>(DrawChoicesFlags(dialog.Choices())));
+    });
     mnuCorrige = sheet->addMenu("&Corrigé");
     mnuCorrige->setObjectName("mnuCorrige");
     auto* styles = new QActionGroup(mnuCorrige);
@@ -699,6 +717,8 @@ SheetSettings TForm1::ReadSheetSettings() const {
     const int style = std::clamp(cbCorrige->currentIndex(), 0, kKeyStyleCount - 1);
     s.keyStyle = static_cast<KeyStyle>(style);
     s.decimalComma = mnuVirgule->isChecked();
+    s.draw =
+        DrawChoicesFromFlags(static_cast<std::uint32_t>(spTirage->value())).value_or(DrawChoices{});
     return s;
 }
 
@@ -1017,7 +1037,18 @@ void TForm1::Generate(std::string_view kindName) {
     // Loading a document lets pending events run, so a click may arrive in the middle of a
     // generation; it is refused rather than run inside this one.
     if (busy_) return;
-    std::unique_ptr<QuestionKind> kind = MakeKind(kindName);
+    SheetSettings settings = ReadSheetSettings();
+    // The kind of the button joins the mix.
+    const int kindIndex = KindIndex(kindName);
+    if (settings.draw.mixedKinds != 0 && kindIndex >= 0)
+        settings.draw.mixedKinds |= 1u << kindIndex;
+    if (!settings.draw.IsMixed()) settings.draw.mixedKinds = 0;
+    if (!settings.draw.IsMixed()) settings.draw.interleaved = false;
+    if (const auto why = DrawChoicesError(settings.draw, kindIndex, settings.count)) {
+        QMessageBox::warning(this, "Tirage", FromCp1252(*why));
+        return;
+    }
+    std::unique_ptr<QuestionKind> kind = MakeSheetKind(kindName, settings.draw);
     if (!kind) return;
     lastKind_ = std::string(kindName);
     QString error;
@@ -1029,7 +1060,7 @@ void TForm1::Generate(std::string_view kindName) {
         try {
             RxE1->Clear();
             RxE2->Clear();
-            const Sheet sheet = BuildSheet(*kind, rng_, ReadSheetSettings());
+            const Sheet sheet = BuildSheet(*kind, rng_, settings);
             sheetBaseName_ = FromCp1252(sheet.baseName);
 
             QString log;

@@ -23,6 +23,7 @@ class QAction;
 class QMenu;
 class QMenuBar;
 class QPlainTextEdit;
+class QSpinBox;
 class QPushButton;
 class QScrollArea;
 class QSlider;
@@ -144,6 +145,9 @@ class TForm1 : public QWidget {
     QAction* mnuQuitter;
     QMenu* mnuCorrige;  // one checkable item per answer-key style, as cbCorrige
     QAction* mnuVirgule;
+    QAction* mnuTirage;
+    // The draw choices as a sheet code's draw bits, kept by the store; never shown.
+    QSpinBox* spTirage;
     QAction* mnuManuel;
     QAction* mnuAPropos;
     // The design area: every control of the design table, kClientWidth x kClientHeight at
