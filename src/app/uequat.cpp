@@ -1040,10 +1040,7 @@ void TForm1::Generate(std::string_view kindName) {
     SheetSettings settings = ReadSheetSettings();
     // The kind of the button joins the mix.
     const int kindIndex = KindIndex(kindName);
-    if (settings.draw.mixedKinds != 0 && kindIndex >= 0)
-        settings.draw.mixedKinds |= 1u << kindIndex;
-    if (!settings.draw.IsMixed()) settings.draw.mixedKinds = 0;
-    if (!settings.draw.IsMixed()) settings.draw.interleaved = false;
+    settings.draw = WithKind(settings.draw, kindIndex);
     if (const auto why = DrawChoicesError(settings.draw, kindIndex, settings.count)) {
         QMessageBox::warning(this, "Tirage", FromCp1252(*why));
         return;

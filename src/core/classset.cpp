@@ -6,6 +6,7 @@
 #include <unordered_set>
 
 #include "core/cp1252.h"
+#include "core/kinds.h"
 
 namespace equat {
 
@@ -244,7 +245,7 @@ ClassSet MakeClassSet(const ClassSetRequest& request, RandomSource& stream) {
     shape.interline = request.settings.interline;
     shape.keyStyle = request.settings.keyStyle;
     shape.flags = request.settings.decimalComma ? kSheetCodeDecimalComma : 0;
-    shape.flags |= DrawChoicesFlags(request.settings.draw);
+    shape.flags |= DrawChoicesFlags(WithKind(request.settings.draw, KindIndex(request.kind)));
     ClassSet set;
     set.copies = BuildClassSet(shape, request.settings, stream, request.copies, request.names,
                                &set.repeats, request.progress, request.showCodes);

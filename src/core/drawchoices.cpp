@@ -99,6 +99,15 @@ std::optional<std::string> DrawChoicesError(const DrawChoices& c, int kind, int 
     return std::nullopt;
 }
 
+DrawChoices WithKind(DrawChoices c, int kind) {
+    if (c.mixedKinds != 0 && kind >= 0 && kind < kKindCount) c.mixedKinds |= 1u << kind;
+    if (!c.IsMixed()) {
+        c.mixedKinds = 0;
+        c.interleaved = false;
+    }
+    return c;
+}
+
 std::uint32_t DrawChoicesFlags(const DrawChoices& c) {
     std::uint32_t f = (c.cases & kAllCases) << kCasesShift;
     if (c.everyCase) f |= 1u << kEveryCaseBit;

@@ -61,6 +61,10 @@ bool SolutionsAre(const QuestionResult& result, Solutions solutions);
 // the reason, French, Windows-1252.
 std::optional<std::string> DrawChoicesError(const DrawChoices& choices, int kind, int count);
 
+// The choices for a sheet of kind `kind` drawn from a window's stored choices: a mix takes
+// the kind in, a "mix" of one kind is none.
+DrawChoices WithKind(DrawChoices choices, int kind);
+
 // The choices in the sheet code's draw bits (kSheetCodeDrawBits) and back; nullopt for bits
 // this program does not write.
 std::uint32_t DrawChoicesFlags(const DrawChoices& choices);
