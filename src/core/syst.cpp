@@ -268,6 +268,20 @@ int DrawSystemLevel2(RandomSource& rng, SystemQuestion& q, int target, Solutions
     return aleas;
 }
 
+namespace {
+
+// One level-3 equation of the two-sided form.
+void DrawTwoSided(RandomSource& rng, EquationSlots& s) {
+    s[0] = DrawNonZeroDiff(rng, 30, 15);
+    s[1] = DrawNonZeroDiff(rng, 30, 15);
+    s[2] = DrawDiff(rng, 15, 15);
+    s[3] = DrawNonZeroDiff(rng, 30, 15);
+    s[4] = DrawNonZeroDiff(rng, 30, 15);
+    s[5] = DrawDiff(rng, 15, 15);
+}
+
+}  // namespace
+
 bool DrawSystemLevel3Attempt(RandomSource& rng, SystemQuestion& q) {
     q.eq1 = {};
     q.eq2 = {};
@@ -275,12 +289,7 @@ bool DrawSystemLevel3Attempt(RandomSource& rng, SystemQuestion& q) {
     for (EquationSlots* e : {&q.eq1, &q.eq2}) {
         auto& s = *e;
         if (q.form == 0) {
-            s[0] = DrawNonZeroDiff(rng, 30, 15);
-            s[1] = DrawNonZeroDiff(rng, 30, 15);
-            s[2] = DrawDiff(rng, 15, 15);
-            s[3] = DrawNonZeroDiff(rng, 30, 15);
-            s[4] = DrawNonZeroDiff(rng, 30, 15);
-            s[5] = DrawDiff(rng, 15, 15);
+            DrawTwoSided(rng, s);
         } else {
             s[0] = SmallAbove(rng, 1);
             s[1] = SmallAbove(rng, 0);
@@ -303,14 +312,8 @@ bool DrawSystemLevel3Dependent(RandomSource& rng, SystemQuestion& q, bool infini
         // Two-sided, both equations drawn as the level draws them.
         q.form = 0;
         for (EquationSlots* e : {&q.eq1, &q.eq2}) {
-            auto& s = *e;
-            s = {};
-            s[0] = DrawNonZeroDiff(rng, 30, 15);
-            s[1] = DrawNonZeroDiff(rng, 30, 15);
-            s[2] = DrawDiff(rng, 15, 15);
-            s[3] = DrawNonZeroDiff(rng, 30, 15);
-            s[4] = DrawNonZeroDiff(rng, 30, 15);
-            s[5] = DrawDiff(rng, 15, 15);
+            *e = {};
+            DrawTwoSided(rng, *e);
         }
         // Then the second's a, b and f solved so that it reduces to m times the first,
         // its right side shifted for an impossible system.
