@@ -6,6 +6,7 @@
 
 #include "core/equat1d.h"
 #include "core/equat2d.h"
+#include "core/kinds.h"
 #include "core/sheet.h"
 #include "core/syst.h"
 
@@ -54,5 +55,37 @@ BENCHMARK(BM_Sheet40<equat::SystemKind>)->Name("Systems/40")->ArgName("level")->
 EQUAT_KEY_STYLES(equat::FirstDegreeKind, "1d");
 EQUAT_KEY_STYLES(equat::SecondDegreeKind, "2d");
 EQUAT_KEY_STYLES(equat::SystemKind, "syst");
+
+}  // namespace
+
+namespace {
+
+// A 40-question sheet with every case and integer solutions beside the default one of the
+// same kind and level: kind 0..2, level 1..3. The draw choices should cost at most twice.
+void BM_Chosen40(benchmark::State& state, bool chosen) {
+    const auto kind = static_cast<std::size_t>(state.range(0));
+    equat::SheetSettings settings;
+    settings.level = static_cast<int>(state.range(1));
+    settings.count = 40;
+    if (chosen) {
+        settings.draw.everyCase = true;
+        settings.draw.solutions = equat::Solutions::Integer;
+    }
+    const auto questions = equat::MakeSheetKind(equat::kSheetKinds[kind].name, settings.draw);
+    equat::RandomSource rng(20240601u);
+    for (auto _ : state) {
+        equat::Sheet sheet = equat::BuildSheet(*questions, rng, settings);
+        benchmark::DoNotOptimize(sheet.answerKey.data());
+    }
+}
+
+BENCHMARK_CAPTURE(BM_Chosen40, default, false)
+    ->ArgNames({"kind", "level"})
+    ->ArgsProduct({{0, 1, 2}, {1, 2, 3}})
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Chosen40, every_case_integer, true)
+    ->ArgNames({"kind", "level"})
+    ->ArgsProduct({{0, 1, 2}, {1, 2, 3}})
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -310,6 +310,16 @@ Adapted layout (the same questions and results, a sheet easier to read):
   --standard          with --code, the copy in the standard layout, whatever its
                       code&apos;s (the same questions, its own code on it)
 
+What is drawn (default: what each kind draws):
+  --kind K1,K2        a mixed sheet of those kinds, numbered as one sheet
+  --mix MODE          a mixed sheet&apos;s order: blocks (one kind after the other,
+                      default) or interleaved (the kinds in turn)
+  --cases LIST        only these cases: one,none,all (1d), two,double,none (2d),
+                      one,none,infinite (syst); a restricted list in equal shares
+  --every-case        each picked case at least once (in a mixed sheet, per kind)
+  --solutions KIND    integer, fraction (integers and fractions) or any (default)
+  --progressive       levels 1, 2 and 3 by thirds, in order (--level is not used)
+
 Texts are UTF-8 and must fit in Windows-1252. Exit status: 0 done, 1 a file could not
 be written, 2 bad usage.
 </source>
@@ -386,6 +396,17 @@ Mise en page adaptée (les mêmes questions et résultats, une feuille plus faci
   --standard          avec --code, la copie en mise en page standard, quelle que soit
                       celle de son code (les mêmes questions, son propre code dessus)
 
+Ce qui est tiré (par défaut : ce que tire chaque type) :
+  --kind T1,T2        une feuille mêlée de ces types, numérotée comme une seule feuille
+  --mix MODE          l&apos;ordre d&apos;une feuille mêlée : blocks (un type après l&apos;autre,
+                      par défaut) ou interleaved (les types tour à tour)
+  --cases LISTE       seulement ces cas : one,none,all (1d), two,double,none (2d),
+                      one,none,infinite (syst) ; une liste restreinte à parts égales
+  --every-case        chaque cas choisi au moins une fois (feuille mêlée : par type)
+  --solutions TYPE    integer (entières), fraction (entières ou fractions) ou any
+                      (quelconques, par défaut)
+  --progressive       niveaux 1, 2 et 3 par tiers, dans l&apos;ordre (--level ne sert pas)
+
 Les textes sont en UTF-8 et doivent tenir en Windows-1252. Code de sortie : 0 fait,
 1 un fichier n&apos;a pas pu être écrit, 2 mauvais usage.
 </translation>
@@ -401,6 +422,26 @@ Les textes sont en UTF-8 et doivent tenir en Windows-1252. Code de sortie : 0 fa
     <message>
         <source>--gift takes first-degree sheets only (--kind 1d)</source>
         <translation>--gift ne prend que les feuilles du premier degré (--kind 1d)</translation>
+    </message>
+    <message>
+        <source>kind %1 given twice in --kind</source>
+        <translation>type %1 donné deux fois dans --kind</translation>
+    </message>
+    <message>
+        <source>unknown solutions &apos;%1&apos; (expected integer, fraction or any)</source>
+        <translation>solutions inconnues « %1 » (attendu : integer, fraction ou any)</translation>
+    </message>
+    <message>
+        <source>unknown mix &apos;%1&apos; (expected blocks or interleaved)</source>
+        <translation>mélange inconnu « %1 » (attendu : blocks ou interleaved)</translation>
+    </message>
+    <message>
+        <source>--mix needs a list of kinds (--kind 1d,2d)</source>
+        <translation>--mix demande une liste de types (--kind 1d,2d)</translation>
+    </message>
+    <message>
+        <source>unknown case &apos;%1&apos; for this sheet (expected some of: %2)</source>
+        <translation>cas « %1 » inconnu pour cette feuille (attendu : certains de %2)</translation>
     </message>
 </context>
 </TS>

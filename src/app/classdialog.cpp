@@ -323,6 +323,12 @@ std::optional<ClassSetRequest> ClassSetDialog::Request() {
     request.settings.exports.bodies = true;
     request.copies = spCopies->value();
     request.showCodes = ckbCodes->isChecked();
+    const int kind = KindIndex(request.kind);
+    request.settings.draw = WithKind(request.settings.draw, kind);
+    if (const auto why = DrawChoicesError(request.settings.draw, kind, request.settings.count)) {
+        ShowError(FromCp1252(*why));
+        return std::nullopt;
+    }
     if (NameCount(mNoms) > 0) {
         std::string error;
         auto names = ParseRosterEntries(mNoms->toPlainText().toStdString(), &error);

@@ -23,6 +23,7 @@
 #include <QScrollArea>
 #include <QShortcut>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTextDocument>
 #include <QToolTip>
 #include <QUrl>
@@ -34,6 +35,7 @@
 #include <variant>
 
 #include "app/classdialog.h"
+#include "app/drawdialog.h"
 #include "app/layoutbox.h"
 #include "app/output.h"
 #include "app/quizdialog.h"
@@ -41,6 +43,7 @@
 #include "core/cp1252.h"
 #include "core/kinds.h"
 #include "core/rotate.h"
+#include "core/sheetcode.h"
 #include "platform/anchorlayout.h"
 #include "platform/richedit.h"
 #include "settings/formstorage.h"
@@ -547,6 +550,21 @@ void TForm1::BuildMenus() {
     mnuQuitter = item(file, "mnuQuitter", "&Quitter", QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     QMenu* sheet = MainMenu->addMenu("F&euille");
+    mnuTirage = item(sheet, "mnuTirage", "&Tirage...");
+    mnuTirage->setToolTip(
+        "Les cas, les solutions, une feuille progressive ou mÃªlÃ©"
+        "e");
+    spTirage = new QSpinBox(this);
+    spTirage->setObjectName("spTirage");
+    spTirage->setRange(0, static_cast<int>(kSheetCodeDrawBits));
+    spTirage->hide();
+    connect(mnuTirage, &QAction::triggered, this, [this] {
+        DrawDialog dialog(DrawChoicesFromFlags(static_cast<std::uint32_t>(spTirage->value()))
+                              .value_or(DrawChoices{}),
+                          this);
+        if (dialog.exec() == QDialog::Accepted)
+            spTirage->setValue(static_cast<int>(DrawChoicesFlags(dialog.Choices())));
+    });
     mnuCorrige = sheet->addMenu("&Corrigé");
     mnuCorrige->setObjectName("mnuCorrige");
     auto* styles = new QActionGroup(mnuCorrige);
@@ -725,6 +743,8 @@ SheetSettings TForm1::ReadSheetSettings() const {
     s.keyStyle = static_cast<KeyStyle>(style);
     s.decimalComma = mnuVirgule->isChecked();
     s.layout = adapted_;
+    s.draw =
+        DrawChoicesFromFlags(static_cast<std::uint32_t>(spTirage->value())).value_or(DrawChoices{});
     return s;
 }
 
@@ -1057,7 +1077,15 @@ void TForm1::Generate(std::string_view kindName, std::optional<std::uint32_t> re
     // Loading a document lets pending events run, so a click may arrive in the middle of a
     // generation; it is refused rather than run inside this one.
     if (busy_) return;
-    std::unique_ptr<QuestionKind> kind = MakeKind(kindName);
+    SheetSettings settings = ReadSheetSettings();
+    // The kind of the button joins the mix.
+    const int kindIndex = KindIndex(kindName);
+    settings.draw = WithKind(settings.draw, kindIndex);
+    if (const auto why = DrawChoicesError(settings.draw, kindIndex, settings.count)) {
+        QMessageBox::warning(this, "Tirage", FromCp1252(*why));
+        return;
+    }
+    std::unique_ptr<QuestionKind> kind = MakeSheetKind(kindName, settings.draw);
     if (!kind) return;
     lastKind_ = std::string(kindName);
     QString error;
@@ -1069,7 +1097,6 @@ void TForm1::Generate(std::string_view kindName, std::optional<std::uint32_t> re
         try {
             RxE1->Clear();
             RxE2->Clear();
-            SheetSettings settings = ReadSheetSettings();
             settings.exports.bodies = true;
             // The same draws again leave the window's stream where the first ones did.
             RandomSource redo(redoSeed.value_or(0));

@@ -26,6 +26,7 @@ class QAction;
 class QMenu;
 class QMenuBar;
 class QPlainTextEdit;
+class QSpinBox;
 class QPushButton;
 class QScrollArea;
 class QSlider;
@@ -149,6 +150,9 @@ class TForm1 : public QWidget {
     QAction* mnuQuitter;
     QMenu* mnuCorrige;  // one checkable item per answer-key style, as cbCorrige
     QAction* mnuVirgule;
+    QAction* mnuTirage;
+    // The draw choices as a sheet code's draw bits, kept by the store; never shown.
+    QSpinBox* spTirage;
     QAction* mnuAdaptee;        // "Mise en page adaptée...": the layout's dialog
     QAction* mnuInterrogation;  // "Interrogation rapide...": the quiz dialog
     QAction* mnuManuel;

@@ -155,7 +155,7 @@ int Run(const std::vector<std::string>& args) {
     if (job->pdf) return Fail(Tr("--pdf needs a build with the Qt layers"), 2);
 #endif
 
-    auto kind = MakeKind(job->kind);
+    auto kind = MakeSheetKind(job->kind, job->settings.draw);
     RandomSource rng;
     if (job->seed) {
         rng.setSeed(*job->seed);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/sheetoptions.h"
 
+#include <bit>
 #include <charconv>
 #include <cstdio>
 
@@ -100,6 +101,16 @@ Text SheetUsage() {
         "  --standard          with --code, the copy in the standard layout, whatever its\n"
         "                      code's (the same questions, its own code on it)\n"
         "\n"
+        "What is drawn (default: what each kind draws):\n"
+        "  --kind K1,K2        a mixed sheet of those kinds, numbered as one sheet\n"
+        "  --mix MODE          a mixed sheet's order: blocks (one kind after the other,\n"
+        "                      default) or interleaved (the kinds in turn)\n"
+        "  --cases LIST        only these cases: one,none,all (1d), two,double,none (2d),\n"
+        "                      one,none,infinite (syst); a restricted list in equal shares\n"
+        "  --every-case        each picked case at least once (in a mixed sheet, per kind)\n"
+        "  --solutions KIND    integer, fraction (integers and fractions) or any (default)\n"
+        "  --progressive       levels 1, 2 and 3 by thirds, in order (--level is not used)\n"
+        "\n"
         "Texts are UTF-8 and must fit in Windows-1252. Exit status: 0 done, 1 a file could not\n"
         "be written, 2 bad usage.\n");
 }
@@ -160,7 +171,8 @@ bool ParseClassOption(const std::string& opt, const std::string& value, SheetJob
 // A code fixes the kind, the numbers and the seed of its copy.
 bool CheckCodeAlone(const std::vector<std::string>& given, std::string* error) {
     for (const char* opt : {"--kind", "--level", "--count", "--interline", "--seed", "--sheets",
-                            "--collate", "--roster", "--answers", "--key"}) {
+                            "--collate", "--roster", "--answers", "--key", "--cases",
+                            "--every-case", "--solutions", "--progressive", "--mix"}) {
         if (Given(given, opt)) {
             *error = Tr("--code already fixes what %1 gives: remove one of the two options", {opt});
             return false;
@@ -205,10 +217,10 @@ bool CheckExports(SheetJob& job, std::string* error) {
 
 bool IsValued(const std::string& opt) {
     static const char* const kValued[] = {
-        "--kind",      "--level",   "--count",  "--interline", "--title", "--instruction",
-        "--separator", "--seed",    "--sheets", "--output",    "--log",   "--key",
-        "--code",      "--collate", "--roster", "--answers",   "--name",  "--quiz",
-        "--per-page",  "--moodle",  "--gift"};
+        "--kind",      "--level",   "--count",  "--interline", "--title",     "--instruction",
+        "--separator", "--seed",    "--sheets", "--output",    "--log",       "--key",
+        "--code",      "--collate", "--roster", "--answers",   "--name",      "--quiz",
+        "--per-page",  "--moodle",  "--gift",   "--cases",     "--solutions", "--mix"};
     for (const char* v : kValued)
         if (opt == v) return true;
     return false;
@@ -271,15 +283,92 @@ bool ParsePath(const std::string& opt, const std::string& value, std::string& de
     return true;
 }
 
+// One kind, or a list of two or more for a mixed sheet (its kind the first of the table).
 bool ParseKind(const std::string& value, SheetJob& job, std::string* error) {
-    if (MakeKind(value)) {
-        job.kind = value;
-        return true;
+    unsigned mixed = 0;
+    std::size_t from = 0;
+    for (;;) {
+        const auto comma = value.find(',', from);
+        const std::string name = value.substr(from, comma - from);
+        const int k = KindIndex(name);
+        if (k < 0) {
+            std::string names;
+            for (auto n : KindNames()) names += (names.empty() ? "" : ", ") + std::string(n);
+            *error = Tr("unknown kind '%1' (expected one of: %2)", {name, names});
+            return false;
+        }
+        if ((mixed >> k) & 1u) {
+            *error = Tr("kind %1 given twice in --kind", {name});
+            return false;
+        }
+        mixed |= 1u << k;
+        if (comma == std::string::npos) break;
+        from = comma + 1;
     }
-    std::string names;
-    for (auto name : KindNames()) names += (names.empty() ? "" : ", ") + std::string(name);
-    *error = Tr("unknown kind '%1' (expected one of: %2)", {value, names});
-    return false;
+    job.kind = kSheetKinds[std::countr_zero(mixed)].name;
+    job.settings.draw.mixedKinds = std::popcount(mixed) >= 2 ? mixed : 0;
+    return true;
+}
+
+// --solutions, --mix, --cases (read once the kinds are known, in FinishDraw).
+bool ParseDrawOption(const std::string& opt, const std::string& value, SheetJob& job, bool* handled,
+                     std::string* error) {
+    DrawChoices& d = job.settings.draw;
+    *handled = opt == "--solutions" || opt == "--mix" || opt == "--cases";
+    if (opt == "--cases") job.cases = value;
+    if (opt == "--solutions") {
+        for (const auto& s : kSolutions)
+            if (s.word == value) {
+                d.solutions = s.value;
+                return true;
+            }
+        *error = Tr("unknown solutions '%1' (expected integer, fraction or any)", {value});
+        return false;
+    }
+    if (opt == "--mix") {
+        if (value != "blocks" && value != "interleaved") {
+            *error = Tr("unknown mix '%1' (expected blocks or interleaved)", {value});
+            return false;
+        }
+        d.interleaved = value == "interleaved";
+    }
+    return true;
+}
+
+// The words of --cases against the sheet's kinds, then what the choices allow.
+bool FinishDraw(SheetJob& job, const std::vector<std::string>& given, std::string* error) {
+    DrawChoices& d = job.settings.draw;
+    if (Given(given, "--mix") && !d.IsMixed()) {
+        *error = Tr("--mix needs a list of kinds (--kind 1d,2d)");
+        return false;
+    }
+    const int kind = KindIndex(job.kind);
+    const unsigned kinds = d.IsMixed() ? d.mixedKinds : 1u << kind;
+    std::size_t from = 0;
+    while (Given(given, "--cases")) {
+        const auto comma = job.cases.find(',', from);
+        const std::string word = job.cases.substr(from, comma - from);
+        int bit = -1;
+        std::string words;
+        for (int k = 0; k < kKindCount; ++k) {
+            if (!((kinds >> k) & 1u)) continue;
+            for (const auto& c : KindCases(k)) {
+                if (c.word == word) bit = c.bit;
+                if (words.find(c.word) == std::string::npos)
+                    words += (words.empty() ? "" : ", ") + std::string(c.word);
+            }
+        }
+        if (bit < 0) {
+            *error = Tr("unknown case '%1' for this sheet (expected some of: %2)", {word, words});
+            return false;
+        }
+        d.cases |= 1u << bit;
+        if (comma == std::string::npos) break;
+        from = comma + 1;
+    }
+    const auto why = DrawChoicesError(d, kind, job.settings.count);
+    if (why) *error = CoreText(Cp1252ToUtf8(*why));
+    return !why;
 }
 
 // --quiz, --per-page; false when opt is neither of them.
@@ -338,6 +427,8 @@ bool ParseValuedOption(const std::string& opt, const std::string& value, SheetJo
     if (!ParseNumberOption(opt, value, job, &handled, error)) return false;
     if (handled) return true;
     if (!ParseQuizOption(opt, value, job, &handled, error)) return false;
+    if (handled) return true;
+    if (!ParseDrawOption(opt, value, job, &handled, error)) return false;
     if (handled) return true;
     SheetSettings& s = job.settings;
     if (opt == "--kind") return ParseKind(value, job, error);
@@ -453,9 +544,11 @@ bool FinishJob(SheetJob& job, const std::vector<std::string>& given, std::string
         !CheckLayout(job, given, error))
         return false;
     if (!FinishQuiz(job, given, error)) return false;
-    if (job.code || Given(given, "--kind")) return true;
-    *error = Tr("missing --kind (see --help)");
-    return false;
+    if (!job.code && !Given(given, "--kind")) {
+        *error = Tr("missing --kind (see --help)");
+        return false;
+    }
+    return job.code || FinishDraw(job, given, error);
 }
 
 }  // namespace
@@ -481,6 +574,10 @@ std::optional<SheetJob> ParseSheetArgs(const std::vector<std::string>& args, std
                               : job.twoLevels) = true;
         } else if (opt == "--comma") {
             job.settings.decimalComma = true;
+        } else if (opt == "--every-case" || opt == "--progressive") {
+            (opt == "--every-case" ? job.settings.draw.everyCase : job.settings.draw.progressive) =
+                true;
+            given.push_back(opt);
         } else if (opt == "--no-separator") {
             if (separatorGiven) {
                 *error = Tr("--separator and --no-separator exclude each other");

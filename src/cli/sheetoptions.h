@@ -39,6 +39,7 @@ struct SheetJob {
     bool odt = false;
     bool help = false;
     bool version = false;
+    std::string cases;  // --cases as typed: words of the sheet's kinds
 };
 
 // Parses the command line (UTF-8 texts). On a bad option or value returns nullopt and

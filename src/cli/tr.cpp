@@ -45,7 +45,7 @@ void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
 
 // The core's fixed phrases, English then French, as the core writes them. The core has no
 // translations: the window shows its French, and its file errors are English.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 35> kCorePhrases = {{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 43> kCorePhrases = {{
     {"this format needs a build with the Qt layers",
      "Ce format demande une version construite avec Qt"},
     {"no sheet to export", "Aucune feuille \xC3\xA0 exporter"},
@@ -99,6 +99,21 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 35> kCorePhr
      " \xC2\xBB ne peut pas figurer dans un code (ni 0, ni 1, ni O, ni I, ni S)"},
     {": check the code.", " : v\xC3\xA9rifiez le code."},
     {" characters.", " caract\xC3\xA8res."},
+    {"These drawing choices were not made by Equat.",
+     "Ces choix de tirage ne sont pas ceux d'Equat."},
+    {"A mixed sheet needs at least two kinds of equations.",
+     "Une feuille m\xC3\xAAl\xC3\xA9"
+     "e demande au moins deux types d'\xC3\xA9quations."},
+    {"The sheet's kind must be one of the mix.",
+     "Le type de la feuille doit faire partie du m\xC3\xA9lange."},
+    {"A mixed sheet of ",
+     "Une feuille m\xC3\xAAl\xC3\xA9"
+     "e de "},
+    {" kinds needs at least ", " types demande au moins "},
+    {"For each of the ", "Pour que chacun des "},
+    {" picked cases to appear at least once, at least ",
+     " cas choisis paraisse au moins une fois, il faut au moins "},
+    {" questions are needed; the sheet has ", " questions ; la feuille en a "},
 }};
 
 }  // namespace

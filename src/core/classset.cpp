@@ -6,6 +6,7 @@
 #include <unordered_set>
 
 #include "core/cp1252.h"
+#include "core/kinds.h"
 
 namespace equat {
 
@@ -300,6 +301,7 @@ ClassSet MakeClassSet(const ClassSetRequest& request, RandomSource& stream) {
     shape.interline = request.settings.interline;
     shape.keyStyle = request.settings.keyStyle;
     shape.flags = request.settings.decimalComma ? kSheetCodeDecimalComma : 0;
+    shape.flags |= DrawChoicesFlags(WithKind(request.settings.draw, KindIndex(request.kind)));
     shape.flags |= LayoutFlags(request.settings.layout);
     if (request.settings.quiz.on) shape.flags |= kSheetCodeQuizBits;
     ClassSet set;

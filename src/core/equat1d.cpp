@@ -212,7 +212,38 @@ void FirstDegreeKind::DrawLevel1(RandomSource& rng, FirstDegreeQuestion& q) {
     }
 }
 
-void FirstDegreeKind::DrawLevel2(RandomSource& rng, FirstDegreeQuestion& q) {
+void FirstDegreeKind::DrawLevel1Verdict(RandomSource& rng, FirstDegreeQuestion& q, bool every) {
+    auto& s = q.slots;
+    std::int32_t a, d;
+    do a = DrawDiff(rng, 20, 10);
+    while (a == 0);
+    const std::int32_t b = DrawDiff(rng, 20, 10);
+    if (every) {
+        d = b;
+    } else {
+        do d = DrawDiff(rng, 20, 10);
+        while (d == b);
+    }
+    q.x0 = 0;
+    s = {a, b, a, d, 0, 0, 0, 0};
+    q.solution = every ? "? (ind\xE9termin\xE9 : infinit\xE9 de solutions)"
+                       : "/ (impossible : aucune solution)";
+}
+
+namespace {
+
+// What the level-2 branch of choice draw `aleas` gives: 0 one solution (an integer for
+// aleas <= 19), 1 none, 2 every real.
+bool Level2BranchGives(int aleas, int target, Solutions solutions) {
+    const int branchCase = aleas <= 37 ? 0 : aleas - 37;
+    if (target >= 0 && branchCase != target) return false;
+    return branchCase != 0 || solutions != Solutions::Integer || aleas <= 19;
+}
+
+}  // namespace
+
+void FirstDegreeKind::DrawLevel2(RandomSource& rng, FirstDegreeQuestion& q, int target,
+                                 Solutions solutions) {
     auto& s = q.slots;
     for (;;) {
         const std::int32_t b = DrawDiff(rng, 30, 15);
@@ -221,7 +252,8 @@ void FirstDegreeKind::DrawLevel2(RandomSource& rng, FirstDegreeQuestion& q) {
             a = DrawDiff(rng, 30, 15);
             c = DrawDiff(rng, 30, 15);
         } while (c == a);
-        aleas_ = rng.RandomInt(40);
+        do aleas_ = rng.RandomInt(40);
+        while (!Level2BranchGives(aleas_, target, solutions));
         if (aleas_ <= 19) {
             q.x0 = DrawDiff(rng, 30, 15);
             q.solution = DecimalText(q.x0);
@@ -256,6 +288,41 @@ void FirstDegreeKind::DrawLevel3(RandomSource& rng, FirstDegreeQuestion& q) {
         s[4] = -1;
         s[6] = 1;
     }
+    WriteLevel3(q);
+}
+
+namespace {
+
+// The values DrawBig gives.
+bool IsBig(std::int64_t v) {
+    return v >= -14 && v <= 29 && (v < -1 || v > 1);
+}
+
+}  // namespace
+
+void FirstDegreeKind::DrawLevel3Verdict(RandomSource& rng, FirstDegreeQuestion& q, bool every) {
+    auto& s = q.slots;
+    for (;;) {
+        for (auto& v : s) v = DrawBig(rng);
+        // Pair 0: p1 (p2 x + p3) + p4 x on both sides.
+        const Affine l = SideValue(1, s[0], s[1], s[2], s[3]);
+        if (every) {
+            s[4] = s[0];
+            s[6] = s[2];
+        }
+        const std::int64_t s7 = l.p - std::int64_t{s[4]} * s[5];
+        if (every && s[5] == s[1]) continue;
+        if (!IsBig(s7)) continue;
+        s[7] = static_cast<std::int32_t>(s7);
+        if (!every && SideValue(1, s[4], s[5], s[6], s[7]).q == l.q) continue;
+        break;
+    }
+    aleas_ = 0;
+    WriteLevel3(q);
+}
+
+void FirstDegreeKind::WriteLevel3(FirstDegreeQuestion& q) {
+    const auto& s = q.slots;
     const auto& pair = kPairs[static_cast<std::size_t>(aleas_)];
     q.equation.clear();
     q.equation.reserve(768);  // one allocation for the whole equation
@@ -265,17 +332,26 @@ void FirstDegreeKind::DrawLevel3(RandomSource& rng, FirstDegreeQuestion& q) {
     q.solution = Level3SolutionText(aleas_, s);
 }
 
-void FirstDegreeKind::Draw(RandomSource& rng, int i) {
+void FirstDegreeKind::DrawToward(RandomSource& rng, int i, int target, Solutions solutions) {
     auto& q = record(i);
+    const bool verdict = target == 1 || target == 2;
     switch (level_) {
         case 1:
-            DrawLevel1(rng, q);
+            if (verdict) {
+                DrawLevel1Verdict(rng, q, target == 2);
+            } else {
+                DrawLevel1(rng, q);
+            }
             break;
         case 2:
-            DrawLevel2(rng, q);
+            DrawLevel2(rng, q, target, solutions);
             break;
         default:
-            DrawLevel3(rng, q);
+            if (verdict) {
+                DrawLevel3Verdict(rng, q, target == 2);
+            } else {
+                DrawLevel3(rng, q);
+            }
             break;
     }
     q.aleas = aleas_;

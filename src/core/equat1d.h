@@ -42,7 +42,8 @@ QuestionResult FirstDegreeResult(int level, const FirstDegreeQuestion& q);
 class FirstDegreeKind final : public TabledKind<FirstDegreeQuestion> {
   public:
     std::string_view BaseNamePrefix() const override { return "Equat1d_N"; }
-    void Draw(RandomSource& rng, int i) override;
+    void Draw(RandomSource& rng, int i) override { DrawToward(rng, i, -1, Solutions::Any); }
+    void DrawToward(RandomSource& rng, int i, int target, Solutions solutions) override;
     std::string DiagnosticEntry(int i) const override;
     std::string DuplicateKey(int i) const override;
     void AppendSubjectBody(std::string& out, int i) const override;
@@ -51,8 +52,17 @@ class FirstDegreeKind final : public TabledKind<FirstDegreeQuestion> {
 
   private:
     void DrawLevel1(RandomSource& rng, FirstDegreeQuestion& q);
-    void DrawLevel2(RandomSource& rng, FirstDegreeQuestion& q);
+    // Level 1 never draws a verdict: one in its own style, a x + b = a x + d.
+    void DrawLevel1Verdict(RandomSource& rng, FirstDegreeQuestion& q, bool every);
+    // The choice draw is drawn again until its branch can give case `target` (-1: any) with
+    // `solutions`: the level's own proportions among the branches kept.
+    void DrawLevel2(RandomSource& rng, FirstDegreeQuestion& q, int target = -1,
+                    Solutions solutions = Solutions::Any);
     void DrawLevel3(RandomSource& rng, FirstDegreeQuestion& q);
+    // A verdict at level 3 is rare (one in four hundred, every real one in a hundred
+    // thousand): pair 0 with its right side solved to the left's coefficient of x.
+    void DrawLevel3Verdict(RandomSource& rng, FirstDegreeQuestion& q, bool every);
+    void WriteLevel3(FirstDegreeQuestion& q);
 };
 
 }  // namespace equat

@@ -116,7 +116,7 @@ std::string RootX2(std::int32_t a, std::int32_t b, std::int32_t c) {
     return RootText(a, b, c, -1);
 }
 
-int DrawQuadraticLevel1(RandomSource& rng, QuadraticQuestion& q) {
+int DrawQuadraticLevel1(RandomSource& rng, QuadraticQuestion& q, int target) {
     auto& s = q.slots;
     // Roots and factor all range over −9..19, so b and c stay far inside 32 bits.
     for (;;) {
@@ -128,7 +128,10 @@ int DrawQuadraticLevel1(RandomSource& rng, QuadraticQuestion& q) {
         s = {a, -a * (q.r + q.s), a * q.r * q.s, 0, 0, 0, 0, 0};
         if (s[1] != 0 && s[2] != 0) break;  // r + s = 0 would leave no x term
     }
-    const int aleas = rng.RandomInt(20);
+    // Branch 0 gives no real root (case 1), 1 a double root (case 2), the others two roots.
+    int aleas;
+    do aleas = rng.RandomInt(20);
+    while (target >= 0 && (aleas == 0 ? 1 : aleas == 1 ? 2 : 0) != target);
     if (aleas == 0) {  // no real root
         do {
             s[0] = DrawNonZeroDiff(rng, 20, 10);
@@ -176,6 +179,44 @@ void DrawQuadraticLevel3(RandomSource& rng, QuadraticQuestion& q) {
         q.x1 = RootX1(a - d, b - e, c - f);
         q.x2 = RootX2(a - d, b - e, c - f);
     } while (s[1] == s[4] && s[2] == s[5]);
+}
+
+namespace {
+
+bool InRange(std::int64_t v, std::int64_t lo, std::int64_t hi) {
+    return v >= lo && v <= hi;
+}
+
+}  // namespace
+
+void DrawQuadraticDoubleRoot(RandomSource& rng, QuadraticQuestion& q, int level) {
+    auto& s = q.slots;
+    for (;;) {
+        std::int64_t a, b;
+        if (level == 2) {
+            a = DrawNonZeroDiff(rng, 45, 15);
+            b = DrawDiff(rng, 30, 15);
+            s = {static_cast<std::int32_t>(a), static_cast<std::int32_t>(b), 0, 0, 0, 0, 0, 0};
+        } else {
+            s[1] = DrawDiff(rng, 15, 15);
+            do {
+                s[0] = DrawDiff(rng, 45, 15);
+                s[3] = DrawDiff(rng, 15, 45);
+            } while (s[0] == s[3]);
+            s[4] = DrawDiff(rng, 15, 15);
+            s[5] = DrawDiff(rng, 45, 15);
+            a = s[0] - s[3];
+            b = s[1] - s[4];
+        }
+        // Δ = 0 with b = 0 leaves c = 0: the equation the level refuses.
+        if (b == 0 || (b * b) % (4 * a) != 0) continue;
+        const std::int64_t c = b * b / (4 * a) + (level == 2 ? 0 : s[5]);
+        if (!InRange(c, -44, 14)) continue;
+        s[2] = static_cast<std::int32_t>(c);
+        break;
+    }
+    q.x1 = RootX1(s[0] - s[3], s[1] - s[4], s[2] - s[5]);
+    q.x2 = RootX2(s[0] - s[3], s[1] - s[4], s[2] - s[5]);
 }
 
 std::string QuadraticEquationText(int level, const std::array<std::int32_t, 8>& slots) {
@@ -243,17 +284,21 @@ void AppendQuadraticAnswerBody(std::string& doc, int level, const QuadraticQuest
     out.Put(pc.rootsEnd);  // its line break ends the question's paragraph
 }
 
-void SecondDegreeKind::Draw(RandomSource& rng, int i) {
+void SecondDegreeKind::DrawToward(RandomSource& rng, int i, int target, Solutions /*solutions*/) {
     auto& q = record(i);
     switch (level_) {
         case 1:
-            aleas_ = DrawQuadraticLevel1(rng, q);
+            aleas_ = DrawQuadraticLevel1(rng, q, target);
             break;
         case 2:
-            DrawQuadraticLevel2(rng, q);
-            break;
         default:
-            DrawQuadraticLevel3(rng, q);
+            if (target == 2) {
+                DrawQuadraticDoubleRoot(rng, q, level_);
+            } else if (level_ == 2) {
+                DrawQuadraticLevel2(rng, q);
+            } else {
+                DrawQuadraticLevel3(rng, q);
+            }
             break;
     }
     WriteEquationInto(q.equation, level_, q.slots);

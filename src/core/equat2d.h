@@ -44,16 +44,21 @@ std::optional<SurdPair> QuadraticExactRoots(int level, const QuadraticQuestion& 
 QuestionResult QuadraticResult(int level, const QuadraticQuestion& q);
 
 // One accepted draw of each level from the given stream, retries included. The level-1
-// draw returns its choice draw (aleas); levels 2 and 3 have none.
-int DrawQuadraticLevel1(RandomSource& rng, QuadraticQuestion& q);
+// draw returns its choice draw (aleas), drawn again until its branch can give case `target`
+// (-1: any); levels 2 and 3 have none.
+int DrawQuadraticLevel1(RandomSource& rng, QuadraticQuestion& q, int target = -1);
 void DrawQuadraticLevel2(RandomSource& rng, QuadraticQuestion& q);
 void DrawQuadraticLevel3(RandomSource& rng, QuadraticQuestion& q);
+// A double root is rare at levels 2 and 3 (one draw in a thousand, or in four thousand):
+// the level's own draws with its constant solved from Δ = 0, kept when in the level's range.
+void DrawQuadraticDoubleRoot(RandomSource& rng, QuadraticQuestion& q, int level);
 
 // Second-degree equations in x.
 class SecondDegreeKind final : public TabledKind<QuadraticQuestion> {
   public:
     std::string_view BaseNamePrefix() const override { return "Equat2d_N"; }
-    void Draw(RandomSource& rng, int i) override;
+    void Draw(RandomSource& rng, int i) override { DrawToward(rng, i, -1, Solutions::Any); }
+    void DrawToward(RandomSource& rng, int i, int target, Solutions solutions) override;
     std::string DiagnosticEntry(int i) const override;
     std::string DuplicateKey(int i) const override;
     void AppendSubjectBody(std::string& doc, int i) const override;

@@ -30,6 +30,11 @@ inline constexpr int kKindCount = static_cast<int>(std::size(kSheetKinds));
 
 // The kind of a short name; nullptr for an unknown one.
 std::unique_ptr<QuestionKind> MakeKind(std::string_view name);
+// The questions of a sheet of kind `name` drawn under `choices`: the kind itself when they
+// are the default, else its questions spread over the choices' kinds and levels, each drawn
+// again until it is of a picked case with solutions of the asked kind. Check the choices
+// with DrawChoicesError first.
+std::unique_ptr<QuestionKind> MakeSheetKind(std::string_view name, const DrawChoices& choices);
 std::vector<std::string_view> KindNames();
 // The position of a kind in kSheetKinds, -1 for an unknown name.
 int KindIndex(std::string_view name);

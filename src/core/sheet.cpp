@@ -117,6 +117,10 @@ void AppendStripBody(std::string& out, std::string_view subjectBody, const Quest
     AppendSkeleton(out, subjectBody);
 }
 
+std::string QuestionKind::BaseNameOf(int level) const {
+    return std::string(BaseNamePrefix()) + DecimalText(level);
+}
+
 namespace {
 
 std::string TwoDigits(int v) {
@@ -227,7 +231,7 @@ Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& set
     Sheet sheet;
     sheet.log.reserve(static_cast<std::size_t>(n) + 8);
     sheet.results.reserve(static_cast<std::size_t>(n));
-    sheet.baseName = std::string(kind.BaseNamePrefix()) + DecimalText(level) + "_";
+    sheet.baseName = kind.BaseNameOf(level) + "_";
     sheet.baseName += TwoDigits(rng.RandomInt(100));
     sheet.baseName += "_";
     sheet.baseName += TwoDigits(rng.RandomInt(100));
@@ -235,6 +239,7 @@ Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& set
     std::tie(sheet.subject, sheet.answerKey) = Headers(sheet.baseName, settings);
 
     kind.Begin(level);
+    kind.Prepare(rng, n);
     DrawQuestions(kind, rng, n, sheet.log);
 
     const bool strip = settings.keyStyle == KeyStyle::Strip;
@@ -264,7 +269,7 @@ Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& set
 
         sheet.answerKey += keySeparator;
         sheet.answerKey += number;
-        sheet.answerKey += strip ? kNumbering : kind.AnswerNumbering();
+        sheet.answerKey += strip ? kNumbering : kind.AnswerNumberingOf(i);
         const std::size_t keyBody = sheet.answerKey.size();
         if (strip) {
             AppendStripBody(sheet.answerKey, std::string_view(sheet.subject).substr(subjectBody),

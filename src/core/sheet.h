@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/adapted.h"
+#include "core/drawchoices.h"
 #include "core/exact.h"
 #include "core/random.h"
 
@@ -88,6 +89,8 @@ struct SheetSettings {
     bool decimalComma = false;
     // A sheet code shown at the end of the first line of both documents; empty: none.
     std::string code;
+    // What is drawn: the cases, the solutions, a progressive or a mixed sheet.
+    DrawChoices draw;
     // Off: the standard documents. On: the subject (and the key with layout.key) in the
     // adapted layout, the same questions and results.
     AdaptedLayout layout;
@@ -148,10 +151,23 @@ class QuestionKind {
     virtual ~QuestionKind() = default;
     virtual std::string_view BaseNamePrefix() const = 0;
     virtual std::string_view AnswerNumbering() const { return kNumbering; }
+    // The numbering of question i in the key; a mixed sheet's differs by question.
+    virtual std::string_view AnswerNumberingOf(int /*i*/) const { return AnswerNumbering(); }
+    // The start of the sheet's base name: the prefix and the level.
+    virtual std::string BaseNameOf(int level) const;
     // Resets every table at the start of a generation.
     virtual void Begin(int level) = 0;
+    // What a sheet of `count` questions draws before its first question; nothing by default,
+    // so the stream stays the kinds' own.
+    virtual void Prepare(RandomSource& /*rng*/, int /*count*/) {}
     // Draws question i, repeating the kind's own checks until they pass.
     virtual void Draw(RandomSource& rng, int i) = 0;
+    // Draws question i steered toward case `target` (-1: any) and `solutions` where the
+    // level has a choice draw, or a draw of its own for a case it never gives; the caller
+    // checks what came out and draws again.
+    virtual void DrawToward(RandomSource& rng, int i, int /*target*/, Solutions /*solutions*/) {
+        Draw(rng, i);
+    }
     virtual std::string DiagnosticEntry(int i) const = 0;
     virtual std::string DuplicateKey(int i) const = 0;
     // RTF after the numbering, closing paragraph mark included, appended to a document.

@@ -211,7 +211,9 @@ std::optional<SheetCode> DecodeSheetCode(std::string_view text, std::string* err
             "cente d'Equat : mettez le programme \xE0 jour.";
         return std::nullopt;
     }
-    if (code->version < kSheetCodeVersion || !InRange(*code)) {
+    const auto draw = DrawChoicesFromFlags(code->flags & kSheetCodeDrawBits);
+    if (code->version < kSheetCodeVersion || !InRange(*code) || !draw ||
+        DrawChoicesError(*draw, KindIndex(code->kind), code->count)) {
         *error = kNotOurs;
         return std::nullopt;
     }
@@ -224,6 +226,7 @@ SheetSettings SettingsForCode(const SheetCode& code, SheetSettings base) {
     base.interline = code.interline;
     base.keyStyle = code.keyStyle;
     base.decimalComma = (code.flags & kSheetCodeDecimalComma) != 0;
+    base.draw = DrawChoicesFromFlags(code.flags & kSheetCodeDrawBits).value_or(DrawChoices{});
     // A code without a layout rebuilds its mathematics in the layout asked for.
     if (code.flags & kSheetCodeLayoutBits)
         base.layout = LayoutOfFlags(code.flags).value_or(base.layout);
@@ -234,9 +237,9 @@ SheetSettings SettingsForCode(const SheetCode& code, SheetSettings base) {
 
 Sheet BuildSheetFromCode(const SheetCode& code, const SheetSettings& base,
                          std::vector<std::string>* keys, bool showCode) {
-    auto kind = MakeKind(code.kind);
-    RandomSource rng(CodeSeed(code));
     SheetSettings settings = SettingsForCode(code, base);
+    auto kind = MakeSheetKind(code.kind, settings.draw);
+    RandomSource rng(CodeSeed(code));
     if (!showCode) settings.code.clear();
     Sheet sheet = BuildSheet(*kind, rng, settings);
     if (keys)

@@ -42,7 +42,7 @@ inline constexpr std::uint32_t kSheetCodeLayoutBits = 0xFFu << 12;
 inline constexpr std::uint32_t kSheetCodeQuizBits = 1u << 20;
 // The flags this program builds; a feature adds its bit here.
 inline constexpr std::uint32_t kKnownSheetCodeFlags =
-    kSheetCodeDecimalComma | kSheetCodeLayoutBits | kSheetCodeQuizBits;
+    kSheetCodeDecimalComma | kSheetCodeDrawBits | kSheetCodeLayoutBits | kSheetCodeQuizBits;
 
 // Two formats, told apart by their length. The short one (11 characters, ten for the fields
 // and a check) has no room left beyond three kinds, three styles and no flags; every code

@@ -207,7 +207,34 @@ int DrawSystemLevel1(RandomSource& rng, SystemQuestion& q) {
     return 0;
 }
 
-int DrawSystemLevel2(RandomSource& rng, SystemQuestion& q) {
+void DrawSystemLevel1Impossible(RandomSource& rng, SystemQuestion& q) {
+    auto& e1 = q.eq1;
+    auto& e2 = q.eq2;
+    e1 = {};
+    e2 = {};
+    do {
+        const int k = rng.RandomInt(3) + 2;
+        for (int j = 0; j < 3; ++j) e1[j] = DrawNonZeroDiff(rng, 20, 10);
+        e2[0] = k * e1[0];
+        e2[1] = k * e1[1];
+        e2[2] = k * e1[2] - rng.RandomInt(20) - 1;
+    } while (std::abs(e2[2]) >= 200);
+    SetSolution(q, {e1[0], e1[1], e1[2]}, {e2[0], e2[1], e2[2]});
+}
+
+namespace {
+
+// What the level-2 branch of choice draw `aleas` gives: 0 one solution (the drawn integers
+// for 21..37), 1 none (39), 2 infinitely many (38).
+bool Level2BranchGives(int aleas, int target, Solutions solutions) {
+    const int branchCase = aleas <= 37 ? 0 : aleas == 39 ? 1 : 2;
+    if (target >= 0 && branchCase != target) return false;
+    return branchCase != 0 || solutions != Solutions::Integer || aleas >= 21;
+}
+
+}  // namespace
+
+int DrawSystemLevel2(RandomSource& rng, SystemQuestion& q, int target, Solutions solutions) {
     auto& e1 = q.eq1;
     auto& e2 = q.eq2;
     e1 = {};
@@ -215,7 +242,9 @@ int DrawSystemLevel2(RandomSource& rng, SystemQuestion& q) {
     DrawSolution(rng, q);
     DrawPlainOnSolution(rng, e1, 30, 15, q.x0, q.y0);
     DrawPlainOnSolution(rng, e2, 30, 15, q.x0, q.y0);
-    const int aleas = rng.RandomInt(40);
+    int aleas;
+    do aleas = rng.RandomInt(40);
+    while (!Level2BranchGives(aleas, target, solutions));
     if (aleas <= 20) {  // redrawn right-hand sides
         e1[2] = DrawNonZeroDiff(rng, 30, 15);
         e2[2] = DrawNonZeroDiff(rng, 30, 15);
@@ -239,6 +268,20 @@ int DrawSystemLevel2(RandomSource& rng, SystemQuestion& q) {
     return aleas;
 }
 
+namespace {
+
+// One level-3 equation of the two-sided form.
+void DrawTwoSided(RandomSource& rng, EquationSlots& s) {
+    s[0] = DrawNonZeroDiff(rng, 30, 15);
+    s[1] = DrawNonZeroDiff(rng, 30, 15);
+    s[2] = DrawDiff(rng, 15, 15);
+    s[3] = DrawNonZeroDiff(rng, 30, 15);
+    s[4] = DrawNonZeroDiff(rng, 30, 15);
+    s[5] = DrawDiff(rng, 15, 15);
+}
+
+}  // namespace
+
 bool DrawSystemLevel3Attempt(RandomSource& rng, SystemQuestion& q) {
     q.eq1 = {};
     q.eq2 = {};
@@ -246,12 +289,7 @@ bool DrawSystemLevel3Attempt(RandomSource& rng, SystemQuestion& q) {
     for (EquationSlots* e : {&q.eq1, &q.eq2}) {
         auto& s = *e;
         if (q.form == 0) {
-            s[0] = DrawNonZeroDiff(rng, 30, 15);
-            s[1] = DrawNonZeroDiff(rng, 30, 15);
-            s[2] = DrawDiff(rng, 15, 15);
-            s[3] = DrawNonZeroDiff(rng, 30, 15);
-            s[4] = DrawNonZeroDiff(rng, 30, 15);
-            s[5] = DrawDiff(rng, 15, 15);
+            DrawTwoSided(rng, s);
         } else {
             s[0] = SmallAbove(rng, 1);
             s[1] = SmallAbove(rng, 0);
@@ -265,6 +303,34 @@ bool DrawSystemLevel3Attempt(RandomSource& rng, SystemQuestion& q) {
     }
     SetSolution(q, Reduce(q.form, q.eq1), Reduce(q.form, q.eq2));
     return !((q.x == "/" && q.y == "?") || (q.x == "?" && q.y == "/"));
+}
+
+bool DrawSystemLevel3Dependent(RandomSource& rng, SystemQuestion& q, bool infinite) {
+    const auto big = [](std::int64_t v) { return v >= -14 && v <= 29 && v != 0; };
+    const auto small = [](std::int64_t v) { return v >= -14 && v <= 14; };
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        // Two-sided, both equations drawn as the level draws them.
+        q.form = 0;
+        for (EquationSlots* e : {&q.eq1, &q.eq2}) {
+            *e = {};
+            DrawTwoSided(rng, *e);
+        }
+        // Then the second's a, b and f solved so that it reduces to m times the first,
+        // its right side shifted for an impossible system.
+        const ReducedEquation r = ReduceTwoSided(q.eq1);
+        const int m = std::array{1, -1, 2}[static_cast<std::size_t>(rng.RandomInt(3))];
+        const int shift = infinite ? 0 : rng.RandomInt(14) + 1;
+        auto& s = q.eq2;
+        const std::int64_t a = std::int64_t{m} * r.a + s[3], b = std::int64_t{m} * r.b + s[4],
+                           f = std::int64_t{m} * r.c + s[2] + shift;
+        if (!big(a) || !big(b) || !small(f)) continue;
+        s[0] = static_cast<std::int32_t>(a);
+        s[1] = static_cast<std::int32_t>(b);
+        s[5] = static_cast<std::int32_t>(f);
+        SetSolution(q, Reduce(0, q.eq1), Reduce(0, q.eq2));
+        return true;
+    }
+    return false;
 }
 
 void DrawSystemLevel3(RandomSource& rng, SystemQuestion& q) {
@@ -361,17 +427,23 @@ void AppendSystemAnswerBody(std::string& doc, int level, const SystemQuestion& q
     out.Put(kPar);
 }
 
-void SystemKind::Draw(RandomSource& rng, int i) {
+void SystemKind::DrawToward(RandomSource& rng, int i, int target, Solutions solutions) {
     auto& q = record(i);
     switch (level_) {
         case 1:
-            aleas_ = DrawSystemLevel1(rng, q);
+            if (target == 1) {
+                DrawSystemLevel1Impossible(rng, q);
+                aleas_ = 0;
+            } else {
+                aleas_ = DrawSystemLevel1(rng, q);
+            }
             break;
         case 2:
-            aleas_ = DrawSystemLevel2(rng, q);
+            aleas_ = DrawSystemLevel2(rng, q, target, solutions);
             break;
         default:
-            DrawSystemLevel3(rng, q);
+            if (target < 1 || !DrawSystemLevel3Dependent(rng, q, target == 2))
+                DrawSystemLevel3(rng, q);
             break;
     }
     WriteSystemInto(q.written, q.eq1, q.eq2,

@@ -67,9 +67,20 @@ QuestionResult SystemResult(int level, const SystemQuestion& q);
 // (aleas, always 0 at level 1). At level 1 the texts are the drawn solution, or "?" for
 // both when the two equations are proportional.
 int DrawSystemLevel1(RandomSource& rng, SystemQuestion& q);
-int DrawSystemLevel2(RandomSource& rng, SystemQuestion& q);
+// Level 1 never draws an impossible system: one in its own style, the second equation's left
+// side a multiple of the first's, its right side shifted.
+void DrawSystemLevel1Impossible(RandomSource& rng, SystemQuestion& q);
+// The choice draw is drawn again until its branch can give case `target` (-1: any) with
+// `solutions`: the level's own proportions among the branches kept.
+int DrawSystemLevel2(RandomSource& rng, SystemQuestion& q, int target = -1,
+                     Solutions solutions = Solutions::Any);
 // One level-3 attempt; false when it must be discarded (one unknown "?", the other "/").
 bool DrawSystemLevel3Attempt(RandomSource& rng, SystemQuestion& q);
+// A zero determinant is rare at level 3 (one draw in three hundred, infinitely many
+// solutions in sixteen thousand): two two-sided equations drawn as the level draws them, the
+// second's x and y coefficients and constant solved so that it reduces to a multiple of the
+// first (shifted for none). False after a thousand draws out of the level's ranges.
+bool DrawSystemLevel3Dependent(RandomSource& rng, SystemQuestion& q, bool infinite);
 // Level-3 attempts until one is kept; the discarded ones leave nothing behind.
 void DrawSystemLevel3(RandomSource& rng, SystemQuestion& q);
 
@@ -78,7 +89,8 @@ class SystemKind final : public TabledKind<SystemQuestion> {
   public:
     std::string_view BaseNamePrefix() const override { return "Syst_N"; }
     std::string_view AnswerNumbering() const override { return "\xB0/ "; }
-    void Draw(RandomSource& rng, int i) override;
+    void Draw(RandomSource& rng, int i) override { DrawToward(rng, i, -1, Solutions::Any); }
+    void DrawToward(RandomSource& rng, int i, int target, Solutions solutions) override;
     std::string DiagnosticEntry(int i) const override;
     std::string DuplicateKey(int i) const override;
     void AppendSubjectBody(std::string& doc, int i) const override;

@@ -45,6 +45,7 @@ struct StoredValues {
     int cbCorrigeItemIndex = 0;      // the answer key's style, in the list's order
     bool mnuVirguleChecked = false;  // decimals written with a comma
     int splitter1Position = 0;       // the subject's share of the panes in 1/1000; 0: as designed
+    int spTirageValue = 0;           // the draw choices as a code's draw bits; 0: the kinds' own
 
     bool operator==(const StoredValues&) const = default;
 };
@@ -89,6 +90,8 @@ inline constexpr StoredSetting kStoredSettings[] = {
      false, true},
     {"Splitter1_Position", "Splitter1", &StoredValues::splitter1Position, 0, 1000,
      std::string::npos, false, true},
+    {"Tirage_Choix", "spTirage", &StoredValues::spTirageValue, 0, 4094, std::string::npos, false,
+     true},
 };
 
 // The settings whose values differ, in list order: after a restore, the adapter runs the

@@ -1026,3 +1026,35 @@ TEST_F(WindowTest, AdaptedLayoutRedoesThePairOnScreen) {
 }  // namespace
 
 #include "uequat_test.moc"
+
+// "Feuille > Tirage...": the dialog's choices draw the next sheet and survive a restart;
+// docs/tirage.png and docs/tirage-dialog.png are taken when EQUAT_SCREENSHOTS names a folder.
+TEST_F(WindowTest, DrawDialogChoicesDrawTheSheetAndAreKept) {
+    auto* tirage = form->findChild<QAction*>("mnuTirage");
+    ASSERT_NE(tirage, nullptr);
+    const QString shots = qEnvironmentVariable("EQUAT_SCREENSHOTS");
+    QTimer::singleShot(0, [&] {
+        auto* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        // Only the double root: the second and third cases unticked.
+        auto boxes = dialog->findChildren<QCheckBox*>();
+        ASSERT_GE(boxes.size(), 3);
+        boxes[0]->setChecked(false);
+        boxes[1]->setChecked(false);
+        if (!shots.isEmpty()) dialog->grab().save(shots + "/tirage-dialog.png");
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    tirage->trigger();
+    form->show();
+    form->btnEquat2d->click();
+    const QString key = form->RxE2->Text();
+    EXPECT_EQ(key.count(QString::fromUtf8("\xCE\x94 = 0 ")), form->spMaxLigne->value());
+    if (!shots.isEmpty()) form->grab().save(shots + "/tirage.png");
+    form->FormStorage1->SaveSettings();
+    const int stored = form->findChild<QSpinBox*>("spTirage")->value();
+    EXPECT_NE(stored, 0);
+    auto again = std::make_unique<TForm1>();
+    again->FormStorage1->SetIniFileName(iniDir.filePath("test_uequat.ini"));
+    again->FormStorage1->RestoreSettings();
+    EXPECT_EQ(again->findChild<QSpinBox*>("spTirage")->value(), stored);
+}

@@ -154,7 +154,7 @@ TEST(SheetCode, LongFormatWhenAFieldNeedsIt) {
     SheetCode flagged;
     flagged.kind = "syst";
     flagged.seed = 0xFFFFFFFFu;
-    flagged.flags = (1u << kSheetCodeFlagBits) - 1;
+    flagged.flags = kSheetCodeDecimalComma | kSheetCodeQuizBits;
     SheetCode comma;
     comma.flags = kSheetCodeDecimalComma;
     const struct {

@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+#include <QDialog>
+
+#include "core/drawchoices.h"
+
+class QCheckBox;
+class QComboBox;
+
+namespace equat {
+
+// "Tirage…": the cases, the kind of solutions, a progressive or a mixed sheet.
+class DrawDialog : public QDialog {
+  public:
+    DrawDialog(const DrawChoices& choices, QWidget* parent);
+    DrawChoices Choices() const;
+
+  private:
+    QCheckBox* cases_[kCaseCount]{};
+    QCheckBox* every_;
+    QComboBox* solutions_;
+    QCheckBox* progressive_;
+    QCheckBox* kinds_[3]{};
+    QComboBox* mix_;
+};
+
+}  // namespace equat

@@ -1,0 +1,151 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A sheet drawn under DrawChoices: its questions spread over kinds and levels, each of a
+// case it may be of and with solutions of the asked kind.
+#include <bit>
+#include <numeric>
+
+#include "core/kinds.h"
+#include "core/numbertext.h"
+
+namespace equat {
+
+namespace {
+
+// Draws of one question before the last one is kept as it is. Every choice the checks let
+// through is drawn far sooner (the kinds draw the rare cases in their own targeted draws),
+// so this only bounds the time of a fault.
+constexpr int kMaxChosenAttempts = 1 << 18;
+
+class ChosenKind final : public QuestionKind {
+  public:
+    ChosenKind(int kind, const DrawChoices& choices) : kind_(kind), choices_(choices) {}
+
+    std::string_view BaseNamePrefix() const override {
+        return choices_.IsMixed() ? "Mixte_N" : kSheetKinds[kind_].make()->BaseNamePrefix();
+    }
+    std::string BaseNameOf(int level) const override {
+        return std::string(BaseNamePrefix()) + (choices_.progressive ? "1-3" : DecimalText(level));
+    }
+    std::string_view AnswerNumberingOf(int i) const override { return Part(i).AnswerNumbering(); }
+    void Begin(int level) override {
+        level_ = level;
+        parts_.clear();
+    }
+    void Prepare(RandomSource& rng, int count) override;
+    void Draw(RandomSource& rng, int i) override;
+    std::string DiagnosticEntry(int i) const override {
+        // The part numbers its own questions: the sheet's number instead.
+        const std::string entry = Part(i).DiagnosticEntry(Local(i));
+        return DecimalText(i) + entry.substr(DecimalText(Local(i)).size());
+    }
+    std::string DuplicateKey(int i) const override {
+        return DecimalText(Slot(i).part) + ":" + Part(i).DuplicateKey(Local(i));
+    }
+    void AppendSubjectBody(std::string& out, int i) const override {
+        Part(i).AppendSubjectBody(out, Local(i));
+    }
+    void AppendAnswerBody(std::string& out, int i, KeyStyle style) const override {
+        Part(i).AppendAnswerBody(out, Local(i), style);
+    }
+    QuestionResult Result(int i) const override { return Part(i).Result(Local(i)); }
+
+  private:
+    struct Position {
+        int part = 0, local = 0;
+        int target = -1;  // the case it must be of; -1: any picked one
+    };
+    struct KindPart {
+        int kind, level;
+        std::unique_ptr<QuestionKind> questions;
+        int count = 0;
+    };
+    const Position& Slot(int i) const { return positions_.at(static_cast<std::size_t>(i)); }
+    const QuestionKind& Part(int i) const { return *parts_.at(Slot(i).part).questions; }
+    int Local(int i) const { return Slot(i).local; }
+    int PartOf(int kind, int level);
+    std::vector<int> Kinds() const;
+
+    int kind_;
+    DrawChoices choices_;
+    int level_ = 1;
+    std::vector<KindPart> parts_;
+    std::array<Position, kMaxQuestions + 1> positions_{};
+};
+
+std::vector<int> ChosenKind::Kinds() const {
+    if (!choices_.IsMixed()) return {kind_};
+    std::vector<int> kinds;
+    for (int k = 0; k < kKindCount; ++k)
+        if ((choices_.mixedKinds >> k) & 1u) kinds.push_back(k);
+    return kinds;
+}
+
+int ChosenKind::PartOf(int kind, int level) {
+    for (std::size_t p = 0; p < parts_.size(); ++p)
+        if (parts_[p].kind == kind && parts_[p].level == level) return static_cast<int>(p);
+    parts_.push_back({kind, level, kSheetKinds[kind].make()});
+    parts_.back().questions->Begin(level);
+    return static_cast<int>(parts_.size() - 1);
+}
+
+void ChosenKind::Prepare(RandomSource& rng, int count) {
+    const std::vector<int> kinds = Kinds();
+    const int k = static_cast<int>(kinds.size());
+    // Which kind each question is of: blocks in the table's order, or in turn.
+    std::vector<std::vector<int>> of(kinds.size());
+    for (int p = 0; p < count; ++p)
+        of[static_cast<std::size_t>(choices_.interleaved ? p % k : p * k / count)].push_back(p + 1);
+    const unsigned picked = choices_.PickedCases();
+    const int pickedCount = std::popcount(picked);
+    for (std::size_t g = 0; g < kinds.size(); ++g) {
+        const auto& mine = of[g];
+        const int m = static_cast<int>(mine.size());
+        for (int t = 0; t < m; ++t) {
+            const int level = choices_.progressive ? 1 + 3 * t / m : level_;
+            Position& pos = positions_.at(static_cast<std::size_t>(mine[t]));
+            pos.part = PartOf(kinds[g], level);
+            pos.local = ++parts_[pos.part].count;
+            pos.target = -1;
+        }
+        // A restricted choice of cases is drawn in equal shares: a level that never gives a
+        // case by itself still gives it.
+        if (picked != kAllCases)
+            for (int i : mine) {
+                int nth = pickedCount > 1 ? rng.RandomInt(pickedCount) : 0;
+                for (int c = 0; c < kCaseCount; ++c)
+                    if (((picked >> c) & 1u) && nth-- == 0) positions_[i].target = c;
+            }
+        if (!choices_.everyCase) continue;
+        // Each picked case on a question of its own, the questions drawn at random.
+        std::vector<int> order = mine;
+        for (int j = m - 1; j > 0; --j) std::swap(order[j], order[rng.RandomInt(j + 1)]);
+        int next = 0;
+        for (int c = 0; c < kCaseCount && next < m; ++c)
+            if ((picked >> c) & 1u) positions_[order[next++]].target = c;
+    }
+}
+
+void ChosenKind::Draw(RandomSource& rng, int i) {
+    const Position& pos = Slot(i);
+    QuestionKind& part = *parts_.at(pos.part).questions;
+    const unsigned picked = choices_.PickedCases();
+    for (int attempt = 0; attempt < kMaxChosenAttempts; ++attempt) {
+        part.DrawToward(rng, pos.local, pos.target, choices_.solutions);
+        const QuestionResult r = part.Result(pos.local);
+        const int c = CaseOf(r);
+        if (((picked >> c) & 1u) && (pos.target < 0 || c == pos.target) &&
+            SolutionsAre(r, choices_.solutions))
+            return;
+    }
+}
+
+}  // namespace
+
+std::unique_ptr<QuestionKind> MakeSheetKind(std::string_view name, const DrawChoices& choices) {
+    const int kind = KindIndex(name);
+    if (kind < 0) return nullptr;
+    if (choices.IsDefault()) return kSheetKinds[kind].make();
+    return std::make_unique<ChosenKind>(kind, choices);
+}
+
+}  // namespace equat
