@@ -207,7 +207,7 @@ bool CheckExports(SheetJob& job, std::string* error) {
         *error = Tr("--odt does not go with --collate");
         return false;
     }
-    if (!job.gift.empty() && job.kind != "1d") {
+    if (!job.gift.empty() && (job.kind != "1d" || job.settings.draw.IsMixed())) {
         *error = Tr("--gift takes first-degree sheets only (--kind 1d)");
         return false;
     }

@@ -117,6 +117,10 @@ void AppendStripBody(std::string& out, std::string_view subjectBody, const Quest
     AppendSkeleton(out, subjectBody);
 }
 
+std::string_view ResultKind(const QuestionResult& result) {
+    return result.discriminant ? "2d" : result.values.size() == 2 ? "syst" : "1d";
+}
+
 std::string QuestionKind::BaseNameOf(int level) const {
     return std::string(BaseNamePrefix()) + DecimalText(level);
 }

@@ -125,6 +125,10 @@ struct QuestionResult {
     bool operator==(const QuestionResult&) const = default;
 };
 
+// The kind (a name of kSheetKinds) a result comes from, whatever sheet it is on (a mixed
+// sheet holds several): the second degree writes its discriminant, a system two unknowns.
+std::string_view ResultKind(const QuestionResult& result);
+
 // One question as the documents write it, after its numbering: RTF fragments in the fonts of
 // kRtfHeader, paragraph marks included.
 struct QuestionBodies {

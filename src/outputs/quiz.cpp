@@ -4,6 +4,8 @@
 #include <algorithm>
 
 #include "core/cp1252.h"
+#include "core/drawchoices.h"
+#include "core/sheetcode.h"
 #include "outputs/documents.h"
 #include "rtf/writer.h"
 
@@ -58,9 +60,15 @@ std::string CopyLabel(const ClassCopy& copy) {
     return Cp1252ToUtf8(copy.codeText.empty() ? copy.sheet.baseName : copy.codeText);
 }
 
+// A mixed or progressive copy is filed as such: its code's kind and level are its first.
 std::string Category(const ClassCopy& copy) {
-    return "$course$/top/Equat/" + std::string(KindTitle(copy.code.kind)) + "/Niveau " +
-           std::to_string(copy.code.level) + "/" + CopyLabel(copy);
+    const DrawChoices draw =
+        DrawChoicesFromFlags(copy.code.flags & kSheetCodeDrawBits).value_or(DrawChoices{});
+    return "$course$/top/Equat/" +
+           std::string(draw.IsMixed() ? "Mixte" : KindTitle(copy.code.kind)) +
+           (draw.progressive ? std::string("/Niveaux 1-3")
+                             : "/Niveau " + std::to_string(copy.code.level)) +
+           "/" + CopyLabel(copy);
 }
 
 std::string QuestionName(const ClassCopy& copy, std::size_t i) {
@@ -163,8 +171,8 @@ std::string HtmlText(std::string_view tag, std::string_view html) {
            std::string(tag) + ">\n";
 }
 
-bool SingleValue(const ClassCopy& copy, const QuestionResult& r) {
-    return copy.code.kind == "1d" && r.verdict == Verdict::Values && ExactValues(r).size() == 1;
+bool SingleValue(const QuestionResult& r) {
+    return ResultKind(r) == "1d" && r.verdict == Verdict::Values && ExactValues(r).size() == 1;
 }
 
 std::string Instruction(std::string_view kind) {
@@ -175,11 +183,11 @@ std::string Instruction(std::string_view kind) {
 std::string MoodleQuestion(const ClassCopy& copy, std::size_t i) {
     const QuestionResult& r = copy.sheet.results[i];
     const QuestionBodies& b = copy.sheet.bodies[i];
-    const bool numerical = SingleValue(copy, r);
+    const bool numerical = SingleValue(r);
     std::string q =
         "  <question type=\"" + std::string(numerical ? "numerical" : "cloze") + "\">\n";
     q += "    <name><text>" + XmlEscaped(QuestionName(copy, i)) + "</text></name>\n";
-    std::string text = Instruction(copy.code.kind) + FragmentHtml(b.statement);
+    std::string text = Instruction(ResultKind(r)) + FragmentHtml(b.statement);
     if (numerical) {
         const Numeric n = NumericOf(ExactValues(r)[0]);
         text += "<p>x = ?" + std::string(n.rounded ? kRoundedOne : "") + "</p>\n";
@@ -191,7 +199,7 @@ std::string MoodleQuestion(const ClassCopy& copy, std::size_t i) {
              "</text><feedback format=\"html\"><text></text></feedback><tolerance>" + n.tolerance +
              "</tolerance></answer>\n";
     } else {
-        q += HtmlText("questiontext", text + ClozeBlanks(copy.code.kind, r));
+        q += HtmlText("questiontext", text + ClozeBlanks(ResultKind(r), r));
         q += HtmlText("generalfeedback", FragmentHtml(b.worked));
         q += "    <penalty>0.3333333</penalty>\n    <hidden>0</hidden>\n";
     }
@@ -225,7 +233,7 @@ std::string GiftQuestion(const ClassCopy& copy, std::size_t i) {
     std::string q = "::" + GiftEscaped(QuestionName(copy, i)) + "::[html]" +
                     GiftEscaped(Instruction("1d") + FragmentHtml(b.statement));
     std::string answer;
-    if (SingleValue(copy, r)) {
+    if (SingleValue(r)) {
         const Numeric n = NumericOf(ExactValues(r)[0]);
         if (n.rounded) q += GiftEscaped("<p>x = ?" + std::string(kRoundedOne) + "</p>");
         answer = "#" + n.value + ":" + n.tolerance;
@@ -260,7 +268,9 @@ bool WriteGift(const OutputData& output, const std::vector<std::string>& names, 
     if (!HasBodies(output, error)) return false;
     std::string gift;
     for (const ClassCopy* copy : output.InKeyOrder()) {
-        if (copy->code.kind != "1d") {
+        const auto& results = copy->sheet.results;
+        if (std::any_of(results.begin(), results.end(),
+                        [](const QuestionResult& r) { return ResultKind(r) != "1d"; })) {
             *error = "Le format GIFT ne prend que les \xC3\xA9quations du premier degr\xC3\xA9";
             return false;
         }

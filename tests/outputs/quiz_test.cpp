@@ -114,16 +114,25 @@ void CheckCloze(const std::string& kind, const QuestionResult& r, const std::vec
 
 TEST(Quiz, EveryMoodleAnswerIsTheExactResult) {
     std::size_t questions = 0;
-    for (const auto& kind : kSheetKinds) {
+    // Each kind alone, then the three interleaved: question i of the mix is of kind i mod 3.
+    for (int sheetKind = 0; sheetKind <= kKindCount; ++sheetKind) {
+        const bool mixed = sheetKind == kKindCount;
+        auto kindOf = [&](std::size_t i) {
+            return std::string(kSheetKinds[mixed ? i % kKindCount : sheetKind].name);
+        };
         for (int level = 1; level <= 3; ++level) {
             for (std::uint32_t seed = 1; seed <= 40; ++seed) {
                 SheetSettings settings;
                 settings.level = level;
                 settings.count = 40;
                 settings.exports.bodies = true;
+                if (mixed) settings.draw = {.mixedKinds = 7, .interleaved = true};
                 RandomSource rng(seed);
-                ClassCopy copy{{}, "", "", BuildSheet(*kind.make(), rng, settings)};
-                copy.code.kind = std::string(kind.name);
+                ClassCopy copy{{},
+                               "",
+                               "",
+                               BuildSheet(*MakeSheetKind(kindOf(0), settings.draw), rng, settings)};
+                copy.code.kind = kindOf(0);
                 copy.code.level = level;
                 NamedFiles files;
                 std::string error;
@@ -139,9 +148,9 @@ TEST(Quiz, EveryMoodleAnswerIsTheExactResult) {
                     ASSERT_LT(i, copy.sheet.results.size());
                     const QuestionResult& r = copy.sheet.results[i];
                     const std::string body = (*it)[2];
-                    const std::string where =
-                        std::string(kind.name) + " N" + std::to_string(level) + " seed " +
-                        std::to_string(seed) + " q" + std::to_string(i + 1) + ": ";
+                    const std::string where = kindOf(i) + " N" + std::to_string(level) + " seed " +
+                                              std::to_string(seed) + " q" + std::to_string(i + 1) +
+                                              ": ";
                     std::smatch answer;
                     if ((*it)[1] == "numerical") {
                         ASSERT_TRUE(
@@ -154,7 +163,7 @@ TEST(Quiz, EveryMoodleAnswerIsTheExactResult) {
                         ExpectNumeric(answer[1], answer[2], Exact(r)[0], where);
                     } else {
                         const auto end = body.find("</questiontext>");
-                        CheckCloze(std::string(kind.name), r, Blanks(body.substr(0, end)), where);
+                        CheckCloze(kindOf(i), r, Blanks(body.substr(0, end)), where);
                     }
                 }
                 EXPECT_EQ(i, copy.sheet.results.size());
