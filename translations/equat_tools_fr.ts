@@ -290,38 +290,6 @@ Class sets (a different copy for every student, no question on two copies):
                       above
   --help              show this help and exit
   --version           show the version and exit
-
-Exports (with --sheets, --collate or --roster, of the whole set):
-  --moodle FILE.xml   the questions as a Moodle XML question bank, one category per
-                      copy, the worked solution as feedback
-  --gift FILE.txt     the same in GIFT (first degree only)
-  --odt               also write both documents as OpenDocument text (.odt) beside
-                      the RTF pair
-
-Adapted layout (the same questions and results, a sheet easier to read):
-  --adapted           every copy in the adapted layout: one plain font, larger,
-                      lines further apart, an upright x, room to write after each
-                      question; with --roster, only the names marked A otherwise
-  --font NAME         andika (default), opendyslexic or dejavu
-  --size N            text size in points: 14 (default), 16 or 18
-  --spacing S         line spacing: 1.5 (default) or 2
-  --cream             a cream page instead of white in the PDF
-  --adapted-key       the answer key in the adapted layout too
-  --standard          with --code, the copy in the standard layout, whatever its
-                      code&apos;s (the same questions, its own code on it)
-
-What is drawn (default: what each kind draws):
-  --kind K1,K2        a mixed sheet of those kinds, numbered as one sheet
-  --mix MODE          a mixed sheet&apos;s order: blocks (one kind after the other,
-                      default) or interleaved (the kinds in turn)
-  --cases LIST        only these cases: one,none,all (1d), two,double,none (2d),
-                      one,none,infinite (syst); a restricted list in equal shares
-  --every-case        each picked case at least once (in a mixed sheet, per kind)
-  --solutions KIND    integer, fraction (integers and fractions) or any (default)
-  --progressive       levels 1, 2 and 3 by thirds, in order (--level is not used)
-
-Texts are UTF-8 and must fit in Windows-1252. Exit status: 0 done, 1 a file could not
-be written, 2 bad usage.
 </source>
         <translation>Usage : equat-sheet --kind {1d,2d,syst} [OPTION]...
 Produit une feuille d&apos;équations et son corrigé, une paire de fichiers RTF.
@@ -375,14 +343,41 @@ Séries pour une classe (une copie différente par élève, aucune question sur 
                       droite au niveau au-dessus
   --help              affiche cette aide et quitte
   --version           affiche la version et quitte
-
+</translation>
+    </message>
+    <message>
+        <source>
+Exports (with --sheets, --collate or --roster, of the whole set):
+  --moodle FILE.xml   the questions as a Moodle XML question bank, one category per
+                      copy, the worked solution as feedback
+  --gift FILE.txt     the same in GIFT (first degree only)
+  --odt               also write both documents as OpenDocument text (.odt) beside
+                      the RTF pair
+</source>
+        <translation>
 Exports (avec --sheets, --collate ou --roster, de toute la série) :
   --moodle FICHIER.xml  les questions en banque de questions XML Moodle, une catégorie
                       par copie, la solution rédigée en feedback
   --gift FICHIER.txt  la même chose en GIFT (premier degré seulement)
   --odt               écrit aussi les deux documents en texte OpenDocument (.odt) à
                       côté de la paire RTF
-
+</translation>
+    </message>
+    <message>
+        <source>
+Adapted layout (the same questions and results, a sheet easier to read):
+  --adapted           every copy in the adapted layout: one plain font, larger,
+                      lines further apart, an upright x, room to write after each
+                      question; with --roster, only the names marked A otherwise
+  --font NAME         andika (default), opendyslexic or dejavu
+  --size N            text size in points: 14 (default), 16 or 18
+  --spacing S         line spacing: 1.5 (default) or 2
+  --cream             a cream page instead of white in the PDF
+  --adapted-key       the answer key in the adapted layout too
+  --standard          with --code, the copy in the standard layout, whatever its
+                      code&apos;s (the same questions, its own code on it)
+</source>
+        <translation>
 Mise en page adaptée (les mêmes questions et résultats, une feuille plus facile à lire) :
   --adapted           toutes les copies en mise en page adaptée : une police simple, plus
                       grande, des lignes plus espacées, un x droit, de la place pour
@@ -395,7 +390,21 @@ Mise en page adaptée (les mêmes questions et résultats, une feuille plus faci
   --adapted-key       le corrigé aussi en mise en page adaptée
   --standard          avec --code, la copie en mise en page standard, quelle que soit
                       celle de son code (les mêmes questions, son propre code dessus)
-
+</translation>
+    </message>
+    <message>
+        <source>
+What is drawn (default: what each kind draws):
+  --kind K1,K2        a mixed sheet of those kinds, numbered as one sheet
+  --mix MODE          a mixed sheet&apos;s order: blocks (one kind after the other,
+                      default) or interleaved (the kinds in turn)
+  --cases LIST        only these cases: one,none,all (1d), two,double,none (2d),
+                      one,none,infinite (syst); a restricted list in equal shares
+  --every-case        each picked case at least once (in a mixed sheet, per kind)
+  --solutions KIND    integer, fraction (integers and fractions) or any (default)
+  --progressive       levels 1, 2 and 3 by thirds, in order (--level is not used)
+</source>
+        <translation>
 Ce qui est tiré (par défaut : ce que tire chaque type) :
   --kind T1,T2        une feuille mêlée de ces types, numérotée comme une seule feuille
   --mix MODE          l&apos;ordre d&apos;une feuille mêlée : blocks (un type après l&apos;autre,
@@ -406,7 +415,14 @@ Ce qui est tiré (par défaut : ce que tire chaque type) :
   --solutions TYPE    integer (entières), fraction (entières ou fractions) ou any
                       (quelconques, par défaut)
   --progressive       niveaux 1, 2 et 3 par tiers, dans l&apos;ordre (--level ne sert pas)
-
+</translation>
+    </message>
+    <message>
+        <source>
+Texts are UTF-8 and must fit in Windows-1252. Exit status: 0 done, 1 a file could not
+be written, 2 bad usage.
+</source>
+        <translation>
 Les textes sont en UTF-8 et doivent tenir en Windows-1252. Code de sortie : 0 fait,
 1 un fichier n&apos;a pas pu être écrit, 2 mauvais usage.
 </translation>

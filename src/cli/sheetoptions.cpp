@@ -29,7 +29,10 @@ std::string Shown(std::string_view text, std::size_t max) {
     return out;
 }
 
-Text SheetUsage() {
+namespace {
+
+// The options every sheet has.
+Text BasicUsage() {
     return Tr(
         "Usage: equat-sheet --kind {1d,2d,syst} [OPTION]...\n"
         "Generate a worksheet of equations and its answer key as a pair of RTF files.\n"
@@ -80,14 +83,24 @@ Text SheetUsage() {
         "  --two-levels        with --quiz, the left column at --level, the right one a level\n"
         "                      above\n"
         "  --help              show this help and exit\n"
-        "  --version           show the version and exit\n"
+        "  --version           show the version and exit\n");
+}
+
+// The exports.
+Text ExportsUsage() {
+    return Tr(
         "\n"
         "Exports (with --sheets, --collate or --roster, of the whole set):\n"
         "  --moodle FILE.xml   the questions as a Moodle XML question bank, one category per\n"
         "                      copy, the worked solution as feedback\n"
         "  --gift FILE.txt     the same in GIFT (first degree only)\n"
         "  --odt               also write both documents as OpenDocument text (.odt) beside\n"
-        "                      the RTF pair\n"
+        "                      the RTF pair\n");
+}
+
+// The adapted layout.
+Text LayoutUsage() {
+    return Tr(
         "\n"
         "Adapted layout (the same questions and results, a sheet easier to read):\n"
         "  --adapted           every copy in the adapted layout: one plain font, larger,\n"
@@ -99,7 +112,12 @@ Text SheetUsage() {
         "  --cream             a cream page instead of white in the PDF\n"
         "  --adapted-key       the answer key in the adapted layout too\n"
         "  --standard          with --code, the copy in the standard layout, whatever its\n"
-        "                      code's (the same questions, its own code on it)\n"
+        "                      code's (the same questions, its own code on it)\n");
+}
+
+// What is drawn.
+Text DrawUsage() {
+    return Tr(
         "\n"
         "What is drawn (default: what each kind draws):\n"
         "  --kind K1,K2        a mixed sheet of those kinds, numbered as one sheet\n"
@@ -109,10 +127,22 @@ Text SheetUsage() {
         "                      one,none,infinite (syst); a restricted list in equal shares\n"
         "  --every-case        each picked case at least once (in a mixed sheet, per kind)\n"
         "  --solutions KIND    integer, fraction (integers and fractions) or any (default)\n"
-        "  --progressive       levels 1, 2 and 3 by thirds, in order (--level is not used)\n"
+        "  --progressive       levels 1, 2 and 3 by thirds, in order (--level is not used)\n");
+}
+
+// The texts and the exit status.
+Text StatusUsage() {
+    return Tr(
         "\n"
         "Texts are UTF-8 and must fit in Windows-1252. Exit status: 0 done, 1 a file could not\n"
         "be written, 2 bad usage.\n");
+}
+
+}  // namespace
+
+Text SheetUsage() {
+    // One message per part, so that each stays short for the translators.
+    return BasicUsage() + ExportsUsage() + LayoutUsage() + DrawUsage() + StatusUsage();
 }
 
 namespace {
