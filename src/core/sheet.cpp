@@ -225,12 +225,78 @@ QuestionBodies BodiesOf(const QuestionKind& kind, int i, std::string statement, 
     return bodies;
 }
 
+// The writing pass: each question after its separator and number, in the subject and in
+// the key, in the sheet's style and layout.
+class QuestionWriter {
+  public:
+    QuestionWriter(const QuestionKind& kind, const SheetSettings& settings, int n)
+        : kind_(kind),
+          settings_(settings),
+          n_(n),
+          interline_(std::clamp(settings.interline, 0, 10)),
+          strip_(settings.keyStyle == KeyStyle::Strip),
+          adaptSubject_(settings.layout.on),
+          adaptKey_(settings.layout.on && settings.layout.key) {
+        const std::size_t length =
+            settings.quiz.on ? kQuizSeparatorLength : settings.separator.size();
+        const std::string line = SeparatorLine(settings, length);
+        const std::string keyLine =
+            strip_ ? SeparatorLine(settings, std::min(length, kStripSeparatorLength)) : line;
+        subjectSeparator_ = adaptSubject_ ? AdaptedSeparator(line, settings.layout) : line;
+        keySeparator_ = adaptKey_ ? AdaptedSeparator(keyLine, settings.layout) : keyLine;
+    }
+
+    void Write(Sheet& sheet, int i) const {
+        const std::string number = DecimalText(i);
+        sheet.subject += subjectSeparator_;
+        sheet.subject += number;
+        sheet.subject += kNumbering;
+        // Only the bodies: the teacher's own texts keep what was typed.
+        const std::size_t subjectBody = sheet.subject.size();
+        kind_.AppendSubjectBody(sheet.subject, i);
+        sheet.results.push_back(kind_.Result(i));
+
+        sheet.answerKey += keySeparator_;
+        sheet.answerKey += number;
+        sheet.answerKey += strip_ ? kNumbering : kind_.AnswerNumberingOf(i);
+        const std::size_t keyBody = sheet.answerKey.size();
+        if (strip_) {
+            AppendStripBody(sheet.answerKey, std::string_view(sheet.subject).substr(subjectBody),
+                            sheet.results.back());
+            AppendInterline(sheet.answerKey, i);
+        } else {
+            kind_.AppendAnswerBody(sheet.answerKey, i, settings_.keyStyle);
+        }
+        if (settings_.decimalComma) UseDecimalComma(sheet.answerKey, keyBody);
+        if (settings_.decimalComma) UseDecimalComma(sheet.subject, subjectBody);
+        // The bodies as drawn, before any adapted layout: what the exports ask.
+        if (settings_.exports.bodies)
+            sheet.bodies.push_back(
+                BodiesOf(kind_, i, sheet.subject.substr(subjectBody), settings_.decimalComma));
+        if (adaptKey_) AdaptRtf(sheet.answerKey, keyBody, settings_.layout);
+        if (adaptSubject_) AdaptSubjectBody(sheet.subject, subjectBody, settings_.layout);
+        AppendInterline(sheet.subject, i);
+    }
+
+  private:
+    // The empty lines after every question but the last.
+    void AppendInterline(std::string& out, int i) const {
+        if (i < n_)
+            for (int k = 0; k < interline_; ++k) out += kPar;
+    }
+
+    const QuestionKind& kind_;
+    const SheetSettings& settings_;
+    int n_, interline_;
+    bool strip_, adaptSubject_, adaptKey_;
+    std::string subjectSeparator_, keySeparator_;
+};
+
 }  // namespace
 
 Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& settings) {
     const int level = std::clamp(settings.level, 1, 3);
     const int n = std::clamp(settings.count, 0, kMaxQuestions);
-    const int interline = std::clamp(settings.interline, 0, 10);
 
     Sheet sheet;
     sheet.log.reserve(static_cast<std::size_t>(n) + 8);
@@ -246,53 +312,11 @@ Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& set
     kind.Prepare(rng, n);
     DrawQuestions(kind, rng, n, sheet.log);
 
-    const bool strip = settings.keyStyle == KeyStyle::Strip;
-    const std::size_t separatorLength =
-        settings.quiz.on ? kQuizSeparatorLength : settings.separator.size();
-    const std::string separatorLine = SeparatorLine(settings, separatorLength);
-    const std::string keySeparatorLine =
-        strip ? SeparatorLine(settings, std::min(separatorLength, kStripSeparatorLength))
-              : separatorLine;
-    const AdaptedLayout& layout = settings.layout;
-    const bool adaptSubject = layout.on, adaptKey = layout.on && layout.key;
-    const std::string subjectSeparator =
-        adaptSubject ? AdaptedSeparator(separatorLine, layout) : separatorLine;
-    const std::string keySeparator =
-        adaptKey ? AdaptedSeparator(keySeparatorLine, layout) : keySeparatorLine;
+    const QuestionWriter writer(kind, settings, n);
     for (int i = 1; i <= n; ++i) {
         const std::size_t subjectBefore = sheet.subject.size();
         const std::size_t keyBefore = sheet.answerKey.size();
-        const std::string number = DecimalText(i);
-        sheet.subject += subjectSeparator;
-        sheet.subject += number;
-        sheet.subject += kNumbering;
-        // Only the bodies: the teacher's own texts keep what was typed.
-        const std::size_t subjectBody = sheet.subject.size();
-        kind.AppendSubjectBody(sheet.subject, i);
-        sheet.results.push_back(kind.Result(i));
-
-        sheet.answerKey += keySeparator;
-        sheet.answerKey += number;
-        sheet.answerKey += strip ? kNumbering : kind.AnswerNumberingOf(i);
-        const std::size_t keyBody = sheet.answerKey.size();
-        if (strip) {
-            AppendStripBody(sheet.answerKey, std::string_view(sheet.subject).substr(subjectBody),
-                            sheet.results.back());
-            if (i < n)
-                for (int k = 0; k < interline; ++k) sheet.answerKey += kPar;
-        } else {
-            kind.AppendAnswerBody(sheet.answerKey, i, settings.keyStyle);
-        }
-        if (settings.decimalComma) UseDecimalComma(sheet.answerKey, keyBody);
-        if (settings.decimalComma) UseDecimalComma(sheet.subject, subjectBody);
-        // The bodies as drawn, before any adapted layout: what the exports ask.
-        if (settings.exports.bodies)
-            sheet.bodies.push_back(
-                BodiesOf(kind, i, sheet.subject.substr(subjectBody), settings.decimalComma));
-        if (adaptKey) AdaptRtf(sheet.answerKey, keyBody, layout);
-        if (adaptSubject) AdaptSubjectBody(sheet.subject, subjectBody, layout);
-        if (i < n)
-            for (int k = 0; k < interline; ++k) sheet.subject += kPar;
+        writer.Write(sheet, i);
         if (i == 1) {
             // The first question tells the size of the others: room for them at once, so the
             // documents are not copied again and again as they grow.
