@@ -84,6 +84,12 @@ QuizDialog::QuizDialog(Parts parts, QWidget* parent)
     btnPdf->setToolTip("Les copies dans un PDF, les corrigés à côté (_Cor.pdf)");
     btnFermer = new QPushButton("Fermer", this);
 
+    LayOut();
+    Connect();
+    ShowPages();
+}
+
+void QuizDialog::LayOut() {
     auto* form = new QFormLayout;
     form->addRow("Type", cbType);
     form->addRow("Niveau", spNiveau);
@@ -101,7 +107,9 @@ QuizDialog::QuizDialog(Parts parts, QWidget* parent)
     auto* all = new QVBoxLayout(this);
     all->addLayout(form);
     all->addLayout(buttons);
+}
 
+void QuizDialog::Connect() {
     connect(spNiveau, &QSpinBox::valueChanged, this, &QuizDialog::ShowPages);
     connect(spCopies, &QSpinBox::valueChanged, this, &QuizDialog::ShowPages);
     connect(cbParPage, &QComboBox::currentIndexChanged, this, &QuizDialog::ShowPages);
@@ -113,7 +121,6 @@ QuizDialog::QuizDialog(Parts parts, QWidget* parent)
     connect(btnImprimer, &QPushButton::clicked, this, [this] { Print(); });
     connect(btnPdf, &QPushButton::clicked, this, [this] { SavePdf(); });
     connect(btnFermer, &QPushButton::clicked, this, &QDialog::reject);
-    ShowPages();
 }
 
 void QuizDialog::StartFrom(const std::string& kind, const SheetSettings& window) {

@@ -65,6 +65,8 @@ class QuizDialog : public QDialog {
     const ClassSet& Drawn();
 
   private:
+    void LayOut();
+    void Connect();
     void ShowPages();
 
     Parts parts_;

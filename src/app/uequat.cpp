@@ -526,34 +526,59 @@ void TForm1::FinishControls() {
     Label6->adjustSize();
 }
 
+namespace {
+
+QAction* MenuItem(QMenu* menu, const char* name, const QString& text,
+                  const QKeySequence& keys = {}) {
+    QAction* a = menu->addAction(text);
+    a->setObjectName(name);
+    a->setShortcut(keys);
+    return a;
+}
+
+}  // namespace
+
 // Above the design area, which keeps its size: the window grows by the bar's height.
 void TForm1::BuildMenus() {
     MainMenu = new QMenuBar(this);
     MainMenu->setObjectName("MainMenu");
-    auto item = [this](QMenu* menu, const char* name, const QString& text,
-                       const QKeySequence& keys = {}) {
-        QAction* a = menu->addAction(text);
-        a->setObjectName(name);
-        a->setShortcut(keys);
-        return a;
-    };
     QMenu* file = MainMenu->addMenu("&Fichier");
-    mnuEnregistrer = item(file, "mnuEnregistrer", "&Enregistrer...", QKeySequence::Save);
-    mnuExporter = item(file, "mnuExporter", "E&xporter...");
+    mnuEnregistrer = MenuItem(file, "mnuEnregistrer", "&Enregistrer...", QKeySequence::Save);
+    mnuExporter = MenuItem(file, "mnuExporter", "E&xporter...");
     mnuExporter->setToolTip(
         "Le sujet affiché en banque de questions Moodle ou GIFT, ou en texte OpenDocument");
-    mnuImprimer = item(file, "mnuImprimer", "&Imprimer", QKeySequence::Print);
-    mnuApercu = item(file, "mnuApercu", "&Aperçu");
+    mnuImprimer = MenuItem(file, "mnuImprimer", "&Imprimer", QKeySequence::Print);
+    mnuApercu = MenuItem(file, "mnuApercu", "&Aperçu");
     file->addSeparator();
-    mnuSerie = item(file, "mnuSerie", "&Série pour la classe...");
+    mnuSerie = MenuItem(file, "mnuSerie", "&Série pour la classe...");
     file->addSeparator();
-    mnuQuitter = item(file, "mnuQuitter", "&Quitter", QKeySequence(Qt::CTRL | Qt::Key_Q));
+    mnuQuitter = MenuItem(file, "mnuQuitter", "&Quitter", QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    QMenu* sheet = MainMenu->addMenu("F&euille");
-    mnuTirage = item(sheet, "mnuTirage", "&Tirage...");
-    mnuTirage->setToolTip(
-        "Les cas, les solutions, une feuille progressive ou mÃªlÃ©"
-        "e");
+    BuildSheetMenu(MainMenu->addMenu("F&euille"));
+
+    QMenu* help = MainMenu->addMenu("&Aide");
+    mnuManuel = MenuItem(help, "mnuManuel", "&Manuel", QKeySequence::HelpContents);
+    mnuAPropos = MenuItem(help, "mnuAPropos", "À &propos");
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    outer->setMenuBar(MainMenu);
+    outer->addWidget(client_);
+    const int bar = MainMenu->heightForWidth(kClientWidth);
+    resize(kClientWidth, kClientHeight + (bar > 0 ? bar : MainMenu->sizeHint().height()));
+    outer->activate();  // the controls stand in place before the first showing
+    for (auto* a : {mnuEnregistrer, mnuExporter, mnuImprimer, mnuApercu}) a->setEnabled(false);
+
+    // Escape closes the preview, as a desktop user expects of a window of pages.
+    auto* closePreview = new QShortcut(QKeySequence(Qt::Key_Escape), ScrollBox1);
+    connect(closePreview, &QShortcut::activated, ScrollBox1, &QWidget::hide);
+}
+
+// "Feuille": what is drawn, the key's style, the decimal comma, the adapted layout, the quiz.
+void TForm1::BuildSheetMenu(QMenu* sheet) {
+    mnuTirage = MenuItem(sheet, "mnuTirage", "&Tirage...");
+    mnuTirage->setToolTip("Les cas, les solutions, une feuille progressive ou mêlée");
     spTirage = new QSpinBox(this);
     spTirage->setObjectName("spTirage");
     spTirage->setRange(0, static_cast<int>(kSheetCodeDrawBits));
@@ -579,40 +604,22 @@ void TForm1::BuildMenus() {
         const auto items = mnuCorrige->actions();
         if (i >= 0 && i < items.size()) items[i]->setChecked(true);
     });
-    mnuVirgule = item(sheet, "mnuVirgule", "&Virgule décimale");
+    mnuVirgule = MenuItem(sheet, "mnuVirgule", "&Virgule décimale");
     mnuVirgule->setCheckable(true);
     mnuVirgule->setToolTip("Les décimaux écrits avec une virgule (0,59)");
-    mnuAdaptee = item(sheet, "mnuAdaptee", "Mise en page &adaptée...");
+    mnuAdaptee = MenuItem(sheet, "mnuAdaptee", "Mise en page &adaptée...");
     mnuAdaptee->setCheckable(true);
     mnuAdaptee->setToolTip(
         "La feuille à l'écran en plus grand, plus espacée, une police simple : les mêmes "
         "questions et résultats");
     sheet->addSeparator();
-    mnuInterrogation = item(sheet, "mnuInterrogation", "&Interrogation rapide...");
+    mnuInterrogation = MenuItem(sheet, "mnuInterrogation", "&Interrogation rapide...");
     mnuInterrogation->setToolTip(
         "Des copies courtes, plusieurs par page avec des traits de coupe, et leurs corrigés");
     connect(mnuInterrogation, &QAction::triggered, this, [this] {
         quizDialog_->StartFrom(lastKind_, ReadSheetSettings());
         quizDialog_->open();
     });
-
-    QMenu* help = MainMenu->addMenu("&Aide");
-    mnuManuel = item(help, "mnuManuel", "&Manuel", QKeySequence::HelpContents);
-    mnuAPropos = item(help, "mnuAPropos", "À &propos");
-
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(0);
-    outer->setMenuBar(MainMenu);
-    outer->addWidget(client_);
-    const int bar = MainMenu->heightForWidth(kClientWidth);
-    resize(kClientWidth, kClientHeight + (bar > 0 ? bar : MainMenu->sizeHint().height()));
-    outer->activate();  // the controls stand in place before the first showing
-    for (auto* a : {mnuEnregistrer, mnuExporter, mnuImprimer, mnuApercu}) a->setEnabled(false);
-
-    // Escape closes the preview, as a desktop user expects of a window of pages.
-    auto* closePreview = new QShortcut(QKeySequence(Qt::Key_Escape), ScrollBox1);
-    connect(closePreview, &QShortcut::activated, ScrollBox1, &QWidget::hide);
 }
 
 // The panes where the anchors put them, the border between them moved to the dragged share.
@@ -655,7 +662,7 @@ void TForm1::ShowAbout() {
                            "Logiciel libre sous licence GPL version 3 ou ultérieure.");
 }
 
-void TForm1::Wire() {
+void TForm1::WireMenus() {
     connect(mnuEnregistrer, &QAction::triggered, btnEnregistre, &QPushButton::click);
     connect(mnuExporter, &QAction::triggered, this, [this] { output_->Export(); });
     connect(mnuImprimer, &QAction::triggered, btnImprime, &QPushButton::click);
@@ -666,7 +673,10 @@ void TForm1::Wire() {
     connect(mnuAdaptee, &QAction::triggered, this, &TForm1::ChooseAdaptedLayout);
     connect(mnuManuel, &QAction::triggered, this, &TForm1::ShowManual);
     connect(mnuAPropos, &QAction::triggered, this, &TForm1::ShowAbout);
+}
 
+void TForm1::Wire() {
+    WireMenus();
     connect(trbNiveau, &QSlider::valueChanged, this, &TForm1::trbNiveauChange);
     for (auto* s : {spMaxLigne, spinterligne})
         connect(s, &QSpinBox::valueChanged, this, &TForm1::spmaxvaleurChange);

@@ -236,6 +236,8 @@ class TForm1 : public QWidget {
   private:
     void BuildControls();
     void BuildMenus();
+    void BuildSheetMenu(QMenu* sheet);
+    void WireMenus();
     void FinishControls();
     void Wire();
     void SetStatusLight(const QColor& colour);
