@@ -153,13 +153,19 @@ std::string Header(std::string_view firstLine, std::string_view instruction,
     return out;
 }
 
+// Whether the key is in the adapted layout: when asked, and always for a strip, whose lines
+// are those of its subject.
+bool KeyAdapted(const SheetSettings& s) {
+    return s.layout.on && (s.layout.key || s.keyStyle == KeyStyle::Strip);
+}
+
 // The first lines of the subject and of the key. A quiz copy's go without the base name (the
 // code names it), its key's without the title too; a strip's first line is short enough for
 // its column, and its lines are those of the subject, one for one.
-// With the adapted layout, the subject's in it, and the key's with layout.key.
+// With the adapted layout, the subject's in it, and the key's when it is adapted too.
 std::pair<std::string, std::string> Headers(std::string_view baseName, const SheetSettings& s) {
     const AdaptedLayout* subjectLayout = s.layout.on ? &s.layout : nullptr;
-    const AdaptedLayout* keyLayout = s.layout.on && s.layout.key ? &s.layout : nullptr;
+    const AdaptedLayout* keyLayout = KeyAdapted(s) ? &s.layout : nullptr;
     const std::string title = "<u>" + s.title + "</u>" + CodeMarkup(s);
     std::string subject = s.quiz.on ? title : std::string(baseName) + " - " + title;
     if (s.keyStyle == KeyStyle::Strip)
@@ -236,7 +242,7 @@ class QuestionWriter {
           interline_(std::clamp(settings.interline, 0, 10)),
           strip_(settings.keyStyle == KeyStyle::Strip),
           adaptSubject_(settings.layout.on),
-          adaptKey_(settings.layout.on && settings.layout.key) {
+          adaptKey_(KeyAdapted(settings)) {
         const std::size_t length =
             settings.quiz.on ? kQuizSeparatorLength : settings.separator.size();
         const std::string line = SeparatorLine(settings, length);
@@ -263,7 +269,6 @@ class QuestionWriter {
         if (strip_) {
             AppendStripBody(sheet.answerKey, std::string_view(sheet.subject).substr(subjectBody),
                             sheet.results.back());
-            AppendInterline(sheet.answerKey, i);
         } else {
             kind_.AppendAnswerBody(sheet.answerKey, i, settings_.keyStyle);
         }
@@ -273,9 +278,12 @@ class QuestionWriter {
         if (settings_.exports.bodies)
             sheet.bodies.push_back(
                 BodiesOf(kind_, i, sheet.subject.substr(subjectBody), settings_.decimalComma));
-        if (adaptKey_) AdaptRtf(sheet.answerKey, keyBody, settings_.layout);
+        // A strip is laid out as its subject is, line for line.
+        if (adaptKey_ && strip_) AdaptSubjectBody(sheet.answerKey, keyBody, settings_.layout);
+        if (adaptKey_ && !strip_) AdaptRtf(sheet.answerKey, keyBody, settings_.layout);
         if (adaptSubject_) AdaptSubjectBody(sheet.subject, subjectBody, settings_.layout);
         AppendInterline(sheet.subject, i);
+        if (strip_) AppendInterline(sheet.answerKey, i);
     }
 
   private:
