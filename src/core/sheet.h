@@ -35,7 +35,7 @@ inline constexpr std::string_view kDefaultTitle =
 inline constexpr std::string_view kDefaultInstruction = "Calculer ";
 inline const std::string kDefaultSeparator(123, '-');
 
-// How the answer key writes its results. Decimal is the specified style and the default.
+// How the answer key writes its results. Decimal is the first style and the default.
 // Strip: the results alone, one line per question, each beside its question's line.
 enum class KeyStyle { Decimal, Exact, Detailed, Strip };
 
