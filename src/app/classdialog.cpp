@@ -124,6 +124,17 @@ int NameCount(const QPlainTextEdit* names) {
 
 }  // namespace
 
+void LayOutDialog(QDialog* dialog, QFormLayout* form, std::initializer_list<QPushButton*> buttons) {
+    auto* row = new QHBoxLayout;
+    for (QPushButton* b : buttons) {
+        b->setAutoDefault(false);
+        row->addWidget(b);
+    }
+    auto* all = new QVBoxLayout(dialog);
+    all->addLayout(form);
+    all->addLayout(row);
+}
+
 ClassSetDialog::ClassSetDialog(Parts parts, QWidget* parent)
     : QDialog(parent),
       parts_(std::move(parts)),
@@ -212,15 +223,8 @@ void ClassSetDialog::LayOut() {
     draw->addWidget(btnTirage);
     form->addRow(draw);
 
-    auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {btnImprimer, btnPdf, btnRtf, btnMoodle, btnFermer}) {
-        b->setAutoDefault(false);
-        buttons->addWidget(b);
-    }
     btnTirage->setAutoDefault(false);
-    auto* all = new QVBoxLayout(this);
-    all->addLayout(form);
-    all->addLayout(buttons);
+    LayOutDialog(this, form, {btnImprimer, btnPdf, btnRtf, btnMoodle, btnFermer});
 }
 
 void ClassSetDialog::Connect() {

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QString>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,6 +15,7 @@
 #include "core/sheet.h"
 
 class QCheckBox;
+class QFormLayout;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -34,6 +36,9 @@ struct DialogKind {
 };
 inline constexpr DialogKind kDialogKinds[] = {
     {"1d", "Equat 1d"}, {"syst", "Syst"}, {"2d", "Equat 2d"}};
+
+// A dialog's choices above its row of buttons, none of which Enter presses by itself.
+void LayOutDialog(QDialog* dialog, QFormLayout* form, std::initializer_list<QPushButton*> buttons);
 
 // "Série pour la classe": a different copy for every student (a number of copies, or one per
 // name of a pasted list), printed as one job of subjects and one of keys, or saved as PDF or

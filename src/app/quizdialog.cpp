@@ -99,14 +99,7 @@ void QuizDialog::LayOut() {
     form->addRow("Copies", spCopies);
     form->addRow("Corrigé", cbCorrige);
     form->addRow(lblPages);
-    auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {btnImprimer, btnPdf, btnFermer}) {
-        b->setAutoDefault(false);
-        buttons->addWidget(b);
-    }
-    auto* all = new QVBoxLayout(this);
-    all->addLayout(form);
-    all->addLayout(buttons);
+    LayOutDialog(this, form, {btnImprimer, btnPdf, btnFermer});
 }
 
 void QuizDialog::Connect() {
