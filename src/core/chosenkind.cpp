@@ -27,9 +27,11 @@ class ChosenKind final : public QuestionKind {
         return std::string(BaseNamePrefix()) + (choices_.progressive ? "1-3" : DecimalText(level));
     }
     std::string_view AnswerNumberingOf(int i) const override { return Part(i).AnswerNumbering(); }
+    // The parts stay from sheet to sheet, as a kind's tables do: remade, each would
+    // allocate its questions' texts again.
     void Begin(int level) override {
         level_ = level;
-        parts_.clear();
+        for (auto& part : parts_) part.count = -1;
     }
     void Prepare(RandomSource& rng, int count) override;
     void Draw(RandomSource& rng, int i) override;
@@ -57,7 +59,7 @@ class ChosenKind final : public QuestionKind {
     struct KindPart {
         int kind, level;
         std::unique_ptr<QuestionKind> questions;
-        int count = 0;
+        int count = 0;  // -1: not begun on this sheet
     };
     const Position& Slot(int i) const { return positions_.at(static_cast<std::size_t>(i)); }
     const QuestionKind& Part(int i) const { return *parts_.at(Slot(i).part).questions; }
@@ -81,11 +83,14 @@ std::vector<int> ChosenKind::Kinds() const {
 }
 
 int ChosenKind::PartOf(int kind, int level) {
-    for (std::size_t p = 0; p < parts_.size(); ++p)
-        if (parts_[p].kind == kind && parts_[p].level == level) return static_cast<int>(p);
-    parts_.push_back({kind, level, kSheetKinds[kind].make()});
-    parts_.back().questions->Begin(level);
-    return static_cast<int>(parts_.size() - 1);
+    std::size_t p = 0;
+    while (p < parts_.size() && (parts_[p].kind != kind || parts_[p].level != level)) ++p;
+    if (p == parts_.size()) parts_.push_back({kind, level, kSheetKinds[kind].make(), -1});
+    if (parts_[p].count < 0) {
+        parts_[p].questions->Begin(level);
+        parts_[p].count = 0;
+    }
+    return static_cast<int>(p);
 }
 
 void ChosenKind::Prepare(RandomSource& rng, int count) {
@@ -129,11 +134,25 @@ void ChosenKind::Draw(RandomSource& rng, int i) {
     const Position& pos = Slot(i);
     QuestionKind& part = *parts_.at(pos.part).questions;
     const unsigned picked = choices_.PickedCases();
+    int target = pos.target;
+    if (target < 0 && choices_.solutions != Solutions::Any) {
+        // The case as the level itself gives it, then that case with the asked solutions:
+        // restricting the solutions keeps the level's mix of cases (integer roots are so
+        // rare that they would otherwise leave a sheet of "no real root").
+        part.DrawToward(rng, pos.local, -1, Solutions::Any);
+        const QuestionResult r = part.Result(pos.local);
+        target = CaseOf(r);
+        if (((picked >> target) & 1u) == 0) {
+            target = -1;
+        } else if (SolutionsAre(r, choices_.solutions)) {
+            return;
+        }
+    }
     for (int attempt = 0; attempt < kMaxChosenAttempts; ++attempt) {
-        part.DrawToward(rng, pos.local, pos.target, choices_.solutions);
+        part.DrawToward(rng, pos.local, target, choices_.solutions);
         const QuestionResult r = part.Result(pos.local);
         const int c = CaseOf(r);
-        if (((picked >> c) & 1u) && (pos.target < 0 || c == pos.target) &&
+        if (((picked >> c) & 1u) && (target < 0 || c == target) &&
             SolutionsAre(r, choices_.solutions))
             return;
     }

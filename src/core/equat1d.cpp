@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/equat1d.h"
 
+#include <numeric>
+#include <optional>
+#include <utility>
+
 #include "core/exactkey.h"
 #include "core/markup.h"
 #include "core/numbertext.h"
@@ -279,14 +283,66 @@ void FirstDegreeKind::DrawLevel2(RandomSource& rng, FirstDegreeQuestion& q, int 
     }
 }
 
-void FirstDegreeKind::DrawLevel3(RandomSource& rng, FirstDegreeQuestion& q) {
+namespace {
+
+// The right side's slot that its constant alone holds, by form.
+constexpr std::array<std::size_t, 7> kConstantSlot{0, 6, 7, 7, 4, 4, 7};
+
+// a⁻¹ modulo m, for a coprime to m > 0.
+std::int64_t ModInverse(std::int64_t a, std::int64_t m) {
+    std::int64_t r0 = m, r1 = a, t0 = 0, t1 = 1;
+    while (r1 != 0) {
+        const std::int64_t k = r0 / r1;
+        r0 = std::exchange(r1, r0 - k * r1);
+        t0 = std::exchange(t1, t0 - k * t1);
+    }
+    return ((t0 % m) + m) % m;
+}
+
+// A value v that DrawBig gives with d | coef·v + n0 (d, coef ≠ 0), drawn evenly among them;
+// none when there is none.
+std::optional<std::int32_t> DrawBigSolving(RandomSource& rng, std::int64_t coef, std::int64_t n0,
+                                           std::int64_t d) {
+    const std::int64_t g = std::gcd(coef, d);
+    if (n0 % g != 0) return std::nullopt;
+    const std::int64_t m = std::abs(d) / g;
+    const std::int64_t v0 = ((-n0 / g) % m + m) % m * ModInverse(((coef / g) % m + m) % m, m) % m;
+    std::array<std::int32_t, 44> fits{};
+    int count = 0;
+    for (std::int64_t v = v0 - (v0 + 14) / m * m; v <= 29; v += m)
+        if (v < -1 || v > 1) fits[static_cast<std::size_t>(count++)] = static_cast<std::int32_t>(v);
+    if (count == 0) return std::nullopt;
+    return fits[static_cast<std::size_t>(rng.RandomInt(count))];
+}
+
+}  // namespace
+
+void FirstDegreeKind::DrawLevel3(RandomSource& rng, FirstDegreeQuestion& q, bool integer) {
     auto& s = q.slots;
-    for (auto& v : s) v = DrawBig(rng);
-    aleas_ = rng.RandomInt(10);
-    if (aleas_ == 8) s[2] = 1;
-    if (aleas_ == 9) {
-        s[4] = -1;
-        s[6] = 1;
+    for (;;) {
+        for (auto& v : s) v = DrawBig(rng);
+        aleas_ = rng.RandomInt(10);
+        if (aleas_ == 8) s[2] = 1;
+        if (aleas_ == 9) {
+            s[4] = -1;
+            s[6] = 1;
+        }
+        if (!integer) break;
+        // One draw in forty has an integer solution: the right side's constant is solved for
+        // one instead, among the values the level draws.
+        const auto& pair = kPairs[static_cast<std::size_t>(aleas_)];
+        const std::size_t slot = kConstantSlot[static_cast<std::size_t>(pair.right)];
+        s[slot] = 0;
+        const Affine l = SideValue(pair.left, s[0], s[1], s[2], s[3]);
+        const Affine r0 = SideValue(pair.right, s[4], s[5], s[6], s[7]);
+        s[slot] = 1;
+        const std::int64_t coef = SideValue(pair.right, s[4], s[5], s[6], s[7]).q - r0.q;
+        const std::int64_t d = l.p - r0.p;
+        if (d == 0 || coef == 0) continue;
+        const auto v = DrawBigSolving(rng, coef, r0.q - l.q, d);
+        if (!v) continue;
+        s[slot] = *v;
+        break;
     }
     WriteLevel3(q);
 }
@@ -350,7 +406,7 @@ void FirstDegreeKind::DrawToward(RandomSource& rng, int i, int target, Solutions
             if (verdict) {
                 DrawLevel3Verdict(rng, q, target == 2);
             } else {
-                DrawLevel3(rng, q);
+                DrawLevel3(rng, q, solutions == Solutions::Integer);
             }
             break;
     }

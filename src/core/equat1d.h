@@ -58,7 +58,7 @@ class FirstDegreeKind final : public TabledKind<FirstDegreeQuestion> {
     // `solutions`: the level's own proportions among the branches kept.
     void DrawLevel2(RandomSource& rng, FirstDegreeQuestion& q, int target = -1,
                     Solutions solutions = Solutions::Any);
-    void DrawLevel3(RandomSource& rng, FirstDegreeQuestion& q);
+    void DrawLevel3(RandomSource& rng, FirstDegreeQuestion& q, bool integer);
     // A verdict at level 3 is rare (one in four hundred, every real one in a hundred
     // thousand): pair 0 with its right side solved to the left's coefficient of x.
     void DrawLevel3Verdict(RandomSource& rng, FirstDegreeQuestion& q, bool every);

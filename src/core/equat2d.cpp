@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/equat2d.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 #include <utility>
@@ -219,6 +220,84 @@ void DrawQuadraticDoubleRoot(RandomSource& rng, QuadraticQuestion& q, int level)
     q.x2 = RootX2(s[0] - s[3], s[1] - s[4], s[2] - s[5]);
 }
 
+namespace {
+
+// The leading coefficient as the level draws it: a on level 2, a − d on level 3.
+std::int64_t DrawLeading(RandomSource& rng, int level, std::array<std::int32_t, 8>& s) {
+    s = {};
+    if (level == 2) {
+        s[0] = DrawNonZeroDiff(rng, 45, 15);
+        return s[0];
+    }
+    do {
+        s[0] = DrawDiff(rng, 45, 15);
+        s[3] = DrawDiff(rng, 15, 45);
+    } while (s[0] == s[3]);
+    return std::int64_t{s[0]} - s[3];
+}
+
+// `minuend` = `difference` + a subtrahend drawn as R(p) − R(q), within lo..hi.
+bool SplitDifference(RandomSource& rng, std::int64_t difference, int p, int q, std::int64_t lo,
+                     std::int64_t hi, std::int32_t& minuend, std::int32_t& subtrahend) {
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        subtrahend = DrawDiff(rng, p, q);
+        if (InRange(difference + subtrahend, lo, hi)) {
+            minuend = static_cast<std::int32_t>(difference + subtrahend);
+            return true;
+        }
+    }
+    return false;
+}
+
+// The level's leading coefficient a = k d1 d2, then k (d1 x − n1)(d2 x − n2) with its other
+// coefficients in the level's ranges; false when they fall out.
+bool DrawOnRoots(RandomSource& rng, int level, bool twice, bool fractions,
+                 std::array<std::int32_t, 8>& s) {
+    // How far b and c reach: the level's own ranges, or those of the two sides' differences.
+    const std::int64_t bReach = level == 2 ? 29 : 28, cReach = level == 2 ? 44 : 88;
+    const std::int64_t lead = DrawLeading(rng, level, s);
+    const std::int64_t d1 = fractions ? 1 + rng.RandomInt(4) : 1;
+    const std::int64_t d2 = twice ? d1 : fractions ? 1 + rng.RandomInt(4) : 1;
+    if (fractions && lead % (d1 * d2) != 0) return false;
+    const std::int64_t k = fractions ? lead / (d1 * d2) : lead;
+    // No root beyond c's reach over |k| fits. One root twice is drawn anywhere it fits, so
+    // that none of the few such questions is left out. Two roots are drawn as if within a
+    // fixed reach: a large k, which fits few of them, kept as seldom as in the level's own
+    // draw (kept in the share of that square its own reach covers, then drawn there).
+    const std::int64_t fits = std::min(bReach + 1, cReach / std::abs(k));
+    const std::int64_t fixed = level == 2 ? 15 : 9;  // level 3's roots lie closer
+    const std::int64_t reach = twice ? fits : std::min(fits, fixed);
+    const std::int64_t side = 2 * reach + 1, fixedSide = 2 * fixed + 1;
+    if (!twice && rng.RandomInt(static_cast<int>(fixedSide * fixedSide)) >= side * side)
+        return false;
+    const int span = static_cast<int>(side);
+    const std::int64_t n1 = rng.RandomInt(span) - reach;
+    const std::int64_t n2 = twice ? n1 : rng.RandomInt(span) - reach;
+    if (!twice && n1 * d2 == n2 * d1) return false;  // two roots asked, one given
+    const std::int64_t b = -k * (d1 * n2 + d2 * n1), c = k * n1 * n2;
+    if (b == 0 && c == 0) return false;  // the equation the levels refuse
+    // Each side's reach first: a hopeless split draws nothing.
+    if (level == 3)
+        return InRange(b, -bReach, bReach) && InRange(c, -cReach, 28) &&
+               SplitDifference(rng, b, 15, 15, -14, 14, s[1], s[4]) &&
+               SplitDifference(rng, c, 45, 15, -44, 14, s[2], s[5]);
+    if (!InRange(b, -14, 29) || !InRange(c, -44, 14)) return false;
+    s[1] = static_cast<std::int32_t>(b);
+    s[2] = static_cast<std::int32_t>(c);
+    return true;
+}
+
+}  // namespace
+
+void DrawQuadraticOnRoots(RandomSource& rng, QuadraticQuestion& q, int level, bool twice,
+                          bool fractions) {
+    auto& s = q.slots;
+    while (!DrawOnRoots(rng, level, twice, fractions, s)) {
+    }
+    q.x1 = RootX1(s[0] - s[3], s[1] - s[4], s[2] - s[5]);
+    q.x2 = RootX2(s[0] - s[3], s[1] - s[4], s[2] - s[5]);
+}
+
 std::string QuadraticEquationText(int level, const std::array<std::int32_t, 8>& slots) {
     std::string eq;
     WriteEquationInto(eq, level, slots);
@@ -284,7 +363,7 @@ void AppendQuadraticAnswerBody(std::string& doc, int level, const QuadraticQuest
     out.Put(pc.rootsEnd);  // its line break ends the question's paragraph
 }
 
-void SecondDegreeKind::DrawToward(RandomSource& rng, int i, int target, Solutions /*solutions*/) {
+void SecondDegreeKind::DrawToward(RandomSource& rng, int i, int target, Solutions solutions) {
     auto& q = record(i);
     switch (level_) {
         case 1:
@@ -292,7 +371,11 @@ void SecondDegreeKind::DrawToward(RandomSource& rng, int i, int target, Solution
             break;
         case 2:
         default:
-            if (target == 2) {
+            if (solutions != Solutions::Any &&
+                (target == 0 || (target == 2 && solutions == Solutions::Integer))) {
+                // Rational roots are too rare in the level's own draw to wait for them.
+                DrawQuadraticOnRoots(rng, q, level_, target == 2, solutions == Solutions::Fraction);
+            } else if (target == 2) {
                 DrawQuadraticDoubleRoot(rng, q, level_);
             } else if (level_ == 2) {
                 DrawQuadraticLevel2(rng, q);

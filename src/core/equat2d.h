@@ -52,6 +52,11 @@ void DrawQuadraticLevel3(RandomSource& rng, QuadraticQuestion& q);
 // A double root is rare at levels 2 and 3 (one draw in a thousand, or in four thousand):
 // the level's own draws with its constant solved from Δ = 0, kept when in the level's range.
 void DrawQuadraticDoubleRoot(RandomSource& rng, QuadraticQuestion& q, int level);
+// Rational roots are rare at levels 2 and 3 (integer ones in one draw in a hundred, or in
+// three hundred): the level's leading coefficient, then k (d1 x − n1)(d2 x − n2) within its
+// ranges; integer roots unless `fractions`, one root twice if `twice`.
+void DrawQuadraticOnRoots(RandomSource& rng, QuadraticQuestion& q, int level, bool twice,
+                          bool fractions);
 
 // Second-degree equations in x.
 class SecondDegreeKind final : public TabledKind<QuadraticQuestion> {

@@ -113,10 +113,15 @@ bool IsSquare(std::int64_t r, std::int64_t& root) {
 // up to the cube root of the unfactored part m are divided out, m has at most two prime
 // factors, so it is square-free unless it is itself a square.
 void SplitSquare(std::int64_t r, std::int64_t& k, std::int64_t& rest) {
+    std::int64_t root = 0;
+    if (IsSquare(r, root)) {  // rational roots: no factoring
+        k = root;
+        rest = r == 0 ? 0 : 1;
+        return;
+    }
     k = 1;
     rest = 1;
     std::int64_t m = r;
-    std::int64_t root = 0;
     for (std::int64_t p = 2; p <= m / p / p; p += 1 + (p > 2)) {
         bool odd = false;
         while (m % p == 0) {

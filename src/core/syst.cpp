@@ -207,7 +207,7 @@ int DrawSystemLevel1(RandomSource& rng, SystemQuestion& q) {
     return 0;
 }
 
-void DrawSystemLevel1Impossible(RandomSource& rng, SystemQuestion& q) {
+void DrawSystemLevel1Dependent(RandomSource& rng, SystemQuestion& q, bool infinite) {
     auto& e1 = q.eq1;
     auto& e2 = q.eq2;
     e1 = {};
@@ -217,7 +217,7 @@ void DrawSystemLevel1Impossible(RandomSource& rng, SystemQuestion& q) {
         for (int j = 0; j < 3; ++j) e1[j] = DrawNonZeroDiff(rng, 20, 10);
         e2[0] = k * e1[0];
         e2[1] = k * e1[1];
-        e2[2] = k * e1[2] - rng.RandomInt(20) - 1;
+        e2[2] = k * e1[2] - (infinite ? 0 : rng.RandomInt(20) + 1);
     } while (std::abs(e2[2]) >= 200);
     SetSolution(q, {e1[0], e1[1], e1[2]}, {e2[0], e2[1], e2[2]});
 }
@@ -282,27 +282,72 @@ void DrawTwoSided(RandomSource& rng, EquationSlots& s) {
 
 }  // namespace
 
-bool DrawSystemLevel3Attempt(RandomSource& rng, SystemQuestion& q) {
-    q.eq1 = {};
-    q.eq2 = {};
-    q.form = rng.RandomInt(2);
-    for (EquationSlots* e : {&q.eq1, &q.eq2}) {
-        auto& s = *e;
-        if (q.form == 0) {
-            DrawTwoSided(rng, s);
-        } else {
-            s[0] = SmallAbove(rng, 1);
-            s[1] = SmallAbove(rng, 0);
-            s[2] = SmallAbove(rng, 0);
-            s[3] = DrawDiff(rng, 15, 15);
-            s[4] = SmallAbove(rng, 1);
-            s[5] = SmallAbove(rng, 0);
-            s[6] = SmallAbove(rng, 0);
-            s[7] = DrawDiff(rng, 15, 15);
-        }
+namespace {
+
+// One level-3 equation of the bracketed form.
+void DrawBracketed(RandomSource& rng, EquationSlots& s) {
+    s[0] = SmallAbove(rng, 1);
+    s[1] = SmallAbove(rng, 0);
+    s[2] = SmallAbove(rng, 0);
+    s[3] = DrawDiff(rng, 15, 15);
+    s[4] = SmallAbove(rng, 1);
+    s[5] = SmallAbove(rng, 0);
+    s[6] = SmallAbove(rng, 0);
+    s[7] = DrawDiff(rng, 15, 15);
+}
+
+void DrawLevel3Equation(RandomSource& rng, int form, EquationSlots& s) {
+    s = {};
+    if (form == 0) {
+        DrawTwoSided(rng, s);
+    } else {
+        DrawBracketed(rng, s);
     }
+}
+
+// A level-3 equation through (x0, y0): drawn as the level draws it, then its right side's
+// constant solved from the rest; false when that falls out of the level's range.
+bool DrawThroughPoint(RandomSource& rng, int form, std::int64_t x0, std::int64_t y0,
+                      EquationSlots& s) {
+    DrawLevel3Equation(rng, form, s);
+    const ReducedEquation r = Reduce(form, s);
+    // Two-sided: s5 − s2 is the reduced constant; bracketed: s7 − s3.
+    const std::size_t left = form == 0 ? 2 : 3, right = form == 0 ? 5 : 7;
+    const std::int64_t constant = r.a * x0 + r.b * y0 + s[left];
+    if (std::abs(constant) > 14) return false;
+    s[right] = static_cast<std::int32_t>(constant);
+    return true;
+}
+
+}  // namespace
+
+bool DrawSystemLevel3Attempt(RandomSource& rng, SystemQuestion& q) {
+    q.form = rng.RandomInt(2);
+    DrawLevel3Equation(rng, q.form, q.eq1);
+    DrawLevel3Equation(rng, q.form, q.eq2);
     SetSolution(q, Reduce(q.form, q.eq1), Reduce(q.form, q.eq2));
     return !((q.x == "/" && q.y == "?") || (q.x == "?" && q.y == "/"));
+}
+
+void DrawSystemLevel3OnPoint(RandomSource& rng, SystemQuestion& q) {
+    for (;;) {
+        q.form = rng.RandomInt(2);
+        // The bracketed form's products fit a point near the origin only; a point that fits
+        // too few equations is drawn again after a while.
+        const int reach = q.form == 0 ? 7 : 3;
+        const int x0 = DrawDiff(rng, reach, reach), y0 = DrawDiff(rng, reach, reach);
+        bool placed = true;
+        for (EquationSlots* e : {&q.eq1, &q.eq2}) {
+            int attempt = 0;
+            while (!DrawThroughPoint(rng, q.form, x0, y0, *e) && ++attempt < 64) {
+            }
+            placed = placed && attempt < 64;
+        }
+        const ReducedEquation r1 = Reduce(q.form, q.eq1), r2 = Reduce(q.form, q.eq2);
+        if (!placed || std::int64_t{r1.a} * r2.b == std::int64_t{r1.b} * r2.a) continue;
+        SetSolution(q, r1, r2);
+        return;
+    }
 }
 
 bool DrawSystemLevel3Dependent(RandomSource& rng, SystemQuestion& q, bool infinite) {
@@ -431,8 +476,8 @@ void SystemKind::DrawToward(RandomSource& rng, int i, int target, Solutions solu
     auto& q = record(i);
     switch (level_) {
         case 1:
-            if (target == 1) {
-                DrawSystemLevel1Impossible(rng, q);
+            if (target >= 1) {
+                DrawSystemLevel1Dependent(rng, q, target == 2);
                 aleas_ = 0;
             } else {
                 aleas_ = DrawSystemLevel1(rng, q);
@@ -442,8 +487,11 @@ void SystemKind::DrawToward(RandomSource& rng, int i, int target, Solutions solu
             aleas_ = DrawSystemLevel2(rng, q, target, solutions);
             break;
         default:
-            if (target < 1 || !DrawSystemLevel3Dependent(rng, q, target == 2))
+            if (target <= 0 && solutions == Solutions::Integer) {
+                DrawSystemLevel3OnPoint(rng, q);
+            } else if (target < 1 || !DrawSystemLevel3Dependent(rng, q, target == 2)) {
                 DrawSystemLevel3(rng, q);
+            }
             break;
     }
     WriteSystemInto(q.written, q.eq1, q.eq2,

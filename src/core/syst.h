@@ -67,9 +67,9 @@ QuestionResult SystemResult(int level, const SystemQuestion& q);
 // (aleas, always 0 at level 1). At level 1 the texts are the drawn solution, or "?" for
 // both when the two equations are proportional.
 int DrawSystemLevel1(RandomSource& rng, SystemQuestion& q);
-// Level 1 never draws an impossible system: one in its own style, the second equation's left
-// side a multiple of the first's, its right side shifted.
-void DrawSystemLevel1Impossible(RandomSource& rng, SystemQuestion& q);
+// Level 1 never draws an impossible system and seldom an indeterminate one: one in its own
+// style, the second equation a multiple of the first, its right side shifted for none.
+void DrawSystemLevel1Dependent(RandomSource& rng, SystemQuestion& q, bool infinite);
 // The choice draw is drawn again until its branch can give case `target` (-1: any) with
 // `solutions`: the level's own proportions among the branches kept.
 int DrawSystemLevel2(RandomSource& rng, SystemQuestion& q, int target = -1,
@@ -81,6 +81,10 @@ bool DrawSystemLevel3Attempt(RandomSource& rng, SystemQuestion& q);
 // second's x and y coefficients and constant solved so that it reduces to a multiple of the
 // first (shifted for none). False after a thousand draws out of the level's ranges.
 bool DrawSystemLevel3Dependent(RandomSource& rng, SystemQuestion& q, bool infinite);
+// Integer solutions are rare at level 3 (one draw in forty, in two hundred and fifty for the
+// bracketed form): a point drawn first, then each equation as the level draws it with its
+// constant solved through the point.
+void DrawSystemLevel3OnPoint(RandomSource& rng, SystemQuestion& q);
 // Level-3 attempts until one is kept; the discarded ones leave nothing behind.
 void DrawSystemLevel3(RandomSource& rng, SystemQuestion& q);
 

@@ -189,3 +189,22 @@ TEST(DrawChoices, CodesCarryTheChoices) {
     EXPECT_FALSE(DecodeSheetCode(EncodeSheetCode(bad), &error));
     EXPECT_EQ(DrawChoicesFlags({}), 0u);
 }
+
+// Restricting the solutions keeps the level's mix of cases: integer roots are rare enough
+// that waiting for any question with integer solutions would leave mostly "no real root".
+TEST(DrawChoices, RestrictedSolutionsKeepTheLevelsMixOfCases) {
+    for (int kind = 0; kind < kKindCount; ++kind)
+        for (int level = 1; level <= 3; ++level)
+            for (Solutions sol : {Solutions::Integer, Solutions::Fraction})
+                for (std::uint32_t seed = 1; seed <= 5; ++seed) {
+                    DrawChoices c;
+                    c.solutions = sol;
+                    RandomSource rng(seed * 7919u);
+                    const auto questions = MakeSheetKind(kSheetKinds[kind].name, c);
+                    const Sheet sheet = BuildSheet(*questions, rng, SettingsFor(level, 40, c));
+                    int usual = 0;
+                    for (const auto& r : sheet.results) usual += CaseOfResult(r) == 0;
+                    EXPECT_GE(usual, 20)
+                        << kSheetKinds[kind].name << " level " << level << " seed " << seed;
+                }
+}
