@@ -280,10 +280,6 @@ void DrawTwoSided(RandomSource& rng, EquationSlots& s) {
     s[5] = DrawDiff(rng, 15, 15);
 }
 
-}  // namespace
-
-namespace {
-
 // One level-3 equation of the bracketed form.
 void DrawBracketed(RandomSource& rng, EquationSlots& s) {
     s[0] = SmallAbove(rng, 1);
