@@ -30,9 +30,85 @@ bool StartsQuestion(const QTextBlock& block) {
     return k > 0 && text.mid(k, 2) == QString::fromUtf8("\u00B0/");
 }
 
+// The line before a question, printed above its number.
+bool IsSeparator(const QTextBlock& block) {
+    return block.layout()->lineCount() == 1 && !block.text().trimmed().isEmpty() &&
+           StartsQuestion(block.next());
+}
+
+// A key's result line, two tabs in.
+bool IsResult(const QString& text) {
+    return text.startsWith(QLatin1String("\t\t"));
+}
+
+// Where a page may start, block by block. Before the first question, at any line. A question
+// runs from its separator to the next one: its statement, a system's lines and the key's
+// result line stay together; a worked solution may go over between its steps (one tab) or at
+// an empty paragraph, never inside a paragraph.
+class BreakRule {
+  public:
+    // For the first line of the block, then whether a page may start at its other lines.
+    bool Before(const QTextBlock& b) {
+        const QString text = b.text();
+        const bool separator = IsSeparator(b);
+        bool may = true;
+        if (StartsQuestion(b)) {
+            may = !afterSeparator_;
+        } else if (inQuestion_ && !separator) {
+            const bool step = text.startsWith('\t') && !IsResult(text);
+            may = !IsResult(text) &&
+                  (text.isEmpty() ? !IsResult(b.next().text()) : step || afterEmpty_);
+        }
+        inQuestion_ = inQuestion_ || separator || StartsQuestion(b);
+        afterSeparator_ = separator;
+        afterEmpty_ = text.isEmpty();
+        return may;
+    }
+    bool WithinParagraphs() const { return !inQuestion_; }
+
+  private:
+    bool inQuestion_ = false, afterSeparator_ = false, afterEmpty_ = false;
+};
+
+bool IsSign(QChar c) {
+    return c == '-' || c == '+' || c == QChar(0x2212);
+}
+
+// The spaces in text that must not end a line: on either side of "=" or "\u2248", and after
+// a sign standing alone (a value keeps its sign).
+std::vector<int> GluedSpaces(const QString& text) {
+    std::vector<int> spaces;
+    const auto spacesFrom = [&](int j, int step) {
+        for (; j >= 0 && j < text.size() && text[j] == ' '; j += step) spaces.push_back(j);
+    };
+    for (int k = 0; k < text.size(); ++k) {
+        if (text[k] == '=' || text[k] == QChar(0x2248)) {
+            spacesFrom(k - 1, -1);
+            spacesFrom(k + 1, 1);
+        } else if (IsSign(text[k]) && (k == 0 || text[k - 1] == ' ')) {
+            spacesFrom(k + 1, 1);
+        }
+    }
+    return spaces;
+}
+
+// Makes those spaces non-breaking, one character for one: positions stay the document's.
+void GlueValues(QTextDocument& doc) {
+    QTextCursor cursor(&doc);
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        for (int k : GluedSpaces(b.text())) {
+            cursor.setPosition(b.position() + k);
+            cursor.setPosition(b.position() + k + 1, QTextCursor::KeepAnchor);
+            cursor.insertText(QString(QChar(0x00A0)), cursor.charFormat());
+        }
+    }
+}
+
 constexpr double kTwipsPerInch = 1440.0;
 // Less than any line is high, in twips.
 constexpr double kEdge = 1.0;
+// Qt's block margins are in pixels of 1/96 inch.
+constexpr double kTwipsPerPixel = 15.0;
 
 // A device of 1440 dots per inch: laid out on it, one unit is one twip.
 QImage& TwipDevice() {
@@ -53,6 +129,29 @@ double DefaultDpiY() {
     return 96;
 }
 
+double FirstLineTop(QAbstractTextDocumentLayout& layout, const QTextBlock& b) {
+    const double top = layout.blockBoundingRect(b).top();
+    return b.layout()->lineCount() > 0 ? top + b.layout()->lineAt(0).y() : top;
+}
+
+// Lowers paragraph k to tops[k] where it stands higher. Qt merges a paragraph's top margin
+// with the bottom margin of the one before, so the margin grows until the line is there.
+void AlignParagraphs(QTextDocument& doc, const std::vector<double>& tops) {
+    QAbstractTextDocumentLayout& layout = *doc.documentLayout();
+    QTextCursor cursor(&doc);
+    std::size_t k = 0;
+    for (QTextBlock b = doc.begin(); b.isValid() && k < tops.size(); b = b.next(), ++k) {
+        for (int tries = 0; tries < 4; ++tries) {
+            const double lower = tops[k] - FirstLineTop(layout, b);
+            if (lower < kEdge / 2) break;
+            QTextBlockFormat f = b.blockFormat();
+            f.setTopMargin(f.topMargin() + lower / kTwipsPerPixel);
+            cursor.setPosition(b.position());
+            cursor.setBlockFormat(f);
+        }
+    }
+}
+
 }  // namespace
 
 struct Paginator::Layout {
@@ -64,7 +163,7 @@ struct Paginator::Layout {
     struct Line {
         int position;
         double top, bottom;
-        bool keepWithNext = false;  // a separator line: it goes where its question goes
+        bool breakBefore = true;  // a page may start here
     };
     std::vector<Line> lines;
 };
@@ -95,6 +194,8 @@ const Paginator::Layout& Paginator::LayoutFor(double widthTwips) {
         l.copy.reset(document_.clone());
         l.doc = l.copy.get();
     }
+    l.doc->setUndoRedoEnabled(false);
+    GlueValues(*l.doc);
     // Laid out once, when the width is set: Qt lays a document out again on every change
     // of its device, margin or options while its page size is not null.
     l.doc->setPageSize(QSizeF(0, 0));
@@ -109,22 +210,28 @@ const Paginator::Layout& Paginator::LayoutFor(double widthTwips) {
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     l.doc->setDefaultTextOption(option);
     l.doc->setTextWidth(widthTwips);
+    AlignParagraphs(*l.doc, align_);
     // After the settings, which count as edits of a document laid out in place.
     l.revision = document_.revision();
+    CollectLines(l);
+    return l;
+}
+
+void Paginator::CollectLines(Layout& l) {
     l.lines.clear();
     QAbstractTextDocumentLayout* layout = l.doc->documentLayout();
+    BreakRule rule;
     for (QTextBlock b = l.doc->begin(); b.isValid(); b = b.next()) {
         const QRectF box = layout->blockBoundingRect(b);
         const QTextLayout* tl = b.layout();
+        const bool before = rule.Before(b);
         for (int k = 0; k < tl->lineCount(); ++k) {
             const QTextLine line = tl->lineAt(k);
             const double top = box.top() + line.y();
-            l.lines.push_back({b.position() + line.textStart(), top, top + line.height()});
+            l.lines.push_back({b.position() + line.textStart(), top, top + line.height(),
+                               k == 0 ? before : rule.WithinParagraphs()});
         }
-        if (tl->lineCount() == 1 && !b.text().trimmed().isEmpty() && StartsQuestion(b.next()))
-            l.lines.back().keepWithNext = true;
     }
-    return l;
 }
 
 int Paginator::FormatRange(QPainter& painter, const QRectF& rectTwips, int start, bool render) {
@@ -141,8 +248,12 @@ int Paginator::FormatRange(QPainter& painter, const QRectF& rectTwips, int start
     const double top = first->top;
     auto last = first + 1;
     while (last != l.lines.end() && last->bottom - top <= rectTwips.height()) ++last;
-    // A separator line left alone at the foot of the page goes over with its question.
-    if (last != l.lines.end() && last - 1 != first && (last - 1)->keepWithNext) --last;
+    // What must stay together goes over whole, unless it fills the page by itself.
+    if (last != l.lines.end()) {
+        auto cut = last;
+        while (cut - 1 != first && !cut->breakBefore) --cut;
+        if (cut - 1 != first || first[1].breakBefore) last = cut;
+    }
     const int next = last == l.lines.end() ? length : last->position;
     const double bottom = (last - 1)->bottom;
 
@@ -163,6 +274,19 @@ int Paginator::FormatRange(QPainter& painter, const QRectF& rectTwips, int start
         painter.restore();
     }
     return next;
+}
+
+std::vector<double> Paginator::ParagraphTops(double widthTwips) {
+    const Layout& l = LayoutFor(std::max(widthTwips, 1.0));
+    std::vector<double> tops;
+    for (QTextBlock b = l.doc->begin(); b.isValid(); b = b.next())
+        tops.push_back(FirstLineTop(*l.doc->documentLayout(), b));
+    return tops;
+}
+
+void Paginator::AlignTo(std::vector<double> tops) {
+    align_ = std::move(tops);
+    layout_.reset();
 }
 
 double Paginator::HeightTwips(double widthTwips) {

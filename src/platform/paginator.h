@@ -51,6 +51,12 @@ class Paginator {
     double HeightTwips(double widthTwips);
     double IdealWidthTwips(double widthTwips);
 
+    // The top of each paragraph's first line, laid out at that width, in twips.
+    std::vector<double> ParagraphTops(double widthTwips);
+    // From now on lays paragraph k no higher than tops[k]: a strip laid out beside its copy
+    // has each line at the height of the copy's, whatever the copy's lines wrap into.
+    void AlignTo(std::vector<double> tops);
+
     // Paints the whole document, page after page, with a painter already started on the
     // device: the first page on the device's current page, a new page before each further
     // one. Several documents go into one job by calling this for each, with a new page
@@ -62,11 +68,13 @@ class Paginator {
   private:
     struct Layout;
     const Layout& LayoutFor(double widthTwips);
+    static void CollectLines(Layout& l);
 
     std::unique_ptr<QTextDocument> owned_;
     const QTextDocument& document_;
     int defaultTabTwips_;
     std::unique_ptr<Layout> layout_;
+    std::vector<double> align_;
 };
 
 // A document as the window's rich-text control holds it (its default font, the same

@@ -1,0 +1,109 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Where pages are cut: never inside a question's statement, a system or its result line, and
+// never between a value and its sign or its "=".
+#include "platform/paginator.h"
+
+#include <gtest/gtest.h>
+
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <map>
+
+#include "app/qt_environment.h"
+#include "core/kinds.h"
+#include "core/sheet.h"
+#include "platform/classpdf.h"
+#include "platform/pdfwords.h"
+
+using namespace equat;
+
+namespace {
+
+SheetSettings Settings(int level, KeyStyle style, int round) {
+    SheetSettings s;
+    s.level = level;
+    s.count = 25;
+    s.keyStyle = style;
+    s.interline = round == 0 ? 0 : 2;
+    s.layout.on = round == 2;
+    s.layout.key = round == 2;
+    s.layout.size = 18;
+    return s;
+}
+
+// Why a page may not start at position p of doc; empty when it may.
+std::string Fault(const QTextDocument& doc, int p) {
+    const QTextBlock b = doc.findBlock(p);
+    const QString text = b.text(), before = b.previous().text();
+    static const QRegularExpression question(QString::fromUtf8("^[0-9]+\u00B0/"));
+    bool afterFirstQuestion = false;
+    for (QTextBlock q = doc.begin(); q.isValid() && q.position() < b.position(); q = q.next())
+        afterFirstQuestion = afterFirstQuestion || question.match(q.text()).hasMatch();
+    if (!afterFirstQuestion) return {};
+    if (p != b.position()) return "inside a paragraph";
+    if (text.contains(QRegularExpression(QString::fromUtf8("[\u23A7-\u23A9]"))))
+        return "inside a system";
+    if (text.startsWith("\t\t")) return "a result away from its question";
+    if (!text.isEmpty() && text.trimmed().isEmpty()) return "inside a strip's question";
+    if (question.match(text).hasMatch() && before.startsWith("---"))
+        return "a separator away from its question";
+    return {};
+}
+
+}  // namespace
+
+TEST(Pages, NoQuestionIsCut) {
+    QPainter unused;
+    for (const char* name : {"1d", "2d", "syst"}) {
+        for (int level = 1; level <= 3; ++level) {
+            for (KeyStyle style : {KeyStyle::Decimal, KeyStyle::Detailed, KeyStyle::Strip}) {
+                for (int round = 0; round < 3; ++round) {
+                    auto kind = MakeKind(name);
+                    RandomSource rng(static_cast<std::uint32_t>(level * 100 + round));
+                    const Sheet sheet = BuildSheet(*kind, rng, Settings(level, style, round));
+                    for (const std::string& rtf : {sheet.subject, sheet.answerKey}) {
+                        int tab = 720;
+                        auto doc = LoadRtfDocument(rtf, &tab);
+                        Paginator pages(*doc, tab);
+                        for (double height = 6000; height < 16000; height += 1733) {
+                            for (int at = 0; at < pages.TextLength();) {
+                                at = pages.FormatRange(unused, QRectF(0, 0, 10772, height), at,
+                                                       false);
+                                if (at < pages.TextLength())
+                                    ASSERT_EQ(Fault(*doc, at), "")
+                                        << name << " level " << level << " style "
+                                        << static_cast<int>(style) << " round " << round
+                                        << ", a page " << height << " twips high, at " << at;
+                            }
+                        }
+                    }
+                }
+            }
+        }
+    }
+}
+
+// Keys at 18 points, whose results run over two lines: no line of the PDF ends on a sign,
+// an "=" or a "≈".
+TEST(Pages, ValuesStayWithTheirSigns) {
+    for (const char* name : {"1d", "2d", "syst"}) {
+        auto kind = MakeKind(name);
+        RandomSource rng(11);
+        SheetSettings s = Settings(3, KeyStyle::Exact, 2);
+        s.decimalComma = true;
+        const Sheet sheet = BuildSheet(*kind, rng, s);
+        std::string pdf, error;
+        ASSERT_TRUE(CollatedPdf({sheet.subject, sheet.answerKey}, "t", &pdf, &error)) << error;
+        std::map<std::pair<int, int>, std::map<double, QString>> lines;
+        for (const auto& w : test::PdfWords(pdf)) lines[{w.page, w.line}][w.x] = w.text;
+        ASSERT_GT(lines.size(), 40u);
+        for (const auto& [at, words] : lines) {
+            const QString last = words.rbegin()->second;
+            QString all;
+            for (const auto& [x, w] : words) all += w + " ";
+            for (const QString& sign : {"=", "\u2248", "-", "+"})
+                EXPECT_NE(last, sign) << name << ", page " << at.first << ": " << all.toStdString();
+        }
+    }
+}
