@@ -121,25 +121,34 @@ bool CollatedPdf(const std::vector<std::string_view>& rtfs, const std::string& t
     return PdfOf(PaintCollated, rtfs, title, pdf, error);
 }
 
-static SetPainters PaintersFor(std::span<const ClassCopy> copies, int quizPerPage) {
+static SetPainters PaintersFor(std::span<const ClassCopy> copies, int quizPerPage,
+                               const std::vector<std::size_t>& keyOrder) {
+    const bool strips = !copies.empty() && copies.front().code.keyStyle == KeyStyle::Strip;
+    // A strip is laid out beside its copy: each result at its question's height.
+    std::vector<std::string_view> beside;
+    if (strips)
+        for (std::size_t k : keyOrder) beside.push_back(copies[k].sheet.subject);
     if (quizPerPage > 0)
         return {
             [quizPerPage](const std::vector<std::string_view>& rtfs, QPagedPaintDevice& device,
                           QString* why) { return PaintQuizPages(rtfs, quizPerPage, device, why); },
-            [](const std::vector<std::string_view>& rtfs, QPagedPaintDevice& device, QString* why) {
+            [quizPerPage, beside](const std::vector<std::string_view>& rtfs,
+                                  QPagedPaintDevice& device, QString* why) {
+                // Strips in their copies' cells; other keys one under another.
+                if (!beside.empty()) return PaintQuizPages(rtfs, quizPerPage, device, why, beside);
                 return PaintColumns(rtfs, 1, device, why);
             }};
     // Strips lie side by side, as many as the page has room for.
-    if (!copies.empty() && copies.front().code.keyStyle == KeyStyle::Strip)
+    if (strips)
         return {PaintCollated,
-                [](const std::vector<std::string_view>& rtfs, QPagedPaintDevice& device,
-                   QString* why) { return PaintColumns(rtfs, 0, device, why); }};
+                [beside](const std::vector<std::string_view>& rtfs, QPagedPaintDevice& device,
+                         QString* why) { return PaintColumns(rtfs, 0, device, why, beside); }};
     return {PaintCollated, PaintCollated};
 }
 
 bool PrintSet(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
               int quizPerPage, bool keys, QPrinter& printer, const QString& title, QString* error) {
-    const SetPainters painters = PaintersFor(copies, quizPerPage);
+    const SetPainters painters = PaintersFor(copies, quizPerPage, keyOrder);
     std::vector<std::string_view> rtfs;
     if (keys) {
         for (std::size_t k : keyOrder) rtfs.push_back(copies[k].sheet.answerKey);
@@ -264,7 +273,7 @@ bool AnswerGridPdf(const AnswerGrid& grid, std::string* pdf, std::string* error)
 bool ClassPdfs(std::span<const ClassCopy> copies, const std::vector<std::size_t>& keyOrder,
                const std::string& path, const std::string& answers, NamedFiles* files,
                std::string* error, int quizPerPage) {
-    SetPainters painters = PaintersFor(copies, quizPerPage);
+    SetPainters painters = PaintersFor(copies, quizPerPage, keyOrder);
     UseCream(copies, keyOrder, quizPerPage, painters);
     fs::path subjectPath(path);
     if (!subjectPath.has_extension()) subjectPath += ".pdf";

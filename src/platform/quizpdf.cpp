@@ -6,6 +6,7 @@
 #include <QPen>
 #include <QTextDocument>
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 #include "platform/pages.h"
@@ -82,17 +83,17 @@ class TwipPainter {
 
 }  // namespace
 
-bool PaintQuizPages(const std::vector<std::string_view>& rtfs, int perPage,
-                    QPagedPaintDevice& device, QString* why) {
-    TwipPainter out(device);
-    auto pages = Load(rtfs);
-    const QRectF page = out.page();
-    const int rows = std::max(perPage / 2, 1);
-    const double width = (page.width() - kGapTwips) / 2;
-    const double height = (page.height() - (rows - 1) * kGapTwips) / rows;
-    // Every copy's scale before the first page: a copy whose questions would be cut off
-    // refuses the whole job, so that no pupil gets a quiz with a question missing.
-    std::vector<double> scales;
+// Aligns each strip on its copy laid out at that width (the strip's own at that scale).
+void AlignStrips(std::vector<std::unique_ptr<Paginator>>& strips,
+                 std::vector<std::unique_ptr<Paginator>>& copies,
+                 const std::function<double(std::size_t)>& widthOf) {
+    for (std::size_t k = 0; k < strips.size() && k < copies.size(); ++k)
+        strips[k]->AlignTo(copies[k]->ParagraphTops(widthOf(k)));
+}
+
+// The scale of each copy in a cell; false with *why when one does not fit even at the smallest.
+bool CellScales(std::vector<std::unique_ptr<Paginator>>& pages, double width, double height,
+                std::vector<double>* scales, QString* why) {
     for (const auto& doc : pages) {
         double scale = 1;
         while (scale > kSmallest && doc->HeightTwips(width / scale) > height / scale)
@@ -102,11 +103,30 @@ bool PaintQuizPages(const std::vector<std::string_view>& rtfs, int perPage,
                 QString(
                     "Une copie ne tient pas dans sa case, m\u00eame r\u00e9duite de moiti\u00e9 : "
                     "choisissez moins de copies par page ou moins de questions (copie %1)")
-                    .arg(scales.size() + 1);
+                    .arg(scales->size() + 1);
             return false;
         }
-        scales.push_back(scale);
+        scales->push_back(scale);
     }
+    return true;
+}
+
+bool PaintQuizPages(const std::vector<std::string_view>& rtfs, int perPage,
+                    QPagedPaintDevice& device, QString* why,
+                    const std::vector<std::string_view>& copies) {
+    TwipPainter out(device);
+    auto pages = Load(rtfs);
+    const QRectF page = out.page();
+    const int rows = std::max(perPage / 2, 1);
+    const double width = (page.width() - kGapTwips) / 2;
+    const double height = (page.height() - (rows - 1) * kGapTwips) / rows;
+    // Every copy's scale before the first page: a copy whose questions would be cut off
+    // refuses the whole job, so that no pupil gets a quiz with a question missing. Strips
+    // take their copies' scales and places.
+    std::vector<double> scales;
+    auto besides = Load(copies.size() == rtfs.size() ? copies : std::vector<std::string_view>{});
+    if (!CellScales(besides.empty() ? pages : besides, width, height, &scales, why)) return false;
+    AlignStrips(pages, besides, [&](std::size_t k) { return width / scales[k]; });
     if (!out.Begin(why)) return false;
     bool ok = true;
     for (std::size_t k = 0; ok && k < pages.size(); ++k) {
@@ -129,7 +149,7 @@ bool PaintQuizPages(const std::vector<std::string_view>& rtfs, int perPage,
 }
 
 bool PaintColumns(const std::vector<std::string_view>& rtfs, int columns, QPagedPaintDevice& device,
-                  QString* why) {
+                  QString* why, const std::vector<std::string_view>& copies) {
     TwipPainter out(device);
     if (!out.Begin(why)) return false;
     auto pages = Load(rtfs);
@@ -141,6 +161,8 @@ bool PaintColumns(const std::vector<std::string_view>& rtfs, int columns, QPaged
                              kMostColumns);
     }
     const double width = (page.width() - (columns - 1) * kGapTwips) / columns;
+    auto besides = Load(copies.size() == rtfs.size() ? copies : std::vector<std::string_view>{});
+    AlignStrips(pages, besides, [&](std::size_t) { return page.width(); });
     int column = 0;
     double y = page.top();
     bool ok = true;

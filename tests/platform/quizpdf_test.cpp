@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A strip beside its copy: laid out as a page is, its questions start at the heights of the
-// subject's, so that every height of page cuts both after the same question.
+// subject's, so that every height of page cuts both after the same question; in the PDF,
+// each result at its question's height.
 #include <gtest/gtest.h>
 
 #include <QPainter>
@@ -10,9 +11,13 @@
 #include <string_view>
 
 #include "app/qt_environment.h"
+#include "core/classset.h"
 #include "core/kinds.h"
+#include "core/quiz.h"
 #include "core/sheet.h"
+#include "platform/classpdf.h"
 #include "platform/paginator.h"
+#include "platform/pdfwords.h"
 
 using namespace equat;
 
@@ -58,6 +63,59 @@ TEST(Strip, LinesAsHighAsTheSubjects) {
                           QuestionsOnPage(*strip, stripPages, 3400, height))
                     << name << " level " << level << (adapted ? " adapted" : "") << ", a page "
                     << height << " twips high";
+            }
+        }
+    }
+}
+
+namespace {
+
+// Where each question's number stands in a PDF: (page, x, y) in points, in order of reading.
+std::vector<std::tuple<int, double, double>> Numbers(const std::string& pdf) {
+    static const QRegularExpression number(QString::fromUtf8("^[0-9]+\u00B0/$"));
+    std::vector<std::tuple<int, double, double>> at;
+    for (const auto& w : test::PdfWords(pdf))
+        if (number.match(w.text).hasMatch()) at.emplace_back(w.page, w.x, w.y);
+    std::sort(at.begin(), at.end());
+    return at;
+}
+
+}  // namespace
+
+// Quick quizzes at 2, 4 and 6 a page, in the standard and the adapted layout: each strip lies
+// in its copy's cell at its copy's scale, every result where its question is on the copy's
+// page. A set of whole copies: the strips side by side, each result at its question's height.
+TEST(Strip, ResultsAtTheirQuestionsInThePdf) {
+    for (const char* name : {"1d", "2d", "syst"}) {
+        for (int perPage : {0, 2, 4, 6}) {
+            SCOPED_TRACE(std::string(name) + ", " + std::to_string(perPage) + " a page");
+            SheetSettings s;
+            s.level = 3;
+            s.keyStyle = KeyStyle::Strip;
+            s.layout = {.on = perPage <= 2, .size = perPage == 0 ? 18 : 14};
+            RandomSource rng(5);
+            ClassSet set;
+            if (perPage > 0) {
+                s.count = 4;
+                set = MakeQuiz({.kind = name, .settings = s, .copies = 7, .perPage = perPage}, rng);
+            } else {
+                s.count = 12;
+                set = MakeClassSet({.kind = name, .settings = s, .copies = 1}, rng);
+            }
+            NamedFiles files;
+            std::string error;
+            ASSERT_TRUE(ClassPdfs(set.copies, set.keyOrder, "/nonexistent/q.pdf", "", &files,
+                                  &error, perPage))
+                << error;
+            auto copies = Numbers(files[0].second), strips = Numbers(files[1].second);
+            ASSERT_EQ(copies.size(), strips.size());
+            for (std::size_t k = 0; k < copies.size(); ++k) {
+                // Side by side, a strip goes on in the next column: its height is what counts.
+                if (perPage == 0) std::get<0>(strips[k]) = std::get<0>(copies[k]);
+                if (perPage == 0) std::get<1>(strips[k]) = std::get<1>(copies[k]);
+                EXPECT_EQ(std::get<0>(copies[k]), std::get<0>(strips[k]));
+                EXPECT_NEAR(std::get<1>(copies[k]), std::get<1>(strips[k]), 0.1) << k;
+                EXPECT_NEAR(std::get<2>(copies[k]), std::get<2>(strips[k]), 0.1) << k;
             }
         }
     }
