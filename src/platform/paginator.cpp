@@ -11,6 +11,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextLayout>
 #include <algorithm>
 
@@ -152,18 +153,63 @@ void AlignParagraphs(QTextDocument& doc, const std::vector<double>& tops) {
     }
 }
 
+// Qt's layout of one document goes wrong (and may never end) past 2^23 units, some 420,000
+// points in twips: a document stays well below that, or is laid out in consecutive parts.
+// Against guesses that overestimate: a guess below kWholeTwips is laid out whole, as it
+// always was.
+constexpr double kWholeTwips = 4'000'000;
+constexpr double kPartTwips = 1'000'000;
+
+// A generous guess at a paragraph's height laid out at that width, in twips, without laying
+// it out: every line as high as twice its largest font, every character as wide as the font.
+double GuessTwips(const QTextBlock& b, double width, double defaultPoints) {
+    double points = defaultPoints;
+    for (auto it = b.begin(); !it.atEnd(); ++it)
+        points = std::max(points, it.fragment().charFormat().fontPointSize());
+    const QTextBlockFormat f = b.blockFormat();
+    const double spacing =
+        f.lineHeightType() == QTextBlockFormat::ProportionalHeight ? f.lineHeight() / 100 : 1;
+    const double lines = 1 + b.length() * points * 20 / std::max(width, 1.0);
+    return (f.topMargin() + f.bottomMargin()) * kTwipsPerPixel +
+           lines * points * 40 * std::max(spacing, 1.0);
+}
+
+// The paragraphs [from, to) of a document as a document of their own.
+std::unique_ptr<QTextDocument> PartOf(const QTextDocument& doc, const QTextBlock& from,
+                                      const QTextBlock& to) {
+    auto part = std::make_unique<QTextDocument>();
+    part->setUndoRedoEnabled(false);
+    part->setDefaultFont(doc.defaultFont());
+    QTextCursor in(from);
+    in.setPosition(to.isValid() ? to.position() - 1 : doc.characterCount() - 1,
+                   QTextCursor::KeepAnchor);
+    QTextCursor(part.get()).insertFragment(QTextDocumentFragment(in));
+    // The first paragraph's own format, which a fragment from its start does not carry.
+    QTextCursor first(part->begin());
+    first.setBlockFormat(from.blockFormat());
+    first.setBlockCharFormat(from.charFormat());
+    return part;
+}
+
 }  // namespace
 
 struct Paginator::Layout {
     int revision = -1;
     double width = -1;
     int tab = 0;
-    QTextDocument* doc = nullptr;  // the paginator's own document, or copy
-    std::unique_ptr<QTextDocument> copy;
+    // The document laid out whole (the paginator's own, or a copy), or in consecutive parts.
+    struct Part {
+        QTextDocument* doc = nullptr;
+        std::unique_ptr<QTextDocument> copy;
+        int start = 0;   // its first position in the document
+        double top = 0;  // its top in the whole, in twips
+    };
+    std::vector<Part> parts;
     struct Line {
         int position;
         double top, bottom;
         bool breakBefore = true;  // a page may start here
+        std::size_t part = 0;
     };
     std::vector<Line> lines;
 };
@@ -180,37 +226,77 @@ int Paginator::TextLength() const {
     return document_.characterCount() - 1;
 }
 
+// The document whole when it is short enough for one layout, else in parts each short
+// enough, cut between paragraphs.
+void Paginator::SplitInto(Layout& l, double widthTwips) const {
+    l.parts.clear();
+    const double points = std::max(document_.defaultFont().pointSizeF(), 12.0);
+    std::vector<QTextBlock> cuts{document_.begin()};
+    double whole = 0, part = 0;
+    for (QTextBlock b = document_.begin(); b.isValid(); b = b.next()) {
+        const double guess = GuessTwips(b, widthTwips, points);
+        if (part > 0 && part + guess > kPartTwips) {
+            cuts.push_back(b);
+            part = 0;
+        }
+        part += guess;
+        whole += guess;
+    }
+    if (whole <= kWholeTwips) {
+        Layout::Part& p = l.parts.emplace_back();
+        if (owned_) {
+            p.doc = owned_.get();
+        } else {
+            p.copy.reset(document_.clone());
+            p.doc = p.copy.get();
+        }
+        return;
+    }
+    cuts.push_back(QTextBlock());
+    for (std::size_t k = 0; k + 1 < cuts.size(); ++k) {
+        Layout::Part& p = l.parts.emplace_back();
+        p.copy = PartOf(document_, cuts[k], cuts[k + 1]);
+        p.doc = p.copy.get();
+        p.start = cuts[k].position();
+    }
+}
+
+void Paginator::Prepare(QTextDocument& doc, double widthTwips) const {
+    doc.setUndoRedoEnabled(false);
+    GlueValues(doc);
+    // Laid out once, when the width is set: Qt lays a document out again on every change
+    // of its device, margin or options while its page size is not null.
+    doc.setPageSize(QSizeF(0, 0));
+    // The glyphs shaped for the layout are kept for drawing, not shaped again.
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) b.layout()->setCacheEnabled(true);
+    doc.documentLayout()->setPaintDevice(&TwipDevice());
+    doc.setDocumentMargin(0);
+    QTextOption option = doc.defaultTextOption();
+    // Qt scales tab stops by the layout device's resolution over its default one.
+    option.setTabStopDistance(defaultTabTwips_ * DefaultDpiY() / kTwipsPerInch);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    doc.setDefaultTextOption(option);
+    doc.setTextWidth(widthTwips);
+}
+
 const Paginator::Layout& Paginator::LayoutFor(double widthTwips) {
     if (!layout_) layout_ = std::make_unique<Layout>();
     Layout& l = *layout_;
-    if (l.doc && l.revision == document_.revision() && l.width == widthTwips &&
+    if (!l.parts.empty() && l.revision == document_.revision() && l.width == widthTwips &&
         l.tab == defaultTabTwips_)
         return l;
     l.width = widthTwips;
     l.tab = defaultTabTwips_;
-    if (owned_) {
-        l.doc = owned_.get();
-    } else {
-        l.copy.reset(document_.clone());
-        l.doc = l.copy.get();
+    SplitInto(l, widthTwips);
+    double top = 0;
+    for (Layout::Part& p : l.parts) {
+        Prepare(*p.doc, widthTwips);
+        if (l.parts.size() == 1) AlignParagraphs(*p.doc, align_);
+        p.top = top;
+        // Qt leaves the last paragraph's space after out of the document's height.
+        top += p.doc->documentLayout()->documentSize().height() +
+               p.doc->lastBlock().blockFormat().bottomMargin() * kTwipsPerPixel;
     }
-    l.doc->setUndoRedoEnabled(false);
-    GlueValues(*l.doc);
-    // Laid out once, when the width is set: Qt lays a document out again on every change
-    // of its device, margin or options while its page size is not null.
-    l.doc->setPageSize(QSizeF(0, 0));
-    // The glyphs shaped for the layout are kept for drawing, not shaped again.
-    for (QTextBlock b = l.doc->begin(); b.isValid(); b = b.next())
-        b.layout()->setCacheEnabled(true);
-    l.doc->documentLayout()->setPaintDevice(&TwipDevice());
-    l.doc->setDocumentMargin(0);
-    QTextOption option = l.doc->defaultTextOption();
-    // Qt scales tab stops by the layout device's resolution over its default one.
-    option.setTabStopDistance(defaultTabTwips_ * DefaultDpiY() / kTwipsPerInch);
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    l.doc->setDefaultTextOption(option);
-    l.doc->setTextWidth(widthTwips);
-    AlignParagraphs(*l.doc, align_);
     // After the settings, which count as edits of a document laid out in place.
     l.revision = document_.revision();
     CollectLines(l);
@@ -219,17 +305,21 @@ const Paginator::Layout& Paginator::LayoutFor(double widthTwips) {
 
 void Paginator::CollectLines(Layout& l) {
     l.lines.clear();
-    QAbstractTextDocumentLayout* layout = l.doc->documentLayout();
     BreakRule rule;
-    for (QTextBlock b = l.doc->begin(); b.isValid(); b = b.next()) {
-        const QRectF box = layout->blockBoundingRect(b);
-        const QTextLayout* tl = b.layout();
-        const bool before = rule.Before(b);
-        for (int k = 0; k < tl->lineCount(); ++k) {
-            const QTextLine line = tl->lineAt(k);
-            const double top = box.top() + line.y();
-            l.lines.push_back({b.position() + line.textStart(), top, top + line.height(),
-                               k == 0 ? before : rule.WithinParagraphs()});
+    for (std::size_t n = 0; n < l.parts.size(); ++n) {
+        const Layout::Part& p = l.parts[n];
+        QAbstractTextDocumentLayout* layout = p.doc->documentLayout();
+        for (QTextBlock b = p.doc->begin(); b.isValid(); b = b.next()) {
+            const QRectF box = layout->blockBoundingRect(b);
+            const QTextLayout* tl = b.layout();
+            const bool before = rule.Before(b);
+            for (int k = 0; k < tl->lineCount(); ++k) {
+                const QTextLine line = tl->lineAt(k);
+                const double top = p.top + box.top() + line.y();
+                l.lines.push_back({p.start + b.position() + line.textStart(), top,
+                                   top + line.height(), k == 0 ? before : rule.WithinParagraphs(),
+                                   n});
+            }
         }
     }
 }
@@ -255,32 +345,40 @@ int Paginator::FormatRange(QPainter& painter, const QRectF& rectTwips, int start
         if (cut - 1 != first || first[1].breakBefore) last = cut;
     }
     const int next = last == l.lines.end() ? length : last->position;
-    const double bottom = (last - 1)->bottom;
+    if (render && painter.device() != nullptr)
+        Draw(painter, rectTwips, top, (last - 1)->bottom, first->part, (last - 1)->part);
+    return next;
+}
 
-    if (render && painter.device() != nullptr) {
-        const double sx = painter.device()->logicalDpiX() / kTwipsPerInch;
-        const double sy = painter.device()->logicalDpiY() / kTwipsPerInch;
+void Paginator::Draw(QPainter& painter, const QRectF& rectTwips, double top, double bottom,
+                     std::size_t firstPart, std::size_t lastPart) {
+    const double sx = painter.device()->logicalDpiX() / kTwipsPerInch;
+    const double sy = painter.device()->logicalDpiY() / kTwipsPerInch;
+    painter.save();
+    painter.translate(rectTwips.left() * sx, rectTwips.top() * sy);
+    painter.scale(sx, sy);
+    painter.setClipRect(QRectF(0, 0, rectTwips.width(), bottom - top), Qt::IntersectClip);
+    for (std::size_t n = firstPart; n <= lastPart; ++n) {
+        const Layout::Part& p = layout_->parts[n];
         painter.save();
-        painter.translate(rectTwips.left() * sx, rectTwips.top() * sy);
-        painter.scale(sx, sy);
-        painter.setClipRect(QRectF(0, 0, rectTwips.width(), bottom - top), Qt::IntersectClip);
-        painter.translate(0, -top);
+        painter.translate(0, p.top - top);
         // The lines of this page and no other: a line that merely touches the page's top or
         // bottom edge would be drawn outside the clip, invisible yet in the page's text.
         QAbstractTextDocumentLayout::PaintContext ctx;
-        ctx.clip = QRectF(0, top + kEdge, rectTwips.width(), bottom - top - 2 * kEdge);
+        ctx.clip = QRectF(0, top - p.top + kEdge, rectTwips.width(), bottom - top - 2 * kEdge);
         ctx.palette.setColor(QPalette::Text, Qt::black);
-        l.doc->documentLayout()->draw(&painter, ctx);
+        p.doc->documentLayout()->draw(&painter, ctx);
         painter.restore();
     }
-    return next;
+    painter.restore();
 }
 
 std::vector<double> Paginator::ParagraphTops(double widthTwips) {
     const Layout& l = LayoutFor(std::max(widthTwips, 1.0));
     std::vector<double> tops;
-    for (QTextBlock b = l.doc->begin(); b.isValid(); b = b.next())
-        tops.push_back(FirstLineTop(*l.doc->documentLayout(), b));
+    for (const Layout::Part& p : l.parts)
+        for (QTextBlock b = p.doc->begin(); b.isValid(); b = b.next())
+            tops.push_back(p.top + FirstLineTop(*p.doc->documentLayout(), b));
     return tops;
 }
 
@@ -295,7 +393,10 @@ double Paginator::HeightTwips(double widthTwips) {
 }
 
 double Paginator::IdealWidthTwips(double widthTwips) {
-    return LayoutFor(std::max(widthTwips, 1.0)).doc->idealWidth();
+    double widest = 0;
+    for (const Layout::Part& p : LayoutFor(std::max(widthTwips, 1.0)).parts)
+        widest = std::max(widest, p.doc->idealWidth());
+    return widest;
 }
 
 bool Paginator::PaintPages(QPainter& painter, QPagedPaintDevice& device, const QRectF& pageTwips,

@@ -68,7 +68,11 @@ class Paginator {
   private:
     struct Layout;
     const Layout& LayoutFor(double widthTwips);
+    void SplitInto(Layout& l, double widthTwips) const;
+    void Prepare(QTextDocument& doc, double widthTwips) const;
     static void CollectLines(Layout& l);
+    void Draw(QPainter& painter, const QRectF& rectTwips, double top, double bottom,
+              std::size_t firstPart, std::size_t lastPart);
 
     std::unique_ptr<QTextDocument> owned_;
     const QTextDocument& document_;

@@ -7,6 +7,7 @@
 
 #include <QPainter>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <map>
 
@@ -105,5 +106,31 @@ TEST(Pages, ValuesStayWithTheirSigns) {
             for (const QString& sign : {"=", "\u2248", "-", "+"})
                 EXPECT_NE(last, sign) << name << ", page " << at.first << ": " << all.toStdString();
         }
+    }
+}
+
+// Taller than Qt can lay out in one piece (about 420,000 points): laid out in parts, each
+// paragraph on its page as in a short document of the same paragraphs, two to a page.
+TEST(Pages, TallDocumentsArePagedInParts) {
+    for (int paragraphs : {4, 1201}) {
+        QTextDocument doc;
+        QTextCursor cursor(&doc);
+        QTextBlockFormat spaced;
+        spaced.setBottomMargin(960);  // 10 inches
+        for (int k = 0; k < paragraphs; ++k) {
+            if (k > 0) cursor.insertBlock();
+            cursor.setBlockFormat(spaced);
+            cursor.insertText(QString("paragraphe %1").arg(k));
+        }
+        Paginator pages(doc);
+        QPainter unused;
+        std::vector<int> starts;
+        for (int at = 0; at < pages.TextLength();) {
+            starts.push_back(at);
+            at = pages.FormatRange(unused, QRectF(0, 0, 10772, 15718), at, false);
+        }
+        ASSERT_EQ(starts.size(), static_cast<std::size_t>(paragraphs + 1) / 2);
+        for (std::size_t k = 0; k < starts.size(); ++k)
+            EXPECT_EQ(starts[k], doc.findBlockByNumber(static_cast<int>(2 * k)).position()) << k;
     }
 }
