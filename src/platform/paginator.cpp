@@ -14,6 +14,7 @@
 #include <QTextDocumentFragment>
 #include <QTextLayout>
 #include <algorithm>
+#include <cmath>
 
 #include "platform/rtfqt.h"
 #include "rtf/reader.h"
@@ -174,21 +175,43 @@ double GuessTwips(const QTextBlock& b, double width, double defaultPoints) {
            lines * points * 40 * std::max(spacing, 1.0);
 }
 
-// The paragraphs [from, to) of a document as a document of their own.
-std::unique_ptr<QTextDocument> PartOf(const QTextDocument& doc, const QTextBlock& from,
-                                      const QTextBlock& to) {
+// Where a part starts: a paragraph, or a place inside one too tall for a part.
+struct Cut {
+    int position;
+    bool paragraph;
+};
+
+// The text [from.position, to.position) of a document as a document of its own; the
+// paragraph mark before a paragraph that starts the next part stays out of it.
+std::unique_ptr<QTextDocument> PartOf(const QTextDocument& doc, Cut from, Cut to) {
     auto part = std::make_unique<QTextDocument>();
     part->setUndoRedoEnabled(false);
     part->setDefaultFont(doc.defaultFont());
-    QTextCursor in(from);
-    in.setPosition(to.isValid() ? to.position() - 1 : doc.characterCount() - 1,
-                   QTextCursor::KeepAnchor);
+    const QTextBlock block = doc.findBlock(from.position);
+    QTextCursor in(block);
+    in.setPosition(from.position);
+    in.setPosition(to.paragraph ? to.position - 1 : to.position, QTextCursor::KeepAnchor);
     QTextCursor(part.get()).insertFragment(QTextDocumentFragment(in));
     // The first paragraph's own format, which a fragment from its start does not carry.
     QTextCursor first(part->begin());
-    first.setBlockFormat(from.blockFormat());
-    first.setBlockCharFormat(from.charFormat());
+    first.setBlockFormat(block.blockFormat());
+    first.setBlockCharFormat(block.charFormat());
     return part;
+}
+
+// Cuts a paragraph taller than a part after spaces, into pieces of about a part's height.
+void CutParagraph(const QTextBlock& b, double guess, std::vector<Cut>& cuts) {
+    const int pieces = static_cast<int>(std::ceil(guess / kPartTwips));
+    const QString text = b.text();
+    const int size = static_cast<int>(text.size());
+    int at = 0;
+    for (int k = 1; k < pieces; ++k) {
+        const int from = std::max(at + 1, static_cast<int>(std::int64_t{k} * size / pieces));
+        const int space = static_cast<int>(text.indexOf(' ', from));
+        at = space < 0 ? from : space + 1;
+        if (at >= size) return;
+        cuts.push_back({b.position() + at, false});
+    }
 }
 
 }  // namespace
@@ -201,7 +224,8 @@ struct Paginator::Layout {
     struct Part {
         QTextDocument* doc = nullptr;
         std::unique_ptr<QTextDocument> copy;
-        int start = 0;   // its first position in the document
+        int start = 0;  // its first position in the document
+        bool endsParagraph = true;
         double top = 0;  // its top in the whole, in twips
     };
     std::vector<Part> parts;
@@ -231,15 +255,16 @@ int Paginator::TextLength() const {
 void Paginator::SplitInto(Layout& l, double widthTwips) const {
     l.parts.clear();
     const double points = std::max(document_.defaultFont().pointSizeF(), 12.0);
-    std::vector<QTextBlock> cuts{document_.begin()};
+    std::vector<Cut> cuts{{0, true}};
     double whole = 0, part = 0;
     for (QTextBlock b = document_.begin(); b.isValid(); b = b.next()) {
         const double guess = GuessTwips(b, widthTwips, points);
         if (part > 0 && part + guess > kPartTwips) {
-            cuts.push_back(b);
+            cuts.push_back({b.position(), true});
             part = 0;
         }
-        part += guess;
+        if (guess > kPartTwips) CutParagraph(b, guess, cuts);
+        part = guess > kPartTwips ? kPartTwips : part + guess;
         whole += guess;
     }
     if (whole <= kWholeTwips) {
@@ -252,12 +277,13 @@ void Paginator::SplitInto(Layout& l, double widthTwips) const {
         }
         return;
     }
-    cuts.push_back(QTextBlock());
+    cuts.push_back({document_.characterCount(), true});
     for (std::size_t k = 0; k + 1 < cuts.size(); ++k) {
         Layout::Part& p = l.parts.emplace_back();
         p.copy = PartOf(document_, cuts[k], cuts[k + 1]);
         p.doc = p.copy.get();
-        p.start = cuts[k].position();
+        p.start = cuts[k].position;
+        p.endsParagraph = cuts[k + 1].paragraph;
     }
 }
 
@@ -295,7 +321,8 @@ const Paginator::Layout& Paginator::LayoutFor(double widthTwips) {
         p.top = top;
         // Qt leaves the last paragraph's space after out of the document's height.
         top += p.doc->documentLayout()->documentSize().height() +
-               p.doc->lastBlock().blockFormat().bottomMargin() * kTwipsPerPixel;
+               (p.endsParagraph ? p.doc->lastBlock().blockFormat().bottomMargin() : 0) *
+                   kTwipsPerPixel;
     }
     // After the settings, which count as edits of a document laid out in place.
     l.revision = document_.revision();
