@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QSlider>
 #include <QSpinBox>
@@ -982,8 +983,11 @@ void TForm1::Label9Click() {
 
 void TForm1::CollapseCaret(RichEdit* area) {
     if (editMode_) return;
+    // The caret goes to the end, the view stays where the teacher was reading.
+    const int top = area->verticalScrollBar()->value();
     area->SetSelStart(area->TextLength());
     area->SetSelLength(0);
+    area->verticalScrollBar()->setValue(top);
 }
 
 void TForm1::RxE1MouseDown() {

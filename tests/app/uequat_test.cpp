@@ -633,7 +633,7 @@ TEST_F(WindowTest, CaretCollapsesOutsideEditMode) {
 
 TEST_F(WindowTest, ClicksAndDragsInTheDocumentsOutsideEditMode) {
     ShowAndActivate();
-    Generate();
+    Generate(25);
     for (bool edit : {false, true}) {
         form->ckbEdite->setChecked(edit);
         for (auto* area : {form->RxE1, form->RxE2}) {
@@ -647,6 +647,7 @@ TEST_F(WindowTest, ClicksAndDragsInTheDocumentsOutsideEditMode) {
             } else {
                 EXPECT_EQ(area->SelStart(), area->TextLength());
             }
+            EXPECT_EQ(area->verticalScrollBar()->value(), 0);  // the view does not jump
             // A drag across the first line selects text only in edit mode.
             QTest::mousePress(view, Qt::LeftButton, {}, QPoint(10, 8));
             QMouseEvent drag(QEvent::MouseMove, QPointF(200, 8), view->mapToGlobal(QPointF(200, 8)),
@@ -658,24 +659,33 @@ TEST_F(WindowTest, ClicksAndDragsInTheDocumentsOutsideEditMode) {
     }
 }
 
-TEST_F(WindowTest, SpinFieldsChangeOnlyThroughTheirArrows) {
+TEST_F(WindowTest, SpinFieldsTakeTypedNumbersAndTheirArrows) {
     ShowAndActivate();
-    for (auto* spin : {form->spMaxLigne, form->spinterligne, form->spSujets, form->spCorriges}) {
-        SCOPED_TRACE(spin->objectName().toStdString());
+    struct Row {
+        equat::SpinField* spin;
+        const char* typed;
+        int value;  // a digit that would leave the range is refused
+    };
+    const Row rows[] = {{form->spMaxLigne, "12", 12},   {form->spMaxLigne, "99", 9},
+                        {form->spinterligne, "10", 10}, {form->spinterligne, "12", 1},
+                        {form->spSujets, "30", 30},     {form->spCorriges, "1000", 1000}};
+    for (const auto& r : rows) {
+        auto* spin = r.spin;
+        SCOPED_TRACE(spin->objectName().toStdString() + " " + r.typed);
         spin->setFocus();
+        spin->selectAll();
+        QTest::keyClicks(spin, r.typed);
+        EXPECT_EQ(spin->value(), r.value);
         const int before = spin->value();
-        QTest::keyClicks(spin, "7");
-        QTest::keyClick(spin, Qt::Key_Backspace);
-        EXPECT_EQ(spin->value(), before);
-        QTest::keyClick(spin, Qt::Key_Up);
-        EXPECT_EQ(spin->value(), before + 1);
+        QTest::keyClick(spin, Qt::Key_Down);
+        EXPECT_EQ(spin->value(), before - 1);
         QTest::keyClick(spin, Qt::Key_PageUp);
         QTest::keyClick(spin, Qt::Key_PageDown);
-        EXPECT_EQ(spin->value(), before + 1);
+        EXPECT_EQ(spin->value(), before - 1);
         QWheelEvent wheel(QPointF(5, 5), spin->mapToGlobal(QPointF(5, 5)), {}, {0, 120},
                           Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(spin, &wheel);
-        EXPECT_EQ(spin->value(), before + 1);
+        EXPECT_EQ(spin->value(), before - 1);
 
         int shown = 0;
         auto c = QObject::connect(form->PopupMenu1, &QMenu::aboutToShow, [&] { ++shown; });
