@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QSpinBox>
 
+#include "app/filemessages.h"
 #include "app/widgets.h"
 #include "core/fileio.h"
 #include "core/savenames.h"
@@ -52,7 +53,8 @@ bool RunPrinterDialog(QWidget* parent, QPrinter& printer) {
 constexpr struct {
     const char* format;
     const char* filter;
-} kExports[] = {{"moodle", "Banque de questions Moodle XML (*.xml)"},
+} kExports[] = {{"pdf", "PDF, sujet et corrigé (*.pdf)"},
+                {"moodle", "Banque de questions Moodle XML (*.xml)"},
                 {"gift", "Questions GIFT, premier degré (*.txt)"},
                 {"odt", "Texte OpenDocument, sujet et corrigé (*.odt)"}};
 
@@ -96,7 +98,13 @@ Output::Output(Parts parts)
       saveDialog_(RunSaveDialog),
       exportDialog_(RunExportDialog),
       printerDialog_(RunPrinterDialog),
-      errorBox_(RunErrorBox) {}
+      errorBox_(RunErrorBox),
+      confirmBox_([](QWidget* parent, const QString& question) {
+          return RunConfirmBox(parent, parent ? parent->windowTitle() : QString(), question);
+      }),
+      doneBox_([](QWidget* parent, const QString& message, const QString& folder) {
+          RunDoneBox(parent, parent ? parent->windowTitle() : QString(), message, folder);
+      }) {}
 
 const PreviewContent& Output::preview() {
     // Built on first use: until then the preview box stays an ordinary hidden child.
@@ -131,11 +139,30 @@ void Output::Print() {
     }
 }
 
-void Output::Save() {
+bool Output::MayReplace(const std::vector<std::string>& paths) {
+    const QString folder = QFileInfo(QFile::decodeName(paths.front().c_str())).absolutePath();
+    const auto question = ReplaceQuestion(paths, folder);
+    return !question || confirmBox_(parts_.window, *question);
+}
+
+void Output::Written(const std::vector<std::string>& paths, bool documents) {
+    const QString folder = QFileInfo(QFile::decodeName(paths.front().c_str())).absolutePath();
+    if (parts_.setSaveFolder) parts_.setSaveFolder(folder);
+    // Files of the documents as they stand: no hand edit is lost any more.
+    if (documents)
+        for (RichEdit* area : {parts_.subject, parts_.answerKey})
+            area->document()->setModified(false);
+    doneBox_(parts_.window, WrittenMessage(paths, folder), folder);
+}
+
+bool Output::Save() {
     // The dialog opens in its initial folder, which the settings store keeps on the window.
     const auto chosen = saveDialog_(parts_.window, parts_.saveFolder(), parts_.baseName() + ".rtf");
-    if (!chosen || chosen->isEmpty()) return;
+    if (!chosen || chosen->isEmpty()) return false;
     const SaveNames names = SaveNamesFor(chosen->toStdString());
+    // The dialog asked, at most, about the name typed; the key beside it may be another's.
+    const std::vector<std::string> paths{names.subject, names.answerKey};
+    if (!MayReplace(paths)) return false;
     const KeptSelection kept{parts_.subject, parts_.answerKey};
     const struct {
         RichEdit* document;
@@ -149,37 +176,59 @@ void Output::Save() {
             // A subject already written stays; the teacher must know the pair is incomplete.
             ShowError(FileError(file.name, error) +
                       QString::fromUtf8(". Le corrig\u00e9 n'a pas \u00e9t\u00e9 enregistr\u00e9"));
-            return;
+            return false;
         }
     }
+    Written(paths, true);
+    return true;
+}
+
+bool Output::SavePdf() {
+    if (parts_.subject->LineCount() == 0) return false;
+    const auto chosen = saveDialog_(parts_.window, parts_.saveFolder(), parts_.baseName() + ".pdf");
+    return chosen && !chosen->isEmpty() && WriteFormat("pdf", *chosen);
 }
 
 void Output::Export() {
-    std::optional<ClassCopy> copy = parts_.copy ? parts_.copy() : std::nullopt;
-    if (!copy || parts_.subject->LineCount() == 0) return;
+    if (parts_.subject->LineCount() == 0) return;
     const auto chosen = exportDialog_(parts_.window, parts_.saveFolder(), parts_.baseName());
-    if (!chosen || chosen->file.isEmpty()) return;
-    const FormatInfo& format = Format(chosen->format);
-    QString file = chosen->file;
+    if (chosen && !chosen->file.isEmpty()) WriteFormat(chosen->format, chosen->file);
+}
+
+bool Output::WriteFormat(const std::string& formatName, QString file) {
+    const FormatInfo& format = Format(formatName);
+    std::optional<ClassCopy> copy = parts_.copy ? parts_.copy() : std::nullopt;
+    if (!copy && format.bodies) {
+        ShowError(
+            "Les questions de ces documents ne sont pas connues : seule une feuille tirée "
+            "depuis l'ouverture d'Equat s'exporte en banque de questions");
+        return false;
+    }
+    if (!copy) copy.emplace();
     if (QFileInfo(file).suffix().isEmpty())
         file += QString::fromUtf8(format.extension.data(), qsizetype(format.extension.size()));
     const std::string path = QFile::encodeName(file).toStdString();
     const std::string stem =
         path.substr(0, path.size() - QFile::encodeName(QFileInfo(file).suffix()).size() - 1);
+    const std::vector<std::string> names =
+        format.pair ? FormatFiles(format, stem) : std::vector{path};
+    if (!MayReplace(names)) return false;
     copy->sheet.subject = WholeRtf(parts_.subject);
     copy->sheet.answerKey = WholeRtf(parts_.answerKey);
     NamedFiles files;
     std::string error;
     std::vector<FileContent> contents;
-    const std::vector<std::string> names =
-        format.pair ? FormatFiles(format, stem) : std::vector{path};
     if (MakeFormat(format, OutputData{std::span(&*copy, 1), {}}, names, &files, &error)) {
         for (const auto& [name, bytes] : files) contents.push_back({name, bytes});
-        if (ReplaceFiles(contents, &error)) return;
+        if (ReplaceFiles(contents, &error)) {
+            Written(names, format.pair);
+            return true;
+        }
         error =
             FileError(QFile::decodeName(path.c_str()), QString::fromStdString(error)).toStdString();
     }
     ShowError(QString::fromStdString(error));
+    return false;
 }
 
 void Output::ChoosePrinter() {

@@ -4,6 +4,8 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "app/preview.h"
 #include "core/classset.h"
@@ -33,6 +35,11 @@ class Output : public QObject {
     // Edits the printer in place and returns true when confirmed.
     using PrinterDialogFn = std::function<bool(QWidget* parent, QPrinter& printer)>;
     using ErrorBoxFn = std::function<void(QWidget* parent, const QString& message)>;
+    // A yes-or-no question; true to go on.
+    using ConfirmFn = std::function<bool(QWidget* parent, const QString& question)>;
+    // What was written and where.
+    using DoneBoxFn =
+        std::function<void(QWidget* parent, const QString& message, const QString& folder)>;
 
     // The files of the preview as they are written, in the current directory. The window
     // looks them up and removes them as "Temp0.emf", "Temp1.emf" and "TWfile.txt": on a file
@@ -49,8 +56,9 @@ class Output : public QObject {
         QSpinBox* subjectCopies = nullptr;
         QSpinBox* answerKeyCopies = nullptr;
         QScrollArea* previewBox = nullptr;
-        std::function<QString()> saveFolder;  // the save dialog's initial folder
-        std::function<QString()> baseName;    // the sheet base name of the last generation
+        std::function<QString()> saveFolder;                // the save dialog's initial folder
+        std::function<void(const QString&)> setSaveFolder;  // the folder of the last save
+        std::function<QString()> baseName;  // the sheet base name of the last generation
         // The pair on screen as data (its results and questions), when there is one.
         std::function<std::optional<ClassCopy>()> copy;
     };
@@ -69,11 +77,19 @@ class Output : public QObject {
     void SetExportDialog(ExportDialogFn fn) { exportDialog_ = std::move(fn); }
     void SetPrinterDialog(PrinterDialogFn fn) { printerDialog_ = std::move(fn); }
     void SetErrorBox(ErrorBoxFn fn) { errorBox_ = std::move(fn); }
+    void SetConfirmBox(ConfirmFn fn) { confirmBox_ = std::move(fn); }
+    void SetDoneBox(DoneBoxFn fn) { doneBox_ = std::move(fn); }
+    // Asks the teacher through the confirm box; true to go on.
+    bool Confirm(const QString& question) { return confirmBox_(parts_.window, question); }
 
     void Print();
-    void Save();
-    // The pair on screen as a bank of questions or as OpenDocument files (the documents as
-    // edited), written whole.
+    // The pair as RTF (the subject as text for a ".txt" name), after asking before
+    // replacing either file; true when written.
+    bool Save();
+    // The pair on screen as two PDFs, NAME.pdf and NAME_Cor.pdf, as edited.
+    bool SavePdf();
+    // The pair on screen as a bank of questions, OpenDocument files or PDFs (the documents
+    // as edited), written whole.
     void Export();
     void ChoosePrinter();
     void Preview();
@@ -87,6 +103,14 @@ class Output : public QObject {
 
   private:
     void ShowError(const QString& message);
+    // Asks before replacing what exists among `paths`; false when the teacher declines.
+    bool MayReplace(const std::vector<std::string>& paths);
+    // Tells what was written and remembers its folder; files of both documents (a pair)
+    // mark them as saved.
+    void Written(const std::vector<std::string>& paths, bool documents);
+    // The files of a format for the chosen name, made from the pair on screen and written
+    // whole.
+    bool WriteFormat(const std::string& formatName, QString file);
 
     Parts parts_;
     PreviewContent preview_;
@@ -96,6 +120,8 @@ class Output : public QObject {
     ExportDialogFn exportDialog_;
     PrinterDialogFn printerDialog_;
     ErrorBoxFn errorBox_;
+    ConfirmFn confirmBox_;
+    DoneBoxFn doneBox_;
 };
 
 }  // namespace equat

@@ -126,8 +126,9 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     BuildMenus();
     output_ = std::make_unique<Output>(
         Output::Parts{this, RxE1, RxE2, spSujets, spCorriges, ScrollBox1,
-                      [this] { return saveDialogInitialDir_; }, [this] { return sheetBaseName_; },
-                      [this] { return lastCopy_; }});
+                      [this] { return saveDialogInitialDir_; },
+                      [this](const QString& dir) { saveDialogInitialDir_ = dir; },
+                      [this] { return sheetBaseName_; }, [this] { return lastCopy_; }});
     classDialog_ = new ClassSetDialog(
         ClassSetDialog::Parts{
             RxE1, RxE2, spSujets, spCorriges, cbCorrige, [this] { return ReadSheetSettings(); },
@@ -545,6 +546,8 @@ void TForm1::BuildMenus() {
     MainMenu->setObjectName("MainMenu");
     QMenu* file = MainMenu->addMenu("&Fichier");
     mnuEnregistrer = MenuItem(file, "mnuEnregistrer", "&Enregistrer...", QKeySequence::Save);
+    mnuPdf = MenuItem(file, "mnuPdf", "Enregistrer en P&DF...");
+    mnuPdf->setToolTip("Le sujet et le corrigé affichés, tels quels, en NOM.pdf et NOM_Cor.pdf");
     mnuExporter = MenuItem(file, "mnuExporter", "E&xporter...");
     mnuExporter->setToolTip(
         "Le sujet affiché en banque de questions Moodle ou GIFT, ou en texte OpenDocument");
@@ -569,7 +572,8 @@ void TForm1::BuildMenus() {
     const int bar = MainMenu->heightForWidth(kClientWidth);
     resize(kClientWidth, kClientHeight + (bar > 0 ? bar : MainMenu->sizeHint().height()));
     outer->activate();  // the controls stand in place before the first showing
-    for (auto* a : {mnuEnregistrer, mnuExporter, mnuImprimer, mnuApercu}) a->setEnabled(false);
+    for (auto* a : {mnuEnregistrer, mnuPdf, mnuExporter, mnuImprimer, mnuApercu})
+        a->setEnabled(false);
 
     // Escape closes the preview, as a desktop user expects of a window of pages.
     auto* closePreview = new QShortcut(QKeySequence(Qt::Key_Escape), ScrollBox1);
@@ -665,6 +669,7 @@ void TForm1::ShowAbout() {
 
 void TForm1::WireMenus() {
     connect(mnuEnregistrer, &QAction::triggered, btnEnregistre, &QPushButton::click);
+    connect(mnuPdf, &QAction::triggered, this, [this] { output_->SavePdf(); });
     connect(mnuExporter, &QAction::triggered, this, [this] { output_->Export(); });
     connect(mnuImprimer, &QAction::triggered, btnImprime, &QPushButton::click);
     connect(mnuApercu, &QAction::triggered, btnApercu, &QPushButton::click);
@@ -913,7 +918,8 @@ void TForm1::ckbEditeClick() {
 void TForm1::RxE1Change() {
     const bool hasText = !RxE1->document()->isEmpty();
     for (auto* b : {btnImprime, btnEnregistre, btnApercu}) b->setEnabled(hasText);
-    for (auto* a : {mnuImprimer, mnuEnregistrer, mnuExporter, mnuApercu}) a->setEnabled(hasText);
+    for (auto* a : {mnuImprimer, mnuEnregistrer, mnuPdf, mnuExporter, mnuApercu})
+        a->setEnabled(hasText);
     repaint();
     QCoreApplication::processEvents();
 }

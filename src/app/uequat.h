@@ -143,6 +143,7 @@ class TForm1 : public QWidget {
     // The menu bar above the design area; its items do what the buttons do.
     QMenuBar* MainMenu;
     QAction* mnuEnregistrer;
+    QAction* mnuPdf;  // the pair on screen as two PDFs
     QAction* mnuExporter;
     QAction* mnuImprimer;
     QAction* mnuApercu;

@@ -80,6 +80,11 @@ class OutputTest : public ::testing::Test {
         form = std::make_unique<TForm1>();
         Output& out = output();
         out.SetErrorBox([this](QWidget*, const QString& m) { errors << m; });
+        out.SetConfirmBox([this](QWidget*, const QString& q) {
+            questions << q;
+            return confirm;
+        });
+        out.SetDoneBox([this](QWidget*, const QString& m, const QString&) { done << m; });
         out.SetSaveDialog([this](QWidget*, const QString& folder,
                                  const QString& preset) -> std::optional<QString> {
             dialogFolder = folder;
@@ -105,7 +110,8 @@ class OutputTest : public ::testing::Test {
     QTemporaryDir dir;
     QString oldCwd;
     std::unique_ptr<TForm1> form;
-    QStringList errors;
+    QStringList errors, questions, done;
+    bool confirm = true;
     std::optional<QString> answer;
     QString dialogFolder, dialogPreset;
 };
@@ -156,6 +162,50 @@ TEST_F(OutputTest, SaveWritesThePairUnderTheNamesTheTeacherChose) {
         Entries(dir.path()),
         "6e.A.rtf,6e.A_Cor.rtf,FEUILLE2.TxT,FEUILLE2_Cor.rtf,feuille.doc,feuille.rtf,feuille.txt,"
         "feuille_Cor.rtf,sous.dossier");
+}
+
+// Either file of the pair, or of the pair of PDFs, is replaced only once the teacher agreed;
+// then the teacher is told what was written, and the folder is the next save's.
+TEST_F(OutputTest, SavingAsksBeforeReplacingEitherFileAndSaysWhatItWrote) {
+    Generate(3);
+    struct Row {
+        const char* what;
+        std::function<bool()> save;
+        const char* typed;
+        const char* subject;
+        const char* key;
+    };
+    const Row rows[] = {
+        {"rtf", [&] { return output().Save(); }, "Devoir", "Devoir.rtf", "Devoir_Cor.rtf"},
+        {"pdf", [&] { return output().SavePdf(); }, "Devoir", "Devoir.pdf", "Devoir_Cor.pdf"}};
+    QDir().mkdir("sub");
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        for (const char* existing : {r.key, r.subject}) {
+            for (const char* name : {r.subject, r.key}) QDir().remove(QString("sub/") + name);
+            WriteAll(QString("sub/") + existing, "not the pair's");
+            answer = dir.filePath(QString("sub/") + r.typed);
+            questions.clear();
+            done.clear();
+            confirm = false;
+            EXPECT_FALSE(r.save());
+            ASSERT_EQ(questions.size(), 1);
+            EXPECT_EQ(questions[0], QString("Le fichier %1 existe déjà dans %2. Le remplacer ?")
+                                        .arg(existing, dir.filePath("sub")));
+            EXPECT_EQ(ReadAll(QString("sub/") + existing), "not the pair's");
+            EXPECT_TRUE(done.isEmpty());
+            confirm = true;
+            EXPECT_TRUE(r.save());
+            EXPECT_NE(ReadAll(QString("sub/") + existing), "not the pair's");
+            ASSERT_EQ(done.size(), 1);
+            EXPECT_EQ(done[0], QString("2 fichiers enregistrés dans %1 :\n%2\n%3")
+                                   .arg(dir.filePath("sub"), r.subject, r.key));
+            EXPECT_EQ(form->saveDialogInitialDir(), dir.filePath("sub"));
+        }
+        EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+    }
+    EXPECT_TRUE(ReadAll("sub/Devoir.pdf").startsWith("%PDF"));
+    EXPECT_TRUE(ReadAll("sub/Devoir_Cor.pdf").startsWith("%PDF"));
 }
 
 TEST_F(OutputTest, OutputsPutBackTheSelectionAndAGenerationShowsTheTop) {
