@@ -19,6 +19,7 @@
 #include "app/filemessages.h"
 #include "app/widgets.h"
 #include "core/fileio.h"
+#include "core/formats.h"
 #include "core/savenames.h"
 #include "outputs/formats.h"
 #include "platform/pageimages.h"
@@ -34,6 +35,14 @@ std::optional<QString> RunSaveDialog(QWidget* parent, const QString& folder,
     const QString start = folder.isEmpty() ? presetName : QDir(folder).filePath(presetName);
     const QString name = QFileDialog::getSaveFileName(parent, QString(), start, QString(), nullptr,
                                                       QFileDialog::DontConfirmOverwrite);
+    if (name.isEmpty()) return std::nullopt;
+    return name;
+}
+
+std::optional<QString> RunOpenDialog(QWidget* parent, const QString& folder) {
+    const QString name = QFileDialog::getOpenFileName(
+        parent, "Ouvrir un sujet et son corrigé", folder,
+        "Sujets et corrigés (*.rtf *.RTF *.txt *.TXT);;Tous les fichiers (*)");
     if (name.isEmpty()) return std::nullopt;
     return name;
 }
@@ -99,6 +108,7 @@ Output::Output(Parts parts)
       exportDialog_(RunExportDialog),
       printerDialog_(RunPrinterDialog),
       errorBox_(RunErrorBox),
+      openDialog_(RunOpenDialog),
       confirmBox_([](QWidget* parent, const QString& question) {
           return RunConfirmBox(parent, parent ? parent->windowTitle() : QString(), question);
       }),
@@ -229,6 +239,33 @@ bool Output::WriteFormat(const std::string& formatName, QString file) {
     }
     ShowError(QString::fromStdString(error));
     return false;
+}
+
+std::optional<Output::OpenedPair> Output::ChoosePair() {
+    const auto chosen = openDialog_(parts_.window, parts_.saveFolder());
+    if (!chosen || chosen->isEmpty()) return std::nullopt;
+    // The key chosen stands for its pair: its subject is the RTF file of the name before "_Cor".
+    QString subject = *chosen;
+    const QFileInfo info(subject);
+    const QString keySuffix = QString::fromUtf8(kAnswerKeySuffix.data(), kAnswerKeySuffix.size());
+    if (info.completeBaseName().endsWith(keySuffix, Qt::CaseInsensitive))
+        subject = info.dir().filePath(info.completeBaseName().chopped(keySuffix.size()) + ".rtf");
+    constexpr std::size_t kMaxDocument = 8 << 20;  // far above any sheet; refuses a wrong file
+    OpenedPair pair;
+    std::string error;
+    if (!ReadSmallFile(QFile::encodeName(subject).toStdString(), kMaxDocument, pair.subject,
+                       &error)) {
+        ShowError(QString::fromStdString(error));
+        return std::nullopt;
+    }
+    const std::string key = SaveNamesFor(QFile::encodeName(subject).toStdString()).answerKey;
+    if (!ReadSmallFile(key, kMaxDocument, pair.answerKey, &error)) {
+        pair.answerKey.clear();
+        ShowError(QString::fromStdString(error) + ". Le sujet est ouvert sans son corrigé");
+    }
+    pair.baseName = QFileInfo(subject).completeBaseName();
+    pair.folder = QFileInfo(subject).absolutePath();
+    return pair;
 }
 
 void Output::ChoosePrinter() {

@@ -35,6 +35,9 @@ class Output : public QObject {
     // Edits the printer in place and returns true when confirmed.
     using PrinterDialogFn = std::function<bool(QWidget* parent, QPrinter& printer)>;
     using ErrorBoxFn = std::function<void(QWidget* parent, const QString& message)>;
+    // Returns the file to open, or nothing when cancelled.
+    using OpenDialogFn =
+        std::function<std::optional<QString>(QWidget* parent, const QString& folder)>;
     // A yes-or-no question; true to go on.
     using ConfirmFn = std::function<bool(QWidget* parent, const QString& question)>;
     // What was written and where.
@@ -77,6 +80,7 @@ class Output : public QObject {
     void SetExportDialog(ExportDialogFn fn) { exportDialog_ = std::move(fn); }
     void SetPrinterDialog(PrinterDialogFn fn) { printerDialog_ = std::move(fn); }
     void SetErrorBox(ErrorBoxFn fn) { errorBox_ = std::move(fn); }
+    void SetOpenDialog(OpenDialogFn fn) { openDialog_ = std::move(fn); }
     void SetConfirmBox(ConfirmFn fn) { confirmBox_ = std::move(fn); }
     void SetDoneBox(DoneBoxFn fn) { doneBox_ = std::move(fn); }
     // Asks the teacher through the confirm box; true to go on.
@@ -91,6 +95,15 @@ class Output : public QObject {
     // The pair on screen as a bank of questions, OpenDocument files or PDFs (the documents
     // as edited), written whole.
     void Export();
+    // A saved pair to show again: the subject the teacher chose (or the subject of the
+    // "_Cor" key chosen) and the key beside it, read whole; nothing when cancelled or when
+    // the subject cannot be read (said). A missing key is said and left empty.
+    struct OpenedPair {
+        std::string subject, answerKey;  // file bytes: RTF, or Windows-1252 text
+        QString baseName;                // the subject's name without folder and extension
+        QString folder;
+    };
+    std::optional<OpenedPair> ChoosePair();
     void ChoosePrinter();
     void Preview();
     void CloseCleanup();
@@ -120,6 +133,7 @@ class Output : public QObject {
     ExportDialogFn exportDialog_;
     PrinterDialogFn printerDialog_;
     ErrorBoxFn errorBox_;
+    OpenDialogFn openDialog_;
     ConfirmFn confirmBox_;
     DoneBoxFn doneBox_;
 };

@@ -545,6 +545,9 @@ void TForm1::BuildMenus() {
     MainMenu = new QMenuBar(this);
     MainMenu->setObjectName("MainMenu");
     QMenu* file = MainMenu->addMenu("&Fichier");
+    mnuOuvrir = MenuItem(file, "mnuOuvrir", "&Ouvrir...", QKeySequence::Open);
+    mnuOuvrir->setToolTip(
+        "Un sujet enregistré et son corrigé (NOM_Cor.rtf), pour les revoir ou les imprimer");
     mnuEnregistrer = MenuItem(file, "mnuEnregistrer", "&Enregistrer...", QKeySequence::Save);
     mnuPdf = MenuItem(file, "mnuPdf", "Enregistrer en P&DF...");
     mnuPdf->setToolTip("Le sujet et le corrigé affichés, tels quels, en NOM.pdf et NOM_Cor.pdf");
@@ -675,7 +678,8 @@ void TForm1::WireMenus() {
     connect(mnuApercu, &QAction::triggered, btnApercu, &QPushButton::click);
     connect(mnuSerie, &QAction::triggered, btnSerie, &QPushButton::click);
     connect(mnuQuitter, &QAction::triggered, this, &QWidget::close);
-    connect(mnuVirgule, &QAction::toggled, this, &TForm1::spmaxvaleurChange);
+    connect(mnuVirgule, &QAction::toggled, this, &TForm1::KeyStyleChange);
+    connect(mnuOuvrir, &QAction::triggered, this, &TForm1::OpenPair);
     connect(mnuAdaptee, &QAction::triggered, this, &TForm1::ChooseAdaptedLayout);
     connect(mnuManuel, &QAction::triggered, this, &TForm1::ShowManual);
     connect(mnuAPropos, &QAction::triggered, this, &TForm1::ShowAbout);
@@ -692,7 +696,7 @@ void TForm1::Wire() {
         e->installEventFilter(this);
     }
     connect(Combo1, &QComboBox::editTextChanged, this, &TForm1::spmaxvaleurChange);
-    connect(cbCorrige, &QComboBox::currentIndexChanged, this, &TForm1::spmaxvaleurChange);
+    connect(cbCorrige, &QComboBox::currentIndexChanged, this, &TForm1::KeyStyleChange);
     connect(Combo1->lineEdit(), &QLineEdit::inputRejected, this,
             [this] { ShowRejectedInput(Combo1->lineEdit()); });
     Combo1->installEventFilter(this);
@@ -872,6 +876,9 @@ void TForm1::FormActivate() {
 }
 
 void TForm1::FormCloseQuery(bool& canClose) {
+    // Closing would lose what was typed by hand: the teacher may stay.
+    canClose = MayDiscardHandEdits();
+    if (!canClose) return;
     ScrollBox1->hide();
     output_->CloseCleanup();
     emit CloseQueried();
@@ -1090,10 +1097,31 @@ void TForm1::SetAdaptedLayout(const AdaptedLayout& layout) {
     mnuAdaptee->setChecked(layout.on);
     if (layout == adapted_) return;
     adapted_ = layout;
-    if (pairSeed_) Generate(lastKind_, pairSeed_);
+    KeyStyleChange();
 }
 
-void TForm1::Generate(std::string_view kindName, std::optional<std::uint32_t> redoSeed) {
+bool TForm1::MayDiscardHandEdits() {
+    if (!RxE1->document()->isModified() && !RxE2->document()->isModified()) return true;
+    return output_->Confirm("Les modifications faites à la main seront perdues. Continuer ?");
+}
+
+void TForm1::KeyStyleChange() {
+    // Without a pair to redo, or with the teacher's edits kept, the light says the documents
+    // are from the old settings.
+    if (!RedoPair()) spmaxvaleurChange();
+}
+
+bool TForm1::RedoPair() {
+    if (busy_ || !pairSettings_ || !pairSeed_) return false;
+    SheetSettings settings = *pairSettings_;
+    const SheetSettings now = ReadSheetSettings();
+    settings.keyStyle = now.keyStyle;
+    settings.decimalComma = now.decimalComma;
+    settings.layout = adapted_;
+    return MakePair(lastKind_, settings, pairSeed_);
+}
+
+void TForm1::Generate(std::string_view kindName) {
     // Loading a document lets pending events run, so a click may arrive in the middle of a
     // generation; it is refused rather than run inside this one.
     if (busy_) return;
@@ -1105,14 +1133,20 @@ void TForm1::Generate(std::string_view kindName, std::optional<std::uint32_t> re
         QMessageBox::warning(this, "Tirage", FromCp1252(*why));
         return;
     }
+    MakePair(kindName, settings, std::nullopt);
+}
+
+bool TForm1::MakePair(std::string_view kindName, SheetSettings settings,
+                      std::optional<std::uint32_t> redoSeed) {
     std::unique_ptr<QuestionKind> kind = MakeSheetKind(kindName, settings.draw);
-    if (!kind) return;
+    if (!kind || !MayDiscardHandEdits()) return false;
     lastKind_ = std::string(kindName);
     QString error;
     {
         const Flag running(busy_);
         ScrollBox1->hide();
-        SetStatusLight(kLightGreen);
+        // A redo changes how the pair is written, not what the light says of the settings.
+        if (!redoSeed) SetStatusLight(kLightGreen);
         const BusyCursor busy;
         try {
             RxE1->Clear();
@@ -1121,6 +1155,7 @@ void TForm1::Generate(std::string_view kindName, std::optional<std::uint32_t> re
             // The same draws again leave the window's stream where the first ones did.
             RandomSource redo(redoSeed.value_or(0));
             if (!redoSeed) pairSeed_ = rng_.seed();
+            pairSettings_ = settings;
             lastCopy_.reset();
             const Sheet& sheet =
                 lastCopy_
@@ -1130,25 +1165,58 @@ void TForm1::Generate(std::string_view kindName, std::optional<std::uint32_t> re
             lastCopy_->code.kind = lastKind_;
             lastCopy_->code.level = settings.level;
             sheetBaseName_ = FromCp1252(sheet.baseName);
-
-            QString log;
-            for (const auto& entry : sheet.log) {
-                log += FromCp1252(entry).replace("\r\n", "\n");
-                log += '\n';
-            }
-            log.chop(1);
-            Memo1->setPlainText(log);
-
-            RxE1->LoadRtfDocument(sheet.subject);
-            RxE2->LoadRtfDocument(sheet.answerKey);
-            // The title first, not the last questions where the load left the caret.
-            for (RichEdit* area : {RxE1, RxE2}) ShowTop(area);
+            ShowSheet(sheet);
         } catch (const std::exception& e) {
             error = QString::fromLocal8Bit(e.what());
         }
     }
     if (!error.isEmpty()) ShowHandlerError(error);
     emit GenerationFinished();
+    return error.isEmpty();
+}
+
+void TForm1::ShowSheet(const Sheet& sheet) {
+    QString log;
+    for (const auto& entry : sheet.log) {
+        log += FromCp1252(entry).replace("\r\n", "\n");
+        log += '\n';
+    }
+    log.chop(1);
+    Memo1->setPlainText(log);
+    RxE1->LoadRtfDocument(sheet.subject);
+    RxE2->LoadRtfDocument(sheet.answerKey);
+    // The title first, not the last questions where the load left the caret.
+    for (RichEdit* area : {RxE1, RxE2}) {
+        ShowTop(area);
+        area->document()->setModified(false);
+    }
+}
+
+void TForm1::OpenPair() {
+    if (busy_) return;
+    const auto pair = output_->ChoosePair();
+    if (!pair || !MayDiscardHandEdits()) return;
+    const Flag running(busy_);
+    ScrollBox1->hide();
+    const struct {
+        RichEdit* area;
+        const std::string& bytes;
+    } documents[] = {{RxE1, pair->subject}, {RxE2, pair->answerKey}};
+    for (const auto& d : documents) {
+        d.area->Clear();
+        if (d.bytes.starts_with("{\\rtf"))
+            d.area->LoadRtfDocument(d.bytes);
+        else
+            d.area->setPlainText(FromCp1252(d.bytes));  // a subject saved as text
+        ShowTop(d.area);
+        d.area->document()->setModified(false);
+    }
+    sheetBaseName_ = pair->baseName;
+    saveDialogInitialDir_ = pair->folder;
+    // Documents of no generation of this session: no draw to redo, no questions as data.
+    pairSettings_.reset();
+    pairSeed_.reset();
+    lastCopy_.reset();
 }
 
 }  // namespace equat

@@ -142,6 +142,7 @@ class TForm1 : public QWidget {
 
     // The menu bar above the design area; its items do what the buttons do.
     QMenuBar* MainMenu;
+    QAction* mnuOuvrir;  // a saved pair shown again
     QAction* mnuEnregistrer;
     QAction* mnuPdf;  // the pair on screen as two PDFs
     QAction* mnuExporter;
@@ -243,8 +244,22 @@ class TForm1 : public QWidget {
     void Wire();
     void SetStatusLight(const QColor& colour);
     void CollapseCaret(RichEdit* area);
-    // A new pair from the window's stream, or with redoSeed the pair drawn from that seed.
-    void Generate(std::string_view kindName, std::optional<std::uint32_t> redoSeed = {});
+    // A new pair from the window's stream.
+    void Generate(std::string_view kindName);
+    // The pair of these settings, from the window's stream or, with redoSeed, drawn again
+    // from that seed; false when nothing was made (no such kind, hand edits kept, an error).
+    bool MakePair(std::string_view kindName, SheetSettings settings,
+                  std::optional<std::uint32_t> redoSeed);
+    void ShowSheet(const Sheet& sheet);
+    // The pair on screen made again from the same draws in the key's style, the comma and
+    // the layout the window now says: what is shown is what prints. False without such a
+    // pair or when the teacher keeps hand edits.
+    bool RedoPair();
+    void KeyStyleChange();
+    // True when nothing was typed by hand since the documents were made, opened or saved,
+    // or when the teacher agrees to lose it.
+    bool MayDiscardHandEdits();
+    void OpenPair();
     void ChooseAdaptedLayout();
     void ShowRejectedInput(QLineEdit* field);
     void ShowHandlerError(const QString& message);
@@ -267,7 +282,8 @@ class TForm1 : public QWidget {
     std::string lastKind_ = "1d";
     // The last generation as data, for the exports (its documents are the areas').
     std::optional<ClassCopy> lastCopy_;
-    std::optional<std::uint32_t> pairSeed_;  // the stream's seed before the pair on screen
+    std::optional<std::uint32_t> pairSeed_;      // the stream's seed before the pair on screen
+    std::optional<SheetSettings> pairSettings_;  // what the pair on screen was made with
     AdaptedLayout adapted_;
     ClassSetDialog* classDialog_ = nullptr;
     QuizDialog* quizDialog_ = nullptr;

@@ -59,6 +59,10 @@ class WindowTest : public ::testing::Test {
         // Each test starts from no settings file and leaves none beside the test program.
         ASSERT_TRUE(iniDir.isValid());
         form->FormStorage1->SetIniFileName(iniDir.filePath("test_uequat.ini"));
+        form->output().SetConfirmBox([this](QWidget*, const QString& q) {
+            questions << q;
+            return confirm;
+        });
     }
     void TearDown() override {
         form.reset();
@@ -85,6 +89,8 @@ class WindowTest : public ::testing::Test {
 
     QTemporaryDir iniDir;
     std::unique_ptr<TForm1> form;
+    QStringList questions;
+    bool confirm = true;
 };
 
 QString CaptionOf(QWidget* w) {
@@ -324,7 +330,14 @@ TEST_F(WindowTest, StatusLightFollowsSettingsGenerationsAndActivations) {
         {"generation", [&] { form->btnEquat1d->click(); }, green},
         {"interline change", [&] { form->spinterligne->setValue(3); }, red},
         {"generation again", [&] { form->btnEquat1d->click(); }, green},
-        {"answer key style change", [&] { form->cbCorrige->setCurrentIndex(2); }, red},
+        {"answer key style change redoes the pair", [&] { form->cbCorrige->setCurrentIndex(2); },
+         green},
+        {"style change after a count change",
+         [&] {
+             form->spMaxLigne->setValue(6);
+             form->cbCorrige->setCurrentIndex(1);
+         },
+         red},
         {"generation in that style", [&] { form->btnEquat1d->click(); }, green},
         {"title change while the subject is a single space",
          [&] {
@@ -917,7 +930,6 @@ TEST_F(WindowTest, MenuItemsDoWhatTheButtonsDo) {
     EXPECT_FALSE(form->ReadSheetSettings().decimalComma);
     form->mnuVirgule->setChecked(true);
     EXPECT_TRUE(form->ReadSheetSettings().decimalComma);
-    EXPECT_EQ(form->statusLight(), equat::kLightRed);
     // Escape closes the preview.
     form->output().Preview();
     ASSERT_TRUE(form->ScrollBox1->isVisible());
@@ -982,6 +994,130 @@ TEST_F(WindowTest, AClickDuringAGenerationIsRefused) {
     EXPECT_EQ(form->Memo1->toPlainText().split('\n').size() % 2, 0);
     Generate(8);  // once it is over, the button works again
     EXPECT_EQ(finished, 2);
+}
+
+// Whatever replaces the documents asks first when they were changed by hand since they were
+// made, opened or saved; declined, the documents stay as typed.
+TEST_F(WindowTest, HandEditsAreNotLostWithoutAQuestion) {
+    ShowAndActivate();
+    QTemporaryDir out;
+    const QString saved = out.filePath("devoir.rtf");
+    form->output().SetSaveDialog(
+        [&](QWidget*, const QString&, const QString&) { return std::optional<QString>(saved); });
+    form->output().SetDoneBox([](QWidget*, const QString&, const QString&) {});
+    form->output().SetOpenDialog([&](QWidget*, const QString&) { return std::optional(saved); });
+    Generate(3);
+    ASSERT_TRUE(form->output().Save());
+    struct Row {
+        const char* what;
+        equat::RichEdit* area;
+        std::function<void()> act;
+    };
+    int style = 0;
+    const Row rows[] = {
+        {"generation", form->RxE1, [&] { form->btnEquat2d->click(); }},
+        {"key style", form->RxE2, [&] { form->cbCorrige->setCurrentIndex(++style % 3); }},
+        {"decimal comma", form->RxE2, [&] { form->mnuVirgule->toggle(); }},
+        {"opening", form->RxE1, [&] { form->mnuOuvrir->trigger(); }},
+        {"closing", form->RxE2, [&] { form->close(); }},
+    };
+    const QString question = "Les modifications faites à la main seront perdues. Continuer ?";
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        form->ckbEdite->setChecked(true);
+        QTest::keyClicks(r.area, "ZZZ");
+        form->ckbEdite->setChecked(false);
+        questions.clear();
+        confirm = false;
+        r.act();
+        EXPECT_EQ(questions, QStringList{question});
+        EXPECT_TRUE(r.area->Text().contains("ZZZ"));
+        EXPECT_TRUE(form->isVisible());
+        confirm = true;
+        r.act();
+        EXPECT_TRUE(!form->isVisible() || !r.area->Text().contains("ZZZ"));
+        // What replaced them is no hand edit: the next replacement asks nothing.
+        questions.clear();
+        if (form->isVisible()) form->btnEquat1d->click();
+        EXPECT_TRUE(questions.isEmpty());
+    }
+    EXPECT_FALSE(form->isVisible());
+}
+
+// A change of the key's style or of the comma redoes the pair on screen from the same draws:
+// the documents are those a generation in the new style would make, and the stream is where
+// the first generation left it.
+TEST_F(WindowTest, TheKeyOnScreenFollowsItsStyleAndTheComma) {
+    form->trbNiveau->setValue(3);
+    struct Row {
+        int style;
+        bool comma;
+    };
+    for (std::uint32_t seed : {7u, 4242u, 99991u}) {
+        for (const Row r : {Row{1, false}, Row{2, true}, Row{3, true}, Row{0, false}}) {
+            SCOPED_TRACE(testing::Message() << seed << " style " << r.style << " " << r.comma);
+            form->random().setSeed(seed);
+            Generate(8);
+            const std::uint32_t after = form->random().seed();
+            form->cbCorrige->setCurrentIndex(r.style);
+            form->mnuVirgule->setChecked(r.comma);
+            const QString subject = form->RxE1->Text(), key = form->RxE2->Text();
+            EXPECT_EQ(form->random().seed(), after);
+            form->random().setSeed(seed);
+            Generate(8);
+            EXPECT_EQ(form->RxE1->Text(), subject);
+            EXPECT_EQ(form->RxE2->Text(), key);
+        }
+    }
+}
+
+// "Fichier > Ouvrir..." shows a saved pair again, the key found by its "_Cor" name whichever
+// of the two is chosen; the pair is then the one saved next.
+TEST_F(WindowTest, OpenShowsASavedPairAgain) {
+    QTemporaryDir out;
+    QStringList errors;
+    auto& output = form->output();
+    output.SetErrorBox([&](QWidget*, const QString& m) { errors << m; });
+    output.SetDoneBox([](QWidget*, const QString&, const QString&) {});
+    output.SetSaveDialog([&](QWidget*, const QString&, const QString&) {
+        return std::optional(out.filePath("devoir.rtf"));
+    });
+    Generate(4);
+    ASSERT_TRUE(output.Save());
+    const QString subject = form->RxE1->Text(), key = form->RxE2->Text();
+    QFile::copy(out.filePath("devoir.rtf"), out.filePath("seul.rtf"));
+    {
+        QFile text(out.filePath("texte.txt"));
+        ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+        text.write("R\xE9soudre {x}\r\n");
+    }
+    struct Row {
+        const char* chosen;
+        QString subject, key;
+        bool error;  // the key is missing
+    };
+    const Row rows[] = {{"devoir.rtf", subject, key, false},
+                        {"devoir_Cor.rtf", subject, key, false},
+                        {"seul.rtf", subject, "", true},
+                        {"texte.txt", "Résoudre {x}\n", "", true}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.chosen);
+        form->btnEquat2d->click();
+        errors.clear();
+        output.SetOpenDialog(
+            [&](QWidget*, const QString&) { return std::optional(out.filePath(r.chosen)); });
+        form->mnuOuvrir->trigger();
+        EXPECT_EQ(form->RxE1->Text(), r.subject);
+        EXPECT_EQ(form->RxE2->Text(), r.key);
+        EXPECT_EQ(errors.size(), r.error ? 1 : 0);
+        EXPECT_EQ(form->saveDialogInitialDir(), out.path());
+        // Documents of no generation: a style change has nothing to redo.
+        form->FormActivate();
+        form->cbCorrige->setCurrentIndex((form->cbCorrige->currentIndex() + 1) % 3);
+        EXPECT_EQ(form->RxE2->Text(), r.key);
+        EXPECT_EQ(form->statusLight(), equat::kLightRed);
+    }
+    EXPECT_EQ(form->sheetBaseName(), "texte");
 }
 
 TEST_F(WindowTest, TwoHundredGenerationsReplaceEverythingWithoutGrowth) {
