@@ -26,6 +26,7 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QTextDocument>
+#include <QToolButton>
 #include <QToolTip>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -42,6 +43,7 @@
 #include "app/quizdialog.h"
 #include "app/widgets.h"
 #include "core/cp1252.h"
+#include "core/drawchoices.h"
 #include "core/kinds.h"
 #include "core/rotate.h"
 #include "core/sheetcode.h"
@@ -561,7 +563,9 @@ void TForm1::BuildMenus() {
     file->addSeparator();
     mnuQuitter = MenuItem(file, "mnuQuitter", "&Quitter", QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    BuildSheetMenu(MainMenu->addMenu("F&euille"));
+    QMenu* sheet = MainMenu->addMenu("F&euille");
+    BuildSheetMenu(sheet);
+    BuildDrawIndicator(sheet);
 
     QMenu* help = MainMenu->addMenu("&Aide");
     mnuManuel = MenuItem(help, "mnuManuel", "&Manuel", QKeySequence::HelpContents);
@@ -628,6 +632,56 @@ void TForm1::BuildSheetMenu(QMenu* sheet) {
         quizDialog_->StartFrom(lastKind_, ReadSheetSettings());
         quizDialog_->open();
     });
+}
+
+namespace {
+
+// The draw choices in a few words, for the menu bar.
+QString DrawSummary(const DrawChoices& choices) {
+    QStringList parts;
+    if (choices.cases != 0) parts << "cas choisis";
+    if (choices.everyCase) parts << "chaque cas";
+    for (const auto& s : kSolutions)
+        if (s.value == choices.solutions && s.value != Solutions::Any)
+            parts << FromCp1252(s.label).toLower();
+    if (choices.progressive) parts << "progressive";
+    if (choices.IsMixed()) parts << "mêlée";
+    return parts.isEmpty() ? QString("choisi") : parts.join(", ");
+}
+
+}  // namespace
+
+// Draw choices stay from one session to the next: while they are not the kinds' own draw,
+// the menu bar and the title say so, and "Tirage habituel" forgets them.
+void TForm1::BuildDrawIndicator(QMenu* sheet) {
+    mnuTirageHabituel = MenuItem(sheet, "mnuTirageHabituel", "Tirage &habituel");
+    mnuTirageHabituel->setToolTip(
+        "Oublier les choix de tirage : chaque bouton tire sa feuille comme d'habitude");
+    sheet->insertAction(mnuCorrige->menuAction(), mnuTirageHabituel);
+    connect(mnuTirageHabituel, &QAction::triggered, spTirage, [this] { spTirage->setValue(0); });
+    btnTirageChoisi = new QToolButton(MainMenu);
+    btnTirageChoisi->setObjectName("btnTirageChoisi");
+    btnTirageChoisi->setAutoRaise(true);
+    btnTirageChoisi->setToolTip(
+        "Des choix de tirage sont en place et gardés d'une séance à l'autre : cliquer pour "
+        "les voir. « Feuille > Tirage habituel » les oublie.");
+    // No taller than the bar, so that showing it moves nothing below.
+    btnTirageChoisi->setMaximumHeight(MainMenu->sizeHint().height());
+    btnTirageChoisi->hide();
+    MainMenu->setCornerWidget(btnTirageChoisi, Qt::TopRightCorner);
+    connect(btnTirageChoisi, &QToolButton::clicked, mnuTirage, &QAction::trigger);
+    connect(spTirage, &QSpinBox::valueChanged, this, &TForm1::ShowDrawChoices);
+    connect(spTirage, &QSpinBox::valueChanged, this, &TForm1::spmaxvaleurChange);
+    ShowDrawChoices();
+}
+
+void TForm1::ShowDrawChoices() {
+    const DrawChoices choices =
+        DrawChoicesFromFlags(static_cast<std::uint32_t>(spTirage->value())).value_or(DrawChoices{});
+    btnTirageChoisi->setText("Tirage : " + DrawSummary(choices));
+    btnTirageChoisi->setVisible(!choices.IsDefault());
+    mnuTirageHabituel->setEnabled(!choices.IsDefault());
+    if (activatedOnce_) UpdateTitle();  // before, the first activation sets the title
 }
 
 // The panes where the anchors put them, the border between them moved to the dragged share.
@@ -871,8 +925,13 @@ void TForm1::FormCreate() {
 
 void TForm1::FormActivate() {
     rng_.SeedRandomFromClock();
-    setWindowTitle(FromCp1252(RevealText(kScrambledTitle, kTitleKey)));
+    UpdateTitle();
     SetStatusLight(kLightGreen);
+}
+
+void TForm1::UpdateTitle() {
+    setWindowTitle(FromCp1252(RevealText(kScrambledTitle, kTitleKey)) +
+                   (spTirage->value() != 0 ? " - tirage choisi" : ""));
 }
 
 void TForm1::FormCloseQuery(bool& canClose) {

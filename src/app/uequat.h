@@ -30,6 +30,7 @@ class QSpinBox;
 class QPushButton;
 class QScrollArea;
 class QSlider;
+class QToolButton;
 
 namespace equat {
 
@@ -152,6 +153,9 @@ class TForm1 : public QWidget {
     QAction* mnuQuitter;
     QMenu* mnuCorrige;  // one checkable item per answer-key style, as cbCorrige
     QAction* mnuVirgule;
+    QAction* mnuTirageHabituel;  // forgets the draw choices
+    // In the menu bar's corner while draw choices are on; opens the draw dialog.
+    QToolButton* btnTirageChoisi;
     QAction* mnuTirage;
     // The draw choices as a sheet code's draw bits, kept by the store; never shown.
     QSpinBox* spTirage;
@@ -239,6 +243,9 @@ class TForm1 : public QWidget {
     void BuildControls();
     void BuildMenus();
     void BuildSheetMenu(QMenu* sheet);
+    void BuildDrawIndicator(QMenu* sheet);
+    void ShowDrawChoices();
+    void UpdateTitle();
     void WireMenus();
     void FinishControls();
     void Wire();

@@ -30,6 +30,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QToolTip>
 #include <QUrl>
 #include <chrono>
@@ -42,6 +43,7 @@
 #include "app/output.h"
 #include "app/quizdialog.h"
 #include "app/widgets.h"
+#include "core/drawchoices.h"
 #include "core/kinds.h"
 #include "core/rotate.h"
 #include "platform/richedit.h"
@@ -996,6 +998,44 @@ TEST_F(WindowTest, AClickDuringAGenerationIsRefused) {
     EXPECT_EQ(finished, 2);
 }
 
+// Draw choices other than the kinds' own are said in the menu bar and the title, with a way
+// back; nothing of the design area moves.
+TEST_F(WindowTest, DrawChoicesInPlaceAreShownWithAWayBack) {
+    ShowAndActivate();
+    const QString title = form->windowTitle();
+    QWidget* corner = form->MainMenu->cornerWidget();
+    ASSERT_EQ(corner, static_cast<QWidget*>(form->btnTirageChoisi));
+    const QRect area = form->designArea()->geometry(), button = form->btnEquat1d->geometry();
+    struct Row {
+        equat::DrawChoices choices;
+        const char* text;
+    };
+    const Row rows[] = {
+        {{.cases = 1}, "Tirage : cas choisis"},
+        {{.solutions = equat::Solutions::Integer}, "Tirage : entiers seulement"},
+        {{.progressive = true, .mixedKinds = 3}, "Tirage : progressive, mêlée"},
+    };
+    EXPECT_FALSE(corner->isVisible());
+    EXPECT_FALSE(form->mnuTirageHabituel->isEnabled());
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.text);
+        form->spTirage->setValue(static_cast<int>(equat::DrawChoicesFlags(r.choices)));
+        QApplication::processEvents();
+        EXPECT_TRUE(corner->isVisible());
+        EXPECT_EQ(form->btnTirageChoisi->text(), r.text);
+        EXPECT_EQ(form->windowTitle(), title + " - tirage choisi");
+        EXPECT_EQ(form->designArea()->geometry(), area);
+        EXPECT_EQ(form->btnEquat1d->geometry(), button);
+        EXPECT_EQ(form->statusLight(), equat::kLightRed);
+        form->FormActivate();
+        EXPECT_EQ(form->windowTitle(), title + " - tirage choisi");
+    }
+    form->mnuTirageHabituel->trigger();
+    EXPECT_EQ(form->spTirage->value(), 0);
+    EXPECT_FALSE(corner->isVisible());
+    EXPECT_EQ(form->windowTitle(), title);
+}
+
 // Whatever replaces the documents asks first when they were changed by hand since they were
 // made, opened or saved; declined, the documents stay as typed.
 TEST_F(WindowTest, HandEditsAreNotLostWithoutAQuestion) {
@@ -1203,4 +1243,5 @@ TEST_F(WindowTest, DrawDialogChoicesDrawTheSheetAndAreKept) {
     again->FormStorage1->SetIniFileName(iniDir.filePath("test_uequat.ini"));
     again->FormStorage1->RestoreSettings();
     EXPECT_EQ(again->findChild<QSpinBox*>("spTirage")->value(), stored);
+    EXPECT_TRUE(again->btnTirageChoisi->isVisibleTo(again.get()));  // said after a restart
 }
