@@ -15,6 +15,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QTemporaryDir>
 
 #include "app/filemessages.h"
 #include "app/widgets.h"
@@ -90,12 +91,6 @@ QString FileError(const QString& name, const QString& why) {
 
 }  // namespace
 
-QString Output::WrittenName(const QString& name) {
-    for (const char* written : {kPageFiles[0], kPageFiles[1], kProbeFile})
-        if (name.compare(QLatin1String(written), Qt::CaseInsensitive) == 0) return written;
-    return name;
-}
-
 std::string WholeRtf(RichEdit* area) {
     const KeptSelection kept{area};
     area->SelectAll();
@@ -116,9 +111,14 @@ Output::Output(Parts parts)
           RunDoneBox(parent, parent ? parent->windowTitle() : QString(), message, folder);
       }) {}
 
+Output::~Output() = default;
+
 const PreviewContent& Output::preview() {
     // Built on first use: until then the preview box stays an ordinary hidden child.
-    if (!previewBuilt_) preview_.Build(parts_.previewBox);
+    if (!previewBuilt_) {
+        preview_.Build(parts_.previewBox);
+        parts_.previewBox->installEventFilter(this);
+    }
     previewBuilt_ = true;
     return preview_;
 }
@@ -273,28 +273,48 @@ void Output::ChoosePrinter() {
     printerDialog_(parts_.window, CurrentPrinter());
 }
 
-bool Output::WriteProbe() {
-    return ReplaceFile(kProbeFile, "", nullptr, {.sync = false});
+bool Output::WriteProbe(const QString& folder) {
+    return ReplaceFile(QFile::encodeName(QDir(folder).filePath(kProbeFile)).toStdString(), "",
+                       nullptr, {.sync = false});
+}
+
+QString Output::previewFolder() const {
+    return previewDir_ ? previewDir_->path() : QString();
+}
+
+bool Output::eventFilter(QObject* watched, QEvent* event) {
+    // The pages are in memory once shown: their files go as soon as the preview closes.
+    if (watched == parts_.previewBox && event->type() == QEvent::Hide) previewDir_.reset();
+    return QObject::eventFilter(watched, event);
 }
 
 void Output::Preview() {
-    if (!WriteProbe()) return;
+    // A folder of its own, never the teacher's: the files of a preview go with it.
+    auto folder = std::make_unique<QTemporaryDir>();
+    if (!folder->isValid() || !WriteProbe(folder->path())) {
+        ShowError(QString::fromUtf8("Aper\u00e7u impossible : le dossier temporaire %1 ne peut pas "
+                                    "\u00eatre \u00e9crit")
+                      .arg(QDir::toNativeSeparators(QDir::tempPath())));
+        return;
+    }
     const KeptSelection kept{parts_.subject, parts_.answerKey};
-    for (const char* page : {"Temp0.emf", "Temp1.emf"}) QFile::remove(WrittenName(page));
     preview();
     preview_.Image1->Clear();
     preview_.Image2->Clear();
+    previewDir_ = std::move(folder);
+    const QDir dir(previewDir_->path());
     QCoreApplication::processEvents();
-    if (WriteProbe()) RichEditToEMF(parts_.subject->Pages(), "Temp", CurrentPrinter());
+    RichEditToEMF(parts_.subject->Pages(), dir.filePath("Temp"), CurrentPrinter());
     QCoreApplication::processEvents();
-    const struct {
-        const char* name;
-        PageImage* image;
-    } pages[] = {{"Temp0.emf", preview_.Image1}, {"Temp1.emf", preview_.Image2}};
-    for (const auto& page : pages) {
-        const QString name = WrittenName(page.name);
-        if (QFile::exists(name)) page.image->Load(name);
+    if (!previewDir_) return;  // closed meanwhile
+    for (int i = 0; i < 2; ++i) {
+        const QString name = dir.filePath(kPageFiles[i]);
+        if (QFile::exists(name)) (i == 0 ? preview_.Image1 : preview_.Image2)->Load(name);
     }
+    ShowPreviewBox();
+}
+
+void Output::ShowPreviewBox() {
     QScrollArea* box = parts_.previewBox;
     box->verticalScrollBar()->setValue(0);
     if (!floated_) {
@@ -306,12 +326,14 @@ void Output::Preview() {
     }
     box->show();
     box->raise();
+    // The keys work at once: Escape closes, the arrows scroll.
+    box->activateWindow();
+    box->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void Output::CloseCleanup() {
     parts_.previewBox->hide();
-    for (const char* name : {"Temp0.emf", "Temp1.emf", "TWfile.txt"})
-        QFile::remove(WrittenName(name));
+    previewDir_.reset();
 }
 
 }  // namespace equat

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "core/classset.h"
 
 class QPrinter;
+class QTemporaryDir;
 class QScrollArea;
 class QSpinBox;
 class QWidget;
@@ -44,12 +46,11 @@ class Output : public QObject {
     using DoneBoxFn =
         std::function<void(QWidget* parent, const QString& message, const QString& folder)>;
 
-    // The files of the preview as they are written, in the current directory. The window
-    // looks them up and removes them as "Temp0.emf", "Temp1.emf" and "TWfile.txt": on a file
-    // system that tells letter case apart, WrittenName maps those to these.
+    // The files of a preview, in a private temporary folder that lives while the preview
+    // is shown (previewFolder(); empty when none).
     static constexpr const char* kPageFiles[2] = {"Temp0.EMF", "Temp1.EMF"};
     static constexpr const char* kProbeFile = "TWFile.txt";
-    static QString WrittenName(const QString& name);
+    QString previewFolder() const;
 
     // What the output works on; all belong to the window.
     struct Parts {
@@ -75,6 +76,7 @@ class Output : public QObject {
         QWidget* parent, const QString& folder, const QString& presetName)>;
 
     explicit Output(Parts parts);
+    ~Output() override;
 
     void SetSaveDialog(SaveDialogFn fn) { saveDialog_ = std::move(fn); }
     void SetExportDialog(ExportDialogFn fn) { exportDialog_ = std::move(fn); }
@@ -108,14 +110,18 @@ class Output : public QObject {
     void Preview();
     void CloseCleanup();
 
-    // Writes the empty probe file in the current directory; false when it cannot.
-    static bool WriteProbe();
+    // Writes the empty probe file in the folder; false when it cannot.
+    static bool WriteProbe(const QString& folder);
 
     // The preview's content, filled on first use.
     const PreviewContent& preview();
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void ShowError(const QString& message);
+    void ShowPreviewBox();
     // Asks before replacing what exists among `paths`; false when the teacher declines.
     bool MayReplace(const std::vector<std::string>& paths);
     // Tells what was written and remembers its folder; files of both documents (a pair)
@@ -129,6 +135,7 @@ class Output : public QObject {
     PreviewContent preview_;
     bool previewBuilt_ = false;
     bool floated_ = false;
+    std::unique_ptr<QTemporaryDir> previewDir_;
     SaveDialogFn saveDialog_;
     ExportDialogFn exportDialog_;
     PrinterDialogFn printerDialog_;

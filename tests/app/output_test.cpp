@@ -25,6 +25,7 @@
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QThread>
@@ -325,7 +326,9 @@ TEST_F(OutputTest, PreviewWritesAtMostTwoPagesAndFloatsCentred) {
         EXPECT_TRUE(errors.isEmpty());
         std::string expected = "TWFile.txt,Temp0.EMF";
         if (r.secondPage) expected += ",Temp1.EMF";
-        EXPECT_EQ(Entries(dir.path()), expected);
+        // In a folder of the preview's own, never the teacher's.
+        EXPECT_EQ(Entries(output().previewFolder()), expected);
+        EXPECT_EQ(Entries(dir.path()), "");
         const auto& p = output().preview();
         EXPECT_FALSE(p.Image1->IsEmpty());
         EXPECT_EQ(p.Image2->IsEmpty(), !r.secondPage);
@@ -353,34 +356,62 @@ TEST_F(OutputTest, PreviewFirstShowingIsCentredOnTheScreen) {
                      screen.top() + (screen.height() - 497) / 2));
 }
 
-TEST_F(OutputTest, PreviewInAFolderThatCannotBeWrittenDoesNothing) {
+TEST_F(OutputTest, PreviewWithoutATemporaryFolderSaysSo) {
     Generate(3);
-    // A current directory that no longer exists: nothing can be created in it, not even by
-    // root.
-    ASSERT_TRUE(QDir().mkdir("gone"));
-    ASSERT_EQ(chdir("gone"), 0);
-    ASSERT_EQ(rmdir(dir.filePath("gone").toLocal8Bit().constData()), 0);
+    // A temporary "folder" that is a regular file: nothing can be made in it, even by root.
+    WriteAll("plainfile", "x");
+    const QByteArray old = qgetenv("TMPDIR");
+    qputenv("TMPDIR", dir.filePath("plainfile").toLocal8Bit());
     form->btnApercu->click();
-    EXPECT_TRUE(errors.isEmpty());
+    old.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", old);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].startsWith(QString::fromUtf8("Aperçu impossible")))
+        << errors[0].toStdString();
     EXPECT_FALSE(form->ScrollBox1->isVisible());
-    EXPECT_TRUE(output().preview().Image1->IsEmpty());
-    ASSERT_EQ(chdir(dir.path().toLocal8Bit().constData()), 0);
-    EXPECT_EQ(Entries(dir.path()), "");
+    EXPECT_EQ(Entries(dir.path()), "plainfile");
 }
 
-TEST_F(OutputTest, ClosingRemovesThePreviewFilesWhateverTheirCaseAndNothingElse) {
+// The preview takes the keys at once, and its files go when it closes, whichever way; files
+// of the same names in the current folder are someone else's.
+TEST_F(OutputTest, PreviewTakesTheKeysAndItsFilesGoWhenItCloses) {
     Generate(30, 5);
+    for (const char* other : {"Temp0.EMF", "TWFile.txt"}) WriteAll(other, "not ours");
+    const std::function<void()> closings[] = {
+        [&] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); },
+        [&] { form->btnEquat1d->click(); },
+        [&] { form->close(); },
+    };
+    for (const auto& close : closings) {
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        form->btnApercu->click();
+        ASSERT_TRUE(form->ScrollBox1->isVisible());
+        const QString folder = output().previewFolder();
+        EXPECT_EQ(Entries(folder), "TWFile.txt,Temp0.EMF,Temp1.EMF");
+        QApplication::processEvents();
+        EXPECT_EQ(QApplication::activeWindow(), form->ScrollBox1);
+        EXPECT_TRUE(form->ScrollBox1->isAncestorOf(QApplication::focusWidget()) ||
+                    QApplication::focusWidget() == form->ScrollBox1);
+        close();
+        EXPECT_FALSE(form->ScrollBox1->isVisible());
+        EXPECT_FALSE(QFileInfo::exists(folder));
+        EXPECT_EQ(Entries(dir.path()), "TWFile.txt,Temp0.EMF");
+    }
+}
+
+// Each page stands as white paper with a dark edge on a grey desk.
+TEST_F(OutputTest, PreviewPagesStandOutFromTheDesk) {
+    Generate(3);
     form->btnApercu->click();
-    ASSERT_EQ(Entries(dir.path()), "TWFile.txt,Temp0.EMF,Temp1.EMF");
-    // Files of other names that differ only in letter case belong to someone else.
-    for (const char* other : {"temp0.emf", "TEMP1.EMF", "TWfile.txt", "Temp2.EMF"})
-        WriteAll(other, "not ours");
-    form->close();
-    EXPECT_FALSE(form->ScrollBox1->isVisible());
-    EXPECT_EQ(Entries(dir.path()), "TEMP1.EMF,TWfile.txt,Temp2.EMF,temp0.emf");
-    EXPECT_EQ(Output::WrittenName("temp1.emf"), "Temp1.EMF");
-    EXPECT_EQ(Output::WrittenName("TWfile.txt"), "TWFile.txt");
-    EXPECT_EQ(Output::WrittenName("other.txt"), "other.txt");
+    const auto& p = output().preview();
+    const QImage shot = p.content->grab().toImage();
+    const QPoint panel = p.pnlImage1->pos();
+    const QRgb desk = shot.pixel(panel + QPoint(-2, 40)), edge = shot.pixel(panel + QPoint(0, 40)),
+               paper = shot.pixel(panel + QPoint(10, 40));
+    EXPECT_EQ(paper, qRgb(255, 255, 255));
+    EXPECT_LT(qGray(edge), qGray(desk));
+    EXPECT_LT(qGray(desk), qGray(paper) - 40);
 }
 
 TEST_F(OutputTest, PreviewPagesBreakWherePrintedPagesBreak) {

@@ -938,7 +938,7 @@ TEST_F(WindowTest, MenuItemsDoWhatTheButtonsDo) {
     QApplication::setActiveWindow(form->ScrollBox1);
     QTest::keyClick(form->ScrollBox1, Qt::Key_Escape);
     EXPECT_FALSE(form->ScrollBox1->isVisible());
-    form->output().CloseCleanup();  // the preview's files, in the current folder
+    form->output().CloseCleanup();
 }
 
 TEST_F(WindowTest, TheBorderBetweenThePanesIsDraggedAndKeepsItsShare) {
