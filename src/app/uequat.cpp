@@ -709,7 +709,8 @@ void TForm1::ShowManual() {
     box.setText(
         "Choisir le niveau, le nombre de questions, les titres et le style du corrigé, puis "
         "cliquer sur Equat 1d, Syst ou Equat 2d : le sujet s'affiche en haut, le corrigé en "
-        "bas.\n\nEnregistrer (Ctrl+S) écrit le sujet et son corrigé en RTF ; Imprimer "
+        "bas.\n\nEnregistrer (Ctrl+S) écrit le sujet et son corrigé en RTF, Fichier > "
+        "Enregistrer en PDF les écrit en PDF ; Ouvrir (Ctrl+O) les montre à nouveau ; Imprimer "
         "(Ctrl+P) imprime les nombres de sujets et de corrigés demandés ; Aperçu montre les "
         "deux premières pages (Échap le ferme).\n\nSérie pour la classe : une copie "
         "différente par élève, avec son code et une grille des réponses.\n\nLe manuel "
