@@ -678,6 +678,8 @@ void TForm1::BuildDrawIndicator(QMenu* sheet) {
 void TForm1::ShowDrawChoices() {
     const DrawChoices choices =
         DrawChoicesFromFlags(static_cast<std::uint32_t>(spTirage->value())).value_or(DrawChoices{});
+    // The bar lays its corner out again only as it shows it: hidden first, then shown.
+    btnTirageChoisi->hide();
     btnTirageChoisi->setText("Tirage : " + DrawSummary(choices));
     btnTirageChoisi->setVisible(!choices.IsDefault());
     mnuTirageHabituel->setEnabled(!choices.IsDefault());

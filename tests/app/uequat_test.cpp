@@ -1023,6 +1023,7 @@ TEST_F(WindowTest, DrawChoicesInPlaceAreShownWithAWayBack) {
         QApplication::processEvents();
         EXPECT_TRUE(corner->isVisible());
         EXPECT_EQ(form->btnTirageChoisi->text(), r.text);
+        EXPECT_GE(corner->width(), corner->sizeHint().width());  // the whole text shows
         EXPECT_EQ(form->windowTitle(), title + " - tirage choisi");
         EXPECT_EQ(form->designArea()->geometry(), area);
         EXPECT_EQ(form->btnEquat1d->geometry(), button);
