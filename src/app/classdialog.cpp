@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "app/filemessages.h"
 #include "app/layoutbox.h"
 #include "app/output.h"
 #include "app/widgets.h"
@@ -54,26 +55,17 @@ void RunErrorBox(QWidget* parent, const QString& message) {
     QMessageBox::critical(parent, kTitle, message);
 }
 
-bool RunConfirmBox(QWidget* parent, const QString& question) {
-    return QMessageBox::question(parent, kTitle, question, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No) == QMessageBox::Yes;
+bool RunConfirm(QWidget* parent, const QString& question) {
+    return RunConfirmBox(parent, kTitle, question);
 }
 
-void RunDoneBox(QWidget* parent, const QString& message, const QString& folder) {
-    QMessageBox box(QMessageBox::Information, kTitle, message, QMessageBox::Ok, parent);
-    box.setObjectName("ClassSetDone");
-    QPushButton* open = box.addButton("Ouvrir le dossier", QMessageBox::ActionRole);
-    box.exec();
-    if (box.clickedButton() == open) QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+void RunDone(QWidget* parent, const QString& message, const QString& folder) {
+    RunDoneBox(parent, kTitle, message, folder);
 }
 
 // A file of the folder, as the file functions take it.
 std::string InFolder(const QString& folder, const std::string& name) {
     return QFile::encodeName(QDir(folder).filePath(QString::fromStdString(name))).toStdString();
-}
-
-QString FileNameOf(const std::string& path) {
-    return QFileInfo(QFile::decodeName(path.c_str())).fileName();
 }
 
 // A pupil's name as part of a file name: letters and digits kept, every run of anything
@@ -140,8 +132,8 @@ ClassSetDialog::ClassSetDialog(Parts parts, QWidget* parent)
       parts_(std::move(parts)),
       folderDialog_(RunFolderDialog),
       errorBox_(RunErrorBox),
-      confirmBox_(RunConfirmBox),
-      doneBox_(RunDoneBox) {
+      confirmBox_(RunConfirm),
+      doneBox_(RunDone) {
     setObjectName("ClassSetDialog");
     setWindowTitle(kTitle);
     Build();
@@ -415,36 +407,18 @@ bool ClassSetDialog::Finish(const QString& folder, const NamedFiles& files) {
     const bool going = Step(progress_->maximum() - 1);
     progress_.reset();
     if (!going) return false;
-    QStringList existing;
-    for (const auto& file : files)
-        if (QFileInfo::exists(QFile::decodeName(file.first.c_str())))
-            existing << FileNameOf(file.first);
-    const QString where = QDir::toNativeSeparators(folder);
-    if (!existing.isEmpty()) {
-        const QString question =
-            existing.size() == 1
-                ? QString("Le fichier %1 existe déjà dans %2. Le remplacer ?")
-                      .arg(existing[0], where)
-                : QString("%1 fichiers existent déjà dans %2 (%3). Les remplacer ?")
-                      .arg(existing.size())
-                      .arg(where, existing.join(", "));
-        if (!confirmBox_(this, question)) return false;
-    }
+    std::vector<std::string> paths;
+    for (const auto& file : files) paths.push_back(file.first);
+    if (const auto question = ReplaceQuestion(paths, folder);
+        question && !confirmBox_(this, *question))
+        return false;
     std::vector<std::string> written;
     std::string error;
     if (!WriteAllFiles(files, &written, &error)) {
         ShowError(QString::fromStdString(error));
         return false;
     }
-    QStringList names;
-    for (const auto& name : written) names << FileNameOf(name);
-    constexpr int kListed = 6;
-    if (names.size() > kListed) names = names.mid(0, kListed) << "…";
-    doneBox_(this,
-             QString("%1 fichiers enregistrés dans %2 :\n%3")
-                 .arg(written.size())
-                 .arg(where, names.join('\n')),
-             folder);
+    doneBox_(this, WrittenMessage(written, folder), folder);
     return true;
 }
 

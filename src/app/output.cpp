@@ -15,9 +15,12 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QTemporaryDir>
 
+#include "app/filemessages.h"
 #include "app/widgets.h"
 #include "core/fileio.h"
+#include "core/formats.h"
 #include "core/savenames.h"
 #include "outputs/formats.h"
 #include "platform/pageimages.h"
@@ -37,6 +40,14 @@ std::optional<QString> RunSaveDialog(QWidget* parent, const QString& folder,
     return name;
 }
 
+std::optional<QString> RunOpenDialog(QWidget* parent, const QString& folder) {
+    const QString name = QFileDialog::getOpenFileName(
+        parent, "Ouvrir un sujet et son corrigé", folder,
+        "Sujets et corrigés (*.rtf *.RTF *.txt *.TXT);;Tous les fichiers (*)");
+    if (name.isEmpty()) return std::nullopt;
+    return name;
+}
+
 bool RunPrinterDialog(QWidget* parent, QPrinter& printer) {
     QPrintDialog dialog(&printer, parent);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
@@ -52,7 +63,8 @@ bool RunPrinterDialog(QWidget* parent, QPrinter& printer) {
 constexpr struct {
     const char* format;
     const char* filter;
-} kExports[] = {{"moodle", "Banque de questions Moodle XML (*.xml)"},
+} kExports[] = {{"pdf", "PDF, sujet et corrigé (*.pdf)"},
+                {"moodle", "Banque de questions Moodle XML (*.xml)"},
                 {"gift", "Questions GIFT, premier degré (*.txt)"},
                 {"odt", "Texte OpenDocument, sujet et corrigé (*.odt)"}};
 
@@ -79,12 +91,6 @@ QString FileError(const QString& name, const QString& why) {
 
 }  // namespace
 
-QString Output::WrittenName(const QString& name) {
-    for (const char* written : {kPageFiles[0], kPageFiles[1], kProbeFile})
-        if (name.compare(QLatin1String(written), Qt::CaseInsensitive) == 0) return written;
-    return name;
-}
-
 std::string WholeRtf(RichEdit* area) {
     const KeptSelection kept{area};
     area->SelectAll();
@@ -96,11 +102,23 @@ Output::Output(Parts parts)
       saveDialog_(RunSaveDialog),
       exportDialog_(RunExportDialog),
       printerDialog_(RunPrinterDialog),
-      errorBox_(RunErrorBox) {}
+      errorBox_(RunErrorBox),
+      openDialog_(RunOpenDialog),
+      confirmBox_([](QWidget* parent, const QString& question) {
+          return RunConfirmBox(parent, parent ? parent->windowTitle() : QString(), question);
+      }),
+      doneBox_([](QWidget* parent, const QString& message, const QString& folder) {
+          RunDoneBox(parent, parent ? parent->windowTitle() : QString(), message, folder);
+      }) {}
+
+Output::~Output() = default;
 
 const PreviewContent& Output::preview() {
     // Built on first use: until then the preview box stays an ordinary hidden child.
-    if (!previewBuilt_) preview_.Build(parts_.previewBox);
+    if (!previewBuilt_) {
+        preview_.Build(parts_.previewBox);
+        parts_.previewBox->installEventFilter(this);
+    }
     previewBuilt_ = true;
     return preview_;
 }
@@ -131,11 +149,30 @@ void Output::Print() {
     }
 }
 
-void Output::Save() {
+bool Output::MayReplace(const std::vector<std::string>& paths) {
+    const QString folder = QFileInfo(QFile::decodeName(paths.front().c_str())).absolutePath();
+    const auto question = ReplaceQuestion(paths, folder);
+    return !question || confirmBox_(parts_.window, *question);
+}
+
+void Output::Written(const std::vector<std::string>& paths, bool documents) {
+    const QString folder = QFileInfo(QFile::decodeName(paths.front().c_str())).absolutePath();
+    if (parts_.setSaveFolder) parts_.setSaveFolder(folder);
+    // Files of the documents as they stand: no hand edit is lost any more.
+    if (documents)
+        for (RichEdit* area : {parts_.subject, parts_.answerKey})
+            area->document()->setModified(false);
+    doneBox_(parts_.window, WrittenMessage(paths, folder), folder);
+}
+
+bool Output::Save() {
     // The dialog opens in its initial folder, which the settings store keeps on the window.
     const auto chosen = saveDialog_(parts_.window, parts_.saveFolder(), parts_.baseName() + ".rtf");
-    if (!chosen || chosen->isEmpty()) return;
+    if (!chosen || chosen->isEmpty()) return false;
     const SaveNames names = SaveNamesFor(chosen->toStdString());
+    // The dialog asked, at most, about the name typed; the key beside it may be another's.
+    const std::vector<std::string> paths{names.subject, names.answerKey};
+    if (!MayReplace(paths)) return false;
     const KeptSelection kept{parts_.subject, parts_.answerKey};
     const struct {
         RichEdit* document;
@@ -149,37 +186,86 @@ void Output::Save() {
             // A subject already written stays; the teacher must know the pair is incomplete.
             ShowError(FileError(file.name, error) +
                       QString::fromUtf8(". Le corrig\u00e9 n'a pas \u00e9t\u00e9 enregistr\u00e9"));
-            return;
+            return false;
         }
     }
+    Written(paths, true);
+    return true;
+}
+
+bool Output::SavePdf() {
+    if (parts_.subject->LineCount() == 0) return false;
+    const auto chosen = saveDialog_(parts_.window, parts_.saveFolder(), parts_.baseName() + ".pdf");
+    return chosen && !chosen->isEmpty() && WriteFormat("pdf", *chosen);
 }
 
 void Output::Export() {
-    std::optional<ClassCopy> copy = parts_.copy ? parts_.copy() : std::nullopt;
-    if (!copy || parts_.subject->LineCount() == 0) return;
+    if (parts_.subject->LineCount() == 0) return;
     const auto chosen = exportDialog_(parts_.window, parts_.saveFolder(), parts_.baseName());
-    if (!chosen || chosen->file.isEmpty()) return;
-    const FormatInfo& format = Format(chosen->format);
-    QString file = chosen->file;
+    if (chosen && !chosen->file.isEmpty()) WriteFormat(chosen->format, chosen->file);
+}
+
+bool Output::WriteFormat(const std::string& formatName, QString file) {
+    const FormatInfo& format = Format(formatName);
+    std::optional<ClassCopy> copy = parts_.copy ? parts_.copy() : std::nullopt;
+    if (!copy && format.bodies) {
+        ShowError(
+            "Les questions de ces documents ne sont pas connues : seule une feuille tirée "
+            "depuis l'ouverture d'Equat s'exporte en banque de questions");
+        return false;
+    }
+    if (!copy) copy.emplace();
     if (QFileInfo(file).suffix().isEmpty())
         file += QString::fromUtf8(format.extension.data(), qsizetype(format.extension.size()));
     const std::string path = QFile::encodeName(file).toStdString();
     const std::string stem =
         path.substr(0, path.size() - QFile::encodeName(QFileInfo(file).suffix()).size() - 1);
+    const std::vector<std::string> names =
+        format.pair ? FormatFiles(format, stem) : std::vector{path};
+    if (!MayReplace(names)) return false;
     copy->sheet.subject = WholeRtf(parts_.subject);
     copy->sheet.answerKey = WholeRtf(parts_.answerKey);
     NamedFiles files;
     std::string error;
     std::vector<FileContent> contents;
-    const std::vector<std::string> names =
-        format.pair ? FormatFiles(format, stem) : std::vector{path};
     if (MakeFormat(format, OutputData{std::span(&*copy, 1), {}}, names, &files, &error)) {
         for (const auto& [name, bytes] : files) contents.push_back({name, bytes});
-        if (ReplaceFiles(contents, &error)) return;
+        if (ReplaceFiles(contents, &error)) {
+            Written(names, format.pair);
+            return true;
+        }
         error =
             FileError(QFile::decodeName(path.c_str()), QString::fromStdString(error)).toStdString();
     }
     ShowError(QString::fromStdString(error));
+    return false;
+}
+
+std::optional<Output::OpenedPair> Output::ChoosePair() {
+    const auto chosen = openDialog_(parts_.window, parts_.saveFolder());
+    if (!chosen || chosen->isEmpty()) return std::nullopt;
+    // The key chosen stands for its pair: its subject is the RTF file of the name before "_Cor".
+    QString subject = *chosen;
+    const QFileInfo info(subject);
+    const QString keySuffix = QString::fromUtf8(kAnswerKeySuffix.data(), kAnswerKeySuffix.size());
+    if (info.completeBaseName().endsWith(keySuffix, Qt::CaseInsensitive))
+        subject = info.dir().filePath(info.completeBaseName().chopped(keySuffix.size()) + ".rtf");
+    constexpr std::size_t kMaxDocument = 8 << 20;  // far above any sheet; refuses a wrong file
+    OpenedPair pair;
+    std::string error;
+    if (!ReadSmallFile(QFile::encodeName(subject).toStdString(), kMaxDocument, pair.subject,
+                       &error)) {
+        ShowError(QString::fromStdString(error));
+        return std::nullopt;
+    }
+    const std::string key = SaveNamesFor(QFile::encodeName(subject).toStdString()).answerKey;
+    if (!ReadSmallFile(key, kMaxDocument, pair.answerKey, &error)) {
+        pair.answerKey.clear();
+        ShowError(QString::fromStdString(error) + ". Le sujet est ouvert sans son corrigé");
+    }
+    pair.baseName = QFileInfo(subject).completeBaseName();
+    pair.folder = QFileInfo(subject).absolutePath();
+    return pair;
 }
 
 void Output::ChoosePrinter() {
@@ -187,28 +273,48 @@ void Output::ChoosePrinter() {
     printerDialog_(parts_.window, CurrentPrinter());
 }
 
-bool Output::WriteProbe() {
-    return ReplaceFile(kProbeFile, "", nullptr, {.sync = false});
+bool Output::WriteProbe(const QString& folder) {
+    return ReplaceFile(QFile::encodeName(QDir(folder).filePath(kProbeFile)).toStdString(), "",
+                       nullptr, {.sync = false});
+}
+
+QString Output::previewFolder() const {
+    return previewDir_ ? previewDir_->path() : QString();
+}
+
+bool Output::eventFilter(QObject* watched, QEvent* event) {
+    // The pages are in memory once shown: their files go as soon as the preview closes.
+    if (watched == parts_.previewBox && event->type() == QEvent::Hide) previewDir_.reset();
+    return QObject::eventFilter(watched, event);
 }
 
 void Output::Preview() {
-    if (!WriteProbe()) return;
+    // A folder of its own, never the teacher's: the files of a preview go with it.
+    auto folder = std::make_unique<QTemporaryDir>();
+    if (!folder->isValid() || !WriteProbe(folder->path())) {
+        ShowError(QString::fromUtf8("Aper\u00e7u impossible : le dossier temporaire %1 ne peut pas "
+                                    "\u00eatre \u00e9crit")
+                      .arg(QDir::toNativeSeparators(QDir::tempPath())));
+        return;
+    }
     const KeptSelection kept{parts_.subject, parts_.answerKey};
-    for (const char* page : {"Temp0.emf", "Temp1.emf"}) QFile::remove(WrittenName(page));
     preview();
     preview_.Image1->Clear();
     preview_.Image2->Clear();
+    previewDir_ = std::move(folder);
+    const QDir dir(previewDir_->path());
     QCoreApplication::processEvents();
-    if (WriteProbe()) RichEditToEMF(parts_.subject->Pages(), "Temp", CurrentPrinter());
+    RichEditToEMF(parts_.subject->Pages(), dir.filePath("Temp"), CurrentPrinter());
     QCoreApplication::processEvents();
-    const struct {
-        const char* name;
-        PageImage* image;
-    } pages[] = {{"Temp0.emf", preview_.Image1}, {"Temp1.emf", preview_.Image2}};
-    for (const auto& page : pages) {
-        const QString name = WrittenName(page.name);
-        if (QFile::exists(name)) page.image->Load(name);
+    if (!previewDir_) return;  // closed meanwhile
+    for (int i = 0; i < 2; ++i) {
+        const QString name = dir.filePath(kPageFiles[i]);
+        if (QFile::exists(name)) (i == 0 ? preview_.Image1 : preview_.Image2)->Load(name);
     }
+    ShowPreviewBox();
+}
+
+void Output::ShowPreviewBox() {
     QScrollArea* box = parts_.previewBox;
     box->verticalScrollBar()->setValue(0);
     if (!floated_) {
@@ -220,12 +326,14 @@ void Output::Preview() {
     }
     box->show();
     box->raise();
+    // The keys work at once: Escape closes, the arrows scroll.
+    box->activateWindow();
+    box->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void Output::CloseCleanup() {
     parts_.previewBox->hide();
-    for (const char* name : {"Temp0.emf", "Temp1.emf", "TWfile.txt"})
-        QFile::remove(WrittenName(name));
+    previewDir_.reset();
 }
 
 }  // namespace equat

@@ -10,6 +10,11 @@
 
 namespace equat {
 
+namespace {
+const QColor kDesk{160, 160, 160};
+const QColor kPageEdge{64, 64, 64};
+}  // namespace
+
 PageImage::PageImage(QWidget* parent) : QWidget(parent) {}
 PageImage::~PageImage() = default;
 
@@ -42,6 +47,11 @@ void PageImage::paintEvent(QPaintEvent*) {
 void PreviewContent::Build(QScrollArea* box) {
     content = new QWidget;
     content->setObjectName("ScrollBox1Content");
+    // White pages with a dark edge on a grey desk, so that each page stands out as paper.
+    content->setAutoFillBackground(true);
+    QPalette desk = content->palette();
+    desk.setColor(QPalette::Window, kDesk);
+    content->setPalette(desk);
     auto label = [&](const char* name, const QString& text, int x, int y) {
         auto* l = new QLabel(text, content);
         l->setObjectName(name);
@@ -54,8 +64,10 @@ void PreviewContent::Build(QScrollArea* box) {
         p->setObjectName(name);
         p->setGeometry(5, y, 460, 634);
         p->setAutoFillBackground(true);
+        p->setFrameStyle(QFrame::Box | QFrame::Plain);
         QPalette pal = p->palette();
         pal.setColor(QPalette::Window, Qt::white);
+        pal.setColor(QPalette::WindowText, kPageEdge);
         p->setPalette(pal);
         image = new PageImage(p);
         image->setObjectName(imageName);
@@ -76,7 +88,8 @@ void PreviewContent::Build(QScrollArea* box) {
     box->setWidgetResizable(false);
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    box->setBackgroundRole(QPalette::Button);
+    box->setPalette(desk);
+    box->setBackgroundRole(QPalette::Window);
     box->setFrameShape(QFrame::NoFrame);
     // A window of its own above the main window; closing it only hides it.
     box->hide();

@@ -21,10 +21,12 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTextDocument>
+#include <QToolButton>
 #include <QToolTip>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -41,6 +43,7 @@
 #include "app/quizdialog.h"
 #include "app/widgets.h"
 #include "core/cp1252.h"
+#include "core/drawchoices.h"
 #include "core/kinds.h"
 #include "core/rotate.h"
 #include "core/sheetcode.h"
@@ -125,8 +128,9 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     BuildMenus();
     output_ = std::make_unique<Output>(
         Output::Parts{this, RxE1, RxE2, spSujets, spCorriges, ScrollBox1,
-                      [this] { return saveDialogInitialDir_; }, [this] { return sheetBaseName_; },
-                      [this] { return lastCopy_; }});
+                      [this] { return saveDialogInitialDir_; },
+                      [this](const QString& dir) { saveDialogInitialDir_ = dir; },
+                      [this] { return sheetBaseName_; }, [this] { return lastCopy_; }});
     classDialog_ = new ClassSetDialog(
         ClassSetDialog::Parts{
             RxE1, RxE2, spSujets, spCorriges, cbCorrige, [this] { return ReadSheetSettings(); },
@@ -543,7 +547,12 @@ void TForm1::BuildMenus() {
     MainMenu = new QMenuBar(this);
     MainMenu->setObjectName("MainMenu");
     QMenu* file = MainMenu->addMenu("&Fichier");
+    mnuOuvrir = MenuItem(file, "mnuOuvrir", "&Ouvrir...", QKeySequence::Open);
+    mnuOuvrir->setToolTip(
+        "Un sujet enregistré et son corrigé (NOM_Cor.rtf), pour les revoir ou les imprimer");
     mnuEnregistrer = MenuItem(file, "mnuEnregistrer", "&Enregistrer...", QKeySequence::Save);
+    mnuPdf = MenuItem(file, "mnuPdf", "Enregistrer en P&DF...");
+    mnuPdf->setToolTip("Le sujet et le corrigé affichés, tels quels, en NOM.pdf et NOM_Cor.pdf");
     mnuExporter = MenuItem(file, "mnuExporter", "E&xporter...");
     mnuExporter->setToolTip(
         "Le sujet affiché en banque de questions Moodle ou GIFT, ou en texte OpenDocument");
@@ -554,7 +563,9 @@ void TForm1::BuildMenus() {
     file->addSeparator();
     mnuQuitter = MenuItem(file, "mnuQuitter", "&Quitter", QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    BuildSheetMenu(MainMenu->addMenu("F&euille"));
+    QMenu* sheet = MainMenu->addMenu("F&euille");
+    BuildSheetMenu(sheet);
+    BuildDrawIndicator(sheet);
 
     QMenu* help = MainMenu->addMenu("&Aide");
     mnuManuel = MenuItem(help, "mnuManuel", "&Manuel", QKeySequence::HelpContents);
@@ -568,7 +579,8 @@ void TForm1::BuildMenus() {
     const int bar = MainMenu->heightForWidth(kClientWidth);
     resize(kClientWidth, kClientHeight + (bar > 0 ? bar : MainMenu->sizeHint().height()));
     outer->activate();  // the controls stand in place before the first showing
-    for (auto* a : {mnuEnregistrer, mnuExporter, mnuImprimer, mnuApercu}) a->setEnabled(false);
+    for (auto* a : {mnuEnregistrer, mnuPdf, mnuExporter, mnuImprimer, mnuApercu})
+        a->setEnabled(false);
 
     // Escape closes the preview, as a desktop user expects of a window of pages.
     auto* closePreview = new QShortcut(QKeySequence(Qt::Key_Escape), ScrollBox1);
@@ -622,6 +634,58 @@ void TForm1::BuildSheetMenu(QMenu* sheet) {
     });
 }
 
+namespace {
+
+// The draw choices in a few words, for the menu bar.
+QString DrawSummary(const DrawChoices& choices) {
+    QStringList parts;
+    if (choices.cases != 0) parts << "cas choisis";
+    if (choices.everyCase) parts << "chaque cas";
+    for (const auto& s : kSolutions)
+        if (s.value == choices.solutions && s.value != Solutions::Any)
+            parts << FromCp1252(s.label).toLower();
+    if (choices.progressive) parts << "progressive";
+    if (choices.IsMixed()) parts << "mêlée";
+    return parts.isEmpty() ? QString("choisi") : parts.join(", ");
+}
+
+}  // namespace
+
+// Draw choices stay from one session to the next: while they are not the kinds' own draw,
+// the menu bar and the title say so, and "Tirage habituel" forgets them.
+void TForm1::BuildDrawIndicator(QMenu* sheet) {
+    mnuTirageHabituel = MenuItem(sheet, "mnuTirageHabituel", "Tirage &habituel");
+    mnuTirageHabituel->setToolTip(
+        "Oublier les choix de tirage : chaque bouton tire sa feuille comme d'habitude");
+    sheet->insertAction(mnuCorrige->menuAction(), mnuTirageHabituel);
+    connect(mnuTirageHabituel, &QAction::triggered, spTirage, [this] { spTirage->setValue(0); });
+    btnTirageChoisi = new QToolButton(MainMenu);
+    btnTirageChoisi->setObjectName("btnTirageChoisi");
+    btnTirageChoisi->setAutoRaise(true);
+    btnTirageChoisi->setToolTip(
+        "Des choix de tirage sont en place et gardés d'une séance à l'autre : cliquer pour "
+        "les voir. « Feuille > Tirage habituel » les oublie.");
+    // No taller than the bar, so that showing it moves nothing below.
+    btnTirageChoisi->setMaximumHeight(MainMenu->sizeHint().height());
+    btnTirageChoisi->hide();
+    MainMenu->setCornerWidget(btnTirageChoisi, Qt::TopRightCorner);
+    connect(btnTirageChoisi, &QToolButton::clicked, mnuTirage, &QAction::trigger);
+    connect(spTirage, &QSpinBox::valueChanged, this, &TForm1::ShowDrawChoices);
+    connect(spTirage, &QSpinBox::valueChanged, this, &TForm1::spmaxvaleurChange);
+    ShowDrawChoices();
+}
+
+void TForm1::ShowDrawChoices() {
+    const DrawChoices choices =
+        DrawChoicesFromFlags(static_cast<std::uint32_t>(spTirage->value())).value_or(DrawChoices{});
+    // The bar lays its corner out again only as it shows it: hidden first, then shown.
+    btnTirageChoisi->hide();
+    btnTirageChoisi->setText("Tirage : " + DrawSummary(choices));
+    btnTirageChoisi->setVisible(!choices.IsDefault());
+    mnuTirageHabituel->setEnabled(!choices.IsDefault());
+    if (activatedOnce_) UpdateTitle();  // before, the first activation sets the title
+}
+
 // The panes where the anchors put them, the border between them moved to the dragged share.
 void TForm1::ApplySplit() {
     constexpr int kMinPane = 40;
@@ -647,7 +711,8 @@ void TForm1::ShowManual() {
     box.setText(
         "Choisir le niveau, le nombre de questions, les titres et le style du corrigé, puis "
         "cliquer sur Equat 1d, Syst ou Equat 2d : le sujet s'affiche en haut, le corrigé en "
-        "bas.\n\nEnregistrer (Ctrl+S) écrit le sujet et son corrigé en RTF ; Imprimer "
+        "bas.\n\nEnregistrer (Ctrl+S) écrit le sujet et son corrigé en RTF, Fichier > "
+        "Enregistrer en PDF les écrit en PDF ; Ouvrir (Ctrl+O) les montre à nouveau ; Imprimer "
         "(Ctrl+P) imprime les nombres de sujets et de corrigés demandés ; Aperçu montre les "
         "deux premières pages (Échap le ferme).\n\nSérie pour la classe : une copie "
         "différente par élève, avec son code et une grille des réponses.\n\nLe manuel "
@@ -664,12 +729,14 @@ void TForm1::ShowAbout() {
 
 void TForm1::WireMenus() {
     connect(mnuEnregistrer, &QAction::triggered, btnEnregistre, &QPushButton::click);
+    connect(mnuPdf, &QAction::triggered, this, [this] { output_->SavePdf(); });
     connect(mnuExporter, &QAction::triggered, this, [this] { output_->Export(); });
     connect(mnuImprimer, &QAction::triggered, btnImprime, &QPushButton::click);
     connect(mnuApercu, &QAction::triggered, btnApercu, &QPushButton::click);
     connect(mnuSerie, &QAction::triggered, btnSerie, &QPushButton::click);
     connect(mnuQuitter, &QAction::triggered, this, &QWidget::close);
-    connect(mnuVirgule, &QAction::toggled, this, &TForm1::spmaxvaleurChange);
+    connect(mnuVirgule, &QAction::toggled, this, &TForm1::KeyStyleChange);
+    connect(mnuOuvrir, &QAction::triggered, this, &TForm1::OpenPair);
     connect(mnuAdaptee, &QAction::triggered, this, &TForm1::ChooseAdaptedLayout);
     connect(mnuManuel, &QAction::triggered, this, &TForm1::ShowManual);
     connect(mnuAPropos, &QAction::triggered, this, &TForm1::ShowAbout);
@@ -686,7 +753,7 @@ void TForm1::Wire() {
         e->installEventFilter(this);
     }
     connect(Combo1, &QComboBox::editTextChanged, this, &TForm1::spmaxvaleurChange);
-    connect(cbCorrige, &QComboBox::currentIndexChanged, this, &TForm1::spmaxvaleurChange);
+    connect(cbCorrige, &QComboBox::currentIndexChanged, this, &TForm1::KeyStyleChange);
     connect(Combo1->lineEdit(), &QLineEdit::inputRejected, this,
             [this] { ShowRejectedInput(Combo1->lineEdit()); });
     Combo1->installEventFilter(this);
@@ -861,11 +928,19 @@ void TForm1::FormCreate() {
 
 void TForm1::FormActivate() {
     rng_.SeedRandomFromClock();
-    setWindowTitle(FromCp1252(RevealText(kScrambledTitle, kTitleKey)));
+    UpdateTitle();
     SetStatusLight(kLightGreen);
 }
 
+void TForm1::UpdateTitle() {
+    setWindowTitle(FromCp1252(RevealText(kScrambledTitle, kTitleKey)) +
+                   (spTirage->value() != 0 ? " - tirage choisi" : ""));
+}
+
 void TForm1::FormCloseQuery(bool& canClose) {
+    // Closing would lose what was typed by hand: the teacher may stay.
+    canClose = MayDiscardHandEdits();
+    if (!canClose) return;
     ScrollBox1->hide();
     output_->CloseCleanup();
     emit CloseQueried();
@@ -912,7 +987,8 @@ void TForm1::ckbEditeClick() {
 void TForm1::RxE1Change() {
     const bool hasText = !RxE1->document()->isEmpty();
     for (auto* b : {btnImprime, btnEnregistre, btnApercu}) b->setEnabled(hasText);
-    for (auto* a : {mnuImprimer, mnuEnregistrer, mnuExporter, mnuApercu}) a->setEnabled(hasText);
+    for (auto* a : {mnuImprimer, mnuEnregistrer, mnuPdf, mnuExporter, mnuApercu})
+        a->setEnabled(hasText);
     repaint();
     QCoreApplication::processEvents();
 }
@@ -982,8 +1058,11 @@ void TForm1::Label9Click() {
 
 void TForm1::CollapseCaret(RichEdit* area) {
     if (editMode_) return;
+    // The caret goes to the end, the view stays where the teacher was reading.
+    const int top = area->verticalScrollBar()->value();
     area->SetSelStart(area->TextLength());
     area->SetSelLength(0);
+    area->verticalScrollBar()->setValue(top);
 }
 
 void TForm1::RxE1MouseDown() {
@@ -1080,10 +1159,31 @@ void TForm1::SetAdaptedLayout(const AdaptedLayout& layout) {
     mnuAdaptee->setChecked(layout.on);
     if (layout == adapted_) return;
     adapted_ = layout;
-    if (pairSeed_) Generate(lastKind_, pairSeed_);
+    KeyStyleChange();
 }
 
-void TForm1::Generate(std::string_view kindName, std::optional<std::uint32_t> redoSeed) {
+bool TForm1::MayDiscardHandEdits() {
+    if (!RxE1->document()->isModified() && !RxE2->document()->isModified()) return true;
+    return output_->Confirm("Les modifications faites à la main seront perdues. Continuer ?");
+}
+
+void TForm1::KeyStyleChange() {
+    // Without a pair to redo, or with the teacher's edits kept, the light says the documents
+    // are from the old settings.
+    if (!RedoPair()) spmaxvaleurChange();
+}
+
+bool TForm1::RedoPair() {
+    if (busy_ || !pairSettings_ || !pairSeed_) return false;
+    SheetSettings settings = *pairSettings_;
+    const SheetSettings now = ReadSheetSettings();
+    settings.keyStyle = now.keyStyle;
+    settings.decimalComma = now.decimalComma;
+    settings.layout = adapted_;
+    return MakePair(lastKind_, settings, pairSeed_);
+}
+
+void TForm1::Generate(std::string_view kindName) {
     // Loading a document lets pending events run, so a click may arrive in the middle of a
     // generation; it is refused rather than run inside this one.
     if (busy_) return;
@@ -1095,14 +1195,20 @@ void TForm1::Generate(std::string_view kindName, std::optional<std::uint32_t> re
         QMessageBox::warning(this, "Tirage", FromCp1252(*why));
         return;
     }
+    MakePair(kindName, settings, std::nullopt);
+}
+
+bool TForm1::MakePair(std::string_view kindName, SheetSettings settings,
+                      std::optional<std::uint32_t> redoSeed) {
     std::unique_ptr<QuestionKind> kind = MakeSheetKind(kindName, settings.draw);
-    if (!kind) return;
+    if (!kind || !MayDiscardHandEdits()) return false;
     lastKind_ = std::string(kindName);
     QString error;
     {
         const Flag running(busy_);
         ScrollBox1->hide();
-        SetStatusLight(kLightGreen);
+        // A redo changes how the pair is written, not what the light says of the settings.
+        if (!redoSeed) SetStatusLight(kLightGreen);
         const BusyCursor busy;
         try {
             RxE1->Clear();
@@ -1111,6 +1217,7 @@ void TForm1::Generate(std::string_view kindName, std::optional<std::uint32_t> re
             // The same draws again leave the window's stream where the first ones did.
             RandomSource redo(redoSeed.value_or(0));
             if (!redoSeed) pairSeed_ = rng_.seed();
+            pairSettings_ = settings;
             lastCopy_.reset();
             const Sheet& sheet =
                 lastCopy_
@@ -1120,25 +1227,58 @@ void TForm1::Generate(std::string_view kindName, std::optional<std::uint32_t> re
             lastCopy_->code.kind = lastKind_;
             lastCopy_->code.level = settings.level;
             sheetBaseName_ = FromCp1252(sheet.baseName);
-
-            QString log;
-            for (const auto& entry : sheet.log) {
-                log += FromCp1252(entry).replace("\r\n", "\n");
-                log += '\n';
-            }
-            log.chop(1);
-            Memo1->setPlainText(log);
-
-            RxE1->LoadRtfDocument(sheet.subject);
-            RxE2->LoadRtfDocument(sheet.answerKey);
-            // The title first, not the last questions where the load left the caret.
-            for (RichEdit* area : {RxE1, RxE2}) ShowTop(area);
+            ShowSheet(sheet);
         } catch (const std::exception& e) {
             error = QString::fromLocal8Bit(e.what());
         }
     }
     if (!error.isEmpty()) ShowHandlerError(error);
     emit GenerationFinished();
+    return error.isEmpty();
+}
+
+void TForm1::ShowSheet(const Sheet& sheet) {
+    QString log;
+    for (const auto& entry : sheet.log) {
+        log += FromCp1252(entry).replace("\r\n", "\n");
+        log += '\n';
+    }
+    log.chop(1);
+    Memo1->setPlainText(log);
+    RxE1->LoadRtfDocument(sheet.subject);
+    RxE2->LoadRtfDocument(sheet.answerKey);
+    // The title first, not the last questions where the load left the caret.
+    for (RichEdit* area : {RxE1, RxE2}) {
+        ShowTop(area);
+        area->document()->setModified(false);
+    }
+}
+
+void TForm1::OpenPair() {
+    if (busy_) return;
+    const auto pair = output_->ChoosePair();
+    if (!pair || !MayDiscardHandEdits()) return;
+    const Flag running(busy_);
+    ScrollBox1->hide();
+    const struct {
+        RichEdit* area;
+        const std::string& bytes;
+    } documents[] = {{RxE1, pair->subject}, {RxE2, pair->answerKey}};
+    for (const auto& d : documents) {
+        d.area->Clear();
+        if (d.bytes.starts_with("{\\rtf"))
+            d.area->LoadRtfDocument(d.bytes);
+        else
+            d.area->setPlainText(FromCp1252(d.bytes));  // a subject saved as text
+        ShowTop(d.area);
+        d.area->document()->setModified(false);
+    }
+    sheetBaseName_ = pair->baseName;
+    saveDialogInitialDir_ = pair->folder;
+    // Documents of no generation of this session: no draw to redo, no questions as data.
+    pairSettings_.reset();
+    pairSeed_.reset();
+    lastCopy_.reset();
 }
 
 }  // namespace equat

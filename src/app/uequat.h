@@ -30,6 +30,7 @@ class QSpinBox;
 class QPushButton;
 class QScrollArea;
 class QSlider;
+class QToolButton;
 
 namespace equat {
 
@@ -142,7 +143,9 @@ class TForm1 : public QWidget {
 
     // The menu bar above the design area; its items do what the buttons do.
     QMenuBar* MainMenu;
+    QAction* mnuOuvrir;  // a saved pair shown again
     QAction* mnuEnregistrer;
+    QAction* mnuPdf;  // the pair on screen as two PDFs
     QAction* mnuExporter;
     QAction* mnuImprimer;
     QAction* mnuApercu;
@@ -150,6 +153,9 @@ class TForm1 : public QWidget {
     QAction* mnuQuitter;
     QMenu* mnuCorrige;  // one checkable item per answer-key style, as cbCorrige
     QAction* mnuVirgule;
+    QAction* mnuTirageHabituel;  // forgets the draw choices
+    // In the menu bar's corner while draw choices are on; opens the draw dialog.
+    QToolButton* btnTirageChoisi;
     QAction* mnuTirage;
     // The draw choices as a sheet code's draw bits, kept by the store; never shown.
     QSpinBox* spTirage;
@@ -237,13 +243,30 @@ class TForm1 : public QWidget {
     void BuildControls();
     void BuildMenus();
     void BuildSheetMenu(QMenu* sheet);
+    void BuildDrawIndicator(QMenu* sheet);
+    void ShowDrawChoices();
+    void UpdateTitle();
     void WireMenus();
     void FinishControls();
     void Wire();
     void SetStatusLight(const QColor& colour);
     void CollapseCaret(RichEdit* area);
-    // A new pair from the window's stream, or with redoSeed the pair drawn from that seed.
-    void Generate(std::string_view kindName, std::optional<std::uint32_t> redoSeed = {});
+    // A new pair from the window's stream.
+    void Generate(std::string_view kindName);
+    // The pair of these settings, from the window's stream or, with redoSeed, drawn again
+    // from that seed; false when nothing was made (no such kind, hand edits kept, an error).
+    bool MakePair(std::string_view kindName, SheetSettings settings,
+                  std::optional<std::uint32_t> redoSeed);
+    void ShowSheet(const Sheet& sheet);
+    // The pair on screen made again from the same draws in the key's style, the comma and
+    // the layout the window now says: what is shown is what prints. False without such a
+    // pair or when the teacher keeps hand edits.
+    bool RedoPair();
+    void KeyStyleChange();
+    // True when nothing was typed by hand since the documents were made, opened or saved,
+    // or when the teacher agrees to lose it.
+    bool MayDiscardHandEdits();
+    void OpenPair();
     void ChooseAdaptedLayout();
     void ShowRejectedInput(QLineEdit* field);
     void ShowHandlerError(const QString& message);
@@ -266,7 +289,8 @@ class TForm1 : public QWidget {
     std::string lastKind_ = "1d";
     // The last generation as data, for the exports (its documents are the areas').
     std::optional<ClassCopy> lastCopy_;
-    std::optional<std::uint32_t> pairSeed_;  // the stream's seed before the pair on screen
+    std::optional<std::uint32_t> pairSeed_;      // the stream's seed before the pair on screen
+    std::optional<SheetSettings> pairSettings_;  // what the pair on screen was made with
     AdaptedLayout adapted_;
     ClassSetDialog* classDialog_ = nullptr;
     QuizDialog* quizDialog_ = nullptr;

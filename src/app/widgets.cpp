@@ -15,23 +15,18 @@ namespace equat {
 SpinField::SpinField(int minimum, int maximum, int value, QWidget* parent) : QSpinBox(parent) {
     setRange(minimum, maximum);
     setValue(value);
-    // Read-only at the edit level only: the arrows keep working, typing and pasting do not.
-    lineEdit()->setReadOnly(true);
     setAcceptDrops(false);
 }
 
 void SpinField::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
-        case Qt::Key_Up:
-        case Qt::Key_Down:
-            QSpinBox::keyPressEvent(event);
-            return;
         case Qt::Key_PageUp:
         case Qt::Key_PageDown:
             event->accept();  // no jump of ten: a field steps by one only
             return;
         default:
-            QWidget::keyPressEvent(event);  // ignored: lets Tab and shortcuts through
+            // Arrows step; digits are typed, the field's range refusing what cannot be.
+            QSpinBox::keyPressEvent(event);
     }
 }
 

@@ -11,9 +11,9 @@ class QMenu;
 
 namespace equat {
 
-// A spin field whose value changes only through its arrows (buttons and keys): typing,
-// pasting, Page Up, Page Down and the wheel are refused, and the context menu is the one given (may
-// be empty).
+// A spin field that takes a typed number or its arrows (buttons and keys); Page Up, Page Down
+// and the wheel are refused, so that scrolling the window never changes a count, and the
+// context menu is the one given (may be empty).
 class SpinField : public QSpinBox {
     Q_OBJECT
   public:

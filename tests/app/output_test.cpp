@@ -25,6 +25,7 @@
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QThread>
@@ -80,6 +81,11 @@ class OutputTest : public ::testing::Test {
         form = std::make_unique<TForm1>();
         Output& out = output();
         out.SetErrorBox([this](QWidget*, const QString& m) { errors << m; });
+        out.SetConfirmBox([this](QWidget*, const QString& q) {
+            questions << q;
+            return confirm;
+        });
+        out.SetDoneBox([this](QWidget*, const QString& m, const QString&) { done << m; });
         out.SetSaveDialog([this](QWidget*, const QString& folder,
                                  const QString& preset) -> std::optional<QString> {
             dialogFolder = folder;
@@ -105,7 +111,8 @@ class OutputTest : public ::testing::Test {
     QTemporaryDir dir;
     QString oldCwd;
     std::unique_ptr<TForm1> form;
-    QStringList errors;
+    QStringList errors, questions, done;
+    bool confirm = true;
     std::optional<QString> answer;
     QString dialogFolder, dialogPreset;
 };
@@ -156,6 +163,41 @@ TEST_F(OutputTest, SaveWritesThePairUnderTheNamesTheTeacherChose) {
         Entries(dir.path()),
         "6e.A.rtf,6e.A_Cor.rtf,FEUILLE2.TxT,FEUILLE2_Cor.rtf,feuille.doc,feuille.rtf,feuille.txt,"
         "feuille_Cor.rtf,sous.dossier");
+}
+
+// Either file of a pair (RTF or PDF) is replaced only once the teacher agreed; then the
+// teacher is told what was written, and its folder is the next save's.
+TEST_F(OutputTest, SavingAsksBeforeReplacingEitherFileAndSaysWhatItWrote) {
+    Generate(3);
+    QDir().mkdir("sub");
+    answer = dir.filePath("sub/Devoir");
+    const struct {
+        const char* ext;
+        bool (Output::*save)();
+    } kinds[] = {{".rtf", &Output::Save}, {".pdf", &Output::SavePdf}};
+    for (const auto& k : kinds) {
+        const QString subject = QString("Devoir") + k.ext, key = QString("Devoir_Cor") + k.ext;
+        for (const QString& existing : {key, subject}) {
+            SCOPED_TRACE(existing.toStdString());
+            for (const QString& name : {subject, key}) QFile::remove("sub/" + name);
+            WriteAll("sub/" + existing, "not the pair's");
+            questions.clear();
+            done.clear();
+            for (bool agree : {false, true}) {
+                confirm = agree;
+                EXPECT_EQ((output().*k.save)(), agree);
+                EXPECT_EQ(ReadAll("sub/" + existing) == "not the pair's", !agree);
+            }
+            EXPECT_EQ(questions, QStringList(2, QString("Le fichier %1 existe déjà dans %2. Le "
+                                                        "remplacer ?")
+                                                    .arg(existing, dir.filePath("sub"))));
+            EXPECT_EQ(done, QStringList{QString("2 fichiers enregistrés dans %1 :\n%2\n%3")
+                                            .arg(dir.filePath("sub"), subject, key)});
+            EXPECT_EQ(form->saveDialogInitialDir(), dir.filePath("sub"));
+        }
+    }
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+    EXPECT_TRUE(ReadAll("sub/Devoir_Cor.pdf").startsWith("%PDF"));
 }
 
 TEST_F(OutputTest, OutputsPutBackTheSelectionAndAGenerationShowsTheTop) {
@@ -275,7 +317,9 @@ TEST_F(OutputTest, PreviewWritesAtMostTwoPagesAndFloatsCentred) {
         EXPECT_TRUE(errors.isEmpty());
         std::string expected = "TWFile.txt,Temp0.EMF";
         if (r.secondPage) expected += ",Temp1.EMF";
-        EXPECT_EQ(Entries(dir.path()), expected);
+        // In a folder of the preview's own, never the teacher's.
+        EXPECT_EQ(Entries(output().previewFolder()), expected);
+        EXPECT_EQ(Entries(dir.path()), "");
         const auto& p = output().preview();
         EXPECT_FALSE(p.Image1->IsEmpty());
         EXPECT_EQ(p.Image2->IsEmpty(), !r.secondPage);
@@ -303,34 +347,51 @@ TEST_F(OutputTest, PreviewFirstShowingIsCentredOnTheScreen) {
                      screen.top() + (screen.height() - 497) / 2));
 }
 
-TEST_F(OutputTest, PreviewInAFolderThatCannotBeWrittenDoesNothing) {
+TEST_F(OutputTest, PreviewWithoutATemporaryFolderSaysSo) {
     Generate(3);
-    // A current directory that no longer exists: nothing can be created in it, not even by
-    // root.
-    ASSERT_TRUE(QDir().mkdir("gone"));
-    ASSERT_EQ(chdir("gone"), 0);
-    ASSERT_EQ(rmdir(dir.filePath("gone").toLocal8Bit().constData()), 0);
+    // A temporary "folder" that is a regular file: nothing can be made in it, even by root.
+    WriteAll("plainfile", "x");
+    const QByteArray old = qgetenv("TMPDIR");
+    qputenv("TMPDIR", dir.filePath("plainfile").toLocal8Bit());
     form->btnApercu->click();
-    EXPECT_TRUE(errors.isEmpty());
+    old.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", old);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].startsWith(QString::fromUtf8("Aperçu impossible")));
     EXPECT_FALSE(form->ScrollBox1->isVisible());
-    EXPECT_TRUE(output().preview().Image1->IsEmpty());
-    ASSERT_EQ(chdir(dir.path().toLocal8Bit().constData()), 0);
-    EXPECT_EQ(Entries(dir.path()), "");
 }
 
-TEST_F(OutputTest, ClosingRemovesThePreviewFilesWhateverTheirCaseAndNothingElse) {
+// The preview takes the keys at once and shows white pages with an edge on a grey desk; its
+// files go when it closes, whichever way; files of the same names in the current folder are
+// someone else's.
+TEST_F(OutputTest, PreviewTakesTheKeysAndItsFilesGoWhenItCloses) {
     Generate(30, 5);
-    form->btnApercu->click();
-    ASSERT_EQ(Entries(dir.path()), "TWFile.txt,Temp0.EMF,Temp1.EMF");
-    // Files of other names that differ only in letter case belong to someone else.
-    for (const char* other : {"temp0.emf", "TEMP1.EMF", "TWfile.txt", "Temp2.EMF"})
-        WriteAll(other, "not ours");
-    form->close();
-    EXPECT_FALSE(form->ScrollBox1->isVisible());
-    EXPECT_EQ(Entries(dir.path()), "TEMP1.EMF,TWfile.txt,Temp2.EMF,temp0.emf");
-    EXPECT_EQ(Output::WrittenName("temp1.emf"), "Temp1.EMF");
-    EXPECT_EQ(Output::WrittenName("TWfile.txt"), "TWFile.txt");
-    EXPECT_EQ(Output::WrittenName("other.txt"), "other.txt");
+    for (const char* other : {"Temp0.EMF", "TWFile.txt"}) WriteAll(other, "not ours");
+    const std::function<void()> closings[] = {
+        [&] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); },
+        [&] { form->btnEquat1d->click(); },
+        [&] { form->close(); },
+    };
+    for (const auto& close : closings) {
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        form->btnApercu->click();
+        const QString folder = output().previewFolder();
+        EXPECT_EQ(Entries(folder), "TWFile.txt,Temp0.EMF,Temp1.EMF");
+        QApplication::processEvents();
+        EXPECT_EQ(QApplication::activeWindow(), form->ScrollBox1);
+        close();
+        EXPECT_FALSE(form->ScrollBox1->isVisible());
+        EXPECT_FALSE(QFileInfo::exists(folder));
+        EXPECT_EQ(Entries(dir.path()), "TWFile.txt,Temp0.EMF");
+    }
+    const auto& p = output().preview();
+    const QImage shot = p.content->grab().toImage();
+    const QPoint panel = p.pnlImage1->pos() + QPoint(0, 40);
+    const int desk = qGray(shot.pixel(panel - QPoint(2, 0))), edge = qGray(shot.pixel(panel));
+    EXPECT_EQ(shot.pixel(panel + QPoint(10, 0)), qRgb(255, 255, 255));
+    EXPECT_LT(edge, desk);
+    EXPECT_LT(desk, 215);
 }
 
 TEST_F(OutputTest, PreviewPagesBreakWherePrintedPagesBreak) {

@@ -30,6 +30,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QToolTip>
 #include <QUrl>
 #include <chrono>
@@ -42,6 +43,7 @@
 #include "app/output.h"
 #include "app/quizdialog.h"
 #include "app/widgets.h"
+#include "core/drawchoices.h"
 #include "core/kinds.h"
 #include "core/rotate.h"
 #include "platform/richedit.h"
@@ -59,6 +61,10 @@ class WindowTest : public ::testing::Test {
         // Each test starts from no settings file and leaves none beside the test program.
         ASSERT_TRUE(iniDir.isValid());
         form->FormStorage1->SetIniFileName(iniDir.filePath("test_uequat.ini"));
+        form->output().SetConfirmBox([this](QWidget*, const QString& q) {
+            questions << q;
+            return confirm;
+        });
     }
     void TearDown() override {
         form.reset();
@@ -85,6 +91,8 @@ class WindowTest : public ::testing::Test {
 
     QTemporaryDir iniDir;
     std::unique_ptr<TForm1> form;
+    QStringList questions;
+    bool confirm = true;
 };
 
 QString CaptionOf(QWidget* w) {
@@ -324,7 +332,14 @@ TEST_F(WindowTest, StatusLightFollowsSettingsGenerationsAndActivations) {
         {"generation", [&] { form->btnEquat1d->click(); }, green},
         {"interline change", [&] { form->spinterligne->setValue(3); }, red},
         {"generation again", [&] { form->btnEquat1d->click(); }, green},
-        {"answer key style change", [&] { form->cbCorrige->setCurrentIndex(2); }, red},
+        {"answer key style change redoes the pair", [&] { form->cbCorrige->setCurrentIndex(2); },
+         green},
+        {"style change after a count change",
+         [&] {
+             form->spMaxLigne->setValue(6);
+             form->cbCorrige->setCurrentIndex(1);
+         },
+         red},
         {"generation in that style", [&] { form->btnEquat1d->click(); }, green},
         {"title change while the subject is a single space",
          [&] {
@@ -633,7 +648,7 @@ TEST_F(WindowTest, CaretCollapsesOutsideEditMode) {
 
 TEST_F(WindowTest, ClicksAndDragsInTheDocumentsOutsideEditMode) {
     ShowAndActivate();
-    Generate();
+    Generate(25);
     for (bool edit : {false, true}) {
         form->ckbEdite->setChecked(edit);
         for (auto* area : {form->RxE1, form->RxE2}) {
@@ -647,6 +662,7 @@ TEST_F(WindowTest, ClicksAndDragsInTheDocumentsOutsideEditMode) {
             } else {
                 EXPECT_EQ(area->SelStart(), area->TextLength());
             }
+            EXPECT_EQ(area->verticalScrollBar()->value(), 0);  // the view does not jump
             // A drag across the first line selects text only in edit mode.
             QTest::mousePress(view, Qt::LeftButton, {}, QPoint(10, 8));
             QMouseEvent drag(QEvent::MouseMove, QPointF(200, 8), view->mapToGlobal(QPointF(200, 8)),
@@ -658,24 +674,33 @@ TEST_F(WindowTest, ClicksAndDragsInTheDocumentsOutsideEditMode) {
     }
 }
 
-TEST_F(WindowTest, SpinFieldsChangeOnlyThroughTheirArrows) {
+TEST_F(WindowTest, SpinFieldsTakeTypedNumbersAndTheirArrows) {
     ShowAndActivate();
-    for (auto* spin : {form->spMaxLigne, form->spinterligne, form->spSujets, form->spCorriges}) {
-        SCOPED_TRACE(spin->objectName().toStdString());
+    struct Row {
+        equat::SpinField* spin;
+        const char* typed;
+        int value;  // a digit that would leave the range is refused
+    };
+    const Row rows[] = {{form->spMaxLigne, "12", 12},   {form->spMaxLigne, "99", 9},
+                        {form->spinterligne, "10", 10}, {form->spinterligne, "12", 1},
+                        {form->spSujets, "30", 30},     {form->spCorriges, "1000", 1000}};
+    for (const auto& r : rows) {
+        auto* spin = r.spin;
+        SCOPED_TRACE(spin->objectName().toStdString() + " " + r.typed);
         spin->setFocus();
+        spin->selectAll();
+        QTest::keyClicks(spin, r.typed);
+        EXPECT_EQ(spin->value(), r.value);
         const int before = spin->value();
-        QTest::keyClicks(spin, "7");
-        QTest::keyClick(spin, Qt::Key_Backspace);
-        EXPECT_EQ(spin->value(), before);
-        QTest::keyClick(spin, Qt::Key_Up);
-        EXPECT_EQ(spin->value(), before + 1);
+        QTest::keyClick(spin, Qt::Key_Down);
+        EXPECT_EQ(spin->value(), before - 1);
         QTest::keyClick(spin, Qt::Key_PageUp);
         QTest::keyClick(spin, Qt::Key_PageDown);
-        EXPECT_EQ(spin->value(), before + 1);
+        EXPECT_EQ(spin->value(), before - 1);
         QWheelEvent wheel(QPointF(5, 5), spin->mapToGlobal(QPointF(5, 5)), {}, {0, 120},
                           Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(spin, &wheel);
-        EXPECT_EQ(spin->value(), before + 1);
+        EXPECT_EQ(spin->value(), before - 1);
 
         int shown = 0;
         auto c = QObject::connect(form->PopupMenu1, &QMenu::aboutToShow, [&] { ++shown; });
@@ -907,14 +932,13 @@ TEST_F(WindowTest, MenuItemsDoWhatTheButtonsDo) {
     EXPECT_FALSE(form->ReadSheetSettings().decimalComma);
     form->mnuVirgule->setChecked(true);
     EXPECT_TRUE(form->ReadSheetSettings().decimalComma);
-    EXPECT_EQ(form->statusLight(), equat::kLightRed);
     // Escape closes the preview.
     form->output().Preview();
     ASSERT_TRUE(form->ScrollBox1->isVisible());
     QApplication::setActiveWindow(form->ScrollBox1);
     QTest::keyClick(form->ScrollBox1, Qt::Key_Escape);
     EXPECT_FALSE(form->ScrollBox1->isVisible());
-    form->output().CloseCleanup();  // the preview's files, in the current folder
+    form->output().CloseCleanup();
 }
 
 TEST_F(WindowTest, TheBorderBetweenThePanesIsDraggedAndKeepsItsShare) {
@@ -972,6 +996,130 @@ TEST_F(WindowTest, AClickDuringAGenerationIsRefused) {
     EXPECT_EQ(form->Memo1->toPlainText().split('\n').size() % 2, 0);
     Generate(8);  // once it is over, the button works again
     EXPECT_EQ(finished, 2);
+}
+
+// Draw choices other than the kinds' own are said in the menu bar and the title, with a way
+// back; nothing of the design area moves.
+TEST_F(WindowTest, DrawChoicesInPlaceAreShownWithAWayBack) {
+    ShowAndActivate();
+    const QString title = form->windowTitle();
+    QWidget* corner = form->MainMenu->cornerWidget();
+    const QRect area = form->designArea()->geometry();
+    struct Row {
+        equat::DrawChoices choices;
+        const char* text;
+    };
+    for (const Row& r : {Row{{.cases = 1}, "Tirage : cas choisis"},
+                         Row{{.solutions = equat::Solutions::Integer, .progressive = true},
+                             "Tirage : entiers seulement, progressive"}}) {
+        form->spTirage->setValue(static_cast<int>(equat::DrawChoicesFlags(r.choices)));
+        EXPECT_TRUE(corner->isVisible());
+        EXPECT_EQ(form->btnTirageChoisi->text(), r.text);
+        EXPECT_GE(corner->width(), corner->sizeHint().width());  // the whole text shows
+        EXPECT_EQ(form->windowTitle(), title + " - tirage choisi");
+        EXPECT_EQ(form->designArea()->geometry(), area);
+    }
+    form->mnuTirageHabituel->trigger();
+    EXPECT_EQ(form->spTirage->value(), 0);
+    EXPECT_FALSE(corner->isVisible());
+    EXPECT_EQ(form->windowTitle(), title);
+}
+
+// Whatever replaces or closes documents changed by hand asks first; declined, they stay.
+TEST_F(WindowTest, HandEditsAreNotLostWithoutAQuestion) {
+    ShowAndActivate();
+    QTemporaryDir out;
+    const auto saved = std::optional(out.filePath("devoir.rtf"));
+    form->output().SetSaveDialog([&](QWidget*, const QString&, const QString&) { return saved; });
+    form->output().SetOpenDialog([&](QWidget*, const QString&) { return saved; });
+    form->output().SetDoneBox([](QWidget*, const QString&, const QString&) {});
+    Generate(3);
+    ASSERT_TRUE(form->output().Save());
+    form->btnEquat1d->click();  // what a generation loads is no hand edit
+    EXPECT_TRUE(questions.isEmpty());
+    const std::function<void()> replacing[] = {
+        [&] { form->btnEquat2d->click(); }, [&] { form->mnuVirgule->toggle(); },
+        [&] { form->mnuOuvrir->trigger(); }, [&] { form->close(); }};
+    for (const auto& act : replacing) {
+        form->ckbEdite->setChecked(true);
+        QTest::keyClicks(form->RxE2, "ZZZ");
+        for (bool agree : {false, true}) {
+            questions.clear();
+            confirm = agree;
+            act();
+            EXPECT_EQ(
+                questions,
+                QStringList{"Les modifications faites à la main seront perdues. Continuer ?"});
+            EXPECT_EQ(form->RxE2->Text().contains("ZZZ"), !agree || !form->isVisible());
+        }
+    }
+    EXPECT_FALSE(form->isVisible());
+}
+
+// A change of the key's style or of the comma redoes the pair on screen from the same draws:
+// the documents are those a generation in the new style would make, and the stream is where
+// the first generation left it.
+TEST_F(WindowTest, TheKeyOnScreenFollowsItsStyleAndTheComma) {
+    form->trbNiveau->setValue(3);
+    struct Row {
+        int style;
+        bool comma;
+    };
+    for (std::uint32_t seed : {7u, 4242u, 99991u}) {
+        for (const Row r : {Row{1, false}, Row{2, true}, Row{3, true}, Row{0, false}}) {
+            SCOPED_TRACE(testing::Message() << seed << " style " << r.style << " " << r.comma);
+            form->random().setSeed(seed);
+            Generate(8);
+            const std::uint32_t after = form->random().seed();
+            form->cbCorrige->setCurrentIndex(r.style);
+            form->mnuVirgule->setChecked(r.comma);
+            const QString subject = form->RxE1->Text(), key = form->RxE2->Text();
+            EXPECT_EQ(form->random().seed(), after);
+            form->random().setSeed(seed);
+            Generate(8);
+            EXPECT_EQ(form->RxE1->Text(), subject);
+            EXPECT_EQ(form->RxE2->Text(), key);
+        }
+    }
+}
+
+// "Fichier > Ouvrir..." shows a saved pair again, the key found by its "_Cor" name whichever
+// of the two is chosen.
+TEST_F(WindowTest, OpenShowsASavedPairAgain) {
+    QTemporaryDir out;
+    QStringList errors;
+    auto& output = form->output();
+    output.SetErrorBox([&](QWidget*, const QString& m) { errors << m; });
+    output.SetDoneBox([](QWidget*, const QString&, const QString&) {});
+    output.SetSaveDialog([&](QWidget*, const QString&, const QString&) {
+        return std::optional(out.filePath("devoir.rtf"));
+    });
+    Generate(4);
+    ASSERT_TRUE(output.Save());
+    const QString subject = form->RxE1->Text(), key = form->RxE2->Text();
+    QFile::copy(out.filePath("devoir.rtf"), out.filePath("seul.rtf"));
+    struct Row {
+        const char* chosen;
+        QString key;
+        qsizetype errors;  // a missing key is said
+    };
+    for (const Row& r :
+         {Row{"devoir.rtf", key, 0}, Row{"devoir_Cor.rtf", key, 0}, Row{"seul.rtf", "", 1}}) {
+        SCOPED_TRACE(r.chosen);
+        form->btnEquat2d->click();
+        errors.clear();
+        output.SetOpenDialog(
+            [&](QWidget*, const QString&) { return std::optional(out.filePath(r.chosen)); });
+        form->mnuOuvrir->trigger();
+        EXPECT_EQ(form->RxE1->Text(), subject);
+        EXPECT_EQ(form->RxE2->Text(), r.key);
+        EXPECT_EQ(errors.size(), r.errors);
+        // Documents of no generation: a style change has nothing to redo.
+        form->cbCorrige->setCurrentIndex((form->cbCorrige->currentIndex() + 1) % 3);
+        EXPECT_EQ(form->RxE2->Text(), r.key);
+    }
+    EXPECT_EQ(form->sheetBaseName(), "seul");
+    EXPECT_EQ(form->saveDialogInitialDir(), out.path());
 }
 
 TEST_F(WindowTest, TwoHundredGenerationsReplaceEverythingWithoutGrowth) {
@@ -1057,4 +1205,5 @@ TEST_F(WindowTest, DrawDialogChoicesDrawTheSheetAndAreKept) {
     again->FormStorage1->SetIniFileName(iniDir.filePath("test_uequat.ini"));
     again->FormStorage1->RestoreSettings();
     EXPECT_EQ(again->findChild<QSpinBox*>("spTirage")->value(), stored);
+    EXPECT_TRUE(again->btnTirageChoisi->isVisibleTo(again.get()));  // said after a restart
 }

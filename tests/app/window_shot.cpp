@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
             QWidget* box = QApplication::activeModalWidget();
-            if (!box || box->objectName() != "ClassSetDone" || !box->isVisible()) return;
+            if (!box || box->objectName() != "FilesDone" || !box->isVisible()) return;
             poll.stop();
             QThread::msleep(300);
             QApplication::processEvents();
