@@ -132,9 +132,10 @@ std::string TwoDigits(int v) {
     return s.size() < 2 ? "0" + s : s;
 }
 
-// The first line's code, when there is one.
+// The first line's code, when there is one, after the quiz copy's level when it is shown.
 std::string CodeMarkup(const SheetSettings& s) {
-    return s.code.empty() ? std::string() : "   Code : " + s.code;
+    std::string out = s.quiz.on && s.quiz.showLevel ? "   Niveau " + DecimalText(s.level) : "";
+    return s.code.empty() ? out : out + "   Code : " + s.code;
 }
 
 std::string Header(std::string_view firstLine, std::string_view instruction,
