@@ -68,7 +68,7 @@ void QuizDialog::MakeControls() {
     ckbDeuxNiveaux = new QCheckBox("Deux niveaux", this);
     ckbDeuxNiveaux->setToolTip(
         "Colonne de gauche au niveau choisi, colonne de droite au niveau au-dessus ; chaque "
-        "copie et chaque corrigé porte son niveau sur sa première ligne");
+        "copie et chaque corrigé porte son niveau après la consigne");
     spQuestions = new QSpinBox(this);
     spQuestions->setRange(kQuizMinQuestions, kQuizMaxQuestions);
     spQuestions->setValue(4);

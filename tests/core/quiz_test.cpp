@@ -110,7 +110,7 @@ TEST(Quiz, CopiesCodesAndLevels) {
                 const auto decoded = DecodeSheetCode(copy.codeText, &error);
                 ASSERT_TRUE(decoded) << error;
                 EXPECT_NE(decoded->flags & kSheetCodeQuizBits, 0u);
-                const std::string level = "Niveau " + std::to_string(copy.code.level);
+                const std::string level = "(niveau " + std::to_string(copy.code.level) + ")";
                 for (const std::string* doc : {&copy.sheet.subject, &copy.sheet.answerKey})
                     EXPECT_EQ(doc->find(level) != std::string::npos, twoLevels);
                 SheetSettings rebuilt = request.settings;
