@@ -88,12 +88,12 @@ void QuizDialog::MakeControls() {
         for (int i = 0; i < parts_.keyStyles->count(); ++i)
             cbCorrige->addItem(parts_.keyStyles->itemText(i));
     cbCorrige->setToolTip("Style des corrigés, l'un sous l'autre dans l'ordre des copies");
-    eTitre = new QLineEdit(this);
+    eTitre = new QLineEdit(FromCp1252(std::string(kDefaultQuizTitle)), this);
     eTitre->setMaxLength(kMaxTitleLength);
     eTitre->setValidator(new Cp1252Validator(eTitre));
     eTitre->setToolTip("Première ligne de chaque copie, soulignée, avant son code");
-    eConsigne = new QLineEdit(this);
-    eConsigne->setMaxLength(kMaxTitleLength);
+    // As long as the window's, whose text it starts from.
+    eConsigne = new QLineEdit(FromCp1252(std::string(kDefaultInstruction)), this);
     eConsigne->setValidator(new Cp1252Validator(eConsigne));
     eConsigne->setToolTip("Consigne en gras sous le titre de chaque copie et de chaque corrigé");
     lblPages = new QLabel(this);
