@@ -287,7 +287,8 @@ Class sets (a different copy for every student, no question on two copies):
                       its code; the keys one under another in the same order
   --per-page M        with --quiz, 2, 4 or 6 copies to a page (default 4)
   --two-levels        with --quiz, the left column at --level, the right one a level
-                      above
+                      above, each copy and key saying its level; with --code, a copy
+                      of such a quiz again, its level on it
   --help              show this help and exit
   --version           show the version and exit
 </source>
@@ -340,7 +341,9 @@ Séries pour une classe (une copie différente par élève, aucune question sur 
                       dans le même ordre
   --per-page M        avec --quiz, 2, 4 ou 6 copies par page (par défaut 4)
   --two-levels        avec --quiz, la colonne de gauche au niveau de --level, celle de
-                      droite au niveau au-dessus
+                      droite au niveau au-dessus, chaque copie et corrigé portant son
+                      niveau ; avec --code, une copie d&apos;une telle interrogation, son
+                      niveau dessus
   --help              affiche cette aide et quitte
   --version           affiche la version et quitte
 </translation>

@@ -127,6 +127,14 @@ void LayOutDialog(QDialog* dialog, QFormLayout* form, std::initializer_list<QPus
     all->addLayout(row);
 }
 
+void WindowChoices::Open(const std::string& kind, const SheetSettings& now) {
+    if (opened_) before_ = now_;
+    opened_ = true;
+    beforeKind_ = kind_;
+    kind_ = kind;
+    now_ = now;
+}
+
 ClassSetDialog::ClassSetDialog(Parts parts, QWidget* parent)
     : QDialog(parent),
       parts_(std::move(parts)),
@@ -183,8 +191,17 @@ void ClassSetDialog::MakeControls() {
     ckbGrille = new QCheckBox("Grille des réponses", this);
     ckbGrille->setToolTip("Les résultats de toutes les copies, en PDF");
     gbAdaptee = new AdaptedLayoutBox(this, true);
+    lblImprimante = new QLabel(this);
+    btnImprimante = new QPushButton("Choisir...", this);
+    btnImprimante->setToolTip("L'imprimante des sujets et des corrigés, celle de la fenêtre");
+    // Never wrapped: a wrapped line the layout did not plan for is clipped, and a code would
+    // be cut at its hyphens.
     lblTirage = new QLabel(this);
-    lblTirage->setWordWrap(true);
+    lblTirage->setToolTip(
+        "Les sorties reprennent ce tirage jusqu'à un nouveau tirage ou un choix changé ; "
+        "il reste quand la fenêtre se ferme, jusqu'à ce qu'Equat soit quitté");
+    lblCodes = new QLabel(this);
+    lblCodes->setTextInteractionFlags(Qt::TextSelectableByMouse);
     btnTirage = new QPushButton("Nouveau tirage", this);
     btnTirage->setToolTip("Tirer d'autres copies ; sinon les sorties reprennent le même tirage");
     btnImprimer = new QPushButton("Imprimer", this);
@@ -210,12 +227,18 @@ void ClassSetDialog::LayOut() {
     form->addRow(ckbCodes);
     form->addRow(ckbGrille);
     form->addRow(gbAdaptee);
+    auto* printer = new QHBoxLayout;
+    printer->addWidget(lblImprimante, 1);
+    printer->addWidget(btnImprimante);
+    form->addRow("Imprimante", printer);
     auto* draw = new QHBoxLayout;
     draw->addWidget(lblTirage, 1);
     draw->addWidget(btnTirage);
     form->addRow(draw);
+    form->addRow(lblCodes);
 
     btnTirage->setAutoDefault(false);
+    btnImprimante->setAutoDefault(false);
     LayOutDialog(this, form, {btnImprimer, btnPdf, btnRtf, btnMoodle, btnFermer});
 }
 
@@ -230,6 +253,10 @@ void ClassSetDialog::Connect() {
     connect(ckbCodes, &QCheckBox::toggled, this, &ClassSetDialog::Forget);
     connect(gbAdaptee, &AdaptedLayoutBox::Changed, this, &ClassSetDialog::Forget);
     connect(btnTirage, &QPushButton::clicked, this, [this] { Draw(); });
+    connect(btnImprimante, &QPushButton::clicked, this, [this] {
+        if (parts_.choosePrinter) parts_.choosePrinter();
+        ShowPrinter();
+    });
     connect(btnImprimer, &QPushButton::clicked, this, [this] { Print(); });
     connect(btnPdf, &QPushButton::clicked, this, [this] { SavePdf(); });
     connect(btnRtf, &QPushButton::clicked, this, [this] { SaveRtf(); });
@@ -238,18 +265,29 @@ void ClassSetDialog::Connect() {
 }
 
 void ClassSetDialog::StartFrom(const std::string& kind, const SheetSettings& window) {
-    window_ = window;
-    const int index = cbType->findData(QString::fromStdString(kind));
-    if (index >= 0) cbType->setCurrentIndex(index);
-    spNiveau->setValue(window.level);
-    spQuestions->setValue(window.count);
-    cbCorrige->setCurrentIndex(static_cast<int>(window.keyStyle));
-    eTitre->setText(FromCp1252(window.title));
-    eTitre->setCursorPosition(0);
-    gbAdaptee->SetLayout(window.layout);
-    Forget();
+    window_.Open(kind, window);
+    // What was printed from a set is what a later save or grid holds.
+    drawnEarlier_ = set_.has_value();
+    if (!set_) TakeWindowChoices();
+    ShowCopies();
+    ShowPrinter();
     // Never a button: one key press must not print a set.
     cbType->setFocus(Qt::OtherFocusReason);
+}
+
+void ClassSetDialog::TakeWindowChoices() {
+    const SheetSettings& w = window_.now();
+    const int index = cbType->findData(QString::fromStdString(window_.kind()));
+    if (window_.KindChanged() && index >= 0) cbType->setCurrentIndex(index);
+    if (window_.Changed(&SheetSettings::level)) spNiveau->setValue(w.level);
+    if (window_.Changed(&SheetSettings::count)) spQuestions->setValue(w.count);
+    if (window_.Changed(&SheetSettings::keyStyle))
+        cbCorrige->setCurrentIndex(static_cast<int>(w.keyStyle));
+    if (window_.Changed(&SheetSettings::title)) {
+        eTitre->setText(FromCp1252(w.title));
+        eTitre->setCursorPosition(0);
+    }
+    if (window_.Changed(&SheetSettings::layout)) gbAdaptee->SetLayout(w.layout);
 }
 
 SheetSettings ClassSetDialog::Settings() const {
@@ -274,16 +312,29 @@ void ClassSetDialog::ShowCopies() {
     lblCopies->setText(names == 0   ? QString()
                        : names == 1 ? QString("Une copie : le nombre suit les noms")
                                     : QString("%1 copies : le nombre suit les noms").arg(names));
+    lblCodes->setVisible(set_.has_value());
     if (!set_) {
         lblTirage->setText("Pas encore tiré : la première sortie tire la série");
         return;
     }
-    QStringList codes;
-    for (std::size_t k = 0; k < set_->copies.size() && k < kShownCodes; ++k)
-        codes << QString::fromStdString(set_->copies[k].codeText);
-    if (set_->copies.size() > kShownCodes) codes << "…";
-    lblTirage->setText(
-        QString("Tirage de %1 copies : %2").arg(set_->copies.size()).arg(codes.join(", ")));
+    const int n = int(set_->copies.size());
+    const QString copies = n == 1 ? QString("une copie") : QString("%1 copies").arg(n);
+    lblTirage->setText(drawnEarlier_ ? "Série tirée plus tôt, reprise par les sorties : " + copies
+                                     : "Tirage de " + copies + " :");
+    QStringList codes, all;
+    for (const ClassCopy& copy : set_->copies) {
+        const QString code = QString::fromStdString(copy.codeText);
+        if (codes.size() < kShownCodes) codes << code;
+        all << (copy.name.empty() ? code : code + "  " + FromCp1252(copy.name));
+    }
+    if (n > kShownCodes) codes << "…";
+    lblCodes->setText(codes.join(", "));
+    lblCodes->setToolTip(all.join('\n'));
+}
+
+void ClassSetDialog::ShowPrinter() {
+    const QString name = CurrentPrinter().printerName();
+    lblImprimante->setText(name.isEmpty() ? QString("celle par défaut") : name);
 }
 
 void ClassSetDialog::ShowError(const QString& message) {
@@ -296,10 +347,11 @@ void ClassSetDialog::ShowError(const QString& message) {
 // screen as the teacher edited it.
 bool ClassSetDialog::UsesPairOnScreen() const {
     const SheetSettings s = Settings();
-    return spCopies->value() == 1 && NameCount(mNoms) == 0 && !ckbCodes->isChecked() &&
-           !ckbGrille->isChecked() && s.level == window_.level && s.count == window_.count &&
-           s.keyStyle == window_.keyStyle && s.title == window_.title &&
-           s.layout == window_.layout && parts_.subject->LineCount() > 0;
+    const SheetSettings& w = window_.now();
+    return !set_ && spCopies->value() == 1 && NameCount(mNoms) == 0 && !ckbCodes->isChecked() &&
+           !ckbGrille->isChecked() && s.level == w.level && s.count == w.count &&
+           s.keyStyle == w.keyStyle && s.title == w.title && s.layout == w.layout &&
+           parts_.subject->LineCount() > 0;
 }
 
 bool ClassSetDialog::Step(int value) {
@@ -357,6 +409,7 @@ bool ClassSetDialog::Draw() {
     ClassSet made = MakeClassSet(*request, *parts_.random);
     const bool drawn = !made.cancelled && Step(count);
     if (drawn) set_ = std::move(made);
+    drawnEarlier_ = false;
     if (own) progress_.reset();
     ShowCopies();
     return drawn;

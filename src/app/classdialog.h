@@ -40,10 +40,33 @@ inline constexpr DialogKind kDialogKinds[] = {
 // A dialog's choices above its row of buttons, none of which Enter presses by itself.
 void LayOutDialog(QDialog* dialog, QFormLayout* form, std::initializer_list<QPushButton*> buttons);
 
+// What a dialog's opening takes from the window: every choice at the first opening, later only
+// those the window changed since the last one, so that the teacher's own choices in the dialog
+// stay for the window's life.
+class WindowChoices {
+  public:
+    void Open(const std::string& kind, const SheetSettings& now);
+    const SheetSettings& now() const { return now_; }
+    const std::string& kind() const { return kind_; }
+    bool KindChanged() const { return !before_ || kind_ != beforeKind_; }
+    template <class T>
+    bool Changed(T SheetSettings::*field) const {
+        return !before_ || now_.*field != (*before_).*field;
+    }
+
+  private:
+    bool opened_ = false;
+    std::string kind_, beforeKind_;
+    SheetSettings now_;
+    std::optional<SheetSettings> before_;
+};
+
 // "Série pour la classe": a different copy for every student (a number of copies, or one per
 // name of a pasted list), printed as one job of subjects and one of keys, or saved as PDF or
 // RTF into a folder. The set is drawn once and every output uses it until the teacher asks
-// for a new draw or changes a choice. Every input is checked before anything is asked or
+// for a new draw or changes a choice; closed and opened again, the dialog keeps the set and its
+// choices (the window's life long, never stored) and says that the set was drawn earlier.
+// Every input is checked before anything is asked or
 // made; everything is made in memory first: a cancelled run writes nothing, and a failed
 // write removes what it had written. The folder dialog, the boxes and each step of the
 // progress go through replaceable functions, so that tests never block.
@@ -67,8 +90,9 @@ class ClassSetDialog : public QDialog {
         QSpinBox* answerKeyCopies = nullptr;
         QComboBox* keyStyles = nullptr;  // the window's list of answer-key styles, mirrored
         std::function<SheetSettings()> settings;
-        std::function<QString()> baseName;  // of the pair on screen
-        std::function<QString()> folder;    // where the folder dialog starts
+        std::function<QString()> baseName;    // of the pair on screen
+        std::function<QString()> folder;      // where the folder dialog starts
+        std::function<void()> choosePrinter;  // the window's printer dialog
         RandomSource* random = nullptr;
     };
 
@@ -81,7 +105,9 @@ class ClassSetDialog : public QDialog {
     void SetConfirmBox(ConfirmFn fn) { confirmBox_ = std::move(fn); }
     void SetDoneBox(DoneBoxFn fn) { doneBox_ = std::move(fn); }
     // The choices start from the window's: the kind of the copies ("1d", "syst" or "2d"),
-    // level, number of questions, key style and title. The focus goes to the first choice.
+    // level, number of questions, key style, title and adapted layout (see WindowChoices); a
+    // set drawn earlier is kept with every choice it was drawn with. The focus goes to the
+    // first choice.
     void StartFrom(const std::string& kind, const SheetSettings& window);
 
     QComboBox* cbType;
@@ -95,7 +121,10 @@ class ClassSetDialog : public QDialog {
     QCheckBox* ckbCodes;
     QCheckBox* ckbGrille;
     AdaptedLayoutBox* gbAdaptee;  // for every copy, or for the names marked A
-    QLabel* lblTirage;            // the codes of the set drawn, or that none is drawn yet
+    QLabel* lblImprimante;        // the printer a print goes to
+    QPushButton* btnImprimante;
+    QLabel* lblTirage;  // the set drawn (now or earlier), or that none is drawn yet
+    QLabel* lblCodes;   // its first codes, each whole
     QPushButton* btnTirage;
     QPushButton* btnImprimer;
     QPushButton* btnPdf;
@@ -125,6 +154,8 @@ class ClassSetDialog : public QDialog {
     void ShowError(const QString& message);
     void Forget();
     void ShowCopies();
+    void ShowPrinter();
+    void TakeWindowChoices();
     bool UsesPairOnScreen() const;
     std::optional<ClassSetRequest> Request();
     bool EnsureSet();
@@ -144,9 +175,9 @@ class ClassSetDialog : public QDialog {
     ConfirmFn confirmBox_;
     DoneBoxFn doneBox_;
     std::optional<ClassSet> set_;
-    SheetSettings window_;
-    std::unique_ptr<QProgressDialog> progress_;  // while an output is being made  // the window's
-                                                 // settings when the dialog was started
+    bool drawnEarlier_ = false;  // the set was drawn before this opening
+    WindowChoices window_;
+    std::unique_ptr<QProgressDialog> progress_;  // while an output is being made
 };
 
 }  // namespace equat

@@ -8,6 +8,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPushButton>
@@ -16,9 +17,11 @@
 #include <algorithm>
 
 #include "app/classdialog.h"
+#include "app/widgets.h"
 #include "outputs/formats.h"
 #include "platform/classpdf.h"
 #include "platform/printing.h"
+#include "settings/qtcp1252.h"
 
 namespace equat {
 
@@ -49,6 +52,13 @@ QuizDialog::QuizDialog(Parts parts, QWidget* parent)
       messageBox_(RunMessageBox) {
     setObjectName("QuizDialog");
     setWindowTitle(kTitle);
+    MakeControls();
+    LayOut();
+    Connect();
+    Forget();
+}
+
+void QuizDialog::MakeControls() {
     cbType = new QComboBox(this);
     for (const DialogKind& k : kDialogKinds) cbType->addItem(k.caption, QString(k.kind));
     cbType->setToolTip("Type des équations");
@@ -57,7 +67,8 @@ QuizDialog::QuizDialog(Parts parts, QWidget* parent)
     spNiveau->setToolTip("Niveau des copies (de la colonne de gauche avec deux niveaux)");
     ckbDeuxNiveaux = new QCheckBox("Deux niveaux", this);
     ckbDeuxNiveaux->setToolTip(
-        "Colonne de gauche au niveau choisi, colonne de droite au niveau au-dessus");
+        "Colonne de gauche au niveau choisi, colonne de droite au niveau au-dessus ; chaque "
+        "copie et chaque corrigé porte son niveau après la consigne");
     spQuestions = new QSpinBox(this);
     spQuestions->setRange(kQuizMinQuestions, kQuizMaxQuestions);
     spQuestions->setValue(4);
@@ -77,16 +88,23 @@ QuizDialog::QuizDialog(Parts parts, QWidget* parent)
         for (int i = 0; i < parts_.keyStyles->count(); ++i)
             cbCorrige->addItem(parts_.keyStyles->itemText(i));
     cbCorrige->setToolTip("Style des corrigés, l'un sous l'autre dans l'ordre des copies");
+    eTitre = new QLineEdit(FromCp1252(std::string(kDefaultQuizTitle)), this);
+    eTitre->setMaxLength(kMaxTitleLength);
+    eTitre->setValidator(new Cp1252Validator(eTitre));
+    eTitre->setToolTip("Première ligne de chaque copie, soulignée, avant son code");
+    // As long as the window's, whose text it starts from.
+    eConsigne = new QLineEdit(FromCp1252(std::string(kDefaultInstruction)), this);
+    eConsigne->setValidator(new Cp1252Validator(eConsigne));
+    eConsigne->setToolTip("Consigne en gras sous le titre de chaque copie et de chaque corrigé");
     lblPages = new QLabel(this);
+    lblPages->setToolTip(
+        "Les sorties reprennent le même tirage jusqu'à un choix changé ; il reste quand la "
+        "fenêtre se ferme, jusqu'à ce qu'Equat soit quitté");
     btnImprimer = new QPushButton("Imprimer", this);
     btnImprimer->setToolTip("Imprimer les copies, puis les corrigés");
     btnPdf = new QPushButton("Enregistrer en PDF", this);
     btnPdf->setToolTip("Les copies dans un PDF, les corrigés à côté (_Cor.pdf)");
     btnFermer = new QPushButton("Fermer", this);
-
-    LayOut();
-    Connect();
-    ShowPages();
 }
 
 void QuizDialog::LayOut() {
@@ -98,55 +116,80 @@ void QuizDialog::LayOut() {
     form->addRow("Copies par page", cbParPage);
     form->addRow("Copies", spCopies);
     form->addRow("Corrigé", cbCorrige);
+    form->addRow("Titre", eTitre);
+    form->addRow("Consigne", eConsigne);
     form->addRow(lblPages);
     LayOutDialog(this, form, {btnImprimer, btnPdf, btnFermer});
 }
 
 void QuizDialog::Connect() {
-    connect(spNiveau, &QSpinBox::valueChanged, this, &QuizDialog::ShowPages);
-    connect(spCopies, &QSpinBox::valueChanged, this, &QuizDialog::ShowPages);
-    connect(cbParPage, &QComboBox::currentIndexChanged, this, &QuizDialog::ShowPages);
-    // Every other choice changes what is drawn too.
-    connect(cbType, &QComboBox::currentIndexChanged, this, &QuizDialog::ShowPages);
-    connect(cbCorrige, &QComboBox::currentIndexChanged, this, &QuizDialog::ShowPages);
-    connect(spQuestions, &QSpinBox::valueChanged, this, &QuizDialog::ShowPages);
-    connect(ckbDeuxNiveaux, &QCheckBox::toggled, this, &QuizDialog::ShowPages);
+    // Every choice changes what is drawn.
+    for (QSpinBox* s : {spNiveau, spCopies, spQuestions})
+        connect(s, &QSpinBox::valueChanged, this, &QuizDialog::Forget);
+    for (QComboBox* c : {cbParPage, cbType, cbCorrige})
+        connect(c, &QComboBox::currentIndexChanged, this, &QuizDialog::Forget);
+    for (QLineEdit* e : {eTitre, eConsigne})
+        connect(e, &QLineEdit::textChanged, this, &QuizDialog::Forget);
+    connect(ckbDeuxNiveaux, &QCheckBox::toggled, this, &QuizDialog::Forget);
     connect(btnImprimer, &QPushButton::clicked, this, [this] { Print(); });
     connect(btnPdf, &QPushButton::clicked, this, [this] { SavePdf(); });
     connect(btnFermer, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void QuizDialog::StartFrom(const std::string& kind, const SheetSettings& window) {
-    window_ = window;
-    const int index = cbType->findData(QString::fromStdString(kind));
-    if (index >= 0) cbType->setCurrentIndex(index);
-    spNiveau->setValue(window.level);
-    cbCorrige->setCurrentIndex(static_cast<int>(window.keyStyle));
+    window_.Open(kind, window);
+    drawnEarlier_ = drawn_.has_value();
+    if (!drawn_) TakeWindowChoices();
     ShowPages();
     cbType->setFocus(Qt::OtherFocusReason);
 }
 
-void QuizDialog::ShowPages() {
+void QuizDialog::TakeWindowChoices() {
+    const SheetSettings& w = window_.now();
+    const int index = cbType->findData(QString::fromStdString(window_.kind()));
+    if (window_.KindChanged() && index >= 0) cbType->setCurrentIndex(index);
+    if (window_.Changed(&SheetSettings::level)) spNiveau->setValue(w.level);
+    if (window_.Changed(&SheetSettings::keyStyle))
+        cbCorrige->setCurrentIndex(static_cast<int>(w.keyStyle));
+    // The window's title is a page wide; a title of the teacher's own is kept.
+    if (window_.Changed(&SheetSettings::title)) {
+        eTitre->setText(
+            FromCp1252(w.title == kDefaultTitle ? std::string(kDefaultQuizTitle) : w.title));
+        eTitre->setCursorPosition(0);
+    }
+    if (window_.Changed(&SheetSettings::instruction)) {
+        eConsigne->setText(FromCp1252(w.instruction));
+        eConsigne->setCursorPosition(0);
+    }
+}
+
+void QuizDialog::Forget() {
     drawn_.reset();
+    ShowPages();
+}
+
+void QuizDialog::ShowPages() {
     // The right column is a level above: none above the last.
     ckbDeuxNiveaux->setEnabled(spNiveau->value() < 3);
     if (spNiveau->value() == 3) ckbDeuxNiveaux->setChecked(false);
     const int perPage = cbParPage->currentData().toInt();
     const int pages = (spCopies->value() + perPage - 1) / perPage;
-    lblPages->setText(pages == 1 ? QString("Une page de copies")
-                                 : QString("%1 pages de copies").arg(pages));
+    QString text =
+        pages == 1 ? QString("Une page de copies") : QString("%1 pages de copies").arg(pages);
+    if (drawn_ && drawnEarlier_) text += ", tirées plus tôt et reprises par les sorties";
+    lblPages->setText(text);
 }
 
 QuizRequest QuizDialog::Request() const {
     QuizRequest request;
     request.kind = cbType->currentData().toString().toStdString();
-    request.settings = parts_.settings ? parts_.settings() : window_;
+    request.settings = parts_.settings ? parts_.settings() : window_.now();
     request.settings.level = spNiveau->value();
     request.settings.count = spQuestions->value();
     request.settings.keyStyle =
         static_cast<KeyStyle>(std::clamp(cbCorrige->currentIndex(), 0, kKeyStyleCount - 1));
-    // The window's title is a page wide; a title of the teacher's own is kept.
-    if (request.settings.title == kDefaultTitle) request.settings.title = kDefaultQuizTitle;
+    request.settings.title = ToCp1252(eTitre->text());
+    request.settings.instruction = ToCp1252(eConsigne->text());
     request.copies = spCopies->value();
     request.perPage = cbParPage->currentData().toInt();
     request.twoLevels = ckbDeuxNiveaux->isEnabled() && ckbDeuxNiveaux->isChecked();

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "app/classdialog.h"
 #include "core/classset.h"
 #include "core/quiz.h"
 #include "core/random.h"
@@ -14,6 +15,7 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QSpinBox;
 
@@ -22,8 +24,9 @@ namespace equat {
 // "Interrogation rapide": short copies several to a page, each with its own questions and
 // code, the keys one under another in the same order; printed (subjects, then keys) or saved
 // as a pair of PDF files. One draw serves every output until a choice changes, so that the
-// printed copies are those saved. The file dialog and the message
-// box go through replaceable functions, so that tests never block.
+// printed copies are those saved; closed and opened again, the dialog keeps its draw and its
+// choices. The file dialog and the message box go through replaceable functions, so that
+// tests never block.
 class QuizDialog : public QDialog {
     Q_OBJECT
   public:
@@ -41,7 +44,8 @@ class QuizDialog : public QDialog {
 
     void SetSaveDialog(SaveDialogFn fn) { saveDialog_ = std::move(fn); }
     void SetMessageBox(MessageBoxFn fn) { messageBox_ = std::move(fn); }
-    // The choices start from the window's kind, level, interline, key style and texts.
+    // The choices start from the window's kind, level, key style and texts (see
+    // WindowChoices); a draw made earlier is kept with its choices.
     void StartFrom(const std::string& kind, const SheetSettings& window);
 
     // What the choices ask for.
@@ -56,7 +60,9 @@ class QuizDialog : public QDialog {
     QComboBox* cbParPage;
     QSpinBox* spCopies;
     QComboBox* cbCorrige;
-    QLabel* lblPages;
+    QLineEdit* eTitre;     // the copies' first line
+    QLineEdit* eConsigne;  // their instruction
+    QLabel* lblPages;      // the pages of copies, and whether they were drawn earlier
     QPushButton* btnImprimer;
     QPushButton* btnPdf;
     QPushButton* btnFermer;
@@ -65,13 +71,17 @@ class QuizDialog : public QDialog {
     const ClassSet& Drawn();
 
   private:
+    void MakeControls();
     void LayOut();
     void Connect();
+    void Forget();
     void ShowPages();
+    void TakeWindowChoices();
 
     Parts parts_;
-    SheetSettings window_;
+    WindowChoices window_;
     std::optional<ClassSet> drawn_;
+    bool drawnEarlier_ = false;
     SaveDialogFn saveDialog_;
     MessageBoxFn messageBox_;
 };

@@ -134,7 +134,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     classDialog_ = new ClassSetDialog(
         ClassSetDialog::Parts{
             RxE1, RxE2, spSujets, spCorriges, cbCorrige, [this] { return ReadSheetSettings(); },
-            [this] { return sheetBaseName_; }, [this] { return saveDialogInitialDir_; }, &rng_},
+            [this] { return sheetBaseName_; }, [this] { return saveDialogInitialDir_; },
+            [this] { output_->ChoosePrinter(); }, &rng_},
         this);
     quizDialog_ =
         new QuizDialog(QuizDialog::Parts{cbCorrige, [this] { return ReadSheetSettings(); },

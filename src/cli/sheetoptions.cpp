@@ -81,7 +81,8 @@ Text BasicUsage() {
         "                      its code; the keys one under another in the same order\n"
         "  --per-page M        with --quiz, 2, 4 or 6 copies to a page (default 4)\n"
         "  --two-levels        with --quiz, the left column at --level, the right one a level\n"
-        "                      above\n"
+        "                      above, each copy and key saying its level; with --code, a copy\n"
+        "                      of such a quiz again, its level on it\n"
         "  --help              show this help and exit\n"
         "  --version           show the version and exit\n");
 }
@@ -425,10 +426,13 @@ bool ParseQuizOption(const std::string& opt, const std::string& value, SheetJob&
 // What a quiz asks of the other options; its copies' count, look and title.
 bool FinishQuiz(SheetJob& job, const std::vector<std::string>& given, std::string* error) {
     if (job.quiz == 0) {
-        if (Given(given, "--per-page") || job.twoLevels) {
+        // A copy of a two-level quiz, given again by its code, says its level as it did.
+        const bool quizCopy = job.code && job.settings.quiz.on;
+        if (Given(given, "--per-page") || (job.twoLevels && !quizCopy)) {
             *error = Tr("--per-page and --two-levels need --quiz");
             return false;
         }
+        job.settings.quiz.showLevel = job.twoLevels;
         return true;
     }
     for (const char* opt : {"--count", "--roster", "--code"}) {

@@ -16,6 +16,7 @@ ClassSet MakeQuiz(const QuizRequest& request, RandomSource& stream) {
         part.kind = request.kind;
         part.settings = request.settings;
         part.settings.quiz.on = true;
+        part.settings.quiz.showLevel = request.twoLevels;
         part.settings.count = std::clamp(part.settings.count, kQuizMinQuestions, kQuizMaxQuestions);
         part.settings.level = std::min(part.settings.level + c, 3);
         // Copies k with k % columns == c.

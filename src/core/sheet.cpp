@@ -137,6 +137,13 @@ std::string CodeMarkup(const SheetSettings& s) {
     return s.code.empty() ? std::string() : "   Code : " + s.code;
 }
 
+// The instruction, followed by the quiz copy's level when shown: the first line of a copy in
+// its half page is full with a title and a long code.
+std::string InstructionMarkup(const SheetSettings& s) {
+    if (!s.quiz.on || !s.quiz.showLevel) return s.instruction;
+    return s.instruction + "   (niveau " + DecimalText(s.level) + ")";
+}
+
 std::string Header(std::string_view firstLine, std::string_view instruction,
                    const AdaptedLayout* adapted) {
     std::string m = "<arial><te=" + DecimalText(kTitleSize) + ">";
@@ -168,12 +175,13 @@ std::pair<std::string, std::string> Headers(std::string_view baseName, const She
     const AdaptedLayout* keyLayout = KeyAdapted(s) ? &s.layout : nullptr;
     const std::string title = "<u>" + s.title + "</u>" + CodeMarkup(s);
     std::string subject = s.quiz.on ? title : std::string(baseName) + " - " + title;
+    const std::string instruction = InstructionMarkup(s);
     if (s.keyStyle == KeyStyle::Strip)
-        return {Header(subject, s.instruction, subjectLayout),
+        return {Header(subject, instruction, subjectLayout),
                 Header(s.code.empty() ? std::string(baseName) : s.code, "R\xE9sultats", keyLayout)};
     std::string key = s.quiz.on ? "<b>Corrig\xE9</b>" + CodeMarkup(s)
                                 : std::string(baseName) + " - <b>Corrig\xE9</b> - " + title;
-    return {Header(subject, s.instruction, subjectLayout), Header(key, s.instruction, keyLayout)};
+    return {Header(subject, instruction, subjectLayout), Header(key, instruction, keyLayout)};
 }
 
 // A separator line of at most length characters: cut, or dashes when the cut would split a

@@ -70,9 +70,12 @@ inline constexpr std::size_t kStripSeparatorLength = 24;
 inline constexpr std::size_t kQuizSeparatorLength = 60;
 
 // A copy of a quick quiz, several to a page: its first line without the base name, the key's
-// without the title, its separators shortened to the quiz's column.
+// without the title, its separators shortened to the quiz's column. With showLevel (a quiz of
+// two levels, whose columns differ) the instruction of both documents is followed by the copy's
+// level.
 struct QuickQuiz {
     bool on = false;
+    bool showLevel = false;
 };
 
 // What a generation reads from the window. Texts are Windows-1252.

@@ -36,6 +36,7 @@
 #include <memory>
 
 #include "app/classdialog.h"
+#include "app/layoutbox.h"
 #include "app/uequat.h"
 #include "app/widgets.h"
 #include "platform/answergrid.h"
@@ -841,7 +842,7 @@ TEST_F(ClassSetTest, OneDrawServesEveryOutputUntilANewDraw) {
     ASSERT_TRUE(dialog().set());
     QStringList codes;
     for (const auto& c : dialog().set()->copies) codes << QString::fromStdString(c.codeText);
-    EXPECT_TRUE(dialog().lblTirage->text().contains(codes[0]));
+    EXPECT_TRUE(dialog().lblCodes->text().contains(codes[0]));
     ASSERT_TRUE(dialog().SaveRtf());
     for (const QString& code : codes)
         EXPECT_EQ(Written().filter(code).size(), 2) << code.toStdString();
@@ -851,6 +852,49 @@ TEST_F(ClassSetTest, OneDrawServesEveryOutputUntilANewDraw) {
     // A choice changed forgets the draw.
     dialog().spCopies->setValue(2);
     EXPECT_FALSE(dialog().set());
+}
+
+// Closed and opened again, the dialog keeps its set and every choice it was drawn with, and
+// says so; without a set, an opening takes only what the window changed since the last one.
+TEST_F(ClassSetTest, AReopenedDialogKeepsItsSetAndChoices) {
+    Start();
+    dialog().spCopies->setValue(5);
+    dialog().ckbGrille->setChecked(true);
+    dialog().gbAdaptee->ckbToutes->setChecked(true);  // long codes, with hyphens
+    dialog().show();
+    ASSERT_TRUE(dialog().Draw());
+    QApplication::processEvents();
+    const QString first = QString::fromStdString(dialog().set()->copies[0].codeText);
+    EXPECT_TRUE(dialog().lblCodes->text().startsWith(first + ", "));
+    // Every code whole on one line, nothing clipped.
+    for (const QLabel* label : {dialog().lblTirage, dialog().lblCodes}) {
+        EXPECT_GE(label->width(), label->sizeHint().width());
+        EXPECT_GE(label->height(), label->sizeHint().height());
+    }
+    dialog().btnFermer->click();
+    form->trbNiveau->setValue(3);
+    Start();
+    ASSERT_TRUE(dialog().set());
+    EXPECT_EQ(QString::fromStdString(dialog().set()->copies[0].codeText), first);
+    EXPECT_TRUE(dialog().lblTirage->text().startsWith("Série tirée plus tôt"));
+    EXPECT_EQ(dialog().spNiveau->value(), 1);
+    EXPECT_TRUE(dialog().ckbGrille->isChecked());
+    EXPECT_TRUE(dialog().gbAdaptee->ckbToutes->isChecked());
+    ASSERT_TRUE(dialog().SavePdf());
+    EXPECT_TRUE(PdfText(QDir(out).filePath("Serie_Equat1d_N1_Grille.pdf")).contains(first));
+    dialog().btnTirage->click();
+    EXPECT_EQ(dialog().lblTirage->text(), "Tirage de 5 copies :");
+    dialog().spQuestions->setValue(3);
+    form->trbNiveau->setValue(2);
+    Start();
+    EXPECT_EQ(dialog().spNiveau->value(), 2);
+    EXPECT_EQ(dialog().spQuestions->value(), 3);
+    EXPECT_TRUE(dialog().ckbGrille->isChecked());
+    // The printer is the window's, chosen from the dialog too.
+    int asked = 0;
+    output().SetPrinterDialog([&](QWidget*, QPrinter&) { return ++asked == 0; });
+    dialog().btnImprimante->click();
+    EXPECT_EQ(asked, 1);
 }
 
 TEST_F(ClassSetTest, SaysWhatWasWrittenAndAsksBeforeReplacing) {

@@ -880,6 +880,8 @@ TEST_F(WindowTest, InterrogationRapideSavesAQuizAsPdf) {
     EXPECT_TRUE(request.twoLevels);
     EXPECT_EQ(request.settings.title, equat::kDefaultQuizTitle);
     EXPECT_EQ(dialog.lblPages->text(), "2 pages de copies");
+    dialog.eTitre->setText("Interro flash");
+    dialog.eConsigne->setText("Résoudre");
     QTemporaryDir out;
     const QString path = out.filePath("flash.pdf");
     QString told;
@@ -889,9 +891,19 @@ TEST_F(WindowTest, InterrogationRapideSavesAQuizAsPdf) {
     EXPECT_TRUE(QFileInfo::exists(path));
     EXPECT_TRUE(QFileInfo::exists(out.filePath("flash_Cor.pdf")));
     EXPECT_TRUE(told.contains("flash_Cor.pdf"));
-    // What was saved is what prints next: one draw until a choice changes.
+    // The copies carry the dialog's texts and, with two levels, each its column's level.
+    for (std::size_t k = 0; k < 2; ++k)
+        for (const std::string text : {std::string("Interro flash"), std::string("R\xE9soudre"),
+                                       "(niveau " + std::to_string(k + 1) + ")"})
+            EXPECT_NE(dialog.Drawn().copies[k].sheet.subject.find(text), std::string::npos) << text;
+    // What was saved is what prints next, the dialog closed and opened again too: one draw
+    // until a choice changes.
     const std::string saved = dialog.Drawn().copies[0].codeText;
+    dialog.btnFermer->click();
+    form->mnuInterrogation->trigger();
     EXPECT_EQ(dialog.Drawn().copies[0].codeText, saved);
+    EXPECT_TRUE(dialog.lblPages->text().endsWith("reprises par les sorties"));
+    EXPECT_EQ(dialog.eTitre->text(), "Interro flash");
     dialog.spQuestions->setValue(dialog.spQuestions->value() + 1);
     EXPECT_NE(dialog.Drawn().copies[0].codeText, saved);
     dialog.btnFermer->click();

@@ -41,11 +41,24 @@ foreach(args "--quiz;4;--sheets;2" "--quiz;4;--count;5;--collate;x.pdf"
   run(2 --kind 1d ${args})
 endforeach()
 
-# Two levels side by side; strips of a set several to a page.
-run(0 --kind syst --level 1 --quiz 3 --per-page 6 --two-levels --sheets 6 --collate deux.pdf)
+# Two levels side by side, each copy with its level and the quiz's own texts, again by its
+# code; strips of a set several to a page.
+run(0 --kind syst --level 1 --quiz 3 --per-page 6 --two-levels --sheets 6 --title Interro
+    --instruction Résoudre --collate deux.pdf)
 pdf_pages(deux.pdf pages)
-if(NOT pages EQUAL 1)
-  message(FATAL_ERROR "six copies on ${pages} pages")
+pdf_text(deux.pdf both)
+string(REGEX MATCHALL "niveau [12]" levels "${both}")
+string(REGEX MATCHALL "Code : [2-9A-Z-]+" codes "${both}")
+if(NOT pages EQUAL 1 OR NOT levels MATCHES "^niveau 1;niveau 2;niveau 1;niveau 2"
+   OR NOT both MATCHES "Interro" OR NOT both MATCHES "Résoudre")
+  message(FATAL_ERROR "six copies on ${pages} pages, levels ${levels}:\n${both}")
+endif()
+list(GET codes 1 second)
+string(REPLACE "Code : " "" second "${second}")
+run(0 --code ${second} --two-levels --raw --output niveau)
+file(READ ${WORK}/niveau.rtf copy)
+if(NOT copy MATCHES "niveau 2")
+  message(FATAL_ERROR "the copy of ${second} lacks its level")
 endif()
 run(0 --kind 2d --level 2 --count 10 --sheets 6 --key strip --collate bandes.pdf)
 pdf_pages(bandes_Cor.pdf pages)

@@ -84,7 +84,8 @@ TEST(Strip, ResultsOfTheCopyLineForLine) {
 }
 
 // A quiz has the copies asked, each of its own code, level and question count; every code
-// holds the quiz bit and rebuilds its copy byte for byte.
+// holds the quiz bit and rebuilds its copy byte for byte. With two levels, each copy and key
+// says its level.
 TEST(Quiz, CopiesCodesAndLevels) {
     for (const bool twoLevels : {false, true}) {
         for (const char* name : {"1d", "2d", "syst"}) {
@@ -109,7 +110,12 @@ TEST(Quiz, CopiesCodesAndLevels) {
                 const auto decoded = DecodeSheetCode(copy.codeText, &error);
                 ASSERT_TRUE(decoded) << error;
                 EXPECT_NE(decoded->flags & kSheetCodeQuizBits, 0u);
-                const Sheet again = BuildSheetFromCode(*decoded, request.settings);
+                const std::string level = "(niveau " + std::to_string(copy.code.level) + ")";
+                for (const std::string* doc : {&copy.sheet.subject, &copy.sheet.answerKey})
+                    EXPECT_EQ(doc->find(level) != std::string::npos, twoLevels);
+                SheetSettings rebuilt = request.settings;
+                rebuilt.quiz.showLevel = twoLevels;
+                const Sheet again = BuildSheetFromCode(*decoded, rebuilt);
                 EXPECT_EQ(again.subject, copy.sheet.subject);
                 EXPECT_EQ(again.answerKey, copy.sheet.answerKey);
             }
