@@ -50,6 +50,7 @@ class ChosenKind final : public QuestionKind {
         Part(i).AppendAnswerBody(out, Local(i), style);
     }
     QuestionResult Result(int i) const override { return Part(i).Result(Local(i)); }
+    QuestionOrigin OriginOf(int i) const override { return Part(i).OriginOf(Local(i)); }
 
   private:
     struct Position {

@@ -42,6 +42,7 @@ QuestionResult FirstDegreeResult(int level, const FirstDegreeQuestion& q);
 class FirstDegreeKind final : public TabledKind<FirstDegreeQuestion> {
   public:
     std::string_view BaseNamePrefix() const override { return "Equat1d_N"; }
+    std::string_view Name() const override { return "1d"; }
     void Draw(RandomSource& rng, int i) override { DrawToward(rng, i, -1, Solutions::Any); }
     void DrawToward(RandomSource& rng, int i, int target, Solutions solutions) override;
     std::string DiagnosticEntry(int i) const override;

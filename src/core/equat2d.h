@@ -62,6 +62,7 @@ void DrawQuadraticOnRoots(RandomSource& rng, QuadraticQuestion& q, int level, bo
 class SecondDegreeKind final : public TabledKind<QuadraticQuestion> {
   public:
     std::string_view BaseNamePrefix() const override { return "Equat2d_N"; }
+    std::string_view Name() const override { return "2d"; }
     void Draw(RandomSource& rng, int i) override { DrawToward(rng, i, -1, Solutions::Any); }
     void DrawToward(RandomSource& rng, int i, int target, Solutions solutions) override;
     std::string DiagnosticEntry(int i) const override;

@@ -233,7 +233,7 @@ void DrawQuestions(QuestionKind& kind, RandomSource& rng, int n, std::vector<std
 
 // Question i for the exports: its statement as the subject has it, and its worked solution.
 QuestionBodies BodiesOf(const QuestionKind& kind, int i, std::string statement, bool decimalComma) {
-    QuestionBodies bodies{std::move(statement), {}};
+    QuestionBodies bodies{std::move(statement), {}, kind.OriginOf(i), decimalComma};
     kind.AppendAnswerBody(bodies.worked, i, KeyStyle::Detailed);
     if (decimalComma) UseDecimalComma(bodies.worked, 0);
     return bodies;

@@ -132,11 +132,21 @@ struct QuestionResult {
 // sheet holds several): the second degree writes its discriminant, a system two unknowns.
 std::string_view ResultKind(const QuestionResult& result);
 
+// The kind (a name of kSheetKinds) and level a question is drawn as: on a mixed or
+// progressive sheet, each question's own.
+struct QuestionOrigin {
+    std::string_view kind;
+    int level = 1;
+    bool operator==(const QuestionOrigin&) const = default;
+};
+
 // One question as the documents write it, after its numbering: RTF fragments in the fonts of
 // kRtfHeader, paragraph marks included.
 struct QuestionBodies {
     std::string statement;  // the subject's body
     std::string worked;     // the detailed key's body: the worked solution, then the result
+    QuestionOrigin origin;
+    bool decimalComma = false;  // its decimals written with a comma
 };
 
 // One generated sheet: both RTF documents, the diagnostic entries of every attempt and the
@@ -182,6 +192,8 @@ class QuestionKind {
     virtual void AppendAnswerBody(std::string& out, int i, KeyStyle style) const = 0;
     // The result of question i, from its coefficients.
     virtual QuestionResult Result(int i) const = 0;
+    // What question i is drawn as; empty kind: the sheet's own.
+    virtual QuestionOrigin OriginOf(int /*i*/) const { return {}; }
 };
 
 // The state every kind keeps: the level, the latest choice draw and one record per question.
@@ -195,6 +207,9 @@ class TabledKind : public QuestionKind {
     }
     const Question& question(int i) const { return q_.at(static_cast<std::size_t>(i)); }
     int aleas() const { return aleas_; }
+    QuestionOrigin OriginOf(int /*i*/) const override { return {Name(), level_}; }
+    // The kind's name in kSheetKinds.
+    virtual std::string_view Name() const = 0;
 
   protected:
     Question& record(int i) { return q_.at(static_cast<std::size_t>(i)); }

@@ -92,6 +92,7 @@ void DrawSystemLevel3(RandomSource& rng, SystemQuestion& q);
 class SystemKind final : public TabledKind<SystemQuestion> {
   public:
     std::string_view BaseNamePrefix() const override { return "Syst_N"; }
+    std::string_view Name() const override { return "syst"; }
     std::string_view AnswerNumbering() const override { return "\xB0/ "; }
     void Draw(RandomSource& rng, int i) override { DrawToward(rng, i, -1, Solutions::Any); }
     void DrawToward(RandomSource& rng, int i, int target, Solutions solutions) override;

@@ -7,46 +7,11 @@
 #include "core/drawchoices.h"
 #include "core/sheetcode.h"
 #include "outputs/documents.h"
-#include "rtf/writer.h"
+#include "outputs/mathtex.h"
 
 namespace equat {
 
 namespace {
-
-// A run's text in HTML: tabs as spaces, line breaks as <br>.
-std::string RunHtml(const rtf::Run& run) {
-    std::string text;
-    for (std::size_t pos = 0; pos < run.text.size();) {
-        const std::size_t at = pos;
-        const char32_t c = rtf::NextCodePoint(run.text, pos);
-        if (c == '\t') {
-            text += "\xC2\xA0\xC2\xA0\xC2\xA0";
-        } else if (c == 0x2028) {
-            text += "<br>";
-        } else {
-            text += XmlEscaped(std::string_view(run.text).substr(at, pos - at));
-        }
-    }
-    const rtf::CharFormat& f = run.format;
-    if (f.valign == rtf::VAlign::Super) text = "<sup>" + text + "</sup>";
-    if (f.valign == rtf::VAlign::Sub) text = "<sub>" + text + "</sub>";
-    if (f.italic) text = "<i>" + text + "</i>";
-    if (f.bold) text = "<b>" + text + "</b>";
-    return text;
-}
-
-// A fragment of the documents as HTML paragraphs, empty paragraphs left out. The reader
-// turns the Symbol font's signs into real Unicode.
-std::string FragmentHtml(std::string_view fragment) {
-    const rtf::Document doc = FragmentDocument(fragment);
-    std::string html;
-    for (const auto& p : doc.paragraphs) {
-        std::string line;
-        for (const auto& run : p.runs) line += RunHtml(run);
-        if (line.find_first_not_of(" ") != std::string::npos) html += "<p>" + line + "</p>\n";
-    }
-    return html;
-}
 
 std::string_view KindTitle(std::string_view kind) {
     if (kind == "1d") return "1er degr\xC3\xA9";
@@ -60,31 +25,47 @@ std::string CopyLabel(const ClassCopy& copy) {
     return Cp1252ToUtf8(copy.codeText.empty() ? copy.sheet.baseName : copy.codeText);
 }
 
+// The text with every `sign` doubled: how the platform reads it as itself.
+std::string Doubled(std::string_view text, char sign) {
+    std::string out;
+    for (char c : text) out += c == sign ? std::string(2, c) : std::string(1, c);
+    return out;
+}
+
 // A mixed or progressive copy is filed as such: its code's kind and level are its first.
+// A roster's copy is filed under its code and its pupil's name.
 std::string Category(const ClassCopy& copy) {
     const DrawChoices draw =
         DrawChoicesFromFlags(copy.code.flags & kSheetCodeDrawBits).value_or(DrawChoices{});
+    const std::string label =
+        CopyLabel(copy) + (copy.name.empty() ? "" : " " + Cp1252ToUtf8(copy.name));
     return "$course$/top/Equat/" +
            std::string(draw.IsMixed() ? "Mixte" : KindTitle(copy.code.kind)) +
            (draw.progressive ? std::string("/Niveaux 1-3")
                              : "/Niveau " + std::to_string(copy.code.level)) +
-           "/" + CopyLabel(copy);
+           "/" + Doubled(label, '/');  // a slash in a name opens no category
+}
+
+// The kind and level question i is drawn as; a sheet made before they were kept, its own.
+QuestionOrigin OriginOf(const ClassCopy& copy, std::size_t i) {
+    const QuestionOrigin& origin = copy.sheet.bodies[i].origin;
+    return origin.kind.empty() ? QuestionOrigin{copy.code.kind, copy.code.level} : origin;
 }
 
 std::string QuestionName(const ClassCopy& copy, std::size_t i) {
-    return copy.code.kind + " N" + std::to_string(copy.code.level) + " " + CopyLabel(copy) + " q" +
-           std::to_string(i + 1);
+    const QuestionOrigin origin = OriginOf(copy, i);
+    return std::string(origin.kind) + " N" + std::to_string(origin.level) + " " + CopyLabel(copy) +
+           " q" + std::to_string(i + 1);
 }
 
 // A numeric answer: the exact value when it is an integer, else rounded to the hundredth
 // and accepted within half a hundredth, so that only the right rounding is.
 struct Numeric {
     std::string value, tolerance;
-    bool rounded = false;
 };
 Numeric NumericOf(const Surd& x) {
-    if (x.IsInteger()) return {RoundedText(x, 0), "0", false};
-    return {RoundedText(x, 2), "0.005", true};
+    if (x.IsInteger()) return {RoundedText(x, 0), "0"};
+    return {RoundedText(x, 2), "0.005"};
 }
 
 std::string NumericBlank(const Surd& x) {
@@ -107,8 +88,6 @@ const std::vector<std::string_view> kOneDegreeChoices = {"une seule solution", "
                                                          "tout nombre r\xC3\xA9\x65l est solution"};
 const std::vector<std::string_view> kSystemChoices = {"une seule solution", "aucune solution",
                                                       "une infinit\xC3\xA9 de solutions"};
-constexpr std::string_view kRoundedNote = " (valeurs approch\xC3\xA9\x65s au centi\xC3\xA8me)";
-constexpr std::string_view kRoundedOne = " (valeur approch\xC3\xA9\x65 au centi\xC3\xA8me)";
 
 std::size_t VerdictChoice(Verdict v) {
     return v == Verdict::NoSolution ? 1 : v == Verdict::Values ? 0 : 2;
@@ -121,35 +100,60 @@ std::vector<Surd> ExactValues(const QuestionResult& result) {
     return values;
 }
 
-// The blanks of a cloze question, after its statement.
-std::string ClozeBlanks(std::string_view kind, const QuestionResult& r) {
-    const std::vector<Surd> values = ExactValues(r);
-    bool rounded = false;
-    for (const auto& v : values) rounded |= NumericOf(v).rounded;
-    const std::string note =
-        rounded ? std::string(values.size() > 1 && kind != "2d" ? kRoundedNote : kRoundedOne) : "";
+// The second degree's distinct roots, in increasing order.
+std::vector<Surd> Roots(const QuestionResult& r) {
+    std::vector<Surd> roots = ExactValues(r);
+    std::sort(roots.begin(), roots.end());
+    roots.erase(std::unique(roots.begin(), roots.end()), roots.end());
+    return roots;
+}
+
+// Every question of a kind has the same blanks, whatever its case, so that their number
+// tells nothing: the values they take under the rule each question states.
+std::vector<Surd> BlankValues(std::string_view kind, const QuestionResult& r) {
     if (kind == "2d") {
-        std::vector<Surd> roots = values;
-        std::sort(roots.begin(), roots.end());
-        roots.erase(std::unique(roots.begin(), roots.end()), roots.end());
-        std::string html = "<p>\xCE\x94 = " + NumericBlank(Surd(r.discriminant.value_or(0))) +
-                           "</p>\n<p>Nombre de solutions r\xC3\xA9\x65lles : " +
-                           ChoiceBlank({"aucune", "une", "deux"}, roots.size()) + "</p>\n";
-        if (roots.size() == 1) html += "<p>Solution : " + NumericBlank(roots[0]) + note + "</p>\n";
-        if (roots.size() == 2)
-            html += "<p>Plus petite : " + NumericBlank(roots[0]) +
-                    " ; plus grande : " + NumericBlank(roots[1]) + note + "</p>\n";
-        return html;
+        const std::vector<Surd> roots = Roots(r);
+        if (roots.empty()) return {Surd(0), Surd(0)};
+        return {roots.front(), roots.back()};
     }
-    if (r.verdict != Verdict::Values || values.empty())
-        return "<p>L'\xC3\xA9quation a : " +
-               ChoiceBlank(kind == "syst" ? kSystemChoices : kOneDegreeChoices,
-                           VerdictChoice(r.verdict)) +
-               "</p>\n";
-    std::string html = "<p>";
-    for (std::size_t k = 0; k < values.size(); ++k)
-        html += (k ? " ; " : "") + Cp1252ToUtf8(r.values[k].name) + " = " + NumericBlank(values[k]);
-    return html + note + "</p>\n";
+    const std::size_t count = kind == "syst" ? 2 : 1;
+    std::vector<Surd> values = ExactValues(r);
+    if (r.verdict != Verdict::Values || values.size() != count) values.assign(count, Surd(0));
+    return values;
+}
+
+// How to type a number: a platform in English reads "-1,35" as -135, one in French takes the
+// comma; the sheet's own separator is the one asked.
+std::string DecimalRule(bool comma) {
+    return "<p>Valeurs non enti\xC3\xA8res arrondies au centi\xC3\xA8me, \xC3\xA9\x63rites avec " +
+           std::string(comma ? "une virgule (par exemple -1,35)" : "un point (par exemple -1.35)") +
+           ".</p>\n";
+}
+
+// The blanks of a cloze question, after its statement, and the rules they follow.
+std::string ClozeBlanks(std::string_view kind, const QuestionResult& r, bool comma) {
+    const std::vector<Surd> v = BlankValues(kind, r);
+    std::string html;
+    if (kind == "2d") {
+        html = "<p>\xCE\x94 = " + NumericBlank(Surd(r.discriminant.value_or(0))) +
+               "</p>\n<p>Nombre de solutions r\xC3\xA9\x65lles : " +
+               ChoiceBlank({"aucune", "une", "deux"}, Roots(r).size()) +
+               "</p>\n<p>Plus petite : " + NumericBlank(v[0]) +
+               " ; plus grande : " + NumericBlank(v[1]) +
+               "</p>\n<p>Une seule solution : l'\xC3\xA9\x63rire dans les deux cases ; aucune : "
+               "\xC3\xA9\x63rire 0 dans les deux cases.</p>\n";
+    } else if (kind == "syst") {
+        html = "<p>Le syst\xC3\xA8me a : " + ChoiceBlank(kSystemChoices, VerdictChoice(r.verdict)) +
+               "</p>\n<p>x = " + NumericBlank(v[0]) + " ; y = " + NumericBlank(v[1]) +
+               "</p>\n<p>S'il n'a pas une seule solution : \xC3\xA9\x63rire 0 pour x et pour "
+               "y.</p>\n";
+    } else {
+        html =
+            "<p>L'\xC3\xA9quation a : " + ChoiceBlank(kOneDegreeChoices, VerdictChoice(r.verdict)) +
+            "</p>\n<p>x = " + NumericBlank(v[0]) +
+            "</p>\n<p>Si elle n'a pas une seule solution : \xC3\xA9\x63rire 0 pour x.</p>\n";
+    }
+    return html + DecimalRule(comma);
 }
 
 // CDATA that holds any text: "]]>" split across two sections.
@@ -183,26 +187,13 @@ std::string Instruction(std::string_view kind) {
 std::string MoodleQuestion(const ClassCopy& copy, std::size_t i) {
     const QuestionResult& r = copy.sheet.results[i];
     const QuestionBodies& b = copy.sheet.bodies[i];
-    const bool numerical = SingleValue(r);
-    std::string q =
-        "  <question type=\"" + std::string(numerical ? "numerical" : "cloze") + "\">\n";
+    std::string q = "  <question type=\"cloze\">\n";
     q += "    <name><text>" + XmlEscaped(QuestionName(copy, i)) + "</text></name>\n";
-    std::string text = Instruction(ResultKind(r)) + FragmentHtml(b.statement);
-    if (numerical) {
-        const Numeric n = NumericOf(ExactValues(r)[0]);
-        text += "<p>x = ?" + std::string(n.rounded ? kRoundedOne : "") + "</p>\n";
-        q += HtmlText("questiontext", text);
-        q += HtmlText("generalfeedback", FragmentHtml(b.worked));
-        q += "    <defaultgrade>1</defaultgrade>\n    <penalty>0.3333333</penalty>\n"
-             "    <hidden>0</hidden>\n";
-        q += "    <answer fraction=\"100\" format=\"moodle_auto_format\"><text>" + n.value +
-             "</text><feedback format=\"html\"><text></text></feedback><tolerance>" + n.tolerance +
-             "</tolerance></answer>\n";
-    } else {
-        q += HtmlText("questiontext", text + ClozeBlanks(ResultKind(r), r));
-        q += HtmlText("generalfeedback", FragmentHtml(b.worked));
-        q += "    <penalty>0.3333333</penalty>\n    <hidden>0</hidden>\n";
-    }
+    const std::string_view kind = OriginOf(copy, i).kind;
+    q += HtmlText("questiontext", Instruction(kind) + FragmentTexHtml(b.statement) +
+                                      ClozeBlanks(kind, r, b.decimalComma));
+    q += HtmlText("generalfeedback", FragmentTexHtml(b.worked));
+    q += "    <penalty>0.3333333</penalty>\n    <hidden>0</hidden>\n";
     return q + "  </question>\n";
 }
 
@@ -231,18 +222,18 @@ std::string GiftQuestion(const ClassCopy& copy, std::size_t i) {
     const QuestionResult& r = copy.sheet.results[i];
     const QuestionBodies& b = copy.sheet.bodies[i];
     std::string q = "::" + GiftEscaped(QuestionName(copy, i)) + "::[html]" +
-                    GiftEscaped(Instruction("1d") + FragmentHtml(b.statement));
+                    GiftEscaped(Instruction("1d") + FragmentTexHtml(b.statement));
     std::string answer;
     if (SingleValue(r)) {
         const Numeric n = NumericOf(ExactValues(r)[0]);
-        if (n.rounded) q += GiftEscaped("<p>x = ?" + std::string(kRoundedOne) + "</p>");
+        q += GiftEscaped("<p>x = ?</p>" + DecimalRule(b.decimalComma));
         answer = "#" + n.value + ":" + n.tolerance;
     } else {
         for (std::size_t k = 0; k < kOneDegreeChoices.size(); ++k)
             answer += std::string(k == VerdictChoice(r.verdict) ? "=" : "~") +
                       GiftEscaped(kOneDegreeChoices[k]) + " ";
     }
-    return q + "{" + answer + "####" + GiftEscaped(FragmentHtml(b.worked)) + "}\n\n";
+    return q + "{" + answer + "####" + GiftEscaped(FragmentTexHtml(b.worked)) + "}\n\n";
 }
 
 }  // namespace
@@ -274,7 +265,8 @@ bool WriteGift(const OutputData& output, const std::vector<std::string>& names, 
             *error = "Le format GIFT ne prend que les \xC3\xA9quations du premier degr\xC3\xA9";
             return false;
         }
-        gift += "$CATEGORY: " + Category(*copy) + "\n\n";
+        // The category line is read as it is, but for its backslashes.
+        gift += "$CATEGORY: " + Doubled(Category(*copy), '\\') + "\n\n";
         for (std::size_t i = 0; i < copy->sheet.results.size(); ++i) gift += GiftQuestion(*copy, i);
     }
     files->emplace_back(names.at(0), gift);

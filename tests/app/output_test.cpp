@@ -1033,7 +1033,7 @@ TEST_F(OutputTest, ExportWritesTheChosenFormatOfThePairOnScreen) {
         const char* file;
         QStringList written;
         QByteArray inside;
-    } rows[] = {{"moodle", "banque", {"banque.xml"}, "<question type=\"numerical\">"},
+    } rows[] = {{"moodle", "banque", {"banque.xml"}, "<question type=\"cloze\">"},
                 {"gift", "q.txt", {"q.txt"}, "$CATEGORY: $course$/top/Equat/"},
                 {"odt", "s.odt", {"s.odt", "s_Cor.odt"}, "mimetypeapplication/vnd.oasis"}};
     for (const auto& r : rows) {

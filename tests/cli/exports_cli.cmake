@@ -29,6 +29,18 @@ if(NOT n EQUAL 5 OR NOT q EQUAL 125)
   message(FATAL_ERROR "${n} categories and ${q} questions, expected 5 and 125")
 endif()
 
+# A roster's bank: each category names its pupil, hostile names kept inside well-formed XML.
+file(WRITE ${WORK}/noms.txt "Zoé ]]> <b>x</b>\nAdam/Petit\n")
+run(0 --kind 2d --count 3 --roster noms.txt --collate noms.pdf --moodle noms.xml)
+well_formed(noms.xml)
+file(READ ${WORK}/noms.xml bank)
+foreach(name "Zoé ]]&gt; &lt;b&gt;x&lt;//b&gt;</text>" "Adam//Petit</text>")
+  string(FIND "${bank}" " ${name}" at)
+  if(at LESS 0)
+    message(FATAL_ERROR "no category names ${name}")
+  endif()
+endforeach()
+
 # Each kind and level: the banks, the .odt pair beside the RTF pair, every part well-formed.
 foreach(kind 1d 2d syst)
   foreach(level 1 2 3)

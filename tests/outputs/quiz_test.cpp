@@ -4,13 +4,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <map>
 #include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "core/drawchoices.h"
 #include "core/kinds.h"
 #include "core/random.h"
 #include "outputs/formats.h"
+#include "outputs/mathtex.h"
 
 namespace equat {
 namespace {
@@ -88,51 +93,88 @@ std::string VerdictWord(Verdict v) {
     return v == Verdict::NoSolution ? "aucune" : v == Verdict::EveryReal ? "tout" : "une infinit";
 }
 
-void CheckCloze(const std::string& kind, const QuestionResult& r, const std::vector<Blank>& blanks,
-                const std::string& where) {
-    std::vector<Surd> values = Exact(r);
+// The values the blanks must take under the rule each question states, from the exact
+// results: the one solution's values, else zeros; the second degree's roots in increasing
+// order, a double root twice, none as two zeros.
+std::vector<Surd> RuleValues(const std::string& kind, const QuestionResult& r) {
+    std::vector<Surd> v = Exact(r);
     if (kind == "2d") {
-        ASSERT_GE(blanks.size(), 2u) << where;
-        ExpectNumericBlank(blanks[0], Surd(*r.discriminant), where);
-        std::sort(values.begin(), values.end());
-        values.erase(std::unique(values.begin(), values.end()), values.end());
-        const char* counts[] = {"aucune", "une", "deux"};
-        EXPECT_EQ(RightChoice(blanks[1].body), counts[values.size()]) << where;
-        ASSERT_EQ(blanks.size(), 2 + values.size()) << where;
-        for (std::size_t k = 0; k < values.size(); ++k)
-            ExpectNumericBlank(blanks[2 + k], values[k], where);
-        return;
+        std::sort(v.begin(), v.end());
+        if (v.empty()) return {Surd(0), Surd(0)};
+        return {v.front(), v.back()};
     }
-    if (r.verdict != Verdict::Values) {
-        ASSERT_EQ(blanks.size(), 1u) << where;
-        EXPECT_TRUE(RightChoice(blanks[0].body).starts_with(VerdictWord(r.verdict))) << where;
-        return;
-    }
-    ASSERT_EQ(blanks.size(), values.size()) << where;
-    for (std::size_t k = 0; k < values.size(); ++k) ExpectNumericBlank(blanks[k], values[k], where);
+    const std::size_t n = kind == "syst" ? 2 : 1;
+    if (r.verdict != Verdict::Values || v.size() != n) v.assign(n, Surd(0));
+    return v;
 }
 
-TEST(Quiz, EveryMoodleAnswerIsTheExactResult) {
+// The case a question is of, as the teacher counts them.
+int CaseKey(const QuestionResult& r) {
+    std::vector<Surd> v = Exact(r);
+    std::sort(v.begin(), v.end());
+    if (r.discriminant) v.erase(std::unique(v.begin(), v.end()), v.end());
+    return r.verdict == Verdict::Values ? int(v.size()) + 10 : int(r.verdict);
+}
+
+void CheckCloze(const std::string& kind, const QuestionResult& r, const std::vector<Blank>& blanks,
+                const std::string& where) {
+    const std::vector<Surd> values = RuleValues(kind, r);
+    std::size_t next = 0;
+    if (kind == "2d") {
+        ASSERT_EQ(blanks.size(), 4u) << where;
+        ExpectNumericBlank(blanks[next++], Surd(*r.discriminant), where);
+        const char* counts[] = {"aucune", "une", "deux"};
+        EXPECT_EQ(RightChoice(blanks[next++].body), counts[CaseKey(r) == 12 ? 2 : CaseKey(r) == 11])
+            << where;
+    } else {
+        ASSERT_EQ(blanks.size(), 1 + values.size()) << where;
+        const std::string right = RightChoice(blanks[next++].body);
+        EXPECT_TRUE(r.verdict == Verdict::Values ? right.starts_with("une seule")
+                                                 : right.starts_with(VerdictWord(r.verdict)))
+            << where;
+    }
+    for (const Surd& v : values) ExpectNumericBlank(blanks[next++], v, where);
+}
+
+struct Drawn {
+    std::string kind;  // of the sheet
+    DrawChoices draw;
+};
+
+// Every sheet a teacher may ask: each kind as drawn, with every case forced, progressive; the
+// three kinds interleaved with every case.
+std::vector<Drawn> Sheets() {
+    std::vector<Drawn> sheets;
+    for (const auto& k : kSheetKinds)
+        for (const DrawChoices& d : {DrawChoices{}, DrawChoices{.everyCase = true},
+                                     DrawChoices{.everyCase = true, .progressive = true}})
+            sheets.push_back({std::string(k.name), d});
+    sheets.push_back({"1d", {.everyCase = true, .mixedKinds = 7, .interleaved = true}});
+    return sheets;
+}
+
+// Every answer of a bank is right by the rule its question states; every question of a kind
+// has the same blanks and the same words around them, whatever its case; each is named by
+// its own kind and level, and says which decimal separator to type.
+TEST(Quiz, EveryMoodleQuestionOfAKindAsksTheSameAndGradesRight) {
+    std::map<std::string, std::string> asked;    // kind -> its questions' text, answers hidden
+    std::map<std::string, std::set<int>> cases;  // kind -> the cases met
     std::size_t questions = 0;
-    // Each kind alone, then the three interleaved: question i of the mix is of kind i mod 3.
-    for (int sheetKind = 0; sheetKind <= kKindCount; ++sheetKind) {
-        const bool mixed = sheetKind == kKindCount;
-        auto kindOf = [&](std::size_t i) {
-            return std::string(kSheetKinds[mixed ? i % kKindCount : sheetKind].name);
-        };
-        for (int level = 1; level <= 3; ++level) {
-            for (std::uint32_t seed = 1; seed <= 40; ++seed) {
+    for (const Drawn& sheet : Sheets())
+        for (int level = 1; level <= 3; ++level)
+            for (std::uint32_t seed = 1; seed <= 8; ++seed) {
                 SheetSettings settings;
                 settings.level = level;
                 settings.count = 40;
                 settings.exports.bodies = true;
-                if (mixed) settings.draw = {.mixedKinds = 7, .interleaved = true};
+                settings.decimalComma = seed % 2 == 0;
+                settings.draw = sheet.draw;
+                const int kind = KindIndex(sheet.kind);
+                ASSERT_FALSE(DrawChoicesError(sheet.draw, kind, settings.count));
                 RandomSource rng(seed);
-                ClassCopy copy{{},
-                               "",
-                               "",
-                               BuildSheet(*MakeSheetKind(kindOf(0), settings.draw), rng, settings)};
-                copy.code.kind = kindOf(0);
+                ClassCopy copy{
+                    {}, "", "", BuildSheet(*MakeSheetKind(sheet.kind, sheet.draw), rng, settings)};
+                copy.code.kind = sheet.kind;
                 copy.code.level = level;
                 NamedFiles files;
                 std::string error;
@@ -140,38 +182,42 @@ TEST(Quiz, EveryMoodleAnswerIsTheExactResult) {
                                        {"b.xml"}, &files, &error))
                     << error;
                 const std::string& xml = files.at(0).second;
-                const std::regex question(
-                    "<question type=\"(numerical|cloze)\">([\\s\\S]*?)</question>");
+                const std::regex question("<question type=\"cloze\">([\\s\\S]*?)</question>");
                 std::size_t i = 0;
                 for (auto it = std::sregex_iterator(xml.begin(), xml.end(), question);
                      it != std::sregex_iterator(); ++it, ++i) {
                     ASSERT_LT(i, copy.sheet.results.size());
                     const QuestionResult& r = copy.sheet.results[i];
-                    const std::string body = (*it)[2];
-                    const std::string where = kindOf(i) + " N" + std::to_string(level) + " seed " +
+                    const std::string k(ResultKind(r));
+                    const int own =
+                        sheet.draw.progressive ? 1 + 3 * int(i) / settings.count : level;
+                    const std::string body = (*it)[1];
+                    const std::string where = k + " N" + std::to_string(level) + " seed " +
                                               std::to_string(seed) + " q" + std::to_string(i + 1) +
                                               ": ";
-                    std::smatch answer;
-                    if ((*it)[1] == "numerical") {
-                        ASSERT_TRUE(
-                            std::regex_search(body, answer,
-                                              std::regex("<answer "
-                                                         "fraction=\"100\"[^>]*><text>([^<]*)</"
-                                                         "text>.*<tolerance>([^<]*)</tolerance>")))
-                            << where;
-                        ASSERT_EQ(Exact(r).size(), 1u) << where;
-                        ExpectNumeric(answer[1], answer[2], Exact(r)[0], where);
-                    } else {
-                        const auto end = body.find("</questiontext>");
-                        CheckCloze(kindOf(i), r, Blanks(body.substr(0, end)), where);
-                    }
+                    EXPECT_NE(body.find("<name><text>" + k + " N" + std::to_string(own) + " "),
+                              std::string::npos)
+                        << where;
+                    const auto start = body.find("</p>\n", body.find("\\)</p>")) + 5;
+                    const std::string text = body.substr(start, body.find("]]>") - start);
+                    CheckCloze(k, r, Blanks(text), where);
+                    EXPECT_EQ(text.find(k == "syst" ? "L'\xC3\xA9quation a" : "Le syst"),
+                              std::string::npos)
+                        << where;
+                    EXPECT_NE(text.find(settings.decimalComma ? "exemple -1,35" : "exemple -1.35"),
+                              std::string::npos);
+                    const std::string hidden = std::regex_replace(
+                        std::regex_replace(text, std::regex("\\{1:NUMERICAL:[^}]*\\}"), "{N}"),
+                        std::regex("~?=?((une|aucune|deux|tout)[^~}]*)"), "~$1");
+                    auto [at, fresh] = asked.try_emplace(k + std::to_string(seed % 2), hidden);
+                    EXPECT_EQ(at->second, hidden) << where;
+                    cases[k].insert(CaseKey(r));
                 }
                 EXPECT_EQ(i, copy.sheet.results.size());
                 questions += i;
             }
-        }
-    }
-    EXPECT_GT(questions, 10000u);
+    for (const auto& [k, met] : cases) EXPECT_EQ(met.size(), 3u) << k;
+    EXPECT_GT(questions, 9000u);
 }
 
 // GIFT: the first degree's numeric answers likewise; other kinds refused.
@@ -203,6 +249,7 @@ TEST(Quiz, GiftAnswersAreTheExactResults) {
             if (values.size() == 1) {
                 ASSERT_TRUE(std::regex_search(q, m, numeric)) << q;
                 ExpectNumeric(m[1], m[2], values[0], "gift " + std::to_string(seed));
+                EXPECT_NE(q.find("exemple -1.35"), std::string::npos) << q;
             } else {
                 EXPECT_NE(q.find("=" + VerdictWord(copy.sheet.results[i].verdict)),
                           std::string::npos)
@@ -223,6 +270,73 @@ TEST(Quiz, GiftAnswersAreTheExactResults) {
     copy.sheet.bodies.clear();
     EXPECT_FALSE(MakeFormat(Format("moodle"), OutputData{std::span(&copy, 1), {}}, {"b.xml"},
                             &files, &error));
+}
+
+// The mathematics as TeX for the platform's MathJax filter, the words as text, HTML's and
+// TeX's signs escaped.
+TEST(Quiz, FragmentsAsTex) {
+    const struct {
+        const char* rtf;
+        const char* html;
+    } cases[] = {
+        {"   27\\f1\\i  x\\f0\\i0\\super  2\\nosupersub   + 7\\f1\\i  x \\f0\\i0  = 0\\par ",
+         "<p>\\(27 x^{2} + 7 x = 0\\)</p>\n"},
+        {"\\f1\\i x\\f0\\i0\\sub 1\\nosupersub  = (-b + \\f3\\'d6D\\f0 )/(2a) = 2\\f3\\'d65\\f0 "
+         "\\par ",
+         "<p>\\(x_{1} = (-b + \\sqrt{\\Delta })/(2a) = 2\\sqrt{5}\\)</p>\n"},
+        {"   On remplace \\f1\\i x\\f0\\i0  par -3 dans (1) : 2 = 2\\par ",
+         "<p>On remplace \\(x\\) par \\(-3\\) dans \\((1) : 2 = 2\\)</p>\n"},
+        {"\\f3 D\\f0  est n\\'e9gatif : l'\\'e9quation n'a pas de solution r\\'e9elle.\\par ",
+         "<p>\\(\\Delta \\) est n\xC3\xA9gatif : l'\xC3\xA9quation n'a pas de solution "
+         "r\xC3\xA9\x65lle.</p>\n"},
+        {"   S = \\b R\\b0\\par S = \\{1 ; 2\\} < 3 & 4\\par \\par ",
+         "<p>\\(S = \\mathbb{R}\\)</p>\n<p>\\(S = \\{1 ; 2\\} &lt; 3 \\&amp; 4\\)</p>\n"},
+        {"x \\f3\\'bb\\f0  0,33\\tab y \\f3\\'b4\\f0  2\\par ",
+         "<p>\\(x \\approx  0{,}33\\qquad y \\times  2\\)</p>\n"},
+        {"   \\f3\\'ec\\f0  2\\f1\\i x\\f0\\i0  = 1\\par   \\f3\\'ed\\f0 \\par   \\f3\\'ee\\f0  "
+         "\\f1\\i y\\f0\\i0  = 2\\par ",
+         "<p>\\(\\begin{cases}2x = 1 \\\\ y = 2\\end{cases}\\)</p>\n"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FragmentTexHtml(c.rtf), c.html) << c.rtf;
+}
+
+// A roster's names go into the categories as typed, and nowhere else: the rest of a bank
+// is the one made without them, and no name splits a category or opens a blank.
+TEST(Quiz, RosterNamesFileEachCopyUnderItsPupil) {
+    const struct {
+        const char* name;  // Windows-1252
+        const char* xml;   // the category's end in the XML bank
+        const char* gift;  // in the GIFT one
+    } cases[] = {
+        {"Zo\xE9 ]]> <b>x</b>", "ABC Zo\xC3\xA9 ]]&gt; &lt;b&gt;x&lt;//b&gt;</text>",
+         "ABC Zo\xC3\xA9 ]]> <b>x<//b>\n"},
+        {"{1:NUMERICAL:=5:0}", "ABC {1:NUMERICAL:=5:0}</text>", "ABC {1:NUMERICAL:=5:0}\n"},
+        {"a/b \\: c", "ABC a//b \\: c</text>", "ABC a//b \\\\: c\n"},
+    };
+    SheetSettings settings;
+    settings.exports.bodies = true;
+    RandomSource rng(3);
+    ClassCopy copy{{}, "ABC", "", BuildSheet(*MakeKind("1d"), rng, settings)};
+    auto bank = [&](const char* format) {
+        NamedFiles files;
+        std::string error;
+        EXPECT_TRUE(
+            MakeFormat(Format(format), OutputData{std::span(&copy, 1), {}}, {"b"}, &files, &error));
+        return files.at(0).second;
+    };
+    const std::string xml = bank("moodle"), gift = bank("gift");
+    for (const auto& c : cases) {
+        copy.name = c.name;
+        const std::string named = bank("moodle"), giftNamed = bank("gift");
+        const auto at = named.find("ABC ");
+        ASSERT_NE(at, std::string::npos) << c.name;
+        EXPECT_EQ(named.substr(at, std::strlen(c.xml)), c.xml);
+        EXPECT_EQ(named.substr(0, at) + named.substr(named.find("</text>", at)),
+                  xml.substr(0, at) + xml.substr(xml.find("</text>", at)));
+        const auto line = giftNamed.find("ABC ");
+        EXPECT_EQ(giftNamed.substr(line, std::strlen(c.gift)), c.gift);
+        EXPECT_EQ(giftNamed.substr(giftNamed.find("\n", line)), gift.substr(gift.find("\n", line)));
+    }
 }
 
 }  // namespace

@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace equat {
+
+// An RTF fragment of the sheets (a question's body) as HTML paragraphs for a learning
+// platform whose MathJax filter typesets TeX between \( and \): the mathematics as TeX
+// (powers, indices, the Symbol font's signs, R as a set), the words as text, a system's brace
+// as one \begin{cases} with a line per equation. Empty paragraphs are left out.
+std::string FragmentTexHtml(std::string_view fragment);
+
+}  // namespace equat
