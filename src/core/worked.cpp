@@ -344,7 +344,7 @@ Reduced3 ReducedOf(int level, int form, const EquationSlots& s) {
     return {r.a, r.b, r.c};
 }
 
-Step WrittenEquation(int level, int form, const EquationSlots& s) {
+Step WrittenStep(int level, int form, const EquationSlots& s) {
     Step w;
     const std::int64_t k = s[0], m = s[4];
     if (level != 3) {
@@ -523,7 +523,7 @@ Steps SystemSteps(int level, const SystemQuestion& q) {
     Steps steps;
     const Reduced3 e[2] = {ReducedOf(level, q.form, q.eq1), ReducedOf(level, q.form, q.eq2)};
     for (int k = 0; k < 2; ++k) {
-        Step w = WrittenEquation(level, q.form, k == 0 ? q.eq1 : q.eq2);
+        Step w = WrittenStep(level, q.form, k == 0 ? q.eq1 : q.eq2);
         w.group = k + 1;
         // The two-sided form is the question itself; the bracketed one is shown expanded.
         if (level == 3 && q.form == 1) steps.push_back(w);

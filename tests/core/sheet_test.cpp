@@ -7,10 +7,28 @@
 #include <vector>
 
 #include "core/markup.h"
+#include "core/sheetrtf.h"
 
 using namespace equat;
 
 namespace {
+
+// The question a scripted draw v stands for: "v = 0", whose result is v.
+QuestionModel ScriptedModel(int v) {
+    WrittenEquation e{{AtomOf(Atom::Kind::Number, v)}, {AtomOf(Atom::Kind::Number, 0)}, 1, 1};
+    QuestionResult r{Verdict::Values, {{"x", std::nullopt, std::to_string(v)}}, std::nullopt};
+    return {"1d", 1, Statement{{e}}, r, std::nullopt};
+}
+std::string SubjectOf(int v) {
+    std::string s;
+    AppendSubjectRtf(s, ScriptedModel(v));
+    return s;
+}
+std::string KeyOf(int v) {
+    std::string s;
+    AppendKeyRtf(s, ScriptedModel(v), KeyStyle::Decimal);
+    return s;
+}
 
 // A kind whose draws come from a script, so the frame's own work can be checked exactly.
 class ScriptedKind : public QuestionKind {
@@ -28,12 +46,7 @@ class ScriptedKind : public QuestionKind {
         return "q" + std::to_string(i) + "=" + std::to_string(value(i));
     }
     std::string DuplicateKey(int i) const override { return std::to_string(value(i)); }
-    void AppendSubjectBody(std::string& out, int i) const override {
-        out += "S" + std::to_string(value(i)) + std::string(kPar);
-    }
-    void AppendAnswerBody(std::string& out, int i, KeyStyle) const override {
-        out += "A" + std::to_string(value(i)) + std::string(kPar);
-    }
+    QuestionModel Model(int i, bool) const override { return ScriptedModel(value(i)); }
     QuestionResult Result(int) const override { return {}; }
     int level_ = 0;
 
@@ -100,10 +113,10 @@ TEST(BuildSheet, SeparatorNumberingAndInterline) {
         std::string subject, key;
         for (int i = 1; i <= c.count; ++i) {
             const std::string n = std::to_string(i);
-            subject += sep + n + "\xB0/   S" + std::to_string(100 + i) + "\\par ";
+            subject += sep + n + "\xB0/   " + SubjectOf(100 + i);
             if (i < c.count)
                 for (int k = 0; k < c.interline; ++k) subject += "\\par ";
-            key += sep + n + "\xB0/   A" + std::to_string(100 + i) + "\\par ";
+            key += sep + n + "\xB0/   " + KeyOf(100 + i);
         }
         subject += "}";
         key += "}";
@@ -122,8 +135,8 @@ TEST(BuildSheet, DuplicatesAreDrawnAgainAndLogged) {
     const Sheet sheet = BuildSheet(kind, rng, s);
     const std::vector<std::string> log{"q1=5", "q2=6", "q3=5", "q3=6", "q3=5", "q3=1", "q4=12"};
     EXPECT_EQ(sheet.log, log);
-    EXPECT_NE(sheet.subject.find("3\xB0/   S1\\par "), std::string::npos);
-    EXPECT_NE(sheet.subject.find("4\xB0/   S12\\par }"), std::string::npos);
+    EXPECT_NE(sheet.subject.find("3\xB0/   " + SubjectOf(1)), std::string::npos);
+    EXPECT_NE(sheet.subject.find("4\xB0/   " + SubjectOf(12) + "}"), std::string::npos);
 }
 
 TEST(BuildSheet, OutOfRangeSettingsAreClamped) {
