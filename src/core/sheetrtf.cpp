@@ -6,8 +6,10 @@
 #include <tuple>
 #include <utility>
 
+#include "core/adaptedrtf.h"
 #include "core/equat1d.h"
 #include "core/exactkey.h"
+#include "core/keymarkup.h"
 #include "core/markup.h"
 #include "core/numbertext.h"
 #include "core/textsink.h"

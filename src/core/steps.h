@@ -57,6 +57,15 @@ struct SolutionSet {
     Side lhs, rhs;             // Line: y = m x + p (or x = p)
 };
 
+// A step's label is plain Windows-1252 text in which a few signs are named, for each writer to
+// set them its way: the discriminant's capital delta, the radical sign, an unknown (the letter
+// after kLabelUnknown) as the statements write it, and x with the index (the digit after
+// kLabelIndexed) of a root.
+inline constexpr char kLabelDelta = '\x01';
+inline constexpr char kLabelRoot = '\x02';
+inline constexpr char kLabelUnknown = '\x03';
+inline constexpr char kLabelIndexed = '\x04';
+
 struct Step {
     enum class Kind {
         Rewrite,     // an equation equivalent to the previous one of the same group
@@ -68,7 +77,7 @@ struct Step {
     };
     Kind kind = Kind::Rewrite;
     int group = 0;            // systems: equation 1, 2, or 0 for the elimination
-    std::string label;        // markup written first ("(1) × 3 :", "Δ = b² - 4ac =")
+    std::string label;        // written first ("(1) × 3 :", "Δ = b² - 4ac ="), signs named
     Side lhs, rhs;            // Rewrite, Derived
     std::vector<Calc> links;  // Value
     bool degenerate = false;  // a verdict line, where "0 x" is what must be shown

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Worked solutions for the detailed answer keys. A kind turns a question into a list of
-// steps held as exact values (so tests can check every line), and one writer turns the
-// steps into markup.
+// steps held as exact values (so tests can check every line); one writer (keymarkup.h) turns
+// the steps into markup.
 #include <string>
 #include <vector>
 
@@ -17,10 +17,5 @@ namespace equat {
 Steps FirstDegreeSteps(int level, const FirstDegreeQuestion& q);
 Steps QuadraticSteps(int level, const QuadraticQuestion& q);
 Steps SystemSteps(int level, const SystemQuestion& q);
-
-// The steps as markup in the keys' fonts, one indented line each.
-std::string WorkedStepsMarkup(const Steps& steps);
-// The same, converted to RTF and appended.
-void AppendWorkedStepsRtf(std::string& out, const Steps& steps);
 
 }  // namespace equat

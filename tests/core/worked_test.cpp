@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "core/keymarkup.h"
 #include "core_test_helpers.h"
 
 namespace equat {
