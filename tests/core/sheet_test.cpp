@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/kinds.h"
 #include "core/markup.h"
 #include "core/sheetrtf.h"
 
@@ -163,4 +165,71 @@ TEST(SeenQuestions, ExactMatchOnly) {
     EXPECT_FALSE(seen.IsSeenQuestion("12"));
     EXPECT_EQ(DuplicateKeyOf(std::array<std::int32_t, 3>{1, 23, -4}), "123-4");
     EXPECT_EQ(DuplicateKeyOf(std::array<std::int32_t, 3>{12, 3, -4}), "123-4");
+}
+
+namespace {
+
+// A written side's value at (x, y), read from its atoms as mathematics, apart from any
+// renderer: a number before an unknown or a bracket is its coefficient.
+Surd ValueOf(const WrittenSide& side, std::size_t& k, const Surd& x, const Surd& y) {
+    Surd sum;
+    std::optional<Surd> coef;
+    const auto times = [&](const Surd& v) {
+        sum = sum + coef.value_or(Surd(1)) * v;
+        coef.reset();
+    };
+    while (k < side.size()) {
+        const Atom& a = side[k++];
+        switch (a.kind) {
+            case Atom::Kind::Unknown: {
+                const Surd v = a.var == Var::Y ? y : a.var == Var::X2 ? x * x : x;
+                times(a.look == VarLook::Negated ? -v : v);
+                break;
+            }
+            case Atom::Kind::Open:
+                times(ValueOf(side, k, x, y));
+                break;
+            case Atom::Kind::Close:
+                if (coef) sum = sum + *coef;
+                return sum;
+            case Atom::Kind::Space:
+                break;
+            default:
+                if (coef) sum = sum + *coef;
+                coef = Surd(a.value);
+                if (a.kind == Atom::Kind::RoomTerm) times(Surd(1));
+                break;
+        }
+    }
+    if (coef) sum = sum + *coef;
+    return sum;
+}
+
+}  // namespace
+
+// Every statement, read as mathematics, holds at its result: the model says what the
+// documents show, for any renderer to write.
+TEST(SheetModel, StatementsHoldAtTheirResults) {
+    for (std::string_view name : {"1d", "2d", "syst"})
+        for (int level = 1; level <= 3; ++level)
+            for (std::uint32_t seed = 1; seed <= 25; ++seed) {
+                const auto kind = MakeKind(name);
+                RandomSource rng(seed);
+                SheetSettings s;
+                s.level = level;
+                s.count = kMaxQuestions;
+                for (const QuestionModel& q : BuildSheetModel(*kind, rng, s).questions) {
+                    if (q.result.verdict != Verdict::Values) continue;
+                    const auto& v = q.result.values;
+                    const bool system = name == "syst";
+                    ASSERT_EQ(q.statement.lines.size(), system ? 2u : 1u);
+                    for (std::size_t root = 0; root < (name == "2d" ? 2u : 1u); ++root)
+                        for (const WrittenEquation& e : q.statement.lines) {
+                            const Surd x = *v[root].exact, y = system ? *v[1].exact : Surd(0);
+                            std::size_t l = 0, r = 0;
+                            ASSERT_EQ(ValueOf(e.left, l, x, y), ValueOf(e.right, r, x, y))
+                                << name << " level " << level << " seed " << seed;
+                        }
+                }
+            }
 }
