@@ -70,6 +70,7 @@ constexpr std::array<FormPair, 10> kPairs{
 
 WrittenSide LinearSide(std::int32_t p, std::int32_t q) {
     WrittenSide s;
+    s.reserve(3);
     AddLinearSide(s, p, q);
     return s;
 }
@@ -84,7 +85,9 @@ WrittenSide BracketSide(int form, std::int32_t p1, std::int32_t p2, std::int32_t
     const Atom x = UnknownAtom(Var::X), open = AtomOf(Atom::Kind::Open),
                close = AtomOf(Atom::Kind::Close), space = AtomOf(Atom::Kind::Space, 1);
     // The first term: a number, or the constant -1 of form 6.
-    WrittenSide s{AtomOf(Atom::Kind::Number, form == 6 ? -1 : p1)};
+    WrittenSide s;
+    s.reserve(9);
+    s.push_back(AtomOf(Atom::Kind::Number, form == 6 ? -1 : p1));
     switch (form) {
         case 1:  // p1 (p2 x + p3) + p4 x
         case 3:  // p1 (p2 x + p3) + p4

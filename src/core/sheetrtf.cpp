@@ -169,10 +169,11 @@ void AppendWorked(std::string& out, const QuestionModel& q, KeyStyle style,
     AppendWorkedStepsRtf(out, *q.steps);
 }
 
-void AppendFirstDegreeKey(std::string& out, const QuestionModel& q, KeyStyle style) {
+void AppendFirstDegreeKey(std::string& out, const QuestionModel& q, KeyStyle style,
+                          std::string_view statement) {
     const Pieces& p = P();
     const ResultValue& x = q.result.values.front();
-    AppendStatementRtf(out, q.statement);
+    out += statement;
     AppendWorked(out, q, style, kPar);
     out += p.tabs[q.level == 3 ? 2 : 4];
     out += p.highlightX;
@@ -188,11 +189,12 @@ void AppendFirstDegreeKey(std::string& out, const QuestionModel& q, KeyStyle sty
     out += kPar;
 }
 
-void AppendQuadraticKey(std::string& out, const QuestionModel& q, KeyStyle style) {
+void AppendQuadraticKey(std::string& out, const QuestionModel& q, KeyStyle style,
+                        std::string_view statement) {
     const Pieces& p = P();
     const ResultValue &v1 = q.result.values[0], &v2 = q.result.values[1];
     const std::string x1 = KeyValue(v1, style, v1.decimal), x2 = KeyValue(v2, style, v2.decimal);
-    AppendStatementRtf(out, q.statement);
+    out += statement;
     AppendWorked(out, q, style, kPar);
     TextSink sink(out, x1.size() + x2.size() + 400);
     sink.Put(p.tabs[q.level == 3 ? 2 : 3]);
@@ -211,10 +213,11 @@ void AppendQuadraticKey(std::string& out, const QuestionModel& q, KeyStyle style
     sink.Put(p.rootsEnd);  // its line break ends the question's paragraph
 }
 
-void AppendSystemKey(std::string& out, const QuestionModel& q, KeyStyle style) {
+void AppendSystemKey(std::string& out, const QuestionModel& q, KeyStyle style,
+                     std::string_view statement) {
     const Pieces& p = P();
     const ResultValue &x = q.result.values[0], &y = q.result.values[1];
-    AppendStatementRtf(out, q.statement);
+    out += statement;
     if (q.level == 3) out += kPar;  // an empty line between the system and its solution
     AppendWorked(out, q, style, "");
     out += p.tabs[q.level == 3 ? 2 : 3];
@@ -229,6 +232,18 @@ void AppendSystemKey(std::string& out, const QuestionModel& q, KeyStyle style) {
         out += kImpossible;
     }
     out += kPar;
+}
+
+// The key's body of a question whose statement is already written: the subject wrote it.
+void AppendKey(std::string& out, const QuestionModel& q, KeyStyle style,
+               std::string_view statement) {
+    if (q.kind == "2d") {
+        AppendQuadraticKey(out, q, style, statement);
+    } else if (q.kind == "syst") {
+        AppendSystemKey(out, q, style, statement);
+    } else {
+        AppendFirstDegreeKey(out, q, style, statement);
+    }
 }
 
 bool IsLetter(char c) {
@@ -390,7 +405,10 @@ class QuestionWriter {
             AppendStripBody(sheet.answerKey, std::string_view(sheet.subject).substr(subjectBody),
                             sheet.results.back());
         } else {
-            AppendKeyRtf(sheet.answerKey, q, settings_.keyStyle);
+            // The statement as the subject wrote it, not written twice.
+            const std::string_view subject(sheet.subject);
+            AppendKey(sheet.answerKey, q, settings_.keyStyle,
+                      subject.substr(subjectBody, subject.size() - subjectBody - kPar.size()));
         }
         if (settings_.decimalComma) UseDecimalComma(sheet.answerKey, keyBody);
         if (settings_.decimalComma) UseDecimalComma(sheet.subject, subjectBody);
@@ -447,13 +465,7 @@ void AppendSubjectRtf(std::string& out, const QuestionModel& q) {
 }
 
 void AppendKeyRtf(std::string& out, const QuestionModel& q, KeyStyle style) {
-    if (q.kind == "2d") {
-        AppendQuadraticKey(out, q, style);
-    } else if (q.kind == "syst") {
-        AppendSystemKey(out, q, style);
-    } else {
-        AppendFirstDegreeKey(out, q, style);
-    }
+    AppendKey(out, q, style, StatementRtf(q.statement));
 }
 
 void AppendStripBody(std::string& out, std::string_view subjectBody, const QuestionResult& result) {

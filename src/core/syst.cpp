@@ -87,6 +87,8 @@ WrittenEquation PlainLine(const EquationSlots& s) {
 
 WrittenEquation TwoSidedLine(const EquationSlots& s) {
     WrittenEquation e{{}, {}, 2, 1};
+    e.left.reserve(5);
+    e.right.reserve(6);
     AddXY(e.left, s[0], s[1]);
     e.left.push_back(AtomOf(Atom::Kind::RoomTerm, s[2]));
     AddXY(e.right, s[3], s[4]);
@@ -97,6 +99,8 @@ WrittenEquation TwoSidedLine(const EquationSlots& s) {
 
 WrittenEquation BracketedLine(const EquationSlots& s) {
     WrittenEquation e{{}, {}, 2, 1};
+    e.left.reserve(8);
+    e.right.reserve(9);
     AddBracket(e.left, s[0], s[1], s[2]);
     e.left.push_back(AtomOf(Atom::Kind::RoomTerm, s[3]));
     AddBracket(e.right, s[4], s[5], s[6]);
