@@ -46,15 +46,6 @@ std::optional<AdaptedFont> AdaptedFontNamed(std::string_view name);
 std::uint32_t LayoutFlags(const AdaptedLayout& layout);
 std::optional<AdaptedLayout> LayoutOfFlags(std::uint32_t flags);
 
-// The document prologue of the layout: the standard one with its text fonts replaced by
-// the layout's font, and the layout's line spacing for every paragraph.
-std::string AdaptedRtfHeader(const AdaptedLayout& layout);
-
-// Rewrites rtf[from, end) for the layout: font sizes scaled from the standard 9 points to
-// the layout's size (the x, drawn larger beside the standard text, at the text's size),
-// italics dropped. Text is left as it is.
-void AdaptRtf(std::string& rtf, std::size_t from, const AdaptedLayout& layout);
-
 // The space left to write after a question, in twips: three lines of the layout.
 int WritingSpace(const AdaptedLayout& layout);
 

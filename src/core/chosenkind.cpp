@@ -26,7 +26,6 @@ class ChosenKind final : public QuestionKind {
     std::string BaseNameOf(int level) const override {
         return std::string(BaseNamePrefix()) + (choices_.progressive ? "1-3" : DecimalText(level));
     }
-    std::string_view AnswerNumberingOf(int i) const override { return Part(i).AnswerNumbering(); }
     // The parts stay from sheet to sheet, as a kind's tables do: remade, each would
     // allocate its questions' texts again.
     void Begin(int level) override {
@@ -43,14 +42,8 @@ class ChosenKind final : public QuestionKind {
     std::string DuplicateKey(int i) const override {
         return DecimalText(Slot(i).part) + ":" + Part(i).DuplicateKey(Local(i));
     }
-    void AppendSubjectBody(std::string& out, int i) const override {
-        Part(i).AppendSubjectBody(out, Local(i));
-    }
-    void AppendAnswerBody(std::string& out, int i, KeyStyle style) const override {
-        Part(i).AppendAnswerBody(out, Local(i), style);
-    }
+    QuestionModel Model(int i, bool steps) const override { return Part(i).Model(Local(i), steps); }
     QuestionResult Result(int i) const override { return Part(i).Result(Local(i)); }
-    QuestionOrigin OriginOf(int i) const override { return Part(i).OriginOf(Local(i)); }
 
   private:
     struct Position {

@@ -5,8 +5,6 @@
 #include <optional>
 #include <utility>
 
-#include "core/exactkey.h"
-#include "core/markup.h"
 #include "core/numbertext.h"
 #include "core/worked.h"
 
@@ -14,56 +12,26 @@ namespace equat {
 
 namespace {
 
-constexpr std::string_view kX = "<times><i><te=26> x <te=18></i><arial>";
-constexpr std::string_view kX1 = "<times><i><te=26>x <te=18></i><arial>";
-constexpr std::string_view kXm = "<times><i><te=26>- x <te=18></i><arial>";
-constexpr std::string_view kHighlightOpen = "<cf=jaune><times><i><te=26> x <te=18></i><arial> = ";
-constexpr std::string_view kHighlightClose = " <cf=auto>";
+constexpr std::string_view kNoSolution[] = {"/ (impossible : aucune solution)",
+                                            "/ : Impossible (aucune solution)"};
+constexpr std::string_view kEveryReal[] = {"? (ind\xE9termin\xE9 : infinit\xE9 de solutions)",
+                                           "? : Ind\xE9termin\xE9 (infinit\xE9 de solution)"};
 
-// The constant pieces, converted once.
-struct Pieces {
-    std::string x = MarkupToRtf(kX);
-    std::string x1 = MarkupToRtf(kX1);
-    std::string xm = MarkupToRtf(kXm);
-    std::string tabs2 = MarkupToRtf(TabTags(2));
-    std::string tabs4 = MarkupToRtf(TabTags(4));
-    std::string open = MarkupToRtf(kHighlightOpen);
-    std::string close = MarkupToRtf(kHighlightClose);
-};
-
-const Pieces& Rtf() {
-    static const Pieces pieces;
-    return pieces;
+Atom Signed(std::int32_t v) {
+    return AtomOf(Atom::Kind::SignedTerm, v);
 }
 
-const std::string& XRtf() {
-    return Rtf().x;
-}
-
-// " + v" for v > 0, " - |v|" otherwise.
-void AppendSignedTerm(std::string& out, std::int32_t v) {
-    out += v > 0 ? " + " : " - ";
-    AppendDecimal(out, v > 0 ? v : -static_cast<std::int64_t>(v));
-}
-
-void AppendLinearSide(std::string& s, std::int32_t p, std::int32_t q) {
+void AddLinearSide(WrittenSide& s, std::int32_t p, std::int32_t q) {
     if (p == 1) {
-        s += Rtf().x1;
+        s.push_back(UnknownAtom(Var::X, VarLook::Lead));
     } else if (p == -1) {
-        s += Rtf().xm;
+        s.push_back(UnknownAtom(Var::X, VarLook::Negated));
     } else if (p != 0) {
-        AppendDecimal(s, p);
-        s += Rtf().x;
+        s.push_back(AtomOf(Atom::Kind::Number, p));
+        s.push_back(UnknownAtom(Var::X));
     }
     if (q == 0) return;
-    if (p != 0) {
-        AppendSignedTerm(s, q);
-    } else if (q > 0) {
-        AppendDecimal(s, q);
-    } else {
-        s += " - ";
-        AppendDecimal(s, -static_cast<std::int64_t>(q));
-    }
+    s.push_back(p != 0 || q < 0 ? Signed(q) : AtomOf(Atom::Kind::Number, q));
 }
 
 // -14..29 without -1, 0 and 1.
@@ -100,60 +68,43 @@ constexpr std::array<FormPair, 10> kPairs{
 
 }  // namespace
 
-std::string LinearSideText(std::int32_t p, std::int32_t q) {
-    std::string s;
-    AppendLinearSide(s, p, q);
+WrittenSide LinearSide(std::int32_t p, std::int32_t q) {
+    WrittenSide s;
+    s.reserve(3);
+    AddLinearSide(s, p, q);
     return s;
 }
 
-namespace {
+std::string_view FirstDegreeVerdictText(int level, Verdict verdict) {
+    const std::size_t style = level == 3 ? 1 : 0;
+    return verdict == Verdict::EveryReal ? kEveryReal[style] : kNoSolution[style];
+}
 
-void AppendBracketSide(std::string& s, int form, std::int32_t p1, std::int32_t p2, std::int32_t p3,
-                       std::int32_t p4) {
-    const std::string& x = XRtf();
+WrittenSide BracketSide(int form, std::int32_t p1, std::int32_t p2, std::int32_t p3,
+                        std::int32_t p4) {
+    const Atom x = UnknownAtom(Var::X), open = AtomOf(Atom::Kind::Open),
+               close = AtomOf(Atom::Kind::Close), space = AtomOf(Atom::Kind::Space, 1);
     // The first term: a number, or the constant -1 of form 6.
-    if (form == 6) {
-        s += "-1";
-    } else {
-        AppendDecimal(s, p1);
-    }
+    WrittenSide s;
+    s.reserve(9);
+    s.push_back(AtomOf(Atom::Kind::Number, form == 6 ? -1 : p1));
     switch (form) {
         case 1:  // p1 (p2 x + p3) + p4 x
         case 3:  // p1 (p2 x + p3) + p4
-            s += " (";
-            AppendDecimal(s, p2);
-            s += x;
-            AppendSignedTerm(s, p3);
-            s += ")";
-            AppendSignedTerm(s, p4);
-            if (form == 1) s += x;
+            s.insert(s.end(), {space, open, AtomOf(Atom::Kind::Number, p2), x, Signed(p3), close,
+                               Signed(p4)});
+            if (form == 1) s.push_back(x);
             break;
         case 2:  // p1 x + p2 (p3 x + p4)
         case 4:  // p1 + p2 (p3 x + p4)
-            if (form == 2) s += x;
-            AppendSignedTerm(s, p2);
-            s += " (";
-            AppendDecimal(s, p3);
-            s += x;
-            AppendSignedTerm(s, p4);
-            s += ")";
+            if (form == 2) s.push_back(x);
+            s.insert(s.end(), {Signed(p2), space, open, AtomOf(Atom::Kind::Number, p3), x,
+                               Signed(p4), close});
             break;
         default:  // p1 + p2 (x + p4), -1 + p2 (x + p4)
-            AppendSignedTerm(s, p2);
-            s += " (";
-            s += x;
-            AppendSignedTerm(s, p4);
-            s += ")";
+            s.insert(s.end(), {Signed(p2), space, open, x, Signed(p4), close});
             break;
     }
-}
-
-}  // namespace
-
-std::string BracketSideText(int form, std::int32_t p1, std::int32_t p2, std::int32_t p3,
-                            std::int32_t p4) {
-    std::string s;
-    AppendBracketSide(s, form, p1, p2, p3, p4);
     return s;
 }
 
@@ -169,8 +120,8 @@ std::string Level3SolutionText(int k, const std::array<std::int32_t, 8>& s) {
     const std::int32_t d = Wrap32(std::int64_t{Wrap32(l.p)} - Wrap32(r.p));
     const std::int32_t n = Wrap32(std::int64_t{Wrap32(r.q)} - Wrap32(l.q));
     if (d == 0)
-        return n == 0 ? "? : Ind\xE9termin\xE9 (infinit\xE9 de solution)"
-                      : "/ : Impossible (aucune solution)";
+        return std::string(
+            FirstDegreeVerdictText(3, n == 0 ? Verdict::EveryReal : Verdict::NoSolution));
     return RoundedText(Rational(n, d));
 }
 
@@ -230,8 +181,7 @@ void FirstDegreeKind::DrawLevel1Verdict(RandomSource& rng, FirstDegreeQuestion& 
     }
     q.x0 = 0;
     s = {a, b, a, d, 0, 0, 0, 0};
-    q.solution = every ? "? (ind\xE9termin\xE9 : infinit\xE9 de solutions)"
-                       : "/ (impossible : aucune solution)";
+    q.solution = FirstDegreeVerdictText(1, every ? Verdict::EveryReal : Verdict::NoSolution);
 }
 
 namespace {
@@ -269,11 +219,11 @@ void FirstDegreeKind::DrawLevel2(RandomSource& rng, FirstDegreeQuestion& q, int 
             c = a;
             do d = DrawDiff(rng, 30, 15);
             while (d == b);
-            q.solution = "/ (impossible : aucune solution)";
+            q.solution = FirstDegreeVerdictText(2, Verdict::NoSolution);
         } else {
             c = a;
             d = b;
-            q.solution = "? (ind\xE9termin\xE9 : infinit\xE9 de solutions)";
+            q.solution = FirstDegreeVerdictText(2, Verdict::EveryReal);
         }
         s = {a, b, c, d, 0, 0, 0, 0};
         if ((a == 0 && b == 0) || (c == 0 && d == 0) || (a == 0 && c == 0) ||
@@ -344,7 +294,7 @@ void FirstDegreeKind::DrawLevel3(RandomSource& rng, FirstDegreeQuestion& q, bool
         s[slot] = *v;
         break;
     }
-    WriteLevel3(q);
+    q.solution = Level3SolutionText(aleas_, s);
 }
 
 namespace {
@@ -374,18 +324,15 @@ void FirstDegreeKind::DrawLevel3Verdict(RandomSource& rng, FirstDegreeQuestion& 
         break;
     }
     aleas_ = 0;
-    WriteLevel3(q);
+    q.solution = Level3SolutionText(aleas_, s);
 }
 
-void FirstDegreeKind::WriteLevel3(FirstDegreeQuestion& q) {
+Statement FirstDegreeStatement(int level, const FirstDegreeQuestion& q) {
     const auto& s = q.slots;
-    const auto& pair = kPairs[static_cast<std::size_t>(aleas_)];
-    q.equation.clear();
-    q.equation.reserve(768);  // one allocation for the whole equation
-    AppendBracketSide(q.equation, pair.left, s[0], s[1], s[2], s[3]);
-    q.equation += " = ";
-    AppendBracketSide(q.equation, pair.right, s[4], s[5], s[6], s[7]);
-    q.solution = Level3SolutionText(aleas_, s);
+    if (level != 3) return {{{LinearSide(s[0], s[1]), LinearSide(s[2], s[3]), 2, 2}}};
+    const auto& pair = kPairs.at(static_cast<std::size_t>(q.aleas));
+    return {{{BracketSide(pair.left, s[0], s[1], s[2], s[3]),
+              BracketSide(pair.right, s[4], s[5], s[6], s[7]), 1, 1}}};
 }
 
 void FirstDegreeKind::DrawToward(RandomSource& rng, int i, int target, Solutions solutions) {
@@ -411,13 +358,6 @@ void FirstDegreeKind::DrawToward(RandomSource& rng, int i, int target, Solutions
             break;
     }
     q.aleas = aleas_;
-    if (level_ != 3) {
-        q.equation.clear();
-        q.equation.reserve(384);
-        AppendLinearSide(q.equation, q.slots[0], q.slots[1]);
-        q.equation += "  =  ";
-        AppendLinearSide(q.equation, q.slots[2], q.slots[3]);
-    }
 }
 
 std::string FirstDegreeKind::DiagnosticEntry(int i) const {
@@ -430,31 +370,11 @@ std::string FirstDegreeKind::DuplicateKey(int i) const {
     return DuplicateKeyOf(question(i).slots);
 }
 
-void FirstDegreeKind::AppendSubjectBody(std::string& out, int i) const {
-    out += question(i).equation;
-    out += kPar;
-}
-
-void FirstDegreeKind::AppendAnswerBody(std::string& out, int i, KeyStyle style) const {
-    const auto& pieces = Rtf();
-    out += question(i).equation;
-    if (style == KeyStyle::Detailed) {
-        out += kPar;
-        AppendWorkedStepsRtf(out, FirstDegreeSteps(level_, question(i)));
-    }
-    out += level_ == 3 ? pieces.tabs2 : pieces.tabs4;
-    // The highlight is one markup text; its pieces convert alike on their own since none
-    // ends inside a tag.
-    out += pieces.open;
-    const auto exact =
-        ShowsExactValues(style) ? FirstDegreeExactSolution(level_, question(i)) : std::nullopt;
-    if (exact) {
-        AppendExactKeyRtf(out, *exact);
-    } else {
-        AppendMarkupRtf(out, question(i).solution);
-    }
-    out += pieces.close;
-    out += kPar;
+QuestionModel FirstDegreeKind::Model(int i, bool steps) const {
+    const auto& q = question(i);
+    QuestionModel m{"1d", level_, FirstDegreeStatement(level_, q), Result(i), std::nullopt};
+    if (steps) m.steps = FirstDegreeSteps(level_, q);
+    return m;
 }
 
 }  // namespace equat

@@ -10,11 +10,13 @@
 
 namespace equat {
 
-// One side p x + q of a level-1 or level-2 equation, as RTF.
-std::string LinearSideText(std::int32_t p, std::int32_t q);
-// One side of a level-3 equation in bracketed form 1..6, as RTF.
-std::string BracketSideText(int form, std::int32_t p1, std::int32_t p2, std::int32_t p3,
-                            std::int32_t p4);
+// One side p x + q of a level-1 or level-2 equation.
+WrittenSide LinearSide(std::int32_t p, std::int32_t q);
+// One side of a level-3 equation in bracketed form 1..6.
+WrittenSide BracketSide(int form, std::int32_t p1, std::int32_t p2, std::int32_t p3,
+                        std::int32_t p4);
+// The key's words for an equation without a single solution, as each level has them.
+std::string_view FirstDegreeVerdictText(int level, Verdict verdict);
 // Solution text of a level-3 equation of form pair k (0..9) with slots a..h.
 std::string Level3SolutionText(int k, const std::array<std::int32_t, 8>& slots);
 // The left and right bracketed forms (1..6) of level-3 pair k (0..9).
@@ -29,7 +31,6 @@ struct FirstDegreeQuestion {
     std::int32_t x0 = 0;
     int aleas = 0;  // the choice draw that made this question
     std::string solution;
-    std::string equation;  // RTF, prepared while drawing
 };
 
 // The solution of question q drawn at `level`, exact, from its coefficients; nothing when
@@ -37,18 +38,18 @@ struct FirstDegreeQuestion {
 std::optional<Rational> FirstDegreeExactSolution(int level, const FirstDegreeQuestion& q);
 // Its result: x, or the verdict of an equation without a single solution.
 QuestionResult FirstDegreeResult(int level, const FirstDegreeQuestion& q);
+// The equation as the question asks it.
+Statement FirstDegreeStatement(int level, const FirstDegreeQuestion& q);
 
 // First-degree equations in x.
 class FirstDegreeKind final : public TabledKind<FirstDegreeQuestion> {
   public:
     std::string_view BaseNamePrefix() const override { return "Equat1d_N"; }
-    std::string_view Name() const override { return "1d"; }
     void Draw(RandomSource& rng, int i) override { DrawToward(rng, i, -1, Solutions::Any); }
     void DrawToward(RandomSource& rng, int i, int target, Solutions solutions) override;
     std::string DiagnosticEntry(int i) const override;
     std::string DuplicateKey(int i) const override;
-    void AppendSubjectBody(std::string& out, int i) const override;
-    void AppendAnswerBody(std::string& out, int i, KeyStyle style) const override;
+    QuestionModel Model(int i, bool steps) const override;
     QuestionResult Result(int i) const override { return FirstDegreeResult(level_, question(i)); }
 
   private:
@@ -63,7 +64,6 @@ class FirstDegreeKind final : public TabledKind<FirstDegreeQuestion> {
     // A verdict at level 3 is rare (one in four hundred, every real one in a hundred
     // thousand): pair 0 with its right side solved to the left's coefficient of x.
     void DrawLevel3Verdict(RandomSource& rng, FirstDegreeQuestion& q, bool every);
-    void WriteLevel3(FirstDegreeQuestion& q);
 };
 
 }  // namespace equat

@@ -6,83 +6,38 @@
 #include <stdexcept>
 #include <utility>
 
-#include "core/exactkey.h"
-#include "core/markup.h"
 #include "core/numbertext.h"
-#include "core/textsink.h"
 #include "core/worked.h"
 
 namespace equat {
 
 namespace {
 
-// The converter keeps no state between tags, so the constant pieces are converted once
-// and the plain numbers and signs between them appended as they are.
-struct Pieces {
-    std::string x = MarkupToRtf("<times><i><te=26> x <te=18></i><arial>");
-    std::string squared =
-        MarkupToRtf("<times><i><te=26> x</i><te=22><arial><sup> 2</sup><><te=18> ");
-    std::string tabs2 = MarkupToRtf(TabTags(2));
-    std::string tabs3 = MarkupToRtf(TabTags(3));
-    // The Symbol font shows "D" as a capital delta.
-    std::string delta = MarkupToRtf("<symbol><te=20> D <te=18><arial>= ");
-    std::string root1 =
-        MarkupToRtf("<cf=jaune><times><i><te=26> x<arial><te=18></i><sub>1</sub> <te=18> = ");
-    std::string root2 = MarkupToRtf(
-        " <cf=auto>    "
-        "<cf=jaune><times><i><te=26> x<arial><te=18></i><sub>2<te=18></sub> = ");
-    std::string rootsEnd = MarkupToRtf(" <cf=auto><br>");
-    // The exact keys write a double root once.
-    std::string root0 =
-        MarkupToRtf("<cf=jaune><times><i><te=26> x<arial><te=18></i><sub>0</sub> <te=18> = ");
-};
-
-const Pieces& P() {
-    static const Pieces pieces;
-    return pieces;
-}
-
-void PutQuadratic(TextSink& out, std::int32_t p, std::int32_t q, std::int32_t r) {
-    const Pieces& pc = P();
+void AddQuadratic(WrittenSide& side, std::int32_t p, std::int32_t q, std::int32_t r) {
     if (p != 0) {
-        out.PutLeadCoef(p);
-        out.Put(pc.squared);
+        side.push_back(AtomOf(Atom::Kind::LeadCoef, p));
+        side.push_back(UnknownAtom(Var::X2));
         if (q != 0) {
-            out.PutSignedCoef(q);
-            out.Put(pc.x);
+            side.push_back(AtomOf(Atom::Kind::SignedCoef, q));
+            side.push_back(UnknownAtom(Var::X));
         }
-        out.PutConstTerm(r);
+        side.push_back(AtomOf(Atom::Kind::RoomTerm, r));
     } else if (q != 0) {
-        out.PutLeadCoef(q);
-        out.Put(pc.x);
-        out.PutConstTerm(r);
+        side.push_back(AtomOf(Atom::Kind::LeadCoef, q));
+        side.push_back(UnknownAtom(Var::X));
+        side.push_back(AtomOf(Atom::Kind::RoomTerm, r));
     } else {
-        out.PutInt(r);
-    }
-}
-
-// Replaces `eq` with the written equation, reusing its storage.
-void WriteEquationInto(std::string& eq, int level, const std::array<std::int32_t, 8>& slots) {
-    eq.clear();
-    TextSink out(eq, 320);
-    PutQuadratic(out, slots[0], slots[1], slots[2]);
-    if (level == 3) {
-        out.Put("  =  ");
-        PutQuadratic(out, slots[3], slots[4], slots[5]);
-    } else {
-        out.Put(" = 0 ");
+        side.push_back(AtomOf(Atom::Kind::Number, r));
     }
 }
 
 }  // namespace
 
-std::string WriteQuadratic(std::int32_t p, std::int32_t q, std::int32_t r) {
-    std::string s;
-    {
-        TextSink out(s, 160);
-        PutQuadratic(out, p, q, r);
-    }
-    return s;
+WrittenSide QuadraticSide(std::int32_t p, std::int32_t q, std::int32_t r) {
+    WrittenSide side;
+    side.reserve(5);
+    AddQuadratic(side, p, q, r);
+    return side;
 }
 
 std::int32_t Discriminant(std::int32_t a, std::int32_t b, std::int32_t c) {
@@ -298,16 +253,15 @@ void DrawQuadraticOnRoots(RandomSource& rng, QuadraticQuestion& q, int level, bo
     q.x2 = RootX2(s[0] - s[3], s[1] - s[4], s[2] - s[5]);
 }
 
-std::string QuadraticEquationText(int level, const std::array<std::int32_t, 8>& slots) {
-    std::string eq;
-    WriteEquationInto(eq, level, slots);
-    return eq;
-}
-
-void AppendQuadraticSubjectBody(std::string& doc, const QuadraticQuestion& q) {
-    TextSink out(doc, q.equation.size() + kPar.size());
-    out.Put(q.equation);
-    out.Put(kPar);
+Statement QuadraticStatement(int level, const std::array<std::int32_t, 8>& slots) {
+    // Levels 1 and 2 ask "a x² + b x + c = 0 ", both sides written at level 3.
+    if (level == 3)
+        return {{{QuadraticSide(slots[0], slots[1], slots[2]),
+                  QuadraticSide(slots[3], slots[4], slots[5]), 2, 2}}};
+    return {{{QuadraticSide(slots[0], slots[1], slots[2]),
+              {AtomOf(Atom::Kind::Number, 0), AtomOf(Atom::Kind::Space, 1)},
+              1,
+              1}}};
 }
 
 std::optional<SurdPair> QuadraticExactRoots(int /*level*/, const QuadraticQuestion& q) {
@@ -327,40 +281,6 @@ QuestionResult QuadraticResult(int level, const QuadraticQuestion& q) {
     result.values.push_back({"x1", exact ? std::optional(exact->first) : std::nullopt, q.x1});
     result.values.push_back({"x2", exact ? std::optional(exact->second) : std::nullopt, q.x2});
     return result;
-}
-
-void AppendQuadraticAnswerBody(std::string& doc, int level, const QuadraticQuestion& q,
-                               KeyStyle style) {
-    const Pieces& pc = P();
-    const auto& s = q.slots;
-    std::string x1, x2;
-    const auto exact = ShowsExactValues(style) ? QuadraticExactRoots(level, q) : std::nullopt;
-    if (exact) {
-        AppendExactKeyRtf(x1, exact->first);
-        AppendExactKeyRtf(x2, exact->second);
-    }
-    std::string worked;
-    if (style == KeyStyle::Detailed) {
-        worked = kPar;
-        AppendWorkedStepsRtf(worked, QuadraticSteps(level, q));
-    }
-    TextSink out(doc, q.equation.size() + worked.size() + 400);
-    out.Put(q.equation);
-    out.Put(worked);
-    out.Put(level == 3 ? pc.tabs2 : pc.tabs3);
-    out.Put(pc.delta);
-    out.PutInt(Discriminant(Sub32(s[0], s[3]), Sub32(s[1], s[4]), Sub32(s[2], s[5])));
-    out.Put("     ");
-    if (exact && exact->first == exact->second) {
-        out.Put(pc.root0);
-        out.Put(x1);
-    } else {
-        out.Put(pc.root1);
-        out.Put(exact ? x1 : q.x1);
-        out.Put(pc.root2);
-        out.Put(exact ? x2 : q.x2);
-    }
-    out.Put(pc.rootsEnd);  // its line break ends the question's paragraph
 }
 
 void SecondDegreeKind::DrawToward(RandomSource& rng, int i, int target, Solutions solutions) {
@@ -384,7 +304,6 @@ void SecondDegreeKind::DrawToward(RandomSource& rng, int i, int target, Solution
             }
             break;
     }
-    WriteEquationInto(q.equation, level_, q.slots);
 }
 
 std::string SecondDegreeKind::DiagnosticEntry(int i) const {
@@ -396,12 +315,11 @@ std::string SecondDegreeKind::DuplicateKey(int i) const {
     return DuplicateKeyOf(question(i).slots);
 }
 
-void SecondDegreeKind::AppendSubjectBody(std::string& doc, int i) const {
-    AppendQuadraticSubjectBody(doc, question(i));
-}
-
-void SecondDegreeKind::AppendAnswerBody(std::string& doc, int i, KeyStyle style) const {
-    AppendQuadraticAnswerBody(doc, level_, question(i), style);
+QuestionModel SecondDegreeKind::Model(int i, bool steps) const {
+    const auto& q = question(i);
+    QuestionModel m{"2d", level_, QuadraticStatement(level_, q.slots), Result(i), std::nullopt};
+    if (steps) m.steps = QuadraticSteps(level_, q);
+    return m;
 }
 
 }  // namespace equat

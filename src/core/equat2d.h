@@ -10,8 +10,8 @@
 
 namespace equat {
 
-// One side p x² + q x + r, as RTF.
-std::string WriteQuadratic(std::int32_t p, std::int32_t q, std::int32_t r);
+// One side p x² + q x + r.
+WrittenSide QuadraticSide(std::int32_t p, std::int32_t q, std::int32_t r);
 // b·b − 4·a·c with 32-bit wrap-around.
 std::int32_t Discriminant(std::int32_t a, std::int32_t b, std::int32_t c);
 // Root texts of a x² + b x + c = 0 (a ≠ 0): "/" without real roots, else at most two
@@ -25,16 +25,11 @@ struct QuadraticQuestion {
     std::array<std::int32_t, 8> slots{};  // a..h
     std::int32_t r = 0, s = 0;            // level 1: the drawn roots
     std::string x1, x2;
-    std::string equation;  // the written equation, RTF, shown by both documents
 };
 
-// The equation as both documents write it: "a x² + b x + c = 0 " at levels 1 and 2, both
-// sides at level 3.
-std::string QuadraticEquationText(int level, const std::array<std::int32_t, 8>& slots);
-// The bodies after the numbering, appended to a document; they need q.equation set.
-void AppendQuadraticSubjectBody(std::string& doc, const QuadraticQuestion& q);
-void AppendQuadraticAnswerBody(std::string& doc, int level, const QuadraticQuestion& q,
-                               KeyStyle style = KeyStyle::Decimal);
+// The equation as the question asks it: "a x² + b x + c = 0 " at levels 1 and 2, both sides
+// at level 3.
+Statement QuadraticStatement(int level, const std::array<std::int32_t, 8>& slots);
 
 // The roots of question q, exact, from its coefficients, x1 = (-b + √Δ)/(2a) first at every
 // level (as the worked solution names them; the decimal key keeps the drawn order at level
@@ -62,13 +57,11 @@ void DrawQuadraticOnRoots(RandomSource& rng, QuadraticQuestion& q, int level, bo
 class SecondDegreeKind final : public TabledKind<QuadraticQuestion> {
   public:
     std::string_view BaseNamePrefix() const override { return "Equat2d_N"; }
-    std::string_view Name() const override { return "2d"; }
     void Draw(RandomSource& rng, int i) override { DrawToward(rng, i, -1, Solutions::Any); }
     void DrawToward(RandomSource& rng, int i, int target, Solutions solutions) override;
     std::string DiagnosticEntry(int i) const override;
     std::string DuplicateKey(int i) const override;
-    void AppendSubjectBody(std::string& doc, int i) const override;
-    void AppendAnswerBody(std::string& doc, int i, KeyStyle style) const override;
+    QuestionModel Model(int i, bool steps) const override;
     QuestionResult Result(int i) const override { return QuadraticResult(level_, question(i)); }
 };
 

@@ -21,11 +21,4 @@ struct DecimalValue {
 };
 DecimalValue DecimalOf(const Surd& x);
 
-// The markup of one exact value in an answer key, set in the key's Arial: the exact text
-// with the Symbol font's radical sign, and for a non-integer value " = " or " ≈ " (the
-// Symbol font's sign) followed by its decimal.
-std::string ExactKeyMarkup(const Surd& x);
-// The same, converted to RTF and appended.
-void AppendExactKeyRtf(std::string& out, const Surd& x);
-
 }  // namespace equat

@@ -13,6 +13,7 @@
 #include "core/drawchoices.h"
 #include "core/exact.h"
 #include "core/random.h"
+#include "core/sheetmodel.h"
 
 namespace equat {
 
@@ -24,11 +25,6 @@ inline constexpr int kMaxSeparatorLength = 200;
 
 // Numbering after the question number: degree sign (byte 0xB0), slash, three spaces.
 inline constexpr std::string_view kNumbering = "\xB0/   ";
-// The raw paragraph mark a sheet appends. The space ends the control word, so what
-// follows (a separator starting with a letter or digit, the space before a number)
-// is never swallowed by it.
-inline constexpr std::string_view kPar = "\\par ";
-
 // Window design values, Windows-1252.
 inline constexpr std::string_view kDefaultTitle =
     "Nom :                       Pr\xE9nom :                             Classe :";
@@ -101,51 +97,15 @@ struct SheetSettings {
     ExportNeeds exports;
 };
 
-// What a key concludes about a question: values, or a verdict that is its own reason.
-enum class Verdict {
-    Values,
-    NoSolution,     // first degree "0 x = k", or an impossible system
-    NoRealRoot,     // second degree, negative discriminant
-    EveryReal,      // first degree "0 x = 0"
-    Indeterminate,  // a system of two proportional equations
-};
-
-// One unknown of a result: its name, its exact value (none under a verdict) and the text
-// the decimal key writes for it ("2.33", "/", "?").
-struct ResultValue {
-    std::string name;  // "x", "x1", "x2", "y"
-    std::optional<Surd> exact;
-    std::string decimal;
-    bool operator==(const ResultValue&) const = default;
-};
-
-// The result of one question as data, whatever the key style: what every output that
-// shows results (the keys' highlighted values, the answer grid) is built from.
-struct QuestionResult {
-    Verdict verdict = Verdict::Values;
-    std::vector<ResultValue> values;
-    std::optional<std::int64_t> discriminant;  // second degree: the Δ the key writes
-    bool operator==(const QuestionResult&) const = default;
-};
-
-// The kind (a name of kSheetKinds) a result comes from, whatever sheet it is on (a mixed
-// sheet holds several): the second degree writes its discriminant, a system two unknowns.
-std::string_view ResultKind(const QuestionResult& result);
-
-// The kind (a name of kSheetKinds) and level a question is drawn as: on a mixed or
-// progressive sheet, each question's own.
-struct QuestionOrigin {
-    std::string_view kind;
-    int level = 1;
-    bool operator==(const QuestionOrigin&) const = default;
-};
-
 // One question as the documents write it, after its numbering: RTF fragments in the fonts of
 // kRtfHeader, paragraph marks included.
 struct QuestionBodies {
     std::string statement;  // the subject's body
     std::string worked;     // the detailed key's body: the worked solution, then the result
-    QuestionOrigin origin;
+    // The kind (a name of kSheetKinds) and level it is drawn as: on a mixed or progressive
+    // sheet, each question's own.
+    std::string_view kind;
+    int level = 1;
     bool decimalComma = false;  // its decimals written with a comma
 };
 
@@ -167,9 +127,6 @@ class QuestionKind {
   public:
     virtual ~QuestionKind() = default;
     virtual std::string_view BaseNamePrefix() const = 0;
-    virtual std::string_view AnswerNumbering() const { return kNumbering; }
-    // The numbering of question i in the key; a mixed sheet's differs by question.
-    virtual std::string_view AnswerNumberingOf(int /*i*/) const { return AnswerNumbering(); }
     // The start of the sheet's base name: the prefix and the level.
     virtual std::string BaseNameOf(int level) const;
     // Resets every table at the start of a generation.
@@ -187,13 +144,10 @@ class QuestionKind {
     }
     virtual std::string DiagnosticEntry(int i) const = 0;
     virtual std::string DuplicateKey(int i) const = 0;
-    // RTF after the numbering, closing paragraph mark included, appended to a document.
-    virtual void AppendSubjectBody(std::string& out, int i) const = 0;
-    virtual void AppendAnswerBody(std::string& out, int i, KeyStyle style) const = 0;
+    // Question i as data; its worked steps only when `steps` (they cost a solution's work).
+    virtual QuestionModel Model(int i, bool steps) const = 0;
     // The result of question i, from its coefficients.
     virtual QuestionResult Result(int i) const = 0;
-    // What question i is drawn as; empty kind: the sheet's own.
-    virtual QuestionOrigin OriginOf(int /*i*/) const { return {}; }
 };
 
 // The state every kind keeps: the level, the latest choice draw and one record per question.
@@ -207,9 +161,6 @@ class TabledKind : public QuestionKind {
     }
     const Question& question(int i) const { return q_.at(static_cast<std::size_t>(i)); }
     int aleas() const { return aleas_; }
-    QuestionOrigin OriginOf(int /*i*/) const override { return {Name(), level_}; }
-    // The kind's name in kSheetKinds.
-    virtual std::string_view Name() const = 0;
 
   protected:
     Question& record(int i) { return q_.at(static_cast<std::size_t>(i)); }
@@ -234,17 +185,34 @@ class SeenQuestions {
     std::array<std::string, kMaxQuestions> entries_;
 };
 
-// Builds one sheet: base name, headers, drawing pass with duplicate rejection,
-// writing pass, closing braces. Out-of-range settings are brought to their bounds.
+// What a sheet's frame writes around its questions, from the settings (Windows-1252).
+struct SheetFrame {
+    std::string title, instruction;
+    bool separatorOn = true;
+    std::string separator;
+    std::string code;
+    int interline = 1;  // 0..10
+};
+
+// A sheet as data: its base name, its frame, its questions, the diagnostic entries of every
+// attempt.
+struct SheetModel {
+    std::string baseName;
+    SheetFrame frame;
+    std::vector<QuestionModel> questions;
+    std::vector<std::string> log;
+};
+
+// Draws one sheet: base name, then the questions with duplicate rejection. Out-of-range
+// settings are brought to their bounds; steps are made when the key or the exports need them.
+SheetModel BuildSheetModel(QuestionKind& kind, RandomSource& rng, const SheetSettings& settings);
+
+// Builds one sheet: the model drawn, then rendered as the RTF pair (sheetrtf.h).
 Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& settings);
 
 // The results of a strip key's line, Windows-1252: each value's name and the decimal key's
 // text for it, "x1 = -0.62 ; x2 = 1.62"; a verdict in words ("aucune solution").
 std::string StripResultText(const QuestionResult& result);
-
-// The strip key's body of a question: the results, then the subject body's paragraphs with
-// their text taken out and their fonts kept, so that each line is as high as the subject's.
-void AppendStripBody(std::string& out, std::string_view subjectBody, const QuestionResult& result);
 
 // Concatenated decimal texts of the slots, without separators.
 std::string DuplicateKeyOf(std::span<const std::int32_t> slots);

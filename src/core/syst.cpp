@@ -3,8 +3,6 @@
 
 #include <cstdlib>
 
-#include "core/exactkey.h"
-#include "core/markup.h"
 #include "core/numbertext.h"
 #include "core/textsink.h"
 #include "core/worked.h"
@@ -12,41 +10,6 @@
 namespace equat {
 
 namespace {
-
-// The brace pieces are Symbol-font characters 236, 237 and 238.
-constexpr std::string_view kTop = "     <te=24><symbol>\xEC <te=18><arial>";
-constexpr std::string_view kMid = "     <te=24><symbol>\xED <te=18><arial><br>";
-constexpr std::string_view kBot = "     <te=24><symbol>\xEE <te=18><arial>";
-
-std::string Join(std::initializer_list<std::string_view> parts) {
-    std::string s;
-    for (auto p : parts) s += p;
-    return s;
-}
-
-// The converter keeps no state between tags, so the constant pieces are converted once
-// and the plain numbers and signs between them appended as they are.
-struct Pieces {
-    std::string x = MarkupToRtf("<times><i><te=26> x <te=18></i><arial>");
-    std::string y = MarkupToRtf("<times><i><te=26> y <te=18></i><arial>");
-    std::string open = MarkupToRtf(Join({"<br>", kTop}));
-    std::string between = MarkupToRtf(Join({"<br>", kMid, kBot}));
-    std::string close = MarkupToRtf("<br>");
-    std::string tabs2 = MarkupToRtf(TabTags(2));
-    std::string tabs3 = MarkupToRtf(TabTags(3));
-    std::string solX = MarkupToRtf("<cf=jaune><times><i><te=26> x <te=18></i><arial> = ");
-    std::string solY = MarkupToRtf("<times><i><te=26>      y <te=18></i><arial> = ");
-    std::string solEnd = MarkupToRtf(" <cf=auto>");
-};
-
-const Pieces& P() {
-    static const Pieces pieces;
-    return pieces;
-}
-
-constexpr std::string_view kIndeterminate =
-    "  Syst\xE8me ind\xE9termin\xE9 (infinit\xE9 de solutions)";
-constexpr std::string_view kImpossible = "  Syst\xE8me impossible (aucune solution)";
 
 // R(15) − R(15) drawn again while its absolute value is at most `floor`.
 int SmallAbove(RandomSource& rng, int floor) {
@@ -62,72 +25,18 @@ std::string Quotient(std::int32_t n, std::int32_t d) {
     return RoundedText(Rational(n, d));
 }
 
-void PutPlain(TextSink& out, const EquationSlots& s) {
-    const Pieces& p = P();
-    out.PutLeadCoef(s[0]);
-    out.Put(p.x);
-    out.PutSignedCoef(s[1]);
-    out.Put(p.y);
-    out.Put("  = ");
-    out.PutInt(s[2]);
+// a x + b y, as each form writes it.
+void AddXY(WrittenSide& side, std::int32_t a, std::int32_t b) {
+    side.insert(side.end(), {AtomOf(Atom::Kind::LeadCoef, a), UnknownAtom(Var::X),
+                             AtomOf(Atom::Kind::SignedCoef, b), UnknownAtom(Var::Y)});
 }
 
-void PutTwoSided(TextSink& out, const EquationSlots& s) {
-    const Pieces& p = P();
-    out.PutLeadCoef(s[0]);
-    out.Put(p.x);
-    out.PutSignedCoef(s[1]);
-    out.Put(p.y);
-    out.PutConstTerm(s[2]);
-    out.Put("  = ");
-    out.PutLeadCoef(s[3]);
-    out.Put(p.x);
-    out.PutSignedCoef(s[4]);
-    out.Put(p.y);
-    out.Put(' ');
-    out.PutConstTerm(s[5]);
-}
-
-void PutBracketed(TextSink& out, const EquationSlots& s) {
-    const Pieces& p = P();
-    out.PutLeadCoef(s[0]);
-    out.Put(" (");
-    out.PutLeadCoef(s[1]);
-    out.Put(p.x);
-    out.PutSignedCoef(s[2]);
-    out.Put(p.y);
-    out.Put(')');
-    out.PutConstTerm(s[3]);
-    out.Put("  = ");
-    out.PutLeadCoef(s[4]);
-    out.Put(" (");
-    out.PutLeadCoef(s[5]);
-    out.Put(p.x);
-    out.PutSignedCoef(s[6]);
-    out.Put(p.y);
-    out.Put(") ");
-    out.PutConstTerm(s[7]);
-}
-
-using PutEquation = void (*)(TextSink&, const EquationSlots&);
-
-// Replaces `text` with the system, reusing its storage.
-void WriteSystemInto(std::string& text, const EquationSlots& eq1, const EquationSlots& eq2,
-                     PutEquation put) {
-    const Pieces& p = P();
-    text.clear();
-    TextSink out(text, 1024);
-    out.Put(p.open);
-    put(out, eq1);
-    out.Put(p.between);
-    put(out, eq2);
-    out.Put(p.close);
-}
-
-std::string WriteSystem(const EquationSlots& eq1, const EquationSlots& eq2, PutEquation put) {
-    std::string text;
-    WriteSystemInto(text, eq1, eq2, put);
-    return text;
+// k (a x + b y)
+void AddBracket(WrittenSide& side, std::int32_t k, std::int32_t a, std::int32_t b) {
+    side.insert(side.end(), {AtomOf(Atom::Kind::LeadCoef, k), AtomOf(Atom::Kind::Space, 1),
+                             AtomOf(Atom::Kind::Open)});
+    AddXY(side, a, b);
+    side.push_back(AtomOf(Atom::Kind::Close));
 }
 
 ReducedEquation Reduce(int form, const EquationSlots& s) {
@@ -170,17 +79,34 @@ ReducedEquation ReduceBracketed(const EquationSlots& s) {
             Sub32(Mul32(s[0], s[2]), Mul32(s[4], s[6])), Sub32(s[7], s[3])};
 }
 
-std::string WriteSystemPlain(std::int32_t a1, std::int32_t b1, std::int32_t c1, std::int32_t a2,
-                             std::int32_t b2, std::int32_t c2) {
-    return WriteSystem({a1, b1, c1}, {a2, b2, c2}, PutPlain);
+WrittenEquation PlainLine(const EquationSlots& s) {
+    WrittenEquation e{{}, {AtomOf(Atom::Kind::Number, s[2])}, 2, 1};
+    AddXY(e.left, s[0], s[1]);
+    return e;
 }
 
-std::string WriteSystemTwoSided(const EquationSlots& eq1, const EquationSlots& eq2) {
-    return WriteSystem(eq1, eq2, PutTwoSided);
+WrittenEquation TwoSidedLine(const EquationSlots& s) {
+    WrittenEquation e{{}, {}, 2, 1};
+    e.left.reserve(5);
+    e.right.reserve(6);
+    AddXY(e.left, s[0], s[1]);
+    e.left.push_back(AtomOf(Atom::Kind::RoomTerm, s[2]));
+    AddXY(e.right, s[3], s[4]);
+    e.right.push_back(AtomOf(Atom::Kind::Space, 1));
+    e.right.push_back(AtomOf(Atom::Kind::RoomTerm, s[5]));
+    return e;
 }
 
-std::string WriteSystemBracketed(const EquationSlots& eq1, const EquationSlots& eq2) {
-    return WriteSystem(eq1, eq2, PutBracketed);
+WrittenEquation BracketedLine(const EquationSlots& s) {
+    WrittenEquation e{{}, {}, 2, 1};
+    e.left.reserve(8);
+    e.right.reserve(9);
+    AddBracket(e.left, s[0], s[1], s[2]);
+    e.left.push_back(AtomOf(Atom::Kind::RoomTerm, s[3]));
+    AddBracket(e.right, s[4], s[5], s[6]);
+    e.right.push_back(AtomOf(Atom::Kind::Space, 1));
+    e.right.push_back(AtomOf(Atom::Kind::RoomTerm, s[7]));
+    return e;
 }
 
 std::string SolveForX(std::int32_t a1, std::int32_t b1, std::int32_t c1, std::int32_t a2,
@@ -379,13 +305,9 @@ void DrawSystemLevel3(RandomSource& rng, SystemQuestion& q) {
     }
 }
 
-std::string WrittenSystemText(int level, const SystemQuestion& q) {
-    std::string text;
-    WriteSystemInto(text, q.eq1, q.eq2,
-                    level != 3    ? PutPlain
-                    : q.form == 0 ? PutTwoSided
-                                  : PutBracketed);
-    return text;
+Statement SystemStatement(int level, const SystemQuestion& q) {
+    const auto line = level != 3 ? PlainLine : q.form == 0 ? TwoSidedLine : BracketedLine;
+    return {{line(q.eq1), line(q.eq2)}};
 }
 
 std::string SystemDiagnosticEntry(int i, const SystemQuestion& q, int aleas) {
@@ -416,12 +338,6 @@ std::string SystemDiagnosticEntry(int i, const SystemQuestion& q, int aleas) {
     return entry;
 }
 
-void AppendSystemSubjectBody(std::string& doc, const SystemQuestion& q) {
-    TextSink out(doc, q.written.size() + kPar.size());
-    out.Put(q.written);
-    out.Put(kPar);
-}
-
 std::optional<ExactPoint> SystemExactSolution(int level, const SystemQuestion& q) {
     const ReducedEquation e1 = level == 3 ? Reduce(q.form, q.eq1) : Plain(q.eq1);
     const ReducedEquation e2 = level == 3 ? Reduce(q.form, q.eq2) : Plain(q.eq2);
@@ -438,34 +354,6 @@ QuestionResult SystemResult(int level, const SystemQuestion& q) {
     result.values.push_back({"x", exact ? std::optional(Surd(exact->x)) : std::nullopt, q.x});
     result.values.push_back({"y", exact ? std::optional(Surd(exact->y)) : std::nullopt, q.y});
     return result;
-}
-
-void AppendSystemAnswerBody(std::string& doc, int level, const SystemQuestion& q, KeyStyle style) {
-    const Pieces& p = P();
-    std::string x, y;
-    const auto exact = ShowsExactValues(style) ? SystemExactSolution(level, q) : std::nullopt;
-    if (exact) {
-        AppendExactKeyRtf(x, exact->x);
-        AppendExactKeyRtf(y, exact->y);
-    }
-    std::string worked;
-    if (style == KeyStyle::Detailed) AppendWorkedStepsRtf(worked, SystemSteps(level, q));
-    TextSink out(doc, q.written.size() + worked.size() + 400);
-    out.Put(q.written);
-    if (level == 3) out.Put(kPar);  // an empty line between the system and its solution
-    out.Put(worked);
-    out.Put(level == 3 ? p.tabs2 : p.tabs3);
-    out.Put(p.solX);
-    out.Put(exact ? x : q.x);
-    out.Put(p.solY);
-    out.Put(exact ? y : q.y);
-    out.Put(p.solEnd);
-    if (q.x == "?") {
-        out.Put(kIndeterminate);
-    } else if (q.x == "/") {
-        out.Put(kImpossible);
-    }
-    out.Put(kPar);
 }
 
 void SystemKind::DrawToward(RandomSource& rng, int i, int target, Solutions solutions) {
@@ -490,10 +378,6 @@ void SystemKind::DrawToward(RandomSource& rng, int i, int target, Solutions solu
             }
             break;
     }
-    WriteSystemInto(q.written, q.eq1, q.eq2,
-                    level_ != 3   ? PutPlain
-                    : q.form == 0 ? PutTwoSided
-                                  : PutBracketed);
 }
 
 std::string SystemKind::DiagnosticEntry(int i) const {
@@ -512,12 +396,11 @@ std::string SystemKind::DuplicateKey(int i) const {
     return key;
 }
 
-void SystemKind::AppendSubjectBody(std::string& doc, int i) const {
-    AppendSystemSubjectBody(doc, question(i));
-}
-
-void SystemKind::AppendAnswerBody(std::string& doc, int i, KeyStyle style) const {
-    AppendSystemAnswerBody(doc, level_, question(i), style);
+QuestionModel SystemKind::Model(int i, bool steps) const {
+    const auto& q = question(i);
+    QuestionModel m{"syst", level_, SystemStatement(level_, q), Result(i), std::nullopt};
+    if (steps) m.steps = SystemSteps(level_, q);
+    return m;
 }
 
 }  // namespace equat

@@ -23,11 +23,10 @@ struct ReducedEquation {
 ReducedEquation ReduceTwoSided(const EquationSlots& s);
 ReducedEquation ReduceBracketed(const EquationSlots& s);
 
-// Each writer returns the whole system, three lines behind a Symbol-font brace, as RTF.
-std::string WriteSystemPlain(std::int32_t a1, std::int32_t b1, std::int32_t c1, std::int32_t a2,
-                             std::int32_t b2, std::int32_t c2);
-std::string WriteSystemTwoSided(const EquationSlots& eq1, const EquationSlots& eq2);
-std::string WriteSystemBracketed(const EquationSlots& eq1, const EquationSlots& eq2);
+// One equation of a system in each written form.
+WrittenEquation PlainLine(const EquationSlots& s);
+WrittenEquation TwoSidedLine(const EquationSlots& s);
+WrittenEquation BracketedLine(const EquationSlots& s);
 
 // Solution texts of a1 x + b1 y = c1, a2 x + b2 y = c2 by Cramer's rule in 32-bit
 // arithmetic: a number with at most two decimals, or for a zero determinant "?" when the
@@ -42,18 +41,12 @@ struct SystemQuestion {
     int form = 0;                 // level 3: 0 two-sided, 1 bracketed
     std::int32_t x0 = 0, y0 = 0;  // levels 1 and 2: the drawn solution
     std::string x, y;
-    std::string written;  // the written system, RTF, shown by both documents
 };
 
-// The system in the writer of its level (and at level 3 of its form).
-std::string WrittenSystemText(int level, const SystemQuestion& q);
+// The system in the form of its level (and at level 3 of its form), under a brace.
+Statement SystemStatement(int level, const SystemQuestion& q);
 // The three-line diagnostic entry of question i.
 std::string SystemDiagnosticEntry(int i, const SystemQuestion& q, int aleas);
-// The bodies after the numbering, appended to a document; they need q.written set.
-void AppendSystemSubjectBody(std::string& doc, const SystemQuestion& q);
-void AppendSystemAnswerBody(std::string& doc, int level, const SystemQuestion& q,
-                            KeyStyle style = KeyStyle::Decimal);
-
 // The solution (x, y) of question q, exact, from its reduced coefficients; nothing when
 // the determinant is 0 (the verdict stands).
 struct ExactPoint {
@@ -92,14 +85,11 @@ void DrawSystemLevel3(RandomSource& rng, SystemQuestion& q);
 class SystemKind final : public TabledKind<SystemQuestion> {
   public:
     std::string_view BaseNamePrefix() const override { return "Syst_N"; }
-    std::string_view Name() const override { return "syst"; }
-    std::string_view AnswerNumbering() const override { return "\xB0/ "; }
     void Draw(RandomSource& rng, int i) override { DrawToward(rng, i, -1, Solutions::Any); }
     void DrawToward(RandomSource& rng, int i, int target, Solutions solutions) override;
     std::string DiagnosticEntry(int i) const override;
     std::string DuplicateKey(int i) const override;
-    void AppendSubjectBody(std::string& doc, int i) const override;
-    void AppendAnswerBody(std::string& doc, int i, KeyStyle style) const override;
+    QuestionModel Model(int i, bool steps) const override;
     QuestionResult Result(int i) const override { return SystemResult(level_, question(i)); }
 };
 

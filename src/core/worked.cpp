@@ -160,8 +160,18 @@ Side ExpandedSide(int form, std::int64_t p1, std::int64_t p2, std::int64_t p3, s
     return s;
 }
 
-constexpr std::string_view kDelta = "<symbol>D<arial>";
-constexpr std::string_view kRoot = "<symbol>\xD6<arial>";
+// The named signs of a label (steps.h).
+const std::string kDelta(1, kLabelDelta);
+const std::string kRoot(1, kLabelRoot);
+
+std::string NameOf(Unknown u) {
+    return u == Unknown::X ? "x" : "y";
+}
+
+// "x = " as a label, the unknown named.
+std::string IsLabel(Unknown u) {
+    return kLabelUnknown + NameOf(u) + "= ";
+}
 
 }  // namespace
 
@@ -239,7 +249,7 @@ Steps FirstDegreeSteps(int level, const FirstDegreeQuestion& q) {
     const Rational a = Total(reduced.lhs, Unknown::X);
     const Rational b = Total(reduced.rhs, Unknown::One);
     if (a != 0) {
-        Solve(steps, "<times><i><te=26>x <te=18></i><arial>= ", b, a);
+        Solve(steps, IsLabel(Unknown::X), b, a);
         steps.push_back(ConclusionStep(SetOf(SolutionSet::Shape::Values, {b / a})));
         return steps;
     }
@@ -269,9 +279,8 @@ void DiscriminantStep(Steps& steps, std::int64_t a, std::int64_t b, std::int64_t
 
 void RootStep(Steps& steps, int index, bool plus, std::int64_t a, std::int64_t b, const Surd& root,
               const Surd& value) {
-    const std::string label = std::string("<times><i><te=26>x</i><te=18><arial><sub>") +
-                              (index == 1 ? "1" : "2") + "</sub> = (-b " + (plus ? "+" : "-") +
-                              " " + std::string(kRoot) + std::string(kDelta) + ")/(2a) = ";
+    const std::string label = std::string{kLabelIndexed, index == 1 ? '1' : '2'} + " = (-b " +
+                              (plus ? "+" : "-") + " " + kRoot + kDelta + ")/(2a) = ";
     const Calc top = b == 0 ? Num(plus ? root : -root)
                             : (plus ? SumOf(Num(-b), Num(root)) : DiffOf(Num(-b), Num(root)));
     std::vector<Calc> links{QuotOf(top, Num(2 * a))};
@@ -311,7 +320,7 @@ Steps QuadraticSteps(int level, const QuadraticQuestion& q) {
     if (delta == 0) {
         steps.push_back(NoteStep(std::string(kDelta) + " = 0 : une solution double."));
         const Rational x0(-b, 2 * a);
-        steps.push_back(ValueStep("<times><i><te=26>x</i><te=18><arial><sub>0</sub> = -b/(2a) = ",
+        steps.push_back(ValueStep(std::string{kLabelIndexed, '0'} + " = -b/(2a) = ",
                                   {QuotOf(Num(-b), Num(2 * a)), Num(x0)}));
         steps.push_back(ConclusionStep(SetOf(SolutionSet::Shape::Values, {x0})));
         return steps;
@@ -344,7 +353,7 @@ Reduced3 ReducedOf(int level, int form, const EquationSlots& s) {
     return {r.a, r.b, r.c};
 }
 
-Step WrittenEquation(int level, int form, const EquationSlots& s) {
+Step WrittenStep(int level, int form, const EquationSlots& s) {
     Step w;
     const std::int64_t k = s[0], m = s[4];
     if (level != 3) {
@@ -397,14 +406,6 @@ struct Roles {
 
 std::int64_t Coef(const Reduced3& e, Unknown u) {
     return u == Unknown::X ? e.a : e.b;
-}
-
-std::string NameOf(Unknown u) {
-    return u == Unknown::X ? "x" : "y";
-}
-
-std::string IsLabel(Unknown u) {
-    return "<times><i><te=26>" + NameOf(u) + " <te=18></i><arial>= ";
 }
 
 // m·e, written in the order x, y whatever the roles.
@@ -523,7 +524,7 @@ Steps SystemSteps(int level, const SystemQuestion& q) {
     Steps steps;
     const Reduced3 e[2] = {ReducedOf(level, q.form, q.eq1), ReducedOf(level, q.form, q.eq2)};
     for (int k = 0; k < 2; ++k) {
-        Step w = WrittenEquation(level, q.form, k == 0 ? q.eq1 : q.eq2);
+        Step w = WrittenStep(level, q.form, k == 0 ? q.eq1 : q.eq2);
         w.group = k + 1;
         // The two-sided form is the question itself; the bracketed one is shown expanded.
         if (level == 3 && q.form == 1) steps.push_back(w);
@@ -547,179 +548,6 @@ Steps SystemSteps(int level, const SystemQuestion& q) {
              : "Les premiers membres sont proportionnels, pas les seconds : aucune solution."));
     steps.push_back(ConclusionStep(set));
     return steps;
-}
-
-namespace {
-
-constexpr std::string_view kVar[] = {"", "<times><i><te=26> x <te=18></i><arial>",
-                                     "<times><i><te=26> x\xB2 <te=18></i><arial>",
-                                     "<times><i><te=26> y <te=18></i><arial>"};
-
-void AppendSide(std::string& out, const Side& side) {
-    if (side.empty()) out += "0";
-    for (std::size_t i = 0; i < side.size(); ++i) {
-        Rational c = side[i].coef;
-        if (i > 0) {
-            out += c.Sign() < 0 ? " - " : " + ";
-            if (c.Sign() < 0) c = -c;
-        }
-        const bool bare = side[i].u != Unknown::One && (c == 1 || c == -1);
-        out += bare ? (c == 1 ? "" : "-") : ExactText(c);
-        out += kVar[static_cast<int>(side[i].u)];
-    }
-}
-
-bool NegativeLead(const Calc& c) {
-    if (c.op == Calc::Op::Number) return c.value.Sign() < 0;
-    return c.op == Calc::Op::Neg || (c.op == Calc::Op::Prod && NegativeLead(c.args[0]));
-}
-
-Calc Negated(Calc c) {
-    if (c.op == Calc::Op::Neg) return c.args[0];
-    if (c.op == Calc::Op::Number) {
-        c.value = -c.value;
-    } else {
-        c.args[0] = Negated(c.args[0]);
-    }
-    return c;
-}
-
-bool IsSum(const Calc& c) {
-    return c.op == Calc::Op::Sum || c.op == Calc::Op::Diff ||
-           (c.op == Calc::Op::Number && c.value.a() != 0 && c.value.b() != 0 && c.value.d() == 1);
-}
-
-bool IsFraction(const Calc& c) {
-    return c.op == Calc::Op::Quot || (c.op == Calc::Op::Number && c.value.d() != 1);
-}
-
-bool IsNatural(const Calc& c) {
-    return c.op == Calc::Op::Number && c.value.IsInteger() && c.value.Sign() >= 0;
-}
-
-std::string CalcText(const Calc& c);
-
-std::string Grouped(const Calc& c, bool group) {
-    return group ? "(" + CalcText(c) + ")" : CalcText(c);
-}
-
-std::string CalcText(const Calc& c) {
-    switch (c.op) {
-        case Calc::Op::Number:
-            return ExactText(c.value, kRoot);
-        case Calc::Op::Root:
-            return std::string(kRoot) + DecimalText(c.root);
-        case Calc::Op::Square:
-            return Grouped(c.args[0], !IsNatural(c.args[0])) + "\xB2";
-        case Calc::Op::Sum:
-        case Calc::Op::Diff: {
-            bool minus = c.op == Calc::Op::Diff;
-            Calc right = c.args[1];
-            if (NegativeLead(right)) {
-                minus = !minus;
-                right = Negated(right);
-            }
-            return CalcText(c.args[0]) + (minus ? " - " : " + ") +
-                   Grouped(right, IsSum(right) || NegativeLead(right));
-        }
-        case Calc::Op::Neg:
-            return "-" + Grouped(c.args[0], IsSum(c.args[0]) || NegativeLead(c.args[0]));
-        case Calc::Op::Quot:
-            return Grouped(c.args[0], IsSum(c.args[0]) || IsFraction(c.args[0])) + "/" +
-                   Grouped(c.args[1], !IsNatural(c.args[1]));
-        default: {
-            std::string s;
-            for (std::size_t i = 0; i < c.args.size(); ++i) {
-                const Calc& f = c.args[i];
-                if (i > 0) s += " \xD7 ";
-                s += Grouped(f, IsSum(f) || IsFraction(f) || (i > 0 && NegativeLead(f)));
-            }
-            return s;
-        }
-    }
-}
-
-constexpr std::string_view kCouple =
-    "(<times><i><te=26>x<te=18></i><arial> ; <times><i><te=26>y<te=18></i><arial>)";
-
-std::string SetText(const SolutionSet& set) {
-    using Shape = SolutionSet::Shape;
-    switch (set.shape) {
-        case Shape::Values: {
-            std::string s = "S = \\{";
-            for (std::size_t i = 0; i < set.values.size(); ++i) {
-                if (i > 0) s += " ; ";
-                s += ExactText(set.values[i], kRoot);
-            }
-            return s + "\\}";
-        }
-        case Shape::Couple:
-            return "S = \\{(" + ExactText(set.values[0], kRoot) + " ; " +
-                   ExactText(set.values[1], kRoot) + ")\\}";
-        case Shape::Empty:
-            return "S = <symbol>\xC6<arial>";
-        case Shape::Reals:
-            // The Symbol font has no double-struck R: the bold R of print stands for it.
-            return "S = <b>R</b>";
-        case Shape::Couples:
-            return "S : tous les couples " + std::string(kCouple);
-        default: {
-            std::string s = "S : les couples " + std::string(kCouple) + " tels que ";
-            AppendSide(s, set.lhs);
-            s += " = ";
-            AppendSide(s, set.rhs);
-            return s;
-        }
-    }
-}
-
-void AppendStep(std::string& out, const Step& step) {
-    out += step.label;
-    switch (step.kind) {
-        case Step::Kind::Check:
-            // Both sides, even when they read alike.
-            out += CalcText(step.links[0]);
-            out += " = ";
-            out += CalcText(step.links[1]);
-            break;
-        case Step::Kind::Conclusion:
-            out += SetText(step.set);
-            break;
-        case Step::Kind::Value: {
-            std::string previous;
-            for (const Calc& link : step.links) {
-                std::string text = CalcText(link);
-                if (text == previous) continue;
-                if (!previous.empty()) out += " = ";
-                out += text;
-                previous = std::move(text);
-            }
-            break;
-        }
-        case Step::Kind::Note:
-            break;
-        default:
-            AppendSide(out, step.lhs);
-            out += " = ";
-            AppendSide(out, step.rhs);
-            break;
-    }
-}
-
-}  // namespace
-
-std::string WorkedStepsMarkup(const Steps& steps) {
-    std::string out;
-    for (const Step& step : steps) {
-        out += "<arial><te=18><tab>";
-        AppendStep(out, step);
-        out += "<br>";
-    }
-    return out;
-}
-
-void AppendWorkedStepsRtf(std::string& out, const Steps& steps) {
-    AppendMarkupRtf(out, WorkedStepsMarkup(steps));
 }
 
 }  // namespace equat

@@ -1,91 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Worked solutions for the detailed answer keys. A kind turns a question into a list of
-// steps held as exact values (so tests can check every line), and one writer turns the
-// steps into markup.
+// steps held as exact values (so tests can check every line); one writer (keymarkup.h) turns
+// the steps into markup.
 #include <string>
 #include <vector>
 
 #include "core/equat1d.h"
 #include "core/equat2d.h"
 #include "core/exact.h"
+#include "core/steps.h"
 #include "core/syst.h"
 
 namespace equat {
 
-// One term of a side as written: coef, coef x, coef x² or coef y. Terms are kept as
-// written (6 x + 5 x stays two terms) so each line shows what the pupil writes.
-enum class Unknown { One, X, X2, Y };
-struct Term {
-    Rational coef;
-    Unknown u = Unknown::One;
-};
-using Side = std::vector<Term>;
-
-// The value of a side at x (and y).
-Surd Evaluate(const Side& side, const Surd& x, const Rational& y = 0);
-
-// An arithmetic expression as written in a computation: numbers (a surd such as 6√5 is
-// one number), √n, a square, sums, differences, products, quotients and the opposite of
-// an expression (-(-6), where a value replaces x in -x).
-struct Calc {
-    enum class Op { Number, Root, Square, Sum, Diff, Prod, Quot, Neg };
-    Op op = Op::Number;
-    Surd value;              // Number
-    std::int64_t root = 0;   // Root: the radicand as written
-    std::vector<Calc> args;  // the operands, left to right
-};
-Calc Num(const Surd& v);
-Calc RootOf(std::int64_t n);
-Calc SquareOf(const Calc& c);
-Calc SumOf(const Calc& a, const Calc& b);
-Calc DiffOf(const Calc& a, const Calc& b);
-Calc ProdOf(std::vector<Calc> factors);
-Calc QuotOf(const Calc& a, const Calc& b);
-Calc NegOf(const Calc& a);
-Surd Evaluate(const Calc& c);
-
-// The solutions a worked solution concludes with.
-struct SolutionSet {
-    enum class Shape {
-        Values,   // S = {v1 ; v2}, in increasing order
-        Couple,   // S = {(x ; y)}
-        Empty,    // S = ∅
-        Reals,    // S = ℝ: every real number
-        Line,     // the couples (x ; y) of one equation, `line`
-        Couples,  // every couple
-    };
-    Shape shape = Shape::Empty;
-    std::vector<Surd> values;  // Values; Couple: x then y
-    Side lhs, rhs;             // Line: y = m x + p (or x = p)
-};
-
-struct Step {
-    enum class Kind {
-        Rewrite,     // an equation equivalent to the previous one of the same group
-        Derived,     // an equation that follows from the system (a combination, a substitution)
-        Value,       // label, then links that all have the same value
-        Note,        // a sentence: a verdict and its reason
-        Check,       // a solution put back into an equation: links, both sides written
-        Conclusion,  // the solution set, `set`
-    };
-    Kind kind = Kind::Rewrite;
-    int group = 0;            // systems: equation 1, 2, or 0 for the elimination
-    std::string label;        // markup written first ("(1) × 3 :", "Δ = b² - 4ac =")
-    Side lhs, rhs;            // Rewrite, Derived
-    std::vector<Calc> links;  // Value
-    bool degenerate = false;  // a verdict line, where "0 x" is what must be shown
-    SolutionSet set;          // Conclusion
-};
-using Steps = std::vector<Step>;
-
 Steps FirstDegreeSteps(int level, const FirstDegreeQuestion& q);
 Steps QuadraticSteps(int level, const QuadraticQuestion& q);
 Steps SystemSteps(int level, const SystemQuestion& q);
-
-// The steps as markup in the keys' fonts, one indented line each.
-std::string WorkedStepsMarkup(const Steps& steps);
-// The same, converted to RTF and appended.
-void AppendWorkedStepsRtf(std::string& out, const Steps& steps);
 
 }  // namespace equat

@@ -47,13 +47,17 @@ std::string Category(const ClassCopy& copy) {
 }
 
 // The kind and level question i is drawn as; a sheet made before they were kept, its own.
-QuestionOrigin OriginOf(const ClassCopy& copy, std::size_t i) {
-    const QuestionOrigin& origin = copy.sheet.bodies[i].origin;
-    return origin.kind.empty() ? QuestionOrigin{copy.code.kind, copy.code.level} : origin;
+struct Origin {
+    std::string_view kind;
+    int level;
+};
+Origin OriginOf(const ClassCopy& copy, std::size_t i) {
+    const QuestionBodies& b = copy.sheet.bodies[i];
+    return b.kind.empty() ? Origin{copy.code.kind, copy.code.level} : Origin{b.kind, b.level};
 }
 
 std::string QuestionName(const ClassCopy& copy, std::size_t i) {
-    const QuestionOrigin origin = OriginOf(copy, i);
+    const Origin origin = OriginOf(copy, i);
     return std::string(origin.kind) + " N" + std::to_string(origin.level) + " " + CopyLabel(copy) +
            " q" + std::to_string(i + 1);
 }

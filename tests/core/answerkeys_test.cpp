@@ -15,6 +15,7 @@
 #include "core/equat1d.h"
 #include "core/equat2d.h"
 #include "core/exactkey.h"
+#include "core/keymarkup.h"
 #include "core/markup.h"
 #include "core/numbertext.h"
 #include "core/sheet.h"

@@ -18,11 +18,11 @@ namespace {
 
 const std::string X = MarkupToRtf("<times><i><te=26> x <te=18></i><arial>");
 
-struct Side {
+struct LinearValue {
     long long p, q;
 };
 
-Side Value(int form, long long p1, long long p2, long long p3, long long p4) {
+LinearValue Value(int form, long long p1, long long p2, long long p3, long long p4) {
     switch (form) {
         case 1:
             return {p1 * p2 + p4, p1 * p3};
@@ -161,8 +161,8 @@ TEST(FirstDegree, EveryLevelSolvesAndStaysInRange) {
                     if (k == 9) {
                         EXPECT_TRUE(v[4] == -1 && v[6] == 1);
                     }
-                    const Side l = Value(kLeft[k], v[0], v[1], v[2], v[3]);
-                    const Side r = Value(kRight[k], v[4], v[5], v[6], v[7]);
+                    const LinearValue l = Value(kLeft[k], v[0], v[1], v[2], v[3]);
+                    const LinearValue r = Value(kRight[k], v[4], v[5], v[6], v[7]);
                     if (l.p == r.p) {
                         EXPECT_EQ(q.solution[0], l.q == r.q ? '?' : '/');
                         verdicts.insert(q.solution);

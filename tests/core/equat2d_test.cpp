@@ -244,10 +244,9 @@ TEST(Bodies, LevelThreeExample) {
     q.slots = {2, 1, -3, 1, 1, 0, 0, 0};
     q.x1 = RootX1(1, 0, -3);
     q.x2 = RootX2(1, 0, -3);
-    q.equation = QuadraticEquationText(3, q.slots);
     const std::string equation = WriteQuadratic(2, 1, -3) + "  =  " + WriteQuadratic(1, 1, 0);
-    EXPECT_EQ(q.equation, equation);
-    EXPECT_EQ(QuadraticSubjectBody(q), equation + "\\par ");
+    EXPECT_EQ(QuadraticEquationText(3, q.slots), equation);
+    EXPECT_EQ(QuadraticSubjectBody(3, q), equation + "\\par ");
     EXPECT_EQ(QuadraticAnswerBody(3, q),
               equation + MarkupToRtf("<tab><tab>") +
                   MarkupToRtf("<symbol><te=20> D <te=18><arial>= 12     ") +
@@ -261,10 +260,10 @@ TEST(Bodies, LevelOneExampleKeepsDrawnRoots) {
     q.slots = {1, -5, 6, 0, 0, 0, 0, 0};
     q.x1 = "2";
     q.x2 = "3";
-    q.equation = QuadraticEquationText(1, q.slots);
-    EXPECT_EQ(q.equation, MarkupToRtf(kSq + " - 5" + kX + " + 6 = 0 "));
+    const std::string equation = QuadraticEquationText(1, q.slots);
+    EXPECT_EQ(equation, MarkupToRtf(kSq + " - 5" + kX + " + 6 = 0 "));
     const std::string body = QuadraticAnswerBody(1, q);
-    EXPECT_EQ(body.substr(0, q.equation.size() + 15), q.equation + "\\tab \\tab \\tab ");
+    EXPECT_EQ(body.substr(0, equation.size() + 15), equation + "\\tab \\tab \\tab ");
     EXPECT_NE(body.find("\\f3 \\fs20  D \\fs18 \\f0 = 1     "), std::string::npos);
     EXPECT_NE(body.find("\\sub 1\\nosupersub  \\fs18  = 2 \\highlight0 "), std::string::npos);
     EXPECT_NE(body.find("\\nosupersub  = 3 \\highlight0 \\par "), std::string::npos);

@@ -3,14 +3,34 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/kinds.h"
 #include "core/markup.h"
+#include "core/sheetrtf.h"
 
 using namespace equat;
 
 namespace {
+
+// The question a scripted draw v stands for: "v = 0", whose result is v.
+QuestionModel ScriptedModel(int v) {
+    WrittenEquation e{{AtomOf(Atom::Kind::Number, v)}, {AtomOf(Atom::Kind::Number, 0)}, 1, 1};
+    QuestionResult r{Verdict::Values, {{"x", std::nullopt, std::to_string(v)}}, std::nullopt};
+    return {"1d", 1, Statement{{e}}, r, std::nullopt};
+}
+std::string SubjectOf(int v) {
+    std::string s;
+    AppendSubjectRtf(s, ScriptedModel(v));
+    return s;
+}
+std::string KeyOf(int v) {
+    std::string s;
+    AppendKeyRtf(s, ScriptedModel(v), KeyStyle::Decimal);
+    return s;
+}
 
 // A kind whose draws come from a script, so the frame's own work can be checked exactly.
 class ScriptedKind : public QuestionKind {
@@ -28,12 +48,7 @@ class ScriptedKind : public QuestionKind {
         return "q" + std::to_string(i) + "=" + std::to_string(value(i));
     }
     std::string DuplicateKey(int i) const override { return std::to_string(value(i)); }
-    void AppendSubjectBody(std::string& out, int i) const override {
-        out += "S" + std::to_string(value(i)) + std::string(kPar);
-    }
-    void AppendAnswerBody(std::string& out, int i, KeyStyle) const override {
-        out += "A" + std::to_string(value(i)) + std::string(kPar);
-    }
+    QuestionModel Model(int i, bool) const override { return ScriptedModel(value(i)); }
     QuestionResult Result(int) const override { return {}; }
     int level_ = 0;
 
@@ -100,10 +115,10 @@ TEST(BuildSheet, SeparatorNumberingAndInterline) {
         std::string subject, key;
         for (int i = 1; i <= c.count; ++i) {
             const std::string n = std::to_string(i);
-            subject += sep + n + "\xB0/   S" + std::to_string(100 + i) + "\\par ";
+            subject += sep + n + "\xB0/   " + SubjectOf(100 + i);
             if (i < c.count)
                 for (int k = 0; k < c.interline; ++k) subject += "\\par ";
-            key += sep + n + "\xB0/   A" + std::to_string(100 + i) + "\\par ";
+            key += sep + n + "\xB0/   " + KeyOf(100 + i);
         }
         subject += "}";
         key += "}";
@@ -122,8 +137,8 @@ TEST(BuildSheet, DuplicatesAreDrawnAgainAndLogged) {
     const Sheet sheet = BuildSheet(kind, rng, s);
     const std::vector<std::string> log{"q1=5", "q2=6", "q3=5", "q3=6", "q3=5", "q3=1", "q4=12"};
     EXPECT_EQ(sheet.log, log);
-    EXPECT_NE(sheet.subject.find("3\xB0/   S1\\par "), std::string::npos);
-    EXPECT_NE(sheet.subject.find("4\xB0/   S12\\par }"), std::string::npos);
+    EXPECT_NE(sheet.subject.find("3\xB0/   " + SubjectOf(1)), std::string::npos);
+    EXPECT_NE(sheet.subject.find("4\xB0/   " + SubjectOf(12) + "}"), std::string::npos);
 }
 
 TEST(BuildSheet, OutOfRangeSettingsAreClamped) {
@@ -150,4 +165,71 @@ TEST(SeenQuestions, ExactMatchOnly) {
     EXPECT_FALSE(seen.IsSeenQuestion("12"));
     EXPECT_EQ(DuplicateKeyOf(std::array<std::int32_t, 3>{1, 23, -4}), "123-4");
     EXPECT_EQ(DuplicateKeyOf(std::array<std::int32_t, 3>{12, 3, -4}), "123-4");
+}
+
+namespace {
+
+// A written side's value at (x, y), read from its atoms as mathematics, apart from any
+// renderer: a number before an unknown or a bracket is its coefficient.
+Surd ValueOf(const WrittenSide& side, std::size_t& k, const Surd& x, const Surd& y) {
+    Surd sum;
+    std::optional<Surd> coef;
+    const auto times = [&](const Surd& v) {
+        sum = sum + coef.value_or(Surd(1)) * v;
+        coef.reset();
+    };
+    while (k < side.size()) {
+        const Atom& a = side[k++];
+        switch (a.kind) {
+            case Atom::Kind::Unknown: {
+                const Surd v = a.var == Var::Y ? y : a.var == Var::X2 ? x * x : x;
+                times(a.look == VarLook::Negated ? -v : v);
+                break;
+            }
+            case Atom::Kind::Open:
+                times(ValueOf(side, k, x, y));
+                break;
+            case Atom::Kind::Close:
+                if (coef) sum = sum + *coef;
+                return sum;
+            case Atom::Kind::Space:
+                break;
+            default:
+                if (coef) sum = sum + *coef;
+                coef = Surd(a.value);
+                if (a.kind == Atom::Kind::RoomTerm) times(Surd(1));
+                break;
+        }
+    }
+    if (coef) sum = sum + *coef;
+    return sum;
+}
+
+}  // namespace
+
+// Every statement, read as mathematics, holds at its result: the model says what the
+// documents show, for any renderer to write.
+TEST(SheetModel, StatementsHoldAtTheirResults) {
+    for (std::string_view name : {"1d", "2d", "syst"})
+        for (int level = 1; level <= 3; ++level)
+            for (std::uint32_t seed = 1; seed <= 25; ++seed) {
+                const auto kind = MakeKind(name);
+                RandomSource rng(seed);
+                SheetSettings s;
+                s.level = level;
+                s.count = kMaxQuestions;
+                for (const QuestionModel& q : BuildSheetModel(*kind, rng, s).questions) {
+                    if (q.result.verdict != Verdict::Values) continue;
+                    const auto& v = q.result.values;
+                    const bool system = name == "syst";
+                    ASSERT_EQ(q.statement.lines.size(), system ? 2u : 1u);
+                    for (std::size_t root = 0; root < (name == "2d" ? 2u : 1u); ++root)
+                        for (const WrittenEquation& e : q.statement.lines) {
+                            const Surd x = *v[root].exact, y = system ? *v[1].exact : Surd(0);
+                            std::size_t l = 0, r = 0;
+                            ASSERT_EQ(ValueOf(e.left, l, x, y), ValueOf(e.right, r, x, y))
+                                << name << " level " << level << " seed " << seed;
+                        }
+                }
+            }
 }

@@ -189,11 +189,11 @@ TEST(Bodies, SolutionLineAndVerdicts) {
     };
     for (const auto& c : cases) {
         SystemQuestion q;
-        q.written = "<system>";
         q.x = c.x;
         q.y = c.y;
+        const std::string system = StatementRtf(SystemStatement(c.level, q));
         const std::string lead =
-            c.level == 3 ? "<system>\\par \\tab \\tab " : "<system>\\tab \\tab \\tab ";
+            system + (c.level == 3 ? "\\par \\tab \\tab " : "\\tab \\tab \\tab ");
         EXPECT_EQ(
             SystemAnswerBody(c.level, q),
             lead +
@@ -201,7 +201,7 @@ TEST(Bodies, SolutionLineAndVerdicts) {
                             "<times><i><te=26>      y <te=18></i><arial> = " + c.y + " <cf=auto>") +
                 c.after + "\\par ")
             << c.level << " " << c.x;
-        EXPECT_EQ(SystemSubjectBody(q), "<system>\\par ");
+        EXPECT_EQ(SystemSubjectBody(c.level, q), system + "\\par ");
     }
 }
 

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "core/keymarkup.h"
 #include "core_test_helpers.h"
 
 namespace equat {
@@ -361,10 +362,14 @@ TEST(WorkedSteps, DetailedKeyIsTheExactKeyUnderTheWorking) {
         CheckDetailedBody<FirstDegreeKind>(
             level,
             [&](const auto& k, int i) { return par(FirstDegreeSteps(level, k.question(i))); },
-            [](const auto& k, int i) { return k.question(i).equation.size(); });
+            [&](const auto& k, int i) {
+                return StatementRtf(FirstDegreeStatement(level, k.question(i))).size();
+            });
         CheckDetailedBody<SecondDegreeKind>(
             level, [&](const auto& k, int i) { return par(QuadraticSteps(level, k.question(i))); },
-            [](const auto& k, int i) { return k.question(i).equation.size(); });
+            [&](const auto& k, int i) {
+                return StatementRtf(QuadraticStatement(level, k.question(i).slots)).size();
+            });
         CheckDetailedBody<SystemKind>(
             level,
             [&](const auto& k, int i) {
@@ -373,7 +378,8 @@ TEST(WorkedSteps, DetailedKeyIsTheExactKeyUnderTheWorking) {
                 return s;
             },
             [&](const auto& k, int i) {
-                return k.question(i).written.size() + (level == 3 ? kPar.size() : 0);
+                return StatementRtf(SystemStatement(level, k.question(i))).size() +
+                       (level == 3 ? kPar.size() : 0);
             });
     }
 }

@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The answer keys' exact values and worked steps in the keys' markup and RTF.
+#include <string>
+#include <string_view>
+
+#include "core/exact.h"
+#include "core/steps.h"
+
+namespace equat {
+
+// The Symbol font's radical sign, set in the keys' Arial after it.
+inline constexpr std::string_view kRootMarkup = "<symbol>\xD6<arial>";
+
+// The markup of one exact value in an answer key, set in the key's Arial: the exact text
+// with the Symbol font's radical sign, and for a non-integer value " = " or " \xBB " (the
+// Symbol font's almost-equal sign) followed by its decimal.
+std::string ExactKeyMarkup(const Surd& x);
+// The same, converted to RTF and appended.
+void AppendExactKeyRtf(std::string& out, const Surd& x);
+
+// The steps as markup in the keys' fonts, one indented line each.
+std::string WorkedStepsMarkup(const Steps& steps);
+// The same, converted to RTF and appended.
+void AppendWorkedStepsRtf(std::string& out, const Steps& steps);
+
+}  // namespace equat

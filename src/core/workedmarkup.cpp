@@ -1,0 +1,208 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The worked steps of a detailed key, written in the keys' markup.
+#include <string>
+#include <string_view>
+
+#include "core/keymarkup.h"
+#include "core/markup.h"
+#include "core/numbertext.h"
+
+namespace equat {
+
+namespace {
+
+constexpr std::string_view kVar[] = {"", "<times><i><te=26> x <te=18></i><arial>",
+                                     "<times><i><te=26> x\xB2 <te=18></i><arial>",
+                                     "<times><i><te=26> y <te=18></i><arial>"};
+
+void AppendSide(std::string& out, const Side& side) {
+    if (side.empty()) out += "0";
+    for (std::size_t i = 0; i < side.size(); ++i) {
+        Rational c = side[i].coef;
+        if (i > 0) {
+            out += c.Sign() < 0 ? " - " : " + ";
+            if (c.Sign() < 0) c = -c;
+        }
+        const bool bare = side[i].u != Unknown::One && (c == 1 || c == -1);
+        out += bare ? (c == 1 ? "" : "-") : ExactText(c);
+        out += kVar[static_cast<int>(side[i].u)];
+    }
+}
+
+bool NegativeLead(const Calc& c) {
+    if (c.op == Calc::Op::Number) return c.value.Sign() < 0;
+    return c.op == Calc::Op::Neg || (c.op == Calc::Op::Prod && NegativeLead(c.args[0]));
+}
+
+Calc Negated(Calc c) {
+    if (c.op == Calc::Op::Neg) return c.args[0];
+    if (c.op == Calc::Op::Number) {
+        c.value = -c.value;
+    } else {
+        c.args[0] = Negated(c.args[0]);
+    }
+    return c;
+}
+
+bool IsSum(const Calc& c) {
+    return c.op == Calc::Op::Sum || c.op == Calc::Op::Diff ||
+           (c.op == Calc::Op::Number && c.value.a() != 0 && c.value.b() != 0 && c.value.d() == 1);
+}
+
+bool IsFraction(const Calc& c) {
+    return c.op == Calc::Op::Quot || (c.op == Calc::Op::Number && c.value.d() != 1);
+}
+
+bool IsNatural(const Calc& c) {
+    return c.op == Calc::Op::Number && c.value.IsInteger() && c.value.Sign() >= 0;
+}
+
+std::string CalcText(const Calc& c);
+
+std::string Grouped(const Calc& c, bool group) {
+    return group ? "(" + CalcText(c) + ")" : CalcText(c);
+}
+
+std::string CalcText(const Calc& c) {
+    switch (c.op) {
+        case Calc::Op::Number:
+            return ExactText(c.value, kRootMarkup);
+        case Calc::Op::Root:
+            return std::string(kRootMarkup) + DecimalText(c.root);
+        case Calc::Op::Square:
+            return Grouped(c.args[0], !IsNatural(c.args[0])) + "\xB2";
+        case Calc::Op::Sum:
+        case Calc::Op::Diff: {
+            bool minus = c.op == Calc::Op::Diff;
+            Calc right = c.args[1];
+            if (NegativeLead(right)) {
+                minus = !minus;
+                right = Negated(right);
+            }
+            return CalcText(c.args[0]) + (minus ? " - " : " + ") +
+                   Grouped(right, IsSum(right) || NegativeLead(right));
+        }
+        case Calc::Op::Neg:
+            return "-" + Grouped(c.args[0], IsSum(c.args[0]) || NegativeLead(c.args[0]));
+        case Calc::Op::Quot:
+            return Grouped(c.args[0], IsSum(c.args[0]) || IsFraction(c.args[0])) + "/" +
+                   Grouped(c.args[1], !IsNatural(c.args[1]));
+        default: {
+            std::string s;
+            for (std::size_t i = 0; i < c.args.size(); ++i) {
+                const Calc& f = c.args[i];
+                if (i > 0) s += " \xD7 ";
+                s += Grouped(f, IsSum(f) || IsFraction(f) || (i > 0 && NegativeLead(f)));
+            }
+            return s;
+        }
+    }
+}
+
+constexpr std::string_view kCouple =
+    "(<times><i><te=26>x<te=18></i><arial> ; <times><i><te=26>y<te=18></i><arial>)";
+
+std::string SetText(const SolutionSet& set) {
+    using Shape = SolutionSet::Shape;
+    switch (set.shape) {
+        case Shape::Values: {
+            std::string s = "S = \\{";
+            for (std::size_t i = 0; i < set.values.size(); ++i) {
+                if (i > 0) s += " ; ";
+                s += ExactText(set.values[i], kRootMarkup);
+            }
+            return s + "\\}";
+        }
+        case Shape::Couple:
+            return "S = \\{(" + ExactText(set.values[0], kRootMarkup) + " ; " +
+                   ExactText(set.values[1], kRootMarkup) + ")\\}";
+        case Shape::Empty:
+            return "S = <symbol>\xC6<arial>";
+        case Shape::Reals:
+            // The Symbol font has no double-struck R: the bold R of print stands for it.
+            return "S = <b>R</b>";
+        case Shape::Couples:
+            return "S : tous les couples " + std::string(kCouple);
+        default: {
+            std::string s = "S : les couples " + std::string(kCouple) + " tels que ";
+            AppendSide(s, set.lhs);
+            s += " = ";
+            AppendSide(s, set.rhs);
+            return s;
+        }
+    }
+}
+
+// The label with its named signs set in the keys' fonts.
+void AppendLabel(std::string& out, std::string_view label) {
+    for (std::size_t k = 0; k < label.size(); ++k) {
+        const char c = label[k];
+        const bool named = (c == kLabelUnknown || c == kLabelIndexed) && k + 1 < label.size();
+        if (c == kLabelDelta) {
+            out += "<symbol>D<arial>";
+        } else if (c == kLabelRoot) {
+            out += kRootMarkup;
+        } else if (named && c == kLabelUnknown) {
+            out += "<times><i><te=26>";
+            out += label[++k];
+            out += " <te=18></i><arial>";
+        } else if (named) {
+            out += "<times><i><te=26>x</i><te=18><arial><sub>";
+            out += label[++k];
+            out += "</sub>";
+        } else {
+            out += c;
+        }
+    }
+}
+
+void AppendStep(std::string& out, const Step& step) {
+    AppendLabel(out, step.label);
+    switch (step.kind) {
+        case Step::Kind::Check:
+            // Both sides, even when they read alike.
+            out += CalcText(step.links[0]);
+            out += " = ";
+            out += CalcText(step.links[1]);
+            break;
+        case Step::Kind::Conclusion:
+            out += SetText(step.set);
+            break;
+        case Step::Kind::Value: {
+            std::string previous;
+            for (const Calc& link : step.links) {
+                std::string text = CalcText(link);
+                if (text == previous) continue;
+                if (!previous.empty()) out += " = ";
+                out += text;
+                previous = std::move(text);
+            }
+            break;
+        }
+        case Step::Kind::Note:
+            break;
+        default:
+            AppendSide(out, step.lhs);
+            out += " = ";
+            AppendSide(out, step.rhs);
+            break;
+    }
+}
+
+}  // namespace
+
+std::string WorkedStepsMarkup(const Steps& steps) {
+    std::string out;
+    for (const Step& step : steps) {
+        out += "<arial><te=18><tab>";
+        AppendStep(out, step);
+        out += "<br>";
+    }
+    return out;
+}
+
+void AppendWorkedStepsRtf(std::string& out, const Steps& steps) {
+    AppendMarkupRtf(out, WorkedStepsMarkup(steps));
+}
+
+}  // namespace equat
