@@ -5,6 +5,7 @@
 #include <tuple>
 #include <utility>
 
+#include "core/classset.h"
 #include "core/markup.h"
 #include "core/numbertext.h"
 
@@ -166,14 +167,19 @@ bool KeyAdapted(const SheetSettings& s) {
 std::pair<std::string, std::string> Headers(std::string_view baseName, const SheetSettings& s) {
     const AdaptedLayout* subjectLayout = s.layout.on ? &s.layout : nullptr;
     const AdaptedLayout* keyLayout = KeyAdapted(s) ? &s.layout : nullptr;
-    const std::string title = "<u>" + s.title + "</u>" + CodeMarkup(s);
+    // The teacher's texts as typed; the pupil's name in the title.
+    const std::string instruction = TeacherMarkup(s.instruction);
+    const std::string ownTitle = TeacherMarkup(s.title);
+    const std::string title = "<u>" +
+                              (s.name.empty() ? ownTitle : TitleWithName(ownTitle, s.name)) +
+                              "</u>" + CodeMarkup(s);
     std::string subject = s.quiz.on ? title : std::string(baseName) + " - " + title;
     if (s.keyStyle == KeyStyle::Strip)
-        return {Header(subject, s.instruction, subjectLayout),
+        return {Header(subject, instruction, subjectLayout),
                 Header(s.code.empty() ? std::string(baseName) : s.code, "R\xE9sultats", keyLayout)};
     std::string key = s.quiz.on ? "<b>Corrig\xE9</b>" + CodeMarkup(s)
                                 : std::string(baseName) + " - <b>Corrig\xE9</b> - " + title;
-    return {Header(subject, s.instruction, subjectLayout), Header(key, s.instruction, keyLayout)};
+    return {Header(subject, instruction, subjectLayout), Header(key, instruction, keyLayout)};
 }
 
 // A separator line of at most length characters: cut, or dashes when the cut would split a
@@ -186,7 +192,7 @@ std::string ShortSeparator(const std::string& separator, std::size_t length) {
 }
 
 std::string SeparatorLine(const SheetSettings& s, std::size_t length) {
-    return s.separatorOn ? MarkupToRtf(ShortSeparator(s.separator, length) + "<br>")
+    return s.separatorOn ? MarkupToRtf(TeacherMarkup(ShortSeparator(s.separator, length)) + "<br>")
                          : MarkupToRtf(" ");
 }
 

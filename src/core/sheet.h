@@ -81,6 +81,9 @@ struct SheetSettings {
     int count = 25;     // 1..40
     int interline = 1;  // 0..10
     std::string title{kDefaultTitle};
+    // A pupil's name (Windows-1252 text, shown as typed whatever its signs), put in the
+    // title by TitleWithName; empty: none.
+    std::string name;
     std::string instruction{kDefaultInstruction};
     bool separatorOn = true;
     std::string separator = kDefaultSeparator;
