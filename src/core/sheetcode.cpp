@@ -115,7 +115,7 @@ std::string Encode(const SheetCode& code, const Format& f) {
 
 // Checked codes. Fourteen characters hold a number below 31^14 (over 2^69), two checks
 // follow. The number holds the fields, the later room and the seed:
-//   start of the tier + seed × (room values of the tier × kFields) + room × kFields + fields
+//   start of the tier + (seed × room values of the tier + room - its first) × kFields + fields
 // The tier is the bit width of the room used (RoomOf): the wider, the fewer seed bits
 // (SeedBits), so that every field at its largest still fits and today's copies keep 25.
 __extension__ typedef unsigned __int128 Wide;
