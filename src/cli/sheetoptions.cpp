@@ -572,7 +572,7 @@ bool FinishJob(SheetJob& job, const std::vector<std::string>& given, std::string
         // A quiz copy is rebuilt with the title its quiz had.
         if (job.settings.quiz.on && !Given(given, "--title"))
             job.settings.title = kDefaultQuizTitle;
-        if (!job.name.empty()) job.settings.title = TitleWithName(job.settings.title, job.name);
+        job.settings.name = job.name;
     }
     if (!CheckClassSet(job, given, error) || !CheckExports(job, error) ||
         !CheckLayout(job, given, error))

@@ -7,6 +7,7 @@
 
 #include "core/cp1252.h"
 #include "core/kinds.h"
+#include "core/markup.h"
 
 namespace equat {
 
@@ -44,19 +45,6 @@ std::string SortKey(std::string_view name) {
 std::uint32_t DrawCopySeed(RandomSource& setStream) {
     const auto high = static_cast<std::uint32_t>(setStream.RandomInt(65536));
     return (high << 16) | static_cast<std::uint32_t>(setStream.RandomInt(65536));
-}
-
-std::string TextAsMarkup(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '\\' || c == '{' || c == '}') out += '\\';
-        if (c == '<') {
-            out += "\\'3c";  // a tag would start otherwise
-        } else {
-            out += c;
-        }
-    }
-    return out;
 }
 
 // The width of a Windows-1252 character in Arial, in thousandths of its size: near enough
@@ -264,7 +252,7 @@ std::vector<ClassCopy> BuildClassSet(const SheetCode& shape, const SheetSettings
         ClassCopy& copy = set[k];
         copy.name = names.empty() ? std::string() : names[k];
         SheetSettings settings = base;
-        if (!copy.name.empty()) settings.title = TitleWithName(base.title, copy.name);
+        settings.name = copy.name;
         SheetCode copyShape = shape;
         if (k < choices.size()) ChooseForCopy(choices[k], copyShape, settings);
         int fewest = -1;

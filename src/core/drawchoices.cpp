@@ -30,9 +30,10 @@ constexpr std::array<std::array<CaseInfo, kCaseCount>, 3> kCases{{
 static_assert(kKindCount == 3, "a new kind declares its cases here");
 
 // The draw bits of a sheet code, from bit 1: the cases (3), every case (1), the solutions
-// (2), progressive (1), the mixed kinds (3), interleaved (1).
+// (2), progressive (1), the first three kinds of a mix (3), interleaved (1); the next 13
+// kinds of a mix from bit 37.
 constexpr int kCasesShift = 1, kEveryCaseBit = 4, kSolutionsShift = 5, kProgressiveBit = 7,
-              kMixedShift = 8, kInterleavedBit = 11;
+              kMixedShift = 8, kInterleavedBit = 11, kMoreMixedShift = 37;
 
 int KindsIn(const DrawChoices& c, int kind) {
     return c.IsMixed() ? std::popcount(c.mixedKinds) : (kind >= 0 ? 1 : 0);
@@ -108,23 +109,26 @@ DrawChoices WithKind(DrawChoices c, int kind) {
     return c;
 }
 
-std::uint32_t DrawChoicesFlags(const DrawChoices& c) {
-    std::uint32_t f = (c.cases & kAllCases) << kCasesShift;
+std::uint64_t DrawChoicesFlags(const DrawChoices& c) {
+    std::uint64_t f = (c.cases & kAllCases) << kCasesShift;
     if (c.everyCase) f |= 1u << kEveryCaseBit;
     f |= static_cast<std::uint32_t>(c.solutions) << kSolutionsShift;
     if (c.progressive) f |= 1u << kProgressiveBit;
-    if (c.IsMixed()) f |= (c.mixedKinds & 7u) << kMixedShift;
+    if (c.IsMixed())
+        f |= (c.mixedKinds & 7u) << kMixedShift | std::uint64_t{(c.mixedKinds >> 3) & 0x1FFFu}
+                                                      << kMoreMixedShift;
     if (c.IsMixed() && c.interleaved) f |= 1u << kInterleavedBit;
     return f;
 }
 
-std::optional<DrawChoices> DrawChoicesFromFlags(std::uint32_t f) {
+std::optional<DrawChoices> DrawChoicesFromFlags(std::uint64_t f) {
     DrawChoices c;
-    c.cases = (f >> kCasesShift) & kAllCases;
+    c.cases = static_cast<unsigned>(f >> kCasesShift) & kAllCases;
     c.everyCase = ((f >> kEveryCaseBit) & 1u) != 0;
     const auto solutions = (f >> kSolutionsShift) & 3u;
     c.progressive = ((f >> kProgressiveBit) & 1u) != 0;
-    c.mixedKinds = (f >> kMixedShift) & 7u;
+    c.mixedKinds = static_cast<unsigned>((f >> kMixedShift) & 7u) |
+                   static_cast<unsigned>((f >> kMoreMixedShift) & 0x1FFFu) << 3;
     c.interleaved = ((f >> kInterleavedBit) & 1u) != 0;
     if (solutions > 2 || (c.mixedKinds != 0 && !c.IsMixed()) || (c.interleaved && !c.IsMixed()))
         return std::nullopt;

@@ -65,9 +65,10 @@ std::optional<std::string> DrawChoicesError(const DrawChoices& choices, int kind
 // the kind in, a "mix" of one kind is none.
 DrawChoices WithKind(DrawChoices choices, int kind);
 
-// The choices in the sheet code's draw bits (kSheetCodeDrawBits) and back; nullopt for bits
-// this program does not write.
-std::uint32_t DrawChoicesFlags(const DrawChoices& choices);
-std::optional<DrawChoices> DrawChoicesFromFlags(std::uint32_t flags);
+// The choices in the sheet code's draw bits (kSheetCodeDrawBits, and kSheetCodeMoreKindBits
+// for the kinds of a mix beyond the first three) and back; nullopt for bits this program does
+// not write.
+std::uint64_t DrawChoicesFlags(const DrawChoices& choices);
+std::optional<DrawChoices> DrawChoicesFromFlags(std::uint64_t flags);
 
 }  // namespace equat

@@ -83,7 +83,54 @@ void AppendTag(std::string& out, const std::string& tag) {
     }
 }
 
+// Whether a tag's text (lower case) is one AppendTag writes as it should: a size is a number.
+bool IsOwnTag(std::string_view tag) {
+    for (const auto& t : kTags)
+        if (tag == t.text) return true;
+    if (tag.starts_with("te=")) {
+        const auto digits = tag.substr(3);
+        return !digits.empty() && digits.size() <= 4 &&
+               digits.find_first_not_of("0123456789") == std::string_view::npos;
+    }
+    return (tag.starts_with("ce=") || tag.starts_with("cf=")) && ColourIndex(tag.substr(3)) >= 0;
+}
+
+void AppendAsText(std::string& out, char c) {
+    if (static_cast<unsigned char>(c) < 32) return;  // it would vanish, or a NUL end the text
+    if (c == '\\' || c == '{' || c == '}') out += '\\';
+    if (c == '<') {
+        out += "\\'3c";  // a tag would start otherwise
+    } else {
+        out += c;
+    }
+}
+
 }  // namespace
+
+std::string TextAsMarkup(std::string_view text) {
+    std::string out;
+    for (char c : text) AppendAsText(out, c);
+    return out;
+}
+
+std::string TeacherMarkup(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto close = text[i] == '<' ? text.find('>', i + 1) : std::string_view::npos;
+        if (close != std::string_view::npos) {
+            std::string tag(text.substr(i + 1, close - i - 1));
+            for (char& t : tag)
+                if (t >= 'A' && t <= 'Z') t = static_cast<char>(t - 'A' + 'a');
+            if (IsOwnTag(tag)) {
+                out.append(text.substr(i, close - i + 1));
+                i = close;
+                continue;
+            }
+        }
+        AppendAsText(out, text[i]);
+    }
+    return out;
+}
 
 int ColourIndex(std::string_view name) {
     if (name == "automatique") return 0;

@@ -16,6 +16,14 @@ std::string MarkupToRtf(std::string_view markup);
 // The same, appended to out.
 void AppendMarkupRtf(std::string& out, std::string_view markup);
 
+// Markup that shows the Windows-1252 text as typed: RTF's signs and "<" escaped, control
+// characters dropped.
+std::string TextAsMarkup(std::string_view text);
+// A teacher's own text (title, instruction, separator) as markup: the markup's own tags act,
+// every other sign shows as typed (braces, backslashes, a "<" that opens no tag), control
+// characters dropped. Ordinary texts come back unchanged.
+std::string TeacherMarkup(std::string_view text);
+
 // Index 0..16 of a colour name of the colour table, or -1.
 int ColourIndex(std::string_view name);
 

@@ -108,7 +108,8 @@ SheetModel BuildSheetModel(QuestionKind& kind, RandomSource& rng, const SheetSet
 
     SheetModel model;
     model.frame = {settings.title,     settings.instruction, settings.separatorOn,
-                   settings.separator, settings.code,        std::clamp(settings.interline, 0, 10)};
+                   settings.separator, settings.code,        std::clamp(settings.interline, 0, 10),
+                   settings.name};
     model.log.reserve(static_cast<std::size_t>(n) + 8);
     model.baseName = kind.BaseNameOf(level) + "_";
     model.baseName += TwoDigits(rng.RandomInt(100));

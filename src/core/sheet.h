@@ -80,6 +80,9 @@ struct SheetSettings {
     int count = 25;     // 1..40
     int interline = 1;  // 0..10
     std::string title{kDefaultTitle};
+    // A pupil's name (Windows-1252 text, shown as typed whatever its signs), put in the
+    // title by TitleWithName; empty: none.
+    std::string name;
     std::string instruction{kDefaultInstruction};
     bool separatorOn = true;
     std::string separator = kDefaultSeparator;
@@ -192,6 +195,7 @@ struct SheetFrame {
     std::string separator;
     std::string code;
     int interline = 1;  // 0..10
+    std::string name;   // a pupil's, put in the title as typed; empty: none
 };
 
 // A sheet as data: its base name, its frame, its questions, the diagnostic entries of every

@@ -19,9 +19,12 @@ struct SheetCode {
     int interline = 1;        // 0..10
     KeyStyle keyStyle = KeyStyle::Decimal;
     std::uint32_t seed = 0;
-    // Per-copy options beyond the first format, one bit each (kSheetCodeFlagBits of them);
-    // a feature that adds one declares its bit here. Any bit set makes a long code.
-    std::uint32_t flags = 0;
+    // Per-copy options beyond the first format, one bit each; a feature that adds one
+    // declares its bit here. Any bit set makes a longer code.
+    std::uint64_t flags = 0;
+    // Read from a long code: written again in that format, so that a copy rebuilt from it
+    // shows the code it was handed out with. New codes are never long.
+    bool longFormat = false;
 
     bool operator==(const SheetCode&) const = default;
 };
@@ -29,48 +32,59 @@ struct SheetCode {
 // The drawing version this program writes. A code records it, so that a later program that
 // draws differently can still rebuild the copies made today.
 inline constexpr int kSheetCodeVersion = 1;
+// The flags a long code holds.
 inline constexpr int kSheetCodeFlagBits = 21;
 // A long code keeps the low 23 bits of the seed (8 388 608 copies per choice of the other
 // fields), so that the flags have room; a copy with a long code is drawn from that seed.
 inline constexpr int kLongSheetCodeSeedBits = 23;
 // Decimals written with a comma (SheetSettings::decimalComma).
-inline constexpr std::uint32_t kSheetCodeDecimalComma = 1u << 0;
-// The room of each feature among the flags: bits 1-11 what is drawn, bits 12-19 the adapted
-// layout, bit 20 the quick quiz.
-inline constexpr std::uint32_t kSheetCodeDrawBits = 0x7FFu << 1;
-inline constexpr std::uint32_t kSheetCodeLayoutBits = 0xFFu << 12;
-inline constexpr std::uint32_t kSheetCodeQuizBits = 1u << 20;
+inline constexpr std::uint64_t kSheetCodeDecimalComma = 1u << 0;
+// The room of each feature among the flags: bits 1-11 what is drawn (bits 8-10 the first
+// three kinds of a mixed sheet), bits 12-19 the adapted layout, bit 20 the quick quiz.
+inline constexpr std::uint64_t kSheetCodeDrawBits = 0x7FFu << 1;
+inline constexpr std::uint64_t kSheetCodeLayoutBits = 0xFFu << 12;
+inline constexpr std::uint64_t kSheetCodeQuizBits = 1u << 20;
+// Room that only checked codes have: 16 per-copy options for later features (bits 21-36),
+// and kinds 4 to 16 of a mixed sheet (bits 37-49, DrawChoicesFlags).
+inline constexpr std::uint64_t kSheetCodeMoreOptionBits = std::uint64_t{0xFFFF} << 21;
+inline constexpr std::uint64_t kSheetCodeMoreKindBits = std::uint64_t{0x1FFF} << 37;
 // The flags this program builds; a feature adds its bit here.
-inline constexpr std::uint32_t kKnownSheetCodeFlags =
+inline constexpr std::uint64_t kKnownSheetCodeFlags =
     kSheetCodeDecimalComma | kSheetCodeDrawBits | kSheetCodeLayoutBits | kSheetCodeQuizBits;
 
-// Two formats, told apart by their length. The short one (11 characters, ten for the fields
-// and a check) has no room left beyond three kinds, three styles and no flags; every code
-// that fits it is still written in it, so documents stay as they were. The long one (14
-// characters, thirteen and a check, shown in groups "XXXXX-XXXXX-XXXX") has room for 4
-// versions, 8 kinds, 4 levels, 64 questions, 16 interlines, 8 styles and the flags.
+// Three formats, told apart by their length. The short one (11 characters, ten for the
+// fields and a check) has no room left beyond three kinds, three styles and no flags; every
+// code that fits it is still written in it, so documents stay as they were. The long one (14
+// characters, "XXXXX-XXXXX-XXXX") is read, and written only again as read. The checked one
+// (16 characters, "XXXX-XXXX-XXXX-XXXX": fourteen for the fields and two checks) is written
+// for every new copy that needs more than the short one: 16 kinds and any mix of them, 8
+// styles, the flags and 16 more options; its checks refuse any one or two wrong characters.
 inline constexpr std::size_t kSheetCodeLength = 11;
 inline constexpr std::size_t kLongSheetCodeLength = 14;
+inline constexpr std::size_t kCheckedSheetCodeLength = 16;
+// The seed bits of a checked code whose later room (kSheetCodeMoreOptionBits,
+// kSheetCodeMoreKindBits) is unused; each bit of that room used costs one (see DESIGN.md).
+inline constexpr int kCheckedSheetCodeSeedBits = 25;
 
 // The characters of a code: digits and capitals without the look-alikes 0/O, 1/I and 5/S.
-// 31 of them, a prime, so that the check character catches every single wrong character
-// and every swap of two neighbours.
+// 31 of them, a prime: the checks are weighted sums modulo 31, which catch what they promise.
 inline constexpr std::string_view kSheetCodeAlphabet = "23456789ABCDEFGHJKLMNPQRTUVWXYZ";
 
 // The seed a copy of this code is drawn from: the whole seed when the fields fit the short
-// format, else its low kLongSheetCodeSeedBits bits. WithCodeSeed sets it in the code.
+// format, else the low bits its format keeps. WithCodeSeed sets it in the code.
 std::uint32_t CodeSeed(const SheetCode& code);
 SheetCode WithCodeSeed(SheetCode code);
 
-// The code as shown: the short format when the fields fit it, else the long one in groups.
-// Empty when a field is out of range or the kind is unknown.
+// The code as shown: the short format when the fields fit it, else the long one for a code
+// read from one, else the checked one, in groups. Empty when a field is out of range, the
+// kind is unknown or the flags hold a layout no program writes.
 std::string EncodeSheetCode(const SheetCode& code);
 
-// The fields of a code typed by a teacher, in either format: letters in either case,
+// The fields of a code typed by a teacher, in any format: letters in either case,
 // spaces and hyphens ignored. nullopt with *error (French, Windows-1252) for a mistyped or
 // unknown code.
 std::optional<SheetCode> DecodeSheetCode(std::string_view text, std::string* error);
-// The fields of a well-formed code of either format, whether or not this program can build
+// The fields of a well-formed code of any format, whether or not this program can build
 // it (a later version, an unknown kind, style or flag pass): what DecodeSheetCode checks.
 std::optional<SheetCode> ReadSheetCode(std::string_view text, std::string* error);
 

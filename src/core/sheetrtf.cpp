@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "core/adaptedrtf.h"
+#include "core/classset.h"
 #include "core/equat1d.h"
 #include "core/exactkey.h"
 #include "core/keymarkup.h"
@@ -293,8 +294,9 @@ std::string CodeMarkup(const SheetFrame& f) {
 // The instruction, followed by the quiz copy's level when shown: the first line of a copy in
 // its half page is full with a title and a long code.
 std::string InstructionMarkup(const SheetFrame& f, const SheetSettings& s) {
-    if (!s.quiz.on || !s.quiz.showLevel) return f.instruction;
-    return f.instruction + "   (niveau " + DecimalText(s.level) + ")";
+    const std::string instruction = TeacherMarkup(f.instruction);
+    if (!s.quiz.on || !s.quiz.showLevel) return instruction;
+    return instruction + "   (niveau " + DecimalText(s.level) + ")";
 }
 
 std::string Header(std::string_view firstLine, std::string_view instruction,
@@ -327,7 +329,10 @@ std::pair<std::string, std::string> Headers(std::string_view baseName, const She
                                             const SheetSettings& s) {
     const AdaptedLayout* subjectLayout = s.layout.on ? &s.layout : nullptr;
     const AdaptedLayout* keyLayout = KeyAdapted(s) ? &s.layout : nullptr;
-    const std::string title = "<u>" + f.title + "</u>" + CodeMarkup(f);
+    // The teacher's texts as typed; the pupil's name in the title.
+    const std::string ownTitle = TeacherMarkup(f.title);
+    const std::string title = "<u>" + (f.name.empty() ? ownTitle : TitleWithName(ownTitle, f.name)) +
+                              "</u>" + CodeMarkup(f);
     std::string subject = s.quiz.on ? title : std::string(baseName) + " - " + title;
     const std::string instruction = InstructionMarkup(f, s);
     if (s.keyStyle == KeyStyle::Strip)
@@ -348,7 +353,7 @@ std::string ShortSeparator(const std::string& separator, std::size_t length) {
 }
 
 std::string SeparatorLine(const SheetFrame& f, std::size_t length) {
-    return f.separatorOn ? MarkupToRtf(ShortSeparator(f.separator, length) + "<br>")
+    return f.separatorOn ? MarkupToRtf(TeacherMarkup(ShortSeparator(f.separator, length)) + "<br>")
                          : MarkupToRtf(" ");
 }
 

@@ -64,6 +64,17 @@ if(NOT rc EQUAL 0 OR NOT err STREQUAL "")
   message(FATAL_ERROR "exit ${rc}, stderr: ${err}")
 endif()
 
+# The teacher's own texts as typed in the PDF, every question kept.
+run(0 --kind 2d --count 6 --seed 3 --title "Contrôle (ch. 3}" --instruction "C:\\Users\\prof"
+    --separator "a < b {c} \\page" --pdf --output texts.rtf)
+pdf_text(texts.pdf text)
+foreach(shown "Contrôle (ch. 3}" "C:\\Users\\prof" "a < b {c} \\page" "6°/")
+  string(FIND "${text}" "${shown}" at)
+  if(at LESS 0)
+    message(FATAL_ERROR "${shown} not shown as typed:\n${text}")
+  endif()
+endforeach()
+
 # A signal at any moment of a run over an old set: the four files old or new together, no
 # staged file left (a PDF holds its time of making: a new one differs from the old).
 function(hashes dir var)

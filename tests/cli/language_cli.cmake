@@ -13,7 +13,7 @@ set(cases
   "LANG=fr_FR.UTF-8#${SHEET}|--count|2|--count|3#l'option --count est donn"
   "LANG=C.UTF-8#${SHEET}|--count|2|--count|3#option --count given twice"
   "LANG=C|LC_MESSAGES=fr_BE.UTF-8#${SHEET}|--code|23456789AB#Un code a 11 caract"
-  "LANG=fr_FR.UTF-8|LC_ALL=C#${SHEET}|--code|23456789AB#A code has 11 characters .or 14 in three groups.. this one has 10: check the code"
+  "LANG=fr_FR.UTF-8|LC_ALL=C#${SHEET}|--code|23456789AB#A code has 11 characters .or 14 in three groups, 16 in four.. this one has 10: check the code"
   "LANG=fr_FR.UTF-8#${RTF}|--help#ENTR"
   "LANG=C#${RTF}#no input file"
   "LANG=fr_FR.UTF-8#${RTF}|x.rtf|--to|txt#impossible de lire x.rtf"

@@ -106,13 +106,17 @@ TEST(Adapted, CodesRebuildTheirLayout) {
                   BuildSheetFromCode(*back, asked).subject);
     }
     EXPECT_FALSE(LayoutFlags(AdaptedLayout{}));
-    for (std::uint32_t bad : {1u << 13, (3u << 13) | (1u << 12), (3u << 15) | (1u << 12)}) {
+    // A fourth font or size is a later program's; a layout that is not on is no code at all.
+    for (std::uint32_t bad : {(3u << 13) | (1u << 12), (3u << 15) | (1u << 12)}) {
         SheetCode code;
         code.flags = bad;
         std::string error;
         EXPECT_FALSE(DecodeSheetCode(EncodeSheetCode(code), &error)) << bad;
         EXPECT_NE(error.find("plus r"), std::string::npos);
     }
+    SheetCode off;
+    off.flags = 1u << 13;
+    EXPECT_EQ(EncodeSheetCode(off), "");
 }
 
 // Roster lines: a name alone as before, or with its columns; a line whose columns are not

@@ -5,6 +5,10 @@
 
 #include <string>
 
+#include "core/kinds.h"
+#include "rtf/reader.h"
+#include "rtf/writer.h"
+
 using namespace equat;
 using namespace std::string_literals;
 
@@ -65,5 +69,48 @@ TEST(MarkupToRtf, EveryColourName) {
         EXPECT_EQ(MarkupToRtf("<ce="s + names[k] + ">"), "\\cf" + std::to_string(k + 1) + " ");
         EXPECT_EQ(MarkupToRtf("<cf="s + names[k] + ">"),
                   "\\highlight" + std::to_string(k + 1) + " ");
+    }
+}
+
+// A teacher's text as title, instruction or separator: the markup's own tags act, every other
+// sign shows as typed, and no text loses a question (read back through the RTF reader).
+TEST(TeacherMarkup, HostileTextsShowAsTypedAndKeepEveryQuestion) {
+    const struct {
+        std::string typed;  // Windows-1252
+        std::string shown;  // UTF-8; empty: as typed
+    } texts[] = {
+        {"Contr\xF4le (ch. 3}", "Contr\xC3\xB4le (ch. 3}"},
+        {"}", ""},
+        {"Note {sur 20}", ""},
+        {"a < b et c > d", ""},
+        {"x<3 : reste", ""},
+        {"C:\\Users\\prof", ""},
+        {"\\page Suite", ""},
+        {"\\", ""},
+        {"{\\rtf1 x}", ""},
+        {"<b>Gras</b> et <B>aussi</B>", "Gras et aussi"},
+        {"<te=99>Grand<te=18>", "Grand"},
+        {"<<b>>", "<>"},
+        {">", ""},
+        {"<ce=rose>x<te=}>y<te=12345>", ""},
+        {std::string("a\x01z\tb\0c", 7), "azbc"},
+    };
+    const auto plain = [](const std::string& rtf) { return rtf::PlainTextUtf8(rtf::ReadRtf(rtf)); };
+    for (const auto& t : texts) {
+        const std::string shown = t.shown.empty() ? t.typed : t.shown;
+        for (int role = 0; role < 3; ++role) {
+            SheetSettings s;
+            s.count = 12;
+            (role == 0 ? s.title : role == 1 ? s.instruction : s.separator) = t.typed;
+            RandomSource rng(7);
+            const Sheet sheet = BuildSheet(*MakeKind("2d"), rng, s);
+            for (const std::string& doc : {plain(sheet.subject), plain(sheet.answerKey)}) {
+                EXPECT_NE(doc.find(shown), std::string::npos) << role << " " << t.typed << "\n"
+                                                              << doc;
+                for (int i = 1; i <= s.count; ++i)
+                    EXPECT_NE(doc.find("\n" + std::to_string(i) + "\xC2\xB0/"), std::string::npos)
+                        << role << " " << t.typed << " " << i;
+            }
+        }
     }
 }

@@ -78,9 +78,10 @@ TEST(BuildSheet, BaseNameAndHeaders) {
     const Sheet sheet = BuildSheet(kind, rng, s);
     EXPECT_EQ(sheet.baseName, "Test_N2_00_03");
     EXPECT_EQ(kind.level_, 2);
-    const std::string subjectHead = std::string(kRtfHeader) +
-                                    "\\f0 \\fs18 Test_N2_00_03 - \\ul T\\b itre\\ul0 \\par \\par "
-                                    "\\b Faire\\b \\par \\par \\b0 ";
+    const std::string subjectHead =
+        std::string(kRtfHeader) +
+        "\\f0 \\fs18 Test_N2_00_03 - \\ul T\\b itre\\'3czz>\\ul0 \\par \\par "
+        "\\b Faire\\b \\par \\par \\b0 ";
     EXPECT_EQ(sheet.subject.substr(0, subjectHead.size()), subjectHead);
     EXPECT_NE(sheet.answerKey.find("Test_N2_00_03 - \\b Corrig\xE9\\b0  - \\ul T\\b itre"),
               std::string::npos);
