@@ -781,6 +781,12 @@ TEST_F(ClassSetTest, OneDrawServesEveryOutputUntilANewDraw) {
     QStringList codes;
     for (const auto& c : dialog().set()->copies) codes << QString::fromStdString(c.codeText);
     EXPECT_TRUE(dialog().lblTirage->text().contains(codes[0]));
+    // The codes shown keep to their one line beside "Nouveau tirage", none cut.
+    dialog().show();
+    QApplication::processEvents();
+    const QLabel* shown = dialog().lblTirage;
+    EXPECT_LE(shown->heightForWidth(shown->width()), shown->height())
+        << shown->text().toStdString();
     ASSERT_TRUE(dialog().SaveRtf());
     for (const QString& code : codes)
         EXPECT_EQ(Written().filter(code).size(), 2) << code.toStdString();
