@@ -44,7 +44,9 @@ namespace equat {
 namespace {
 
 constexpr int kMaxCopies = 40;
-constexpr int kShownCodes = 4;
+// The first codes of a set, on their one line under "Nouveau tirage": two codes of 16
+// characters fill it.
+constexpr int kShownCodes = 2;
 const char* const kTitle = "Série pour la classe";
 
 QString RunFolderDialog(QWidget* parent, const QString& start) {

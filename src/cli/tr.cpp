@@ -90,8 +90,10 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 43> kCorePhr
     {"This code comes from a newer version of Equat: update the program.",
      "Ce code vient d'une version plus r\xC3\xA9"
      "cente d'Equat : mettez le programme \xC3\xA0 jour."},
-    {" characters (or 14 in three groups, 16 in four); this one has ",
-     " caract\xC3\xA8res (ou 14 en trois groupes, 16 en quatre) ; celui-ci en a "},
+    {" characters in four groups (or 11, or 14 in three groups, for an older code); this one "
+     "has ",
+     " caract\xC3\xA8res en quatre groupes (ou 11, ou 14 en trois groupes, s'il est plus "
+     "ancien) ; celui-ci en a "},
     {" characters; this one has ", " caract\xC3\xA8res ; celui-ci en a "},
     {"A code has ", "Un code a "},
     {"The character \xC2\xAB ", "Le caract\xC3\xA8re \xC2\xAB "},

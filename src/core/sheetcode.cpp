@@ -257,12 +257,21 @@ std::string EncodeChecked(const SheetCode& code) {
     return Grouped(text, 4);
 }
 
+// The earlier format a code read from one is written in again; nullptr for the checked one,
+// which also takes a code whose fields no longer fit its own.
+const Format* EarlierFormat(const SheetCode& code) {
+    const Format* f = code.format == SheetCodeFormat::Short  ? &kShort
+                      : code.format == SheetCodeFormat::Long ? &kLong
+                                                             : nullptr;
+    return f && Fits(code, *f) ? f : nullptr;
+}
+
 }  // namespace
 
 std::uint32_t CodeSeed(const SheetCode& code) {
-    if (Fits(code, kShort)) return code.seed;
-    const int bits =
-        code.longFormat && Fits(code, kLong) ? kLongSheetCodeSeedBits : SeedBits(TierOf(code));
+    const Format* earlier = EarlierFormat(code);
+    if (earlier) return static_cast<std::uint32_t>(code.seed % SeedRadix(*earlier));
+    const int bits = SeedBits(TierOf(code));
     return static_cast<std::uint32_t>(code.seed & ((std::uint64_t{1} << bits) - 1));
 }
 
@@ -273,9 +282,8 @@ SheetCode WithCodeSeed(SheetCode code) {
 
 std::string EncodeSheetCode(const SheetCode& code) {
     if (!InRange(code)) return {};
-    if (Fits(code, kShort)) return Encode(code, kShort);
-    if (code.longFormat && Fits(code, kLong)) return Encode(code, kLong);
-    return EncodeChecked(code);
+    const Format* earlier = EarlierFormat(code);
+    return earlier ? Encode(code, *earlier) : EncodeChecked(code);
 }
 
 namespace {
@@ -359,7 +367,7 @@ std::optional<SheetCode> DecodeFields(const std::string& clean, const Format& f,
     SheetCode code = CodeOfFields(v.data());
     code.seed = static_cast<std::uint32_t>(value / Combinations(f));
     code.flags = v[6];
-    code.longFormat = f.length == kLongSheetCodeLength;
+    code.format = f.length == kLongSheetCodeLength ? SheetCodeFormat::Long : SheetCodeFormat::Short;
     return code;
 }
 
@@ -405,9 +413,10 @@ std::optional<SheetCode> ReadSheetCode(std::string_view text, std::string* error
     if (!clean) return std::nullopt;
     if (clean->size() == kCheckedSheetCodeLength) return DecodeChecked(*clean, error);
     if (clean->size() != kSheetCodeLength && clean->size() != kLongSheetCodeLength) {
-        *error = "Un code a " + std::to_string(kSheetCodeLength) + " caract\xE8res (ou " +
-                 std::to_string(kLongSheetCodeLength) + " en trois groupes, " +
-                 std::to_string(kCheckedSheetCodeLength) + " en quatre) ; celui-ci en a " +
+        *error = "Un code a " + std::to_string(kCheckedSheetCodeLength) +
+                 " caract\xE8res en quatre groupes (ou " + std::to_string(kSheetCodeLength) +
+                 ", ou " + std::to_string(kLongSheetCodeLength) +
+                 " en trois groupes, s'il est plus ancien) ; celui-ci en a " +
                  std::to_string(clean->size()) + " : v\xE9rifiez le code.";
         return std::nullopt;
     }

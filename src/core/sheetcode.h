@@ -10,6 +10,10 @@
 
 namespace equat {
 
+// How a code is written. A new copy gets a checked code; a code read from an earlier format
+// is written again in it, so that a copy rebuilt from it shows the code it was handed out with.
+enum class SheetCodeFormat { Checked, Short, Long };
+
 // What rebuilds one sheet, apart from its texts (title, instruction, separator).
 struct SheetCode {
     int version = 1;          // how the copy is drawn, kept by later programs for its codes
@@ -20,11 +24,9 @@ struct SheetCode {
     KeyStyle keyStyle = KeyStyle::Decimal;
     std::uint32_t seed = 0;
     // Per-copy options beyond the first format, one bit each; a feature that adds one
-    // declares its bit here. Any bit set makes a longer code.
+    // declares its bit here.
     std::uint64_t flags = 0;
-    // Read from a long code: written again in that format, so that a copy rebuilt from it
-    // shows the code it was handed out with. New codes are never long.
-    bool longFormat = false;
+    SheetCodeFormat format = SheetCodeFormat::Checked;
 
     bool operator==(const SheetCode&) const = default;
 };
@@ -52,13 +54,13 @@ inline constexpr std::uint64_t kSheetCodeMoreKindBits = std::uint64_t{0x1FFF} <<
 inline constexpr std::uint64_t kKnownSheetCodeFlags =
     kSheetCodeDecimalComma | kSheetCodeDrawBits | kSheetCodeLayoutBits | kSheetCodeQuizBits;
 
-// Three formats, told apart by their length. The short one (11 characters, ten for the
-// fields and a check) has no room left beyond three kinds, three styles and no flags; every
-// code that fits it is still written in it, so documents stay as they were. The long one (14
-// characters, "XXXXX-XXXXX-XXXX") is read, and written only again as read. The checked one
-// (16 characters, "XXXX-XXXX-XXXX-XXXX": fourteen for the fields and two checks) is written
-// for every new copy that needs more than the short one: 16 kinds and any mix of them, 8
-// styles, the flags and 16 more options; its checks refuse any one or two wrong characters.
+// Three formats, told apart by their length. The checked one (16 characters,
+// "XXXX-XXXX-XXXX-XXXX": fourteen for the fields and two checks) is written for every new
+// copy: 16 kinds and any mix of them, 8 styles, the flags and 16 more options; its checks
+// refuse any one or two wrong characters. The earlier ones are read, and written only again
+// as read: the short one (11 characters, ten for the fields and one check, which lets some
+// two-character changes through; three kinds, three styles, no flags) and the long one (14
+// characters, "XXXXX-XXXXX-XXXX").
 inline constexpr std::size_t kSheetCodeLength = 11;
 inline constexpr std::size_t kLongSheetCodeLength = 14;
 inline constexpr std::size_t kCheckedSheetCodeLength = 16;
@@ -70,14 +72,14 @@ inline constexpr int kCheckedSheetCodeSeedBits = 25;
 // 31 of them, a prime: the checks are weighted sums modulo 31, which catch what they promise.
 inline constexpr std::string_view kSheetCodeAlphabet = "23456789ABCDEFGHJKLMNPQRTUVWXYZ";
 
-// The seed a copy of this code is drawn from: the whole seed when the fields fit the short
-// format, else the low bits its format keeps. WithCodeSeed sets it in the code.
+// The seed a copy of this code is drawn from: the low bits its format keeps (a short code
+// keeps all 32). WithCodeSeed sets it in the code.
 std::uint32_t CodeSeed(const SheetCode& code);
 SheetCode WithCodeSeed(SheetCode code);
 
-// The code as shown: the short format when the fields fit it, else the long one for a code
-// read from one, else the checked one, in groups. Empty when a field is out of range, the
-// kind is unknown or the flags hold a layout no program writes.
+// The code as shown: in its format when its fields fit it, else in the checked one, in
+// groups. Empty when a field is out of range, the kind is unknown or the flags hold a layout
+// no program writes.
 std::string EncodeSheetCode(const SheetCode& code);
 
 // The fields of a code typed by a teacher, in any format: letters in either case,

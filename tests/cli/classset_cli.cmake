@@ -8,7 +8,7 @@ set(TOOL ${SHEET})
 include(${CMAKE_CURRENT_LIST_DIR}/cli_common.cmake)
 
 function(codes_of text var)
-  string(REGEX MATCHALL "Code : [2-9A-Z]+" found "${text}")
+  string(REGEX MATCHALL "Code : [2-9A-Z-]+" found "${text}")
   set(${var} ${found} PARENT_SCOPE)
 endfunction()
 

@@ -149,9 +149,21 @@ TEST(ParseSheetArgs, ClassSetAndCode) {
     EXPECT_EQ(job->answers, "g.pdf");
     EXPECT_TRUE(job->settings.code.empty());
 
+    // A code of any format is taken, and shown on the copy as it was handed out.
+    for (const auto format :
+         {SheetCodeFormat::Short, SheetCodeFormat::Long, SheetCodeFormat::Checked}) {
+        code.format = format;
+        const std::string given = EncodeSheetCode(code);
+        job = ParseSheetArgs({"--code", given}, &error);
+        ASSERT_TRUE(job) << given << ": " << error;
+        EXPECT_EQ(job->settings.code, given);
+    }
+
     // A typing slip in a code is told in the tools' language (French here, from the test's
     // locale, when the translations are built in).
-    std::string text = EncodeSheetCode(code);
+    std::string text;
+    for (char c : EncodeSheetCode(code))
+        if (c != '-') text += c;
     std::size_t at = 0;
     while (text[at] == text[at + 1]) ++at;
     std::swap(text[at], text[at + 1]);

@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
+
+#include "core/quiz.h"
 
 using namespace equat;
 
@@ -46,6 +49,36 @@ TEST(ClassSet, CopiesDifferAndEachCodeRebuildsItsCopy) {
             for (const auto& k : own) EXPECT_TRUE(keys.insert(k).second) << shape.kind;
         }
         EXPECT_EQ(codes.size(), 35u);
+    }
+}
+
+// Every new copy gets a checked code, whatever made it and whether or not it needs the room.
+TEST(ClassSet, NewCopiesGetCheckedCodes) {
+    const auto request = [](const char* kind, std::vector<std::string> names,
+                            std::vector<CopyChoice> choices) {
+        ClassSetRequest r;
+        r.kind = kind;
+        r.copies = 3;
+        r.names = std::move(names);
+        r.choices = std::move(choices);
+        return r;
+    };
+    const std::function<ClassSet(RandomSource&)> makers[] = {
+        [&](RandomSource& s) { return MakeClassSet(request("1d", {}, {}), s); },
+        [&](RandomSource& s) {
+            return MakeClassSet(request("syst", {"A", "B"}, {{3, false}, {0, true}}), s);
+        },
+        [](RandomSource& s) { return MakeQuiz(QuizRequest{}, s); },
+    };
+    for (const auto& make : makers) {
+        RandomSource stream(7);
+        for (const auto& copy : make(stream).copies) {
+            std::string error;
+            const auto read = ReadSheetCode(copy.codeText, &error);
+            ASSERT_TRUE(read) << copy.codeText << ": " << error;
+            EXPECT_EQ(read->format, SheetCodeFormat::Checked) << copy.codeText;
+            EXPECT_EQ(copy.codeText.size(), kCheckedSheetCodeLength + 3) << copy.codeText;
+        }
     }
 }
 
