@@ -111,15 +111,20 @@ foreach(case "TERM#0.05" "HUP#0.1" "QUIT#0.15" "INT#0.2" "TERM#0.3" "HUP#0.4" "Q
   endif()
 endforeach()
 
-# Eight runs at once over one pair: the subject and its key always from one run.
+# Eight runs at once over one pair and its log: the subject and its key always from one run,
+# no run refused for a name it does not repeat.
 file(MAKE_DIRECTORY ${WORK}/par)
 foreach(round RANGE 1 16)
   set(commands)
   foreach(k RANGE 1 8)
     math(EXPR seed "${round} * 10 + ${k}")
-    list(APPEND commands COMMAND ${SHEET} --kind 1d --count 40 --seed ${seed} --output same.rtf)
+    list(APPEND commands COMMAND ${SHEET} --kind 1d --count 40 --seed ${seed} --output same.rtf
+                                 --log same.log)
   endforeach()
-  execute_process(${commands} WORKING_DIRECTORY ${WORK}/par OUTPUT_QUIET ERROR_QUIET)
+  execute_process(${commands} WORKING_DIRECTORY ${WORK}/par OUTPUT_QUIET ERROR_VARIABLE err)
+  if(err MATCHES "deux fois")
+    message(FATAL_ERROR "round ${round}: a run saw one file twice: ${err}")
+  endif()
   file(READ ${WORK}/par/same.rtf subject)
   file(READ ${WORK}/par/same_Cor.rtf key)
   string(REGEX MATCH "Equat1d_N1_[0-9]+_[0-9]+" a "${subject}")
