@@ -20,14 +20,6 @@
         <translation>attention : ce niveau n&apos;a pas assez de questions pour des copies toutes différentes ; %1 questions se retrouvent sur deux copies</translation>
     </message>
     <message>
-        <source>is a directory</source>
-        <translation>c&apos;est un dossier</translation>
-    </message>
-    <message>
-        <source>read error</source>
-        <translation>erreur de lecture</translation>
-    </message>
-    <message>
         <source>no printer named %1</source>
         <translation>aucune imprimante ne s&apos;appelle %1</translation>
     </message>
@@ -62,14 +54,6 @@
     <message>
         <source>the output would replace the input; give --output</source>
         <translation>la sortie remplacerait l&apos;entrée ; donnez --output</translation>
-    </message>
-    <message>
-        <source>cannot read %1: %2</source>
-        <translation>impossible de lire %1 : %2</translation>
-    </message>
-    <message>
-        <source>cannot write %1: %2</source>
-        <translation>impossible d&apos;écrire %1 : %2</translation>
     </message>
     <message>
         <source>cannot lay out %1: %2</source>
@@ -461,6 +445,40 @@ Les textes sont en UTF-8 et doivent tenir en Windows-1252. Code de sortie : 0 fa
     <message>
         <source>unknown case &apos;%1&apos; for this sheet (expected some of: %2)</source>
         <translation>cas « %1 » inconnu pour cette feuille (attendu : certains de %2)</translation>
+    </message>
+    <message>
+        <source>drawing</source>
+        <translation>tirage</translation>
+    </message>
+    <message>
+        <source>--output %1 is the input: choose another name</source>
+        <translation>--output %1 est l&apos;entrée : choisissez un autre nom</translation>
+    </message>
+    <message>
+        <source>writing</source>
+        <translation>écriture</translation>
+    </message>
+    <message>
+        <source>putting in place</source>
+        <translation>mise en place</translation>
+    </message>
+    <message>
+        <source>Usage: equat [QT-OPTION]...
+Open the window that generates worksheets of equations and their answer keys.
+
+  --help     show this help and exit
+  --version  show the version and exit
+
+The toolkit&apos;s own options, such as -platform NAME or -style NAME, are accepted.
+</source>
+        <translation>Usage : equat [OPTION-QT]...
+Ouvre la fenêtre qui produit des feuilles d&apos;équations et leurs corrigés.
+
+  --help     affiche cette aide et quitte
+  --version  affiche la version et quitte
+
+Les options de la bibliothèque graphique, comme -platform NOM ou -style NOM, sont acceptées.
+</translation>
     </message>
 </context>
 </TS>

@@ -3,25 +3,29 @@
 #include <iostream>
 
 #include "app/run.h"
+#include "cli/tr.h"
 
-namespace {
+namespace equat {
 
-constexpr const char* kUsage =
-    "Usage: equat [QT-OPTION]...\n"
-    "Open the window that generates worksheets of equations and their answer keys.\n"
-    "\n"
-    "  --help     show this help and exit\n"
-    "  --version  show the version and exit\n"
-    "\n"
-    "The toolkit's own options, such as -platform NAME or -style NAME, are accepted.\n";
+// In the tools' language, as their help is: French under a French locale.
+Text WindowUsage() {
+    return Tr(
+        "Usage: equat [QT-OPTION]...\n"
+        "Open the window that generates worksheets of equations and their answer keys.\n"
+        "\n"
+        "  --help     show this help and exit\n"
+        "  --version  show the version and exit\n"
+        "\n"
+        "The toolkit's own options, such as -platform NAME or -style NAME, are accepted.\n");
+}
 
-}  // namespace
+}  // namespace equat
 
 int main(int argc, char** argv) {
     // Answered before the toolkit starts, so they work without a display.
     for (int k = 1; k < argc; ++k) {
         if (std::strcmp(argv[k], "--help") == 0 || std::strcmp(argv[k], "-h") == 0) {
-            std::cout << kUsage;
+            std::cout << equat::WindowUsage();
             return 0;
         }
         if (std::strcmp(argv[k], "--version") == 0) {

@@ -73,12 +73,14 @@ bool CollatedNames(const SheetJob& job, std::vector<std::string>* names, std::st
     return true;
 }
 
-void ShowProgress(int made, int total) {
+void ShowProgress(const std::string& phase, int made, int total) {
 #ifndef _WIN32
     static const bool terminal = ::isatty(2) == 1;
     if (!terminal || total < 2) return;
-    std::cerr << "\r" << made << "/" << total << (made == total ? "\n" : "") << std::flush;
+    std::cerr << "\r" << phase << ' ' << made << "/" << total << (made == total ? "\n" : "")
+              << std::flush;
 #else
+    (void)phase;
     (void)made;
     (void)total;
 #endif
@@ -136,8 +138,8 @@ int RunClassSet(const SheetJob& job, RandomSource& stream, ClassSet* made, std::
     }
     const int total =
         request.names.empty() ? request.copies : static_cast<int>(request.names.size());
-    request.progress = [total](int made) {
-        ShowProgress(made, total);
+    request.progress = [total, phase = Tr("drawing")](int made) {
+        ShowProgress(phase, made, total);
         return true;
     };
     ClassSet& set = *made;

@@ -16,8 +16,8 @@ namespace equat {
 // only a folder.
 bool CollatedNames(const SheetJob& job, std::vector<std::string>* names, std::string* error);
 
-// Progress of a long run on standard error, when it is a terminal: "made/total".
-void ShowProgress(int made, int total);
+// Progress of a long run on standard error, when it is a terminal: "phase made/total".
+void ShowProgress(const std::string& phase, int made, int total);
 
 // A class set of equat-sheet (--collate, --roster): every copy from its own seed drawn from
 // stream, its code on it. Collated, writes the PDFs (and the grid) and returns the exit

@@ -1,13 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // equat-rtf: reads an RTF file with our reader and writes it back with our writer, as plain
 // text, or laid out as printing lays it out (PDF, or one PNG image per page).
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,24 +36,8 @@ int Usage(std::string_view message) {
     return 2;
 }
 
-std::optional<std::string> ReadFile(const std::filesystem::path& path, std::string& error) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        error = Tr("is a directory");
-        return std::nullopt;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = std::strerror(errno);
-        return std::nullopt;
-    }
-    std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        error = Tr("read error");
-        return std::nullopt;
-    }
-    return data;
-}
+// Far above any document the program makes, low enough to refuse an endless device at once.
+constexpr std::size_t kMaxInputBytes = 32u << 20;
 
 #ifdef EQUAT_HAVE_PDF
 // The document laid out as printing lays it out: one PDF, or one PNG image per page.
@@ -138,32 +118,33 @@ int Run(int argc, char** argv) {
     } else {
         out = *input;
         out.replace_extension("." + *to);
-        if (out == std::filesystem::path(*input))
-            return Usage(Tr("the output would replace the input; give --output"));
     }
+    // Links and other spellings of the input's name too.
+    if (SameFile(out, *input))
+        return Usage(output ? Tr("--output %1 is the input: choose another name", {*output})
+                            : Tr("the output would replace the input; give --output"));
 
     std::string error;
-    const auto data = ReadFile(*input, error);
-    if (!data) {
-        std::cerr << "equat-rtf: " << Tr("cannot read %1: %2", {*input, error}) << '\n';
+    std::string data;
+    if (!ReadSmallFile(*input, kMaxInputBytes, data, &error)) {
+        std::cerr << "equat-rtf: " << CoreText(error) << '\n';
         return 1;
     }
 #ifdef EQUAT_HAVE_PDF
     // A printer's page and page images are laid out here; the rest is the table's writer.
-    if (printer || !format->write) return WriteLaidOut(*data, *to, out, printer.value_or(""));
+    if (printer || !format->write) return WriteLaidOut(data, *to, out, printer.value_or(""));
     if (laidOut) EnsureApplication();
 #endif
     ClassCopy copy;
-    copy.sheet.subject = *data;
+    copy.sheet.subject = std::move(data);
     NamedFiles files;
     std::string why;
     if (!MakeFormat(*format, OutputData{std::span(&copy, 1), {}}, {out.string()}, &files, &why)) {
         std::cerr << "equat-rtf: " << CoreText(why) << '\n';
         return 1;
     }
-    if (!ReplaceFile(out, files.at(0).second, &error)) {
-        std::cerr << "equat-rtf: " << Tr("cannot write %1: %2", {out.string(), CoreText(error)})
-                  << '\n';
+    if (!WriteFileAtomically(out, files.at(0).second, &error)) {
+        std::cerr << "equat-rtf: " << CoreText(error) << '\n';
         return 1;
     }
     return 0;

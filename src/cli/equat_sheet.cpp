@@ -96,10 +96,16 @@ int WriteAll(const SheetJob& job, const ClassSet& copies, const std::vector<Save
              const std::string& grid) {
     std::string error;
     StagedSet set;
+    // The files written beside a pair too (--odt, --pdf) are never the roster.
+    if (!job.roster.empty()) set.Keep(job.roster);
     std::vector<std::string> written;
-    for (std::size_t k = 0; k < copies.copies.size(); ++k)
-        if (!StageSheetFiles(copies.copies[k], names[k], job, set, &written, &error))
+    const auto count = static_cast<int>(copies.copies.size());
+    for (int k = 0; k < count; ++k) {
+        const auto copy = static_cast<std::size_t>(k);
+        if (!StageSheetFiles(copies.copies[copy], names[copy], job, set, &written, &error))
             return Fail(error, 1);
+        ShowProgress(Tr("writing"), k + 1, count);
+    }
     NamedFiles banks;
     if (!AddBanks(job, OutputData{copies.copies, copies.keyOrder}, &banks, &error))
         return Fail(error, 1);
@@ -117,24 +123,29 @@ int WriteAll(const SheetJob& job, const ClassSet& copies, const std::vector<Save
             for (const auto& entry : copy.sheet.log) log += entry + "\r\n";
         if (!set.Add(job.log, log, &error)) return Fail(error, 1);
     }
-    if (!set.Commit(&error)) return Fail(error, 1);
+    const auto placed = [phase = Tr("putting in place")](std::size_t done, std::size_t total) {
+        ShowProgress(phase, static_cast<int>(done), static_cast<int>(total));
+    };
+    if (!set.Commit(&error, placed)) return Fail(error, 1);
     for (const auto& name : written) std::cout << name << '\n';
     return 0;
 }
 
-// No output may be the roster or another output: refused before anything is made.
+// No output may be the roster or another output: refused before anything is made, one
+// look-up a name.
 bool CheckOutputs(const SheetJob& job, const std::vector<std::string>& outputs,
                   std::string* error) {
-    for (std::size_t k = 0; k < outputs.size(); ++k) {
-        if (!job.roster.empty() && SameFile(outputs[k], job.roster)) {
-            *error = Tr("%1 is the list of names: choose another name", {Shown(outputs[k])});
+    FileNameSet roster, seen;
+    if (!job.roster.empty()) roster.Insert(job.roster);
+    for (const auto& output : outputs) {
+        if (!job.roster.empty() && roster.Contains(output)) {
+            *error = Tr("%1 is the list of names: choose another name", {Shown(output)});
             return false;
         }
-        for (std::size_t j = 0; j < k; ++j)
-            if (SameFile(outputs[j], outputs[k])) {
-                *error = Tr("%1 would be written twice: choose another name", {Shown(outputs[k])});
-                return false;
-            }
+        if (!seen.Insert(output)) {
+            *error = Tr("%1 would be written twice: choose another name", {Shown(output)});
+            return false;
+        }
     }
     return true;
 }
@@ -183,7 +194,7 @@ int Run(const std::vector<std::string>& args) {
             copy.code.kind = run.kind;
             copy.code.level = run.settings.level;
             copies.copies.push_back(std::move(copy));
-            ShowProgress(k + 1, run.sheets);
+            ShowProgress(Tr("drawing"), k + 1, run.sheets);
         }
     }
     std::vector<SaveNames> names;
@@ -192,8 +203,9 @@ int Run(const std::vector<std::string>& args) {
         return Fail(Tr("with --pdf the subject file cannot itself end in .pdf"), 2);
     if (run.odt && Lower(fs::path(names[0].subject).extension().string()) == ".odt")
         return Fail(Tr("with --odt the subject file cannot itself end in .odt"), 2);
-    // The pairs against the roster only: the set refuses two names of one file itself.
-    std::vector<std::string> pairs;
+    // The pairs against the roster and the other outputs; the set refuses the files made
+    // beside them (--odt, --pdf) in the same way.
+    std::vector<std::string> pairs = outputs;
     for (const auto& n : names) pairs.insert(pairs.end(), {n.subject, n.answerKey});
     if (!CheckOutputs(run, pairs, &error)) return Fail(error, 2);
     return WriteAll(run, copies, names, grid);

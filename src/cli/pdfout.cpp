@@ -100,7 +100,7 @@ bool RtfToPdf(std::string_view rtf, const std::string& path, const std::string& 
     std::string bytes, why;
     if (!RtfToPdfBytes(rtf, printer, title, &bytes, error)) return false;
     if (ReplaceFile(path, bytes, &why, {.sync = false})) return true;
-    *error = Tr("cannot write %1: %2", {path, why});
+    *error = CoreText("cannot write " + path + ": " + why);
     return false;
 }
 
@@ -115,7 +115,7 @@ bool RtfToPng(std::string_view rtf, const std::string& path, const std::string& 
     const bool ok =
         WritePngPages(*loaded.pages, QString::fromStdString(path), layout, 150, &names, &why);
     for (const QString& n : names) written->push_back(n.toStdString());
-    if (!ok) *error = Tr("cannot write %1: %2", {path, why.toStdString()});
+    if (!ok) *error = CoreText("cannot write " + path + ": " + why.toStdString());
     return ok;
 }
 

@@ -45,7 +45,7 @@ void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
 
 // The core's fixed phrases, English then French, as the core writes them. The core has no
 // translations: the window shows its French, and its file errors are English.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 43> kCorePhrases = {{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 59> kCorePhrases = {{
     {"this format needs a build with the Qt layers",
      "Ce format demande une version construite avec Qt"},
     {"no sheet to export", "Aucune feuille \xC3\xA0 exporter"},
@@ -65,6 +65,13 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 43> kCorePhr
      "un caract\xC3\xA8re ne s'\xC3\xA9"
      "crit pas dans les documents (Windows-1252)."},
     {"a name has at most ", "un nom a au plus "},
+    {"a quote is not closed, or is followed by other text than the separator.",
+     "des guillemets ne sont pas ferm\xC3\xA9s ou sont suivis d'un autre texte que le "
+     "s\xC3\xA9parateur."},
+    {"after the name come the level (1 to 3) then \xC2\xAB A \xC2\xBB, or nothing.",
+     "apr\xC3\xA8s le nom viennent le niveau (1 \xC3\xA0 3) puis \xC2\xAB A \xC2\xBB, ou rien."},
+    {"a name is missing before the separator.", "un nom manque avant le s\xC3\xA9parateur."},
+    {" cannot be read: ", " ne peut pas \xC3\xAAtre lu : "},
     {" cannot be read", " ne peut pas \xC3\xAAtre lu"},
     {": it is a folder", " : c'est un dossier"},
     {": not a regular file", " : ce n'est pas un fichier ordinaire"},
@@ -80,6 +87,22 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 43> kCorePhr
      "ation : "},
     {": rename: ", " : renommage : "},
     {": inspect: ", " : examen : "},
+    {": keep mode: ", " : conservation des droits : "},
+    {": write: ",
+     " : \xC3\xA9"
+     "criture : "},
+    {": sync: ", " : synchronisation : "},
+    {": close: ", " : fermeture : "},
+    {": read link: ", " : lecture du lien : "},
+    {": create folder: ",
+     " : cr\xC3\xA9"
+     "ation du dossier : "},
+    {": too many levels of symbolic links", " : trop de liens symboliques en cha\xC3\xAEne"},
+    {": the path is a folder", " : c'est un dossier"},
+    {": the file is read-only", " : le fichier est en lecture seule"},
+    {": empty file name", " : nom de fichier vide"},
+    {": no free temporary name", " : aucun nom temporaire libre"},
+    {": the run reads this file", " : la commande lit ce fichier"},
     {"lock folder: ", "verrouillage du dossier : "},
     {"open folder: ", "ouverture du dossier : "},
     {"The code is a typo away: check it character by character.",

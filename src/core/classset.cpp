@@ -154,28 +154,79 @@ std::string RosterText(std::string_view bytes) {
 
 namespace {
 
-// The columns of a roster line after its name, when they are columns.
-std::optional<RosterEntry> Columns(std::string_view line) {
-    const auto first = line.find(';');
-    if (first == std::string_view::npos) return std::nullopt;
-    const auto second = line.find(';', first + 1);
-    const std::string_view level = Trim(
-        line.substr(first + 1, second == std::string_view::npos ? line.npos : second - first - 1));
-    const std::string_view adapted =
-        second == std::string_view::npos ? std::string_view() : Trim(line.substr(second + 1));
+void SkipBlanks(std::string_view line, std::size_t& k) {
+    while (k < line.size() && (line[k] == ' ' || line[k] == '\t')) ++k;
+}
+
+// The separator of a line as a spreadsheet writes it: the first ";" outside quotes, else
+// ",", else none (";").
+char SeparatorOf(std::string_view line) {
+    bool inQuotes = false, comma = false;
+    for (char c : line) {
+        if (c == '"') inQuotes = !inQuotes;
+        if (!inQuotes && c == ';') return ';';
+        comma = comma || (!inQuotes && c == ',');
+    }
+    return comma ? ',' : ';';
+}
+
+// The fields of a line as a spreadsheet writes them: a field in double quotes holds the
+// separator and "" for a quote. nullopt when a quote is left open or followed by other text
+// than the separator; *quoted tells whether a field was quoted.
+std::optional<std::vector<std::string>> Fields(std::string_view line, bool* quoted) {
+    const char sep = SeparatorOf(line);
+    std::vector<std::string> fields;
+    for (std::size_t k = 0;; ++k) {
+        std::size_t start = k;
+        SkipBlanks(line, start);
+        std::string field;
+        if (start < line.size() && line[start] == '"') {
+            *quoted = true;
+            for (k = start + 1; k < line.size() && (line[k] != '"' || line.substr(k, 2) == "\"\"");
+                 ++k) {
+                field += line[k];
+                if (line[k] == '"') ++k;
+            }
+            if (k++ >= line.size()) return std::nullopt;
+            SkipBlanks(line, k);
+            if (k < line.size() && line[k] != sep) return std::nullopt;
+        } else {
+            k = std::min(line.find(sep, k), line.size());
+            field = line.substr(start, k - start);
+        }
+        fields.push_back(std::move(field));
+        if (k >= line.size()) return fields;
+    }
+}
+
+// The columns of a roster line after its name, when they are columns; *why (French,
+// Windows-1252) says why a line written by a spreadsheet (quoted) is not understood.
+std::optional<RosterEntry> Columns(std::string_view line, std::string* why) {
+    bool quoted = false;
+    const auto fields = Fields(line, &quoted);
+    if (!fields) {
+        *why =
+            "des guillemets ne sont pas ferm\xE9s ou sont suivis d'un autre texte que le "
+            "s\xE9parateur.";
+        return std::nullopt;
+    }
+    if (fields->size() == 1 && !quoted) return std::nullopt;
+    const auto column = [&](std::size_t k) {
+        return k < fields->size() ? Trim((*fields)[k]) : std::string_view();
+    };
     RosterEntry entry;
-    if (level.size() == 1 && level[0] >= '1' && level[0] <= '3') {
-        entry.choice.level = level[0] - '0';
-    } else if (!level.empty()) {
-        return std::nullopt;
+    entry.name = (*fields)[0];
+    const std::string_view level = column(1), adapted = column(2);
+    bool ok = level.empty() || (level.size() == 1 && level[0] >= '1' && level[0] <= '3');
+    ok = ok && (adapted.empty() || adapted == "A" || adapted == "a");
+    for (std::size_t k = 3; k < fields->size(); ++k) ok = ok && column(k).empty();
+    if (ok) {
+        entry.choice.level = level.empty() ? 0 : level[0] - '0';
+        entry.choice.adapted = !adapted.empty();
+        return entry;
     }
-    if (adapted == "A" || adapted == "a") {
-        entry.choice.adapted = true;
-    } else if (!adapted.empty()) {
-        return std::nullopt;
-    }
-    entry.name = std::string(line.substr(0, first));
-    return entry;
+    if (quoted) *why = "apr\xE8s le nom viennent le niveau (1 \xE0 3) puis \xAB A \xBB, ou rien.";
+    return std::nullopt;
 }
 
 }  // namespace
@@ -196,10 +247,10 @@ std::optional<std::vector<RosterEntry>> ParseRosterEntries(std::string_view byte
             ++next;
         text.remove_prefix(next);
         if (Trim(raw).empty()) continue;
-        RosterEntry entry = Columns(raw).value_or(RosterEntry{std::string(raw), {}});
         std::string why;
-        auto name = CheckedName(entry.name, &why);
-        if (name && name->empty()) why = "un nom manque avant \xAB ; \xBB.";
+        RosterEntry entry = Columns(raw, &why).value_or(RosterEntry{std::string(raw), {}});
+        auto name = why.empty() ? CheckedName(entry.name, &why) : std::nullopt;
+        if (name && name->empty()) why = "un nom manque avant le s\xE9parateur.";
         if (!name || name->empty()) {
             *error = "Ligne " + std::to_string(line) + " de la liste : " + why;
             return std::nullopt;

@@ -66,9 +66,11 @@ struct RosterEntry {
 };
 
 // The lines of a roster as ParseRoster reads them, each with its columns: "Nom ; niveau ;
-// adapté", the level 1 to 3 or empty, the third column "A" (either case) or empty. A line
-// whose columns are not those is a name as it stands (a name may hold ";"), as rosters of
-// one name a line always were.
+// adapté", the level 1 to 3 or empty, the third column "A" (either case) or empty, further
+// columns empty; apart by ";", or by "," in a line without ";", fields in double quotes as a
+// spreadsheet exports them. A line without quotes whose columns are not those is a name as it
+// stands (a name may hold ";" or ","), as rosters of one name a line always were; a line
+// with quotes that cannot be read so is refused with the reason.
 std::optional<std::vector<RosterEntry>> ParseRosterEntries(std::string_view bytes,
                                                            std::string* error);
 

@@ -8,7 +8,10 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <iterator>
+#include <map>
 #include <mutex>
+#include <optional>
 #include <random>
 #include <set>
 #include <utility>
@@ -141,8 +144,10 @@ void RemoveFile(const fs::path& path) {
     ::unlink(path.c_str());
 }
 
-// SIGINT and SIGTERM noted, not acted on, while files are replaced; the last holder puts the
-// old actions back and raises what came meanwhile.
+// The signals that end a run from the terminal (Ctrl+C, Ctrl+\\, the terminal closed) or from
+// the system, noted, not acted on, while files are replaced; the last holder puts the old
+// actions back and raises what came meanwhile.
+constexpr int kHeldSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 std::atomic<int> gPendingSignal{0};
 
 extern "C" void NoteSignal(int signo) {
@@ -159,16 +164,16 @@ class SignalHold {
         sigemptyset(&sa.sa_mask);
         // Without SA_RESTART a wait for a lock ends at the signal.
         sa.sa_flags = 0;
-        ::sigaction(SIGINT, &sa, &oldInt_);
-        ::sigaction(SIGTERM, &sa, &oldTerm_);
+        for (std::size_t k = 0; k < std::size(kHeldSignals); ++k)
+            ::sigaction(kHeldSignals[k], &sa, &old_[k]);
     }
     SignalHold(const SignalHold&) = delete;
     SignalHold& operator=(const SignalHold&) = delete;
     ~SignalHold() {
         const std::lock_guard lock(mutex_);
         if (--holders_ > 0) return;
-        ::sigaction(SIGINT, &oldInt_, nullptr);
-        ::sigaction(SIGTERM, &oldTerm_, nullptr);
+        for (std::size_t k = 0; k < std::size(kHeldSignals); ++k)
+            ::sigaction(kHeldSignals[k], &old_[k], nullptr);
         if (const int signo = gPendingSignal.exchange(0)) ::raise(signo);
     }
     static bool Signalled() { return gPendingSignal.load() != 0; }
@@ -176,8 +181,7 @@ class SignalHold {
   private:
     static inline std::mutex mutex_;
     static inline int holders_ = 0;
-    static inline struct sigaction oldInt_ {};
-    static inline struct sigaction oldTerm_ {};
+    static inline struct sigaction old_[std::size(kHeldSignals)]{};
 };
 
 // Exclusive locks on folders, taken in one order so that two runs never wait on each other.
@@ -206,14 +210,25 @@ class FolderLocks {
     std::vector<int> fds_;
 };
 
-// What tells two names of one file apart from two files: the file itself when it exists.
-std::string FileKey(const fs::path& path) {
+// A regular file's identity, to find two names of one file (a hard link, a folder that
+// ignores case).
+std::optional<std::pair<dev_t, ino_t>> FileIdentity(const fs::path& path) {
     struct stat st {};
-    if (::stat(path.c_str(), &st) == 0)
-        return "#" + std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
-    std::error_code ec;
-    const fs::path canonical = fs::weakly_canonical(fs::absolute(path, ec), ec);
-    return (ec ? path : canonical).lexically_normal().string();
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    return std::pair(st.st_dev, st.st_ino);
+}
+
+// Whether a and b are one file now: a is held open while b is looked at, so that its number
+// cannot pass to another file meanwhile (a parallel run replacing a and making b).
+bool StillOneFile(const fs::path& a, const fs::path& b) {
+    const int fd = ::open(a.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    struct stat sa {
+    }, sb{};
+    const bool ok = fd >= 0 ? ::fstat(fd, &sa) == 0 : ::stat(a.c_str(), &sa) == 0;
+    const bool same = ok && S_ISREG(sa.st_mode) && ::stat(b.c_str(), &sb) == 0 &&
+                      sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    if (fd >= 0) ::close(fd);
+    return same;
 }
 
 #else
@@ -271,14 +286,14 @@ bool StagedFile::Stage(const fs::path& path, std::string_view bytes, std::string
     return Fail(error, "no free temporary name");
 }
 
-bool StagedFile::Commit(std::string* error) {
+bool StagedFile::Commit(std::string* error, bool syncFolder) {
     if (temp_.empty()) return Fail(error, "nothing staged");
     if (!RenameOver(temp_, target_, error)) {
         Discard();
         return false;
     }
     temp_.clear();
-    if (sync_) {
+    if (sync_ && syncFolder) {
         const fs::path dir = target_.parent_path();
         SyncFolder(dir.empty() ? fs::path(".") : dir);
     }
@@ -305,7 +320,8 @@ struct StagedSet::Impl {
     ReplaceOptions options;
     // Declared first, so that it raises a pending signal after the stages are removed.
     SignalHold hold;
-    std::set<std::string> keys;
+    FileNameSet names;
+    FileNameSet kept;
     std::vector<StagedFile> staged;
     std::vector<fs::path> paths;
 };
@@ -319,12 +335,16 @@ StagedSet::~StagedSet() {
     impl_.reset();
 }
 
+void StagedSet::Keep(const fs::path& path) {
+    impl_->kept.Insert(path);
+}
+
 bool StagedSet::Add(const fs::path& path, std::string_view bytes, std::string* error) {
     try {
         const std::string name = "cannot write " + path.string();
         if (SignalHold::Signalled()) return Fail(error, name + ": interrupted");
-        if (!impl_->keys.insert(FileKey(path)).second)
-            return Fail(error, name + " twice in one set of files");
+        if (impl_->kept.Contains(path)) return Fail(error, name + ": the run reads this file");
+        if (!impl_->names.Insert(path)) return Fail(error, name + " twice in one set of files");
         StagedFile file;
         std::string why;
         if (!file.Stage(path, bytes, &why, impl_->options)) return Fail(error, name + ": " + why);
@@ -336,7 +356,8 @@ bool StagedSet::Add(const fs::path& path, std::string_view bytes, std::string* e
     }
 }
 
-bool StagedSet::Commit(std::string* error) {
+bool StagedSet::Commit(std::string* error,
+                       const std::function<void(std::size_t, std::size_t)>& progress) {
     try {
         std::set<std::string> dirs;
         for (const auto& file : impl_->staged) {
@@ -346,10 +367,17 @@ bool StagedSet::Commit(std::string* error) {
         }
         FolderLocks locks;
         std::string why;
-        if (!locks.Lock(dirs, &why)) return Fail(error, "cannot write " + why);
-        for (std::size_t k = 0; k < impl_->staged.size(); ++k)
-            if (!impl_->staged[k].Commit(&why))
+        const std::string first = impl_->paths.empty() ? "." : impl_->paths[0].string();
+        if (!locks.Lock(dirs, &why)) return Fail(error, "cannot write " + first + ": " + why);
+        const std::size_t total = impl_->staged.size();
+        for (std::size_t k = 0; k < total; ++k) {
+            if (!impl_->staged[k].Commit(&why, false))
                 return Fail(error, "cannot write " + impl_->paths[k].string() + ": " + why);
+            if (progress) progress(k + 1, total);
+        }
+        // Each folder synced once, after all its renames.
+        if (impl_->options.sync)
+            for (const auto& dir : dirs) SyncFolder(dir);
         return true;
     } catch (const std::exception& e) {
         return Fail(error, e.what());
@@ -359,14 +387,31 @@ bool StagedSet::Commit(std::string* error) {
 bool ReplaceFiles(const std::vector<FileContent>& files, std::string* error,
                   ReplaceOptions options) {
     // Every name checked before any is staged.
-    std::set<std::string> keys;
+    FileNameSet names;
     for (const auto& file : files)
-        if (!keys.insert(FileKey(file.path)).second)
+        if (!names.Insert(file.path))
             return Fail(error, "cannot write " + file.path.string() + " twice in one set of files");
     StagedSet set(options);
     for (const auto& file : files)
         if (!set.Add(file.path, file.bytes, error)) return false;
     return set.Commit(error);
+}
+
+struct FileNameSet::Place {
+    std::string key;
+    fs::path resolved;
+    std::optional<std::pair<dev_t, ino_t>> id;
+};
+
+FileNameSet::Place FileNameSet::PlaceOf(const fs::path& path) {
+    Place place{{}, path, std::nullopt};
+    std::string ignored;
+    (void)ResolveLinks(place.resolved, &ignored);
+    std::error_code ec;
+    const fs::path canonical = fs::weakly_canonical(fs::absolute(place.resolved, ec), ec);
+    place.key = (ec ? place.resolved : canonical).lexically_normal().string();
+    place.id = FileIdentity(place.resolved);
+    return place;
 }
 
 bool WriteFileAtomically(const fs::path& path, std::string_view bytes, std::string* error) {
@@ -379,7 +424,8 @@ bool ReadSmallFile(const fs::path& path, std::size_t limit, std::string& bytes,
                    std::string* error) {
     // Not blocking, so that a pipe without a writer does not hang the open.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return Fail(error, ErrnoText(path.string() + " ne peut pas \xC3\xAAtre lu", errno));
+    if (fd < 0)
+        return Fail(error, path.string() + " ne peut pas \xC3\xAAtre lu : " + std::strerror(errno));
     struct stat st {};
     std::string why;
     if (::fstat(fd, &st) != 0) {
@@ -411,8 +457,29 @@ bool ReadSmallFile(const fs::path& path, std::size_t limit, std::string& bytes,
     return Fail(error, path.string() + " : " + why);
 }
 
+bool FileNameSet::Holds(const Place& place) const {
+    if (paths_.count(place.key)) return true;
+    if (!place.id) return false;
+    const auto it = files_.find({place.id->first, place.id->second});
+    return it != files_.end() && StillOneFile(it->second, place.resolved);
+}
+
+bool FileNameSet::Contains(const fs::path& path) const {
+    return Holds(PlaceOf(path));
+}
+
+bool FileNameSet::Insert(const fs::path& path) {
+    const Place place = PlaceOf(path);
+    if (Holds(place)) return false;
+    paths_.insert(place.key);
+    if (place.id) files_.insert_or_assign({place.id->first, place.id->second}, place.resolved);
+    return true;
+}
+
 bool SameFile(const fs::path& a, const fs::path& b) {
-    return FileKey(a) == FileKey(b);
+    FileNameSet names;
+    names.Insert(a);
+    return !names.Insert(b);
 }
 
 bool ReadWholeFile(const fs::path& path, std::string& bytes, std::string* error) {

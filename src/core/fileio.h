@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -35,7 +39,8 @@ class StagedFile {
     // On failure returns false and sets *error to a reason (English, without the path).
     bool Stage(const std::filesystem::path& path, std::string_view bytes, std::string* error,
                ReplaceOptions options = {});
-    bool Commit(std::string* error);
+    // syncFolder false leaves the folder's sync to the caller (once for many renames).
+    bool Commit(std::string* error, bool syncFolder = true);
     void Discard();
 
     bool staged() const { return !temp_.empty(); }
@@ -63,18 +68,36 @@ struct FileContent {
 // are already the new ones, and *error names the one that failed.
 // Two names of the set that are one file are refused before anything is written. The
 // renames hold a lock on each folder of the set, so that parallel runs replacing the same
-// files never leave one run's file beside another's. SIGINT and SIGTERM wait while the
-// files are replaced: during the staging they stop it (the staged files removed), during
-// the renames they wait for the last; the signal is then raised again.
+// files never leave one run's file beside another's. SIGINT, SIGTERM, SIGHUP and SIGQUIT wait while
+// the files are replaced: during the staging they stop it (the staged files removed), during the
+// renames they wait for the last; the signal is then raised again.
 bool ReplaceFiles(const std::vector<FileContent>& files, std::string* error,
                   ReplaceOptions options = {});
+
+// Names of files told apart as files, so that a run writes no file twice nor over its input:
+// links followed (the last one too, even when it names no file yet), "." and ".." resolved,
+// and two names of one existing regular file (a hard link, a folder that ignores case) known
+// as one. One look-up a name, so that a set of thousands of files stays quick.
+class FileNameSet {
+  public:
+    // Adds the name; false, adding nothing, when the set holds its file already.
+    bool Insert(const std::filesystem::path& path);
+    bool Contains(const std::filesystem::path& path) const;
+
+  private:
+    struct Place;
+    static Place PlaceOf(const std::filesystem::path& path);
+    bool Holds(const Place& place) const;
+    std::set<std::string> paths_;
+    std::map<std::pair<std::uint64_t, std::uint64_t>, std::filesystem::path> files_;
+};
 
 // Files made in memory: name and bytes of each, to be replaced as one set.
 using NamedFiles = std::vector<std::pair<std::string, std::string>>;
 
 // ReplaceFiles one file at a time, so that a large set need not be held in memory: Add
 // stages a file at once, Commit renames them all (see ReplaceFiles); without Commit
-// nothing is replaced and the staged files are removed. SIGINT and SIGTERM wait from the
+// nothing is replaced and the staged files are removed. Those four signals wait from the
 // first Add to the end of Commit or the set's destruction.
 class StagedSet {
   public:
@@ -82,9 +105,13 @@ class StagedSet {
     StagedSet(const StagedSet&) = delete;
     StagedSet& operator=(const StagedSet&) = delete;
     ~StagedSet();
+    // A file the run reads: Add refuses any name of it.
+    void Keep(const std::filesystem::path& path);
     // *error names the file.
     bool Add(const std::filesystem::path& path, std::string_view bytes, std::string* error);
-    bool Commit(std::string* error);
+    // progress, when given, is told each file renamed (done, total).
+    bool Commit(std::string* error,
+                const std::function<void(std::size_t, std::size_t)>& progress = {});
 
   private:
     struct Impl;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "core/cp1252.h"
 #include "core/markup.h"
 #include "rtf/reader.h"
 #include "rtf/writer.h"
@@ -33,7 +34,13 @@ bool WriteText(const OutputData& output, const std::vector<std::string>& names, 
 
 std::string XmlEscaped(std::string_view text) {
     std::string out;
-    for (char c : text) {
+    for (std::size_t pos = 0; pos < text.size();) {
+        const char32_t c = rtf::NextCodePoint(text, pos);
+        // What XML 1.0 cannot hold (control characters, U+FFFE, U+FFFF, halves of
+        // surrogate pairs) is dropped: a reader refuses the whole file for one of them.
+        const bool allowed = c == '\t' || c == '\n' || c == '\r' || (c >= 0x20 && c < 0xD800) ||
+                             (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+        if (!allowed) continue;
         switch (c) {
             case '&':
                 out += "&amp;";
@@ -48,7 +55,7 @@ std::string XmlEscaped(std::string_view text) {
                 out += "&quot;";
                 break;
             default:
-                out += c;
+                AppendUtf8(out, c);
         }
     }
     return out;

@@ -19,7 +19,8 @@ bool WriteText(const OutputData& output, const std::vector<std::string>& names, 
 // The subject and, when asked, the answer key of the output's first copy in key order.
 std::vector<std::string_view> PairDocuments(const OutputData& output, std::size_t count);
 
-// UTF-8 text fit for XML's text and attributes: & < > " as entities.
+// UTF-8 text fit for XML's text and attributes: & < > " as entities, what XML cannot hold
+// dropped.
 std::string XmlEscaped(std::string_view text);
 
 // An RTF fragment of the sheets (a question's body) read into the model, in the documents'

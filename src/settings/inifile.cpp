@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/inifile.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <new>
 
 #include "core/fileio.h"
@@ -45,13 +42,6 @@ unsigned char FoldCase(unsigned char c) {
 
 bool HasLineEnd(std::string_view s) {
     return s.find_first_of("\r\n") != std::string_view::npos;
-}
-
-std::string ErrnoText(std::string_view what, int err) {
-    std::string s(what);
-    s += ": ";
-    s += std::strerror(err);
-    return s;
 }
 
 }  // namespace
@@ -268,53 +258,15 @@ std::string QuoteIniValue(std::string_view value) {
     return out;
 }
 
-namespace {
-
-// Reads at most kIniMaxFileSize + 1 bytes, so an oversized file is detected without
-// reading it all.
-IniStatus ReadWholeFile(const fs::path& path, std::string& out) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return IniStatus::Failure(ErrnoText("open", errno));
-    out.clear();
-    char buffer[65536];
-    IniStatus status;
-    for (;;) {
-        const std::size_t n = std::fread(buffer, 1, sizeof buffer, f);
-        out.append(buffer, n);
-        if (out.size() > kIniMaxFileSize) {
-            status = IniStatus::Failure("file too large");
-            break;
-        }
-        if (n < sizeof buffer) {
-            if (std::ferror(f)) status = IniStatus::Failure(ErrnoText("read", errno));
-            break;
-        }
-    }
-    std::fclose(f);
-    return status;
-}
-
-}  // namespace
-
 IniStatus IniFile::Load(IniDocument& out) const {
     out = IniDocument();
     try {
         std::error_code ec;
         fs::path path = path_;
-        fs::file_status st = fs::status(path, ec);
-        if (!fs::exists(st) && !readFallback_.empty()) {
-            path = readFallback_;
-            st = fs::status(path, ec);
-        }
-        if (!fs::exists(st)) return {};
-        if (fs::is_directory(st)) return IniStatus::Failure("the path is a folder");
-        // A pipe or device could block or never end.
-        if (!fs::is_regular_file(st)) return IniStatus::Failure("not a regular file");
-        const std::uintmax_t size = fs::file_size(path, ec);
-        if (!ec && size > kIniMaxFileSize) return IniStatus::Failure("file too large");
-        std::string bytes;
-        IniStatus status = ReadWholeFile(path, bytes);
-        if (!status) return status;
+        if (!fs::exists(fs::status(path, ec)) && !readFallback_.empty()) path = readFallback_;
+        if (!fs::exists(fs::status(path, ec))) return {};
+        std::string bytes, why;
+        if (!ReadSmallFile(path, kIniMaxFileSize, bytes, &why)) return IniStatus::Failure(why);
         out = IniDocument::Parse(bytes);
         return {};
     } catch (const std::bad_alloc&) {

@@ -13,8 +13,9 @@ namespace equat {
 
 // Longest value a read gives back; longer values are cut.
 inline constexpr std::size_t kIniMaxValueLength = 2047;
-// Files above this size are refused rather than read into memory.
-inline constexpr std::uintmax_t kIniMaxFileSize = 256u * 1024 * 1024;
+// Files above this size are refused rather than read: the window's settings take a few
+// kilobytes, and a file of millions of lines would hold the window for minutes.
+inline constexpr std::uintmax_t kIniMaxFileSize = 1024 * 1024;
 
 // Case-insensitive comparison of Windows-1252 names (ASCII and the accented letters).
 bool IniNamesEqual(std::string_view a, std::string_view b);
@@ -105,8 +106,9 @@ class IniFile {
     const std::filesystem::path& readFallback() const { return readFallback_; }
 
     // A missing file loads as an empty document with an ok status. A file that exists
-    // but cannot be read (or is a folder, or is too large) gives an empty document and
-    // a failure, so that a save never replaces a file it could not read.
+    // but cannot be read (or is a folder, a device, a pipe, or is too large) gives an empty
+    // document and a failure, so that a save never replaces a file it could not read. The
+    // read is bounded and never waits (see ReadSmallFile).
     IniStatus Load(IniDocument& out) const;
 
     // Replaces the file by the document atomically: a temporary file in the same folder

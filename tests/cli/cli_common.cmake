@@ -2,7 +2,8 @@
 # What the tools' end-to-end scripts share: running the tool under test (TOOL) in WORK, and
 # reading the PDFs it writes.
 
-# Runs TOOL with the arguments and checks its exit status; last_err receives its stderr.
+# Runs TOOL with the arguments and checks its exit status; last_err and last_out receive its
+# stderr and stdout.
 function(run expected)
   execute_process(COMMAND ${TOOL} ${ARGN} WORKING_DIRECTORY ${WORK}
                   RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
@@ -10,6 +11,7 @@ function(run expected)
     message(FATAL_ERROR "${TOOL} ${ARGN}: exit ${rc}, expected ${expected}\n${out}${err}")
   endif()
   set(last_err "${err}" PARENT_SCOPE)
+  set(last_out "${out}" PARENT_SCOPE)
 endfunction()
 
 # A row of a table of cases, fields apart by "#", into the variables named; "|" inside a

@@ -139,6 +139,13 @@ TEST(Adapted, RosterColumns) {
         {"Li;4", "Li;4", 0, false},
         {"Li;2;B", "Li;2;B", 0, false},
         {"Li;2;A;x", "Li;2;A;x", 0, false},
+        // As a spreadsheet exports it: quotes, "" inside them, commas, empty columns after.
+        {"\"Dupont, Jean\";\"2\";\"A\"", "Dupont, Jean", 2, true},
+        {"\"Dupont, Jean\",3,", "Dupont, Jean", 3, false},
+        {"Dupont Jean,2,A", "Dupont Jean", 2, true},
+        {" \"O\"\"Neil; Kim\" ", "O\"Neil; Kim", 0, false},
+        {"Li;2;A;;", "Li", 2, true},
+        {"Dupont, Jean", "Dupont, Jean", 0, false},
     };
     for (const Row& r : rows) {
         std::string error;
@@ -147,9 +154,17 @@ TEST(Adapted, RosterColumns) {
         ASSERT_EQ(got->size(), 1u);
         EXPECT_EQ(got->front(), (RosterEntry{r.name, {r.level, r.adapted}})) << r.line;
     }
-    std::string error;
-    EXPECT_FALSE(ParseRosterEntries("Tom\n;2;A\n", &error));
-    EXPECT_NE(error.find("Ligne 2"), std::string::npos);
+    // Refused with the reason: no name, a quote left open or followed by text, columns that
+    // a quoted line cannot mean.
+    for (const auto& [text, says] :
+         {std::pair{"Tom\n;2;A\n", "Ligne 2"},
+          {"Tom\n\"Dupont;2\n", "Ligne 2 de la liste : des guillemets"},
+          {"\"Dupont\" Jean;2\n", "Ligne 1 de la liste : des guillemets"},
+          {"\"Dupont\";4\n", "le niveau (1 \xE0 3)"}}) {
+        std::string error;
+        EXPECT_FALSE(ParseRosterEntries(text, &error)) << text;
+        EXPECT_NE(error.find(says), std::string::npos) << error;
+    }
 }
 
 // In a set, the copies marked A are adapted and the others not, each at its own level.

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <fstream>
 #include <functional>
 #include <iostream>
@@ -191,6 +192,62 @@ TEST_F(FileIoTest, AStageThatFailsTouchesNoFileOfThePair) {
     EXPECT_NE(error.find("plain"), std::string::npos) << error;
     EXPECT_EQ(Slurp(dir_ / "f.rtf"), "old subject");
     EXPECT_EQ(Names(), (std::vector<std::string>{"f.rtf", "plain"}));
+}
+
+}  // namespace
+}  // namespace equat
+
+namespace equat {
+namespace {
+
+TEST_F(FileIoTest, NamesOfOneFileAreToldApartFromTwoFiles) {
+    const fs::path d = dir_;
+    Spit(d / "a.pdf", "a");
+    Spit(d / "b.pdf", "b");
+    fs::create_directory(d / "sub");
+    fs::create_symlink("c.pdf", d / "dangling.pdf");
+    fs::create_symlink("a.pdf", d / "link.pdf");
+    fs::create_hard_link(d / "a.pdf", d / "hard.pdf");
+    struct Case {
+        fs::path first, second;
+        bool one;
+    } cases[] = {
+        {d / "a.pdf", d / "b.pdf", false},       {d / "a.pdf", d / "sub" / ".." / "a.pdf", true},
+        {d / "a.pdf", d / "link.pdf", true},     {d / "a.pdf", d / "hard.pdf", true},
+        {d / "c.pdf", d / "dangling.pdf", true}, {d / "c.pdf", d / "sub" / "c.pdf", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.second.string());
+        EXPECT_EQ(SameFile(c.first, c.second), c.one);
+        EXPECT_EQ(SameFile(c.second, c.first), c.one);
+    }
+    // A file the run reads is never staged over, whatever its name.
+    StagedSet set;
+    set.Keep(d / "link.pdf");
+    std::string error;
+    EXPECT_FALSE(set.Add(d / "hard.pdf", "x", &error));
+    EXPECT_NE(error.find("reads"), std::string::npos) << error;
+    EXPECT_EQ(Slurp(d / "a.pdf"), "a");
+}
+
+// Parallel runs replace files while a set is named: a number freed by one file and taken by
+// another is never taken for one file under two names.
+TEST_F(FileIoTest, ParallelReplacementsNeverMakeTwoNamesOneFile) {
+    std::atomic<bool> stop{false};
+    std::thread writer([&] {
+        for (int r = 0; !stop; ++r)
+            ReplaceFiles({{dir_ / "w.rtf", std::to_string(r)}, {dir_ / "w.log", "log"}}, nullptr,
+                         {.sync = false});
+    });
+    int falseTwins = 0;
+    for (int k = 0; k < 2000; ++k) {
+        FileNameSet names;
+        names.Insert(dir_ / "w.rtf");
+        if (!names.Insert(dir_ / "w.log")) ++falseTwins;
+    }
+    stop = true;
+    writer.join();
+    EXPECT_EQ(falseTwins, 0);
 }
 
 }  // namespace

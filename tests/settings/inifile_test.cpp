@@ -253,10 +253,11 @@ TEST_F(IniFileTest, FailedWritesLeaveTheOldFileAndNoTemporary) {
     fs::resize_file(tooLarge, kIniMaxFileSize + 1);  // sparse, costs no disk
 
     ASSERT_EQ(::mkfifo((dir_ / "fifo.ini").c_str(), 0644), 0);
+    fs::create_symlink("/dev/zero", dir_ / "zero.ini");
     const auto before = Names();
 
-    const fs::path targets[] = {readOnly, blocker / "x.ini", dir_ / "folder.ini", tooLarge,
-                                dir_ / "fifo.ini"};
+    const fs::path targets[] = {readOnly, blocker / "x.ini", dir_ / "folder.ini",
+                                tooLarge, dir_ / "fifo.ini", dir_ / "zero.ini"};
     for (const fs::path& target : targets) {
         const IniStatus status = IniFile(target).WriteString("A", "a", "2");
         EXPECT_FALSE(status) << target;
@@ -268,6 +269,7 @@ TEST_F(IniFileTest, FailedWritesLeaveTheOldFileAndNoTemporary) {
     // An unreadable file reads as missing.
     EXPECT_EQ(IniFile(tooLarge).ReadString("A", "a", "d"), "d");
     EXPECT_EQ(IniFile(dir_ / "fifo.ini").ReadString("A", "a", "d"), "d");
+    EXPECT_EQ(IniFile(dir_ / "zero.ini").ReadString("A", "a", "d"), "d");
 }
 
 TEST_F(IniFileTest, FullDiskLeavesTheOldFile) {
