@@ -369,12 +369,6 @@ bool ReplaceFiles(const std::vector<FileContent>& files, std::string* error,
     return set.Commit(error);
 }
 
-bool WriteFileAtomically(const fs::path& path, std::string_view bytes, std::string* error) {
-    std::string why;
-    if (ReplaceFile(path, bytes, &why)) return true;
-    return Fail(error, "cannot write " + path.string() + ": " + why);
-}
-
 bool ReadSmallFile(const fs::path& path, std::size_t limit, std::string& bytes,
                    std::string* error) {
     // Not blocking, so that a pipe without a writer does not hang the open.

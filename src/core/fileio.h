@@ -91,10 +91,6 @@ class StagedSet {
     std::unique_ptr<Impl> impl_;
 };
 
-// ReplaceFile with the reason prefixed by "cannot write <path>: ", for the tools' messages.
-bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
-                         std::string* error);
-
 // Whole file, or false with *error set.
 bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes, std::string* error);
 

@@ -379,15 +379,6 @@ void DrawSystemLevel3(RandomSource& rng, SystemQuestion& q) {
     }
 }
 
-std::string WrittenSystemText(int level, const SystemQuestion& q) {
-    std::string text;
-    WriteSystemInto(text, q.eq1, q.eq2,
-                    level != 3    ? PutPlain
-                    : q.form == 0 ? PutTwoSided
-                                  : PutBracketed);
-    return text;
-}
-
 std::string SystemDiagnosticEntry(int i, const SystemQuestion& q, int aleas) {
     static constexpr std::array<std::string_view, 6> kFirst{
         "t1=", "  t2=", "  t3=", "    t4=", "    t5=", "    t6="};

@@ -45,8 +45,6 @@ struct SystemQuestion {
     std::string written;  // the written system, RTF, shown by both documents
 };
 
-// The system in the writer of its level (and at level 3 of its form).
-std::string WrittenSystemText(int level, const SystemQuestion& q);
 // The three-line diagnostic entry of question i.
 std::string SystemDiagnosticEntry(int i, const SystemQuestion& q, int aleas);
 // The bodies after the numbering, appended to a document; they need q.written set.

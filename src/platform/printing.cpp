@@ -100,10 +100,4 @@ bool PdfBytes(Paginator& pages, const QPageLayout& layout, int dpi, const QStrin
     return true;
 }
 
-bool WritePdf(Paginator& pages, const QString& path, const QPageLayout& layout, int dpi,
-              const QString& title, QString* error) {
-    QByteArray pdf;
-    return PdfBytes(pages, layout, dpi, title, &pdf, error) && SaveBytes(path, pdf, error, false);
-}
-
 }  // namespace equat

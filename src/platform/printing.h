@@ -47,9 +47,4 @@ bool PrintDocument(Paginator& pages, QPrinter& printer, const QString& title, QS
 bool PdfBytes(Paginator& pages, const QPageLayout& layout, int dpi, const QString& title,
               QByteArray* pdf, QString* error);
 
-// The whole text as a PDF, laid out as printing lays it out on a printer of that page layout
-// and resolution; the file is replaced atomically (not synced). False with *error on failure.
-bool WritePdf(Paginator& pages, const QString& path, const QPageLayout& layout, int dpi,
-              const QString& title, QString* error);
-
 }  // namespace equat
