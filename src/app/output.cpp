@@ -48,25 +48,23 @@ bool RunPrinterDialog(QWidget* parent, QPrinter& printer) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-// The exports the window offers, each a row of the table of formats.
-constexpr struct {
-    const char* format;
-    const char* filter;
-} kExports[] = {{"moodle", "Banque de questions Moodle XML (*.xml)"},
-                {"gift", "Questions GIFT, premier degré (*.txt)"},
-                {"odt", "Texte OpenDocument, sujet et corrigé (*.odt)"}};
-
+// The exports the window offers: the rows of the table of formats with a filter.
 std::optional<Output::ExportChoice> RunExportDialog(QWidget* parent, const QString& folder,
                                                     const QString& presetName) {
     QStringList filters;
-    for (const auto& e : kExports) filters << QString::fromUtf8(e.filter);
+    std::vector<std::string_view> names;
+    for (const FormatInfo& f : Formats()) {
+        if (f.exportFilter.empty()) continue;
+        filters << QString::fromUtf8(f.exportFilter.data(), qsizetype(f.exportFilter.size()));
+        names.push_back(f.name);
+    }
     QString chosen = filters[0];
     const QString start = folder.isEmpty() ? presetName : QDir(folder).filePath(presetName);
     const QString name = QFileDialog::getSaveFileName(parent, QString::fromUtf8("Exporter"), start,
                                                       filters.join(";;"), &chosen);
     if (name.isEmpty()) return std::nullopt;
-    return Output::ExportChoice{name,
-                                kExports[std::max<qsizetype>(0, filters.indexOf(chosen))].format};
+    return Output::ExportChoice{
+        name, std::string(names[std::max<qsizetype>(0, filters.indexOf(chosen))])};
 }
 
 void RunErrorBox(QWidget* parent, const QString& message) {
@@ -159,7 +157,13 @@ void Output::Export() {
     if (!copy || parts_.subject->LineCount() == 0) return;
     const auto chosen = exportDialog_(parts_.window, parts_.saveFolder(), parts_.baseName());
     if (!chosen || chosen->file.isEmpty()) return;
-    const FormatInfo& format = Format(chosen->format);
+    const FormatInfo* found = FindFormat(chosen->format);
+    if (!found) {
+        ShowError(
+            QString::fromUtf8("Format inconnu : %1").arg(QString::fromStdString(chosen->format)));
+        return;
+    }
+    const FormatInfo& format = *found;
     QString file = chosen->file;
     if (QFileInfo(file).suffix().isEmpty())
         file += QString::fromUtf8(format.extension.data(), qsizetype(format.extension.size()));

@@ -50,7 +50,7 @@ QuizDialog::QuizDialog(Parts parts, QWidget* parent)
     setObjectName("QuizDialog");
     setWindowTitle(kTitle);
     cbType = new QComboBox(this);
-    for (const DialogKind& k : kDialogKinds) cbType->addItem(k.caption, QString(k.kind));
+    AddKindItems(cbType);
     cbType->setToolTip("Type des équations");
     spNiveau = new QSpinBox(this);
     spNiveau->setRange(1, 3);
@@ -148,7 +148,6 @@ QuizRequest QuizDialog::Request() const {
     // The window's title is a page wide; a title of the teacher's own is kept.
     if (request.settings.title == kDefaultTitle) request.settings.title = kDefaultQuizTitle;
     request.copies = spCopies->value();
-    request.perPage = cbParPage->currentData().toInt();
     request.twoLevels = ckbDeuxNiveaux->isEnabled() && ckbDeuxNiveaux->isChecked();
     return request;
 }
@@ -159,12 +158,11 @@ const ClassSet& QuizDialog::Drawn() {
 }
 
 bool QuizDialog::Print() {
-    const QuizRequest request = Request();
     const ClassSet& quiz = Drawn();
     QPrinter& printer = CurrentPrinter();
     for (const bool keys : {false, true}) {
         QString error;
-        if (!PrintSet(quiz.copies, quiz.keyOrder, request.perPage, keys, printer,
+        if (!PrintSet(quiz.copies, quiz.keyOrder, cbParPage->currentData().toInt(), keys, printer,
                       keys ? QString("Corrigés") : QString(kTitle), &error)) {
             messageBox_(this, error + '.', true);
             return false;
@@ -176,14 +174,13 @@ bool QuizDialog::Print() {
 bool QuizDialog::SavePdf() {
     const QString path = saveDialog_(this, parts_.folder ? parts_.folder() : QString());
     if (path.isEmpty()) return false;
-    const QuizRequest request = Request();
     const ClassSet& quiz = Drawn();
     // The pdf row of the table of formats: the copies' file, the keys beside it.
     std::string stem = QFile::encodeName(path).toStdString();
     if (path.endsWith(".pdf", Qt::CaseInsensitive)) stem.resize(stem.size() - 4);
-    const FormatInfo& pdf = Format("pdf");
+    const FormatInfo& pdf = Format(FormatId::Pdf);
     OutputData output{quiz.copies, quiz.keyOrder};
-    output.quizPerPage = request.perPage;
+    output.quizPerPage = cbParPage->currentData().toInt();
     NamedFiles files;
     std::vector<std::string> written;
     std::string error;

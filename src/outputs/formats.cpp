@@ -22,19 +22,24 @@ constexpr FormatWriter WriteGrid = nullptr;
 // Page images are written by the page as they are drawn (RtfToPng), not made in memory.
 constexpr FormatWriter WritePng = nullptr;
 
+// In the order of FormatId; "Exporter..." lists its formats in this order.
 // clang-format off
 constexpr FormatInfo kFormats[] = {
-    //  name      ext      suffix             pair   laidOut fromRtf bodies  writer
-    {"rtf",    ".rtf",  "",                true,  false,  true,   false,  &WriteRtfPair},
-    {"txt",    ".txt",  "",                false, false,  true,   false,  &WriteText},
-    {"pdf",    ".pdf",  "",                true,  true,   true,   false,  WritePdf},
-    {"png",    ".png",  "",                false, true,   true,   false,  WritePng},
-    {"grid",   ".pdf",  kAnswerGridSuffix, false, true,   false,  false,  WriteGrid},
-    {"moodle", ".xml",  "",                false, false,  false,  true,   &WriteMoodle},
-    {"gift",   ".txt",  "",                false, false,  false,  true,   &WriteGift},
-    {"odt",    ".odt",  "",                true,  false,  true,   false,  &WriteOdtPair},
+    //  name      ext      suffix             pair   laidOut fromRtf
+    {"rtf",    ".rtf",  "",                true,  false,  true,  "", &WriteRtfPair},
+    {"txt",    ".txt",  "",                false, false,  true,  "", &WriteText},
+    {"pdf",    ".pdf",  "",                true,  true,   true,  "", WritePdf},
+    {"png",    ".png",  "",                false, true,   true,  "", WritePng},
+    {"grid",   ".pdf",  kAnswerGridSuffix, false, true,   false, "", WriteGrid},
+    {"moodle", ".xml",  "",                false, false,  false,
+     "Banque de questions Moodle XML (*.xml)", &WriteMoodle},
+    {"gift",   ".txt",  "",                false, false,  false,
+     "Questions GIFT, premier degr\xC3\xA9 (*.txt)", &WriteGift},
+    {"odt",    ".odt",  "",                true,  false,  true,
+     "Texte OpenDocument, sujet et corrig\xC3\xA9 (*.odt)", &WriteOdtPair},
 };
 // clang-format on
+static_assert(std::size(kFormats) == static_cast<std::size_t>(FormatId::Odt) + 1);
 
 }  // namespace
 
@@ -42,15 +47,14 @@ std::span<const FormatInfo> Formats() {
     return kFormats;
 }
 
+const FormatInfo& Format(FormatId id) {
+    return kFormats[static_cast<std::size_t>(id)];
+}
+
 const FormatInfo* FindFormat(std::string_view name) {
     for (const auto& f : kFormats)
         if (f.name == name) return &f;
     return nullptr;
-}
-
-const FormatInfo& Format(std::string_view name) {
-    const FormatInfo* f = FindFormat(name);
-    return f ? *f : kFormats[0];
 }
 
 bool MakeFormat(const FormatInfo& format, const OutputData& output,

@@ -12,8 +12,8 @@
 #include <functional>
 #include <memory>
 
+#include "core/classset.h"
 #include "core/fileio.h"
-#include "core/formats.h"
 #include "platform/pages.h"
 #include "platform/paginator.h"
 #include "platform/printing.h"
@@ -262,15 +262,11 @@ bool AnswerGridPdf(const AnswerGrid& grid, std::string* pdf, std::string* error)
 }
 
 bool ClassPdfs(std::span<const ClassCopy> copies, const std::vector<std::size_t>& keyOrder,
-               const std::string& path, const std::string& answers, NamedFiles* files,
+               const std::string& subjectName, const std::string& keyName, NamedFiles* files,
                std::string* error, int quizPerPage) {
     SetPainters painters = PaintersFor(copies, quizPerPage);
     UseCream(copies, keyOrder, quizPerPage, painters);
-    fs::path subjectPath(path);
-    if (!subjectPath.has_extension()) subjectPath += ".pdf";
-    fs::path keyPath = subjectPath;
-    keyPath.replace_extension();
-    keyPath += BesideName("", kAnswerKeySuffix, ".pdf");
+    const fs::path subjectPath(subjectName), keyPath(keyName);
 
     std::vector<std::string_view> subjects, keys;
     for (const auto& copy : copies) subjects.push_back(copy.sheet.subject);
@@ -289,14 +285,10 @@ bool ClassPdfs(std::span<const ClassCopy> copies, const std::vector<std::size_t>
         [&] {
             keysMade = PdfOf(painters.keys, keys, keyPath.stem().string(), &made[1].second, error);
         });
-    bool ok = subjectsMade && keysMade;
     if (!subjectsMade) *error = subjectError;
-    if (ok && !answers.empty()) {
-        made.emplace_back(answers, std::string());
-        ok = AnswerGridPdf(MakeAnswerGrid(copies, keyOrder), &made.back().second, error);
-    }
-    if (ok) files->insert(files->end(), made.begin(), made.end());
-    return ok;
+    if (!subjectsMade || !keysMade) return false;
+    files->insert(files->end(), made.begin(), made.end());
+    return true;
 }
 
 bool WriteAllFiles(const NamedFiles& files, std::vector<std::string>* written, std::string* error) {

@@ -136,8 +136,9 @@ TEST(Quiz, EveryMoodleAnswerIsTheExactResult) {
                 copy.code.level = level;
                 NamedFiles files;
                 std::string error;
-                ASSERT_TRUE(MakeFormat(Format("moodle"), OutputData{std::span(&copy, 1), {}},
-                                       {"b.xml"}, &files, &error))
+                ASSERT_TRUE(MakeFormat(Format(FormatId::Moodle),
+                                       OutputData{std::span(&copy, 1), {}}, {"b.xml"}, &files,
+                                       &error))
                     << error;
                 const std::string& xml = files.at(0).second;
                 const std::regex question(
@@ -187,8 +188,8 @@ TEST(Quiz, GiftAnswersAreTheExactResults) {
         copy.code.level = settings.level;
         NamedFiles files;
         std::string error;
-        ASSERT_TRUE(MakeFormat(Format("gift"), OutputData{std::span(&copy, 1), {}}, {"g.txt"},
-                               &files, &error));
+        ASSERT_TRUE(MakeFormat(Format(FormatId::Gift), OutputData{std::span(&copy, 1), {}},
+                               {"g.txt"}, &files, &error));
         const std::string& gift = files.at(0).second;
         const std::regex numeric("\\{#(-?[0-9.]+):([0-9.]+)####");
         std::size_t i = 0;
@@ -217,12 +218,12 @@ TEST(Quiz, GiftAnswersAreTheExactResults) {
     copy.code.kind = "syst";
     NamedFiles files;
     std::string error;
-    EXPECT_FALSE(
-        MakeFormat(Format("gift"), OutputData{std::span(&copy, 1), {}}, {"g.txt"}, &files, &error));
+    EXPECT_FALSE(MakeFormat(Format(FormatId::Gift), OutputData{std::span(&copy, 1), {}}, {"g.txt"},
+                            &files, &error));
     // A sheet made without its questions as data is refused, not exported empty.
     copy.sheet.bodies.clear();
-    EXPECT_FALSE(MakeFormat(Format("moodle"), OutputData{std::span(&copy, 1), {}}, {"b.xml"},
-                            &files, &error));
+    EXPECT_FALSE(MakeFormat(Format(FormatId::Moodle), OutputData{std::span(&copy, 1), {}},
+                            {"b.xml"}, &files, &error));
 }
 
 }  // namespace
