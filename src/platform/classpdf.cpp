@@ -101,14 +101,15 @@ void UseCream(std::span<const ClassCopy> copies, const std::vector<std::size_t>&
 }  // namespace
 
 static bool PdfOf(const PaintDocuments& paint, const std::vector<std::string_view>& rtfs,
-                  const std::string& title, std::string* pdf, std::string* error) {
+                  const std::string& title, std::string* pdf, std::string* error,
+                  const QPageLayout& layout = DefaultPageLayout()) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QString why;
     bool ok = true;
     {
         QPdfWriter writer(&buffer);
-        SetUp(writer, DefaultPageLayout(), title);
+        SetUp(writer, layout, title);
         ok = paint(rtfs, writer, &why);
     }
     if (!ok) *error = why.toStdString();
@@ -119,6 +120,11 @@ static bool PdfOf(const PaintDocuments& paint, const std::vector<std::string_vie
 bool CollatedPdf(const std::vector<std::string_view>& rtfs, const std::string& title,
                  std::string* pdf, std::string* error) {
     return PdfOf(PaintCollated, rtfs, title, pdf, error);
+}
+
+bool CollatedPdfOn(const QPageLayout& layout, const std::vector<std::string_view>& rtfs,
+                   const std::string& title, std::string* pdf, std::string* error) {
+    return PdfOf(PaintCollated, rtfs, title, pdf, error, layout);
 }
 
 static SetPainters PaintersFor(std::span<const ClassCopy> copies, int quizPerPage) {
