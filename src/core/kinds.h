@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include <array>
 #include <iterator>
 #include <memory>
 #include <string_view>
@@ -20,12 +21,41 @@ struct KindInfo {
     std::string_view caption;  // the window's button and the dialogs' list item
     std::string_view title;    // what a teacher reads it filed under (a bank's category)
     int place;                 // left to right among the window's buttons; the dialogs' order
+    // Its cases in the order the teacher reads them: the words follow the kind's own
+    // vocabulary, the bits their meaning, shared by the kinds, so that one choice of cases
+    // serves every kind of a mixed sheet.
+    std::array<CaseInfo, kCaseCount> cases;
     std::unique_ptr<QuestionKind> (*make)();
 };
 inline constexpr KindInfo kSheetKinds[] = {
-    {"1d", "Equat 1d", "1er degr\xE9", 0, &MakeFirstDegreeKind},
-    {"2d", "Equat 2d", "2nd degr\xE9", 2, &MakeSecondDegreeKind},
-    {"syst", "Syst", "Syst\xE8mes", 1, &MakeSystemKind},
+    {"1d",
+     "Equat 1d",
+     "1er degr\xE9",
+     0,
+     {{{0, "one", "Une solution"},
+       {1, "none", "Aucune solution"},
+       {2, "all",
+        "Tout r\xE9"
+        "el est solution"}}},
+     &MakeFirstDegreeKind},
+    {"2d",
+     "Equat 2d",
+     "2nd degr\xE9",
+     2,
+     {{{0, "two", "Deux racines"},
+       {2, "double", "Une racine double"},
+       {1, "none",
+        "Aucune racine r\xE9"
+        "elle"}}},
+     &MakeSecondDegreeKind},
+    {"syst",
+     "Syst",
+     "Syst\xE8mes",
+     1,
+     {{{0, "one", "Une solution"},
+       {1, "none", "Aucune solution"},
+       {2, "infinite", "Une infinit\xE9 de solutions"}}},
+     &MakeSystemKind},
 };
 inline constexpr int kKindCount = static_cast<int>(std::size(kSheetKinds));
 
