@@ -35,9 +35,14 @@ struct OutputData {
 using FormatWriter = bool (*)(const OutputData& output, const std::vector<std::string>& names,
                               NamedFiles* files, std::string* error);
 
+// The formats, one per row of the table and in its order: the program names the row it
+// means, a name read from outside goes through FindFormat.
+enum class FormatId { Rtf, Txt, Pdf, Png, Grid, Moodle, Gift, Odt };
+
 // One output a sheet or a class set is written to. The table (outputs/formats.h) has one
 // row per format.
 struct FormatInfo {
+    FormatId id;
     std::string_view name;       // the batch tools' choice ("--to pdf")
     std::string_view extension;  // of every file it writes
     std::string_view suffix;     // after the stem of its (first) file

@@ -22,24 +22,29 @@ constexpr FormatWriter WriteGrid = nullptr;
 // Page images are written by the page as they are drawn (RtfToPng), not made in memory.
 constexpr FormatWriter WritePng = nullptr;
 
-// In the order of FormatId; "Exporter..." lists its formats in this order.
+// "Exporter..." lists its formats in this order.
 // clang-format off
 constexpr FormatInfo kFormats[] = {
-    //  name      ext      suffix             pair   laidOut fromRtf
-    {"rtf",    ".rtf",  "",                true,  false,  true,  "", &WriteRtfPair},
-    {"txt",    ".txt",  "",                false, false,  true,  "", &WriteText},
-    {"pdf",    ".pdf",  "",                true,  true,   true,  "", WritePdf},
-    {"png",    ".png",  "",                false, true,   true,  "", WritePng},
-    {"grid",   ".pdf",  kAnswerGridSuffix, false, true,   false, "", WriteGrid},
-    {"moodle", ".xml",  "",                false, false,  false,
+    //                  name      ext     suffix             pair   laidOut fromRtf
+    {FormatId::Rtf,    "rtf",    ".rtf", "",                true,  false,  true,  "", &WriteRtfPair},
+    {FormatId::Txt,    "txt",    ".txt", "",                false, false,  true,  "", &WriteText},
+    {FormatId::Pdf,    "pdf",    ".pdf", "",                true,  true,   true,  "", WritePdf},
+    {FormatId::Png,    "png",    ".png", "",                false, true,   true,  "", WritePng},
+    {FormatId::Grid,   "grid",   ".pdf", kAnswerGridSuffix, false, true,   false, "", WriteGrid},
+    {FormatId::Moodle, "moodle", ".xml", "",                false, false,  false,
      "Banque de questions Moodle XML (*.xml)", &WriteMoodle},
-    {"gift",   ".txt",  "",                false, false,  false,
+    {FormatId::Gift,   "gift",   ".txt", "",                false, false,  false,
      "Questions GIFT, premier degr\xC3\xA9 (*.txt)", &WriteGift},
-    {"odt",    ".odt",  "",                true,  false,  true,
+    {FormatId::Odt,    "odt",    ".odt", "",                true,  false,  true,
      "Texte OpenDocument, sujet et corrig\xC3\xA9 (*.odt)", &WriteOdtPair},
 };
 // clang-format on
-static_assert(std::size(kFormats) == static_cast<std::size_t>(FormatId::Odt) + 1);
+constexpr bool InIdOrder() {
+    for (std::size_t k = 0; k < std::size(kFormats); ++k)
+        if (kFormats[k].id != static_cast<FormatId>(k)) return false;
+    return std::size(kFormats) == static_cast<std::size_t>(FormatId::Odt) + 1;
+}
+static_assert(InIdOrder(), "one row per FormatId, in its order");
 
 }  // namespace
 

@@ -7,10 +7,6 @@
 
 namespace equat {
 
-// The formats, one per row of the table and in its order: the program names the row it
-// means, a name read from outside goes through FindFormat.
-enum class FormatId { Rtf, Txt, Pdf, Png, Grid, Moodle, Gift, Odt };
-
 // Every output, one row each: the window's export, the class-set dialog, equat-sheet and
 // equat-rtf read this table and call its writers.
 std::span<const FormatInfo> Formats();
