@@ -31,8 +31,8 @@ void BM_MoodleBank(benchmark::State& state) {
     for (auto _ : state) {
         NamedFiles files;
         std::string error;
-        MakeFormat(Format("moodle"), OutputData{set.copies, set.keyOrder}, {"b.xml"}, &files,
-                   &error);
+        MakeFormat(Format(FormatId::Moodle), OutputData{set.copies, set.keyOrder}, {"b.xml"},
+                   &files, &error);
         benchmark::DoNotOptimize(files);
     }
 }
@@ -43,8 +43,8 @@ void BM_OdtPair(benchmark::State& state) {
     for (auto _ : state) {
         NamedFiles files;
         std::string error;
-        MakeFormat(Format("odt"), OutputData{std::span(set.copies.data(), 1), {}},
-                   FormatFiles(Format("odt"), "s"), &files, &error);
+        MakeFormat(Format(FormatId::Odt), OutputData{std::span(set.copies.data(), 1), {}},
+                   FormatFiles(Format(FormatId::Odt), "s"), &files, &error);
         benchmark::DoNotOptimize(files);
     }
 }

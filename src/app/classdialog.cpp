@@ -35,8 +35,6 @@
 #include "platform/paginator.h"
 #include "platform/printing.h"
 #include "platform/richedit.h"
-#include "rtf/reader.h"
-#include "rtf/writer.h"
 #include "settings/qtcp1252.h"
 
 namespace equat {
@@ -118,6 +116,11 @@ int NameCount(const QPlainTextEdit* names) {
 
 }  // namespace
 
+void AddKindItems(QComboBox* box) {
+    for (const KindInfo* k : KindsInWindowOrder())
+        box->addItem(FromCp1252(k->caption), QString::fromUtf8(k->name.data(), k->name.size()));
+}
+
 void LayOutDialog(QDialog* dialog, QFormLayout* form, std::initializer_list<QPushButton*> buttons) {
     auto* row = new QHBoxLayout;
     for (QPushButton* b : buttons) {
@@ -160,7 +163,7 @@ void ClassSetDialog::Build() {
 
 void ClassSetDialog::MakeControls() {
     cbType = new QComboBox(this);
-    for (const DialogKind& k : kDialogKinds) cbType->addItem(k.caption, QString(k.kind));
+    AddKindItems(cbType);
     spNiveau = new QSpinBox(this);
     spNiveau->setRange(1, 3);
     spQuestions = new QSpinBox(this);
@@ -440,7 +443,7 @@ std::string ClassSetDialog::SetBaseName() const {
 }
 
 // The format's files of the output, or false with the error shown.
-bool ClassSetDialog::Make(const char* format, const OutputData& output,
+bool ClassSetDialog::Make(FormatId format, const OutputData& output,
                           const std::vector<std::string>& names, NamedFiles* files) {
     std::string error;
     if (MakeFormat(Format(format), output, names, files, &error)) return true;
@@ -536,18 +539,20 @@ bool ClassSetDialog::SavePdf() {
     progress_ = MakeProgress(this, "Préparation des PDF...");
     const ProgressScope closing(progress_);
     NamedFiles files;
-    const FormatInfo& pdf = Format("pdf");
+    const FormatInfo& pdf = Format(FormatId::Pdf);
     if (pairOnScreen) {
         const ClassCopy copy = PairOnScreen();
         const std::string base = InFolder(*folder, parts_.baseName().toStdString());
-        if (!Make("pdf", OutputData{std::span(&copy, 1), {}}, FormatFiles(pdf, base), &files))
+        if (!Make(FormatId::Pdf, OutputData{std::span(&copy, 1), {}}, FormatFiles(pdf, base),
+                  &files))
             return false;
     } else {
         if (!EnsureSet()) return false;
         const std::string base = InFolder(*folder, SetBaseName());
         const OutputData all{set_->copies, set_->keyOrder};
-        if (!Make("pdf", all, FormatFiles(pdf, base), &files)) return false;
-        if (ckbGrille->isChecked() && !Make("grid", all, FormatFiles(Format("grid"), base), &files))
+        if (!Make(FormatId::Pdf, all, FormatFiles(pdf, base), &files)) return false;
+        if (ckbGrille->isChecked() &&
+            !Make(FormatId::Grid, all, FormatFiles(Format(FormatId::Grid), base), &files))
             return false;
     }
     return Finish(*folder, files);
@@ -566,7 +571,7 @@ bool ClassSetDialog::SaveRtf() {
         const SaveNames names = SaveNamesFor(InFolder(*folder, parts_.baseName().toStdString()));
         const ClassCopy copy = PairOnScreen();
         // The areas' RTF is our writer's already.
-        if (!Make("rtf", OutputData{std::span(&copy, 1), {}, true},
+        if (!Make(FormatId::Rtf, OutputData{std::span(&copy, 1), {}, true},
                   {names.subject, names.answerKey}, &files))
             return false;
         return Finish(*folder, files);
@@ -577,12 +582,13 @@ bool ClassSetDialog::SaveRtf() {
         const std::string pupil = NamePart(copy.name);
         const SaveNames names =
             SaveNamesFor(base + "_" + (pupil.empty() ? "" : pupil + "_") + copy.codeText);
-        if (!Make("rtf", OutputData{std::span(&copy, 1), {}}, {names.subject, names.answerKey},
-                  &files))
+        if (!Make(FormatId::Rtf, OutputData{std::span(&copy, 1), {}},
+                  {names.subject, names.answerKey}, &files))
             return false;
     }
     const OutputData all{set_->copies, set_->keyOrder};
-    if (ckbGrille->isChecked() && !Make("grid", all, FormatFiles(Format("grid"), base), &files))
+    if (ckbGrille->isChecked() &&
+        !Make(FormatId::Grid, all, FormatFiles(Format(FormatId::Grid), base), &files))
         return false;
     return Finish(*folder, files);
 }
@@ -595,7 +601,7 @@ bool ClassSetDialog::ExportMoodle() {
     progress_ = MakeProgress(this, "Préparation de la banque de questions...");
     const ProgressScope closing(progress_);
     if (!EnsureSet()) return false;
-    const FormatInfo& moodle = Format("moodle");
+    const FormatInfo& moodle = Format(FormatId::Moodle);
     NamedFiles files;
     std::string error;
     if (!MakeFormat(moodle, OutputData{set_->copies, set_->keyOrder},

@@ -27,15 +27,11 @@ class QSpinBox;
 namespace equat {
 
 class AdaptedLayoutBox;
+enum class FormatId;
 class RichEdit;
 
-// The kinds a dialog offers, in the order of the window's buttons.
-struct DialogKind {
-    const char* kind;
-    const char* caption;
-};
-inline constexpr DialogKind kDialogKinds[] = {
-    {"1d", "Equat 1d"}, {"syst", "Syst"}, {"2d", "Equat 2d"}};
+// The kinds a dialog offers, in the order of the window's buttons, each with its short name.
+void AddKindItems(QComboBox* box);
 
 // A dialog's choices above its row of buttons, none of which Enter presses by itself.
 void LayOutDialog(QDialog* dialog, QFormLayout* form, std::initializer_list<QPushButton*> buttons);
@@ -162,7 +158,7 @@ class ClassSetDialog : public QDialog {
     std::optional<QString> ChooseFolder();
     bool Step(int value);
     std::string SetBaseName() const;
-    bool Make(const char* format, const OutputData& output, const std::vector<std::string>& names,
+    bool Make(FormatId format, const OutputData& output, const std::vector<std::string>& names,
               NamedFiles* files);
     ClassCopy PairOnScreen() const;
     bool Finish(const QString& folder,

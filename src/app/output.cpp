@@ -59,26 +59,23 @@ bool RunPrinterDialog(QWidget* parent, QPrinter& printer) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-// The exports the window offers, each a row of the table of formats.
-constexpr struct {
-    const char* format;
-    const char* filter;
-} kExports[] = {{"pdf", "PDF, sujet et corrigé (*.pdf)"},
-                {"moodle", "Banque de questions Moodle XML (*.xml)"},
-                {"gift", "Questions GIFT, premier degré (*.txt)"},
-                {"odt", "Texte OpenDocument, sujet et corrigé (*.odt)"}};
-
+// The exports the window offers: the rows of the table of formats with a filter.
 std::optional<Output::ExportChoice> RunExportDialog(QWidget* parent, const QString& folder,
                                                     const QString& presetName) {
     QStringList filters;
-    for (const auto& e : kExports) filters << QString::fromUtf8(e.filter);
+    std::vector<std::string_view> names;
+    for (const FormatInfo& f : Formats()) {
+        if (f.exportFilter.empty()) continue;
+        filters << QString::fromUtf8(f.exportFilter.data(), qsizetype(f.exportFilter.size()));
+        names.push_back(f.name);
+    }
     QString chosen = filters[0];
     const QString start = folder.isEmpty() ? presetName : QDir(folder).filePath(presetName);
     const QString name = QFileDialog::getSaveFileName(parent, QString::fromUtf8("Exporter"), start,
                                                       filters.join(";;"), &chosen);
     if (name.isEmpty()) return std::nullopt;
-    return Output::ExportChoice{name,
-                                kExports[std::max<qsizetype>(0, filters.indexOf(chosen))].format};
+    return Output::ExportChoice{
+        name, std::string(names[std::max<qsizetype>(0, filters.indexOf(chosen))])};
 }
 
 void RunErrorBox(QWidget* parent, const QString& message) {
@@ -196,19 +193,27 @@ bool Output::Save() {
 bool Output::SavePdf() {
     if (parts_.subject->LineCount() == 0) return false;
     const auto chosen = saveDialog_(parts_.window, parts_.saveFolder(), parts_.baseName() + ".pdf");
-    return chosen && !chosen->isEmpty() && WriteFormat("pdf", *chosen);
+    return chosen && !chosen->isEmpty() && WriteFormat(Format(FormatId::Pdf), *chosen);
 }
 
 void Output::Export() {
     if (parts_.subject->LineCount() == 0) return;
     const auto chosen = exportDialog_(parts_.window, parts_.saveFolder(), parts_.baseName());
-    if (chosen && !chosen->file.isEmpty()) WriteFormat(chosen->format, chosen->file);
+    if (!chosen || chosen->file.isEmpty()) return;
+    const FormatInfo* found = FindFormat(chosen->format);
+    if (!found) {
+        ShowError(
+            QString::fromUtf8("Format inconnu : %1").arg(QString::fromStdString(chosen->format)));
+        return;
+    }
+    WriteFormat(*found, chosen->file);
 }
 
-bool Output::WriteFormat(const std::string& formatName, QString file) {
-    const FormatInfo& format = Format(formatName);
+bool Output::WriteFormat(const FormatInfo& format, QString file) {
     std::optional<ClassCopy> copy = parts_.copy ? parts_.copy() : std::nullopt;
-    if (!copy && format.bodies) {
+    // Documents loaded or edited by hand convert to what is made from RTF; a bank needs the
+    // questions as drawn.
+    if (!copy && !format.fromRtf) {
         ShowError(
             "Les questions de ces documents ne sont pas connues : seule une feuille tirée "
             "depuis l'ouverture d'Equat s'exporte en banque de questions");

@@ -10,6 +10,7 @@
 
 #include "app/preview.h"
 #include "core/classset.h"
+#include "core/formats.h"
 
 class QPrinter;
 class QTemporaryDir;
@@ -129,7 +130,7 @@ class Output : public QObject {
     void Written(const std::vector<std::string>& paths, bool documents);
     // The files of a format for the chosen name, made from the pair on screen and written
     // whole.
-    bool WriteFormat(const std::string& formatName, QString file);
+    bool WriteFormat(const FormatInfo& format, QString file);
 
     Parts parts_;
     PreviewContent preview_;

@@ -60,7 +60,7 @@ QuizDialog::QuizDialog(Parts parts, QWidget* parent)
 
 void QuizDialog::MakeControls() {
     cbType = new QComboBox(this);
-    for (const DialogKind& k : kDialogKinds) cbType->addItem(k.caption, QString(k.kind));
+    AddKindItems(cbType);
     cbType->setToolTip("Type des équations");
     spNiveau = new QSpinBox(this);
     spNiveau->setRange(1, 3);
@@ -191,7 +191,6 @@ QuizRequest QuizDialog::Request() const {
     request.settings.title = ToCp1252(eTitre->text());
     request.settings.instruction = ToCp1252(eConsigne->text());
     request.copies = spCopies->value();
-    request.perPage = cbParPage->currentData().toInt();
     request.twoLevels = ckbDeuxNiveaux->isEnabled() && ckbDeuxNiveaux->isChecked();
     return request;
 }
@@ -202,12 +201,11 @@ const ClassSet& QuizDialog::Drawn() {
 }
 
 bool QuizDialog::Print() {
-    const QuizRequest request = Request();
     const ClassSet& quiz = Drawn();
     QPrinter& printer = CurrentPrinter();
     for (const bool keys : {false, true}) {
         QString error;
-        if (!PrintSet(quiz.copies, quiz.keyOrder, request.perPage, keys, printer,
+        if (!PrintSet(quiz.copies, quiz.keyOrder, cbParPage->currentData().toInt(), keys, printer,
                       keys ? QString("Corrigés") : QString(kTitle), &error)) {
             messageBox_(this, error + '.', true);
             return false;
@@ -219,14 +217,13 @@ bool QuizDialog::Print() {
 bool QuizDialog::SavePdf() {
     const QString path = saveDialog_(this, parts_.folder ? parts_.folder() : QString());
     if (path.isEmpty()) return false;
-    const QuizRequest request = Request();
     const ClassSet& quiz = Drawn();
     // The pdf row of the table of formats: the copies' file, the keys beside it.
     std::string stem = QFile::encodeName(path).toStdString();
     if (path.endsWith(".pdf", Qt::CaseInsensitive)) stem.resize(stem.size() - 4);
-    const FormatInfo& pdf = Format("pdf");
+    const FormatInfo& pdf = Format(FormatId::Pdf);
     OutputData output{quiz.copies, quiz.keyOrder};
-    output.quizPerPage = request.perPage;
+    output.quizPerPage = cbParPage->currentData().toInt();
     NamedFiles files;
     std::vector<std::string> written;
     std::string error;

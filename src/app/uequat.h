@@ -171,9 +171,8 @@ class TForm1 : public QWidget {
     Output& output() { return *output_; }
     // The class set dialog, opened by btnSerie.
     ClassSetDialog& classDialog() { return *classDialog_; }
-    // The adapted layout of the generations (off: the standard one); setting it redoes the
-    // pair on screen, if any, from the same draws in the new layout.
-    const AdaptedLayout& adaptedLayout() const { return adapted_; }
+    // Sets the adapted layout of the generations (off: the standard one) and redoes the pair
+    // on screen, if any, from the same draws in the new layout.
     void SetAdaptedLayout(const AdaptedLayout& layout);
     QuizDialog& quizDialog() { return *quizDialog_; }
 

@@ -23,18 +23,12 @@ namespace equat {
 
 namespace fs = std::filesystem;
 
-namespace {
-
 int Fail(const std::string& message, int status) {
     std::cerr << "equat-sheet: " << CoreText(message) << '\n';
     return status;
 }
 
-std::string Lower(std::string s) {
-    for (auto& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
+namespace {
 
 // A PDF name: ".pdf" added when it has no extension; a folder alone or another extension
 // refused.
@@ -48,7 +42,7 @@ bool PdfName(const std::string& opt, const std::string& value, std::string* name
         return false;
     }
     if (!path.has_extension()) path += ".pdf";
-    if (Lower(path.extension().string()) != ".pdf") {
+    if (AsciiLower(path.extension().string()) != ".pdf") {
         *error = Tr("%1 %2: the file must end in .pdf", {opt, Shown(value)});
         return false;
     }
@@ -64,7 +58,7 @@ bool CollatedNames(const SheetJob& job, std::vector<std::string>* names, std::st
         if (!PdfName("--collate", job.collate, &name, error)) return false;
         names->push_back(name);
         names->push_back(
-            FormatFiles(Format("pdf"), fs::path(name).replace_extension().string())[1]);
+            FormatFiles(Format(FormatId::Pdf), fs::path(name).replace_extension().string())[1]);
     }
     if (!job.answers.empty()) {
         if (!PdfName("--answers", job.answers, &name, error)) return false;
@@ -90,8 +84,8 @@ bool AddBanks(const SheetJob& job, const OutputData& output, NamedFiles* files,
               std::string* error) {
     const struct {
         const std::string& file;
-        const char* format;
-    } banks[] = {{job.moodle, "moodle"}, {job.gift, "gift"}};
+        FormatId format;
+    } banks[] = {{job.moodle, FormatId::Moodle}, {job.gift, FormatId::Gift}};
     for (const auto& bank : banks)
         if (!bank.file.empty() &&
             !MakeFormat(Format(bank.format), output, {bank.file}, files, error))
@@ -108,8 +102,8 @@ static int WriteCollated(const SheetJob& job, const ClassSet& set) {
     const OutputData all{set.copies, set.keyOrder, false, job.quiz > 0 ? job.perPage : 0};
     NamedFiles files;
     const bool ok =
-        MakeFormat(Format("pdf"), all, {names[0], names[1]}, &files, &error) &&
-        (names.size() < 3 || MakeFormat(Format("grid"), all, {names[2]}, &files, &error)) &&
+        MakeFormat(Format(FormatId::Pdf), all, {names[0], names[1]}, &files, &error) &&
+        (names.size() < 3 || MakeFormat(Format(FormatId::Grid), all, {names[2]}, &files, &error)) &&
         AddBanks(job, all, &files, &error) && WriteAllFiles(files, &written, &error);
     for (const auto& name : written) std::cout << name << '\n';
     return ok ? 0 : Fail(error, 1);
@@ -148,7 +142,6 @@ int RunClassSet(const SheetJob& job, RandomSource& stream, ClassSet* made, std::
         quiz.kind = job.kind;
         quiz.settings = job.settings;
         quiz.copies = job.sheets;
-        quiz.perPage = job.perPage;
         quiz.twoLevels = job.twoLevels;
         quiz.progress = request.progress;
         set = MakeQuiz(quiz, stream);
@@ -167,8 +160,8 @@ int RunClassSet(const SheetJob& job, RandomSource& stream, ClassSet* made, std::
     if (!job.answers.empty()) {
         std::string error;
         NamedFiles files;
-        if (!MakeFormat(Format("grid"), OutputData{set.copies, set.keyOrder}, {job.answers}, &files,
-                        &error))
+        if (!MakeFormat(Format(FormatId::Grid), OutputData{set.copies, set.keyOrder}, {job.answers},
+                        &files, &error))
             return Fail(error, 1);
         *grid = std::move(files.at(0).second);
     }

@@ -16,6 +16,10 @@ namespace equat {
 // only a folder.
 bool CollatedNames(const SheetJob& job, std::vector<std::string>* names, std::string* error);
 
+// "equat-sheet: " and the message (French under a French locale) on standard error; returns
+// the exit status.
+int Fail(const std::string& message, int status);
+
 // Progress of a long run on standard error, when it is a terminal: "phase made/total".
 void ShowProgress(const std::string& phase, int made, int total);
 

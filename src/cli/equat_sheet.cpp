@@ -13,6 +13,7 @@
 #include "cli/classrun.h"
 #include "cli/sheetoptions.h"
 #include "cli/tr.h"
+#include "core/cp1252.h"
 #include "core/fileio.h"
 #include "core/kinds.h"
 #include "core/random.h"
@@ -24,12 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Lower(std::string s) {
-    for (auto& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
-
 // One copy's files, staged into the set, from the table of formats: its RTF pair (as the
 // window saves it, through our writer; --raw keeps the generators' bytes), with --odt its
 // OpenDocument pair and with --pdf its PDF pair beside it, laid out as printing does.
@@ -38,12 +33,12 @@ bool StageSheetFiles(const ClassCopy& copy, const SaveNames& names, const SheetJ
     const OutputData one{std::span<const ClassCopy>(&copy, 1), {}, job.raw};
     const std::string stem = fs::path(names.subject).replace_extension().string();
     NamedFiles files;
-    if (!MakeFormat(Format("rtf"), one, {names.subject, names.answerKey}, &files, error))
+    if (!MakeFormat(Format(FormatId::Rtf), one, {names.subject, names.answerKey}, &files, error))
         return false;
     const struct {
-        const char* format;
+        FormatId format;
         bool asked;
-    } beside[] = {{"odt", job.odt}, {"pdf", job.pdf}};
+    } beside[] = {{FormatId::Odt, job.odt}, {FormatId::Pdf, job.pdf}};
     for (const auto& b : beside) {
         if (!b.asked) continue;
         const FormatInfo& format = Format(b.format);
@@ -57,11 +52,6 @@ bool StageSheetFiles(const ClassCopy& copy, const SaveNames& names, const SheetJ
         written->push_back(name);
     }
     return true;
-}
-
-int Fail(const std::string& message, int status) {
-    std::cerr << "equat-sheet: " << CoreText(message) << '\n';
-    return status;
 }
 
 // The file names of every sheet, made before anything is written; false with *error when
@@ -83,7 +73,7 @@ bool NamesFor(const SheetJob& job, const std::vector<ClassCopy>& copies,
     for (const auto& copy : copies) {
         const Sheet& sheet = copy.sheet;
         std::string name = sheet.baseName;
-        for (int n = 2; !used.insert(Lower(name)).second; ++n)
+        for (int n = 2; !used.insert(AsciiLower(name)).second; ++n)
             name = sheet.baseName + "-" + std::to_string(n);
         names->push_back(SaveNamesFor((folder / name).string()));
     }
@@ -199,9 +189,9 @@ int Run(const std::vector<std::string>& args) {
     }
     std::vector<SaveNames> names;
     if (!NamesFor(run, copies.copies, &names, &error)) return Fail(error, 1);
-    if (run.pdf && Lower(fs::path(names[0].subject).extension().string()) == ".pdf")
+    if (run.pdf && AsciiLower(fs::path(names[0].subject).extension().string()) == ".pdf")
         return Fail(Tr("with --pdf the subject file cannot itself end in .pdf"), 2);
-    if (run.odt && Lower(fs::path(names[0].subject).extension().string()) == ".odt")
+    if (run.odt && AsciiLower(fs::path(names[0].subject).extension().string()) == ".odt")
         return Fail(Tr("with --odt the subject file cannot itself end in .odt"), 2);
     // The pairs against the roster and the other outputs; the set refuses the files made
     // beside them (--odt, --pdf) in the same way.

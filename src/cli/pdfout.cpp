@@ -11,9 +11,10 @@
 
 #include "cli/tr.h"
 #include "core/fileio.h"
+#include "platform/classpdf.h"
 #include "platform/pageimages.h"
+#include "platform/pages.h"
 #include "platform/paginator.h"
-#include "platform/printing.h"
 
 namespace equat {
 
@@ -84,15 +85,10 @@ bool RtfToPdfBytes(std::string_view rtf, const std::string& printer, const std::
     EnsureApplication();
     QPageLayout layout;
     if (!PageLayoutFor(printer, layout, error)) return false;
-    const Loaded loaded = Load(rtf);
-    QByteArray pdf;
-    QString why;
-    if (!PdfBytes(*loaded.pages, layout, kPrintDpi, QString::fromStdString(title), &pdf, &why)) {
-        *error = Tr("cannot lay out %1: %2", {title, why.toStdString()});
-        return false;
-    }
-    bytes->assign(pdf.constData(), static_cast<std::size_t>(pdf.size()));
-    return true;
+    std::string why;
+    if (CollatedPdfOn(layout, {rtf}, title, bytes, &why)) return true;
+    *error = Tr("cannot lay out %1: %2", {title, why});
+    return false;
 }
 
 bool RtfToPdf(std::string_view rtf, const std::string& path, const std::string& printer,

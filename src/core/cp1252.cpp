@@ -97,4 +97,11 @@ std::optional<std::string> Utf8ToCp1252(std::string_view utf8) {
     return out;
 }
 
+std::string AsciiLower(std::string_view text) {
+    std::string lower(text);
+    for (auto& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
 }  // namespace equat

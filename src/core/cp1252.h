@@ -21,5 +21,8 @@ std::optional<std::string> Utf8ToCp1252(std::string_view utf8);
 // Decodes UTF-8 into code points; invalid sequences give nullopt.
 std::optional<std::u32string> DecodeUtf8(std::string_view utf8);
 void AppendUtf8(std::string& out, char32_t cp);
+// The text with A-Z lowered, every other byte kept: file extensions and names compared
+// without letter case.
+std::string AsciiLower(std::string_view text);
 
 }  // namespace equat

@@ -2,6 +2,7 @@
 #include "core/drawchoices.h"
 
 #include <bit>
+#include <stdexcept>
 
 #include "core/kinds.h"
 #include "core/sheet.h"
@@ -9,25 +10,6 @@
 namespace equat {
 
 namespace {
-
-// The words follow each kind's own vocabulary; the bits its meaning, shared by the kinds,
-// so that one choice of cases serves every kind of a mixed sheet.
-constexpr std::array<std::array<CaseInfo, kCaseCount>, 3> kCases{{
-    {{{0, "one", "Une solution"},
-      {1, "none", "Aucune solution"},
-      {2, "all",
-       "Tout r\xE9"
-       "el est solution"}}},
-    {{{0, "two", "Deux racines"},
-      {2, "double", "Une racine double"},
-      {1, "none",
-       "Aucune racine r\xE9"
-       "elle"}}},
-    {{{0, "one", "Une solution"},
-      {1, "none", "Aucune solution"},
-      {2, "infinite", "Une infinit\xE9 de solutions"}}},
-}};
-static_assert(kKindCount == 3, "a new kind declares its cases here");
 
 // The draw bits of a sheet code, from bit 1: the cases (3), every case (1), the solutions
 // (2), progressive (1), the first three kinds of a mix (3), interleaved (1); the next 13
@@ -46,7 +28,8 @@ bool DrawChoices::IsMixed() const {
 }
 
 const std::array<CaseInfo, kCaseCount>& KindCases(int kind) {
-    return kCases.at(static_cast<std::size_t>(kind));
+    if (kind < 0 || kind >= kKindCount) throw std::out_of_range("KindCases: no such kind");
+    return kSheetKinds[kind].cases;
 }
 
 int CaseOf(const QuestionResult& result) {

@@ -316,6 +316,12 @@ bool ReplaceFile(const fs::path& path, std::string_view bytes, std::string* erro
     }
 }
 
+bool WriteFileAtomically(const fs::path& path, std::string_view bytes, std::string* error) {
+    std::string why;
+    if (ReplaceFile(path, bytes, &why)) return true;
+    return Fail(error, "cannot write " + path.string() + ": " + why);
+}
+
 struct StagedSet::Impl {
     ReplaceOptions options;
     // Declared first, so that it raises a pending signal after the stages are removed.
@@ -412,12 +418,6 @@ FileNameSet::Place FileNameSet::PlaceOf(const fs::path& path) {
     place.key = (ec ? place.resolved : canonical).lexically_normal().string();
     place.id = FileIdentity(place.resolved);
     return place;
-}
-
-bool WriteFileAtomically(const fs::path& path, std::string_view bytes, std::string* error) {
-    std::string why;
-    if (ReplaceFile(path, bytes, &why)) return true;
-    return Fail(error, "cannot write " + path.string() + ": " + why);
 }
 
 bool ReadSmallFile(const fs::path& path, std::size_t limit, std::string& bytes,

@@ -57,6 +57,10 @@ class StagedFile {
 bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes, std::string* error,
                  ReplaceOptions options = {});
 
+// ReplaceFile with the reason prefixed by "cannot write <path>: ", for the tools' messages.
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                         std::string* error);
+
 struct FileContent {
     std::filesystem::path path;
     std::string_view bytes;
@@ -117,10 +121,6 @@ class StagedSet {
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
-
-// ReplaceFile with the reason prefixed by "cannot write <path>: ", for the tools' messages.
-bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
-                         std::string* error);
 
 // Whole file, or false with *error set.
 bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes, std::string* error);

@@ -3,14 +3,20 @@
 
 namespace equat {
 
-std::vector<const ClassCopy*> OutputData::InKeyOrder() const {
-    std::vector<const ClassCopy*> ordered;
+std::vector<std::size_t> OutputData::KeyOrder() const {
+    std::vector<std::size_t> order;
     if (keyOrder.empty()) {
-        for (const auto& copy : copies) ordered.push_back(&copy);
+        for (std::size_t k = 0; k < copies.size(); ++k) order.push_back(k);
     } else {
         for (std::size_t k : keyOrder)
-            if (k < copies.size()) ordered.push_back(&copies[k]);
+            if (k < copies.size()) order.push_back(k);
     }
+    return order;
+}
+
+std::vector<const ClassCopy*> OutputData::InKeyOrder() const {
+    std::vector<const ClassCopy*> ordered;
+    for (std::size_t k : KeyOrder()) ordered.push_back(&copies[k]);
     return ordered;
 }
 

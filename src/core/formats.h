@@ -23,7 +23,9 @@ struct OutputData {
     std::vector<std::size_t> keyOrder;  // the keys' (and a bank's) order; empty: as drawn
     bool raw = false;                   // RTF as the generators make it, not resaved
     int quizPerPage = 0;                // a quick quiz's copies to a PDF page (2, 4, 6); 0: one
-    // The copies in key order.
+    // The positions of the copies in key order (keyOrder without what is out of range, or
+    // every copy as drawn), and the copies themselves.
+    std::vector<std::size_t> KeyOrder() const;
     std::vector<const ClassCopy*> InKeyOrder() const;
 };
 
@@ -33,17 +35,24 @@ struct OutputData {
 using FormatWriter = bool (*)(const OutputData& output, const std::vector<std::string>& names,
                               NamedFiles* files, std::string* error);
 
+// The formats, one per row of the table and in its order: the program names the row it
+// means, a name read from outside goes through FindFormat.
+enum class FormatId { Rtf, Txt, Pdf, Png, Grid, Moodle, Gift, Odt };
+
 // One output a sheet or a class set is written to. The table (outputs/formats.h) has one
 // row per format.
 struct FormatInfo {
+    FormatId id;
     std::string_view name;       // the batch tools' choice ("--to pdf")
     std::string_view extension;  // of every file it writes
     std::string_view suffix;     // after the stem of its (first) file
     bool pair;                   // a subject file and its key beside it
     bool laidOut;                // needs the page layout (the Qt layers)
     bool fromRtf;                // a document read from RTF converts to it (equat-rtf)
-    bool bodies;                 // needs the questions as data (ExportNeeds)
-    FormatWriter write;          // nullptr: this build cannot make it
+    // The window's "Exporter..." offers it under this file-dialog filter (French, UTF-8);
+    // empty: not offered there.
+    std::string_view exportFilter;
+    FormatWriter write;  // nullptr: this build cannot make it
 };
 
 // The file beside a subject file: the subject's name without its extension (stem), the

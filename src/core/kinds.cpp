@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/kinds.h"
 
+#include <algorithm>
+
 #include "core/equat1d.h"
 #include "core/equat2d.h"
 #include "core/syst.h"
@@ -26,6 +28,13 @@ int KindIndex(std::string_view name) {
 std::unique_ptr<QuestionKind> MakeKind(std::string_view name) {
     const int k = KindIndex(name);
     return k < 0 ? nullptr : kSheetKinds[k].make();
+}
+
+std::vector<const KindInfo*> KindsInWindowOrder() {
+    std::vector<const KindInfo*> kinds;
+    for (const auto& k : kSheetKinds) kinds.push_back(&k);
+    std::ranges::sort(kinds, {}, &KindInfo::place);
+    return kinds;
 }
 
 std::vector<std::string_view> KindNames() {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include <array>
 #include <iterator>
 #include <memory>
 #include <string_view>
@@ -14,19 +15,52 @@ std::unique_ptr<QuestionKind> MakeSecondDegreeKind();
 std::unique_ptr<QuestionKind> MakeSystemKind();
 
 // The sheet kinds, declared once. The order is the sheet code's: never reorder, only
-// append. name: the short name of the batch tool and of the class sets; caption: the
-// window's button.
+// append. Texts are Windows-1252.
 struct KindInfo {
-    std::string_view name;
-    std::string_view caption;
+    std::string_view name;     // the short name of the batch tool and of the class sets
+    std::string_view caption;  // the window's button and the dialogs' list item
+    std::string_view title;    // what a teacher reads it filed under (a bank's category)
+    int place;                 // left to right among the window's buttons; the dialogs' order
+    // Its cases in the order the teacher reads them: the words follow the kind's own
+    // vocabulary, the bits their meaning, shared by the kinds, so that one choice of cases
+    // serves every kind of a mixed sheet.
+    std::array<CaseInfo, kCaseCount> cases;
     std::unique_ptr<QuestionKind> (*make)();
 };
 inline constexpr KindInfo kSheetKinds[] = {
-    {"1d", "Equat 1d", &MakeFirstDegreeKind},
-    {"2d", "Equat 2d", &MakeSecondDegreeKind},
-    {"syst", "Syst", &MakeSystemKind},
+    {"1d",
+     "Equat 1d",
+     "1er degr\xE9",
+     0,
+     {{{0, "one", "Une solution"},
+       {1, "none", "Aucune solution"},
+       {2, "all",
+        "Tout r\xE9"
+        "el est solution"}}},
+     &MakeFirstDegreeKind},
+    {"2d",
+     "Equat 2d",
+     "2nd degr\xE9",
+     2,
+     {{{0, "two", "Deux racines"},
+       {2, "double", "Une racine double"},
+       {1, "none",
+        "Aucune racine r\xE9"
+        "elle"}}},
+     &MakeSecondDegreeKind},
+    {"syst",
+     "Syst",
+     "Syst\xE8mes",
+     1,
+     {{{0, "one", "Une solution"},
+       {1, "none", "Aucune solution"},
+       {2, "infinite", "Une infinit\xE9 de solutions"}}},
+     &MakeSystemKind},
 };
 inline constexpr int kKindCount = static_cast<int>(std::size(kSheetKinds));
+
+// The kinds in the order of the window's buttons, as the dialogs list them.
+std::vector<const KindInfo*> KindsInWindowOrder();
 
 // The kind of a short name; nullptr for an unknown one.
 std::unique_ptr<QuestionKind> MakeKind(std::string_view name);

@@ -27,7 +27,6 @@ struct QuizRequest {
     // Level, questions per copy (count), interline, key style and texts; quiz.on is set.
     SheetSettings settings;
     int copies = 4;
-    int perPage = 4;
     // The left column at settings.level, the right one a level above.
     bool twoLevels = false;
     bool showCodes = true;

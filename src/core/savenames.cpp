@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/savenames.h"
 
+#include "core/cp1252.h"
 #include "core/formats.h"
 
 namespace equat {
@@ -31,10 +32,7 @@ bool IsPlainTextName(std::string_view name) {
     const auto dot = ExtensionDot(name);
     if (dot == std::string_view::npos) return false;
     const auto ext = name.substr(dot);
-    if (ext.size() != 4) return false;
-    std::string lower;
-    for (char c : ext) lower += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    return lower == ".txt";
+    return AsciiLower(ext) == ".txt";
 }
 
 }  // namespace equat

@@ -331,7 +331,8 @@ std::pair<std::string, std::string> Headers(std::string_view baseName, const She
     const AdaptedLayout* keyLayout = KeyAdapted(s) ? &s.layout : nullptr;
     // The teacher's texts as typed; the pupil's name in the title.
     const std::string ownTitle = TeacherMarkup(f.title);
-    const std::string title = "<u>" + (f.name.empty() ? ownTitle : TitleWithName(ownTitle, f.name)) +
+    const std::string title = "<u>" +
+                              (f.name.empty() ? ownTitle : TitleWithName(ownTitle, f.name)) +
                               "</u>" + CodeMarkup(f);
     std::string subject = s.quiz.on ? title : std::string(baseName) + " - " + title;
     const std::string instruction = InstructionMarkup(f, s);

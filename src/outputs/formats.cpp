@@ -22,19 +22,30 @@ constexpr FormatWriter WriteGrid = nullptr;
 // Page images are written by the page as they are drawn (RtfToPng), not made in memory.
 constexpr FormatWriter WritePng = nullptr;
 
+// "Exporter..." lists its formats in this order.
 // clang-format off
 constexpr FormatInfo kFormats[] = {
-    //  name      ext      suffix             pair   laidOut fromRtf bodies  writer
-    {"rtf",    ".rtf",  "",                true,  false,  true,   false,  &WriteRtfPair},
-    {"txt",    ".txt",  "",                false, false,  true,   false,  &WriteText},
-    {"pdf",    ".pdf",  "",                true,  true,   true,   false,  WritePdf},
-    {"png",    ".png",  "",                false, true,   true,   false,  WritePng},
-    {"grid",   ".pdf",  kAnswerGridSuffix, false, true,   false,  false,  WriteGrid},
-    {"moodle", ".xml",  "",                false, false,  false,  true,   &WriteMoodle},
-    {"gift",   ".txt",  "",                false, false,  false,  true,   &WriteGift},
-    {"odt",    ".odt",  "",                true,  false,  true,   false,  &WriteOdtPair},
+    //                  name      ext     suffix             pair   laidOut fromRtf
+    {FormatId::Rtf,    "rtf",    ".rtf", "",                true,  false,  true,  "", &WriteRtfPair},
+    {FormatId::Txt,    "txt",    ".txt", "",                false, false,  true,  "", &WriteText},
+    {FormatId::Pdf,    "pdf",    ".pdf", "",                true,  true,   true,
+     "PDF, sujet et corrig\xC3\xA9 (*.pdf)", WritePdf},
+    {FormatId::Png,    "png",    ".png", "",                false, true,   true,  "", WritePng},
+    {FormatId::Grid,   "grid",   ".pdf", kAnswerGridSuffix, false, true,   false, "", WriteGrid},
+    {FormatId::Moodle, "moodle", ".xml", "",                false, false,  false,
+     "Banque de questions Moodle XML (*.xml)", &WriteMoodle},
+    {FormatId::Gift,   "gift",   ".txt", "",                false, false,  false,
+     "Questions GIFT, premier degr\xC3\xA9 (*.txt)", &WriteGift},
+    {FormatId::Odt,    "odt",    ".odt", "",                true,  false,  true,
+     "Texte OpenDocument, sujet et corrig\xC3\xA9 (*.odt)", &WriteOdtPair},
 };
 // clang-format on
+constexpr bool InIdOrder() {
+    for (std::size_t k = 0; k < std::size(kFormats); ++k)
+        if (kFormats[k].id != static_cast<FormatId>(k)) return false;
+    return std::size(kFormats) == static_cast<std::size_t>(FormatId::Odt) + 1;
+}
+static_assert(InIdOrder(), "one row per FormatId, in its order");
 
 }  // namespace
 
@@ -42,15 +53,14 @@ std::span<const FormatInfo> Formats() {
     return kFormats;
 }
 
+const FormatInfo& Format(FormatId id) {
+    return kFormats[static_cast<std::size_t>(id)];
+}
+
 const FormatInfo* FindFormat(std::string_view name) {
     for (const auto& f : kFormats)
         if (f.name == name) return &f;
     return nullptr;
-}
-
-const FormatInfo& Format(std::string_view name) {
-    const FormatInfo* f = FindFormat(name);
-    return f ? *f : kFormats[0];
 }
 
 bool MakeFormat(const FormatInfo& format, const OutputData& output,

@@ -7,13 +7,12 @@
 
 namespace equat {
 
-// Every output, one row each: the window's save and export, the class-set dialog,
-// equat-sheet and equat-rtf read this table and call its writers.
+// Every output, one row each: the window's export, the class-set dialog, equat-sheet and
+// equat-rtf read this table and call its writers.
 std::span<const FormatInfo> Formats();
-
-// The row of a name; nullptr for an unknown one. Format(name) for a name of the table.
+const FormatInfo& Format(FormatId id);
+// The row of a name; nullptr for an unknown one, which the caller refuses.
 const FormatInfo* FindFormat(std::string_view name);
-const FormatInfo& Format(std::string_view name);
 
 // Makes the format's files for the output into *files (see FormatWriter); a format this
 // build cannot make is refused with *error.

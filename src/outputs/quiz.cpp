@@ -5,6 +5,7 @@
 
 #include "core/cp1252.h"
 #include "core/drawchoices.h"
+#include "core/kinds.h"
 #include "core/sheetcode.h"
 #include "outputs/documents.h"
 #include "outputs/mathtex.h"
@@ -13,11 +14,9 @@ namespace equat {
 
 namespace {
 
-std::string_view KindTitle(std::string_view kind) {
-    if (kind == "1d") return "1er degr\xC3\xA9";
-    if (kind == "2d") return "2nd degr\xC3\xA9";
-    if (kind == "syst") return "Syst\xC3\xA8mes";
-    return kind;
+std::string KindTitle(std::string_view kind) {
+    const int k = KindIndex(kind);
+    return k < 0 ? std::string(kind) : Cp1252ToUtf8(kSheetKinds[k].title);
 }
 
 // What names a copy: its code, or the base name of a sheet made without one.
@@ -40,7 +39,7 @@ std::string Category(const ClassCopy& copy) {
     const std::string label =
         CopyLabel(copy) + (copy.name.empty() ? "" : " " + Cp1252ToUtf8(copy.name));
     return "$course$/top/Equat/" +
-           std::string(draw.IsMixed() ? "Mixte" : KindTitle(copy.code.kind)) +
+           (draw.IsMixed() ? std::string("Mixte") : KindTitle(copy.code.kind)) +
            (draw.progressive ? std::string("/Niveaux 1-3")
                              : "/Niveau " + std::to_string(copy.code.level)) +
            "/" + Doubled(label, '/');  // a slash in a name opens no category

@@ -12,8 +12,8 @@
 #include <functional>
 #include <memory>
 
+#include "core/classset.h"
 #include "core/fileio.h"
-#include "core/formats.h"
 #include "platform/pages.h"
 #include "platform/paginator.h"
 #include "platform/printing.h"
@@ -101,14 +101,15 @@ void UseCream(std::span<const ClassCopy> copies, const std::vector<std::size_t>&
 }  // namespace
 
 static bool PdfOf(const PaintDocuments& paint, const std::vector<std::string_view>& rtfs,
-                  const std::string& title, std::string* pdf, std::string* error) {
+                  const std::string& title, std::string* pdf, std::string* error,
+                  const QPageLayout& layout = DefaultPageLayout()) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QString why;
     bool ok = true;
     {
         QPdfWriter writer(&buffer);
-        SetUp(writer, DefaultPageLayout(), title);
+        SetUp(writer, layout, title);
         ok = paint(rtfs, writer, &why);
     }
     if (!ok) *error = why.toStdString();
@@ -119,6 +120,11 @@ static bool PdfOf(const PaintDocuments& paint, const std::vector<std::string_vie
 bool CollatedPdf(const std::vector<std::string_view>& rtfs, const std::string& title,
                  std::string* pdf, std::string* error) {
     return PdfOf(PaintCollated, rtfs, title, pdf, error);
+}
+
+bool CollatedPdfOn(const QPageLayout& layout, const std::vector<std::string_view>& rtfs,
+                   const std::string& title, std::string* pdf, std::string* error) {
+    return PdfOf(PaintCollated, rtfs, title, pdf, error, layout);
 }
 
 static SetPainters PaintersFor(std::span<const ClassCopy> copies, int quizPerPage,
@@ -271,15 +277,11 @@ bool AnswerGridPdf(const AnswerGrid& grid, std::string* pdf, std::string* error)
 }
 
 bool ClassPdfs(std::span<const ClassCopy> copies, const std::vector<std::size_t>& keyOrder,
-               const std::string& path, const std::string& answers, NamedFiles* files,
+               const std::string& subjectName, const std::string& keyName, NamedFiles* files,
                std::string* error, int quizPerPage) {
     SetPainters painters = PaintersFor(copies, quizPerPage, keyOrder);
     UseCream(copies, keyOrder, quizPerPage, painters);
-    fs::path subjectPath(path);
-    if (!subjectPath.has_extension()) subjectPath += ".pdf";
-    fs::path keyPath = subjectPath;
-    keyPath.replace_extension();
-    keyPath += BesideName("", kAnswerKeySuffix, ".pdf");
+    const fs::path subjectPath(subjectName), keyPath(keyName);
 
     std::vector<std::string_view> subjects, keys;
     for (const auto& copy : copies) subjects.push_back(copy.sheet.subject);
@@ -298,14 +300,10 @@ bool ClassPdfs(std::span<const ClassCopy> copies, const std::vector<std::size_t>
         [&] {
             keysMade = PdfOf(painters.keys, keys, keyPath.stem().string(), &made[1].second, error);
         });
-    bool ok = subjectsMade && keysMade;
     if (!subjectsMade) *error = subjectError;
-    if (ok && !answers.empty()) {
-        made.emplace_back(answers, std::string());
-        ok = AnswerGridPdf(MakeAnswerGrid(copies, keyOrder), &made.back().second, error);
-    }
-    if (ok) files->insert(files->end(), made.begin(), made.end());
-    return ok;
+    if (!subjectsMade || !keysMade) return false;
+    files->insert(files->end(), made.begin(), made.end());
+    return true;
 }
 
 bool WriteAllFiles(const NamedFiles& files, std::vector<std::string>* written, std::string* error) {

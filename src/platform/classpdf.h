@@ -9,6 +9,7 @@
 #include "core/fileio.h"
 #include "platform/answergrid.h"
 
+class QPageLayout;
 class QPrinter;
 
 namespace equat {
@@ -21,22 +22,24 @@ namespace equat {
 // Class sets put out: the window's class dialog and equat-sheet share these. A Qt
 // application must exist.
 
-// Several RTF documents as one PDF laid out as printing lays out each (A4), every document
-// starting on a new page. The bytes are made in memory; nothing is written.
+// Several RTF documents as one PDF laid out as printing lays out each (A4, or the given
+// page layout: a printer's), every document starting on a new page. The bytes are made in
+// memory; nothing is written. Every PDF of documents is made here.
 bool CollatedPdf(const std::vector<std::string_view>& rtfs, const std::string& title,
                  std::string* pdf, std::string* error);
+bool CollatedPdfOn(const QPageLayout& layout, const std::vector<std::string_view>& rtfs,
+                   const std::string& title, std::string* pdf, std::string* error);
 
 // The grid on pages of A4 landscape at 9 points: as many pages as its questions and rows
 // need, the row labels and the header repeated on each.
 bool AnswerGridPdf(const AnswerGrid& grid, std::string* pdf, std::string* error);
 
-// The subjects into path (".pdf" added when it has no extension), the keys into its name
-// without extension followed by "_Cor.pdf", in keyOrder; the grid into answers when not
-// empty. False with *error when one cannot be made; nothing is written. Each copy starts a
-// page, but strip keys lie side by side; with quizPerPage (2, 4 or 6) the copies of a quick
-// quiz go so many to a page (PaintQuizPages) and their keys one under another.
+// The subjects into subjectName, the keys in keyOrder into keyName, made into *files; the
+// caller names both. False with *error when one cannot be made; nothing is written. Each copy
+// starts a page, but strip keys lie side by side; with quizPerPage (2, 4 or 6) the copies of a
+// quick quiz go so many to a page (PaintQuizPages) and their keys one under another.
 bool ClassPdfs(std::span<const ClassCopy> copies, const std::vector<std::size_t>& keyOrder,
-               const std::string& path, const std::string& answers, NamedFiles* files,
+               const std::string& subjectName, const std::string& keyName, NamedFiles* files,
                std::string* error, int quizPerPage = 0);
 
 // The subjects, or the keys in keyOrder, of a set laid out as ClassPdfs lays them out, as one

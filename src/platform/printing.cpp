@@ -1,12 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/printing.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
-#include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -82,28 +79,6 @@ bool PrintDocument(Paginator& pages, QPrinter& printer, const QString& title, QS
             return PaintPages(pages, printer, PageRectTwips(printer), starts, why);
         },
         error);
-}
-
-bool PdfBytes(Paginator& pages, const QPageLayout& layout, int dpi, const QString& title,
-              QByteArray* pdf, QString* error) {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        writer.setResolution(dpi);
-        writer.setPageLayout(layout);
-        writer.setTitle(title);
-        writer.setCreator("Equat");
-        if (!PaintPages(pages, writer, PageRectTwips(writer), nullptr, error)) return false;
-    }
-    *pdf = buffer.data();
-    return true;
-}
-
-bool WritePdf(Paginator& pages, const QString& path, const QPageLayout& layout, int dpi,
-              const QString& title, QString* error) {
-    QByteArray pdf;
-    return PdfBytes(pages, layout, dpi, title, &pdf, error) && SaveBytes(path, pdf, error, false);
 }
 
 }  // namespace equat

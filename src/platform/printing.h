@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-#include <QByteArray>
 #include <QRectF>
 #include <QString>
 #include <functional>
@@ -8,7 +7,6 @@
 
 #include "platform/pages.h"
 
-class QPageLayout;
 class QPagedPaintDevice;
 class QPrinter;
 
@@ -41,15 +39,5 @@ bool RunPrintJob(QPrinter& printer, const QString& title,
 // *error when there is no printer or the job fails.
 bool PrintDocument(Paginator& pages, QPrinter& printer, const QString& title, QString* error,
                    std::vector<int>* starts = nullptr);
-
-// The whole text as PDF bytes, laid out as printing lays it out on a printer of that page
-// layout and resolution. False with *error on failure.
-bool PdfBytes(Paginator& pages, const QPageLayout& layout, int dpi, const QString& title,
-              QByteArray* pdf, QString* error);
-
-// The whole text as a PDF, laid out as printing lays it out on a printer of that page layout
-// and resolution; the file is replaced atomically (not synced). False with *error on failure.
-bool WritePdf(Paginator& pages, const QString& path, const QPageLayout& layout, int dpi,
-              const QString& title, QString* error);
 
 }  // namespace equat

@@ -1046,6 +1046,13 @@ TEST_F(OutputTest, ExportWritesTheChosenFormatOfThePairOnScreen) {
         for (const QString& f : r.written) EXPECT_TRUE(QFile::exists(f)) << f.toStdString();
         EXPECT_TRUE(ReadAll(r.written[0]).contains(r.inside));
     }
+    // A name the table lacks is refused, never written in another format.
+    output().SetExportDialog([](QWidget*, const QString&, const QString&) {
+        return std::optional<Output::ExportChoice>({QString("x.docx"), "docx"});
+    });
+    output().Export();
+    EXPECT_TRUE(errors.join('\n').contains("Format inconnu"));
+    EXPECT_FALSE(QFile::exists("x.docx"));
     // The document as edited, not as generated.
     QProcess unzip;
     unzip.start("unzip", {"-p", "s.odt", "content.xml"});

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/kinds.h"
+
 using namespace equat;
 
 TEST(ParseSheetArgs, Accepted) {
@@ -181,4 +183,26 @@ TEST(ParseSheetArgs, ClassSetAndCode) {
     job = ParseSheetArgs({"--code", EncodeSheetCode(code), "--name", "O'Brien {x}"}, &error);
     ASSERT_TRUE(job) << error;
     EXPECT_EQ(job->settings.name, "O'Brien {x}");
+}
+
+// The help names the tables' choices in its own words: a row added to a table must be named
+// there too, as a whole word.
+TEST(SheetUsage, NamesEveryChoiceOfTheTables) {
+    const std::string usage = SheetUsage();
+    const auto named = [&](std::string_view word) {
+        const auto letter = [](char c) { return std::isalnum(static_cast<unsigned char>(c)); };
+        for (auto at = usage.find(word); at != std::string::npos; at = usage.find(word, at + 1))
+            if ((at == 0 || !letter(usage[at - 1])) &&
+                (at + word.size() == usage.size() || !letter(usage[at + word.size()])))
+                return true;
+        return false;
+    };
+    std::vector<std::string_view> words;
+    for (const auto& kind : kSheetKinds) {
+        words.push_back(kind.name);
+        for (const auto& c : kind.cases) words.push_back(c.word);
+    }
+    for (const auto& style : kKeyStyles) words.push_back(style.name);
+    for (const auto& font : kAdaptedFonts) words.push_back(font.name);
+    for (std::string_view word : words) EXPECT_TRUE(named(word)) << word;
 }

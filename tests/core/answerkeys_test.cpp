@@ -4,10 +4,12 @@
 // system has no single solution. Thousands of whole sheets per kind and level.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <numeric>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +22,7 @@
 #include "core/numbertext.h"
 #include "core/sheet.h"
 #include "core/syst.h"
+#include "core_test_helpers.h"
 
 namespace equat {
 namespace {
@@ -51,6 +54,7 @@ std::string PlainText(std::string_view rtf) {
 struct KeyLine {
     std::vector<std::string> values;  // the word after each "= "
     std::string text;
+    std::string statement;  // the question as the subject shows it, as text
 };
 
 // Splits a generated answer key into its questions (each starts with the separator line).
@@ -104,11 +108,14 @@ void ForEachQuestion(Check check) {
             settings.keyStyle = KeyStyle::Decimal;
             const Sheet sheet = BuildSheet(kind, rng, settings);
             ASSERT_EQ(sheet.subject, exactSheet.subject);
-            const auto lines = ReadKey(sheet), exactLines = ReadKey(exactSheet);
+            auto lines = ReadKey(sheet);
+            const auto exactLines = ReadKey(exactSheet);
             ASSERT_EQ(lines.size(), kMaxQuestions + 1u);
             ASSERT_EQ(exactLines.size(), kMaxQuestions + 1u);
-            for (std::size_t i = 1; i <= kMaxQuestions; ++i)
+            for (std::size_t i = 1; i <= kMaxQuestions; ++i) {
+                lines[i].statement = PlainText(SubjectBody(kind, static_cast<int>(i)));
                 check(level, kind.question(static_cast<int>(i)), lines[i], exactLines[i]);
+            }
             if (::testing::Test::HasFailure()) return;
         }
     }
@@ -182,29 +189,78 @@ struct Affine {
     std::int64_t p, q;  // p x + q
 };
 
-// Value of one level-3 first-degree side, written out from the form's own text.
-Affine BracketSide(int form, std::int64_t p1, std::int64_t p2, std::int64_t p3, std::int64_t p4) {
-    const Affine sides[] = {{p1 * p2 + p4, p1 * p3},  // p1 (p2 x + p3) + p4 x
-                            {p1 + p2 * p3, p2 * p4},  // p1 x + p2 (p3 x + p4)
-                            {p1 * p2, p1 * p3 + p4},  // p1 (p2 x + p3) + p4
-                            {p2 * p3, p1 + p2 * p4},  // p1 + p2 (p3 x + p4)
-                            {p2, p1 + p2 * p4},       // p1 + p2 (x + p4)
-                            {p2, -1 + p2 * p4}};      // -1 + p2 (x + p4)
-    return sides[form - 1];
-}
+// A side of a first-degree equation read as the student reads it: integers, x, brackets,
+// + and -, a factor written before a bracket or x multiplying it. Nothing when the text is
+// not such a side, or is not first degree.
+class SideReader {
+  public:
+    explicit SideReader(std::string_view text) : s_(text) {}
+    std::optional<Affine> Read() {
+        const auto side = Sum();
+        Skip();
+        return k_ == s_.size() ? side : std::nullopt;
+    }
+
+  private:
+    static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+    void Skip() {
+        while (k_ < s_.size() && s_[k_] == ' ') ++k_;
+    }
+    bool At(char c) {
+        Skip();
+        return k_ < s_.size() && s_[k_] == c;
+    }
+    std::optional<Affine> Sum() {
+        auto side = Product();
+        while (side && (At('+') || At('-'))) {
+            const std::int64_t sign = s_[k_++] == '+' ? 1 : -1;
+            const auto term = Product();
+            if (!term) return std::nullopt;
+            side = Affine{side->p + sign * term->p, side->q + sign * term->q};
+        }
+        return side;
+    }
+    std::optional<Affine> Product() {
+        auto product = Factor();
+        while (product && (At('(') || At('x') || (k_ < s_.size() && IsDigit(s_[k_])))) {
+            const auto f = Factor();
+            if (!f || (product->p != 0 && f->p != 0)) return std::nullopt;
+            product = Affine{product->p * f->q + product->q * f->p, product->q * f->q};
+        }
+        return product;
+    }
+    std::optional<Affine> Factor() {
+        if (At('-')) {
+            ++k_;
+            const auto f = Factor();
+            return f ? std::optional(Affine{-f->p, -f->q}) : std::nullopt;
+        }
+        if (At('x')) return ++k_, Affine{1, 0};
+        if (At('(')) {
+            ++k_;
+            const auto inner = Sum();
+            if (!inner || !At(')')) return std::nullopt;
+            return ++k_, inner;
+        }
+        std::int64_t n = 0;
+        const std::size_t start = k_;
+        for (; k_ < s_.size() && IsDigit(s_[k_]); ++k_) n = n * 10 + (s_[k_] - '0');
+        return k_ > start ? std::optional(Affine{0, n}) : std::nullopt;
+    }
+    std::string_view s_;
+    std::size_t k_ = 0;
+};
 
 TEST(AnswerKeys, FirstDegreeValuesSolveTheirEquation) {
-    static constexpr int kPairs[10][2] = {{1, 1}, {1, 2}, {1, 3}, {1, 4}, {2, 3},
-                                          {2, 4}, {3, 4}, {4, 1}, {5, 3}, {2, 6}};
     ForEachQuestion<FirstDegreeKind>([](int level, const FirstDegreeQuestion& q,
                                         const KeyLine& line, const KeyLine& exactLine) {
-        const auto& s = q.slots;
-        Affine l{s[0], s[1]}, r{s[2], s[3]};
-        if (level == 3) {
-            l = BracketSide(kPairs[q.aleas][0], s[0], s[1], s[2], s[3]);
-            r = BracketSide(kPairs[q.aleas][1], s[4], s[5], s[6], s[7]);
-        }
-        const std::int64_t d = l.p - r.p, n = r.q - l.q;  // d x = n
+        const std::string& eq = line.statement;
+        const auto equals = eq.find('=');
+        ASSERT_NE(equals, std::string::npos) << eq;
+        const auto l = SideReader(std::string_view(eq).substr(0, equals)).Read();
+        const auto r = SideReader(std::string_view(eq).substr(equals + 1)).Read();
+        ASSERT_TRUE(l && r) << eq;
+        const std::int64_t d = l->p - r->p, n = r->q - l->q;  // d x = n
         ASSERT_EQ(line.values.size(), 1u) << line.text;
         const std::string& x = line.values[0];
         const auto exact = FirstDegreeExactSolution(level, q);
@@ -216,7 +272,7 @@ TEST(AnswerKeys, FirstDegreeValuesSolveTheirEquation) {
             return;
         }
         ASSERT_TRUE(exact);
-        EXPECT_EQ(Rational(l.p) * *exact + l.q, Rational(r.p) * *exact + r.q);
+        EXPECT_EQ(Rational(l->p) * *exact + l->q, Rational(r->p) * *exact + r->q);
         std::size_t at = 0;
         ExpectExactShown(*exact, x, exactLine.text, at);
         EXPECT_NEAR(static_cast<double>(d) * Number(x), static_cast<double>(n),

@@ -36,8 +36,8 @@ TEST(Odt, ArchivesAreWhole) {
         const ClassCopy copy{{}, "", "", BuildSheet(*kind.make(), rng, settings)};
         NamedFiles files;
         std::string error;
-        ASSERT_TRUE(MakeFormat(Format("odt"), OutputData{std::span(&copy, 1), {}},
-                               FormatFiles(Format("odt"), "s"), &files, &error))
+        ASSERT_TRUE(MakeFormat(Format(FormatId::Odt), OutputData{std::span(&copy, 1), {}},
+                               FormatFiles(Format(FormatId::Odt), "s"), &files, &error))
             << error;
         ASSERT_EQ(files.size(), 2u);
         EXPECT_EQ(files[1].first, "s_Cor.odt");

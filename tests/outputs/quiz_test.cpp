@@ -178,8 +178,9 @@ TEST(Quiz, EveryMoodleQuestionOfAKindAsksTheSameAndGradesRight) {
                 copy.code.level = level;
                 NamedFiles files;
                 std::string error;
-                ASSERT_TRUE(MakeFormat(Format("moodle"), OutputData{std::span(&copy, 1), {}},
-                                       {"b.xml"}, &files, &error))
+                ASSERT_TRUE(MakeFormat(Format(FormatId::Moodle),
+                                       OutputData{std::span(&copy, 1), {}}, {"b.xml"}, &files,
+                                       &error))
                     << error;
                 const std::string& xml = files.at(0).second;
                 const std::regex question("<question type=\"cloze\">([\\s\\S]*?)</question>");
@@ -233,8 +234,8 @@ TEST(Quiz, GiftAnswersAreTheExactResults) {
         copy.code.level = settings.level;
         NamedFiles files;
         std::string error;
-        ASSERT_TRUE(MakeFormat(Format("gift"), OutputData{std::span(&copy, 1), {}}, {"g.txt"},
-                               &files, &error));
+        ASSERT_TRUE(MakeFormat(Format(FormatId::Gift), OutputData{std::span(&copy, 1), {}},
+                               {"g.txt"}, &files, &error));
         const std::string& gift = files.at(0).second;
         const std::regex numeric("\\{#(-?[0-9.]+):([0-9.]+)####");
         std::size_t i = 0;
@@ -264,12 +265,12 @@ TEST(Quiz, GiftAnswersAreTheExactResults) {
     copy.code.kind = "syst";
     NamedFiles files;
     std::string error;
-    EXPECT_FALSE(
-        MakeFormat(Format("gift"), OutputData{std::span(&copy, 1), {}}, {"g.txt"}, &files, &error));
+    EXPECT_FALSE(MakeFormat(Format(FormatId::Gift), OutputData{std::span(&copy, 1), {}}, {"g.txt"},
+                            &files, &error));
     // A sheet made without its questions as data is refused, not exported empty.
     copy.sheet.bodies.clear();
-    EXPECT_FALSE(MakeFormat(Format("moodle"), OutputData{std::span(&copy, 1), {}}, {"b.xml"},
-                            &files, &error));
+    EXPECT_FALSE(MakeFormat(Format(FormatId::Moodle), OutputData{std::span(&copy, 1), {}},
+                            {"b.xml"}, &files, &error));
 }
 
 // The mathematics as TeX for the platform's MathJax filter, the words as text, HTML's and
@@ -317,17 +318,17 @@ TEST(Quiz, RosterNamesFileEachCopyUnderItsPupil) {
     settings.exports.bodies = true;
     RandomSource rng(3);
     ClassCopy copy{{}, "ABC", "", BuildSheet(*MakeKind("1d"), rng, settings)};
-    auto bank = [&](const char* format) {
+    auto bank = [&](FormatId format) {
         NamedFiles files;
         std::string error;
         EXPECT_TRUE(
             MakeFormat(Format(format), OutputData{std::span(&copy, 1), {}}, {"b"}, &files, &error));
         return files.at(0).second;
     };
-    const std::string xml = bank("moodle"), gift = bank("gift");
+    const std::string xml = bank(FormatId::Moodle), gift = bank(FormatId::Gift);
     for (const auto& c : cases) {
         copy.name = c.name;
-        const std::string named = bank("moodle"), giftNamed = bank("gift");
+        const std::string named = bank(FormatId::Moodle), giftNamed = bank(FormatId::Gift);
         const auto at = named.find("ABC ");
         ASSERT_NE(at, std::string::npos) << c.name;
         EXPECT_EQ(named.substr(at, std::strlen(c.xml)), c.xml);

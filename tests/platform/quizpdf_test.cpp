@@ -97,15 +97,15 @@ TEST(Strip, ResultsAtTheirQuestionsInThePdf) {
             ClassSet set;
             if (perPage > 0) {
                 s.count = 4;
-                set = MakeQuiz({.kind = name, .settings = s, .copies = 7, .perPage = perPage}, rng);
+                set = MakeQuiz({.kind = name, .settings = s, .copies = 7}, rng);
             } else {
                 s.count = 12;
                 set = MakeClassSet({.kind = name, .settings = s, .copies = 1}, rng);
             }
             NamedFiles files;
             std::string error;
-            ASSERT_TRUE(ClassPdfs(set.copies, set.keyOrder, "/nonexistent/q.pdf", "", &files,
-                                  &error, perPage))
+            ASSERT_TRUE(ClassPdfs(set.copies, set.keyOrder, "/nonexistent/q.pdf",
+                                  "/nonexistent/q_Cor.pdf", &files, &error, perPage))
                 << error;
             auto copies = Numbers(files[0].second), strips = Numbers(files[1].second);
             ASSERT_EQ(copies.size(), strips.size());
