@@ -31,13 +31,6 @@ inline constexpr std::size_t kMaxRosterBytes = 64 * 1024;
 // The seed of the next copy, drawn from the set's stream (two draws of 16 bits).
 std::uint32_t DrawCopySeed(RandomSource& setStream);
 
-// The title (markup) with the name (Windows-1252 text, shown as typed whatever its signs:
-// TextAsMarkup)
-// in place of "Nom :" (the spaces after it shortened to keep what follows in place), or
-// before the title when it has no "Nom :". After a full name (two words or more) the
-// title's "Prénom :" and its spaces go.
-std::string TitleWithName(std::string_view title, std::string_view name);
-
 // A name as typed (UTF-8) as the documents hold it (Windows-1252): spaces around it
 // dropped, a tab inside it a space. nullopt with *why (French, Windows-1252) for a control
 // character, a name too long, or a character Windows-1252 cannot hold.

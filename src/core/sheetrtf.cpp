@@ -7,13 +7,13 @@
 #include <utility>
 
 #include "core/adaptedrtf.h"
-#include "core/classset.h"
 #include "core/equat1d.h"
 #include "core/exactkey.h"
 #include "core/keymarkup.h"
 #include "core/markup.h"
 #include "core/numbertext.h"
 #include "core/textsink.h"
+#include "core/titlemarkup.h"
 #include "core/worked.h"
 
 namespace equat {

@@ -893,8 +893,8 @@ TEST_F(WindowTest, InterrogationRapideSavesAQuizAsPdf) {
     EXPECT_TRUE(told.contains("flash_Cor.pdf"));
     // The copies carry the dialog's texts and, with two levels, each its column's level.
     for (std::size_t k = 0; k < 2; ++k)
-        for (const std::string text : {std::string("Interro flash"), std::string("R\xE9soudre"),
-                                       "(niveau " + std::to_string(k + 1) + ")"})
+        for (const std::string& text : {std::string("Interro flash"), std::string("R\xE9soudre"),
+                                        "(niveau " + std::to_string(k + 1) + ")"})
             EXPECT_NE(dialog.Drawn().copies[k].sheet.subject.find(text), std::string::npos) << text;
     // What was saved is what prints next, the dialog closed and opened again too: one draw
     // until a choice changes.

@@ -8,6 +8,7 @@
 #include "core/classset.h"
 #include "core/kinds.h"
 #include "core/sheetcode.h"
+#include "core/titlemarkup.h"
 #include "rtf/reader.h"
 #include "rtf/writer.h"
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/quiz.h"
+#include "core/titlemarkup.h"
 
 using namespace equat;
 

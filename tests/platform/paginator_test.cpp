@@ -71,11 +71,12 @@ TEST(Pages, NoQuestionIsCut) {
                             for (int at = 0; at < pages.TextLength();) {
                                 at = pages.FormatRange(unused, QRectF(0, 0, 10772, height), at,
                                                        false);
-                                if (at < pages.TextLength())
+                                if (at < pages.TextLength()) {
                                     ASSERT_EQ(Fault(*doc, at), "")
                                         << name << " level " << level << " style "
                                         << static_cast<int>(style) << " round " << round
                                         << ", a page " << height << " twips high, at " << at;
+                                }
                             }
                         }
                     }
@@ -103,7 +104,7 @@ TEST(Pages, ValuesStayWithTheirSigns) {
             const QString last = words.rbegin()->second;
             QString all;
             for (const auto& [x, w] : words) all += w + " ";
-            for (const QString& sign : {"=", "\u2248", "-", "+"})
+            for (const char* sign : {"=", "\u2248", "-", "+"})
                 EXPECT_NE(last, sign) << name << ", page " << at.first << ": " << all.toStdString();
         }
     }

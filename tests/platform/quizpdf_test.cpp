@@ -97,10 +97,18 @@ TEST(Strip, ResultsAtTheirQuestionsInThePdf) {
             ClassSet set;
             if (perPage > 0) {
                 s.count = 4;
-                set = MakeQuiz({.kind = name, .settings = s, .copies = 7}, rng);
+                QuizRequest quiz;
+                quiz.kind = name;
+                quiz.settings = s;
+                quiz.copies = 7;
+                set = MakeQuiz(quiz, rng);
             } else {
                 s.count = 12;
-                set = MakeClassSet({.kind = name, .settings = s, .copies = 1}, rng);
+                ClassSetRequest request;
+                request.kind = name;
+                request.settings = s;
+                request.copies = 1;
+                set = MakeClassSet(request, rng);
             }
             NamedFiles files;
             std::string error;
