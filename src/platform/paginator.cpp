@@ -97,11 +97,33 @@ std::vector<int> GluedSpaces(const QString& text) {
 // Makes those spaces non-breaking, one character for one: positions stay the document's.
 void GlueValues(QTextDocument& doc) {
     QTextCursor cursor(&doc);
+    // One edit for the whole pass: the layout hears of it once, not once per space.
+    cursor.beginEditBlock();
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
         for (int k : GluedSpaces(b.text())) {
             cursor.setPosition(b.position() + k);
             cursor.setPosition(b.position() + k + 1, QTextCursor::KeepAnchor);
             cursor.insertText(QString(QChar(0x00A0)), cursor.charFormat());
+        }
+    }
+    cursor.endEditBlock();
+}
+
+// The same in a document read from RTF, before it becomes a QTextDocument: its runs change in
+// place, which costs nothing like an edit of the QTextDocument does.
+void GlueValues(rtf::Document& model) {
+    for (rtf::Paragraph& p : model.paragraphs) {
+        std::vector<QString> runs;
+        QString text;
+        for (const rtf::Run& run : p.runs)
+            text += runs.emplace_back(QString::fromStdString(run.text));
+        const std::vector<int> spaces = GluedSpaces(text);
+        if (spaces.empty()) continue;
+        for (int k : spaces) text[k] = QChar(0x00A0);
+        int at = 0;
+        for (std::size_t r = 0; r < runs.size(); ++r) {
+            p.runs[r].text = text.mid(at, runs[r].size()).toStdString();
+            at += static_cast<int>(runs[r].size());
         }
     }
 }
@@ -457,7 +479,9 @@ QFont DocumentFont() {
 std::unique_ptr<QTextDocument> LoadRtfDocument(std::string_view rtf, int* defaultTabTwips) {
     auto document = std::make_unique<QTextDocument>();
     document->setDefaultFont(DocumentFont());
-    const rtf::Document model = rtf::ReadRtf(rtf);
+    rtf::Document model = rtf::ReadRtf(rtf);
+    // Glued here, the layout's own pass finds nothing left to edit.
+    GlueValues(model);
     // Neither undone nor edited: one edit block spares the cursor's work after each run.
     document->setUndoRedoEnabled(false);
     QTextCursor cursor(document.get());
