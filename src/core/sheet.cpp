@@ -68,10 +68,6 @@ std::string StripResultText(const QuestionResult& result) {
     return text;
 }
 
-std::string_view ResultKind(const QuestionResult& result) {
-    return result.discriminant ? "2d" : result.values.size() == 2 ? "syst" : "1d";
-}
-
 std::string QuestionKind::BaseNameOf(int level) const {
     return std::string(BaseNamePrefix()) + DecimalText(level);
 }

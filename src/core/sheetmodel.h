@@ -40,10 +40,6 @@ struct QuestionResult {
     bool operator==(const QuestionResult&) const = default;
 };
 
-// The kind (a name of kSheetKinds) a result comes from, whatever sheet it is on (a mixed
-// sheet holds several): the second degree writes its discriminant, a system two unknowns.
-std::string_view ResultKind(const QuestionResult& result);
-
 // The unknowns a statement writes.
 enum class Var : std::uint8_t { X, X2, Y };
 // How an unknown is set beside its coefficient: after a number (" x "), first on its side

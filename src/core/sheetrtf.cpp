@@ -227,6 +227,7 @@ void AppendSystemKey(std::string& out, const QuestionModel& q, KeyStyle style,
     out += p.solY;
     out += KeyValue(y, style, y.decimal);
     out += p.highlightEnd;
+    // The verdict's words follow the key's own text, the 32-bit computation it always showed.
     if (x.decimal == "?") {
         out += kIndeterminate;
     } else if (x.decimal == "/") {

@@ -45,20 +45,11 @@ std::string Category(const ClassCopy& copy) {
            "/" + Doubled(label, '/');  // a slash in a name opens no category
 }
 
-// The kind and level question i is drawn as; a sheet made before they were kept, its own.
-struct Origin {
-    std::string_view kind;
-    int level;
-};
-Origin OriginOf(const ClassCopy& copy, std::size_t i) {
-    const QuestionBodies& b = copy.sheet.bodies[i];
-    return b.kind.empty() ? Origin{copy.code.kind, copy.code.level} : Origin{b.kind, b.level};
-}
-
 std::string QuestionName(const ClassCopy& copy, std::size_t i) {
-    const Origin origin = OriginOf(copy, i);
-    return std::string(origin.kind) + " N" + std::to_string(origin.level) + " " + CopyLabel(copy) +
-           " q" + std::to_string(i + 1);
+    // Named by the kind and level the question is drawn as: a mixed or progressive sheet's own.
+    const QuestionBodies& b = copy.sheet.bodies[i];
+    return std::string(b.kind) + " N" + std::to_string(b.level) + " " + CopyLabel(copy) + " q" +
+           std::to_string(i + 1);
 }
 
 // A numeric answer: the exact value when it is an integer, else rounded to the hundredth
@@ -178,8 +169,9 @@ std::string HtmlText(std::string_view tag, std::string_view html) {
            std::string(tag) + ">\n";
 }
 
+// A first-degree question with one solution (GIFT asks only first-degree ones).
 bool SingleValue(const QuestionResult& r) {
-    return ResultKind(r) == "1d" && r.verdict == Verdict::Values && ExactValues(r).size() == 1;
+    return r.verdict == Verdict::Values && ExactValues(r).size() == 1;
 }
 
 std::string Instruction(std::string_view kind) {
@@ -192,9 +184,8 @@ std::string MoodleQuestion(const ClassCopy& copy, std::size_t i) {
     const QuestionBodies& b = copy.sheet.bodies[i];
     std::string q = "  <question type=\"cloze\">\n";
     q += "    <name><text>" + XmlEscaped(QuestionName(copy, i)) + "</text></name>\n";
-    const std::string_view kind = OriginOf(copy, i).kind;
-    q += HtmlText("questiontext", Instruction(kind) + FragmentTexHtml(b.statement) +
-                                      ClozeBlanks(kind, r, b.decimalComma));
+    q += HtmlText("questiontext", Instruction(b.kind) + FragmentTexHtml(b.statement) +
+                                      ClozeBlanks(b.kind, r, b.decimalComma));
     q += HtmlText("generalfeedback", FragmentTexHtml(b.worked));
     q += "    <penalty>0.3333333</penalty>\n    <hidden>0</hidden>\n";
     return q + "  </question>\n";
@@ -262,9 +253,9 @@ bool WriteGift(const OutputData& output, const std::vector<std::string>& names, 
     if (!HasBodies(output, error)) return false;
     std::string gift;
     for (const ClassCopy* copy : output.InKeyOrder()) {
-        const auto& results = copy->sheet.results;
-        if (std::any_of(results.begin(), results.end(),
-                        [](const QuestionResult& r) { return ResultKind(r) != "1d"; })) {
+        const auto& bodies = copy->sheet.bodies;
+        if (std::any_of(bodies.begin(), bodies.end(),
+                        [](const QuestionBodies& b) { return b.kind != "1d"; })) {
             *error = "Le format GIFT ne prend que les \xC3\xA9quations du premier degr\xC3\xA9";
             return false;
         }

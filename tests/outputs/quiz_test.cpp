@@ -20,6 +20,12 @@
 namespace equat {
 namespace {
 
+// The kind a result's shape tells, known without the bank: the second degree writes its
+// discriminant, a system two unknowns.
+std::string_view ResultKind(const QuestionResult& result) {
+    return result.discriminant ? "2d" : result.values.size() == 2 ? "syst" : "1d";
+}
+
 // "-1.67" as the rational -167/100.
 Rational Decimal(const std::string& text) {
     const auto dot = text.find('.');
