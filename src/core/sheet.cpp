@@ -124,7 +124,12 @@ SheetModel BuildSheetModel(QuestionKind& kind, RandomSource& rng, const SheetSet
 }
 
 Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& settings) {
-    return RenderSheet(BuildSheetModel(kind, rng, settings), settings);
+    SheetModel model = BuildSheetModel(kind, rng, settings);
+    if (!settings.exports.model) return RenderSheet(std::move(model), settings);
+    auto kept = std::make_shared<const SheetModel>(model);
+    Sheet sheet = RenderSheet(std::move(model), settings);
+    sheet.model = std::move(kept);
+    return sheet;
 }
 
 }  // namespace equat

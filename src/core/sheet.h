@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -58,6 +59,7 @@ inline constexpr int kKeyStyleCount = static_cast<int>(std::size(kKeyStyles));
 // What the exports (quizzes) need beyond the documents: off, nothing more is made.
 struct ExportNeeds {
     bool bodies = false;  // each question's statement and worked solution (Sheet::bodies)
+    bool model = false;   // the sheet as data (Sheet::model), for outputs rendered from it
 };
 
 // The separator lines of a strip key, in its narrow column, and of a quick quiz's copy, in
@@ -112,6 +114,8 @@ struct QuestionBodies {
     bool decimalComma = false;  // its decimals written with a comma
 };
 
+struct SheetModel;
+
 // One generated sheet: both RTF documents, the diagnostic entries of every attempt and the
 // result of each question (results[i - 1] for question i); bodies likewise when the
 // settings ask for them (ExportNeeds), else empty.
@@ -122,6 +126,8 @@ struct Sheet {
     std::vector<std::string> log;
     std::vector<QuestionResult> results;
     std::vector<QuestionBodies> bodies;
+    // The sheet as drawn, when the settings' exports ask for it; shared by the copies made of it.
+    std::shared_ptr<const SheetModel> model;
 };
 
 // The per-kind operations the frame calls. A kind keeps its own question tables,
