@@ -40,6 +40,7 @@
 #include "app/drawdialog.h"
 #include "app/layoutbox.h"
 #include "app/output.h"
+#include "app/projection.h"
 #include "app/quizdialog.h"
 #include "app/widgets.h"
 #include "core/cp1252.h"
@@ -633,6 +634,51 @@ void TForm1::BuildSheetMenu(QMenu* sheet) {
         quizDialog_->StartFrom(lastKind_, ReadSheetSettings());
         quizDialog_->open();
     });
+    BuildProjectionItem(sheet);
+}
+
+// "Projeter...": its dialog starts from the choices kept, the screen from this run's.
+void TForm1::BuildProjectionItem(QMenu* sheet) {
+    mnuProjeter = MenuItem(sheet, "mnuProjeter", "&Projeter...", QKeySequence(Qt::Key_F5));
+    const QString hint =
+        "Des questions flash en plein écran pour la classe : une à la fois, un compte à rebours, "
+        "puis les réponses";
+    mnuProjeter->setToolTip(hint);
+    mnuProjeter->setStatusTip(hint);
+    spProjection = new QSpinBox(this);
+    spProjection->setObjectName("spProjection");
+    spProjection->setRange(0, kMaxPackedProjection);
+    spProjection->hide();
+    connect(mnuProjeter, &QAction::triggered, this, [this] {
+        ProjectionChoices start = ProjectionChoices::FromPacked(spProjection->value());
+        start.screen = projectionScreen_;
+        ProjectionDialog dialog(start, screen(), this);
+        if (dialog.exec() == QDialog::Accepted) Project(dialog.Choices());
+    });
+}
+
+// The window's state stays as it is: only its stream moves on, as a class set's draw moves it.
+ProjectionWindow* TForm1::Project(const ProjectionChoices& choices) {
+    spProjection->setValue(choices.Packed());
+    projectionScreen_ = choices.screen;
+    const SheetSettings settings = ReadSheetSettings();
+    std::string why;
+    auto set = DrawProjection(lastKind_, settings, choices, rng_, &why);
+    if (!set) {
+        QMessageBox::warning(this, "Projection", FromCp1252(why));
+        return nullptr;
+    }
+    if (projection_) projection_->close();
+    auto* shown = new ProjectionWindow(std::move(*set), choices, settings, {}, this);
+    shown->setAttribute(Qt::WA_DeleteOnClose);
+    // Back to the window as it was, ready for the keyboard.
+    connect(shown, &ProjectionWindow::Closed, this, [this] {
+        raise();
+        activateWindow();
+    });
+    shown->ShowOn(ProjectionScreen(choices.screen, screen()));
+    projection_ = shown;
+    return shown;
 }
 
 namespace {

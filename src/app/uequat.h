@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <QColor>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -35,6 +36,8 @@ class QToolButton;
 namespace equat {
 
 class ClassSetDialog;
+class ProjectionWindow;
+struct ProjectionChoices;
 class QuizDialog;
 class FormStorage;
 class Output;
@@ -161,6 +164,9 @@ class TForm1 : public QWidget {
     QSpinBox* spTirage;
     QAction* mnuAdaptee;        // "Mise en page adaptée...": the layout's dialog
     QAction* mnuInterrogation;  // "Interrogation rapide...": the quiz dialog
+    QAction* mnuProjeter;       // "Projeter...": questions flash on a whole screen
+    // The projection's choices but the screen (ProjectionChoices::Packed), kept by the store.
+    QSpinBox* spProjection;
     QAction* mnuManuel;
     QAction* mnuAPropos;
     // The design area: every control of the design table, kClientWidth x kClientHeight at
@@ -175,6 +181,10 @@ class TForm1 : public QWidget {
     // on screen, if any, from the same draws in the new layout.
     void SetAdaptedLayout(const AdaptedLayout& layout);
     QuizDialog& quizDialog() { return *quizDialog_; }
+    // Draws questions of the window's choices and projects them full screen (the projection
+    // open before is closed); the window keeps its pair and its state. nullptr, said in a box,
+    // when the draw choices cannot be drawn.
+    ProjectionWindow* Project(const ProjectionChoices& choices);
 
   public slots:
     void FormCreate();
@@ -243,6 +253,7 @@ class TForm1 : public QWidget {
     void BuildMenus();
     void BuildSheetMenu(QMenu* sheet);
     void BuildDrawIndicator(QMenu* sheet);
+    void BuildProjectionItem(QMenu* sheet);
     void ShowDrawChoices();
     void UpdateTitle();
     void WireMenus();
@@ -293,6 +304,8 @@ class TForm1 : public QWidget {
     AdaptedLayout adapted_;
     ClassSetDialog* classDialog_ = nullptr;
     QuizDialog* quizDialog_ = nullptr;
+    QPointer<ProjectionWindow> projection_;
+    int projectionScreen_ = -1;  // the screen chosen last, for this run only
     QString saveDialogInitialDir_;
 };
 

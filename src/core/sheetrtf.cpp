@@ -91,20 +91,11 @@ void PutSpaces(TextSink& out, int n) {
 void PutAtom(TextSink& out, const Atom& a, const Pieces& p) {
     switch (a.kind) {
         case Atom::Kind::Number:
-            out.PutInt(a.value);
-            break;
         case Atom::Kind::LeadCoef:
-            out.PutLeadCoef(a.value);
-            break;
         case Atom::Kind::SignedCoef:
-            out.PutSignedCoef(a.value);
-            break;
         case Atom::Kind::SignedTerm:
-            out.Put(a.value > 0 ? " + " : " - ");
-            out.PutInt(a.value > 0 ? std::int64_t{a.value} : -std::int64_t{a.value});
-            break;
         case Atom::Kind::RoomTerm:
-            out.PutConstTerm(a.value);
+            PutNumberAtom(out, a);
             break;
         case Atom::Kind::Unknown:
             out.Put(UnknownRtf(p, a.var, a.look));

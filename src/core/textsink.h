@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/sheetmodel.h"
+
 namespace equat {
 
 // Appends to a string through a raw cursor. The question texts are made of dozens of
@@ -90,5 +92,28 @@ class TextSink {
     std::string& out_;
     std::size_t used_;
 };
+
+// A number of a statement as its role writes it (Atom::Kind Number to RoomTerm), for every
+// writer of statements.
+inline void PutNumberAtom(TextSink& out, const Atom& a) {
+    switch (a.kind) {
+        case Atom::Kind::LeadCoef:
+            out.PutLeadCoef(a.value);
+            break;
+        case Atom::Kind::SignedCoef:
+            out.PutSignedCoef(a.value);
+            break;
+        case Atom::Kind::SignedTerm:
+            out.Put(a.value > 0 ? " + " : " - ");
+            out.PutInt(a.value > 0 ? std::int64_t{a.value} : -std::int64_t{a.value});
+            break;
+        case Atom::Kind::RoomTerm:
+            out.PutConstTerm(a.value);
+            break;
+        default:
+            out.PutInt(a.value);
+            break;
+    }
+}
 
 }  // namespace equat
