@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <iterator>
 #include <memory>
+#include <vector>
 
 #include "app/classdialog.h"
 #include "core/drawchoices.h"
@@ -393,25 +394,45 @@ void ProjectionWindow::PaintQuestion(QPainter& painter, const QRectF& area, cons
 void ProjectionWindow::PaintSummaryColumn(QPainter& painter, const QRectF& column,
                                           const ClassCopy& copy) {
     const Theme theme = ThemeOf(choices_.dark);
-    const double row = column.height() / std::max(count(), 1);
+    const auto& questions = copy.sheet.model->questions;
+    const int n = static_cast<int>(questions.size());
+    const double row = column.height() / std::max(n, 1), w = column.width();
     const QFont font = Pixels(this->font(), std::min(row * 0.6, height() / 16.0));
-    for (int i = 0; i < count(); ++i) {
-        const QuestionModel& q = copy.sheet.model->questions[static_cast<std::size_t>(i)];
-        const QRectF box(column.left(), column.top() + row * i, column.width(), row);
+    const auto place = [&](int i, double from, double share) {
+        // A little room between rows, so that answers on several lines stay apart.
+        return QRectF(column.left() + w * from, column.top() + row * (i + 0.05), w * share,
+                      row * 0.9);
+    };
+    // One size for every statement and one for every answer, the largest at which all fit; the
+    // answers on one line each, or their lines one under another when that is larger.
+    std::vector<MathBlock> lines, rows;
+    double statementPixels = font.pixelSize(), linesPixels = font.pixelSize();
+    double rowsPixels = font.pixelSize();
+    for (const QuestionModel& q : questions) {
+        lines.push_back(ResultBlock(q, style_, comma_));
+        rows.push_back(OneLine(lines.back()));
+        statementPixels =
+            std::min(statementPixels, StatementPixelSize(place(0, 0.07, 0.36), q.statement, font));
+        linesPixels =
+            std::min(linesPixels, BlockPixelSize(place(0, 0.45, 0.55), lines.back(), font));
+        rowsPixels = std::min(rowsPixels, BlockPixelSize(place(0, 0.45, 0.55), rows.back(), font));
+    }
+    const std::vector<MathBlock>& results = linesPixels > rowsPixels ? lines : rows;
+    const double resultPixels = std::max(linesPixels, rowsPixels);
+    for (int i = 0; i < n; ++i) {
+        const Statement& statement = questions[static_cast<std::size_t>(i)].statement;
         painter.setPen(theme.dim);
-        Text(painter, QRectF(box.left(), box.top(), box.width() * 0.08, row),
-             QString("%1.").arg(i + 1), font.pixelSize(), Qt::AlignLeft | Qt::AlignVCenter);
+        Text(painter, place(i, 0, 0.07), QString("%1.").arg(i + 1), font.pixelSize(),
+             Qt::AlignLeft | Qt::AlignVCenter);
         painter.setPen(theme.text);
-        for (const MathLine& line : StatementBlock(q.statement).lines) drawn_ << LineText(line);
-        PaintStatement(painter,
-                       QRectF(box.left() + box.width() * 0.08, box.top(), box.width() * 0.42, row),
-                       q.statement, font, Qt::AlignLeft);
-        const MathBlock result = OneLine(ResultBlock(q, style_, comma_));
-        drawn_ << LineText(result.lines[0]);
+        for (const MathLine& line : StatementBlock(statement).lines) drawn_ << LineText(line);
+        PaintStatement(painter, place(i, 0.07, 0.36), statement, Pixels(font, statementPixels),
+                       Qt::AlignLeft);
+        const MathBlock& result = results[static_cast<std::size_t>(i)];
+        drawn_ << LineText(rows[static_cast<std::size_t>(i)].lines[0]);
         painter.setPen(theme.accent);
-        PaintBlock(painter,
-                   QRectF(box.left() + box.width() * 0.52, box.top(), box.width() * 0.48, row),
-                   result, font, Qt::AlignLeft);
+        PaintBlock(painter, place(i, 0.45, 0.55), result, Pixels(font, resultPixels),
+                   Qt::AlignLeft);
     }
 }
 
@@ -447,7 +468,8 @@ void ProjectionWindow::PaintStart(QPainter& painter, const QRectF& area) {
         choices_.seconds ? TimeText(choices_.seconds) + " par question" : "sans minuteur";
     painter.setPen(theme.dim);
     Text(painter, area.adjusted(0, h * 0.2, 0, -h * 0.2),
-         QString("%1 questions, %2").arg(count()).arg(time), static_cast<int>(h * 0.05));
+         QString("%1 question%2, %3").arg(count()).arg(count() > 1 ? "s" : "").arg(time),
+         static_cast<int>(h * 0.05));
     Text(painter, area.adjusted(0, h * 0.4, 0, 0),
          "Espace ou → : commencer     P : pause     Échap : quitter", static_cast<int>(h * 0.035));
 }

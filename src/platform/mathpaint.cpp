@@ -135,15 +135,6 @@ QFont WithPixelSize(QFont font, double size) {
     return font;
 }
 
-// The largest size at most the font's at which the block fits the box.
-double FittedSize(const QRectF& box, const MathBlock& block, const QFont& font) {
-    const QSizeF size = BlockSize(block, font);
-    double scale = 1;
-    if (size.width() > box.width()) scale = box.width() / size.width();
-    if (size.height() > box.height()) scale = std::min(scale, box.height() / size.height());
-    return std::max(1.0, std::floor(font.pixelSize() * scale));
-}
-
 }  // namespace
 
 MathBlock StatementBlock(const Statement& statement, bool splitAtSign) {
@@ -225,9 +216,17 @@ QSizeF BlockSize(const MathBlock& block, const QFont& font) {
     return {width, LineHeight(font) * static_cast<double>(block.lines.size())};
 }
 
+double BlockPixelSize(const QRectF& box, const MathBlock& block, const QFont& font) {
+    const QSizeF size = BlockSize(block, font);
+    double scale = 1;
+    if (size.width() > box.width()) scale = box.width() / size.width();
+    if (size.height() > box.height()) scale = std::min(scale, box.height() / size.height());
+    return std::max(1.0, std::floor(font.pixelSize() * scale));
+}
+
 double PaintBlock(QPainter& painter, const QRectF& box, const MathBlock& block, QFont font,
                   Qt::Alignment align) {
-    const double size = FittedSize(box, block, font);
+    const double size = BlockPixelSize(box, block, font);
     font = WithPixelSize(font, size);
     const QSizeF whole = BlockSize(block, font);
     double left = box.left();
@@ -256,17 +255,17 @@ namespace {
 MathBlock FittedStatement(const QRectF& box, const Statement& statement, const QFont& font,
                           double least) {
     MathBlock whole = StatementBlock(statement);
-    const double size = FittedSize(box, whole, font);
+    const double size = BlockPixelSize(box, whole, font);
     if (size >= least) return whole;
     MathBlock split = StatementBlock(statement, true);
-    return FittedSize(box, split, font) > size ? split : whole;
+    return BlockPixelSize(box, split, font) > size ? split : whole;
 }
 
 }  // namespace
 
 double StatementPixelSize(const QRectF& box, const Statement& statement, const QFont& font,
                           double least) {
-    return FittedSize(box, FittedStatement(box, statement, font, least), font);
+    return BlockPixelSize(box, FittedStatement(box, statement, font, least), font);
 }
 
 double PaintStatement(QPainter& painter, const QRectF& box, const Statement& statement,

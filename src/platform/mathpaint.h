@@ -50,6 +50,9 @@ QString KeyMarkupText(std::string_view markup);
 // The block's size in this font.
 QSizeF BlockSize(const MathBlock& block, const QFont& font);
 
+// The largest pixel size, at most the font's, at which the block fits the box.
+double BlockPixelSize(const QRectF& box, const MathBlock& block, const QFont& font);
+
 // Paints the block in box in the painter's pen, at the font's size or smaller when it does not
 // fit, aligned by align (horizontally; always centred vertically). Returns the pixel size used.
 double PaintBlock(QPainter& painter, const QRectF& box, const MathBlock& block, QFont font,
