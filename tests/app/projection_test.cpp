@@ -176,28 +176,28 @@ TEST_F(ProjectionTest, AScreenUnpluggedPausesOnTheMainScreen) {
     EXPECT_EQ(window->screen(), QGuiApplication::primaryScreen());
 }
 
-TEST(ProjectionChoices, PackedRoundTripsAndDefaultsStoreNothing) {
+// Every stored number reads back as choices the dialog shows and gives back unchanged.
+TEST(ProjectionChoices, PackedRoundTripsThroughTheDialog) {
     EXPECT_EQ(ProjectionChoices{}.Packed(), 0);
     for (int packed = 0; packed <= kMaxPackedProjection; ++packed) {
         const ProjectionChoices c = ProjectionChoices::FromPacked(packed);
         EXPECT_GE(c.count, 1);
         EXPECT_LE(c.count, kMaxProjectedQuestions);
         EXPECT_EQ(ProjectionChoices::FromPacked(c.Packed()), c) << packed;
+        if (packed % 97 != 0) continue;
+        ProjectionChoices shown = ProjectionDialog(c, nullptr, nullptr).Choices();
+        shown.screen = -1;
+        EXPECT_EQ(shown, c) << packed;
     }
 }
 
-// The menu item projects the window's choices; closing gives the window back as it was, and the
-// choices are kept for the settings file.
-TEST(ProjectionMenu, ProjectsAndGivesTheWindowBack) {
-    QTemporaryDir dir;
-    TForm1 form;
+void ProjectAndClose(TForm1& form, const QTemporaryDir& dir, const ProjectionChoices& choices) {
     form.FormStorage1->SetIniFileName(dir.filePath("p.ini"));
+    form.show();
     form.spMaxLigne->setValue(3);
     form.btnSyst->click();
     const QString subject = form.RxE1->toPlainText();
     EXPECT_EQ(form.mnuProjeter->shortcut(), QKeySequence(Qt::Key_F5));
-    ProjectionChoices choices;
-    choices.dark = true;
     QPointer<ProjectionWindow> shown = form.Project(choices);
     ASSERT_TRUE(shown);
     EXPECT_EQ(form.spProjection->value(), choices.Packed());
@@ -208,6 +208,23 @@ TEST(ProjectionMenu, ProjectsAndGivesTheWindowBack) {
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(shown);
     EXPECT_EQ(form.RxE1->toPlainText(), subject);
+    form.FormStorage1->SaveSettings();
+}
+
+// The menu item projects the window's choices; closing gives the window back as it was, and the
+// choices are kept for the settings file.
+TEST(ProjectionMenu, ProjectsAndGivesTheWindowBack) {
+    QTemporaryDir dir;
+    ProjectionChoices choices;
+    choices.dark = true;
+    {
+        TForm1 form;
+        ProjectAndClose(form, dir, choices);
+    }
+    TForm1 again;
+    again.FormStorage1->SetIniFileName(dir.filePath("p.ini"));
+    again.FormStorage1->RestoreSettings();
+    EXPECT_EQ(again.spProjection->value(), choices.Packed());
 }
 
 }  // namespace
