@@ -8,6 +8,7 @@
 #include <QFormLayout>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
@@ -326,6 +327,11 @@ void ProjectionWindow::keyPressEvent(QKeyEvent* event) {
         default:
             QWidget::keyPressEvent(event);
     }
+}
+
+void ProjectionWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) Next();
+    if (event->button() == Qt::RightButton) Previous();
 }
 
 void ProjectionWindow::closeEvent(QCloseEvent* event) {

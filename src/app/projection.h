@@ -72,7 +72,8 @@ class ProjectionDialog : public QDialog {
 // Questions one at a time in large type on a whole screen, with their number and a countdown;
 // each answer after its question or all at the end; a summary of every question, its answer and
 // the codes that print them again. Keys: next (right, down, space, page down, Enter), previous
-// (left, up, page up, backspace), pause (P, B, the pause key), Escape to leave. The clock is
+// (left, up, page up, backspace), pause (P, B, the pause key), Escape to leave; a click goes
+// on, a right click back. The clock is
 // replaceable, so that tests run the timer without waiting.
 class ProjectionWindow : public QWidget {
     Q_OBJECT
@@ -110,6 +111,7 @@ class ProjectionWindow : public QWidget {
   protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:

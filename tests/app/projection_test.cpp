@@ -91,9 +91,11 @@ TEST_F(ProjectionTest, KeysAndTheClockDriveThePages) {
         {Qt::Key_Right, 0, Page::Summary, 1, false, -1},
         {Qt::Key_Right, 0, Page::Summary, 1, false, -1},
         {Qt::Key_Left, 0, Page::Answer, 1, false, -1},
+        {-1, 0, Page::Question, 1, false, 10},  // a right click goes back
     };
     for (const Step& s : steps) {
-        if (s.key) QTest::keyClick(window.get(), static_cast<Qt::Key>(s.key));
+        if (s.key > 0) QTest::keyClick(window.get(), static_cast<Qt::Key>(s.key));
+        if (s.key < 0) QTest::mouseClick(window.get(), Qt::RightButton);
         if (s.advance) {
             now += s.advance;
             window->Tick();
