@@ -762,7 +762,9 @@ void TForm1::ShowManual() {
         "Enregistrer en PDF les écrit en PDF ; Ouvrir (Ctrl+O) les montre à nouveau ; Imprimer "
         "(Ctrl+P) imprime les nombres de sujets et de corrigés demandés ; Aperçu montre les "
         "deux premières pages (Échap le ferme).\n\nSérie pour la classe : une copie "
-        "différente par élève, avec son code et une grille des réponses.\n\nLe manuel "
+        "différente par élève, avec son code et une grille des réponses.\n\nFeuille > "
+        "Projeter (F5) : des questions flash en plein écran, une à la fois, avec un compte à "
+        "rebours (Espace : suite, P : pause, Échap : retour).\n\nLe manuel "
         "complet : man equat.");
     box.exec();
 }
