@@ -13,6 +13,7 @@
 #include "core/keymarkup.h"
 #include "core/layoutmarkup.h"
 #include "core/textsink.h"
+#include "rtf/reader.h"
 #include "rtf/symbol.h"
 
 namespace equat::rtf {
@@ -351,6 +352,16 @@ SheetDocuments RenderDocuments(const SheetModel& model, const SheetSettings& set
     DocOut subject, key;
     layout::PutSheet(subject, key, model, settings, [](const QuestionModel&, DocOut&) {});
     return {subject.Take(), key.Take()};
+}
+
+Document SubjectDocument(const Sheet& sheet) {
+    if (!sheet.model || !sheet.settings) return ReadRtf(sheet.subject);
+    return RenderDocuments(*sheet.model, *sheet.settings).subject;
+}
+
+Document KeyDocument(const Sheet& sheet) {
+    if (!sheet.model || !sheet.settings) return ReadRtf(sheet.answerKey);
+    return RenderDocuments(*sheet.model, *sheet.settings).answerKey;
 }
 
 }  // namespace equat::rtf

@@ -16,4 +16,8 @@ struct SheetDocuments {
 // pair of RenderSheet(model, settings) gives, paragraph for paragraph and run for run.
 SheetDocuments RenderDocuments(const SheetModel& model, const SheetSettings& settings);
 
+// A sheet's subject or key: made from its model when it carries one, else read from its RTF.
+Document SubjectDocument(const Sheet& sheet);
+Document KeyDocument(const Sheet& sheet);
+
 }  // namespace equat::rtf

@@ -57,7 +57,7 @@ AdaptedLayout LayoutNumber(std::uint32_t n) {
 }
 
 // The documents made from the model are those read back from the RTF the same model makes,
-// for every kind, level, key style, layout, comma, quiz copy, strip and teacher text.
+// for every kind (mixed too), level, key style, layout, comma, quiz copy, strip and teacher text.
 TEST(SheetDocument, EqualsTheRtfReadBack) {
     for (std::uint32_t seed = 0; seed < 48; ++seed) {
         for (const auto& kind : kSheetKinds) {
@@ -78,8 +78,10 @@ TEST(SheetDocument, EqualsTheRtfReadBack) {
                 s.separator = hostile + s.separator;
             }
             if (seed % 7 == 3) s.name = "Zo\xE9 {\\O'Brien} <b>";
+            s.draw.progressive = seed % 9 == 4;
+            s.draw.mixedKinds = seed % 9 == 7 ? 7u : 0u;  // every kind on one sheet
             RandomSource rng(seed);
-            const SheetModel model = BuildSheetModel(*MakeKind(kind.name), rng, s);
+            const SheetModel model = BuildSheetModel(*MakeSheetKind(kind.name, s.draw), rng, s);
             const Sheet sheet = RenderSheet(model, s);
             const SheetDocuments docs = RenderDocuments(model, s);
             const Document subject = ReadRtf(sheet.subject), key = ReadRtf(sheet.answerKey);
