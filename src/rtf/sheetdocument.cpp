@@ -121,7 +121,7 @@ class DocOut {
         doc_.defaultFont = 0;
         doc_.defaultTab = 720;
         doc_.language = 1036;
-        format_.font = 0;
+        SetFont(0);
         lineSpacing_ = layout ? (layout->doubleSpacing ? 480 : 360) : 0;
     }
     void End() {
@@ -172,12 +172,12 @@ class DocOut {
   private:
     template <class F>
     void Numbers(F&& f) {
-        std::string s;
+        numbers_.clear();
         {
-            TextSink sink(s, 24);
+            TextSink sink(numbers_, 24);
             f(sink);
         }
-        Text(s, false);
+        Text(numbers_, false);
     }
 
     // A control word's place: the strip's pending text becomes its one space, and the comma
@@ -217,7 +217,7 @@ class DocOut {
                 format_.valign = VAlign::Baseline;
                 break;
             case TagKind::Font:
-                format_.font = tag.value;
+                SetFont(tag.value);
                 break;
             case TagKind::Size:
                 SetSize(tag.value);
@@ -239,6 +239,12 @@ class DocOut {
         }
     }
 
+    void SetFont(int font) {
+        format_.font = font;
+        const auto k = static_cast<std::size_t>(font);
+        textFont_ = k >= encodings_.size() || encodings_[k] == FontEncoding::Text;
+    }
+
     void SetSize(int size) {  // -1: a size word without its number
         if (size >= 0 && options_.layout) size = AdaptedSize(size, *options_.layout);
         format_.size = size > 0 ? std::min(size, kMaxFontSize) : 24;
@@ -246,24 +252,27 @@ class DocOut {
 
     // Text bytes; with `escapes`, the markup's \\, \{, \} and \'hh give one byte each.
     void Text(std::string_view text, bool escapes) {
+        std::string* run = nullptr;  // where ASCII text goes, found once for the whole text
         for (std::size_t k = 0; k < text.size(); ++k) {
             const auto b = static_cast<unsigned char>(text[k]);
             const char next = escapes && b == '\\' && k + 1 < text.size() ? text[k + 1] : '\0';
             if (next == '\\' || next == '{' || next == '}') {
                 Escaped(static_cast<unsigned char>(next));
+                run = nullptr;
                 ++k;
             } else if (next == '\'' && k + 3 < text.size() && IsHex(text[k + 2]) &&
                        IsHex(text[k + 3])) {
                 Escaped(static_cast<unsigned char>(Hex(text[k + 2]) * 16 + Hex(text[k + 3])));
+                run = nullptr;
                 k += 3;
             } else {
-                Plain(b);
+                Plain(b, run);
             }
         }
     }
 
     // A byte of plain text: the comma turns a '.' between two digits.
-    void Plain(unsigned char b) {
+    void Plain(unsigned char b, std::string*& run) {
         if (skeleton_) {
             skeletonText_ = true;
             return;
@@ -274,7 +283,13 @@ class DocOut {
         }
         dot_.reset();
         const bool dot = options_.comma && b == '.' && IsDigit(previous_);
-        Append(b, false);
+        if (b >= 0x20 && b < 0x7F && textFont_) {
+            if (!run) run = &RunText();
+            run->push_back(static_cast<char>(b));
+        } else {
+            Append(b, false);
+            run = nullptr;
+        }
         previous_ = b;
         if (dot) {
             const auto& runs = doc_.paragraphs.back().runs;
@@ -307,7 +322,7 @@ class DocOut {
             } else {
                 AppendUtf8(utf8, Cp1252ToUnicode(b));
             }
-            AddUtf8(std::move(utf8));
+            AddUtf8(utf8);
             return;
         }
         AddChar(enc == FontEncoding::Text     ? Cp1252ToUnicode(b)
@@ -320,16 +335,16 @@ class DocOut {
         if ((c < 0x20 && c != U'\t') || c == 0x7F) return;
         std::string utf8;
         AppendUtf8(utf8, c);
-        AddUtf8(std::move(utf8));
+        AddUtf8(utf8);
     }
 
-    void AddUtf8(std::string utf8) {
+    void AddUtf8(const std::string& utf8) { RunText() += utf8; }
+
+    // The text of the run in the current format, a new one when the last is in another.
+    std::string& RunText() {
         auto& runs = doc_.paragraphs.back().runs;
-        if (!runs.empty() && runs.back().format == format_) {
-            runs.back().text += utf8;
-        } else {
-            runs.push_back(Run{format_, std::move(utf8)});
-        }
+        if (runs.empty() || runs.back().format != format_) runs.push_back(Run{format_, {}});
+        return runs.back().text;
     }
 
     struct Dot {
@@ -344,6 +359,8 @@ class DocOut {
     bool skeleton_ = false, skeletonText_ = false;
     unsigned char previous_ = 0;  // the last byte of plain text since a control word
     std::optional<Dot> dot_;      // a '.' after a digit, turned when a digit follows
+    bool textFont_ = true;        // the current font reads its bytes as Windows-1252
+    std::string numbers_;         // a number's text, before it goes in
 };
 
 }  // namespace
