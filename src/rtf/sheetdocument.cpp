@@ -78,7 +78,11 @@ class DocOut {
         return events;
     }
 
+    // A writer not wanted writes nothing: the layout of a sheet writes both documents.
+    explicit DocOut(bool wanted = true) : wanted_(wanted) {}
+
     void Put(const Piece& piece) {
+        if (!wanted_) return;
         for (const Event& e : piece) {
             if (e.text.empty()) {
                 Apply(e.tag);
@@ -102,12 +106,17 @@ class DocOut {
         Numbers([&](TextSink& s) { s.PutConstTerm(v); });
     }
     void Markup(std::string_view markup) {
+        if (!wanted_) return;
         ForEachMarkup(
             markup, [&](std::string_view text) { Text(text, true); },
             [&](std::string_view tag) { Apply(ReadTag(tag)); });
     }
-    void Exact(const Surd& x) { Markup(ExactKeyMarkup(x)); }
-    void Worked(const Steps& steps) { Markup(WorkedStepsMarkup(steps)); }
+    void Exact(const Surd& x) {
+        if (wanted_) Markup(ExactKeyMarkup(x));
+    }
+    void Worked(const Steps& steps) {
+        if (wanted_) Markup(WorkedStepsMarkup(steps));
+    }
     template <class F>
     void Stream(std::size_t /*expected*/, F&& f) {
         f(*this);
@@ -131,6 +140,7 @@ class DocOut {
         last.spaceAfter = spaceAfter_;
     }
     void Par() {
+        if (!wanted_) return;
         Boundary();
         Paragraph& p = doc_.paragraphs.back();
         p.lineSpacing = lineSpacing_;
@@ -192,7 +202,7 @@ class DocOut {
     }
 
     void Apply(const MarkupTag& tag) {
-        if (tag.kind == TagKind::Unknown) return;  // nothing is written for it
+        if (tag.kind == TagKind::Unknown || !wanted_) return;  // nothing is written for it
         Boundary();
         switch (tag.kind) {
             case TagKind::Bold:
@@ -252,6 +262,7 @@ class DocOut {
 
     // Text bytes; with `escapes`, the markup's \\, \{, \} and \'hh give one byte each.
     void Text(std::string_view text, bool escapes) {
+        if (!wanted_) return;
         std::string* run = nullptr;  // where ASCII text goes, found once for the whole text
         for (std::size_t k = 0; k < text.size(); ++k) {
             const auto b = static_cast<unsigned char>(text[k]);
@@ -351,6 +362,7 @@ class DocOut {
         std::size_t paragraph, run, at;
     };
 
+    bool wanted_;
     Document doc_;
     std::vector<FontEncoding> encodings_;
     CharFormat format_;
@@ -365,20 +377,29 @@ class DocOut {
 
 }  // namespace
 
-SheetDocuments RenderDocuments(const SheetModel& model, const SheetSettings& settings) {
-    DocOut subject, key;
+namespace {
+
+SheetDocuments Render(const SheetModel& model, const SheetSettings& settings, bool subjectWanted,
+                      bool keyWanted) {
+    DocOut subject(subjectWanted), key(keyWanted);
     layout::PutSheet(subject, key, model, settings, [](const QuestionModel&, DocOut&) {});
     return {subject.Take(), key.Take()};
 }
 
+}  // namespace
+
+SheetDocuments RenderDocuments(const SheetModel& model, const SheetSettings& settings) {
+    return Render(model, settings, true, true);
+}
+
 Document SubjectDocument(const Sheet& sheet) {
     if (!sheet.model || !sheet.settings) return ReadRtf(sheet.subject);
-    return RenderDocuments(*sheet.model, *sheet.settings).subject;
+    return Render(*sheet.model, *sheet.settings, true, false).subject;
 }
 
 Document KeyDocument(const Sheet& sheet) {
     if (!sheet.model || !sheet.settings) return ReadRtf(sheet.answerKey);
-    return RenderDocuments(*sheet.model, *sheet.settings).answerKey;
+    return Render(*sheet.model, *sheet.settings, false, true).answerKey;
 }
 
 }  // namespace equat::rtf

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "core/kinds.h"
@@ -82,8 +83,11 @@ TEST(SheetDocument, EqualsTheRtfReadBack) {
             s.draw.mixedKinds = seed % 9 == 7 ? 7u : 0u;  // every kind on one sheet
             RandomSource rng(seed);
             const SheetModel model = BuildSheetModel(*MakeSheetKind(kind.name, s.draw), rng, s);
-            const Sheet sheet = RenderSheet(model, s);
-            const SheetDocuments docs = RenderDocuments(model, s);
+            Sheet sheet = RenderSheet(model, s);
+            sheet.model = std::make_shared<const SheetModel>(model);
+            sheet.settings = std::make_shared<const SheetSettings>(s);
+            // Each document alone, as the outputs ask for them.
+            const SheetDocuments docs{SubjectDocument(sheet), KeyDocument(sheet)};
             const Document subject = ReadRtf(sheet.subject), key = ReadRtf(sheet.answerKey);
             ASSERT_TRUE(docs.subject == subject)
                 << kind.name << " seed " << seed << " " << FirstDifference(docs.subject, subject);
