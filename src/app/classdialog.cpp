@@ -374,6 +374,7 @@ std::optional<ClassSetRequest> ClassSetDialog::Request() {
     request.settings = Settings();
     // The bank needs each question as data: cheap beside drawing, so every set has it.
     request.settings.exports.bodies = true;
+    request.settings.exports.model = true;  // its PDFs and ODT made from the model
     request.copies = spCopies->value();
     request.showCodes = ckbCodes->isChecked();
     const int kind = KindIndex(request.kind);

@@ -230,6 +230,9 @@ bool Output::WriteFormat(const FormatInfo& format, QString file) {
     if (!MayReplace(names)) return false;
     copy->sheet.subject = WholeRtf(parts_.subject);
     copy->sheet.answerKey = WholeRtf(parts_.answerKey);
+    // What is written is what the window holds, hand edits included: not the model's.
+    copy->sheet.model.reset();
+    copy->sheet.settings.reset();
     NamedFiles files;
     std::string error;
     std::vector<FileContent> contents;

@@ -186,6 +186,7 @@ QuizRequest QuizDialog::Request() const {
     request.settings = parts_.settings ? parts_.settings() : window_.now();
     request.settings.level = spNiveau->value();
     request.settings.count = spQuestions->value();
+    request.settings.exports.model = true;  // its PDF made from the model
     request.settings.keyStyle =
         static_cast<KeyStyle>(std::clamp(cbCorrige->currentIndex(), 0, kKeyStyleCount - 1));
     request.settings.title = ToCp1252(eTitre->text());

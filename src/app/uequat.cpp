@@ -50,6 +50,7 @@
 #include "core/sheetcode.h"
 #include "platform/anchorlayout.h"
 #include "platform/richedit.h"
+#include "rtf/sheetdocument.h"
 #include "settings/formstorage.h"
 #include "settings/settingsmodel.h"
 
@@ -1263,6 +1264,7 @@ bool TForm1::MakePair(std::string_view kindName, SheetSettings settings,
             RxE1->Clear();
             RxE2->Clear();
             settings.exports.bodies = true;
+            settings.exports.model = true;  // the documents on screen are made from it
             // The same draws again leave the window's stream where the first ones did.
             RandomSource redo(redoSeed.value_or(0));
             if (!redoSeed) pairSeed_ = rng_.seed();
@@ -1294,8 +1296,9 @@ void TForm1::ShowSheet(const Sheet& sheet) {
     }
     log.chop(1);
     Memo1->setPlainText(log);
-    RxE1->LoadRtfDocument(sheet.subject);
-    RxE2->LoadRtfDocument(sheet.answerKey);
+    // Made from the sheet's model: the RTF reader is for what a teacher opens.
+    RxE1->LoadDocument(rtf::SubjectDocument(sheet));
+    RxE2->LoadDocument(rtf::KeyDocument(sheet));
     // The title first, not the last questions where the load left the caret.
     for (RichEdit* area : {RxE1, RxE2}) {
         ShowTop(area);

@@ -243,6 +243,8 @@ bool CheckExports(SheetJob& job, std::string* error) {
         return false;
     }
     job.settings.exports.bodies = !job.moodle.empty() || !job.gift.empty();
+    // What is laid out or converted is made from the model; RTF alone does not need it.
+    job.settings.exports.model = job.pdf || job.odt || !job.collate.empty();
     return true;
 }
 

@@ -32,8 +32,13 @@ std::string AdaptedRtfHeader(const AdaptedLayout& layout) {
     return header;
 }
 
-void AdaptRtf(std::string& rtf, std::size_t from, const AdaptedLayout& layout) {
+int AdaptedSize(int size, const AdaptedLayout& layout) {
     const int text = AdaptedTextSize(layout);
+    return size == kStandardUnknownSize ? text
+                                        : (size * text + kStandardTextSize / 2) / kStandardTextSize;
+}
+
+void AdaptRtf(std::string& rtf, std::size_t from, const AdaptedLayout& layout) {
     std::string out;
     out.reserve((rtf.size() - from) * 9 / 8);
     std::size_t k = from;
@@ -59,12 +64,8 @@ void AdaptRtf(std::string& rtf, std::size_t from, const AdaptedLayout& layout) {
         k = end + (space ? 1 : 0);
         if (word == "i") continue;  // no italics: an upright x
         if (word == "fs" && !param.empty() && param.front() != '-' && param.size() < 5) {
-            const int size = std::stoi(std::string(param));
-            const int scaled = size == kStandardUnknownSize
-                                   ? text
-                                   : (size * text + kStandardTextSize / 2) / kStandardTextSize;
             out += "\\fs";
-            AppendDecimal(out, scaled);
+            AppendDecimal(out, AdaptedSize(std::stoi(std::string(param)), layout));
             if (space) out += ' ';
             continue;
         }

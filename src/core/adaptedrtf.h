@@ -11,6 +11,11 @@ namespace equat {
 // the layout's font, and the layout's line spacing for every paragraph.
 std::string AdaptedRtfHeader(const AdaptedLayout& layout);
 
+// A size of the standard documents, in half-points, in the layout: scaled from the standard
+// 9 points to the layout's size (the x, drawn larger beside the standard text, at the text's
+// size).
+int AdaptedSize(int size, const AdaptedLayout& layout);
+
 // Rewrites rtf[from, end) for the layout: font sizes scaled from the standard 9 points to
 // the layout's size (the x, drawn larger beside the standard text, at the text's size),
 // italics dropped. Text is left as it is.

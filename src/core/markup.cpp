@@ -24,27 +24,28 @@ namespace {
 struct Tag {
     std::string_view text;
     std::string_view rtf;
+    MarkupTag meaning;
 };
 
 constexpr std::array<Tag, 18> kTags{{
-    {"b", "\\b "},
-    {"/b", "\\b0 "},
-    {"i", "\\i "},
-    {"/i", "\\i0 "},
-    {"u", "\\ul "},
-    {"/u", "\\ul0 "},
-    {"s", "\\strike "},
-    {"/s", "\\strike0 "},
-    {"sup", "\\super "},
-    {"/sup", "\\nosupersub "},
-    {"sub", "\\sub "},
-    {"/sub", "\\nosupersub "},
-    {"arial", "\\f0 "},
-    {"times", "\\f1 "},
-    {"courier", "\\f2 "},
-    {"symbol", "\\f3 "},
-    {"br", "\\par "},
-    {"tab", "\\tab "},
+    {"b", "\\b ", {TagKind::Bold, 1}},
+    {"/b", "\\b0 ", {TagKind::Bold, 0}},
+    {"i", "\\i ", {TagKind::Italic, 1}},
+    {"/i", "\\i0 ", {TagKind::Italic, 0}},
+    {"u", "\\ul ", {TagKind::Underline, 1}},
+    {"/u", "\\ul0 ", {TagKind::Underline, 0}},
+    {"s", "\\strike ", {TagKind::Strike, 1}},
+    {"/s", "\\strike0 ", {TagKind::Strike, 0}},
+    {"sup", "\\super ", {TagKind::Super, 0}},
+    {"/sup", "\\nosupersub ", {TagKind::Baseline, 0}},
+    {"sub", "\\sub ", {TagKind::Sub, 0}},
+    {"/sub", "\\nosupersub ", {TagKind::Baseline, 0}},
+    {"arial", "\\f0 ", {TagKind::Font, 0}},
+    {"times", "\\f1 ", {TagKind::Font, 1}},
+    {"courier", "\\f2 ", {TagKind::Font, 2}},
+    {"symbol", "\\f3 ", {TagKind::Font, 3}},
+    {"br", "\\par ", {TagKind::Break, 0}},
+    {"tab", "\\tab ", {TagKind::Tab, 0}},
 }};
 
 // Names are Windows-1252 bytes ("\xE9" is é).
@@ -53,7 +54,20 @@ constexpr std::array<std::string_view, 17> kColourNames{
     "violet", "cyan", "gris fonc\xE9", "gris clair", "rouge", "vert clair",
     "jaune",  "bleu", "fuchsia",       "bleu ciel",  "blanc"};
 
-void AppendTag(std::string& out, const std::string& tag) {
+// A size tag's number: every "te=" goes, whatever follows.
+std::string SizeText(std::string_view tag) {
+    std::string size;
+    for (std::size_t k = 0; k < tag.size();) {
+        if (tag.compare(k, 3, "te=") == 0) {
+            k += 3;
+        } else {
+            size += tag[k++];
+        }
+    }
+    return size;
+}
+
+void AppendTag(std::string& out, std::string_view tag) {
     for (const auto& t : kTags) {
         if (tag == t.text) {
             out += t.rtf;
@@ -61,15 +75,9 @@ void AppendTag(std::string& out, const std::string& tag) {
         }
     }
     if (tag.starts_with("te=")) {
-        // Every "te=" goes, whatever follows; no check that a number remains.
+        // No check that a number remains.
         out += "\\fs";
-        for (std::size_t k = 0; k < tag.size();) {
-            if (tag.compare(k, 3, "te=") == 0) {
-                k += 3;
-            } else {
-                out += tag[k++];
-            }
-        }
+        out += SizeText(tag);
         out += ' ';
         return;
     }
@@ -139,31 +147,27 @@ int ColourIndex(std::string_view name) {
     return -1;
 }
 
-void AppendMarkupRtf(std::string& out, std::string_view markup) {
-    const char* p = markup.data();
-    const char* const end = p + markup.size();
-    std::string tag;
-    while (p < end) {
-        // Copy the run of ordinary characters in one go.
-        const char* run = p;
-        while (p < end && static_cast<unsigned char>(*p) >= 32 && *p != '<') ++p;
-        out.append(run, static_cast<std::size_t>(p - run));
-        if (p == end || *p == '\0') break;
-        if (*p != '<') {  // a control character vanishes
-            ++p;
-            continue;
-        }
-        ++p;
-        tag.clear();
-        while (p < end && *p != '>' && *p != '\0') {
-            char t = *p++;
-            if (t >= 'A' && t <= 'Z') t = static_cast<char>(t - 'A' + 'a');
-            tag += t;
-        }
-        AppendTag(out, tag);
-        if (p == end || *p != '>') break;
-        ++p;
+MarkupTag ReadTag(std::string_view tag) {
+    for (const auto& t : kTags)
+        if (tag == t.text) return t.meaning;
+    if (tag.starts_with("te=")) {
+        const std::string size = SizeText(tag);
+        if (size.empty()) return {TagKind::Size, -1};
+        if (size.size() > 4 || size.find_first_not_of("0123456789") != std::string::npos) return {};
+        return {TagKind::Size, std::stoi(size)};
     }
+    const bool text = tag.starts_with("ce=");
+    if (text || tag.starts_with("cf=")) {
+        const int index = ColourIndex(tag.substr(3));
+        if (index >= 0) return {text ? TagKind::Colour : TagKind::Highlight, index};
+    }
+    return {};
+}
+
+void AppendMarkupRtf(std::string& out, std::string_view markup) {
+    ForEachMarkup(
+        markup, [&](std::string_view text) { out += text; },
+        [&](std::string_view tag) { AppendTag(out, tag); });
 }
 
 std::string MarkupToRtf(std::string_view markup) {

@@ -129,6 +129,7 @@ Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& set
     auto kept = std::make_shared<const SheetModel>(model);
     Sheet sheet = RenderSheet(std::move(model), settings);
     sheet.model = std::move(kept);
+    sheet.settings = std::make_shared<const SheetSettings>(settings);
     return sheet;
 }
 

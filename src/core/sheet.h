@@ -128,6 +128,9 @@ struct Sheet {
     std::vector<QuestionBodies> bodies;
     // The sheet as drawn, when the settings' exports ask for it; shared by the copies made of it.
     std::shared_ptr<const SheetModel> model;
+    // The settings it was written in, with its model: the documents can be made from both.
+    // Whoever puts other documents in the sheet (edited by hand, loaded) drops both.
+    std::shared_ptr<const SheetSettings> settings;
 };
 
 // The per-kind operations the frame calls. A kind keeps its own question tables,

@@ -6,6 +6,7 @@
 #include "core/cp1252.h"
 #include "core/markup.h"
 #include "rtf/reader.h"
+#include "rtf/sheetdocument.h"
 #include "rtf/writer.h"
 
 namespace equat {
@@ -17,18 +18,32 @@ std::vector<std::string_view> PairDocuments(const OutputData& output, std::size_
     return docs;
 }
 
+std::vector<rtf::Document> PairDocumentModels(const OutputData& output, std::size_t count) {
+    const Sheet& sheet = output.InKeyOrder().front()->sheet;
+    std::vector<rtf::Document> docs;
+    if (count > 0) docs.push_back(rtf::SubjectDocument(sheet));
+    if (count > 1) docs.push_back(rtf::KeyDocument(sheet));
+    return docs;
+}
+
 bool WriteRtfPair(const OutputData& output, const std::vector<std::string>& names,
                   NamedFiles* files, std::string*) {
-    const auto docs = PairDocuments(output, names.size());
+    if (output.raw) {
+        const auto docs = PairDocuments(output, names.size());
+        for (std::size_t k = 0; k < docs.size(); ++k)
+            files->emplace_back(names[k], std::string(docs[k]));
+        return true;
+    }
+    const auto docs = PairDocumentModels(output, names.size());
     for (std::size_t k = 0; k < docs.size(); ++k)
-        files->emplace_back(names[k], output.raw ? std::string(docs[k]) : rtf::ResavedRtf(docs[k]));
+        files->emplace_back(names[k], rtf::WriteRtf(docs[k]));
     return true;
 }
 
 bool WriteText(const OutputData& output, const std::vector<std::string>& names, NamedFiles* files,
                std::string*) {
-    const auto docs = PairDocuments(output, 1);
-    files->emplace_back(names.at(0), rtf::PlainTextUtf8(rtf::ReadRtf(docs[0]), "\r\n"));
+    const auto docs = PairDocumentModels(output, 1);
+    files->emplace_back(names.at(0), rtf::PlainTextUtf8(docs[0], "\r\n"));
     return true;
 }
 

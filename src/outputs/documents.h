@@ -18,6 +18,8 @@ bool WriteText(const OutputData& output, const std::vector<std::string>& names, 
 
 // The subject and, when asked, the answer key of the output's first copy in key order.
 std::vector<std::string_view> PairDocuments(const OutputData& output, std::size_t count);
+// The same as documents: made from the copy's model when it carries one, else read.
+std::vector<rtf::Document> PairDocumentModels(const OutputData& output, std::size_t count);
 
 // UTF-8 text fit for XML's text and attributes: & < > " as entities, what XML cannot hold
 // dropped.

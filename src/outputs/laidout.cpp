@@ -13,7 +13,8 @@ bool WritePdf(const OutputData& output, const std::vector<std::string>& names, N
     if (names.size() < 2) {
         std::string pdf;
         const std::string title = std::filesystem::path(names.at(0)).stem().string();
-        if (!CollatedPdf({output.copies.front().sheet.subject}, title, &pdf, error)) return false;
+        if (!CollatedPdf({SheetSubject(output.copies.front().sheet)}, title, &pdf, error))
+            return false;
         files->emplace_back(names[0], std::move(pdf));
         return true;
     }

@@ -257,10 +257,10 @@ bool OdtBytes(const rtf::Document& doc, std::string* bytes, std::string* error) 
 
 bool WriteOdtPair(const OutputData& output, const std::vector<std::string>& names,
                   NamedFiles* files, std::string* error) {
-    const auto docs = PairDocuments(output, names.size());
+    const auto docs = PairDocumentModels(output, names.size());
     for (std::size_t k = 0; k < docs.size(); ++k) {
         std::string bytes;
-        if (!OdtBytes(rtf::ReadRtf(docs[k]), &bytes, error)) return false;
+        if (!OdtBytes(docs[k], &bytes, error)) return false;
         files->emplace_back(names[k], std::move(bytes));
     }
     return true;

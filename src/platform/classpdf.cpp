@@ -18,6 +18,7 @@
 #include "platform/paginator.h"
 #include "platform/printing.h"
 #include "platform/quizpdf.h"
+#include "rtf/sheetdocument.h"
 
 namespace equat {
 
@@ -37,23 +38,23 @@ void SetUp(QPdfWriter& pdf, const QPageLayout& layout, const std::string& title)
 }
 
 // How documents are laid on a device's pages.
-using PaintDocuments = std::function<bool(const std::vector<std::string_view>& rtfs,
-                                          QPagedPaintDevice& device, QString* why)>;
+using PaintDocuments =
+    std::function<bool(const DocumentSources& rtfs, QPagedPaintDevice& device, QString* why)>;
 struct SetPainters {
     PaintDocuments subjects, keys;
 };
 
 // Each document from a new page, in one job on the device; cream, when given, one entry per
 // document: true for a cream page.
-bool PaintCollatedOn(const std::vector<std::string_view>& rtfs, QPagedPaintDevice& device,
-                     QString* why, const std::vector<bool>& cream) {
+bool PaintCollatedOn(const DocumentSources& rtfs, QPagedPaintDevice& device, QString* why,
+                     const std::vector<bool>& cream) {
     QPainter painter;
     bool ok = painter.begin(&device);
     if (!ok) *why = "Le travail n'a pas pu commencer";
     const QRectF page = PageRectTwips(device);
     for (std::size_t k = 0; ok && k < rtfs.size(); ++k) {
         int tab = 720;
-        auto document = LoadRtfDocument(rtfs[k], &tab);
+        auto document = LoadDocument(rtfs[k], &tab);
         Paginator pages(std::move(document), tab);
         if (k > 0 && !device.newPage()) {
             *why = "Une nouvelle page n'a pas pu \u00eatre ajout\u00e9e";
@@ -70,8 +71,7 @@ bool PaintCollatedOn(const std::vector<std::string_view>& rtfs, QPagedPaintDevic
     return ok;
 }
 
-bool PaintCollated(const std::vector<std::string_view>& rtfs, QPagedPaintDevice& device,
-                   QString* why) {
+bool PaintCollated(const DocumentSources& rtfs, QPagedPaintDevice& device, QString* why) {
     return PaintCollatedOn(rtfs, device, why, {});
 }
 
@@ -87,8 +87,9 @@ void UseCream(std::span<const ClassCopy> copies, const std::vector<std::size_t>&
         keys.push_back(layout.cream && layout.key);
     }
     const auto painter = [](std::vector<bool> cream) -> PaintDocuments {
-        return [cream](const std::vector<std::string_view>& rtfs, QPagedPaintDevice& device,
-                       QString* why) { return PaintCollatedOn(rtfs, device, why, cream); };
+        return [cream](const DocumentSources& rtfs, QPagedPaintDevice& device, QString* why) {
+            return PaintCollatedOn(rtfs, device, why, cream);
+        };
     };
     const auto any = [](const std::vector<bool>& v) {
         return std::find(v.begin(), v.end(), true) != v.end();
@@ -100,7 +101,17 @@ void UseCream(std::span<const ClassCopy> copies, const std::vector<std::size_t>&
 
 }  // namespace
 
-static bool PdfOf(const PaintDocuments& paint, const std::vector<std::string_view>& rtfs,
+DocumentSource SheetSubject(const Sheet& sheet) {
+    if (!sheet.model) return DocumentSource(sheet.subject);
+    return DocumentSource([&sheet] { return rtf::SubjectDocument(sheet); });
+}
+
+DocumentSource SheetKey(const Sheet& sheet) {
+    if (!sheet.model) return DocumentSource(sheet.answerKey);
+    return DocumentSource([&sheet] { return rtf::KeyDocument(sheet); });
+}
+
+static bool PdfOf(const PaintDocuments& paint, const DocumentSources& rtfs,
                   const std::string& title, std::string* pdf, std::string* error,
                   const QPageLayout& layout = DefaultPageLayout()) {
     QBuffer buffer;
@@ -117,13 +128,13 @@ static bool PdfOf(const PaintDocuments& paint, const std::vector<std::string_vie
     return ok;
 }
 
-bool CollatedPdf(const std::vector<std::string_view>& rtfs, const std::string& title,
-                 std::string* pdf, std::string* error) {
+bool CollatedPdf(const DocumentSources& rtfs, const std::string& title, std::string* pdf,
+                 std::string* error) {
     return PdfOf(PaintCollated, rtfs, title, pdf, error);
 }
 
-bool CollatedPdfOn(const QPageLayout& layout, const std::vector<std::string_view>& rtfs,
-                   const std::string& title, std::string* pdf, std::string* error) {
+bool CollatedPdfOn(const QPageLayout& layout, const DocumentSources& rtfs, const std::string& title,
+                   std::string* pdf, std::string* error) {
     return PdfOf(PaintCollated, rtfs, title, pdf, error, layout);
 }
 
@@ -131,15 +142,16 @@ static SetPainters PaintersFor(std::span<const ClassCopy> copies, int quizPerPag
                                const std::vector<std::size_t>& keyOrder) {
     const bool strips = !copies.empty() && copies.front().code.keyStyle == KeyStyle::Strip;
     // A strip is laid out beside its copy: each result at its question's height.
-    std::vector<std::string_view> beside;
+    DocumentSources beside;
     if (strips)
-        for (std::size_t k : keyOrder) beside.push_back(copies[k].sheet.subject);
+        for (std::size_t k : keyOrder) beside.push_back(SheetSubject(copies[k].sheet));
     if (quizPerPage > 0)
         return {
-            [quizPerPage](const std::vector<std::string_view>& rtfs, QPagedPaintDevice& device,
-                          QString* why) { return PaintQuizPages(rtfs, quizPerPage, device, why); },
-            [quizPerPage, beside](const std::vector<std::string_view>& rtfs,
-                                  QPagedPaintDevice& device, QString* why) {
+            [quizPerPage](const DocumentSources& rtfs, QPagedPaintDevice& device, QString* why) {
+                return PaintQuizPages(rtfs, quizPerPage, device, why);
+            },
+            [quizPerPage, beside](const DocumentSources& rtfs, QPagedPaintDevice& device,
+                                  QString* why) {
                 // Strips in their copies' cells; other keys one under another.
                 if (!beside.empty()) return PaintQuizPages(rtfs, quizPerPage, device, why, beside);
                 return PaintColumns(rtfs, 1, device, why);
@@ -147,19 +159,20 @@ static SetPainters PaintersFor(std::span<const ClassCopy> copies, int quizPerPag
     // Strips lie side by side, as many as the page has room for.
     if (strips)
         return {PaintCollated,
-                [beside](const std::vector<std::string_view>& rtfs, QPagedPaintDevice& device,
-                         QString* why) { return PaintColumns(rtfs, 0, device, why, beside); }};
+                [beside](const DocumentSources& rtfs, QPagedPaintDevice& device, QString* why) {
+                    return PaintColumns(rtfs, 0, device, why, beside);
+                }};
     return {PaintCollated, PaintCollated};
 }
 
 bool PrintSet(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
               int quizPerPage, bool keys, QPrinter& printer, const QString& title, QString* error) {
     const SetPainters painters = PaintersFor(copies, quizPerPage, keyOrder);
-    std::vector<std::string_view> rtfs;
+    DocumentSources rtfs;
     if (keys) {
-        for (std::size_t k : keyOrder) rtfs.push_back(copies[k].sheet.answerKey);
+        for (std::size_t k : keyOrder) rtfs.push_back(SheetKey(copies[k].sheet));
     } else {
-        for (const auto& copy : copies) rtfs.push_back(copy.sheet.subject);
+        for (const auto& copy : copies) rtfs.push_back(SheetSubject(copy.sheet));
     }
     const PaintDocuments& paint = keys ? painters.keys : painters.subjects;
     return RunPrintJob(
@@ -283,9 +296,9 @@ bool ClassPdfs(std::span<const ClassCopy> copies, const std::vector<std::size_t>
     UseCream(copies, keyOrder, quizPerPage, painters);
     const fs::path subjectPath(subjectName), keyPath(keyName);
 
-    std::vector<std::string_view> subjects, keys;
-    for (const auto& copy : copies) subjects.push_back(copy.sheet.subject);
-    for (std::size_t k : keyOrder) keys.push_back(copies[k].sheet.answerKey);
+    DocumentSources subjects, keys;
+    for (const auto& copy : copies) subjects.push_back(SheetSubject(copy.sheet));
+    for (std::size_t k : keyOrder) keys.push_back(SheetKey(copies[k].sheet));
     NamedFiles made(2);
     made[0].first = subjectPath.string();
     made[1].first = keyPath.string();

@@ -8,6 +8,7 @@
 
 #include "core/fileio.h"
 #include "platform/answergrid.h"
+#include "platform/paginator.h"
 
 class QPageLayout;
 class QPrinter;
@@ -22,13 +23,18 @@ namespace equat {
 // Class sets put out: the window's class dialog and equat-sheet share these. A Qt
 // application must exist.
 
-// Several RTF documents as one PDF laid out as printing lays out each (A4, or the given
+// A sheet's subject and key to lay out: made from its model when it carries one (the sheet
+// must outlive the source), else read from its RTF.
+DocumentSource SheetSubject(const Sheet& sheet);
+DocumentSource SheetKey(const Sheet& sheet);
+
+// Several documents as one PDF laid out as printing lays out each (A4, or the given
 // page layout: a printer's), every document starting on a new page. The bytes are made in
 // memory; nothing is written. Every PDF of documents is made here.
-bool CollatedPdf(const std::vector<std::string_view>& rtfs, const std::string& title,
-                 std::string* pdf, std::string* error);
-bool CollatedPdfOn(const QPageLayout& layout, const std::vector<std::string_view>& rtfs,
-                   const std::string& title, std::string* pdf, std::string* error);
+bool CollatedPdf(const DocumentSources& rtfs, const std::string& title, std::string* pdf,
+                 std::string* error);
+bool CollatedPdfOn(const QPageLayout& layout, const DocumentSources& rtfs, const std::string& title,
+                   std::string* pdf, std::string* error);
 
 // The grid on pages of A4 landscape at 9 points: as many pages as its questions and rows
 // need, the row labels and the header repeated on each.

@@ -476,10 +476,18 @@ QFont DocumentFont() {
     return f;
 }
 
+rtf::Document DocumentSource::Read() const {
+    return make_ ? make_() : rtf::ReadRtf(rtf_);
+}
+
 std::unique_ptr<QTextDocument> LoadRtfDocument(std::string_view rtf, int* defaultTabTwips) {
+    return LoadDocument(DocumentSource(rtf), defaultTabTwips);
+}
+
+std::unique_ptr<QTextDocument> LoadDocument(const DocumentSource& source, int* defaultTabTwips) {
     auto document = std::make_unique<QTextDocument>();
     document->setDefaultFont(DocumentFont());
-    rtf::Document model = rtf::ReadRtf(rtf);
+    rtf::Document model = source.Read();
     // Glued here, the layout's own pass finds nothing left to edit.
     GlueValues(model);
     // Neither undone nor edited: one edit block spares the cursor's work after each run.

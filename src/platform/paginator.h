@@ -4,7 +4,9 @@
 #include <QFont>
 #include <QRectF>
 #include <QString>
+#include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -13,6 +15,25 @@ class QPainter;
 class QTextDocument;
 
 namespace equat {
+
+namespace rtf {
+struct Document;
+}
+
+// A document to lay out: RTF bytes (a file a teacher opened or edited), read when loaded, or
+// a document made when loaded without any RTF (a sheet's, from its model).
+class DocumentSource {
+  public:
+    DocumentSource(std::string_view rtf) : rtf_(rtf) {}
+    DocumentSource(const std::string& rtf) : rtf_(rtf) {}
+    explicit DocumentSource(std::function<rtf::Document()> make) : make_(std::move(make)) {}
+    rtf::Document Read() const;
+
+  private:
+    std::string_view rtf_;
+    std::function<rtf::Document()> make_;
+};
+using DocumentSources = std::vector<DocumentSource>;
 
 // Cuts a document into pages and paints them: the one page layout of printing, preview, PDF
 // and page images, whatever holds the document (the window's rich-text control, or a
@@ -83,6 +104,7 @@ class Paginator {
 
 // A document as the window's rich-text control holds it (its default font, the same
 // reading of RTF), for output without a control.
+std::unique_ptr<QTextDocument> LoadDocument(const DocumentSource& source, int* defaultTabTwips);
 std::unique_ptr<QTextDocument> LoadRtfDocument(std::string_view rtf, int* defaultTabTwips);
 
 // The font that the rich-text control and a loaded document start from: Courier New 11

@@ -21,11 +21,11 @@ constexpr double kGapTwips = 567;
 constexpr double kSmallest = 0.5;
 constexpr int kMostColumns = 4;
 
-std::vector<std::unique_ptr<Paginator>> Load(const std::vector<std::string_view>& rtfs) {
+std::vector<std::unique_ptr<Paginator>> Load(const DocumentSources& rtfs) {
     std::vector<std::unique_ptr<Paginator>> pages;
     for (auto rtf : rtfs) {
         int tab = 720;
-        auto document = LoadRtfDocument(rtf, &tab);
+        auto document = LoadDocument(rtf, &tab);
         pages.push_back(std::make_unique<Paginator>(std::move(document), tab));
     }
     return pages;
@@ -111,9 +111,8 @@ bool CellScales(std::vector<std::unique_ptr<Paginator>>& pages, double width, do
     return true;
 }
 
-bool PaintQuizPages(const std::vector<std::string_view>& rtfs, int perPage,
-                    QPagedPaintDevice& device, QString* why,
-                    const std::vector<std::string_view>& copies) {
+bool PaintQuizPages(const DocumentSources& rtfs, int perPage, QPagedPaintDevice& device,
+                    QString* why, const DocumentSources& copies) {
     TwipPainter out(device);
     auto pages = Load(rtfs);
     const QRectF page = out.page();
@@ -124,7 +123,7 @@ bool PaintQuizPages(const std::vector<std::string_view>& rtfs, int perPage,
     // refuses the whole job, so that no pupil gets a quiz with a question missing. Strips
     // take their copies' scales and places.
     std::vector<double> scales;
-    auto besides = Load(copies.size() == rtfs.size() ? copies : std::vector<std::string_view>{});
+    auto besides = Load(copies.size() == rtfs.size() ? copies : DocumentSources{});
     if (!CellScales(besides.empty() ? pages : besides, width, height, &scales, why)) return false;
     AlignStrips(pages, besides, [&](std::size_t k) { return width / scales[k]; });
     if (!out.Begin(why)) return false;
@@ -148,8 +147,8 @@ bool PaintQuizPages(const std::vector<std::string_view>& rtfs, int perPage,
     return out.End(ok, why);
 }
 
-bool PaintColumns(const std::vector<std::string_view>& rtfs, int columns, QPagedPaintDevice& device,
-                  QString* why, const std::vector<std::string_view>& copies) {
+bool PaintColumns(const DocumentSources& rtfs, int columns, QPagedPaintDevice& device, QString* why,
+                  const DocumentSources& copies) {
     TwipPainter out(device);
     if (!out.Begin(why)) return false;
     auto pages = Load(rtfs);
@@ -161,7 +160,7 @@ bool PaintColumns(const std::vector<std::string_view>& rtfs, int columns, QPaged
                              kMostColumns);
     }
     const double width = (page.width() - (columns - 1) * kGapTwips) / columns;
-    auto besides = Load(copies.size() == rtfs.size() ? copies : std::vector<std::string_view>{});
+    auto besides = Load(copies.size() == rtfs.size() ? copies : DocumentSources{});
     AlignStrips(pages, besides, [&](std::size_t) { return page.width(); });
     int column = 0;
     double y = page.top();

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/paginator.h"
+
 class QPagedPaintDevice;
 
 namespace equat {
@@ -17,16 +19,15 @@ namespace equat {
 // *why before any page when one does not fit even so); dashed cut marks between the cells.
 // With copies (one per document), the documents are their strips: each takes its copy's
 // scale and cell, every line at the height of the copy's.
-bool PaintQuizPages(const std::vector<std::string_view>& rtfs, int perPage,
-                    QPagedPaintDevice& device, QString* why,
-                    const std::vector<std::string_view>& copies = {});
+bool PaintQuizPages(const DocumentSources& rtfs, int perPage, QPagedPaintDevice& device,
+                    QString* why, const DocumentSources& copies = {});
 
 // The documents one under another in columns (as many as the widest fits beside one another
 // when columns is 0, at most four), a dashed cut mark between two; one that does not fit
 // what is left of a column starts the next one, one taller than a page goes on over the next
 // columns, its lines cut where a page of the same height cuts them.
 // With copies, each strip's lines are at the heights of its copy's laid out on a whole page.
-bool PaintColumns(const std::vector<std::string_view>& rtfs, int columns, QPagedPaintDevice& device,
-                  QString* why, const std::vector<std::string_view>& copies = {});
+bool PaintColumns(const DocumentSources& rtfs, int columns, QPagedPaintDevice& device, QString* why,
+                  const DocumentSources& copies = {});
 
 }  // namespace equat

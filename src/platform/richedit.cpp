@@ -48,7 +48,10 @@ void RichEdit::Clear() {
 }
 
 void RichEdit::LoadRtfDocument(std::string_view rtf) {
-    const rtf::Document doc = rtf::ReadRtf(rtf);
+    LoadDocument(rtf::ReadRtf(rtf));
+}
+
+void RichEdit::LoadDocument(const rtf::Document& doc) {
     loading_ = true;
     QTextCursor c = textCursor();
     c.beginEditBlock();

@@ -13,6 +13,10 @@ class QRectF;
 
 namespace equat {
 
+namespace rtf {
+struct Document;
+}
+
 class Paginator;
 
 // The rich-text area of the window: a QTextEdit that reads and writes RTF through our own
@@ -32,6 +36,8 @@ class RichEdit : public QTextEdit {
     // change and one undo step, then lets pending events run once. Malformed RTF loads the
     // text it holds. The caret ends after the inserted text.
     void LoadRtfDocument(std::string_view rtf);
+    // The same with a document already made (a generated sheet's, from its model).
+    void LoadDocument(const rtf::Document& doc);
 
     // Whole plain text, paragraphs separated by '\n'; its length with each paragraph end
     // counting one (the positions FormatRange and the selection use); lines (paragraphs)

@@ -1,0 +1,405 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "rtf/sheetdocument.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/adaptedrtf.h"
+#include "core/cp1252.h"
+#include "core/keymarkup.h"
+#include "core/layoutmarkup.h"
+#include "core/textsink.h"
+#include "rtf/reader.h"
+#include "rtf/symbol.h"
+
+namespace equat::rtf {
+
+namespace {
+
+// The prologue's colour table (kRtfHeader): entry 0 is the automatic colour.
+constexpr std::array<std::optional<Rgb>, 17> kColours{
+    std::nullopt,     Rgb{0, 0, 0},      Rgb{128, 0, 0},   Rgb{0, 128, 0},     Rgb{128, 128, 0},
+    Rgb{0, 0, 128},   Rgb{128, 0, 128},  Rgb{0, 128, 128}, Rgb{128, 128, 128}, Rgb{192, 192, 192},
+    Rgb{255, 0, 0},   Rgb{0, 255, 0},    Rgb{255, 255, 0}, Rgb{0, 0, 255},     Rgb{255, 0, 255},
+    Rgb{0, 255, 255}, Rgb{255, 255, 255}};
+
+// The size words' bound, as a document read from RTF has it.
+constexpr int kMaxFontSize = 3276;
+
+// The prologue's fonts f0..f4; the adapted layout sets its font in place of Arial and Times.
+std::vector<Font> PrologueFonts(const AdaptedLayout* layout) {
+    const std::string text = layout ? Cp1252ToUtf8(FontInfo(layout->font).family) : "Arial";
+    return {{text, 0, FontFamily::Swiss, 2},
+            layout ? Font{text, 0, FontFamily::Swiss, 2}
+                   : Font{"Times New Roman", 0, FontFamily::Roman, 2},
+            {"Courier New", 0, FontFamily::Modern, 1},
+            {"Symbol", 2, FontFamily::Roman, 2},
+            {text, 0, FontFamily::Swiss, 0}};
+}
+
+bool IsDigit(unsigned char c) {
+    return c >= '0' && c <= '9';
+}
+bool IsHex(char c) {
+    return IsDigit(static_cast<unsigned char>(c)) || (c >= 'a' && c <= 'f') ||
+           (c >= 'A' && c <= 'F');
+}
+int Hex(char c) {
+    return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
+}
+
+// One piece of markup: a tag, or a run of text with the markup's escapes (\\ \{ \} \'hh).
+struct Event {
+    MarkupTag tag;
+    std::string text;  // empty for a tag
+};
+
+// The document writer of the layout: the markup's events applied to a character format, text
+// appended to runs as a document read from RTF holds them. The comma, the adapted layout and
+// the strip's emptied text are applied to the events as they come.
+class DocOut {
+  public:
+    using Piece = std::vector<Event>;
+    static Piece Convert(std::string_view markup) {
+        Piece events;
+        ForEachMarkup(
+            markup,
+            [&](std::string_view text) {
+                events.push_back({{}, std::string(text)});
+            },
+            [&](std::string_view tag) {
+                const MarkupTag t = ReadTag(tag);
+                if (t.kind != TagKind::Unknown) events.push_back({t, {}});
+            });
+        return events;
+    }
+
+    // A writer not wanted writes nothing: the layout of a sheet writes both documents.
+    explicit DocOut(bool wanted = true) : wanted_(wanted) {}
+
+    void Put(const Piece& piece) {
+        if (!wanted_) return;
+        for (const Event& e : piece) {
+            if (e.text.empty()) {
+                Apply(e.tag);
+            } else {
+                Text(e.text, true);
+            }
+        }
+    }
+    void Put(std::string_view text) { Text(text, false); }
+    void Put(char c) { Text(std::string_view(&c, 1), false); }
+    void PutInt(std::int64_t v) {
+        Numbers([&](TextSink& s) { s.PutInt(v); });
+    }
+    void PutLeadCoef(std::int32_t v) {
+        Numbers([&](TextSink& s) { s.PutLeadCoef(v); });
+    }
+    void PutSignedCoef(std::int32_t v) {
+        Numbers([&](TextSink& s) { s.PutSignedCoef(v); });
+    }
+    void PutConstTerm(std::int32_t v) {
+        Numbers([&](TextSink& s) { s.PutConstTerm(v); });
+    }
+    void Markup(std::string_view markup) {
+        if (!wanted_) return;
+        ForEachMarkup(
+            markup, [&](std::string_view text) { Text(text, true); },
+            [&](std::string_view tag) { Apply(ReadTag(tag)); });
+    }
+    void Exact(const Surd& x) {
+        if (wanted_) Markup(ExactKeyMarkup(x));
+    }
+    void Worked(const Steps& steps) {
+        if (wanted_) Markup(WorkedStepsMarkup(steps));
+    }
+    template <class F>
+    void Stream(std::size_t /*expected*/, F&& f) {
+        f(*this);
+    }
+
+    void Begin(const AdaptedLayout* layout) {
+        for (const Font& f : PrologueFonts(layout)) {
+            doc_.fonts.push_back(f);
+            encodings_.push_back(EncodingOf(f));
+        }
+        doc_.defaultFont = 0;
+        doc_.defaultTab = 720;
+        doc_.language = 1036;
+        SetFont(0);
+        lineSpacing_ = layout ? (layout->doubleSpacing ? 480 : 360) : 0;
+    }
+    void End() {
+        Paragraph& last = doc_.paragraphs.back();
+        last.mark = format_;
+        last.lineSpacing = lineSpacing_;
+        last.spaceAfter = spaceAfter_;
+    }
+    void Par() {
+        if (!wanted_) return;
+        Boundary();
+        Paragraph& p = doc_.paragraphs.back();
+        p.lineSpacing = lineSpacing_;
+        p.spaceAfter = spaceAfter_;
+        p.mark = format_;
+        doc_.paragraphs.emplace_back();
+    }
+
+    void BeginBody(layout::BodyOptions options) {
+        options_ = options;
+        Boundary();
+    }
+    void BodyPar() {
+        if (!options_.layout || !options_.room) {
+            Par();
+            return;
+        }
+        spaceAfter_ = WritingSpace(*options_.layout);
+        Par();
+        spaceAfter_ = 0;
+    }
+    void ApplyComma() {
+        options_.comma = false;
+        Boundary();
+    }
+    void ApplyLayout() { options_ = {}; }
+    void CopyStatement(const DocOut& /*subject*/, const Statement& statement) {
+        layout::PutStatement(*this, statement);
+    }
+    void Skeleton(const DocOut& /*subject*/, const Statement& statement) {
+        skeleton_ = true;
+        layout::PutStatement(*this, statement);
+        Boundary();
+        skeleton_ = false;
+    }
+
+    Document Take() { return std::move(doc_); }
+
+  private:
+    template <class F>
+    void Numbers(F&& f) {
+        numbers_.clear();
+        {
+            TextSink sink(numbers_, 24);
+            f(sink);
+        }
+        Text(numbers_, false);
+    }
+
+    // A control word's place: the strip's pending text becomes its one space, and the comma
+    // looks no further.
+    void Boundary() {
+        if (skeletonText_) {
+            skeletonText_ = false;
+            Append(' ', false);
+        }
+        previous_ = 0;
+        dot_.reset();
+    }
+
+    void Apply(const MarkupTag& tag) {
+        if (tag.kind == TagKind::Unknown || !wanted_) return;  // nothing is written for it
+        Boundary();
+        switch (tag.kind) {
+            case TagKind::Bold:
+                format_.bold = tag.value != 0;
+                break;
+            case TagKind::Italic:
+                if (!options_.layout) format_.italic = tag.value != 0;  // an upright x
+                break;
+            case TagKind::Underline:
+                format_.underline = tag.value != 0;
+                break;
+            case TagKind::Strike:
+                format_.strike = tag.value != 0;
+                break;
+            case TagKind::Super:
+                format_.valign = VAlign::Super;
+                break;
+            case TagKind::Sub:
+                format_.valign = VAlign::Sub;
+                break;
+            case TagKind::Baseline:
+                format_.valign = VAlign::Baseline;
+                break;
+            case TagKind::Font:
+                SetFont(tag.value);
+                break;
+            case TagKind::Size:
+                SetSize(tag.value);
+                break;
+            case TagKind::Colour:
+                format_.colour = kColours[static_cast<std::size_t>(tag.value)];
+                break;
+            case TagKind::Highlight:
+                format_.highlight = kColours[static_cast<std::size_t>(tag.value)];
+                break;
+            case TagKind::Break:
+                Par();
+                break;
+            case TagKind::Tab:
+                AddChar(U'\t');
+                break;
+            case TagKind::Unknown:
+                break;
+        }
+    }
+
+    void SetFont(int font) {
+        format_.font = font;
+        const auto k = static_cast<std::size_t>(font);
+        textFont_ = k >= encodings_.size() || encodings_[k] == FontEncoding::Text;
+    }
+
+    void SetSize(int size) {  // -1: a size word without its number
+        if (size >= 0 && options_.layout) size = AdaptedSize(size, *options_.layout);
+        format_.size = size > 0 ? std::min(size, kMaxFontSize) : 24;
+    }
+
+    // Text bytes; with `escapes`, the markup's \\, \{, \} and \'hh give one byte each.
+    void Text(std::string_view text, bool escapes) {
+        if (!wanted_) return;
+        std::string* run = nullptr;  // where ASCII text goes, found once for the whole text
+        for (std::size_t k = 0; k < text.size(); ++k) {
+            const auto b = static_cast<unsigned char>(text[k]);
+            const char next = escapes && b == '\\' && k + 1 < text.size() ? text[k + 1] : '\0';
+            if (next == '\\' || next == '{' || next == '}') {
+                Escaped(static_cast<unsigned char>(next));
+                run = nullptr;
+                ++k;
+            } else if (next == '\'' && k + 3 < text.size() && IsHex(text[k + 2]) &&
+                       IsHex(text[k + 3])) {
+                Escaped(static_cast<unsigned char>(Hex(text[k + 2]) * 16 + Hex(text[k + 3])));
+                run = nullptr;
+                k += 3;
+            } else {
+                Plain(b, run);
+            }
+        }
+    }
+
+    // A byte of plain text: the comma turns a '.' between two digits.
+    void Plain(unsigned char b, std::string*& run) {
+        if (skeleton_) {
+            skeletonText_ = true;
+            return;
+        }
+        if (dot_ && IsDigit(b)) {
+            std::string& t = doc_.paragraphs[dot_->paragraph].runs[dot_->run].text;
+            t[dot_->at] = ',';
+        }
+        dot_.reset();
+        const bool dot = options_.comma && b == '.' && IsDigit(previous_);
+        if (b >= 0x20 && b < 0x7F && textFont_) {
+            if (!run) run = &RunText();
+            run->push_back(static_cast<char>(b));
+        } else {
+            Append(b, false);
+            run = nullptr;
+        }
+        previous_ = b;
+        if (dot) {
+            const auto& runs = doc_.paragraphs.back().runs;
+            const std::string& t = runs.back().text;
+            if (!t.empty() && t.back() == '.')
+                dot_ = Dot{doc_.paragraphs.size() - 1, runs.size() - 1, t.size() - 1};
+        }
+    }
+
+    void Escaped(unsigned char b) {
+        if (skeleton_) {
+            skeletonText_ = true;
+            return;
+        }
+        previous_ = 0;
+        dot_.reset();
+        Append(b, true);
+    }
+
+    // One byte in the current font, as the RTF reader reads it: plain text of a text font as
+    // it is, the rest through the font's table.
+    void Append(unsigned char b, bool escaped) {
+        if (!escaped && (b < 0x20 || b == 0x7F)) return;  // control bytes are not text
+        const auto font = static_cast<std::size_t>(format_.font);
+        const FontEncoding enc = font < encodings_.size() ? encodings_[font] : FontEncoding::Text;
+        if (enc == FontEncoding::Text && !escaped) {
+            std::string utf8;
+            if (b < 0x80) {
+                utf8 += static_cast<char>(b);
+            } else {
+                AppendUtf8(utf8, Cp1252ToUnicode(b));
+            }
+            AddUtf8(utf8);
+            return;
+        }
+        AddChar(enc == FontEncoding::Text     ? Cp1252ToUnicode(b)
+                : enc == FontEncoding::Symbol ? SymbolToUnicode(b)
+                                              : (b < 0x20 ? b : 0xF000 + b));
+    }
+
+    // A character; the control characters but the tab are not text.
+    void AddChar(char32_t c) {
+        if ((c < 0x20 && c != U'\t') || c == 0x7F) return;
+        std::string utf8;
+        AppendUtf8(utf8, c);
+        AddUtf8(utf8);
+    }
+
+    void AddUtf8(const std::string& utf8) { RunText() += utf8; }
+
+    // The text of the run in the current format, a new one when the last is in another.
+    std::string& RunText() {
+        auto& runs = doc_.paragraphs.back().runs;
+        if (runs.empty() || runs.back().format != format_) runs.push_back(Run{format_, {}});
+        return runs.back().text;
+    }
+
+    struct Dot {
+        std::size_t paragraph, run, at;
+    };
+
+    bool wanted_;
+    Document doc_;
+    std::vector<FontEncoding> encodings_;
+    CharFormat format_;
+    int lineSpacing_ = 0, spaceAfter_ = 0;
+    layout::BodyOptions options_;
+    bool skeleton_ = false, skeletonText_ = false;
+    unsigned char previous_ = 0;  // the last byte of plain text since a control word
+    std::optional<Dot> dot_;      // a '.' after a digit, turned when a digit follows
+    bool textFont_ = true;        // the current font reads its bytes as Windows-1252
+    std::string numbers_;         // a number's text, before it goes in
+};
+
+}  // namespace
+
+namespace {
+
+SheetDocuments Render(const SheetModel& model, const SheetSettings& settings, bool subjectWanted,
+                      bool keyWanted) {
+    DocOut subject(subjectWanted), key(keyWanted);
+    layout::PutSheet(subject, key, model, settings, [](const QuestionModel&, DocOut&) {});
+    return {subject.Take(), key.Take()};
+}
+
+}  // namespace
+
+SheetDocuments RenderDocuments(const SheetModel& model, const SheetSettings& settings) {
+    return Render(model, settings, true, true);
+}
+
+Document SubjectDocument(const Sheet& sheet) {
+    if (!sheet.model || !sheet.settings) return ReadRtf(sheet.subject);
+    return Render(*sheet.model, *sheet.settings, true, false).subject;
+}
+
+Document KeyDocument(const Sheet& sheet) {
+    if (!sheet.model || !sheet.settings) return ReadRtf(sheet.answerKey);
+    return Render(*sheet.model, *sheet.settings, false, true).answerKey;
+}
+
+}  // namespace equat::rtf

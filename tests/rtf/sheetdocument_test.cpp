@@ -1,0 +1,101 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "rtf/sheetdocument.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "core/kinds.h"
+#include "core/sheetrtf.h"
+#include "rtf/reader.h"
+
+namespace equat::rtf {
+namespace {
+
+// Teacher texts that try every sign the documents must show as typed, and the markup's own
+// tags left open.
+const std::string kHostile[] = {
+    "",
+    "Nom :      Pr\xE9nom :    <b>Classe</b> {x} \\par \\'41",
+    "<i><te=30><ce=rouge>ouvert <cf=jaune>< <tab>\x80\x81\x7F\x01 <te=> <TE=12>fin",
+    "a.5 1.5 x.2 {\\b 3.}5 <sup>2</sup>",
+};
+
+// The first paragraph where two documents differ, to read a failure.
+std::string FirstDifference(const Document& a, const Document& b) {
+    if (a.fonts != b.fonts) return "fonts";
+    for (std::size_t k = 0; k < std::min(a.paragraphs.size(), b.paragraphs.size()); ++k) {
+        if (a.paragraphs[k] == b.paragraphs[k]) continue;
+        std::string s = "paragraph " + std::to_string(k) + ":";
+        for (const Document* d : {&a, &b}) {
+            const Paragraph& p = d->paragraphs[k];
+            s += "\n  sa" + std::to_string(p.spaceAfter) + " sl" + std::to_string(p.lineSpacing) +
+                 " mark " + std::to_string(p.mark.size) + (p.mark.italic ? "i" : "");
+            for (const Run& r : p.runs)
+                s += " [f" + std::to_string(r.format.font) + " s" + std::to_string(r.format.size) +
+                     (r.format.italic ? "i" : "") + (r.format.bold ? "b" : "") +
+                     (r.format.underline ? "u" : "") + (r.format.strike ? "x" : "") +
+                     std::to_string(static_cast<int>(r.format.valign)) +
+                     (r.format.colour ? "c" + std::to_string(r.format.colour->r) : "") +
+                     (r.format.highlight ? "h" + std::to_string(r.format.highlight->g) : "") +
+                     " '" + r.text + "']";
+        }
+        return s;
+    }
+    return "paragraph count " + std::to_string(a.paragraphs.size()) + " " +
+           std::to_string(b.paragraphs.size());
+}
+
+AdaptedLayout LayoutNumber(std::uint32_t n) {
+    AdaptedLayout l;
+    l.on = n % 3 == 0;
+    l.font = kAdaptedFonts[n % kAdaptedFontCount].font;
+    l.size = kAdaptedSizes[(n / 3) % 3];
+    l.doubleSpacing = (n & 8) != 0;
+    l.key = (n & 16) != 0;
+    return l;
+}
+
+// The documents made from the model are those read back from the RTF the same model makes,
+// for every kind (mixed too), level, key style, layout, comma, quiz copy, strip and teacher text.
+TEST(SheetDocument, EqualsTheRtfReadBack) {
+    for (std::uint32_t seed = 0; seed < 48; ++seed) {
+        for (const auto& kind : kSheetKinds) {
+            SheetSettings s;
+            s.level = 1 + static_cast<int>(seed % 3);
+            s.count = 1 + static_cast<int>(seed * 7 % 14);
+            s.interline = static_cast<int>(seed % 4);
+            s.keyStyle = kKeyStyles[(seed / 3) % kKeyStyleCount].style;
+            s.decimalComma = seed % 2 == 1;
+            s.layout = LayoutNumber(seed);
+            s.quiz = {seed % 5 == 0, seed % 10 == 0};
+            s.code = seed % 4 == 0 ? "ABC-12" : "";
+            s.separatorOn = seed % 6 != 5;
+            const std::string& hostile = kHostile[seed % std::size(kHostile)];
+            if (seed % 8 < 4) {
+                s.title += hostile;
+                s.instruction = hostile;
+                s.separator = hostile + s.separator;
+            }
+            if (seed % 7 == 3) s.name = "Zo\xE9 {\\O'Brien} <b>";
+            s.draw.progressive = seed % 9 == 4;
+            s.draw.mixedKinds = seed % 9 == 7 ? 7u : 0u;  // every kind on one sheet
+            RandomSource rng(seed);
+            const SheetModel model = BuildSheetModel(*MakeSheetKind(kind.name, s.draw), rng, s);
+            Sheet sheet = RenderSheet(model, s);
+            sheet.model = std::make_shared<const SheetModel>(model);
+            sheet.settings = std::make_shared<const SheetSettings>(s);
+            // Each document alone, as the outputs ask for them.
+            const SheetDocuments docs{SubjectDocument(sheet), KeyDocument(sheet)};
+            const Document subject = ReadRtf(sheet.subject), key = ReadRtf(sheet.answerKey);
+            ASSERT_TRUE(docs.subject == subject)
+                << kind.name << " seed " << seed << " " << FirstDifference(docs.subject, subject);
+            ASSERT_TRUE(docs.answerKey == key)
+                << kind.name << " seed " << seed << " " << FirstDifference(docs.answerKey, key);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace equat::rtf
