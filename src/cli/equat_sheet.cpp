@@ -38,7 +38,7 @@ bool StageSheetFiles(const ClassCopy& copy, const SaveNames& names, const SheetJ
     const struct {
         FormatId format;
         bool asked;
-    } beside[] = {{FormatId::Odt, job.odt}, {FormatId::Pdf, job.pdf}};
+    } beside[] = {{FormatId::Odt, job.odt}, {FormatId::Pdf, job.pdf}, {FormatId::Latex, job.latex}};
     for (const auto& b : beside) {
         if (!b.asked) continue;
         const FormatInfo& format = Format(b.format);
@@ -167,7 +167,7 @@ int Run(const std::vector<std::string>& args) {
     std::vector<std::string> outputs;
     if (!CollatedNames(*job, &outputs, &error)) return Fail(error, 2);
     if (!job->log.empty()) outputs.push_back(job->log);
-    for (const std::string* bank : {&job->moodle, &job->gift})
+    for (const std::string* bank : {&job->moodle, &job->gift, &job->amc})
         if (!bank->empty()) outputs.push_back(*bank);
     if (!CheckOutputs(*job, outputs, &error)) return Fail(error, 2);
     SheetJob run = *job;
@@ -193,6 +193,8 @@ int Run(const std::vector<std::string>& args) {
         return Fail(Tr("with --pdf the subject file cannot itself end in .pdf"), 2);
     if (run.odt && AsciiLower(fs::path(names[0].subject).extension().string()) == ".odt")
         return Fail(Tr("with --odt the subject file cannot itself end in .odt"), 2);
+    if (run.latex && AsciiLower(fs::path(names[0].subject).extension().string()) == ".tex")
+        return Fail(Tr("with --latex the subject file cannot itself end in .tex"), 2);
     // The pairs against the roster and the other outputs; the set refuses the files made
     // beside them (--odt, --pdf) in the same way.
     std::vector<std::string> pairs = outputs;

@@ -96,7 +96,11 @@ Text ExportsUsage() {
         "                      copy, the worked solution as feedback\n"
         "  --gift FILE.txt     the same in GIFT (first degree only)\n"
         "  --odt               also write both documents as OpenDocument text (.odt) beside\n"
-        "                      the RTF pair\n");
+        "                      the RTF pair\n"
+        "  --latex             also write both documents as LaTeX (.tex) beside the RTF pair;\n"
+        "                      with --collate, the whole set beside its PDF, a copy a page\n"
+        "  --amc FILE.tex      the questions as a source for the LaTeX package\n"
+        "                      automultiplechoice: one group per question, as many copies\n");
 }
 
 // The adapted layout.
@@ -243,6 +247,7 @@ bool CheckExports(SheetJob& job, std::string* error) {
         return false;
     }
     job.settings.exports.bodies = !job.moodle.empty() || !job.gift.empty();
+    job.settings.exports.model = job.latex || !job.amc.empty();
     return true;
 }
 
@@ -252,6 +257,7 @@ bool IsValued(const std::string& opt) {
         "--separator", "--seed",    "--sheets", "--output",    "--log",       "--key",
         "--code",      "--collate", "--roster", "--answers",   "--name",      "--quiz",
         "--per-page",  "--moodle",  "--gift",   "--cases",     "--solutions", "--mix"};
+    if (opt == "--amc") return true;
     for (const char* v : kValued)
         if (opt == v) return true;
     return false;
@@ -479,6 +485,7 @@ bool ParseValuedOption(const std::string& opt, const std::string& value, SheetJo
     if (opt == "--output") return ParsePath(opt, value, job.output, error);
     if (opt == "--log") return ParsePath(opt, value, job.log, error);
     if (opt == "--key") return ParseKeyStyle(value, s.keyStyle, error);
+    if (opt == "--amc") return ParsePath(opt, value, job.amc, error);
     if (opt == "--moodle" || opt == "--gift")
         return ParsePath(opt, value, opt == "--moodle" ? job.moodle : job.gift, error);
     return ParseClassOption(opt, value, job, error);
@@ -601,11 +608,13 @@ std::optional<SheetJob> ParseSheetArgs(const std::vector<std::string>& args, std
         if (!ParseLayoutOption(args, &k, job, given, &layoutOption, error)) return std::nullopt;
         if (layoutOption) {
             continue;
-        } else if (opt == "--pdf" || opt == "--raw" || opt == "--odt" || opt == "--two-levels") {
-            (opt == "--pdf"   ? job.pdf
-             : opt == "--raw" ? job.raw
-             : opt == "--odt" ? job.odt
-                              : job.twoLevels) = true;
+        } else if (opt == "--pdf" || opt == "--raw" || opt == "--odt" || opt == "--two-levels" ||
+                   opt == "--latex") {
+            (opt == "--pdf"     ? job.pdf
+             : opt == "--raw"   ? job.raw
+             : opt == "--odt"   ? job.odt
+             : opt == "--latex" ? job.latex
+                                : job.twoLevels) = true;
         } else if (opt == "--comma") {
             job.settings.decimalComma = true;
         } else if (opt == "--every-case" || opt == "--progressive") {

@@ -1063,7 +1063,7 @@ TEST_F(OutputTest, ExportWritesTheChosenFormatOfThePairOnScreen) {
 TEST_F(ClassSetTest, ExportsTheSetAsAMoodleBankWithACategoryPerCopy) {
     Start();
     dialog().spCopies->setValue(3);
-    ASSERT_TRUE(dialog().ExportMoodle());
+    ASSERT_TRUE(dialog().ExportBank(equat::FormatId::Moodle));
     ASSERT_EQ(Written(), QStringList{"Serie_Equat1d_N1.xml"});
     const QByteArray bank = ReadAll(QDir(out).filePath("Serie_Equat1d_N1.xml"));
     EXPECT_EQ(bank.count("<question type=\"category\">"), 3);
