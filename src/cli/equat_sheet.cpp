@@ -183,6 +183,7 @@ int Run(const std::vector<std::string>& args) {
             ClassCopy copy{{}, "", "", BuildSheet(*kind, rng, run.settings)};
             copy.code.kind = run.kind;
             copy.code.level = run.settings.level;
+            if (run.settings.decimalComma) copy.code.flags |= kSheetCodeDecimalComma;
             copies.copies.push_back(std::move(copy));
             ShowProgress(Tr("drawing"), k + 1, run.sheets);
         }

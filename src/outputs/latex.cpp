@@ -103,10 +103,14 @@ class TexText {
 };
 
 void TexText::Tag(std::string_view tag) {
-    EndRoot();
-    if (tag == "symbol" || tag == "arial" || tag == "times" || tag == "courier") {
+    // A font or a size changes between a root sign and its digits: the root goes on.
+    if (tag == "symbol" || tag == "arial" || tag == "times" || tag == "courier")
         symbol_ = tag == "symbol";
-    } else if (tag == "b" || tag == "/b" || tag == "i" || tag == "/i") {
+    const bool acts = tag == "b" || tag == "/b" || tag == "i" || tag == "/i" || tag == "sup" ||
+                      tag == "sub" || tag == "/sup" || tag == "/sub" || tag == "br" || tag == "tab";
+    if (!acts) return;
+    EndRoot();
+    if (tag == "b" || tag == "/b" || tag == "i" || tag == "/i") {
         out_ += tag == "b"    ? "\\bfseries{}"
                 : tag == "/b" ? "\\mdseries{}"
                 : tag == "i"  ? "\\itshape{}"

@@ -97,6 +97,21 @@ NamedFiles Make(FormatId id, const std::vector<ClassCopy>& copies, const fs::pat
     return files;
 }
 
+// The markup's signs and tags as TeX: a root takes its digits across font changes.
+TEST(Latex, MarkupSignsAndTagsBecomeTex) {
+    const struct {
+        const char* markup;
+        const char* tex;
+    } cases[] = {
+        {"<symbol>\xD6<arial><te=18>12 = 2<symbol>\xD6<arial>3", "{$\\sqrt{12}$ = 2$\\sqrt{3}$}"},
+        {"(-b + <symbol>\xD6<arial><symbol>D<arial>)", "{(-{}b + $\\sqrt{\\Delta }$)}"},
+        {"<b>x</b><sub>1</sub> \\{50%\\}<br>",
+         "{\\bfseries{}x\\mdseries{}\\textsubscript{1} \\{50\\%\\}\\par\n}"},
+        {"<symbol>\xBB \xC6<arial> \\'3c\xE9", "{$\\approx $ $\\emptyset $ \\textless{}\xC3\xA9}"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(MarkupTex(c.markup), c.tex) << c.markup;
+}
+
 // Unescaped braces balance in any text of ours, whatever it holds.
 TEST(Latex, MarkupOfAnyBytesKeepsItsBracesBalanced) {
     for (std::uint32_t seed = 1; seed <= 2000; ++seed) {
