@@ -142,9 +142,10 @@ TEST(Latex, EveryDocumentCompilesWithPdflatex) {
     if (!Installed("pdflatex")) GTEST_SKIP() << "pdflatex is not installed";
     const fs::path dir = TempFolder();
     for (const auto& [name, bytes] : Make(FormatId::Latex, Copies(), dir / "sheets")) {
-        const std::string run = "cd '" + dir.string() +
-                                "' && pdflatex -interaction=nonstopmode -halt-on-error '" + name +
-                                "' >/dev/null 2>&1";
+        const std::string run =
+            "cd '" + dir.string() +
+            "' && timeout 300 pdflatex -interaction=nonstopmode -halt-on-error '" + name +
+            "' >/dev/null 2>&1";
         EXPECT_EQ(std::system(run.c_str()), 0) << name;
         EXPECT_GT(fs::file_size(fs::path(name).replace_extension(".pdf")), 1000u) << name;
     }
@@ -179,17 +180,19 @@ TEST(Latex, AmcPreparesOurSourceAndItsAnswersAreOurs) {
     const std::vector<ClassCopy> copies = Copies();
     Make(FormatId::Amc, copies, dir / "amc");
     fs::create_directory(dir / "data");
-    const std::string run = "cd '" + dir.string() +
-                            "' && auto-multiple-choice prepare --mode 's[sc]' --with pdflatex "
-                            "--epoch 946684800 --n-copies 30 --prefix ./ --data ./data amc.tex "
-                            ">prepare.log 2>&1";
+    const std::string run =
+        "cd '" + dir.string() +
+        "' && timeout 600 auto-multiple-choice prepare --mode 's[sc]' --with pdflatex "
+        "--epoch 946684800 --n-copies 30 --prefix ./ --data ./data amc.tex "
+        ">prepare.log 2>&1";
     ASSERT_EQ(std::system(run.c_str()), 0) << ReadAll(dir / "prepare.log");
     for (const char* pdf : {"sujet.pdf", "corrige.pdf", "catalog.pdf"})
         EXPECT_GT(fs::file_size(dir / pdf), 1000u) << pdf;
     // The scoring data, as the package extracts it before marking.
     const std::string scoring =
         "cd '" + dir.string() +
-        "' && auto-multiple-choice prepare --mode b --data ./data amc.tex >>prepare.log 2>&1 && "
+        "' && timeout 300 auto-multiple-choice prepare --mode b --data ./data amc.tex "
+        ">>prepare.log 2>&1 && "
         "sqlite3 data/scoring.sqlite \"select distinct t.title, a.answer from scoring_answer a "
         "join scoring_title t on a.question = t.question where a.correct = 1; select distinct "
         "t.title, q.strategy from scoring_question q join scoring_title t on q.question = "
