@@ -140,6 +140,19 @@ bool CheckOutputs(const SheetJob& job, const std::vector<std::string>& outputs,
     return true;
 }
 
+// A file written beside each pair (--pdf, --odt, --latex) cannot be its subject: the exit
+// status after the message, or -1.
+int SubjectClash(const SheetJob& run, const std::string& subject) {
+    const std::string extension = AsciiLower(fs::path(subject).extension().string());
+    if (run.pdf && extension == ".pdf")
+        return Fail(Tr("with --pdf the subject file cannot itself end in .pdf"), 2);
+    if (run.odt && extension == ".odt")
+        return Fail(Tr("with --odt the subject file cannot itself end in .odt"), 2);
+    if (run.latex && extension == ".tex")
+        return Fail(Tr("with --latex the subject file cannot itself end in .tex"), 2);
+    return -1;
+}
+
 int Run(const std::vector<std::string>& args) {
     std::string error;
     const auto job = ParseSheetArgs(args, &error);
@@ -190,12 +203,7 @@ int Run(const std::vector<std::string>& args) {
     }
     std::vector<SaveNames> names;
     if (!NamesFor(run, copies.copies, &names, &error)) return Fail(error, 1);
-    if (run.pdf && AsciiLower(fs::path(names[0].subject).extension().string()) == ".pdf")
-        return Fail(Tr("with --pdf the subject file cannot itself end in .pdf"), 2);
-    if (run.odt && AsciiLower(fs::path(names[0].subject).extension().string()) == ".odt")
-        return Fail(Tr("with --odt the subject file cannot itself end in .odt"), 2);
-    if (run.latex && AsciiLower(fs::path(names[0].subject).extension().string()) == ".tex")
-        return Fail(Tr("with --latex the subject file cannot itself end in .tex"), 2);
+    if (const int status = SubjectClash(run, names[0].subject); status >= 0) return status;
     // The pairs against the roster and the other outputs; the set refuses the files made
     // beside them (--odt, --pdf) in the same way.
     std::vector<std::string> pairs = outputs;
