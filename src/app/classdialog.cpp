@@ -218,8 +218,7 @@ void ClassSetDialog::MakeControls() {
         "par copie, la solution rédigée en feedback");
     btnAmc = new QPushButton("Exporter pour AMC", this);
     btnAmc->setToolTip(
-        "Un source LaTeX pour auto-multiple-choice : un groupe par question avec les variantes "
-        "de toutes les copies, autant de copies ; le code de chaque copie dans ses questions");
+        "Source LaTeX pour auto-multiple-choice, le code de chaque copie dans ses questions");
     btnFermer = new QPushButton("Fermer", this);
 }
 
