@@ -208,6 +208,10 @@
         <translation>avec --odt, le fichier du sujet ne peut pas lui-même finir par .odt</translation>
     </message>
     <message>
+        <source>with --latex the subject file cannot itself end in .tex</source>
+        <translation>avec --latex, le fichier du sujet ne peut pas lui-même finir par .tex</translation>
+    </message>
+    <message>
         <source>unknown font &apos;%1&apos; (expected andika, opendyslexic or dejavu)</source>
         <translation>police « %1 » inconnue (attendu : andika, opendyslexic ou dejavu)</translation>
     </message>
@@ -340,6 +344,10 @@ Exports (with --sheets, --collate or --roster, of the whole set):
   --gift FILE.txt     the same in GIFT (first degree only)
   --odt               also write both documents as OpenDocument text (.odt) beside
                       the RTF pair
+  --latex             also write both documents as LaTeX (.tex) beside the RTF pair;
+                      with --collate, the whole set beside its PDF, a copy a page
+  --amc FILE.tex      the questions as a source for the LaTeX package
+                      automultiplechoice: one group per question, as many copies
 </source>
         <translation>
 Exports (avec --sheets, --collate ou --roster, de toute la série) :
@@ -348,6 +356,11 @@ Exports (avec --sheets, --collate ou --roster, de toute la série) :
   --gift FICHIER.txt  la même chose en GIFT (premier degré seulement)
   --odt               écrit aussi les deux documents en texte OpenDocument (.odt) à
                       côté de la paire RTF
+  --latex             écrit aussi les deux documents en LaTeX (.tex) à côté de la
+                      paire RTF ; avec --collate, toute la série à côté de son PDF,
+                      une copie par page
+  --amc FICHIER.tex   les questions en source pour le paquet LaTeX
+                      automultiplechoice : un groupe par question, autant de copies
 </translation>
     </message>
     <message>

@@ -216,6 +216,9 @@ void ClassSetDialog::MakeControls() {
     btnMoodle->setToolTip(
         "Les questions de toutes les copies en banque de questions XML Moodle, une catégorie "
         "par copie, la solution rédigée en feedback");
+    btnAmc = new QPushButton("Exporter pour AMC", this);
+    btnAmc->setToolTip(
+        "Source LaTeX pour auto-multiple-choice, le code de chaque copie dans ses questions");
     btnFermer = new QPushButton("Fermer", this);
 }
 
@@ -244,7 +247,7 @@ void ClassSetDialog::LayOut() {
 
     btnTirage->setAutoDefault(false);
     btnImprimante->setAutoDefault(false);
-    LayOutDialog(this, form, {btnImprimer, btnPdf, btnRtf, btnMoodle, btnFermer});
+    LayOutDialog(this, form, {btnImprimer, btnPdf, btnRtf, btnMoodle, btnAmc, btnFermer});
 }
 
 void ClassSetDialog::Connect() {
@@ -265,7 +268,8 @@ void ClassSetDialog::Connect() {
     connect(btnImprimer, &QPushButton::clicked, this, [this] { Print(); });
     connect(btnPdf, &QPushButton::clicked, this, [this] { SavePdf(); });
     connect(btnRtf, &QPushButton::clicked, this, [this] { SaveRtf(); });
-    connect(btnMoodle, &QPushButton::clicked, this, [this] { ExportMoodle(); });
+    connect(btnMoodle, &QPushButton::clicked, this, [this] { ExportBank(FormatId::Moodle); });
+    connect(btnAmc, &QPushButton::clicked, this, [this] { ExportBank(FormatId::Amc); });
     connect(btnFermer, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -595,18 +599,18 @@ bool ClassSetDialog::SaveRtf() {
 }
 
 // Every copy of the set drawn (or drawn now), whatever the pair on screen: a bank is of a set.
-bool ClassSetDialog::ExportMoodle() {
+bool ClassSetDialog::ExportBank(FormatId id) {
     if (!set_ && !Request()) return false;
     const auto folder = ChooseFolder();
     if (!folder) return false;
     progress_ = MakeProgress(this, "Préparation de la banque de questions...");
     const ProgressScope closing(progress_);
     if (!EnsureSet()) return false;
-    const FormatInfo& moodle = Format(FormatId::Moodle);
+    const FormatInfo& bank = Format(id);
     NamedFiles files;
     std::string error;
-    if (!MakeFormat(moodle, OutputData{set_->copies, set_->keyOrder},
-                    FormatFiles(moodle, InFolder(*folder, SetBaseName())), &files, &error)) {
+    if (!MakeFormat(bank, OutputData{set_->copies, set_->keyOrder},
+                    FormatFiles(bank, InFolder(*folder, SetBaseName())), &files, &error)) {
         ShowError(QString::fromStdString(error));
         return false;
     }

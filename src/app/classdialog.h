@@ -126,14 +126,16 @@ class ClassSetDialog : public QDialog {
     QPushButton* btnPdf;
     QPushButton* btnRtf;
     QPushButton* btnMoodle;
+    QPushButton* btnAmc;
     QPushButton* btnFermer;
 
     // The outputs; each returns true when it ran to its end.
     bool Print();
     bool SavePdf();
     bool SaveRtf();
-    // The questions of every copy as a Moodle XML bank, a category per copy.
-    bool ExportMoodle();
+    // The questions of every copy as a bank of the format (Moodle XML, a category per copy;
+    // the multiple-choice package's source).
+    bool ExportBank(FormatId id);
     // Draws a new set of the current choices ("Nouveau tirage"); false when an input is
     // refused or the draw is cancelled.
     bool Draw();

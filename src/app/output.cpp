@@ -211,12 +211,12 @@ void Output::Export() {
 
 bool Output::WriteFormat(const FormatInfo& format, QString file) {
     std::optional<ClassCopy> copy = parts_.copy ? parts_.copy() : std::nullopt;
-    // Documents loaded or edited by hand convert to what is made from RTF; a bank needs the
-    // questions as drawn.
+    // Documents loaded or edited by hand convert to what is made from RTF; a bank or LaTeX needs
+    // the questions as drawn.
     if (!copy && !format.fromRtf) {
         ShowError(
             "Les questions de ces documents ne sont pas connues : seule une feuille tirée "
-            "depuis l'ouverture d'Equat s'exporte en banque de questions");
+            "depuis l'ouverture d'Equat s'exporte en banque de questions ou en LaTeX");
         return false;
     }
     if (!copy) copy.emplace();

@@ -558,7 +558,8 @@ void TForm1::BuildMenus() {
     mnuPdf->setToolTip("Le sujet et le corrigé affichés, tels quels, en NOM.pdf et NOM_Cor.pdf");
     mnuExporter = MenuItem(file, "mnuExporter", "E&xporter...");
     mnuExporter->setToolTip(
-        "Le sujet affiché en banque de questions Moodle ou GIFT, ou en texte OpenDocument");
+        "Le sujet affiché en banque de questions Moodle ou GIFT, en texte OpenDocument ou en "
+        "LaTeX");
     mnuImprimer = MenuItem(file, "mnuImprimer", "&Imprimer", QKeySequence::Print);
     mnuApercu = MenuItem(file, "mnuApercu", "&Aperçu");
     file->addSeparator();
@@ -1277,6 +1278,7 @@ bool TForm1::MakePair(std::string_view kindName, SheetSettings settings,
                     .sheet;
             lastCopy_->code.kind = lastKind_;
             lastCopy_->code.level = settings.level;
+            if (settings.decimalComma) lastCopy_->code.flags |= kSheetCodeDecimalComma;
             sheetBaseName_ = FromCp1252(sheet.baseName);
             ShowSheet(sheet);
         } catch (const std::exception& e) {

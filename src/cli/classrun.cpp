@@ -85,7 +85,8 @@ bool AddBanks(const SheetJob& job, const OutputData& output, NamedFiles* files,
     const struct {
         const std::string& file;
         FormatId format;
-    } banks[] = {{job.moodle, FormatId::Moodle}, {job.gift, FormatId::Gift}};
+    } banks[] = {
+        {job.moodle, FormatId::Moodle}, {job.gift, FormatId::Gift}, {job.amc, FormatId::Amc}};
     for (const auto& bank : banks)
         if (!bank.file.empty() &&
             !MakeFormat(Format(bank.format), output, {bank.file}, files, error))
@@ -104,7 +105,12 @@ static int WriteCollated(const SheetJob& job, const ClassSet& set) {
     const bool ok =
         MakeFormat(Format(FormatId::Pdf), all, {names[0], names[1]}, &files, &error) &&
         (names.size() < 3 || MakeFormat(Format(FormatId::Grid), all, {names[2]}, &files, &error)) &&
-        AddBanks(job, all, &files, &error) && WriteAllFiles(files, &written, &error);
+        AddBanks(job, all, &files, &error) &&
+        (!job.latex || MakeFormat(Format(FormatId::Latex), all,
+                                  FormatFiles(Format(FormatId::Latex),
+                                              fs::path(names[0]).replace_extension().string()),
+                                  &files, &error)) &&
+        WriteAllFiles(files, &written, &error);
     for (const auto& name : written) std::cout << name << '\n';
     return ok ? 0 : Fail(error, 1);
 }

@@ -38,7 +38,7 @@ bool StageSheetFiles(const ClassCopy& copy, const SaveNames& names, const SheetJ
     const struct {
         FormatId format;
         bool asked;
-    } beside[] = {{FormatId::Odt, job.odt}, {FormatId::Pdf, job.pdf}};
+    } beside[] = {{FormatId::Odt, job.odt}, {FormatId::Pdf, job.pdf}, {FormatId::Latex, job.latex}};
     for (const auto& b : beside) {
         if (!b.asked) continue;
         const FormatInfo& format = Format(b.format);
@@ -140,6 +140,19 @@ bool CheckOutputs(const SheetJob& job, const std::vector<std::string>& outputs,
     return true;
 }
 
+// A file written beside each pair (--pdf, --odt, --latex) cannot be its subject: the exit
+// status after the message, or -1.
+int SubjectClash(const SheetJob& run, const std::string& subject) {
+    const std::string extension = AsciiLower(fs::path(subject).extension().string());
+    if (run.pdf && extension == ".pdf")
+        return Fail(Tr("with --pdf the subject file cannot itself end in .pdf"), 2);
+    if (run.odt && extension == ".odt")
+        return Fail(Tr("with --odt the subject file cannot itself end in .odt"), 2);
+    if (run.latex && extension == ".tex")
+        return Fail(Tr("with --latex the subject file cannot itself end in .tex"), 2);
+    return -1;
+}
+
 int Run(const std::vector<std::string>& args) {
     std::string error;
     const auto job = ParseSheetArgs(args, &error);
@@ -167,7 +180,7 @@ int Run(const std::vector<std::string>& args) {
     std::vector<std::string> outputs;
     if (!CollatedNames(*job, &outputs, &error)) return Fail(error, 2);
     if (!job->log.empty()) outputs.push_back(job->log);
-    for (const std::string* bank : {&job->moodle, &job->gift})
+    for (const std::string* bank : {&job->moodle, &job->gift, &job->amc})
         if (!bank->empty()) outputs.push_back(*bank);
     if (!CheckOutputs(*job, outputs, &error)) return Fail(error, 2);
     SheetJob run = *job;
@@ -183,16 +196,14 @@ int Run(const std::vector<std::string>& args) {
             ClassCopy copy{{}, "", "", BuildSheet(*kind, rng, run.settings)};
             copy.code.kind = run.kind;
             copy.code.level = run.settings.level;
+            if (run.settings.decimalComma) copy.code.flags |= kSheetCodeDecimalComma;
             copies.copies.push_back(std::move(copy));
             ShowProgress(Tr("drawing"), k + 1, run.sheets);
         }
     }
     std::vector<SaveNames> names;
     if (!NamesFor(run, copies.copies, &names, &error)) return Fail(error, 1);
-    if (run.pdf && AsciiLower(fs::path(names[0].subject).extension().string()) == ".pdf")
-        return Fail(Tr("with --pdf the subject file cannot itself end in .pdf"), 2);
-    if (run.odt && AsciiLower(fs::path(names[0].subject).extension().string()) == ".odt")
-        return Fail(Tr("with --odt the subject file cannot itself end in .odt"), 2);
+    if (const int status = SubjectClash(run, names[0].subject); status >= 0) return status;
     // The pairs against the roster and the other outputs; the set refuses the files made
     // beside them (--odt, --pdf) in the same way.
     std::vector<std::string> pairs = outputs;

@@ -96,7 +96,11 @@ Text ExportsUsage() {
         "                      copy, the worked solution as feedback\n"
         "  --gift FILE.txt     the same in GIFT (first degree only)\n"
         "  --odt               also write both documents as OpenDocument text (.odt) beside\n"
-        "                      the RTF pair\n");
+        "                      the RTF pair\n"
+        "  --latex             also write both documents as LaTeX (.tex) beside the RTF pair;\n"
+        "                      with --collate, the whole set beside its PDF, a copy a page\n"
+        "  --amc FILE.tex      the questions as a source for the LaTeX package\n"
+        "                      automultiplechoice: one group per question, as many copies\n");
 }
 
 // The adapted layout.
@@ -243,8 +247,9 @@ bool CheckExports(SheetJob& job, std::string* error) {
         return false;
     }
     job.settings.exports.bodies = !job.moodle.empty() || !job.gift.empty();
-    // What is laid out or converted is made from the model; RTF alone does not need it.
-    job.settings.exports.model = job.pdf || job.odt || !job.collate.empty();
+    // What is laid out, converted or exported is made from the model; RTF alone does not need it.
+    job.settings.exports.model =
+        job.pdf || job.odt || !job.collate.empty() || job.latex || !job.amc.empty();
     return true;
 }
 
@@ -254,6 +259,7 @@ bool IsValued(const std::string& opt) {
         "--separator", "--seed",    "--sheets", "--output",    "--log",       "--key",
         "--code",      "--collate", "--roster", "--answers",   "--name",      "--quiz",
         "--per-page",  "--moodle",  "--gift",   "--cases",     "--solutions", "--mix"};
+    if (opt == "--amc") return true;
     for (const char* v : kValued)
         if (opt == v) return true;
     return false;
@@ -481,6 +487,7 @@ bool ParseValuedOption(const std::string& opt, const std::string& value, SheetJo
     if (opt == "--output") return ParsePath(opt, value, job.output, error);
     if (opt == "--log") return ParsePath(opt, value, job.log, error);
     if (opt == "--key") return ParseKeyStyle(value, s.keyStyle, error);
+    if (opt == "--amc") return ParsePath(opt, value, job.amc, error);
     if (opt == "--moodle" || opt == "--gift")
         return ParsePath(opt, value, opt == "--moodle" ? job.moodle : job.gift, error);
     return ParseClassOption(opt, value, job, error);
@@ -603,11 +610,13 @@ std::optional<SheetJob> ParseSheetArgs(const std::vector<std::string>& args, std
         if (!ParseLayoutOption(args, &k, job, given, &layoutOption, error)) return std::nullopt;
         if (layoutOption) {
             continue;
-        } else if (opt == "--pdf" || opt == "--raw" || opt == "--odt" || opt == "--two-levels") {
-            (opt == "--pdf"   ? job.pdf
-             : opt == "--raw" ? job.raw
-             : opt == "--odt" ? job.odt
-                              : job.twoLevels) = true;
+        } else if (opt == "--pdf" || opt == "--raw" || opt == "--odt" || opt == "--two-levels" ||
+                   opt == "--latex") {
+            (opt == "--pdf"     ? job.pdf
+             : opt == "--raw"   ? job.raw
+             : opt == "--odt"   ? job.odt
+             : opt == "--latex" ? job.latex
+                                : job.twoLevels) = true;
         } else if (opt == "--comma") {
             job.settings.decimalComma = true;
         } else if (opt == "--every-case" || opt == "--progressive") {

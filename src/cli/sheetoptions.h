@@ -37,6 +37,10 @@ struct SheetJob {
     std::string moodle;
     std::string gift;
     bool odt = false;
+    // LaTeX documents (beside each pair, or of the whole set with --collate); a source for the
+    // multiple-choice marking package.
+    bool latex = false;
+    std::string amc;
     bool help = false;
     bool version = false;
     std::string cases;  // --cases as typed: words of the sheet's kinds

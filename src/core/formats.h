@@ -37,7 +37,7 @@ using FormatWriter = bool (*)(const OutputData& output, const std::vector<std::s
 
 // The formats, one per row of the table and in its order: the program names the row it
 // means, a name read from outside goes through FindFormat.
-enum class FormatId { Rtf, Txt, Pdf, Png, Grid, Moodle, Gift, Odt };
+enum class FormatId { Rtf, Txt, Pdf, Png, Grid, Moodle, Gift, Odt, Latex, Amc };
 
 // One output a sheet or a class set is written to. The table (outputs/formats.h) has one
 // row per format.

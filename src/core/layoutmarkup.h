@@ -27,6 +27,7 @@
 #include "core/markup.h"
 #include "core/numbertext.h"
 #include "core/sheet.h"
+#include "core/textsink.h"
 #include "core/titlemarkup.h"
 
 namespace equat::layout {
@@ -106,22 +107,6 @@ void PutSpaces(Sink& out, int n) {
 template <class Sink, class Out>
 void PutAtom(Sink& out, const Atom& a, const Pieces<Out>& p) {
     switch (a.kind) {
-        case Atom::Kind::Number:
-            out.PutInt(a.value);
-            break;
-        case Atom::Kind::LeadCoef:
-            out.PutLeadCoef(a.value);
-            break;
-        case Atom::Kind::SignedCoef:
-            out.PutSignedCoef(a.value);
-            break;
-        case Atom::Kind::SignedTerm:
-            out.Put(a.value > 0 ? " + " : " - ");
-            out.PutInt(a.value > 0 ? std::int64_t{a.value} : -std::int64_t{a.value});
-            break;
-        case Atom::Kind::RoomTerm:
-            out.PutConstTerm(a.value);
-            break;
         case Atom::Kind::Unknown:
             out.Put(UnknownPiece(p, a.var, a.look));
             break;
@@ -133,6 +118,9 @@ void PutAtom(Sink& out, const Atom& a, const Pieces<Out>& p) {
             break;
         case Atom::Kind::Space:
             PutSpaces(out, a.value);
+            break;
+        default:
+            PutNumberAtom(out, a);
             break;
     }
 }

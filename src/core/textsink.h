@@ -94,8 +94,9 @@ class TextSink {
 };
 
 // A number of a statement as its role writes it (Atom::Kind Number to RoomTerm), for every
-// writer of statements.
-inline void PutNumberAtom(TextSink& out, const Atom& a) {
+// writer of statements: any sink with TextSink's Put and Put… numbers.
+template <class Sink>
+void PutNumberAtom(Sink& out, const Atom& a) {
     switch (a.kind) {
         case Atom::Kind::LeadCoef:
             out.PutLeadCoef(a.value);

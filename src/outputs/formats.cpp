@@ -3,7 +3,9 @@
 
 #include <iterator>
 
+#include "outputs/amc.h"
 #include "outputs/documents.h"
+#include "outputs/latex.h"
 #include "outputs/odt.h"
 #include "outputs/quiz.h"
 #ifdef EQUAT_HAVE_LAYOUT
@@ -38,12 +40,15 @@ constexpr FormatInfo kFormats[] = {
      "Questions GIFT, premier degr\xC3\xA9 (*.txt)", &WriteGift},
     {FormatId::Odt,    "odt",    ".odt", "",                true,  false,  true,
      "Texte OpenDocument, sujet et corrig\xC3\xA9 (*.odt)", &WriteOdtPair},
+    {FormatId::Latex,  "latex",  ".tex", "",                true,  false,  false,
+     "LaTeX, sujet et corrig\xC3\xA9 (*.tex)", &WriteLatex},
+    {FormatId::Amc,    "amc",    ".tex", "",                false, false,  false, "", &WriteAmc},
 };
 // clang-format on
 constexpr bool InIdOrder() {
     for (std::size_t k = 0; k < std::size(kFormats); ++k)
         if (kFormats[k].id != static_cast<FormatId>(k)) return false;
-    return std::size(kFormats) == static_cast<std::size_t>(FormatId::Odt) + 1;
+    return std::size(kFormats) == static_cast<std::size_t>(FormatId::Amc) + 1;
 }
 static_assert(InIdOrder(), "one row per FormatId, in its order");
 

@@ -74,53 +74,6 @@ std::size_t ProseEnd(const Signs& s, std::size_t at) {
     return end;
 }
 
-std::string_view TexSign(char32_t c) {
-    switch (c) {
-        case 0xD7:
-            return "\\times ";
-        case 0x2248:
-            return "\\approx ";
-        case 0x394:
-            return "\\Delta ";
-        case 0xB2:
-            return "^{2}";
-        case 0x2205:
-            return "\\emptyset ";
-        case 0x2212:
-            return "-";
-        case 0x2260:
-            return "\\neq ";
-        case 0x2264:
-            return "\\leq ";
-        case 0x2265:
-            return "\\geq ";
-        case 0xB7:
-            return "\\cdot ";
-        case '{':
-            return "\\{";
-        case '}':
-            return "\\}";
-        case '\\':
-            return "\\backslash ";
-        case '%':
-            return "\\%";
-        case '#':
-            return "\\#";
-        case '$':
-            return "\\$";
-        case '&':
-            return "\\&";
-        case '_':
-            return "\\_";
-        case '^':
-            return "\\hat{}";
-        case '~':
-            return "\\sim ";
-        default:
-            return {};
-    }
-}
-
 // One sign in TeX; a root takes the digits (or the Δ) after it.
 std::string TexOf(const Signs& s, std::size_t& k) {
     const auto digit = [&](std::size_t at) {
@@ -212,6 +165,53 @@ bool IsBrace(const Signs& s, char32_t sign) {
 }
 
 }  // namespace
+
+std::string_view TexSign(char32_t c) {
+    switch (c) {
+        case 0xD7:
+            return "\\times ";
+        case 0x2248:
+            return "\\approx ";
+        case 0x394:
+            return "\\Delta ";
+        case 0xB2:
+            return "^{2}";
+        case 0x2205:
+            return "\\emptyset ";
+        case 0x2212:
+            return "-";
+        case 0x2260:
+            return "\\neq ";
+        case 0x2264:
+            return "\\leq ";
+        case 0x2265:
+            return "\\geq ";
+        case 0xB7:
+            return "\\cdot ";
+        case '{':
+            return "\\{";
+        case '}':
+            return "\\}";
+        case '\\':
+            return "\\backslash ";
+        case '%':
+            return "\\%";
+        case '#':
+            return "\\#";
+        case '$':
+            return "\\$";
+        case '&':
+            return "\\&";
+        case '_':
+            return "\\_";
+        case '^':
+            return "\\hat{}";
+        case '~':
+            return "\\sim ";
+        default:
+            return {};
+    }
+}
 
 std::string FragmentTexHtml(std::string_view fragment) {
     const rtf::Document doc = FragmentDocument(fragment);

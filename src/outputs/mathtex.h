@@ -11,4 +11,8 @@ namespace equat {
 // as one \begin{cases} with a line per equation. Empty paragraphs are left out.
 std::string FragmentTexHtml(std::string_view fragment);
 
+// A sign of the documents in TeX's math mode (\times, \approx, \Delta, ^{2}, \emptyset, the
+// specials escaped); empty for a sign written as itself.
+std::string_view TexSign(char32_t c);
+
 }  // namespace equat

@@ -7,6 +7,7 @@
 #include "core/drawchoices.h"
 #include "core/kinds.h"
 #include "core/sheetcode.h"
+#include "outputs/answers.h"
 #include "outputs/documents.h"
 #include "outputs/mathtex.h"
 
@@ -76,44 +77,6 @@ std::string ChoiceBlank(const std::vector<std::string_view>& choices, std::size_
         blank += choices[k];
     }
     return blank + "}";
-}
-
-const std::vector<std::string_view> kOneDegreeChoices = {"une seule solution", "aucune solution",
-                                                         "tout nombre r\xC3\xA9\x65l est solution"};
-const std::vector<std::string_view> kSystemChoices = {"une seule solution", "aucune solution",
-                                                      "une infinit\xC3\xA9 de solutions"};
-
-std::size_t VerdictChoice(Verdict v) {
-    return v == Verdict::NoSolution ? 1 : v == Verdict::Values ? 0 : 2;
-}
-
-std::vector<Surd> ExactValues(const QuestionResult& result) {
-    std::vector<Surd> values;
-    for (const auto& v : result.values)
-        if (v.exact) values.push_back(*v.exact);
-    return values;
-}
-
-// The second degree's distinct roots, in increasing order.
-std::vector<Surd> Roots(const QuestionResult& r) {
-    std::vector<Surd> roots = ExactValues(r);
-    std::sort(roots.begin(), roots.end());
-    roots.erase(std::unique(roots.begin(), roots.end()), roots.end());
-    return roots;
-}
-
-// Every question of a kind has the same blanks, whatever its case, so that their number
-// tells nothing: the values they take under the rule each question states.
-std::vector<Surd> BlankValues(std::string_view kind, const QuestionResult& r) {
-    if (kind == "2d") {
-        const std::vector<Surd> roots = Roots(r);
-        if (roots.empty()) return {Surd(0), Surd(0)};
-        return {roots.front(), roots.back()};
-    }
-    const std::size_t count = kind == "syst" ? 2 : 1;
-    std::vector<Surd> values = ExactValues(r);
-    if (r.verdict != Verdict::Values || values.size() != count) values.assign(count, Surd(0));
-    return values;
 }
 
 // How to type a number: a platform in English reads "-1,35" as -135, one in French takes the

@@ -1035,7 +1035,8 @@ TEST_F(OutputTest, ExportWritesTheChosenFormatOfThePairOnScreen) {
         QByteArray inside;
     } rows[] = {{"moodle", "banque", {"banque.xml"}, "<question type=\"cloze\">"},
                 {"gift", "q.txt", {"q.txt"}, "$CATEGORY: $course$/top/Equat/"},
-                {"odt", "s.odt", {"s.odt", "s_Cor.odt"}, "mimetypeapplication/vnd.oasis"}};
+                {"odt", "s.odt", {"s.odt", "s_Cor.odt"}, "mimetypeapplication/vnd.oasis"},
+                {"latex", "s.tex", {"s.tex", "s_Cor.tex"}, "\\begin{document}"}};
     for (const auto& r : rows) {
         SCOPED_TRACE(r.format);
         output().SetExportDialog([&](QWidget*, const QString&, const QString&) {
@@ -1060,13 +1061,19 @@ TEST_F(OutputTest, ExportWritesTheChosenFormatOfThePairOnScreen) {
     EXPECT_TRUE(unzip.readAllStandardOutput().contains("Devoir maison"));
 }
 
-TEST_F(ClassSetTest, ExportsTheSetAsAMoodleBankWithACategoryPerCopy) {
+TEST_F(ClassSetTest, ExportsTheSetForMoodleWithACategoryPerCopyAndForAmc) {
     Start();
     dialog().spCopies->setValue(3);
-    ASSERT_TRUE(dialog().ExportMoodle());
+    ASSERT_TRUE(dialog().ExportBank(equat::FormatId::Moodle));
     ASSERT_EQ(Written(), QStringList{"Serie_Equat1d_N1.xml"});
     const QByteArray bank = ReadAll(QDir(out).filePath("Serie_Equat1d_N1.xml"));
     EXPECT_EQ(bank.count("<question type=\"category\">"), 3);
     for (const auto& copy : dialog().set()->copies)
         EXPECT_TRUE(bank.contains(("/" + copy.codeText + "</text>").c_str()));
+    // The same set for AMC: as many copies, each copy's questions named by its code.
+    ASSERT_TRUE(dialog().ExportBank(equat::FormatId::Amc));
+    const QByteArray amc = ReadAll(QDir(out).filePath("Serie_Equat1d_N1.tex"));
+    EXPECT_TRUE(amc.contains("\\onecopy{3}"));
+    for (const auto& copy : dialog().set()->copies)
+        EXPECT_TRUE(amc.contains(("{" + copy.codeText + "-q1-v}").c_str()));
 }

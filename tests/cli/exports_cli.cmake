@@ -62,6 +62,23 @@ foreach(kind 1d 2d syst)
   endforeach()
 endforeach()
 run(2 --kind 2d --gift g.txt)
+
+# LaTeX beside a pair and of a collated set (a copy a page), a source for AMC; a subject
+# named .tex is refused. The tests of outputs compile them.
+run(0 --kind 1d --count 3 --seed 2 --latex --amc one-amc.tex --output p.rtf)
+run(0 --kind syst --count 3 --sheets 3 --seed 4 --collate c3.pdf --latex --amc c3-amc.tex)
+foreach(f p.tex p_Cor.tex one-amc.tex c3.tex c3_Cor.tex c3-amc.tex)
+  if(NOT EXISTS ${WORK}/${f})
+    message(FATAL_ERROR "--latex or --amc did not write ${f}")
+  endif()
+endforeach()
+file(READ ${WORK}/c3.tex set)
+string(REGEX MATCHALL "newpage" pages "${set}")
+list(LENGTH pages n)
+if(NOT n EQUAL 2)
+  message(FATAL_ERROR "${n} page breaks between 3 copies")
+endif()
+run(2 --kind 1d --latex --output x.tex)
 run(2 --kind 1d --sheets 2 --collate d.pdf --odt)
 
 # LibreOffice (slow: one run, two small files, where it is installed) reads the detailed keys

@@ -1,0 +1,134 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "outputs/amc.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/cp1252.h"
+#include "core/markup.h"
+#include "core/numbertext.h"
+#include "outputs/answers.h"
+#include "outputs/latex.h"
+
+namespace equat {
+
+namespace {
+
+// The package's group names take letters only: a slot's is two letters after "slot".
+std::string SlotGroup(std::size_t slot) {
+    return "slot" + std::string(1, char('A' + slot / 26 % 26)) + char('A' + slot % 26);
+}
+
+// A copy's code, or its place when it has none: the start of its questions' identifiers.
+std::string CopyId(const ClassCopy& copy, std::size_t k) {
+    return copy.codeText.empty() ? "copie" + DecimalText(static_cast<std::int64_t>(k + 1))
+                                 : copy.codeText;
+}
+
+const std::vector<std::string_view> kRootCounts = {"aucune solution r\xC3\xA9\x65lle",
+                                                   "une seule solution r\xC3\xA9\x65lle",
+                                                   "deux solutions r\xC3\xA9\x65lles"};
+
+// The names of a kind's value boxes, in the order BlankValues gives them.
+std::vector<std::string_view> BlankNames(std::string_view kind) {
+    if (kind == "2d") return {"x1", "x2"};
+    if (kind == "syst") return {"x", "y"};
+    return {"x"};
+}
+
+std::string_view BlankRule(std::string_view kind) {
+    if (kind == "2d")
+        return "La plus petite solution en $x_{1}$, la plus grande en $x_{2}$ ; une seule "
+               "solution : dans les deux ; aucune : 0 dans les deux.";
+    return "S'il n'y a pas une seule solution : 0.";
+}
+
+// Digits of the integer part of the largest value of every box, so that all boxes are alike.
+int IntegerDigits(const OutputData& output) {
+    double largest = 9;
+    for (const ClassCopy& copy : output.copies)
+        for (const QuestionModel& q : copy.sheet.model->questions)
+            for (const Surd& v : BlankValues(q.kind, q.result))
+                largest = std::max(largest, std::abs(v.ToDouble()) + 1);
+    int digits = 0;
+    for (; largest >= 1; largest /= 10) ++digits;
+    return digits;
+}
+
+std::string Choices(const std::vector<AmcChoice>& choices) {
+    std::string tex = "\\begin{choices}[o]\n";
+    for (const AmcChoice& c : choices)
+        tex += (c.right ? "\\correctchoice{" : "\\wrongchoice{") + c.text + "}\n";
+    return tex + "\\end{choices}\n";
+}
+
+// One question of one copy: its verdict, then its values' boxes.
+std::string Element(const QuestionModel& q, std::size_t slot, const std::string& id, int digits) {
+    std::string tex = "\\element{" + SlotGroup(slot) + "}{\n\\begin{question}{" + id +
+                      "-v}\nR\xC3\xA9soudre $" + StatementTex(q.statement) + "$\n" +
+                      Choices(VerdictChoices(q)) + "\\end{question}\n";
+    const std::vector<Surd> values = BlankValues(q.kind, q.result);
+    const std::vector<std::string_view> names = BlankNames(q.kind);
+    for (std::size_t k = 0; k < values.size() && k < names.size(); ++k)
+        tex += "\\begin{questionmultx}{" + id + "-" + std::string(names[k]) + "}\n$" +
+               NameTex(names[k]) + "$, arrondi au centi\xC3\xA8me. " +
+               std::string(BlankRule(q.kind)) + "\n\\AMCnumericChoices{" +
+               RoundedText(values[k], 2) + "}{digits=" + DecimalText(digits + 2) +
+               ",decimals=2,sign=true}\n\\end{questionmultx}\n";
+    return tex + "}\n";
+}
+
+// Our copies' count of the package's copies: the title, a box for the name, the instruction,
+// then one variant of each slot.
+std::string CopyPages(const SheetModel& first, std::size_t copies, std::size_t slots) {
+    std::string tex = "\\onecopy{" + DecimalText(static_cast<std::int64_t>(copies)) +
+                      "}{\n\\noindent{\\large " + MarkupTex(TeacherMarkup(first.frame.title)) +
+                      "}\\hfill\\namefield{\\fbox{\\parbox{7cm}{Nom et pr\xC3\xA9nom :\\\\[4ex]}}}"
+                      "\\par\\medskip\n\\textbf{" +
+                      MarkupTex(TeacherMarkup(first.frame.instruction)) + "}\\par\\medskip\n";
+    for (std::size_t slot = 0; slot < slots; ++slot)
+        tex += "\\shufflegroup{" + SlotGroup(slot) + "}\\insertgroup[1]{" + SlotGroup(slot) + "}\n";
+    return tex + "\\AMCcleardoublepage\n}\n";
+}
+
+// Words (UTF-8) as TeX text.
+std::string WordsTex(std::string_view words) {
+    return MarkupTex(TextAsMarkup(Utf8ToCp1252(words).value_or("?")));
+}
+
+}  // namespace
+
+std::vector<AmcChoice> VerdictChoices(const QuestionModel& q) {
+    const bool roots = q.kind == "2d";
+    const auto& words = roots ? kRootCounts : q.kind == "syst" ? kSystemChoices : kOneDegreeChoices;
+    const std::size_t right = roots ? Roots(q.result).size() : VerdictChoice(q.result.verdict);
+    std::vector<AmcChoice> choices;
+    for (std::size_t k = 0; k < words.size(); ++k)
+        choices.push_back({WordsTex(words[k]), k == right});
+    return choices;
+}
+
+bool WriteAmc(const OutputData& output, const std::vector<std::string>& names, NamedFiles* files,
+              std::string* error) {
+    if (!HasModels(output, error)) return false;
+    const int digits = IntegerDigits(output);
+    std::string tex = "\\documentclass[a4paper,11pt]{article}\n" + std::string(kLatexPackages) +
+                      "\\usepackage{fp}\n\\usepackage{automultiplechoice}\n"
+                      "\\begin{document}\n\\AMCrandomseed{1527384}\n";
+    std::size_t slots = 0;
+    for (std::size_t k = 0; k < output.copies.size(); ++k) {
+        const auto& questions = output.copies[k].sheet.model->questions;
+        slots = std::max(slots, questions.size());
+        for (std::size_t i = 0; i < questions.size(); ++i)
+            tex += Element(
+                questions[i], i,
+                CopyId(output.copies[k], k) + "-q" + DecimalText(static_cast<std::int64_t>(i + 1)),
+                digits);
+    }
+    const SheetModel& first = *output.copies[0].sheet.model;
+    files->emplace_back(names.at(0),
+                        tex + CopyPages(first, output.copies.size(), slots) + "\\end{document}\n");
+    return true;
+}
+
+}  // namespace equat
