@@ -250,6 +250,8 @@ bool CheckExports(SheetJob& job, std::string* error) {
     // What is laid out, converted or exported is made from the model; RTF alone does not need it.
     job.settings.exports.model =
         job.pdf || job.odt || !job.collate.empty() || job.latex || !job.amc.empty();
+    // The LaTeX key and the AMC source show each question's worked solution.
+    job.settings.exports.steps = job.latex || !job.amc.empty();
     return true;
 }
 

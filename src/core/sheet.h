@@ -60,6 +60,7 @@ inline constexpr int kKeyStyleCount = static_cast<int>(std::size(kKeyStyles));
 struct ExportNeeds {
     bool bodies = false;  // each question's statement and worked solution (Sheet::bodies)
     bool model = false;   // the sheet as data (Sheet::model), for outputs rendered from it
+    bool steps = false;   // each question's worked steps in the model, whatever the key's style
 };
 
 // The separator lines of a strip key, in its narrow column, and of a quick quiz's copy, in
