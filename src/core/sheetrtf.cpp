@@ -165,7 +165,7 @@ std::string KeyValue(const ResultValue& v, KeyStyle style, std::string_view text
 // The worked steps of a detailed key, after `before`.
 void AppendWorked(std::string& out, const QuestionModel& q, KeyStyle style,
                   std::string_view before) {
-    if (style != KeyStyle::Detailed || !q.steps) return;
+    if (!StyleOf(style).workedSteps || !q.steps) return;
     out += before;
     AppendWorkedStepsRtf(out, *q.steps);
 }
@@ -319,7 +319,7 @@ std::string Header(std::string_view firstLine, std::string_view instruction,
 // Whether the key is in the adapted layout: when asked, and always for a strip, whose lines
 // are those of its subject.
 bool KeyAdapted(const SheetSettings& s) {
-    return s.layout.on && (s.layout.key || s.keyStyle == KeyStyle::Strip);
+    return s.layout.on && (s.layout.key || StyleOf(s.keyStyle).strip);
 }
 
 // The first lines of the subject and of the key. A quiz copy's go without the base name (the
@@ -337,7 +337,7 @@ std::pair<std::string, std::string> Headers(std::string_view baseName, const She
                               "</u>" + CodeMarkup(f);
     std::string subject = s.quiz.on ? title : std::string(baseName) + " - " + title;
     const std::string instruction = InstructionMarkup(f, s);
-    if (s.keyStyle == KeyStyle::Strip)
+    if (StyleOf(s.keyStyle).strip)
         return {Header(subject, instruction, subjectLayout),
                 Header(f.code.empty() ? std::string(baseName) : f.code, "R\xE9sultats", keyLayout)};
     std::string key = s.quiz.on ? "<b>Corrig\xE9</b>" + CodeMarkup(f)
@@ -391,7 +391,7 @@ class QuestionWriter {
         : settings_(settings),
           n_(n),
           interline_(std::clamp(frame.interline, 0, 10)),
-          strip_(settings.keyStyle == KeyStyle::Strip),
+          strip_(StyleOf(settings.keyStyle).strip),
           adaptSubject_(settings.layout.on),
           adaptKey_(KeyAdapted(settings)) {
         const std::size_t length = settings.quiz.on ? kQuizSeparatorLength : frame.separator.size();
