@@ -143,7 +143,8 @@ int Run(int argc, char** argv) {
         std::cerr << "equat-rtf: " << CoreText(why) << '\n';
         return 1;
     }
-    if (!WriteFileAtomically(out, files.at(0).second, &error)) {
+    std::vector<std::string> written;
+    if (!WriteAllFiles(files, &written, &error)) {
         std::cerr << "equat-rtf: " << CoreText(error) << '\n';
         return 1;
     }

@@ -316,10 +316,12 @@ bool ReplaceFile(const fs::path& path, std::string_view bytes, std::string* erro
     }
 }
 
-bool WriteFileAtomically(const fs::path& path, std::string_view bytes, std::string* error) {
-    std::string why;
-    if (ReplaceFile(path, bytes, &why)) return true;
-    return Fail(error, "cannot write " + path.string() + ": " + why);
+bool WriteAllFiles(const NamedFiles& files, std::vector<std::string>* written, std::string* error) {
+    std::vector<FileContent> contents;
+    for (const auto& [name, bytes] : files) contents.push_back({name, bytes});
+    if (!ReplaceFiles(contents, error)) return false;
+    for (const auto& file : files) written->push_back(file.first);
+    return true;
 }
 
 struct StagedSet::Impl {

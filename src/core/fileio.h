@@ -57,10 +57,6 @@ class StagedFile {
 bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes, std::string* error,
                  ReplaceOptions options = {});
 
-// ReplaceFile with the reason prefixed by "cannot write <path>: ", for the tools' messages.
-bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
-                         std::string* error);
-
 struct FileContent {
     std::filesystem::path path;
     std::string_view bytes;
@@ -98,6 +94,11 @@ class FileNameSet {
 
 // Files made in memory: name and bytes of each, to be replaced as one set.
 using NamedFiles = std::vector<std::pair<std::string, std::string>>;
+
+// Replaces every file as one unit (ReplaceFiles): all are staged before any is replaced, so a
+// failure leaves every old file as it was; false with *error then. The names written go to
+// *written.
+bool WriteAllFiles(const NamedFiles& files, std::vector<std::string>* written, std::string* error);
 
 // ReplaceFiles one file at a time, so that a large set need not be held in memory: Add
 // stages a file at once, Commit renames them all (see ReplaceFiles); without Commit
