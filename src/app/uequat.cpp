@@ -779,9 +779,12 @@ void TForm1::Wire() {
 
     Label9->installEventFilter(this);
 
-    connect(btnEquat1d, &QPushButton::clicked, this, &TForm1::btnEquat1dClick);
-    connect(btnSyst, &QPushButton::clicked, this, &TForm1::btnSystClick);
-    connect(btnEquat2d, &QPushButton::clicked, this, &TForm1::btnEquat2dClick);
+    // The kinds' buttons, left to right, draw the kinds in their places' order.
+    QPushButton* const kindButtons[] = {btnEquat1d, btnSyst, btnEquat2d};
+    static_assert(std::size(kindButtons) == kKindCount, "one button per kind");
+    for (const KindInfo* kind : KindsInWindowOrder())
+        connect(kindButtons[kind->place], &QPushButton::clicked, this,
+                [this, kind] { Generate(kind->name); });
     connect(btnChoixImp, &QPushButton::clicked, this, &TForm1::btnChoixImpClick);
     connect(btnApercu, &QPushButton::clicked, this, &TForm1::btnApercuClick);
     connect(btnImprime, &QPushButton::clicked, this, &TForm1::btnImprimeClick);
@@ -1138,16 +1141,6 @@ void TForm1::btnApercuClick() {
 }
 
 // ---- Generation ----------------------------------------------------------------------------
-
-void TForm1::btnEquat1dClick() {
-    Generate("1d");
-}
-void TForm1::btnEquat2dClick() {
-    Generate("2d");
-}
-void TForm1::btnSystClick() {
-    Generate("syst");
-}
 
 void TForm1::ChooseAdaptedLayout() {
     AdaptedLayoutDialog dialog(this);
