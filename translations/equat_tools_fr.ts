@@ -202,12 +202,12 @@
         <translation>avec --odt, le fichier du sujet ne peut pas lui-même finir par .odt</translation>
     </message>
     <message>
-        <source>unknown font &apos;%1&apos; (expected andika, opendyslexic or dejavu)</source>
-        <translation>police « %1 » inconnue (attendu : andika, opendyslexic ou dejavu)</translation>
+        <source>unknown font &apos;%1&apos; (expected %2)</source>
+        <translation>police « %1 » inconnue (attendu : %2)</translation>
     </message>
     <message>
-        <source>invalid value &apos;%1&apos; for --size (expected 14, 16 or 18)</source>
-        <translation>valeur « %1 » invalide pour --size (attendu : 14, 16 ou 18)</translation>
+        <source>invalid value &apos;%1&apos; for --size (expected %2)</source>
+        <translation>valeur « %1 » invalide pour --size (attendu : %2)</translation>
     </message>
     <message>
         <source>invalid value &apos;%1&apos; for --spacing (expected 1.5 or 2)</source>
@@ -344,8 +344,8 @@ Adapted layout (the same questions and results, a sheet easier to read):
   --adapted           every copy in the adapted layout: one plain font, larger,
                       lines further apart, an upright x, room to write after each
                       question; with --roster, only the names marked A otherwise
-  --font NAME         andika (default), opendyslexic or dejavu
-  --size N            text size in points: 14 (default), 16 or 18
+  --font NAME         %1
+  --size N            text size in points: %2
   --spacing S         line spacing: 1.5 (default) or 2
   --cream             a cream page instead of white in the PDF
   --adapted-key       the answer key in the adapted layout too
@@ -358,8 +358,8 @@ Mise en page adaptée (les mêmes questions et résultats, une feuille plus faci
                       grande, des lignes plus espacées, un x droit, de la place pour
                       écrire après chaque question ; avec --roster, sinon seulement les
                       noms marqués A
-  --font NOM          andika (par défaut), opendyslexic ou dejavu
-  --size N            taille du texte en points : 14 (par défaut), 16 ou 18
+  --font NOM          %1
+  --size N            taille du texte en points : %2
   --spacing S         interligne : 1.5 (par défaut) ou 2
   --cream             une page crème au lieu de blanche dans le PDF
   --adapted-key       le corrigé aussi en mise en page adaptée

@@ -105,19 +105,21 @@ Text ExportsUsage() {
 
 // The adapted layout.
 Text LayoutUsage() {
-    return Tr(
-        "\n"
-        "Adapted layout (the same questions and results, a sheet easier to read):\n"
-        "  --adapted           every copy in the adapted layout: one plain font, larger,\n"
-        "                      lines further apart, an upright x, room to write after each\n"
-        "                      question; with --roster, only the names marked A otherwise\n"
-        "  --font NAME         andika (default), opendyslexic or dejavu\n"
-        "  --size N            text size in points: 14 (default), 16 or 18\n"
-        "  --spacing S         line spacing: 1.5 (default) or 2\n"
-        "  --cream             a cream page instead of white in the PDF\n"
-        "  --adapted-key       the answer key in the adapted layout too\n"
-        "  --standard          with --code, the copy in the standard layout, whatever its\n"
-        "                      code's (the same questions, its own code on it)\n");
+    const bool french = ToolsInFrench();
+    return FillLists(
+        Tr("\n"
+           "Adapted layout (the same questions and results, a sheet easier to read):\n"
+           "  --adapted           every copy in the adapted layout: one plain font, larger,\n"
+           "                      lines further apart, an upright x, room to write after each\n"
+           "                      question; with --roster, only the names marked A otherwise\n"
+           "  --font NAME         %1\n"
+           "  --size N            text size in points: %2\n"
+           "  --spacing S         line spacing: 1.5 (default) or 2\n"
+           "  --cream             a cream page instead of white in the PDF\n"
+           "  --adapted-key       the answer key in the adapted layout too\n"
+           "  --standard          with --code, the copy in the standard layout, whatever its\n"
+           "                      code's (the same questions, its own code on it)\n"),
+        {Listed(FontChoices(french, true), french), Listed(SizeChoices(french, true), french)});
 }
 
 // What is drawn.
@@ -523,14 +525,16 @@ bool ParseLayoutOption(const std::vector<std::string>& args, std::size_t* k, She
         const auto font = AdaptedFontNamed(value);
         if (font) layout.font = *font;
         if (!font)
-            *error = Tr("unknown font '%1' (expected andika, opendyslexic or dejavu)", {value});
+            *error = Tr("unknown font '%1' (expected %2)",
+                        {value, Listed(FontChoices(ToolsInFrench(), false), ToolsInFrench())});
         return font.has_value();
     }
     if (opt == "--size") {
         for (int size : kAdaptedSizes)
             if (value == std::to_string(size)) layout.size = size;
         if (value == std::to_string(layout.size)) return true;
-        *error = Tr("invalid value '%1' for --size (expected 14, 16 or 18)", {value});
+        *error = Tr("invalid value '%1' for --size (expected %2)",
+                    {value, Listed(SizeChoices(ToolsInFrench(), false), ToolsInFrench())});
         return false;
     }
     if (value == "1.5" || value == "1,5" || value == "2") {

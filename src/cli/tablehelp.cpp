@@ -156,6 +156,33 @@ std::vector<ListedChoice> RtfFormatChoices(bool french, bool laidOutOnly) {
     return out;
 }
 
+namespace {
+
+std::string DefaultMark(bool isDefault, bool french) {
+    return isDefault ? (french ? "par d\xC3\xA9"
+                                 "faut"
+                               : "default")
+                     : "";
+}
+
+}  // namespace
+
+std::vector<ListedChoice> FontChoices(bool french, bool marked) {
+    std::vector<ListedChoice> out;
+    for (const auto& f : kAdaptedFonts)
+        out.push_back(
+            {std::string(f.name), DefaultMark(marked && f.font == AdaptedLayout{}.font, french)});
+    return out;
+}
+
+std::vector<ListedChoice> SizeChoices(bool french, bool marked) {
+    std::vector<ListedChoice> out;
+    for (int size : kAdaptedSizes)
+        out.push_back(
+            {std::to_string(size), DefaultMark(marked && size == AdaptedLayout{}.size, french)});
+    return out;
+}
+
 std::string Names(const std::vector<ListedChoice>& choices, std::string_view separator) {
     std::string out;
     for (const auto& c : choices) out += (out.empty() ? "" : std::string(separator)) + c.name;
@@ -207,6 +234,8 @@ std::string ManPageLists(bool french) {
            CMakeSet("KEY_STYLES", RoffListed(KeyStyleChoices(french), french, ".")) +
            CMakeSet("WINDOW_KEY_STYLES", RoffListed(WindowKeyStyles(french), french, ".")) +
            CMakeSet("CASES", RoffListed(CaseChoices(), french, ".")) +
+           CMakeSet("FONTS", RoffListed(FontChoices(french, true), french, ".")) +
+           CMakeSet("SIZES", RoffListed(SizeChoices(french, true), french, ".")) +
            CMakeSet("FORMAT_CHOICES", Names(formats, " | ")) +
            CMakeSet("FORMATS", RoffItems(formats, french)) +
            CMakeSet("FORMAT_NAMES", RoffListed(NamesOnly(formats), french, ".")) +

@@ -29,6 +29,10 @@ std::vector<ListedChoice> CaseChoices();
 // The formats equat-rtf writes; with laidOutOnly, those laid out on pages alone.
 std::vector<ListedChoice> RtfFormatChoices(bool french, bool laidOutOnly = false);
 
+// The adapted layout's fonts and text sizes; with marked, the default's help says so.
+std::vector<ListedChoice> FontChoices(bool french, bool marked);
+std::vector<ListedChoice> SizeChoices(bool french, bool marked);
+
 // The names joined by separator: "1d,2d,syst".
 std::string Names(const std::vector<ListedChoice>& choices, std::string_view separator);
 // "a (x), b (y) or c (z)", "ou" in French.

@@ -36,12 +36,13 @@ bool Lists(const std::string& text, const std::string& name) {
 
 }  // namespace
 
-// Every kind, key style and format equat-rtf writes is listed by the tools' help and by the
-// manual pages the build makes from the tables, in both languages.
+// Every kind, key style, adapted font and format equat-rtf writes is listed by the tools' help and
+// by the manual pages the build makes from the tables, in both languages.
 TEST(TableHelp, EveryRowIsListedInTheHelpAndTheManualPages) {
     std::vector<std::string> sheet, rtf;
     for (const auto& k : kSheetKinds) sheet.emplace_back(k.name);
     for (const auto& s : kKeyStyles) sheet.emplace_back(s.name);
+    for (const auto& f : kAdaptedFonts) sheet.emplace_back(f.name);
     for (const auto& f : Formats())
         if (f.fromRtf) rtf.emplace_back(f.name);
     const std::pair<std::string, const std::vector<std::string>*> texts[] = {
