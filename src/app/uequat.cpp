@@ -195,6 +195,16 @@ QStringList KeyStyleItems() {
     return items;
 }
 
+// Its hint: the styles as the hint names them, "Style du corrigé : a, b ou c".
+QString KeyStyleHint() {
+    QString hint = "Style du corrigé : ";
+    for (int k = 0; k < kKeyStyleCount; ++k) {
+        if (k > 0) hint += k + 1 == kKeyStyleCount ? " ou " : ", ";
+        hint += FromCp1252(kKeyStyles[k].hint);
+    }
+    return hint;
+}
+
 constexpr unsigned kLT = akLeft | akTop;
 constexpr unsigned kLTR = akLeft | akTop | akRight;
 constexpr unsigned kTR = akTop | akRight;
@@ -311,7 +321,7 @@ const ControlRow kDesign[] = {
      {290, 393, 74, 22},
      kLB,
      "",
-     "Style du corrigé : décimales, valeurs exactes, solution détaillée ou résultats seuls",
+     KeyStyleHint(),
      0,
      0,
      0,

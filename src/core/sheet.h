@@ -45,29 +45,31 @@ struct ToolHelp {
 
 // The styles, in the order of the window's list, of the stored index and of the sheet
 // code's field: never reorder, only append. name: the batch tool's choice; label: the
-// list's item, Windows-1252. The flags say what the style writes; the renderer and the answer
+// list's item. The flags say what the style writes; the renderer and the answer
 // grid read them, never the style itself.
 struct KeyStyleInfo {
     KeyStyle style;
     std::string_view name;
     std::string_view label;
-    bool exactValues;  // exact values (fractions, square roots) where there are some
-    bool workedSteps;  // each question's worked solution before its result
-    bool strip;        // the results alone, each on its question's line (its subject's lines)
+    std::string_view hint;  // how the list's hint names it, Windows-1252
+    bool exactValues;       // exact values (fractions, square roots) where there are some
+    bool workedSteps;       // each question's worked solution before its result
+    bool strip;             // the results alone, each on its question's line (its subject's lines)
     ToolHelp help;
 };
 // clang-format off
 inline constexpr KeyStyleInfo kKeyStyles[] = {
-    //                             exactValues workedSteps strip
-    {KeyStyle::Decimal, "decimal", "D\xE9" "cimal", false, false, false,
+    //       name       label            hint                    exactValues workedSteps strip
+    {KeyStyle::Decimal, "decimal", "D\xE9" "cimal", "d\xE9" "cimales", false, false, false,
      {"two decimals, default", "deux d\xE9" "cimales, par d\xE9" "faut"}},
-    {KeyStyle::Exact, "exact", "Exact", true, false, false,
+    {KeyStyle::Exact, "exact", "Exact", "valeurs exactes", true, false, false,
      {"fractions and square roots, each followed by its decimal",
       "fractions et racines carr\xE9" "es, chacune suivie de sa valeur d\xE9" "cimale"}},
-    {KeyStyle::Detailed, "detailed", "D\xE9" "taill\xE9", true, true, false,
+    {KeyStyle::Detailed, "detailed", "D\xE9" "taill\xE9", "solution d\xE9" "taill\xE9" "e",
+     true, true, false,
      {"the exact key under the worked solution",
       "le corrig\xE9 exact sous la solution r\xE9" "dig\xE9" "e"}},
-    {KeyStyle::Strip, "strip", "R\xE9sultats seuls", false, false, true,
+    {KeyStyle::Strip, "strip", "R\xE9sultats seuls", "r\xE9sultats seuls", false, false, true,
      {"the results alone, each beside its question's line",
       "les r\xE9sultats seuls, chacun en face de sa question"}},
 };
