@@ -195,6 +195,21 @@ QStringList KeyStyleItems() {
     return items;
 }
 
+// The caption of the kind at a place among the buttons, left to right.
+QString KindCaption(int place) {
+    return FromCp1252(KindsInWindowOrder().at(static_cast<std::size_t>(place))->caption);
+}
+
+// Every kind's caption, left to right: "a, b ou c".
+QString KindCaptions() {
+    QString captions;
+    for (int k = 0; k < kKindCount; ++k) {
+        if (k > 0) captions += k + 1 == kKindCount ? " ou " : ", ";
+        captions += KindCaption(k);
+    }
+    return captions;
+}
+
 // Its hint: the styles as the hint names them, "Style du corrigé : a, b ou c".
 QString KeyStyleHint() {
     QString hint = "Style du corrigé : ";
@@ -301,19 +316,19 @@ const ControlRow kDesign[] = {
      "btnEquat1d",
      {8, 392, 66, 25},
      kLB,
-     "Equat 1d",
+     KindCaption(0),
      "Equations du 1er degré"},
     {&TForm1::btnSyst,
      "btnSyst",
      {91, 392, 66, 25},
      kLB,
-     "Syst",
+     KindCaption(1),
      "Systèmes d'équations du 1er degré"},
     {&TForm1::btnEquat2d,
      "btnEquat2d",
      {173, 392, 66, 25},
      kLB,
-     "Equat 2d",
+     KindCaption(2),
      "Equation du 2ème degré"},
     {&TForm1::Label11, "Label11", {246, 398, 0, 0}, kLB, "Corrigé", ""},
     {&TForm1::cbCorrige,
@@ -721,7 +736,9 @@ void TForm1::ShowManual() {
     box.setObjectName("Manuel");
     box.setText(
         "Choisir le niveau, le nombre de questions, les titres et le style du corrigé, puis "
-        "cliquer sur Equat 1d, Syst ou Equat 2d : le sujet s'affiche en haut, le corrigé en "
+        "cliquer sur " +
+        KindCaptions() +
+        " : le sujet s'affiche en haut, le corrigé en "
         "bas.\n\nEnregistrer (Ctrl+S) écrit le sujet et son corrigé en RTF, Fichier > "
         "Enregistrer en PDF les écrit en PDF ; Ouvrir (Ctrl+O) les montre à nouveau ; Imprimer "
         "(Ctrl+P) imprime les nombres de sujets et de corrigés demandés ; Aperçu montre les "
