@@ -7,8 +7,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -482,15 +480,6 @@ bool SameFile(const fs::path& a, const fs::path& b) {
     FileNameSet names;
     names.Insert(a);
     return !names.Insert(b);
-}
-
-bool ReadWholeFile(const fs::path& path, std::string& bytes, std::string* error) {
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return Fail(error, ErrnoText("cannot read " + path.string(), errno));
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) return Fail(error, ErrnoText("cannot read " + path.string(), errno));
-    return true;
 }
 
 }  // namespace equat

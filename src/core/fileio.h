@@ -123,9 +123,6 @@ class StagedSet {
     std::unique_ptr<Impl> impl_;
 };
 
-// Whole file, or false with *error set.
-bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes, std::string* error);
-
 // A regular file of at most limit bytes (a folder, a device or a larger file refused
 // without reading it all); false with *error (French, the path in it) otherwise.
 bool ReadSmallFile(const std::filesystem::path& path, std::size_t limit, std::string& bytes,
