@@ -45,11 +45,14 @@ std::string Wrapped(std::string_view line, std::size_t keep, std::size_t indent 
     return out;
 }
 
-// Roff text: every sign beyond ASCII by its code point, whatever the reader's encoding.
+// Roff text: every sign beyond ASCII by its code point, whatever the reader's encoding; a
+// backslash as itself, and a line that would start as a request made plain text.
 std::string Roff(std::string_view utf8) {
-    std::string out;
+    std::string out = utf8.starts_with('.') || utf8.starts_with('\'') ? "\\&" : "";
     for (char32_t c : DecodeUtf8(utf8).value_or(std::u32string())) {
-        if (c < 0x80) {
+        if (c == '\\') {
+            out += "\\e";
+        } else if (c < 0x80) {
             out += static_cast<char>(c);
         } else {
             char code[16];
