@@ -32,63 +32,57 @@ std::string Shown(std::string_view text, std::size_t max) {
 
 namespace {
 
-// The options every sheet has; the kinds and key styles from their tables.
+// The options every sheet has: %1 the kinds' names, %2 the kinds, %3 the key styles.
 Text BasicUsage() {
-    const bool french = ToolsInFrench();
-    const auto kinds = KindChoices(french);
-    return FillLists(
-        Tr("Usage: equat-sheet --kind {%1} [OPTION]...\n"
-           "Generate a worksheet of equations and its answer key as a pair of RTF files.\n"
-           "\n"
-           "  --kind KIND         %2\n"
-           "  --level N           difficulty 1 to 3 (default 1)\n"
-           "  --count N           number of questions, 1 to 40 (default 25)\n"
-           "  --interline N       empty lines between questions of the subject, 0 to 10 (default "
-           "1)\n"
-           "  --title TEXT        title line, at most 160 characters\n"
-           "  --instruction TEXT  instruction line (default \"Calculer \")\n"
-           "  --separator TEXT    separator line before each question, at most 200 characters\n"
-           "  --no-separator      no separator line\n"
-           "  --seed N            32-bit seed of the random draws (default: the clock)\n"
-           "  --sheets K          K sheets in a row from one random stream (default 1)\n"
-           "  --output PATH       subject file (answer key beside it, name + \"_Cor.rtf\");\n"
-           "                      with --sheets above 1, a folder\n"
-           "  --log PATH          write the diagnostic entries of every sheet\n"
-           "  --key STYLE         answer key: %3\n"
-           "  --comma             decimals with a comma (0,59) instead of a point\n"
-           "  --pdf               also write both documents as PDF beside the RTF pair, laid out\n"
-           "                      as printing lays them out (A4)\n"
-           "  --raw               write the RTF as the generators make it, not as the window\n"
-           "                      saves it (the bytes the tests compare with the generators)\n"
-           "\n"
-           "Class sets (a different copy for every student, no question on two copies):\n"
-           "  --collate FILE.pdf  with --sheets K, K copies into FILE.pdf, each on new pages with\n"
-           "                      its code in its first line, and their keys in the same order\n"
-           "                      into FILE_Cor.pdf\n"
-           "  --roster FILE       one copy per name of FILE (one name a line, or "
-           "\"Name;level;A\":\n"
-           "                      that copy's level 1 to 3 and the adapted layout, both\n"
-           "                      optional; UTF-8, UTF-16 with its mark, or else Windows-1252;\n"
-           "                      at most 200 names), the name in place of \"Nom :\" in the\n"
-           "                      title; the keys in the order of the names; RTF pairs into\n"
-           "                      --output's folder unless --collate is given\n"
-           "  --answers FILE.pdf  with --collate or --roster, a grid of every copy's results\n"
-           "                      (a row per copy, a column per question) at 9 points, on as\n"
-           "                      many pages as it needs, the row labels on every page\n"
-           "  --code CODE         the copy of that code again, its code on it; titles, "
-           "instruction\n"
-           "                      and separator from the options\n"
-           "  --name TEXT         with --code, the student's name in place of \"Nom :\"\n"
-           "  --quiz N            with --sheets K and --collate, a quick quiz: K copies of N\n"
-           "                      questions (2 to 6), several to a page with cut marks, each with\n"
-           "                      its code; the keys one under another in the same order\n"
-           "  --per-page M        with --quiz, 2, 4 or 6 copies to a page (default 4)\n"
-           "  --two-levels        with --quiz, the left column at --level, the right one a level\n"
-           "                      above, each copy and key saying its level; with --code, a copy\n"
-           "                      of such a quiz again, its level on it\n"
-           "  --help              show this help and exit\n"
-           "  --version           show the version and exit\n"),
-        {Names(kinds, ","), Listed(kinds, french), Listed(KeyStyleChoices(french), french)});
+    return Tr(
+        "Usage: equat-sheet --kind {%1} [OPTION]...\n"
+        "Generate a worksheet of equations and its answer key as a pair of RTF files.\n"
+        "\n"
+        "  --kind KIND         %2\n"
+        "  --level N           difficulty 1 to 3 (default 1)\n"
+        "  --count N           number of questions, 1 to 40 (default 25)\n"
+        "  --interline N       empty lines between questions of the subject, 0 to 10 (default 1)\n"
+        "  --title TEXT        title line, at most 160 characters\n"
+        "  --instruction TEXT  instruction line (default \"Calculer \")\n"
+        "  --separator TEXT    separator line before each question, at most 200 characters\n"
+        "  --no-separator      no separator line\n"
+        "  --seed N            32-bit seed of the random draws (default: the clock)\n"
+        "  --sheets K          K sheets in a row from one random stream (default 1)\n"
+        "  --output PATH       subject file (answer key beside it, name + \"_Cor.rtf\");\n"
+        "                      with --sheets above 1, a folder\n"
+        "  --log PATH          write the diagnostic entries of every sheet\n"
+        "  --key STYLE         answer key: %3\n"
+        "  --comma             decimals with a comma (0,59) instead of a point\n"
+        "  --pdf               also write both documents as PDF beside the RTF pair, laid out\n"
+        "                      as printing lays them out (A4)\n"
+        "  --raw               write the RTF as the generators make it, not as the window\n"
+        "                      saves it (the bytes the tests compare with the generators)\n"
+        "\n"
+        "Class sets (a different copy for every student, no question on two copies):\n"
+        "  --collate FILE.pdf  with --sheets K, K copies into FILE.pdf, each on new pages with\n"
+        "                      its code in its first line, and their keys in the same order\n"
+        "                      into FILE_Cor.pdf\n"
+        "  --roster FILE       one copy per name of FILE (one name a line, or \"Name;level;A\":\n"
+        "                      that copy's level 1 to 3 and the adapted layout, both\n"
+        "                      optional; UTF-8, UTF-16 with its mark, or else Windows-1252;\n"
+        "                      at most 200 names), the name in place of \"Nom :\" in the\n"
+        "                      title; the keys in the order of the names; RTF pairs into\n"
+        "                      --output's folder unless --collate is given\n"
+        "  --answers FILE.pdf  with --collate or --roster, a grid of every copy's results\n"
+        "                      (a row per copy, a column per question) at 9 points, on as\n"
+        "                      many pages as it needs, the row labels on every page\n"
+        "  --code CODE         the copy of that code again, its code on it; titles, instruction\n"
+        "                      and separator from the options\n"
+        "  --name TEXT         with --code, the student's name in place of \"Nom :\"\n"
+        "  --quiz N            with --sheets K and --collate, a quick quiz: K copies of N\n"
+        "                      questions (2 to 6), several to a page with cut marks, each with\n"
+        "                      its code; the keys one under another in the same order\n"
+        "  --per-page M        with --quiz, 2, 4 or 6 copies to a page (default 4)\n"
+        "  --two-levels        with --quiz, the left column at --level, the right one a level\n"
+        "                      above, each copy and key saying its level; with --code, a copy\n"
+        "                      of such a quiz again, its level on it\n"
+        "  --help              show this help and exit\n"
+        "  --version           show the version and exit\n");
 }
 
 // The exports.
@@ -103,38 +97,35 @@ Text ExportsUsage() {
         "                      the RTF pair\n");
 }
 
-// The adapted layout.
+// The adapted layout: %1 the fonts, %2 the sizes.
 Text LayoutUsage() {
-    const bool french = ToolsInFrench();
-    return FillLists(
-        Tr("\n"
-           "Adapted layout (the same questions and results, a sheet easier to read):\n"
-           "  --adapted           every copy in the adapted layout: one plain font, larger,\n"
-           "                      lines further apart, an upright x, room to write after each\n"
-           "                      question; with --roster, only the names marked A otherwise\n"
-           "  --font NAME         %1\n"
-           "  --size N            text size in points: %2\n"
-           "  --spacing S         line spacing: 1.5 (default) or 2\n"
-           "  --cream             a cream page instead of white in the PDF\n"
-           "  --adapted-key       the answer key in the adapted layout too\n"
-           "  --standard          with --code, the copy in the standard layout, whatever its\n"
-           "                      code's (the same questions, its own code on it)\n"),
-        {Listed(FontChoices(french, true), french), Listed(SizeChoices(french, true), french)});
+    return Tr(
+        "\n"
+        "Adapted layout (the same questions and results, a sheet easier to read):\n"
+        "  --adapted           every copy in the adapted layout: one plain font, larger,\n"
+        "                      lines further apart, an upright x, room to write after each\n"
+        "                      question; with --roster, only the names marked A otherwise\n"
+        "  --font NAME         %1\n"
+        "  --size N            text size in points: %2\n"
+        "  --spacing S         line spacing: 1.5 (default) or 2\n"
+        "  --cream             a cream page instead of white in the PDF\n"
+        "  --adapted-key       the answer key in the adapted layout too\n"
+        "  --standard          with --code, the copy in the standard layout, whatever its\n"
+        "                      code's (the same questions, its own code on it)\n");
 }
 
-// What is drawn.
+// What is drawn: %1 the kinds' cases.
 Text DrawUsage() {
-    return FillLists(
-        Tr("\n"
-           "What is drawn (default: what each kind draws):\n"
-           "  --kind K1,K2        a mixed sheet of those kinds, numbered as one sheet\n"
-           "  --mix MODE          a mixed sheet's order: blocks (one kind after the other,\n"
-           "                      default) or interleaved (the kinds in turn)\n"
-           "  --cases LIST        only these cases: %1; a restricted list in equal shares\n"
-           "  --every-case        each picked case at least once (in a mixed sheet, per kind)\n"
-           "  --solutions KIND    integer, fraction (integers and fractions) or any (default)\n"
-           "  --progressive       levels 1, 2 and 3 by thirds, in order (--level is not used)\n"),
-        {Listed(CaseChoices(), ToolsInFrench())});
+    return Tr(
+        "\n"
+        "What is drawn (default: what each kind draws):\n"
+        "  --kind K1,K2        a mixed sheet of those kinds, numbered as one sheet\n"
+        "  --mix MODE          a mixed sheet's order: blocks (one kind after the other,\n"
+        "                      default) or interleaved (the kinds in turn)\n"
+        "  --cases LIST        only these cases: %1; a restricted list in equal shares\n"
+        "  --every-case        each picked case at least once (in a mixed sheet, per kind)\n"
+        "  --solutions KIND    integer, fraction (integers and fractions) or any (default)\n"
+        "  --progressive       levels 1, 2 and 3 by thirds, in order (--level is not used)\n");
 }
 
 // The texts and the exit status.
@@ -148,8 +139,16 @@ Text StatusUsage() {
 }  // namespace
 
 Text SheetUsage() {
-    // One message per part, so that each stays short for the translators.
-    return BasicUsage() + ExportsUsage() + LayoutUsage() + DrawUsage() + StatusUsage();
+    // One message per part, so that each stays short for the translators; the lists of
+    // choices come from the tables.
+    const bool french = ToolsInFrench();
+    const auto kinds = KindChoices(french);
+    return FillLists(BasicUsage(), {Names(kinds, ","), Listed(kinds, french),
+                                    Listed(KeyStyleChoices(french), french)}) +
+           ExportsUsage() +
+           FillLists(LayoutUsage(), {Listed(FontChoices(french, true), french),
+                                     Listed(SizeChoices(french, true), french)}) +
+           FillLists(DrawUsage(), {Listed(CaseChoices(), french)}) + StatusUsage();
 }
 
 namespace {
