@@ -29,17 +29,27 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/org.example.equat.metainfo.xml
 
 # Manual pages carry the project's version; they and the changelog are installed compressed,
 # without a time stamp in the gzip header, so that two builds give the same package.
+# Their lists of kinds, key styles and formats come from the tables, printed by the built
+# equat-sheet (cmake/ManPage.cmake).
 set(EQUAT_GZIPPED)
+function(equat_man_page in out lang)
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${out}
+                     COMMAND ${CMAKE_COMMAND} -DTOOL=$<TARGET_FILE:equat-sheet> -DLANG=${lang}
+                             -DIN=${PROJECT_SOURCE_DIR}/${in} -DOUT=${CMAKE_BINARY_DIR}/${out}
+                             -DPROJECT_VERSION=${PROJECT_VERSION}
+                             -P ${PROJECT_SOURCE_DIR}/cmake/ManPage.cmake
+                     DEPENDS equat-sheet ${PROJECT_SOURCE_DIR}/${in}
+                             ${PROJECT_SOURCE_DIR}/cmake/ManPage.cmake
+                     VERBATIM)
+endfunction()
 foreach(page equat equat-sheet equat-rtf)
-  configure_file(${PROJECT_SOURCE_DIR}/packaging/man/${page}.1.in ${CMAKE_BINARY_DIR}/man/${page}.1
-                 @ONLY)
+  equat_man_page(packaging/man/${page}.1.in man/${page}.1 en)
   list(APPEND EQUAT_GZIPPED man/${page}.1)
 endforeach()
 # The tools speak French under a French locale; so do their pages there.
 set(EQUAT_FR_PAGES equat-sheet equat-rtf)
 foreach(page ${EQUAT_FR_PAGES})
-  configure_file(${PROJECT_SOURCE_DIR}/packaging/man/fr/${page}.1.in
-                 ${CMAKE_BINARY_DIR}/man/fr/${page}.1 @ONLY)
+  equat_man_page(packaging/man/fr/${page}.1.in man/fr/${page}.1 fr)
   list(APPEND EQUAT_GZIPPED man/fr/${page}.1)
 endforeach()
 configure_file(${PROJECT_SOURCE_DIR}/packaging/changelog ${CMAKE_BINARY_DIR}/doc/changelog COPYONLY)

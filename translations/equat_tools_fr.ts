@@ -48,8 +48,8 @@
         <translation>--to %1 demande une version construite avec Qt</translation>
     </message>
     <message>
-        <source>--printer goes only with --to pdf or png</source>
-        <translation>--printer ne va qu&apos;avec --to pdf ou png</translation>
+        <source>--printer goes only with --to %1</source>
+        <translation>--printer ne va qu&apos;avec --to %1</translation>
     </message>
     <message>
         <source>the output would replace the input; give --output</source>
@@ -180,28 +180,22 @@
         <translation>--two-levels demande --level 1 ou 2 (la colonne de droite est au niveau au-dessus)</translation>
     </message>
     <message>
-        <source>usage: equat-rtf INPUT --to {rtf,txt,pdf,png,odt} [--output PATH] [--printer NAME]
-  rtf: read with our RTF reader, written back with our writer
-  txt: the plain text, UTF-8, CR LF line ends
-  odt: OpenDocument text, every sign as real Unicode
-  pdf and png: laid out as printing lays it out, on the printable area of the named
-  printer, or of an A4 page with 10 mm margins; png writes one image per page,
-  &quot;-1&quot;, &quot;-2&quot;, ... inserted before the extension of PATH
+        <source>usage: equat-rtf INPUT --to {%1} [--output PATH] [--printer NAME]
+</source>
+        <translation>usage : equat-rtf ENTRÉE --to {%1} [--output CHEMIN] [--printer NOM]
+</translation>
+    </message>
+    <message>
+        <source>  %1: on the printable area of the named printer, or of an A4 page with 10 mm margins
   PATH defaults to INPUT with the new extension
 </source>
-        <translation>usage : equat-rtf ENTRÉE --to {rtf,txt,pdf,png,odt} [--output CHEMIN] [--printer NOM]
-  rtf : lu par notre lecteur RTF, réécrit par notre rédacteur
-  txt : le texte brut, en UTF-8, fins de ligne CR LF
-  odt : texte OpenDocument, chaque signe en vrai Unicode
-  pdf et png : mis en page comme à l&apos;impression, sur la zone imprimable de
-  l&apos;imprimante nommée, ou d&apos;une page A4 aux marges de 10 mm ; png écrit une image
-  par page, « -1 », « -2 », ... insérés avant l&apos;extension de CHEMIN
+        <translation>  %1 : sur la zone imprimable de l&apos;imprimante nommée, ou d&apos;une page A4 aux marges de 10 mm
   CHEMIN vaut par défaut ENTRÉE avec la nouvelle extension
 </translation>
     </message>
     <message>
-        <source>--to must be rtf, txt, pdf, png or odt, not %1</source>
-        <translation>--to doit valoir rtf, txt, pdf, png ou odt, pas %1</translation>
+        <source>--to must be one of %1, not %2</source>
+        <translation>--to doit valoir l&apos;un de %1, pas %2</translation>
     </message>
     <message>
         <source>with --odt the subject file cannot itself end in .odt</source>
@@ -212,12 +206,12 @@
         <translation>avec --latex, le fichier du sujet ne peut pas lui-même finir par .tex</translation>
     </message>
     <message>
-        <source>unknown font &apos;%1&apos; (expected andika, opendyslexic or dejavu)</source>
-        <translation>police « %1 » inconnue (attendu : andika, opendyslexic ou dejavu)</translation>
+        <source>unknown font &apos;%1&apos; (expected %2)</source>
+        <translation>police « %1 » inconnue (attendu : %2)</translation>
     </message>
     <message>
-        <source>invalid value &apos;%1&apos; for --size (expected 14, 16 or 18)</source>
-        <translation>valeur « %1 » invalide pour --size (attendu : 14, 16 ou 18)</translation>
+        <source>invalid value &apos;%1&apos; for --size (expected %2)</source>
+        <translation>valeur « %1 » invalide pour --size (attendu : %2)</translation>
     </message>
     <message>
         <source>invalid value &apos;%1&apos; for --spacing (expected 1.5 or 2)</source>
@@ -228,10 +222,10 @@
         <translation>%1 demande --adapted (ou --roster avec des noms marqués A)</translation>
     </message>
     <message>
-        <source>Usage: equat-sheet --kind {1d,2d,syst} [OPTION]...
+        <source>Usage: equat-sheet --kind {%1} [OPTION]...
 Generate a worksheet of equations and its answer key as a pair of RTF files.
 
-  --kind KIND         1d (first degree), 2d (second degree) or syst (systems)
+  --kind KIND         %2
   --level N           difficulty 1 to 3 (default 1)
   --count N           number of questions, 1 to 40 (default 25)
   --interline N       empty lines between questions of the subject, 0 to 10 (default 1)
@@ -244,10 +238,7 @@ Generate a worksheet of equations and its answer key as a pair of RTF files.
   --output PATH       subject file (answer key beside it, name + &quot;_Cor.rtf&quot;);
                       with --sheets above 1, a folder
   --log PATH          write the diagnostic entries of every sheet
-  --key STYLE         answer key: decimal (two decimals, default), exact
-                      (fractions and square roots, each followed by its decimal),
-                      detailed (the exact key under the worked solution) or strip
-                      (the results alone, each beside its question&apos;s line)
+  --key STYLE         answer key: %3
   --comma             decimals with a comma (0,59) instead of a point
   --pdf               also write both documents as PDF beside the RTF pair, laid out
                       as printing lays them out (A4)
@@ -280,10 +271,10 @@ Class sets (a different copy for every student, no question on two copies):
   --help              show this help and exit
   --version           show the version and exit
 </source>
-        <translation>Usage : equat-sheet --kind {1d,2d,syst} [OPTION]...
+        <translation>Usage : equat-sheet --kind {%1} [OPTION]...
 Produit une feuille d&apos;équations et son corrigé, une paire de fichiers RTF.
 
-  --kind TYPE         1d (premier degré), 2d (second degré) ou syst (systèmes)
+  --kind TYPE         %2
   --level N           difficulté de 1 à 3 (par défaut 1)
   --count N           nombre de questions, de 1 à 40 (par défaut 25)
   --interline N       lignes vides entre les questions du sujet, de 0 à 10 (par défaut 1)
@@ -296,10 +287,7 @@ Produit une feuille d&apos;équations et son corrigé, une paire de fichiers RTF
   --output CHEMIN     fichier du sujet (le corrigé à côté, nom + « _Cor.rtf ») ;
                       avec --sheets au-delà de 1, un dossier
   --log CHEMIN        écrit les entrées de diagnostic de chaque feuille
-  --key STYLE         corrigé : decimal (deux décimales, par défaut), exact
-                      (fractions et racines carrées, chacune suivie de sa valeur
-                      décimale), detailed (le corrigé exact sous la solution rédigée)
-                      ou strip (les résultats seuls, chacun en face de sa question)
+  --key STYLE         corrigé : %3
   --comma             décimales avec une virgule (0,59) au lieu d&apos;un point
   --pdf               écrit aussi les deux documents en PDF à côté de la paire RTF,
                       mis en page comme à l&apos;impression (A4)
@@ -369,8 +357,8 @@ Adapted layout (the same questions and results, a sheet easier to read):
   --adapted           every copy in the adapted layout: one plain font, larger,
                       lines further apart, an upright x, room to write after each
                       question; with --roster, only the names marked A otherwise
-  --font NAME         andika (default), opendyslexic or dejavu
-  --size N            text size in points: 14 (default), 16 or 18
+  --font NAME         %1
+  --size N            text size in points: %2
   --spacing S         line spacing: 1.5 (default) or 2
   --cream             a cream page instead of white in the PDF
   --adapted-key       the answer key in the adapted layout too
@@ -383,8 +371,8 @@ Mise en page adaptée (les mêmes questions et résultats, une feuille plus faci
                       grande, des lignes plus espacées, un x droit, de la place pour
                       écrire après chaque question ; avec --roster, sinon seulement les
                       noms marqués A
-  --font NOM          andika (par défaut), opendyslexic ou dejavu
-  --size N            taille du texte en points : 14 (par défaut), 16 ou 18
+  --font NOM          %1
+  --size N            taille du texte en points : %2
   --spacing S         interligne : 1.5 (par défaut) ou 2
   --cream             une page crème au lieu de blanche dans le PDF
   --adapted-key       le corrigé aussi en mise en page adaptée
@@ -398,8 +386,7 @@ What is drawn (default: what each kind draws):
   --kind K1,K2        a mixed sheet of those kinds, numbered as one sheet
   --mix MODE          a mixed sheet&apos;s order: blocks (one kind after the other,
                       default) or interleaved (the kinds in turn)
-  --cases LIST        only these cases: one,none,all (1d), two,double,none (2d),
-                      one,none,infinite (syst); a restricted list in equal shares
+  --cases LIST        only these cases: %1; a restricted list in equal shares
   --every-case        each picked case at least once (in a mixed sheet, per kind)
   --solutions KIND    integer, fraction (integers and fractions) or any (default)
   --progressive       levels 1, 2 and 3 by thirds, in order (--level is not used)
@@ -409,8 +396,7 @@ Ce qui est tiré (par défaut : ce que tire chaque type) :
   --kind T1,T2        une feuille mêlée de ces types, numérotée comme une seule feuille
   --mix MODE          l&apos;ordre d&apos;une feuille mêlée : blocks (un type après l&apos;autre,
                       par défaut) ou interleaved (les types tour à tour)
-  --cases LISTE       seulement ces cas : one,none,all (1d), two,double,none (2d),
-                      one,none,infinite (syst) ; une liste restreinte à parts égales
+  --cases LISTE       seulement ces cas : %1 ; une liste restreinte à parts égales
   --every-case        chaque cas choisi au moins une fois (feuille mêlée : par type)
   --solutions TYPE    integer (entières), fraction (entières ou fractions) ou any
                       (quelconques, par défaut)

@@ -9,15 +9,9 @@
 #include <algorithm>
 #include <iterator>
 
+#include "settings/qtcp1252.h"
+
 namespace equat {
-
-namespace {
-
-// The fonts as the teacher sees them, in the order of kAdaptedFonts.
-constexpr const char* kFontLabels[] = {"Andika (lecture)", "OpenDyslexic", "DejaVu Sans"};
-static_assert(std::size(kFontLabels) == std::size(kAdaptedFonts));
-
-}  // namespace
 
 AdaptedLayoutBox::AdaptedLayoutBox(QWidget* parent, bool forSet)
     : QGroupBox("Mise en page adaptée", parent) {
@@ -27,7 +21,7 @@ AdaptedLayoutBox::AdaptedLayoutBox(QWidget* parent, bool forSet)
         "grande, des lignes espacées, un x droit, de la place pour écrire");
     cbPolice = new QComboBox(this);
     cbPolice->setObjectName("cbPolice");
-    for (const char* label : kFontLabels) cbPolice->addItem(label);
+    for (const auto& f : kAdaptedFonts) cbPolice->addItem(FromCp1252(f.label));
     cbPolice->setToolTip("Police du texte ; un signe qui lui manque vient d'une autre police");
     cbTaille = new QComboBox(this);
     cbTaille->setObjectName("cbTaille");

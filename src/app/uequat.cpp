@@ -197,6 +197,31 @@ QStringList KeyStyleItems() {
     return items;
 }
 
+// The caption of the kind at a place among the buttons, left to right.
+QString KindCaption(int place) {
+    return FromCp1252(KindsInWindowOrder().at(static_cast<std::size_t>(place))->caption);
+}
+
+// Every kind's caption, left to right: "a, b ou c".
+QString KindCaptions() {
+    QString captions;
+    for (int k = 0; k < kKindCount; ++k) {
+        if (k > 0) captions += k + 1 == kKindCount ? " ou " : ", ";
+        captions += KindCaption(k);
+    }
+    return captions;
+}
+
+// Its hint: the styles as the hint names them, "Style du corrigé : a, b ou c".
+QString KeyStyleHint() {
+    QString hint = "Style du corrigé : ";
+    for (int k = 0; k < kKeyStyleCount; ++k) {
+        if (k > 0) hint += k + 1 == kKeyStyleCount ? " ou " : ", ";
+        hint += FromCp1252(kKeyStyles[k].hint);
+    }
+    return hint;
+}
+
 constexpr unsigned kLT = akLeft | akTop;
 constexpr unsigned kLTR = akLeft | akTop | akRight;
 constexpr unsigned kTR = akTop | akRight;
@@ -293,19 +318,19 @@ const ControlRow kDesign[] = {
      "btnEquat1d",
      {8, 392, 66, 25},
      kLB,
-     "Equat 1d",
+     KindCaption(0),
      "Equations du 1er degré"},
     {&TForm1::btnSyst,
      "btnSyst",
      {91, 392, 66, 25},
      kLB,
-     "Syst",
+     KindCaption(1),
      "Systèmes d'équations du 1er degré"},
     {&TForm1::btnEquat2d,
      "btnEquat2d",
      {173, 392, 66, 25},
      kLB,
-     "Equat 2d",
+     KindCaption(2),
      "Equation du 2ème degré"},
     {&TForm1::Label11, "Label11", {246, 398, 0, 0}, kLB, "Corrigé", ""},
     {&TForm1::cbCorrige,
@@ -313,7 +338,7 @@ const ControlRow kDesign[] = {
      {290, 393, 74, 22},
      kLB,
      "",
-     "Style du corrigé : décimales, valeurs exactes, solution détaillée ou résultats seuls",
+     KeyStyleHint(),
      0,
      0,
      0,
@@ -759,7 +784,9 @@ void TForm1::ShowManual() {
     box.setObjectName("Manuel");
     box.setText(
         "Choisir le niveau, le nombre de questions, les titres et le style du corrigé, puis "
-        "cliquer sur Equat 1d, Syst ou Equat 2d : le sujet s'affiche en haut, le corrigé en "
+        "cliquer sur " +
+        KindCaptions() +
+        " : le sujet s'affiche en haut, le corrigé en "
         "bas.\n\nEnregistrer (Ctrl+S) écrit le sujet et son corrigé en RTF, Fichier > "
         "Enregistrer en PDF les écrit en PDF ; Ouvrir (Ctrl+O) les montre à nouveau ; Imprimer "
         "(Ctrl+P) imprime les nombres de sujets et de corrigés demandés ; Aperçu montre les "
@@ -829,9 +856,12 @@ void TForm1::Wire() {
 
     Label9->installEventFilter(this);
 
-    connect(btnEquat1d, &QPushButton::clicked, this, &TForm1::btnEquat1dClick);
-    connect(btnSyst, &QPushButton::clicked, this, &TForm1::btnSystClick);
-    connect(btnEquat2d, &QPushButton::clicked, this, &TForm1::btnEquat2dClick);
+    // The kinds' buttons, left to right, draw the kinds in their places' order.
+    QPushButton* const kindButtons[] = {btnEquat1d, btnSyst, btnEquat2d};
+    static_assert(std::size(kindButtons) == kKindCount, "one button per kind");
+    for (const KindInfo* kind : KindsInWindowOrder())
+        connect(kindButtons[kind->place], &QPushButton::clicked, this,
+                [this, kind] { Generate(kind->name); });
     connect(btnChoixImp, &QPushButton::clicked, this, &TForm1::btnChoixImpClick);
     connect(btnApercu, &QPushButton::clicked, this, &TForm1::btnApercuClick);
     connect(btnImprime, &QPushButton::clicked, this, &TForm1::btnImprimeClick);
@@ -1188,16 +1218,6 @@ void TForm1::btnApercuClick() {
 }
 
 // ---- Generation ----------------------------------------------------------------------------
-
-void TForm1::btnEquat1dClick() {
-    Generate("1d");
-}
-void TForm1::btnEquat2dClick() {
-    Generate("2d");
-}
-void TForm1::btnSystClick() {
-    Generate("syst");
-}
 
 void TForm1::ChooseAdaptedLayout() {
     AdaptedLayoutDialog dialog(this);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/classset.h"
+#include "core/kinds.h"
 #include "core/random.h"
 #include "core/sheet.h"
 #include "platform/anchorlayout.h"
@@ -218,10 +219,6 @@ class TForm1 : public QWidget {
     void RxE2DragOver(bool* accept);
     void RxE2EndDrag();
 
-    void btnEquat1dClick();
-    void btnEquat2dClick();
-    void btnSystClick();
-
     // Output handlers: the window's Output puts the documents out.
     void btnImprimeClick();
     void btnEnregistreClick();
@@ -296,7 +293,7 @@ class TForm1 : public QWidget {
     bool activatedOnce_ = false;
     bool lostToOwnWindow_ = false;
     QString sheetBaseName_;
-    std::string lastKind_ = "1d";
+    std::string lastKind_{kSheetKinds[0].name};
     // The last generation as data, for the exports (its documents are the areas').
     std::optional<ClassCopy> lastCopy_;
     std::optional<std::uint32_t> pairSeed_;      // the stream's seed before the pair on screen

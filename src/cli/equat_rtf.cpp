@@ -12,6 +12,7 @@
 #ifdef EQUAT_HAVE_PDF
 #include "cli/pdfout.h"
 #endif
+#include "cli/tablehelp.h"
 #include "cli/tr.h"
 #include "core/fileio.h"
 #include "outputs/formats.h"
@@ -19,20 +20,8 @@
 namespace equat {
 namespace {
 
-Text Usage() {
-    return Tr(
-        "usage: equat-rtf INPUT --to {rtf,txt,pdf,png,odt} [--output PATH] [--printer NAME]\n"
-        "  rtf: read with our RTF reader, written back with our writer\n"
-        "  txt: the plain text, UTF-8, CR LF line ends\n"
-        "  odt: OpenDocument text, every sign as real Unicode\n"
-        "  pdf and png: laid out as printing lays it out, on the printable area of the named\n"
-        "  printer, or of an A4 page with 10 mm margins; png writes one image per page,\n"
-        "  \"-1\", \"-2\", ... inserted before the extension of PATH\n"
-        "  PATH defaults to INPUT with the new extension\n");
-}
-
 int Usage(std::string_view message) {
-    std::cerr << "equat-rtf: " << message << '\n' << Usage();
+    std::cerr << "equat-rtf: " << message << '\n' << RtfUsage();
     return 2;
 }
 
@@ -70,7 +59,7 @@ std::optional<int> ParseArguments(int argc, char** argv, Arguments& a) {
     for (int k = 1; k < argc; ++k) {
         const std::string_view arg = argv[k];
         if (arg == "--help" || arg == "-h") {
-            std::cout << Usage();
+            std::cout << RtfUsage();
             return 0;
         }
         if (arg == "--version") {
@@ -105,12 +94,15 @@ int Run(int argc, char** argv) {
     if (!to) return Usage(Tr("--to is required"));
     const FormatInfo* format = FindFormat(*to);
     if (!format || !format->fromRtf)
-        return Usage(Tr("--to must be rtf, txt, pdf, png or odt, not %1", {*to}));
+        return Usage(
+            Tr("--to must be one of %1, not %2", {Names(RtfFormatChoices(false), ", "), *to}));
     const bool laidOut = format->laidOut;
 #ifndef EQUAT_HAVE_PDF
     if (laidOut) return Usage(Tr("--to %1 needs a build with the Qt layers", {*to}));
 #endif
-    if (printer && !laidOut) return Usage(Tr("--printer goes only with --to pdf or png"));
+    if (printer && !laidOut)
+        return Usage(Tr("--printer goes only with --to %1",
+                        {Listed(RtfFormatChoices(ToolsInFrench(), true), ToolsInFrench())}));
 
     std::filesystem::path out;
     if (output) {
@@ -143,7 +135,8 @@ int Run(int argc, char** argv) {
         std::cerr << "equat-rtf: " << CoreText(why) << '\n';
         return 1;
     }
-    if (!WriteFileAtomically(out, files.at(0).second, &error)) {
+    std::vector<std::string> written;
+    if (!WriteAllFiles(files, &written, &error)) {
         std::cerr << "equat-rtf: " << CoreText(error) << '\n';
         return 1;
     }

@@ -12,6 +12,7 @@
 #endif
 #include "cli/classrun.h"
 #include "cli/sheetoptions.h"
+#include "cli/tablehelp.h"
 #include "cli/tr.h"
 #include "core/cp1252.h"
 #include "core/fileio.h"
@@ -154,6 +155,11 @@ int SubjectClash(const SheetJob& run, const std::string& subject) {
 }
 
 int Run(const std::vector<std::string>& args) {
+    // What the manual pages list from the tables, for the build; not an option for teachers.
+    if (args.size() == 2 && args[0] == "--man-lists") {
+        std::cout << ManPageLists(args[1] == "fr");
+        return 0;
+    }
     std::string error;
     const auto job = ParseSheetArgs(args, &error);
     if (!job) return Fail(error, 2);

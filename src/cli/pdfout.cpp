@@ -78,8 +78,7 @@ Loaded Load(std::string_view rtf) {
     return l;
 }
 
-}  // namespace
-
+// The PDF in memory.
 bool RtfToPdfBytes(std::string_view rtf, const std::string& printer, const std::string& title,
                    std::string* bytes, std::string* error) {
     EnsureApplication();
@@ -90,6 +89,8 @@ bool RtfToPdfBytes(std::string_view rtf, const std::string& printer, const std::
     *error = Tr("cannot lay out %1: %2", {title, why});
     return false;
 }
+
+}  // namespace
 
 bool RtfToPdf(std::string_view rtf, const std::string& path, const std::string& printer,
               const std::string& title, std::string* error) {

@@ -14,9 +14,6 @@ void EnsureApplication();
 // use. Each returns false and sets *error on failure; files are replaced atomically.
 bool RtfToPdf(std::string_view rtf, const std::string& path, const std::string& printer,
               const std::string& title, std::string* error);
-// The same PDF in memory, for files written as one unit.
-bool RtfToPdfBytes(std::string_view rtf, const std::string& printer, const std::string& title,
-                   std::string* bytes, std::string* error);
 bool RtfToPng(std::string_view rtf, const std::string& path, const std::string& printer,
               std::vector<std::string>* written, std::string* error);
 

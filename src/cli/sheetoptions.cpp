@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdio>
 
+#include "cli/tablehelp.h"
 #include "cli/tr.h"
 #include "core/classset.h"
 #include "core/cp1252.h"
@@ -31,13 +32,13 @@ std::string Shown(std::string_view text, std::size_t max) {
 
 namespace {
 
-// The options every sheet has.
+// The options every sheet has: %1 the kinds' names, %2 the kinds, %3 the key styles.
 Text BasicUsage() {
     return Tr(
-        "Usage: equat-sheet --kind {1d,2d,syst} [OPTION]...\n"
+        "Usage: equat-sheet --kind {%1} [OPTION]...\n"
         "Generate a worksheet of equations and its answer key as a pair of RTF files.\n"
         "\n"
-        "  --kind KIND         1d (first degree), 2d (second degree) or syst (systems)\n"
+        "  --kind KIND         %2\n"
         "  --level N           difficulty 1 to 3 (default 1)\n"
         "  --count N           number of questions, 1 to 40 (default 25)\n"
         "  --interline N       empty lines between questions of the subject, 0 to 10 (default 1)\n"
@@ -50,10 +51,7 @@ Text BasicUsage() {
         "  --output PATH       subject file (answer key beside it, name + \"_Cor.rtf\");\n"
         "                      with --sheets above 1, a folder\n"
         "  --log PATH          write the diagnostic entries of every sheet\n"
-        "  --key STYLE         answer key: decimal (two decimals, default), exact\n"
-        "                      (fractions and square roots, each followed by its decimal),\n"
-        "                      detailed (the exact key under the worked solution) or strip\n"
-        "                      (the results alone, each beside its question's line)\n"
+        "  --key STYLE         answer key: %3\n"
         "  --comma             decimals with a comma (0,59) instead of a point\n"
         "  --pdf               also write both documents as PDF beside the RTF pair, laid out\n"
         "                      as printing lays them out (A4)\n"
@@ -103,7 +101,7 @@ Text ExportsUsage() {
         "                      automultiplechoice: one group per question, as many copies\n");
 }
 
-// The adapted layout.
+// The adapted layout: %1 the fonts, %2 the sizes.
 Text LayoutUsage() {
     return Tr(
         "\n"
@@ -111,8 +109,8 @@ Text LayoutUsage() {
         "  --adapted           every copy in the adapted layout: one plain font, larger,\n"
         "                      lines further apart, an upright x, room to write after each\n"
         "                      question; with --roster, only the names marked A otherwise\n"
-        "  --font NAME         andika (default), opendyslexic or dejavu\n"
-        "  --size N            text size in points: 14 (default), 16 or 18\n"
+        "  --font NAME         %1\n"
+        "  --size N            text size in points: %2\n"
         "  --spacing S         line spacing: 1.5 (default) or 2\n"
         "  --cream             a cream page instead of white in the PDF\n"
         "  --adapted-key       the answer key in the adapted layout too\n"
@@ -120,7 +118,7 @@ Text LayoutUsage() {
         "                      code's (the same questions, its own code on it)\n");
 }
 
-// What is drawn.
+// What is drawn: %1 the kinds' cases.
 Text DrawUsage() {
     return Tr(
         "\n"
@@ -128,8 +126,7 @@ Text DrawUsage() {
         "  --kind K1,K2        a mixed sheet of those kinds, numbered as one sheet\n"
         "  --mix MODE          a mixed sheet's order: blocks (one kind after the other,\n"
         "                      default) or interleaved (the kinds in turn)\n"
-        "  --cases LIST        only these cases: one,none,all (1d), two,double,none (2d),\n"
-        "                      one,none,infinite (syst); a restricted list in equal shares\n"
+        "  --cases LIST        only these cases: %1; a restricted list in equal shares\n"
         "  --every-case        each picked case at least once (in a mixed sheet, per kind)\n"
         "  --solutions KIND    integer, fraction (integers and fractions) or any (default)\n"
         "  --progressive       levels 1, 2 and 3 by thirds, in order (--level is not used)\n");
@@ -146,8 +143,16 @@ Text StatusUsage() {
 }  // namespace
 
 Text SheetUsage() {
-    // One message per part, so that each stays short for the translators.
-    return BasicUsage() + ExportsUsage() + LayoutUsage() + DrawUsage() + StatusUsage();
+    // One message per part, so that each stays short for the translators; the lists of
+    // choices come from the tables.
+    const bool french = ToolsInFrench();
+    const auto kinds = KindChoices(french);
+    return FillLists(BasicUsage(), {Names(kinds, ","), Listed(kinds, french),
+                                    Listed(KeyStyleChoices(french), french)}) +
+           ExportsUsage() +
+           FillLists(LayoutUsage(), {Listed(FontChoices(french, true), french),
+                                     Listed(SizeChoices(french, true), french)}) +
+           FillLists(DrawUsage(), {Listed(CaseChoices(), french)}) + StatusUsage();
 }
 
 namespace {
@@ -530,14 +535,16 @@ bool ParseLayoutOption(const std::vector<std::string>& args, std::size_t* k, She
         const auto font = AdaptedFontNamed(value);
         if (font) layout.font = *font;
         if (!font)
-            *error = Tr("unknown font '%1' (expected andika, opendyslexic or dejavu)", {value});
+            *error = Tr("unknown font '%1' (expected %2)",
+                        {value, Listed(FontChoices(ToolsInFrench(), false), ToolsInFrench())});
         return font.has_value();
     }
     if (opt == "--size") {
         for (int size : kAdaptedSizes)
             if (value == std::to_string(size)) layout.size = size;
         if (value == std::to_string(layout.size)) return true;
-        *error = Tr("invalid value '%1' for --size (expected 14, 16 or 18)", {value});
+        *error = Tr("invalid value '%1' for --size (expected %2)",
+                    {value, Listed(SizeChoices(ToolsInFrench(), false), ToolsInFrench())});
         return false;
     }
     if (value == "1.5" || value == "1,5" || value == "2") {

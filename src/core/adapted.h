@@ -15,11 +15,12 @@ struct AdaptedFontInfo {
     AdaptedFont font;
     std::string_view name;    // the batch tool's choice
     std::string_view family;  // the font's family name, as the RTF font table names it
+    std::string_view label;   // the layout dialogs' item
 };
 inline constexpr AdaptedFontInfo kAdaptedFonts[] = {
-    {AdaptedFont::Andika, "andika", "Andika"},
-    {AdaptedFont::OpenDyslexic, "opendyslexic", "OpenDyslexic"},
-    {AdaptedFont::DejaVuSans, "dejavu", "DejaVu Sans"},
+    {AdaptedFont::Andika, "andika", "Andika", "Andika (lecture)"},
+    {AdaptedFont::OpenDyslexic, "opendyslexic", "OpenDyslexic", "OpenDyslexic"},
+    {AdaptedFont::DejaVuSans, "dejavu", "DejaVu Sans", "DejaVu Sans"},
 };
 inline constexpr int kAdaptedFontCount = static_cast<int>(std::size(kAdaptedFonts));
 // Text sizes in points; the order is part of the sheet code.

@@ -7,9 +7,9 @@
 
 namespace equat {
 
-// Whether answer keys of this style give exact values (the detailed style builds on them).
+// Whether answer keys of this style give exact values.
 constexpr bool ShowsExactValues(KeyStyle style) {
-    return style == KeyStyle::Exact || style == KeyStyle::Detailed;
+    return StyleOf(style).exactValues;
 }
 
 // The decimal written after an exact value: rounded half away from zero to two decimals,

@@ -7,8 +7,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -316,10 +314,12 @@ bool ReplaceFile(const fs::path& path, std::string_view bytes, std::string* erro
     }
 }
 
-bool WriteFileAtomically(const fs::path& path, std::string_view bytes, std::string* error) {
-    std::string why;
-    if (ReplaceFile(path, bytes, &why)) return true;
-    return Fail(error, "cannot write " + path.string() + ": " + why);
+bool WriteAllFiles(const NamedFiles& files, std::vector<std::string>* written, std::string* error) {
+    std::vector<FileContent> contents;
+    for (const auto& [name, bytes] : files) contents.push_back({name, bytes});
+    if (!ReplaceFiles(contents, error)) return false;
+    for (const auto& file : files) written->push_back(file.first);
+    return true;
 }
 
 struct StagedSet::Impl {
@@ -480,15 +480,6 @@ bool SameFile(const fs::path& a, const fs::path& b) {
     FileNameSet names;
     names.Insert(a);
     return !names.Insert(b);
-}
-
-bool ReadWholeFile(const fs::path& path, std::string& bytes, std::string* error) {
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return Fail(error, ErrnoText("cannot read " + path.string(), errno));
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) return Fail(error, ErrnoText("cannot read " + path.string(), errno));
-    return true;
 }
 
 }  // namespace equat

@@ -57,10 +57,6 @@ class StagedFile {
 bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes, std::string* error,
                  ReplaceOptions options = {});
 
-// ReplaceFile with the reason prefixed by "cannot write <path>: ", for the tools' messages.
-bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
-                         std::string* error);
-
 struct FileContent {
     std::filesystem::path path;
     std::string_view bytes;
@@ -99,6 +95,11 @@ class FileNameSet {
 // Files made in memory: name and bytes of each, to be replaced as one set.
 using NamedFiles = std::vector<std::pair<std::string, std::string>>;
 
+// Replaces every file as one unit (ReplaceFiles): all are staged before any is replaced, so a
+// failure leaves every old file as it was; false with *error then. The names written go to
+// *written.
+bool WriteAllFiles(const NamedFiles& files, std::vector<std::string>* written, std::string* error);
+
 // ReplaceFiles one file at a time, so that a large set need not be held in memory: Add
 // stages a file at once, Commit renames them all (see ReplaceFiles); without Commit
 // nothing is replaced and the staged files are removed. Those four signals wait from the
@@ -121,9 +122,6 @@ class StagedSet {
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
-
-// Whole file, or false with *error set.
-bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes, std::string* error);
 
 // A regular file of at most limit bytes (a folder, a device or a larger file refused
 // without reading it all); false with *error (French, the path in it) otherwise.

@@ -53,6 +53,7 @@ struct FormatInfo {
     // empty: not offered there.
     std::string_view exportFilter;
     FormatWriter write;  // nullptr: this build cannot make it
+    ToolHelp help{};     // what equat-rtf's help and manual page say of it (when fromRtf)
 };
 
 // The file beside a subject file: the subject's name without its extension (stem), the

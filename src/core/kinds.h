@@ -26,6 +26,7 @@ struct KindInfo {
     // serves every kind of a mixed sheet.
     std::array<CaseInfo, kCaseCount> cases;
     std::unique_ptr<QuestionKind> (*make)();
+    ToolHelp help{};  // what the batch tool's help and manual pages say it is
 };
 inline constexpr KindInfo kSheetKinds[] = {
     {"1d",
@@ -37,7 +38,8 @@ inline constexpr KindInfo kSheetKinds[] = {
        {2, "all",
         "Tout r\xE9"
         "el est solution"}}},
-     &MakeFirstDegreeKind},
+     &MakeFirstDegreeKind,
+     {"first-degree equations", "\xE9quations du premier degr\xE9"}},
     {"2d",
      "Equat 2d",
      "2nd degr\xE9",
@@ -47,7 +49,8 @@ inline constexpr KindInfo kSheetKinds[] = {
        {1, "none",
         "Aucune racine r\xE9"
         "elle"}}},
-     &MakeSecondDegreeKind},
+     &MakeSecondDegreeKind,
+     {"second-degree equations", "\xE9quations du second degr\xE9"}},
     {"syst",
      "Syst",
      "Syst\xE8mes",
@@ -55,7 +58,10 @@ inline constexpr KindInfo kSheetKinds[] = {
      {{{0, "one", "Une solution"},
        {1, "none", "Aucune solution"},
        {2, "infinite", "Une infinit\xE9 de solutions"}}},
-     &MakeSystemKind},
+     &MakeSystemKind,
+     {"systems of two linear equations",
+      "syst\xE8mes de deux \xE9quations lin\xE9"
+      "aires"}},
 };
 inline constexpr int kKindCount = static_cast<int>(std::size(kSheetKinds));
 

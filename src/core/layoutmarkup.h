@@ -169,7 +169,7 @@ void PutValue(Out& out, const ResultValue& v, KeyStyle style) {
 // The worked steps of a detailed key, after a paragraph mark when `par`.
 template <class Out>
 void PutWorked(Out& out, const QuestionModel& q, KeyStyle style, bool par) {
-    if (style != KeyStyle::Detailed || !q.steps) return;
+    if (!StyleOf(style).workedSteps || !q.steps) return;
     if (par) out.Par();
     out.Worked(*q.steps);
 }
@@ -294,7 +294,7 @@ void PutHeader(Out& out, std::string_view firstLine, std::string_view instructio
 // Whether the key is in the adapted layout: when asked, and always for a strip, whose lines
 // are those of its subject.
 inline bool KeyAdapted(const SheetSettings& s) {
-    return s.layout.on && (s.layout.key || s.keyStyle == KeyStyle::Strip);
+    return s.layout.on && (s.layout.key || StyleOf(s.keyStyle).strip);
 }
 
 // The first lines of the subject and of the key. A quiz copy's go without the base name (the
@@ -314,7 +314,7 @@ void PutHeaders(Out& subject, Out& key, std::string_view baseName, const SheetFr
     const std::string first = s.quiz.on ? title : std::string(baseName) + " - " + title;
     const std::string instruction = InstructionMarkup(f, s);
     PutHeader(subject, first, instruction, subjectLayout);
-    if (s.keyStyle == KeyStyle::Strip) {
+    if (StyleOf(s.keyStyle).strip) {
         PutHeader(key, f.code.empty() ? std::string(baseName) : f.code, "R\xE9sultats", keyLayout);
         return;
     }
@@ -353,7 +353,7 @@ class QuestionWriter {
         : settings_(settings),
           n_(n),
           interline_(std::clamp(frame.interline, 0, 10)),
-          strip_(settings.keyStyle == KeyStyle::Strip),
+          strip_(StyleOf(settings.keyStyle).strip),
           subjectLayout_(settings.layout.on ? &settings.layout : nullptr),
           keyLayout_(KeyAdapted(settings) ? &settings.layout : nullptr) {
         const std::size_t length = settings.quiz.on ? kQuizSeparatorLength : frame.separator.size();

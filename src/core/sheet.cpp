@@ -117,7 +117,7 @@ SheetModel BuildSheetModel(QuestionKind& kind, RandomSource& rng, const SheetSet
     DrawQuestions(kind, rng, n, model.log);
 
     // Worked steps cost a solution's work: only for a detailed key or the exports.
-    const bool steps = settings.keyStyle == KeyStyle::Detailed || settings.exports.bodies ||
+    const bool steps = StyleOf(settings.keyStyle).workedSteps || settings.exports.bodies ||
                        settings.exports.steps;
     model.questions.reserve(static_cast<std::size_t>(n));
     for (int i = 1; i <= n; ++i) model.questions.push_back(kind.Model(i, steps));

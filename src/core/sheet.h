@@ -36,25 +36,55 @@ inline const std::string kDefaultSeparator(123, '-');
 // Strip: the results alone, one line per question, each beside its question's line.
 enum class KeyStyle { Decimal, Exact, Detailed, Strip };
 
+// What the batch tools' help (and the manual pages made from it) say of a choice of a table:
+// English (ASCII), then French (Windows-1252).
+struct ToolHelp {
+    std::string_view en;
+    std::string_view fr;
+};
+
 // The styles, in the order of the window's list, of the stored index and of the sheet
 // code's field: never reorder, only append. name: the batch tool's choice; label: the
-// list's item, Windows-1252.
+// list's item. The flags say what the style writes; the renderer and the answer
+// grid read them, never the style itself.
 struct KeyStyleInfo {
     KeyStyle style;
     std::string_view name;
     std::string_view label;
+    std::string_view hint;  // how the list's hint names it, Windows-1252
+    bool exactValues;       // exact values (fractions, square roots) where there are some
+    bool workedSteps;       // each question's worked solution before its result
+    bool strip;             // the results alone, each on its question's line (its subject's lines)
+    ToolHelp help;
 };
+// clang-format off
 inline constexpr KeyStyleInfo kKeyStyles[] = {
-    {KeyStyle::Decimal, "decimal",
-     "D\xE9"
-     "cimal"},
-    {KeyStyle::Exact, "exact", "Exact"},
-    {KeyStyle::Detailed, "detailed",
-     "D\xE9"
-     "taill\xE9"},
-    {KeyStyle::Strip, "strip", "R\xE9sultats seuls"},
+    //       name       label            hint                    exactValues workedSteps strip
+    {KeyStyle::Decimal, "decimal", "D\xE9" "cimal", "d\xE9" "cimales", false, false, false,
+     {"two decimals, default", "deux d\xE9" "cimales, par d\xE9" "faut"}},
+    {KeyStyle::Exact, "exact", "Exact", "valeurs exactes", true, false, false,
+     {"fractions and square roots, each followed by its decimal",
+      "fractions et racines carr\xE9" "es, chacune suivie de sa valeur d\xE9" "cimale"}},
+    {KeyStyle::Detailed, "detailed", "D\xE9" "taill\xE9", "solution d\xE9" "taill\xE9" "e",
+     true, true, false,
+     {"the exact key under the worked solution",
+      "le corrig\xE9 exact sous la solution r\xE9" "dig\xE9" "e"}},
+    {KeyStyle::Strip, "strip", "R\xE9sultats seuls", "r\xE9sultats seuls", false, false, true,
+     {"the results alone, each beside its question's line",
+      "les r\xE9sultats seuls, chacun en face de sa question"}},
 };
+// clang-format on
 inline constexpr int kKeyStyleCount = static_cast<int>(std::size(kKeyStyles));
+// The row of a style.
+constexpr const KeyStyleInfo& StyleOf(KeyStyle style) {
+    return kKeyStyles[static_cast<std::size_t>(style)];
+}
+constexpr bool StylesInOrder() {
+    for (std::size_t k = 0; k < std::size(kKeyStyles); ++k)
+        if (kKeyStyles[k].style != static_cast<KeyStyle>(k)) return false;
+    return true;
+}
+static_assert(StylesInOrder(), "one row per KeyStyle, in its order");
 
 // What the exports (quizzes) need beyond the documents: off, nothing more is made.
 struct ExportNeeds {

@@ -75,16 +75,21 @@ bool PaintCollated(const DocumentSources& rtfs, QPagedPaintDevice& device, QStri
     return PaintCollatedOn(rtfs, device, why, {});
 }
 
+// A set's keys are strips, laid beside their copies.
+bool StripKeys(std::span<const ClassCopy> copies) {
+    return !copies.empty() && StyleOf(copies.front().settings.keyStyle).strip;
+}
+
 // Adapted copies that ask for it on cream pages, when the set is laid a copy per page.
 void UseCream(std::span<const ClassCopy> copies, const std::vector<std::size_t>& keyOrder,
               int quizPerPage, SetPainters& painters) {
     if (quizPerPage > 0) return;
     std::vector<bool> subjects, keys;
     for (const auto& copy : copies)
-        subjects.push_back(LayoutOfFlags(copy.code.flags).value_or(AdaptedLayout{}).cream);
+        subjects.push_back(copy.settings.layout.on && copy.settings.layout.cream);
     for (std::size_t k : keyOrder) {
-        const AdaptedLayout layout = LayoutOfFlags(copies[k].code.flags).value_or(AdaptedLayout{});
-        keys.push_back(layout.cream && layout.key);
+        const AdaptedLayout& layout = copies[k].settings.layout;
+        keys.push_back(layout.on && layout.cream && layout.key);
     }
     const auto painter = [](std::vector<bool> cream) -> PaintDocuments {
         return [cream](const DocumentSources& rtfs, QPagedPaintDevice& device, QString* why) {
@@ -95,7 +100,7 @@ void UseCream(std::span<const ClassCopy> copies, const std::vector<std::size_t>&
         return std::find(v.begin(), v.end(), true) != v.end();
     };
     if (any(subjects)) painters.subjects = painter(std::move(subjects));
-    const bool strips = !copies.empty() && copies.front().code.keyStyle == KeyStyle::Strip;
+    const bool strips = StripKeys(copies);
     if (any(keys) && !strips) painters.keys = painter(std::move(keys));
 }
 
@@ -140,7 +145,7 @@ bool CollatedPdfOn(const QPageLayout& layout, const DocumentSources& rtfs, const
 
 static SetPainters PaintersFor(std::span<const ClassCopy> copies, int quizPerPage,
                                const std::vector<std::size_t>& keyOrder) {
-    const bool strips = !copies.empty() && copies.front().code.keyStyle == KeyStyle::Strip;
+    const bool strips = StripKeys(copies);
     // A strip is laid out beside its copy: each result at its question's height.
     DocumentSources beside;
     if (strips)
@@ -316,14 +321,6 @@ bool ClassPdfs(std::span<const ClassCopy> copies, const std::vector<std::size_t>
     if (!subjectsMade) *error = subjectError;
     if (!subjectsMade || !keysMade) return false;
     files->insert(files->end(), made.begin(), made.end());
-    return true;
-}
-
-bool WriteAllFiles(const NamedFiles& files, std::vector<std::string>* written, std::string* error) {
-    std::vector<FileContent> contents;
-    for (const auto& [name, bytes] : files) contents.push_back({name, bytes});
-    if (!ReplaceFiles(contents, error)) return false;
-    for (const auto& file : files) written->push_back(file.first);
     return true;
 }
 

@@ -53,9 +53,4 @@ bool ClassPdfs(std::span<const ClassCopy> copies, const std::vector<std::size_t>
 bool PrintSet(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
               int quizPerPage, bool keys, QPrinter& printer, const QString& title, QString* error);
 
-// Replaces every file as one unit (ReplaceFiles): all are staged before any is replaced, so a
-// failure leaves every old file as it was; false with *error then. The names written go to
-// *written.
-bool WriteAllFiles(const NamedFiles& files, std::vector<std::string>* written, std::string* error);
-
 }  // namespace equat

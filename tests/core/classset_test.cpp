@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/kinds.h"
 #include "core/quiz.h"
 #include "core/titlemarkup.h"
 
@@ -163,5 +164,29 @@ TEST(ClassSet, RosterLines) {
         const auto got = ParseRoster(r.bytes, &error);
         ASSERT_TRUE(got || r.names.empty()) << error;
         EXPECT_EQ(*got, r.names);
+    }
+}
+
+// A copy keeps the settings it was made with, which the PDFs read (strips, cream pages): they
+// make its documents again, each copy in its own layout and level.
+TEST(ClassSet, EachCopyKeepsTheSettingsThatMadeIt) {
+    ClassSetRequest r;
+    r.kind = "2d";
+    r.names = {"Ada", "Bob"};
+    r.choices = {{0, true}, {3, false}};
+    r.settings.keyStyle = KeyStyle::Strip;
+    r.settings.layout.cream = true;
+    r.settings.layout.key = true;
+    RandomSource stream(11);
+    for (const auto& copy : MakeClassSet(r, stream).copies) {
+        const SheetSettings& s = copy.settings;
+        EXPECT_EQ(s.layout.on, copy.name == "Ada");
+        EXPECT_TRUE(s.layout.cream);
+        EXPECT_EQ(s.level, copy.name == "Ada" ? 1 : 3);
+        EXPECT_EQ(s.keyStyle, KeyStyle::Strip);
+        RandomSource rng(CodeSeed(copy.code));
+        const Sheet again = BuildSheet(*MakeSheetKind(copy.code.kind, s.draw), rng, s);
+        EXPECT_EQ(again.subject, copy.sheet.subject) << copy.name;
+        EXPECT_EQ(again.answerKey, copy.sheet.answerKey) << copy.name;
     }
 }
