@@ -125,7 +125,7 @@ std::string Level3SolutionText(int k, const std::array<std::int32_t, 8>& s) {
     return RoundedText(Rational(n, d));
 }
 
-std::optional<Rational> FirstDegreeExactSolution(int level, const FirstDegreeQuestion& q) {
+std::vector<std::int64_t> FirstDegreeCoefficients(int level, const FirstDegreeQuestion& q) {
     const auto& s = q.slots;
     Affine l{s[0], s[1]}, r{s[2], s[3]};
     if (level == 3) {
@@ -133,8 +133,13 @@ std::optional<Rational> FirstDegreeExactSolution(int level, const FirstDegreeQue
         l = SideValue(pair.left, s[0], s[1], s[2], s[3]);
         r = SideValue(pair.right, s[4], s[5], s[6], s[7]);
     }
-    if (l.p == r.p) return std::nullopt;
-    return Rational(r.q - l.q, l.p - r.p);
+    return {l.p, l.q, r.p, r.q};
+}
+
+std::optional<Rational> FirstDegreeExactSolution(int level, const FirstDegreeQuestion& q) {
+    const auto c = FirstDegreeCoefficients(level, q);
+    if (c[0] == c[2]) return std::nullopt;
+    return Rational(c[3] - c[1], c[0] - c[2]);
 }
 
 QuestionResult FirstDegreeResult(int level, const FirstDegreeQuestion& q) {
@@ -373,6 +378,7 @@ std::string FirstDegreeKind::DuplicateKey(int i) const {
 QuestionModel FirstDegreeKind::Model(int i, bool steps) const {
     const auto& q = question(i);
     QuestionModel m{"1d", level_, FirstDegreeStatement(level_, q), Result(i), std::nullopt};
+    m.coefficients = FirstDegreeCoefficients(level_, q);
     if (steps) m.steps = FirstDegreeSteps(level_, q);
     return m;
 }

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "core/adaptedrtf.h"
+#include "core/choicesrtf.h"
 #include "core/equat1d.h"
 #include "core/exactkey.h"
 #include "core/keymarkup.h"
@@ -377,7 +378,7 @@ void AdaptSubjectBody(std::string& subject, std::size_t body, const AdaptedLayou
 
 // Question i for the exports: its statement as the subject has it, and its worked solution.
 QuestionBodies BodiesOf(const QuestionModel& q, std::string statement, bool decimalComma) {
-    QuestionBodies bodies{std::move(statement), {}, q.kind, q.level, decimalComma};
+    QuestionBodies bodies{std::move(statement), {}, q.kind, q.level, decimalComma, q.choices};
     AppendKeyRtf(bodies.worked, q, KeyStyle::Detailed);
     if (decimalComma) UseDecimalComma(bodies.worked, 0);
     return bodies;
@@ -410,6 +411,8 @@ class QuestionWriter {
         // Only the bodies: the teacher's own texts keep what was typed.
         const std::size_t subjectBody = sheet.subject.size();
         AppendSubjectRtf(sheet.subject, q);
+        const std::size_t statementEnd = sheet.subject.size();
+        AppendChoicesRtf(sheet.subject, q, settings_.keyStyle);
         sheet.results.push_back(q.result);
 
         sheet.answerKey += keySeparator_;
@@ -423,14 +426,16 @@ class QuestionWriter {
             // The statement as the subject wrote it, not written twice.
             const std::string_view subject(sheet.subject);
             AppendKey(sheet.answerKey, q, settings_.keyStyle,
-                      subject.substr(subjectBody, subject.size() - subjectBody - kPar.size()));
+                      subject.substr(subjectBody, statementEnd - subjectBody - kPar.size()));
+            AppendChoicesKeyRtf(sheet.answerKey, q, settings_.keyStyle);
         }
         if (settings_.decimalComma) UseDecimalComma(sheet.answerKey, keyBody);
         if (settings_.decimalComma) UseDecimalComma(sheet.subject, subjectBody);
         // The bodies as drawn, before any adapted layout: what the exports ask.
         if (settings_.exports.bodies)
             sheet.bodies.push_back(
-                BodiesOf(q, sheet.subject.substr(subjectBody), settings_.decimalComma));
+                BodiesOf(q, sheet.subject.substr(subjectBody, statementEnd - subjectBody),
+                         settings_.decimalComma));
         // A strip is laid out as its subject is, line for line.
         if (adaptKey_ && strip_) AdaptSubjectBody(sheet.answerKey, keyBody, settings_.layout);
         if (adaptKey_ && !strip_) AdaptRtf(sheet.answerKey, keyBody, settings_.layout);
