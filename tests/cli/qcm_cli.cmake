@@ -47,7 +47,17 @@ if(NOT c EQUAL 5 OR NOT d EQUAL 0)
   message(FATAL_ERROR "--choices 3: ${c} choices C, ${d} choices D for 5 questions")
 endif()
 
-run(0 --automatismes --seed 2 --output auto.rtf)
+# The bank: well-formed, a multichoice question each, one right answer among four.
+run(0 --automatismes --seed 2 --output auto.rtf --moodle auto.xml)
+execute_process(COMMAND xmllint --noout auto.xml WORKING_DIRECTORY ${WORK} RESULT_VARIABLE rc
+                ERROR_VARIABLE err)
+file(READ ${WORK}/auto.xml xml)
+count_matches("${xml}" "type=\"multichoice\"" questions)
+count_matches("${xml}" "fraction=\"100\"" right)
+count_matches("${xml}" "fraction=\"0\"" wrong)
+if(NOT rc EQUAL 0 OR NOT questions EQUAL 12 OR NOT right EQUAL 12 OR NOT wrong EQUAL 36)
+  message(FATAL_ERROR "bank: ${questions} questions, ${right} right, ${wrong} wrong\n${err}")
+endif()
 file(READ ${WORK}/auto_Cor.rtf auto)
 count_matches("${auto}" "R\\\\'e9ponse" n)
 if(NOT n EQUAL 12)
