@@ -196,14 +196,7 @@ void ClassSetDialog::MakeControls() {
     ckbCodes->setChecked(true);
     ckbGrille = new QCheckBox("Grille des réponses", this);
     ckbGrille->setToolTip("Les résultats de toutes les copies, en PDF");
-    ckbQcm = new QCheckBox("QCM", this);
-    ckbQcm->setToolTip(
-        "Chaque question suivie de quatre choix A à D : la bonne réponse et trois erreurs "
-        "d'élèves ; le corrigé donne la bonne lettre et l'erreur de chaque mauvaise réponse");
-    ckbAutomatismes = new QCheckBox("Automatismes", this);
-    ckbAutomatismes->setToolTip(
-        QString("Un QCM de %1 questions de tous les types tour à tour, solutions entières")
-            .arg(kAutomatismesCount));
+    MakeChoiceControls();
     gbAdaptee = new AdaptedLayoutBox(this, true);
     lblImprimante = new QLabel(this);
     btnImprimante = new QPushButton("Choisir...", this);
@@ -226,6 +219,17 @@ void ClassSetDialog::MakeControls() {
         "Les questions de toutes les copies en banque de questions XML Moodle, une catégorie "
         "par copie, la solution rédigée en feedback");
     btnFermer = new QPushButton("Fermer", this);
+}
+
+void ClassSetDialog::MakeChoiceControls() {
+    ckbQcm = new QCheckBox("QCM", this);
+    ckbQcm->setToolTip(
+        "Chaque question suivie de quatre choix A à D : la bonne réponse et trois erreurs "
+        "d'élèves ; le corrigé donne la bonne lettre et l'erreur de chaque mauvaise réponse");
+    ckbAutomatismes = new QCheckBox("Automatismes", this);
+    ckbAutomatismes->setToolTip(
+        QString("Un QCM de %1 questions de tous les types tour à tour, solutions entières")
+            .arg(kAutomatismesCount));
 }
 
 void ClassSetDialog::LayOut() {

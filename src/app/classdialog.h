@@ -147,6 +147,7 @@ class ClassSetDialog : public QDialog {
   private:
     void Build();
     void MakeControls();
+    void MakeChoiceControls();  // QCM and the automatismes preset
     void LayOut();
     void Connect();
     void ShowError(const QString& message);
