@@ -63,4 +63,10 @@ void AppendChoicesKeyRtf(std::string& out, const QuestionModel& q, KeyStyle styl
     out += kPar;
 }
 
+void AppendChoiceLetter(std::string& out, const QuestionModel& q) {
+    if (q.choices.empty()) return;
+    out += ChoiceLetter(RightChoiceIndex(q.choices));
+    out += "  ";
+}
+
 }  // namespace equat

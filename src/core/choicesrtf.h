@@ -15,4 +15,8 @@ void AppendChoicesRtf(std::string& out, const QuestionModel& q, KeyStyle style);
 // ("B : signe oubli\xE9 en changeant de membre"); nothing for a question without choices.
 void AppendChoicesKeyRtf(std::string& out, const QuestionModel& q, KeyStyle style);
 
+// The right letter and a space before a strip key's results ("D  x = 3"); nothing for a
+// question without choices.
+void AppendChoiceLetter(std::string& out, const QuestionModel& q);
+
 }  // namespace equat

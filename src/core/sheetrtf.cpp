@@ -420,6 +420,7 @@ class QuestionWriter {
         sheet.answerKey += strip_ ? kNumbering : KeyNumbering(q);
         const std::size_t keyBody = sheet.answerKey.size();
         if (strip_) {
+            AppendChoiceLetter(sheet.answerKey, q);
             AppendStripBody(sheet.answerKey, std::string_view(sheet.subject).substr(subjectBody),
                             sheet.results.back());
         } else {

@@ -47,6 +47,14 @@ if(NOT c EQUAL 5 OR NOT d EQUAL 0)
   message(FATAL_ERROR "--choices 3: ${c} choices C, ${d} choices D for 5 questions")
 endif()
 
+# A strip key gives each question's letter before its results.
+run(0 --kind 1d --qcm --key strip --count 4 --seed 3 --output strip.rtf)
+file(READ ${WORK}/strip_Cor.rtf strip)
+count_matches("${strip}" "/   [A-D]  x = " n)
+if(NOT n EQUAL 4)
+  message(FATAL_ERROR "strip key: ${n} letters for 4 questions")
+endif()
+
 # The bank: well-formed, a multichoice question each, one right answer among four.
 run(0 --automatismes --seed 2 --output auto.rtf --moodle auto.xml)
 execute_process(COMMAND xmllint --noout auto.xml WORKING_DIRECTORY ${WORK} RESULT_VARIABLE rc
