@@ -224,16 +224,9 @@ std::span<const Mistake> MistakesOf(std::string_view kind) {
     return kFirstDegree;
 }
 
-std::vector<Surd> ChoiceValuesOf(const QuestionResult& result) {
-    std::vector<Surd> values;
-    for (const auto& v : result.values)
-        if (v.exact) values.push_back(*v.exact);
-    return values;
-}
-
 ChoiceValue RightChoice(const QuestionModel& q) {
     if (q.result.verdict != Verdict::Values) return VerdictChoice(q.result.verdict);
-    std::vector<Surd> values = ChoiceValuesOf(q.result);
+    std::vector<Surd> values = ExactValuesOf(q.result);
     return q.kind == "2d" ? Roots(std::move(values)) : ChoiceValue{Verdict::Values, values};
 }
 

@@ -21,10 +21,6 @@ inline constexpr int kMinChoices = 3;
 inline constexpr int kMaxChoices = 4;
 inline constexpr int kDefaultChoices = 4;
 
-// What a question asks to be answered in the form its kind takes, sorted: the kinds use the
-// first degree's x, the second degree's roots (a double root once), a system's (x ; y).
-std::vector<Surd> ChoiceValuesOf(const QuestionResult& result);
-
 // A pupil's mistake: its words for the key (French, Windows-1252) and what it gives from the
 // question's coefficients (QuestionModel::coefficients), nothing when it does not apply.
 struct Mistake {

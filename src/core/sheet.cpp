@@ -63,6 +63,13 @@ std::string_view VerdictWords(Verdict verdict) {
     return {};
 }
 
+std::vector<Surd> ExactValuesOf(const QuestionResult& result) {
+    std::vector<Surd> values;
+    for (const auto& v : result.values)
+        if (v.exact) values.push_back(*v.exact);
+    return values;
+}
+
 std::string StripResultText(const QuestionResult& result) {
     // A verdict in words: its signs alone ("x1 = /") say little on a strip.
     if (result.verdict != Verdict::Values) return std::string(VerdictWords(result.verdict));

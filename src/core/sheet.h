@@ -228,6 +228,9 @@ Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& set
 // A verdict in words, Windows-1252: "aucune solution", "tout r\xE9el est solution"...
 std::string_view VerdictWords(Verdict verdict);
 
+// The exact values of a result in its order; none under a verdict.
+std::vector<Surd> ExactValuesOf(const QuestionResult& result);
+
 // The results of a strip key's line, Windows-1252: each value's name and the decimal key's
 // text for it, "x1 = -0.62 ; x2 = 1.62"; a verdict in words ("aucune solution").
 std::string StripResultText(const QuestionResult& result);

@@ -88,16 +88,9 @@ std::size_t VerdictChoice(Verdict v) {
     return v == Verdict::NoSolution ? 1 : v == Verdict::Values ? 0 : 2;
 }
 
-std::vector<Surd> ExactValues(const QuestionResult& result) {
-    std::vector<Surd> values;
-    for (const auto& v : result.values)
-        if (v.exact) values.push_back(*v.exact);
-    return values;
-}
-
 // The second degree's distinct roots, in increasing order.
 std::vector<Surd> Roots(const QuestionResult& r) {
-    std::vector<Surd> roots = ExactValues(r);
+    std::vector<Surd> roots = ExactValuesOf(r);
     std::sort(roots.begin(), roots.end());
     roots.erase(std::unique(roots.begin(), roots.end()), roots.end());
     return roots;
@@ -112,7 +105,7 @@ std::vector<Surd> BlankValues(std::string_view kind, const QuestionResult& r) {
         return {roots.front(), roots.back()};
     }
     const std::size_t count = kind == "syst" ? 2 : 1;
-    std::vector<Surd> values = ExactValues(r);
+    std::vector<Surd> values = ExactValuesOf(r);
     if (r.verdict != Verdict::Values || values.size() != count) values.assign(count, Surd(0));
     return values;
 }
@@ -172,7 +165,7 @@ std::string HtmlText(std::string_view tag, std::string_view html) {
 
 // A first-degree question with one solution (GIFT asks only first-degree ones).
 bool SingleValue(const QuestionResult& r) {
-    return r.verdict == Verdict::Values && ExactValues(r).size() == 1;
+    return r.verdict == Verdict::Values && ExactValuesOf(r).size() == 1;
 }
 
 std::string Instruction(std::string_view kind) {
@@ -250,7 +243,7 @@ std::string GiftQuestion(const ClassCopy& copy, std::size_t i) {
                     GiftEscaped(Instruction("1d") + FragmentTexHtml(b.statement));
     std::string answer;
     if (SingleValue(r)) {
-        const Numeric n = NumericOf(ExactValues(r)[0]);
+        const Numeric n = NumericOf(ExactValuesOf(r)[0]);
         q += GiftEscaped("<p>x = ?</p>" + DecimalRule(b.decimalComma));
         answer = "#" + n.value + ":" + n.tolerance;
     } else {
