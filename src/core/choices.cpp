@@ -34,6 +34,10 @@ ChoiceValue One(const Surd& x) {
 
 // First degree: p x + q = r x + s, solved as (s - q) / (p - r). The mistakes of a pupil
 // who has one solution to find, then of one whose x vanish.
+Given FirstTermOnly(Coefficients c) {  // the brackets' factors on their first terms only
+    if (c.size() < 8 || c[4] == c[6]) return std::nullopt;
+    return One(Rational(c[7] - c[5], c[4] - c[6]));
+}
 Given ConstantSign(Coefficients c) {  // q moved to the right as + q
     if (c[0] == c[2]) return std::nullopt;
     return One(Rational(c[3] + c[1], c[0] - c[2]));
@@ -76,6 +80,9 @@ Given ZeroOverZero(Coefficients c) {
 }
 
 constexpr Mistake kFirstDegree[] = {
+    {"parenth\xE8se d\xE9velopp\xE9"
+     "e sur son premier terme seulement",
+     FirstTermOnly},
     {"signe oubli\xE9 en changeant de membre", ConstantSign},
     {"division par l'oppos\xE9 du coefficient", OppositeDivisor},
     {"division par le coefficient oubli\xE9"

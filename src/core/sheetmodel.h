@@ -107,7 +107,8 @@ struct QuestionModel {
     QuestionResult result;
     std::optional<Steps> steps;
     // The equation reduced, whatever its written form: first degree {p, q, r, s} of
-    // p x + q = r x + s; second degree {a, b, c} of a x² + b x + c = 0; a system {a1, b1, c1,
+    // p x + q = r x + s (with brackets, four more: the same with each bracket's factor on its
+    // first term only); second degree {a, b, c} of a x² + b x + c = 0; a system {a1, b1, c1,
     // a2, b2, c2} of a x + b y = c. What a pupil's mistakes are computed from.
     std::vector<std::int64_t> coefficients = {};
     // A multiple-choice question's choices in the order shown; empty for a question to solve.

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -57,11 +58,54 @@ ChoiceValue Roots(R p, std::int64_t delta, R divisor) {  // (p ± √delta) / di
     return Values(v);
 }
 
+// A first-degree side p x + q read from its written atoms; without `whole`, each bracket's
+// factor multiplies its first term only.
+std::pair<R, R> SideOf(const WrittenSide& side, bool whole) {
+    R p, q, factor = 1;
+    std::optional<R> number;
+    int inside = -1;  // the bracket's terms so far; -1 outside
+    const auto add = [&](R value, bool x) {
+        if (inside >= 0 && (whole || inside++ == 0)) value = value * factor;
+        (x ? p : q) = (x ? p : q) + value;
+    };
+    for (const Atom& a : side) {
+        if (a.kind == Atom::Kind::Unknown) {
+            add(number.value_or(a.look == VarLook::Negated ? -1 : 1), true);
+            number.reset();
+            continue;
+        }
+        if (number && a.kind != Atom::Kind::Space && a.kind != Atom::Kind::Open)
+            add(*number, false);
+        if (a.kind != Atom::Kind::Space && a.kind != Atom::Kind::Open) number.reset();
+        if (a.kind == Atom::Kind::Number || a.kind == Atom::Kind::SignedTerm) number = R(a.value);
+        if (a.kind == Atom::Kind::Open) factor = number.value_or(1), number.reset(), inside = 0;
+        if (a.kind == Atom::Kind::Close) inside = -1;
+    }
+    if (number) add(*number, false);
+    return {p, q};
+}
+
+// The coefficients of a first-degree question, read again from its statement.
+C FromStatement(const QuestionModel& q) {
+    C c;
+    for (bool whole : {true, false}) {
+        for (const WrittenSide* side : {&q.statement.lines[0].left, &q.statement.lines[0].right}) {
+            const auto [p, k] = SideOf(*side, whole);
+            c.insert(c.end(), {p.num(), k.num()});
+        }
+    }
+    if (q.level != 3) c.resize(4);
+    return c;
+}
+
 // Each mistake, by its name, written again from what the pupil does.
 using Redo = std::function<ChoiceValue(const C&)>;
 const std::map<std::string, Redo>& Reference() {
     static const std::map<std::string, Redo> m = {
         // p x + q = r x + s
+        {"parenth\xE8se d\xE9velopp\xE9"
+         "e sur son premier terme seulement",
+         [](const C& c) { return Values({R(c[7] - c[5]) / R(c[4] - c[6])}); }},
         {"signe oubli\xE9 en changeant de membre",
          [](const C& c) { return Values({R(c[3] + c[1]) / R(c[0] - c[2])}); }},
         {"division par l'oppos\xE9 du coefficient",
@@ -154,6 +198,9 @@ TEST(Choices, EachWrongChoiceIsItsNamedMistake) {
                         const C& c = q.coefficients;
                         ASSERT_EQ(static_cast<int>(q.choices.size()), s.choiceCount);
                         EXPECT_TRUE(Solves(q.kind, c, RightChoice(q)));  // coefficients agree
+                        if (q.kind == "1d") {
+                            EXPECT_EQ(c, FromStatement(q));
+                        }
                         int right = 0;
                         std::set<std::string> shown[2];
                         for (const Choice& ch : q.choices) {
