@@ -438,6 +438,35 @@ Les textes sont en UTF-8 et doivent tenir en Windows-1252. Code de sortie : 0 fa
         <translation>mélange inconnu « %1 » (attendu : blocks ou interleaved)</translation>
     </message>
     <message>
+        <source>
+Multiple choice:
+  --qcm               each question with its choices A) B) C) D) under it: the right
+                      answer and wrong ones, each the result of a pupil&apos;s mistake; the
+                      key gives the right letter and the mistake of each wrong one
+  --choices N         with --qcm, 3 or 4 choices per question (default 4)
+  --automatismes      a multiple-choice sheet of 12 questions mixing every kind in
+                      turn, whole-number solutions (with --level, --sheets...)
+</source>
+        <translation>
+QCM :
+  --qcm               chaque question suivie de ses choix A) B) C) D) : la bonne
+                      réponse et des mauvaises, chacune le résultat d&apos;une erreur
+                      d&apos;élève ; le corrigé donne la bonne lettre et l&apos;erreur de
+                      chaque mauvaise réponse
+  --choices N         avec --qcm, 3 ou 4 choix par question (4 par défaut)
+  --automatismes      une feuille QCM de 12 questions mêlant tous les types tour à
+                      tour, solutions entières (avec --level, --sheets...)
+</translation>
+    </message>
+    <message>
+        <source>--choices needs --qcm</source>
+        <translation>--choices demande --qcm</translation>
+    </message>
+    <message>
+        <source>--automatismes already fixes what %1 gives: remove one of the two options</source>
+        <translation>--automatismes fixe déjà ce que donne %1 : retirez l&apos;une des deux options</translation>
+    </message>
+    <message>
         <source>--mix needs a list of kinds (--kind 1d,2d)</source>
         <translation>--mix demande une liste de types (--kind 1d,2d)</translation>
     </message>

@@ -27,6 +27,7 @@
 #include "app/layoutbox.h"
 #include "app/output.h"
 #include "app/widgets.h"
+#include "core/choices.h"
 #include "core/kinds.h"
 #include "core/savenames.h"
 #include "outputs/formats.h"
@@ -195,6 +196,7 @@ void ClassSetDialog::MakeControls() {
     ckbCodes->setChecked(true);
     ckbGrille = new QCheckBox("Grille des réponses", this);
     ckbGrille->setToolTip("Les résultats de toutes les copies, en PDF");
+    MakeChoiceControls();
     gbAdaptee = new AdaptedLayoutBox(this, true);
     lblImprimante = new QLabel(this);
     btnImprimante = new QPushButton("Choisir...", this);
@@ -222,6 +224,17 @@ void ClassSetDialog::MakeControls() {
     btnFermer = new QPushButton("Fermer", this);
 }
 
+void ClassSetDialog::MakeChoiceControls() {
+    ckbQcm = new QCheckBox("QCM", this);
+    ckbQcm->setToolTip(
+        "Chaque question suivie de quatre choix A à D : la bonne réponse et trois erreurs "
+        "d'élèves ; le corrigé donne la bonne lettre et l'erreur de chaque mauvaise réponse");
+    ckbAutomatismes = new QCheckBox("Automatismes", this);
+    ckbAutomatismes->setToolTip(
+        QString("Un QCM de %1 questions de tous les types tour à tour, solutions entières")
+            .arg(kAutomatismesCount));
+}
+
 void ClassSetDialog::LayOut() {
     auto* form = new QFormLayout;
     form->addRow("Type", cbType);
@@ -234,6 +247,10 @@ void ClassSetDialog::LayOut() {
     form->addRow(lblCopies);
     form->addRow(ckbCodes);
     form->addRow(ckbGrille);
+    auto* qcm = new QHBoxLayout;
+    qcm->addWidget(ckbQcm);
+    qcm->addWidget(ckbAutomatismes, 1);
+    form->addRow(qcm);
     form->addRow(gbAdaptee);
     auto* printer = new QHBoxLayout;
     printer->addWidget(lblImprimante, 1);
@@ -259,6 +276,14 @@ void ClassSetDialog::Connect() {
     connect(eTitre, &QLineEdit::textChanged, this, &ClassSetDialog::Forget);
     connect(mNoms, &QPlainTextEdit::textChanged, this, &ClassSetDialog::Forget);
     connect(ckbCodes, &QCheckBox::toggled, this, &ClassSetDialog::Forget);
+    connect(ckbQcm, &QCheckBox::toggled, this, &ClassSetDialog::Forget);
+    // The preset fixes the kinds and the count, and asks for the choices.
+    connect(ckbAutomatismes, &QCheckBox::toggled, this, [this](bool on) {
+        for (QWidget* w : {static_cast<QWidget*>(cbType), static_cast<QWidget*>(spQuestions),
+                           static_cast<QWidget*>(ckbQcm)})
+            w->setEnabled(!on);
+        Forget();
+    });
     connect(gbAdaptee, &AdaptedLayoutBox::Changed, this, &ClassSetDialog::Forget);
     connect(btnTirage, &QPushButton::clicked, this, [this] { Draw(); });
     connect(btnImprimante, &QPushButton::clicked, this, [this] {
@@ -307,6 +332,8 @@ SheetSettings ClassSetDialog::Settings() const {
         static_cast<KeyStyle>(std::clamp(cbCorrige->currentIndex(), 0, kKeyStyleCount - 1));
     s.title = ToCp1252(eTitre->text());
     s.layout = gbAdaptee->Layout();
+    if (ckbQcm->isChecked()) s.choiceCount = kDefaultChoices;
+    if (ckbAutomatismes->isChecked()) UseAutomatismes(s);
     return s;
 }
 
@@ -360,7 +387,7 @@ bool ClassSetDialog::UsesPairOnScreen() const {
     return !set_ && spCopies->value() == 1 && NameCount(mNoms) == 0 && !ckbCodes->isChecked() &&
            !ckbGrille->isChecked() && s.level == w.level && s.count == w.count &&
            s.keyStyle == w.keyStyle && s.title == w.title && s.layout == w.layout &&
-           parts_.subject->LineCount() > 0;
+           s.choiceCount == w.choiceCount && s.draw == w.draw && parts_.subject->LineCount() > 0;
 }
 
 bool ClassSetDialog::Step(int value) {

@@ -116,6 +116,8 @@ class ClassSetDialog : public QDialog {
     QLabel* lblCopies;  // says when the count follows the names
     QCheckBox* ckbCodes;
     QCheckBox* ckbGrille;
+    QCheckBox* ckbQcm;            // each question as multiple choice
+    QCheckBox* ckbAutomatismes;   // 12 questions of every kind, whole numbers, multiple choice
     AdaptedLayoutBox* gbAdaptee;  // for every copy, or for the names marked A
     QLabel* lblImprimante;        // the printer a print goes to
     QPushButton* btnImprimante;
@@ -147,6 +149,7 @@ class ClassSetDialog : public QDialog {
   private:
     void Build();
     void MakeControls();
+    void MakeChoiceControls();  // QCM and the automatismes preset
     void LayOut();
     void Connect();
     void ShowError(const QString& message);

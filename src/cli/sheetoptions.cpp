@@ -7,6 +7,7 @@
 
 #include "cli/tablehelp.h"
 #include "cli/tr.h"
+#include "core/choices.h"
 #include "core/classset.h"
 #include "core/cp1252.h"
 #include "core/kinds.h"
@@ -132,6 +133,19 @@ Text DrawUsage() {
         "  --progressive       levels 1, 2 and 3 by thirds, in order (--level is not used)\n");
 }
 
+// Multiple choice.
+Text ChoicesUsage() {
+    return Tr(
+        "\n"
+        "Multiple choice:\n"
+        "  --qcm               each question with its choices A) B) C) D) under it: the right\n"
+        "                      answer and wrong ones, each the result of a pupil's mistake; the\n"
+        "                      key gives the right letter and the mistake of each wrong one\n"
+        "  --choices N         with --qcm, 3 or 4 choices per question (default 4)\n"
+        "  --automatismes      a multiple-choice sheet of 12 questions mixing every kind in\n"
+        "                      turn, whole-number solutions (with --level, --sheets...)\n");
+}
+
 // The texts and the exit status.
 Text StatusUsage() {
     return Tr(
@@ -152,7 +166,8 @@ Text SheetUsage() {
            ExportsUsage() +
            FillLists(LayoutUsage(), {Listed(FontChoices(french, true), french),
                                      Listed(SizeChoices(french, true), french)}) +
-           FillLists(DrawUsage(), {Listed(CaseChoices(), french)}) + StatusUsage();
+           FillLists(DrawUsage(), {Listed(CaseChoices(), french)}) + ChoicesUsage() +
+           StatusUsage();
 }
 
 namespace {
@@ -210,9 +225,10 @@ bool ParseClassOption(const std::string& opt, const std::string& value, SheetJob
 
 // A code fixes the kind, the numbers and the seed of its copy.
 bool CheckCodeAlone(const std::vector<std::string>& given, std::string* error) {
-    for (const char* opt : {"--kind", "--level", "--count", "--interline", "--seed", "--sheets",
-                            "--collate", "--roster", "--answers", "--key", "--cases",
-                            "--every-case", "--solutions", "--progressive", "--mix"}) {
+    for (const char* opt :
+         {"--kind", "--level", "--count", "--interline", "--seed", "--sheets", "--collate",
+          "--roster", "--answers", "--key", "--cases", "--every-case", "--solutions",
+          "--progressive", "--mix", "--qcm", "--choices", "--automatismes"}) {
         if (Given(given, opt)) {
             *error = Tr("--code already fixes what %1 gives: remove one of the two options", {opt});
             return false;
@@ -262,10 +278,11 @@ bool CheckExports(SheetJob& job, std::string* error) {
 
 bool IsValued(const std::string& opt) {
     static const char* const kValued[] = {
-        "--kind",      "--level",   "--count",  "--interline", "--title",     "--instruction",
-        "--separator", "--seed",    "--sheets", "--output",    "--log",       "--key",
-        "--code",      "--collate", "--roster", "--answers",   "--name",      "--quiz",
-        "--per-page",  "--moodle",  "--gift",   "--cases",     "--solutions", "--mix"};
+        "--kind",        "--level",     "--count",     "--interline", "--title",
+        "--instruction", "--separator", "--seed",      "--sheets",    "--output",
+        "--log",         "--key",       "--code",      "--collate",   "--roster",
+        "--answers",     "--name",      "--quiz",      "--per-page",  "--moodle",
+        "--gift",        "--cases",     "--solutions", "--mix",       "--choices"};
     if (opt == "--amc") return true;
     for (const char* v : kValued)
         if (opt == v) return true;
@@ -279,11 +296,9 @@ bool ParseNumberOption(const std::string& opt, const std::string& value, SheetJo
         const char* name;
         long long lo, hi;
     };
-    static const Row kRows[] = {{"--level", 1, 3},
-                                {"--count", 1, kMaxQuestions},
-                                {"--interline", 0, 10},
-                                {"--seed", 0, 4294967295LL},
-                                {"--sheets", 1, 10000}};
+    static const Row kRows[] = {{"--level", 1, 3},      {"--count", 1, kMaxQuestions},
+                                {"--interline", 0, 10}, {"--seed", 0, 4294967295LL},
+                                {"--sheets", 1, 10000}, {"--choices", kMinChoices, kMaxChoices}};
     const Row* row = nullptr;
     for (const Row& r : kRows)
         if (opt == r.name) row = &r;
@@ -300,6 +315,7 @@ bool ParseNumberOption(const std::string& opt, const std::string& value, SheetJo
     if (opt == "--interline") job.settings.interline = static_cast<int>(n);
     if (opt == "--seed") job.seed = static_cast<std::uint32_t>(n);
     if (opt == "--sheets") job.sheets = static_cast<int>(n);
+    if (opt == "--choices") job.settings.choiceCount = static_cast<int>(n);
     return true;
 }
 
@@ -575,6 +591,29 @@ bool CheckLayout(const SheetJob& job, const std::vector<std::string>& given, std
     return true;
 }
 
+// --qcm and --choices; --automatismes, a preset that fixes the kinds, the count and the draw.
+bool FinishChoices(SheetJob& job, const std::vector<std::string>& given, std::string* error) {
+    const bool preset = Given(given, "--automatismes");
+    if (Given(given, "--choices") && !Given(given, "--qcm") && !preset) {
+        *error = Tr("--choices needs --qcm");
+        return false;
+    }
+    if ((Given(given, "--qcm") || preset) && !Given(given, "--choices"))
+        job.settings.choiceCount = kDefaultChoices;
+    if (!preset) return true;
+    for (const char* opt : {"--kind", "--count", "--solutions", "--mix", "--cases", "--every-case",
+                            "--progressive", "--quiz"}) {
+        if (Given(given, opt)) {
+            *error = Tr("--automatismes already fixes what %1 gives: remove one of the two options",
+                        {opt});
+            return false;
+        }
+    }
+    job.kind = kSheetKinds[0].name;
+    UseAutomatismes(job.settings);
+    return true;
+}
+
 // What the options say together: a code's own settings, the class-set rules, the kind.
 bool FinishJob(SheetJob& job, const std::vector<std::string>& given, std::string* error) {
     if (job.code && job.standard) {
@@ -595,8 +634,8 @@ bool FinishJob(SheetJob& job, const std::vector<std::string>& given, std::string
     if (!CheckClassSet(job, given, error) || !CheckExports(job, error) ||
         !CheckLayout(job, given, error))
         return false;
-    if (!FinishQuiz(job, given, error)) return false;
-    if (!job.code && !Given(given, "--kind")) {
+    if (!FinishQuiz(job, given, error) || !FinishChoices(job, given, error)) return false;
+    if (!job.code && !Given(given, "--kind") && !Given(given, "--automatismes")) {
         *error = Tr("missing --kind (see --help)");
         return false;
     }
@@ -628,6 +667,8 @@ std::optional<SheetJob> ParseSheetArgs(const std::vector<std::string>& args, std
                                 : job.twoLevels) = true;
         } else if (opt == "--comma") {
             job.settings.decimalComma = true;
+        } else if (opt == "--qcm" || opt == "--automatismes") {
+            given.push_back(opt);
         } else if (opt == "--every-case" || opt == "--progressive") {
             (opt == "--every-case" ? job.settings.draw.everyCase : job.settings.draw.progressive) =
                 true;

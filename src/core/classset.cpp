@@ -5,6 +5,7 @@
 #include <numeric>
 #include <unordered_set>
 
+#include "core/choices.h"
 #include "core/cp1252.h"
 #include "core/kinds.h"
 #include "core/markup.h"
@@ -299,6 +300,7 @@ ClassSet MakeClassSet(const ClassSetRequest& request, RandomSource& stream) {
     shape.flags |= DrawChoicesFlags(WithKind(request.settings.draw, KindIndex(request.kind)));
     shape.flags |= LayoutFlags(request.settings.layout);
     if (request.settings.quiz.on) shape.flags |= kSheetCodeQuizBits;
+    shape.flags |= ChoiceFlags(request.settings.choiceCount);
     ClassSet set;
     set.copies = BuildClassSet(shape, request.settings, stream, request.copies, request.names,
                                &set.repeats, request.progress, request.showCodes, request.choices);

@@ -46,20 +46,26 @@ struct Affine {
     std::int64_t p, q;  // value p x + q
 };
 
-Affine SideValue(int form, std::int64_t p1, std::int64_t p2, std::int64_t p3, std::int64_t p4) {
+// The side's value; without `whole`, as a pupil who multiplies only the bracket's first term
+// by its factor finds it.
+Affine SideValue(int form, std::int64_t p1, std::int64_t p2, std::int64_t p3, std::int64_t p4,
+                 bool whole = true) {
+    const auto times = [whole](std::int64_t factor, std::int64_t term) {
+        return whole ? factor * term : term;
+    };
     switch (form) {
         case 1:
-            return {p1 * p2 + p4, p1 * p3};
+            return {p1 * p2 + p4, times(p1, p3)};
         case 2:
-            return {p1 + p2 * p3, p2 * p4};
+            return {p1 + p2 * p3, times(p2, p4)};
         case 3:
-            return {p1 * p2, p1 * p3 + p4};
+            return {p1 * p2, times(p1, p3) + p4};
         case 4:
-            return {p2 * p3, p1 + p2 * p4};
+            return {p2 * p3, p1 + times(p2, p4)};
         case 5:
-            return {p2, p1 + p2 * p4};
+            return {p2, p1 + times(p2, p4)};
         default:
-            return {p2, -1 + p2 * p4};
+            return {p2, -1 + times(p2, p4)};
     }
 }
 
@@ -125,16 +131,21 @@ std::string Level3SolutionText(int k, const std::array<std::int32_t, 8>& s) {
     return RoundedText(Rational(n, d));
 }
 
-std::optional<Rational> FirstDegreeExactSolution(int level, const FirstDegreeQuestion& q) {
+std::vector<std::int64_t> FirstDegreeCoefficients(int level, const FirstDegreeQuestion& q) {
     const auto& s = q.slots;
-    Affine l{s[0], s[1]}, r{s[2], s[3]};
-    if (level == 3) {
-        const auto& pair = kPairs.at(static_cast<std::size_t>(q.aleas));
-        l = SideValue(pair.left, s[0], s[1], s[2], s[3]);
-        r = SideValue(pair.right, s[4], s[5], s[6], s[7]);
-    }
-    if (l.p == r.p) return std::nullopt;
-    return Rational(r.q - l.q, l.p - r.p);
+    if (level != 3) return {s[0], s[1], s[2], s[3]};
+    const auto& pair = kPairs.at(static_cast<std::size_t>(q.aleas));
+    const Affine l = SideValue(pair.left, s[0], s[1], s[2], s[3]);
+    const Affine r = SideValue(pair.right, s[4], s[5], s[6], s[7]);
+    const Affine lh = SideValue(pair.left, s[0], s[1], s[2], s[3], false);
+    const Affine rh = SideValue(pair.right, s[4], s[5], s[6], s[7], false);
+    return {l.p, l.q, r.p, r.q, lh.p, lh.q, rh.p, rh.q};
+}
+
+std::optional<Rational> FirstDegreeExactSolution(int level, const FirstDegreeQuestion& q) {
+    const auto c = FirstDegreeCoefficients(level, q);
+    if (c[0] == c[2]) return std::nullopt;
+    return Rational(c[3] - c[1], c[0] - c[2]);
 }
 
 QuestionResult FirstDegreeResult(int level, const FirstDegreeQuestion& q) {
@@ -373,6 +384,7 @@ std::string FirstDegreeKind::DuplicateKey(int i) const {
 QuestionModel FirstDegreeKind::Model(int i, bool steps) const {
     const auto& q = question(i);
     QuestionModel m{"1d", level_, FirstDegreeStatement(level_, q), Result(i), std::nullopt};
+    m.coefficients = FirstDegreeCoefficients(level_, q);
     if (steps) m.steps = FirstDegreeSteps(level_, q);
     return m;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/exact.h"
 #include "core/sheet.h"
@@ -33,6 +34,9 @@ struct FirstDegreeQuestion {
     std::string solution;
 };
 
+// The equation reduced: {p, q, r, s} of p x + q = r x + s; at level 3, four more: the same
+// with each bracket's factor multiplied into its first term only.
+std::vector<std::int64_t> FirstDegreeCoefficients(int level, const FirstDegreeQuestion& q);
 // The solution of question q drawn at `level`, exact, from its coefficients; nothing when
 // the equation has no solution or infinitely many (its verdict text stands).
 std::optional<Rational> FirstDegreeExactSolution(int level, const FirstDegreeQuestion& q);

@@ -317,7 +317,10 @@ std::string SecondDegreeKind::DuplicateKey(int i) const {
 
 QuestionModel SecondDegreeKind::Model(int i, bool steps) const {
     const auto& q = question(i);
-    QuestionModel m{"2d", level_, QuadraticStatement(level_, q.slots), Result(i), std::nullopt};
+    const auto& s = q.slots;
+    QuestionModel m{"2d", level_, QuadraticStatement(level_, s), Result(i), std::nullopt};
+    m.coefficients = {std::int64_t{s[0]} - s[3], std::int64_t{s[1]} - s[4],
+                      std::int64_t{s[2]} - s[5]};
     if (steps) m.steps = QuadraticSteps(level_, q);
     return m;
 }

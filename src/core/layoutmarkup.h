@@ -11,8 +11,10 @@
 //   BeginBody(options), ApplyComma(), ApplyLayout(), BodyPar()
 //                                         a body: the comma, the adapted layout and the
 //                                         room to write after it, applied as each writer can
+//   EndStatement()                        where the subject body's statement ends
 //   CopyStatement(subject, statement)     the subject body's statement again, in the key
-//   Skeleton(subject, statement)          the same with each run of its text one space
+//   Skeleton(subject, q, style)           the subject's body with each run of its text one
+//                                         space
 // The transformations (comma, adapted layout, room, strip) are the writers' own; what is
 // written, and in which order, is decided here only.
 #include <algorithm>
@@ -22,6 +24,7 @@
 #include <string_view>
 
 #include "core/adapted.h"
+#include "core/choicesmarkup.h"
 #include "core/equat1d.h"
 #include "core/exactkey.h"
 #include "core/markup.h"
@@ -251,6 +254,27 @@ void PutKey(Out& out, const QuestionModel& q, KeyStyle style, Statement&& statem
     }
 }
 
+// The subject's body of a question but its last paragraph mark: its statement, then the
+// choices of a multiple-choice question.
+template <class Out>
+void PutSubjectText(Out& out, const QuestionModel& q, KeyStyle style) {
+    PutStatement(out, q.statement);
+    out.EndStatement();
+    if (q.choices.empty()) return;
+    out.Par();
+    out.Markup(ChoicesMarkup(q, style));
+}
+
+// After a multiple-choice question's key: its choices, the right letter and each mistake.
+template <class Out>
+void PutChoicesKey(Out& out, const QuestionModel& q, KeyStyle style) {
+    if (q.choices.empty()) return;
+    out.Markup(ChoicesMarkup(q, style));
+    out.Par();
+    out.Markup(ChoicesKeyMarkup(q));
+    out.Par();
+}
+
 // The numbering after a question's number in the key: a system's is shorter.
 inline std::string_view KeyNumberingOf(const QuestionModel& q) {
     return q.kind == "syst" ? "\xB0/ " : kNumbering;
@@ -372,7 +396,7 @@ class QuestionWriter {
         // Only the bodies: the teacher's own texts keep what was typed.
         const bool comma = settings_.decimalComma;
         subject.BeginBody({comma, subjectLayout_, true});
-        PutStatement(subject, q.statement);
+        PutSubjectText(subject, q, settings_.keyStyle);
         subject.BodyPar();
 
         key.Put(keySeparator_);
@@ -382,13 +406,15 @@ class QuestionWriter {
         key.BeginBody({comma, keyLayout_, strip_});
         if (strip_) {
             // The results are digits, signs and the names of the unknowns: nothing to escape.
+            key.Put(ChoiceLetterText(q));
             key.Put(StripResultText(q.result));
-            key.Skeleton(subject, q.statement);
+            key.Skeleton(subject, q, settings_.keyStyle);
             key.BodyPar();
         } else {
             // The statement as the subject wrote it, not written twice.
             PutKey(key, q, settings_.keyStyle,
                    [&](Out& out) { out.CopyStatement(subject, q.statement); });
+            PutChoicesKey(key, q, settings_.keyStyle);
         }
         key.ApplyComma();
         subject.ApplyComma();

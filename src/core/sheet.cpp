@@ -5,6 +5,7 @@
 #include <tuple>
 #include <utility>
 
+#include "core/choices.h"
 #include "core/numbertext.h"
 #include "core/sheetrtf.h"
 
@@ -44,9 +45,8 @@ std::string DegreeDiagnosticEntry(int i, std::int32_t a, std::int32_t b, std::in
     return s;
 }
 
-std::string StripResultText(const QuestionResult& result) {
-    // A verdict in words: its signs alone ("x1 = /") say little on a strip.
-    switch (result.verdict) {
+std::string_view VerdictWords(Verdict verdict) {
+    switch (verdict) {
         case Verdict::NoSolution:
             return "aucune solution";
         case Verdict::NoRealRoot:
@@ -60,6 +60,19 @@ std::string StripResultText(const QuestionResult& result) {
         case Verdict::Values:
             break;
     }
+    return {};
+}
+
+std::vector<Surd> ExactValuesOf(const QuestionResult& result) {
+    std::vector<Surd> values;
+    for (const auto& v : result.values)
+        if (v.exact) values.push_back(*v.exact);
+    return values;
+}
+
+std::string StripResultText(const QuestionResult& result) {
+    // A verdict in words: its signs alone ("x1 = /") say little on a strip.
+    if (result.verdict != Verdict::Values) return std::string(VerdictWords(result.verdict));
     std::string text;
     for (const auto& v : result.values) {
         if (!text.empty()) text += " ; ";
@@ -79,19 +92,26 @@ std::string TwoDigits(int v) {
     return s.size() < 2 ? "0" + s : s;
 }
 
-// Draws questions 1..n, each again until it differs from those before it, logging every
-// attempt.
-void DrawQuestions(QuestionKind& kind, RandomSource& rng, int n, std::vector<std::string>& log) {
+// A multiple-choice question is drawn again while its mistakes give too few distinct choices;
+// past this many draws (never seen: every case has enough) it is left a question to solve.
+constexpr int kChoiceDraws = 10000;
+
+// Draws questions 1..n, each again until it differs from those before it (and, with
+// choiceCount, until it has that many choices), logging every attempt.
+void DrawQuestions(QuestionKind& kind, RandomSource& rng, int n, int choiceCount,
+                   std::vector<std::string>& log) {
     SeenQuestions seen;
     for (int i = 1; i <= n; ++i) {
-        for (;;) {
+        for (int attempt = 1;; ++attempt) {
             kind.Draw(rng, i);
             log.push_back(kind.DiagnosticEntry(i));
             auto key = kind.DuplicateKey(i);
-            if (!seen.IsSeenQuestion(key)) {
-                seen.Store(i, std::move(key));
-                break;
-            }
+            if (seen.IsSeenQuestion(key)) continue;
+            if (choiceCount > 0 && attempt < kChoiceDraws &&
+                !ChoicesOf(kind.Model(i, false), choiceCount))
+                continue;
+            seen.Store(i, std::move(key));
+            break;
         }
     }
 }
@@ -114,13 +134,21 @@ SheetModel BuildSheetModel(QuestionKind& kind, RandomSource& rng, const SheetSet
 
     kind.Begin(level);
     kind.Prepare(rng, n);
-    DrawQuestions(kind, rng, n, model.log);
+    const int choiceCount =
+        settings.choiceCount > 0 ? std::clamp(settings.choiceCount, kMinChoices, kMaxChoices) : 0;
+    DrawQuestions(kind, rng, n, choiceCount, model.log);
 
     // Worked steps cost a solution's work: only for a detailed key or the exports.
     const bool steps = StyleOf(settings.keyStyle).workedSteps || settings.exports.bodies ||
                        settings.exports.steps;
     model.questions.reserve(static_cast<std::size_t>(n));
     for (int i = 1; i <= n; ++i) model.questions.push_back(kind.Model(i, steps));
+    // The order of the choices comes after every question: without them the stream is as it was.
+    for (auto& q : model.questions) {
+        if (choiceCount == 0) break;
+        if (auto choices = ChoicesOf(q, choiceCount))
+            q.choices = ShuffledChoices(std::move(*choices), rng);
+    }
     return model;
 }
 

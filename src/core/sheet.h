@@ -131,6 +131,9 @@ struct SheetSettings {
     AdaptedLayout layout;
     QuickQuiz quiz;
     ExportNeeds exports;
+    // Multiple choice: the choices each question offers (kMinChoices..kMaxChoices), the right
+    // one among named mistakes; 0: off, the questions to solve.
+    int choiceCount = 0;
 };
 
 // One question as the documents write it, after its numbering: RTF fragments in the fonts of
@@ -143,6 +146,8 @@ struct QuestionBodies {
     std::string_view kind;
     int level = 1;
     bool decimalComma = false;  // its decimals written with a comma
+    // A multiple-choice question's choices, in the order shown; empty otherwise.
+    std::vector<Choice> choices = {};
 };
 
 struct SheetModel;
@@ -253,6 +258,12 @@ SheetModel BuildSheetModel(QuestionKind& kind, RandomSource& rng, const SheetSet
 
 // Builds one sheet: the model drawn, then rendered as the RTF pair (sheetrtf.h).
 Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& settings);
+
+// A verdict in words, Windows-1252: "aucune solution", "tout r\xE9el est solution"...
+std::string_view VerdictWords(Verdict verdict);
+
+// The exact values of a result in its order; none under a verdict.
+std::vector<Surd> ExactValuesOf(const QuestionResult& result);
 
 // The results of a strip key's line, Windows-1252: each value's name and the decimal key's
 // text for it, "x1 = -0.62 ; x2 = 1.62"; a verdict in words ("aucune solution").

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/choices.h"
 #include "core/kinds.h"
 
 namespace equat {
@@ -455,6 +456,7 @@ SheetSettings SettingsForCode(const SheetCode& code, SheetSettings base) {
     if (code.flags & kSheetCodeLayoutBits)
         base.layout = LayoutOfFlags(LayoutBits(code)).value_or(base.layout);
     base.quiz.on = (code.flags & kSheetCodeQuizBits) != 0;
+    base.choiceCount = ChoiceCountOfFlags(code.flags);
     base.code = EncodeSheetCode(code);
     return base;
 }

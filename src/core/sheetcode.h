@@ -50,9 +50,14 @@ inline constexpr std::uint64_t kSheetCodeQuizBits = 1u << 20;
 // and kinds 4 to 16 of a mixed sheet (bits 37-49, DrawChoicesFlags).
 inline constexpr std::uint64_t kSheetCodeMoreOptionBits = std::uint64_t{0xFFFF} << 21;
 inline constexpr std::uint64_t kSheetCodeMoreKindBits = std::uint64_t{0x1FFF} << 37;
+// Multiple choice (SheetSettings::choiceCount), the first of the later room: bit 21 on, with
+// four choices; bit 22 three choices instead. Four, the usual count, costs one seed bit.
+inline constexpr std::uint64_t kSheetCodeChoicesOn = std::uint64_t{1} << 21;
+inline constexpr std::uint64_t kSheetCodeChoiceBits = std::uint64_t{3} << 21;
 // The flags this program builds; a feature adds its bit here.
-inline constexpr std::uint64_t kKnownSheetCodeFlags =
-    kSheetCodeDecimalComma | kSheetCodeDrawBits | kSheetCodeLayoutBits | kSheetCodeQuizBits;
+inline constexpr std::uint64_t kKnownSheetCodeFlags = kSheetCodeDecimalComma | kSheetCodeDrawBits |
+                                                      kSheetCodeLayoutBits | kSheetCodeQuizBits |
+                                                      kSheetCodeChoiceBits;
 
 // Three formats, told apart by their length. The checked one (16 characters,
 // "XXXX-XXXX-XXXX-XXXX": fourteen for the fields and two checks) is written for every new

@@ -85,6 +85,19 @@ struct Statement {
     std::vector<WrittenEquation> lines;
 };
 
+// An answer a multiple-choice question offers: values (sorted) or a verdict.
+struct ChoiceValue {
+    Verdict verdict = Verdict::Values;
+    std::vector<Surd> values;
+    bool operator==(const ChoiceValue&) const = default;
+};
+// One choice: its value and, for a wrong one, the mistake it stands for (empty for the right
+// one; French, Windows-1252).
+struct Choice {
+    ChoiceValue value;
+    std::string_view mistake;
+};
+
 // One question of a sheet: its kind (a name of kSheetKinds), its level, what it asks, its
 // result, and its worked steps when a detailed key or the exports need them.
 struct QuestionModel {
@@ -93,6 +106,13 @@ struct QuestionModel {
     Statement statement;
     QuestionResult result;
     std::optional<Steps> steps;
+    // The equation reduced, whatever its written form: first degree {p, q, r, s} of
+    // p x + q = r x + s (with brackets, four more: the same with each bracket's factor on its
+    // first term only); second degree {a, b, c} of a x² + b x + c = 0; a system {a1, b1, c1,
+    // a2, b2, c2} of a x + b y = c. What a pupil's mistakes are computed from.
+    std::vector<std::int64_t> coefficients = {};
+    // A multiple-choice question's choices in the order shown; empty for a question to solve.
+    std::vector<Choice> choices = {};
 };
 
 }  // namespace equat

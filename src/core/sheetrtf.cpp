@@ -69,7 +69,7 @@ void AdaptSubjectBody(std::string& subject, std::size_t body, const AdaptedLayou
 
 // Question i for the exports: its statement as the subject has it, and its worked solution.
 QuestionBodies BodiesOf(const QuestionModel& q, std::string statement, bool decimalComma) {
-    QuestionBodies bodies{std::move(statement), {}, q.kind, q.level, decimalComma};
+    QuestionBodies bodies{std::move(statement), {}, q.kind, q.level, decimalComma, q.choices};
     AppendKeyRtf(bodies.worked, q, KeyStyle::Detailed);
     if (decimalComma) UseDecimalComma(bodies.worked, 0);
     return bodies;
@@ -115,24 +115,31 @@ class RtfOut {
             AdaptRtf(out_, body_, *options_.layout);
         }
     }
+    void EndStatement() { statementEnd_ = out_.size(); }
     void CopyStatement(const RtfOut& subject, const Statement& /*statement*/) {
         out_ += subject.Statement();
     }
-    void Skeleton(const RtfOut& subject, const Statement& /*statement*/) {
-        AppendSkeleton(out_, subject.Statement());
+    void Skeleton(const RtfOut& subject, const QuestionModel& /*q*/, KeyStyle /*style*/) {
+        const std::string_view body = subject.Body();
+        AppendSkeleton(out_, body.substr(0, body.size() - kPar.size()));
     }
-    // The current body, as written so far.
-    std::string_view Body() const { return std::string_view(out_).substr(body_); }
+    // The current body's statement and its paragraph mark, as the exports take it.
+    std::string StatementBody() const {
+        std::string s(Statement());
+        s += kPar;
+        return s;
+    }
 
   private:
-    // The subject body's statement: the body without its closing paragraph mark.
+    // The current body, as written so far.
+    std::string_view Body() const { return std::string_view(out_).substr(body_); }
+    // The subject body's statement, without what follows it.
     std::string_view Statement() const {
-        const std::string_view body = Body();
-        return body.substr(0, body.size() - kPar.size());
+        return std::string_view(out_).substr(body_, statementEnd_ - body_);
     }
 
     std::string& out_;
-    std::size_t body_ = 0;
+    std::size_t body_ = 0, statementEnd_ = 0;
     layout::BodyOptions options_;
 };
 
@@ -184,7 +191,7 @@ Sheet RenderSheet(SheetModel model, const SheetSettings& settings) {
         sheet.results.push_back(q.result);
         // The bodies as drawn, before any adapted layout: what the exports ask.
         if (settings.exports.bodies)
-            sheet.bodies.push_back(BodiesOf(q, std::string(s.Body()), settings.decimalComma));
+            sheet.bodies.push_back(BodiesOf(q, s.StatementBody(), settings.decimalComma));
         if (sheet.results.size() == 1) {
             // The first question tells the size of the others: room for them at once, so the
             // documents are not copied again and again as they grow.

@@ -2,6 +2,7 @@
 #include "core/syst.h"
 
 #include <cstdlib>
+#include <utility>
 
 #include "core/numbertext.h"
 #include "core/textsink.h"
@@ -338,9 +339,18 @@ std::string SystemDiagnosticEntry(int i, const SystemQuestion& q, int aleas) {
     return entry;
 }
 
+namespace {
+
+// The two equations as a x + b y = c, whatever their written form.
+std::pair<ReducedEquation, ReducedEquation> ReducedSystem(int level, const SystemQuestion& q) {
+    if (level == 3) return {Reduce(q.form, q.eq1), Reduce(q.form, q.eq2)};
+    return {Plain(q.eq1), Plain(q.eq2)};
+}
+
+}  // namespace
+
 std::optional<ExactPoint> SystemExactSolution(int level, const SystemQuestion& q) {
-    const ReducedEquation e1 = level == 3 ? Reduce(q.form, q.eq1) : Plain(q.eq1);
-    const ReducedEquation e2 = level == 3 ? Reduce(q.form, q.eq2) : Plain(q.eq2);
+    const auto [e1, e2] = ReducedSystem(level, q);
     const std::int64_t d = std::int64_t{e1.a} * e2.b - std::int64_t{e1.b} * e2.a;
     if (d == 0) return std::nullopt;
     return ExactPoint{Rational(std::int64_t{e1.c} * e2.b - std::int64_t{e1.b} * e2.c, d),
@@ -399,6 +409,8 @@ std::string SystemKind::DuplicateKey(int i) const {
 QuestionModel SystemKind::Model(int i, bool steps) const {
     const auto& q = question(i);
     QuestionModel m{"syst", level_, SystemStatement(level_, q), Result(i), std::nullopt};
+    const auto [e1, e2] = ReducedSystem(level_, q);
+    m.coefficients = {e1.a, e1.b, e1.c, e2.a, e2.b, e2.c};
     if (steps) m.steps = SystemSteps(level_, q);
     return m;
 }

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "core/sheet.h"
+
 namespace equat {
 
 const std::vector<std::string_view> kOneDegreeChoices = {"une seule solution", "aucune solution",
@@ -14,15 +16,8 @@ std::size_t VerdictChoice(Verdict v) {
     return v == Verdict::NoSolution ? 1 : v == Verdict::Values ? 0 : 2;
 }
 
-std::vector<Surd> ExactValues(const QuestionResult& result) {
-    std::vector<Surd> values;
-    for (const auto& v : result.values)
-        if (v.exact) values.push_back(*v.exact);
-    return values;
-}
-
 std::vector<Surd> Roots(const QuestionResult& r) {
-    std::vector<Surd> roots = ExactValues(r);
+    std::vector<Surd> roots = ExactValuesOf(r);
     std::sort(roots.begin(), roots.end());
     roots.erase(std::unique(roots.begin(), roots.end()), roots.end());
     return roots;
@@ -35,7 +30,7 @@ std::vector<Surd> BlankValues(std::string_view kind, const QuestionResult& r) {
         return {roots.front(), roots.back()};
     }
     const std::size_t count = kind == "syst" ? 2 : 1;
-    std::vector<Surd> values = ExactValues(r);
+    std::vector<Surd> values = ExactValuesOf(r);
     if (r.verdict != Verdict::Values || values.size() != count) values.assign(count, Surd(0));
     return values;
 }

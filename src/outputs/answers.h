@@ -15,8 +15,6 @@ extern const std::vector<std::string_view> kOneDegreeChoices;
 extern const std::vector<std::string_view> kSystemChoices;
 std::size_t VerdictChoice(Verdict v);
 
-// The exact values of a result, in its order.
-std::vector<Surd> ExactValues(const QuestionResult& result);
 // The second degree's distinct roots, in increasing order.
 std::vector<Surd> Roots(const QuestionResult& r);
 // Every question of a kind has the same blanks, whatever its case, so that their number

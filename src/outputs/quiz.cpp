@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "core/choices.h"
 #include "core/cp1252.h"
 #include "core/drawchoices.h"
 #include "core/kinds.h"
@@ -134,7 +135,7 @@ std::string HtmlText(std::string_view tag, std::string_view html) {
 
 // A first-degree question with one solution (GIFT asks only first-degree ones).
 bool SingleValue(const QuestionResult& r) {
-    return r.verdict == Verdict::Values && ExactValues(r).size() == 1;
+    return r.verdict == Verdict::Values && ExactValuesOf(r).size() == 1;
 }
 
 std::string Instruction(std::string_view kind) {
@@ -142,9 +143,39 @@ std::string Instruction(std::string_view kind) {
                           : "<p>R\xC3\xA9soudre l'\xC3\xA9quation :</p>\n";
 }
 
+// A choice's text in UTF-8, exact: a screen shows the root sign, and no rounding to explain.
+std::string ChoiceHtml(const Choice& choice, std::string_view kind) {
+    const std::string text = Cp1252ToUtf8(ChoiceText(choice.value, kind, true, "\x1F"));
+    std::string html;
+    for (char c : text) html += c == '\x1F' ? std::string("\xE2\x88\x9A") : std::string(1, c);
+    return html;
+}
+
+// A multiple-choice question: one answer, shuffled by the platform, each wrong one's feedback
+// naming the mistake it stands for.
+std::string MultichoiceQuestion(const ClassCopy& copy, std::size_t i) {
+    const QuestionBodies& b = copy.sheet.bodies[i];
+    std::string q = "  <question type=\"multichoice\">\n";
+    q += "    <name><text>" + XmlEscaped(QuestionName(copy, i)) + "</text></name>\n";
+    q += HtmlText("questiontext", Instruction(b.kind) + FragmentTexHtml(b.statement));
+    q += HtmlText("generalfeedback", FragmentTexHtml(b.worked));
+    q += "    <penalty>0.3333333</penalty>\n    <hidden>0</hidden>\n    <single>true</single>\n"
+         "    <shuffleanswers>1</shuffleanswers>\n    <answernumbering>ABCD</answernumbering>\n";
+    for (const Choice& c : b.choices) {
+        const bool right = c.mistake.empty();
+        q += std::string("    <answer fraction=\"") + (right ? "100" : "0") +
+             "\" format=\"html\">\n      <text>" + Cdata(ChoiceHtml(c, b.kind)) + "</text>\n  ";
+        q += HtmlText("feedback",
+                      right ? std::string("Exact.") : "Erreur : " + Cp1252ToUtf8(c.mistake) + ".");
+        q += "    </answer>\n";
+    }
+    return q + "  </question>\n";
+}
+
 std::string MoodleQuestion(const ClassCopy& copy, std::size_t i) {
     const QuestionResult& r = copy.sheet.results[i];
     const QuestionBodies& b = copy.sheet.bodies[i];
+    if (!b.choices.empty()) return MultichoiceQuestion(copy, i);
     std::string q = "  <question type=\"cloze\">\n";
     q += "    <name><text>" + XmlEscaped(QuestionName(copy, i)) + "</text></name>\n";
     q += HtmlText("questiontext", Instruction(b.kind) + FragmentTexHtml(b.statement) +
@@ -182,7 +213,7 @@ std::string GiftQuestion(const ClassCopy& copy, std::size_t i) {
                     GiftEscaped(Instruction("1d") + FragmentTexHtml(b.statement));
     std::string answer;
     if (SingleValue(r)) {
-        const Numeric n = NumericOf(ExactValues(r)[0]);
+        const Numeric n = NumericOf(ExactValuesOf(r)[0]);
         q += GiftEscaped("<p>x = ?</p>" + DecimalRule(b.decimalComma));
         answer = "#" + n.value + ":" + n.tolerance;
     } else {

@@ -170,9 +170,10 @@ class DocOut {
     void CopyStatement(const DocOut& /*subject*/, const Statement& statement) {
         layout::PutStatement(*this, statement);
     }
-    void Skeleton(const DocOut& /*subject*/, const Statement& statement) {
+    void EndStatement() {}
+    void Skeleton(const DocOut& /*subject*/, const QuestionModel& q, KeyStyle style) {
         skeleton_ = true;
-        layout::PutStatement(*this, statement);
+        layout::PutSubjectText(*this, q, style);
         Boundary();
         skeleton_ = false;
     }

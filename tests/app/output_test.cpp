@@ -39,6 +39,8 @@
 #include "app/layoutbox.h"
 #include "app/uequat.h"
 #include "app/widgets.h"
+#include "core/choices.h"
+#include "core/sheetcode.h"
 #include "platform/answergrid.h"
 #include "platform/classpdf.h"
 #include "platform/pageimages.h"
@@ -852,6 +854,28 @@ TEST_F(ClassSetTest, OneDrawServesEveryOutputUntilANewDraw) {
     // A choice changed forgets the draw.
     dialog().spCopies->setValue(2);
     EXPECT_FALSE(dialog().set());
+}
+
+// "QCM" and "Automatismes": each copy has its choices and its code carries them; the preset
+// gives 12 questions of every kind and fixes the count and the kinds.
+TEST_F(ClassSetTest, MultipleChoiceCopiesKeepTheirChoicesInTheirCodes) {
+    Start();
+    dialog().spCopies->setValue(2);
+    for (QCheckBox* box : {dialog().ckbQcm, dialog().ckbAutomatismes}) {
+        box->setChecked(true);
+        ASSERT_TRUE(dialog().Draw());
+        const int count = box == dialog().ckbQcm ? dialog().spQuestions->value() : 12;
+        for (const auto& copy : dialog().set()->copies) {
+            ASSERT_EQ(copy.sheet.results.size(), std::size_t(count));
+            std::string error;
+            const auto code = equat::DecodeSheetCode(copy.codeText, &error);
+            ASSERT_TRUE(code) << error;
+            EXPECT_EQ(equat::ChoiceCountOfFlags(code->flags), equat::kDefaultChoices);
+            EXPECT_NE(copy.sheet.answerKey.find("ponse : "), std::string::npos);
+        }
+    }
+    EXPECT_FALSE(dialog().spQuestions->isEnabled());
+    EXPECT_FALSE(dialog().ckbQcm->isEnabled());
 }
 
 // Closed and opened again, the dialog keeps its set and every choice it was drawn with, and

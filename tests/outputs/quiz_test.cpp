@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/cp1252.h"
 #include "core/drawchoices.h"
 #include "core/kinds.h"
 #include "core/random.h"
@@ -225,6 +226,55 @@ TEST(Quiz, EveryMoodleQuestionOfAKindAsksTheSameAndGradesRight) {
             }
     for (const auto& [k, met] : cases) EXPECT_EQ(met.size(), 3u) << k;
     EXPECT_GT(questions, 9000u);
+}
+
+// Multiple choice: one multichoice question per question, its answers the copy's choices in
+// their order, the right one alone worth the mark, each wrong one's feedback its mistake.
+TEST(Quiz, MultichoiceAnswersAreTheChoicesWithTheirMistakes) {
+    for (const Drawn& sheet : Sheets())
+        for (std::uint32_t seed = 1; seed <= 6; ++seed) {
+            SheetSettings settings;
+            settings.level = 1 + static_cast<int>(seed % 3);
+            settings.count = 10;
+            settings.exports.bodies = true;
+            settings.choiceCount = 3 + static_cast<int>(seed % 2);
+            settings.draw = sheet.draw;
+            RandomSource rng(seed);
+            ClassCopy copy{
+                {}, "", "", BuildSheet(*MakeSheetKind(sheet.kind, sheet.draw), rng, settings)};
+            copy.code.kind = sheet.kind;
+            NamedFiles files;
+            std::string error;
+            ASSERT_TRUE(MakeFormat(Format(FormatId::Moodle), OutputData{std::span(&copy, 1), {}},
+                                   {"b.xml"}, &files, &error));
+            const std::string& xml = files.at(0).second;
+            const std::regex question("<question type=\"multichoice\">([\\s\\S]*?)</question>");
+            const std::regex answer(
+                "<answer "
+                "fraction=\"(\\d+)\"[^>]*>\\s*<text><!\\[CDATA\\[(.*?)\\]\\]></text>[\\s\\S]*?"
+                "<feedback format=\"html\"><text><!\\[CDATA\\[(.*?)\\]\\]>");
+            std::size_t i = 0;
+            for (auto q = std::sregex_iterator(xml.begin(), xml.end(), question);
+                 q != std::sregex_iterator(); ++q, ++i) {
+                ASSERT_LT(i, copy.sheet.bodies.size());
+                const auto& choices = copy.sheet.bodies[i].choices;
+                const std::string body = (*q)[1];
+                EXPECT_NE(body.find("<single>true</single>"), std::string::npos);
+                EXPECT_NE(body.find("<shuffleanswers>1</shuffleanswers>"), std::string::npos);
+                std::size_t k = 0;
+                for (auto a = std::sregex_iterator(body.begin(), body.end(), answer);
+                     a != std::sregex_iterator(); ++a, ++k) {
+                    ASSERT_LT(k, choices.size());
+                    const bool right = choices[k].mistake.empty();
+                    EXPECT_EQ((*a)[1], right ? "100" : "0");
+                    EXPECT_EQ((*a)[3], right
+                                           ? "Exact."
+                                           : "Erreur : " + Cp1252ToUtf8(choices[k].mistake) + ".");
+                }
+                EXPECT_EQ(k, static_cast<std::size_t>(settings.choiceCount));
+            }
+            EXPECT_EQ(i, copy.sheet.results.size());
+        }
 }
 
 // GIFT: the first degree's numeric answers likewise; other kinds refused.

@@ -58,7 +58,8 @@ AdaptedLayout LayoutNumber(std::uint32_t n) {
 }
 
 // The documents made from the model are those read back from the RTF the same model makes,
-// for every kind (mixed too), level, key style, layout, comma, quiz copy, strip and teacher text.
+// for every kind (mixed too), level, key style, layout, comma, quiz copy, strip, multiple
+// choice and teacher text.
 TEST(SheetDocument, EqualsTheRtfReadBack) {
     for (std::uint32_t seed = 0; seed < 48; ++seed) {
         for (const auto& kind : kSheetKinds) {
@@ -70,6 +71,7 @@ TEST(SheetDocument, EqualsTheRtfReadBack) {
             s.decimalComma = seed % 2 == 1;
             s.layout = LayoutNumber(seed);
             s.quiz = {seed % 5 == 0, seed % 10 == 0};
+            s.choiceCount = seed % 5 == 2 ? 4 : seed % 5 == 4 ? 3 : 0;
             s.code = seed % 4 == 0 ? "ABC-12" : "";
             s.separatorOn = seed % 6 != 5;
             const std::string& hostile = kHostile[seed % std::size(kHostile)];
