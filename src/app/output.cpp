@@ -230,8 +230,9 @@ bool Output::WriteFormat(const FormatInfo& format, QString file) {
     if (!MayReplace(names)) return false;
     copy->sheet.subject = WholeRtf(parts_.subject);
     copy->sheet.answerKey = WholeRtf(parts_.answerKey);
-    // What is written is what the window holds, hand edits included: not the model's.
-    copy->sheet.model.reset();
+    // The documents written are what the window holds, hand edits included: without their
+    // settings they are read from those bytes, not made again from the model. The model stays
+    // for the formats made from the drawn questions (LaTeX, like the banks).
     copy->sheet.settings.reset();
     NamedFiles files;
     std::string error;

@@ -166,8 +166,7 @@ Text SheetUsage() {
            ExportsUsage() +
            FillLists(LayoutUsage(), {Listed(FontChoices(french, true), french),
                                      Listed(SizeChoices(french, true), french)}) +
-           FillLists(DrawUsage(), {Listed(CaseChoices(), french)}) + ChoicesUsage() +
-           StatusUsage();
+           FillLists(DrawUsage(), {Listed(CaseChoices(), french)}) + ChoicesUsage() + StatusUsage();
 }
 
 namespace {

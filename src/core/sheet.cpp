@@ -139,8 +139,8 @@ SheetModel BuildSheetModel(QuestionKind& kind, RandomSource& rng, const SheetSet
     DrawQuestions(kind, rng, n, choiceCount, model.log);
 
     // Worked steps cost a solution's work: only for a detailed key or the exports.
-    const bool steps = StyleOf(settings.keyStyle).workedSteps || settings.exports.bodies ||
-                       settings.exports.steps;
+    const bool steps =
+        StyleOf(settings.keyStyle).workedSteps || settings.exports.bodies || settings.exports.steps;
     model.questions.reserve(static_cast<std::size_t>(n));
     for (int i = 1; i <= n; ++i) model.questions.push_back(kind.Model(i, steps));
     // The order of the choices comes after every question: without them the stream is as it was.
