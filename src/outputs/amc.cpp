@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/choices.h"
 #include "core/cp1252.h"
+#include "core/keymarkup.h"
 #include "core/markup.h"
 #include "core/numbertext.h"
 #include "outputs/answers.h"
@@ -62,11 +64,23 @@ std::string Choices(const std::vector<AmcChoice>& choices) {
     return tex + "\\end{choices}\n";
 }
 
-// One question of one copy: its verdict, then its values' boxes.
+// A multiple-choice question's own choices, in the order its copy shows them, exact.
+std::vector<AmcChoice> DrawnChoices(const QuestionModel& q) {
+    std::vector<AmcChoice> choices;
+    for (const Choice& c : q.choices)
+        choices.push_back(
+            {MarkupTex(ChoiceText(c.value, q.kind, true, kRootMarkup)), c.mistake.empty()});
+    return choices;
+}
+
+// One question of one copy: its verdict, then its values' boxes; a multiple-choice question
+// its choices alone.
 std::string Element(const QuestionModel& q, std::size_t slot, const std::string& id, int digits) {
     std::string tex = "\\element{" + SlotGroup(slot) + "}{\n\\begin{question}{" + id +
                       "-v}\nR\xC3\xA9soudre $" + StatementTex(q.statement) + "$\n" +
-                      Choices(VerdictChoices(q)) + "\\end{question}\n";
+                      Choices(q.choices.empty() ? VerdictChoices(q) : DrawnChoices(q)) +
+                      "\\end{question}\n";
+    if (!q.choices.empty()) return tex + "}\n";
     const std::vector<Surd> values = BlankValues(q.kind, q.result);
     const std::vector<std::string_view> names = BlankNames(q.kind);
     for (std::size_t k = 0; k < values.size() && k < names.size(); ++k)

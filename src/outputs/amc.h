@@ -22,8 +22,9 @@ struct AmcChoice {
 std::vector<AmcChoice> VerdictChoices(const QuestionModel& q);
 
 // One group per question slot (\element), holding that question of every copy; each copy of
-// the package's (\onecopy, as many as ours) takes one variant of each slot. A question asks
-// its verdict as a single-answer question, then its values in digit boxes
+// the package's (\onecopy, as many as ours) takes one variant of each slot. A multiple-choice
+// question offers its own choices in its copy's order; another asks its verdict as a
+// single-answer question, then its values in digit boxes
 // (\AMCnumericChoices, rounded to the hundredth, the same boxes whatever the case). Every
 // question's identifier starts with its copy's code, so that an answer traces back to the
 // copy it was drawn in. The copies need their model (ExportNeeds::model).

@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 
+#include "core/choicesmarkup.h"
 #include "core/cp1252.h"
 #include "core/keymarkup.h"
 #include "core/markup.h"
@@ -290,6 +291,16 @@ std::string KeyTex(const QuestionModel& q, bool comma) {
     return MarkupTex(markup) + (values.empty() ? "" : "\\par\n" + values) + "\\par\n";
 }
 
+// A multiple-choice question's choices, exact as a screen shows them, and in the key the right
+// letter and each wrong one's mistake; nothing for another question.
+std::string ChoicesTex(const QuestionModel& q, bool key, bool comma) {
+    if (q.choices.empty()) return {};
+    std::string markup = ChoicesMarkup(q, KeyStyle::Exact);
+    if (key) markup += "<br>" + ChoicesKeyMarkup(q);
+    if (comma) UseDecimalComma(markup);
+    return MarkupTex(markup) + "\\par\n";
+}
+
 std::string CopyTex(const ClassCopy& copy, bool key) {
     const SheetModel& model = *copy.sheet.model;
     const bool comma = (copy.code.flags & kSheetCodeDecimalComma) != 0;
@@ -300,6 +311,7 @@ std::string CopyTex(const ClassCopy& copy, bool key) {
             tex += "\\noindent" + MarkupTex(TeacherMarkup(model.frame.separator)) + "\\par\n";
         tex +=
             "\\textbf{" + DecimalText(++n) + ")}\\quad $" + StatementTex(q.statement) + "$\\par\n";
+        tex += ChoicesTex(q, key, comma);
         if (key) tex += KeyTex(q, comma);
         if (!key && model.frame.interline > 0)
             tex += "\\vspace*{" + DecimalText(model.frame.interline) + "\\baselineskip}\n";

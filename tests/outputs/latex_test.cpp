@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "core/choices.h"
 #include "core/classset.h"
 #include "core/kinds.h"
 #include "core/random.h"
@@ -59,8 +60,10 @@ std::vector<ClassCopy> Copies() {
     std::vector<ClassCopy> copies;
     const auto hostile = HostileTitles();
     std::uint32_t seed = 1;
-    const auto add = [&](const std::string& kind, const DrawChoices& draw, int level) {
+    const auto add = [&](const std::string& kind, const DrawChoices& draw, int level,
+                         int choices = 0) {
         SheetSettings s;
+        s.choiceCount = choices;
         s.level = level;
         s.count = 6;
         s.draw = draw;
@@ -76,6 +79,7 @@ std::vector<ClassCopy> Copies() {
         for (int level = 1; level <= 3; ++level)
             add(std::string(k.name), {.everyCase = true}, level);
     add("1d", {.everyCase = true, .mixedKinds = 7, .interleaved = true}, 2);
+    add("1d", {.mixedKinds = 7, .interleaved = true}, 3, 4);  // multiple choice
     ClassSetRequest request;
     request.kind = "1d";
     request.settings.draw = {.everyCase = true, .mixedKinds = 7};
@@ -216,7 +220,9 @@ TEST(Latex, AmcPreparesOurSourceAndItsAnswersAreOurs) {
                 exact.erase(std::unique(exact.begin(), exact.end()), exact.end());
             }
             if (const auto v = answers.find(id + "v"); v != answers.end()) {
-                const int right = r.discriminant                     ? int(exact.size()) + 1
+                const int right = !questions[i].choices.empty()
+                                      ? int(RightChoiceIndex(questions[i].choices)) + 1
+                                  : r.discriminant                   ? int(exact.size()) + 1
                                   : r.verdict == Verdict::Values     ? 1
                                   : r.verdict == Verdict::NoSolution ? 2
                                                                      : 3;
