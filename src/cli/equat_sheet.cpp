@@ -154,6 +154,18 @@ int SubjectClash(const SheetJob& run, const std::string& subject) {
     return -1;
 }
 
+// Sheets without codes, one after the other from the stream.
+void DrawSheets(const SheetJob& run, QuestionKind& kind, RandomSource& rng, ClassSet& copies) {
+    for (int k = 0; k < run.sheets; ++k) {
+        ClassCopy copy{{}, "", "", BuildSheet(kind, rng, run.settings)};
+        copy.code.kind = run.kind;
+        copy.code.level = run.settings.level;
+        if (run.settings.decimalComma) copy.code.flags |= kSheetCodeDecimalComma;
+        copies.copies.push_back(std::move(copy));
+        ShowProgress(Tr("drawing"), k + 1, run.sheets);
+    }
+}
+
 int Run(const std::vector<std::string>& args) {
     // What the manual pages list from the tables, for the build; not an option for teachers.
     if (args.size() == 2 && args[0] == "--man-lists") {
@@ -198,14 +210,7 @@ int Run(const std::vector<std::string>& args) {
         const int status = RunClassSet(run, rng, &copies, &grid);
         if (status >= 0) return status;
     } else {
-        for (int k = 0; k < run.sheets; ++k) {
-            ClassCopy copy{{}, "", "", BuildSheet(*kind, rng, run.settings)};
-            copy.code.kind = run.kind;
-            copy.code.level = run.settings.level;
-            if (run.settings.decimalComma) copy.code.flags |= kSheetCodeDecimalComma;
-            copies.copies.push_back(std::move(copy));
-            ShowProgress(Tr("drawing"), k + 1, run.sheets);
-        }
+        DrawSheets(run, *kind, rng, copies);
     }
     std::vector<SaveNames> names;
     if (!NamesFor(run, copies.copies, &names, &error)) return Fail(error, 1);
