@@ -8,6 +8,7 @@
 #include <QTranslator>
 
 #include "app/uequat.h"
+#include "platform/graphpainter.h"
 
 namespace equat {
 
@@ -48,6 +49,7 @@ int RunEquat(int& argc, char** argv, const std::function<void()>& firstPainted) 
     QApplication::setApplicationName("Equat");
     QApplication::setOrganizationName("Equat");
     InstallToolkitTranslations(app);
+    RegisterGraphPainter();
     TForm1 form;
     QApplication::setWindowIcon(form.windowIcon());
     FirstPaintWatcher watcher(firstPainted);

@@ -99,6 +99,16 @@ Text ExportsUsage() {
         "                      the RTF pair\n");
 }
 
+// The graphs of the key.
+Text GraphUsage() {
+    return Tr(
+        "\n"
+        "Graphs (off by default; the copy's code keeps them):\n"
+        "  --graph             a graph under each solution of the key: the parabola with its\n"
+        "                      axis, vertex and roots, the two lines and where they meet,\n"
+        "                      the number line of a first-degree solution\n");
+}
+
 // The adapted layout.
 Text LayoutUsage() {
     return Tr(
@@ -143,7 +153,8 @@ Text StatusUsage() {
 
 Text SheetUsage() {
     // One message per part, so that each stays short for the translators.
-    return BasicUsage() + ExportsUsage() + LayoutUsage() + DrawUsage() + StatusUsage();
+    return BasicUsage() + ExportsUsage() + GraphUsage() + LayoutUsage() + DrawUsage() +
+           StatusUsage();
 }
 
 namespace {
@@ -610,6 +621,8 @@ std::optional<SheetJob> ParseSheetArgs(const std::vector<std::string>& args, std
                               : job.twoLevels) = true;
         } else if (opt == "--comma") {
             job.settings.decimalComma = true;
+        } else if (opt == "--graph") {
+            job.settings.graphs = true;
         } else if (opt == "--every-case" || opt == "--progressive") {
             (opt == "--every-case" ? job.settings.draw.everyCase : job.settings.draw.progressive) =
                 true;

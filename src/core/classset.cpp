@@ -297,6 +297,7 @@ ClassSet MakeClassSet(const ClassSetRequest& request, RandomSource& stream) {
     shape.flags |= DrawChoicesFlags(WithKind(request.settings.draw, KindIndex(request.kind)));
     shape.flags |= LayoutFlags(request.settings.layout);
     if (request.settings.quiz.on) shape.flags |= kSheetCodeQuizBits;
+    if (request.settings.graphs) shape.flags |= kSheetCodeGraphBit;
     ClassSet set;
     set.copies = BuildClassSet(shape, request.settings, stream, request.copies, request.names,
                                &set.repeats, request.progress, request.showCodes, request.choices);

@@ -2,6 +2,7 @@
 #include "core/graph.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <string_view>
@@ -242,6 +243,20 @@ GraphAxis RoundAxis(double lo, double hi, int ticks) {
         }
     }
     return {std::floor(lo / step) * step, std::ceil(hi / step) * step, step};
+}
+
+namespace {
+std::atomic<GraphPainter> graphPainter{nullptr};
+}  // namespace
+
+void SetGraphPainter(GraphPainter painter) {
+    graphPainter.store(painter);
+}
+
+PngPicture QuestionGraphPicture(const QuestionModel& question, bool decimalComma, bool adapted) {
+    const GraphPainter painter = graphPainter.load();
+    const auto graph = painter ? QuestionGraph(question, decimalComma) : std::nullopt;
+    return graph ? painter(*graph, adapted) : PngPicture{};
 }
 
 std::optional<GraphModel> QuestionGraph(const QuestionModel& question, bool decimalComma) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/picture.h"
 #include "core/sheetmodel.h"
 
 namespace equat {
@@ -64,6 +65,14 @@ std::optional<GraphModel> QuestionGraph(const QuestionModel& question, bool deci
 // The round step of at most `ticks` intervals over [lo, hi], and the axis over it with a margin
 // of about a tenth on each side; lo < hi not needed (a single value gets a window around it).
 GraphAxis RoundAxis(double lo, double hi, int ticks);
+
+// What paints a graph as a picture (larger, thicker lines when adapted). The core draws
+// nothing itself: the platform registers its painter at start; without one, documents made
+// in the core (RTF) have no graphs.
+using GraphPainter = PngPicture (*)(const GraphModel& graph, bool adapted);
+void SetGraphPainter(GraphPainter painter);
+// The picture of a question's graph; empty when it has none or no painter is registered.
+PngPicture QuestionGraphPicture(const QuestionModel& question, bool decimalComma, bool adapted);
 
 // An equation's sides as a polynomial: constant, x, x² and y coefficients, exact.
 struct SidePolynomial {

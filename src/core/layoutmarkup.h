@@ -11,6 +11,7 @@
 //   BeginBody(options), ApplyComma(), ApplyLayout(), BodyPar()
 //                                         a body: the comma, the adapted layout and the
 //                                         room to write after it, applied as each writer can
+//   Picture(png)                          a picture in the current paragraph
 //   CopyStatement(subject, statement)     the subject body's statement again, in the key
 //   Skeleton(subject, statement)          the same with each run of its text one space
 // The transformations (comma, adapted layout, room, strip) are the writers' own; what is
@@ -24,6 +25,7 @@
 #include "core/adapted.h"
 #include "core/equat1d.h"
 #include "core/exactkey.h"
+#include "core/graph.h"
 #include "core/markup.h"
 #include "core/numbertext.h"
 #include "core/sheet.h"
@@ -407,11 +409,21 @@ class QuestionWriter {
         between(subject);
         key.ApplyLayout();
         subject.ApplyLayout();
+        if (settings_.graphs && !strip_) PutGraph(key, q);
         Interline(subject, i);
         if (strip_) Interline(key, i);
     }
 
   private:
+    // The question's graph in a paragraph of its own, under its solution.
+    void PutGraph(Out& key, const QuestionModel& q) const {
+        const PngPicture picture =
+            QuestionGraphPicture(q, settings_.decimalComma, keyLayout_ != nullptr);
+        if (picture.png.empty()) return;
+        key.Picture(picture);
+        key.Par();
+    }
+
     // The empty lines after every question but the last.
     void Interline(Out& out, int i) const {
         if (i < n_)

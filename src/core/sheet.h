@@ -100,6 +100,8 @@ struct SheetSettings {
     AdaptedLayout layout;
     QuickQuiz quiz;
     ExportNeeds exports;
+    // A graph under each solution of the key (not in a strip); off: the documents as they were.
+    bool graphs = false;
 };
 
 // One question as the documents write it, after its numbering: RTF fragments in the fonts of

@@ -455,6 +455,8 @@ SheetSettings SettingsForCode(const SheetCode& code, SheetSettings base) {
     if (code.flags & kSheetCodeLayoutBits)
         base.layout = LayoutOfFlags(LayoutBits(code)).value_or(base.layout);
     base.quiz.on = (code.flags & kSheetCodeQuizBits) != 0;
+    // A code without graphs rebuilds its key with them when asked, as with a layout.
+    if (code.flags & kSheetCodeGraphBit) base.graphs = true;
     base.code = EncodeSheetCode(code);
     return base;
 }

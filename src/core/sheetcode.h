@@ -50,9 +50,12 @@ inline constexpr std::uint64_t kSheetCodeQuizBits = 1u << 20;
 // and kinds 4 to 16 of a mixed sheet (bits 37-49, DrawChoicesFlags).
 inline constexpr std::uint64_t kSheetCodeMoreOptionBits = std::uint64_t{0xFFFF} << 21;
 inline constexpr std::uint64_t kSheetCodeMoreKindBits = std::uint64_t{0x1FFF} << 37;
+// A graph under each solution of the key (SheetSettings::graphs).
+inline constexpr std::uint64_t kSheetCodeGraphBit = std::uint64_t{1} << 23;
 // The flags this program builds; a feature adds its bit here.
-inline constexpr std::uint64_t kKnownSheetCodeFlags =
-    kSheetCodeDecimalComma | kSheetCodeDrawBits | kSheetCodeLayoutBits | kSheetCodeQuizBits;
+inline constexpr std::uint64_t kKnownSheetCodeFlags = kSheetCodeDecimalComma | kSheetCodeDrawBits |
+                                                      kSheetCodeLayoutBits | kSheetCodeQuizBits |
+                                                      kSheetCodeGraphBit;
 
 // Three formats, told apart by their length. The checked one (16 characters,
 // "XXXX-XXXX-XXXX-XXXX": fourteen for the fields and two checks) is written for every new

@@ -7,6 +7,7 @@
 #include "core/adaptedrtf.h"
 #include "core/equat1d.h"
 #include "core/exactkey.h"
+#include "core/graphrtf.h"
 #include "core/keymarkup.h"
 #include "core/layoutmarkup.h"
 #include "core/markup.h"
@@ -90,6 +91,7 @@ class RtfOut {
     void Par() { out_ += kPar; }
     void Exact(const Surd& x) { AppendExactKeyRtf(out_, x); }
     void Worked(const Steps& steps) { AppendWorkedStepsRtf(out_, steps); }
+    void Picture(const PngPicture& picture) { AppendPictureRtf(out_, picture); }
     template <class F>
     void Stream(std::size_t expected, F&& f) {
         TextSink sink(out_, expected);

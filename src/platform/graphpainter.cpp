@@ -269,13 +269,28 @@ QImage GraphImage(const GraphModel& graph, bool adapted, double dotsPerPoint) {
     return image;
 }
 
+namespace {
+constexpr double kPngDotsPerPoint = 200.0 / 72;
+}  // namespace
+
 std::string GraphPng(const GraphModel& graph, bool adapted) {
-    const QImage image = GraphImage(graph, adapted, 200.0 / 72);
+    const QImage image = GraphImage(graph, adapted, kPngDotsPerPoint);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
     return bytes.toStdString();
+}
+
+PngPicture GraphPicture(const GraphModel& graph, bool adapted) {
+    const QSizeF size = GraphSize(graph, adapted);
+    const QSize pixels = (size * kPngDotsPerPoint).toSize();
+    return {GraphPng(graph, adapted), static_cast<int>(std::lround(size.width() * 20)),
+            static_cast<int>(std::lround(size.height() * 20)), pixels.width(), pixels.height()};
+}
+
+void RegisterGraphPainter() {
+    SetGraphPainter(&GraphPicture);
 }
 
 }  // namespace equat

@@ -36,5 +36,9 @@ void PaintGraph(QPainter& painter, const GraphModel& graph, const QRectF& rect, 
 QImage GraphImage(const GraphModel& graph, bool adapted, double dotsPerPoint);
 // The same image as PNG bytes (at 200 dots an inch).
 std::string GraphPng(const GraphModel& graph, bool adapted);
+// The picture the documents embed: that PNG at the graph's size.
+PngPicture GraphPicture(const GraphModel& graph, bool adapted);
+// Makes this painter the one the core's documents ask for their graphs (SetGraphPainter).
+void RegisterGraphPainter();
 
 }  // namespace equat

@@ -8,6 +8,7 @@
 
 #include "core/kinds.h"
 #include "core/sheet.h"
+#include "core/sheetcode.h"
 
 namespace equat {
 namespace {
@@ -84,6 +85,59 @@ TEST(Graph, KindsWithoutAGraphGetNone) {
     q.kind = "later";
     q.statement.lines.resize(1);
     EXPECT_FALSE(QuestionGraph(q, false));
+}
+
+}  // namespace
+}  // namespace equat
+
+namespace equat {
+namespace {
+
+// A painter that stands for the platform's: a picture of a few bytes, its size and the
+// graph's shape in its pixel width.
+PngPicture FakePicture(const GraphModel& graph, bool adapted) {
+    const int shape = graph.shape == GraphModel::Shape::Plane ? 1 : 2;
+    return {"\x89PNG", adapted ? 200 : 100, 50, shape, 1};
+}
+
+int Count(const std::string& text, std::string_view what) {
+    int n = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
+// The option puts one picture under each solution of the key, never in the subject or a
+// strip, and it goes with the copy's code; off, a sheet is what it was.
+TEST(Graph, KeysCarryOnePicturePerQuestionWhenAsked) {
+    SetGraphPainter(&FakePicture);
+    for (std::string_view name : {"1d", "2d", "syst"})
+        for (const KeyStyle style : {KeyStyle::Decimal, KeyStyle::Detailed, KeyStyle::Strip})
+            for (const bool adapted : {false, true}) {
+                SheetSettings s;
+                s.count = 7;
+                s.keyStyle = style;
+                s.layout.on = adapted;
+                s.layout.key = adapted;
+                RandomSource plain(3), with(3);
+                const Sheet before = BuildSheet(*MakeKind(name), plain, s);
+                s.graphs = true;
+                const Sheet after = BuildSheet(*MakeKind(name), with, s);
+                EXPECT_EQ(after.subject, before.subject);
+                const int pictures = style == KeyStyle::Strip ? 0 : s.count;
+                EXPECT_EQ(Count(after.answerKey, "{\\pict\\pngblip"), pictures) << name;
+                const std::string size = adapted ? "\\picwgoal200\\pichgoal50" : "\\picwgoal100";
+                EXPECT_EQ(Count(after.answerKey, size), pictures);
+                EXPECT_EQ(Count(after.answerKey, "\n89504e47}"), pictures);
+                EXPECT_EQ(Count(before.answerKey, "\\pict"), 0);
+            }
+    SetGraphPainter(nullptr);
+    SheetCode code;
+    code.flags = kSheetCodeGraphBit;
+    std::string error;
+    const auto back = DecodeSheetCode(EncodeSheetCode(code), &error);
+    ASSERT_TRUE(back) << error;
+    EXPECT_TRUE(SettingsForCode(*back, {}).graphs);
+    EXPECT_FALSE(SettingsForCode(SheetCode{}, {}).graphs);
 }
 
 }  // namespace

@@ -4,11 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <cmath>
 #include <string_view>
 
 #include "core/kinds.h"
 #include "core/sheet.h"
+#include "platform/rtfqt.h"
+#include "rtf/sheetdocument.h"
 
 namespace equat {
 namespace {
@@ -113,6 +117,33 @@ TEST(GraphPainter, PngIsAPictureOfTheGraphsSize) {
         EXPECT_NEAR(back.height(), GraphSize(g, adapted).height() * 200 / 72, 1);
         EXPECT_LE(GraphSize(g, adapted).height(), 842.0 / 5);
     }
+}
+
+// The key made from the model holds each graph as a picture; shown on screen and taken back
+// (the window's save of its pair) it is the same picture, byte for byte.
+TEST(GraphPainter, KeyPicturesSurviveTheScreenAndBack) {
+    App();
+    RegisterGraphPainter();
+    SheetSettings s;
+    s.count = 5;
+    s.graphs = true;
+    s.exports.model = true;
+    RandomSource rng(11);
+    const Sheet sheet = BuildSheet(*MakeKind("syst"), rng, s);
+    const rtf::Document key = rtf::KeyDocument(sheet);
+    QTextDocument doc;
+    QTextCursor cursor(&doc);
+    InsertDocument(cursor, key);
+    const rtf::Document back = DocumentFromRange(doc, 0, doc.characterCount());
+    std::vector<PngPicture> shown, taken;
+    for (const auto* d : {&key, &back})
+        for (const rtf::Paragraph& p : d->paragraphs)
+            for (const rtf::Run& r : p.runs)
+                if (r.picture) (d == &key ? shown : taken).push_back(*r.picture);
+    ASSERT_EQ(shown.size(), 5u);
+    EXPECT_EQ(taken, shown);
+    EXPECT_FALSE(QImage::fromData(QByteArray::fromStdString(shown[0].png), "PNG").isNull());
+    SetGraphPainter(nullptr);
 }
 
 }  // namespace
