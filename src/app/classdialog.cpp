@@ -195,6 +195,8 @@ void ClassSetDialog::MakeControls() {
     ckbCodes->setChecked(true);
     ckbGrille = new QCheckBox("Grille des réponses", this);
     ckbGrille->setToolTip("Les résultats de toutes les copies, en PDF");
+    ckbGraphes = new QCheckBox(kGraphsCaption, this);
+    ckbGraphes->setToolTip(kGraphsHint);
     gbAdaptee = new AdaptedLayoutBox(this, true);
     lblImprimante = new QLabel(this);
     btnImprimante = new QPushButton("Choisir...", this);
@@ -231,6 +233,7 @@ void ClassSetDialog::LayOut() {
     form->addRow(lblCopies);
     form->addRow(ckbCodes);
     form->addRow(ckbGrille);
+    form->addRow(ckbGraphes);
     form->addRow(gbAdaptee);
     auto* printer = new QHBoxLayout;
     printer->addWidget(lblImprimante, 1);
@@ -256,6 +259,7 @@ void ClassSetDialog::Connect() {
     connect(eTitre, &QLineEdit::textChanged, this, &ClassSetDialog::Forget);
     connect(mNoms, &QPlainTextEdit::textChanged, this, &ClassSetDialog::Forget);
     connect(ckbCodes, &QCheckBox::toggled, this, &ClassSetDialog::Forget);
+    connect(ckbGraphes, &QCheckBox::toggled, this, &ClassSetDialog::Forget);
     connect(gbAdaptee, &AdaptedLayoutBox::Changed, this, &ClassSetDialog::Forget);
     connect(btnTirage, &QPushButton::clicked, this, [this] { Draw(); });
     connect(btnImprimante, &QPushButton::clicked, this, [this] {
@@ -293,6 +297,7 @@ void ClassSetDialog::TakeWindowChoices() {
         eTitre->setCursorPosition(0);
     }
     if (window_.Changed(&SheetSettings::layout)) gbAdaptee->SetLayout(w.layout);
+    if (window_.Changed(&SheetSettings::graphs)) ckbGraphes->setChecked(w.graphs);
 }
 
 SheetSettings ClassSetDialog::Settings() const {
@@ -303,6 +308,7 @@ SheetSettings ClassSetDialog::Settings() const {
         static_cast<KeyStyle>(std::clamp(cbCorrige->currentIndex(), 0, kKeyStyleCount - 1));
     s.title = ToCp1252(eTitre->text());
     s.layout = gbAdaptee->Layout();
+    s.graphs = ckbGraphes->isChecked();
     return s;
 }
 
@@ -356,7 +362,7 @@ bool ClassSetDialog::UsesPairOnScreen() const {
     return !set_ && spCopies->value() == 1 && NameCount(mNoms) == 0 && !ckbCodes->isChecked() &&
            !ckbGrille->isChecked() && s.level == w.level && s.count == w.count &&
            s.keyStyle == w.keyStyle && s.title == w.title && s.layout == w.layout &&
-           parts_.subject->LineCount() > 0;
+           s.graphs == w.graphs && parts_.subject->LineCount() > 0;
 }
 
 bool ClassSetDialog::Step(int value) {

@@ -116,6 +116,7 @@ class ClassSetDialog : public QDialog {
     QLabel* lblCopies;  // says when the count follows the names
     QCheckBox* ckbCodes;
     QCheckBox* ckbGrille;
+    QCheckBox* ckbGraphes;
     AdaptedLayoutBox* gbAdaptee;  // for every copy, or for the names marked A
     QLabel* lblImprimante;        // the printer a print goes to
     QPushButton* btnImprimante;

@@ -8,7 +8,6 @@
 #include <QTranslator>
 
 #include "app/uequat.h"
-#include "platform/graphpainter.h"
 
 namespace equat {
 
@@ -49,7 +48,6 @@ int RunEquat(int& argc, char** argv, const std::function<void()>& firstPainted) 
     QApplication::setApplicationName("Equat");
     QApplication::setOrganizationName("Equat");
     InstallToolkitTranslations(app);
-    RegisterGraphPainter();
     TForm1 form;
     QApplication::setWindowIcon(form.windowIcon());
     FirstPaintWatcher watcher(firstPainted);

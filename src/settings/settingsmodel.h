@@ -46,6 +46,7 @@ struct StoredValues {
     bool mnuVirguleChecked = false;  // decimals written with a comma
     int splitter1Position = 0;       // the subject's share of the panes in 1/1000; 0: as designed
     int spTirageValue = 0;           // the draw choices as a code's draw bits; 0: the kinds' own
+    bool mnuGraphesChecked = false;  // a graph under each solution of the key
 
     bool operator==(const StoredValues&) const = default;
 };
@@ -92,6 +93,8 @@ inline constexpr StoredSetting kStoredSettings[] = {
      std::string::npos, false, true},
     {"Tirage_Choix", "spTirage", &StoredValues::spTirageValue, 0, 4094, std::string::npos, false,
      true},
+    {"mnuGraphes_Checked", "mnuGraphes", &StoredValues::mnuGraphesChecked, 0, 0, std::string::npos,
+     false, true},
 };
 
 // The settings whose values differ, in list order: after a restore, the adapter runs the
