@@ -13,6 +13,7 @@
 #include "core/adapted.h"
 #include "core/drawchoices.h"
 #include "core/exact.h"
+#include "core/picture.h"
 #include "core/random.h"
 #include "core/sheetmodel.h"
 
@@ -114,6 +115,7 @@ struct QuestionBodies {
     std::string_view kind;
     int level = 1;
     bool decimalComma = false;  // its decimals written with a comma
+    PngPicture graph{};         // its graph, when the key has graphs; else empty
 };
 
 struct SheetModel;

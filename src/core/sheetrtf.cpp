@@ -185,8 +185,11 @@ Sheet RenderSheet(SheetModel model, const SheetSettings& settings) {
     layout::PutSheet(subject, key, model, settings, [&](const QuestionModel& q, RtfOut& s) {
         sheet.results.push_back(q.result);
         // The bodies as drawn, before any adapted layout: what the exports ask.
-        if (settings.exports.bodies)
+        if (settings.exports.bodies) {
             sheet.bodies.push_back(BodiesOf(q, std::string(s.Body()), settings.decimalComma));
+            if (settings.graphs)
+                sheet.bodies.back().graph = QuestionGraphPicture(q, settings.decimalComma, false);
+        }
         if (sheet.results.size() == 1) {
             // The first question tells the size of the others: room for them at once, so the
             // documents are not copied again and again as they grow.
