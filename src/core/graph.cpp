@@ -136,14 +136,17 @@ GraphModel ParabolaGraph(const QuestionModel& q, bool comma) {
         return g;
     }
     const double xv = -p.x / (2 * p.x2), yv = p.c - p.x * p.x / (4 * p.x2);
+    const bool up = p.x2 > 0;
     g.symmetryAxis = xv;
-    g.points.push_back({xv, yv, "S" + Pair(Number(xv, comma), Number(yv, comma))});
+    // The vertex's label outside the curve, the roots' inside it, away from the arms.
+    g.points.push_back({xv, yv, "S" + Pair(Number(xv, comma), Number(yv, comma)), false, up});
     if (q.result.verdict == Verdict::Values) {
         for (const ResultValue& v : q.result.values) {
             const double x = ValueOf(v);
-            const bool twice = std::any_of(g.points.begin() + 1, g.points.end(),
+            // A double root is the vertex, whose label says it.
+            const bool twice = std::any_of(g.points.begin(), g.points.end(),
                                            [&](const GraphPoint& m) { return m.x == x; });
-            if (!twice) g.points.push_back({x, 0, KeyText(v, comma)});
+            if (!twice) g.points.push_back({x, 0, KeyText(v, comma), x > xv, !up});
         }
     }
     // Around the vertex, as far as the curve rises by the vertex's height (to the roots when

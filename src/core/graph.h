@@ -25,10 +25,12 @@ struct GraphCurve {
     bool operator==(const GraphCurve&) const = default;
 };
 
-// A point marked on the graph and its label (Windows-1252, may be empty).
+// A point marked on the graph and its label (Windows-1252, may be empty), set above and to
+// the right of it unless told otherwise: where no curve passes.
 struct GraphPoint {
     double x = 0, y = 0;
     std::string label;
+    bool labelLeft = false, labelBelow = false;
     bool operator==(const GraphPoint&) const = default;
 };
 

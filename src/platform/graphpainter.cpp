@@ -141,10 +141,11 @@ void PaintPlaneCurves(QPainter& p, const GraphModel& g, const QRectF& plot, cons
     p.restore();
 }
 
-// A point's mark (hollow on a plane, so the curve shows through) and its label, the label kept
-// inside rect.
-void PaintMark(QPainter& p, const QPointF& at, const QString& label, const QRectF& rect,
+// A point's mark (hollow on a plane, so the curve shows through) and its label on its side,
+// kept inside rect.
+void PaintMark(QPainter& p, const GraphPoint& point, const QPointF& at, const QRectF& rect,
                const Look& look, const QBrush& fill) {
+    const QString label = Text(point.label);
     const double r = look.unit * (look.adapted ? 3.0 : 2.2);
     p.setPen(PenOf(kGraphMark, look.Pen(0.9)));
     p.setBrush(fill);
@@ -154,9 +155,14 @@ void PaintMark(QPainter& p, const QPointF& at, const QString& label, const QRect
     p.setFont(look.Font());
     const QFontMetricsF m(p.font());
     QRectF box(0, 0, m.horizontalAdvance(label) + 2, m.height());
-    box.moveBottomLeft(QPointF(at.x() + r, at.y() - r));
-    if (box.right() > rect.right()) box.moveRight(at.x() - r);
-    if (box.top() < rect.top()) box.moveTop(at.y() + r);
+    const auto place = [&](bool left, bool below) {
+        box.moveLeft(left ? at.x() - r - box.width() : at.x() + r);
+        box.moveTop(below ? at.y() + r : at.y() - r - box.height());
+    };
+    bool left = point.labelLeft, below = point.labelBelow;
+    place(left, below);
+    if (box.left() < rect.left() || box.right() > rect.right()) place(left = !left, below);
+    if (box.top() < rect.top() || box.bottom() > rect.bottom()) place(left, !below);
     p.fillRect(box, QColor(255, 255, 255, 200));
     p.drawText(box, Qt::AlignCenter, label);
 }
@@ -196,11 +202,9 @@ void PaintNumberLine(QPainter& p, const GraphModel& g, const QRectF& rect, const
         if (part.to) PaintBracket(p, to, y, true, part.closedTo, look);
     }
     for (const GraphPoint& hole : g.holes)
-        PaintMark(p, GraphToPlot(g, plot, hole.x, 0), Text(hole.label), rect, look,
-                  QBrush(Qt::white));
+        PaintMark(p, hole, GraphToPlot(g, plot, hole.x, 0), rect, look, QBrush(Qt::white));
     for (const GraphPoint& dot : g.points)
-        PaintMark(p, GraphToPlot(g, plot, dot.x, 0), Text(dot.label), rect, look,
-                  QBrush(kGraphCurve));
+        PaintMark(p, dot, GraphToPlot(g, plot, dot.x, 0), rect, look, QBrush(kGraphCurve));
 }
 
 }  // namespace
@@ -242,8 +246,7 @@ void PaintGraph(QPainter& painter, const GraphModel& graph, const QRectF& rect, 
         PaintAxes(painter, graph, plot, look);
         // Labels under the curves: a label never hides where a curve passes.
         for (const GraphPoint& m : graph.points)
-            PaintMark(painter, GraphToPlot(graph, plot, m.x, m.y), Text(m.label), rect, look,
-                      Qt::NoBrush);
+            PaintMark(painter, m, GraphToPlot(graph, plot, m.x, m.y), rect, look, Qt::NoBrush);
         PaintPlaneCurves(painter, graph, plot, look);
     } else {
         PaintNumberLine(painter, graph, rect, plot, look);
