@@ -13,7 +13,7 @@ namespace equat {
 
 namespace {
 
-constexpr double kWidth = 230, kPlaneHeight = 140, kLineHeight = 46;  // points
+constexpr double kWidth = 230, kPlaneHeight = 128, kLineHeight = 46;  // points
 constexpr double kAdaptedScale = 1.2;
 constexpr double kCaptionRoom = 11;
 

@@ -110,13 +110,17 @@ TEST(GraphPainter, PngIsAPictureOfTheGraphsSize) {
     g.shape = GraphModel::Shape::NumberLine;
     g.x = RoundAxis(-3, 3, 10);
     g.intervals.push_back({-1.0, std::nullopt, false, true});
-    for (const bool adapted : {false, true}) {
-        const std::string png = GraphPng(g, adapted);
-        const QImage back = QImage::fromData(QByteArray::fromStdString(png), "PNG");
-        ASSERT_FALSE(back.isNull());
-        EXPECT_NEAR(back.height(), GraphSize(g, adapted).height() * 200 / 72, 1);
-        EXPECT_LE(GraphSize(g, adapted).height(), 842.0 / 5);
-    }
+    GraphModel plane;
+    plane.caption = "Droites parall\xE8les";
+    // At most a fifth of an A4 page high, caption and adapted layout included.
+    for (const GraphModel* m : {&g, &plane})
+        for (const bool adapted : {false, true}) {
+            const std::string png = GraphPng(*m, adapted);
+            const QImage back = QImage::fromData(QByteArray::fromStdString(png), "PNG");
+            ASSERT_FALSE(back.isNull());
+            EXPECT_NEAR(back.height(), GraphSize(*m, adapted).height() * 200 / 72, 1);
+            EXPECT_LE(GraphSize(*m, adapted).height(), 842.0 / 5);
+        }
 }
 
 // The key made from the model holds each graph as a picture; shown on screen and taken back
