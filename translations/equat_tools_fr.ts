@@ -144,6 +144,25 @@
         <translation>%1 serait écrit deux fois : choisissez un autre nom</translation>
     </message>
     <message>
+        <source>--graph needs a build with the Qt layers</source>
+        <translation>--graph demande une version construite avec Qt</translation>
+    </message>
+    <message>
+        <source>
+Graphs (off by default; the copy&apos;s code keeps them):
+  --graph             a graph under each solution of the key: the parabola with its
+                      axis, vertex and roots, the two lines and where they meet,
+                      the number line of a first-degree solution
+</source>
+        <translation>
+Graphes (absents par défaut ; le code de la copie les garde) :
+  --graph             un graphe sous chaque solution du corrigé : la parabole avec
+                      son axe, son sommet et ses racines, les deux droites et leur
+                      point d&apos;intersection, la droite graduée d&apos;une solution
+                      du premier degré
+</translation>
+    </message>
+    <message>
         <source>--pdf needs a build with the Qt layers</source>
         <translation>--pdf demande une version construite avec Qt</translation>
     </message>

@@ -197,6 +197,8 @@ void ClassSetDialog::MakeControls() {
     ckbGrille = new QCheckBox("Grille des réponses", this);
     ckbGrille->setToolTip("Les résultats de toutes les copies, en PDF");
     MakeChoiceControls();
+    ckbGraphes = new QCheckBox(kGraphsCaption, this);
+    ckbGraphes->setToolTip(kGraphsHint);
     gbAdaptee = new AdaptedLayoutBox(this, true);
     lblImprimante = new QLabel(this);
     btnImprimante = new QPushButton("Choisir...", this);
@@ -251,6 +253,7 @@ void ClassSetDialog::LayOut() {
     qcm->addWidget(ckbQcm);
     qcm->addWidget(ckbAutomatismes, 1);
     form->addRow(qcm);
+    form->addRow(ckbGraphes);
     form->addRow(gbAdaptee);
     auto* printer = new QHBoxLayout;
     printer->addWidget(lblImprimante, 1);
@@ -284,6 +287,7 @@ void ClassSetDialog::Connect() {
             w->setEnabled(!on);
         Forget();
     });
+    connect(ckbGraphes, &QCheckBox::toggled, this, &ClassSetDialog::Forget);
     connect(gbAdaptee, &AdaptedLayoutBox::Changed, this, &ClassSetDialog::Forget);
     connect(btnTirage, &QPushButton::clicked, this, [this] { Draw(); });
     connect(btnImprimante, &QPushButton::clicked, this, [this] {
@@ -322,6 +326,7 @@ void ClassSetDialog::TakeWindowChoices() {
         eTitre->setCursorPosition(0);
     }
     if (window_.Changed(&SheetSettings::layout)) gbAdaptee->SetLayout(w.layout);
+    if (window_.Changed(&SheetSettings::graphs)) ckbGraphes->setChecked(w.graphs);
 }
 
 SheetSettings ClassSetDialog::Settings() const {
@@ -334,6 +339,7 @@ SheetSettings ClassSetDialog::Settings() const {
     s.layout = gbAdaptee->Layout();
     if (ckbQcm->isChecked()) s.choiceCount = kDefaultChoices;
     if (ckbAutomatismes->isChecked()) UseAutomatismes(s);
+    s.graphs = ckbGraphes->isChecked();
     return s;
 }
 
@@ -387,7 +393,8 @@ bool ClassSetDialog::UsesPairOnScreen() const {
     return !set_ && spCopies->value() == 1 && NameCount(mNoms) == 0 && !ckbCodes->isChecked() &&
            !ckbGrille->isChecked() && s.level == w.level && s.count == w.count &&
            s.keyStyle == w.keyStyle && s.title == w.title && s.layout == w.layout &&
-           s.choiceCount == w.choiceCount && s.draw == w.draw && parts_.subject->LineCount() > 0;
+           s.choiceCount == w.choiceCount && s.graphs == w.graphs && s.draw == w.draw &&
+           parts_.subject->LineCount() > 0;
 }
 
 bool ClassSetDialog::Step(int value) {

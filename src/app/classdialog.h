@@ -116,8 +116,9 @@ class ClassSetDialog : public QDialog {
     QLabel* lblCopies;  // says when the count follows the names
     QCheckBox* ckbCodes;
     QCheckBox* ckbGrille;
-    QCheckBox* ckbQcm;            // each question as multiple choice
-    QCheckBox* ckbAutomatismes;   // 12 questions of every kind, whole numbers, multiple choice
+    QCheckBox* ckbQcm;           // each question as multiple choice
+    QCheckBox* ckbAutomatismes;  // 12 questions of every kind, whole numbers, multiple choice
+    QCheckBox* ckbGraphes;
     AdaptedLayoutBox* gbAdaptee;  // for every copy, or for the names marked A
     QLabel* lblImprimante;        // the printer a print goes to
     QPushButton* btnImprimante;

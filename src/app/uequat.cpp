@@ -49,6 +49,7 @@
 #include "core/rotate.h"
 #include "core/sheetcode.h"
 #include "platform/anchorlayout.h"
+#include "platform/graphpainter.h"
 #include "platform/richedit.h"
 #include "rtf/sheetdocument.h"
 #include "settings/formstorage.h"
@@ -116,6 +117,7 @@ class Flag {
 
 TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     InitAppResources();
+    RegisterGraphPainter();  // the keys' graphs, on screen and in every output
     setObjectName("Form1");
     setWindowIcon(QIcon(":/equat/equat-32.png"));
     setFont(PixelFont(kWindowFonts, 11));
@@ -648,6 +650,9 @@ void TForm1::BuildSheetMenu(QMenu* sheet) {
     mnuVirgule = MenuItem(sheet, "mnuVirgule", "&Virgule décimale");
     mnuVirgule->setCheckable(true);
     mnuVirgule->setToolTip("Les décimaux écrits avec une virgule (0,59)");
+    mnuGraphes = MenuItem(sheet, "mnuGraphes", kGraphsCaption);
+    mnuGraphes->setCheckable(true);
+    mnuGraphes->setToolTip(kGraphsHint);
     mnuAdaptee = MenuItem(sheet, "mnuAdaptee", "Mise en page &adaptée...");
     mnuAdaptee->setCheckable(true);
     mnuAdaptee->setToolTip(
@@ -814,6 +819,7 @@ void TForm1::WireMenus() {
     connect(mnuSerie, &QAction::triggered, btnSerie, &QPushButton::click);
     connect(mnuQuitter, &QAction::triggered, this, &QWidget::close);
     connect(mnuVirgule, &QAction::toggled, this, &TForm1::KeyStyleChange);
+    connect(mnuGraphes, &QAction::toggled, this, &TForm1::KeyStyleChange);
     connect(mnuOuvrir, &QAction::triggered, this, &TForm1::OpenPair);
     connect(mnuAdaptee, &QAction::triggered, this, &TForm1::ChooseAdaptedLayout);
     connect(mnuManuel, &QAction::triggered, this, &TForm1::ShowManual);
@@ -900,6 +906,7 @@ SheetSettings TForm1::ReadSheetSettings() const {
     const int style = std::clamp(cbCorrige->currentIndex(), 0, kKeyStyleCount - 1);
     s.keyStyle = static_cast<KeyStyle>(style);
     s.decimalComma = mnuVirgule->isChecked();
+    s.graphs = mnuGraphes->isChecked();
     s.layout = adapted_;
     s.draw =
         DrawChoicesFromFlags(static_cast<std::uint32_t>(spTirage->value())).value_or(DrawChoices{});
@@ -1250,6 +1257,7 @@ bool TForm1::RedoPair() {
     const SheetSettings now = ReadSheetSettings();
     settings.keyStyle = now.keyStyle;
     settings.decimalComma = now.decimalComma;
+    settings.graphs = now.graphs;
     settings.layout = adapted_;
     return MakePair(lastKind_, settings, pairSeed_);
 }

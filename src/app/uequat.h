@@ -157,6 +157,7 @@ class TForm1 : public QWidget {
     QAction* mnuQuitter;
     QMenu* mnuCorrige;  // one checkable item per answer-key style, as cbCorrige
     QAction* mnuVirgule;
+    QAction* mnuGraphes;
     QAction* mnuTirageHabituel;  // forgets the draw choices
     // In the menu bar's corner while draw choices are on; opens the draw dialog.
     QToolButton* btnTirageChoisi;

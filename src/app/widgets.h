@@ -11,6 +11,12 @@ class QMenu;
 
 namespace equat {
 
+// The graphs of the key, the same words in the window's menu and the class-set dialog.
+inline constexpr char kGraphsCaption[] = "&Graphes dans le corrigé";
+inline constexpr char kGraphsHint[] =
+    "Sous chaque solution du corrigé, son graphe : la parabole avec son axe, son sommet et ses "
+    "racines, les deux droites et leur intersection, ou la droite graduée";
+
 // A spin field that takes a typed number or its arrows (buttons and keys); Page Up, Page Down
 // and the wheel are refused, so that scrolling the window never changes a count, and the
 // context menu is the one given (may be empty).

@@ -185,6 +185,9 @@ int Run(const std::vector<std::string>& args) {
     }
 #ifndef EQUAT_HAVE_PDF
     if (job->pdf) return Fail(Tr("--pdf needs a build with the Qt layers"), 2);
+    if (job->settings.graphs) return Fail(Tr("--graph needs a build with the Qt layers"), 2);
+#else
+    if (job->settings.graphs) EnsureApplication();  // the graphs' painter
 #endif
 
     auto kind = MakeSheetKind(job->kind, job->settings.draw);

@@ -12,6 +12,7 @@
 #include "cli/tr.h"
 #include "core/fileio.h"
 #include "platform/classpdf.h"
+#include "platform/graphpainter.h"
 #include "platform/pageimages.h"
 #include "platform/pages.h"
 #include "platform/paginator.h"
@@ -44,6 +45,7 @@ void EnsureApplication() {
     static char name[] = "equat";
     static char* argv[] = {name, nullptr};
     static QApplication app(argc, argv);
+    RegisterGraphPainter();
 }
 
 namespace {

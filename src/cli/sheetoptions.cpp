@@ -102,6 +102,16 @@ Text ExportsUsage() {
         "                      automultiplechoice: one group per question, as many copies\n");
 }
 
+// The graphs of the key.
+Text GraphUsage() {
+    return Tr(
+        "\n"
+        "Graphs (off by default; the copy's code keeps them):\n"
+        "  --graph             a graph under each solution of the key: the parabola with its\n"
+        "                      axis, vertex and roots, the two lines and where they meet,\n"
+        "                      the number line of a first-degree solution\n");
+}
+
 // The adapted layout: %1 the fonts, %2 the sizes.
 Text LayoutUsage() {
     return Tr(
@@ -163,7 +173,7 @@ Text SheetUsage() {
     const auto kinds = KindChoices(french);
     return FillLists(BasicUsage(), {Names(kinds, ","), Listed(kinds, french),
                                     Listed(KeyStyleChoices(french), french)}) +
-           ExportsUsage() +
+           ExportsUsage() + GraphUsage() +
            FillLists(LayoutUsage(), {Listed(FontChoices(french, true), french),
                                      Listed(SizeChoices(french, true), french)}) +
            FillLists(DrawUsage(), {Listed(CaseChoices(), french)}) + ChoicesUsage() + StatusUsage();
@@ -668,6 +678,8 @@ std::optional<SheetJob> ParseSheetArgs(const std::vector<std::string>& args, std
             job.settings.decimalComma = true;
         } else if (opt == "--qcm" || opt == "--automatismes") {
             given.push_back(opt);
+        } else if (opt == "--graph") {
+            job.settings.graphs = true;
         } else if (opt == "--every-case" || opt == "--progressive") {
             (opt == "--every-case" ? job.settings.draw.everyCase : job.settings.draw.progressive) =
                 true;

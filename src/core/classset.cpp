@@ -301,6 +301,7 @@ ClassSet MakeClassSet(const ClassSetRequest& request, RandomSource& stream) {
     shape.flags |= LayoutFlags(request.settings.layout);
     if (request.settings.quiz.on) shape.flags |= kSheetCodeQuizBits;
     shape.flags |= ChoiceFlags(request.settings.choiceCount);
+    if (request.settings.graphs) shape.flags |= kSheetCodeGraphBit;
     ClassSet set;
     set.copies = BuildClassSet(shape, request.settings, stream, request.copies, request.names,
                                &set.repeats, request.progress, request.showCodes, request.choices);

@@ -12,6 +12,7 @@
 //                                         a body: the comma, the adapted layout and the
 //                                         room to write after it, applied as each writer can
 //   EndStatement()                        where the subject body's statement ends
+//   Picture(png)                          a picture in the current paragraph
 //   CopyStatement(subject, statement)     the subject body's statement again, in the key
 //   Skeleton(subject, q, style)           the subject's body with each run of its text one
 //                                         space
@@ -27,6 +28,7 @@
 #include "core/choicesmarkup.h"
 #include "core/equat1d.h"
 #include "core/exactkey.h"
+#include "core/graph.h"
 #include "core/markup.h"
 #include "core/numbertext.h"
 #include "core/sheet.h"
@@ -421,11 +423,21 @@ class QuestionWriter {
         between(subject);
         key.ApplyLayout();
         subject.ApplyLayout();
+        if (settings_.graphs && !strip_) PutGraph(key, q);
         Interline(subject, i);
         if (strip_) Interline(key, i);
     }
 
   private:
+    // The question's graph in a paragraph of its own, under its solution.
+    void PutGraph(Out& key, const QuestionModel& q) const {
+        const PngPicture picture =
+            QuestionGraphPicture(q, settings_.decimalComma, keyLayout_ != nullptr);
+        if (picture.png.empty()) return;
+        key.Picture(picture);
+        key.Par();
+    }
+
     // The empty lines after every question but the last.
     void Interline(Out& out, int i) const {
         if (i < n_)

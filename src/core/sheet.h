@@ -13,6 +13,7 @@
 #include "core/adapted.h"
 #include "core/drawchoices.h"
 #include "core/exact.h"
+#include "core/picture.h"
 #include "core/random.h"
 #include "core/sheetmodel.h"
 
@@ -134,6 +135,8 @@ struct SheetSettings {
     // Multiple choice: the choices each question offers (kMinChoices..kMaxChoices), the right
     // one among named mistakes; 0: off, the questions to solve.
     int choiceCount = 0;
+    // A graph under each solution of the key (not in a strip); off: the documents as they were.
+    bool graphs = false;
 };
 
 // One question as the documents write it, after its numbering: RTF fragments in the fonts of
@@ -148,6 +151,7 @@ struct QuestionBodies {
     bool decimalComma = false;  // its decimals written with a comma
     // A multiple-choice question's choices, in the order shown; empty otherwise.
     std::vector<Choice> choices = {};
+    PngPicture graph{};  // its graph, when the key has graphs; else empty
 };
 
 struct SheetModel;

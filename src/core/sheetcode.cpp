@@ -457,6 +457,8 @@ SheetSettings SettingsForCode(const SheetCode& code, SheetSettings base) {
         base.layout = LayoutOfFlags(LayoutBits(code)).value_or(base.layout);
     base.quiz.on = (code.flags & kSheetCodeQuizBits) != 0;
     base.choiceCount = ChoiceCountOfFlags(code.flags);
+    // A code without graphs rebuilds its key with them when asked, as with a layout.
+    if (code.flags & kSheetCodeGraphBit) base.graphs = true;
     base.code = EncodeSheetCode(code);
     return base;
 }

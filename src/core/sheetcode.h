@@ -54,10 +54,12 @@ inline constexpr std::uint64_t kSheetCodeMoreKindBits = std::uint64_t{0x1FFF} <<
 // four choices; bit 22 three choices instead. Four, the usual count, costs one seed bit.
 inline constexpr std::uint64_t kSheetCodeChoicesOn = std::uint64_t{1} << 21;
 inline constexpr std::uint64_t kSheetCodeChoiceBits = std::uint64_t{3} << 21;
+// A graph under each solution of the key (SheetSettings::graphs).
+inline constexpr std::uint64_t kSheetCodeGraphBit = std::uint64_t{1} << 23;
 // The flags this program builds; a feature adds its bit here.
 inline constexpr std::uint64_t kKnownSheetCodeFlags = kSheetCodeDecimalComma | kSheetCodeDrawBits |
                                                       kSheetCodeLayoutBits | kSheetCodeQuizBits |
-                                                      kSheetCodeChoiceBits;
+                                                      kSheetCodeChoiceBits | kSheetCodeGraphBit;
 
 // Three formats, told apart by their length. The checked one (16 characters,
 // "XXXX-XXXX-XXXX-XXXX": fourteen for the fields and two checks) is written for every new

@@ -7,6 +7,7 @@
 #include "core/adaptedrtf.h"
 #include "core/equat1d.h"
 #include "core/exactkey.h"
+#include "core/graphrtf.h"
 #include "core/keymarkup.h"
 #include "core/layoutmarkup.h"
 #include "core/markup.h"
@@ -90,6 +91,7 @@ class RtfOut {
     void Par() { out_ += kPar; }
     void Exact(const Surd& x) { AppendExactKeyRtf(out_, x); }
     void Worked(const Steps& steps) { AppendWorkedStepsRtf(out_, steps); }
+    void Picture(const PngPicture& picture) { AppendPictureRtf(out_, picture); }
     template <class F>
     void Stream(std::size_t expected, F&& f) {
         TextSink sink(out_, expected);
@@ -190,8 +192,11 @@ Sheet RenderSheet(SheetModel model, const SheetSettings& settings) {
     layout::PutSheet(subject, key, model, settings, [&](const QuestionModel& q, RtfOut& s) {
         sheet.results.push_back(q.result);
         // The bodies as drawn, before any adapted layout: what the exports ask.
-        if (settings.exports.bodies)
+        if (settings.exports.bodies) {
             sheet.bodies.push_back(BodiesOf(q, s.StatementBody(), settings.decimalComma));
+            if (settings.graphs)
+                sheet.bodies.back().graph = QuestionGraphPicture(q, settings.decimalComma, false);
+        }
         if (sheet.results.size() == 1) {
             // The first question tells the size of the others: room for them at once, so the
             // documents are not copied again and again as they grow.

@@ -115,7 +115,28 @@ std::string RunText(std::string_view text, bool& afterSpace) {
     return out;
 }
 
-std::string ContentXml(const rtf::Document& doc, const Fonts& fonts) {
+std::string Centimetres(int twips) {
+    char s[32];
+    std::snprintf(s, sizeof s, "%.3fcm", twips / 1440.0 * 2.54);
+    return s;
+}
+
+// A picture in its line, its PNG the archive's Pictures/graphN.png; its namespaces declared on
+// it, so that a document without pictures keeps the bytes it always had.
+std::string PictureXml(const PngPicture& picture, std::size_t n) {
+    const std::string name = "graph" + std::to_string(n);
+    return "<draw:frame xmlns:draw=\"urn:oasis:names:tc:opendocument:xmlns:drawing:1.0\" "
+           "xmlns:xlink=\"http://www.w3.org/1999/xlink\" draw:name=\"" +
+           name + "\" text:anchor-type=\"as-char\" svg:width=\"" + Centimetres(picture.width) +
+           "\" svg:height=\"" + Centimetres(picture.height) +
+           "\"><draw:image xlink:href=\"Pictures/" + name +
+           ".png\" xlink:type=\"simple\" xlink:show=\"embed\" xlink:actuate=\"onLoad\"/>"
+           "</draw:frame>";
+}
+
+// The body; the pictures met, in order, into *pictures.
+std::string ContentXml(const rtf::Document& doc, const Fonts& fonts,
+                       std::vector<const PngPicture*>* pictures) {
     Styles styles(fonts);
     std::string body;
     for (const auto& p : doc.paragraphs) {
@@ -123,9 +144,13 @@ std::string ContentXml(const rtf::Document& doc, const Fonts& fonts) {
         body += "<text:p text:style-name=\"P" + std::to_string(int(p.align) + 1) + "\">";
         if (p.runs.empty()) body += "<text:span text:style-name=\"" + mark + "\"/>";
         bool afterSpace = true;
-        for (const auto& r : p.runs)
+        for (const auto& r : p.runs) {
             body += "<text:span text:style-name=\"" + styles.Of(r.format) + "\">" +
                     RunText(r.text, afterSpace) + "</text:span>";
+            if (!r.picture) continue;
+            pictures->push_back(&*r.picture);
+            body += PictureXml(*r.picture, pictures->size());
+        }
         body += "</text:p>\n";
     }
     std::string faces;
@@ -173,7 +198,7 @@ std::string MetaXml() {
            "</office:document-meta>\n";
 }
 
-std::string ManifestXml(const std::vector<std::string>& parts) {
+std::string ManifestXml(const std::vector<std::string>& parts, std::size_t pictures) {
     std::string xml =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<manifest:manifest "
         "xmlns:manifest=\"urn:oasis:names:tc:opendocument:xmlns:manifest:1.0\" "
@@ -183,6 +208,9 @@ std::string ManifestXml(const std::vector<std::string>& parts) {
     for (const auto& part : parts)
         xml += " <manifest:file-entry manifest:full-path=\"" + part +
                "\" manifest:media-type=\"text/xml\"/>\n";
+    for (std::size_t n = 1; n <= pictures; ++n)
+        xml += " <manifest:file-entry manifest:full-path=\"Pictures/graph" + std::to_string(n) +
+               ".png\" manifest:media-type=\"image/png\"/>\n";
     return xml + "</manifest:manifest>\n";
 }
 
@@ -245,13 +273,17 @@ bool Zip(const std::vector<std::pair<std::string, std::string>>& parts, std::str
 
 bool OdtBytes(const rtf::Document& doc, std::string* bytes, std::string* error) {
     const Fonts fonts{doc};
-    const std::vector<std::pair<std::string, std::string>> parts = {
+    std::vector<const PngPicture*> pictures;
+    std::vector<std::pair<std::string, std::string>> parts = {
         {"mimetype", std::string(kMimeType)},
-        {"content.xml", ContentXml(doc, fonts)},
+        {"content.xml", ContentXml(doc, fonts, &pictures)},
         {"styles.xml", StylesXml(doc, fonts)},
         {"meta.xml", MetaXml()},
-        {"META-INF/manifest.xml", ManifestXml({"content.xml", "styles.xml", "meta.xml"})},
+        {"META-INF/manifest.xml",
+         ManifestXml({"content.xml", "styles.xml", "meta.xml"}, pictures.size())},
     };
+    for (std::size_t n = 1; n <= pictures.size(); ++n)
+        parts.emplace_back("Pictures/graph" + std::to_string(n) + ".png", pictures[n - 1]->png);
     return Zip(parts, bytes, error);
 }
 

@@ -143,6 +143,26 @@ std::string Instruction(std::string_view kind) {
                           : "<p>R\xC3\xA9soudre l'\xC3\xA9quation :</p>\n";
 }
 
+// The graph of a solution as an image inside the feedback, its PNG in the page itself.
+std::string GraphHtml(const PngPicture& graph) {
+    if (graph.png.empty()) return {};
+    static constexpr char kDigits[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string base64;
+    const std::string& b = graph.png;
+    for (std::size_t k = 0; k < b.size(); k += 3) {
+        std::uint32_t v = static_cast<unsigned char>(b[k]) << 16;
+        if (k + 1 < b.size()) v |= static_cast<unsigned char>(b[k + 1]) << 8;
+        if (k + 2 < b.size()) v |= static_cast<unsigned char>(b[k + 2]);
+        for (std::size_t d = 0; d < 4; ++d)
+            base64 += k + d <= b.size() ? kDigits[(v >> (18 - 6 * d)) & 63] : '=';
+    }
+    // Shown at the size it has in the key (CSS pixels, 96 an inch).
+    return "<p><img src=\"data:image/png;base64," + base64 + "\" width=\"" +
+           std::to_string(graph.width / 15) + "\" height=\"" + std::to_string(graph.height / 15) +
+           "\" alt=\"Graphe de la solution\"/></p>\n";
+}
+
 // A choice's text in UTF-8, exact: a screen shows the root sign, and no rounding to explain.
 std::string ChoiceHtml(const Choice& choice, std::string_view kind) {
     const std::string text = Cp1252ToUtf8(ChoiceText(choice.value, kind, true, "\x1F"));
@@ -158,7 +178,7 @@ std::string MultichoiceQuestion(const ClassCopy& copy, std::size_t i) {
     std::string q = "  <question type=\"multichoice\">\n";
     q += "    <name><text>" + XmlEscaped(QuestionName(copy, i)) + "</text></name>\n";
     q += HtmlText("questiontext", Instruction(b.kind) + FragmentTexHtml(b.statement));
-    q += HtmlText("generalfeedback", FragmentTexHtml(b.worked));
+    q += HtmlText("generalfeedback", FragmentTexHtml(b.worked) + GraphHtml(b.graph));
     q += "    <penalty>0.3333333</penalty>\n    <hidden>0</hidden>\n    <single>true</single>\n"
          "    <shuffleanswers>1</shuffleanswers>\n    <answernumbering>ABCD</answernumbering>\n";
     for (const Choice& c : b.choices) {
@@ -180,7 +200,7 @@ std::string MoodleQuestion(const ClassCopy& copy, std::size_t i) {
     q += "    <name><text>" + XmlEscaped(QuestionName(copy, i)) + "</text></name>\n";
     q += HtmlText("questiontext", Instruction(b.kind) + FragmentTexHtml(b.statement) +
                                       ClozeBlanks(b.kind, r, b.decimalComma));
-    q += HtmlText("generalfeedback", FragmentTexHtml(b.worked));
+    q += HtmlText("generalfeedback", FragmentTexHtml(b.worked) + GraphHtml(b.graph));
     q += "    <penalty>0.3333333</penalty>\n    <hidden>0</hidden>\n";
     return q + "  </question>\n";
 }

@@ -5,6 +5,8 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextImageFormat>
+#include <QUrl>
 #include <cmath>
 #include <map>
 #include <tuple>
@@ -19,6 +21,8 @@ enum : int {
     kCharset,
     kFontFamily,
     kPitch,
+    kPicturePng,
+    kPicturePixels,
 };
 
 Qt::Alignment ToQt(rtf::Align a) {
@@ -134,10 +138,37 @@ void AppendRun(rtf::Paragraph& p, const rtf::CharFormat& f, const QString& text)
     clean.replace(QChar::ParagraphSeparator, QChar::LineSeparator);
     if (clean.isEmpty()) return;
     const std::string utf8 = clean.toStdString();
-    if (!p.runs.empty() && p.runs.back().format == f)
+    if (!p.runs.empty() && p.runs.back().format == f && !p.runs.back().picture)
         p.runs.back().text += utf8;
     else
         p.runs.push_back(rtf::Run{f, utf8});
+}
+
+// A picture as an image of the document, its PNG kept beside it so that it is saved as read.
+void InsertPicture(QTextCursor& cursor, const PngPicture& picture) {
+    const QByteArray png = QByteArray::fromStdString(picture.png);
+    const QImage image = QImage::fromData(png, "PNG");
+    if (image.isNull()) return;
+    const QString name = QStringLiteral("equat-picture:%1").arg(qHashBits(png.data(), png.size()));
+    cursor.document()->addResource(QTextDocument::ImageResource, QUrl(name), image);
+    QTextImageFormat f;
+    f.setName(name);
+    f.setWidth(picture.width / kTwipsPerPixel);
+    f.setHeight(picture.height / kTwipsPerPixel);
+    f.setProperty(kPicturePng, png);
+    f.setProperty(kPicturePixels, QSize(picture.pixelWidth, picture.pixelHeight));
+    cursor.insertImage(f);
+}
+
+// The picture of an image written by InsertPicture; none for any other.
+std::optional<PngPicture> PictureOf(const QTextCharFormat& f) {
+    if (!f.isImageFormat() || !f.hasProperty(kPicturePng)) return std::nullopt;
+    const QTextImageFormat image = f.toImageFormat();
+    const QSize pixels = f.property(kPicturePixels).toSize();
+    return PngPicture{f.property(kPicturePng).toByteArray().toStdString(),
+                      static_cast<int>(std::lround(image.width() * kTwipsPerPixel)),
+                      static_cast<int>(std::lround(image.height() * kTwipsPerPixel)),
+                      pixels.width(), pixels.height()};
 }
 
 }  // namespace
@@ -217,8 +248,10 @@ void InsertDocument(QTextCursor& cursor, const rtf::Document& doc) {
         } else {
             cursor.insertBlock(bf, mark);
         }
-        for (const rtf::Run& r : p.runs)
+        for (const rtf::Run& r : p.runs) {
             cursor.insertText(QString::fromStdString(r.text), qtFormat(r.format));
+            if (r.picture) InsertPicture(cursor, *r.picture);
+        }
     }
 }
 
@@ -241,6 +274,11 @@ rtf::Document DocumentFromRange(const QTextDocument& doc, int start, int end) {
             if (from >= to) continue;
             AppendRun(current, FromQt(frag.charFormat(), defaultFont, table),
                       frag.text().mid(from - fs, to - from));
+            if (auto picture = PictureOf(frag.charFormat())) {
+                rtf::Run& last = current.runs.emplace_back();
+                last.format = FromQt(frag.charFormat(), defaultFont, table);
+                last.picture = std::move(picture);
+            }
         }
         if (b.position() + b.length() - 1 >= end) break;  // its mark is outside the range
         out.paragraphs.push_back(std::move(current));

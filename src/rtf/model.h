@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/picture.h"
+
 namespace equat::rtf {
 
 struct Rgb {
@@ -46,10 +48,12 @@ struct CharFormat {
     bool operator==(const CharFormat&) const = default;
 };
 
-// Text is UTF-8; a tab is '\t', a line break inside a paragraph is U+2028.
+// Text is UTF-8; a tab is '\t', a line break inside a paragraph is U+2028. A run with a
+// picture shows it after its text.
 struct Run {
     CharFormat format;
     std::string text;
+    std::optional<PngPicture> picture{};
     bool operator==(const Run&) const = default;
 };
 

@@ -24,6 +24,9 @@ constexpr std::size_t kMaxFonts = 32768;
 constexpr std::size_t kMaxColours = 32768;
 constexpr int kMaxFontSize = 3276;  // half-points
 constexpr int kMaxUc = 16;
+// A picture's hexadecimal data (64 MiB of digits) and side (twips or pixels) read at most.
+constexpr std::size_t kMaxPictureHex = std::size_t{64} << 20;
+constexpr int kMaxPictureSide = 1 << 20;
 // Paragraph spacing, twips: ten inches is more than any page.
 constexpr int kMaxSpacing = 14400;
 
@@ -32,6 +35,13 @@ enum class Kw : std::uint8_t {
     FontTable,
     ColourTable,
     SkipDest,
+    Picture,
+    // a picture's words
+    PngBlip,
+    PicW,
+    PicH,
+    PicWGoal,
+    PicHGoal,
     // document defaults
     Deff,
     Deftab,
@@ -156,8 +166,13 @@ constexpr Keyword kKeywords[] = {
     {"par", Kw::Par},
     {"pard", Kw::Pard},
     {"pgdsctbl", Kw::SkipDest},
-    {"pict", Kw::SkipDest},
+    {"pich", Kw::PicH},
+    {"pichgoal", Kw::PicHGoal},
+    {"pict", Kw::Picture},
+    {"picw", Kw::PicW},
+    {"picwgoal", Kw::PicWGoal},
     {"plain", Kw::Plain},
+    {"pngblip", Kw::PngBlip},
     {"printim", Kw::SkipDest},
     {"qc", Kw::AlignCenter},
     {"qj", Kw::AlignJustify},
@@ -212,7 +227,7 @@ const Keyword* FindKeyword(std::string_view name) {
     return it != end && it->name == name ? it : nullptr;
 }
 
-enum class Dest : std::uint8_t { Document, FontTable, ColourTable, Skip };
+enum class Dest : std::uint8_t { Document, FontTable, ColourTable, Skip, Picture };
 
 struct State {
     Dest dest = Dest::Document;
@@ -309,6 +324,7 @@ class Reader {
         const Dest closing = Top().dest;
         if (states_.size() == 2) endState_ = Top();  // the document group's own
         states_.pop_back();
+        if (closing == Dest::Picture && Top().dest != Dest::Picture) EndPicture();
         // An entry closed without its ';' still counts when it has a name.
         if (closing == Dest::FontTable && pendingActive_ &&
             pendingName_.find_first_not_of(' ') != std::string::npos)
@@ -332,6 +348,9 @@ class Reader {
                 return;
             case Dest::ColourTable:
                 OnColourTableWord(*k, t);
+                return;
+            case Dest::Picture:
+                OnPictureWord(*k, t);
                 return;
             default:
                 break;
@@ -421,6 +440,12 @@ class Reader {
                 break;
             case Kw::SkipDest:
                 s.dest = Dest::Skip;
+                break;
+            case Kw::Picture:
+                s.dest = Dest::Picture;
+                picture_ = {};
+                pictureHex_.clear();
+                pictureIsPng_ = false;
                 break;
             case Kw::Deff:
                 if (t.hasParam) deff_ = t.param;
@@ -517,11 +542,13 @@ class Reader {
                 if (b == ';') CommitColour();
                 return;
             case Dest::Skip:
+            case Dest::Picture:
                 return;
         }
     }
 
     void OnTextBytes(std::string_view text) {
+        if (Top().dest == Dest::Picture && pictureHex_.size() < kMaxPictureHex) pictureHex_ += text;
         if (Top().dest == Dest::Document) {
             while (skip_ > 0 && !text.empty()) {
                 SkipFallbackByte(static_cast<unsigned char>(text.front()));
@@ -642,6 +669,59 @@ class Reader {
         if (buffer_.empty()) return;
         sink_.OnText(buffer_, Format());
         buffer_.clear();
+    }
+
+    // Only a PNG's size and bytes are kept; other pictures are skipped as before.
+    void OnPictureWord(const Keyword& k, const Token& t) {
+        const int v = t.hasParam ? std::clamp(t.param, 0, kMaxPictureSide) : 0;
+        switch (k.kw) {
+            case Kw::PngBlip:
+                pictureIsPng_ = true;
+                break;
+            case Kw::PicW:
+                picture_.pixelWidth = v;
+                break;
+            case Kw::PicH:
+                picture_.pixelHeight = v;
+                break;
+            case Kw::PicWGoal:
+                picture_.width = v;
+                break;
+            case Kw::PicHGoal:
+                picture_.height = v;
+                break;
+            default:
+                break;
+        }
+    }
+
+    // The PNG of a closed picture group, its hexadecimal digits read in pairs (white space
+    // between them ignored), in the format of the group around it.
+    void EndPicture() {
+        if (!pictureIsPng_ || picture_.width <= 0 || picture_.height <= 0) return;
+        std::string png;
+        png.reserve(pictureHex_.size() / 2);
+        int high = -1;
+        for (const char c : pictureHex_) {
+            const int d = HexDigit(c);
+            if (d < 0) continue;
+            if (high < 0) {
+                high = d;
+            } else {
+                png += static_cast<char>(high * 16 + d);
+                high = -1;
+            }
+        }
+        if (png.rfind("\x89PNG", 0) != 0) return;
+        picture_.png = std::move(png);
+        sink_.OnPicture(picture_, Format());
+    }
+
+    static int HexDigit(char c) {
+        if (c >= '0' && c <= '9') return c - '0';
+        if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+        return -1;
     }
 
     CharFormat Format() {
@@ -768,7 +848,10 @@ class Reader {
     bool stopAtClose_;
     std::vector<State> states_;
     std::size_t overflow_ = 0;
-    int skip_ = 0;  // fallback characters of the last \u still to skip
+    int skip_ = 0;            // fallback characters of the last \u still to skip
+    PngPicture picture_;      // the picture group being read
+    std::string pictureHex_;  // its data
+    bool pictureIsPng_ = false;
     // The last \u character: where it starts in buffer_ (npos once flushed), its code point
     // and a font that its fallback switched to.
     static constexpr int kNoFont = std::numeric_limits<int>::min();
@@ -846,10 +929,14 @@ void DocumentBuilder::OnFont(const Font& font) {
 
 void DocumentBuilder::OnText(std::string_view utf8, const CharFormat& format) {
     auto& runs = doc_.paragraphs.back().runs;
-    if (!runs.empty() && runs.back().format == format)
+    if (!runs.empty() && runs.back().format == format && !runs.back().picture)
         runs.back().text += utf8;
     else
         runs.push_back(Run{format, std::string(utf8)});
+}
+
+void DocumentBuilder::OnPicture(const PngPicture& picture, const CharFormat& format) {
+    doc_.paragraphs.back().runs.push_back(Run{format, {}, picture});
 }
 
 namespace {

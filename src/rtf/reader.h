@@ -15,6 +15,8 @@ class RtfSink {
     virtual void OnFont(const Font& font) = 0;
     virtual void OnText(std::string_view utf8, const CharFormat& format) = 0;
     virtual void OnParagraphEnd(const ParaFormat& para, const CharFormat& mark) = 0;
+    // A PNG picture after the text so far; other pictures are skipped.
+    virtual void OnPicture(const PngPicture& /*picture*/, const CharFormat& /*format*/) {}
     // After the last text: the document's defaults and the last paragraph's properties.
     virtual void OnEnd(int defaultFont, int defaultTab, int language, const ParaFormat& last,
                        const CharFormat& lastMark) = 0;
@@ -34,6 +36,7 @@ class DocumentBuilder : public RtfSink {
   public:
     void OnFont(const Font& font) override;
     void OnText(std::string_view utf8, const CharFormat& format) override;
+    void OnPicture(const PngPicture& picture, const CharFormat& format) override;
     void OnParagraphEnd(const ParaFormat& para, const CharFormat& mark) override;
     void OnEnd(int defaultFont, int defaultTab, int language, const ParaFormat& last,
                const CharFormat& lastMark) override;

@@ -117,6 +117,11 @@ class DocOut {
     void Worked(const Steps& steps) {
         if (wanted_) Markup(WorkedStepsMarkup(steps));
     }
+    void Picture(const PngPicture& picture) {
+        if (!wanted_) return;
+        Boundary();
+        doc_.paragraphs.back().runs.push_back(Run{format_, {}, picture});
+    }
     template <class F>
     void Stream(std::size_t /*expected*/, F&& f) {
         f(*this);
@@ -355,7 +360,8 @@ class DocOut {
     // The text of the run in the current format, a new one when the last is in another.
     std::string& RunText() {
         auto& runs = doc_.paragraphs.back().runs;
-        if (runs.empty() || runs.back().format != format_) runs.push_back(Run{format_, {}});
+        if (runs.empty() || runs.back().format != format_ || runs.back().picture)
+            runs.push_back(Run{format_, {}});
         return runs.back().text;
     }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/cp1252.h"
+#include "core/graphrtf.h"
 #include "rtf/reader.h"
 #include "rtf/symbol.h"
 
@@ -251,6 +252,7 @@ class Writer {
             }
         }
         if (inGroup) out_ += '}';
+        if (r.picture) AppendPictureRtf(out_, *r.picture);
     }
 
     // The text font, \u, then the Symbol font and its byte as the two characters that \u

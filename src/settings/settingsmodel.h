@@ -47,6 +47,7 @@ struct StoredValues {
     int splitter1Position = 0;       // the subject's share of the panes in 1/1000; 0: as designed
     int spTirageValue = 0;           // the draw choices as a code's draw bits; 0: the kinds' own
     int spProjectionValue = 0;       // the projection's choices packed; 0: their defaults
+    bool mnuGraphesChecked = false;  // a graph under each solution of the key
 
     bool operator==(const StoredValues&) const = default;
 };
@@ -95,6 +96,8 @@ inline constexpr StoredSetting kStoredSettings[] = {
      true},
     {"Projection_Choix", "spProjection", &StoredValues::spProjectionValue, 0, 4095,
      std::string::npos, false, true},
+    {"mnuGraphes_Checked", "mnuGraphes", &StoredValues::mnuGraphesChecked, 0, 0, std::string::npos,
+     false, true},
 };
 
 // The settings whose values differ, in list order: after a restore, the adapter runs the

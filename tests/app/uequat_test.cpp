@@ -944,6 +944,12 @@ TEST_F(WindowTest, MenuItemsDoWhatTheButtonsDo) {
     EXPECT_FALSE(form->ReadSheetSettings().decimalComma);
     form->mnuVirgule->setChecked(true);
     EXPECT_TRUE(form->ReadSheetSettings().decimalComma);
+    // The graphs make the pair on screen again, a picture under each solution.
+    Generate(4);
+    form->mnuGraphes->setChecked(true);
+    EXPECT_EQ(form->RxE2->toPlainText().count(QChar::ObjectReplacementCharacter), 4);
+    form->mnuGraphes->setChecked(false);
+    EXPECT_EQ(form->RxE2->toPlainText().count(QChar::ObjectReplacementCharacter), 0);
     // Escape closes the preview.
     form->output().Preview();
     ASSERT_TRUE(form->ScrollBox1->isVisible());

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/graph.h"
 #include "core/kinds.h"
 #include "core/random.h"
 #include "outputs/formats.h"
@@ -27,11 +28,20 @@ std::string Part(zip_t* z, zip_uint64_t index) {
     return data;
 }
 
+// A painter that stands for the platform's.
+PngPicture FakePicture(const GraphModel&, bool) {
+    return {"\x89PNG", 4000, 2000, 2, 1};
+}
+
 TEST(Odt, ArchivesAreWhole) {
+    SetGraphPainter(&FakePicture);
     for (const auto& kind : kSheetKinds) {
         SheetSettings settings;
         settings.level = 3;
         settings.keyStyle = KeyStyle::Detailed;
+        // A key with graphs holds them as pictures of the archive, each named in the manifest.
+        settings.graphs = kind.name != std::string_view("1d");
+        settings.exports.model = true;
         RandomSource rng(7);
         const ClassCopy copy{{}, "", "", BuildSheet(*kind.make(), rng, settings)};
         NamedFiles files;
@@ -54,10 +64,16 @@ TEST(Odt, ArchivesAreWhole) {
             ASSERT_NE(z, nullptr) << name;
             std::string manifest, content;
             std::vector<std::string> parts;
+            int pictures = 0;
             for (zip_int64_t k = 0; k < zip_get_num_entries(z, 0); ++k) {
                 const std::string part = zip_get_name(z, zip_uint64_t(k), 0);
                 if (part == "META-INF/manifest.xml") manifest = Part(z, zip_uint64_t(k));
                 if (part == "content.xml") content = Part(z, zip_uint64_t(k));
+                if (part.starts_with("Pictures/")) {
+                    EXPECT_EQ(Part(z, zip_uint64_t(k)), "\x89PNG");
+                    EXPECT_NE(content.find("xlink:href=\"" + part + "\""), std::string::npos);
+                    ++pictures;
+                }
                 if (part != "mimetype" && part != "META-INF/manifest.xml") parts.push_back(part);
             }
             zip_close(z);
@@ -65,6 +81,7 @@ TEST(Odt, ArchivesAreWhole) {
                 EXPECT_NE(std::find(parts.begin(), parts.end(), needed), parts.end()) << needed;
             for (const auto& part : parts)
                 EXPECT_NE(manifest.find("full-path=\"" + part + "\""), std::string::npos) << part;
+            EXPECT_EQ(pictures, settings.graphs && name == "s_Cor.odt" ? settings.count : 0);
             // Real signs only: nothing of U+E000..U+F8FF (UTF-8 EE..EF A3).
             const std::string doc = name == "s.odt" ? copy.sheet.subject : copy.sheet.answerKey;
             for (std::size_t k = 0; k + 1 < content.size(); ++k)
@@ -79,6 +96,7 @@ TEST(Odt, ArchivesAreWhole) {
                     << name << " " << sign;
         }
     }
+    SetGraphPainter(nullptr);
 }
 
 }  // namespace

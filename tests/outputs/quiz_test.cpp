@@ -329,6 +329,31 @@ TEST(Quiz, GiftAnswersAreTheExactResults) {
                             {"b.xml"}, &files, &error));
 }
 
+// A key's graph goes with the feedback as an image held in the page, in base64 with its
+// padding; a question without one has no image.
+TEST(Quiz, GraphsGoWithTheFeedback) {
+    SheetSettings settings;
+    settings.exports.bodies = true;
+    RandomSource rng(1);
+    ClassCopy copy{{}, "", "", BuildSheet(*MakeKind("2d"), rng, settings)};
+    copy.code.kind = "2d";
+    const std::string bytes[] = {"\x89PNG", "\x89PNG\r", "\x89PNG\r\n"};
+    for (std::size_t i = 0; i < 3; ++i) copy.sheet.bodies[i].graph = {bytes[i], 1500, 750, 1, 1};
+    NamedFiles files;
+    std::string error;
+    ASSERT_TRUE(MakeFormat(Format(FormatId::Moodle), OutputData{std::span(&copy, 1), {}}, {"b.xml"},
+                           &files, &error))
+        << error;
+    const std::string& xml = files.at(0).second;
+    for (const char* image : {"base64,iVBORw==\" width=\"100\" height=\"50\"", "base64,iVBORw0=\"",
+                              "base64,iVBORw0K\""})
+        EXPECT_NE(xml.find(image), std::string::npos) << image;
+    std::size_t images = 0;
+    for (auto at = xml.find("<img "); at != std::string::npos; at = xml.find("<img ", at + 1))
+        ++images;
+    EXPECT_EQ(images, 3u);
+}
+
 // The mathematics as TeX for the platform's MathJax filter, the words as text, HTML's and
 // TeX's signs escaped.
 TEST(Quiz, FragmentsAsTex) {

@@ -221,3 +221,30 @@ TEST(RtfReader, GeneratedDocuments) {
 
 }  // namespace
 }  // namespace equat::rtf
+
+namespace equat::rtf {
+namespace {
+
+// A PNG picture written by our writer reads back as it was, between its texts; a picture of
+// another kind, or data that is no PNG, is skipped with nothing else lost.
+TEST(RtfReader, PngPicturesReadBack) {
+    Document doc;
+    doc.paragraphs[0].runs = {rtf::Run{{}, "avant "},
+                              rtf::Run{{}, "", PngPicture{"\x89PNG\r\n", 3000, 1500, 40, 20}},
+                              rtf::Run{{}, " apr\xC3\xA8s"}};
+    const Document back = ReadRtf(WriteRtf(doc));
+    ASSERT_EQ(back.paragraphs.at(0).runs.size(), 3u);
+    EXPECT_EQ(back.paragraphs[0].runs[1].picture, doc.paragraphs[0].runs[1].picture);
+    EXPECT_EQ(PlainTextUtf8(back), "avant  apr\xC3\xA8s");
+    for (const char* other :
+         {"{\\pict\\wmetafile8\\picwgoal10\\pichgoal10 89504e47}",
+          "{\\pict\\pngblip\\picwgoal10\\pichgoal10 0102}", "{\\pict\\pngblip 89504e47}",
+          "{\\pict\\pngblip\\picwgoal10\\pichgoal10 89504e4}"}) {
+        const Document d = ReadRtf(std::string("{\\rtf1 a") + other + "b}");
+        EXPECT_EQ(PlainTextUtf8(d), "ab") << other;
+        for (const rtf::Run& r : d.paragraphs.at(0).runs) EXPECT_FALSE(r.picture) << other;
+    }
+}
+
+}  // namespace
+}  // namespace equat::rtf

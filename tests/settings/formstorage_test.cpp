@@ -290,6 +290,8 @@ TEST_F(FormStorageTest, StoredValuesAreAppliedWithTheirRules) {
          [](TForm1& f) { EXPECT_EQ(f.Splitter1->value(), 700); }},
         {"decimal comma, a menu item", "mnuVirgule_Checked=True",
          [](TForm1& f) { EXPECT_TRUE(f.ReadSheetSettings().decimalComma); }},
+        {"graphs of the key, a menu item", "mnuGraphes_Checked=True",
+         [](TForm1& f) { EXPECT_TRUE(f.ReadSheetSettings().graphs); }},
         {"answer key style out of its range", "cbCorrige_ItemIndex=7",
          [](TForm1& f) { EXPECT_EQ(f.cbCorrige->currentIndex(), equat::kKeyStyleCount - 1); }},
         {"present but empty title",
