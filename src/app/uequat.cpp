@@ -1307,6 +1307,7 @@ bool TForm1::MakePair(std::string_view kindName, SheetSettings settings,
             lastCopy_->code.kind = lastKind_;
             lastCopy_->code.level = settings.level;
             if (settings.decimalComma) lastCopy_->code.flags |= kSheetCodeDecimalComma;
+            if (settings.graphs) lastCopy_->code.flags |= kSheetCodeGraphBit;
             sheetBaseName_ = FromCp1252(sheet.baseName);
             ShowSheet(sheet);
         } catch (const std::exception& e) {

@@ -161,6 +161,7 @@ void DrawSheets(const SheetJob& run, QuestionKind& kind, RandomSource& rng, Clas
         copy.code.kind = run.kind;
         copy.code.level = run.settings.level;
         if (run.settings.decimalComma) copy.code.flags |= kSheetCodeDecimalComma;
+        if (run.settings.graphs) copy.code.flags |= kSheetCodeGraphBit;
         copies.copies.push_back(std::move(copy));
         ShowProgress(Tr("drawing"), k + 1, run.sheets);
     }

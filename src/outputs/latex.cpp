@@ -1,18 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "outputs/latex.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 #include <span>
 
 #include "core/choicesmarkup.h"
 #include "core/cp1252.h"
+#include "core/graph.h"
 #include "core/keymarkup.h"
 #include "core/markup.h"
 #include "core/numbertext.h"
 #include "core/sheet.h"
 #include "core/sheetcode.h"
 #include "core/titlemarkup.h"
+#include "outputs/graphtex.h"
 #include "outputs/mathtex.h"
 #include "rtf/symbol.h"
 
@@ -313,6 +316,9 @@ std::string CopyTex(const ClassCopy& copy, bool key) {
             "\\textbf{" + DecimalText(++n) + ")}\\quad $" + StatementTex(q.statement) + "$\\par\n";
         tex += ChoicesTex(q, key, comma);
         if (key) tex += KeyTex(q, comma);
+        if (key && (copy.code.flags & kSheetCodeGraphBit))
+            if (const auto graph = QuestionGraph(q, comma))
+                tex += "\\begin{center}\n" + GraphTikz(*graph) + "\\end{center}\n";
         if (!key && model.frame.interline > 0)
             tex += "\\vspace*{" + DecimalText(model.frame.interline) + "\\baselineskip}\n";
     }
@@ -321,8 +327,14 @@ std::string CopyTex(const ClassCopy& copy, bool key) {
 
 std::string Document(const std::vector<const ClassCopy*>& copies, bool key) {
     std::string tex = "\\documentclass[a4paper,11pt]{article}\n" + std::string(kLatexPackages) +
-                      "\\usepackage[margin=2cm]{geometry}\n\\setlength{\\parindent}{0pt}\n"
-                      "\\begin{document}\n";
+                      "\\usepackage[margin=2cm]{geometry}\n\\setlength{\\parindent}{0pt}\n";
+    // The graphs are TikZ pictures; its babel library keeps French's active signs out of them.
+    const auto graphs = [](const ClassCopy* c) {
+        return (c->code.flags & kSheetCodeGraphBit) != 0;
+    };
+    if (key && std::any_of(copies.begin(), copies.end(), graphs))
+        tex += "\\usepackage{tikz}\n\\usetikzlibrary{babel}\n";
+    tex += "\\begin{document}\n";
     for (std::size_t k = 0; k < copies.size(); ++k)
         tex += (k ? "\\newpage\n" : "") + CopyTex(*copies[k], key);
     return tex + "\\end{document}\n";

@@ -74,6 +74,7 @@ std::vector<ClassCopy> Copies() {
         RandomSource rng(seed++);
         copies.push_back({{}, "", "", BuildSheet(*MakeSheetKind(kind, draw), rng, s)});
         copies.back().code.flags = s.decimalComma ? kSheetCodeDecimalComma : 0;
+        if (seed % 3 == 0) copies.back().code.flags |= kSheetCodeGraphBit;  // TikZ graphs
     };
     for (const auto& k : kSheetKinds)
         for (int level = 1; level <= 3; ++level)
@@ -141,7 +142,8 @@ TEST(Latex, MarkupOfAnyBytesKeepsItsBracesBalanced) {
     }
 }
 
-// Every kind, a mixed sheet, hostile texts and a 30-copy class set: both documents compile.
+// Every kind, a mixed sheet, hostile texts, keys with graphs and a 30-copy class set: both
+// documents compile.
 TEST(Latex, EveryDocumentCompilesWithPdflatex) {
     if (!Installed("pdflatex")) GTEST_SKIP() << "pdflatex is not installed";
     const fs::path dir = TempFolder();
