@@ -7,7 +7,7 @@ jobs=$(nproc)
 werror=OFF
 [[ -n ${CI:-} ]] && werror=ON
 
-./scripts/install-deps.sh
+./scripts/install-deps.sh --tests
 ./scripts/check-format.sh
 
 echo "== print service: a PDF queue for the printing tests"

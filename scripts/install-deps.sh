@@ -25,14 +25,20 @@ packages=(
   # tests: a display, screenshots, PDF text, LibreOffice for interoperability, a print service
   xvfb xauth imagemagick poppler-utils libreoffice-writer-nogui
   cups cups-client cups-bsd cups-ipp-utils printer-driver-cups-pdf
-  # the LaTeX exports and their tests: pdflatex with Times and French, TikZ for the graphs, the multiple-choice
-  # package's tool (it brings a large TeX Live), its scoring data read with sqlite3
-  texlive-latex-base texlive-latex-recommended texlive-fonts-recommended texlive-lang-french
-  texlive-pictures
-  auto-multiple-choice sqlite3
   # packaging
   desktop-file-utils dpkg-dev file lintian appstream man-db
 )
+
+# With --tests, what only the tests need and a teacher's first start should not wait for: the
+# LaTeX exports compiled with pdflatex (Times, French, TikZ for the graphs) and prepared by the
+# multiple-choice package's own tool (it brings a large TeX Live), its scoring data read with
+# sqlite3.
+if [[ ${1:-} == --tests ]]; then
+  packages+=(
+    texlive-latex-base texlive-latex-recommended texlive-fonts-recommended texlive-lang-french
+    texlive-pictures auto-multiple-choice sqlite3
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do
