@@ -28,7 +28,6 @@
 #include "core/choicesmarkup.h"
 #include "core/equat1d.h"
 #include "core/exactkey.h"
-#include "core/graph.h"
 #include "core/markup.h"
 #include "core/numbertext.h"
 #include "core/sheet.h"
@@ -317,12 +316,6 @@ void PutHeader(Out& out, std::string_view firstLine, std::string_view instructio
     out.ApplyLayout();
 }
 
-// Whether the key is in the adapted layout: when asked, and always for a strip, whose lines
-// are those of its subject.
-inline bool KeyAdapted(const SheetSettings& s) {
-    return s.layout.on && (s.layout.key || StyleOf(s.keyStyle).strip);
-}
-
 // The first lines of the subject and of the key. A quiz copy's go without the base name (the
 // code names it), its key's without the title too; a strip's first line is short enough for
 // its column, and its lines are those of the subject, one for one.
@@ -431,10 +424,8 @@ class QuestionWriter {
   private:
     // The question's graph in a paragraph of its own, under its solution.
     void PutGraph(Out& key, const QuestionModel& q) const {
-        const PngPicture picture =
-            QuestionGraphPicture(q, settings_.decimalComma, keyLayout_ != nullptr);
-        if (picture.png.empty()) return;
-        key.Picture(picture);
+        if (q.graph.png.empty()) return;
+        key.Picture(q.graph);
         key.Par();
     }
 

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/choices.h"
+#include "core/graph.h"
 #include "core/numbertext.h"
 #include "core/sheetrtf.h"
 
@@ -149,7 +150,15 @@ SheetModel BuildSheetModel(QuestionKind& kind, RandomSource& rng, const SheetSet
         if (auto choices = ChoicesOf(q, choiceCount))
             q.choices = ShuffledChoices(std::move(*choices), rng);
     }
+    // Painting a graph costs far more than writing its question: once here, not per writer.
+    if (settings.graphs && !StyleOf(settings.keyStyle).strip)
+        for (auto& q : model.questions)
+            q.graph = QuestionGraphPicture(q, settings.decimalComma, KeyAdapted(settings));
     return model;
+}
+
+bool KeyAdapted(const SheetSettings& s) {
+    return s.layout.on && (s.layout.key || StyleOf(s.keyStyle).strip);
 }
 
 Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& settings) {

@@ -109,6 +109,11 @@ struct QuickQuiz {
 };
 
 // What a generation reads from the window. Texts are Windows-1252.
+struct SheetSettings;
+// Whether the key is in the adapted layout: when asked, and always for a strip, whose lines
+// are those of its subject.
+bool KeyAdapted(const SheetSettings& s);
+
 struct SheetSettings {
     int level = 1;      // 1..3
     int count = 25;     // 1..40

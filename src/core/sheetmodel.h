@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/exact.h"
+#include "core/picture.h"
 #include "core/steps.h"
 
 namespace equat {
@@ -113,6 +114,8 @@ struct QuestionModel {
     std::vector<std::int64_t> coefficients = {};
     // A multiple-choice question's choices in the order shown; empty for a question to solve.
     std::vector<Choice> choices = {};
+    // Its graph as the key shows it, painted once for every writer; empty without graphs.
+    PngPicture graph = {};
 };
 
 }  // namespace equat

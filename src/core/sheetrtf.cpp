@@ -7,6 +7,7 @@
 #include "core/adaptedrtf.h"
 #include "core/equat1d.h"
 #include "core/exactkey.h"
+#include "core/graph.h"
 #include "core/graphrtf.h"
 #include "core/keymarkup.h"
 #include "core/layoutmarkup.h"
@@ -195,7 +196,9 @@ Sheet RenderSheet(SheetModel model, const SheetSettings& settings) {
         if (settings.exports.bodies) {
             sheet.bodies.push_back(BodiesOf(q, s.StatementBody(), settings.decimalComma));
             if (settings.graphs)
-                sheet.bodies.back().graph = QuestionGraphPicture(q, settings.decimalComma, false);
+                sheet.bodies.back().graph =
+                    KeyAdapted(settings) ? QuestionGraphPicture(q, settings.decimalComma, false)
+                                         : q.graph;
         }
         if (sheet.results.size() == 1) {
             // The first question tells the size of the others: room for them at once, so the
