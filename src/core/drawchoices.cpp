@@ -33,6 +33,7 @@ const std::array<CaseInfo, kCaseCount>& KindCases(int kind) {
 }
 
 int CaseOf(const QuestionResult& result) {
+    if (result.caseBit) return *result.caseBit;
     switch (result.verdict) {
         case Verdict::NoSolution:
         case Verdict::NoRealRoot:

@@ -19,6 +19,14 @@ std::string ExactKeyMarkup(const Surd& x);
 // The same, converted to RTF and appended.
 void AppendExactKeyRtf(std::string& out, const Surd& x);
 
+// A relation's sign between spaces, as markup: " = ", " < ", the Symbol font's " ≤ "...
+std::string_view RelationMarkup(Relation relation);
+// A solution set as the keys write it, "S = ]-<symbol>\xA5<arial> ; 3]": each value exact (with
+// the radical sign) or, when not `exact`, rounded to two decimals.
+std::string SolutionSetMarkup(const SolutionSet& set, bool exact = true);
+// A sign table as markup: a table of the values, each factor's row and the whole expression's.
+std::string SignTableMarkup(const SignTable& table);
+
 // The steps as markup in the keys' fonts, one indented line each.
 std::string WorkedStepsMarkup(const Steps& steps);
 // The same, converted to RTF and appended.

@@ -28,6 +28,7 @@
 #include "core/choicesmarkup.h"
 #include "core/equat1d.h"
 #include "core/exactkey.h"
+#include "core/keymarkup.h"
 #include "core/markup.h"
 #include "core/numbertext.h"
 #include "core/sheet.h"
@@ -87,6 +88,12 @@ struct Pieces {
     P root0 =
         Out::Convert("<cf=jaune><times><i><te=26> x<arial><te=18></i><sub>0</sub> <te=18> = ");
     P solY = Out::Convert("<times><i><te=26>      y <te=18></i><arial> = ");
+    // The signs of inequations the Symbol font holds, a raised 2 after a bracket, the
+    // highlight of a solution set.
+    P le = Out::Convert("<symbol>\xA3<arial>");
+    P ge = Out::Convert("<symbol>\xB3<arial>");
+    P power2 = Out::Convert("<sup>2</sup>");
+    P highlight = Out::Convert("<cf=jaune>");
 };
 
 template <class Out>
@@ -123,6 +130,12 @@ void PutAtom(Sink& out, const Atom& a, const Pieces<Out>& p) {
         case Atom::Kind::Space:
             PutSpaces(out, a.value);
             break;
+        case Atom::Kind::Over:
+            out.Put('/');
+            break;
+        case Atom::Kind::Squared:
+            out.Put(p.power2);
+            break;
         default:
             PutNumberAtom(out, a);
             break;
@@ -138,7 +151,23 @@ template <class Sink, class Out>
 void PutEquation(Sink& out, const WrittenEquation& e, const Pieces<Out>& p) {
     PutSide(out, e.left, p);
     PutSpaces(out, e.padBefore);
-    out.Put('=');
+    switch (e.relation) {
+        case Relation::Lt:
+            out.Put('<');
+            break;
+        case Relation::Le:
+            out.Put(p.le);
+            break;
+        case Relation::Gt:
+            out.Put('>');
+            break;
+        case Relation::Ge:
+            out.Put(p.ge);
+            break;
+        default:
+            out.Put('=');
+            break;
+    }
     PutSpaces(out, e.padAfter);
     PutSide(out, e.right, p);
 }
@@ -243,10 +272,26 @@ void PutSystemKey(Out& out, const QuestionModel& q, KeyStyle style, Statement&& 
     out.Par();
 }
 
+// The key of a kind whose result is a solution set: the worked steps (with their sign table),
+// then the set highlighted.
+template <class Out, class Statement>
+void PutSetKey(Out& out, const QuestionModel& q, KeyStyle style, Statement&& statement) {
+    const Pieces<Out>& p = P<Out>();
+    statement(out);
+    PutWorked(out, q, style, true);
+    out.Put(p.tabs[2]);
+    out.Put(p.highlight);
+    out.Markup(SolutionSetMarkup(*q.result.set, ShowsExactValues(style)));
+    out.Put(p.highlightEnd);
+    out.Par();
+}
+
 // The key's body of a question, its statement written by `statement`.
 template <class Out, class Statement>
 void PutKey(Out& out, const QuestionModel& q, KeyStyle style, Statement&& statement) {
-    if (q.kind == "2d") {
+    if (q.result.set) {
+        PutSetKey(out, q, style, statement);
+    } else if (q.kind == "2d") {
         PutQuadraticKey(out, q, style, statement);
     } else if (q.kind == "syst") {
         PutSystemKey(out, q, style, statement);

@@ -38,6 +38,12 @@ struct QuestionResult {
     Verdict verdict = Verdict::Values;
     std::vector<ResultValue> values;
     std::optional<std::int64_t> discriminant;  // second degree: the Δ the key writes
+    // The solution set, for the kinds whose key writes one (S = ]-∞ ; 3], S = ℝ \ {2}...);
+    // none for the kinds whose values say it all.
+    std::optional<SolutionSet> set = {};
+    // The case of the question (a bit of its kind's cases) when its kind says it; none: read
+    // from the verdict (CaseOf).
+    std::optional<int> caseBit = {};
     bool operator==(const QuestionResult&) const = default;
 };
 
@@ -60,6 +66,8 @@ struct Atom {
         Open,        // "("
         Close,       // ")"
         Space,       // value spaces
+        Over,        // "/" between a numerator and its denominator
+        Squared,     // a raised 2 after a bracket
     };
     Kind kind = Kind::Number;
     std::int32_t value = 0;
@@ -74,10 +82,11 @@ inline Atom UnknownAtom(Var var, VarLook look = VarLook::Spaced) {
     return {Atom::Kind::Unknown, 0, var, look};
 }
 
-// left = right, with `pad` spaces each side of the sign.
+// left = right (or < ≤ > ≥), with `pad` spaces each side of the sign.
 struct WrittenEquation {
     WrittenSide left, right;
     int padBefore = 1, padAfter = 1;
+    Relation relation = Relation::Eq;
 };
 
 // What a question asks: one equation, or a system of two under a brace. Shapes to come

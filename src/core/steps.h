@@ -3,6 +3,7 @@
 // Worked solutions as data: the lines of a detailed answer key in exact values, so that
 // tests can check every line and any renderer can write them.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@ enum class Unknown { One, X, X2, Y };
 struct Term {
     Rational coef;
     Unknown u = Unknown::One;
+    bool operator==(const Term&) const = default;
 };
 using Side = std::vector<Term>;
 
@@ -42,19 +44,59 @@ Calc QuotOf(const Calc& a, const Calc& b);
 Calc NegOf(const Calc& a);
 Surd Evaluate(const Calc& c);
 
+// The sign between the two sides of an equation or an inequation.
+enum class Relation : std::uint8_t { Eq, Lt, Le, Gt, Ge };
+
+// An interval of the reals; a missing bound is infinite (and open).
+struct Interval {
+    std::optional<Surd> low, high;
+    bool lowClosed = false, highClosed = false;
+    bool operator==(const Interval&) const = default;
+};
+
 // The solutions a worked solution concludes with.
 struct SolutionSet {
     enum class Shape {
-        Values,   // S = {v1 ; v2}, in increasing order
-        Couple,   // S = {(x ; y)}
-        Empty,    // S = ∅
-        Reals,    // S = ℝ: every real number
-        Line,     // the couples (x ; y) of one equation, `line`
-        Couples,  // every couple
+        Values,     // S = {v1 ; v2}, in increasing order
+        Couple,     // S = {(x ; y)}
+        Empty,      // S = ∅
+        Reals,      // S = ℝ: every real number
+        Line,       // the couples (x ; y) of one equation, `line`
+        Couples,    // every couple
+        Intervals,  // S = ]-∞ ; 3] ∪ [4 ; +∞[: `intervals`, disjoint, in increasing order
     };
     Shape shape = Shape::Empty;
     std::vector<Surd> values;  // Values; Couple: x then y
     Side lhs, rhs;             // Line: y = m x + p (or x = p)
+    std::vector<Interval> intervals;
+    // Reals: the values taken out, forbidden by a quotient (S = ℝ \ {2}), in increasing order.
+    std::vector<Surd> excluded;
+    bool operator==(const SolutionSet&) const = default;
+};
+
+// The sign of an expression on an interval of a sign table, or under one of its values.
+enum class Sign : std::uint8_t {
+    Plus,
+    Minus,
+    Zero,       // a root of the row's expression
+    Forbidden,  // a value where the row's expression is not defined: a double bar
+    Blank,      // under a value that is nothing to this row
+};
+// One row: the product of `factors` (the first `numerators` of them over the product of the
+// others, for a quotient), and its sign on each cell: interval 0, value 0, interval 1, ...,
+// value n-1, interval n (2n + 1 cells for n values).
+struct SignRow {
+    std::vector<Side> factors;
+    int numerators = 1;
+    std::vector<Sign> cells;
+    bool operator==(const SignRow&) const = default;
+};
+// A sign table: its values in increasing order (the columns between -∞ and +∞), a row for
+// each factor and the last row for the whole expression.
+struct SignTable {
+    std::vector<Surd> values;
+    std::vector<SignRow> rows;
+    bool operator==(const SignTable&) const = default;
 };
 
 // A step's label is plain Windows-1252 text in which a few signs are named, for each writer to
@@ -74,6 +116,7 @@ struct Step {
         Note,        // a sentence: a verdict and its reason
         Check,       // a solution put back into an equation: links, both sides written
         Conclusion,  // the solution set, `set`
+        Table,       // a sign table, `table`
     };
     Kind kind = Kind::Rewrite;
     int group = 0;            // systems: equation 1, 2, or 0 for the elimination
@@ -82,6 +125,8 @@ struct Step {
     std::vector<Calc> links;  // Value
     bool degenerate = false;  // a verdict line, where "0 x" is what must be shown
     SolutionSet set;          // Conclusion
+    SignTable table = {};     // Table
+    Relation relation = Relation::Eq;  // Rewrite, Derived: the sign between lhs and rhs
 };
 using Steps = std::vector<Step>;
 

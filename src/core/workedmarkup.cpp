@@ -102,25 +102,54 @@ std::string CalcText(const Calc& c) {
 constexpr std::string_view kCouple =
     "(<times><i><te=26>x<te=18></i><arial> ; <times><i><te=26>y<te=18></i><arial>)";
 
-std::string SetText(const SolutionSet& set) {
+std::string ValueText(const Surd& v, bool exact) {
+    return exact ? ExactText(v, kRootMarkup) : RoundedText(v, 2);
+}
+
+std::string ValuesText(const std::vector<Surd>& values, bool exact) {
+    std::string s = "\\{";
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i > 0) s += " ; ";
+        s += ValueText(values[i], exact);
+    }
+    return s + "\\}";
+}
+
+// The Symbol font's infinity sign; its sign before it.
+constexpr std::string_view kInfinity = "<symbol>\xA5<arial>";
+
+std::string IntervalText(const Interval& i, bool exact) {
+    std::string s = i.lowClosed ? "[" : "]";
+    s += i.low ? ValueText(*i.low, exact) : "-" + std::string(kInfinity);
+    s += " ; ";
+    s += i.high ? ValueText(*i.high, exact) : "+" + std::string(kInfinity);
+    return s + (i.highClosed ? "]" : "[");
+}
+
+std::string SetText(const SolutionSet& set, bool exact) {
     using Shape = SolutionSet::Shape;
     switch (set.shape) {
-        case Shape::Values: {
-            std::string s = "S = \\{";
-            for (std::size_t i = 0; i < set.values.size(); ++i) {
-                if (i > 0) s += " ; ";
-                s += ExactText(set.values[i], kRootMarkup);
-            }
-            return s + "\\}";
-        }
+        case Shape::Values:
+            return "S = " + ValuesText(set.values, exact);
         case Shape::Couple:
-            return "S = \\{(" + ExactText(set.values[0], kRootMarkup) + " ; " +
-                   ExactText(set.values[1], kRootMarkup) + ")\\}";
+            return "S = \\{(" + ValueText(set.values[0], exact) + " ; " +
+                   ValueText(set.values[1], exact) + ")\\}";
         case Shape::Empty:
             return "S = <symbol>\xC6<arial>";
-        case Shape::Reals:
+        case Shape::Reals: {
             // The Symbol font has no double-struck R: the bold R of print stands for it.
-            return "S = <b>R</b>";
+            std::string s = "S = <b>R</b>";
+            if (!set.excluded.empty()) s += " \\\\ " + ValuesText(set.excluded, exact);
+            return s;
+        }
+        case Shape::Intervals: {
+            std::string s = "S = ";
+            for (std::size_t k = 0; k < set.intervals.size(); ++k) {
+                if (k > 0) s += " <symbol>\xC8<arial> ";
+                s += IntervalText(set.intervals[k], exact);
+            }
+            return s;
+        }
         case Shape::Couples:
             return "S : tous les couples " + std::string(kCouple);
         default: {
@@ -150,6 +179,8 @@ void AppendLabel(std::string& out, std::string_view label) {
             out += "<times><i><te=26>x</i><te=18><arial><sub>";
             out += label[++k];
             out += "</sub>";
+        } else if (c == '<') {
+            out += "\\'3c";  // a tag would start otherwise
         } else {
             out += c;
         }
@@ -166,7 +197,10 @@ void AppendStep(std::string& out, const Step& step) {
             out += CalcText(step.links[1]);
             break;
         case Step::Kind::Conclusion:
-            out += SetText(step.set);
+            out += SetText(step.set, true);
+            break;
+        case Step::Kind::Table:
+            out += SignTableMarkup(step.table);
             break;
         case Step::Kind::Value: {
             std::string previous;
@@ -183,13 +217,62 @@ void AppendStep(std::string& out, const Step& step) {
             break;
         default:
             AppendSide(out, step.lhs);
-            out += " = ";
+            out += RelationMarkup(step.relation);
             AppendSide(out, step.rhs);
             break;
     }
 }
 
 }  // namespace
+
+std::string_view RelationMarkup(Relation relation) {
+    switch (relation) {
+        case Relation::Lt:
+            return " \\'3c ";
+        case Relation::Le:
+            return " <symbol>\xA3<arial> ";
+        case Relation::Gt:
+            return " > ";
+        case Relation::Ge:
+            return " <symbol>\xB3<arial> ";
+        default:
+            return " = ";
+    }
+}
+
+std::string SolutionSetMarkup(const SolutionSet& set, bool exact) {
+    return SetText(set, exact);
+}
+
+namespace {
+
+constexpr std::string_view kSignText[] = {"+", "-", "0", "||", ""};
+
+std::string RowText(const SignRow& row) {
+    std::string s;
+    for (std::size_t f = 0; f < row.factors.size(); ++f) {
+        if (f > 0) s += static_cast<int>(f) == row.numerators ? " / " : " \xD7 ";
+        s += "(";
+        AppendSide(s, row.factors[f]);
+        s += ")";
+    }
+    return s;
+}
+
+}  // namespace
+
+// Each row a line of its cells between tabs: the header's values, then each row's signs.
+std::string SignTableMarkup(const SignTable& table) {
+    std::string s = "<times><i><te=26>x<te=18></i><arial><tab>-" + std::string(kInfinity);
+    for (const Surd& v : table.values) s += "<tab><tab>" + ValueText(v, true);
+    s += "<tab><tab>+" + std::string(kInfinity) + "<br>";
+    for (const SignRow& row : table.rows) {
+        s += RowText(row);
+        for (Sign sign : row.cells) s += "<tab>" + std::string(kSignText[static_cast<int>(sign)]);
+        s += "<br>";
+    }
+    return s;
+}
 
 std::string WorkedStepsMarkup(const Steps& steps) {
     std::string out;

@@ -206,6 +206,10 @@ std::string AtomTex(const Atom& a) {
             return ")";
         case Atom::Kind::Space:
             return a.value >= 4 ? "\\quad " : "";
+        case Atom::Kind::Over:
+            return "/";
+        case Atom::Kind::Squared:
+            return "^{2}";
     }
     return "";
 }

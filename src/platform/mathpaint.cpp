@@ -61,6 +61,12 @@ void AppendSide(MathLine& line, const WrittenSide& side) {
             case Atom::Kind::Space:
                 line.push_back({QString(std::max(a.value, 0), ' ')});
                 break;
+            case Atom::Kind::Over:
+                line.push_back({"/"});
+                break;
+            case Atom::Kind::Squared:
+                line.push_back({QString(QChar(0xB2))});
+                break;
             default:
                 line.push_back({NumberText(a)});
                 break;
