@@ -107,6 +107,10 @@ inline constexpr char kLabelDelta = '\x01';
 inline constexpr char kLabelRoot = '\x02';
 inline constexpr char kLabelUnknown = '\x03';
 inline constexpr char kLabelIndexed = '\x04';
+// The signs of inequations and intervals: ≤, ≥ and ∞.
+inline constexpr char kLabelLe = '\x05';
+inline constexpr char kLabelGe = '\x06';
+inline constexpr char kLabelInfinity = '\x07';
 
 struct Step {
     enum class Kind {

@@ -179,6 +179,10 @@ void AppendLabel(std::string& out, std::string_view label) {
             out += "<times><i><te=26>x</i><te=18><arial><sub>";
             out += label[++k];
             out += "</sub>";
+        } else if (c == kLabelLe || c == kLabelGe || c == kLabelInfinity) {
+            out += "<symbol>";
+            out += c == kLabelLe ? '\xA3' : c == kLabelGe ? '\xB3' : '\xA5';
+            out += "<arial>";
         } else if (c == '<') {
             out += "\\'3c";  // a tag would start otherwise
         } else {

@@ -68,12 +68,25 @@ struct ParaFormat {
     bool operator==(const ParaFormat&) const = default;
 };
 
+// Where a paragraph stands in a table (\trowd ... \cell ... \row): the document's tables are
+// numbered in order, a table's rows from 0, a row's cells from 0; a cell may hold several
+// paragraphs, in order. Every cell of a table is drawn with a single border. A reader that
+// knows no tables sees the cells' paragraphs in reading order.
+struct CellPlace {
+    int table = 0;
+    int row = 0;
+    int column = 0;
+    int right = 0;  // the cell's right edge, twips from the row's left (\cellxN)
+    bool operator==(const CellPlace&) const = default;
+};
+
 struct Paragraph {
     std::vector<Run> runs;
     Align align = Align::Left;
     int lineSpacing = 0;  // see ParaFormat
     int spaceAfter = 0;
     CharFormat mark;  // of the paragraph mark: sets the height of an empty paragraph
+    std::optional<CellPlace> cell{};  // none: outside any table
     bool operator==(const Paragraph&) const = default;
 };
 
