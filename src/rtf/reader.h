@@ -29,8 +29,10 @@ class RtfSink {
 void ReadRtf(std::string_view rtf, RtfSink& sink);
 Document ReadRtf(std::string_view rtf);
 
+// The bound of a cell's right edge, twips: more than any page.
+inline constexpr int kMaxCellRight = 1 << 20;
 // The right edge of a table's cell (twips from the row's left) from its row's edges: a cell
-// past the last one given stands 1440 twips right of the one before.
+// past the last one given stands 1440 twips right of the one before, within the bound.
 int CellRight(const std::vector<int>& edges, int column);
 
 // True when the bytes open (after white space) with "{\rtf".

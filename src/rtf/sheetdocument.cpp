@@ -161,7 +161,7 @@ class DocOut {
         if (inRow_) {
             if (!tableRun_) {
                 ++table_;
-                row_ = 0;
+                row_ = column_ = 0;
             }
             p.align = Align::Center;
             p.cell = CellPlace{table_, row_, column_, CellRight(edges_, column_)};
