@@ -493,8 +493,8 @@ class Reader {
                 EndParagraph(true);
                 break;
             case Kw::RowEnd:
-                if (pendingText_) EndParagraph(true);  // text after the last cell
-                ++row_;
+                if (pendingText_) EndParagraph(true);             // text after the last cell
+                if (tableRun_ && lastCell_->row == row_) ++row_;  // a row holds a cell
                 column_ = 0;
                 break;
             default:
@@ -511,10 +511,11 @@ class Reader {
                 ++table_;
                 row_ = column_ = 0;
             }
-            para.cell = CellPlace{table_, row_, column_, CellRight(edges_, column_)};
+            para.cell = PlaceInRow(lastCell_, {table_, row_, column_, 0}, edges_);
             if (cellEnd && column_ + 1 < static_cast<int>(kMaxCells)) ++column_;
         }
         tableRun_ = para.cell.has_value();
+        lastCell_ = para.cell;
         pendingText_ = false;
         sink_.OnParagraphEnd(para, Format());
     }
@@ -936,6 +937,7 @@ class Reader {
     // Tables: the row's cells' right edges (\cellx since \trowd), whether the last paragraph
     // ended in a table, the place of the next cell, text since the last paragraph's end.
     std::vector<int> edges_;
+    std::optional<CellPlace> lastCell_;
     bool tableRun_ = false, pendingText_ = false;
     int table_ = -1, row_ = 0, column_ = 0;
 
@@ -976,12 +978,27 @@ FontEncoding EncodingOf(const Font& font) {
     return FontEncoding::Symbol;
 }
 
+namespace {
+
 int CellRight(const std::vector<int>& edges, int column) {
     const int given = static_cast<int>(edges.size());
     if (column < given) return edges[static_cast<std::size_t>(column)];
     const std::int64_t right =
         (given > 0 ? edges.back() : 0) + std::int64_t{1440} * (column - given + 1);
     return static_cast<int>(std::min<std::int64_t>(right, kMaxCellRight));
+}
+
+}  // namespace
+
+CellPlace PlaceInRow(const std::optional<CellPlace>& previous, CellPlace place,
+                     const std::vector<int>& edges) {
+    if (previous && previous->table == place.table && previous->row == place.row &&
+        previous->column == place.column) {
+        place.right = previous->right;
+    } else {
+        place.right = CellRight(edges, place.column);
+    }
+    return place;
 }
 
 bool LooksLikeRtf(std::string_view bytes) {
