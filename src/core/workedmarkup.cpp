@@ -309,8 +309,8 @@ void AppendRow(std::string& s, const std::vector<std::string>& cells,
 
 }  // namespace
 
-// A row of cells for x and each row: the label, -¥, then the intervals and the values in
-// turn, then +¥. Every row has as many cells as the header, whatever its signs hold.
+// A row of cells for x and each row: the label, -∞, then the intervals and the values in
+// turn, then +∞. Every row has as many cells as the header, whatever its signs hold.
 std::string SignTableMarkup(const SignTable& table) {
     const std::size_t middle = 2 * table.values.size() + 1;
     std::vector<std::vector<std::string>> rows(1 + table.rows.size());
