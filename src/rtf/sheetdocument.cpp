@@ -267,6 +267,19 @@ class DocOut {
                 AddChar(U'\t');
                 break;
             case TagKind::Row:
+            case TagKind::Cell:
+            case TagKind::RowEnd:
+                ApplyTable(tag.kind, edges);
+                break;
+            case TagKind::Unknown:
+                break;
+        }
+    }
+
+    // A table's tags, placing paragraphs in cells as the reader does the RTF they make.
+    void ApplyTable(TagKind kind, const std::vector<int>& edges) {
+        switch (kind) {
+            case TagKind::Row:
                 edges_ = edges;
                 inRow_ = true;
                 align_ = Align::Center;
@@ -289,7 +302,7 @@ class DocOut {
                 if (tableRun_ && LastCell()->row == row_) ++row_;  // a row holds a cell, as read
                 column_ = 0;
                 break;
-            case TagKind::Unknown:
+            default:
                 break;
         }
     }
