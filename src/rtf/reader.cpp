@@ -899,6 +899,12 @@ FontEncoding EncodingOf(const Font& font) {
     return FontEncoding::Symbol;
 }
 
+int CellRight(const std::vector<int>& edges, int column) {
+    const int given = static_cast<int>(edges.size());
+    if (column < given) return edges[static_cast<std::size_t>(column)];
+    return (given > 0 ? edges.back() : 0) + 1440 * (column - given + 1);
+}
+
 bool LooksLikeRtf(std::string_view bytes) {
     const auto first = bytes.find_first_not_of(" \t\r\n");
     return first != std::string_view::npos && bytes.substr(first, 5) == "{\\rtf";

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <string_view>
+#include <vector>
 
 #include "rtf/model.h"
 
@@ -27,6 +28,10 @@ class RtfSink {
 // memory grow linearly with the input.
 void ReadRtf(std::string_view rtf, RtfSink& sink);
 Document ReadRtf(std::string_view rtf);
+
+// The right edge of a table's cell (twips from the row's left) from its row's edges: a cell
+// past the last one given stands 1440 twips right of the one before.
+int CellRight(const std::vector<int>& edges, int column);
 
 // True when the bytes open (after white space) with "{\rtf".
 bool LooksLikeRtf(std::string_view bytes);

@@ -55,7 +55,8 @@ int Hex(char c) {
 // One piece of markup: a tag, or a run of text with the markup's escapes (\\ \{ \} \'hh).
 struct Event {
     MarkupTag tag;
-    std::string text;  // empty for a tag
+    std::string text;        // empty for a tag
+    std::vector<int> edges;  // a row's cells' right edges
 };
 
 // The document writer of the layout: the markup's events applied to a character format, text
@@ -69,11 +70,13 @@ class DocOut {
         ForEachMarkup(
             markup,
             [&](std::string_view text) {
-                events.push_back({{}, std::string(text)});
+                events.push_back({{}, std::string(text), {}});
             },
             [&](std::string_view tag) {
                 const MarkupTag t = ReadTag(tag);
-                if (t.kind != TagKind::Unknown) events.push_back({t, {}});
+                if (t.kind == TagKind::Row) events.push_back({t, {}, RowEdges(tag)});
+                if (t.kind != TagKind::Unknown && t.kind != TagKind::Row)
+                    events.push_back({t, {}, {}});
             });
         return events;
     }
@@ -85,7 +88,7 @@ class DocOut {
         if (!wanted_) return;
         for (const Event& e : piece) {
             if (e.text.empty()) {
-                Apply(e.tag);
+                Apply(e.tag, e.edges);
             } else {
                 Text(e.text, true);
             }
@@ -109,7 +112,10 @@ class DocOut {
         if (!wanted_) return;
         ForEachMarkup(
             markup, [&](std::string_view text) { Text(text, true); },
-            [&](std::string_view tag) { Apply(ReadTag(tag)); });
+            [&](std::string_view tag) {
+                const MarkupTag t = ReadTag(tag);
+                Apply(t, t.kind == TagKind::Row ? RowEdges(tag) : std::vector<int>{});
+            });
     }
     void Exact(const Surd& x) {
         if (wanted_) Markup(ExactKeyMarkup(x));
@@ -151,6 +157,16 @@ class DocOut {
         p.lineSpacing = lineSpacing_;
         p.spaceAfter = spaceAfter_;
         p.mark = format_;
+        // Where the reader places it: rows that follow one another make one table.
+        if (inRow_) {
+            if (!tableRun_) {
+                ++table_;
+                row_ = 0;
+            }
+            p.align = Align::Center;
+            p.cell = CellPlace{table_, row_, column_, CellRight(edges_, column_)};
+        }
+        tableRun_ = inRow_;
         doc_.paragraphs.emplace_back();
     }
 
@@ -207,7 +223,7 @@ class DocOut {
         dot_.reset();
     }
 
-    void Apply(const MarkupTag& tag) {
+    void Apply(const MarkupTag& tag, const std::vector<int>& edges) {
         if (tag.kind == TagKind::Unknown || !wanted_) return;  // nothing is written for it
         Boundary();
         switch (tag.kind) {
@@ -249,6 +265,27 @@ class DocOut {
                 break;
             case TagKind::Tab:
                 AddChar(U'\t');
+                break;
+            case TagKind::Row:
+                edges_ = edges;
+                inRow_ = true;
+                break;
+            case TagKind::Cell: {
+                const bool inRow = inRow_;
+                inRow_ = true;  // a cell's end is a cell's even out of a row, as read
+                Par();
+                inRow_ = inRow;
+                ++column_;
+                break;
+            }
+            case TagKind::RowEnd:
+                if (!doc_.paragraphs.back().runs.empty()) {  // text after the last cell
+                    inRow_ = true;
+                    Par();
+                }
+                inRow_ = false;
+                ++row_;
+                column_ = 0;
                 break;
             case TagKind::Unknown:
                 break;
@@ -380,6 +417,11 @@ class DocOut {
     std::optional<Dot> dot_;      // a '.' after a digit, turned when a digit follows
     bool textFont_ = true;        // the current font reads its bytes as Windows-1252
     std::string numbers_;         // a number's text, before it goes in
+    // Tables: the open row's cells' right edges, whether a row is open, whether the last
+    // paragraph ended in a table, the place of the next cell.
+    std::vector<int> edges_;
+    bool inRow_ = false, tableRun_ = false;
+    int table_ = -1, row_ = 0, column_ = 0;
 };
 
 }  // namespace

@@ -13,6 +13,9 @@ using namespace equat;
 using namespace std::string_literals;
 
 TEST(MarkupToRtf, TagsAndText) {
+    const std::string kBorders =
+        "\\clvertalc\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10"
+        "\\clbrdrr\\brdrs\\brdrw10\\cellx";
     struct Case {
         std::string in;
         std::string out;
@@ -48,6 +51,17 @@ TEST(MarkupToRtf, TagsAndText) {
         {"a\r\n\tb", "ab"},  // control characters vanish
         {"\xE9\xB0", "\xE9\xB0"},
         {"{\\i x}", "{\\i x}"},
+        {"<row=900,480><cell></row>", "\\trowd\\trgaph70\\trleft0" + kBorders + "900" + kBorders +
+                                          "1380\\pard\\intbl\\qc "
+                                          "\\cell \\row\\pard "},
+        {"<ROW=5,5>",
+         "\\trowd\\trgaph70\\trleft0" + kBorders + "5" + kBorders + "10\\pard\\intbl\\qc "},
+        {"<row=>", ""},
+        {"<row=5,>", ""},
+        {"<row=0>", ""},
+        {"<row=31681>", ""},
+        {"<row=-5>", ""},
+        {"<row=5;5>", ""},
         {"ab\0<b>cd"s, "ab"},  // NUL ends the text
         {"<b\0>x"s, "\\b "},   // also inside a tag
     };
@@ -93,6 +107,7 @@ TEST(TeacherMarkup, HostileTextsShowAsTypedAndKeepEveryQuestion) {
         {"<<b>>", "<>"},
         {">", ""},
         {"<ce=rose>x<te=}>y<te=12345>", ""},
+        {"<row=900><cell>x</row>", ""},  // a title opens no table
         {std::string("a\x01z\tb\0c", 7), "azbc"},
     };
     const auto plain = [](const std::string& rtf) { return rtf::PlainTextUtf8(rtf::ReadRtf(rtf)); };
