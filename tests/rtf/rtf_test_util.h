@@ -72,4 +72,19 @@ inline Document TableDocument() {
     return d;
 }
 
+// The first text of TableDocument that a reading of it (UTF-8) lacks, or holds before the one
+// before it; empty when every paragraph and cell is there in order.
+inline std::string FirstOutOfOrder(const std::string& text) {
+    std::vector<std::string> expected{"avant"};
+    for (int k = 0; k < 15; ++k)
+        expected.push_back("r" + std::to_string(k / 5) + "c" + std::to_string(k % 5));
+    expected.push_back("apr\xC3\xA8s");
+    std::size_t at = 0;
+    for (const std::string& piece : expected) {
+        at = text.find(piece, at);
+        if (at == std::string::npos) return piece;
+    }
+    return {};
+}
+
 }  // namespace equat::rtf::test
