@@ -90,15 +90,6 @@ QuestionResult SetResult(SolutionSet set, int caseBit) {
 
 std::string StripResultText(const QuestionResult& result) {
     // A verdict in words: its signs alone ("x1 = /") say little on a strip.
-    if (result.verdict == Verdict::EveryReal && result.set && !result.set->excluded.empty()) {
-        // R \ {2}: not every real is a solution.
-        std::string text =
-            "tout r\xE9"
-            "el sauf ";
-        for (std::size_t k = 0; k < result.set->excluded.size(); ++k)
-            text += (k > 0 ? " ; " : "") + RoundedText(result.set->excluded[k], 2);
-        return text;
-    }
     if (result.verdict != Verdict::Values) return std::string(VerdictWords(result.verdict));
     std::string text;
     for (const auto& v : result.values) {
