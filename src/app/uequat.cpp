@@ -653,14 +653,12 @@ void TForm1::BuildSheetMenu(QMenu* sheet) {
     mnuTirage->setToolTip("Les cas, les solutions, une feuille progressive ou mêlée");
     spTirage = new QSpinBox(this);
     spTirage->setObjectName("spTirage");
-    spTirage->setRange(0, static_cast<int>(kSheetCodeDrawBits));
+    spTirage->setRange(0, static_cast<int>(kMaxPackedDrawChoices));
     spTirage->hide();
     connect(mnuTirage, &QAction::triggered, this, [this] {
-        DrawDialog dialog(DrawChoicesFromFlags(static_cast<std::uint32_t>(spTirage->value()))
-                              .value_or(DrawChoices{}),
-                          this);
+        DrawDialog dialog(StoredDrawChoices(), this);
         if (dialog.exec() == QDialog::Accepted)
-            spTirage->setValue(static_cast<int>(DrawChoicesFlags(dialog.Choices())));
+            spTirage->setValue(static_cast<int>(PackedDrawChoices(dialog.Choices())));
     });
     mnuCorrige = sheet->addMenu("&Corrigé");
     mnuCorrige->setObjectName("mnuCorrige");
@@ -783,9 +781,13 @@ void TForm1::BuildDrawIndicator(QMenu* sheet) {
     ShowDrawChoices();
 }
 
+DrawChoices TForm1::StoredDrawChoices() const {
+    return DrawChoicesFromPacked(static_cast<std::uint32_t>(spTirage->value()))
+        .value_or(DrawChoices{});
+}
+
 void TForm1::ShowDrawChoices() {
-    const DrawChoices choices =
-        DrawChoicesFromFlags(static_cast<std::uint32_t>(spTirage->value())).value_or(DrawChoices{});
+    const DrawChoices choices = StoredDrawChoices();
     // The bar lays its corner out again only as it shows it: hidden first, then shown.
     btnTirageChoisi->hide();
     btnTirageChoisi->setText("Tirage : " + DrawSummary(choices));
@@ -940,8 +942,7 @@ SheetSettings TForm1::ReadSheetSettings() const {
     s.decimalComma = mnuVirgule->isChecked();
     s.graphs = mnuGraphes->isChecked();
     s.layout = adapted_;
-    s.draw =
-        DrawChoicesFromFlags(static_cast<std::uint32_t>(spTirage->value())).value_or(DrawChoices{});
+    s.draw = StoredDrawChoices();
     return s;
 }
 

@@ -168,7 +168,7 @@ class TForm1 : public QWidget {
     // In the menu bar's corner while draw choices are on; opens the draw dialog.
     QToolButton* btnTirageChoisi;
     QAction* mnuTirage;
-    // The draw choices as a sheet code's draw bits, kept by the store; never shown.
+    // The draw choices packed (PackedDrawChoices), kept by the store; never shown.
     QSpinBox* spTirage;
     QAction* mnuAdaptee;        // "Mise en page adaptée...": the layout's dialog
     QAction* mnuInterrogation;  // "Interrogation rapide...": the quiz dialog
@@ -259,6 +259,8 @@ class TForm1 : public QWidget {
     void BuildKindMenu();
     void BuildDrawIndicator(QMenu* sheet);
     void BuildProjectionItem(QMenu* sheet);
+    // The draw choices kept by spTirage (PackedDrawChoices); the kinds' own draw if unreadable.
+    DrawChoices StoredDrawChoices() const;
     void ShowDrawChoices();
     void UpdateTitle();
     void WireMenus();

@@ -141,4 +141,21 @@ std::optional<DrawChoices> DrawChoicesFromFlags(std::uint64_t f) {
     return c;
 }
 
+namespace {
+constexpr int kPackedMoreMixedShift = 12;
+constexpr std::uint64_t kPackedDrawBits = 0x7FFu << 1;  // the code's draw bits, as they are
+}  // namespace
+
+std::uint32_t PackedDrawChoices(const DrawChoices& c) {
+    const std::uint64_t f = DrawChoicesFlags(c);
+    return static_cast<std::uint32_t>((f & kPackedDrawBits) | (f >> kMoreMixedShift & 0x1FFFu)
+                                                                  << kPackedMoreMixedShift);
+}
+
+std::optional<DrawChoices> DrawChoicesFromPacked(std::uint32_t packed) {
+    if (packed > kMaxPackedDrawChoices) return std::nullopt;
+    return DrawChoicesFromFlags((packed & kPackedDrawBits) |
+                                std::uint64_t{packed >> kPackedMoreMixedShift} << kMoreMixedShift);
+}
+
 }  // namespace equat

@@ -77,4 +77,11 @@ DrawChoices WithKind(DrawChoices choices, int kind);
 std::uint64_t DrawChoicesFlags(const DrawChoices& choices);
 std::optional<DrawChoices> DrawChoicesFromFlags(std::uint64_t flags);
 
+// The choices in one number for the window's store: the draw bits where the code has them
+// (bits 1-11), the kinds of a mix beyond the first three from bit 12, so that choices of the
+// first three kinds keep the number they always had. nullopt as DrawChoicesFromFlags.
+inline constexpr std::uint32_t kMaxPackedDrawChoices = (1u << 25) - 2;
+std::uint32_t PackedDrawChoices(const DrawChoices& choices);
+std::optional<DrawChoices> DrawChoicesFromPacked(std::uint32_t packed);
+
 }  // namespace equat

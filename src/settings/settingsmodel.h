@@ -7,6 +7,7 @@
 #include <variant>
 #include <vector>
 
+#include "core/drawchoices.h"
 #include "core/sheet.h"
 #include "settings/inifile.h"
 
@@ -45,7 +46,7 @@ struct StoredValues {
     int cbCorrigeItemIndex = 0;      // the answer key's style, in the list's order
     bool mnuVirguleChecked = false;  // decimals written with a comma
     int splitter1Position = 0;       // the subject's share of the panes in 1/1000; 0: as designed
-    int spTirageValue = 0;           // the draw choices as a code's draw bits; 0: the kinds' own
+    int spTirageValue = 0;           // the draw choices packed; 0: the kinds' own
     int spProjectionValue = 0;       // the projection's choices packed; 0: their defaults
     bool mnuGraphesChecked = false;  // a graph under each solution of the key
 
@@ -92,8 +93,8 @@ inline constexpr StoredSetting kStoredSettings[] = {
      false, true},
     {"Splitter1_Position", "Splitter1", &StoredValues::splitter1Position, 0, 1000,
      std::string::npos, false, true},
-    {"Tirage_Choix", "spTirage", &StoredValues::spTirageValue, 0, 4094, std::string::npos, false,
-     true},
+    {"Tirage_Choix", "spTirage", &StoredValues::spTirageValue, 0,
+     static_cast<int>(kMaxPackedDrawChoices), std::string::npos, false, true},
     {"Projection_Choix", "spProjection", &StoredValues::spProjectionValue, 0, 4095,
      std::string::npos, false, true},
     {"mnuGraphes_Checked", "mnuGraphes", &StoredValues::mnuGraphesChecked, 0, 0, std::string::npos,

@@ -1075,7 +1075,7 @@ TEST_F(WindowTest, DrawChoicesInPlaceAreShownWithAWayBack) {
     for (const Row& r : {Row{{.cases = 1}, "Tirage : cas choisis"},
                          Row{{.solutions = equat::Solutions::Integer, .progressive = true},
                              "Tirage : entiers seulement, progressive"}}) {
-        form->spTirage->setValue(static_cast<int>(equat::DrawChoicesFlags(r.choices)));
+        form->spTirage->setValue(static_cast<int>(equat::PackedDrawChoices(r.choices)));
         EXPECT_TRUE(corner->isVisible());
         EXPECT_EQ(form->btnTirageChoisi->text(), r.text);
         EXPECT_GE(corner->width(), corner->sizeHint().width());  // the whole text shows

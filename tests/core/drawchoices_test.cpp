@@ -190,6 +190,30 @@ TEST(DrawChoices, CodesCarryTheChoices) {
     EXPECT_EQ(DrawChoicesFlags({}), 0u);
 }
 
+// The window's stored number holds every choice a code holds, a mix of any of sixteen kinds
+// too; choices of the first three kinds keep the number earlier versions stored.
+TEST(DrawChoices, PackedChoicesKeepEveryKindOfAMix) {
+    RandomSource pick(11);
+    for (int n = 0; n < 500; ++n) {
+        DrawChoices c;
+        c.cases = static_cast<unsigned>(pick.RandomInt(8));
+        c.everyCase = pick.RandomInt(2) == 1;
+        c.solutions = kSolutions[pick.RandomInt(3)].value;
+        c.progressive = pick.RandomInt(2) == 1;
+        c.mixedKinds = static_cast<unsigned>(pick.RandomInt(1 << 16)) & (n % 2 ? 0xFFFFu : 7u);
+        c.interleaved = c.IsMixed() && pick.RandomInt(2) == 1;
+        if (!c.IsMixed()) c.mixedKinds = 0;
+        const std::uint32_t packed = PackedDrawChoices(c);
+        ASSERT_LE(packed, kMaxPackedDrawChoices);
+        EXPECT_EQ(DrawChoicesFromPacked(packed), DrawChoicesFromFlags(DrawChoicesFlags(c)));
+        EXPECT_EQ(DrawChoicesFromPacked(packed)->mixedKinds, c.mixedKinds);
+        if (c.mixedKinds < 8) {
+            EXPECT_EQ(packed, DrawChoicesFlags(c));
+        }
+    }
+    EXPECT_FALSE(DrawChoicesFromPacked(kMaxPackedDrawChoices + 2));
+}
+
 // Restricting the solutions keeps the level's mix of cases: integer roots are rare enough
 // that waiting for any question with integer solutions would leave mostly "no real root".
 TEST(DrawChoices, RestrictedSolutionsKeepTheLevelsMixOfCases) {
