@@ -13,6 +13,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/exact.h"
@@ -520,29 +521,54 @@ Surd Value(const Calc& c) {
     }
 }
 
+// A line of a worked solution is one a teacher writes when it says again the statement (its
+// forbidden values out) or the line before it in its group, when it is a computation (the
+// same polynomial on both sides), or when it is the equation of a factor: roots that are
+// values of the statement.
+struct LineCheck {
+    const SolutionSet& want;
+    const Cells& statement;
+    std::vector<Surd> forbidden;
+    std::map<int, SolutionSet> groups;  // each group's set as its last line says it
+
+    bool Keeps(const Step& s, const Poly& gap) {
+        const SolutionSet set = SetOf(Solve({gap}, s.relation, forbidden));
+        const auto before = groups.find(s.group);
+        const bool chained = before != groups.end() && before->second == set;
+        groups[s.group] = set;
+        if (set == want || chained || s.kind == Step::Kind::Derived) return true;
+        if (s.relation != Relation::Eq || gap.empty()) return s.relation == Relation::Eq;
+        if (gap.size() == 1) return false;
+        const auto roots = Roots(gap);
+        return !roots.empty() && std::all_of(roots.begin(), roots.end(), [&](const Surd& r) {
+            return std::find(statement.values.begin(), statement.values.end(), r) !=
+                   statement.values.end();
+        });
+    }
+};
+
 void CheckSteps(const QuestionModel& m, const Fn& f, const Cells& cells, const SolutionSet& want,
                 Problems& out) {
-    const auto forbidden = f.den.size() > 1 ? Roots(f.den) : std::vector<Surd>{};
-    std::map<int, SolutionSet> groups;  // a group's set as its last line says it
+    LineCheck lines{want, cells, f.den.size() > 1 ? Roots(f.den) : std::vector<Surd>{}, {}};
+    std::optional<Surd> root;  // the one root of the equation just before
     bool table = false, conclusion = false;
     for (std::size_t k = 0; k < m.steps->size(); ++k) {
         const Step& s = (*m.steps)[k];
         const std::string at = "step " + std::to_string(k) + ": ";
+        const std::optional<Surd> rootBefore = std::exchange(root, std::nullopt);
         if (s.kind == Step::Kind::Rewrite || s.kind == Step::Kind::Derived) {
-            const Fn line{Plus(SidePoly(s.lhs), SidePoly(s.rhs), -1)};
-            const SolutionSet set = SetOf(Solve(line, s.relation, forbidden));
-            const auto before = groups.find(s.group);
-            const SolutionSet& was = s.group == 0             ? want
-                                     : before != groups.end() ? before->second
-                                                              : set;
-            if (s.kind == Step::Kind::Rewrite && set != was)
-                out.push_back(at + "a line of set " + Text(set) + " after " + Text(was));
-            groups[s.group] = set;
+            const Poly gap = Plus(SidePoly(s.lhs), SidePoly(s.rhs), -1);
+            if (!lines.Keeps(s, gap)) out.push_back(at + "a line that does not follow");
+            if (s.relation == Relation::Eq && gap.size() == 2) root = -gap[0] / gap[1];
         } else if (s.kind == Step::Kind::Value) {
             for (const Calc& c : s.links)
                 if (Value(c) != Value(s.links.at(0)))
                     out.push_back(at + "links " + ExactText(Value(s.links[0])) + " and " +
                                   ExactText(Value(c)));
+            if (rootBefore && s.label.find('x') != std::string::npos &&
+                Value(s.links.back()) != *rootBefore)
+                out.push_back(at + "x = " + ExactText(Value(s.links.back())) +
+                              " after a line of root " + ExactText(*rootBefore));
         } else if (s.kind == Step::Kind::Conclusion) {
             conclusion = true;
             if (s.set != want) out.push_back(at + "concludes " + Text(s.set));
