@@ -391,10 +391,12 @@ bool IsInequationKind(std::string_view kind) {
     return kind == "ineq" || kind == "signs" || kind == "ineq2";
 }
 
-// The model's values: the solutions of an equation, the finite bounds of an inequation's set.
+// The model's values: the solutions of an equation, the finite bounds of an inequation's set
+// (ℝ \ {a}: a).
 std::vector<ResultValue> ExpectedValues(std::string_view kind, const SolutionSet& s) {
     std::vector<Surd> v;
     if (s.shape == SolutionSet::Shape::Values) v = s.values;
+    if (IsInequationKind(kind)) v.insert(v.end(), s.excluded.begin(), s.excluded.end());
     if (IsInequationKind(kind))
         for (const Interval& iv : s.intervals)
             for (const auto& b : {iv.low, iv.high})
