@@ -414,6 +414,12 @@ Verdict ExpectedVerdict(const SolutionSet& s) {
                                                   : Verdict::Values;
 }
 
+// b² − 4ac of a trinomial left side over 1; none for another statement.
+std::optional<Rational> Discriminant(const Fn& f) {
+    if (f.den != Poly{Rational(1)} || f.num.size() != 3) return std::nullopt;
+    return f.num[1] * f.num[1] - 4 * f.num[2] * f.num[0];
+}
+
 // The case by its meaning in each kind: bit 1 no solution, bit 2 the special one (a single
 // root of a square or a product; every real, less a value or not; a single point of a
 // trinomial; two unbounded intervals of a sign table), bit 0 the usual one.
@@ -447,13 +453,8 @@ void CheckResult(const QuestionModel& m, const Fn& f, const SolutionSet& want, P
     }
     if (r.caseBit != ExpectedCase(m.kind, want))
         out.push_back("case " + (r.caseBit ? std::to_string(*r.caseBit) : "none"));
-    std::optional<std::int64_t> delta;
-    if (m.kind == "ineq2" && f.den.size() == 1 && f.num.size() == 3) {  // its sign only
-        const auto c = Integral(f.num);
-        delta = c[1] * c[1] - 4 * c[2] * c[0];
-    }
-    if (m.kind == "ineq2" ? !r.discriminant || !delta || (*r.discriminant > 0) != (*delta > 0) ||
-                                (*r.discriminant < 0) != (*delta < 0)
+    const std::optional<Rational> delta = Discriminant(f);
+    if (m.kind == "ineq2" ? !r.discriminant || !delta || Rational(*r.discriminant) != *delta
                           : r.discriminant.has_value())
         out.push_back("discriminant " +
                       (r.discriminant ? std::to_string(*r.discriminant) : "none"));
@@ -560,9 +561,54 @@ struct LineCheck {
     }
 };
 
+// What the worked text says in words or labels: the sign of Δ and of a, the sign of a divisor
+// and whether the relation turns (the line after it keeps the set), Δ's value, the roots it names
+// x0, x1, x2 (x1 < x2).
+struct WordCheck {
+    const Fn& f;
+    const Cells& statement;
+    std::map<char, Surd> named;
+    Problems& out;
+
+    static bool Has(const std::string& text, std::string_view part) {
+        return text.find(part) != std::string::npos;
+    }
+    void Sign(const std::string& text, std::string_view pattern, int sign, int actual) {
+        if (Has(text, pattern) && sign != actual) out.push_back("says " + text);
+    }
+    void Note(const std::string& text) {
+        const auto delta = Discriminant(f);
+        const std::string d(1, kLabelDelta);
+        for (const auto& [word, sign] : {std::pair{" < 0", -1}, {" = 0", 0}, {" > 0", 1}}) {
+            if (delta) Sign(text, d + std::string(word), sign, delta->Sign());
+            if (delta) Sign(text, "(a" + std::string(word) + ")", sign, f.num[2].Sign());
+        }
+        constexpr std::string_view kDivide = "On divise par ";
+        if (text.rfind(kDivide, 0) != 0) return;
+        const bool negative = text[kDivide.size()] == '-';
+        if (Has(text, " < 0") != negative || Has(text, "sens change") != negative)
+            out.push_back("says " + text);
+    }
+    void Value(const Step& s, const Surd& v) {
+        const auto delta = Discriminant(f);
+        if (delta && s.label.rfind(std::string{kLabelDelta, ' ', '='}, 0) == 0 && v != *delta)
+            out.push_back(s.label + ExactText(v) + " for " + ExactText(*delta));
+        if (s.label.size() < 2 || s.label[0] != kLabelIndexed) return;
+        named[s.label[1]] = v;
+        if (std::find(statement.values.begin(), statement.values.end(), v) ==
+            statement.values.end())
+            out.push_back("names x" + s.label.substr(1, 1) + " = " + ExactText(v));
+    }
+    void End() {
+        if (named.count('1') && named.count('2') && !Less(named['1'], named['2']))
+            out.push_back("x1 > x2");
+    }
+};
+
 void CheckSteps(const QuestionModel& m, const Fn& f, const Cells& cells, const SolutionSet& want,
                 Problems& out) {
     LineCheck lines{want, cells, f.den.size() > 1 ? Roots(f.den) : std::vector<Surd>{}, {}};
+    WordCheck words{f, cells, {}, out};
     std::optional<Surd> root;  // the one root of the equation just before
     bool table = false, conclusion = false;
     for (std::size_t k = 0; k < m.steps->size(); ++k) {
@@ -573,7 +619,10 @@ void CheckSteps(const QuestionModel& m, const Fn& f, const Cells& cells, const S
             const Poly gap = Plus(SidePoly(s.lhs), SidePoly(s.rhs), -1);
             if (!lines.Keeps(s, gap)) out.push_back(at + "a line that does not follow");
             if (s.relation == Relation::Eq && gap.size() == 2) root = -gap[0] / gap[1];
+        } else if (s.kind == Step::Kind::Note) {
+            words.Note(s.label);
         } else if (s.kind == Step::Kind::Value) {
+            words.Value(s, Value(s.links.back()));
             for (const Calc& c : s.links)
                 if (Value(c) != Value(s.links.at(0)))
                     out.push_back(at + "links " + ExactText(Value(s.links[0])) + " and " +
@@ -590,6 +639,7 @@ void CheckSteps(const QuestionModel& m, const Fn& f, const Cells& cells, const S
             CheckTable(s.table, f, cells, out);
         }
     }
+    words.End();
     if (!conclusion) out.push_back("no conclusion");
     if (!table && (m.kind == "signs" || m.kind == "ineq2")) out.push_back("no sign table");
 }
@@ -700,10 +750,24 @@ bool AlterConclusion(Steps& steps) {
     return false;
 }
 
+bool AlterWords(Steps& steps) {
+    for (Step& s : steps)
+        for (auto [from, to] : {std::pair{" < 0", " > 0"}, {" > 0", " < 0"}})
+            if (const auto at = s.label.find(from);
+                s.kind == Step::Kind::Note && at != s.label.npos) {
+                s.label.replace(at, 4, to);
+                return true;
+            }
+    return false;
+}
+
 // Every mutation of a question the oracle agrees with must be reported.
 void ExpectMutationsCaught(const QuestionModel& m, const std::string& where) {
     ASSERT_TRUE(Disagreements(m).empty()) << where;
-    QuestionModel set = m, table = m, conclusion = m;
+    QuestionModel set = m, table = m, conclusion = m, words = m;
+    if (m.steps && AlterWords(*words.steps)) {
+        EXPECT_FALSE(Disagreements(words).empty()) << where;
+    }
     if (set.result.set && Alter(*set.result.set)) {
         EXPECT_FALSE(Disagreements(set).empty()) << where;
     }
