@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The worked steps of a detailed key, written in the keys' markup.
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -334,6 +335,12 @@ std::string SignTableMarkup(const SignTable& table) {
     for (const auto& cells : rows)
         for (std::size_t c = 0; c < cells.size(); ++c)
             widths[c] = std::max(widths[c], CellWidth(cells[c], c == 0 ? 900 : 480));
+    // A row wider than a row tag takes is narrowed whole, so that the table stays one.
+    std::int64_t total = 0;
+    for (int w : widths) total += w;
+    if (total > kMaxRowTwips)
+        for (int& w : widths)
+            w = std::max<int>(1, static_cast<int>(w * std::int64_t{kMaxRowTwips} / total));
     std::string s = "<arial><te=18>";
     for (const auto& cells : rows) AppendRow(s, cells, widths);
     return s;

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "core/keymarkup.h"
 #include "core/kinds.h"
 #include "rtf/reader.h"
 #include "rtf/writer.h"
@@ -127,5 +128,30 @@ TEST(TeacherMarkup, HostileTextsShowAsTypedAndKeepEveryQuestion) {
                         << role << " " << t.typed << " " << i;
             }
         }
+    }
+}
+
+// However many values and however long a row's label, every row of a sign table opens as a
+// row the tags take, with a cell per interval and value between the label and the infinities.
+TEST(SignTableMarkup, EveryRowIsARowOfTheTags) {
+    for (int n : {1, 4, 29}) {
+        SignTable t;
+        for (int v = 0; v < n; ++v) t.values.push_back(Surd(Rational(v * 1000003, 7)));
+        Side wide;
+        for (int k = 0; k < 40; ++k) wide.push_back({Rational(k + 1, 3), Unknown::X});
+        t.rows = {{{wide}, 1, std::vector<Sign>(2 * n + 1, Sign::Plus)}, {{wide, wide}, 1, {}}};
+        int rows = 0, cells = 0;
+        ForEachMarkup(
+            SignTableMarkup(t), [](std::string_view) {},
+            [&](std::string_view tag) {
+                const MarkupTag m = ReadTag(tag);
+                if (m.kind == TagKind::Row) {
+                    EXPECT_EQ(m.value, 2 * n + 4) << n;
+                }
+                rows += m.kind == TagKind::Row;
+                cells += m.kind == TagKind::Cell;
+            });
+        EXPECT_EQ(rows, 3) << n;
+        EXPECT_EQ(cells, 3 * (2 * n + 4)) << n;
     }
 }
