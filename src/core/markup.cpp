@@ -82,12 +82,8 @@ bool AppendTableTag(std::string& out, std::string_view tag) {
     } else if (tag.starts_with("row=")) {
         const std::vector<int> edges = RowEdges(tag);
         if (edges.empty()) return true;  // vanishes
-        out += "\\trowd\\trgaph70\\trleft0";
-        for (int edge : edges) {
-            out += kCellBorders;
-            AppendDecimal(out, edge);
-        }
-        out += "\\pard\\intbl\\qc ";
+        AppendRowRtf(out, edges);
+        out += "\\qc ";
     } else {
         return false;
     }
@@ -142,6 +138,15 @@ void AppendAsText(std::string& out, char c) {
 }
 
 }  // namespace
+
+void AppendRowRtf(std::string& out, const std::vector<int>& edges) {
+    out += "\\trowd\\trgaph70\\trleft0";
+    for (int edge : edges) {
+        out += kCellBorders;
+        AppendDecimal(out, edge);
+    }
+    out += "\\pard\\intbl ";
+}
 
 std::string TextAsMarkup(std::string_view text) {
     std::string out;

@@ -29,6 +29,10 @@ std::string MarkupToRtf(std::string_view markup);
 // The same, appended to out.
 void AppendMarkupRtf(std::string& out, std::string_view markup);
 
+// A table row's definition, every cell bordered by a single line, the right edges in twips,
+// then the reset of the paragraph into the row: "\\trowd...\\cellxN\\pard\\intbl ".
+void AppendRowRtf(std::string& out, const std::vector<int>& edges);
+
 // Markup that shows the Windows-1252 text as typed: RTF's signs and "<" escaped, control
 // characters dropped.
 std::string TextAsMarkup(std::string_view text);

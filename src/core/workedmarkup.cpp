@@ -259,10 +259,12 @@ std::string SideText(const Side& side) {
 }
 
 // factors[from, to) side by side: a sum in brackets, and a single term too after the first, so
-// that no factor reads as a coefficient of the one before.
-std::string ProductText(const std::vector<Side>& factors, std::size_t from, std::size_t to) {
+// that no factor reads as a coefficient of the one before. A factor `alone` (its own row) goes
+// without brackets.
+std::string ProductText(const std::vector<Side>& factors, std::size_t from, std::size_t to,
+                        bool alone) {
     if (from >= to) return "1";
-    if (to - from == 1 && factors[from].size() <= 1) return SideText(factors[from]);
+    if (to - from == 1 && (alone || factors[from].size() <= 1)) return SideText(factors[from]);
     std::string s;
     for (std::size_t f = from; f < to; ++f) {
         const bool bracket = factors[f].size() > 1 || f > from;
@@ -277,10 +279,10 @@ std::string RowLabel(const SignRow& row) {
     const std::size_t n = row.factors.size();
     const std::size_t top =
         std::min<std::size_t>(static_cast<std::size_t>(std::max(row.numerators, 0)), n);
-    if (top == n) return ProductText(row.factors, 0, n);
-    std::string below = ProductText(row.factors, top, n);
+    if (top == n) return ProductText(row.factors, 0, n, true);
+    std::string below = ProductText(row.factors, top, n, false);
     if (n - top > 1) below = "[" + below + "]";  // the whole product divides
-    return ProductText(row.factors, 0, top) + "/" + below;
+    return ProductText(row.factors, 0, top, false) + "/" + below;
 }
 
 // A cell's width in twips for its markup: the visible characters of the keys' 9-point text,
@@ -307,8 +309,8 @@ void AppendRow(std::string& s, const std::vector<std::string>& cells,
 
 }  // namespace
 
-// A row of cells for x and each row: the label, -¥, then the intervals and the values in
-// turn, then +¥. Every row has as many cells as the header, whatever its signs hold.
+// A row of cells for x and each row: the label, -∞, then the intervals and the values in
+// turn, then +∞. Every row has as many cells as the header, whatever its signs hold.
 std::string SignTableMarkup(const SignTable& table) {
     const std::size_t middle = 2 * table.values.size() + 1;
     std::vector<std::vector<std::string>> rows(1 + table.rows.size());

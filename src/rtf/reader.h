@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -29,9 +30,13 @@ class RtfSink {
 void ReadRtf(std::string_view rtf, RtfSink& sink);
 Document ReadRtf(std::string_view rtf);
 
-// The right edge of a table's cell (twips from the row's left) from its row's edges: a cell
-// past the last one given stands 1440 twips right of the one before.
-int CellRight(const std::vector<int>& edges, int column);
+// The bound of a cell's right edge, twips: more than any page.
+inline constexpr int kMaxCellRight = 1 << 20;
+// A table's paragraph at `place` (its right edge not yet set) in a row of those edges: a cell
+// past the last edge given stands 1440 twips right of the one before, within the bound; a
+// cell's later paragraphs keep the edge of its first (`previous`: the paragraph before).
+CellPlace PlaceInRow(const std::optional<CellPlace>& previous, CellPlace place,
+                     const std::vector<int>& edges);
 
 // True when the bytes open (after white space) with "{\rtf".
 bool LooksLikeRtf(std::string_view bytes);

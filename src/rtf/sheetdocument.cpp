@@ -157,14 +157,14 @@ class DocOut {
         p.lineSpacing = lineSpacing_;
         p.spaceAfter = spaceAfter_;
         p.mark = format_;
+        p.align = align_;
         // Where the reader places it: rows that follow one another make one table.
         if (inRow_) {
             if (!tableRun_) {
                 ++table_;
-                row_ = 0;
+                row_ = column_ = 0;
             }
-            p.align = Align::Center;
-            p.cell = CellPlace{table_, row_, column_, CellRight(edges_, column_)};
+            p.cell = PlaceInRow(LastCell(), {table_, row_, column_, 0}, edges_);
         }
         tableRun_ = inRow_;
         doc_.paragraphs.emplace_back();
@@ -267,8 +267,22 @@ class DocOut {
                 AddChar(U'\t');
                 break;
             case TagKind::Row:
+            case TagKind::Cell:
+            case TagKind::RowEnd:
+                ApplyTable(tag.kind, edges);
+                break;
+            case TagKind::Unknown:
+                break;
+        }
+    }
+
+    // A table's tags, placing paragraphs in cells as the reader does the RTF they make.
+    void ApplyTable(TagKind kind, const std::vector<int>& edges) {
+        switch (kind) {
+            case TagKind::Row:
                 edges_ = edges;
                 inRow_ = true;
+                align_ = Align::Center;
                 break;
             case TagKind::Cell: {
                 const bool inRow = inRow_;
@@ -284,10 +298,11 @@ class DocOut {
                     Par();
                 }
                 inRow_ = false;
-                ++row_;
+                align_ = Align::Left;  // the paragraph's reset after the row
+                if (tableRun_ && LastCell()->row == row_) ++row_;  // a row holds a cell, as read
                 column_ = 0;
                 break;
-            case TagKind::Unknown:
+            default:
                 break;
         }
     }
@@ -402,6 +417,12 @@ class DocOut {
         return runs.back().text;
     }
 
+    // The place of the last paragraph ended.
+    std::optional<CellPlace> LastCell() const {
+        const auto& p = doc_.paragraphs;
+        return p.size() > 1 ? p[p.size() - 2].cell : std::nullopt;
+    }
+
     struct Dot {
         std::size_t paragraph, run, at;
     };
@@ -421,6 +442,7 @@ class DocOut {
     // paragraph ended in a table, the place of the next cell.
     std::vector<int> edges_;
     bool inRow_ = false, tableRun_ = false;
+    Align align_ = Align::Left;
     int table_ = -1, row_ = 0, column_ = 0;
 };
 

@@ -52,10 +52,10 @@ TEST(MarkupToRtf, TagsAndText) {
         {"\xE9\xB0", "\xE9\xB0"},
         {"{\\i x}", "{\\i x}"},
         {"<row=900,480><cell></row>", "\\trowd\\trgaph70\\trleft0" + kBorders + "900" + kBorders +
-                                          "1380\\pard\\intbl\\qc "
+                                          "1380\\pard\\intbl \\qc "
                                           "\\cell \\row\\pard "},
         {"<ROW=5,5>",
-         "\\trowd\\trgaph70\\trleft0" + kBorders + "5" + kBorders + "10\\pard\\intbl\\qc "},
+         "\\trowd\\trgaph70\\trleft0" + kBorders + "5" + kBorders + "10\\pard\\intbl \\qc "},
         {"<row=>", ""},
         {"<row=5,>", ""},
         {"<row=0>", ""},
