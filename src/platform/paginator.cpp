@@ -147,6 +147,37 @@ constexpr double kEdge = 1.0;
 // Qt's block margins are in pixels of 1/96 inch.
 constexpr double kTwipsPerPixel = 15.0;
 
+// Where a table keeps the column widths its document gave, once FitTables has seen it.
+constexpr int kGivenWidths = QTextFormat::UserProperty + 100;
+
+// A table wider than the page (a key in a narrow column) shrinks to it, its columns keeping
+// their proportions, rather than run off the page; one that fits keeps its own widths.
+void FitTables(QTextDocument& doc, double widthTwips) {
+    for (QTextFrame* frame : doc.rootFrame()->childFrames()) {
+        auto* table = qobject_cast<QTextTable*>(frame);
+        if (!table) continue;
+        QTextTableFormat f = table->format();
+        if (!f.hasProperty(kGivenWidths)) f.setProperty(kGivenWidths, f.columnWidthConstraints());
+        const QList<QTextLength> given = f.lengthVectorProperty(kGivenWidths);
+        double total = 0;
+        bool fixed = true;
+        for (const QTextLength& w : given) {
+            fixed = fixed && w.type() == QTextLength::FixedLength;
+            total += w.rawValue();
+        }
+        QList<QTextLength> widths = given;
+        if (fixed && total * kTwipsPerPixel > widthTwips) {
+            widths.clear();
+            for (const QTextLength& w : given)
+                widths.append(
+                    QTextLength(QTextLength::PercentageLength, 100 * w.rawValue() / total));
+        }
+        if (widths == f.columnWidthConstraints()) continue;
+        f.setColumnWidthConstraints(widths);
+        table->setFormat(f);
+    }
+}
+
 // A device of 1440 dots per inch: laid out on it, one unit is one twip.
 QImage& TwipDevice() {
     static QImage image = [] {
@@ -340,6 +371,7 @@ void Paginator::Prepare(QTextDocument& doc, double widthTwips) const {
     option.setTabStopDistance(defaultTabTwips_ * DefaultDpiY() / kTwipsPerInch);
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     doc.setDefaultTextOption(option);
+    FitTables(doc, widthTwips);
     doc.setTextWidth(widthTwips);
 }
 

@@ -178,25 +178,30 @@ TEST(Pages, TablesAreNeverCut) {
         ASSERT_EQ(last.text(), "r2c4");
     }
     QPainter unused;
-    int shown = 0;
-    for (double height = 1500; height < 3500; height += 37) {
-        for (int at = 0; at < pages.TextLength();) {
-            const int next = pages.FormatRange(unused, QRectF(0, 0, 10772, height), at, false);
-            ASSERT_TRUE(next <= tableFirst || next > tableLast) << height << " " << next;
-            if (at == tableFirst) {
-                QImage image(720, 400, QImage::Format_RGB32);
-                image.setDotsPerMeterX(3780);  // 96 dots per inch
-                image.setDotsPerMeterY(3780);
-                image.fill(Qt::white);
-                QPainter painter(&image);
-                pages.FormatRange(painter, QRectF(0, 0, 10772, height), at);
-                painter.end();
-                EXPECT_EQ(RuledLines(image, false, 200), 4) << height;
-                EXPECT_EQ(RuledLines(image, true, 40), 6) << height;
-                ++shown;
+    // A column narrower than the table's 5000 twips shrinks it.
+    for (double width : {10772.0, 3000.0}) {
+        int shown = 0;
+        for (double height = 2100; height < 3600; height += 31) {
+            for (int at = 0; at < pages.TextLength();) {
+                const QRectF page(0, 0, width, height);
+                const int next = pages.FormatRange(unused, page, at, false);
+                ASSERT_TRUE(next <= tableFirst || next > tableLast) << height << " " << next;
+                if (at == tableFirst) {
+                    QImage image(720, 400, QImage::Format_RGB32);
+                    image.setDotsPerMeterX(3780);  // 96 dots per inch
+                    image.setDotsPerMeterY(3780);
+                    image.fill(Qt::white);
+                    QPainter painter(&image);
+                    pages.FormatRange(painter, page, at);
+                    painter.end();
+                    const int across = static_cast<int>(std::min(width, 5000.0) / 15 * 0.9);
+                    EXPECT_EQ(RuledLines(image, false, across), 4) << width << " " << height;
+                    EXPECT_EQ(RuledLines(image, true, 40), 6) << width << " " << height;
+                    ++shown;
+                }
+                at = next;
             }
-            at = next;
         }
+        EXPECT_GT(shown, 0) << width;
     }
-    EXPECT_GT(shown, 0);
 }

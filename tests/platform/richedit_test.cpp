@@ -162,34 +162,41 @@ TEST_F(RichEditTest, SelectionRtfKeepsTextAndFormats) {
 // model says, and what the control gives back places every paragraph in its cell again.
 TEST_F(RichEditTest, TablesComeBackInTheirCells) {
     const rtf::Document doc = rtf::test::TableDocument();
-    RichEdit e;
-    e.Clear();
-    e.LoadDocument(doc);
-    const auto* table =
-        qobject_cast<QTextTable*>(e.document()->rootFrame()->childFrames().value(0));
-    ASSERT_NE(table, nullptr);
-    ASSERT_EQ(table->rows(), 3);
-    ASSERT_EQ(table->columns(), 5);
-    EXPECT_GT(table->format().border(), 0);
-    const QList<QTextLength> widths = table->format().columnWidthConstraints();
-    for (int c = 0; c < 5; ++c) {
-        EXPECT_EQ(widths.value(c).rawValue() * 15, c == 0 ? 1400 : 900) << c;
-        for (int r = 0; r < 3; ++r) {
-            EXPECT_EQ(table->cellAt(r, c).firstCursorPosition().block().text(),
-                      QString("r%1c%2").arg(r).arg(c));
+    // Loaded from the model and given back as a model, then opened from RTF and saved.
+    for (bool file : {false, true}) {
+        RichEdit e;
+        e.Clear();
+        if (file)
+            e.LoadRtfDocument(rtf::WriteRtf(doc));
+        else
+            e.LoadDocument(doc);
+        const auto* table =
+            qobject_cast<QTextTable*>(e.document()->rootFrame()->childFrames().value(0));
+        ASSERT_NE(table, nullptr);
+        ASSERT_EQ(table->rows(), 3);
+        ASSERT_EQ(table->columns(), 5);
+        EXPECT_GT(table->format().border(), 0);
+        const QList<QTextLength> widths = table->format().columnWidthConstraints();
+        for (int c = 0; c < 5; ++c) {
+            EXPECT_EQ(widths.value(c).rawValue() * 15, c == 0 ? 1400 : 900) << c;
+            for (int r = 0; r < 3; ++r)
+                EXPECT_EQ(table->cellAt(r, c).firstCursorPosition().block().text(),
+                          QString("r%1c%2").arg(r).arg(c));
         }
-    }
-    const rtf::Document back = DocumentFromRange(*e.document(), 0, e.TextLength());
-    ASSERT_EQ(back.paragraphs.size(), doc.paragraphs.size());
-    const auto text = [](const rtf::Paragraph& p) {
-        std::string t;
-        for (const auto& run : p.runs) t += run.text;
-        return t;
-    };
-    for (std::size_t k = 0; k < doc.paragraphs.size(); ++k) {
-        EXPECT_EQ(back.paragraphs[k].cell, doc.paragraphs[k].cell) << k;
-        EXPECT_EQ(back.paragraphs[k].align, doc.paragraphs[k].align) << k;
-        EXPECT_EQ(text(back.paragraphs[k]), text(doc.paragraphs[k])) << k;
+        e.SelectAll();
+        const rtf::Document back = file ? rtf::ReadRtf(e.SelectionRtf())
+                                        : DocumentFromRange(*e.document(), 0, e.TextLength());
+        ASSERT_EQ(back.paragraphs.size(), doc.paragraphs.size()) << file;
+        const auto text = [](const rtf::Paragraph& p) {
+            std::string t;
+            for (const auto& run : p.runs) t += run.text;
+            return t;
+        };
+        for (std::size_t k = 0; k < doc.paragraphs.size(); ++k) {
+            EXPECT_EQ(back.paragraphs[k].cell, doc.paragraphs[k].cell) << file << " " << k;
+            EXPECT_EQ(back.paragraphs[k].align, doc.paragraphs[k].align) << file << " " << k;
+            EXPECT_EQ(text(back.paragraphs[k]), text(doc.paragraphs[k])) << file << " " << k;
+        }
     }
 }
 
