@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 #include "core/markup.h"
 #include "core/numbertext.h"
@@ -29,9 +30,13 @@ bool SameSide(const Side& p, const Side& q) {
                       [](const Term& s, const Term& t) { return s.coef == t.coef && s.u == t.u; });
 }
 
+}  // namespace
+
 void Add(Side& side, std::int64_t coef, Unknown u) {
     if (coef != 0) side.push_back({coef, u});
 }
+
+namespace {
 
 // Sum of the coefficients of one unknown.
 Rational Total(const Side& side, Unknown u) {
@@ -90,6 +95,8 @@ bool HasLikeTerms(const Side& side) {
     return false;
 }
 
+}  // namespace
+
 // From a written equation to "unknowns = number", each line kept when it says something
 // new: each side reduced first, then the terms moved across, then added up. The written
 // equation itself is dropped when it is only the question again.
@@ -117,7 +124,7 @@ Step ConclusionStep(SolutionSet set) {
     return {Step::Kind::Conclusion, 0, {}, {}, {}, {}, false, std::move(set)};
 }
 
-SolutionSet SetOf(SolutionSet::Shape shape, std::vector<Surd> values = {}) {
+SolutionSet SetOf(SolutionSet::Shape shape, std::vector<Surd> values) {
     SolutionSet set;
     set.shape = shape;
     set.values = std::move(values);
@@ -126,6 +133,13 @@ SolutionSet SetOf(SolutionSet::Shape shape, std::vector<Surd> values = {}) {
 
 // "x = n/d = value", "x = value" for -x = value, or nothing when the reduced line already
 // reads x = value.
+void PushDegenerate(Steps& steps, Step reduced) {
+    reduced.lhs = {{0, Unknown::X}};
+    reduced.degenerate = true;
+    if (!steps.empty() && steps.back().lhs.empty()) steps.pop_back();
+    steps.push_back(std::move(reduced));
+}
+
 void Solve(Steps& steps, std::string label, const Rational& n, const Rational& d) {
     if (d == 1) return;
     if (d == -1) {
@@ -134,6 +148,8 @@ void Solve(Steps& steps, std::string label, const Rational& n, const Rational& d
     }
     steps.push_back(ValueStep(std::move(label), {QuotOf(Num(n), Num(d)), Num(n / d)}));
 }
+
+namespace {
 
 // The side of a level-3 first-degree equation in bracketed form, brackets expanded.
 Side ExpandedSide(int form, std::int64_t p1, std::int64_t p2, std::int64_t p3, std::int64_t p4) {
@@ -253,12 +269,7 @@ Steps FirstDegreeSteps(int level, const FirstDegreeQuestion& q) {
         steps.push_back(ConclusionStep(SetOf(SolutionSet::Shape::Values, {b / a})));
         return steps;
     }
-    // The unknown has gone: say so with its zero coefficient.
-    Step zero = reduced;
-    zero.lhs = {{0, Unknown::X}};
-    zero.degenerate = true;
-    if (!steps.empty() && steps.back().lhs.empty()) steps.pop_back();
-    steps.push_back(zero);
+    PushDegenerate(steps, reduced);
     steps.push_back(NoteStep(b == 0 ? "Tout nombre r\xE9\x65l est solution."
                                     : "Aucun nombre ne v\xE9rifie cette \xE9galit\xE9."));
     steps.push_back(
