@@ -348,7 +348,7 @@ Séries pour une classe (une copie différente par élève, aucune question sur 
 Exports (with --sheets, --collate or --roster, of the whole set):
   --moodle FILE.xml   the questions as a Moodle XML question bank, one category per
                       copy, the worked solution as feedback
-  --gift FILE.txt     the same in GIFT (first degree only)
+  --gift FILE.txt     the same in GIFT (not 2d or syst: questions one number answers)
   --odt               also write both documents as OpenDocument text (.odt) beside
                       the RTF pair
   --latex             also write both documents as LaTeX (.tex) beside the RTF pair;
@@ -360,7 +360,7 @@ Exports (with --sheets, --collate or --roster, of the whole set):
 Exports (avec --sheets, --collate ou --roster, de toute la série) :
   --moodle FICHIER.xml  les questions en banque de questions XML Moodle, une catégorie
                       par copie, la solution rédigée en feedback
-  --gift FICHIER.txt  la même chose en GIFT (premier degré seulement)
+  --gift FICHIER.txt  la même chose en GIFT (sauf 2d et syst : un nombre par question)
   --odt               écrit aussi les deux documents en texte OpenDocument (.odt) à
                       côté de la paire RTF
   --latex             écrit aussi les deux documents en LaTeX (.tex) à côté de la
@@ -441,8 +441,8 @@ Les textes sont en UTF-8 et doivent tenir en Windows-1252. Code de sortie : 0 fa
         <translation>--standard demande --code et pas --adapted</translation>
     </message>
     <message>
-        <source>--gift takes first-degree sheets only (--kind 1d)</source>
-        <translation>--gift ne prend que les feuilles du premier degré (--kind 1d)</translation>
+        <source>--gift takes neither second-degree, system nor mixed sheets</source>
+        <translation>--gift ne prend ni les feuilles du second degré, ni les systèmes, ni les feuilles mêlées</translation>
     </message>
     <message>
         <source>kind %1 given twice in --kind</source>

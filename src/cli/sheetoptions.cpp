@@ -93,7 +93,7 @@ Text ExportsUsage() {
         "Exports (with --sheets, --collate or --roster, of the whole set):\n"
         "  --moodle FILE.xml   the questions as a Moodle XML question bank, one category per\n"
         "                      copy, the worked solution as feedback\n"
-        "  --gift FILE.txt     the same in GIFT (first degree only)\n"
+        "  --gift FILE.txt     the same in GIFT (not 2d or syst: questions one number answers)\n"
         "  --odt               also write both documents as OpenDocument text (.odt) beside\n"
         "                      the RTF pair\n"
         "  --latex             also write both documents as LaTeX (.tex) beside the RTF pair;\n"
@@ -272,8 +272,10 @@ bool CheckExports(SheetJob& job, std::string* error) {
         *error = Tr("--odt does not go with --collate");
         return false;
     }
-    if (!job.gift.empty() && (job.kind != "1d" || job.settings.draw.IsMixed())) {
-        *error = Tr("--gift takes first-degree sheets only (--kind 1d)");
+    // GIFT has one blank: the kinds that ask several numbers at once have no place in it.
+    if (!job.gift.empty() &&
+        (job.kind == "2d" || job.kind == "syst" || job.settings.draw.IsMixed())) {
+        *error = Tr("--gift takes neither second-degree, system nor mixed sheets");
         return false;
     }
     job.settings.exports.bodies = !job.moodle.empty() || !job.gift.empty();

@@ -228,7 +228,8 @@ bool Alike(const ChoiceValue& l, const ChoiceValue& r, std::string_view kind) {
 std::span<const Mistake> MistakesOf(std::string_view kind) {
     if (kind == "2d") return kSecondDegree;
     if (kind == "syst") return kSystem;
-    return kFirstDegree;
+    // A kind without a table has no mistakes: its questions stay questions to solve.
+    return kind == "1d" ? std::span<const Mistake>(kFirstDegree) : std::span<const Mistake>();
 }
 
 ChoiceValue RightChoice(const QuestionModel& q) {
@@ -289,7 +290,8 @@ std::size_t RightChoiceIndex(const std::vector<Choice>& choices) {
 void UseAutomatismes(SheetSettings& settings) {
     settings.count = kAutomatismesCount;
     settings.draw = {};
-    settings.draw.mixedKinds = (1u << kKindCount) - 1;
+    // The kinds that have mistakes to offer: the first three.
+    settings.draw.mixedKinds = (1u << std::min(kKindCount, 3)) - 1;
     settings.draw.interleaved = true;
     settings.draw.solutions = Solutions::Integer;
     if (settings.choiceCount == 0) settings.choiceCount = kDefaultChoices;

@@ -219,6 +219,37 @@ GraphModel NumberLineGraph(const QuestionModel& q, bool comma) {
     return g;
 }
 
+// A solution set on a number line: its values as dots, its intervals, the values a quotient
+// forbids as holes.
+GraphModel SetLineGraph(const QuestionModel& q, bool comma) {
+    GraphModel g;
+    g.shape = GraphModel::Shape::NumberLine;
+    const SolutionSet& set = *q.result.set;
+    Span xs;
+    const auto label = [&](const Surd& v) { return KeyText({"", v, RoundedText(v, 2)}, comma); };
+    for (const Surd& v :
+         set.shape == SolutionSet::Shape::Values ? set.values : std::vector<Surd>{}) {
+        g.points.push_back({v.ToDouble(), 0, label(v)});
+        xs.Add(v.ToDouble());
+    }
+    for (const Interval& i : set.intervals) {
+        g.intervals.push_back({i.low ? std::optional(i.low->ToDouble()) : std::nullopt,
+                               i.high ? std::optional(i.high->ToDouble()) : std::nullopt,
+                               i.lowClosed, i.highClosed});
+        for (const auto& end : {i.low, i.high})
+            if (end) xs.Add(end->ToDouble());
+    }
+    if (set.shape == SolutionSet::Shape::Reals) g.intervals.push_back({});
+    for (const Surd& v : set.excluded) {
+        g.holes.push_back({v.ToDouble(), 0, label(v)});
+        xs.Add(v.ToDouble());
+    }
+    if (set.shape == SolutionSet::Shape::Empty) g.caption = "Aucune solution";
+    g.x = RoundAxis(xs.lo - 1, xs.hi + 1, 10);
+    g.y = {0, 0, 1};
+    return g;
+}
+
 }  // namespace
 
 SidePolynomial EquationPolynomial(const WrittenEquation& line) {
@@ -266,6 +297,7 @@ std::optional<GraphModel> QuestionGraph(const QuestionModel& question, bool deci
     if (question.statement.lines.empty()) return std::nullopt;
     const std::string_view kind = question.kind;
     std::optional<GraphModel> g;
+    if (question.result.set) g = SetLineGraph(question, decimalComma);
     if (kind == "2d") g = ParabolaGraph(question, decimalComma);
     if (kind == "syst") g = SystemGraph(question, decimalComma);
     if (kind == "1d") g = NumberLineGraph(question, decimalComma);

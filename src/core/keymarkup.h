@@ -24,6 +24,8 @@ std::string_view RelationMarkup(Relation relation);
 // A solution set as the keys write it, "S = ]-<symbol>\xA5<arial> ; 3]": each value exact (with
 // the radical sign) or, when not `exact`, rounded to two decimals.
 std::string SolutionSetMarkup(const SolutionSet& set, bool exact = true);
+// The same set as UTF-8 plain text, for HTML and screens: "S = ]-∞ ; 3]", "S = ℝ \ {2}".
+std::string SolutionSetText(const SolutionSet& set, bool exact = true);
 // A sign table as a table of the markup (<row=...>, <cell>, </row>), in the keys' fonts: a row
 // for x and the values between -∞ and +∞, each factor's row and the whole expression's
 // (a quotient over "/"), a cell per interval and per value. It starts a paragraph and its last

@@ -445,9 +445,14 @@ class QuestionWriter {
         // A strip is laid out as its subject is, line for line.
         key.BeginBody({comma, keyLayout_, strip_});
         if (strip_) {
-            // The results are digits, signs and the names of the unknowns: nothing to escape.
+            // The old kinds' results are digits, signs and the names of the unknowns: nothing
+            // to escape; a set is markup.
             key.Put(ChoiceLetterText(q));
-            key.Put(StripResultText(q.result));
+            if (q.result.set) {
+                key.Markup(StripResultText(q.result));
+            } else {
+                key.Put(StripResultText(q.result));
+            }
             key.Skeleton(subject, q, settings_.keyStyle);
             key.BodyPar();
         } else {

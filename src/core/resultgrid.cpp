@@ -5,12 +5,15 @@
 
 #include "core/cp1252.h"
 #include "core/exactkey.h"
+#include "core/keymarkup.h"
 #include "core/numbertext.h"
 
 namespace equat {
 
 std::string ResultCell(const QuestionResult& result, KeyStyle style) {
     std::string cell;
+    // An inequation's Δ is worked in its key; the grid shows what is asked, the set.
+    if (result.set) return SolutionSetText(*result.set, ShowsExactValues(style));
     if (result.discriminant) {
         cell = "\xCE\x94 = ";  // Δ
         AppendDecimal(cell, *result.discriminant);

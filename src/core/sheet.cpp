@@ -7,6 +7,7 @@
 
 #include "core/choices.h"
 #include "core/graph.h"
+#include "core/keymarkup.h"
 #include "core/numbertext.h"
 #include "core/sheetrtf.h"
 
@@ -89,6 +90,7 @@ QuestionResult SetResult(SolutionSet set, int caseBit) {
 }
 
 std::string StripResultText(const QuestionResult& result) {
+    if (result.set) return SolutionSetMarkup(*result.set, false);
     // A verdict in words: its signs alone ("x1 = /") say little on a strip.
     if (result.verdict != Verdict::Values) return std::string(VerdictWords(result.verdict));
     std::string text;
@@ -125,9 +127,11 @@ void DrawQuestions(QuestionKind& kind, RandomSource& rng, int n, int choiceCount
             log.push_back(kind.DiagnosticEntry(i));
             auto key = kind.DuplicateKey(i);
             if (seen.IsSeenQuestion(key)) continue;
-            if (choiceCount > 0 && attempt < kChoiceDraws &&
-                !ChoicesOf(kind.Model(i, false), choiceCount))
-                continue;
+            if (choiceCount > 0 && attempt < kChoiceDraws) {
+                // A kind with no mistakes to offer keeps its first draw: a question to solve.
+                const QuestionModel q = kind.Model(i, false);
+                if (!MistakesOf(q.kind).empty() && !ChoicesOf(q, choiceCount)) continue;
+            }
             seen.Store(i, std::move(key));
             break;
         }

@@ -281,7 +281,9 @@ std::vector<Surd> ExactValuesOf(const QuestionResult& result);
 QuestionResult SetResult(SolutionSet set, int caseBit);
 
 // The results of a strip key's line, Windows-1252: each value's name and the decimal key's
-// text for it, "x1 = -0.62 ; x2 = 1.62"; a verdict in words ("aucune solution").
+// text for it, "x1 = -0.62 ; x2 = 1.62"; a verdict in words ("aucune solution"): plain text
+// that is its own markup. A result with a set gives the set in decimals as markup
+// (SolutionSetMarkup: braces, backslash and the Symbol font's signs), written as markup.
 std::string StripResultText(const QuestionResult& result);
 
 // Concatenated decimal texts of the slots, without separators.

@@ -180,8 +180,13 @@ void AppendKeyRtf(std::string& out, const QuestionModel& q, KeyStyle style) {
 }
 
 void AppendStripBody(std::string& out, std::string_view subjectBody, const QuestionResult& result) {
-    // The results are digits, signs and the names of the unknowns: nothing to escape.
-    out += StripResultText(result);
+    // The old kinds' results are digits, signs and the names of the unknowns: nothing to
+    // escape; a set is markup.
+    if (result.set) {
+        AppendMarkupRtf(out, StripResultText(result));
+    } else {
+        out += StripResultText(result);
+    }
     AppendSkeleton(out, subjectBody);
 }
 

@@ -66,11 +66,11 @@ struct SolutionSet {
         Intervals,  // S = ]-∞ ; 3] ∪ [4 ; +∞[: `intervals`, disjoint, in increasing order
     };
     Shape shape = Shape::Empty;
-    std::vector<Surd> values;  // Values; Couple: x then y
-    Side lhs, rhs;             // Line: y = m x + p (or x = p)
-    std::vector<Interval> intervals;
+    std::vector<Surd> values = {};  // Values; Couple: x then y
+    Side lhs = {}, rhs = {};        // Line: y = m x + p (or x = p)
+    std::vector<Interval> intervals = {};
     // Reals: the values taken out, forbidden by a quotient (S = ℝ \ {2}), in increasing order.
-    std::vector<Surd> excluded;
+    std::vector<Surd> excluded = {};
     bool operator==(const SolutionSet&) const = default;
 };
 

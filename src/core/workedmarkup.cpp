@@ -2,6 +2,7 @@
 // The worked steps of a detailed key, written in the keys' markup.
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -105,54 +106,80 @@ std::string CalcText(const Calc& c) {
 constexpr std::string_view kCouple =
     "(<times><i><te=26>x<te=18></i><arial> ; <times><i><te=26>y<te=18></i><arial>)";
 
-std::string ValueText(const Surd& v, bool exact) {
-    return exact ? ExactText(v, kRootMarkup) : RoundedText(v, 2);
-}
-
-std::string ValuesText(const std::vector<Surd>& values, bool exact) {
-    std::string s = "\\{";
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        if (i > 0) s += " ; ";
-        s += ValueText(values[i], exact);
-    }
-    return s + "\\}";
-}
-
 // The Symbol font's infinity sign; its sign before it.
 constexpr std::string_view kInfinity = "<symbol>\xA5<arial>";
 
-std::string IntervalText(const Interval& i, bool exact) {
+// The signs a solution set is written with: the keys' markup, or UTF-8 plain text.
+struct SetSigns {
+    std::string_view open, close, root, empty, reals, minus, infinity, cup;
+};
+constexpr SetSigns kMarkupSigns = {"\\{", "\\}", kRootMarkup, "<symbol>\xC6<arial>",
+                                   // The Symbol font has no double-struck R: the bold R of
+                                   // print stands for it.
+                                   "<b>R</b>", " \\\\ ", kInfinity, " <symbol>\xC8<arial> "};
+constexpr SetSigns kUtf8Signs = {"{",
+                                 "}",
+                                 "\xE2\x88\x9A",
+                                 "\xE2\x88\x85",
+                                 "\xE2\x84\x9D",
+                                 " \\ ",
+                                 "\xE2\x88\x9E",
+                                 " \xE2\x88\xAA "};
+
+std::string ValueText(const Surd& v, bool exact, const SetSigns& signs = kMarkupSigns) {
+    return exact ? ExactText(v, signs.root) : RoundedText(v, 2);
+}
+
+std::string ValuesText(const std::vector<Surd>& values, bool exact, const SetSigns& signs) {
+    std::string s(signs.open);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i > 0) s += " ; ";
+        s += ValueText(values[i], exact, signs);
+    }
+    return s + std::string(signs.close);
+}
+
+std::string IntervalText(const Interval& i, bool exact, const SetSigns& signs) {
     std::string s = i.lowClosed ? "[" : "]";
-    s += i.low ? ValueText(*i.low, exact) : "-" + std::string(kInfinity);
+    s += i.low ? ValueText(*i.low, exact, signs) : "-" + std::string(signs.infinity);
     s += " ; ";
-    s += i.high ? ValueText(*i.high, exact) : "+" + std::string(kInfinity);
+    s += i.high ? ValueText(*i.high, exact, signs) : "+" + std::string(signs.infinity);
     return s + (i.highClosed ? "]" : "[");
 }
 
-std::string SetText(const SolutionSet& set, bool exact) {
+// The sets every kind's result can be; nothing for the couples of a system's line.
+std::optional<std::string> ResultSetText(const SolutionSet& set, bool exact,
+                                         const SetSigns& signs) {
     using Shape = SolutionSet::Shape;
+    std::string s = "S = ";
     switch (set.shape) {
         case Shape::Values:
-            return "S = " + ValuesText(set.values, exact);
+            return s + ValuesText(set.values, exact, signs);
         case Shape::Couple:
-            return "S = \\{(" + ValueText(set.values[0], exact) + " ; " +
-                   ValueText(set.values[1], exact) + ")\\}";
+            return s + std::string(signs.open) + "(" + ValueText(set.values[0], exact, signs) +
+                   " ; " + ValueText(set.values[1], exact, signs) + ")" + std::string(signs.close);
         case Shape::Empty:
-            return "S = <symbol>\xC6<arial>";
-        case Shape::Reals: {
-            // The Symbol font has no double-struck R: the bold R of print stands for it.
-            std::string s = "S = <b>R</b>";
-            if (!set.excluded.empty()) s += " \\\\ " + ValuesText(set.excluded, exact);
+            return s + std::string(signs.empty);
+        case Shape::Reals:
+            s += signs.reals;
+            if (!set.excluded.empty())
+                s += std::string(signs.minus) + ValuesText(set.excluded, exact, signs);
             return s;
-        }
-        case Shape::Intervals: {
-            std::string s = "S = ";
+        case Shape::Intervals:
             for (std::size_t k = 0; k < set.intervals.size(); ++k) {
-                if (k > 0) s += " <symbol>\xC8<arial> ";
-                s += IntervalText(set.intervals[k], exact);
+                if (k > 0) s += signs.cup;
+                s += IntervalText(set.intervals[k], exact, signs);
             }
             return s;
-        }
+        default:
+            return std::nullopt;
+    }
+}
+
+std::string SetText(const SolutionSet& set, bool exact) {
+    if (auto text = ResultSetText(set, exact, kMarkupSigns)) return *text;
+    using Shape = SolutionSet::Shape;
+    switch (set.shape) {
         case Shape::Couples:
             return "S : tous les couples " + std::string(kCouple);
         default: {
@@ -246,6 +273,10 @@ std::string_view RelationMarkup(Relation relation) {
 
 std::string SolutionSetMarkup(const SolutionSet& set, bool exact) {
     return SetText(set, exact);
+}
+
+std::string SolutionSetText(const SolutionSet& set, bool exact) {
+    return ResultSetText(set, exact, kUtf8Signs).value_or("S");
 }
 
 namespace {

@@ -11,6 +11,7 @@
 #include "core/numbertext.h"
 #include "outputs/answers.h"
 #include "outputs/latex.h"
+#include "outputs/mathtex.h"
 
 namespace equat {
 
@@ -27,18 +28,44 @@ std::string CopyId(const ClassCopy& copy, std::size_t k) {
                                  : copy.codeText;
 }
 
+// Words (UTF-8) as TeX text; a sign Windows-1252 lacks (the infinity of a shape) in math.
+std::string WordsTex(std::string_view words) {
+    std::string tex, run;
+    const auto flush = [&] {
+        if (!run.empty()) tex += MarkupTex(TextAsMarkup(run));
+        run.clear();
+    };
+    for (const char32_t c : DecodeUtf8(words).value_or(U"?")) {
+        if (const auto byte = UnicodeToCp1252(c)) {
+            run += static_cast<char>(*byte);
+            continue;
+        }
+        flush();
+        const std::string_view sign = TexSign(c);
+        tex += sign.empty() ? std::string("?") : "$" + std::string(sign) + "$";
+    }
+    flush();
+    return tex;
+}
+
 const std::vector<std::string_view> kRootCounts = {"aucune solution r\xC3\xA9\x65lle",
                                                    "une seule solution r\xC3\xA9\x65lle",
                                                    "deux solutions r\xC3\xA9\x65lles"};
 
 // The names of a kind's value boxes, in the order BlankValues gives them.
-std::vector<std::string_view> BlankNames(std::string_view kind) {
+std::vector<std::string_view> BlankNames(const QuestionModel& q) {
+    const std::string_view kind = q.kind;
     if (kind == "2d") return {"x1", "x2"};
     if (kind == "syst") return {"x", "y"};
-    return {"x"};
+    if (!q.result.set) return {"x"};
+    if (IsInequationKind(kind)) return {"a", "b"};
+    return SetBlankCount(kind) == 1 ? std::vector<std::string_view>{"x"}
+                                    : std::vector<std::string_view>{"x1", "x2"};
 }
 
-std::string_view BlankRule(std::string_view kind) {
+std::string BlankRule(const QuestionModel& q) {
+    const std::string_view kind = q.kind;
+    if (q.result.set) return WordsTex(SetBlankRule(kind));
     if (kind == "2d")
         return "La plus petite solution en $x_{1}$, la plus grande en $x_{2}$ ; une seule "
                "solution : dans les deux ; aucune : 0 dans les deux.";
@@ -73,6 +100,25 @@ std::vector<AmcChoice> DrawnChoices(const QuestionModel& q) {
     return choices;
 }
 
+// An inequation's brackets, each a single-answer question beside its bound's box.
+std::string BracketQuestions(const QuestionModel& q, const std::string& id,
+                             const std::vector<std::string_view>& names) {
+    if (!q.result.set || !IsInequationKind(q.kind)) return {};
+    const auto answer = SetAnswerOf(q.kind, *q.result.set);
+    std::string tex;
+    for (std::size_t k = 0; answer && k < answer->brackets.size() && k < names.size(); ++k) {
+        std::vector<AmcChoice> choices;
+        for (std::size_t c = 0; c < kBracketChoices.size(); ++c)
+            choices.push_back(
+                {c < 2 ? "$" + std::string(kBracketChoices[c]) + "$" : WordsTex(kBracketChoices[c]),
+                 c == answer->brackets[k]});
+        tex += "\\begin{question}{" + id + "-c" + std::string(names[k]) +
+               "}\nCrochet \xC3\xA9\x63rit \xC3\xA0 c\xC3\xB4t\xC3\xA9 de $" +
+               std::string(names[k]) + "$\n" + Choices(choices) + "\\end{question}\n";
+    }
+    return tex;
+}
+
 // One question of one copy: its verdict, then its values' boxes; a multiple-choice question
 // its choices alone.
 std::string Element(const QuestionModel& q, std::size_t slot, const std::string& id, int digits) {
@@ -82,14 +128,14 @@ std::string Element(const QuestionModel& q, std::size_t slot, const std::string&
                       "\\end{question}\n";
     if (!q.choices.empty()) return tex + "}\n";
     const std::vector<Surd> values = BlankValues(q.kind, q.result);
-    const std::vector<std::string_view> names = BlankNames(q.kind);
+    const std::vector<std::string_view> names = BlankNames(q);
     for (std::size_t k = 0; k < values.size() && k < names.size(); ++k)
         tex += "\\begin{questionmultx}{" + id + "-" + std::string(names[k]) + "}\n$" +
-               NameTex(names[k]) + "$, arrondi au centi\xC3\xA8me. " +
-               std::string(BlankRule(q.kind)) + "\n\\AMCnumericChoices{" +
-               RoundedText(values[k], 2) + "}{digits=" + DecimalText(digits + 2) +
+               NameTex(names[k]) + "$, arrondi au centi\xC3\xA8me. " + BlankRule(q) +
+               "\n\\AMCnumericChoices{" + RoundedText(values[k], 2) +
+               "}{digits=" + DecimalText(digits + 2) +
                ",decimals=2,sign=true}\n\\end{questionmultx}\n";
-    return tex + "}\n";
+    return tex + BracketQuestions(q, id, names) + "}\n";
 }
 
 // Our copies' count of the package's copies: the title, a box for the name, the instruction,
@@ -105,14 +151,17 @@ std::string CopyPages(const SheetModel& first, std::size_t copies, std::size_t s
     return tex + "\\AMCcleardoublepage\n}\n";
 }
 
-// Words (UTF-8) as TeX text.
-std::string WordsTex(std::string_view words) {
-    return MarkupTex(TextAsMarkup(Utf8ToCp1252(words).value_or("?")));
-}
-
 }  // namespace
 
 std::vector<AmcChoice> VerdictChoices(const QuestionModel& q) {
+    if (q.result.set) {
+        const auto answer = SetAnswerOf(q.kind, *q.result.set);
+        const auto& words = SetShapeChoices(q.kind);
+        std::vector<AmcChoice> choices;
+        for (std::size_t k = 0; k < words.size(); ++k)
+            choices.push_back({WordsTex(words[k]), answer && k == answer->shape});
+        return choices;
+    }
     const bool roots = q.kind == "2d";
     const auto& words = roots ? kRootCounts : q.kind == "syst" ? kSystemChoices : kOneDegreeChoices;
     const std::size_t right = roots ? Roots(q.result).size() : VerdictChoice(q.result.verdict);
@@ -125,6 +174,15 @@ std::vector<AmcChoice> VerdictChoices(const QuestionModel& q) {
 bool WriteAmc(const OutputData& output, const std::vector<std::string>& names, NamedFiles* files,
               std::string* error) {
     if (!HasModels(output, error)) return false;
+    for (const ClassCopy& copy : output.copies)
+        for (const QuestionModel& q : copy.sheet.model->questions)
+            if (q.result.set && !SetAnswerOf(q.kind, *q.result.set)) {
+                // Never a question graded against a wrong answer.
+                *error =
+                    "Une question de cette feuille a un ensemble de solutions qu'AMC ne peut pas "
+                    "noter : choisissez un autre type d'exercice";
+                return false;
+            }
     const int digits = IntegerDigits(output);
     std::string tex = "\\documentclass[a4paper,11pt]{article}\n" + std::string(kLatexPackages) +
                       "\\usepackage{fp}\n\\usepackage{automultiplechoice}\n"

@@ -253,6 +253,21 @@ std::string AtomTex(const Atom& a) {
     return "";
 }
 
+std::string_view RelationTex(Relation relation) {
+    switch (relation) {
+        case Relation::Lt:
+            return " < ";
+        case Relation::Le:
+            return " \\leq ";
+        case Relation::Gt:
+            return " > ";
+        case Relation::Ge:
+            return " \\geq ";
+        default:
+            return " = ";
+    }
+}
+
 std::string SideTex(const WrittenSide& side) {
     std::string tex;
     for (const Atom& a : side) tex += AtomTex(a);
@@ -284,7 +299,7 @@ std::string StatementTex(const Statement& statement) {
     std::string tex;
     for (const WrittenEquation& e : statement.lines) {
         if (!tex.empty()) tex += " \\\\ ";
-        tex += SideTex(e.left) + " = " + SideTex(e.right);
+        tex += SideTex(e.left) + std::string(RelationTex(e.relation)) + SideTex(e.right);
     }
     return statement.lines.size() > 1 ? "\\begin{cases} " + tex + " \\end{cases}" : tex;
 }
@@ -326,10 +341,14 @@ std::string CopyHeader(const SheetModel& model, bool key) {
 std::string KeyTex(const QuestionModel& q, bool comma) {
     std::string markup;
     if (q.steps) markup = WorkedStepsMarkup(*q.steps);
-    if (q.result.verdict != Verdict::Values || !q.steps) markup += StripResultText(q.result);
+    // A set is the answer whatever its values (an inequation's are its bounds), as the keys
+    // write it.
+    if (q.result.set) markup += SolutionSetMarkup(*q.result.set, true);
+    if (!q.result.set && (q.result.verdict != Verdict::Values || !q.steps))
+        markup += StripResultText(q.result);
     std::string values;
     for (const ResultValue& v : q.result.values)
-        if (v.exact)
+        if (v.exact && !q.result.set)
             values += (values.empty() ? "$" : "\\qquad $") + NameTex(v.name) +
                       "$ = " + MarkupTex(ExactKeyMarkup(*v.exact));
     if (comma) UseDecimalComma(markup);

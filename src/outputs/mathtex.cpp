@@ -199,6 +199,10 @@ std::string_view TexSign(char32_t c) {
             return "^{2}";
         case 0x2205:
             return "\\emptyset ";
+        case 0x221E:  // as the LaTeX text has always written it
+            return "\\infty";
+        case 0x222A:
+            return "\\cup ";
         case 0x2212:
             return "-";
         case 0x2260:

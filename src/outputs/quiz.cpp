@@ -88,8 +88,29 @@ std::string DecimalRule(bool comma) {
            ".</p>\n";
 }
 
+// The blanks of a set kind's question: its shape, then each value (with its bracket for an
+// inequation's bound), the same for every question of the kind.
+std::string SetBlanks(std::string_view kind, const SetAnswer& answer) {
+    const bool bounds = IsInequationKind(kind);
+    std::string html = bounds ? "<p>Ensemble des solutions : " : "<p>Nombre de solutions : ";
+    html += ChoiceBlank(SetShapeChoices(kind), answer.shape) + "</p>\n<p>";
+    const std::size_t n = answer.values.size();
+    for (std::size_t k = 0; k < n; ++k) {
+        const std::string name = bounds   ? std::string(1, char('a' + k))
+                                 : n == 1 ? std::string("x")
+                                 : k == 0 ? "plus petite"
+                                          : "plus grande";
+        html += (k ? " ; " : "") + name + (bounds ? " = " : " : ") + NumericBlank(answer.values[k]);
+        if (bounds)
+            html += ", crochet \xC3\xA9\x63rit \xC3\xA0 c\xC3\xB4t\xC3\xA9 de " + name + " : " +
+                    ChoiceBlank(kBracketChoices, answer.brackets[k]);
+    }
+    return html + "</p>\n<p>" + std::string(SetBlankRule(kind)) + "</p>\n";
+}
+
 // The blanks of a cloze question, after its statement, and the rules they follow.
 std::string ClozeBlanks(std::string_view kind, const QuestionResult& r, bool comma) {
+    if (r.set) return SetBlanks(kind, *SetAnswerOf(kind, *r.set)) + DecimalRule(comma);
     const std::vector<Surd> v = BlankValues(kind, r);
     std::string html;
     if (kind == "2d") {
@@ -138,9 +159,16 @@ bool SingleValue(const QuestionResult& r) {
     return r.verdict == Verdict::Values && ExactValuesOf(r).size() == 1;
 }
 
+// A set kind's question whose set is one number: the one GIFT can ask of such a kind.
+bool SingleSetValue(const QuestionResult& r) {
+    return r.set && r.set->shape == SolutionSet::Shape::Values && r.set->values.size() == 1;
+}
+
 std::string Instruction(std::string_view kind) {
-    return kind == "syst" ? "<p>R\xC3\xA9soudre le syst\xC3\xA8me :</p>\n"
-                          : "<p>R\xC3\xA9soudre l'\xC3\xA9quation :</p>\n";
+    if (kind == "syst") return "<p>R\xC3\xA9soudre le syst\xC3\xA8me :</p>\n";
+    if (kind != "1d" && kind != "2d" && IsInequationKind(kind))
+        return "<p>R\xC3\xA9soudre l'in\xC3\xA9quation :</p>\n";
+    return "<p>R\xC3\xA9soudre l'\xC3\xA9quation :</p>\n";
 }
 
 // The graph of a solution as an image inside the feedback, its PNG in the page itself.
@@ -196,10 +224,12 @@ std::string MoodleQuestion(const ClassCopy& copy, std::size_t i) {
     const QuestionResult& r = copy.sheet.results[i];
     const QuestionBodies& b = copy.sheet.bodies[i];
     if (!b.choices.empty()) return MultichoiceQuestion(copy, i);
-    std::string q = "  <question type=\"cloze\">\n";
+    // A set no blanks can say is marked by the teacher, never graded wrong by the platform.
+    const bool graded = !r.set || SetAnswerOf(b.kind, *r.set);
+    std::string q = graded ? "  <question type=\"cloze\">\n" : "  <question type=\"essay\">\n";
     q += "    <name><text>" + XmlEscaped(QuestionName(copy, i)) + "</text></name>\n";
     q += HtmlText("questiontext", Instruction(b.kind) + FragmentTexHtml(b.statement) +
-                                      ClozeBlanks(b.kind, r, b.decimalComma));
+                                      (graded ? ClozeBlanks(b.kind, r, b.decimalComma) : ""));
     q += HtmlText("generalfeedback", FragmentTexHtml(b.worked) + GraphHtml(b.graph));
     q += "    <penalty>0.3333333</penalty>\n    <hidden>0</hidden>\n";
     return q + "  </question>\n";
@@ -230,10 +260,10 @@ std::string GiftQuestion(const ClassCopy& copy, std::size_t i) {
     const QuestionResult& r = copy.sheet.results[i];
     const QuestionBodies& b = copy.sheet.bodies[i];
     std::string q = "::" + GiftEscaped(QuestionName(copy, i)) + "::[html]" +
-                    GiftEscaped(Instruction("1d") + FragmentTexHtml(b.statement));
+                    GiftEscaped(Instruction(b.kind) + FragmentTexHtml(b.statement));
     std::string answer;
-    if (SingleValue(r)) {
-        const Numeric n = NumericOf(ExactValuesOf(r)[0]);
+    if (SingleValue(r) || SingleSetValue(r)) {
+        const Numeric n = NumericOf(SingleSetValue(r) ? r.set->values[0] : ExactValuesOf(r)[0]);
         q += GiftEscaped("<p>x = ?</p>" + DecimalRule(b.decimalComma));
         answer = "#" + n.value + ":" + n.tolerance;
     } else {
@@ -266,16 +296,29 @@ bool WriteGift(const OutputData& output, const std::vector<std::string>& names, 
                std::string* error) {
     if (!HasBodies(output, error)) return false;
     std::string gift;
+    std::size_t asked = 0, left = 0;
     for (const ClassCopy* copy : output.InKeyOrder()) {
         const auto& bodies = copy->sheet.bodies;
-        if (std::any_of(bodies.begin(), bodies.end(),
-                        [](const QuestionBodies& b) { return b.kind != "1d"; })) {
-            *error = "Le format GIFT ne prend que les \xC3\xA9quations du premier degr\xC3\xA9";
-            return false;
-        }
+        const auto& results = copy->sheet.results;
+        for (std::size_t i = 0; i < bodies.size(); ++i)
+            if (bodies[i].kind != "1d" && !results[i].set) {
+                *error = "Le format GIFT ne prend que les \xC3\xA9quations du premier degr\xC3\xA9";
+                return false;
+            }
         // The category line is read as it is, but for its backslashes.
         gift += "$CATEGORY: " + Doubled(Category(*copy), '\\') + "\n\n";
-        for (std::size_t i = 0; i < copy->sheet.results.size(); ++i) gift += GiftQuestion(*copy, i);
+        // A set kind's question asks one number, or is left out: GIFT has one blank.
+        for (std::size_t i = 0; i < results.size(); ++i) {
+            const bool asks = bodies[i].kind == "1d" || SingleSetValue(results[i]);
+            if (asks) gift += GiftQuestion(*copy, i);
+            (asks ? asked : left) += 1;
+        }
+    }
+    if (asked == 0 && left > 0) {
+        *error =
+            "Aucune question de cette feuille n'a une seule solution : le format GIFT ne "
+            "peut pas l'\xC3\xA9\x63rire";
+        return false;
     }
     files->emplace_back(names.at(0), gift);
     return true;

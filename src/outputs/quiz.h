@@ -22,7 +22,8 @@ namespace equat {
 // hundredth, with a tolerance of 0.005. The general feedback is the worked solution.
 bool WriteMoodle(const OutputData& output, const std::vector<std::string>& names, NamedFiles* files,
                  std::string* error);
-// GIFT, first degree only (it has no question with several blanks).
+// GIFT: the first degree, and the questions of a set kind whose set is one number (it has no
+// question with several blanks).
 bool WriteGift(const OutputData& output, const std::vector<std::string>& names, NamedFiles* files,
                std::string* error);
 

@@ -136,6 +136,22 @@ void PaintBrace(QPainter& painter, const QRectF& r) {
     painter.restore();
 }
 
+// The sign between the sides of an equation or an inequation.
+QString RelationSign(Relation relation) {
+    switch (relation) {
+        case Relation::Lt:
+            return "<";
+        case Relation::Le:
+            return QString(QChar(0x2264));
+        case Relation::Gt:
+            return ">";
+        case Relation::Ge:
+            return QString(QChar(0x2265));
+        default:
+            return "=";
+    }
+}
+
 QFont WithPixelSize(QFont font, double size) {
     font.setPixelSize(std::max(1, static_cast<int>(size)));
     return font;
@@ -156,7 +172,7 @@ MathBlock StatementBlock(const Statement& statement, bool splitAtSign) {
         } else {
             line.push_back({QString(std::max(e.padBefore, 0), ' ')});
         }
-        line.push_back({"=" + QString(std::max(e.padAfter, 0), ' ')});
+        line.push_back({RelationSign(e.relation) + QString(std::max(e.padAfter, 0), ' ')});
         AppendSide(line, e.right);
         block.lines.push_back(std::move(line));
     }
@@ -169,6 +185,12 @@ MathBlock ResultBlock(const QuestionModel& q, KeyStyle style, bool decimalComma)
     if (r.discriminant)
         block.lines.push_back(
             {{QString(QChar(0x0394)) + " = " + QString::number(*r.discriminant)}});
+    if (r.set) {
+        std::string text = SolutionSetText(*r.set, ShowsExactValues(style));
+        if (decimalComma) UseDecimalComma(text);
+        block.lines.push_back({{QString::fromStdString(text)}});
+        return block;
+    }
     if (r.verdict != Verdict::Values) {
         block.lines.push_back({{FromBytes(StripResultText(r))}});
         return block;

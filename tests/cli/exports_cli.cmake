@@ -62,6 +62,7 @@ foreach(kind 1d 2d syst)
   endforeach()
 endforeach()
 run(2 --kind 2d --gift g.txt)
+run(0 --kind quotient --level 1 --seed 1 --gift q.txt)
 
 # LaTeX beside a pair and of a collated set (a copy a page), a source for AMC; a subject
 # named .tex is refused. The tests of outputs compile them.

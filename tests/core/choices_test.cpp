@@ -192,6 +192,11 @@ TEST(Choices, EachWrongChoiceIsItsNamedMistake) {
                     if (DrawChoicesError(s.draw, kind, s.count)) continue;
                     RandomSource rng(seed * 7919u + static_cast<std::uint32_t>(level));
                     const Sheet sheet = BuildSheet(*MakeSheetKind(name, s.draw), rng, s);
+                    if (MistakesOf(name).empty()) {  // no mistakes: questions to solve
+                        for (const QuestionModel& q : sheet.model->questions)
+                            EXPECT_TRUE(q.choices.empty()) << name;
+                        continue;
+                    }
                     for (const QuestionModel& q : sheet.model->questions) {
                         SCOPED_TRACE(std::string(name) + " level " + std::to_string(level) +
                                      " seed " + std::to_string(seed));

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -21,6 +22,7 @@
 #include "core/classset.h"
 #include "core/kinds.h"
 #include "core/random.h"
+#include "outputs/answers.h"
 #include "outputs/formats.h"
 
 namespace equat {
@@ -82,6 +84,34 @@ std::vector<ClassCopy> Copies() {
             add(std::string(k.name), {.everyCase = true}, level);
     add("1d", {.everyCase = true, .mixedKinds = 7, .interleaved = true}, 2);
     add("1d", {.mixedKinds = 7, .interleaved = true}, 3, 4);  // multiple choice
+    // The new kinds' shapes on a copy made by hand: every relation, a raised square and a
+    // quotient in the statements, a set of every shape in the key.
+    add("1d", {}, 2);
+    SheetModel model = *copies.back().sheet.model;
+    using Shape = SolutionSet::Shape;
+    const Surd half(Rational(3, 2)), low(Rational(-1, 2));
+    const SolutionSet sets[] = {
+        {.shape = Shape::Intervals, .intervals = {{std::nullopt, half, false, true}}},
+        {.shape = Shape::Intervals, .intervals = {{low, Surd(4), true, false}}},
+        {.shape = Shape::Intervals,
+         .intervals = {{std::nullopt, Surd(-3), false, false},
+                       {Surd(1), std::nullopt, true, false}}},
+        {.shape = Shape::Empty},
+        {.shape = Shape::Reals, .excluded = {Surd(2)}},
+        {.shape = Shape::Values, .values = {half}},
+    };
+    for (std::size_t i = 0; i < model.questions.size(); ++i) {
+        QuestionModel& q = model.questions[i];
+        q.kind = "ineq2";
+        WrittenEquation& e = q.statement.lines.at(0);
+        e.relation = static_cast<Relation>(1 + i % 4);
+        e.left.insert(e.left.begin(), AtomOf(Atom::Kind::Open));
+        for (const Atom::Kind k : {Atom::Kind::Close, Atom::Kind::Squared, Atom::Kind::Over})
+            e.left.push_back(AtomOf(k));
+        e.left.push_back(AtomOf(Atom::Kind::Number, 2));
+        q.result.set = sets[i % std::size(sets)];
+    }
+    copies.back().sheet.model = std::make_shared<const SheetModel>(std::move(model));
     ClassSetRequest request;
     request.kind = "1d";
     request.settings.draw = {.everyCase = true, .mixedKinds = 7};
@@ -209,7 +239,8 @@ struct Compiled {
 };
 std::map<std::string, Compiled> CompiledAnswers(const std::string& dump) {
     std::map<std::string, Compiled> answers;
-    const std::regex choice(R"(([^|\n]*-v)\|(\d+))"), numeric(R"(([^|\n]*)\|numval=([^,]*),)");
+    const std::regex choice(R"(([^|\n]*-(?:v|c[a-z]))\|(\d+))"),
+        numeric(R"(([^|\n]*)\|numval=([^,]*),)");
     std::istringstream lines(dump);
     for (std::string line; std::getline(lines, line);) {
         std::smatch m;
@@ -248,7 +279,7 @@ TEST(Latex, AmcPreparesOurSourceAndItsAnswersAreOurs) {
     ASSERT_EQ(std::system(scoring.c_str()), 0) << ReadAll(dir / "prepare.log");
     const auto answers = CompiledAnswers(ReadAll(dir / "answers.txt"));
     ASSERT_GE(answers.size(), 30u);
-    std::size_t checked = 0;
+    std::size_t checked = 0, sets = 0;
     for (std::size_t k = 0; k < copies.size(); ++k) {
         const auto& questions = copies[k].sheet.model->questions;
         for (std::size_t i = 0; i < questions.size(); ++i) {
@@ -256,6 +287,33 @@ TEST(Latex, AmcPreparesOurSourceAndItsAnswersAreOurs) {
                                                                : copies[k].codeText) +
                                    "-q" + std::to_string(i + 1) + "-";
             const QuestionResult& r = questions[i].result;
+            const auto get = [&](const std::string& key) {
+                const auto at = answers.find(key);
+                return at == answers.end() ? Compiled{} : at->second;
+            };
+            // The shape, then each bound's box and bracket, of a variant the package printed.
+            if (r.set && answers.contains(id + "v")) {
+                const auto answer = SetAnswerOf(questions[i].kind, *r.set);
+                ASSERT_TRUE(answer) << id;
+                ++sets;
+                EXPECT_EQ(get(id + "v").right, std::vector<int>{int(answer->shape) + 1}) << id;
+                const bool bounds = IsInequationKind(questions[i].kind);
+                const std::size_t n = answer->values.size();
+                for (std::size_t b = 0; b < n; ++b) {
+                    const std::string name = bounds   ? std::string(1, char('a' + b))
+                                             : n == 1 ? "x"
+                                                      : "x" + std::to_string(b + 1);
+                    ASSERT_TRUE(get(id + name).value) << id << name;
+                    EXPECT_NEAR(*get(id + name).value, answer->values[b].ToDouble(), 0.0051);
+                    if (bounds) {
+                        EXPECT_EQ(get(id + "c" + name).right,
+                                  std::vector<int>{int(answer->brackets[b]) + 1})
+                            << id << name;
+                    }
+                    ++checked;
+                }
+            }
+            if (r.set) continue;
             std::vector<double> exact;  // a system's x then y; the second degree's roots, sorted
             for (const auto& v : r.values)
                 if (v.exact) exact.push_back(v.exact->ToDouble());
@@ -290,6 +348,7 @@ TEST(Latex, AmcPreparesOurSourceAndItsAnswersAreOurs) {
         }
     }
     EXPECT_GE(checked, 90u);
+    EXPECT_GT(sets, 0u);
     fs::remove_all(dir);
 }
 

@@ -12,10 +12,12 @@
 #include <vector>
 
 #include "../rtf/rtf_test_util.h"
+#include "core/choices.h"
 #include "core/cp1252.h"
 #include "core/drawchoices.h"
 #include "core/kinds.h"
 #include "core/random.h"
+#include "outputs/answers.h"
 #include "outputs/formats.h"
 #include "outputs/mathtex.h"
 
@@ -144,6 +146,89 @@ void CheckCloze(const std::string& kind, const QuestionResult& r, const std::vec
     for (const Surd& v : values) ExpectNumericBlank(blanks[next++], v, where);
 }
 
+// A random set of every shape the new kinds' keys write, its bounds halves in [-10, 10].
+SolutionSet RandomSet(RandomSource& rng) {
+    using Shape = SolutionSet::Shape;
+    const auto half = [&] { return Surd(Rational(rng.RandomInt(41) - 20, 2)); };
+    Surd a = half(), b = half();
+    while (b == a) b = half();
+    if (b < a) std::swap(a, b);
+    const bool c0 = rng.RandomInt(2) == 1, c1 = rng.RandomInt(2) == 1;
+    switch (rng.RandomInt(9)) {
+        case 0:
+            return {.shape = Shape::Empty};
+        case 1:
+            return {.shape = Shape::Reals};
+        case 2:
+            return {.shape = Shape::Reals, .excluded = {a}};
+        case 3:
+            return {.shape = Shape::Values, .values = {a}};
+        case 4:
+            return {.shape = Shape::Values, .values = {a, b}};
+        case 5:
+            return {.shape = Shape::Intervals, .intervals = {{std::nullopt, a, false, c0}}};
+        case 6:
+            return {.shape = Shape::Intervals, .intervals = {{a, std::nullopt, c0, false}}};
+        case 7:
+            return {.shape = Shape::Intervals, .intervals = {{a, b, c0, c1}}};
+        default:
+            return {.shape = Shape::Intervals,
+                    .intervals = {{std::nullopt, a, false, c0}, {b, std::nullopt, c1, false}}};
+    }
+}
+
+// The set a pupil's answer says, read from the shape's words, the values and the brackets.
+SolutionSet SetOfAnswer(std::string_view kind, std::string_view shape, const std::vector<Surd>& v,
+                        const std::vector<std::string_view>& brackets) {
+    using Shape = SolutionSet::Shape;
+    const std::string_view words(shape);
+    if (!IsInequationKind(kind)) {
+        if (words.starts_with("aucune")) return {.shape = Shape::Empty};
+        if (words.starts_with("une infinit")) return {.shape = Shape::Reals};
+        if (words.starts_with("deux")) return {.shape = Shape::Values, .values = v};
+        return {.shape = Shape::Values, .values = {v[0]}};
+    }
+    const bool low0 = brackets[0] == "[", high0 = brackets[0] == "]";
+    const bool low1 = brackets.size() > 1 && brackets[1] == "[";
+    const bool high1 = brackets.size() > 1 && brackets[1] == "]";
+    const std::string r = "r\xC3\xA9\x65l";
+    if (words == "aucun " + r) return {.shape = Shape::Empty};
+    if (words == "tous les " + r + "s") return {.shape = Shape::Reals};
+    if (words == "tous les " + r + "s sauf a") return {.shape = Shape::Reals, .excluded = {v[0]}};
+    if (words == "le seul " + r + " a") return {.shape = Shape::Values, .values = {v[0]}};
+    if (words == "de a \xC3\xA0 b")
+        return {.shape = Shape::Intervals, .intervals = {{v[0], v[1], low0, high1}}};
+    if (words.starts_with("de a"))
+        return {.shape = Shape::Intervals, .intervals = {{v[0], std::nullopt, low0, false}}};
+    if (words.find(", et de b") != std::string_view::npos)
+        return {
+            .shape = Shape::Intervals,
+            .intervals = {{std::nullopt, v[0], false, high0}, {v[1], std::nullopt, low1, false}}};
+    return {.shape = Shape::Intervals, .intervals = {{std::nullopt, v[0], false, high0}}};
+}
+
+// A set kind's cloze question: its right answers read back as its set (an equation's "every
+// real" as its shape alone).
+void CheckSetBlanks(std::string_view kind, const SolutionSet& set, const SetAnswer& answer,
+                    const std::string& body, const std::string& where) {
+    const std::vector<Blank> blanks = Blanks(body);
+    std::vector<Surd> values;
+    std::vector<std::string> brackets;
+    for (std::size_t k = 0; k < answer.values.size(); ++k) {
+        const std::size_t at = 1 + k * (IsInequationKind(kind) ? 2 : 1);
+        ASSERT_LT(at, blanks.size()) << where;
+        ExpectNumericBlank(blanks[at], answer.values[k], where);
+        values.push_back(answer.values[k]);
+        if (IsInequationKind(kind)) brackets.push_back(RightChoice(blanks[at + 1].body));
+    }
+    const std::vector<std::string_view> views(brackets.begin(), brackets.end());
+    const std::string shape = RightChoice(blanks.at(0).body);
+    if (set.shape == SolutionSet::Shape::Reals && !IsInequationKind(kind))
+        EXPECT_EQ(SetOfAnswer(kind, shape, values, views).shape, set.shape) << where;
+    else
+        EXPECT_TRUE(SetOfAnswer(kind, shape, values, views) == set) << where << shape;
+}
+
 struct Drawn {
     std::string kind;  // of the sheet
     DrawChoices draw;
@@ -191,12 +276,20 @@ TEST(Quiz, EveryMoodleQuestionOfAKindAsksTheSameAndGradesRight) {
                                        &error))
                     << error;
                 const std::string& xml = files.at(0).second;
-                const std::regex question("<question type=\"cloze\">([\\s\\S]*?)</question>");
+                const std::regex question(
+                    "<question type=\"(?:cloze|essay)\">([\\s\\S]*?)</question>");
                 std::size_t i = 0;
                 for (auto it = std::sregex_iterator(xml.begin(), xml.end(), question);
                      it != std::sregex_iterator(); ++it, ++i) {
                     ASSERT_LT(i, copy.sheet.results.size());
                     const QuestionResult& r = copy.sheet.results[i];
+                    if (r.set) {  // a set's blanks, by the bank's own kind of the question
+                        const std::string_view kind = copy.sheet.bodies[i].kind;
+                        const auto answer = SetAnswerOf(kind, *r.set);
+                        ASSERT_TRUE(answer) << kind;
+                        CheckSetBlanks(kind, *r.set, *answer, (*it)[1], std::string(kind));
+                        continue;
+                    }
                     const std::string k(ResultKind(r));
                     const int own =
                         sheet.draw.progressive ? 1 + 3 * int(i) / settings.count : level;
@@ -274,7 +367,8 @@ TEST(Quiz, MultichoiceAnswersAreTheChoicesWithTheirMistakes) {
                 }
                 EXPECT_EQ(k, static_cast<std::size_t>(settings.choiceCount));
             }
-            EXPECT_EQ(i, copy.sheet.results.size());
+            // A kind without mistakes keeps its questions to solve.
+            EXPECT_EQ(i, MistakesOf(sheet.kind).empty() ? 0 : copy.sheet.results.size());
         }
 }
 
@@ -328,6 +422,65 @@ TEST(Quiz, GiftAnswersAreTheExactResults) {
     copy.sheet.bodies.clear();
     EXPECT_FALSE(MakeFormat(Format(FormatId::Moodle), OutputData{std::span(&copy, 1), {}},
                             {"b.xml"}, &files, &error));
+}
+
+// The new kinds' sets in the Moodle bank: every set the kind's blanks can say is read back from
+// the right answers as itself, every question of a kind asks the same blanks whatever its set,
+// and a set they cannot say becomes a question the teacher marks. GIFT asks the sets of one
+// number and leaves the others out.
+TEST(Quiz, SetAnswersReadBackAsTheirSet) {
+    const std::string kinds[] = {"square", "product", "quotient", "ineq", "signs", "ineq2"};
+    RandomSource rng(7);
+    for (const std::string& kind : kinds) {
+        ClassCopy copy;
+        copy.code.kind = kind;
+        std::size_t graded = 0, singles = 0;
+        for (int i = 0; i < 300; ++i) {
+            QuestionResult r;
+            r.set = RandomSet(rng);
+            copy.sheet.results.push_back(r);
+            copy.sheet.bodies.emplace_back().kind = copy.code.kind;
+            graded += SetAnswerOf(kind, *r.set).has_value();
+            singles += r.set->shape == SolutionSet::Shape::Values && r.set->values.size() == 1;
+        }
+        ASSERT_GT(graded, 60u) << kind;
+        NamedFiles files;
+        std::string error;
+        const OutputData data{std::span(&copy, 1), {}};
+        ASSERT_TRUE(MakeFormat(Format(FormatId::Moodle), data, {"b.xml"}, &files, &error));
+        const std::string& xml = files.at(0).second;
+        const std::regex question("<question type=\"(cloze|essay)\">([\\s\\S]*?)</question>");
+        std::size_t i = 0;
+        std::string asked;
+        for (auto it = std::sregex_iterator(xml.begin(), xml.end(), question);
+             it != std::sregex_iterator(); ++it, ++i) {
+            const SolutionSet& set = *copy.sheet.results.at(i).set;
+            const auto answer = SetAnswerOf(kind, set);
+            const std::string where = kind + " q" + std::to_string(i + 1);
+            ASSERT_EQ((*it)[1] == "cloze", answer.has_value()) << where;
+            if (!answer) continue;
+            const std::string body = (*it)[2];
+            CheckSetBlanks(kind, set, *answer, body, where);
+            const auto from = body.find("<questiontext");
+            const std::string hidden = std::regex_replace(
+                std::regex_replace(body.substr(from, body.find("<generalfeedback") - from),
+                                   std::regex("\\{1:NUMERICAL:[^}]*\\}"), "{N}"),
+                std::regex("([:~])="), "$1");
+            if (asked.empty()) asked = hidden;
+            EXPECT_EQ(hidden, asked) << where;
+        }
+        EXPECT_EQ(i, copy.sheet.results.size()) << kind;
+        const bool gift = MakeFormat(Format(FormatId::Gift), data, {"g.txt"}, &files, &error);
+        ASSERT_EQ(gift, singles > 0) << kind << error;
+        if (gift) {
+            const std::string& text = files.back().second;
+            std::size_t count = 0;
+            for (auto at = text.find("::" + kind); at != std::string::npos;
+                 at = text.find("::" + kind, at + 1))
+                ++count;
+            EXPECT_EQ(count, singles) << kind;
+        }
+    }
 }
 
 // A key's graph goes with the feedback as an image held in the page, in base64 with its

@@ -12,11 +12,13 @@
 namespace equat {
 namespace {
 
-// The signs of a text, its room and the brace's pieces aside.
+// The signs of a text, its room and the brace's pieces aside; a raised 2 as the plain text of
+// a document writes it.
 QString Signs(const QString& text) {
     QString out;
     for (QChar c : text)
-        if (!c.isSpace() && (c.unicode() < 0x23A7 || c.unicode() > 0x23AD)) out += c;
+        if (!c.isSpace() && (c.unicode() < 0x23A7 || c.unicode() > 0x23AD))
+            out += c.unicode() == 0xB2 ? QChar('2') : c;
     return out;
 }
 
@@ -35,7 +37,7 @@ TEST(MathPaint, StatementsAreTheDocumentsAndReadFromAfar) {
         return f;
     }();
     const QRectF screen(0, 0, 1834, 864);
-    for (std::string_view kind : {"1d", "2d", "syst"})
+    for (const auto& k : kSheetKinds)
         for (int level = 1; level <= 3; ++level)
             for (std::uint32_t seed = 1; seed <= 8; ++seed) {
                 SheetSettings s;
@@ -43,6 +45,7 @@ TEST(MathPaint, StatementsAreTheDocumentsAndReadFromAfar) {
                 s.count = 12;
                 s.exports = {true, true};
                 RandomSource rng(seed);
+                const std::string_view kind = k.name;
                 const Sheet sheet = BuildSheet(*MakeKind(kind), rng, s);
                 for (std::size_t i = 0; i < sheet.bodies.size(); ++i) {
                     const Statement& st = sheet.model->questions[i].statement;
@@ -68,6 +71,9 @@ QuestionModel Quadratic(const Surd& x1, const Surd& x2, std::int64_t delta) {
 TEST(MathPaint, ResultsInTheKeysStyle) {
     QuestionModel first{"1d", 2, {}, {Verdict::Values, {{"x", Rational(7, 3), "2.33"}}, {}}, {}};
     QuestionModel none{"syst", 1, {}, {Verdict::Indeterminate, {{"x", {}, "?"}}, {}}, {}};
+    QuestionModel set{"ineq", 1, {}, {}, {}};
+    set.result.set = SolutionSet{.shape = SolutionSet::Shape::Intervals,
+                                 .intervals = {{std::nullopt, Surd(Rational(3, 2)), false, true}}};
     const struct {
         QuestionModel q;
         KeyStyle style;
@@ -84,6 +90,8 @@ TEST(MathPaint, ResultsInTheKeysStyle) {
         {Quadratic(Surd(0, 1, 2, 1), Surd(0, -1, 2, 1), 8), KeyStyle::Detailed, false,
          "\u0394 = 8\nx1 = \u221A2 \u2248 1.41\nx2 = -\u221A2 \u2248 -1.41\n"},
         {none, KeyStyle::Exact, false, "infinit\u00E9 de solutions\n"},
+        {set, KeyStyle::Exact, false, "S = ]-\u221E ; 3/2]\n"},
+        {set, KeyStyle::Strip, true, "S = ]-\u221E ; 1,5]\n"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(BlockText(ResultBlock(c.q, c.style, c.comma)), c.text) << c.text.toStdString();

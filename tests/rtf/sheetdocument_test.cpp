@@ -6,7 +6,10 @@
 #include <memory>
 #include <string>
 
+#include "core/exactkey.h"
+#include "core/keymarkup.h"
 #include "core/kinds.h"
+#include "core/numbertext.h"
 #include "core/sheetrtf.h"
 #include "rtf/reader.h"
 #include "rtf/writer.h"
@@ -166,6 +169,46 @@ TEST(SheetDocument, SignTablesAreTablesInEveryDocument) {
         for (const Paragraph& p : key.paragraphs) cells += p.cell ? 1 : 0;
         EXPECT_EQ(cells,
                   s.count * 2 * static_cast<int>((t.values.size() * 2 + 4) * (t.rows.size() + 1)));
+    }
+}
+
+// Solution sets, as the new kinds' keys write them: the strip and every key style write their
+// braces, backslash and Symbol signs through markup, the same in the RTF and the model's
+// documents, and the key reads as the set's text.
+TEST(SheetDocument, SolutionSetsReadAsTheirText) {
+    using Shape = SolutionSet::Shape;
+    const Surd half(Rational(3, 2)), low(Rational(-1, 2));
+    const SolutionSet sets[] = {
+        {.shape = Shape::Intervals, .intervals = {{std::nullopt, half, false, true}}},
+        {.shape = Shape::Intervals, .intervals = {{low, Surd(4), true, false}}},
+        {.shape = Shape::Intervals,
+         .intervals = {{std::nullopt, Surd(-3), false, false},
+                       {Surd(1), std::nullopt, true, false}}},
+        {.shape = Shape::Empty},
+        {.shape = Shape::Reals, .excluded = {Surd(2)}},
+        {.shape = Shape::Values, .values = {-half, half}},
+    };
+    for (std::uint32_t seed = 0; seed < 24; ++seed) {
+        SheetSettings s;
+        s.count = 6;
+        s.keyStyle = kKeyStyles[seed % kKeyStyleCount].style;
+        s.decimalComma = seed % 2 == 1;
+        s.layout = LayoutNumber(seed);
+        RandomSource rng(seed);
+        SheetModel model = BuildSheetModel(*MakeKind("1d"), rng, s);
+        for (std::size_t i = 0; i < model.questions.size(); ++i)
+            model.questions[i].result.set = sets[(i + seed) % std::size(sets)];
+        const Document key = ReadRtf(RenderSheet(model, s).answerKey);
+        ASSERT_TRUE(RenderDocuments(model, s).answerKey == key)
+            << "seed " << seed << " " << FirstDifference(RenderDocuments(model, s).answerKey, key);
+        const std::string text = PlainTextUtf8(key);
+        for (const QuestionModel& q : model.questions) {
+            std::string set = SolutionSetText(*q.result.set, ShowsExactValues(s.keyStyle));
+            if (s.decimalComma) UseDecimalComma(set);
+            const auto reals = set.find("\xE2\x84\x9D");  // the keys' bold R
+            if (reals != std::string::npos) set.replace(reals, 3, "R");
+            EXPECT_NE(text.find(set), std::string::npos) << "seed " << seed << ": " << set;
+        }
     }
 }
 
