@@ -5,6 +5,7 @@
 
 #include "core/equat1d.h"
 #include "core/equat2d.h"
+#include "core/signs.h"
 #include "core/syst.h"
 
 namespace equat {
@@ -17,6 +18,9 @@ std::unique_ptr<QuestionKind> MakeSecondDegreeKind() {
 }
 std::unique_ptr<QuestionKind> MakeSystemKind() {
     return std::make_unique<SystemKind>();
+}
+std::unique_ptr<QuestionKind> MakeSignsKind() {
+    return std::make_unique<SignsKind>();
 }
 
 int KindIndex(std::string_view name) {

@@ -13,6 +13,7 @@ namespace equat {
 std::unique_ptr<QuestionKind> MakeFirstDegreeKind();
 std::unique_ptr<QuestionKind> MakeSecondDegreeKind();
 std::unique_ptr<QuestionKind> MakeSystemKind();
+std::unique_ptr<QuestionKind> MakeSignsKind();
 
 // The sheet kinds, declared once. The order is the sheet code's: never reorder, only
 // append. Texts are Windows-1252.
@@ -62,6 +63,16 @@ inline constexpr KindInfo kSheetKinds[] = {
      {"systems of two linear equations",
       "syst\xE8mes de deux \xE9quations lin\xE9"
       "aires"}},
+    {"signs",
+     "Signes",
+     "In\xE9quations produits et quotients",
+     7,
+     {{{0, "bounded", "Un intervalle born\xE9"},
+       {1, "none", "Aucune solution"},
+       {2, "unbounded", "Deux intervalles non born\xE9s"}}},
+     &MakeSignsKind,
+     {"product and quotient inequations, with a sign table",
+      "in\xE9quations produits et quotients, par un tableau de signes"}},
 };
 inline constexpr int kKindCount = static_cast<int>(std::size(kSheetKinds));
 
