@@ -293,13 +293,13 @@ Steps SignsSteps(const SignsQuestion& q) {
 
 namespace {
 
-// p x + q with an integer root: p = ±1 at level 1, up to ±4 after, written (q + p x) one
-// time in three from level 2.
+// p x + q with an integer root: p = ±1 at level 1, up to ±4 after; from level 2 a negative p is
+// written after the constant half the time: (2 - x).
 SignFactor IntegerRootFactor(RandomSource& rng, int level) {
     SignFactor f;
     f.p = level == 1 ? (rng.RandomInt(2) == 0 ? 1 : -1) : DrawNonZeroDiff(rng, 5, 5);
     f.q = -f.p * DrawNonZeroDiff(rng, 10, 10);
-    f.constantFirst = level >= 2 && rng.RandomInt(3) == 0;
+    f.constantFirst = level >= 2 && f.p < 0 && rng.RandomInt(2) == 0;
     return f;
 }
 
