@@ -7,6 +7,7 @@
 #include "core/equat2d.h"
 #include "core/product.h"
 #include "core/quotient.h"
+#include "core/signs.h"
 #include "core/square.h"
 #include "core/syst.h"
 
@@ -29,6 +30,9 @@ std::unique_ptr<QuestionKind> MakeProductKind() {
 }
 std::unique_ptr<QuestionKind> MakeQuotientKind() {
     return std::make_unique<QuotientKind>();
+}
+std::unique_ptr<QuestionKind> MakeSignsKind() {
+    return std::make_unique<SignsKind>();
 }
 
 int KindIndex(std::string_view name) {

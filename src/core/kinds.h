@@ -16,6 +16,7 @@ std::unique_ptr<QuestionKind> MakeSystemKind();
 std::unique_ptr<QuestionKind> MakeSquareKind();
 std::unique_ptr<QuestionKind> MakeProductKind();
 std::unique_ptr<QuestionKind> MakeQuotientKind();
+std::unique_ptr<QuestionKind> MakeSignsKind();
 
 // The sheet kinds, declared once. The order is the sheet code's: never reorder, only
 // append. Texts are Windows-1252.
@@ -98,6 +99,16 @@ inline constexpr KindInfo kSheetKinds[] = {
      &MakeQuotientKind,
      {"quotients equal to a number, with the forbidden value: (ax + b)/(cx + d) = k",
       "quotients \xE9gaux \xE0 un nombre, avec la valeur interdite : (ax + b)/(cx + d) = k"}},
+    {"signs",
+     "Signes",
+     "In\xE9quations produits et quotients",
+     7,
+     {{{0, "bounded", "Un intervalle born\xE9"},
+       {1, "none", "Aucune solution"},
+       {2, "unbounded", "Deux intervalles non born\xE9s"}}},
+     &MakeSignsKind,
+     {"product and quotient inequations, with a sign table",
+      "in\xE9quations produits et quotients, par un tableau de signes"}},
 };
 inline constexpr int kKindCount = static_cast<int>(std::size(kSheetKinds));
 
