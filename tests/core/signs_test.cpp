@@ -149,7 +149,9 @@ void CheckQuestion(const SignsQuestion& q, const QuestionResult& result, const S
         EXPECT_EQ(InSet(set, Surd(x)), gap && Holds(q.relation, *gap)) << ExactText(x);
         const SignRow& whole = t.rows.back();
         EXPECT_EQ(whole.cells[c], SignOf(gap)) << ExactText(x);
-        if (gap) EXPECT_EQ(RowValue(whole, x), *gap);  // the same expression, not its sign only
+        if (gap) {
+            EXPECT_EQ(RowValue(whole, x), *gap);  // the same expression, not its sign only
+        }
         for (std::size_t r = 0; r + 1 < t.rows.size(); ++r) {
             const Sign s = SignOf(RowValue(t.rows[r], x));
             EXPECT_EQ(t.rows[r].cells[c], c % 2 == 1 && s != Sign::Zero ? Sign::Blank : s);
