@@ -290,8 +290,10 @@ std::size_t RightChoiceIndex(const std::vector<Choice>& choices) {
 void UseAutomatismes(SheetSettings& settings) {
     settings.count = kAutomatismesCount;
     settings.draw = {};
-    // The kinds that have mistakes to offer: the first three.
-    settings.draw.mixedKinds = (1u << std::min(kKindCount, 3)) - 1;
+    // The kinds whose questions get choices: the others would stay questions to solve.
+    settings.draw.mixedKinds = 0;
+    for (int k = 0; k < kKindCount; ++k)
+        if (!MistakesOf(kSheetKinds[k].name).empty()) settings.draw.mixedKinds |= 1u << k;
     settings.draw.interleaved = true;
     settings.draw.solutions = Solutions::Integer;
     if (settings.choiceCount == 0) settings.choiceCount = kDefaultChoices;
