@@ -397,11 +397,12 @@ bool IsInequationKind(std::string_view kind) {
 std::vector<ResultValue> ExpectedValues(std::string_view kind, const SolutionSet& s) {
     std::vector<Surd> v;
     if (s.shape == SolutionSet::Shape::Values) v = s.values;
-    if (IsInequationKind(kind)) v.insert(v.end(), s.excluded.begin(), s.excluded.end());
-    if (IsInequationKind(kind))
+    if (IsInequationKind(kind)) {
+        v.insert(v.end(), s.excluded.begin(), s.excluded.end());
         for (const Interval& iv : s.intervals)
             for (const auto& b : {iv.low, iv.high})
                 if (b) v.push_back(*b);
+    }
     SortUnique(v);
     std::vector<ResultValue> r;
     for (std::size_t i = 0; i < v.size(); ++i)
