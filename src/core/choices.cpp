@@ -228,7 +228,8 @@ bool Alike(const ChoiceValue& l, const ChoiceValue& r, std::string_view kind) {
 std::span<const Mistake> MistakesOf(std::string_view kind) {
     if (kind == "2d") return kSecondDegree;
     if (kind == "syst") return kSystem;
-    return kFirstDegree;
+    if (kind == "1d") return kFirstDegree;
+    return {};  // a kind without a table of mistakes: its questions stay questions to solve
 }
 
 ChoiceValue RightChoice(const QuestionModel& q) {
@@ -289,7 +290,10 @@ std::size_t RightChoiceIndex(const std::vector<Choice>& choices) {
 void UseAutomatismes(SheetSettings& settings) {
     settings.count = kAutomatismesCount;
     settings.draw = {};
-    settings.draw.mixedKinds = (1u << kKindCount) - 1;
+    // The kinds whose questions get choices: the others would stay questions to solve.
+    settings.draw.mixedKinds = 0;
+    for (int k = 0; k < kKindCount; ++k)
+        if (!MistakesOf(kSheetKinds[k].name).empty()) settings.draw.mixedKinds |= 1u << k;
     settings.draw.interleaved = true;
     settings.draw.solutions = Solutions::Integer;
     if (settings.choiceCount == 0) settings.choiceCount = kDefaultChoices;

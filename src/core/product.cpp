@@ -86,7 +86,7 @@ void ProductKind::DrawToward(RandomSource& rng, int i, int target, Solutions sol
         q.form = 0;
         DrawFactor(rng, level_, integer, q.a, q.b);
         const std::int32_t g = std::gcd(q.a, q.b);
-        const std::int32_t m = level_ == 1 ? g : DrawNonZeroDiff(rng, 4, 3);
+        const std::int32_t m = DrawNonZeroDiff(rng, 4, 3);
         q.c = q.a / g * m;
         q.d = q.b / g * m;
         return;

@@ -84,7 +84,7 @@ void DrawEvery(RandomSource& rng, int level, QuotientQuestion& q) {
     const std::int32_t mD = level == 1   ? 1
                             : level == 2 ? (rng.RandomInt(2) ? 1 : -1)
                                          : DrawNonZeroDiff(rng, 5, 4);
-    const std::int32_t mN = level == 1 ? 1 : DrawNonZeroDiff(rng, 5, 4);
+    const std::int32_t mN = level == 1 ? 1 + rng.RandomInt(5) : DrawNonZeroDiff(rng, 5, 4);
     Proportional(q, mN, mD);
     const Rational k(mN, mD);
     q.p = static_cast<std::int32_t>(k.num());

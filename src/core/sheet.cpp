@@ -125,9 +125,11 @@ void DrawQuestions(QuestionKind& kind, RandomSource& rng, int n, int choiceCount
             log.push_back(kind.DiagnosticEntry(i));
             auto key = kind.DuplicateKey(i);
             if (seen.IsSeenQuestion(key)) continue;
-            if (choiceCount > 0 && attempt < kChoiceDraws &&
-                !ChoicesOf(kind.Model(i, false), choiceCount))
-                continue;
+            if (choiceCount > 0 && attempt < kChoiceDraws) {
+                // No draw gives choices to a kind without mistakes: it is left to solve at once.
+                const QuestionModel m = kind.Model(i, false);
+                if (!MistakesOf(m.kind).empty() && !ChoicesOf(m, choiceCount)) continue;
+            }
             seen.Store(i, std::move(key));
             break;
         }

@@ -31,13 +31,15 @@ bool Fits(Branch branch, int target, Solutions solutions) {
 }
 
 // The level's shape: which form, k, b and c; d is set from the square's value.
-void DrawShape(RandomSource& rng, int level, bool fraction, SquareQuestion& q) {
+void DrawShape(RandomSource& rng, int level, Branch branch, SquareQuestion& q) {
     q.c = 0;
     q.b = 0;
     if (level == 1) {
-        q.form = fraction ? 0 : rng.RandomInt(2);
+        q.form = branch == Branch::Fraction ? 0 : rng.RandomInt(2);
         q.k = q.form == 0 ? 1 + rng.RandomInt(5) : 1;
-        if (q.form == 1) q.b = DrawNonZeroDiff(rng, 7, 7);
+        if (q.form == 1) q.b = DrawNonZeroDiff(rng, 10, 10);
+        // A zero square is one of a few dozen questions else: a sheet of them needs more.
+        if (q.form == 1 && branch == Branch::Zero) q.k = 1 + rng.RandomInt(5);
     } else if (level == 2) {
         q.form = rng.RandomInt(2);
         if (q.form == 0) {
@@ -203,7 +205,7 @@ void SquareKind::DrawToward(RandomSource& rng, int i, int target, Solutions solu
     do aleas_ = rng.RandomInt(20);
     while (!Fits(BranchOf(aleas_), target, solutions));
     const Branch branch = BranchOf(aleas_);
-    DrawShape(rng, level_, branch == Branch::Fraction, q);
+    DrawShape(rng, level_, branch, q);
     DrawValue(rng, level_, branch, q);
 }
 

@@ -14,15 +14,10 @@ using namespace equat;
 
 namespace {
 
-// The kind of a question, from the shape of its result: a discriminant for the second
-// degree, x and y for a system.
-int KindOfResult(const QuestionResult& r) {
-    return r.discriminant ? 1 : r.values.size() == 2 ? 2 : 0;
-}
-
-// Its case: the verdict, or for the second degree the sign of its discriminant, which must
-// agree with the verdict.
+// A question's case: the one its kind says, the verdict, or for the second degree the sign of
+// its discriminant, which must agree with the verdict.
 int CaseOfResult(const QuestionResult& r) {
+    if (r.caseBit) return *r.caseBit;
     if (r.discriminant) {
         EXPECT_EQ(*r.discriminant < 0, r.verdict == Verdict::NoRealRoot);
         return *r.discriminant < 0 ? 1 : *r.discriminant == 0 ? 2 : 0;
@@ -74,16 +69,22 @@ TEST(DrawChoices, EverySheetAsksWhatWasChosen) {
                         if (pick.RandomInt(4) == 0) {
                             c.mixedKinds =
                                 (1u << kind) | (1u << ((kind + 1 + pick.RandomInt(2)) % 3));
-                            if (pick.RandomInt(2) == 0) c.mixedKinds = 7;
+                            if (pick.RandomInt(2) == 0)
+                                c.mixedKinds = kind < 3 ? 7u : 3u | 1u << kind;
                             c.interleaved = pick.RandomInt(2) == 1;
                         }
                         const int count = 9 + pick.RandomInt(32);
+                        ++sheets;
+                        if (KindPickedCases(c, kind) == 0) {  // "none" of a product
+                            EXPECT_TRUE(DrawChoicesError(c, kind, count));
+                            continue;
+                        }
                         ASSERT_FALSE(DrawChoicesError(c, kind, count));
-                        const auto settings = SettingsFor(levels == 4 ? 1 : levels, count, c);
+                        auto settings = SettingsFor(levels == 4 ? 1 : levels, count, c);
+                        settings.exports.model = true;  // each question's kind
                         RandomSource rng(static_cast<std::uint32_t>(pick.RandomInt(1 << 30)));
                         const auto questions = MakeSheetKind(kSheetKinds[kind].name, c);
                         const Sheet sheet = BuildSheet(*questions, rng, settings);
-                        ++sheets;
                         SCOPED_TRACE(sheet.baseName + " cases " + std::to_string(cases) + " " +
                                      std::string(sol.word) + (c.everyCase ? " every" : "") +
                                      " mixed " + std::to_string(c.mixedKinds));
@@ -96,27 +97,28 @@ TEST(DrawChoices, EverySheetAsksWhatWasChosen) {
                         int previous = 0;
                         for (int i = 0; i < count; ++i) {
                             const auto& r = sheet.results[static_cast<std::size_t>(i)];
-                            const int k = KindOfResult(r);
+                            const int k =
+                                KindIndex(sheet.model->questions[static_cast<std::size_t>(i)].kind);
                             if (c.interleaved) {
                                 EXPECT_EQ(k, kinds[static_cast<std::size_t>(i) % kinds.size()]);
                             }
                             EXPECT_GE(k, previous) << "question " << i + 1;
                             if (!c.interleaved) previous = k;
                             const int q = CaseOfResult(r);
-                            EXPECT_TRUE((c.PickedCases() >> q) & 1u) << "question " << i + 1;
+                            EXPECT_TRUE((KindPickedCases(c, k) >> q) & 1u) << "question " << i + 1;
                             EXPECT_TRUE(OfSolutions(r, c.solutions)) << "question " << i + 1;
                             seen[static_cast<std::size_t>(k)] |= 1u << q;
                         }
                         for (int k : kinds) {
                             if (c.everyCase) {
-                                EXPECT_EQ(seen[static_cast<std::size_t>(k)], c.PickedCases());
+                                EXPECT_EQ(seen[static_cast<std::size_t>(k)], KindPickedCases(c, k));
                             }
                             EXPECT_NE(seen[static_cast<std::size_t>(k)], 0u);
                         }
                         EXPECT_NE(sheet.baseName.find(c.progressive ? "1-3_" : "_N"),
                                   std::string::npos);
                     }
-    EXPECT_EQ(sheets, 4 * 3 * 4 * 8 * 3);
+    EXPECT_EQ(sheets, 4 * kKindCount * 4 * 8 * 3);
 }
 
 TEST(DrawChoices, ImpossibleRequestsAreRefusedBeforeDrawing) {
@@ -172,6 +174,10 @@ TEST(DrawChoices, CodesCarryTheChoices) {
         code.flags = DrawChoicesFlags(c);
         code = WithCodeSeed(code);
         std::string error;
+        if (DrawChoicesError(c, kind, code.count)) {  // "none" of a product: never a copy
+            EXPECT_FALSE(DecodeSheetCode(EncodeSheetCode(code), &error));
+            continue;
+        }
         const auto back = DecodeSheetCode(EncodeSheetCode(code), &error);
         ASSERT_TRUE(back) << error;
         EXPECT_EQ(*back, code);

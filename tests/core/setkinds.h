@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -169,7 +170,8 @@ inline void ExpectKindSound(std::string_view name,
         }
 }
 
-// Every case the kind gives, with every kind of solutions, drawn when asked at every level.
+// Every case the kind gives, with every kind of solutions, drawn when asked at every level,
+// among questions enough for sheets of them without duplicates.
 inline void ExpectCasesReachable(std::string_view name) {
     const int k = KindIndex(name);
     const auto kind = MakeKind(name);
@@ -179,12 +181,15 @@ inline void ExpectCasesReachable(std::string_view name) {
                 if (!c.possible) continue;
                 RandomSource rng(level * 100 + c.bit);
                 kind->Begin(level);
-                for (int i = 1; i <= 10; ++i) {
-                    kind->DrawToward(rng, i, c.bit, solutions);
-                    const QuestionResult r = kind->Result(i);
+                std::set<std::string> keys;
+                for (int draw = 0; draw < 1000; ++draw) {
+                    kind->DrawToward(rng, 1, c.bit, solutions);
+                    const QuestionResult r = kind->Result(1);
                     EXPECT_EQ(CaseOf(r), c.bit) << name << level;
                     EXPECT_TRUE(SolutionsAre(r, solutions)) << name << level;
+                    keys.insert(kind->DuplicateKey(1));
                 }
+                EXPECT_GE(keys.size(), 2u * kMaxQuestions) << name << level << c.bit;
             }
 }
 

@@ -36,6 +36,7 @@ PngPicture FakePicture(const GraphModel&, bool) {
 TEST(Odt, ArchivesAreWhole) {
     SetGraphPainter(&FakePicture);
     for (const auto& kind : kSheetKinds) {
+        if (kind.place >= 3) continue;  // kinds without a button: not in the exports yet
         SheetSettings settings;
         settings.level = 3;
         settings.keyStyle = KeyStyle::Detailed;
