@@ -397,11 +397,12 @@ bool IsInequationKind(std::string_view kind) {
 std::vector<ResultValue> ExpectedValues(std::string_view kind, const SolutionSet& s) {
     std::vector<Surd> v;
     if (s.shape == SolutionSet::Shape::Values) v = s.values;
-    if (IsInequationKind(kind)) v.insert(v.end(), s.excluded.begin(), s.excluded.end());
-    if (IsInequationKind(kind))
+    if (IsInequationKind(kind)) {
+        v.insert(v.end(), s.excluded.begin(), s.excluded.end());
         for (const Interval& iv : s.intervals)
             for (const auto& b : {iv.low, iv.high})
                 if (b) v.push_back(*b);
+    }
     SortUnique(v);
     std::vector<ResultValue> r;
     for (std::size_t i = 0; i < v.size(); ++i)
@@ -435,6 +436,8 @@ int ExpectedCase(std::string_view kind, const SolutionSet& s) {
 
 void CheckResult(const QuestionModel& m, const Fn& f, const SolutionSet& want, Problems& out) {
     const QuestionResult& r = m.result;
+    if ((m.statement.lines[0].relation == Relation::Eq) == IsInequationKind(m.kind))
+        out.push_back("an equation in an inequation's kind, or the reverse");
     if (!r.set)
         out.push_back("no set");
     else if (*r.set != want)
@@ -503,6 +506,17 @@ void CheckTable(const SignTable& t, const Fn& f, const Cells& statement, Problem
                           Text(want));
     }
     if (t.rows.empty()) return out.push_back("a table without rows");
+    // A row for each factor, then the last row their product or quotient.
+    std::vector<Side> each;
+    for (std::size_t k = 0; k + 1 < t.rows.size(); ++k) {
+        const SignRow& row = t.rows[k];
+        if (row.factors.size() != 1 || row.numerators != 1)
+            out.push_back("table row " + std::to_string(k) + " is not one factor");
+        each.insert(each.end(), row.factors.begin(), row.factors.end());
+    }
+    const auto& all = t.rows.back().factors;
+    if (t.rows.size() > 1 && !std::is_permutation(all.begin(), all.end(), each.begin(), each.end()))
+        out.push_back("the table's last row is not of the factors above it");
     if (t.values != statement.values) return;
     const auto whole = RowCells({f.num, f.den}, 1, roots);
     if (t.rows.back().cells != whole)
