@@ -122,8 +122,8 @@ inline void ExpectSteps(const Steps& steps, const SolutionSet& set, std::vector<
             }
         }
     for (const Step& s : steps) {
-        if (s.kind == Step::Kind::Value)
-            for (const Calc& link : s.links) EXPECT_EQ(Evaluate(link), Evaluate(s.links.back()));
+        if (s.kind != Step::Kind::Value) continue;
+        for (const Calc& link : s.links) EXPECT_EQ(Evaluate(link), Evaluate(s.links.back()));
     }
     ASSERT_FALSE(steps.empty());
     EXPECT_EQ(steps.back().kind, Step::Kind::Conclusion);
