@@ -864,10 +864,12 @@ void TForm1::Wire() {
 
     // The kinds' buttons, left to right, draw the kinds in their places' order.
     QPushButton* const kindButtons[] = {btnEquat1d, btnSyst, btnEquat2d};
-    static_assert(std::size(kindButtons) == kKindCount, "one button per kind");
+    // Kinds at later places have no button.
+    static_assert(std::size(kindButtons) <= kKindCount, "one button per place");
     for (const KindInfo* kind : KindsInWindowOrder())
-        connect(kindButtons[kind->place], &QPushButton::clicked, this,
-                [this, kind] { Generate(kind->name); });
+        if (kind->place >= 0 && kind->place < static_cast<int>(std::size(kindButtons)))
+            connect(kindButtons[kind->place], &QPushButton::clicked, this,
+                    [this, kind] { Generate(kind->name); });
     connect(btnChoixImp, &QPushButton::clicked, this, &TForm1::btnChoixImpClick);
     connect(btnApercu, &QPushButton::clicked, this, &TForm1::btnApercuClick);
     connect(btnImprime, &QPushButton::clicked, this, &TForm1::btnImprimeClick);

@@ -5,6 +5,8 @@
 
 #include "core/equat1d.h"
 #include "core/equat2d.h"
+#include "core/ineq.h"
+#include "core/ineq2.h"
 #include "core/syst.h"
 
 namespace equat {
@@ -17,6 +19,12 @@ std::unique_ptr<QuestionKind> MakeSecondDegreeKind() {
 }
 std::unique_ptr<QuestionKind> MakeSystemKind() {
     return std::make_unique<SystemKind>();
+}
+std::unique_ptr<QuestionKind> MakeInequationKind() {
+    return std::make_unique<InequationKind>();
+}
+std::unique_ptr<QuestionKind> MakeQuadraticInequationKind() {
+    return std::make_unique<QuadraticInequationKind>();
 }
 
 int KindIndex(std::string_view name) {
