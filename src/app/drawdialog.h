@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include "core/drawchoices.h"
+#include "core/kinds.h"
 
 class QCheckBox;
 class QComboBox;
@@ -20,7 +21,7 @@ class DrawDialog : public QDialog {
     QCheckBox* every_;
     QComboBox* solutions_;
     QCheckBox* progressive_;
-    QCheckBox* kinds_[3]{};
+    QCheckBox* kinds_[kKindCount]{};  // in kSheetKinds' order
     QComboBox* mix_;
 };
 
