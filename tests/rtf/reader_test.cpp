@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <string>
 
 #include "core/markup.h"
@@ -199,8 +200,11 @@ TEST(RtfReader, GeneratedDocuments) {
         const Document d = ReadRtf(g.rtf);
         const std::string text = PlainTextUtf8(d);
         EXPECT_EQ(d.fonts.size(), 5u) << g.name;
-        EXPECT_EQ(text.find('\\'), std::string::npos) << g.name;
-        EXPECT_EQ(text.find('{'), std::string::npos) << g.name;
+        // The only backslash and braces a document shows: a set of values, "S = {1}", and
+        // values taken out of a set, "R \\ {2}".
+        const std::string bare = std::regex_replace(text, std::regex(R"(( \\ )?\{[^\\{}]*\})"), "");
+        EXPECT_EQ(bare.find('\\'), std::string::npos) << g.name;
+        EXPECT_EQ(bare.find('{'), std::string::npos) << g.name;
         EXPECT_NE(text.find("1\xc2\xb0/ "), std::string::npos) << g.name;
         // Nothing but whitespace follows the last paragraph mark.
         EXPECT_TRUE(d.paragraphs.back().runs.empty() ||
