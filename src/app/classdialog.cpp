@@ -117,9 +117,17 @@ int NameCount(const QPlainTextEdit* names) {
 
 }  // namespace
 
+QString KindHint(const KindInfo& kind) {
+    return "Une feuille et son corrigé : " + FromCp1252(kind.help.fr) +
+           ", au niveau et avec les réglages choisis";
+}
+
 void AddKindItems(QComboBox* box) {
-    for (const KindInfo* k : KindsInWindowOrder())
+    for (const KindInfo* k : KindsInWindowOrder()) {
         box->addItem(FromCp1252(k->caption), QString::fromUtf8(k->name.data(), k->name.size()));
+        box->setItemData(box->count() - 1, KindHint(*k), Qt::ToolTipRole);
+    }
+    box->setMaxVisibleItems(std::max(box->maxVisibleItems(), box->count()));
 }
 
 void LayOutDialog(QDialog* dialog, QFormLayout* form, std::initializer_list<QPushButton*> buttons) {

@@ -27,10 +27,14 @@ class QSpinBox;
 namespace equat {
 
 class AdaptedLayoutBox;
+struct KindInfo;
 enum class FormatId;
 class RichEdit;
 
-// The kinds a dialog offers, in the order of the window's buttons, each with its short name.
+// What a kind's item says as its hint, in the window's menu and in the dialogs' lists.
+QString KindHint(const KindInfo& kind);
+// The kinds a dialog offers, in the order of the window's buttons, each with its short name
+// and its hint.
 void AddKindItems(QComboBox* box);
 
 // A dialog's choices above its row of buttons, none of which Enter presses by itself.

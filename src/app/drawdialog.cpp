@@ -5,28 +5,39 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QVBoxLayout>
 
+#include "app/uequat.h"
 #include "core/kinds.h"
+#include "settings/qtcp1252.h"
 
 namespace equat {
 
 namespace {
 
-QString FromCp1252(std::string_view s) {
-    QString out;
-    for (char c : s) out += QChar(static_cast<unsigned char>(c));
-    return out;
-}
+constexpr int kButtonKinds = TForm1::kKindButtonCount;
 
-// The label of case bit c for every kind: "Une solution / Deux racines / Une solution".
+// The label of case bit c in the words of the kinds that have a button: "Une solution /
+// Deux racines"; every kind's words are in its hint.
 QString CaseLabel(int c) {
     QStringList names;
-    for (int k = 0; k < kKindCount; ++k)
-        for (const auto& info : KindCases(k))
-            if (info.bit == c && !names.contains(FromCp1252(info.label)))
+    for (const KindInfo* kind : KindsInWindowOrder())
+        for (const auto& info : kind->cases)
+            if (info.bit == c && kind->place < kButtonKinds &&
+                !names.contains(FromCp1252(info.label)))
                 names << FromCp1252(info.label);
-    return names.join(" / ");
+    return kKindCount > kButtonKinds ? names.join(" / ") + " \xE2\x80\xA6" : names.join(" / ");
+}
+
+// Case bit c as each kind words it, one kind a line.
+QString CaseHint(int c) {
+    QString hint = "Les cas que la feuille peut poser ; tous coch\xC3\xA9s : le tirage habituel.";
+    for (const KindInfo* kind : KindsInWindowOrder())
+        for (const auto& info : kind->cases)
+            if (info.bit == c)
+                hint += "\n" + FromCp1252(kind->caption) + " : " + FromCp1252(info.label);
+    return hint;
 }
 
 }  // namespace
@@ -38,9 +49,7 @@ DrawDialog::DrawDialog(const DrawChoices& choices, QWidget* parent) : QDialog(pa
     for (int c = 0; c < kCaseCount; ++c) {
         cases_[c] = new QCheckBox(CaseLabel(c), this);
         cases_[c]->setChecked((choices.PickedCases() >> c) & 1u);
-        cases_[c]->setToolTip(
-            "Les cas que la feuille peut poser (1d / 2d / syst) ; tous coch\xC3\xA9s : le "
-            "tirage habituel");
+        cases_[c]->setToolTip(CaseHint(c));
         form->addRow(c == 0 ? "Cas :" : "", cases_[c]);
     }
     every_ = new QCheckBox("Chaque cas choisi au moins une fois", this);
@@ -58,15 +67,21 @@ DrawDialog::DrawDialog(const DrawChoices& choices, QWidget* parent) : QDialog(pa
     progressive_->setChecked(choices.progressive);
     progressive_->setToolTip("Une seule feuille qui monte du niveau 1 au niveau 3");
     form->addRow("", progressive_);
-    for (int k = 0; k < kKindCount; ++k) {
-        kinds_[k] = new QCheckBox(FromCp1252(kSheetKinds[k].caption), this);
+    // Three kinds a row, in the order of their places, so that every kind fits on screen.
+    auto* kinds = new QGridLayout;
+    int shown = 0;
+    for (const KindInfo* kind : KindsInWindowOrder()) {
+        const auto k = static_cast<std::size_t>(kind - kSheetKinds);
+        kinds_[k] = new QCheckBox(FromCp1252(kind->caption), this);
         kinds_[k]->setChecked((choices.mixedKinds >> k) & 1u);
         kinds_[k]->setToolTip(
             "Feuille m\xC3\xAAl\xC3\xA9"
             "e : les types coch\xC3\xA9s et celui du bouton, "
             "num\xC3\xA9rot\xC3\xA9s comme une seule feuille");
-        form->addRow(k == 0 ? "M\xC3\xAAler :" : "", kinds_[k]);
+        kinds->addWidget(kinds_[k], shown / 3, shown % 3);
+        ++shown;
     }
+    form->addRow("M\xC3\xAAler :", kinds);
     mix_ = new QComboBox(this);
     mix_->addItems({"Par blocs", "En alternance"});
     mix_->setCurrentIndex(choices.interleaved ? 1 : 0);

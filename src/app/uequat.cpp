@@ -204,14 +204,21 @@ QString KindCaption(int place) {
     return FromCp1252(KindsInWindowOrder().at(static_cast<std::size_t>(place))->caption);
 }
 
-// Every kind's caption, left to right: "a, b ou c".
+// The buttons' captions, left to right: "a, b ou c".
 QString KindCaptions() {
     QString captions;
-    for (int k = 0; k < kKindCount; ++k) {
-        if (k > 0) captions += k + 1 == kKindCount ? " ou " : ", ";
+    const int buttons = std::min(TForm1::kKindButtonCount, kKindCount);
+    for (int k = 0; k < buttons; ++k) {
+        if (k > 0) captions += k + 1 == buttons ? " ou " : ", ";
         captions += KindCaption(k);
     }
     return captions;
+}
+
+// A kind's item in "Exercices": its caption, and its French name when the caption is not it.
+QString KindItemText(const KindInfo& kind) {
+    const QString caption = FromCp1252(kind.caption), title = FromCp1252(kind.title);
+    return caption == title ? caption : caption + " (" + title + ")";
 }
 
 // Its hint: the styles as the hint names them, "Style du corrigé : a, b ou c".
@@ -594,6 +601,7 @@ void TForm1::BuildMenus() {
     file->addSeparator();
     mnuQuitter = MenuItem(file, "mnuQuitter", "&Quitter", QKeySequence(Qt::CTRL | Qt::Key_Q));
 
+    BuildKindMenu();
     QMenu* sheet = MainMenu->addMenu("F&euille");
     BuildSheetMenu(sheet);
     BuildDrawIndicator(sheet);
@@ -616,6 +624,27 @@ void TForm1::BuildMenus() {
     // Escape closes the preview, as a desktop user expects of a window of pages.
     auto* closePreview = new QShortcut(QKeySequence(Qt::Key_Escape), ScrollBox1);
     connect(closePreview, &QShortcut::activated, ScrollBox1, &QWidget::hide);
+}
+
+// "Exercices": every kind, the buttons' too, with Ctrl+1 ... Ctrl+9 in the order of places.
+// An item draws through Generate, as a button does, so the settings, the draw choices and the
+// redraw on a change of the key's style or of the comma are the same.
+void TForm1::BuildKindMenu() {
+    mnuExercices = MainMenu->addMenu("E&xercices");
+    mnuExercices->setObjectName("mnuExercices");
+    mnuExercices->setToolTipsVisible(true);
+    int shortcut = 0;
+    for (const KindInfo* kind : KindsInWindowOrder()) {
+        QAction* item = mnuExercices->addAction(KindItemText(*kind));
+        item->setObjectName(QString("mnuExercice_") + QString::fromLatin1(kind->name));
+        if (++shortcut <= 9)
+            item->setShortcut(
+                QKeyCombination(Qt::ControlModifier, static_cast<Qt::Key>(Qt::Key_0 + shortcut)));
+        const QString hint = KindHint(*kind);
+        item->setToolTip(hint);
+        item->setStatusTip(hint);
+        connect(item, &QAction::triggered, this, [this, kind] { Generate(kind->name); });
+    }
 }
 
 // "Feuille": what is drawn, the key's style, the decimal comma, the adapted layout, the quiz.
@@ -791,11 +820,11 @@ void TForm1::ShowManual() {
         "Choisir le niveau, le nombre de questions, les titres et le style du corrigé, puis "
         "cliquer sur " +
         KindCaptions() +
-        " : le sujet s'affiche en haut, le corrigé en "
-        "bas.\n\nEnregistrer (Ctrl+S) écrit le sujet et son corrigé en RTF, Fichier > "
-        "Enregistrer en PDF les écrit en PDF ; Ouvrir (Ctrl+O) les montre à nouveau ; Imprimer "
-        "(Ctrl+P) imprime les nombres de sujets et de corrigés demandés ; Aperçu montre les "
-        "deux premières pages (Échap le ferme).\n\nSérie pour la classe : une copie "
+        " (ou choisir dans le menu Exercices, Ctrl+1 à Ctrl+9) : le sujet s'affiche en haut, "
+        "le corrigé en bas.\n\nEnregistrer (Ctrl+S) écrit le sujet et son corrigé en RTF, "
+        "Fichier > Enregistrer en PDF les écrit en PDF ; Ouvrir (Ctrl+O) les montre à nouveau ; "
+        "Imprimer (Ctrl+P) imprime les nombres de sujets et de corrigés demandés ; Aperçu "
+        "montre les deux premières pages (Échap le ferme).\n\nSérie pour la classe : une copie "
         "différente par élève, avec son code et une grille des réponses.\n\nFeuille > "
         "Projeter (F5) : des questions flash en plein écran, une à la fois, avec un compte à "
         "rebours (Espace : suite, P : pause, Échap : retour).\n\nLe manuel "
@@ -863,11 +892,12 @@ void TForm1::Wire() {
     Label9->installEventFilter(this);
 
     // The kinds' buttons, left to right, draw the kinds in their places' order.
+    // Kinds at later places are drawn from the "Exercices" menu only.
     QPushButton* const kindButtons[] = {btnEquat1d, btnSyst, btnEquat2d};
-    // Kinds at later places have no button.
-    static_assert(std::size(kindButtons) <= kKindCount, "one button per place");
+    static_assert(std::size(kindButtons) == kKindButtonCount && kKindCount >= kKindButtonCount,
+                  "one button per place below kKindButtonCount");
     for (const KindInfo* kind : KindsInWindowOrder())
-        if (kind->place >= 0 && kind->place < static_cast<int>(std::size(kindButtons)))
+        if (kind->place >= 0 && kind->place < kKindButtonCount)
             connect(kindButtons[kind->place], &QPushButton::clicked, this,
                     [this, kind] { Generate(kind->name); });
     connect(btnChoixImp, &QPushButton::clicked, this, &TForm1::btnChoixImpClick);
@@ -1022,9 +1052,13 @@ void TForm1::FormActivate() {
     SetStatusLight(kLightGreen);
 }
 
+// The kind of the pair on screen is said when no button shows it.
 void TForm1::UpdateTitle() {
-    setWindowTitle(FromCp1252(RevealText(kScrambledTitle, kTitleKey)) +
-                   (spTirage->value() != 0 ? " - tirage choisi" : ""));
+    QString title = FromCp1252(RevealText(kScrambledTitle, kTitleKey));
+    const int kind = KindIndex(lastKind_);
+    if (pairSettings_ && kind >= 0 && kSheetKinds[kind].place >= kKindButtonCount)
+        title += " - " + FromCp1252(kSheetKinds[kind].caption);
+    setWindowTitle(spTirage->value() != 0 ? title + " - tirage choisi" : title);
 }
 
 void TForm1::FormCloseQuery(bool& canClose) {
@@ -1316,6 +1350,7 @@ bool TForm1::MakePair(std::string_view kindName, SheetSettings settings,
             error = QString::fromLocal8Bit(e.what());
         }
     }
+    if (activatedOnce_) UpdateTitle();
     if (!error.isEmpty()) ShowHandlerError(error);
     emit GenerationFinished();
     return error.isEmpty();
@@ -1364,6 +1399,7 @@ void TForm1::OpenPair() {
     pairSettings_.reset();
     pairSeed_.reset();
     lastCopy_.reset();
+    if (activatedOnce_) UpdateTitle();
 }
 
 }  // namespace equat

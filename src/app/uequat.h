@@ -70,6 +70,9 @@ class TForm1 : public QWidget {
     static constexpr int kMinOuterWidth = 640;
     static constexpr int kMinOuterHeight = 400;
     static constexpr int kNewTextMaxLength = 255;
+    // The kinds at places 0 .. kKindButtonCount - 1 have a button; every kind is in the
+    // "Exercices" menu.
+    static constexpr int kKindButtonCount = 3;
 
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
@@ -147,6 +150,9 @@ class TForm1 : public QWidget {
 
     // The menu bar above the design area; its items do what the buttons do.
     QMenuBar* MainMenu;
+    // "Exercices": one item per kind, in the order of their places, drawing a pair as the
+    // kind's button does.
+    QMenu* mnuExercices;
     QAction* mnuOuvrir;  // a saved pair shown again
     QAction* mnuEnregistrer;
     QAction* mnuPdf;  // the pair on screen as two PDFs
@@ -250,6 +256,7 @@ class TForm1 : public QWidget {
     void BuildControls();
     void BuildMenus();
     void BuildSheetMenu(QMenu* sheet);
+    void BuildKindMenu();
     void BuildDrawIndicator(QMenu* sheet);
     void BuildProjectionItem(QMenu* sheet);
     void ShowDrawChoices();

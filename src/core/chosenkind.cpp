@@ -94,9 +94,9 @@ void ChosenKind::Prepare(RandomSource& rng, int count) {
     std::vector<std::vector<int>> of(kinds.size());
     for (int p = 0; p < count; ++p)
         of[static_cast<std::size_t>(choices_.interleaved ? p % k : p * k / count)].push_back(p + 1);
-    const unsigned picked = choices_.PickedCases();
-    const int pickedCount = std::popcount(picked);
     for (std::size_t g = 0; g < kinds.size(); ++g) {
+        const unsigned picked = KindPickedCases(choices_, kinds[g]);
+        const int pickedCount = std::popcount(picked);
         const auto& mine = of[g];
         const int m = static_cast<int>(mine.size());
         for (int t = 0; t < m; ++t) {
@@ -108,7 +108,7 @@ void ChosenKind::Prepare(RandomSource& rng, int count) {
         }
         // A restricted choice of cases is drawn in equal shares: a level that never gives a
         // case by itself still gives it.
-        if (picked != kAllCases)
+        if (picked != KindPickedCases(DrawChoices{}, kinds[g]))
             for (int i : mine) {
                 int nth = pickedCount > 1 ? rng.RandomInt(pickedCount) : 0;
                 for (int c = 0; c < kCaseCount; ++c)
@@ -127,7 +127,7 @@ void ChosenKind::Prepare(RandomSource& rng, int count) {
 void ChosenKind::Draw(RandomSource& rng, int i) {
     const Position& pos = Slot(i);
     QuestionKind& part = *parts_.at(pos.part).questions;
-    const unsigned picked = choices_.PickedCases();
+    const unsigned picked = KindPickedCases(choices_, parts_.at(pos.part).kind);
     int target = pos.target;
     if (target < 0 && choices_.solutions != Solutions::Any) {
         // The case as the level itself gives it, then that case with the asked solutions:

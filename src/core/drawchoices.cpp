@@ -3,6 +3,7 @@
 
 #include <bit>
 #include <stdexcept>
+#include <string>
 
 #include "core/kinds.h"
 #include "core/sheet.h"
@@ -21,6 +22,16 @@ int KindsIn(const DrawChoices& c, int kind) {
     return c.IsMixed() ? std::popcount(c.mixedKinds) : (kind >= 0 ? 1 : 0);
 }
 
+// A kind that gives none of the picked cases: the first of them it never gives.
+std::string NeverGivenError(int kind, unsigned picked) {
+    for (const CaseInfo& c : kSheetKinds[kind].cases)
+        if (!c.possible && ((picked >> c.bit) & 1u))
+            return "Le type \xAB " + std::string(kSheetKinds[kind].caption) +
+                   " \xBB ne donne jamais le cas \xAB " + std::string(c.label) +
+                   " \xBB : choisissez un autre cas.";
+    return {};
+}
+
 }  // namespace
 
 bool DrawChoices::IsMixed() const {
@@ -30,6 +41,13 @@ bool DrawChoices::IsMixed() const {
 const std::array<CaseInfo, kCaseCount>& KindCases(int kind) {
     if (kind < 0 || kind >= kKindCount) throw std::out_of_range("KindCases: no such kind");
     return kSheetKinds[kind].cases;
+}
+
+unsigned KindPickedCases(const DrawChoices& choices, int kind) {
+    unsigned picked = choices.PickedCases();
+    for (const CaseInfo& c : KindCases(kind))
+        if (!c.possible) picked &= ~(1u << c.bit);
+    return picked;
 }
 
 int CaseOf(const QuestionResult& result) {
@@ -73,8 +91,11 @@ std::optional<std::string> DrawChoicesError(const DrawChoices& c, int kind, int 
                "e de " +
                std::to_string(kinds) + " types demande au moins " + std::to_string(kinds) +
                " questions.";
-    // Every level of every kind draws every case with every kind of solutions (see the kinds'
-    // DrawToward), so only the room for each picked case can be missing.
+    for (int k = 0; k < kKindCount; ++k)
+        if ((k == kind || ((c.mixedKinds >> k) & 1u)) && KindPickedCases(c, k) == 0)
+            return NeverGivenError(k, c.PickedCases());
+    // Every level of every kind draws every case it can give with every kind of solutions (see
+    // the kinds' DrawToward), so only the room for each picked case can be missing.
     const int picked = std::popcount(c.PickedCases());
     if (c.everyCase && count / kinds < picked)
         return "Pour que chacun des " + std::to_string(picked) +

@@ -37,6 +37,9 @@ struct CaseInfo {
     int bit;
     std::string_view word;
     std::string_view label;
+    // False for a case the kind can never give (a product of first-degree factors is always
+    // zero somewhere): refused alone, left out of the cases a question of it may be of.
+    bool possible = true;
 };
 // The cases of kind k (index in kSheetKinds), in the order the teacher reads them.
 const std::array<CaseInfo, kCaseCount>& KindCases(int kind);
@@ -51,6 +54,9 @@ inline constexpr SolutionsInfo kSolutions[] = {
     {Solutions::Fraction, "fraction", "Entiers ou fractions"},
     {Solutions::Integer, "integer", "Entiers seulement"},
 };
+
+// The picked cases a question of kind k may be of: those of `choices` the kind can give.
+unsigned KindPickedCases(const DrawChoices& choices, int kind);
 
 // The case of a question from its result, and whether its values are of the asked kind.
 int CaseOf(const QuestionResult& result);

@@ -65,37 +65,11 @@ SolutionSet FirstDegreeInequationSet(const Rational& a, Relation relation, const
     return set;
 }
 
-QuestionResult SetResult(SolutionSet set) {
-    QuestionResult result;
-    std::vector<Surd> bounds;
-    switch (set.shape) {
-        case SolutionSet::Shape::Empty:
-            result.verdict = Verdict::NoSolution;
-            result.caseBit = 1;
-            break;
-        case SolutionSet::Shape::Reals:
-            result.verdict = Verdict::EveryReal;
-            result.caseBit = 2;
-            bounds = set.excluded;
-            break;
-        case SolutionSet::Shape::Intervals:
-            result.caseBit = 0;
-            for (const Interval& i : set.intervals)
-                for (const auto& bound : {i.low, i.high})
-                    if (bound && (bounds.empty() || bounds.back() != *bound))
-                        bounds.push_back(*bound);
-            break;
-        default:  // a single point
-            result.caseBit = 2;
-            bounds = set.values;
-            break;
-    }
-    for (std::size_t k = 0; k < bounds.size(); ++k) {
-        const std::string name = bounds.size() == 1 ? "x" : "x" + DecimalText(k + 1);
-        result.values.push_back({name, bounds[k], RoundedText(bounds[k], 2)});
-    }
-    result.set = std::move(set);
-    return result;
+QuestionResult InequationSetResult(SolutionSet set) {
+    const int caseBit = set.shape == SolutionSet::Shape::Intervals ? 0
+                        : set.shape == SolutionSet::Shape::Empty   ? 1
+                                                                   : 2;
+    return SetResult(std::move(set), caseBit);
 }
 
 std::string SetLogText(const SolutionSet& set) {
@@ -158,15 +132,16 @@ Statement InequationStatement(int level, const InequationQuestion& q) {
 
 QuestionResult InequationResult(int level, const InequationQuestion& q) {
     const Reduced r = ReducedOf(level, q);
-    return SetResult(FirstDegreeInequationSet(r.a, q.relation, r.b));
+    return InequationSetResult(FirstDegreeInequationSet(r.a, q.relation, r.b));
 }
 
 Steps InequationSteps(int level, const InequationQuestion& q) {
-    auto [steps, a, b] = FirstDegreeReduction(level, q.sides);
+    auto [steps, reduced, a, b] = FirstDegreeReduction(level, q.sides);
     for (Step& s : steps) s.relation = q.relation;
+    reduced.relation = q.relation;
     SolutionSet set = FirstDegreeInequationSet(a, q.relation, b);
     if (a == 0) {
-        PushZeroCoefficientLine(steps, b, q.relation);
+        PushDegenerate(steps, reduced);
         steps.push_back(NoteStep(set.shape == SolutionSet::Shape::Reals
                                      ? "Tout nombre r\xE9\x65l est solution."
                                      : "Aucun nombre ne v\xE9rifie cette in\xE9galit\xE9."));

@@ -16,10 +16,9 @@ Relation Turned(Relation relation);
 // The solutions of a x `relation` b: a half-line, or ∅ or ℝ when a = 0.
 SolutionSet FirstDegreeInequationSet(const Rational& a, Relation relation, const Rational& b);
 
-// The result of an inequation from its set: its verdict, its case (0 intervals, 1 ∅, 2 ℝ,
-// ℝ minus values or a single value) and its finite bounds in increasing order ("x", or "x1",
-// "x2"), the set kept.
-QuestionResult SetResult(SolutionSet set);
+// The result of an inequation from its set (SetResult), its case from the set's shape:
+// 0 intervals, 1 ∅, 2 ℝ, ℝ minus values or a single value.
+QuestionResult InequationSetResult(SolutionSet set);
 // A set in plain text for the diagnostic log: "]-inf ; 1.5] U [2 ; +inf[", "vide", "R \ {2}".
 std::string SetLogText(const SolutionSet& set);
 

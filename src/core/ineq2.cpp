@@ -71,7 +71,7 @@ Statement QuadraticInequationStatement(int level, const QuadraticInequationQuest
 
 QuestionResult QuadraticInequationResult(int /*level*/, const QuadraticInequationQuestion& q) {
     const Trinomial t = TrinomialOf(q.trinomial);
-    QuestionResult result = SetResult(TrinomialInequationSet(t.a, t.b, t.c, q.relation));
+    QuestionResult result = InequationSetResult(TrinomialInequationSet(t.a, t.b, t.c, q.relation));
     const auto& s = q.trinomial.slots;
     result.discriminant = Discriminant(Sub32(s[0], s[3]), Sub32(s[1], s[4]), Sub32(s[2], s[5]));
     return result;
@@ -151,7 +151,7 @@ void QuadraticInequationKind::DrawToward(RandomSource& rng, int i, int target,
     // draws again.
     q.relation = DrawRelation(rng, [&](Relation r) {
         return !verdict || t.Delta() > 0 ||
-               SetResult(TrinomialInequationSet(t.a, t.b, t.c, r)).caseBit == target;
+               InequationSetResult(TrinomialInequationSet(t.a, t.b, t.c, r)).caseBit == target;
     });
 }
 

@@ -7,6 +7,9 @@
 #include "core/equat2d.h"
 #include "core/ineq.h"
 #include "core/ineq2.h"
+#include "core/product.h"
+#include "core/quotient.h"
+#include "core/square.h"
 #include "core/syst.h"
 
 namespace equat {
@@ -19,6 +22,15 @@ std::unique_ptr<QuestionKind> MakeSecondDegreeKind() {
 }
 std::unique_ptr<QuestionKind> MakeSystemKind() {
     return std::make_unique<SystemKind>();
+}
+std::unique_ptr<QuestionKind> MakeSquareKind() {
+    return std::make_unique<SquareKind>();
+}
+std::unique_ptr<QuestionKind> MakeProductKind() {
+    return std::make_unique<ProductKind>();
+}
+std::unique_ptr<QuestionKind> MakeQuotientKind() {
+    return std::make_unique<QuotientKind>();
 }
 std::unique_ptr<QuestionKind> MakeInequationKind() {
     return std::make_unique<InequationKind>();

@@ -13,6 +13,9 @@ namespace equat {
 std::unique_ptr<QuestionKind> MakeFirstDegreeKind();
 std::unique_ptr<QuestionKind> MakeSecondDegreeKind();
 std::unique_ptr<QuestionKind> MakeSystemKind();
+std::unique_ptr<QuestionKind> MakeSquareKind();
+std::unique_ptr<QuestionKind> MakeProductKind();
+std::unique_ptr<QuestionKind> MakeQuotientKind();
 std::unique_ptr<QuestionKind> MakeInequationKind();
 std::unique_ptr<QuestionKind> MakeQuadraticInequationKind();
 
@@ -64,6 +67,39 @@ inline constexpr KindInfo kSheetKinds[] = {
      {"systems of two linear equations",
       "syst\xE8mes de deux \xE9quations lin\xE9"
       "aires"}},
+    {"square",
+     "Carr\xE9s",
+     "\xC9quations carr\xE9"
+     "es",
+     3,
+     {{{0, "two", "Deux solutions"},
+       {1, "none", "Aucune solution (carr\xE9 n\xE9gatif)"},
+       {2, "one", "Une seule solution (carr\xE9 nul)"}}},
+     &MakeSquareKind,
+     {"square equations: x^2 = a, (x + b)^2 = a",
+      "\xE9quations carr\xE9"
+      "es : x\xB2 = a, (x + b)\xB2 = a"}},
+    {"product",
+     "Produits",
+     "Produits nuls",
+     4,
+     {{{0, "two", "Deux solutions"},
+       {1, "none", "Aucune solution", false},
+       {2, "double", "Une seule solution (facteurs proportionnels)"}}},
+     &MakeProductKind,
+     {"products equal to zero: (ax + b)(cx + d) = 0", "produits nuls : (ax + b)(cx + d) = 0"}},
+    {"quotient",
+     "Quotients",
+     "\xC9quations quotients",
+     5,
+     {{{0, "one", "Une solution"},
+       {1, "none", "Aucune solution"},
+       {2, "all",
+        "Tout r\xE9"
+        "el sauf la valeur interdite"}}},
+     &MakeQuotientKind,
+     {"quotients equal to a number, with the forbidden value: (ax + b)/(cx + d) = k",
+      "quotients \xE9gaux \xE0 un nombre, avec la valeur interdite : (ax + b)/(cx + d) = k"}},
     {"ineq",
      "In\xE9quations",
      "In\xE9quations du 1er degr\xE9",

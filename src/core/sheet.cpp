@@ -71,6 +71,23 @@ std::vector<Surd> ExactValuesOf(const QuestionResult& result) {
     return values;
 }
 
+QuestionResult SetResult(SolutionSet set, int caseBit) {
+    QuestionResult result;
+    std::vector<Surd> values = set.values;
+    for (const Interval& i : set.intervals)
+        for (const auto& bound : {i.low, i.high})
+            if (bound && (values.empty() || values.back() != *bound)) values.push_back(*bound);
+    if (set.shape == SolutionSet::Shape::Empty) result.verdict = Verdict::NoSolution;
+    if (set.shape == SolutionSet::Shape::Reals) result.verdict = Verdict::EveryReal;
+    for (std::size_t k = 0; k < values.size(); ++k) {
+        const std::string name = values.size() == 1 ? "x" : "x" + DecimalText(k + 1);
+        result.values.push_back({name, values[k], RoundedText(values[k], 2)});
+    }
+    result.set = std::move(set);
+    result.caseBit = caseBit;
+    return result;
+}
+
 std::string StripResultText(const QuestionResult& result) {
     // A verdict in words: its signs alone ("x1 = /") say little on a strip.
     if (result.verdict != Verdict::Values) return std::string(VerdictWords(result.verdict));

@@ -31,7 +31,8 @@ struct Format {
 constexpr Format kShort{kSheetCodeLength, {16, 3, 3, 40, 11, 3, 1}};
 // 2^41 field combinations × 2^23 seeds: every 64-bit value, which 31^13 holds.
 constexpr Format kLong{kLongSheetCodeLength, {4, 8, 4, 64, 16, 8, 1u << kSheetCodeFlagBits}};
-static_assert(kKindCount <= 8 && kKeyStyleCount <= 8 && kMaxQuestions <= 64);
+// A kind past the eighth never fits it (`Fits`): its codes are written checked.
+static_assert(kKeyStyleCount <= 8 && kMaxQuestions <= 64);
 
 constexpr std::uint64_t Combinations(const Format& f) {
     std::uint64_t n = 1;

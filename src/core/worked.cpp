@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 #include "core/markup.h"
 #include "core/numbertext.h"
@@ -29,9 +30,13 @@ bool SameSide(const Side& p, const Side& q) {
                       [](const Term& s, const Term& t) { return s.coef == t.coef && s.u == t.u; });
 }
 
+}  // namespace
+
 void Add(Side& side, std::int64_t coef, Unknown u) {
     if (coef != 0) side.push_back({coef, u});
 }
+
+namespace {
 
 // Sum of the coefficients of one unknown.
 Rational Total(const Side& side, Unknown u) {
@@ -90,6 +95,8 @@ bool HasLikeTerms(const Side& side) {
     return false;
 }
 
+}  // namespace
+
 // From a written equation to "unknowns = number", each line kept when it says something
 // new: each side reduced first, then the terms moved across, then added up. The written
 // equation itself is dropped when it is only the question again.
@@ -109,7 +116,15 @@ Step ValueStep(std::string label, std::vector<Calc> links) {
     return {Step::Kind::Value, 0, std::move(label), {}, {}, std::move(links), false, {}};
 }
 
-SolutionSet SetOf(SolutionSet::Shape shape, std::vector<Surd> values = {}) {
+Step NoteStep(std::string text) {
+    return {Step::Kind::Note, 0, std::move(text), {}, {}, {}, false, {}};
+}
+
+Step ConclusionStep(SolutionSet set) {
+    return {Step::Kind::Conclusion, 0, {}, {}, {}, {}, false, std::move(set)};
+}
+
+SolutionSet SetOf(SolutionSet::Shape shape, std::vector<Surd> values) {
     SolutionSet set;
     set.shape = shape;
     set.values = std::move(values);
@@ -118,6 +133,13 @@ SolutionSet SetOf(SolutionSet::Shape shape, std::vector<Surd> values = {}) {
 
 // "x = n/d = value", "x = value" for -x = value, or nothing when the reduced line already
 // reads x = value.
+void PushDegenerate(Steps& steps, Step reduced) {
+    reduced.lhs = {{0, Unknown::X}};
+    reduced.degenerate = true;
+    if (!steps.empty() && steps.back().lhs.empty()) steps.pop_back();
+    steps.push_back(std::move(reduced));
+}
+
 void Solve(Steps& steps, std::string label, const Rational& n, const Rational& d) {
     if (d == 1) return;
     if (d == -1) {
@@ -126,6 +148,8 @@ void Solve(Steps& steps, std::string label, const Rational& n, const Rational& d
     }
     steps.push_back(ValueStep(std::move(label), {QuotOf(Num(n), Num(d)), Num(n / d)}));
 }
+
+namespace {
 
 // The side of a level-3 first-degree equation in bracketed form, brackets expanded.
 Side ExpandedSide(int form, std::int64_t p1, std::int64_t p2, std::int64_t p3, std::int64_t p4) {
@@ -166,14 +190,6 @@ std::string IsLabel(Unknown u) {
 }
 
 }  // namespace
-
-Step NoteStep(std::string text) {
-    return {Step::Kind::Note, 0, std::move(text), {}, {}, {}, false, {}};
-}
-
-Step ConclusionStep(SolutionSet set) {
-    return {Step::Kind::Conclusion, 0, {}, {}, {}, {}, false, std::move(set)};
-}
 
 Surd Evaluate(const Side& side, const Surd& x, const Rational& y) {
     Surd sum;
@@ -248,27 +264,18 @@ LinearReduction FirstDegreeReduction(int level, const FirstDegreeQuestion& q) {
     const Step reduced = Collected(Gathered(written, false));
     r.a = Total(reduced.lhs, Unknown::X);
     r.b = Total(reduced.rhs, Unknown::One);
+    r.reduced = reduced;
     return r;
 }
 
-void PushZeroCoefficientLine(Steps& steps, const Rational& b, Relation relation) {
-    // The reduced line has lost its left side: this one replaces it.
-    if (!steps.empty() && steps.back().lhs.empty()) steps.pop_back();
-    Step zero{Step::Kind::Rewrite, 0, {}, {{0, Unknown::X}}, {}, {}, true, {}};
-    if (b != 0) zero.rhs.push_back({b, Unknown::One});
-    zero.relation = relation;
-    steps.push_back(std::move(zero));
-}
-
 Steps FirstDegreeSteps(int level, const FirstDegreeQuestion& q) {
-    auto [steps, a, b] = FirstDegreeReduction(level, q);
+    auto [steps, reduced, a, b] = FirstDegreeReduction(level, q);
     if (a != 0) {
         Solve(steps, IsLabel(Unknown::X), b, a);
         steps.push_back(ConclusionStep(SetOf(SolutionSet::Shape::Values, {b / a})));
         return steps;
     }
-    // The unknown has gone: say so with its zero coefficient.
-    PushZeroCoefficientLine(steps, b, Relation::Eq);
+    PushDegenerate(steps, reduced);
     steps.push_back(NoteStep(b == 0 ? "Tout nombre r\xE9\x65l est solution."
                                     : "Aucun nombre ne v\xE9rifie cette \xE9galit\xE9."));
     steps.push_back(

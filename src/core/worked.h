@@ -3,6 +3,7 @@
 // Worked solutions for the detailed answer keys. A kind turns a question into a list of
 // steps held as exact values (so tests can check every line); one writer (keymarkup.h) turns
 // the steps into markup.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,22 @@
 
 namespace equat {
 
+// The pieces every kind's worked solution is made of.
+// `coef` times `u` appended to `side`, unless `coef` is 0.
+void Add(Side& side, std::int64_t coef, Unknown u);
+// From a written equation (lhs = rhs) to "unknowns = number", each line kept when it says
+// something new; the written line dropped unless `showWritten`; `allLeft`: everything moved
+// to the left (a quadratic).
+void Reduce(Steps& steps, Step written, bool showWritten, bool allLeft);
+Step ValueStep(std::string label, std::vector<Calc> links);
+SolutionSet SetOf(SolutionSet::Shape shape, std::vector<Surd> values = {});
+// "x = n/d = value" under `label`, "x = value" for d = -1, nothing for d = 1 (the reduced line
+// already reads x = value).
+void Solve(Steps& steps, std::string label, const Rational& n, const Rational& d);
+// The reduced line `reduced` whose unknown has gone, written "0 x = b" in place of the last line
+// when that one has lost its unknown.
+void PushDegenerate(Steps& steps, Step reduced);
+
 Steps FirstDegreeSteps(int level, const FirstDegreeQuestion& q);
 Steps QuadraticSteps(int level, const QuadraticQuestion& q);
 
@@ -24,11 +41,10 @@ Step ConclusionStep(SolutionSet set);
 // and added up), with a and b.
 struct LinearReduction {
     Steps steps;
+    Step reduced;  // a x = b
     Rational a, b;
 };
 LinearReduction FirstDegreeReduction(int level, const FirstDegreeQuestion& q);
-// "0 x = b" (or the relation), in place of a reduced line that lost its left side.
-void PushZeroCoefficientLine(Steps& steps, const Rational& b, Relation relation);
 // The lines of a second-degree solution up to Δ: at level 3 the equation brought to
 // a x² + b x + c = 0, then a, b and c, then Δ.
 Steps QuadraticOpening(int level, const QuadraticQuestion& q);

@@ -843,6 +843,51 @@ TEST_F(WindowTest, EachGeneratorButtonBuildsItsSheet) {
     }
 }
 
+// "Exercices" lists every kind in the order of places, with Ctrl+1 ... and a hint; an item
+// draws what its kind's button draws from the same stream, a kind without a button draws a
+// key of solution sets and is named in the title; the dialogs list every kind too.
+TEST_F(WindowTest, ExercicesMenuAndDialogsListEveryKind) {
+    ShowAndActivate();
+    const auto kinds = equat::KindsInWindowOrder();
+    const auto items = form->mnuExercices->actions();
+    ASSERT_EQ(items.size(), equat::kKindCount);
+    QPushButton* const buttons[] = {form->btnEquat1d, form->btnSyst, form->btnEquat2d};
+    for (int i = 0; i < equat::kKindCount; ++i) {
+        const equat::KindInfo& kind = *kinds[static_cast<std::size_t>(i)];
+        SCOPED_TRACE(std::string(kind.name));
+        const QString caption = equat::FromCp1252(kind.caption);
+        EXPECT_TRUE(items[i]->text().startsWith(caption));
+        EXPECT_TRUE(items[i]->toolTip().contains(equat::FromCp1252(kind.help.fr)));
+        if (i < 9) {
+            EXPECT_EQ(items[i]->shortcut(), QKeySequence(QString("Ctrl+%1").arg(i + 1)));
+        }
+        form->random().setSeed(77);
+        items[i]->trigger();
+        const QString key = form->RxE2->Text();
+        EXPECT_TRUE(key.contains("Corrigé"));
+        if (kind.place < TForm1::kKindButtonCount) {
+            form->random().setSeed(77);
+            buttons[kind.place]->click();
+            EXPECT_EQ(form->RxE2->Text(), key);
+            EXPECT_FALSE(form->windowTitle().contains(" - " + caption));
+        } else {
+            EXPECT_TRUE(key.contains("S = "));
+            EXPECT_TRUE(form->windowTitle().endsWith(" - " + caption));
+        }
+    }
+    EXPECT_EQ(form->classDialog().cbType->count(), equat::kKindCount);
+    EXPECT_EQ(form->quizDialog().cbType->count(), equat::kKindCount);
+    QTimer::singleShot(0, [] {
+        auto* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        // The cases, every case, progressive, then one box per kind, all within the screen.
+        EXPECT_EQ(dialog->findChildren<QCheckBox*>().size(), 3 + 2 + equat::kKindCount);
+        EXPECT_LE(dialog->sizeHint().height(), 600);
+        static_cast<QDialog*>(dialog)->reject();
+    });
+    form->mnuTirage->trigger();
+}
+
 TEST_F(WindowTest, TheChosenStyleMakesTheAnswerKey) {
     ASSERT_EQ(form->cbCorrige->count(), equat::kKeyStyleCount);
     EXPECT_FALSE(form->cbCorrige->isEditable());

@@ -75,13 +75,10 @@ TEST(QuadraticInequation, SetsAndStepsHoldOverManySeeds) {
                     } else if (target == 1 || target == 2) {
                         EXPECT_EQ(*r.caseBit, target);
                     }
-                    const std::vector<Surd> bounds = ExactValuesOf(r);
-                    EXPECT_EQ(bounds.size(), *r.discriminant > 0   ? 2u
-                                             : *r.discriminant < 0 ? 0u
-                                             : r.set->shape == SolutionSet::Shape::Values ||
-                                                     !r.set->excluded.empty()
-                                                 ? 1u
-                                                 : 0u);
+                    std::vector<Surd> bounds = ExactValuesOf(r);
+                    const bool point = r.set->shape == SolutionSet::Shape::Values;
+                    EXPECT_EQ(bounds.size(), *r.discriminant > 0 ? 2u : point ? 1u : 0u);
+                    for (const Surd& v : r.set->excluded) bounds.push_back(v);
                     const Relation rel = m.statement.lines[0].relation;
                     for (const Surd& x : PointsAround(bounds))
                         EXPECT_EQ(InSet(*r.set, x), Satisfies(c, rel, x)) << ExactText(x);
