@@ -239,6 +239,7 @@ ChoiceValue RightChoice(const QuestionModel& q) {
 }
 
 std::optional<std::vector<Choice>> ChoicesOf(const QuestionModel& q, int count) {
+    if (q.result.set) return std::vector<Choice>{};
     std::vector<Choice> choices{{RightChoice(q), {}}};
     for (const Mistake& m : MistakesOf(q.kind)) {
         if (static_cast<int>(choices.size()) >= count) break;

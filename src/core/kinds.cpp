@@ -5,6 +5,8 @@
 
 #include "core/equat1d.h"
 #include "core/equat2d.h"
+#include "core/ineq.h"
+#include "core/ineq2.h"
 #include "core/product.h"
 #include "core/quotient.h"
 #include "core/signs.h"
@@ -33,6 +35,12 @@ std::unique_ptr<QuestionKind> MakeQuotientKind() {
 }
 std::unique_ptr<QuestionKind> MakeSignsKind() {
     return std::make_unique<SignsKind>();
+}
+std::unique_ptr<QuestionKind> MakeInequationKind() {
+    return std::make_unique<InequationKind>();
+}
+std::unique_ptr<QuestionKind> MakeQuadraticInequationKind() {
+    return std::make_unique<QuadraticInequationKind>();
 }
 
 int KindIndex(std::string_view name) {

@@ -23,8 +23,6 @@ void Add(Side& side, std::int64_t coef, Unknown u);
 // to the left (a quadratic).
 void Reduce(Steps& steps, Step written, bool showWritten, bool allLeft);
 Step ValueStep(std::string label, std::vector<Calc> links);
-Step NoteStep(std::string text);
-Step ConclusionStep(SolutionSet set);
 SolutionSet SetOf(SolutionSet::Shape shape, std::vector<Surd> values = {});
 // "x = n/d = value" under `label`, "x = value" for d = -1, nothing for d = 1 (the reduced line
 // already reads x = value).
@@ -35,6 +33,26 @@ void PushDegenerate(Steps& steps, Step reduced);
 
 Steps FirstDegreeSteps(int level, const FirstDegreeQuestion& q);
 Steps QuadraticSteps(int level, const QuadraticQuestion& q);
+
+// The pieces the inequations share with the equations.
+Step NoteStep(std::string text);
+Step ConclusionStep(SolutionSet set);
+// The lines of a first-degree solution up to "a x = b" (brackets expanded, terms moved across
+// and added up), with a and b.
+struct LinearReduction {
+    Steps steps;
+    Step reduced;  // a x = b
+    Rational a, b;
+};
+LinearReduction FirstDegreeReduction(int level, const FirstDegreeQuestion& q);
+// The lines of a second-degree solution up to Δ: at level 3 the equation brought to
+// a x² + b x + c = 0, then a, b and c, then Δ.
+Steps QuadraticOpening(int level, const QuadraticQuestion& q);
+// x0 = -b/(2a) for Δ = 0.
+Rational DoubleRootStep(Steps& steps, std::int64_t a, std::int64_t b);
+// √Δ, then x1 and x2 for Δ > 0, x1 taken with +√Δ when `plusFirst`; the roots as named.
+SurdPair QuadraticRootSteps(Steps& steps, std::int64_t a, std::int64_t b, std::int64_t c,
+                            bool plusFirst);
 Steps SystemSteps(int level, const SystemQuestion& q);
 
 }  // namespace equat

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <string>
 #include <vector>
@@ -74,7 +75,9 @@ TEST(DrawChoices, EverySheetAsksWhatWasChosen) {
                                 c.mixedKinds = kind < 3 ? 7u : 3u | 1u << kind;
                             c.interleaved = pick.RandomInt(2) == 1;
                         }
-                        const int count = 9 + pick.RandomInt(32);
+                        // Room for every case of every kind of the mix.
+                        const int count = std::max(9 + pick.RandomInt(32),
+                                                   kCaseCount * std::popcount(c.mixedKinds));
                         ++sheets;
                         if (KindPickedCases(c, kind) == 0) {  // "none" of a product
                             EXPECT_TRUE(DrawChoicesError(c, kind, count));
