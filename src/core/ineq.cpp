@@ -69,7 +69,7 @@ QuestionResult InequationSetResult(SolutionSet set) {
     const int caseBit = set.shape == SolutionSet::Shape::Intervals ? 0
                         : set.shape == SolutionSet::Shape::Empty   ? 1
                                                                    : 2;
-    return SetResult(std::move(set), caseBit);
+    return SetResult(std::move(set), caseBit, true);
 }
 
 std::string SetLogText(const SolutionSet& set) {

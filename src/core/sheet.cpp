@@ -72,9 +72,10 @@ std::vector<Surd> ExactValuesOf(const QuestionResult& result) {
     return values;
 }
 
-QuestionResult SetResult(SolutionSet set, int caseBit) {
+QuestionResult SetResult(SolutionSet set, int caseBit, bool excludedAreBounds) {
     QuestionResult result;
     std::vector<Surd> values = set.values;
+    if (excludedAreBounds) values.insert(values.end(), set.excluded.begin(), set.excluded.end());
     for (const Interval& i : set.intervals)
         for (const auto& bound : {i.low, i.high})
             if (bound && (values.empty() || values.back() != *bound)) values.push_back(*bound);

@@ -277,8 +277,9 @@ std::vector<Surd> ExactValuesOf(const QuestionResult& result);
 // The result of a question whose key writes a solution set, `caseBit` its case: the verdict
 // from the set's shape (none, every real, R but some values too), the set, and as values its
 // elements, or the finite bounds of its intervals, in increasing order, named "x" when there is
-// one, else "x1", "x2"..., each exact and rounded to two decimals.
-QuestionResult SetResult(SolutionSet set, int caseBit);
+// one, else "x1", "x2"..., each exact and rounded to two decimals. With `excludedAreBounds` (an
+// inequation's R \ {a}), the values taken out count among them.
+QuestionResult SetResult(SolutionSet set, int caseBit, bool excludedAreBounds = false);
 
 // The results of a strip key's line, Windows-1252: each value's name and the decimal key's
 // text for it, "x1 = -0.62 ; x2 = 1.62"; a verdict in words ("aucune solution"): plain text

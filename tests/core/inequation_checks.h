@@ -68,14 +68,19 @@ inline void ExpectStepsSolve(const Steps& steps, const SolutionSet& set,
     ASSERT_FALSE(steps.empty());
     EXPECT_EQ(steps.back().kind, Step::Kind::Conclusion);
     for (const Step& s : steps) {
-        if (s.kind == Step::Kind::Rewrite)
-            for (const Surd& x : points)
+        if (s.kind == Step::Kind::Rewrite) {
+            for (const Surd& x : points) {
                 EXPECT_EQ(RelationHolds(Evaluate(s.lhs, x), s.relation, Evaluate(s.rhs, x)),
                           InSet(set, x))
                     << "line " << &s - steps.data() << " at " << ExactText(x);
-        if (s.kind == Step::Kind::Value)
+            }
+        }
+        if (s.kind == Step::Kind::Value) {
             for (const Calc& link : s.links) EXPECT_EQ(Evaluate(link), Evaluate(s.links[0]));
-        if (s.kind == Step::Kind::Conclusion) EXPECT_EQ(s.set, set);
+        }
+        if (s.kind == Step::Kind::Conclusion) {
+            EXPECT_EQ(s.set, set);
+        }
         if (s.kind != Step::Kind::Table) continue;
         const auto& v = s.table.values;
         for (const SignRow& row : s.table.rows) {
