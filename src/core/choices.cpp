@@ -238,6 +238,7 @@ ChoiceValue RightChoice(const QuestionModel& q) {
 }
 
 std::optional<std::vector<Choice>> ChoicesOf(const QuestionModel& q, int count) {
+    if (q.result.set) return std::vector<Choice>{};
     std::vector<Choice> choices{{RightChoice(q), {}}};
     for (const Mistake& m : MistakesOf(q.kind)) {
         if (static_cast<int>(choices.size()) >= count) break;
@@ -289,7 +290,8 @@ std::size_t RightChoiceIndex(const std::vector<Choice>& choices) {
 void UseAutomatismes(SheetSettings& settings) {
     settings.count = kAutomatismesCount;
     settings.draw = {};
-    settings.draw.mixedKinds = (1u << kKindCount) - 1;
+    // The kinds it has always mixed: later kinds have no choices and would change its codes.
+    settings.draw.mixedKinds = 7u;
     settings.draw.interleaved = true;
     settings.draw.solutions = Solutions::Integer;
     if (settings.choiceCount == 0) settings.choiceCount = kDefaultChoices;

@@ -35,7 +35,9 @@ ChoiceValue RightChoice(const QuestionModel& q);
 
 // The question's `count` choices, the right one first then the first mistakes of its kind
 // that give a value different, as a value and as each text a choice is shown in, from the
-// right one and from the ones before; nullopt when its mistakes do not give enough.
+// right one and from the ones before; nullopt when its mistakes do not give enough. A question
+// whose answer is a solution set (an inequation) has no mistakes written for it yet: none,
+// it stays a question to solve.
 std::optional<std::vector<Choice>> ChoicesOf(const QuestionModel& q, int count);
 // The same, in an order drawn from rng.
 std::vector<Choice> ShuffledChoices(std::vector<Choice> choices, RandomSource& rng);
@@ -52,8 +54,9 @@ inline char ChoiceLetter(std::size_t k) {
 // The right choice's position among choices.
 std::size_t RightChoiceIndex(const std::vector<Choice>& choices);
 
-// The "automatismes" sheet: twelve questions of every kind in turn with whole-number solutions,
-// as multiple choice (four choices unless a count is given). Its kind is the first of the table.
+// The "automatismes" sheet: twelve questions of the three equation kinds (the first three of the
+// table) in turn with whole-number solutions, as multiple choice (four choices unless a count
+// is given). Its kind is the first of the table.
 inline constexpr int kAutomatismesCount = 12;
 void UseAutomatismes(SheetSettings& settings);
 

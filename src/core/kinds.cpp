@@ -5,6 +5,8 @@
 
 #include "core/equat1d.h"
 #include "core/equat2d.h"
+#include "core/ineq.h"
+#include "core/ineq2.h"
 #include "core/product.h"
 #include "core/quotient.h"
 #include "core/square.h"
@@ -29,6 +31,12 @@ std::unique_ptr<QuestionKind> MakeProductKind() {
 }
 std::unique_ptr<QuestionKind> MakeQuotientKind() {
     return std::make_unique<QuotientKind>();
+}
+std::unique_ptr<QuestionKind> MakeInequationKind() {
+    return std::make_unique<InequationKind>();
+}
+std::unique_ptr<QuestionKind> MakeQuadraticInequationKind() {
+    return std::make_unique<QuadraticInequationKind>();
 }
 
 int KindIndex(std::string_view name) {

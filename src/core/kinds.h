@@ -16,6 +16,8 @@ std::unique_ptr<QuestionKind> MakeSystemKind();
 std::unique_ptr<QuestionKind> MakeSquareKind();
 std::unique_ptr<QuestionKind> MakeProductKind();
 std::unique_ptr<QuestionKind> MakeQuotientKind();
+std::unique_ptr<QuestionKind> MakeInequationKind();
+std::unique_ptr<QuestionKind> MakeQuadraticInequationKind();
 
 // The sheet kinds, declared once. The order is the sheet code's: never reorder, only
 // append. Texts are Windows-1252.
@@ -98,6 +100,28 @@ inline constexpr KindInfo kSheetKinds[] = {
      &MakeQuotientKind,
      {"quotients equal to a number, with the forbidden value: (ax + b)/(cx + d) = k",
       "quotients \xE9gaux \xE0 un nombre, avec la valeur interdite : (ax + b)/(cx + d) = k"}},
+    {"ineq",
+     "In\xE9quations",
+     "In\xE9quations du 1er degr\xE9",
+     6,
+     {{{0, "half-line", "Une demi-droite"},
+       {1, "none", "Aucune solution"},
+       {2, "all",
+        "Tout r\xE9"
+        "el est solution"}}},
+     &MakeInequationKind,
+     {"first-degree inequations", "in\xE9quations du premier degr\xE9"}},
+    {"ineq2",
+     "In\xE9q. 2nd degr\xE9",
+     "In\xE9quations du 2nd degr\xE9",
+     8,
+     {{{0, "two", "Deux racines (entre ou hors des racines)"},
+       {1, "none", "Aucune solution"},
+       {2, "special",
+        "Tout r\xE9"
+        "el, tous sauf un, ou un seul"}}},
+     &MakeQuadraticInequationKind,
+     {"second-degree inequations", "in\xE9quations du second degr\xE9"}},
 };
 inline constexpr int kKindCount = static_cast<int>(std::size(kSheetKinds));
 

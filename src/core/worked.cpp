@@ -116,14 +116,6 @@ Step ValueStep(std::string label, std::vector<Calc> links) {
     return {Step::Kind::Value, 0, std::move(label), {}, {}, std::move(links), false, {}};
 }
 
-Step NoteStep(std::string text) {
-    return {Step::Kind::Note, 0, std::move(text), {}, {}, {}, false, {}};
-}
-
-Step ConclusionStep(SolutionSet set) {
-    return {Step::Kind::Conclusion, 0, {}, {}, {}, {}, false, std::move(set)};
-}
-
 SolutionSet SetOf(SolutionSet::Shape shape, std::vector<Surd> values) {
     SolutionSet set;
     set.shape = shape;
@@ -191,6 +183,14 @@ std::string IsLabel(Unknown u) {
 
 }  // namespace
 
+Step NoteStep(std::string text) {
+    return {Step::Kind::Note, 0, std::move(text), {}, {}, {}, false, {}};
+}
+
+Step ConclusionStep(SolutionSet set) {
+    return {Step::Kind::Conclusion, 0, {}, {}, {}, {}, false, std::move(set)};
+}
+
 Surd Evaluate(const Side& side, const Surd& x, const Rational& y) {
     Surd sum;
     for (const Term& t : side) sum = sum + Surd(t.coef) * Power(x, t.u, y);
@@ -246,7 +246,7 @@ Surd Evaluate(const Calc& c) {
     }
 }
 
-Steps FirstDegreeSteps(int level, const FirstDegreeQuestion& q) {
+LinearReduction FirstDegreeReduction(int level, const FirstDegreeQuestion& q) {
     const auto& s = q.slots;
     Step written;
     if (level == 3) {
@@ -259,17 +259,32 @@ Steps FirstDegreeSteps(int level, const FirstDegreeQuestion& q) {
         Add(written.rhs, s[2], Unknown::X);
         Add(written.rhs, s[3], Unknown::One);
     }
-    Steps steps;
-    Reduce(steps, written, level == 3, false);
+    LinearReduction r;
+    Reduce(r.steps, written, level == 3, false);
     const Step reduced = Collected(Gathered(written, false));
-    const Rational a = Total(reduced.lhs, Unknown::X);
-    const Rational b = Total(reduced.rhs, Unknown::One);
+    r.a = Total(reduced.lhs, Unknown::X);
+    r.b = Total(reduced.rhs, Unknown::One);
+    return r;
+}
+
+void PushZeroCoefficientLine(Steps& steps, const Rational& b, Relation relation) {
+    // The reduced line has lost its left side: this one replaces it.
+    if (!steps.empty() && steps.back().lhs.empty()) steps.pop_back();
+    Step zero{Step::Kind::Rewrite, 0, {}, {{0, Unknown::X}}, {}, {}, true, {}};
+    if (b != 0) zero.rhs.push_back({b, Unknown::One});
+    zero.relation = relation;
+    steps.push_back(std::move(zero));
+}
+
+Steps FirstDegreeSteps(int level, const FirstDegreeQuestion& q) {
+    auto [steps, a, b] = FirstDegreeReduction(level, q);
     if (a != 0) {
         Solve(steps, IsLabel(Unknown::X), b, a);
         steps.push_back(ConclusionStep(SetOf(SolutionSet::Shape::Values, {b / a})));
         return steps;
     }
-    PushDegenerate(steps, reduced);
+    // The unknown has gone: say so with its zero coefficient.
+    PushZeroCoefficientLine(steps, b, Relation::Eq);
     steps.push_back(NoteStep(b == 0 ? "Tout nombre r\xE9\x65l est solution."
                                     : "Aucun nombre ne v\xE9rifie cette \xE9galit\xE9."));
     steps.push_back(
@@ -302,7 +317,7 @@ void RootStep(Steps& steps, int index, bool plus, std::int64_t a, std::int64_t b
 
 }  // namespace
 
-Steps QuadraticSteps(int level, const QuadraticQuestion& q) {
+Steps QuadraticOpening(int level, const QuadraticQuestion& q) {
     const auto& s = q.slots;
     Steps steps;
     if (level == 3) {
@@ -320,6 +335,35 @@ Steps QuadraticSteps(int level, const QuadraticQuestion& q) {
     steps.push_back(NoteStep("a = " + DecimalText(a) + "      b = " + DecimalText(b) +
                              "      c = " + DecimalText(c)));
     DiscriminantStep(steps, a, b, c);
+    return steps;
+}
+
+Rational DoubleRootStep(Steps& steps, std::int64_t a, std::int64_t b) {
+    const Rational x0(-b, 2 * a);
+    steps.push_back(ValueStep(std::string{kLabelIndexed, '0'} + " = -b/(2a) = ",
+                              {QuotOf(Num(-b), Num(2 * a)), Num(x0)}));
+    return x0;
+}
+
+SurdPair QuadraticRootSteps(Steps& steps, std::int64_t a, std::int64_t b, std::int64_t c,
+                            bool plusFirst) {
+    const std::int64_t delta = b * b - 4 * a * c;
+    const Surd root(0, 1, delta, 1);
+    std::vector<Calc> rootLinks{RootOf(delta), Num(root)};
+    if (delta == 1) rootLinks.erase(rootLinks.begin());  // not "√1 = 1"
+    steps.push_back(ValueStep(std::string(kRoot) + std::string(kDelta) + " = ", rootLinks));
+    const SurdPair roots = QuadraticRoots(a, b, c);
+    const SurdPair named = plusFirst ? roots : SurdPair{roots.second, roots.first};
+    RootStep(steps, 1, plusFirst, a, b, root, named.first);
+    RootStep(steps, 2, !plusFirst, a, b, root, named.second);
+    return named;
+}
+
+Steps QuadraticSteps(int level, const QuadraticQuestion& q) {
+    const auto& s = q.slots;
+    Steps steps = QuadraticOpening(level, q);
+    const std::int64_t a = std::int64_t{s[0]} - s[3], b = std::int64_t{s[1]} - s[4],
+                       c = std::int64_t{s[2]} - s[5];
     const std::int64_t delta = b * b - 4 * a * c;
     if (delta < 0) {
         steps.push_back(
@@ -330,21 +374,13 @@ Steps QuadraticSteps(int level, const QuadraticQuestion& q) {
     }
     if (delta == 0) {
         steps.push_back(NoteStep(std::string(kDelta) + " = 0 : une solution double."));
-        const Rational x0(-b, 2 * a);
-        steps.push_back(ValueStep(std::string{kLabelIndexed, '0'} + " = -b/(2a) = ",
-                                  {QuotOf(Num(-b), Num(2 * a)), Num(x0)}));
+        const Rational x0 = DoubleRootStep(steps, a, b);
         steps.push_back(ConclusionStep(SetOf(SolutionSet::Shape::Values, {x0})));
         return steps;
     }
     steps.push_back(NoteStep(std::string(kDelta) + " est positif : deux solutions."));
-    const Surd root(0, 1, delta, 1);
-    std::vector<Calc> rootLinks{RootOf(delta), Num(root)};
-    if (delta == 1) rootLinks.erase(rootLinks.begin());  // not "√1 = 1"
-    steps.push_back(ValueStep(std::string(kRoot) + std::string(kDelta) + " = ", rootLinks));
     // x1 is the "+" root, as in the key's result line.
-    const SurdPair roots = QuadraticRoots(a, b, c);
-    RootStep(steps, 1, true, a, b, root, roots.first);
-    RootStep(steps, 2, false, a, b, root, roots.second);
+    const SurdPair roots = QuadraticRootSteps(steps, a, b, c, true);
     const bool ordered = roots.first < roots.second;
     steps.push_back(
         ConclusionStep(SetOf(SolutionSet::Shape::Values, {ordered ? roots.first : roots.second,

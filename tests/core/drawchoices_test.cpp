@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <string>
 #include <vector>
@@ -14,15 +15,13 @@ using namespace equat;
 
 namespace {
 
-// The kind of a question, from the shape of its result: a discriminant for the second
-// degree, x and y for a system.
-int KindOfResult(const QuestionResult& r) {
-    return r.discriminant ? 1 : r.values.size() == 2 ? 2 : 0;
-}
-
-// Its case: the verdict, or for the second degree the sign of its discriminant, which must
-// agree with the verdict.
+// Its case: the one a kind of solution sets states, else the verdict, or for the second
+// degree the sign of its discriminant, which must agree with the verdict.
 int CaseOfResult(const QuestionResult& r) {
+    if (r.set) {
+        EXPECT_TRUE(r.caseBit);
+        return r.caseBit.value_or(-1);
+    }
     if (r.discriminant) {
         EXPECT_EQ(*r.discriminant < 0, r.verdict == Verdict::NoRealRoot);
         return *r.discriminant < 0 ? 1 : *r.discriminant == 0 ? 2 : 0;
@@ -33,7 +32,7 @@ int CaseOfResult(const QuestionResult& r) {
 
 bool OfSolutions(const QuestionResult& r, Solutions s) {
     for (const auto& v : r.values) {
-        if (r.verdict != Verdict::Values) {
+        if (r.verdict != Verdict::Values && !r.set) {
             EXPECT_FALSE(v.exact);
             continue;
         }
@@ -50,6 +49,7 @@ SheetSettings SettingsFor(int level, int count, const DrawChoices& c) {
     s.level = level;
     s.count = count;
     s.draw = c;
+    s.exports.model = true;  // each question's kind
     return s;
 }
 
@@ -74,10 +74,12 @@ TEST(DrawChoices, EverySheetAsksWhatWasChosen) {
                         if (pick.RandomInt(4) == 0) {
                             c.mixedKinds =
                                 (1u << kind) | (1u << ((kind + 1 + pick.RandomInt(2)) % 3));
-                            if (pick.RandomInt(2) == 0) c.mixedKinds = 7;
+                            if (pick.RandomInt(2) == 0) c.mixedKinds = 7u | 1u << kind;
                             c.interleaved = pick.RandomInt(2) == 1;
                         }
-                        const int count = 9 + pick.RandomInt(32);
+                        // Room for every case of every kind of the mix.
+                        const int count = std::max(9 + pick.RandomInt(32),
+                                                   kCaseCount * std::popcount(c.mixedKinds));
                         ASSERT_FALSE(DrawChoicesError(c, kind, count));
                         const auto settings = SettingsFor(levels == 4 ? 1 : levels, count, c);
                         RandomSource rng(static_cast<std::uint32_t>(pick.RandomInt(1 << 30)));
@@ -96,7 +98,8 @@ TEST(DrawChoices, EverySheetAsksWhatWasChosen) {
                         int previous = 0;
                         for (int i = 0; i < count; ++i) {
                             const auto& r = sheet.results[static_cast<std::size_t>(i)];
-                            const int k = KindOfResult(r);
+                            const int k =
+                                KindIndex(sheet.model->questions[static_cast<std::size_t>(i)].kind);
                             if (c.interleaved) {
                                 EXPECT_EQ(k, kinds[static_cast<std::size_t>(i) % kinds.size()]);
                             }
@@ -116,7 +119,7 @@ TEST(DrawChoices, EverySheetAsksWhatWasChosen) {
                         EXPECT_NE(sheet.baseName.find(c.progressive ? "1-3_" : "_N"),
                                   std::string::npos);
                     }
-    EXPECT_EQ(sheets, 4 * 3 * 4 * 8 * 3);
+    EXPECT_EQ(sheets, 4 * kKindCount * 4 * 8 * 3);
 }
 
 TEST(DrawChoices, ImpossibleRequestsAreRefusedBeforeDrawing) {
