@@ -228,7 +228,8 @@ bool Alike(const ChoiceValue& l, const ChoiceValue& r, std::string_view kind) {
 std::span<const Mistake> MistakesOf(std::string_view kind) {
     if (kind == "2d") return kSecondDegree;
     if (kind == "syst") return kSystem;
-    return kFirstDegree;
+    if (kind == "1d") return kFirstDegree;
+    return {};
 }
 
 ChoiceValue RightChoice(const QuestionModel& q) {

@@ -27,7 +27,8 @@ struct Mistake {
     std::string_view name;
     std::optional<ChoiceValue> (*gives)(std::span<const std::int64_t> coefficients);
 };
-// The mistakes of a kind (a name of kSheetKinds), the likeliest first.
+// The mistakes of a kind (a name of kSheetKinds), the likeliest first; none for a kind that has
+// no table of them, whose questions stay questions to solve.
 std::span<const Mistake> MistakesOf(std::string_view kind);
 
 // The right answer of a question as a choice.

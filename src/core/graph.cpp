@@ -219,6 +219,30 @@ GraphModel NumberLineGraph(const QuestionModel& q, bool comma) {
     return g;
 }
 
+// A solution set on a number line: its intervals with their brackets, its values as dots, the
+// values taken out of the reals as holes; the axis over every finite bound.
+GraphModel SetGraph(const QuestionModel& q, bool comma) {
+    const SolutionSet& set = *q.result.set;
+    GraphModel g;
+    g.shape = GraphModel::Shape::NumberLine;
+    Span xs;
+    for (const ResultValue& v : q.result.values) xs.Add(ValueOf(v));
+    const auto bound = [](const std::optional<Surd>& b) {
+        return b ? std::optional(b->ToDouble()) : std::nullopt;
+    };
+    for (const Interval& i : set.intervals)
+        g.intervals.push_back({bound(i.low), bound(i.high), i.lowClosed, i.highClosed});
+    const bool reals = set.shape == SolutionSet::Shape::Reals;
+    if (reals) g.intervals.push_back({std::nullopt, std::nullopt, false, false});
+    if (set.shape == SolutionSet::Shape::Values || reals)
+        for (const ResultValue& v : q.result.values)
+            (reals ? g.holes : g.points).push_back({ValueOf(v), 0, KeyText(v, comma)});
+    if (set.shape == SolutionSet::Shape::Empty) g.caption = "Aucune solution";
+    g.x = RoundAxis(xs.lo - 1, xs.hi + 1, 10);
+    g.y = {0, 0, 1};
+    return g;
+}
+
 }  // namespace
 
 SidePolynomial EquationPolynomial(const WrittenEquation& line) {
@@ -269,6 +293,7 @@ std::optional<GraphModel> QuestionGraph(const QuestionModel& question, bool deci
     if (kind == "2d") g = ParabolaGraph(question, decimalComma);
     if (kind == "syst") g = SystemGraph(question, decimalComma);
     if (kind == "1d") g = NumberLineGraph(question, decimalComma);
+    if (kind == "signs") g = SetGraph(question, decimalComma);
     if (g) g->decimalComma = decimalComma;
     return g;
 }

@@ -60,8 +60,8 @@ struct GraphModel {
     bool operator==(const GraphModel&) const = default;
 };
 
-// The first-degree, second-degree and system questions' graphs; none for a kind that has no
-// graph yet. Labels write decimals with a comma when decimalComma.
+// The first-degree, second-degree, system and sign-table questions' graphs; none for a kind that
+// has no graph yet. Labels write decimals with a comma when decimalComma.
 std::optional<GraphModel> QuestionGraph(const QuestionModel& question, bool decimalComma);
 
 // The round step of at most `ticks` intervals over [lo, hi], and the axis over it with a margin

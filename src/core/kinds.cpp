@@ -9,6 +9,7 @@
 #include "core/ineq2.h"
 #include "core/product.h"
 #include "core/quotient.h"
+#include "core/signs.h"
 #include "core/square.h"
 #include "core/syst.h"
 
@@ -37,6 +38,9 @@ std::unique_ptr<QuestionKind> MakeInequationKind() {
 }
 std::unique_ptr<QuestionKind> MakeQuadraticInequationKind() {
     return std::make_unique<QuadraticInequationKind>();
+}
+std::unique_ptr<QuestionKind> MakeSignsKind() {
+    return std::make_unique<SignsKind>();
 }
 
 int KindIndex(std::string_view name) {

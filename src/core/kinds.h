@@ -18,6 +18,7 @@ std::unique_ptr<QuestionKind> MakeProductKind();
 std::unique_ptr<QuestionKind> MakeQuotientKind();
 std::unique_ptr<QuestionKind> MakeInequationKind();
 std::unique_ptr<QuestionKind> MakeQuadraticInequationKind();
+std::unique_ptr<QuestionKind> MakeSignsKind();
 
 // The sheet kinds, declared once. The order is the sheet code's: never reorder, only
 // append. Texts are Windows-1252.
@@ -111,6 +112,16 @@ inline constexpr KindInfo kSheetKinds[] = {
         "el est solution"}}},
      &MakeInequationKind,
      {"first-degree inequations", "in\xE9quations du premier degr\xE9"}},
+    {"signs",
+     "Signes",
+     "In\xE9quations produits et quotients",
+     7,
+     {{{0, "bounded", "Un intervalle born\xE9"},
+       {1, "none", "Aucune solution"},
+       {2, "unbounded", "Deux intervalles non born\xE9s"}}},
+     &MakeSignsKind,
+     {"product and quotient inequations, with a sign table",
+      "in\xE9quations produits et quotients, par un tableau de signes"}},
     {"ineq2",
      "In\xE9q. 2nd degr\xE9",
      "In\xE9quations du 2nd degr\xE9",

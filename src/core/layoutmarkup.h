@@ -447,7 +447,13 @@ class QuestionWriter {
         if (strip_) {
             // The results are digits, signs and the names of the unknowns: nothing to escape.
             key.Put(ChoiceLetterText(q));
-            key.Put(StripResultText(q.result));
+            if (q.result.set) {
+                // A set's brackets say what its bounds alone do not (and R \ {a} is no "every
+                // real").
+                key.Markup(SolutionSetMarkup(*q.result.set, false));
+            } else {
+                key.Put(StripResultText(q.result));
+            }
             key.Skeleton(subject, q, settings_.keyStyle);
             key.BodyPar();
         } else {

@@ -134,9 +134,11 @@ void DrawQuestions(QuestionKind& kind, RandomSource& rng, int n, int choiceCount
             log.push_back(kind.DiagnosticEntry(i));
             auto key = kind.DuplicateKey(i);
             if (seen.IsSeenQuestion(key)) continue;
-            if (choiceCount > 0 && attempt < kChoiceDraws &&
-                !ChoicesOf(kind.Model(i, false), choiceCount))
-                continue;
+            if (choiceCount > 0 && attempt < kChoiceDraws) {
+                // A kind without mistakes offers no choices: no draw would give them.
+                const QuestionModel m = kind.Model(i, false);
+                if (!MistakesOf(m.kind).empty() && !ChoicesOf(m, choiceCount)) continue;
+            }
             seen.Store(i, std::move(key));
             break;
         }

@@ -25,6 +25,11 @@
 namespace equat {
 namespace {
 
+// The kinds whose answers the banks' rules cover (values of equations; no solution sets yet).
+bool IsEquationKind(std::string_view kind) {
+    return kind == "1d" || kind == "2d" || kind == "syst";
+}
+
 namespace fs = std::filesystem;
 
 bool Installed(const std::string& tool) {
@@ -78,7 +83,7 @@ std::vector<ClassCopy> Copies() {
     };
     for (const auto& k : kSheetKinds)
         for (int level = 1; level <= 3; ++level)
-            add(std::string(k.name), {.everyCase = true}, level);
+            if (IsEquationKind(k.name)) add(std::string(k.name), {.everyCase = true}, level);
     add("1d", {.everyCase = true, .mixedKinds = 7, .interleaved = true}, 2);
     add("1d", {.mixedKinds = 7, .interleaved = true}, 3, 4);  // multiple choice
     ClassSetRequest request;

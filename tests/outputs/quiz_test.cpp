@@ -21,6 +21,11 @@
 namespace equat {
 namespace {
 
+// The kinds whose answers the banks' rules cover (values of equations; no solution sets yet).
+bool IsEquationKind(std::string_view kind) {
+    return kind == "1d" || kind == "2d" || kind == "syst";
+}
+
 // The kind a result's shape tells, known without the bank: the second degree writes its
 // discriminant, a system two unknowns.
 std::string_view ResultKind(const QuestionResult& result) {
@@ -153,9 +158,10 @@ struct Drawn {
 std::vector<Drawn> Sheets() {
     std::vector<Drawn> sheets;
     for (const auto& k : kSheetKinds)
-        for (const DrawChoices& d : {DrawChoices{}, DrawChoices{.everyCase = true},
-                                     DrawChoices{.everyCase = true, .progressive = true}})
-            sheets.push_back({std::string(k.name), d});
+        if (IsEquationKind(k.name))
+            for (const DrawChoices& d : {DrawChoices{}, DrawChoices{.everyCase = true},
+                                         DrawChoices{.everyCase = true, .progressive = true}})
+                sheets.push_back({std::string(k.name), d});
     sheets.push_back({"1d", {.everyCase = true, .mixedKinds = 7, .interleaved = true}});
     return sheets;
 }
