@@ -15,6 +15,11 @@ namespace {
 // The x and y of the standard documents, in Times at 13 points beside 9-point Arial.
 constexpr int kStandardUnknownSize = 26;
 
+// The layout's line spacing, which a paragraph's reset (\pard) takes away.
+std::string_view LineSpacingRtf(const AdaptedLayout& layout) {
+    return layout.doubleSpacing ? "\\sl480\\slmult1 " : "\\sl360\\slmult1 ";
+}
+
 }  // namespace
 
 std::string AdaptedRtfHeader(const AdaptedLayout& layout) {
@@ -28,7 +33,7 @@ std::string AdaptedRtfHeader(const AdaptedLayout& layout) {
     };
     replace("\\froman\\fprq2\\fcharset0 Times New Roman;", "\\fswiss\\fprq2\\fcharset0 Arial;");
     replace(" Arial;", " " + family + ";");
-    header += layout.doubleSpacing ? "\\sl480\\slmult1 " : "\\sl360\\slmult1 ";
+    header += LineSpacingRtf(layout);
     return header;
 }
 
@@ -63,6 +68,12 @@ void AdaptRtf(std::string& rtf, std::size_t from, const AdaptedLayout& layout) {
         const bool space = end < rtf.size() && rtf[end] == ' ';
         k = end + (space ? 1 : 0);
         if (word == "i") continue;  // no italics: an upright x
+        if (word == "pard") {       // a table's paragraphs and the one after it keep the spacing
+            out.append(rtf, run, k - run);
+            if (!space) out += ' ';
+            out += LineSpacingRtf(layout);
+            continue;
+        }
         if (word == "fs" && !param.empty() && param.front() != '-' && param.size() < 5) {
             out += "\\fs";
             AppendDecimal(out, AdaptedSize(std::stoi(std::string(param)), layout));

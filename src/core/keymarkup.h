@@ -24,7 +24,10 @@ std::string_view RelationMarkup(Relation relation);
 // A solution set as the keys write it, "S = ]-<symbol>\xA5<arial> ; 3]": each value exact (with
 // the radical sign) or, when not `exact`, rounded to two decimals.
 std::string SolutionSetMarkup(const SolutionSet& set, bool exact = true);
-// A sign table as markup: a table of the values, each factor's row and the whole expression's.
+// A sign table as a table of the markup (<row=...>, <cell>, </row>), in the keys' fonts: a row
+// for x and the values between -∞ and +∞, each factor's row and the whole expression's
+// (a quotient over "/"), a cell per interval and per value. It starts a paragraph and its last
+// row ends one.
 std::string SignTableMarkup(const SignTable& table);
 
 // The steps as markup in the keys' fonts, one indented line each.

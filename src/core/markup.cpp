@@ -2,6 +2,7 @@
 #include "core/markup.h"
 
 #include <array>
+#include <vector>
 
 #include "core/numbertext.h"
 
@@ -67,7 +68,30 @@ std::string SizeText(std::string_view tag) {
     return size;
 }
 
+// Each cell of a table row bordered by a single line.
+constexpr std::string_view kCellBorders =
+    "\\clvertalc\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10"
+    "\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10\\cellx";
+
+// The table tags' RTF; false for any other tag.
+bool AppendTableTag(std::string& out, std::string_view tag) {
+    if (tag == "cell") {
+        out += "\\cell ";
+    } else if (tag == "/row") {
+        out += "\\row\\pard ";
+    } else if (tag.starts_with("row=")) {
+        const std::vector<int> edges = RowEdges(tag);
+        if (edges.empty()) return true;  // vanishes
+        AppendRowRtf(out, edges);
+        out += "\\qc ";
+    } else {
+        return false;
+    }
+    return true;
+}
+
 void AppendTag(std::string& out, std::string_view tag) {
+    if (AppendTableTag(out, tag)) return;
     for (const auto& t : kTags) {
         if (tag == t.text) {
             out += t.rtf;
@@ -115,6 +139,15 @@ void AppendAsText(std::string& out, char c) {
 
 }  // namespace
 
+void AppendRowRtf(std::string& out, const std::vector<int>& edges) {
+    out += "\\trowd\\trgaph70\\trleft0";
+    for (int edge : edges) {
+        out += kCellBorders;
+        AppendDecimal(out, edge);
+    }
+    out += "\\pard\\intbl ";
+}
+
 std::string TextAsMarkup(std::string_view text) {
     std::string out;
     for (char c : text) AppendAsText(out, c);
@@ -147,9 +180,35 @@ int ColourIndex(std::string_view name) {
     return -1;
 }
 
+std::vector<int> RowEdges(std::string_view tag) {
+    if (!tag.starts_with("row=")) return {};
+    std::vector<int> edges;
+    int right = 0;
+    for (std::string_view rest = tag.substr(4);;) {
+        const auto comma = rest.find(',');
+        const std::string_view width = rest.substr(0, comma);
+        if (width.empty() || width.size() > 5 ||
+            width.find_first_not_of("0123456789") != std::string_view::npos)
+            return {};
+        const int twips = std::stoi(std::string(width));
+        right += twips;
+        if (twips == 0 || right > kMaxRowTwips || static_cast<int>(edges.size()) == kMaxRowCells)
+            return {};
+        edges.push_back(right);
+        if (comma == std::string_view::npos) return edges;
+        rest.remove_prefix(comma + 1);
+    }
+}
+
 MarkupTag ReadTag(std::string_view tag) {
     for (const auto& t : kTags)
         if (tag == t.text) return t.meaning;
+    if (tag == "cell") return {TagKind::Cell, 0};
+    if (tag == "/row") return {TagKind::RowEnd, 0};
+    if (tag.starts_with("row=")) {
+        const std::size_t cells = RowEdges(tag).size();
+        return cells == 0 ? MarkupTag{} : MarkupTag{TagKind::Row, static_cast<int>(cells)};
+    }
     if (tag.starts_with("te=")) {
         const std::string size = SizeText(tag);
         if (size.empty()) return {TagKind::Size, -1};

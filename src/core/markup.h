@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace equat {
 
@@ -13,9 +14,24 @@ extern const std::string_view kRtfHeader;
 // Translates the sheets' tag language into an RTF fragment. Ordinary characters (RTF
 // syntax included) pass unchanged, control characters vanish, unknown tags vanish,
 // and a NUL ends the text.
+//
+// Tags: <b> </b> <i> </i> <u> </u> <s> </s> (switches), <sup> <sub> and </sup> </sub> (back to
+// the baseline), <arial> <times> <courier> <symbol>, <te=N> (size, half-points), <ce=NAME>
+// (colour) and <cf=NAME> (highlight) by the names of the colour table, <br> (paragraph), <tab>.
+// Tables, for the keys' own layouts only (never kept from a teacher's text):
+//   <row=W1,W2,...,Wn>  opens a row of n cells (1..kMaxRowCells) of the given widths in twips,
+//                       each bordered and its text centered; it starts a paragraph;
+//   <cell>              ends a cell's text (a cell may hold several paragraphs, <br>);
+//   </row>              ends the row, after its last <cell>; the text after it is an ordinary
+//                       paragraph. Rows that follow one another make one table.
+// A row tag whose widths are not numbers, or out of bounds, vanishes like any unknown tag.
 std::string MarkupToRtf(std::string_view markup);
 // The same, appended to out.
 void AppendMarkupRtf(std::string& out, std::string_view markup);
+
+// A table row's definition, every cell bordered by a single line, the right edges in twips,
+// then the reset of the paragraph into the row: "\\trowd...\\cellxN\\pard\\intbl ".
+void AppendRowRtf(std::string& out, const std::vector<int>& edges);
 
 // Markup that shows the Windows-1252 text as typed: RTF's signs and "<" escaped, control
 // characters dropped.
@@ -45,8 +61,14 @@ enum class TagKind : std::uint8_t {
     Colour,
     Highlight,
     Break,
-    Tab
+    Tab,
+    Row,     // value: the number of cells; RowEdges gives their right edges
+    Cell,    // ends a cell
+    RowEnd,  // ends a row
 };
+// The bounds of a row tag: cells, and the width of a whole row in twips (22 inches).
+inline constexpr int kMaxRowCells = 63;
+inline constexpr int kMaxRowTwips = 31680;
 struct MarkupTag {
     TagKind kind = TagKind::Unknown;
     int value = 0;
@@ -54,6 +76,9 @@ struct MarkupTag {
 // A tag's text, lower case, without its brackets. A size whose text is more than a number
 // reads as Unknown: the teacher's markup never keeps one (TeacherMarkup).
 MarkupTag ReadTag(std::string_view tag);
+// The right edges of a row tag's cells, twips from the row's left; empty when the tag is no
+// row tag that ReadTag accepts.
+std::vector<int> RowEdges(std::string_view tag);
 
 // Walks markup as the converter reads it: runs of text (RTF's escapes in them pass as they
 // are) and tags (lower case). Control characters vanish, a NUL or an unclosed tag ends it.

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The worked steps of a detailed key, written in the keys' markup.
+#include <algorithm>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/keymarkup.h"
 #include "core/markup.h"
@@ -203,9 +206,6 @@ void AppendStep(std::string& out, const Step& step) {
         case Step::Kind::Conclusion:
             out += SetText(step.set, true);
             break;
-        case Step::Kind::Table:
-            out += SignTableMarkup(step.table);
-            break;
         case Step::Kind::Value: {
             std::string previous;
             for (const Calc& link : step.links) {
@@ -251,36 +251,114 @@ std::string SolutionSetMarkup(const SolutionSet& set, bool exact) {
 namespace {
 
 constexpr std::string_view kSignText[] = {"+", "-", "0", "||", ""};
+constexpr std::string_view kTableX = "<times><i><te=26>x<te=18></i><arial>";
 
-std::string RowText(const SignRow& row) {
+std::string SideText(const Side& side) {
     std::string s;
-    for (std::size_t f = 0; f < row.factors.size(); ++f) {
-        if (f > 0) s += static_cast<int>(f) == row.numerators ? " / " : " \xD7 ";
-        s += "(";
-        AppendSide(s, row.factors[f]);
-        s += ")";
+    AppendSide(s, side);
+    return s;
+}
+
+// factors[from, to) side by side: a sum in brackets, and a single term too after the first, so
+// that no factor reads as a coefficient of the one before. A factor `alone` (its own row) goes
+// without brackets.
+std::string ProductText(const std::vector<Side>& factors, std::size_t from, std::size_t to,
+                        bool alone) {
+    if (from >= to) return "1";
+    if (to - from == 1 && (alone || factors[from].size() <= 1)) return SideText(factors[from]);
+    std::string s;
+    for (std::size_t f = from; f < to; ++f) {
+        const bool bracket = factors[f].size() > 1 || f > from;
+        s += bracket ? "(" + SideText(factors[f]) + ")" : SideText(factors[f]);
     }
     return s;
 }
 
+// A row's expression: one factor as the worked steps write it, a product side by side, a
+// quotient over a slash, never as a product.
+std::string RowLabel(const SignRow& row) {
+    const std::size_t n = row.factors.size();
+    const std::size_t top =
+        std::min<std::size_t>(static_cast<std::size_t>(std::max(row.numerators, 0)), n);
+    if (top == n) return ProductText(row.factors, 0, n, true);
+    std::string below = ProductText(row.factors, top, n, false);
+    if (n - top > 1) below = "[" + below + "]";  // the whole product divides
+    return ProductText(row.factors, 0, top, false) + "/" + below;
+}
+
+// A cell's width in twips for its markup: the visible characters of the keys' 9-point text,
+// with the room the cell keeps on both sides.
+int CellWidth(std::string_view markup, int least) {
+    int chars = 0;
+    ForEachMarkup(
+        markup, [&](std::string_view text) { chars += static_cast<int>(text.size()); },
+        [](std::string_view) {});
+    return std::max(least, chars * 110 + 280);
+}
+
+void AppendRow(std::string& s, const std::vector<std::string>& cells,
+               const std::vector<int>& widths) {
+    s += "<row=";
+    for (std::size_t c = 0; c < widths.size(); ++c) {
+        if (c > 0) s += ',';
+        s += DecimalText(widths[c]);
+    }
+    s += '>';
+    for (const std::string& cell : cells) s += cell + "<cell>";
+    s += "</row>";
+}
+
 }  // namespace
 
-// Each row a line of its cells between tabs: the header's values, then each row's signs.
+// A row of cells for x and each row: the label, -∞, then the intervals and the values in
+// turn, then +∞. Every row has as many cells as the header, whatever its signs hold.
 std::string SignTableMarkup(const SignTable& table) {
-    std::string s = "<times><i><te=26>x<te=18></i><arial><tab>-" + std::string(kInfinity);
-    for (const Surd& v : table.values) s += "<tab><tab>" + ValueText(v, true);
-    s += "<tab><tab>+" + std::string(kInfinity) + "<br>";
-    for (const SignRow& row : table.rows) {
-        s += RowText(row);
-        for (Sign sign : row.cells) s += "<tab>" + std::string(kSignText[static_cast<int>(sign)]);
-        s += "<br>";
+    const std::size_t middle = 2 * table.values.size() + 1;
+    std::vector<std::vector<std::string>> rows(1 + table.rows.size());
+    rows[0] = {std::string(kTableX), "-" + std::string(kInfinity)};
+    for (const Surd& v : table.values) {
+        rows[0].emplace_back();
+        rows[0].push_back(ValueText(v, true));
     }
+    rows[0].emplace_back();
+    rows[0].push_back("+" + std::string(kInfinity));
+    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+        const SignRow& row = table.rows[r];
+        std::vector<std::string>& cells = rows[r + 1];
+        cells = {RowLabel(row), ""};
+        for (std::size_t c = 0; c < middle; ++c)
+            cells.emplace_back(c < row.cells.size() ? kSignText[static_cast<int>(row.cells[c])]
+                                                    : "");
+        cells.emplace_back();
+    }
+    std::vector<int> widths(rows[0].size(), 0);
+    for (const auto& cells : rows)
+        for (std::size_t c = 0; c < cells.size(); ++c)
+            widths[c] = std::max(widths[c], CellWidth(cells[c], c == 0 ? 900 : 480));
+    // A row wider than a row tag takes is narrowed whole, so that the table stays one.
+    std::int64_t total = 0;
+    for (int w : widths) total += w;
+    if (total > kMaxRowTwips)
+        for (int& w : widths)
+            w = std::max<int>(1, static_cast<int>(w * std::int64_t{kMaxRowTwips} / total));
+    std::string s = "<arial><te=18>";
+    for (const auto& cells : rows) AppendRow(s, cells, widths);
     return s;
 }
 
 std::string WorkedStepsMarkup(const Steps& steps) {
     std::string out;
     for (const Step& step : steps) {
+        if (step.kind == Step::Kind::Table) {
+            // A table starts a paragraph and its last row ends one.
+            if (!step.label.empty()) {
+                out += "<arial><te=18><tab>";
+                AppendLabel(out, step.label);
+                out += "<br>";
+            }
+            out += SignTableMarkup(step.table);
+            continue;
+        }
         out += "<arial><te=18><tab>";
         AppendStep(out, step);
         out += "<br>";

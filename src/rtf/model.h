@@ -59,15 +59,6 @@ struct Run {
 
 enum class Align : std::uint8_t { Left, Center, Right, Justify };
 
-// What a paragraph mark carries besides its character format.
-struct ParaFormat {
-    Align align = Align::Left;
-    // \slN with \slmult1: 240 a single line, 360 one and a half, 480 double; 0 single.
-    int lineSpacing = 0;
-    int spaceAfter = 0;  // \saN, twips
-    bool operator==(const ParaFormat&) const = default;
-};
-
 // Where a paragraph stands in a table (\trowd ... \cell ... \row): the document's tables are
 // numbered in order, a table's rows from 0, a row's cells from 0; a cell may hold several
 // paragraphs, in order. Every cell of a table is drawn with a single border. A reader that
@@ -78,6 +69,16 @@ struct CellPlace {
     int column = 0;
     int right = 0;  // the cell's right edge, twips from the row's left (\cellxN)
     bool operator==(const CellPlace&) const = default;
+};
+
+// What a paragraph mark carries besides its character format.
+struct ParaFormat {
+    Align align = Align::Left;
+    // \slN with \slmult1: 240 a single line, 360 one and a half, 480 double; 0 single.
+    int lineSpacing = 0;
+    int spaceAfter = 0;               // \saN, twips
+    std::optional<CellPlace> cell{};  // a table's paragraph: where it stands
+    bool operator==(const ParaFormat&) const = default;
 };
 
 struct Paragraph {

@@ -29,6 +29,8 @@ constexpr std::size_t kMaxPictureHex = std::size_t{64} << 20;
 constexpr int kMaxPictureSide = 1 << 20;
 // Paragraph spacing, twips: ten inches is more than any page.
 constexpr int kMaxSpacing = 14400;
+// A table row's cells read apart (more go to the last), and a cell's right edge, twips.
+constexpr std::size_t kMaxCells = 4096;
 
 enum class Kw : std::uint8_t {
     // destinations
@@ -87,6 +89,13 @@ enum class Kw : std::uint8_t {
     SpaceAfter,
     LineSpacing,
     LineMultiple,
+    // tables
+    RowDefaults,
+    CellRight,
+    InTable,
+    Itap,
+    CellEnd,
+    RowEnd,
     // characters
     Char,
     Unicode,
@@ -107,7 +116,8 @@ constexpr Keyword kKeywords[] = {
     {"bullet", Kw::Char, 0x2022},
     {"buptim", Kw::SkipDest},
     {"cb", Kw::Highlight},
-    {"cell", Kw::Char, U'\t'},
+    {"cell", Kw::CellEnd},
+    {"cellx", Kw::CellRight},
     {"cf", Kw::Colour},
     {"colorschememapping", Kw::SkipDest},
     {"colortbl", Kw::ColourTable},
@@ -151,6 +161,8 @@ constexpr Keyword kKeywords[] = {
     {"highlight", Kw::Highlight},
     {"i", Kw::Italic},
     {"info", Kw::SkipDest},
+    {"intbl", Kw::InTable},
+    {"itap", Kw::Itap},
     {"keywords", Kw::SkipDest},
     {"latentstyles", Kw::SkipDest},
     {"ldblquote", Kw::Char, 0x201C},
@@ -158,6 +170,8 @@ constexpr Keyword kKeywords[] = {
     {"listoverridetable", Kw::SkipDest},
     {"listtable", Kw::SkipDest},
     {"lquote", Kw::Char, 0x2018},
+    {"nestcell", Kw::Par},  // a nested table's cells are paragraphs of the outer cell
+    {"nonesttables", Kw::SkipDest},
     {"nonshppict", Kw::SkipDest},
     {"nosupersub", Kw::NoSuperSub},
     {"object", Kw::SkipDest},
@@ -183,7 +197,7 @@ constexpr Keyword kKeywords[] = {
     {"red", Kw::Red},
     {"revtbl", Kw::SkipDest},
     {"revtim", Kw::SkipDest},
-    {"row", Kw::Par},
+    {"row", Kw::RowEnd},
     {"rquote", Kw::Char, 0x2019},
     {"rsidtbl", Kw::SkipDest},
     {"sa", Kw::SpaceAfter},
@@ -199,6 +213,7 @@ constexpr Keyword kKeywords[] = {
     {"tab", Kw::Char, U'\t'},
     {"themedata", Kw::SkipDest},
     {"title", Kw::SkipDest},
+    {"trowd", Kw::RowDefaults},
     {"u", Kw::Unicode},
     {"uc", Kw::Uc},
     {"ul", Kw::Underline},
@@ -235,6 +250,7 @@ struct State {
     Align align = Align::Left;
     int spaceAfter = 0, lineSpacing = 0;
     bool lineMultiple = false;
+    bool inTable = false;  // \intbl, until \pard
     bool bold = false, italic = false, underline = false, strike = false;
     int fontNumber = -1;  // -1: the default font
     int size = 24;
@@ -457,13 +473,66 @@ class Reader {
             case Kw::Deflang:
                 if (t.hasParam && t.param > 0) language_ = t.param;
                 break;
+            default:
+                OnParagraphWord(k, t, s);
+                break;
+        }
+    }
+
+    // A row's definition and the ends of cells and rows.
+    void OnTableWord(const Keyword& k, const Token& t) {
+        switch (k.kw) {
+            case Kw::RowDefaults:
+                edges_.clear();
+                break;
+            case Kw::CellRight:
+                if (edges_.size() < kMaxCells)
+                    edges_.push_back(std::clamp(t.hasParam ? t.param : 0, 0, kMaxCellRight));
+                break;
+            case Kw::CellEnd:
+                EndParagraph(true);
+                break;
+            case Kw::RowEnd:
+                if (pendingText_) EndParagraph(true);             // text after the last cell
+                if (tableRun_ && lastCell_->row == row_) ++row_;  // a row holds a cell
+                column_ = 0;
+                break;
+            default:
+                break;
+        }
+    }
+
+    // A paragraph's end: in a table when it ends a cell or stands in one (\intbl). Rows whose
+    // paragraphs follow one another make one table.
+    void EndParagraph(bool cellEnd) {
+        ParaFormat para = Para();
+        if (cellEnd || Top().inTable) {
+            if (!tableRun_) {
+                ++table_;
+                row_ = column_ = 0;
+            }
+            para.cell = PlaceInRow(lastCell_, {table_, row_, column_, 0}, edges_);
+            if (cellEnd && column_ + 1 < static_cast<int>(kMaxCells)) ++column_;
+        }
+        tableRun_ = para.cell.has_value();
+        lastCell_ = para.cell;
+        pendingText_ = false;
+        sink_.OnParagraphEnd(para, Format());
+    }
+
+    void OnParagraphWord(const Keyword& k, const Token& t, State& s) {
+        switch (k.kw) {
             case Kw::Pard:
                 s.align = Align::Left;
                 s.spaceAfter = s.lineSpacing = 0;
-                s.lineMultiple = false;
+                s.lineMultiple = s.inTable = false;
                 break;
             case Kw::Par:
-                sink_.OnParagraphEnd(Para(), Format());
+                EndParagraph(false);
+                break;
+            case Kw::InTable:
+            case Kw::Itap:  // \itap0: out of any table; deeper levels read in the outer cell
+                s.inTable = k.kw == Kw::InTable || !t.hasParam || t.param != 0;
                 break;
             case Kw::SpaceAfter:
                 s.spaceAfter = t.hasParam ? std::clamp(t.param, 0, kMaxSpacing) : 0;
@@ -486,7 +555,8 @@ class Reader {
             case Kw::AlignJustify:
                 s.align = Align::Justify;
                 break;
-            default:  // table words outside their table
+            default:
+                OnTableWord(k, t);
                 break;
         }
     }
@@ -585,6 +655,7 @@ class Reader {
         Flush();
         CharFormat f = Format();
         f.font = index;
+        pendingText_ = true;
         sink_.OnText(c, f);
     }
 
@@ -667,6 +738,7 @@ class Reader {
     void Flush() {
         unicodeAt_ = std::string::npos;
         if (buffer_.empty()) return;
+        pendingText_ = true;
         sink_.OnText(buffer_, Format());
         buffer_.clear();
     }
@@ -714,6 +786,7 @@ class Reader {
         }
         if (png.rfind("\x89PNG", 0) != 0) return;
         picture_.png = std::move(png);
+        pendingText_ = true;
         sink_.OnPicture(picture_, Format());
     }
 
@@ -861,6 +934,12 @@ class Reader {
     char32_t highSurrogate_ = 0;
     std::optional<State> endState_;
     std::string buffer_;
+    // Tables: the row's cells' right edges (\cellx since \trowd), whether the last paragraph
+    // ended in a table, the place of the next cell, text since the last paragraph's end.
+    std::vector<int> edges_;
+    std::optional<CellPlace> lastCell_;
+    bool tableRun_ = false, pendingText_ = false;
+    int table_ = -1, row_ = 0, column_ = 0;
 
     int deff_ = 0;
     int defaultTab_ = 720;
@@ -897,6 +976,29 @@ FontEncoding EncodingOf(const Font& font) {
     for (std::string_view pi : {"wingdings", "webdings", "marlett", "zapf", "dingbats"})
         if (lower.find(pi) != std::string::npos) return FontEncoding::Pi;
     return FontEncoding::Symbol;
+}
+
+namespace {
+
+int CellRight(const std::vector<int>& edges, int column) {
+    const int given = static_cast<int>(edges.size());
+    if (column < given) return edges[static_cast<std::size_t>(column)];
+    const std::int64_t right =
+        (given > 0 ? edges.back() : 0) + std::int64_t{1440} * (column - given + 1);
+    return static_cast<int>(std::min<std::int64_t>(right, kMaxCellRight));
+}
+
+}  // namespace
+
+CellPlace PlaceInRow(const std::optional<CellPlace>& previous, CellPlace place,
+                     const std::vector<int>& edges) {
+    if (previous && previous->table == place.table && previous->row == place.row &&
+        previous->column == place.column) {
+        place.right = previous->right;
+    } else {
+        place.right = CellRight(edges, place.column);
+    }
+    return place;
 }
 
 bool LooksLikeRtf(std::string_view bytes) {
@@ -942,6 +1044,7 @@ void DocumentBuilder::OnPicture(const PngPicture& picture, const CharFormat& for
 namespace {
 
 void SetPara(Paragraph& p, const ParaFormat& f) {
+    p.cell = f.cell;
     p.align = f.align;
     p.lineSpacing = f.lineSpacing;
     p.spaceAfter = f.spaceAfter;

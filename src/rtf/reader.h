@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include <optional>
 #include <string_view>
+#include <vector>
 
 #include "rtf/model.h"
 
@@ -27,6 +29,14 @@ class RtfSink {
 // memory grow linearly with the input.
 void ReadRtf(std::string_view rtf, RtfSink& sink);
 Document ReadRtf(std::string_view rtf);
+
+// The bound of a cell's right edge, twips: more than any page.
+inline constexpr int kMaxCellRight = 1 << 20;
+// A table's paragraph at `place` (its right edge not yet set) in a row of those edges: a cell
+// past the last edge given stands 1440 twips right of the one before, within the bound; a
+// cell's later paragraphs keep the edge of its first (`previous`: the paragraph before).
+CellPlace PlaceInRow(const std::optional<CellPlace>& previous, CellPlace place,
+                     const std::vector<int>& edges);
 
 // True when the bytes open (after white space) with "{\rtf".
 bool LooksLikeRtf(std::string_view bytes);

@@ -55,7 +55,8 @@ int Hex(char c) {
 // One piece of markup: a tag, or a run of text with the markup's escapes (\\ \{ \} \'hh).
 struct Event {
     MarkupTag tag;
-    std::string text;  // empty for a tag
+    std::string text;        // empty for a tag
+    std::vector<int> edges;  // a row's cells' right edges
 };
 
 // The document writer of the layout: the markup's events applied to a character format, text
@@ -69,11 +70,13 @@ class DocOut {
         ForEachMarkup(
             markup,
             [&](std::string_view text) {
-                events.push_back({{}, std::string(text)});
+                events.push_back({{}, std::string(text), {}});
             },
             [&](std::string_view tag) {
                 const MarkupTag t = ReadTag(tag);
-                if (t.kind != TagKind::Unknown) events.push_back({t, {}});
+                if (t.kind == TagKind::Row) events.push_back({t, {}, RowEdges(tag)});
+                if (t.kind != TagKind::Unknown && t.kind != TagKind::Row)
+                    events.push_back({t, {}, {}});
             });
         return events;
     }
@@ -85,7 +88,7 @@ class DocOut {
         if (!wanted_) return;
         for (const Event& e : piece) {
             if (e.text.empty()) {
-                Apply(e.tag);
+                Apply(e.tag, e.edges);
             } else {
                 Text(e.text, true);
             }
@@ -109,7 +112,10 @@ class DocOut {
         if (!wanted_) return;
         ForEachMarkup(
             markup, [&](std::string_view text) { Text(text, true); },
-            [&](std::string_view tag) { Apply(ReadTag(tag)); });
+            [&](std::string_view tag) {
+                const MarkupTag t = ReadTag(tag);
+                Apply(t, t.kind == TagKind::Row ? RowEdges(tag) : std::vector<int>{});
+            });
     }
     void Exact(const Surd& x) {
         if (wanted_) Markup(ExactKeyMarkup(x));
@@ -151,6 +157,16 @@ class DocOut {
         p.lineSpacing = lineSpacing_;
         p.spaceAfter = spaceAfter_;
         p.mark = format_;
+        p.align = align_;
+        // Where the reader places it: rows that follow one another make one table.
+        if (inRow_) {
+            if (!tableRun_) {
+                ++table_;
+                row_ = column_ = 0;
+            }
+            p.cell = PlaceInRow(LastCell(), {table_, row_, column_, 0}, edges_);
+        }
+        tableRun_ = inRow_;
         doc_.paragraphs.emplace_back();
     }
 
@@ -207,7 +223,7 @@ class DocOut {
         dot_.reset();
     }
 
-    void Apply(const MarkupTag& tag) {
+    void Apply(const MarkupTag& tag, const std::vector<int>& edges) {
         if (tag.kind == TagKind::Unknown || !wanted_) return;  // nothing is written for it
         Boundary();
         switch (tag.kind) {
@@ -250,7 +266,43 @@ class DocOut {
             case TagKind::Tab:
                 AddChar(U'\t');
                 break;
+            case TagKind::Row:
+            case TagKind::Cell:
+            case TagKind::RowEnd:
+                ApplyTable(tag.kind, edges);
+                break;
             case TagKind::Unknown:
+                break;
+        }
+    }
+
+    // A table's tags, placing paragraphs in cells as the reader does the RTF they make.
+    void ApplyTable(TagKind kind, const std::vector<int>& edges) {
+        switch (kind) {
+            case TagKind::Row:
+                edges_ = edges;
+                inRow_ = true;
+                align_ = Align::Center;
+                break;
+            case TagKind::Cell: {
+                const bool inRow = inRow_;
+                inRow_ = true;  // a cell's end is a cell's even out of a row, as read
+                Par();
+                inRow_ = inRow;
+                ++column_;
+                break;
+            }
+            case TagKind::RowEnd:
+                if (!doc_.paragraphs.back().runs.empty()) {  // text after the last cell
+                    inRow_ = true;
+                    Par();
+                }
+                inRow_ = false;
+                align_ = Align::Left;  // the paragraph's reset after the row
+                if (tableRun_ && LastCell()->row == row_) ++row_;  // a row holds a cell, as read
+                column_ = 0;
+                break;
+            default:
                 break;
         }
     }
@@ -365,6 +417,12 @@ class DocOut {
         return runs.back().text;
     }
 
+    // The place of the last paragraph ended.
+    std::optional<CellPlace> LastCell() const {
+        const auto& p = doc_.paragraphs;
+        return p.size() > 1 ? p[p.size() - 2].cell : std::nullopt;
+    }
+
     struct Dot {
         std::size_t paragraph, run, at;
     };
@@ -380,6 +438,12 @@ class DocOut {
     std::optional<Dot> dot_;      // a '.' after a digit, turned when a digit follows
     bool textFont_ = true;        // the current font reads its bytes as Windows-1252
     std::string numbers_;         // a number's text, before it goes in
+    // Tables: the open row's cells' right edges, whether a row is open, whether the last
+    // paragraph ended in a table, the place of the next cell.
+    std::vector<int> edges_;
+    bool inRow_ = false, tableRun_ = false;
+    Align align_ = Align::Left;
+    int table_ = -1, row_ = 0, column_ = 0;
 };
 
 }  // namespace

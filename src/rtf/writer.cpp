@@ -7,6 +7,7 @@
 
 #include "core/cp1252.h"
 #include "core/graphrtf.h"
+#include "core/markup.h"
 #include "rtf/reader.h"
 #include "rtf/symbol.h"
 
@@ -108,6 +109,7 @@ class Writer {
         state_.font = defaultFont_;
         for (std::size_t k = 0; k < doc_.paragraphs.size(); ++k) {
             const Paragraph& p = doc_.paragraphs[k];
+            if (p.cell && !SameRow(k - 1, k)) WriteRowDefinition(k);
             if (p.align != align_) {
                 constexpr std::string_view kAlign[] = {"\\ql ", "\\qc ", "\\qr ", "\\qj "};
                 out_ += kAlign[static_cast<int>(p.align)];
@@ -116,13 +118,59 @@ class Writer {
             WriteSpacing(p);
             for (const Run& r : p.runs) WriteRun(r);
             WriteFormat(p.mark);
-            if (k + 1 < doc_.paragraphs.size()) out_ += "\\par\n";
+            WriteParagraphEnd(k);
         }
         out_ += "}\n";
         return std::move(out_);
     }
 
   private:
+    // Whether paragraphs a and b stand in one row of a table (a may be -1).
+    bool SameRow(std::size_t a, std::size_t b) const {
+        if (a >= doc_.paragraphs.size() || b >= doc_.paragraphs.size()) return false;
+        const auto& x = doc_.paragraphs[a].cell;
+        const auto& y = doc_.paragraphs[b].cell;
+        return x && y && x->table == y->table && x->row == y->row;
+    }
+
+    // The row that starts at paragraph k: a cell for each change of column, then the
+    // paragraph's format from its reset.
+    void WriteRowDefinition(std::size_t k) {
+        std::vector<int> edges;
+        for (std::size_t j = k; j == k || SameRow(j - 1, j); ++j) {
+            const CellPlace& c = *doc_.paragraphs[j].cell;
+            if (j == k || c.column != doc_.paragraphs[j - 1].cell->column) edges.push_back(c.right);
+            if (j + 1 == doc_.paragraphs.size()) break;
+        }
+        AppendRowRtf(out_, edges);
+        ResetParagraph();
+    }
+
+    // \par inside a cell or out of any table, \cell between cells, \cell\row at a row's end,
+    // and \pard once out of the table. A last paragraph ends nothing but its row.
+    void WriteParagraphEnd(std::size_t k) {
+        const auto& cell = doc_.paragraphs[k].cell;
+        const bool last = k + 1 == doc_.paragraphs.size();
+        if (!cell) {
+            if (!last) out_ += "\\par\n";
+            return;
+        }
+        if (SameRow(k, k + 1)) {
+            const bool sameCell = doc_.paragraphs[k + 1].cell->column == cell->column;
+            out_ += sameCell ? "\\par\n" : "\\cell\n";
+            return;
+        }
+        out_ += "\\cell\\row\n";
+        if (last || doc_.paragraphs[k + 1].cell) return;
+        out_ += "\\pard ";
+        ResetParagraph();
+    }
+
+    void ResetParagraph() {
+        align_ = Align::Left;
+        lineSpacing_ = spaceAfter_ = 0;
+    }
+
     void WriteSpacing(const Paragraph& p) {
         if (p.lineSpacing != lineSpacing_) {
             out_ += "\\sl";
@@ -344,10 +392,18 @@ class Writer {
     bool pendingSpace_ = false;
 };
 
+// What stands between two paragraphs' text: a row's cells are one line, its cells apart by
+// tabs, a cell's paragraphs by a space.
+std::string_view Between(const Paragraph& a, const Paragraph& b, std::string_view eol) {
+    if (!a.cell || !b.cell || a.cell->table != b.cell->table || a.cell->row != b.cell->row)
+        return eol;
+    return a.cell->column == b.cell->column ? " " : "\t";
+}
+
 template <class Emit>
 void EachParagraphText(const Document& doc, std::string_view eol, std::string& out, Emit emit) {
     for (std::size_t k = 0; k < doc.paragraphs.size(); ++k) {
-        if (k > 0) out += eol;
+        if (k > 0) out += Between(doc.paragraphs[k - 1], doc.paragraphs[k], eol);
         for (const Run& r : doc.paragraphs[k].runs) {
             std::size_t pos = 0;
             while (pos < r.text.size()) {

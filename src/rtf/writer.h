@@ -18,7 +18,8 @@ std::string WriteRtf(const Document& doc);
 std::string ResavedRtf(std::string_view generated);
 
 // The text as the window holds it: paragraphs joined by eol, tabs kept, a line break
-// inside a paragraph written as eol too.
+// inside a paragraph written as eol too. A table's row is one line: its cells between tabs,
+// the paragraphs of one cell joined by a space.
 std::string PlainTextUtf8(const Document& doc, std::string_view eol = "\n");
 
 // The same in Windows-1252. A character the code page cannot hold becomes its Symbol-font

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "core/keymarkup.h"
 #include "core/kinds.h"
 #include "rtf/reader.h"
 #include "rtf/writer.h"
@@ -13,6 +14,9 @@ using namespace equat;
 using namespace std::string_literals;
 
 TEST(MarkupToRtf, TagsAndText) {
+    const std::string kBorders =
+        "\\clvertalc\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10"
+        "\\clbrdrr\\brdrs\\brdrw10\\cellx";
     struct Case {
         std::string in;
         std::string out;
@@ -48,6 +52,17 @@ TEST(MarkupToRtf, TagsAndText) {
         {"a\r\n\tb", "ab"},  // control characters vanish
         {"\xE9\xB0", "\xE9\xB0"},
         {"{\\i x}", "{\\i x}"},
+        {"<row=900,480><cell></row>", "\\trowd\\trgaph70\\trleft0" + kBorders + "900" + kBorders +
+                                          "1380\\pard\\intbl \\qc "
+                                          "\\cell \\row\\pard "},
+        {"<ROW=5,5>",
+         "\\trowd\\trgaph70\\trleft0" + kBorders + "5" + kBorders + "10\\pard\\intbl \\qc "},
+        {"<row=>", ""},
+        {"<row=5,>", ""},
+        {"<row=0>", ""},
+        {"<row=31681>", ""},
+        {"<row=-5>", ""},
+        {"<row=5;5>", ""},
         {"ab\0<b>cd"s, "ab"},  // NUL ends the text
         {"<b\0>x"s, "\\b "},   // also inside a tag
     };
@@ -93,6 +108,7 @@ TEST(TeacherMarkup, HostileTextsShowAsTypedAndKeepEveryQuestion) {
         {"<<b>>", "<>"},
         {">", ""},
         {"<ce=rose>x<te=}>y<te=12345>", ""},
+        {"<row=900><cell>x</row>", ""},  // a title opens no table
         {std::string("a\x01z\tb\0c", 7), "azbc"},
     };
     const auto plain = [](const std::string& rtf) { return rtf::PlainTextUtf8(rtf::ReadRtf(rtf)); };
@@ -112,5 +128,30 @@ TEST(TeacherMarkup, HostileTextsShowAsTypedAndKeepEveryQuestion) {
                         << role << " " << t.typed << " " << i;
             }
         }
+    }
+}
+
+// However many values and however long a row's label, every row of a sign table opens as a
+// row the tags take, with a cell per interval and value between the label and the infinities.
+TEST(SignTableMarkup, EveryRowIsARowOfTheTags) {
+    for (int n : {1, 4, 29}) {
+        SignTable t;
+        for (int v = 0; v < n; ++v) t.values.push_back(Surd(Rational(v * 1000003, 7)));
+        Side wide;
+        for (int k = 0; k < 40; ++k) wide.push_back({Rational(k + 1, 3), Unknown::X});
+        t.rows = {{{wide}, 1, std::vector<Sign>(2 * n + 1, Sign::Plus)}, {{wide, wide}, 1, {}}};
+        int rows = 0, cells = 0;
+        ForEachMarkup(
+            SignTableMarkup(t), [](std::string_view) {},
+            [&](std::string_view tag) {
+                const MarkupTag m = ReadTag(tag);
+                if (m.kind == TagKind::Row) {
+                    EXPECT_EQ(m.value, 2 * n + 4) << n;
+                }
+                rows += m.kind == TagKind::Row;
+                cells += m.kind == TagKind::Cell;
+            });
+        EXPECT_EQ(rows, 3) << n;
+        EXPECT_EQ(cells, 3 * (2 * n + 4)) << n;
     }
 }

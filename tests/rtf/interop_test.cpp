@@ -14,6 +14,8 @@
 #include <sstream>
 
 #include "core/cp1252.h"
+#include "core/keymarkup.h"
+#include "core/markup.h"
 #include "rtf/reader.h"
 #include "rtf/symbol.h"
 #include "rtf/writer.h"
@@ -114,6 +116,40 @@ std::vector<std::string> StyledText(const Document& d) {
     return out;
 }
 
+// A key's worked lines around a sign table of a quotient: a root value, a forbidden one, every
+// sign.
+std::string SignTableKey() {
+    const Side num = {{Rational(2), Unknown::X}, {Rational(-1), Unknown::One}};
+    const Side den = {{Rational(1), Unknown::X}, {Rational(3), Unknown::One}};
+    SignTable t;
+    t.values = {Surd(-3), Surd(Rational(1, 2)), Surd(0, 1, 5, 1)};
+    using enum Sign;
+    t.rows = {{{num}, 1, {Minus, Blank, Minus, Zero, Plus, Blank, Plus}},
+              {{den}, 1, {Minus, Zero, Plus, Blank, Plus, Blank, Plus}},
+              {{num, den}, 1, {Plus, Forbidden, Minus, Zero, Plus, Blank, Plus}}};
+    Step table;
+    table.kind = Step::Kind::Table;
+    table.label = "Tableau de signes :";
+    table.table = t;
+    Step note;
+    note.kind = Step::Kind::Note;
+    note.label = "Donc :";
+    return std::string(kRtfHeader) + MarkupToRtf(WorkedStepsMarkup({table, note})) + "}";
+}
+
+// Each paragraph in a table's cell: its row, its column and its text.
+std::vector<std::string> Cells(const Document& d) {
+    std::vector<std::string> out;
+    for (const Paragraph& p : d.paragraphs) {
+        if (!p.cell) continue;
+        std::string text;
+        for (const Run& r : p.runs) text += r.text;
+        out.push_back(std::to_string(p.cell->table) + "," + std::to_string(p.cell->row) + "," +
+                      std::to_string(p.cell->column) + " " + text);
+    }
+    return out;
+}
+
 class Interop : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
@@ -125,6 +161,7 @@ class Interop : public ::testing::Test {
         for (const StyleRow& row : kStyleRows)
             for (auto& g : test::GeneratedDocuments(40, 4242, row.style, row.suffix))
                 docs_.push_back(std::move(g));
+        WriteFile(dir_ / "tbl_signs.rtf", SignTableKey());
         for (const auto& g : docs_) {
             WriteFile(dir_ / ("gen_" + g.name + ".rtf"), g.rtf);
             WriteFile(dir_ / ("our_" + g.name + ".rtf"), WriteRtf(ReadRtf(g.rtf)));
@@ -133,8 +170,9 @@ class Interop : public ::testing::Test {
                                  "' --headless --norestore -env:UserInstallation=file://" +
                                  (dir_ / "profile").string();
         const std::string toText =
-            base + " --convert-to 'txt:Text (encoded):UTF8' --outdir txt gen_*.rtf our_*.rtf";
-        const std::string toRtf = base + " --convert-to rtf --outdir lo our_*.rtf";
+            base +
+            " --convert-to 'txt:Text (encoded):UTF8' --outdir txt gen_*.rtf our_*.rtf tbl_*.rtf";
+        const std::string toRtf = base + " --convert-to rtf --outdir lo our_*.rtf tbl_*.rtf";
         converted_ = std::system((toText + " >log 2>&1").c_str()) == 0 &&
                      std::system((toRtf + " >>log 2>&1").c_str()) == 0;
     }
@@ -203,6 +241,22 @@ TEST_F(Interop, RoundTripThroughLibreOfficeKeepsTextAndFormats) {
             EXPECT_GT(highlighted, 10) << g.name;
         }
     }
+}
+
+// LibreOffice reads a sign table as a table: its text gives every cell, in order, on a line
+// of its own, and the RTF it writes back reads as the same cells.
+TEST_F(Interop, SignTablesAreTablesForLibreOffice) {
+    const Document ours = ReadRtf(SignTableKey());
+    const auto cells = Cells(ours);
+    ASSERT_EQ(cells.size(), 4u * 10u);
+    std::string lines;
+    for (const Paragraph& p : ours.paragraphs) {
+        for (const rtf::Run& r : p.runs) lines += r.text;
+        lines += '\n';
+    }
+    const std::string lo = ReadFile(dir_ / "txt" / "tbl_signs.txt");
+    EXPECT_EQ(Show(Normalise(lo, true)), Show(Normalise(lines)));
+    EXPECT_EQ(Cells(ReadRtf(ReadFile(dir_ / "lo" / "tbl_signs.rtf"))), cells);
 }
 
 }  // namespace

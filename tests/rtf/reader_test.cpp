@@ -110,6 +110,44 @@ TEST(RtfReader, TablesAndDefaults) {
     EXPECT_EQ(e.paragraphs[0].runs[1].text, "\xef\x81\x81");  // Wingdings byte kept as U+F041
 }
 
+// Tables as other writers make them: each paragraph's place (table,row,column,right, or "-"
+// outside any table), in reading order; and the text, a row's cells between tabs.
+TEST(RtfReader, TableCells) {
+    struct Case {
+        const char* body;
+        const char* places;
+        const char* text;
+    } cases[] = {
+        {"\\trowd\\trgaph70\\cellx1000\\cellx2500\\pard\\intbl a\\cell b\\par c\\cell\\row\\pard d",
+         "0,0,0,1000 0,0,1,2500 0,0,1,2500 -", "a\tb c\nd"},
+        // The row's definition after its cells, as some writers place it; a missing edge.
+        {"\\pard\\intbl a\\cell b\\cell\\trowd\\cellx900\\row\\intbl c\\cell\\row\\pard\\par e",
+         "0,0,0,1440 0,0,1,2880 0,1,0,900 - -", "a\tb\nc\n\ne"},
+        // Two tables apart; text after the last cell is the row's; an empty \\row is no row.
+        {"\\trowd\\cellx500\\intbl a\\cell\\row\\row\\pard x\\par\\trowd\\cellx700\\intbl b\\cell "
+         "c\\row\\pard",
+         "0,0,0,500 - 1,0,0,700 1,0,1,2140 -", "a\nx\nb\tc\n"},
+        // A nested table's cells are paragraphs of the outer cell; its properties are skipped.
+        {"\\trowd\\cellx3000\\pard\\intbl\\itap2 n1\\nestcell n2\\nestcell{\\*\\nesttableprops"
+         "\\trowd\\cellx10\\cellx20\\nestrow}{\\nonesttables\\par}\\itap1 o\\cell\\row\\pard",
+         "0,0,0,3000 0,0,0,3000 0,0,0,3000 -", "n1 n2 o\n"},
+    };
+    for (const Case& c : cases) {
+        const Document d = ReadRtf(kHead + c.body + "}");
+        std::string places;
+        for (const Paragraph& p : d.paragraphs) {
+            if (!places.empty()) places += ' ';
+            places += p.cell ? std::to_string(p.cell->table) + "," + std::to_string(p.cell->row) +
+                                   "," + std::to_string(p.cell->column) + "," +
+                                   std::to_string(p.cell->right)
+                             : "-";
+        }
+        EXPECT_EQ(places, c.places) << c.body;
+        EXPECT_EQ(PlainTextUtf8(d), c.text) << c.body;
+        EXPECT_TRUE(ReadRtf(WriteRtf(d)) == d) << c.body;
+    }
+}
+
 TEST(RtfReader, ParagraphsAndAlignment) {
     const Document d = ReadRtf(kHead + "\\qc a\\par b\\pard\\par\\qr}");
     ASSERT_EQ(d.paragraphs.size(), 3u);

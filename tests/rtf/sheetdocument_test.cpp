@@ -9,6 +9,7 @@
 #include "core/kinds.h"
 #include "core/sheetrtf.h"
 #include "rtf/reader.h"
+#include "rtf/writer.h"
 
 namespace equat::rtf {
 namespace {
@@ -96,6 +97,75 @@ TEST(SheetDocument, EqualsTheRtfReadBack) {
             ASSERT_TRUE(docs.answerKey == key)
                 << kind.name << " seed " << seed << " " << FirstDifference(docs.answerKey, key);
         }
+    }
+}
+
+// A sign table drawn from the seed: one to three values (a surd among them), one or two factor
+// rows and the whole row, a product or a quotient, with every sign.
+SignTable DrawnTable(std::uint32_t seed) {
+    RandomSource rng(seed);
+    SignTable t;
+    const int n = 1 + rng.RandomInt(3);
+    for (int v = 0; v < n; ++v) t.values.push_back(v == 1 ? Surd(1, 1, 7, 2) : Surd(v * 3 - 2));
+    const int factors = 1 + rng.RandomInt(2);
+    SignRow whole;
+    for (int f = 0; f < factors; ++f) {
+        const Side side = {{Rational(rng.RandomInt(5) - 2, 1 + f), Unknown::X},
+                           {Rational(rng.RandomInt(9) - 4), Unknown::One}};
+        SignRow row{{side}, 1, {}};
+        for (int c = 0; c < 2 * n + 1; ++c)
+            row.cells.push_back(static_cast<Sign>(rng.RandomInt(5)));
+        t.rows.push_back(row);
+        whole.factors.push_back(side);
+    }
+    whole.numerators = factors == 2 && rng.RandomInt(2) == 0 ? 1 : factors;
+    whole.cells = t.rows.back().cells;
+    t.rows.push_back(whole);
+    return t;
+}
+
+// A key whose solutions are worked through sign tables: its documents are still the RTF read
+// back, the writer gives the same tables again, and the text keeps each row's cells in order.
+TEST(SheetDocument, SignTablesAreTablesInEveryDocument) {
+    for (std::uint32_t seed = 0; seed < 24; ++seed) {
+        SheetSettings s;
+        s.count = 1 + static_cast<int>(seed % 4);
+        s.keyStyle = KeyStyle::Detailed;
+        s.layout = LayoutNumber(seed);
+        s.decimalComma = seed % 2 == 1;
+        RandomSource rng(seed);
+        SheetModel model = BuildSheetModel(*MakeKind("1d"), rng, s);
+        for (QuestionModel& q : model.questions) {
+            const SignTable table = DrawnTable(seed * 31 + static_cast<std::uint32_t>(q.level));
+            Step label, tableStep, conclusion;
+            label.kind = tableStep.kind = Step::Kind::Table;
+            label.table = tableStep.table = table;
+            label.label = "Tableau de signes :";
+            conclusion.kind = Step::Kind::Conclusion;
+            conclusion.set.shape = SolutionSet::Shape::Intervals;
+            conclusion.set.intervals = {{std::nullopt, table.values[0], false, true}};
+            q.steps = Steps{label, tableStep, conclusion};
+            q.result.set = conclusion.set;
+        }
+        const Document key = ReadRtf(RenderSheet(model, s).answerKey);
+        const Document made = RenderDocuments(model, s).answerKey;
+        ASSERT_TRUE(made == key) << "seed " << seed << " " << FirstDifference(made, key);
+        const Document again = ReadRtf(WriteRtf(key));
+        ASSERT_TRUE(again == key) << "seed " << seed << " " << FirstDifference(again, key);
+        const SignTable& t =
+            DrawnTable(seed * 31 + static_cast<std::uint32_t>(model.questions[0].level));
+        std::string header = "x\t-\xE2\x88\x9E";
+        for (std::size_t v = 0; v < t.values.size(); ++v)
+            header += "\t\t" + std::string(v == 1 ? "(1 + \xE2\x88\x9A"
+                                                    "7)/2"
+                                                  : std::to_string(3 * static_cast<int>(v) - 2));
+        header += "\t\t+\xE2\x88\x9E\n";
+        const std::string text = PlainTextUtf8(key);
+        EXPECT_NE(text.find("\n" + header), std::string::npos) << seed << "\n" << text;
+        int cells = 0;
+        for (const Paragraph& p : key.paragraphs) cells += p.cell ? 1 : 0;
+        EXPECT_EQ(cells,
+                  s.count * 2 * static_cast<int>((t.values.size() * 2 + 4) * (t.rows.size() + 1)));
     }
 }
 
