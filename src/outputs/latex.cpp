@@ -88,11 +88,18 @@ class TexText {
     void Sign(char32_t c);
     std::string Done() {
         EndScript();
+        TableTag("/row");
+        EndTable();
         return "{" + out_ + "}";
     }
     bool Symbol() const { return symbol_; }
 
   private:
+    bool TableTag(std::string_view tag);
+    void EndTable() {
+        if (columns_ > 0 && cell_ < 0) out_ += "\\end{tabular}\\par\\medskip\\noindent{}";
+        if (cell_ < 0) columns_ = 0;
+    }
     void EndRoot() {
         if (root_) out_ += "}$";
         root_ = false;
@@ -104,9 +111,40 @@ class TexText {
     }
     std::string out_;
     bool symbol_ = false, root_ = false, script_ = false;
+    // An open tabular's columns (0: none), and the cell being written (-1: between rows).
+    int columns_ = 0, cell_ = -1;
 };
 
+// A row of the keys' tables: one tabular of ruled cells for the rows that follow one another.
+bool TexText::TableTag(std::string_view tag) {
+    const std::vector<int> edges = RowEdges(tag);
+    const bool row = !edges.empty();
+    if (!row && tag != "cell" && tag != "/row") return false;
+    EndScript();
+    if (row && cell_ >= 0) TableTag("/row");  // a row left open ends where the next starts
+    if (row) {
+        if (columns_ != static_cast<int>(edges.size())) {
+            EndTable();
+            columns_ = static_cast<int>(edges.size());
+            std::string rules = "|";
+            for (std::size_t c = 0; c < edges.size(); ++c) rules += "c|";
+            out_ += "\\par\\medskip\\noindent\\begin{tabular}{" + rules + "}\\hline\n";
+        }
+        cell_ = 0;
+    } else if (tag == "cell" && cell_ >= 0) {
+        if (++cell_ < columns_) out_ += " & ";
+    } else if (tag == "/row" && cell_ >= 0) {
+        for (; cell_ < columns_ - 1; ++cell_) out_ += " & ";
+        out_ += " \\\\ \\hline\n";
+        cell_ = -1;
+    }
+    return true;
+}
+
 void TexText::Tag(std::string_view tag) {
+    if (TableTag(tag)) return;
+    // Whatever follows a table's last row ends it.
+    if (cell_ < 0) EndTable();
     // A font or a size changes between a root sign and its digits: the root goes on.
     if (tag == "symbol" || tag == "arial" || tag == "times" || tag == "courier")
         symbol_ = tag == "symbol";
@@ -125,13 +163,14 @@ void TexText::Tag(std::string_view tag) {
         script_ = tag[0] != '/';
     } else if (tag == "br") {
         EndScript();
-        out_ += "\\par\n";
+        out_ += cell_ >= 0 ? " " : "\\par\n";
     } else if (tag == "tab") {
         out_ += "\\quad{}";
     }
 }
 
 void TexText::Sign(char32_t c) {
+    if (cell_ < 0) EndTable();
     if (root_ && ((c >= '0' && c <= '9') || c == 0x394)) {
         out_ += c == 0x394 ? std::string("\\Delta ") : std::string(1, char(c));
         return;

@@ -5,6 +5,7 @@
 
 #include "core/cp1252.h"
 #include "outputs/documents.h"
+#include "rtf/tablegrid.h"
 #include "rtf/writer.h"
 
 namespace equat {
@@ -164,6 +165,26 @@ bool IsBrace(const Signs& s, char32_t sign) {
     return k < s.size() && s[k].c == sign;
 }
 
+// A table as HTML, each cell bordered and centred, its paragraphs' text and TeX as they
+// would be outside it.
+std::string TableHtml(const rtf::Document& doc, const rtf::TableGrid& grid) {
+    std::string html = "<table style=\"border-collapse:collapse\">\n";
+    for (const auto& row : grid.cells) {
+        html += "<tr>";
+        for (const auto& cell : row) {
+            html += "<td style=\"border:1px solid black;padding:2px 6px;text-align:center\">";
+            for (std::size_t k = cell.first; k < cell.last; ++k) {
+                const Signs s = SignsOf(doc.paragraphs[k]);
+                if (k > cell.first) html += "<br>";
+                html += XmlEscaped(LineTex(s, TextStart(s), true));
+            }
+            html += "</td>";
+        }
+        html += "</tr>\n";
+    }
+    return html + "</table>\n";
+}
+
 }  // namespace
 
 std::string_view TexSign(char32_t c) {
@@ -214,11 +235,20 @@ std::string_view TexSign(char32_t c) {
 }
 
 std::string FragmentTexHtml(std::string_view fragment) {
-    const rtf::Document doc = FragmentDocument(fragment);
+    return DocumentTexHtml(FragmentDocument(fragment));
+}
+
+std::string DocumentTexHtml(const rtf::Document& doc) {
     std::string html;
     std::string cases;  // the lines of an open brace
-    for (const auto& p : doc.paragraphs) {
-        const Signs s = SignsOf(p);
+    for (std::size_t k = 0; k < doc.paragraphs.size(); ++k) {
+        if (doc.paragraphs[k].cell) {
+            const rtf::TableGrid grid = rtf::TableAt(doc.paragraphs, k);
+            html += TableHtml(doc, grid);
+            k = grid.end - 1;
+            continue;
+        }
+        const Signs s = SignsOf(doc.paragraphs[k]);
         const bool opens = IsBrace(s, 0x23A7), middle = IsBrace(s, 0x23A8),
                    closes = IsBrace(s, 0x23A9);
         if (opens || middle || closes) {

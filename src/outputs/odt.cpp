@@ -9,6 +9,7 @@
 
 #include "outputs/documents.h"
 #include "rtf/reader.h"
+#include "rtf/tablegrid.h"
 #include "rtf/writer.h"
 
 namespace equat {
@@ -72,6 +73,12 @@ class Styles {
         formats_.push_back(f);
         return "T" + std::to_string(formats_.size());
     }
+    // A table's style, with one for each of its columns; every cell takes the one bordered
+    // cell style.
+    std::string Table(const std::vector<int>& widths) {
+        tables_.push_back(widths);
+        return "Tb" + std::to_string(tables_.size());
+    }
     std::string Xml() const {
         std::string xml;
         const char* aligns[] = {"start", "center", "end", "justify"};
@@ -84,13 +91,50 @@ class Styles {
             xml += "<style:style style:name=\"T" + std::to_string(k + 1) +
                    "\" style:family=\"text\">" + TextProperties(formats_[k], fonts_) +
                    "</style:style>";
-        return xml;
+        return xml + TablesXml();
     }
 
   private:
+    std::string TablesXml() const;
+
     const Fonts& fonts_;
     std::vector<rtf::CharFormat> formats_;
+    std::vector<std::vector<int>> tables_;  // each table's column widths, twips
 };
+
+std::string Centimetres(int twips) {
+    char s[32];
+    std::snprintf(s, sizeof s, "%.3fcm", twips / 1440.0 * 2.54);
+    return s;
+}
+
+constexpr std::string_view kTableNamespace =
+    " xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\"";
+
+// Declared on the elements that need it, so that a document without tables keeps the bytes
+// it always had.
+std::string Styles::TablesXml() const {
+    if (tables_.empty()) return {};
+    std::string xml =
+        "<style:style style:name=\"TbCell\" style:family=\"table-cell\">"
+        "<style:table-cell-properties fo:border=\"0.5pt solid #000000\" "
+        "fo:padding=\"0.05cm\" style:vertical-align=\"middle\"/></style:style>";
+    for (std::size_t t = 0; t < tables_.size(); ++t) {
+        const std::string name = "Tb" + std::to_string(t + 1);
+        int width = 0;
+        for (int w : tables_[t]) width += w;
+        xml += "<style:style style:name=\"" + name + "\" style:family=\"table\"" +
+               std::string(kTableNamespace) + "><style:table-properties style:width=\"" +
+               Centimetres(width) +
+               "\" table:align=\"left\" table:border-model=\"collapsing\"/></style:style>";
+        for (std::size_t c = 0; c < tables_[t].size(); ++c)
+            xml += "<style:style style:name=\"" + name + "." + std::to_string(c + 1) +
+                   "\" style:family=\"table-column\"><style:table-column-properties "
+                   "style:column-width=\"" +
+                   Centimetres(tables_[t][c]) + "\"/></style:style>";
+    }
+    return xml;
+}
 
 // Text as ODF keeps it: a space that follows no letter (at the start of a paragraph, after
 // a space, a tab or a break, in this run or the one before) as its own element, since
@@ -115,12 +159,6 @@ std::string RunText(std::string_view text, bool& afterSpace) {
     return out;
 }
 
-std::string Centimetres(int twips) {
-    char s[32];
-    std::snprintf(s, sizeof s, "%.3fcm", twips / 1440.0 * 2.54);
-    return s;
-}
-
 // A picture in its line, its PNG the archive's Pictures/graphN.png; its namespaces declared on
 // it, so that a document without pictures keeps the bytes it always had.
 std::string PictureXml(const PngPicture& picture, std::size_t n) {
@@ -134,24 +172,60 @@ std::string PictureXml(const PngPicture& picture, std::size_t n) {
            "</draw:frame>";
 }
 
+// One paragraph; the pictures met, in order, into *pictures.
+std::string ParagraphXml(const rtf::Paragraph& p, Styles& styles,
+                         std::vector<const PngPicture*>* pictures) {
+    const std::string mark = styles.Of(p.mark);
+    std::string xml = "<text:p text:style-name=\"P" + std::to_string(int(p.align) + 1) + "\">";
+    if (p.runs.empty()) xml += "<text:span text:style-name=\"" + mark + "\"/>";
+    bool afterSpace = true;
+    for (const auto& r : p.runs) {
+        xml += "<text:span text:style-name=\"" + styles.Of(r.format) + "\">" +
+               RunText(r.text, afterSpace) + "</text:span>";
+        if (!r.picture) continue;
+        pictures->push_back(&*r.picture);
+        xml += PictureXml(*r.picture, pictures->size());
+    }
+    return xml + "</text:p>\n";
+}
+
+// A table of the document: its columns, then its rows of bordered cells.
+std::string TableXml(const rtf::Document& doc, const rtf::TableGrid& grid, Styles& styles,
+                     std::vector<const PngPicture*>* pictures) {
+    const std::vector<int> widths = grid.Widths();
+    const std::string name = styles.Table(widths);
+    std::string xml = "<table:table" + std::string(kTableNamespace) + " table:name=\"" + name +
+                      "\" table:style-name=\"" + name + "\">";
+    for (std::size_t c = 0; c < widths.size(); ++c)
+        xml +=
+            "<table:table-column table:style-name=\"" + name + "." + std::to_string(c + 1) + "\"/>";
+    for (const auto& row : grid.cells) {
+        xml += "<table:table-row>";
+        for (const auto& cell : row) {
+            xml += "<table:table-cell table:style-name=\"TbCell\" office:value-type=\"string\">";
+            if (cell.first == cell.last) xml += "<text:p text:style-name=\"P1\"/>";
+            for (std::size_t k = cell.first; k < cell.last; ++k)
+                xml += ParagraphXml(doc.paragraphs[k], styles, pictures);
+            xml += "</table:table-cell>";
+        }
+        xml += "</table:table-row>";
+    }
+    return xml + "</table:table>\n";
+}
+
 // The body; the pictures met, in order, into *pictures.
 std::string ContentXml(const rtf::Document& doc, const Fonts& fonts,
                        std::vector<const PngPicture*>* pictures) {
     Styles styles(fonts);
     std::string body;
-    for (const auto& p : doc.paragraphs) {
-        const std::string mark = styles.Of(p.mark);
-        body += "<text:p text:style-name=\"P" + std::to_string(int(p.align) + 1) + "\">";
-        if (p.runs.empty()) body += "<text:span text:style-name=\"" + mark + "\"/>";
-        bool afterSpace = true;
-        for (const auto& r : p.runs) {
-            body += "<text:span text:style-name=\"" + styles.Of(r.format) + "\">" +
-                    RunText(r.text, afterSpace) + "</text:span>";
-            if (!r.picture) continue;
-            pictures->push_back(&*r.picture);
-            body += PictureXml(*r.picture, pictures->size());
+    for (std::size_t k = 0; k < doc.paragraphs.size();) {
+        if (doc.paragraphs[k].cell) {
+            const rtf::TableGrid grid = rtf::TableAt(doc.paragraphs, k);
+            body += TableXml(doc, grid, styles, pictures);
+            k = grid.end;
+        } else {
+            body += ParagraphXml(doc.paragraphs[k++], styles, pictures);
         }
-        body += "</text:p>\n";
     }
     std::string faces;
     std::vector<std::string> names;

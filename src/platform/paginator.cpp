@@ -13,6 +13,7 @@
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextLayout>
+#include <QTextTable>
 #include <algorithm>
 #include <cmath>
 
@@ -67,10 +68,22 @@ class BreakRule {
         return may;
     }
     bool WithinParagraphs() const { return !inQuestion_; }
+    // A table stays with what leads to it, whole: a page starts before it only where one
+    // may start inside a paragraph, and nowhere inside it.
+    bool BeforeTable() {
+        afterSeparator_ = afterEmpty_ = false;
+        return WithinParagraphs();
+    }
 
   private:
     bool inQuestion_ = false, afterSeparator_ = false, afterEmpty_ = false;
 };
+
+// The table a block stands in, if any; nothing to look up in a document without frames.
+QTextTable* TableOf(const QTextBlock& b) {
+    if (b.document()->rootFrame()->childFrames().isEmpty()) return nullptr;
+    return QTextCursor(b).currentTable();
+}
 
 bool IsSign(QChar c) {
     return c == '-' || c == '+' || c == QChar(0x2212);
@@ -133,6 +146,37 @@ constexpr double kTwipsPerInch = 1440.0;
 constexpr double kEdge = 1.0;
 // Qt's block margins are in pixels of 1/96 inch.
 constexpr double kTwipsPerPixel = 15.0;
+
+// Where a table keeps the column widths its document gave, once FitTables has seen it.
+constexpr int kGivenWidths = QTextFormat::UserProperty + 100;
+
+// A table wider than the page (a key in a narrow column) shrinks to it, its columns keeping
+// their proportions, rather than run off the page; one that fits keeps its own widths.
+void FitTables(QTextDocument& doc, double widthTwips) {
+    for (QTextFrame* frame : doc.rootFrame()->childFrames()) {
+        auto* table = qobject_cast<QTextTable*>(frame);
+        if (!table) continue;
+        QTextTableFormat f = table->format();
+        if (!f.hasProperty(kGivenWidths)) f.setProperty(kGivenWidths, f.columnWidthConstraints());
+        const QList<QTextLength> given = f.lengthVectorProperty(kGivenWidths);
+        double total = 0;
+        bool fixed = true;
+        for (const QTextLength& w : given) {
+            fixed = fixed && w.type() == QTextLength::FixedLength;
+            total += w.rawValue();
+        }
+        QList<QTextLength> widths = given;
+        if (fixed && total * kTwipsPerPixel > widthTwips) {
+            widths.clear();
+            for (const QTextLength& w : given)
+                widths.append(
+                    QTextLength(QTextLength::PercentageLength, 100 * w.rawValue() / total));
+        }
+        if (widths == f.columnWidthConstraints()) continue;
+        f.setColumnWidthConstraints(widths);
+        table->setFormat(f);
+    }
+}
 
 // A device of 1440 dots per inch: laid out on it, one unit is one twip.
 QImage& TwipDevice() {
@@ -281,11 +325,14 @@ void Paginator::SplitInto(Layout& l, double widthTwips) const {
     double whole = 0, part = 0;
     for (QTextBlock b = document_.begin(); b.isValid(); b = b.next()) {
         const double guess = GuessTwips(b, widthTwips, points);
-        if (part > 0 && part + guess > kPartTwips) {
+        // A part holds a table whole, and never starts right after one: a fragment cut there
+        // would take the table's frame apart.
+        const bool mayCut = !TableOf(b) && !(b.previous().isValid() && TableOf(b.previous()));
+        if (part > 0 && part + guess > kPartTwips && mayCut) {
             cuts.push_back({b.position(), true});
             part = 0;
         }
-        if (guess > kPartTwips) CutParagraph(b, guess, cuts);
+        if (guess > kPartTwips && mayCut) CutParagraph(b, guess, cuts);
         part = guess > kPartTwips ? kPartTwips : part + guess;
         whole += guess;
     }
@@ -324,6 +371,7 @@ void Paginator::Prepare(QTextDocument& doc, double widthTwips) const {
     option.setTabStopDistance(defaultTabTwips_ * DefaultDpiY() / kTwipsPerInch);
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     doc.setDefaultTextOption(option);
+    FitTables(doc, widthTwips);
     doc.setTextWidth(widthTwips);
 }
 
@@ -358,19 +406,39 @@ void Paginator::CollectLines(Layout& l) {
     for (std::size_t n = 0; n < l.parts.size(); ++n) {
         const Layout::Part& p = l.parts[n];
         QAbstractTextDocumentLayout* layout = p.doc->documentLayout();
+        QTextTable* table = nullptr;
+        std::size_t tableStart = 0;
         for (QTextBlock b = p.doc->begin(); b.isValid(); b = b.next()) {
             const QRectF box = layout->blockBoundingRect(b);
             const QTextLayout* tl = b.layout();
-            const bool before = rule.Before(b);
+            QTextTable* in = TableOf(b);
+            if (table && in != table) SpanFrame(l, tableStart, *layout, *table, p.top);
+            const bool before = !in ? rule.Before(b) : in != table && rule.BeforeTable();
+            const bool within = !in && rule.WithinParagraphs();
+            if (in != table) tableStart = l.lines.size();
+            table = in;
             for (int k = 0; k < tl->lineCount(); ++k) {
                 const QTextLine line = tl->lineAt(k);
                 const double top = p.top + box.top() + line.y();
                 l.lines.push_back({p.start + b.position() + line.textStart(), top,
-                                   top + line.height(), k == 0 ? before : rule.WithinParagraphs(),
-                                   n});
+                                   top + line.height(), k == 0 ? before : within, n});
             }
         }
+        if (table) SpanFrame(l, tableStart, *layout, *table, p.top);
     }
+}
+
+// The lines of a table from `first` on reach its frame's edges: a page that starts with it
+// shows its top border, and one that ends with it its bottom border.
+void Paginator::SpanFrame(Layout& l, std::size_t first, QAbstractTextDocumentLayout& layout,
+                          QTextFrame& frame, double partTop) {
+    if (first >= l.lines.size()) return;
+    // Qt gives a table's box from its first cell's text, as far right of the table's left
+    // edge (the page's: our tables have no margin) as below its top.
+    QRectF box = layout.frameBoundingRect(&frame);
+    box.translate(-box.left(), -box.left());
+    l.lines[first].top = std::min(l.lines[first].top, partTop + box.top());
+    l.lines.back().bottom = std::max(l.lines.back().bottom, partTop + box.bottom());
 }
 
 int Paginator::FormatRange(QPainter& painter, const QRectF& rectTwips, int start, bool render) {

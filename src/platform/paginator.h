@@ -10,9 +10,11 @@
 #include <string_view>
 #include <vector>
 
+class QAbstractTextDocumentLayout;
 class QPagedPaintDevice;
 class QPainter;
 class QTextDocument;
+class QTextFrame;
 
 namespace equat {
 
@@ -92,6 +94,8 @@ class Paginator {
     void SplitInto(Layout& l, double widthTwips) const;
     void Prepare(QTextDocument& doc, double widthTwips) const;
     static void CollectLines(Layout& l);
+    static void SpanFrame(Layout& l, std::size_t first, QAbstractTextDocumentLayout& layout,
+                          QTextFrame& frame, double partTop);
     void Draw(QPainter& painter, const QRectF& rectTwips, double top, double bottom,
               std::size_t firstPart, std::size_t lastPart);
 

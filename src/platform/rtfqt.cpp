@@ -6,10 +6,13 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextImageFormat>
+#include <QTextTable>
 #include <QUrl>
 #include <cmath>
 #include <map>
 #include <tuple>
+
+#include "rtf/tablegrid.h"
 
 namespace equat {
 
@@ -23,6 +26,7 @@ enum : int {
     kPitch,
     kPicturePng,
     kPicturePixels,
+    kCellRight,  // a table cell's right edge in twips, as the model gives it
 };
 
 Qt::Alignment ToQt(rtf::Align a) {
@@ -225,35 +229,135 @@ QTextCharFormat ToQtFormat(const rtf::CharFormat& format, const std::vector<rtf:
     return f;
 }
 
-void InsertDocument(QTextCursor& cursor, const rtf::Document& doc) {
-    InstallFontFallbacks();
-    // A document uses a handful of formats over and over.
-    std::vector<std::pair<rtf::CharFormat, QTextCharFormat>> cache;
-    auto qtFormat = [&](const rtf::CharFormat& f) -> const QTextCharFormat& {
-        for (const auto& [key, value] : cache)
-            if (key == f) return value;
-        cache.emplace_back(f, ToQtFormat(f, doc.fonts));
-        return cache.back().second;
-    };
-    cursor.removeSelectedText();
-    for (std::size_t k = 0; k < doc.paragraphs.size(); ++k) {
-        const rtf::Paragraph& p = doc.paragraphs[k];
+namespace {
+
+QTextTableFormat TableFormat(const rtf::TableGrid& grid) {
+    QTextTableFormat f;
+    f.setBorder(1);
+    f.setBorderBrush(Qt::black);
+    f.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+    f.setBorderCollapse(true);
+    f.setCellSpacing(0);
+    f.setCellPadding(3);
+    QList<QTextLength> widths;
+    for (int twips : grid.Widths())
+        widths.append(QTextLength(QTextLength::FixedLength, twips / kTwipsPerPixel));
+    f.setColumnWidthConstraints(widths);
+    return f;
+}
+
+// Writes the paragraphs of a model one after the other, each in a new block but the first,
+// which takes the block the cursor stands in; a table goes in as a QTextTable.
+class DocumentWriter {
+  public:
+    DocumentWriter(QTextCursor& cursor, const rtf::Document& doc) : cursor_(cursor), doc_(doc) {}
+
+    void Paragraph(const rtf::Paragraph& p, bool newBlock) {
         QTextBlockFormat bf;
         bf.setAlignment(ToQt(p.align));
         SetSpacing(bf, p);
-        const QTextCharFormat mark = qtFormat(p.mark);
-        if (k == 0) {
-            cursor.mergeBlockFormat(bf);
-            cursor.setBlockCharFormat(mark);
+        const QTextCharFormat mark = Format(p.mark);
+        if (newBlock) {
+            cursor_.insertBlock(bf, mark);
         } else {
-            cursor.insertBlock(bf, mark);
+            cursor_.mergeBlockFormat(bf);
+            cursor_.setBlockCharFormat(mark);
         }
         for (const rtf::Run& r : p.runs) {
-            cursor.insertText(QString::fromStdString(r.text), qtFormat(r.format));
-            if (r.picture) InsertPicture(cursor, *r.picture);
+            cursor_.insertText(QString::fromStdString(r.text), Format(r.format));
+            if (r.picture) InsertPicture(cursor_, *r.picture);
+        }
+    }
+
+    // The table that starts at paragraph begin; the cursor is left in the block after it.
+    std::size_t Table(std::size_t begin) {
+        const rtf::TableGrid grid = rtf::TableAt(doc_.paragraphs, begin);
+        const int columns = static_cast<int>(grid.rights.size());
+        QTextTable* table =
+            cursor_.insertTable(static_cast<int>(grid.cells.size()), columns, TableFormat(grid));
+        for (int r = 0; r < table->rows(); ++r) {
+            for (int c = 0; c < columns; ++c) {
+                const auto range = grid.cells[std::size_t(r)][std::size_t(c)];
+                QTextTableCell cell = table->cellAt(r, c);
+                QTextTableCellFormat cf = cell.format().toTableCellFormat();
+                cf.setVerticalAlignment(QTextCharFormat::AlignMiddle);
+                cf.setProperty(kCellRight, grid.rights[std::size_t(c)]);
+                cell.setFormat(cf);
+                cursor_ = cell.firstCursorPosition();
+                for (std::size_t k = range.first; k < range.last; ++k)
+                    Paragraph(doc_.paragraphs[k], k > range.first);
+            }
+        }
+        cursor_.setPosition(table->lastPosition() + 1);
+        return grid.end;
+    }
+
+  private:
+    // A document uses a handful of formats over and over.
+    const QTextCharFormat& Format(const rtf::CharFormat& f) {
+        for (const auto& [key, value] : cache_)
+            if (key == f) return value;
+        cache_.emplace_back(f, ToQtFormat(f, doc_.fonts));
+        return cache_.back().second;
+    }
+
+    QTextCursor& cursor_;
+    const rtf::Document& doc_;
+    std::vector<std::pair<rtf::CharFormat, QTextCharFormat>> cache_;
+};
+
+}  // namespace
+
+void InsertDocument(QTextCursor& cursor, const rtf::Document& doc) {
+    InstallFontFallbacks();
+    cursor.removeSelectedText();
+    DocumentWriter writer(cursor, doc);
+    // The first paragraph, and the one after a table, take the block the cursor is in.
+    bool newBlock = false;
+    for (std::size_t k = 0; k < doc.paragraphs.size();) {
+        if (doc.paragraphs[k].cell) {
+            k = writer.Table(k);
+            newBlock = false;
+        } else {
+            writer.Paragraph(doc.paragraphs[k++], newBlock);
+            newBlock = true;
         }
     }
 }
+
+namespace {
+
+// Where a block stands in a table of the document, tables numbered as met.
+class CellPlaces {
+  public:
+    std::optional<rtf::CellPlace> Of(const QTextBlock& b) {
+        const QTextTable* table = QTextCursor(b).currentTable();
+        if (!table) return std::nullopt;
+        auto at = std::find(tables_.begin(), tables_.end(), table);
+        if (at == tables_.end()) at = tables_.insert(at, table);
+        const QTextTableCell cell = table->cellAt(b.position());
+        const QTextTableCellFormat f = cell.format().toTableCellFormat();
+        return rtf::CellPlace{static_cast<int>(at - tables_.begin()), cell.row(), cell.column(),
+                              f.hasProperty(kCellRight) ? f.intProperty(kCellRight)
+                                                        : RightEdge(*table, cell.column())};
+    }
+
+  private:
+    // A table the model did not make: its columns' fixed widths, or an inch each.
+    static int RightEdge(const QTextTable& table, int column) {
+        const QList<QTextLength> widths = table.format().columnWidthConstraints();
+        double right = 0;
+        for (int c = 0; c <= column; ++c) {
+            const bool fixed = c < widths.size() && widths[c].type() == QTextLength::FixedLength;
+            right += fixed ? widths[c].rawValue() * kTwipsPerPixel : 1440;
+        }
+        return static_cast<int>(std::lround(right));
+    }
+
+    std::vector<const QTextTable*> tables_;
+};
+
+}  // namespace
 
 rtf::Document DocumentFromRange(const QTextDocument& doc, int start, int end) {
     rtf::Document out;
@@ -263,7 +367,9 @@ rtf::Document DocumentFromRange(const QTextDocument& doc, int start, int end) {
     end = std::min(end, doc.characterCount() - 1);
     start = std::clamp(start, 0, std::max(end, 0));
     rtf::Paragraph current;
+    CellPlaces places;
     for (QTextBlock b = doc.findBlock(start); b.isValid() && b.position() <= end; b = b.next()) {
+        current.cell = places.Of(b);
         current.align = FromQt(b.blockFormat().alignment());
         GetSpacing(b.blockFormat(), current);
         current.mark = FromQt(b.charFormat(), defaultFont, table);

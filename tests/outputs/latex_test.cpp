@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "../rtf/rtf_test_util.h"
 #include "core/choices.h"
 #include "core/classset.h"
 #include "core/kinds.h"
@@ -127,11 +128,14 @@ TEST(Latex, MarkupOfAnyBytesKeepsItsBracesBalanced) {
     for (std::uint32_t seed = 1; seed <= 2000; ++seed) {
         RandomSource rng(seed);
         std::string markup;
-        const char* pieces[] = {"<b>", "</i>", "<sup>", "<sub>", "<symbol>", "<br>", "\\", "{",
-                                "}",   "%",    "<",     "\\'3c", "\\par ",   "$",    "^"};
+        const char* pieces[] = {
+            "<b>",       "</i>",   "<sup>", "<sub>", "<symbol>", "<br>", "\\", "{",
+            "}",         "%",      "<",     "\\'3c", "\\par ",   "$",    "^",  "<row=400,500>",
+            "<row=300>", "<cell>", "</row>"};
+        constexpr int kPieces = static_cast<int>(std::size(pieces));
         for (int k = 0; k < 30; ++k)
             markup += rng.RandomInt(3) ? std::string(1, char(1 + rng.RandomInt(255)))
-                                       : std::string(pieces[rng.RandomInt(15)]);
+                                       : std::string(pieces[rng.RandomInt(kPieces)]);
         const std::string tex = MarkupTex(markup);
         int depth = 0;
         for (std::size_t k = 0; k < tex.size(); ++k) {
@@ -144,7 +148,45 @@ TEST(Latex, MarkupOfAnyBytesKeepsItsBracesBalanced) {
             ASSERT_GE(depth, 0) << seed << " " << tex;
         }
         EXPECT_EQ(depth, 0) << seed << " " << tex;
+        std::size_t opened = 0, closed = 0;
+        for (auto at = tex.find("\\begin{tabular}"); at != std::string::npos;
+             at = tex.find("\\begin{tabular}", at + 1))
+            ++opened;
+        for (auto at = tex.find("\\end{tabular}"); at != std::string::npos;
+             at = tex.find("\\end{tabular}", at + 1))
+            ++closed;
+        EXPECT_EQ(opened, closed) << seed << " " << tex;
     }
+}
+
+// The keys' table rows are one ruled tabular, which pdflatex typesets with its cells in order.
+TEST(Latex, TableRowsBecomeOneRuledTabular) {
+    std::string markup = "avant";
+    for (int r = 0; r < 3; ++r) {
+        markup += "<row=1400,900,900,900,900>";
+        for (int c = 0; c < 5; ++c)
+            markup += "r" + std::to_string(r) + "c" + std::to_string(c) + "<cell>";
+        markup += "</row>";
+    }
+    const std::string tex = MarkupTex(markup + "<br>apr\xE8s");
+    EXPECT_EQ(tex.find("\\begin{tabular}"), tex.rfind("\\begin{tabular}")) << tex;
+    EXPECT_NE(tex.find("\\begin{tabular}{|c|c|c|c|c|}\\hline\nr0c0 & r0c1 & r0c2 & r0c3 & r0c4 "
+                       "\\\\ \\hline\n"),
+              std::string::npos)
+        << tex;
+    if (!Installed("pdflatex") || !Installed("pdftotext"))
+        GTEST_SKIP() << "pdflatex or pdftotext is not installed";
+    const fs::path dir = TempFolder();
+    std::ofstream(dir / "t.tex") << "\\documentclass{article}\\usepackage[T1]{fontenc}"
+                                    "\\usepackage[utf8]{inputenc}\\begin{document}"
+                                 << tex << "\\end{document}\n";
+    const std::string run = "cd '" + dir.string() +
+                            "' && timeout 300 pdflatex -interaction=nonstopmode -halt-on-error "
+                            "t.tex >/dev/null 2>&1 && pdftotext -layout t.pdf t.txt";
+    ASSERT_EQ(std::system(run.c_str()), 0);
+    const std::string text = ReadAll(dir / "t.txt");
+    EXPECT_EQ(rtf::test::FirstOutOfOrder(text), "") << text;
+    fs::remove_all(dir);
 }
 
 // Every kind, a mixed sheet, hostile texts, keys with graphs and a 30-copy class set: both

@@ -2,12 +2,17 @@
 // The OpenDocument files are sound archives: "mimetype" first and stored, the manifest
 // naming every part, every part well-formed enough to hold the documents' text with real
 // signs and no private-use character.
+#include "outputs/odt.h"
+
 #include <gtest/gtest.h>
 #include <zip.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "../rtf/rtf_test_util.h"
+#include "../temp_folder_test.h"
 #include "core/graph.h"
 #include "core/kinds.h"
 #include "core/random.h"
@@ -97,6 +102,42 @@ TEST(Odt, ArchivesAreWhole) {
         }
     }
     SetGraphPainter(nullptr);
+}
+
+std::size_t Count(const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
+// A table is an ODF table of bordered cells, which LibreOffice reads in order.
+using OdtTable = TempFolderTest;
+TEST_F(OdtTable, LibreOfficeReadsTheCellsInOrder) {
+    std::string bytes, error;
+    ASSERT_TRUE(OdtBytes(rtf::test::TableDocument(), &bytes, &error)) << error;
+    zip_error_t ze;
+    zip_source_t* src = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &ze);
+    zip_t* z = zip_open_from_source(src, ZIP_RDONLY | ZIP_CHECKCONS, &ze);
+    ASSERT_NE(z, nullptr);
+    const std::string content = Part(z, zip_uint64_t(zip_name_locate(z, "content.xml", 0)));
+    zip_close(z);
+    EXPECT_EQ(Count(content, "<table:table "), 1u);
+    EXPECT_EQ(Count(content, "<table:table-column "), 5u);
+    EXPECT_EQ(Count(content, "<table:table-row>"), 3u);
+    EXPECT_EQ(Count(content, "<table:table-cell "), 15u);
+    EXPECT_NE(content.find("fo:border=\"0.5pt solid #000000\""), std::string::npos);
+
+    if (std::system("command -v soffice >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "soffice not found: LibreOffice did not read the table";
+    Spit(dir_ / "t.odt", bytes);
+    const std::string command = "cd '" + dir_.string() +
+                                "' && timeout 300 soffice --headless --norestore "
+                                "-env:UserInstallation=file://" +
+                                (dir_ / "profile").string() +
+                                " --convert-to 'txt:Text (encoded):UTF8' t.odt >log 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << Slurp(dir_ / "log");
+    const std::string text = Slurp(dir_ / "t.txt");
+    EXPECT_EQ(rtf::test::FirstOutOfOrder(text), "") << text;
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "../rtf/rtf_test_util.h"
 #include "core/cp1252.h"
 #include "core/drawchoices.h"
 #include "core/kinds.h"
@@ -386,6 +387,22 @@ TEST(Quiz, FragmentsAsTex) {
          "<p>\\(\\begin{cases}2x = 1 \\\\ y = 2\\end{cases}\\)</p>\n"},
     };
     for (const auto& c : cases) EXPECT_EQ(FragmentTexHtml(c.rtf), c.html) << c.rtf;
+}
+
+// A table of the feedback is an HTML table, its cells in order between the paragraphs.
+TEST(Quiz, TablesAsHtmlTables) {
+    const std::string html = DocumentTexHtml(rtf::test::TableDocument());
+    std::string expected = "<p>avant</p>\n<table style=\"border-collapse:collapse\">\n";
+    for (int r = 0; r < 3; ++r) {
+        expected += "<tr>";
+        for (int c = 0; c < 5; ++c)
+            expected +=
+                "<td style=\"border:1px solid black;padding:2px 6px;text-align:center\">"
+                "\\(r" +
+                std::to_string(r) + "c" + std::to_string(c) + "\\)</td>";
+        expected += "</tr>\n";
+    }
+    EXPECT_EQ(html, expected + "</table>\n<p>apr\xC3\xA8s</p>\n");
 }
 
 // A roster's names go into the categories as typed, and nowhere else: the rest of a bank

@@ -5,17 +5,20 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QPainter>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <map>
 
+#include "../rtf/rtf_test_util.h"
 #include "app/qt_environment.h"
 #include "core/kinds.h"
 #include "core/sheet.h"
 #include "platform/classpdf.h"
 #include "platform/pdfwords.h"
+#include "platform/rtfqt.h"
 
 using namespace equat;
 
@@ -133,5 +136,72 @@ TEST(Pages, TallDocumentsArePagedInParts) {
         ASSERT_EQ(starts.size(), static_cast<std::size_t>(paragraphs + 1) / 2);
         for (std::size_t k = 0; k < starts.size(); ++k)
             EXPECT_EQ(starts[k], doc.findBlockByNumber(static_cast<int>(2 * k)).position()) << k;
+    }
+}
+
+// The lines of an image drawn dark over at least `length` pixels in a row: each run of
+// neighbouring rows (or columns, `across`) counted once.
+int RuledLines(const QImage& image, bool across, int length) {
+    const int outer = across ? image.width() : image.height();
+    const int inner = across ? image.height() : image.width();
+    int lines = 0;
+    bool inLine = false;
+    for (int a = 0; a < outer; ++a) {
+        int run = 0, longest = 0;
+        for (int b = 0; b < inner; ++b) {
+            const QRgb px = across ? image.pixel(a, b) : image.pixel(b, a);
+            run = qGray(px) < 128 ? run + 1 : 0;
+            longest = std::max(longest, run);
+        }
+        lines += longest >= length && !inLine;
+        inLine = longest >= length;
+    }
+    return lines;
+}
+
+// A table goes to the next page whole whatever the page's height, and a page that shows it
+// shows all its rules: 4 across its 3 rows, 6 beside its 5 columns.
+TEST(Pages, TablesAreNeverCut) {
+    rtf::Document model = rtf::test::TableDocument();
+    for (int k = 0; k < 5; ++k)
+        model.paragraphs.insert(model.paragraphs.begin(), model.paragraphs[0]);
+    int tab = 720;
+    auto doc = LoadDocument(DocumentSource([&] { return model; }), &tab);
+    Paginator pages(std::move(doc), tab);
+    int tableFirst = -1, tableLast = -1;
+    {
+        auto copy = LoadDocument(DocumentSource([&] { return model; }), &tab);
+        const QTextBlock first = copy->findBlockByNumber(6), last = copy->findBlockByNumber(20);
+        tableFirst = first.position();
+        tableLast = last.position();
+        ASSERT_EQ(first.text(), "r0c0");
+        ASSERT_EQ(last.text(), "r2c4");
+    }
+    QPainter unused;
+    // A column narrower than the table's 5000 twips shrinks it.
+    for (double width : {10772.0, 3000.0}) {
+        int shown = 0;
+        for (double height = 2100; height < 3600; height += 31) {
+            for (int at = 0; at < pages.TextLength();) {
+                const QRectF page(0, 0, width, height);
+                const int next = pages.FormatRange(unused, page, at, false);
+                ASSERT_TRUE(next <= tableFirst || next > tableLast) << height << " " << next;
+                if (at == tableFirst) {
+                    QImage image(720, 400, QImage::Format_RGB32);
+                    image.setDotsPerMeterX(3780);  // 96 dots per inch
+                    image.setDotsPerMeterY(3780);
+                    image.fill(Qt::white);
+                    QPainter painter(&image);
+                    pages.FormatRange(painter, page, at);
+                    painter.end();
+                    const int across = static_cast<int>(std::min(width, 5000.0) / 15 * 0.9);
+                    EXPECT_EQ(RuledLines(image, false, across), 4) << width << " " << height;
+                    EXPECT_EQ(RuledLines(image, true, 40), 6) << width << " " << height;
+                    ++shown;
+                }
+                at = next;
+            }
+        }
+        EXPECT_GT(shown, 0) << width;
     }
 }

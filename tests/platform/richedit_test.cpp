@@ -16,9 +16,11 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextTable>
 
 #include "../rtf/rtf_test_util.h"
 #include "core/markup.h"
+#include "platform/rtfqt.h"
 #include "rtf/reader.h"
 #include "rtf/writer.h"
 
@@ -153,6 +155,48 @@ TEST_F(RichEditTest, SelectionRtfKeepsTextAndFormats) {
         EXPECT_TRUE(Flatten(original) == Flatten(saved)) << g.name;
         EXPECT_EQ(e.Text().toStdString(), rtf::PlainTextUtf8(original)) << g.name;
         EXPECT_EQ(e.TextLength(), static_cast<int>(Flatten(original).text.size())) << g.name;
+    }
+}
+
+// A table of the model is a bordered QTextTable in the control, its columns as wide as the
+// model says, and what the control gives back places every paragraph in its cell again.
+TEST_F(RichEditTest, TablesComeBackInTheirCells) {
+    const rtf::Document doc = rtf::test::TableDocument();
+    // Loaded from the model and given back as a model, then opened from RTF and saved.
+    for (bool file : {false, true}) {
+        RichEdit e;
+        e.Clear();
+        if (file)
+            e.LoadRtfDocument(rtf::WriteRtf(doc));
+        else
+            e.LoadDocument(doc);
+        const auto* table =
+            qobject_cast<QTextTable*>(e.document()->rootFrame()->childFrames().value(0));
+        ASSERT_NE(table, nullptr);
+        ASSERT_EQ(table->rows(), 3);
+        ASSERT_EQ(table->columns(), 5);
+        EXPECT_GT(table->format().border(), 0);
+        const QList<QTextLength> widths = table->format().columnWidthConstraints();
+        for (int c = 0; c < 5; ++c) {
+            EXPECT_EQ(widths.value(c).rawValue() * 15, c == 0 ? 1400 : 900) << c;
+            for (int r = 0; r < 3; ++r)
+                EXPECT_EQ(table->cellAt(r, c).firstCursorPosition().block().text(),
+                          QString("r%1c%2").arg(r).arg(c));
+        }
+        e.SelectAll();
+        const rtf::Document back = file ? rtf::ReadRtf(e.SelectionRtf())
+                                        : DocumentFromRange(*e.document(), 0, e.TextLength());
+        ASSERT_EQ(back.paragraphs.size(), doc.paragraphs.size()) << file;
+        const auto text = [](const rtf::Paragraph& p) {
+            std::string t;
+            for (const auto& run : p.runs) t += run.text;
+            return t;
+        };
+        for (std::size_t k = 0; k < doc.paragraphs.size(); ++k) {
+            EXPECT_EQ(back.paragraphs[k].cell, doc.paragraphs[k].cell) << file << " " << k;
+            EXPECT_EQ(back.paragraphs[k].align, doc.paragraphs[k].align) << file << " " << k;
+            EXPECT_EQ(text(back.paragraphs[k]), text(doc.paragraphs[k])) << file << " " << k;
+        }
     }
 }
 

@@ -8,6 +8,7 @@
 #include "core/kinds.h"
 #include "core/random.h"
 #include "core/sheet.h"
+#include "rtf/model.h"
 
 namespace equat::rtf::test {
 
@@ -43,6 +44,47 @@ inline std::vector<Generated> GeneratedDocuments(int count = 40, std::uint32_t s
         }
     }
     return docs;
+}
+
+// A paragraph, a table of 3 rows of 5 cells reading "r0c0" ... "r2c4" (columns 900 twips
+// wide, the first 1400), and a paragraph after it.
+inline Document TableDocument() {
+    Document d;
+    d.fonts = {{"Arial", 0, FontFamily::Swiss, 0}};
+    d.defaultFont = 0;
+    CharFormat f;
+    f.font = 0;
+    const auto paragraph = [&](const std::string& text) -> Paragraph& {
+        Paragraph& p = d.paragraphs.emplace_back();
+        p.runs.push_back(Run{f, text});
+        p.mark = f;
+        return p;
+    };
+    d.paragraphs.clear();
+    paragraph("avant");
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 5; ++c) {
+            Paragraph& p = paragraph("r" + std::to_string(r) + "c" + std::to_string(c));
+            p.align = Align::Center;
+            p.cell = CellPlace{0, r, c, 1400 + 900 * c};
+        }
+    paragraph("apr\xC3\xA8s");
+    return d;
+}
+
+// The first text of TableDocument that a reading of it (UTF-8) lacks, or holds before the one
+// before it; empty when every paragraph and cell is there in order.
+inline std::string FirstOutOfOrder(const std::string& text) {
+    std::vector<std::string> expected{"avant"};
+    for (int k = 0; k < 15; ++k)
+        expected.push_back("r" + std::to_string(k / 5) + "c" + std::to_string(k % 5));
+    expected.push_back("apr\xC3\xA8s");
+    std::size_t at = 0;
+    for (const std::string& piece : expected) {
+        at = text.find(piece, at);
+        if (at == std::string::npos) return piece;
+    }
+    return {};
 }
 
 }  // namespace equat::rtf::test
