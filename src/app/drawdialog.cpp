@@ -36,7 +36,8 @@ QString CaseHint(int c) {
     for (const KindInfo* kind : KindsInWindowOrder())
         for (const auto& info : kind->cases)
             if (info.bit == c)
-                hint += "\n" + FromCp1252(kind->caption) + " : " + FromCp1252(info.label);
+                hint += "\n" + FromCp1252(kind->caption) + " : " +
+                        (info.possible ? FromCp1252(info.label) : QString("jamais"));
     return hint;
 }
 
