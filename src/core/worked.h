@@ -35,6 +35,8 @@ Steps FirstDegreeSteps(int level, const FirstDegreeQuestion& q);
 Steps QuadraticSteps(int level, const QuadraticQuestion& q);
 
 // The pieces the inequations share with the equations.
+Step NoteStep(std::string text);
+Step ConclusionStep(SolutionSet set);
 // The lines of a first-degree solution up to "a x = b" (brackets expanded, terms moved across
 // and added up), with a and b.
 struct LinearReduction {
