@@ -77,8 +77,8 @@ TEST(QuadraticInequation, SetsAndStepsHoldOverManySeeds) {
                     }
                     std::vector<Surd> bounds = ExactValuesOf(r);
                     // A single point, or the one taken out of R, is the set's one bound.
-                    const bool point = r.set->shape == SolutionSet::Shape::Values ||
-                                       !r.set->excluded.empty();
+                    const bool point =
+                        r.set->shape == SolutionSet::Shape::Values || !r.set->excluded.empty();
                     EXPECT_EQ(bounds.size(), *r.discriminant > 0 ? 2u : point ? 1u : 0u);
                     const Relation rel = m.statement.lines[0].relation;
                     for (const Surd& x : PointsAround(bounds))
