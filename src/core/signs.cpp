@@ -143,26 +143,12 @@ SolutionSet SignSolutionSet(const SignTable& table, Relation relation) {
 QuestionResult SignsResult(const SignsQuestion& q) {
     const ReducedSigns r = ReduceSigns(q);
     SolutionSet set = SignSolutionSet(SignTableOf(r), r.relation);
-    QuestionResult result;
-    std::vector<Surd> bounds = set.shape == SolutionSet::Shape::Values ? set.values : set.excluded;
-    for (const auto& i : set.intervals) {
-        if (i.low) bounds.push_back(*i.low);
-        if (i.high) bounds.push_back(*i.high);
-    }
-    for (std::size_t k = 0; k < bounds.size(); ++k) {
-        std::string name = bounds.size() == 1 ? "x" : "x" + DecimalText(static_cast<int>(k + 1));
-        result.values.push_back({std::move(name), bounds[k], RoundedText(bounds[k])});
-    }
     using Shape = SolutionSet::Shape;
     const bool both =
         set.shape == Shape::Reals ||
         (set.shape == Shape::Intervals && !set.intervals.front().low && !set.intervals.back().high);
-    result.verdict = set.shape == Shape::Empty   ? Verdict::NoSolution
-                     : set.shape == Shape::Reals ? Verdict::EveryReal
-                                                 : Verdict::Values;
-    result.caseBit = set.shape == Shape::Empty ? 1 : both ? 2 : 0;
-    result.set = std::move(set);
-    return result;
+    const int caseBit = set.shape == Shape::Empty ? 1 : both ? 2 : 0;
+    return SetResult(std::move(set), caseBit, true);
 }
 
 namespace {
