@@ -205,6 +205,11 @@ void ClassSetDialog::MakeControls() {
     ckbGrille = new QCheckBox("Grille des réponses", this);
     ckbGrille->setToolTip("Les résultats de toutes les copies, en PDF");
     MakeChoiceControls();
+    MakeOutputControls();
+}
+
+// What the set is drawn and written with: the printer, the draw and its codes, the outputs.
+void ClassSetDialog::MakeOutputControls() {
     ckbGraphes = new QCheckBox(kGraphsCaption, this);
     ckbGraphes->setToolTip(kGraphsHint);
     gbAdaptee = new AdaptedLayoutBox(this, true);

@@ -154,6 +154,7 @@ class ClassSetDialog : public QDialog {
   private:
     void Build();
     void MakeControls();
+    void MakeOutputControls();
     void MakeChoiceControls();  // QCM and the automatismes preset
     void LayOut();
     void Connect();

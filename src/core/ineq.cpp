@@ -72,33 +72,6 @@ QuestionResult InequationSetResult(SolutionSet set) {
     return SetResult(std::move(set), caseBit, true);
 }
 
-std::string SetLogText(const SolutionSet& set) {
-    const auto text = [](const std::vector<Surd>& values) {
-        std::string s = "{";
-        for (std::size_t k = 0; k < values.size(); ++k)
-            s += (k ? " ; " : "") + RoundedText(values[k], 2);
-        return s + "}";
-    };
-    switch (set.shape) {
-        case SolutionSet::Shape::Empty:
-            return "vide";
-        case SolutionSet::Shape::Reals:
-            return set.excluded.empty() ? "R" : "R \\ " + text(set.excluded);
-        case SolutionSet::Shape::Intervals: {
-            std::string s;
-            for (const Interval& i : set.intervals) {
-                if (!s.empty()) s += " U ";
-                s += i.low ? (i.lowClosed ? "[" : "]") + RoundedText(*i.low, 2) : "]-inf";
-                s += " ; ";
-                s += i.high ? RoundedText(*i.high, 2) + (i.highClosed ? "]" : "[") : "+inf[";
-            }
-            return s;
-        }
-        default:
-            return text(set.values);
-    }
-}
-
 namespace {
 
 struct Reduced {

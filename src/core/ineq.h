@@ -19,8 +19,6 @@ SolutionSet FirstDegreeInequationSet(const Rational& a, Relation relation, const
 // The result of an inequation from its set (SetResult), its case from the set's shape:
 // 0 intervals, 1 ∅, 2 ℝ, ℝ minus values or a single value.
 QuestionResult InequationSetResult(SolutionSet set);
-// A set in plain text for the diagnostic log: "]-inf ; 1.5] U [2 ; +inf[", "vide", "R \ {2}".
-std::string SetLogText(const SolutionSet& set);
 
 // One first-degree inequation: the sides of a first-degree equation (its record as that kind
 // holds it; level 1 draws its own, small and positive) and the relation between them.

@@ -105,7 +105,8 @@ void ProductKind::DrawToward(RandomSource& rng, int i, int target, Solutions sol
 
 std::string ProductKind::DiagnosticEntry(int i) const {
     const auto& q = question(i);
-    return DegreeDiagnosticEntry(i, q.a, q.b, q.c, q.d, StripResultText(Result(i)), aleas_);
+    return DegreeDiagnosticEntry(i, q.a, q.b, q.c, q.d, "S = " + SetLogText(*Result(i).set),
+                                 aleas_);
 }
 
 std::string ProductKind::DuplicateKey(int i) const {

@@ -206,7 +206,7 @@ std::string QuotientKind::DiagnosticEntry(int i) const {
     const auto& q = question(i);
     return DegreeDiagnosticEntry(
         i, q.n1, q.n0, q.d1, q.d0,
-        "(= " + ExactText(Rational(q.p, q.q)) + ") " + StripResultText(Result(i)), aleas_);
+        "(= " + ExactText(Rational(q.p, q.q)) + ") S = " + SetLogText(*Result(i).set), aleas_);
 }
 
 std::string QuotientKind::DuplicateKey(int i) const {

@@ -287,6 +287,9 @@ QuestionResult SetResult(SolutionSet set, int caseBit, bool excludedAreBounds = 
 // (SolutionSetMarkup: braces, backslash and the Symbol font's signs), written as markup.
 std::string StripResultText(const QuestionResult& result);
 
+// A set in plain text for the diagnostic log: "]-inf ; 1.5] U [2 ; +inf[", "vide", "R \ {2}".
+std::string SetLogText(const SolutionSet& set);
+
 // Concatenated decimal texts of the slots, without separators.
 std::string DuplicateKeyOf(std::span<const std::int32_t> slots);
 

@@ -211,7 +211,8 @@ void SquareKind::DrawToward(RandomSource& rng, int i, int target, Solutions solu
 
 std::string SquareKind::DiagnosticEntry(int i) const {
     const auto& q = question(i);
-    return DegreeDiagnosticEntry(i, q.k, q.b, q.c, q.d, StripResultText(Result(i)), aleas_);
+    return DegreeDiagnosticEntry(i, q.k, q.b, q.c, q.d, "S = " + SetLogText(*Result(i).set),
+                                 aleas_);
 }
 
 std::string SquareKind::DuplicateKey(int i) const {
