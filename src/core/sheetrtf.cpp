@@ -179,17 +179,6 @@ void AppendKeyRtf(std::string& out, const QuestionModel& q, KeyStyle style) {
     layout::PutKey(o, q, style, [&](RtfOut& x) { layout::PutStatement(x, q.statement); });
 }
 
-void AppendStripBody(std::string& out, std::string_view subjectBody, const QuestionResult& result) {
-    // The old kinds' results are digits, signs and the names of the unknowns: nothing to
-    // escape; a set is markup.
-    if (result.set) {
-        AppendMarkupRtf(out, StripResultText(result));
-    } else {
-        out += StripResultText(result);
-    }
-    AppendSkeleton(out, subjectBody);
-}
-
 Sheet RenderSheet(SheetModel model, const SheetSettings& settings) {
     const std::size_t n = model.questions.size();
     Sheet sheet;

@@ -25,10 +25,6 @@ std::string_view KeyNumbering(const QuestionModel& q);
 void AppendSubjectRtf(std::string& out, const QuestionModel& q);
 void AppendKeyRtf(std::string& out, const QuestionModel& q, KeyStyle style);
 
-// The strip key's body of a question: the results, then the subject body's paragraphs with
-// their text taken out and their fonts kept, so that each line is as high as the subject's.
-void AppendStripBody(std::string& out, std::string_view subjectBody, const QuestionResult& result);
-
 // Both documents of a drawn sheet, in the settings' key style and layout.
 Sheet RenderSheet(SheetModel model, const SheetSettings& settings);
 

@@ -93,18 +93,7 @@ std::vector<ClassCopy> Copies() {
     // quotient in the statements, a set of every shape in the key.
     add("1d", {}, 2);
     SheetModel model = *copies.back().sheet.model;
-    using Shape = SolutionSet::Shape;
-    const Surd half(Rational(3, 2)), low(Rational(-1, 2));
-    const SolutionSet sets[] = {
-        {.shape = Shape::Intervals, .intervals = {{std::nullopt, half, false, true}}},
-        {.shape = Shape::Intervals, .intervals = {{low, Surd(4), true, false}}},
-        {.shape = Shape::Intervals,
-         .intervals = {{std::nullopt, Surd(-3), false, false},
-                       {Surd(1), std::nullopt, true, false}}},
-        {.shape = Shape::Empty},
-        {.shape = Shape::Reals, .excluded = {Surd(2)}},
-        {.shape = Shape::Values, .values = {half}},
-    };
+    const std::vector<SolutionSet> sets = rtf::test::SampleSets({Rational(3, 2)});
     for (std::size_t i = 0; i < model.questions.size(); ++i) {
         QuestionModel& q = model.questions[i];
         q.kind = "ineq2";

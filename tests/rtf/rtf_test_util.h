@@ -48,6 +48,23 @@ inline std::vector<Generated> GeneratedDocuments(int count = 40, std::uint32_t s
 
 // A paragraph, a table of 3 rows of 5 cells reading "r0c0" ... "r2c4" (columns 900 twips
 // wide, the first 1400), and a paragraph after it.
+// A solution set of every shape the keys write: a half-line closed at 3/2, a bounded interval, a
+// union, the empty set, the reals less 2, then the given values.
+inline std::vector<SolutionSet> SampleSets(std::vector<Surd> values) {
+    using Shape = SolutionSet::Shape;
+    const Surd half(Rational(3, 2)), low(Rational(-1, 2));
+    return {
+        {.shape = Shape::Intervals, .intervals = {{std::nullopt, half, false, true}}},
+        {.shape = Shape::Intervals, .intervals = {{low, Surd(4), true, false}}},
+        {.shape = Shape::Intervals,
+         .intervals = {{std::nullopt, Surd(-3), false, false},
+                       {Surd(1), std::nullopt, true, false}}},
+        {.shape = Shape::Empty},
+        {.shape = Shape::Reals, .excluded = {Surd(2)}},
+        {.shape = Shape::Values, .values = std::move(values)},
+    };
+}
+
 inline Document TableDocument() {
     Document d;
     d.fonts = {{"Arial", 0, FontFamily::Swiss, 0}};

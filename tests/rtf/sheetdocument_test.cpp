@@ -13,6 +13,7 @@
 #include "core/sheetrtf.h"
 #include "rtf/reader.h"
 #include "rtf/writer.h"
+#include "rtf_test_util.h"
 
 namespace equat::rtf {
 namespace {
@@ -176,18 +177,7 @@ TEST(SheetDocument, SignTablesAreTablesInEveryDocument) {
 // braces, backslash and Symbol signs through markup, the same in the RTF and the model's
 // documents, and the key reads as the set's text.
 TEST(SheetDocument, SolutionSetsReadAsTheirText) {
-    using Shape = SolutionSet::Shape;
-    const Surd half(Rational(3, 2)), low(Rational(-1, 2));
-    const SolutionSet sets[] = {
-        {.shape = Shape::Intervals, .intervals = {{std::nullopt, half, false, true}}},
-        {.shape = Shape::Intervals, .intervals = {{low, Surd(4), true, false}}},
-        {.shape = Shape::Intervals,
-         .intervals = {{std::nullopt, Surd(-3), false, false},
-                       {Surd(1), std::nullopt, true, false}}},
-        {.shape = Shape::Empty},
-        {.shape = Shape::Reals, .excluded = {Surd(2)}},
-        {.shape = Shape::Values, .values = {-half, half}},
-    };
+    const std::vector<SolutionSet> sets = test::SampleSets({Rational(-3, 2), Rational(3, 2)});
     for (std::uint32_t seed = 0; seed < 24; ++seed) {
         SheetSettings s;
         s.count = 6;
