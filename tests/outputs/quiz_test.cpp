@@ -440,15 +440,19 @@ TEST(Quiz, SetAnswersReadBackAsTheirSet) {
     for (const std::string& kind : kinds) {
         ClassCopy copy;
         copy.code.kind = kind;
+        auto model = std::make_shared<SheetModel>();
         std::size_t graded = 0, singles = 0;
         for (int i = 0; i < 300; ++i) {
             QuestionResult r;
             r.set = RandomSet(rng);
             copy.sheet.results.push_back(r);
-            copy.sheet.bodies.emplace_back().kind = copy.code.kind;
+            model->questions.emplace_back().kind = kind;
+            model->questions.back().result = r;
+            copy.sheet.bodies.emplace_back();
             graded += SetAnswerOf(kind, *r.set).has_value();
             singles += r.set->shape == SolutionSet::Shape::Values && r.set->values.size() == 1;
         }
+        copy.sheet.model = model;
         ASSERT_GT(graded, 60u) << kind;
         NamedFiles files;
         std::string error;
