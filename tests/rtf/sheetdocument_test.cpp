@@ -119,10 +119,9 @@ TEST(SheetDocument, QuestionBodiesEqualTheirRtfReadBack) {
             s.graphs = seed % 4 == 2;
             s.draw.progressive = seed % 6 == 3;
             s.draw.mixedKinds = seed % 6 == 5 ? 7u : 0u;
-            s.exports.bodies = true;
+            s.exports.bodies = true;  // the worked steps
             RandomSource rng(seed);
             const SheetModel model = BuildSheetModel(*MakeSheetKind(kind.name, s.draw), rng, s);
-            const Sheet sheet = RenderSheet(model, s);
             for (std::size_t i = 0; i < model.questions.size(); ++i) {
                 const QuestionModel& q = model.questions[i];
                 std::string statement, worked;
@@ -130,8 +129,6 @@ TEST(SheetDocument, QuestionBodiesEqualTheirRtfReadBack) {
                 AppendKeyRtf(worked, q, KeyStyle::Detailed);
                 if (s.decimalComma) UseDecimalComma(statement);
                 if (s.decimalComma) UseDecimalComma(worked);
-                ASSERT_EQ(statement, sheet.bodies[i].statement);
-                ASSERT_EQ(worked, sheet.bodies[i].worked);
                 const QuestionDocuments made = QuestionBodyDocuments(q, s.decimalComma);
                 const std::string where = std::string(kind.name) + " seed " + std::to_string(seed);
                 for (const auto& [doc, rtf] :
