@@ -172,13 +172,15 @@ Sheet RenderSheet(SheetModel model, const SheetSettings& settings) {
     RtfOut subject(sheet.subject), key(sheet.answerKey);
     layout::PutSheet(subject, key, model, settings, [&](const QuestionModel& q, RtfOut&) {
         sheet.results.push_back(q.result);
-        // What the banks take beside the model: the graph in the standard layout.
+        // What the banks take beside the model: the graph in the standard layout, painted
+        // again when the key's own is adapted or, under a strip, not painted.
         if (settings.exports.bodies) {
             sheet.bodies.push_back({settings.decimalComma, {}});
             if (settings.graphs)
                 sheet.bodies.back().graph =
-                    KeyAdapted(settings) ? QuestionGraphPicture(q, settings.decimalComma, false)
-                                         : q.graph;
+                    KeyAdapted(settings) || StyleOf(settings.keyStyle).strip
+                        ? QuestionGraphPicture(q, settings.decimalComma, false)
+                        : q.graph;
         }
         if (sheet.results.size() == 1) {
             // The first question tells the size of the others: room for them at once, so the

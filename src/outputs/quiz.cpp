@@ -239,9 +239,10 @@ std::string MultichoiceQuestion(const ClassCopy& copy, std::size_t i, const Bodi
 std::string MoodleQuestion(const ClassCopy& copy, std::size_t i) {
     const QuestionResult& r = copy.sheet.results[i];
     const QuestionBodies& b = copy.sheet.bodies[i];
-    const std::string_view kind = ModelOf(copy, i).kind;
+    const QuestionModel& m = ModelOf(copy, i);
+    const std::string_view kind = m.kind;
     const BodiesHtml html = BodiesHtmlOf(copy, i);
-    if (!ModelOf(copy, i).choices.empty()) return MultichoiceQuestion(copy, i, html);
+    if (!m.choices.empty()) return MultichoiceQuestion(copy, i, html);
     // A set no blanks can say is marked by the teacher, never graded wrong by the platform.
     const bool graded = !r.set || SetAnswerOf(kind, *r.set);
     std::string q = graded ? "  <question type=\"cloze\">\n" : "  <question type=\"essay\">\n";
