@@ -212,7 +212,9 @@ bool KeyAdapted(const SheetSettings& s) {
 
 Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& settings) {
     SheetModel model = BuildSheetModel(kind, rng, settings);
-    if (!settings.exports.model) return RenderSheet(std::move(model), settings);
+    // The banks write each question from its model.
+    if (!settings.exports.model && !settings.exports.bodies)
+        return RenderSheet(std::move(model), settings);
     auto kept = std::make_shared<const SheetModel>(model);
     Sheet sheet = RenderSheet(std::move(model), settings);
     sheet.model = std::move(kept);

@@ -89,7 +89,7 @@ static_assert(StylesInOrder(), "one row per KeyStyle, in its order");
 
 // What the exports (quizzes) need beyond the documents: off, nothing more is made.
 struct ExportNeeds {
-    bool bodies = false;  // each question's statement and worked solution (Sheet::bodies)
+    bool bodies = false;  // the banks: the model with worked steps, and Sheet::bodies
     bool model = false;   // the sheet as data (Sheet::model), for outputs rendered from it
     bool steps = false;   // each question's worked steps in the model, whatever the key's style
 };
@@ -144,19 +144,12 @@ struct SheetSettings {
     bool graphs = false;
 };
 
-// One question as the documents write it, after its numbering: RTF fragments in the fonts of
-// kRtfHeader, paragraph marks included.
+// What a bank shows of a question beyond its model (its statement and worked solution are
+// written from the model): how the sheet wrote it, kept with the sheet so that a pair edited by
+// hand still exports the questions as drawn.
 struct QuestionBodies {
-    std::string statement;  // the subject's body
-    std::string worked;     // the detailed key's body: the worked solution, then the result
-    // The kind (a name of kSheetKinds) and level it is drawn as: on a mixed or progressive
-    // sheet, each question's own.
-    std::string_view kind;
-    int level = 1;
     bool decimalComma = false;  // its decimals written with a comma
-    // A multiple-choice question's choices, in the order shown; empty otherwise.
-    std::vector<Choice> choices = {};
-    PngPicture graph{};  // its graph, when the key has graphs; else empty
+    PngPicture graph{};         // its graph in the standard layout, when the key has graphs
 };
 
 struct SheetModel;

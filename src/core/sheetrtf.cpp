@@ -69,14 +69,6 @@ void AdaptSubjectBody(std::string& subject, std::size_t body, const AdaptedLayou
     subject.insert(last, "\\sa" + DecimalText(WritingSpace(layout)) + " ");
 }
 
-// Question i for the exports: its statement as the subject has it, and its worked solution.
-QuestionBodies BodiesOf(const QuestionModel& q, std::string statement, bool decimalComma) {
-    QuestionBodies bodies{std::move(statement), {}, q.kind, q.level, decimalComma, q.choices};
-    AppendKeyRtf(bodies.worked, q, KeyStyle::Detailed);
-    if (decimalComma) UseDecimalComma(bodies.worked, 0);
-    return bodies;
-}
-
 // The RTF writer of the layout: bytes appended to a string, the comma and the adapted layout
 // applied to a body's bytes once it is written.
 class RtfOut {
@@ -125,12 +117,6 @@ class RtfOut {
     void Skeleton(const RtfOut& subject, const QuestionModel& /*q*/, KeyStyle /*style*/) {
         const std::string_view body = subject.Body();
         AppendSkeleton(out_, body.substr(0, body.size() - kPar.size()));
-    }
-    // The current body's statement and its paragraph mark, as the exports take it.
-    std::string StatementBody() const {
-        std::string s(Statement());
-        s += kPar;
-        return s;
     }
 
   private:
@@ -184,15 +170,17 @@ Sheet RenderSheet(SheetModel model, const SheetSettings& settings) {
     Sheet sheet;
     sheet.results.reserve(n);
     RtfOut subject(sheet.subject), key(sheet.answerKey);
-    layout::PutSheet(subject, key, model, settings, [&](const QuestionModel& q, RtfOut& s) {
+    layout::PutSheet(subject, key, model, settings, [&](const QuestionModel& q, RtfOut&) {
         sheet.results.push_back(q.result);
-        // The bodies as drawn, before any adapted layout: what the exports ask.
+        // What the banks take beside the model: the graph in the standard layout, painted
+        // again when the key's own is adapted or, under a strip, not painted.
         if (settings.exports.bodies) {
-            sheet.bodies.push_back(BodiesOf(q, s.StatementBody(), settings.decimalComma));
+            sheet.bodies.push_back({settings.decimalComma, {}});
             if (settings.graphs)
                 sheet.bodies.back().graph =
-                    KeyAdapted(settings) ? QuestionGraphPicture(q, settings.decimalComma, false)
-                                         : q.graph;
+                    KeyAdapted(settings) || StyleOf(settings.keyStyle).strip
+                        ? QuestionGraphPicture(q, settings.decimalComma, false)
+                        : q.graph;
         }
         if (sheet.results.size() == 1) {
             // The first question tells the size of the others: room for them at once, so the

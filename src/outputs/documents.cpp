@@ -4,8 +4,6 @@
 #include <algorithm>
 
 #include "core/cp1252.h"
-#include "core/markup.h"
-#include "rtf/reader.h"
 #include "rtf/sheetdocument.h"
 #include "rtf/writer.h"
 
@@ -74,13 +72,6 @@ std::string XmlEscaped(std::string_view text) {
         }
     }
     return out;
-}
-
-rtf::Document FragmentDocument(std::string_view fragment) {
-    std::string rtf(kRtfHeader);
-    rtf += fragment;
-    rtf += '}';
-    return rtf::ReadRtf(rtf);
 }
 
 }  // namespace equat

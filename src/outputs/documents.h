@@ -25,8 +25,4 @@ std::vector<rtf::Document> PairDocumentModels(const OutputData& output, std::siz
 // dropped.
 std::string XmlEscaped(std::string_view text);
 
-// An RTF fragment of the sheets (a question's body) read into the model, in the documents'
-// fonts.
-rtf::Document FragmentDocument(std::string_view fragment);
-
 }  // namespace equat

@@ -238,10 +238,6 @@ std::string_view TexSign(char32_t c) {
     }
 }
 
-std::string FragmentTexHtml(std::string_view fragment) {
-    return DocumentTexHtml(FragmentDocument(fragment));
-}
-
 std::string DocumentTexHtml(const rtf::Document& doc) {
     std::string html;
     std::string cases;  // the lines of an open brace

@@ -9,13 +9,10 @@ namespace rtf {
 struct Document;
 }
 
-// An RTF fragment of the sheets (a question's body) as HTML paragraphs for a learning
-// platform whose MathJax filter typesets TeX between \( and \): the mathematics as TeX
-// (powers, indices, the Symbol font's signs, R as a set), the words as text, a system's brace
-// as one \begin{cases} with a line per equation, a table as an HTML table of bordered cells.
-// Empty paragraphs are left out.
-std::string FragmentTexHtml(std::string_view fragment);
-// The same of a document read already.
+// A document (a question's body) as HTML paragraphs for a learning platform whose MathJax
+// filter typesets TeX between \( and \): the mathematics as TeX (powers, indices, the Symbol
+// font's signs, R as a set), the words as text, a system's brace as one \begin{cases} with a
+// line per equation, a table as an HTML table of bordered cells. Empty paragraphs are left out.
 std::string DocumentTexHtml(const rtf::Document& doc);
 
 // A sign of the documents in TeX's math mode (\times, \approx, \Delta, ^{2}, \emptyset, the

@@ -11,6 +11,7 @@
 #include "outputs/answers.h"
 #include "outputs/documents.h"
 #include "outputs/mathtex.h"
+#include "rtf/sheetdocument.h"
 
 namespace equat {
 
@@ -47,11 +48,26 @@ std::string Category(const ClassCopy& copy) {
            "/" + Doubled(label, '/');  // a slash in a name opens no category
 }
 
+// Question i of a copy as drawn: its kind and level (a mixed or progressive sheet's own), what
+// it asks and its worked steps.
+const QuestionModel& ModelOf(const ClassCopy& copy, std::size_t i) {
+    return copy.sheet.model->questions[i];
+}
+
 std::string QuestionName(const ClassCopy& copy, std::size_t i) {
-    // Named by the kind and level the question is drawn as: a mixed or progressive sheet's own.
-    const QuestionBodies& b = copy.sheet.bodies[i];
-    return std::string(b.kind) + " N" + std::to_string(b.level) + " " + CopyLabel(copy) + " q" +
+    const QuestionModel& q = ModelOf(copy, i);
+    return std::string(q.kind) + " N" + std::to_string(q.level) + " " + CopyLabel(copy) + " q" +
            std::to_string(i + 1);
+}
+
+// A question's statement and worked solution as HTML, made from its model.
+struct BodiesHtml {
+    std::string statement, worked;
+};
+BodiesHtml BodiesHtmlOf(const ClassCopy& copy, std::size_t i) {
+    const rtf::QuestionDocuments d =
+        rtf::QuestionBodyDocuments(ModelOf(copy, i), copy.sheet.bodies[i].decimalComma);
+    return {DocumentTexHtml(d.statement), DocumentTexHtml(d.worked)};
 }
 
 // A numeric answer: the exact value when it is an integer, else rounded to the hundredth
@@ -201,18 +217,18 @@ std::string ChoiceHtml(const Choice& choice, std::string_view kind) {
 
 // A multiple-choice question: one answer, shuffled by the platform, each wrong one's feedback
 // naming the mistake it stands for.
-std::string MultichoiceQuestion(const ClassCopy& copy, std::size_t i) {
-    const QuestionBodies& b = copy.sheet.bodies[i];
+std::string MultichoiceQuestion(const ClassCopy& copy, std::size_t i, const BodiesHtml& html) {
+    const QuestionModel& m = ModelOf(copy, i);
     std::string q = "  <question type=\"multichoice\">\n";
     q += "    <name><text>" + XmlEscaped(QuestionName(copy, i)) + "</text></name>\n";
-    q += HtmlText("questiontext", Instruction(b.kind) + FragmentTexHtml(b.statement));
-    q += HtmlText("generalfeedback", FragmentTexHtml(b.worked) + GraphHtml(b.graph));
+    q += HtmlText("questiontext", Instruction(m.kind) + html.statement);
+    q += HtmlText("generalfeedback", html.worked + GraphHtml(copy.sheet.bodies[i].graph));
     q += "    <penalty>0.3333333</penalty>\n    <hidden>0</hidden>\n    <single>true</single>\n"
          "    <shuffleanswers>1</shuffleanswers>\n    <answernumbering>ABCD</answernumbering>\n";
-    for (const Choice& c : b.choices) {
+    for (const Choice& c : m.choices) {
         const bool right = c.mistake.empty();
         q += std::string("    <answer fraction=\"") + (right ? "100" : "0") +
-             "\" format=\"html\">\n      <text>" + Cdata(ChoiceHtml(c, b.kind)) + "</text>\n  ";
+             "\" format=\"html\">\n      <text>" + Cdata(ChoiceHtml(c, m.kind)) + "</text>\n  ";
         q += HtmlText("feedback",
                       right ? std::string("Exact.") : "Erreur : " + Cp1252ToUtf8(c.mistake) + ".");
         q += "    </answer>\n";
@@ -223,21 +239,26 @@ std::string MultichoiceQuestion(const ClassCopy& copy, std::size_t i) {
 std::string MoodleQuestion(const ClassCopy& copy, std::size_t i) {
     const QuestionResult& r = copy.sheet.results[i];
     const QuestionBodies& b = copy.sheet.bodies[i];
-    if (!b.choices.empty()) return MultichoiceQuestion(copy, i);
+    const QuestionModel& m = ModelOf(copy, i);
+    const std::string_view kind = m.kind;
+    const BodiesHtml html = BodiesHtmlOf(copy, i);
+    if (!m.choices.empty()) return MultichoiceQuestion(copy, i, html);
     // A set no blanks can say is marked by the teacher, never graded wrong by the platform.
-    const bool graded = !r.set || SetAnswerOf(b.kind, *r.set);
+    const bool graded = !r.set || SetAnswerOf(kind, *r.set);
     std::string q = graded ? "  <question type=\"cloze\">\n" : "  <question type=\"essay\">\n";
     q += "    <name><text>" + XmlEscaped(QuestionName(copy, i)) + "</text></name>\n";
-    q += HtmlText("questiontext", Instruction(b.kind) + FragmentTexHtml(b.statement) +
-                                      (graded ? ClozeBlanks(b.kind, r, b.decimalComma) : ""));
-    q += HtmlText("generalfeedback", FragmentTexHtml(b.worked) + GraphHtml(b.graph));
+    q += HtmlText("questiontext", Instruction(kind) + html.statement +
+                                      (graded ? ClozeBlanks(kind, r, b.decimalComma) : ""));
+    q += HtmlText("generalfeedback", html.worked + GraphHtml(b.graph));
     q += "    <penalty>0.3333333</penalty>\n    <hidden>0</hidden>\n";
     return q + "  </question>\n";
 }
 
+// Each question as drawn, and what its sheet adds for the banks.
 bool HasBodies(const OutputData& output, std::string* error) {
     for (const auto& copy : output.copies)
-        if (copy.sheet.bodies.size() != copy.sheet.results.size()) {
+        if (!copy.sheet.model || copy.sheet.model->questions.size() != copy.sheet.results.size() ||
+            copy.sheet.bodies.size() != copy.sheet.results.size()) {
             *error =
                 "Les questions de cette feuille ne sont pas disponibles : "
                 "g\xC3\xA9n\xC3\xA9rez-la \xC3\xA0 nouveau";
@@ -259,8 +280,9 @@ std::string GiftEscaped(std::string_view text) {
 std::string GiftQuestion(const ClassCopy& copy, std::size_t i) {
     const QuestionResult& r = copy.sheet.results[i];
     const QuestionBodies& b = copy.sheet.bodies[i];
+    const BodiesHtml html = BodiesHtmlOf(copy, i);
     std::string q = "::" + GiftEscaped(QuestionName(copy, i)) + "::[html]" +
-                    GiftEscaped(Instruction(b.kind) + FragmentTexHtml(b.statement));
+                    GiftEscaped(Instruction(ModelOf(copy, i).kind) + html.statement);
     std::string answer;
     if (SingleValue(r) || SingleSetValue(r)) {
         const Numeric n = NumericOf(SingleSetValue(r) ? r.set->values[0] : ExactValuesOf(r)[0]);
@@ -271,7 +293,7 @@ std::string GiftQuestion(const ClassCopy& copy, std::size_t i) {
             answer += std::string(k == VerdictChoice(r.verdict) ? "=" : "~") +
                       GiftEscaped(kOneDegreeChoices[k]) + " ";
     }
-    return q + "{" + answer + "####" + GiftEscaped(FragmentTexHtml(b.worked)) + "}\n\n";
+    return q + "{" + answer + "####" + GiftEscaped(html.worked) + "}\n\n";
 }
 
 }  // namespace
@@ -298,10 +320,10 @@ bool WriteGift(const OutputData& output, const std::vector<std::string>& names, 
     std::string gift;
     std::size_t asked = 0, left = 0;
     for (const ClassCopy* copy : output.InKeyOrder()) {
-        const auto& bodies = copy->sheet.bodies;
+        const auto& questions = copy->sheet.model->questions;
         const auto& results = copy->sheet.results;
-        for (std::size_t i = 0; i < bodies.size(); ++i)
-            if (bodies[i].kind != "1d" && !results[i].set) {
+        for (std::size_t i = 0; i < questions.size(); ++i)
+            if (questions[i].kind != "1d" && !results[i].set) {
                 *error = "Le format GIFT ne prend que les \xC3\xA9quations du premier degr\xC3\xA9";
                 return false;
             }
@@ -309,7 +331,7 @@ bool WriteGift(const OutputData& output, const std::vector<std::string>& names, 
         gift += "$CATEGORY: " + Doubled(Category(*copy), '\\') + "\n\n";
         // A set kind's question asks one number, or is left out: GIFT has one blank.
         for (std::size_t i = 0; i < results.size(); ++i) {
-            const bool asks = bodies[i].kind == "1d" || SingleSetValue(results[i]);
+            const bool asks = questions[i].kind == "1d" || SingleSetValue(results[i]);
             if (asks) gift += GiftQuestion(*copy, i);
             (asks ? asked : left) += 1;
         }

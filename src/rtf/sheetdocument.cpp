@@ -457,6 +457,18 @@ SheetDocuments Render(const SheetModel& model, const SheetSettings& settings, bo
     return {subject.Take(), key.Take()};
 }
 
+// A body alone in the standard layout, written by `put`, its comma as a sheet's body has it.
+template <class Put>
+Document BodyDocument(bool comma, Put&& put) {
+    DocOut out;
+    out.Begin(nullptr);
+    out.BeginBody({comma, nullptr, false});
+    put(out);
+    out.ApplyComma();
+    out.End();
+    return out.Take();
+}
+
 }  // namespace
 
 SheetDocuments RenderDocuments(const SheetModel& model, const SheetSettings& settings) {
@@ -471,6 +483,18 @@ Document SubjectDocument(const Sheet& sheet) {
 Document KeyDocument(const Sheet& sheet) {
     if (!sheet.model || !sheet.settings) return ReadRtf(sheet.answerKey);
     return Render(*sheet.model, *sheet.settings, false, true).answerKey;
+}
+
+QuestionDocuments QuestionBodyDocuments(const QuestionModel& q, bool decimalComma) {
+    const auto statement = [&](DocOut& out) { layout::PutStatement(out, q.statement); };
+    return {BodyDocument(decimalComma,
+                         [&](DocOut& out) {
+                             statement(out);
+                             out.Par();
+                         }),
+            BodyDocument(decimalComma, [&](DocOut& out) {
+                layout::PutKey(out, q, KeyStyle::Detailed, statement);
+            })};
 }
 
 }  // namespace equat::rtf

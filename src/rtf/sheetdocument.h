@@ -20,4 +20,13 @@ SheetDocuments RenderDocuments(const SheetModel& model, const SheetSettings& set
 Document SubjectDocument(const Sheet& sheet);
 Document KeyDocument(const Sheet& sheet);
 
+// One question as a bank shows it, each body a document of its own (the sheet's prologue, no
+// separator or number): its statement as the subject writes it, and its worked solution as a
+// detailed key writes it, the comma applied to both when the sheet has one.
+struct QuestionDocuments {
+    Document statement;
+    Document worked;
+};
+QuestionDocuments QuestionBodyDocuments(const QuestionModel& q, bool decimalComma);
+
 }  // namespace equat::rtf

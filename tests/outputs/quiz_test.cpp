@@ -16,10 +16,12 @@
 #include "core/cp1252.h"
 #include "core/drawchoices.h"
 #include "core/kinds.h"
+#include "core/markup.h"
 #include "core/random.h"
 #include "outputs/answers.h"
 #include "outputs/formats.h"
 #include "outputs/mathtex.h"
+#include "rtf/reader.h"
 
 namespace equat {
 namespace {
@@ -290,7 +292,7 @@ TEST(Quiz, EveryMoodleQuestionOfAKindAsksTheSameAndGradesRight) {
                     ASSERT_LT(i, copy.sheet.results.size());
                     const QuestionResult& r = copy.sheet.results[i];
                     if (r.set) {  // a set's blanks, by the bank's own kind of the question
-                        const std::string_view kind = copy.sheet.bodies[i].kind;
+                        const std::string_view kind = copy.sheet.model->questions[i].kind;
                         const auto answer = SetAnswerOf(kind, *r.set);
                         ASSERT_TRUE(answer) << kind;
                         CheckSetBlanks(kind, *r.set, *answer, (*it)[1], std::string(kind));
@@ -356,8 +358,8 @@ TEST(Quiz, MultichoiceAnswersAreTheChoicesWithTheirMistakes) {
             std::size_t i = 0;
             for (auto q = std::sregex_iterator(xml.begin(), xml.end(), question);
                  q != std::sregex_iterator(); ++q, ++i) {
-                ASSERT_LT(i, copy.sheet.bodies.size());
-                const auto& choices = copy.sheet.bodies[i].choices;
+                ASSERT_LT(i, copy.sheet.model->questions.size());
+                const auto& choices = copy.sheet.model->questions[i].choices;
                 const std::string body = (*q)[1];
                 EXPECT_NE(body.find("<single>true</single>"), std::string::npos);
                 EXPECT_NE(body.find("<shuffleanswers>1</shuffleanswers>"), std::string::npos);
@@ -440,15 +442,19 @@ TEST(Quiz, SetAnswersReadBackAsTheirSet) {
     for (const std::string& kind : kinds) {
         ClassCopy copy;
         copy.code.kind = kind;
+        auto model = std::make_shared<SheetModel>();
         std::size_t graded = 0, singles = 0;
         for (int i = 0; i < 300; ++i) {
             QuestionResult r;
             r.set = RandomSet(rng);
             copy.sheet.results.push_back(r);
-            copy.sheet.bodies.emplace_back().kind = copy.code.kind;
+            model->questions.emplace_back().kind = kind;
+            model->questions.back().result = r;
+            copy.sheet.bodies.emplace_back();
             graded += SetAnswerOf(kind, *r.set).has_value();
             singles += r.set->shape == SolutionSet::Shape::Values && r.set->values.size() == 1;
         }
+        copy.sheet.model = model;
         ASSERT_GT(graded, 60u) << kind;
         NamedFiles files;
         std::string error;
@@ -539,7 +545,9 @@ TEST(Quiz, FragmentsAsTex) {
          "\\f1\\i y\\f0\\i0  = 2\\par ",
          "<p>\\(\\begin{cases}2x = 1 \\\\ y = 2\\end{cases}\\)</p>\n"},
     };
-    for (const auto& c : cases) EXPECT_EQ(FragmentTexHtml(c.rtf), c.html) << c.rtf;
+    for (const auto& c : cases)
+        EXPECT_EQ(DocumentTexHtml(rtf::ReadRtf(std::string(kRtfHeader) + c.rtf + "}")), c.html)
+            << c.rtf;
 }
 
 // A table of the feedback is an HTML table, its cells in order between the paragraphs.

@@ -6,7 +6,7 @@
 #include "app/qt_environment.h"
 #include "core/kinds.h"
 #include "core/random.h"
-#include "outputs/documents.h"
+#include "rtf/sheetdocument.h"
 #include "rtf/writer.h"
 
 namespace equat {
@@ -47,10 +47,10 @@ TEST(MathPaint, StatementsAreTheDocumentsAndReadFromAfar) {
                 RandomSource rng(seed);
                 const std::string_view kind = k.name;
                 const Sheet sheet = BuildSheet(*MakeKind(kind), rng, s);
-                for (std::size_t i = 0; i < sheet.bodies.size(); ++i) {
-                    const Statement& st = sheet.model->questions[i].statement;
+                for (const QuestionModel& q : sheet.model->questions) {
+                    const Statement& st = q.statement;
                     const auto doc =
-                        rtf::PlainTextUtf8(FragmentDocument(sheet.bodies[i].statement));
+                        rtf::PlainTextUtf8(rtf::QuestionBodyDocuments(q, false).statement);
                     EXPECT_EQ(Signs(BlockText(StatementBlock(st))),
                               Signs(QString::fromStdString(doc)))
                         << kind << level << " seed " << seed;

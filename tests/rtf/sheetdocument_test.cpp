@@ -9,6 +9,7 @@
 #include "core/exactkey.h"
 #include "core/keymarkup.h"
 #include "core/kinds.h"
+#include "core/markup.h"
 #include "core/numbertext.h"
 #include "core/sheetrtf.h"
 #include "rtf/reader.h"
@@ -102,6 +103,41 @@ TEST(SheetDocument, EqualsTheRtfReadBack) {
                 << kind.name << " seed " << seed << " " << FirstDifference(docs.answerKey, key);
         }
     }
+}
+
+// A question's bodies made from the model are its RTF fragments read back: the statement as the
+// subject writes it, the worked solution as a detailed key does, each with the comma; for every
+// kind and level, multiple choice, graphs, mixed and progressive sheets.
+TEST(SheetDocument, QuestionBodiesEqualTheirRtfReadBack) {
+    for (std::uint32_t seed = 0; seed < 36; ++seed)
+        for (const auto& kind : kSheetKinds) {
+            SheetSettings s;
+            s.level = 1 + static_cast<int>(seed % 3);
+            s.count = 8;
+            s.decimalComma = seed % 2 == 1;
+            s.choiceCount = seed % 4 == 1 ? 4 : 0;
+            s.graphs = seed % 4 == 2;
+            s.draw.progressive = seed % 6 == 3;
+            s.draw.mixedKinds = seed % 6 == 5 ? 7u : 0u;
+            s.exports.bodies = true;  // the worked steps
+            RandomSource rng(seed);
+            const SheetModel model = BuildSheetModel(*MakeSheetKind(kind.name, s.draw), rng, s);
+            for (std::size_t i = 0; i < model.questions.size(); ++i) {
+                const QuestionModel& q = model.questions[i];
+                std::string statement, worked;
+                AppendSubjectRtf(statement, q);
+                AppendKeyRtf(worked, q, KeyStyle::Detailed);
+                if (s.decimalComma) UseDecimalComma(statement);
+                if (s.decimalComma) UseDecimalComma(worked);
+                const QuestionDocuments made = QuestionBodyDocuments(q, s.decimalComma);
+                const std::string where = std::string(kind.name) + " seed " + std::to_string(seed);
+                for (const auto& [doc, rtf] :
+                     {std::pair{&made.statement, &statement}, std::pair{&made.worked, &worked}}) {
+                    const Document read = ReadRtf(std::string(kRtfHeader) + *rtf + "}");
+                    ASSERT_TRUE(*doc == read) << where << " " << FirstDifference(*doc, read);
+                }
+            }
+        }
 }
 
 // A sign table drawn from the seed: one to three values (a surd among them), one or two factor
