@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Class sets: 35 collated copies and keys against LibreOffice's one pair.
-if(TARGET equat_cli_pdf)
+if(TARGET equat_cli_qt)
   add_executable(bench_classset ${CMAKE_CURRENT_LIST_DIR}/bench_classset.cpp)
   target_link_libraries(bench_classset PRIVATE Qt6::Core benchmark::benchmark)
   target_compile_definitions(bench_classset PRIVATE EQUAT_SHEET_TOOL="$<TARGET_FILE:equat-sheet>")

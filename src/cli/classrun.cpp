@@ -9,7 +9,7 @@
 #endif
 
 #ifdef EQUAT_HAVE_PDF
-#include "cli/pdfout.h"
+#include "cli/toolapp.h"
 #include "platform/classpdf.h"
 #endif
 #include "cli/tr.h"

@@ -11,6 +11,7 @@
 
 #ifdef EQUAT_HAVE_PDF
 #include "cli/pdfout.h"
+#include "cli/toolapp.h"
 #endif
 #include "cli/tablehelp.h"
 #include "cli/tr.h"

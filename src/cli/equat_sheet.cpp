@@ -8,7 +8,7 @@
 #include <vector>
 
 #ifdef EQUAT_HAVE_PDF
-#include "cli/pdfout.h"
+#include "cli/toolapp.h"
 #endif
 #include "cli/classrun.h"
 #include "cli/sheetoptions.h"

@@ -1,52 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/pdfout.h"
 
-#include <QApplication>
 #include <QPageLayout>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QTextDocument>
-#include <cstdio>
 #include <memory>
 
+#include "cli/toolapp.h"
 #include "cli/tr.h"
 #include "core/fileio.h"
 #include "platform/classpdf.h"
-#include "platform/graphpainter.h"
-#include "platform/pageimages.h"
 #include "platform/pages.h"
 #include "platform/paginator.h"
+#include "platform/pngpages.h"
 
 namespace equat {
-
-namespace {
-
-QtMessageHandler gQtMessages = nullptr;
-
-// Without a session (a batch job, a service) the variable is not set and Qt's fallback
-// works: its warning would only clutter every run.
-void QuietMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (type == QtWarningMsg && text.startsWith("QStandardPaths: XDG_RUNTIME_DIR")) return;
-    if (gQtMessages) {
-        gQtMessages(type, context, text);
-    } else {
-        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
-    }
-}
-
-}  // namespace
-
-void EnsureApplication() {
-    if (QCoreApplication::instance()) return;
-    gQtMessages = qInstallMessageHandler(QuietMessages);
-    // The tools never show a window.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "equat";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    RegisterGraphPainter();
-}
 
 namespace {
 

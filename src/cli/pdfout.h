@@ -6,9 +6,6 @@
 
 namespace equat {
 
-// Makes a Qt application without a display, once, unless there is one.
-void EnsureApplication();
-
 // RTF documents laid out as printing lays them out, on the page of the named printer or, with
 // no name, on A4 (see DefaultPageLayout). A Qt application without a display is made on first
 // use. Each returns false and sets *error on failure; files are replaced atomically.

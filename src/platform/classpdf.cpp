@@ -5,7 +5,6 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 #include <QTextDocument>
 #include <algorithm>
 #include <filesystem>
@@ -16,7 +15,6 @@
 #include "core/fileio.h"
 #include "platform/pages.h"
 #include "platform/paginator.h"
-#include "platform/printing.h"
 #include "platform/quizpdf.h"
 #include "rtf/sheetdocument.h"
 
@@ -170,8 +168,8 @@ static SetPainters PaintersFor(std::span<const ClassCopy> copies, int quizPerPag
     return {PaintCollated, PaintCollated};
 }
 
-bool PrintSet(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
-              int quizPerPage, bool keys, QPrinter& printer, const QString& title, QString* error) {
+bool PaintSet(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
+              int quizPerPage, bool keys, QPagedPaintDevice& device, QString* why) {
     const SetPainters painters = PaintersFor(copies, quizPerPage, keyOrder);
     DocumentSources rtfs;
     if (keys) {
@@ -179,9 +177,7 @@ bool PrintSet(const std::vector<ClassCopy>& copies, const std::vector<std::size_
     } else {
         for (const auto& copy : copies) rtfs.push_back(SheetSubject(copy.sheet));
     }
-    const PaintDocuments& paint = keys ? painters.keys : painters.subjects;
-    return RunPrintJob(
-        printer, title, [&](QString* why) { return paint(rtfs, printer, why); }, error);
+    return (keys ? painters.keys : painters.subjects)(rtfs, device, why);
 }
 
 // The largest n in 1..most for which fits(n) holds (fits falls from true to false as n grows);

@@ -11,7 +11,7 @@
 #include "platform/paginator.h"
 
 class QPageLayout;
-class QPrinter;
+class QPagedPaintDevice;
 
 namespace equat {
 // The cream of adapted copies' PDF pages, pale enough for every colour of the documents.
@@ -48,9 +48,9 @@ bool ClassPdfs(std::span<const ClassCopy> copies, const std::vector<std::size_t>
                const std::string& subjectName, const std::string& keyName, NamedFiles* files,
                std::string* error, int quizPerPage = 0);
 
-// The subjects, or the keys in keyOrder, of a set laid out as ClassPdfs lays them out, as one
-// print job.
-bool PrintSet(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
-              int quizPerPage, bool keys, QPrinter& printer, const QString& title, QString* error);
+// The subjects, or the keys in keyOrder, of a set laid out as ClassPdfs lays them out, on
+// the device's pages in one job (printing: PrintSet).
+bool PaintSet(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
+              int quizPerPage, bool keys, QPagedPaintDevice& device, QString* why);
 
 }  // namespace equat

@@ -3,12 +3,10 @@
 #include <QRect>
 #include <QRectF>
 #include <QString>
-#include <QStringList>
 #include <vector>
 
 #include "platform/pages.h"
 
-class QPageLayout;
 class QPrinter;
 
 namespace equat {
@@ -26,10 +24,5 @@ int RenderEMFPage(const QString& fileName, const QRect& frameHmm, const QRectF& 
 // page geometry of the printer. starts receives the first position of each page written.
 void RichEditToEMF(Paginator& pages, const QString& prefix, const QPrinter& printer,
                    std::vector<int>* starts = nullptr);
-
-// The whole text as one PNG image per page at dpi, in the page cuts of printing: path with
-// "-1", "-2", ... inserted before its extension. written receives the names.
-bool WritePngPages(Paginator& pages, const QString& path, const QPageLayout& layout, int dpi,
-                   QStringList* written, QString* error);
 
 }  // namespace equat

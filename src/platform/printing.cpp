@@ -7,6 +7,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include "platform/classpdf.h"
 #include "platform/paginator.h"
 
 namespace equat {
@@ -78,6 +79,14 @@ bool PrintDocument(Paginator& pages, QPrinter& printer, const QString& title, QS
         [&](QString* why) {
             return PaintPages(pages, printer, PageRectTwips(printer), starts, why);
         },
+        error);
+}
+
+bool PrintSet(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
+              int quizPerPage, bool keys, QPrinter& printer, const QString& title, QString* error) {
+    return RunPrintJob(
+        printer, title,
+        [&](QString* why) { return PaintSet(copies, keyOrder, quizPerPage, keys, printer, why); },
         error);
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 #include <QRectF>
 #include <QString>
+#include <cstddef>
 #include <functional>
 #include <vector>
 
@@ -13,6 +14,7 @@ class QPrinter;
 namespace equat {
 
 class Paginator;
+struct ClassCopy;
 
 // The program's current printer: the one the printer dialog last confirmed, else the
 // system's default printer (a PDF device of A4 size when none is installed). High resolution,
@@ -39,5 +41,10 @@ bool RunPrintJob(QPrinter& printer, const QString& title,
 // *error when there is no printer or the job fails.
 bool PrintDocument(Paginator& pages, QPrinter& printer, const QString& title, QString* error,
                    std::vector<int>* starts = nullptr);
+
+// The subjects, or the keys in keyOrder, of a set laid out as ClassPdfs lays them out, as one
+// print job.
+bool PrintSet(const std::vector<ClassCopy>& copies, const std::vector<std::size_t>& keyOrder,
+              int quizPerPage, bool keys, QPrinter& printer, const QString& title, QString* error);
 
 }  // namespace equat

@@ -45,6 +45,7 @@
 #include "platform/classpdf.h"
 #include "platform/pageimages.h"
 #include "platform/paginator.h"
+#include "platform/pngpages.h"
 #include "platform/printing.h"
 #include "platform/richedit.h"
 #include "qt_environment.h"
