@@ -53,9 +53,7 @@ bool PaintCollatedOn(const DocumentSources& rtfs, QPagedPaintDevice& device, QSt
     if (!ok) *why = "Le travail n'a pas pu commencer";
     const QRectF page = PageRectTwips(device);
     for (std::size_t k = 0; ok && k < rtfs.size(); ++k) {
-        int tab = 720;
-        auto document = LoadDocument(rtfs[k], &tab);
-        Paginator pages(std::move(document), tab);
+        Paginator pages(rtfs[k].Read());
         if (k > 0 && !device.newPage()) {
             *why = "Une nouvelle page n'a pas pu \u00eatre ajout\u00e9e";
             ok = false;

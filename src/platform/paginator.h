@@ -10,17 +10,13 @@
 #include <string_view>
 #include <vector>
 
-class QAbstractTextDocumentLayout;
+#include "rtf/model.h"
+
 class QPagedPaintDevice;
 class QPainter;
 class QTextDocument;
-class QTextFrame;
 
 namespace equat {
-
-namespace rtf {
-struct Document;
-}
 
 // A document to lay out: RTF bytes (a file a teacher opened or edited), read when loaded, or
 // a document made when loaded without any RTF (a sheet's, from its model).
@@ -39,20 +35,19 @@ using DocumentSources = std::vector<DocumentSource>;
 
 // Cuts a document into pages and paints them: the one page layout of printing, preview, PDF
 // and page images, whatever holds the document (the window's rich-text control, or a
-// document loaded by the tools).
+// document made or read by the tools).
 //
-// Pages are cut from one layout made at 1440 dots per inch (one unit per twip) for the page
-// rectangle's width, whatever the device; the drawing is then scaled to the device's logical
-// resolution. So a printer, a PDF writer, an SVG generator or a picture given the same
-// rectangle get the same page breaks. Tab stops are every defaultTabTwips (720 unless the
-// document says otherwise). The layout is cached until the document changes.
+// Pages are cut from one layout in twips for the page rectangle's width, whatever the device
+// (typeset.h sets its lines); the drawing is then scaled to the device's logical resolution.
+// So a printer, a PDF writer, an SVG generator or a picture given the same rectangle get the
+// same page breaks. Tab stops are every defaultTabTwips (720 unless the document says
+// otherwise). The layout is kept until the document changes.
 class Paginator {
   public:
     // The document must outlive the paginator.
     explicit Paginator(const QTextDocument& document, int defaultTabTwips = 720);
-    // Lays out the document itself rather than a copy of it: for a document made only to be
-    // paged, such as LoadRtfDocument's.
-    explicit Paginator(std::unique_ptr<QTextDocument> document, int defaultTabTwips = 720);
+    // Lays out a document made or read without any rich-text control; its own default tab.
+    explicit Paginator(rtf::Document document);
     ~Paginator();
     Paginator(const Paginator&) = delete;
     Paginator& operator=(const Paginator&) = delete;
@@ -91,16 +86,12 @@ class Paginator {
   private:
     struct Layout;
     const Layout& LayoutFor(double widthTwips);
-    void SplitInto(Layout& l, double widthTwips) const;
-    void Prepare(QTextDocument& doc, double widthTwips) const;
-    static void CollectLines(Layout& l);
-    static void SpanFrame(Layout& l, std::size_t first, QAbstractTextDocumentLayout& layout,
-                          QTextFrame& frame, double partTop);
-    void Draw(QPainter& painter, const QRectF& rectTwips, double top, double bottom,
-              std::size_t firstPart, std::size_t lastPart);
+    const rtf::Document& Source();
 
-    std::unique_ptr<QTextDocument> owned_;
-    const QTextDocument& document_;
+    const QTextDocument* window_ = nullptr;
+    std::unique_ptr<rtf::Document> document_;
+    int sourceRevision_ = -1;
+    int length_ = 0;
     int defaultTabTwips_;
     std::unique_ptr<Layout> layout_;
     std::vector<double> align_;

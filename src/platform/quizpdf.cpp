@@ -23,11 +23,7 @@ constexpr int kMostColumns = 4;
 
 std::vector<std::unique_ptr<Paginator>> Load(const DocumentSources& rtfs) {
     std::vector<std::unique_ptr<Paginator>> pages;
-    for (auto rtf : rtfs) {
-        int tab = 720;
-        auto document = LoadDocument(rtf, &tab);
-        pages.push_back(std::make_unique<Paginator>(std::move(document), tab));
-    }
+    for (const DocumentSource& rtf : rtfs) pages.push_back(std::make_unique<Paginator>(rtf.Read()));
     return pages;
 }
 

@@ -113,9 +113,9 @@ TEST(Pages, ValuesStayWithTheirSigns) {
     }
 }
 
-// Taller than Qt can lay out in one piece (about 420,000 points): laid out in parts, each
-// paragraph on its page as in a short document of the same paragraphs, two to a page.
-TEST(Pages, TallDocumentsArePagedInParts) {
+// Taller than Qt's text layout could hold in one piece (about 420,000 points): each paragraph
+// on its page as in a short document of the same paragraphs, two to a page.
+TEST(Pages, TallDocumentsArePaged) {
     for (int paragraphs : {4, 1201}) {
         QTextDocument doc;
         QTextCursor cursor(&doc);
@@ -166,8 +166,7 @@ TEST(Pages, TablesAreNeverCut) {
     for (int k = 0; k < 5; ++k)
         model.paragraphs.insert(model.paragraphs.begin(), model.paragraphs[0]);
     int tab = 720;
-    auto doc = LoadDocument(DocumentSource([&] { return model; }), &tab);
-    Paginator pages(std::move(doc), tab);
+    Paginator pages(model);
     int tableFirst = -1, tableLast = -1;
     {
         auto copy = LoadDocument(DocumentSource([&] { return model; }), &tab);
