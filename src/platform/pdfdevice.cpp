@@ -1,0 +1,699 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/pdfdevice.h"
+
+#include <QGlyphRun>
+#include <QImage>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <QTextLayout>
+#include <climits>
+#include <cmath>
+#include <map>
+#include <unordered_map>
+
+#include "platform/pdffont.h"
+
+namespace equat {
+
+using pdf::AppendNumber;
+
+namespace {
+
+// Objects whose numbers are known from the start; the rest are numbered as they are written.
+constexpr int kCatalog = 1, kPages = 2, kResources = 3, kInfo = 4;
+
+// What the content stream has set, so that each operator is written only when it changes.
+struct Ink {
+    QRgb fill = 0, stroke = 0;
+    double width = 1;
+    int cap = 0, join = 0;
+    std::string dash = "[] 0";
+    int alpha = 0xFFFF;  // fill alpha << 8 | stroke alpha
+};
+
+void AppendPoint(std::string& out, QPointF p) {
+    AppendNumber(out, p.x());
+    out += ' ';
+    AppendNumber(out, p.y());
+    out += ' ';
+}
+
+void AppendColour(std::string& out, QRgb c, const char* op) {
+    for (int v : {qRed(c), qGreen(c), qBlue(c)}) {
+        AppendNumber(out, v / 255.0);
+        out += ' ';
+    }
+    out += op;
+}
+
+// A PDF text string: UTF-16 with its byte order mark, in hex.
+std::string TextString(const QString& text) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out = "<FEFF";
+    for (QChar c : text)
+        for (int shift = 12; shift >= 0; shift -= 4) out += kHex[c.unicode() >> shift & 0xF];
+    return out + '>';
+}
+
+QRgb BrushColour(const QBrush& brush) {
+    if (const QGradient* g = brush.gradient(); g && !g->stops().isEmpty())
+        return g->stops().first().second.rgba();
+    return brush.color().rgba();
+}
+
+}  // namespace
+
+struct PdfDevice::Doc {
+    QPageLayout layout;
+    int res;
+    QString title, creator;
+    QTransform page;  // device pixels to points, y up
+    std::string out;
+    std::vector<size_t> offsets = std::vector<size_t>(5, 0);  // by object number
+    std::vector<int> pages;
+    std::string content;
+    bool open = false, begun = false, ended = false;
+    std::vector<std::unique_ptr<pdf::PdfFont>> fonts;
+    std::map<QByteArray, int> fontIndex;
+    std::vector<std::pair<QRawFont, int>> recentFonts;
+    std::vector<int> images;
+    std::unordered_map<qint64, int> imageIndex;
+    std::map<int, int> alphas;  // alpha pair -> its graphics state's number
+    Ink ink, saved;
+    QPainterPath clip;  // in device pixels
+    bool clipOn = false, clipDirty = false, clipOpen = false;
+
+    Doc(const QPageLayout& l, int r, QString t, QString c);
+    int NewObject();
+    void BeginObject(int n);
+    void WriteStream(int n, const std::string& dict, const char* data, size_t size);
+    void StartPage();
+    void EndPage();
+    void ApplyClip();
+    void SetFill(QRgb c);
+    void SetStroke(const QPen& pen, double scale);
+    void SetAlpha(int fill, int stroke);
+    void AppendPath(const QPainterPath& path, const QTransform& m);
+    int FontFor(const QRawFont& font);
+    void DrawGlyphs(const QTransform& t, const QRawFont& font, const QList<quint32>& glyphs,
+                    const QList<QPointF>& positions, const QColor& colour);
+    void TextRun(pdf::PdfFont& font, double size, const QTransform& m, const QList<quint32>& glyphs,
+                 const QList<QPointF>& positions, qsizetype n);
+    void GlyphOutlines(const QTransform& m, const QRawFont& font, const QList<quint32>& glyphs,
+                       const QList<QPointF>& positions, qsizetype n);
+    int ImageObject(const QImage& image);
+    void DrawImage(const QTransform& m, const QRectF& r, const QImage& image);
+    void WriteFonts(std::string* fontRes);
+    bool Finish(std::string* pdf, QString* why);
+};
+
+PdfDevice::Doc::Doc(const QPageLayout& l, int r, QString t, QString c)
+    : layout(l), res(r > 0 ? r : 1200), title(std::move(t)), creator(std::move(c)) {
+    const QRectF full = layout.fullRect(QPageLayout::Point);
+    const QRectF paint = layout.paintRect(QPageLayout::Point);
+    const double s = 72.0 / res;
+    page = QTransform(s, 0, 0, -s, paint.left(), full.height() - paint.top());
+    out = "%PDF-1.6\n%\xE2\xE3\xCF\xD3\n";
+}
+
+int PdfDevice::Doc::NewObject() {
+    offsets.push_back(0);
+    return static_cast<int>(offsets.size() - 1);
+}
+
+void PdfDevice::Doc::BeginObject(int n) {
+    offsets[static_cast<size_t>(n)] = out.size();
+    out += std::to_string(n) + " 0 obj\n";
+}
+
+// A stream object, deflated fast: qCompress's zlib stream without its 4-byte length prefix.
+void PdfDevice::Doc::WriteStream(int n, const std::string& dict, const char* data, size_t size) {
+    const QByteArray z =
+        qCompress(reinterpret_cast<const uchar*>(data), static_cast<qsizetype>(size), 1);
+    const size_t length = z.size() > 4 ? static_cast<size_t>(z.size() - 4) : 0;
+    BeginObject(n);
+    out +=
+        "<< " + dict + " /Filter /FlateDecode /Length " + std::to_string(length) + " >>\nstream\n";
+    if (length) out.append(z.constData() + 4, length);
+    out += "\nendstream\nendobj\n";
+}
+
+void PdfDevice::Doc::StartPage() {
+    content.clear();
+    ink = Ink{};
+    clipOpen = false;
+    clipDirty = clipOn;
+    open = true;
+}
+
+// Writes the page as it ends, so that a long document keeps only one page's content at a time.
+void PdfDevice::Doc::EndPage() {
+    if (!open) return;
+    if (clipOpen) content += "Q\n";
+    const int stream = NewObject();
+    WriteStream(stream, "", content.data(), content.size());
+    const int n = NewObject();
+    BeginObject(n);
+    const QRectF full = layout.fullRect(QPageLayout::Point);
+    out += "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 ";
+    AppendPoint(out, {full.width(), full.height()});
+    out.back() = ']';
+    out += " /Resources 3 0 R /Contents " + std::to_string(stream) + " 0 R >>\nendobj\n";
+    pages.push_back(n);
+    open = false;
+}
+
+// The clip is set lazily, inside q/Q: a new clip first restores what the last one saved.
+void PdfDevice::Doc::ApplyClip() {
+    if (!clipDirty) return;
+    clipDirty = false;
+    if (clipOpen) {
+        content += "Q\n";
+        ink = saved;
+        clipOpen = false;
+    }
+    if (!clipOn) return;
+    saved = ink;
+    content += "q ";
+    if (clip.isEmpty())
+        content += "0 0 0 0 re ";
+    else
+        AppendPath(clip, page);
+    content += clip.fillRule() == Qt::OddEvenFill ? "W* n\n" : "W n\n";
+    clipOpen = true;
+}
+
+void PdfDevice::Doc::SetFill(QRgb c) {
+    if ((c & 0xFFFFFF) != (ink.fill & 0xFFFFFF)) AppendColour(content, c, "rg\n");
+    ink.fill = c;
+}
+
+void PdfDevice::Doc::SetAlpha(int fill, int stroke) {
+    const int key = fill << 8 | stroke;
+    if (key == ink.alpha) return;
+    ink.alpha = key;
+    alphas.emplace(key, 0);
+    content += "/G" + std::to_string(key) + " gs\n";
+}
+
+// The pen's colour, width (scale: points per logical unit), ends, joins and dashes.
+void PdfDevice::Doc::SetStroke(const QPen& pen, double scale) {
+    const QRgb c = pen.color().rgba();
+    if ((c & 0xFFFFFF) != (ink.stroke & 0xFFFFFF)) AppendColour(content, c, "RG\n");
+    ink.stroke = c;
+    const double width = pen.widthF() * (pen.isCosmetic() ? 72.0 / res : scale);
+    if (pdf::Rounded(width) != ink.width) {
+        ink.width = pdf::Rounded(width);
+        AppendNumber(content, width);
+        content += " w\n";
+    }
+    const int cap = pen.capStyle() == Qt::RoundCap ? 1 : pen.capStyle() == Qt::SquareCap ? 2 : 0;
+    const int join = pen.joinStyle() == Qt::RoundJoin   ? 1
+                     : pen.joinStyle() == Qt::BevelJoin ? 2
+                                                        : 0;
+    if (cap != ink.cap) content += std::to_string(cap) + " J\n";
+    if (join != ink.join) content += std::to_string(join) + " j\n";
+    ink.cap = cap;
+    ink.join = join;
+    std::string dash = "[] 0";
+    if (pen.style() != Qt::SolidLine) {
+        const double unit = std::max(width, 72.0 / res);
+        dash = "[";
+        for (qreal d : pen.dashPattern()) {
+            AppendNumber(dash, d * unit);
+            dash += ' ';
+        }
+        if (dash.back() == ' ') dash.pop_back();
+        dash += "] ";
+        AppendNumber(dash, pen.dashOffset() * unit);
+    }
+    if (dash != ink.dash) content += dash + " d\n";
+    ink.dash = std::move(dash);
+}
+
+void PdfDevice::Doc::AppendPath(const QPainterPath& path, const QTransform& m) {
+    QPointF start;
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        const QPointF p = m.map(QPointF(e.x, e.y));
+        AppendPoint(content, p);
+        if (e.type == QPainterPath::MoveToElement) {
+            content += "m\n";
+            start = QPointF(e.x, e.y);
+        } else if (e.type == QPainterPath::LineToElement) {
+            content += "l\n";
+        } else if (e.type == QPainterPath::CurveToDataElement &&
+                   (i + 1 == path.elementCount() ||
+                    path.elementAt(i + 1).type != QPainterPath::CurveToDataElement)) {
+            content += "c\n";
+        }
+        const bool last = i + 1 == path.elementCount() ||
+                          path.elementAt(i + 1).type == QPainterPath::MoveToElement;
+        if (last && e.type != QPainterPath::MoveToElement && QPointF(e.x, e.y) == start)
+            content += "h\n";
+    }
+}
+
+int PdfDevice::Doc::FontFor(const QRawFont& font) {
+    for (const auto& [f, i] : recentFonts)
+        if (f == font) return i;
+    const QByteArray key = pdf::PdfFont::Key(font);
+    auto it = fontIndex.find(key);
+    if (it == fontIndex.end()) {
+        const int i = static_cast<int>(fonts.size());
+        fonts.push_back(std::make_unique<pdf::PdfFont>(font, i));
+        it = fontIndex.emplace(key, i).first;
+    }
+    recentFonts.insert(recentFonts.begin(), {font, it->second});
+    if (recentFonts.size() > 16) recentFonts.pop_back();
+    return it->second;
+}
+
+void PdfDevice::Doc::DrawGlyphs(const QTransform& t, const QRawFont& font,
+                                const QList<quint32>& glyphs, const QList<QPointF>& positions,
+                                const QColor& colour) {
+    const qsizetype n = std::min(glyphs.size(), positions.size());
+    if (!open || !n || !font.isValid()) return;
+    const QTransform m = t * page;
+    const double scale = std::sqrt(std::abs(m.determinant()));
+    if (!(scale > 0) || !(font.pixelSize() > 0)) return;
+    ApplyClip();
+    SetFill(colour.rgba());
+    SetAlpha(colour.alpha(), ink.alpha & 0xFF);
+    pdf::PdfFont& f = *fonts[static_cast<size_t>(FontFor(font))];
+    if (!f.Embeddable()) return GlyphOutlines(m, font, glyphs, positions, n);
+    content += "BT /F" + std::to_string(FontFor(font)) + ' ';
+    AppendNumber(content, font.pixelSize() * scale);
+    content += " Tf\n";
+    TextRun(f, font.pixelSize(), m, glyphs, positions, n);
+    content += "ET\n";
+}
+
+// The glyphs as one TJ array a baseline, each adjustment putting a glyph exactly where its
+// position says (the widths array gives the advance a reader adds).
+void PdfDevice::Doc::TextRun(pdf::PdfFont& font, double size, const QTransform& m,
+                             const QList<quint32>& glyphs, const QList<QPointF>& positions,
+                             qsizetype n) {
+    static const char kHex[] = "0123456789ABCDEF";
+    const double k = std::sqrt(std::abs(m.determinant()));
+    double x0 = 0, y0 = 0, written = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const QPointF p = positions[i];
+        const quint32 g = glyphs[i];
+        if (i == 0 || std::abs(p.y() - y0) > size * 1e-5) {
+            if (i) content += ">] TJ\n";
+            for (double v : {m.m11() / k, m.m12() / k, -m.m21() / k, -m.m22() / k}) {
+                AppendNumber(content, v);
+                content += ' ';
+            }
+            AppendPoint(content, m.map(p));
+            content += "Tm [<";
+            x0 = p.x(), y0 = p.y(), written = 0;
+        } else {
+            written += font.Advance(glyphs[i - 1]);
+            const double adjust = (p.x() - x0) / size * 1000.0 - written;
+            if (std::abs(adjust) > 0.01) {
+                content += '>';
+                AppendNumber(content, -adjust);
+                content += '<';
+                written += pdf::Rounded(adjust);
+            }
+        }
+        font.Use(g);
+        for (int shift = 12; shift >= 0; shift -= 4) content += kHex[g >> shift & 0xF];
+    }
+    content += ">] TJ\n";
+}
+
+// A font we cannot embed is drawn as its outlines: it looks right, though it reads as no text.
+void PdfDevice::Doc::GlyphOutlines(const QTransform& m, const QRawFont& font,
+                                   const QList<quint32>& glyphs, const QList<QPointF>& positions,
+                                   qsizetype n) {
+    QPainterPath path;
+    for (qsizetype i = 0; i < n; ++i)
+        path.addPath(font.pathForGlyph(glyphs[i]).translated(positions[i]));
+    if (path.isEmpty()) return;
+    AppendPath(path, m);
+    content += "f\n";
+}
+
+int PdfDevice::Doc::ImageObject(const QImage& source) {
+    const auto known = imageIndex.find(source.cacheKey());
+    if (known != imageIndex.end()) return known->second;
+    const bool alpha = source.hasAlphaChannel();
+    const QImage image =
+        source.convertToFormat(alpha ? QImage::Format_ARGB32 : QImage::Format_RGB888);
+    const int w = image.width(), h = image.height();
+    std::string rgb, mask;
+    rgb.reserve(static_cast<size_t>(w) * h * 3);
+    bool opaque = true;
+    for (int y = 0; y < h; ++y) {
+        if (!alpha) {
+            rgb.append(reinterpret_cast<const char*>(image.constScanLine(y)),
+                       static_cast<size_t>(w) * 3);
+            continue;
+        }
+        const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < w; ++x) {
+            rgb += static_cast<char>(qRed(line[x]));
+            rgb += static_cast<char>(qGreen(line[x]));
+            rgb += static_cast<char>(qBlue(line[x]));
+            mask += static_cast<char>(qAlpha(line[x]));
+            opaque = opaque && qAlpha(line[x]) == 255;
+        }
+    }
+    const std::string size =
+        "/Width " + std::to_string(w) + " /Height " + std::to_string(h) + " /BitsPerComponent 8";
+    std::string dict = "/Type /XObject /Subtype /Image " + size + " /ColorSpace /DeviceRGB";
+    if (!opaque) {
+        const int m = NewObject();
+        WriteStream(m, "/Type /XObject /Subtype /Image " + size + " /ColorSpace /DeviceGray",
+                    mask.data(), mask.size());
+        dict += " /SMask " + std::to_string(m) + " 0 R";
+    }
+    const int n = NewObject();
+    WriteStream(n, dict, rgb.data(), rgb.size());
+    images.push_back(n);
+    const int index = static_cast<int>(images.size() - 1);
+    imageIndex.emplace(source.cacheKey(), index);
+    return index;
+}
+
+void PdfDevice::Doc::DrawImage(const QTransform& m, const QRectF& r, const QImage& image) {
+    if (!open || image.isNull() || r.isEmpty()) return;
+    ApplyClip();
+    const int index = ImageObject(image);
+    // The image's unit square, its first row on top, onto the rectangle.
+    const QTransform t = QTransform(r.width(), 0, 0, -r.height(), r.left(), r.bottom()) * m;
+    content += "q ";
+    for (double v : {t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy()}) {
+        AppendNumber(content, v);
+        content += ' ';
+    }
+    content += "cm /I" + std::to_string(index) + " Do Q\n";
+}
+
+void PdfDevice::Doc::WriteFonts(std::string* fontRes) {
+    for (size_t i = 0; i < fonts.size(); ++i) {
+        const pdf::PdfFont& f = *fonts[i];
+        if (!f.Embeddable()) continue;
+        const std::string program = f.Program(), unicode = f.ToUnicode();
+        const int file = NewObject(), map = NewObject(), desc = NewObject();
+        const int cid = NewObject(), type0 = NewObject();
+        WriteStream(file,
+                    f.Cff() ? "/Subtype /OpenType" : "/Length1 " + std::to_string(program.size()),
+                    program.data(), program.size());
+        WriteStream(map, "", unicode.data(), unicode.size());
+        BeginObject(desc);
+        out += "<< /Type /FontDescriptor " + f.Descriptor() +
+               (f.Cff() ? " /FontFile3 " : " /FontFile2 ") + std::to_string(file) +
+               " 0 R >>\nendobj\n";
+        BeginObject(cid);
+        out += "<< /Type /Font /Subtype " +
+               std::string(f.Cff() ? "/CIDFontType0" : "/CIDFontType2") + " /BaseFont /" +
+               f.BaseFont() +
+               " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >>" +
+               " /FontDescriptor " + std::to_string(desc) + " 0 R" +
+               (f.Cff() ? "" : " /CIDToGIDMap /Identity") + " /W " + f.Widths() + " >>\nendobj\n";
+        BeginObject(type0);
+        out += "<< /Type /Font /Subtype /Type0 /BaseFont /" + f.BaseFont() +
+               " /Encoding /Identity-H /DescendantFonts [" + std::to_string(cid) +
+               " 0 R] /ToUnicode " + std::to_string(map) + " 0 R >>\nendobj\n";
+        *fontRes += "/F" + std::to_string(i) + ' ' + std::to_string(type0) + " 0 R ";
+    }
+}
+
+bool PdfDevice::Doc::Finish(std::string* pdf, QString* why) {
+    if (!ended || pages.empty()) {
+        if (why) *why = QStringLiteral("Le document PDF n'est pas terminé : aucune page achevée.");
+        return false;
+    }
+    std::string fontRes, xobjects, states;
+    WriteFonts(&fontRes);
+    for (size_t i = 0; i < images.size(); ++i)
+        xobjects += "/I" + std::to_string(i) + ' ' + std::to_string(images[i]) + " 0 R ";
+    for (const auto& [key, unused] : alphas) {
+        states += "/G" + std::to_string(key) + " << /ca ";
+        AppendNumber(states, (key >> 8) / 255.0);
+        states += " /CA ";
+        AppendNumber(states, (key & 0xFF) / 255.0);
+        states += " >> ";
+    }
+    BeginObject(kResources);
+    out += "<< /ProcSet [/PDF /Text /ImageB /ImageC] /Font << " + fontRes + ">> /XObject << " +
+           xobjects + ">> /ExtGState << " + states + ">> >>\nendobj\n";
+    BeginObject(kPages);
+    out += "<< /Type /Pages /Kids [";
+    for (int p : pages) out += std::to_string(p) + " 0 R ";
+    out += "] /Count " + std::to_string(pages.size()) + " >>\nendobj\n";
+    BeginObject(kCatalog);
+    out += "<< /Type /Catalog /Pages 2 0 R >>\nendobj\n";
+    BeginObject(kInfo);
+    out += "<< /Title " + TextString(title) + " /Creator " + TextString(creator) +
+           " /Producer (Equat) >>\nendobj\n";
+    const size_t xref = out.size();
+    out += "xref\n0 " + std::to_string(offsets.size()) + "\n0000000000 65535 f \n";
+    char entry[32];
+    for (size_t i = 1; i < offsets.size(); ++i) {
+        std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", offsets[i]);
+        out += entry;
+    }
+    out += "trailer\n<< /Size " + std::to_string(offsets.size()) +
+           " /Root 1 0 R /Info 4 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
+    *pdf = std::move(out);
+    out.clear();
+    pages.clear();
+    return true;
+}
+
+namespace {
+
+// The paint engine: QPainter's calls turned into content of the device's current page.
+class PdfEngine final : public QPaintEngine {
+  public:
+    explicit PdfEngine(PdfDevice::Doc* doc) : QPaintEngine(AllFeatures), doc_(doc) {}
+    bool begin(QPaintDevice*) override;
+    bool end() override;
+    void updateState(const QPaintEngineState& state) override;
+    using QPaintEngine::drawLines;
+    using QPaintEngine::drawPolygon;
+    using QPaintEngine::drawRects;
+    void drawRects(const QRectF* rects, int count) override;
+    void drawLines(const QLineF* lines, int count) override;
+    void drawPolygon(const QPointF* points, int count, PolygonDrawMode mode) override;
+    void drawPath(const QPainterPath& path) override;
+    void drawPixmap(const QRectF& r, const QPixmap& pm, const QRectF& sr) override;
+    void drawImage(const QRectF& r, const QImage& image, const QRectF& sr,
+                   Qt::ImageConversionFlags) override;
+    void drawTextItem(const QPointF& p, const QTextItem& item) override;
+    Type type() const override { return User; }
+
+  private:
+    // Fills and strokes what the content just traced, as the brush and pen say.
+    void Paint(bool closed, Qt::FillRule rule);
+    bool Visible(bool closed) const;
+    PdfDevice::Doc* doc_;
+    QTransform m_;
+    QPen pen_;
+    QBrush brush_;
+    double opacity_ = 1;
+};
+
+bool PdfEngine::begin(QPaintDevice*) {
+    if (doc_->begun) return false;
+    doc_->begun = true;
+    doc_->StartPage();
+    return true;
+}
+
+bool PdfEngine::end() {
+    doc_->EndPage();
+    doc_->ended = true;
+    return true;
+}
+
+void PdfEngine::updateState(const QPaintEngineState& state) {
+    const DirtyFlags flags = state.state();
+    if (flags & DirtyTransform) m_ = state.transform();
+    if (flags & DirtyPen) pen_ = state.pen();
+    if (flags & DirtyBrush) brush_ = state.brush();
+    if (flags & DirtyOpacity) opacity_ = state.opacity();
+    if (flags & (DirtyClipPath | DirtyClipRegion | DirtyClipEnabled)) {
+        QPainter* p = painter();
+        doc_->clipOn = p && p->hasClipping();
+        doc_->clip = doc_->clipOn ? p->combinedTransform().map(p->clipPath()) : QPainterPath();
+        doc_->clipDirty = true;
+    }
+}
+
+bool PdfEngine::Visible(bool closed) const {
+    return doc_->open && (pen_.style() != Qt::NoPen || (closed && brush_.style() != Qt::NoBrush));
+}
+
+void PdfEngine::Paint(bool closed, Qt::FillRule rule) {
+    const bool fill = closed && brush_.style() != Qt::NoBrush;
+    const bool stroke = pen_.style() != Qt::NoPen;
+    const bool oddEven = rule == Qt::OddEvenFill;
+    doc_->content += fill && stroke ? (oddEven ? "B*\n" : "B\n")
+                     : fill         ? (oddEven ? "f*\n" : "f\n")
+                                    : "S\n";
+}
+
+void PdfEngine::drawPath(const QPainterPath& path) {
+    if (!Visible(true) || path.isEmpty()) return;
+    doc_->ApplyClip();
+    const QTransform m = m_ * doc_->page;
+    const auto alpha = [this](QRgb c) {
+        return static_cast<int>(std::lround(qAlpha(c) * opacity_));
+    };
+    int fillAlpha = doc_->ink.alpha >> 8, strokeAlpha = doc_->ink.alpha & 0xFF;
+    if (brush_.style() != Qt::NoBrush) {
+        doc_->SetFill(BrushColour(brush_));
+        fillAlpha = alpha(BrushColour(brush_));
+    }
+    if (pen_.style() != Qt::NoPen) {
+        doc_->SetStroke(pen_, std::sqrt(std::abs(m.determinant())));
+        strokeAlpha = alpha(pen_.color().rgba());
+    }
+    doc_->SetAlpha(fillAlpha, strokeAlpha);
+    doc_->AppendPath(path, m);
+    Paint(true, path.fillRule());
+}
+
+void PdfEngine::drawRects(const QRectF* rects, int count) {
+    QPainterPath path;
+    for (int i = 0; i < count; ++i) path.addRect(rects[i]);
+    drawPath(path);
+}
+
+void PdfEngine::drawLines(const QLineF* lines, int count) {
+    if (pen_.style() == Qt::NoPen) return;
+    const QBrush brush = std::exchange(brush_, QBrush());
+    QPainterPath path;
+    for (int i = 0; i < count; ++i) {
+        path.moveTo(lines[i].p1());
+        path.lineTo(lines[i].p2());
+    }
+    drawPath(path);
+    brush_ = brush;
+}
+
+void PdfEngine::drawPolygon(const QPointF* points, int count, PolygonDrawMode mode) {
+    if (count < 2) return;
+    QPainterPath path;
+    path.moveTo(points[0]);
+    for (int i = 1; i < count; ++i) path.lineTo(points[i]);
+    if (mode == PolylineMode) {
+        const QBrush brush = std::exchange(brush_, QBrush());
+        drawPath(path);
+        brush_ = brush;
+        return;
+    }
+    path.closeSubpath();
+    path.setFillRule(mode == OddEvenMode ? Qt::OddEvenFill : Qt::WindingFill);
+    drawPath(path);
+}
+
+void PdfEngine::drawPixmap(const QRectF& r, const QPixmap& pm, const QRectF& sr) {
+    drawImage(r, pm.toImage(), sr, Qt::AutoColor);
+}
+
+void PdfEngine::drawImage(const QRectF& r, const QImage& image, const QRectF& sr,
+                          Qt::ImageConversionFlags) {
+    const QRect whole = image.rect();
+    const QRect part = sr.toAlignedRect().intersected(whole);
+    doc_->DrawImage(m_ * doc_->page, r, part == whole ? image : image.copy(part));
+}
+
+// Text the painter lays out (drawText, QTextDocument) is shaped again from the item's text
+// and font, at the font's own resolution, and drawn through the glyph path.
+void PdfEngine::drawTextItem(const QPointF& p, const QTextItem& item) {
+    const QString text = item.text();
+    if (text.isEmpty()) return;
+    QTextLayout layout(text, item.font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    if (item.renderFlags() & QTextItem::RightToLeft) option.setTextDirection(Qt::RightToLeft);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    if (!line.isValid()) return;
+    const QPointF origin = p - QPointF(0, line.ascent());
+    const QColor colour = pen_.color();
+    for (const QGlyphRun& run : layout.glyphRuns()) {
+        QList<QPointF> positions = run.positions();
+        for (QPointF& q : positions) q += origin;
+        doc_->DrawGlyphs(m_, run.rawFont(), run.glyphIndexes(), positions, colour);
+    }
+}
+
+}  // namespace
+
+PdfDevice::PdfDevice(const QPageLayout& layout, int resolution, QString title, QString creator)
+    : doc_(std::make_unique<Doc>(layout, resolution, std::move(title), std::move(creator))),
+      engine_(std::make_unique<PdfEngine>(doc_.get())) {}
+
+PdfDevice::~PdfDevice() = default;
+
+bool PdfDevice::newPage() {
+    if (!doc_->open) return false;
+    doc_->EndPage();
+    doc_->StartPage();
+    return true;
+}
+
+QPageLayout PdfDevice::pageLayout() const {
+    return doc_->layout;
+}
+
+int PdfDevice::resolution() const {
+    return doc_->res;
+}
+
+void PdfDevice::DrawGlyphs(const QTransform& transform, const QRawFont& font,
+                           const QList<quint32>& glyphs, const QList<QPointF>& positions,
+                           const QColor& colour) {
+    doc_->DrawGlyphs(transform, font, glyphs, positions, colour);
+}
+
+bool PdfDevice::Finish(std::string* pdf, QString* why) {
+    return doc_->Finish(pdf, why);
+}
+
+QPaintEngine* PdfDevice::paintEngine() const {
+    return engine_.get();
+}
+
+int PdfDevice::metric(PaintDeviceMetric metric) const {
+    const QPageLayout& l = doc_->layout;
+    switch (metric) {
+        case PdmWidth:
+            return l.paintRectPixels(doc_->res).width();
+        case PdmHeight:
+            return l.paintRectPixels(doc_->res).height();
+        case PdmWidthMM:
+            return qRound(l.paintRect(QPageLayout::Millimeter).width());
+        case PdmHeightMM:
+            return qRound(l.paintRect(QPageLayout::Millimeter).height());
+        case PdmNumColors:
+            return INT_MAX;
+        case PdmDepth:
+            return 32;
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return doc_->res;
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return static_cast<int>(QPaintDevice::devicePixelRatioFScale());
+        default:
+            return QPaintDevice::metric(metric);
+    }
+}
+
+}  // namespace equat
