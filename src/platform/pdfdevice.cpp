@@ -95,14 +95,12 @@ struct PdfDevice::Doc {
     void SetFill(QRgb c);
     void SetStroke(const QPen& pen, double scale);
     void SetAlpha(int fill, int stroke);
-    void AppendPath(const QPainterPath& path, const QTransform& m);
     int FontFor(const QRawFont& font);
     void DrawGlyphs(const QTransform& t, const QRawFont& font, const QList<quint32>& glyphs,
                     const QList<QPointF>& positions, const QColor& colour);
-    void TextRun(pdf::PdfFont& font, double size, const QTransform& m, const QList<quint32>& glyphs,
+    void TextRun(int index, double size, const QTransform& m, const QList<quint32>& glyphs,
                  const QList<QPointF>& positions, qsizetype n);
-    void GlyphOutlines(const QTransform& m, const QRawFont& font, const QList<quint32>& glyphs,
-                       const QList<QPointF>& positions, qsizetype n);
+    void WriteType3(const pdf::PdfFont& f, const std::string& name, std::string* fontRes);
     int ImageObject(const QImage& image);
     void DrawImage(const QTransform& m, const QRectF& r, const QImage& image);
     void WriteFonts(std::string* fontRes);
@@ -180,7 +178,7 @@ void PdfDevice::Doc::ApplyClip() {
     if (clip.isEmpty())
         content += "0 0 0 0 re ";
     else
-        AppendPath(clip, page);
+        pdf::AppendPath(content, clip, page);
     content += clip.fillRule() == Qt::OddEvenFill ? "W* n\n" : "W n\n";
     clipOpen = true;
 }
@@ -233,29 +231,6 @@ void PdfDevice::Doc::SetStroke(const QPen& pen, double scale) {
     ink.dash = std::move(dash);
 }
 
-void PdfDevice::Doc::AppendPath(const QPainterPath& path, const QTransform& m) {
-    QPointF start;
-    for (int i = 0; i < path.elementCount(); ++i) {
-        const QPainterPath::Element e = path.elementAt(i);
-        const QPointF p = m.map(QPointF(e.x, e.y));
-        AppendPoint(content, p);
-        if (e.type == QPainterPath::MoveToElement) {
-            content += "m\n";
-            start = QPointF(e.x, e.y);
-        } else if (e.type == QPainterPath::LineToElement) {
-            content += "l\n";
-        } else if (e.type == QPainterPath::CurveToDataElement &&
-                   (i + 1 == path.elementCount() ||
-                    path.elementAt(i + 1).type != QPainterPath::CurveToDataElement)) {
-            content += "c\n";
-        }
-        const bool last = i + 1 == path.elementCount() ||
-                          path.elementAt(i + 1).type == QPainterPath::MoveToElement;
-        if (last && e.type != QPainterPath::MoveToElement && QPointF(e.x, e.y) == start)
-            content += "h\n";
-    }
-}
-
 int PdfDevice::Doc::FontFor(const QRawFont& font) {
     for (const auto& [f, i] : recentFonts)
         if (f == font) return i;
@@ -277,40 +252,44 @@ void PdfDevice::Doc::DrawGlyphs(const QTransform& t, const QRawFont& font,
     const qsizetype n = std::min(glyphs.size(), positions.size());
     if (!open || !n || !font.isValid()) return;
     const QTransform m = t * page;
-    const double scale = std::sqrt(std::abs(m.determinant()));
-    if (!(scale > 0) || !(font.pixelSize() > 0)) return;
+    if (!(m.determinant() != 0) || !(font.pixelSize() > 0)) return;
     ApplyClip();
     SetFill(colour.rgba());
     SetAlpha(colour.alpha(), ink.alpha & 0xFF);
-    pdf::PdfFont& f = *fonts[static_cast<size_t>(FontFor(font))];
-    if (!f.Embeddable()) return GlyphOutlines(m, font, glyphs, positions, n);
-    content += "BT /F" + std::to_string(FontFor(font)) + ' ';
-    AppendNumber(content, font.pixelSize() * scale);
-    content += " Tf\n";
-    TextRun(f, font.pixelSize(), m, glyphs, positions, n);
+    content += "BT\n";
+    TextRun(FontFor(font), font.pixelSize(), m, glyphs, positions, n);
     content += "ET\n";
 }
 
 // The glyphs as one TJ array a baseline, each adjustment putting a glyph exactly where its
 // position says (the widths array gives the advance a reader adds).
-void PdfDevice::Doc::TextRun(pdf::PdfFont& font, double size, const QTransform& m,
+void PdfDevice::Doc::TextRun(int index, double size, const QTransform& m,
                              const QList<quint32>& glyphs, const QList<QPointF>& positions,
                              qsizetype n) {
-    static const char kHex[] = "0123456789ABCDEF";
+    pdf::PdfFont& font = *fonts[static_cast<size_t>(index)];
     const double k = std::sqrt(std::abs(m.determinant()));
     double x0 = 0, y0 = 0, written = 0;
+    int current = -1, sub = 0;
+    std::string code;
     for (qsizetype i = 0; i < n; ++i) {
         const QPointF p = positions[i];
-        const quint32 g = glyphs[i];
-        if (i == 0 || std::abs(p.y() - y0) > size * 1e-5) {
+        code.clear();
+        font.AppendCode(code, glyphs[i], &sub);
+        if (sub != current || std::abs(p.y() - y0) > size * 1e-5) {
             if (i) content += ">] TJ\n";
+            if (sub != current) {
+                content +=
+                    "/F" + std::to_string(index) + (sub ? 's' + std::to_string(sub) : "") + ' ';
+                AppendNumber(content, size * k);
+                content += " Tf\n";
+            }
             for (double v : {m.m11() / k, m.m12() / k, -m.m21() / k, -m.m22() / k}) {
                 AppendNumber(content, v);
                 content += ' ';
             }
             AppendPoint(content, m.map(p));
             content += "Tm [<";
-            x0 = p.x(), y0 = p.y(), written = 0;
+            x0 = p.x(), y0 = p.y(), written = 0, current = sub;
         } else {
             written += font.Advance(glyphs[i - 1]);
             const double adjust = (p.x() - x0) / size * 1000.0 - written;
@@ -321,22 +300,9 @@ void PdfDevice::Doc::TextRun(pdf::PdfFont& font, double size, const QTransform& 
                 written += pdf::Rounded(adjust);
             }
         }
-        font.Use(g);
-        for (int shift = 12; shift >= 0; shift -= 4) content += kHex[g >> shift & 0xF];
+        content += code;
     }
     content += ">] TJ\n";
-}
-
-// A font we cannot embed is drawn as its outlines: it looks right, though it reads as no text.
-void PdfDevice::Doc::GlyphOutlines(const QTransform& m, const QRawFont& font,
-                                   const QList<quint32>& glyphs, const QList<QPointF>& positions,
-                                   qsizetype n) {
-    QPainterPath path;
-    for (qsizetype i = 0; i < n; ++i)
-        path.addPath(font.pathForGlyph(glyphs[i]).translated(positions[i]));
-    if (path.isEmpty()) return;
-    AppendPath(path, m);
-    content += "f\n";
 }
 
 int PdfDevice::Doc::ImageObject(const QImage& source) {
@@ -398,7 +364,10 @@ void PdfDevice::Doc::DrawImage(const QTransform& m, const QRectF& r, const QImag
 void PdfDevice::Doc::WriteFonts(std::string* fontRes) {
     for (size_t i = 0; i < fonts.size(); ++i) {
         const pdf::PdfFont& f = *fonts[i];
-        if (!f.Embeddable()) continue;
+        if (!f.Embeddable()) {
+            WriteType3(f, "/F" + std::to_string(i), fontRes);
+            continue;
+        }
         const std::string program = f.Program(), unicode = f.ToUnicode();
         const int file = NewObject(), map = NewObject(), desc = NewObject();
         const int cid = NewObject(), type0 = NewObject();
@@ -422,6 +391,39 @@ void PdfDevice::Doc::WriteFonts(std::string* fontRes) {
                " /Encoding /Identity-H /DescendantFonts [" + std::to_string(cid) +
                " 0 R] /ToUnicode " + std::to_string(map) + " 0 R >>\nendobj\n";
         *fontRes += "/F" + std::to_string(i) + ' ' + std::to_string(type0) + " 0 R ";
+    }
+}
+
+// An outlined font's subfonts: Type 3 fonts whose glyphs are their outlines.
+void PdfDevice::Doc::WriteType3(const pdf::PdfFont& f, const std::string& name,
+                                std::string* fontRes) {
+    for (int sub = 0; sub < f.Subfonts(); ++sub) {
+        const std::vector<quint32> glyphs = f.SubfontGlyphs(sub);
+        std::string procs, names;
+        for (size_t c = 0; c < glyphs.size(); ++c) {
+            const std::string proc = f.GlyphProcedure(glyphs[c]);
+            const int n = NewObject();
+            WriteStream(n, "", proc.data(), proc.size());
+            procs += "/g" + std::to_string(c) + ' ' + std::to_string(n) + " 0 R ";
+            names += "/g" + std::to_string(c);
+        }
+        const std::string unicode = f.ToUnicode(sub);
+        const int map = NewObject(), desc = NewObject(), font = NewObject();
+        WriteStream(map, "", unicode.data(), unicode.size());
+        BeginObject(desc);
+        out += "<< /Type /FontDescriptor /FontName /" + f.BaseFont() + " /Flags 4 /FontBBox " +
+               f.Type3Box() + " /ItalicAngle 0 /Ascent " + f.Type3Box(3) + " /Descent " +
+               f.Type3Box(1) + " /CapHeight " + f.Type3Box(3) + " /StemV 80 >>\nendobj\n";
+        BeginObject(font);
+        out += "<< /Type /Font /Subtype /Type3 /FontBBox " + f.Type3Box() +
+               " /FontMatrix [0.001 0 0 0.001 0 0]"
+               " /CharProcs << " +
+               procs + ">> /Encoding << /Type /Encoding /Differences [0 " + names +
+               "] >> /FirstChar 0 /LastChar " + std::to_string(glyphs.size() - 1) + " /Widths " +
+               f.Type3Widths(sub) + " /ToUnicode " + std::to_string(map) + " 0 R /FontDescriptor " +
+               std::to_string(desc) + " 0 R /Resources << >> >>\nendobj\n";
+        *fontRes +=
+            name + (sub ? 's' + std::to_string(sub) : "") + ' ' + std::to_string(font) + " 0 R ";
     }
 }
 
@@ -558,7 +560,7 @@ void PdfEngine::drawPath(const QPainterPath& path) {
         strokeAlpha = alpha(pen_.color().rgba());
     }
     doc_->SetAlpha(fillAlpha, strokeAlpha);
-    doc_->AppendPath(path, m);
+    pdf::AppendPath(doc_->content, path, m);
     Paint(true, path.fillRule());
 }
 

@@ -38,6 +38,32 @@ double Rounded(double value) {
     return static_cast<double>(std::llround(value * 1000.0)) / 1000.0;
 }
 
+void AppendPath(std::string& out, const QPainterPath& path, const QTransform& m) {
+    QPointF start;
+    const int count = path.elementCount();
+    for (int i = 0; i < count; ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        const QPointF p = m.map(QPointF(e.x, e.y));
+        AppendNumber(out, p.x());
+        out += ' ';
+        AppendNumber(out, p.y());
+        const bool next = i + 1 < count;
+        if (e.type == QPainterPath::MoveToElement) {
+            out += " m\n";
+            start = QPointF(e.x, e.y);
+        } else if (e.type == QPainterPath::LineToElement) {
+            out += " l\n";
+        } else {
+            const bool more =
+                next && path.elementAt(i + 1).type == QPainterPath::CurveToDataElement;
+            out += e.type == QPainterPath::CurveToDataElement && !more ? " c\n" : " ";
+        }
+        const bool last = !next || path.elementAt(i + 1).type == QPainterPath::MoveToElement;
+        if (last && e.type != QPainterPath::MoveToElement && QPointF(e.x, e.y) == start)
+            out += "h\n";
+    }
+}
+
 namespace {
 
 // Big-endian reads that stay inside the table: a short table reads as zeros.
@@ -224,6 +250,10 @@ PdfFont::PdfFont(const QRawFont& font, int index) : raw_(font), index_(index) {
     if (!glyphCount_ || !hMetrics_) truetype_ = cff_ = false;
     used_.assign(static_cast<size_t>(glyphCount_), false);
     if (!used_.empty()) used_[0] = true;
+    if (!Embeddable()) {
+        em_ = font;
+        em_.setPixelSize(1000);
+    }
 }
 
 QByteArray PdfFont::Key(const QRawFont& font) {
@@ -233,13 +263,74 @@ QByteArray PdfFont::Key(const QRawFont& font) {
 }
 
 double PdfFont::Advance(quint32 glyph) const {
+    if (!Embeddable()) {
+        const auto it = codes_.find(glyph);
+        return it == codes_.end() ? 0 : outlined_[it->second].second;
+    }
     if (!hMetrics_) return 0;
     const int g = std::min<int>(static_cast<int>(glyph), hMetrics_ - 1);
     return Rounded(U16(hmtx_, 4 * g) * 1000.0 / unitsPerEm_);
 }
 
-void PdfFont::Use(quint32 glyph) {
-    if (glyph < used_.size()) used_[glyph] = true;
+void PdfFont::AppendCode(std::string& out, quint32 glyph, int* sub) {
+    static const char kHex[] = "0123456789ABCDEF";
+    if (Embeddable()) {
+        if (glyph < used_.size()) used_[glyph] = true;
+        *sub = 0;
+        for (int shift = 12; shift >= 0; shift -= 4) out += kHex[glyph >> shift & 0xF];
+        return;
+    }
+    auto it = codes_.find(glyph);
+    if (it == codes_.end()) {
+        const QList<QPointF> advance = em_.advancesForGlyphIndexes(QList<quint32>{glyph});
+        outlined_.emplace_back(glyph, Rounded(advance.isEmpty() ? 0 : advance[0].x()));
+        it = codes_.emplace(glyph, outlined_.size() - 1).first;
+    }
+    *sub = static_cast<int>(it->second / 256);
+    out += kHex[it->second >> 4 & 0xF];
+    out += kHex[it->second & 0xF];
+}
+
+int PdfFont::Subfonts() const {
+    return static_cast<int>((outlined_.size() + 255) / 256);
+}
+
+std::vector<quint32> PdfFont::SubfontGlyphs(int sub) const {
+    std::vector<quint32> glyphs;
+    for (size_t i = static_cast<size_t>(sub) * 256; i < outlined_.size() && glyphs.size() < 256;
+         ++i)
+        glyphs.push_back(outlined_[i].first);
+    return glyphs;
+}
+
+std::string PdfFont::Type3Widths(int sub) const {
+    std::string out = "[";
+    for (quint32 g : SubfontGlyphs(sub)) {
+        AppendNumber(out, Advance(g));
+        out += ' ';
+    }
+    out.back() = ']';
+    return out;
+}
+
+std::string PdfFont::Type3Box(int part) const {
+    const double box[4] = {0, -em_.descent(), 1000, em_.ascent()};
+    std::string out;
+    if (part >= 0) return AppendNumber(out, box[part]), out;
+    for (double v : box) {
+        out += out.empty() ? '[' : ' ';
+        AppendNumber(out, v);
+    }
+    return out + ']';
+}
+
+// The glyph's outline in glyph space (1000 units an em, y up), filled in the text's colour.
+std::string PdfFont::GlyphProcedure(quint32 glyph) const {
+    std::string out;
+    AppendNumber(out, Advance(glyph));
+    out += " 0 d0\n";
+    AppendPath(out, em_.pathForGlyph(glyph), QTransform(1, 0, 0, -1, 0, 0));
+    return out + "f\n";
 }
 
 std::string PdfFont::Program() const {
@@ -264,22 +355,29 @@ std::string PdfFont::Widths() const {
     return out + ']';
 }
 
-std::string PdfFont::ToUnicode() const {
+std::string PdfFont::ToUnicode(int sub) const {
     // The reverse of the font's character map, over the basic plane: the first character
     // reaching a glyph names it.
     QString all;
     for (char16_t c = 0x20; c < 0xFFFF; ++c)
         if (c < 0xD800 || c > 0xDFFF) all += QChar(c);
     const QList<quint32> glyphs = raw_.glyphIndexesForString(all);
-    std::map<quint32, char16_t> chars;
-    for (qsizetype i = 0; i < glyphs.size() && i < all.size(); ++i)
-        if (glyphs[i] && glyphs[i] < used_.size() && used_[glyphs[i]])
-            chars.emplace(glyphs[i], all[i].unicode());
+    std::map<quint32, char16_t> chars;  // code -> character
+    for (qsizetype i = 0; i < glyphs.size() && i < all.size(); ++i) {
+        const quint32 g = glyphs[i];
+        if (!g) continue;
+        if (Embeddable() && g < used_.size() && used_[g]) chars.emplace(g, all[i].unicode());
+        const auto it = codes_.find(g);
+        if (it != codes_.end() && it->second / 256 == static_cast<size_t>(sub))
+            chars.emplace(static_cast<quint32>(it->second % 256), all[i].unicode());
+    }
+    const char* space = Embeddable() ? "<0000> <FFFF>" : "<00> <FF>";
     std::string out =
         "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
         "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
         "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
-        "1 begincodespacerange\n<0000> <FFFF>\nendcodespacerange\n";
+        "1 begincodespacerange\n" +
+        std::string(space) + "\nendcodespacerange\n";
     auto it = chars.begin();
     while (it != chars.end()) {
         const size_t block =
@@ -288,6 +386,7 @@ std::string PdfFont::ToUnicode() const {
         for (size_t i = 0; i < block; ++i, ++it) {
             out += '<';
             AppendHex4(out, it->first);
+            if (!Embeddable()) out.erase(out.size() - 4, 2);
             out += "> <";
             AppendHex4(out, it->second);
             out += ">\n";
