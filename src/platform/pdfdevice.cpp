@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/pdfdevice.h"
 
+#include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QImage>
 #include <QPaintEngine>
@@ -8,6 +9,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QTextLayout>
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <map>
@@ -472,6 +474,14 @@ bool PdfDevice::Doc::Finish(std::string* pdf, QString* why) {
 
 namespace {
 
+// A text item shaped: its glyph runs, positions from the baseline's origin, and where its
+// spaces are, so that a justified line's wider spaces can be put back.
+struct Shaped {
+    QList<QGlyphRun> runs;
+    double width = 0;
+    std::vector<double> spaces;  // x of each space glyph, in order
+};
+
 // The paint engine: QPainter's calls turned into content of the device's current page.
 class PdfEngine final : public QPaintEngine {
   public:
@@ -497,6 +507,7 @@ class PdfEngine final : public QPaintEngine {
     void Paint(bool closed, Qt::FillRule rule);
     bool Visible(bool closed) const;
     PdfDevice::Doc* doc_;
+    std::unordered_map<QString, Shaped> shapes_;
     QTransform m_;
     QPen pen_;
     QBrush brush_;
@@ -609,26 +620,61 @@ void PdfEngine::drawImage(const QRectF& r, const QImage& image, const QRectF& sr
     doc_->DrawImage(m_ * doc_->page, r, part == whole ? image : image.copy(part));
 }
 
-// Text the painter lays out (drawText, QTextDocument) is shaped again from the item's text
-// and font, at the font's own resolution, and drawn through the glyph path.
-void PdfEngine::drawTextItem(const QPointF& p, const QTextItem& item) {
-    const QString text = item.text();
-    if (text.isEmpty()) return;
-    QTextLayout layout(text, item.font());
+Shaped Shape(const QString& text, const QFont& font, bool rightToLeft) {
+    QTextLayout layout(text, font);
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
-    if (item.renderFlags() & QTextItem::RightToLeft) option.setTextDirection(Qt::RightToLeft);
+    if (rightToLeft) option.setTextDirection(Qt::RightToLeft);
     layout.setTextOption(option);
     layout.beginLayout();
     QTextLine line = layout.createLine();
     layout.endLayout();
-    if (!line.isValid()) return;
-    const QPointF origin = p - QPointF(0, line.ascent());
-    const QColor colour = pen_.color();
-    for (const QGlyphRun& run : layout.glyphRuns()) {
+    Shaped shaped;
+    if (!line.isValid()) return shaped;
+    shaped.width = line.naturalTextWidth();
+    shaped.runs = layout.glyphRuns();
+    for (QGlyphRun& run : shaped.runs) {
+        const QList<quint32> space = run.rawFont().glyphIndexesForString(QStringLiteral(" "));
         QList<QPointF> positions = run.positions();
-        for (QPointF& q : positions) q += origin;
-        doc_->DrawGlyphs(m_, run.rawFont(), run.glyphIndexes(), positions, colour);
+        for (qsizetype i = 0; i < positions.size(); ++i) {
+            positions[i].ry() -= line.ascent();
+            if (!space.isEmpty() && run.glyphIndexes().value(i) == space[0])
+                shaped.spaces.push_back(positions[i].x());
+        }
+        run.setPositions(positions);
+    }
+    std::sort(shaped.spaces.begin(), shaped.spaces.end());
+    return shaped;
+}
+
+// Text the painter lays out (drawText, QTextDocument) is shaped again from the item's text
+// and font, at the font's own resolution, and drawn through the glyph path. Shapes are kept:
+// a class set repeats its texts many times.
+void PdfEngine::drawTextItem(const QPointF& p, const QTextItem& item) {
+    const QString text = item.text();
+    if (text.isEmpty()) return;
+    const QFont font = item.font();
+    const bool rightToLeft = item.renderFlags() & QTextItem::RightToLeft;
+    QString key = text + QChar(0) + font.key() + QChar(0) +
+                  QString::number(QFontMetricsF(font).ascent(), 'g', 10) +
+                  (rightToLeft ? "r" : "l");
+    auto it = shapes_.find(key);
+    if (it == shapes_.end()) {
+        if (shapes_.size() > 20000) shapes_.clear();
+        it = shapes_.emplace(std::move(key), Shape(text, font, rightToLeft)).first;
+    }
+    const Shaped& shaped = it->second;
+    // A justified line widens its spaces: each glyph moves by the room of the spaces before it.
+    const double extra = item.width() - shaped.width;
+    const bool widen = extra > 0.01 && !shaped.spaces.empty() && !rightToLeft;
+    const double perSpace = widen ? extra / static_cast<double>(shaped.spaces.size()) : 0;
+    for (const QGlyphRun& run : shaped.runs) {
+        QList<QPointF> positions = run.positions();
+        for (QPointF& q : positions) {
+            const auto before = std::lower_bound(shaped.spaces.begin(), shaped.spaces.end(), q.x());
+            q += p + QPointF(perSpace * static_cast<double>(before - shaped.spaces.begin()), 0);
+        }
+        doc_->DrawGlyphs(m_, run.rawFont(), run.glyphIndexes(), positions, pen_.color());
     }
 }
 

@@ -11,6 +11,7 @@
 #include <QPdfWriter>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QTextLayout>
 #include <fstream>
 #include <functional>
@@ -73,6 +74,18 @@ void DrawScene(QPainter& p, const std::function<void()>& newPage, const GlyphDra
         p.drawRect(QRectF(300, y, 3000, 800));
         p.drawLine(QPointF(300, y + 1200), QPointF(8000, y + 1500));
         p.drawImage(QRectF(4000, y, 2000, 1500), image);
+        // A justified paragraph of a text document, scaled and clipped.
+        QTextDocument doc;
+        QFont small("Times New Roman");
+        small.setPixelSize(16);
+        doc.setDefaultFont(small);
+        doc.setTextWidth(700);
+        doc.setHtml(QString("<p align=justify>%1</p>").arg(text.repeated(4)));
+        p.save();
+        p.translate(300, y + 2000);
+        p.scale(8, 8);
+        doc.drawContents(&p, QRectF(0, 0, 700, 400));
+        p.restore();
     }
 }
 
