@@ -409,6 +409,11 @@ void PdfDevice::Doc::WriteType3(const pdf::PdfFont& f, const std::string& name,
             procs += "/g" + std::to_string(c) + ' ' + std::to_string(n) + " 0 R ";
             names += "/g" + std::to_string(c);
         }
+        const std::string m = "600 0 d0\n";
+        const int mProc = NewObject();
+        WriteStream(mProc, "", m.data(), m.size());
+        procs += "/m " + std::to_string(mProc) + " 0 R ";
+        names += ' ' + std::to_string(pdf::kType3Glyphs) + " /m";
         const std::string unicode = f.ToUnicode(sub);
         const int map = NewObject(), desc = NewObject(), font = NewObject();
         WriteStream(map, "", unicode.data(), unicode.size());
@@ -421,7 +426,7 @@ void PdfDevice::Doc::WriteType3(const pdf::PdfFont& f, const std::string& name,
                " /FontMatrix [0.001 0 0 0.001 0 0]"
                " /CharProcs << " +
                procs + ">> /Encoding << /Type /Encoding /Differences [0 " + names +
-               "] >> /FirstChar 0 /LastChar " + std::to_string(glyphs.size() - 1) + " /Widths " +
+               "] >> /FirstChar 0 /LastChar " + std::to_string(pdf::kType3Glyphs) + " /Widths " +
                f.Type3Widths(sub) + " /ToUnicode " + std::to_string(map) + " 0 R /FontDescriptor " +
                std::to_string(desc) + " 0 R /Resources << >> >>\nendobj\n";
         *fontRes +=

@@ -286,31 +286,33 @@ void PdfFont::AppendCode(std::string& out, quint32 glyph, int* sub) {
         outlined_.emplace_back(glyph, Rounded(advance.isEmpty() ? 0 : advance[0].x()));
         it = codes_.emplace(glyph, outlined_.size() - 1).first;
     }
-    *sub = static_cast<int>(it->second / 256);
-    out += kHex[it->second >> 4 & 0xF];
-    out += kHex[it->second & 0xF];
+    *sub = static_cast<int>(it->second / kType3Glyphs);
+    const size_t code = it->second % kType3Glyphs;
+    out += kHex[code >> 4];
+    out += kHex[code & 0xF];
 }
 
 int PdfFont::Subfonts() const {
-    return static_cast<int>((outlined_.size() + 255) / 256);
+    return static_cast<int>((outlined_.size() + kType3Glyphs - 1) / kType3Glyphs);
 }
 
 std::vector<quint32> PdfFont::SubfontGlyphs(int sub) const {
     std::vector<quint32> glyphs;
-    for (size_t i = static_cast<size_t>(sub) * 256; i < outlined_.size() && glyphs.size() < 256;
-         ++i)
+    for (size_t i = static_cast<size_t>(sub) * kType3Glyphs;
+         i < outlined_.size() && glyphs.size() < kType3Glyphs; ++i)
         glyphs.push_back(outlined_[i].first);
     return glyphs;
 }
 
 std::string PdfFont::Type3Widths(int sub) const {
     std::string out = "[";
-    for (quint32 g : SubfontGlyphs(sub)) {
+    const std::vector<quint32> glyphs = SubfontGlyphs(sub);
+    for (quint32 g : glyphs) {
         AppendNumber(out, Advance(g));
         out += ' ';
     }
-    out.back() = ']';
-    return out;
+    for (size_t c = glyphs.size(); c < kType3Glyphs; ++c) out += "0 ";
+    return out + "600]";  // the unused 'm' (see kType3Glyphs)
 }
 
 std::string PdfFont::Type3Box(int part) const {
@@ -368,8 +370,8 @@ std::string PdfFont::ToUnicode(int sub) const {
         if (!g) continue;
         if (Embeddable() && g < used_.size() && used_[g]) chars.emplace(g, all[i].unicode());
         const auto it = codes_.find(g);
-        if (it != codes_.end() && it->second / 256 == static_cast<size_t>(sub))
-            chars.emplace(static_cast<quint32>(it->second % 256), all[i].unicode());
+        if (it != codes_.end() && it->second / kType3Glyphs == static_cast<size_t>(sub))
+            chars.emplace(static_cast<quint32>(it->second % kType3Glyphs), all[i].unicode());
     }
     const char* space = Embeddable() ? "<0000> <FFFF>" : "<00> <FF>";
     std::string out =

@@ -19,6 +19,10 @@ double Rounded(double value);
 // A path's operators (m, l, c, h) under m.
 void AppendPath(std::string& out, const QPainterPath& path, const QTransform& m);
 
+// Glyphs in one Type 3 font. The last code is an empty 'm' 0.6 em wide: text extractors that
+// guess a Type 3 font's scale from its 'm' then box its words at the right height.
+constexpr size_t kType3Glyphs = 255;
+
 class PdfFont {
   public:
     // index: the font's place in the document, which makes its subset tag.
@@ -28,7 +32,7 @@ class PdfFont {
     static QByteArray Key(const QRawFont& font);
 
     // False when the font has no tables we can embed (neither "glyf" nor "CFF ", as a Type 1
-    // font): its glyphs then go as outlines in Type 3 fonts of 256 glyphs each, "subfonts".
+    // font): its glyphs then go as outlines in Type 3 fonts of kType3Glyphs each, "subfonts".
     bool Embeddable() const { return truetype_ || cff_; }
     bool Cff() const { return cff_; }
     // The glyph's advance in thousandths of an em, exactly as the widths array says it.
