@@ -103,11 +103,11 @@ class Shaper {
         return it->second;
     }
 
-    const Shape& Word(const FontEntry& font, const QString& text) {
-        QString key = text;
-        key.prepend(QChar(static_cast<char16_t>(font.id)));
-        auto it = shapes_.find(key);
-        if (it == shapes_.end()) it = shapes_.emplace(key, ShapeOf(font.shaping, text)).first;
+    const Shape& Word(const FontEntry& font, QStringView text) {
+        auto it = shapes_.find(WordView{font.id, text});
+        if (it == shapes_.end())
+            it = shapes_.emplace(WordKey{font.id, text.toString()}, ShapeOf(font.shaping, text))
+                     .first;
         return it->second;
     }
 
@@ -139,8 +139,8 @@ class Shaper {
         return e;
     }
 
-    static Shape ShapeOf(const QFont& font, const QString& text) {
-        QTextLayout layout(text, font, &TwipDevice());
+    static Shape ShapeOf(const QFont& font, QStringView text) {
+        QTextLayout layout(text.toString(), font, &TwipDevice());
         QTextOption option;
         option.setWrapMode(QTextOption::NoWrap);
         layout.setTextOption(option);
@@ -162,7 +162,31 @@ class Shaper {
     }
 
     std::map<FontKey, FontEntry> fonts_;
-    std::unordered_map<QString, Shape> shapes_;
+    // Words are looked up by a view of the paragraph's text: no copy unless new.
+    struct WordKey {
+        int font;
+        QString text;
+    };
+    struct WordView {
+        int font;
+        QStringView text;
+    };
+    struct WordHash {
+        using is_transparent = void;
+        std::size_t operator()(const WordKey& k) const { return Of(k.font, k.text); }
+        std::size_t operator()(const WordView& k) const { return Of(k.font, k.text); }
+        static std::size_t Of(int font, QStringView text) {
+            return qHash(text, static_cast<std::size_t>(font));
+        }
+    };
+    struct WordEqual {
+        using is_transparent = void;
+        template <class A, class B>
+        bool operator()(const A& a, const B& b) const {
+            return a.font == b.font && QStringView(a.text) == QStringView(b.text);
+        }
+    };
+    std::unordered_map<WordKey, Shape, WordHash, WordEqual> shapes_;
 };
 
 Shaper& ThreadShaper() {
@@ -297,7 +321,7 @@ class Setter {
             while (e < to && t.styles[std::size_t(e)] == piece.style && t.chars[e] != '\t' &&
                    !t.pictures[std::size_t(e)])
                 ++e;
-            const QString text = t.chars.mid(k, e - k);
+            const QStringView text = QStringView(t.chars).mid(k, e - k);
             piece.space = std::all_of(text.begin(), text.end(), Breakable);
             piece.shape = &ThreadShaper().Word(*fonts_[std::size_t(piece.style)], text);
             out.push_back(piece);
