@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/paginator.h"
 
-#include <QPagedPaintDevice>
+#include <QPageLayout>
 #include <QPainter>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
 
+#include "platform/pages.h"
 #include "platform/rtfqt.h"
 #include "platform/typeset.h"
 #include "rtf/reader.h"
@@ -219,20 +220,21 @@ double Paginator::IdealWidthTwips(double widthTwips) {
     return LayoutFor(std::max(widthTwips, 1.0)).set.idealWidth;
 }
 
-bool Paginator::PaintPages(QPainter& painter, QPagedPaintDevice& device, const QRectF& pageTwips,
+bool Paginator::PaintPages(QPainter& painter, PageDevice& device, const QRectF& pageTwips,
                            std::vector<int>* starts, QString* error, const QColor& paper) {
     const int end = TextLength();
     int position = 0;
     // The painter starts at the corner of the printable area: the paper lies around it.
-    const int dpi = device.logicalDpiX();
-    const QRectF sheet = device.pageLayout().fullRectPixels(dpi).toRectF().translated(
-        -device.pageLayout().paintRectPixels(dpi).topLeft());
+    const int dpi = device.Device().logicalDpiX();
+    const QPageLayout layout = device.PageLayout();
+    const QRectF sheet =
+        layout.fullRectPixels(dpi).toRectF().translated(-layout.paintRectPixels(dpi).topLeft());
     for (;;) {
         if (paper.isValid()) painter.fillRect(sheet, paper);
         if (starts) starts->push_back(position);
         const int next = FormatRange(painter, pageTwips, position, true);
         if (next >= end || next == -1) return true;
-        if (!device.newPage()) {
+        if (!device.NewPage()) {
             if (error) *error = QString("Une nouvelle page n'a pas pu être ajoutée");
             return false;
         }

@@ -12,11 +12,12 @@
 
 #include "rtf/model.h"
 
-class QPagedPaintDevice;
 class QPainter;
 class QTextDocument;
 
 namespace equat {
+
+class PageDevice;
 
 // A document to lay out: RTF bytes (a file a teacher opened or edited), read when loaded, or
 // a document made when loaded without any RTF (a sheet's, from its model).
@@ -80,7 +81,7 @@ class Paginator {
     // one. Several documents go into one job by calling this for each, with a new page
     // between them. starts receives the first position of every page. False with *error
     // when a page could not be added. A valid paper colour fills each whole page first.
-    bool PaintPages(QPainter& painter, QPagedPaintDevice& device, const QRectF& pageTwips,
+    bool PaintPages(QPainter& painter, PageDevice& device, const QRectF& pageTwips,
                     std::vector<int>* starts, QString* error, const QColor& paper = QColor());
 
   private:

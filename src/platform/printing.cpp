@@ -7,6 +7,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include "platform/pages.h"
 #include "platform/paginator.h"
 
 namespace equat {
@@ -46,7 +47,8 @@ bool PaintPages(Paginator& pages, QPagedPaintDevice& device, const QRectF& pageT
         if (error) *error = QString("Le travail d'impression n'a pas pu commencer");
         return false;
     }
-    bool ok = pages.PaintPages(painter, device, pageTwips, starts, error);
+    PagesOf<QPagedPaintDevice> job(device);
+    bool ok = pages.PaintPages(painter, job, pageTwips, starts, error);
     if (!painter.end() && ok) {
         if (error) *error = QString("Le travail d'impression n'a pas pu se terminer");
         ok = false;

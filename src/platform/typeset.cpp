@@ -14,6 +14,7 @@
 #include <unordered_map>
 
 #include "platform/paginator.h"
+#include "platform/pdfdevice.h"
 #include "platform/rtfqt.h"
 #include "rtf/tablegrid.h"
 
@@ -694,12 +695,17 @@ class RunMerger {
 
     void Flush() {
         if (glyphs_.isEmpty()) return;
-        QGlyphRun run;
-        run.setRawFont(font_);
-        run.setGlyphIndexes(glyphs_);
-        run.setPositions(positions_);
-        if (painter_.pen().color() != colour_) painter_.setPen(colour_);
-        painter_.drawGlyphRun(QPointF(0, 0), run);
+        // Our own PDF takes the glyphs as they are; any other device through the painter.
+        if (auto* pdf = dynamic_cast<PdfDevice*>(painter_.device())) {
+            pdf->DrawGlyphs(painter_.combinedTransform(), font_, glyphs_, positions_, colour_);
+        } else {
+            QGlyphRun run;
+            run.setRawFont(font_);
+            run.setGlyphIndexes(glyphs_);
+            run.setPositions(positions_);
+            if (painter_.pen().color() != colour_) painter_.setPen(colour_);
+            painter_.drawGlyphRun(QPointF(0, 0), run);
+        }
         glyphs_.clear();
         positions_.clear();
     }
