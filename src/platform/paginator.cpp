@@ -3,7 +3,6 @@
 
 #include <QPageLayout>
 #include <QPainter>
-#include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
 
@@ -251,24 +250,6 @@ QFont DocumentFont() {
 
 rtf::Document DocumentSource::Read() const {
     return make_ ? make_() : rtf::ReadRtf(rtf_);
-}
-
-std::unique_ptr<QTextDocument> LoadRtfDocument(std::string_view rtf, int* defaultTabTwips) {
-    return LoadDocument(DocumentSource(rtf), defaultTabTwips);
-}
-
-std::unique_ptr<QTextDocument> LoadDocument(const DocumentSource& source, int* defaultTabTwips) {
-    auto document = std::make_unique<QTextDocument>();
-    document->setDefaultFont(DocumentFont());
-    const rtf::Document model = source.Read();
-    // Neither undone nor edited: one edit block spares the cursor's work after each run.
-    document->setUndoRedoEnabled(false);
-    QTextCursor cursor(document.get());
-    cursor.beginEditBlock();
-    InsertDocument(cursor, model);
-    cursor.endEditBlock();
-    if (defaultTabTwips) *defaultTabTwips = model.defaultTab;
-    return document;
 }
 
 }  // namespace equat

@@ -98,11 +98,6 @@ class Paginator {
     std::vector<double> align_;
 };
 
-// A document as the window's rich-text control holds it (its default font, the same
-// reading of RTF), for output without a control.
-std::unique_ptr<QTextDocument> LoadDocument(const DocumentSource& source, int* defaultTabTwips);
-std::unique_ptr<QTextDocument> LoadRtfDocument(std::string_view rtf, int* defaultTabTwips);
-
 // The font that the rich-text control and a loaded document start from: Courier New 11
 // pixels high. Installs the font fallbacks first.
 QFont DocumentFont();
