@@ -43,9 +43,7 @@ struct Loaded {
 Loaded Load(std::string_view rtf) {
     EnsureApplication();
     Loaded l;
-    int tab = 720;
-    auto document = LoadRtfDocument(rtf, &tab);
-    l.pages = std::make_unique<Paginator>(std::move(document), tab);
+    l.pages = std::make_unique<Paginator>(DocumentSource(rtf).Read());
     return l;
 }
 

@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/classpdf.h"
 
-#include <QBuffer>
 #include <QPageLayout>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QTextDocument>
 #include <algorithm>
 #include <filesystem>
@@ -15,6 +13,7 @@
 #include "core/fileio.h"
 #include "platform/pages.h"
 #include "platform/paginator.h"
+#include "platform/pdfdevice.h"
 #include "platform/quizpdf.h"
 #include "rtf/sheetdocument.h"
 
@@ -24,37 +23,30 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Bytes(const QBuffer& buffer) {
-    return std::string(buffer.data().constData(), static_cast<std::size_t>(buffer.data().size()));
-}
-
-void SetUp(QPdfWriter& pdf, const QPageLayout& layout, const std::string& title) {
-    pdf.setResolution(kPrintDpi);
-    pdf.setPageLayout(layout);
-    pdf.setTitle(QString::fromStdString(title));
-    pdf.setCreator("Equat");
+// A PDF of ours on that page, named by its title.
+std::unique_ptr<PdfDevice> NewPdf(const QPageLayout& layout, const std::string& title) {
+    return std::make_unique<PdfDevice>(layout, kPrintDpi, QString::fromStdString(title),
+                                       QStringLiteral("Equat"));
 }
 
 // How documents are laid on a device's pages.
 using PaintDocuments =
-    std::function<bool(const DocumentSources& rtfs, QPagedPaintDevice& device, QString* why)>;
+    std::function<bool(const DocumentSources& rtfs, PageDevice& device, QString* why)>;
 struct SetPainters {
     PaintDocuments subjects, keys;
 };
 
 // Each document from a new page, in one job on the device; cream, when given, one entry per
 // document: true for a cream page.
-bool PaintCollatedOn(const DocumentSources& rtfs, QPagedPaintDevice& device, QString* why,
+bool PaintCollatedOn(const DocumentSources& rtfs, PageDevice& device, QString* why,
                      const std::vector<bool>& cream) {
     QPainter painter;
-    bool ok = painter.begin(&device);
+    bool ok = painter.begin(&device.Device());
     if (!ok) *why = "Le travail n'a pas pu commencer";
-    const QRectF page = PageRectTwips(device);
+    const QRectF page = PageRectTwips(device.Device());
     for (std::size_t k = 0; ok && k < rtfs.size(); ++k) {
-        int tab = 720;
-        auto document = LoadDocument(rtfs[k], &tab);
-        Paginator pages(std::move(document), tab);
-        if (k > 0 && !device.newPage()) {
+        Paginator pages(rtfs[k].Read());
+        if (k > 0 && !device.NewPage()) {
             *why = "Une nouvelle page n'a pas pu \u00eatre ajout\u00e9e";
             ok = false;
         }
@@ -69,7 +61,7 @@ bool PaintCollatedOn(const DocumentSources& rtfs, QPagedPaintDevice& device, QSt
     return ok;
 }
 
-bool PaintCollated(const DocumentSources& rtfs, QPagedPaintDevice& device, QString* why) {
+bool PaintCollated(const DocumentSources& rtfs, PageDevice& device, QString* why) {
     return PaintCollatedOn(rtfs, device, why, {});
 }
 
@@ -90,7 +82,7 @@ void UseCream(std::span<const ClassCopy> copies, const std::vector<std::size_t>&
         keys.push_back(layout.on && layout.cream && layout.key);
     }
     const auto painter = [](std::vector<bool> cream) -> PaintDocuments {
-        return [cream](const DocumentSources& rtfs, QPagedPaintDevice& device, QString* why) {
+        return [cream](const DocumentSources& rtfs, PageDevice& device, QString* why) {
             return PaintCollatedOn(rtfs, device, why, cream);
         };
     };
@@ -117,17 +109,11 @@ DocumentSource SheetKey(const Sheet& sheet) {
 static bool PdfOf(const PaintDocuments& paint, const DocumentSources& rtfs,
                   const std::string& title, std::string* pdf, std::string* error,
                   const QPageLayout& layout = DefaultPageLayout()) {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
     QString why;
-    bool ok = true;
-    {
-        QPdfWriter writer(&buffer);
-        SetUp(writer, layout, title);
-        ok = paint(rtfs, writer, &why);
-    }
+    const auto writer = NewPdf(layout, title);
+    PagesOf<PdfDevice> pages(*writer);
+    const bool ok = paint(rtfs, pages, &why) && writer->Finish(pdf, &why);
     if (!ok) *error = why.toStdString();
-    if (ok) *pdf = Bytes(buffer);
     return ok;
 }
 
@@ -150,11 +136,10 @@ static SetPainters PaintersFor(std::span<const ClassCopy> copies, int quizPerPag
         for (std::size_t k : keyOrder) beside.push_back(SheetSubject(copies[k].sheet));
     if (quizPerPage > 0)
         return {
-            [quizPerPage](const DocumentSources& rtfs, QPagedPaintDevice& device, QString* why) {
+            [quizPerPage](const DocumentSources& rtfs, PageDevice& device, QString* why) {
                 return PaintQuizPages(rtfs, quizPerPage, device, why);
             },
-            [quizPerPage, beside](const DocumentSources& rtfs, QPagedPaintDevice& device,
-                                  QString* why) {
+            [quizPerPage, beside](const DocumentSources& rtfs, PageDevice& device, QString* why) {
                 // Strips in their copies' cells; other keys one under another.
                 if (!beside.empty()) return PaintQuizPages(rtfs, quizPerPage, device, why, beside);
                 return PaintColumns(rtfs, 1, device, why);
@@ -162,7 +147,7 @@ static SetPainters PaintersFor(std::span<const ClassCopy> copies, int quizPerPag
     // Strips lie side by side, as many as the page has room for.
     if (strips)
         return {PaintCollated,
-                [beside](const DocumentSources& rtfs, QPagedPaintDevice& device, QString* why) {
+                [beside](const DocumentSources& rtfs, PageDevice& device, QString* why) {
                     return PaintColumns(rtfs, 0, device, why, beside);
                 }};
     return {PaintCollated, PaintCollated};
@@ -177,7 +162,8 @@ bool PaintSet(const std::vector<ClassCopy>& copies, const std::vector<std::size_
     } else {
         for (const auto& copy : copies) rtfs.push_back(SheetSubject(copy.sheet));
     }
-    return (keys ? painters.keys : painters.subjects)(rtfs, device, why);
+    PagesOf<QPagedPaintDevice> job(device);
+    return (keys ? painters.keys : painters.subjects)(rtfs, job, why);
 }
 
 // The largest n in 1..most for which fits(n) holds (fits falls from true to false as n grows);
@@ -247,47 +233,44 @@ class GridParts {
 // together with the row labels, and the rows that fit its height; every page has the header
 // row, and no copy's row is cut between two pages.
 bool AnswerGridPdf(const AnswerGrid& grid, std::string* pdf, std::string* error) {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        QPageLayout layout = DefaultPageLayout();
-        layout.setOrientation(QPageLayout::Landscape);
-        SetUp(writer, layout, grid.title);
-        QPainter painter;
-        if (!painter.begin(&writer)) {
-            *error = "le PDF n'a pas pu commencer";
-            return false;
-        }
-        // Laid out in pixels of 1/96 inch, drawn at their size.
-        const double scale = writer.resolution() / 96.0;
-        const QRect paint = writer.pageLayout().paintRectPixels(writer.resolution());
-        GridParts parts(grid, QSizeF(paint.width() / scale, paint.height() / scale));
-        bool firstPage = true;
-        std::size_t column = 0;
-        do {
-            const std::size_t nColumns = parts.ColumnsThatFit(column);
-            std::size_t row = 0;
-            do {
-                const std::size_t nRows = parts.RowsThatFit(row, column, nColumns);
-                parts.Lay(row, nRows, column, nColumns);
-                if (!firstPage && !writer.newPage()) {
-                    *error = "une page du PDF n'a pas pu être ajoutée";
-                    return false;
-                }
-                firstPage = false;
-                painter.save();
-                painter.scale(scale, scale);
-                parts.doc().drawContents(&painter);
-                painter.restore();
-                row += nRows;
-            } while (row < parts.rows());
-            column += nColumns;
-        } while (column < parts.columns());
-        painter.end();
+    QPageLayout layout = DefaultPageLayout();
+    layout.setOrientation(QPageLayout::Landscape);
+    const auto writer = NewPdf(layout, grid.title);
+    QPainter painter;
+    if (!painter.begin(writer.get())) {
+        *error = "le PDF n'a pas pu commencer";
+        return false;
     }
-    *pdf = Bytes(buffer);
-    return true;
+    // Laid out in pixels of 1/96 inch, drawn at their size.
+    const double scale = writer->resolution() / 96.0;
+    const QRect paint = writer->pageLayout().paintRectPixels(writer->resolution());
+    GridParts parts(grid, QSizeF(paint.width() / scale, paint.height() / scale));
+    bool firstPage = true;
+    std::size_t column = 0;
+    do {
+        const std::size_t nColumns = parts.ColumnsThatFit(column);
+        std::size_t row = 0;
+        do {
+            const std::size_t nRows = parts.RowsThatFit(row, column, nColumns);
+            parts.Lay(row, nRows, column, nColumns);
+            if (!firstPage && !writer->newPage()) {
+                *error = "une page du PDF n'a pas pu \u00eatre ajout\u00e9e";
+                return false;
+            }
+            firstPage = false;
+            painter.save();
+            painter.scale(scale, scale);
+            parts.doc().drawContents(&painter);
+            painter.restore();
+            row += nRows;
+        } while (row < parts.rows());
+        column += nColumns;
+    } while (column < parts.columns());
+    painter.end();
+    QString why;
+    if (writer->Finish(pdf, &why)) return true;
+    *error = why.toStdString();
+    return false;
 }
 
 bool ClassPdfs(std::span<const ClassCopy> copies, const std::vector<std::size_t>& keyOrder,

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <QByteArray>
+#include <QPageLayout>
 #include <QRect>
 #include <QRectF>
 #include <QString>
 #include <functional>
 
-class QPageLayout;
 class QPaintDevice;
 
 namespace equat {
@@ -20,6 +20,28 @@ QRectF PageRectTwips(const QPaintDevice& device);
 // The page rectangle of the preview in hundredths of a millimetre: the printable area in
 // whole millimetres × 100.
 QRect PageFrameHmm(const QPaintDevice& device);
+
+// The pages of one job: a printer's, or those of a PDF of ours.
+class PageDevice {
+  public:
+    virtual ~PageDevice() = default;
+    virtual QPaintDevice& Device() = 0;
+    virtual bool NewPage() = 0;
+    virtual QPageLayout PageLayout() const = 0;
+};
+
+// The pages of a device that has newPage() and pageLayout(), as printers and our PDFs have.
+template <class D>
+class PagesOf final : public PageDevice {
+  public:
+    explicit PagesOf(D& device) : device_(device) {}
+    QPaintDevice& Device() override { return device_; }
+    bool NewPage() override { return device_.newPage(); }
+    QPageLayout PageLayout() const override { return device_.pageLayout(); }
+
+  private:
+    D& device_;
+};
 
 // The resolution of printers in high-resolution mode, and of our PDF files.
 constexpr int kPrintDpi = 1200;

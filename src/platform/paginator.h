@@ -10,17 +10,14 @@
 #include <string_view>
 #include <vector>
 
-class QAbstractTextDocumentLayout;
-class QPagedPaintDevice;
+#include "rtf/model.h"
+
 class QPainter;
 class QTextDocument;
-class QTextFrame;
 
 namespace equat {
 
-namespace rtf {
-struct Document;
-}
+class PageDevice;
 
 // A document to lay out: RTF bytes (a file a teacher opened or edited), read when loaded, or
 // a document made when loaded without any RTF (a sheet's, from its model).
@@ -39,20 +36,19 @@ using DocumentSources = std::vector<DocumentSource>;
 
 // Cuts a document into pages and paints them: the one page layout of printing, preview, PDF
 // and page images, whatever holds the document (the window's rich-text control, or a
-// document loaded by the tools).
+// document made or read by the tools).
 //
-// Pages are cut from one layout made at 1440 dots per inch (one unit per twip) for the page
-// rectangle's width, whatever the device; the drawing is then scaled to the device's logical
-// resolution. So a printer, a PDF writer, an SVG generator or a picture given the same
-// rectangle get the same page breaks. Tab stops are every defaultTabTwips (720 unless the
-// document says otherwise). The layout is cached until the document changes.
+// Pages are cut from one layout in twips for the page rectangle's width, whatever the device
+// (typeset.h sets its lines); the drawing is then scaled to the device's logical resolution.
+// So a printer, a PDF writer, an SVG generator or a picture given the same rectangle get the
+// same page breaks. Tab stops are every defaultTabTwips (720 unless the document says
+// otherwise). The layout is kept until the document changes.
 class Paginator {
   public:
     // The document must outlive the paginator.
     explicit Paginator(const QTextDocument& document, int defaultTabTwips = 720);
-    // Lays out the document itself rather than a copy of it: for a document made only to be
-    // paged, such as LoadRtfDocument's.
-    explicit Paginator(std::unique_ptr<QTextDocument> document, int defaultTabTwips = 720);
+    // Lays out a document made or read without any rich-text control; its own default tab.
+    explicit Paginator(rtf::Document document);
     ~Paginator();
     Paginator(const Paginator&) = delete;
     Paginator& operator=(const Paginator&) = delete;
@@ -85,31 +81,22 @@ class Paginator {
     // one. Several documents go into one job by calling this for each, with a new page
     // between them. starts receives the first position of every page. False with *error
     // when a page could not be added. A valid paper colour fills each whole page first.
-    bool PaintPages(QPainter& painter, QPagedPaintDevice& device, const QRectF& pageTwips,
+    bool PaintPages(QPainter& painter, PageDevice& device, const QRectF& pageTwips,
                     std::vector<int>* starts, QString* error, const QColor& paper = QColor());
 
   private:
     struct Layout;
     const Layout& LayoutFor(double widthTwips);
-    void SplitInto(Layout& l, double widthTwips) const;
-    void Prepare(QTextDocument& doc, double widthTwips) const;
-    static void CollectLines(Layout& l);
-    static void SpanFrame(Layout& l, std::size_t first, QAbstractTextDocumentLayout& layout,
-                          QTextFrame& frame, double partTop);
-    void Draw(QPainter& painter, const QRectF& rectTwips, double top, double bottom,
-              std::size_t firstPart, std::size_t lastPart);
+    const rtf::Document& Source();
 
-    std::unique_ptr<QTextDocument> owned_;
-    const QTextDocument& document_;
+    const QTextDocument* window_ = nullptr;
+    std::unique_ptr<rtf::Document> document_;
+    int sourceRevision_ = -1;
+    int length_ = 0;
     int defaultTabTwips_;
     std::unique_ptr<Layout> layout_;
     std::vector<double> align_;
 };
-
-// A document as the window's rich-text control holds it (its default font, the same
-// reading of RTF), for output without a control.
-std::unique_ptr<QTextDocument> LoadDocument(const DocumentSource& source, int* defaultTabTwips);
-std::unique_ptr<QTextDocument> LoadRtfDocument(std::string_view rtf, int* defaultTabTwips);
 
 // The font that the rich-text control and a loaded document start from: Courier New 11
 // pixels high. Installs the font fallbacks first.

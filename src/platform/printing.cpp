@@ -8,6 +8,7 @@
 #include <QPrinterInfo>
 
 #include "platform/classpdf.h"
+#include "platform/pages.h"
 #include "platform/paginator.h"
 
 namespace equat {
@@ -47,7 +48,8 @@ bool PaintPages(Paginator& pages, QPagedPaintDevice& device, const QRectF& pageT
         if (error) *error = QString("Le travail d'impression n'a pas pu commencer");
         return false;
     }
-    bool ok = pages.PaintPages(painter, device, pageTwips, starts, error);
+    PagesOf<QPagedPaintDevice> job(device);
+    bool ok = pages.PaintPages(painter, job, pageTwips, starts, error);
     if (!painter.end() && ok) {
         if (error) *error = QString("Le travail d'impression n'a pas pu se terminer");
         ok = false;

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/quizpdf.h"
 
-#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPen>
 #include <QTextDocument>
@@ -23,18 +22,14 @@ constexpr int kMostColumns = 4;
 
 std::vector<std::unique_ptr<Paginator>> Load(const DocumentSources& rtfs) {
     std::vector<std::unique_ptr<Paginator>> pages;
-    for (auto rtf : rtfs) {
-        int tab = 720;
-        auto document = LoadDocument(rtf, &tab);
-        pages.push_back(std::make_unique<Paginator>(std::move(document), tab));
-    }
+    for (const DocumentSource& rtf : rtfs) pages.push_back(std::make_unique<Paginator>(rtf.Read()));
     return pages;
 }
 
 // Draws in twips on the painter's device.
 class TwipPainter {
   public:
-    explicit TwipPainter(QPagedPaintDevice& device) : device_(device) {}
+    explicit TwipPainter(PageDevice& pages) : pages_(pages), device_(pages.Device()) {}
     bool Begin(QString* why) {
         if (!painter_.begin(&device_)) *why = "Le travail n'a pas pu commencer";
         return painter_.isActive();
@@ -47,7 +42,7 @@ class TwipPainter {
         return ok;
     }
     bool NewPage(QString* why) {
-        if (device_.newPage()) return true;
+        if (pages_.NewPage()) return true;
         *why = "Une nouvelle page n'a pas pu \u00eatre ajout\u00e9e";
         return false;
     }
@@ -77,7 +72,8 @@ class TwipPainter {
     }
 
   private:
-    QPagedPaintDevice& device_;
+    PageDevice& pages_;
+    QPaintDevice& device_;
     QPainter painter_;
 };
 
@@ -111,8 +107,8 @@ bool CellScales(std::vector<std::unique_ptr<Paginator>>& pages, double width, do
     return true;
 }
 
-bool PaintQuizPages(const DocumentSources& rtfs, int perPage, QPagedPaintDevice& device,
-                    QString* why, const DocumentSources& copies) {
+bool PaintQuizPages(const DocumentSources& rtfs, int perPage, PageDevice& device, QString* why,
+                    const DocumentSources& copies) {
     TwipPainter out(device);
     auto pages = Load(rtfs);
     const QRectF page = out.page();
@@ -147,7 +143,7 @@ bool PaintQuizPages(const DocumentSources& rtfs, int perPage, QPagedPaintDevice&
     return out.End(ok, why);
 }
 
-bool PaintColumns(const DocumentSources& rtfs, int columns, QPagedPaintDevice& device, QString* why,
+bool PaintColumns(const DocumentSources& rtfs, int columns, PageDevice& device, QString* why,
                   const DocumentSources& copies) {
     TwipPainter out(device);
     if (!out.Begin(why)) return false;

@@ -6,8 +6,6 @@
 
 #include "platform/paginator.h"
 
-class QPagedPaintDevice;
-
 namespace equat {
 
 // Short documents several to a page: a quick quiz's copies in cells, keys and answer strips
@@ -19,15 +17,15 @@ namespace equat {
 // *why before any page when one does not fit even so); dashed cut marks between the cells.
 // With copies (one per document), the documents are their strips: each takes its copy's
 // scale and cell, every line at the height of the copy's.
-bool PaintQuizPages(const DocumentSources& rtfs, int perPage, QPagedPaintDevice& device,
-                    QString* why, const DocumentSources& copies = {});
+bool PaintQuizPages(const DocumentSources& rtfs, int perPage, PageDevice& device, QString* why,
+                    const DocumentSources& copies = {});
 
 // The documents one under another in columns (as many as the widest fits beside one another
 // when columns is 0, at most four), a dashed cut mark between two; one that does not fit
 // what is left of a column starts the next one, one taller than a page goes on over the next
 // columns, its lines cut where a page of the same height cuts them.
 // With copies, each strip's lines are at the heights of its copy's laid out on a whole page.
-bool PaintColumns(const DocumentSources& rtfs, int columns, QPagedPaintDevice& device, QString* why,
+bool PaintColumns(const DocumentSources& rtfs, int columns, PageDevice& device, QString* why,
                   const DocumentSources& copies = {});
 
 }  // namespace equat

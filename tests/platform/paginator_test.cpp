@@ -18,6 +18,7 @@
 #include "core/sheet.h"
 #include "platform/classpdf.h"
 #include "platform/pdfwords.h"
+#include "platform/qtdocument.h"
 #include "platform/rtfqt.h"
 
 using namespace equat;
@@ -67,9 +68,8 @@ TEST(Pages, NoQuestionIsCut) {
                     RandomSource rng(static_cast<std::uint32_t>(level * 100 + round));
                     const Sheet sheet = BuildSheet(*kind, rng, Settings(level, style, round));
                     for (const std::string& rtf : {sheet.subject, sheet.answerKey}) {
-                        int tab = 720;
-                        auto doc = LoadRtfDocument(rtf, &tab);
-                        Paginator pages(*doc, tab);
+                        auto doc = test::QtDocument(rtf);
+                        Paginator pages(*doc);
                         for (double height = 6000; height < 16000; height += 1733) {
                             for (int at = 0; at < pages.TextLength();) {
                                 at = pages.FormatRange(unused, QRectF(0, 0, 10772, height), at,
@@ -113,9 +113,9 @@ TEST(Pages, ValuesStayWithTheirSigns) {
     }
 }
 
-// Taller than Qt can lay out in one piece (about 420,000 points): laid out in parts, each
-// paragraph on its page as in a short document of the same paragraphs, two to a page.
-TEST(Pages, TallDocumentsArePagedInParts) {
+// Taller than Qt's text layout could hold in one piece (about 420,000 points): each paragraph
+// on its page as in a short document of the same paragraphs, two to a page.
+TEST(Pages, TallDocumentsArePaged) {
     for (int paragraphs : {4, 1201}) {
         QTextDocument doc;
         QTextCursor cursor(&doc);
@@ -165,12 +165,10 @@ TEST(Pages, TablesAreNeverCut) {
     rtf::Document model = rtf::test::TableDocument();
     for (int k = 0; k < 5; ++k)
         model.paragraphs.insert(model.paragraphs.begin(), model.paragraphs[0]);
-    int tab = 720;
-    auto doc = LoadDocument(DocumentSource([&] { return model; }), &tab);
-    Paginator pages(std::move(doc), tab);
+    Paginator pages(model);
     int tableFirst = -1, tableLast = -1;
     {
-        auto copy = LoadDocument(DocumentSource([&] { return model; }), &tab);
+        auto copy = test::QtDocument(model);
         const QTextBlock first = copy->findBlockByNumber(6), last = copy->findBlockByNumber(20);
         tableFirst = first.position();
         tableLast = last.position();

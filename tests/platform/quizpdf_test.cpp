@@ -18,6 +18,7 @@
 #include "platform/classpdf.h"
 #include "platform/paginator.h"
 #include "platform/pdfwords.h"
+#include "platform/qtdocument.h"
 
 using namespace equat;
 
@@ -54,10 +55,9 @@ TEST(Strip, LinesAsHighAsTheSubjects) {
             s.layout.on = adapted;
             s.title = adapted ? "Nom :" : s.title;
             const Sheet sheet = BuildSheet(*kind, rng, s);
-            int tab = 720;
-            auto subject = LoadRtfDocument(sheet.subject, &tab);
-            auto strip = LoadRtfDocument(sheet.answerKey, &tab);
-            Paginator subjectPages(*subject, tab), stripPages(*strip, tab);
+            auto subject = test::QtDocument(sheet.subject);
+            auto strip = test::QtDocument(sheet.answerKey);
+            Paginator subjectPages(*subject), stripPages(*strip);
             for (double height = 400; height < 20000; height += 53) {
                 ASSERT_EQ(QuestionsOnPage(*subject, subjectPages, 10772, height),
                           QuestionsOnPage(*strip, stripPages, 3400, height))

@@ -1,0 +1,752 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/pdfdevice.h"
+
+#include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QImage>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <QTextLayout>
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <map>
+#include <unordered_map>
+
+#include "platform/pdffont.h"
+
+namespace equat {
+
+using pdf::AppendNumber;
+
+namespace {
+
+// Objects whose numbers are known from the start; the rest are numbered as they are written.
+constexpr int kCatalog = 1, kPages = 2, kResources = 3, kInfo = 4;
+
+// What the content stream has set, so that each operator is written only when it changes.
+struct Ink {
+    QRgb fill = 0, stroke = 0;
+    double width = 1;
+    int cap = 0, join = 0;
+    std::string dash = "[] 0";
+    int alpha = 0xFFFF;  // fill alpha << 8 | stroke alpha
+};
+
+void AppendPoint(std::string& out, QPointF p) {
+    AppendNumber(out, p.x());
+    out += ' ';
+    AppendNumber(out, p.y());
+    out += ' ';
+}
+
+void AppendColour(std::string& out, QRgb c, const char* op) {
+    for (int v : {qRed(c), qGreen(c), qBlue(c)}) {
+        AppendNumber(out, v / 255.0);
+        out += ' ';
+    }
+    out += op;
+}
+
+// A PDF text string: UTF-16 with its byte order mark, in hex.
+std::string TextString(const QString& text) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out = "<FEFF";
+    for (QChar c : text)
+        for (int shift = 12; shift >= 0; shift -= 4) out += kHex[c.unicode() >> shift & 0xF];
+    return out + '>';
+}
+
+QRgb BrushColour(const QBrush& brush) {
+    if (const QGradient* g = brush.gradient(); g && !g->stops().isEmpty())
+        return g->stops().first().second.rgba();
+    return brush.color().rgba();
+}
+
+}  // namespace
+
+struct PdfDevice::Doc {
+    QPageLayout layout;
+    int res;
+    QString title, creator;
+    QTransform page;  // device pixels to points, y up
+    std::string out;
+    std::vector<size_t> offsets = std::vector<size_t>(5, 0);  // by object number
+    std::vector<int> pages;
+    std::string content;
+    bool open = false, begun = false, ended = false;
+    std::vector<std::unique_ptr<pdf::PdfFont>> fonts;
+    std::map<QByteArray, int> fontIndex;
+    std::vector<std::pair<QRawFont, int>> recentFonts;
+    std::vector<int> images;
+    std::unordered_map<qint64, int> imageIndex;
+    std::map<int, int> alphas;  // alpha pair -> its graphics state's number
+    Ink ink, saved;
+    QPainterPath clip;  // in device pixels
+    bool clipOn = false, clipDirty = false, clipOpen = false;
+
+    Doc(const QPageLayout& l, int r, QString t, QString c);
+    int NewObject();
+    void BeginObject(int n);
+    void WriteStream(int n, const std::string& dict, const char* data, size_t size);
+    void StartPage();
+    void EndPage();
+    void ApplyClip();
+    void SetFill(QRgb c);
+    void SetStroke(const QPen& pen, double scale);
+    void SetAlpha(int fill, int stroke);
+    int FontFor(const QRawFont& font);
+    void DrawGlyphs(const QTransform& t, const QRawFont& font, const QList<quint32>& glyphs,
+                    const QList<QPointF>& positions, const QColor& colour);
+    void TextRun(int index, double size, const QTransform& m, const QList<quint32>& glyphs,
+                 const QList<QPointF>& positions, qsizetype n);
+    void WriteType3(const pdf::PdfFont& f, const std::string& name, std::string* fontRes);
+    int ImageObject(const QImage& image);
+    void DrawImage(const QTransform& m, const QRectF& r, const QImage& image);
+    void WriteFonts(std::string* fontRes);
+    bool Finish(std::string* pdf, QString* why);
+};
+
+PdfDevice::Doc::Doc(const QPageLayout& l, int r, QString t, QString c)
+    : layout(l), res(r > 0 ? r : 1200), title(std::move(t)), creator(std::move(c)) {
+    const QRectF full = layout.fullRect(QPageLayout::Point);
+    const QRectF paint = layout.paintRect(QPageLayout::Point);
+    const double s = 72.0 / res;
+    page = QTransform(s, 0, 0, -s, paint.left(), full.height() - paint.top());
+    out = "%PDF-1.6\n%\xE2\xE3\xCF\xD3\n";
+}
+
+int PdfDevice::Doc::NewObject() {
+    offsets.push_back(0);
+    return static_cast<int>(offsets.size() - 1);
+}
+
+void PdfDevice::Doc::BeginObject(int n) {
+    offsets[static_cast<size_t>(n)] = out.size();
+    out += std::to_string(n) + " 0 obj\n";
+}
+
+// A stream object, deflated fast: qCompress's zlib stream without its 4-byte length prefix.
+void PdfDevice::Doc::WriteStream(int n, const std::string& dict, const char* data, size_t size) {
+    const QByteArray z =
+        qCompress(reinterpret_cast<const uchar*>(data), static_cast<qsizetype>(size), 1);
+    const size_t length = z.size() > 4 ? static_cast<size_t>(z.size() - 4) : 0;
+    BeginObject(n);
+    out +=
+        "<< " + dict + " /Filter /FlateDecode /Length " + std::to_string(length) + " >>\nstream\n";
+    if (length) out.append(z.constData() + 4, length);
+    out += "\nendstream\nendobj\n";
+}
+
+void PdfDevice::Doc::StartPage() {
+    content.clear();
+    ink = Ink{};
+    clipOpen = false;
+    clipDirty = clipOn;
+    open = true;
+}
+
+// Writes the page as it ends, so that a long document keeps only one page's content at a time.
+void PdfDevice::Doc::EndPage() {
+    if (!open) return;
+    if (clipOpen) content += "Q\n";
+    const int stream = NewObject();
+    WriteStream(stream, "", content.data(), content.size());
+    const int n = NewObject();
+    BeginObject(n);
+    const QRectF full = layout.fullRect(QPageLayout::Point);
+    out += "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 ";
+    AppendPoint(out, {full.width(), full.height()});
+    out.back() = ']';
+    out += " /Resources 3 0 R /Contents " + std::to_string(stream) + " 0 R >>\nendobj\n";
+    pages.push_back(n);
+    open = false;
+}
+
+// The clip is set lazily, inside q/Q: a new clip first restores what the last one saved.
+void PdfDevice::Doc::ApplyClip() {
+    if (!clipDirty) return;
+    clipDirty = false;
+    if (clipOpen) {
+        content += "Q\n";
+        ink = saved;
+        clipOpen = false;
+    }
+    if (!clipOn) return;
+    saved = ink;
+    content += "q ";
+    if (clip.isEmpty())
+        content += "0 0 0 0 re ";
+    else
+        pdf::AppendPath(content, clip, page);
+    content += clip.fillRule() == Qt::OddEvenFill ? "W* n\n" : "W n\n";
+    clipOpen = true;
+}
+
+void PdfDevice::Doc::SetFill(QRgb c) {
+    if ((c & 0xFFFFFF) != (ink.fill & 0xFFFFFF)) AppendColour(content, c, "rg\n");
+    ink.fill = c;
+}
+
+void PdfDevice::Doc::SetAlpha(int fill, int stroke) {
+    const int key = fill << 8 | stroke;
+    if (key == ink.alpha) return;
+    ink.alpha = key;
+    alphas.emplace(key, 0);
+    content += "/G" + std::to_string(key) + " gs\n";
+}
+
+// The pen's colour, width (scale: points per logical unit), ends, joins and dashes.
+void PdfDevice::Doc::SetStroke(const QPen& pen, double scale) {
+    const QRgb c = pen.color().rgba();
+    if ((c & 0xFFFFFF) != (ink.stroke & 0xFFFFFF)) AppendColour(content, c, "RG\n");
+    ink.stroke = c;
+    const double width = pen.widthF() * (pen.isCosmetic() ? 72.0 / res : scale);
+    if (pdf::Rounded(width) != ink.width) {
+        ink.width = pdf::Rounded(width);
+        AppendNumber(content, width);
+        content += " w\n";
+    }
+    const int cap = pen.capStyle() == Qt::RoundCap ? 1 : pen.capStyle() == Qt::SquareCap ? 2 : 0;
+    const int join = pen.joinStyle() == Qt::RoundJoin   ? 1
+                     : pen.joinStyle() == Qt::BevelJoin ? 2
+                                                        : 0;
+    if (cap != ink.cap) content += std::to_string(cap) + " J\n";
+    if (join != ink.join) content += std::to_string(join) + " j\n";
+    ink.cap = cap;
+    ink.join = join;
+    std::string dash = "[] 0";
+    if (pen.style() != Qt::SolidLine) {
+        const double unit = std::max(width, 72.0 / res);
+        dash = "[";
+        for (qreal d : pen.dashPattern()) {
+            AppendNumber(dash, d * unit);
+            dash += ' ';
+        }
+        if (dash.back() == ' ') dash.pop_back();
+        dash += "] ";
+        AppendNumber(dash, pen.dashOffset() * unit);
+    }
+    if (dash != ink.dash) content += dash + " d\n";
+    ink.dash = std::move(dash);
+}
+
+int PdfDevice::Doc::FontFor(const QRawFont& font) {
+    for (const auto& [f, i] : recentFonts)
+        if (f == font) return i;
+    const QByteArray key = pdf::PdfFont::Key(font);
+    auto it = fontIndex.find(key);
+    if (it == fontIndex.end()) {
+        const int i = static_cast<int>(fonts.size());
+        fonts.push_back(std::make_unique<pdf::PdfFont>(font, i));
+        it = fontIndex.emplace(key, i).first;
+    }
+    recentFonts.insert(recentFonts.begin(), {font, it->second});
+    if (recentFonts.size() > 16) recentFonts.pop_back();
+    return it->second;
+}
+
+void PdfDevice::Doc::DrawGlyphs(const QTransform& t, const QRawFont& font,
+                                const QList<quint32>& glyphs, const QList<QPointF>& positions,
+                                const QColor& colour) {
+    const qsizetype n = std::min(glyphs.size(), positions.size());
+    if (!open || !n || !font.isValid()) return;
+    const QTransform m = t * page;
+    if (!(m.determinant() != 0) || !(font.pixelSize() > 0)) return;
+    ApplyClip();
+    SetFill(colour.rgba());
+    SetAlpha(colour.alpha(), ink.alpha & 0xFF);
+    content += "BT\n";
+    TextRun(FontFor(font), font.pixelSize(), m, glyphs, positions, n);
+    content += "ET\n";
+}
+
+// The glyphs as one TJ array a baseline, each adjustment putting a glyph exactly where its
+// position says (the widths array gives the advance a reader adds).
+void PdfDevice::Doc::TextRun(int index, double size, const QTransform& m,
+                             const QList<quint32>& glyphs, const QList<QPointF>& positions,
+                             qsizetype n) {
+    pdf::PdfFont& font = *fonts[static_cast<size_t>(index)];
+    const double k = std::sqrt(std::abs(m.determinant()));
+    double x0 = 0, y0 = 0, written = 0;
+    int current = -1, sub = 0;
+    std::string code;
+    for (qsizetype i = 0; i < n; ++i) {
+        const QPointF p = positions[i];
+        code.clear();
+        font.AppendCode(code, glyphs[i], &sub);
+        if (sub != current || std::abs(p.y() - y0) > size * 1e-5) {
+            if (i) content += ">] TJ\n";
+            if (sub != current) {
+                content +=
+                    "/F" + std::to_string(index) + (sub ? 's' + std::to_string(sub) : "") + ' ';
+                AppendNumber(content, size * k);
+                content += " Tf\n";
+            }
+            for (double v : {m.m11() / k, m.m12() / k, -m.m21() / k, -m.m22() / k}) {
+                AppendNumber(content, v);
+                content += ' ';
+            }
+            AppendPoint(content, m.map(p));
+            content += "Tm [<";
+            x0 = p.x(), y0 = p.y(), written = 0, current = sub;
+        } else {
+            written += font.Advance(glyphs[i - 1]);
+            const double adjust = (p.x() - x0) / size * 1000.0 - written;
+            if (std::abs(adjust) > 0.01) {
+                content += '>';
+                AppendNumber(content, -adjust);
+                content += '<';
+                written += pdf::Rounded(adjust);
+            }
+        }
+        content += code;
+    }
+    content += ">] TJ\n";
+}
+
+int PdfDevice::Doc::ImageObject(const QImage& source) {
+    const auto known = imageIndex.find(source.cacheKey());
+    if (known != imageIndex.end()) return known->second;
+    const bool alpha = source.hasAlphaChannel();
+    const QImage image =
+        source.convertToFormat(alpha ? QImage::Format_ARGB32 : QImage::Format_RGB888);
+    const int w = image.width(), h = image.height();
+    std::string rgb, mask;
+    rgb.reserve(static_cast<size_t>(w) * h * 3);
+    bool opaque = true;
+    for (int y = 0; y < h; ++y) {
+        if (!alpha) {
+            rgb.append(reinterpret_cast<const char*>(image.constScanLine(y)),
+                       static_cast<size_t>(w) * 3);
+            continue;
+        }
+        const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < w; ++x) {
+            rgb += static_cast<char>(qRed(line[x]));
+            rgb += static_cast<char>(qGreen(line[x]));
+            rgb += static_cast<char>(qBlue(line[x]));
+            mask += static_cast<char>(qAlpha(line[x]));
+            opaque = opaque && qAlpha(line[x]) == 255;
+        }
+    }
+    const std::string size =
+        "/Width " + std::to_string(w) + " /Height " + std::to_string(h) + " /BitsPerComponent 8";
+    std::string dict = "/Type /XObject /Subtype /Image " + size + " /ColorSpace /DeviceRGB";
+    if (!opaque) {
+        const int m = NewObject();
+        WriteStream(m, "/Type /XObject /Subtype /Image " + size + " /ColorSpace /DeviceGray",
+                    mask.data(), mask.size());
+        dict += " /SMask " + std::to_string(m) + " 0 R";
+    }
+    const int n = NewObject();
+    WriteStream(n, dict, rgb.data(), rgb.size());
+    images.push_back(n);
+    const int index = static_cast<int>(images.size() - 1);
+    imageIndex.emplace(source.cacheKey(), index);
+    return index;
+}
+
+void PdfDevice::Doc::DrawImage(const QTransform& m, const QRectF& r, const QImage& image) {
+    if (!open || image.isNull() || r.isEmpty()) return;
+    ApplyClip();
+    const int index = ImageObject(image);
+    // The image's unit square, its first row on top, onto the rectangle.
+    const QTransform t = QTransform(r.width(), 0, 0, -r.height(), r.left(), r.bottom()) * m;
+    content += "q ";
+    for (double v : {t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy()}) {
+        AppendNumber(content, v);
+        content += ' ';
+    }
+    content += "cm /I" + std::to_string(index) + " Do Q\n";
+}
+
+void PdfDevice::Doc::WriteFonts(std::string* fontRes) {
+    for (size_t i = 0; i < fonts.size(); ++i) {
+        const pdf::PdfFont& f = *fonts[i];
+        if (!f.Embeddable()) {
+            WriteType3(f, "/F" + std::to_string(i), fontRes);
+            continue;
+        }
+        const std::string program = f.Program(), unicode = f.ToUnicode();
+        const int file = NewObject(), map = NewObject(), desc = NewObject();
+        const int cid = NewObject(), type0 = NewObject();
+        WriteStream(file,
+                    f.Cff() ? "/Subtype /OpenType" : "/Length1 " + std::to_string(program.size()),
+                    program.data(), program.size());
+        WriteStream(map, "", unicode.data(), unicode.size());
+        BeginObject(desc);
+        out += "<< /Type /FontDescriptor " + f.Descriptor() +
+               (f.Cff() ? " /FontFile3 " : " /FontFile2 ") + std::to_string(file) +
+               " 0 R >>\nendobj\n";
+        BeginObject(cid);
+        out += "<< /Type /Font /Subtype " +
+               std::string(f.Cff() ? "/CIDFontType0" : "/CIDFontType2") + " /BaseFont /" +
+               f.BaseFont() +
+               " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >>" +
+               " /FontDescriptor " + std::to_string(desc) + " 0 R" +
+               (f.Cff() ? "" : " /CIDToGIDMap /Identity") + " /W " + f.Widths() + " >>\nendobj\n";
+        BeginObject(type0);
+        out += "<< /Type /Font /Subtype /Type0 /BaseFont /" + f.BaseFont() +
+               " /Encoding /Identity-H /DescendantFonts [" + std::to_string(cid) +
+               " 0 R] /ToUnicode " + std::to_string(map) + " 0 R >>\nendobj\n";
+        *fontRes += "/F" + std::to_string(i) + ' ' + std::to_string(type0) + " 0 R ";
+    }
+}
+
+// An outlined font's subfonts: Type 3 fonts whose glyphs are their outlines.
+void PdfDevice::Doc::WriteType3(const pdf::PdfFont& f, const std::string& name,
+                                std::string* fontRes) {
+    for (int sub = 0; sub < f.Subfonts(); ++sub) {
+        const std::vector<quint32> glyphs = f.SubfontGlyphs(sub);
+        std::string procs, names;
+        for (size_t c = 0; c < glyphs.size(); ++c) {
+            const std::string proc = f.GlyphProcedure(glyphs[c]);
+            const int n = NewObject();
+            WriteStream(n, "", proc.data(), proc.size());
+            procs += "/g" + std::to_string(c) + ' ' + std::to_string(n) + " 0 R ";
+            names += "/g" + std::to_string(c);
+        }
+        const std::string m = "600 0 d0\n";
+        const int mProc = NewObject();
+        WriteStream(mProc, "", m.data(), m.size());
+        procs += "/m " + std::to_string(mProc) + " 0 R ";
+        names += ' ' + std::to_string(pdf::kType3Glyphs) + " /m";
+        const std::string unicode = f.ToUnicode(sub);
+        const int map = NewObject(), desc = NewObject(), font = NewObject();
+        WriteStream(map, "", unicode.data(), unicode.size());
+        BeginObject(desc);
+        out += "<< /Type /FontDescriptor /FontName /" + f.BaseFont() + " /Flags 4 /FontBBox " +
+               f.Type3Box() + " /ItalicAngle 0 /Ascent " + f.Type3Box(3) + " /Descent " +
+               f.Type3Box(1) + " /CapHeight " + f.Type3Box(3) + " /StemV 80 >>\nendobj\n";
+        BeginObject(font);
+        out += "<< /Type /Font /Subtype /Type3 /FontBBox " + f.Type3Box() +
+               " /FontMatrix [0.001 0 0 0.001 0 0]"
+               " /CharProcs << " +
+               procs + ">> /Encoding << /Type /Encoding /Differences [0 " + names +
+               "] >> /FirstChar 0 /LastChar " + std::to_string(pdf::kType3Glyphs) + " /Widths " +
+               f.Type3Widths(sub) + " /ToUnicode " + std::to_string(map) + " 0 R /FontDescriptor " +
+               std::to_string(desc) + " 0 R /Resources << >> >>\nendobj\n";
+        *fontRes +=
+            name + (sub ? 's' + std::to_string(sub) : "") + ' ' + std::to_string(font) + " 0 R ";
+    }
+}
+
+bool PdfDevice::Doc::Finish(std::string* pdf, QString* why) {
+    if (!ended || pages.empty()) {
+        if (why) *why = QStringLiteral("Le document PDF n'est pas terminé : aucune page achevée.");
+        return false;
+    }
+    std::string fontRes, xobjects, states;
+    WriteFonts(&fontRes);
+    for (size_t i = 0; i < images.size(); ++i)
+        xobjects += "/I" + std::to_string(i) + ' ' + std::to_string(images[i]) + " 0 R ";
+    for (const auto& [key, unused] : alphas) {
+        states += "/G" + std::to_string(key) + " << /ca ";
+        AppendNumber(states, (key >> 8) / 255.0);
+        states += " /CA ";
+        AppendNumber(states, (key & 0xFF) / 255.0);
+        states += " >> ";
+    }
+    BeginObject(kResources);
+    out += "<< /ProcSet [/PDF /Text /ImageB /ImageC] /Font << " + fontRes + ">> /XObject << " +
+           xobjects + ">> /ExtGState << " + states + ">> >>\nendobj\n";
+    BeginObject(kPages);
+    out += "<< /Type /Pages /Kids [";
+    for (int p : pages) out += std::to_string(p) + " 0 R ";
+    out += "] /Count " + std::to_string(pages.size()) + " >>\nendobj\n";
+    BeginObject(kCatalog);
+    out += "<< /Type /Catalog /Pages 2 0 R >>\nendobj\n";
+    BeginObject(kInfo);
+    out += "<< /Title " + TextString(title) + " /Creator " + TextString(creator) +
+           " /Producer (Equat) >>\nendobj\n";
+    const size_t xref = out.size();
+    out += "xref\n0 " + std::to_string(offsets.size()) + "\n0000000000 65535 f \n";
+    char entry[32];
+    for (size_t i = 1; i < offsets.size(); ++i) {
+        std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", offsets[i]);
+        out += entry;
+    }
+    out += "trailer\n<< /Size " + std::to_string(offsets.size()) +
+           " /Root 1 0 R /Info 4 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
+    *pdf = std::move(out);
+    out.clear();
+    pages.clear();
+    return true;
+}
+
+namespace {
+
+// A text item shaped: its glyph runs, positions from the baseline's origin, and where its
+// spaces are, so that a justified line's wider spaces can be put back.
+struct Shaped {
+    QList<QGlyphRun> runs;
+    double width = 0;
+    std::vector<double> spaces;  // x of each space glyph, in order
+};
+
+// The paint engine: QPainter's calls turned into content of the device's current page.
+class PdfEngine final : public QPaintEngine {
+  public:
+    explicit PdfEngine(PdfDevice::Doc* doc) : QPaintEngine(AllFeatures), doc_(doc) {}
+    bool begin(QPaintDevice*) override;
+    bool end() override;
+    void updateState(const QPaintEngineState& state) override;
+    using QPaintEngine::drawLines;
+    using QPaintEngine::drawPolygon;
+    using QPaintEngine::drawRects;
+    void drawRects(const QRectF* rects, int count) override;
+    void drawLines(const QLineF* lines, int count) override;
+    void drawPolygon(const QPointF* points, int count, PolygonDrawMode mode) override;
+    void drawPath(const QPainterPath& path) override;
+    void drawPixmap(const QRectF& r, const QPixmap& pm, const QRectF& sr) override;
+    void drawImage(const QRectF& r, const QImage& image, const QRectF& sr,
+                   Qt::ImageConversionFlags) override;
+    void drawTextItem(const QPointF& p, const QTextItem& item) override;
+    Type type() const override { return User; }
+
+  private:
+    // Fills and strokes what the content just traced, as the brush and pen say.
+    void Paint(bool closed, Qt::FillRule rule);
+    bool Visible(bool closed) const;
+    PdfDevice::Doc* doc_;
+    std::unordered_map<QString, Shaped> shapes_;
+    QTransform m_;
+    QPen pen_;
+    QBrush brush_;
+    double opacity_ = 1;
+};
+
+bool PdfEngine::begin(QPaintDevice*) {
+    if (doc_->begun) return false;
+    doc_->begun = true;
+    doc_->StartPage();
+    return true;
+}
+
+bool PdfEngine::end() {
+    doc_->EndPage();
+    doc_->ended = true;
+    return true;
+}
+
+void PdfEngine::updateState(const QPaintEngineState& state) {
+    const DirtyFlags flags = state.state();
+    if (flags & DirtyTransform) m_ = state.transform();
+    if (flags & DirtyPen) pen_ = state.pen();
+    if (flags & DirtyBrush) brush_ = state.brush();
+    if (flags & DirtyOpacity) opacity_ = state.opacity();
+    if (flags & (DirtyClipPath | DirtyClipRegion | DirtyClipEnabled)) {
+        QPainter* p = painter();
+        doc_->clipOn = p && p->hasClipping();
+        doc_->clip = doc_->clipOn ? p->combinedTransform().map(p->clipPath()) : QPainterPath();
+        doc_->clipDirty = true;
+    }
+}
+
+bool PdfEngine::Visible(bool closed) const {
+    return doc_->open && (pen_.style() != Qt::NoPen || (closed && brush_.style() != Qt::NoBrush));
+}
+
+void PdfEngine::Paint(bool closed, Qt::FillRule rule) {
+    const bool fill = closed && brush_.style() != Qt::NoBrush;
+    const bool stroke = pen_.style() != Qt::NoPen;
+    const bool oddEven = rule == Qt::OddEvenFill;
+    doc_->content += fill && stroke ? (oddEven ? "B*\n" : "B\n")
+                     : fill         ? (oddEven ? "f*\n" : "f\n")
+                                    : "S\n";
+}
+
+void PdfEngine::drawPath(const QPainterPath& path) {
+    if (!Visible(true) || path.isEmpty()) return;
+    doc_->ApplyClip();
+    const QTransform m = m_ * doc_->page;
+    const auto alpha = [this](QRgb c) {
+        return static_cast<int>(std::lround(qAlpha(c) * opacity_));
+    };
+    int fillAlpha = doc_->ink.alpha >> 8, strokeAlpha = doc_->ink.alpha & 0xFF;
+    if (brush_.style() != Qt::NoBrush) {
+        doc_->SetFill(BrushColour(brush_));
+        fillAlpha = alpha(BrushColour(brush_));
+    }
+    if (pen_.style() != Qt::NoPen) {
+        doc_->SetStroke(pen_, std::sqrt(std::abs(m.determinant())));
+        strokeAlpha = alpha(pen_.color().rgba());
+    }
+    doc_->SetAlpha(fillAlpha, strokeAlpha);
+    pdf::AppendPath(doc_->content, path, m);
+    Paint(true, path.fillRule());
+}
+
+void PdfEngine::drawRects(const QRectF* rects, int count) {
+    QPainterPath path;
+    for (int i = 0; i < count; ++i) path.addRect(rects[i]);
+    drawPath(path);
+}
+
+void PdfEngine::drawLines(const QLineF* lines, int count) {
+    if (pen_.style() == Qt::NoPen) return;
+    const QBrush brush = std::exchange(brush_, QBrush());
+    QPainterPath path;
+    for (int i = 0; i < count; ++i) {
+        path.moveTo(lines[i].p1());
+        path.lineTo(lines[i].p2());
+    }
+    drawPath(path);
+    brush_ = brush;
+}
+
+void PdfEngine::drawPolygon(const QPointF* points, int count, PolygonDrawMode mode) {
+    if (count < 2) return;
+    QPainterPath path;
+    path.moveTo(points[0]);
+    for (int i = 1; i < count; ++i) path.lineTo(points[i]);
+    if (mode == PolylineMode) {
+        const QBrush brush = std::exchange(brush_, QBrush());
+        drawPath(path);
+        brush_ = brush;
+        return;
+    }
+    path.closeSubpath();
+    path.setFillRule(mode == OddEvenMode ? Qt::OddEvenFill : Qt::WindingFill);
+    drawPath(path);
+}
+
+void PdfEngine::drawPixmap(const QRectF& r, const QPixmap& pm, const QRectF& sr) {
+    drawImage(r, pm.toImage(), sr, Qt::AutoColor);
+}
+
+void PdfEngine::drawImage(const QRectF& r, const QImage& image, const QRectF& sr,
+                          Qt::ImageConversionFlags) {
+    const QRect whole = image.rect();
+    const QRect part = sr.toAlignedRect().intersected(whole);
+    doc_->DrawImage(m_ * doc_->page, r, part == whole ? image : image.copy(part));
+}
+
+Shaped Shape(const QString& text, const QFont& font, bool rightToLeft) {
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    if (rightToLeft) option.setTextDirection(Qt::RightToLeft);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    Shaped shaped;
+    if (!line.isValid()) return shaped;
+    shaped.width = line.naturalTextWidth();
+    shaped.runs = layout.glyphRuns();
+    for (QGlyphRun& run : shaped.runs) {
+        const QList<quint32> space = run.rawFont().glyphIndexesForString(QStringLiteral(" "));
+        QList<QPointF> positions = run.positions();
+        for (qsizetype i = 0; i < positions.size(); ++i) {
+            positions[i].ry() -= line.ascent();
+            if (!space.isEmpty() && run.glyphIndexes().value(i) == space[0])
+                shaped.spaces.push_back(positions[i].x());
+        }
+        run.setPositions(positions);
+    }
+    std::sort(shaped.spaces.begin(), shaped.spaces.end());
+    return shaped;
+}
+
+// Text the painter lays out (drawText, QTextDocument) is shaped again from the item's text
+// and font, at the font's own resolution, and drawn through the glyph path. Shapes are kept:
+// a class set repeats its texts many times.
+void PdfEngine::drawTextItem(const QPointF& p, const QTextItem& item) {
+    const QString text = item.text();
+    if (text.isEmpty()) return;
+    const QFont font = item.font();
+    const bool rightToLeft = item.renderFlags() & QTextItem::RightToLeft;
+    QString key = text + QChar(0) + font.key() + QChar(0) +
+                  QString::number(QFontMetricsF(font).ascent(), 'g', 10) +
+                  (rightToLeft ? "r" : "l");
+    auto it = shapes_.find(key);
+    if (it == shapes_.end()) {
+        if (shapes_.size() > 20000) shapes_.clear();
+        it = shapes_.emplace(std::move(key), Shape(text, font, rightToLeft)).first;
+    }
+    const Shaped& shaped = it->second;
+    // A justified line widens its spaces: each glyph moves by the room of the spaces before it.
+    const double extra = item.width() - shaped.width;
+    const bool widen = extra > 0.01 && !shaped.spaces.empty() && !rightToLeft;
+    const double perSpace = widen ? extra / static_cast<double>(shaped.spaces.size()) : 0;
+    for (const QGlyphRun& run : shaped.runs) {
+        QList<QPointF> positions = run.positions();
+        for (QPointF& q : positions) {
+            const auto before = std::lower_bound(shaped.spaces.begin(), shaped.spaces.end(), q.x());
+            q += p + QPointF(perSpace * static_cast<double>(before - shaped.spaces.begin()), 0);
+        }
+        doc_->DrawGlyphs(m_, run.rawFont(), run.glyphIndexes(), positions, pen_.color());
+    }
+}
+
+}  // namespace
+
+PdfDevice::PdfDevice(const QPageLayout& layout, int resolution, QString title, QString creator)
+    : doc_(std::make_unique<Doc>(layout, resolution, std::move(title), std::move(creator))),
+      engine_(std::make_unique<PdfEngine>(doc_.get())) {}
+
+PdfDevice::~PdfDevice() = default;
+
+bool PdfDevice::newPage() {
+    if (!doc_->open) return false;
+    doc_->EndPage();
+    doc_->StartPage();
+    return true;
+}
+
+QPageLayout PdfDevice::pageLayout() const {
+    return doc_->layout;
+}
+
+int PdfDevice::resolution() const {
+    return doc_->res;
+}
+
+void PdfDevice::DrawGlyphs(const QTransform& transform, const QRawFont& font,
+                           const QList<quint32>& glyphs, const QList<QPointF>& positions,
+                           const QColor& colour) {
+    doc_->DrawGlyphs(transform, font, glyphs, positions, colour);
+}
+
+bool PdfDevice::Finish(std::string* pdf, QString* why) {
+    return doc_->Finish(pdf, why);
+}
+
+QPaintEngine* PdfDevice::paintEngine() const {
+    return engine_.get();
+}
+
+int PdfDevice::metric(PaintDeviceMetric metric) const {
+    const QPageLayout& l = doc_->layout;
+    switch (metric) {
+        case PdmWidth:
+            return l.paintRectPixels(doc_->res).width();
+        case PdmHeight:
+            return l.paintRectPixels(doc_->res).height();
+        case PdmWidthMM:
+            return qRound(l.paintRect(QPageLayout::Millimeter).width());
+        case PdmHeightMM:
+            return qRound(l.paintRect(QPageLayout::Millimeter).height());
+        case PdmNumColors:
+            return INT_MAX;
+        case PdmDepth:
+            return 32;
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return doc_->res;
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return static_cast<int>(QPaintDevice::devicePixelRatioFScale());
+        default:
+            return QPaintDevice::metric(metric);
+    }
+}
+
+}  // namespace equat

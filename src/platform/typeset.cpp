@@ -1,0 +1,782 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/typeset.h"
+
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
+#include <QRawFont>
+#include <QTextBoundaryFinder>
+#include <QTextLayout>
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <tuple>
+#include <unordered_map>
+
+#include "platform/paginator.h"
+#include "platform/pdfdevice.h"
+#include "platform/rtfqt.h"
+#include "rtf/tablegrid.h"
+
+namespace equat::typeset {
+
+namespace {
+
+constexpr double kTwipsPerInch = 1440.0;
+constexpr double kTwipsPerPixel = 15.0;
+// A table's cells, as Qt sets a table of a one-pixel border and three pixels of padding at
+// 1440 dots per inch: the border's width, the text's offset from its cell's top left corner,
+// what a cell takes beyond its text, and what the table takes beyond its cells.
+constexpr double kRule = kTwipsPerPixel;
+constexpr double kCellInset = 75.5;
+constexpr double kCellExtra = 105;
+constexpr double kTableExtra = 46;
+constexpr char16_t kLineSeparator = 0x2028;
+constexpr char16_t kObject = 0xFFFC;
+constexpr char16_t kNoBreakSpace = 0xA0;
+
+bool IsSign(QChar c) {
+    return c == '-' || c == '+' || c == QChar(0x2212);
+}
+
+bool IsSpace(QChar c) {
+    return c == ' ' || c == QChar(kNoBreakSpace);
+}
+
+// A space a line may end after (not a no-break space).
+bool Breakable(QChar c) {
+    return c.isSpace() && c.decompositionTag() != QChar::NoBreak && c != QChar(kLineSeparator);
+}
+
+}  // namespace
+
+QImage& TwipDevice() {
+    static QImage image = [] {
+        QImage i(1, 1, QImage::Format_RGB32);
+        const int dotsPerMeter = static_cast<int>(kTwipsPerInch / 0.0254 + 0.5);
+        i.setDotsPerMeterX(dotsPerMeter);
+        i.setDotsPerMeterY(dotsPerMeter);
+        return i;
+    }();
+    return image;
+}
+
+void GlueValues(QString& text) {
+    const auto glue = [&](qsizetype j, int step) {
+        for (; j >= 0 && j < text.size() && IsSpace(text[j]); j += step)
+            text[j] = QChar(kNoBreakSpace);
+    };
+    for (qsizetype k = 0; k < text.size(); ++k) {
+        if (text[k] == '=' || text[k] == QChar(0x2248)) {
+            glue(k - 1, -1);
+            glue(k + 1, 1);
+        } else if (IsSign(text[k]) && (k == 0 || IsSpace(text[k - 1]))) {
+            glue(k + 1, 1);
+        }
+    }
+}
+
+namespace {
+
+// What a font of the documents is shaped from: its name, size and look.
+using FontKey = std::tuple<std::string, int, int, bool, bool, int>;
+
+struct FontEntry {
+    int id = 0;
+    QFont shaping;  // the glyphs' font: two thirds as large for a superscript or a subscript
+    Style metrics;  // of the full-size font, as the line takes them
+};
+
+// Everything shaped so far by this thread: fonts, then words in a font.
+class Shaper {
+  public:
+    const FontEntry& Font(const rtf::CharFormat& f, const std::vector<rtf::Font>& fonts) {
+        const bool named = f.font >= 0 && f.font < static_cast<int>(fonts.size());
+        const rtf::Font* font = named ? &fonts[static_cast<std::size_t>(f.font)] : nullptr;
+        const FontKey key{font ? font->name : std::string(),
+                          font ? static_cast<int>(rtf::EncodingOf(*font)) : -1,
+                          f.size,
+                          f.bold,
+                          f.italic,
+                          static_cast<int>(f.valign)};
+        auto it = fonts_.find(key);
+        if (it == fonts_.end()) it = fonts_.emplace(key, Make(f, fonts)).first;
+        return it->second;
+    }
+
+    const Shape& Word(const FontEntry& font, QStringView text) {
+        auto it = shapes_.find(WordView{font.id, text});
+        if (it == shapes_.end())
+            it = shapes_.emplace(WordKey{font.id, text.toString()}, ShapeOf(font.shaping, text))
+                     .first;
+        return it->second;
+    }
+
+  private:
+    FontEntry Make(const rtf::CharFormat& f, const std::vector<rtf::Font>& fonts) {
+        rtf::CharFormat plain = f;
+        plain.valign = rtf::VAlign::Baseline;
+        const QFont font(ToQtFormat(plain, fonts).font().resolve(DocumentFont()), &TwipDevice());
+        FontEntry e;
+        e.id = static_cast<int>(fonts_.size()) + 1;
+        const QFontMetricsF m(font, &TwipDevice());
+        e.metrics.ascent = m.ascent();
+        e.metrics.descent = m.descent();
+        e.metrics.leading = m.leading();
+        e.metrics.lineWidth = m.lineWidth();
+        e.metrics.underlinePosition = m.underlinePos();
+        e.metrics.strikePosition = m.strikeOutPos();
+        e.shaping = font;
+        // As Qt sets them: two thirds of the size, the baseline half the line's height up, or
+        // a sixth down.
+        if (f.valign != rtf::VAlign::Baseline) {
+            if (font.pointSize() != -1)
+                e.shaping.setPointSize(font.pointSize() * 2 / 3);
+            else
+                e.shaping.setPixelSize(font.pixelSize() * 2 / 3);
+            const double height = m.ascent() + m.descent();
+            e.metrics.shift = f.valign == rtf::VAlign::Super ? -height / 2 : height / 6;
+        }
+        return e;
+    }
+
+    static Shape ShapeOf(const QFont& font, QStringView text) {
+        QTextLayout layout(text.toString(), font, &TwipDevice());
+        QTextOption option;
+        option.setWrapMode(QTextOption::NoWrap);
+        layout.setTextOption(option);
+        layout.setCacheEnabled(true);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        layout.endLayout();
+        Shape s;
+        if (!line.isValid()) return s;
+        s.width = line.horizontalAdvance();
+        const double baseline = line.y() + line.ascent();
+        for (QGlyphRun run : layout.glyphRuns()) {
+            QList<QPointF> positions = run.positions();
+            for (QPointF& p : positions) p.ry() -= baseline;
+            run.setPositions(positions);
+            s.runs.append(run);
+        }
+        return s;
+    }
+
+    std::map<FontKey, FontEntry> fonts_;
+    // Words are looked up by a view of the paragraph's text: no copy unless new.
+    struct WordKey {
+        int font;
+        QString text;
+    };
+    struct WordView {
+        int font;
+        QStringView text;
+    };
+    struct WordHash {
+        using is_transparent = void;
+        std::size_t operator()(const WordKey& k) const { return Of(k.font, k.text); }
+        std::size_t operator()(const WordView& k) const { return Of(k.font, k.text); }
+        static std::size_t Of(int font, QStringView text) {
+            return qHash(text, static_cast<std::size_t>(font));
+        }
+    };
+    struct WordEqual {
+        using is_transparent = void;
+        template <class A, class B>
+        bool operator()(const A& a, const B& b) const {
+            return a.font == b.font && QStringView(a.text) == QStringView(b.text);
+        }
+    };
+    std::unordered_map<WordKey, Shape, WordHash, WordEqual> shapes_;
+};
+
+Shaper& ThreadShaper() {
+    thread_local Shaper shaper;
+    return shaper;
+}
+
+// A paragraph's text with, for each character, its style and its picture.
+struct Text {
+    QString chars;
+    std::vector<int> styles;
+    std::vector<const PngPicture*> pictures;
+};
+
+class Setter {
+  public:
+    Setter(const rtf::Document& doc, int tabTwips, Layout& out)
+        : doc_(doc), tab_(std::max(tabTwips, 1)), out_(out) {}
+
+    // Sets paragraph p at width, its first line at top; returns its block.
+    Block Paragraph(const rtf::Paragraph& p, double width, double top, int position) {
+        Block b;
+        b.position = position;
+        const Text text = TextOf(p);
+        b.text = text.chars;
+        b.length = static_cast<int>(text.chars.size()) + 1;
+        b.spaceAfter = p.spaceAfter;
+        b.top = top;
+        Fill(b, text, p, width);
+        if (b.lines.empty()) {
+            Line& line = b.lines.emplace_back();
+            line.position = position;
+            const Style& mark = out_.styles[static_cast<std::size_t>(StyleOf(p.mark))];
+            Measure(line, mark.ascent, mark.descent, mark.leading, p.lineSpacing);
+        }
+        double y = top;
+        for (Line& line : b.lines) {
+            line.top = y;
+            y += line.advance;
+        }
+        b.bottom = y;
+        Align(b, p.align, width);
+        return b;
+    }
+
+    int StyleOf(const rtf::CharFormat& f) {
+        for (std::size_t k = 0; k < formats_.size(); ++k)
+            if (formats_[k] == f) return static_cast<int>(k);
+        const FontEntry& font = ThreadShaper().Font(f, doc_.fonts);
+        Style s = font.metrics;
+        if (f.colour) s.colour = QColor(f.colour->r, f.colour->g, f.colour->b);
+        if (f.highlight) s.highlight = QColor(f.highlight->r, f.highlight->g, f.highlight->b);
+        s.underline = f.underline;
+        s.strike = f.strike;
+        formats_.push_back(f);
+        fonts_.push_back(&font);
+        out_.styles.push_back(s);
+        return static_cast<int>(formats_.size() - 1);
+    }
+
+  private:
+    Text TextOf(const rtf::Paragraph& p) {
+        Text t;
+        for (const rtf::Run& r : p.runs) {
+            const int style = StyleOf(r.format);
+            const QString s = QString::fromStdString(r.text);
+            t.chars += s;
+            t.styles.insert(t.styles.end(), static_cast<std::size_t>(s.size()), style);
+            t.pictures.insert(t.pictures.end(), static_cast<std::size_t>(s.size()), nullptr);
+            if (r.picture) {
+                t.chars += QChar(kObject);
+                t.styles.push_back(style);
+                t.pictures.push_back(&*r.picture);
+            }
+        }
+        GlueValues(t.chars);
+        return t;
+    }
+
+    // Qt's line: its height, and its advance to the next line: that height rounded up to a
+    // whole twip, times the paragraph's spacing.
+    static void Measure(Line& line, double ascent, double descent, double leading,
+                        int lineSpacing) {
+        line.ascent = ascent;
+        line.height = ascent + descent + std::max(leading, 0.0);
+        line.advance = std::ceil(line.height);
+        if (lineSpacing > 0) line.advance *= lineSpacing / 240.0;
+    }
+
+    // A line's metrics as Qt merges its items': the leading is what the highest leading
+    // reaches above the highest ascent.
+    struct Metrics {
+        double ascent = 0, descent = 0, leading = 0;
+        bool any = false;
+        void Take(double a, double d, double l) {
+            const double top = std::max(ascent + leading, a + l);
+            ascent = std::max(ascent, a);
+            descent = std::max(descent, d);
+            leading = top - ascent;
+            any = true;
+        }
+        void Merge(const Metrics& other) {
+            if (other.any) Take(other.ascent, other.descent, other.leading);
+        }
+    };
+
+    // A piece of a segment: a run of one style, a tab or a picture.
+    struct Piece {
+        int style = 0;
+        const Shape* shape = nullptr;
+        const PngPicture* picture = nullptr;
+        bool tab = false, space = false;
+        qsizetype from = 0;
+    };
+
+    // The pieces of [from, to): runs of one style, each tab and each picture apart.
+    void Pieces(const Text& t, qsizetype from, qsizetype to, std::vector<Piece>& out) {
+        qsizetype k = from;
+        while (k < to) {
+            Piece piece;
+            piece.from = k;
+            piece.style = t.styles[std::size_t(k)];
+            const QChar c = t.chars[k];
+            if (c == '\t' || t.pictures[std::size_t(k)]) {
+                piece.tab = c == '\t';
+                piece.picture = t.pictures[std::size_t(k)];
+                out.push_back(piece);
+                ++k;
+                continue;
+            }
+            qsizetype e = k + 1;
+            while (e < to && t.styles[std::size_t(e)] == piece.style && t.chars[e] != '\t' &&
+                   !t.pictures[std::size_t(e)])
+                ++e;
+            const QStringView text = QStringView(t.chars).mid(k, e - k);
+            piece.space = std::all_of(text.begin(), text.end(), Breakable);
+            piece.shape = &ThreadShaper().Word(*fonts_[std::size_t(piece.style)], text);
+            out.push_back(piece);
+            k = e;
+        }
+    }
+
+    double TabWidth(double x) const { return (std::floor(x / tab_) + 1) * tab_ - x; }
+
+    double WidthAt(const Piece& p, double x) const {
+        if (p.tab) return TabWidth(x);
+        if (p.picture) return p.picture->width;
+        return p.shape ? p.shape->width : 0;
+    }
+
+    // The width pieces take from x, tabs included.
+    double Width(const std::vector<Piece>& pieces, std::size_t from, std::size_t to,
+                 double x) const {
+        const double start = x;
+        for (std::size_t k = from; k < to; ++k) x += WidthAt(pieces[k], x);
+        return x - start;
+    }
+
+    // Places pieces [from, to) at x on the line; returns the x after them.
+    double Place(Line& line, Metrics& m, const std::vector<Piece>& pieces, std::size_t from,
+                 std::size_t to, double x) {
+        for (std::size_t k = from; k < to; ++k) {
+            const Piece& p = pieces[k];
+            const Style& s = out_.styles[std::size_t(p.style)];
+            Item item;
+            item.x = x;
+            item.style = p.style;
+            item.width = WidthAt(p, x);
+            item.shape = p.shape;
+            item.space = p.space;
+            if (p.picture) {
+                item.picture = p.picture;
+                item.height = p.picture->height;
+                m.Take(p.picture->height, 0, 0);
+            } else {
+                m.Take(s.ascent, s.descent, s.leading);
+            }
+            x += item.width;
+            line.items.push_back(item);
+        }
+        return x;
+    }
+
+    // Lines of the paragraph's text, filled word after word; a word wider than the line is
+    // cut anywhere.
+    // The state of the paragraph's line being filled.
+    struct Filling {
+        Block& block;
+        const Text& text;
+        const rtf::Paragraph& paragraph;
+        double width;
+        Line line{};
+        Metrics m{}, trailing{};  // the line's; its trailing spaces', which count once followed
+        double x = 0, natural = 0;
+    };
+
+    // Ends the line; the next starts at character next. Trailing spaces count on a line
+    // that ends its paragraph or a forced break, not on one that wraps.
+    void Close(Filling& f, qsizetype next, bool forced) {
+        if (forced) f.m.Merge(f.trailing);
+        if (!f.m.any) {
+            const Style& mark = out_.styles[std::size_t(StyleOf(f.paragraph.mark))];
+            f.m.Take(mark.ascent, mark.descent, mark.leading);
+        }
+        Measure(f.line, f.m.ascent, f.m.descent, f.m.leading, f.paragraph.lineSpacing);
+        natural_.push_back({f.natural, forced});
+        f.block.lines.push_back(std::move(f.line));
+        f.line = Line{};
+        f.line.position = f.block.position + static_cast<int>(next);
+        f.m = f.trailing = Metrics{};
+        f.x = f.natural = 0;
+    }
+
+    // As Qt does: a tab goes on a line not yet full, and ends the line it fills.
+    void PlaceTab(Filling& f, qsizetype at, std::vector<Piece>& pieces) {
+        if (!f.line.items.empty() && f.x > f.width + 0.01) Close(f, at, false);
+        f.m.Merge(f.trailing);
+        f.trailing = Metrics{};
+        pieces.clear();
+        Pieces(f.text, at, at + 1, pieces);
+        f.x = f.natural = Place(f.line, f.m, pieces, 0, pieces.size(), f.x);
+        if (f.x > f.width + 0.01) Close(f, at + 1, false);
+    }
+
+    // Places the segment [start, end): its word on this line or the next (cut when wider
+    // than a line), its spaces after it.
+    void PlaceSegment(Filling& f, qsizetype start, qsizetype end, std::vector<Piece>& pieces) {
+        const bool forced = f.text.chars[end - 1] == QChar(kLineSeparator);
+        const qsizetype stop = forced ? end - 1 : end;
+        qsizetype body = stop;
+        // Spaces at a line's end hang past its edge, as in Qt.
+        while (body > start && Breakable(f.text.chars[body - 1]) && f.text.chars[body - 1] != '\t')
+            --body;
+        pieces.clear();
+        Pieces(f.text, start, body, pieces);
+        const std::size_t words = pieces.size();
+        Pieces(f.text, body, stop, pieces);
+        if (!f.line.items.empty() && f.x + Width(pieces, 0, words, f.x) > f.width + 0.01)
+            Close(f, start, false);
+        if (words > 0) {
+            f.m.Merge(f.trailing);
+            f.trailing = Metrics{};
+        }
+        if (f.line.items.empty() && Width(pieces, 0, words, 0) > f.width + 0.01)
+            Cut(f, start, body);
+        else
+            f.x = Place(f.line, f.m, pieces, 0, words, f.x);
+        f.natural = f.x;
+        f.x = Place(f.line, f.trailing, pieces, words, pieces.size(), f.x);
+        if (forced) Close(f, end, true);
+    }
+
+    // Lines of the paragraph's text, filled word after word.
+    void Fill(Block& b, const Text& t, const rtf::Paragraph& p, double width) {
+        const qsizetype n = t.chars.size();
+        if (n == 0) return;
+        Filling f{b, t, p, width};
+        f.line.position = b.position;
+        std::vector<Piece> pieces;
+        qsizetype start = 0;
+        for (const qsizetype end : Breaks(t.chars)) {
+            if (t.chars[start] == '\t' && end == start + 1)
+                PlaceTab(f, start, pieces);
+            else
+                PlaceSegment(f, start, end, pieces);
+            start = end;
+        }
+        if (!f.line.items.empty() || b.lines.empty() || t.chars.endsWith(QChar(kLineSeparator)))
+            Close(f, n, true);
+        out_.idealWidth = std::max(out_.idealWidth, MaxNatural());
+    }
+
+    // Where a line may end, as Qt's lines do: where Unicode's rules allow it, after spaces
+    // that may break, and on either side of a tab, which a line takes whole or not at all;
+    // the text's end last.
+    static std::vector<qsizetype> Breaks(const QString& text) {
+        std::vector<qsizetype> breaks;
+        QTextBoundaryFinder finder(QTextBoundaryFinder::Line, text);
+        for (qsizetype at = finder.toNextBoundary(); at > 0; at = finder.toNextBoundary())
+            breaks.push_back(at);
+        for (qsizetype k = 0; k < text.size(); ++k) {
+            if (text[k] == '\t') breaks.insert(breaks.end(), {k, k + 1});
+            if (Breakable(text[k]) && k + 1 < text.size() && !Breakable(text[k + 1]))
+                breaks.push_back(k + 1);
+        }
+        breaks.push_back(text.size());
+        std::sort(breaks.begin(), breaks.end());
+        breaks.erase(std::unique(breaks.begin(), breaks.end()), breaks.end());
+        breaks.erase(std::remove_if(breaks.begin(), breaks.end(),
+                                    [&](qsizetype b) { return b <= 0 || b > text.size(); }),
+                     breaks.end());
+        return breaks;
+    }
+
+    // A word wider than a line, a character at a time.
+    void Cut(Filling& f, qsizetype from, qsizetype to) {
+        std::vector<Piece> one;
+        for (qsizetype k = from; k < to; ++k) {
+            one.clear();
+            Pieces(f.text, k, k + 1, one);
+            if (!f.line.items.empty() && f.x + Width(one, 0, one.size(), f.x) > f.width + 0.01) {
+                f.natural = f.x;
+                Close(f, k, false);
+            }
+            f.x = Place(f.line, f.m, one, 0, one.size(), f.x);
+        }
+    }
+
+    double MaxNatural() const {
+        double w = 0;
+        for (const auto& [natural, forced] : natural_) w = std::max(w, natural);
+        return w;
+    }
+
+    void Align(Block& b, rtf::Align align, double width) {
+        for (std::size_t k = 0; k < b.lines.size() && k < natural_.size(); ++k) {
+            Line& line = b.lines[k];
+            const double extra = width - natural_[k].first;
+            if (extra <= 0) continue;
+            double shift = 0;
+            if (align == rtf::Align::Center) shift = extra / 2;
+            if (align == rtf::Align::Right) shift = extra;
+            if (align == rtf::Align::Justify && !natural_[k].second && k + 1 < b.lines.size()) {
+                Justify(line, extra);
+                continue;
+            }
+            for (Item& item : line.items) item.x += shift;
+        }
+        natural_.clear();
+    }
+
+    // Spreads extra over the spaces between the line's words.
+    static void Justify(Line& line, double extra) {
+        std::vector<std::size_t> gaps;
+        std::size_t lastWord = 0;
+        for (std::size_t k = 0; k < line.items.size(); ++k)
+            if (IsWord(line.items[k])) lastWord = k;
+        for (std::size_t k = 0; k + 1 < line.items.size() && k < lastWord; ++k)
+            if (IsSpace(line.items[k])) gaps.push_back(k);
+        if (gaps.empty()) return;
+        const double each = extra / static_cast<double>(gaps.size());
+        double shift = 0;
+        std::size_t g = 0;
+        for (std::size_t k = 0; k < line.items.size(); ++k) {
+            line.items[k].x += shift;
+            if (g < gaps.size() && gaps[g] == k) {
+                line.items[k].width += each;
+                shift += each;
+                ++g;
+            }
+        }
+    }
+    static bool IsSpace(const Item& item) { return item.space; }
+    static bool IsWord(const Item& item) { return !item.space; }
+
+    const rtf::Document& doc_;
+    double tab_;
+    Layout& out_;
+    std::vector<rtf::CharFormat> formats_;
+    std::vector<const FontEntry*> fonts_;
+    std::vector<std::pair<double, bool>> natural_;
+};
+
+// Lays out the document's paragraphs and tables one under another.
+class DocumentSetter {
+  public:
+    DocumentSetter(const rtf::Document& doc, double width, int tab,
+                   const std::vector<double>& alignTops, Layout& out)
+        : doc_(doc), width_(width), alignTops_(alignTops), out_(out), setter_(doc, tab, out) {}
+
+    void Run() {
+        const auto& ps = doc_.paragraphs;
+        double y = 0;
+        double spaceBefore = 0;
+        int position = 0;
+        for (std::size_t k = 0; k < ps.size();) {
+            if (k > 0) y += spaceBefore;
+            if (k < alignTops_.size()) y = std::max(y, alignTops_[k]);
+            if (ps[k].cell) {
+                const rtf::TableGrid grid = rtf::TableAt(ps, k);
+                y = Table(grid, y, position);
+                spaceBefore = 0;
+                k = std::max(grid.end, k + 1);
+                continue;
+            }
+            Block b = setter_.Paragraph(ps[k], width_, y, position);
+            position += b.length;
+            y = b.bottom;
+            spaceBefore = b.spaceAfter;
+            out_.blocks.push_back(std::move(b));
+            ++k;
+        }
+        out_.height = y;
+        out_.length = std::max(position - 1, 0);
+    }
+
+  private:
+    // The columns' widths: the document's, shrunk in proportion to a narrower page.
+    std::vector<double> Columns(const rtf::TableGrid& grid) const {
+        std::vector<double> widths;
+        double total = 0;
+        for (int w : grid.Widths()) total += widths.emplace_back(std::max(w, 1));
+        if (total > width_)
+            for (double& w : widths) w *= std::max(width_ - kTableExtra, 1.0) / total;
+        return widths;
+    }
+
+    // One cell's paragraphs at its column's width, from the cell's text top.
+    Cell SetCell(const rtf::TableGrid::Range& range, double left, double width, int& position) {
+        Cell cell;
+        cell.left = left;
+        cell.width = width;
+        const double inner = std::max(width - kCellExtra, 1.0);
+        double y = 0;
+        for (std::size_t k = range.first; k < range.last; ++k) {
+            Block b = setter_.Paragraph(doc_.paragraphs[k], inner, y, position);
+            position += b.length;
+            y = b.bottom + (k + 1 < range.last ? b.spaceAfter : 0);
+            b.inTable = true;
+            for (Line& line : b.lines)
+                for (Item& item : line.items) item.x += left + kCellInset;
+            cell.blocks.push_back(std::move(b));
+        }
+        cell.height = y;
+        return cell;
+    }
+
+    // Moves a cell's text to the middle of its row, which starts at top.
+    static void Centre(Cell& cell, double top, double height) {
+        const double offset = top + kCellInset + (height - kCellExtra - cell.height) / 2;
+        for (Block& b : cell.blocks) {
+            b.top += offset;
+            b.bottom += offset;
+            for (Line& line : b.lines) line.top += offset;
+        }
+        cell.top = top;
+        cell.height = height;
+    }
+
+    // A table as Qt sets ours (a one-pixel border, three pixels of padding, borders
+    // collapsed): rows as high as their tallest cell; returns the table's bottom.
+    double Table(const rtf::TableGrid& grid, double top, int& position) {
+        auto table = std::make_shared<typeset::Table>();
+        table->top = top;
+        table->rule = kRule;
+        const std::vector<double> widths = Columns(grid);
+        const std::size_t firstBlock = out_.blocks.size();
+        double y = top;
+        for (const auto& row : grid.cells) {
+            double left = 0, height = 0;
+            const std::size_t rowStart = table->cells.size();
+            for (std::size_t c = 0; c < row.size() && c < widths.size(); ++c) {
+                table->cells.push_back(SetCell(row[c], left, widths[c], position));
+                height = std::max(height, table->cells.back().height + kCellExtra);
+                left += widths[c];
+            }
+            for (std::size_t c = rowStart; c < table->cells.size(); ++c)
+                Centre(table->cells[c], y, height);
+            y += height;
+        }
+        table->height = y - top + kTableExtra;
+        for (double w : widths) table->width += w;
+        table->width += kTableExtra;
+        out_.idealWidth = std::max(out_.idealWidth, table->width);
+        for (const Cell& cell : table->cells)
+            out_.blocks.insert(out_.blocks.end(), cell.blocks.begin(), cell.blocks.end());
+        if (out_.blocks.size() > firstBlock) out_.blocks[firstBlock].table = table;
+        return table->top + table->height;
+    }
+
+    const rtf::Document& doc_;
+    double width_;
+    const std::vector<double>& alignTops_;
+    Layout& out_;
+    Setter setter_;
+};
+
+QImage PictureImage(const PngPicture& picture) {
+    thread_local std::map<const void*, std::pair<std::string, QImage>> images;
+    auto& entry = images[&picture];
+    if (entry.first != picture.png || entry.second.isNull()) {
+        entry.first = picture.png;
+        entry.second = QImage::fromData(reinterpret_cast<const uchar*>(picture.png.data()),
+                                        int(picture.png.size()), "PNG");
+    }
+    return entry.second;
+}
+
+// The glyphs of a line's neighbouring pieces in one font and colour, drawn as one run: a
+// PDF gets one text object for them rather than one a word.
+class RunMerger {
+  public:
+    explicit RunMerger(QPainter& painter) : painter_(painter) {}
+    ~RunMerger() { Flush(); }
+
+    void Add(const QGlyphRun& run, QPointF at, const QColor& colour) {
+        if (!glyphs_.isEmpty() && (run.rawFont() != font_ || colour != colour_)) Flush();
+        if (glyphs_.isEmpty()) {
+            font_ = run.rawFont();
+            colour_ = colour;
+        }
+        glyphs_.append(run.glyphIndexes());
+        for (const QPointF& p : run.positions()) positions_.append(p + at);
+    }
+
+    void Flush() {
+        if (glyphs_.isEmpty()) return;
+        // Our own PDF takes the glyphs as they are; any other device through the painter.
+        if (auto* pdf = dynamic_cast<PdfDevice*>(painter_.device())) {
+            pdf->DrawGlyphs(painter_.combinedTransform(), font_, glyphs_, positions_, colour_);
+        } else {
+            QGlyphRun run;
+            run.setRawFont(font_);
+            run.setGlyphIndexes(glyphs_);
+            run.setPositions(positions_);
+            if (painter_.pen().color() != colour_) painter_.setPen(colour_);
+            painter_.drawGlyphRun(QPointF(0, 0), run);
+        }
+        glyphs_.clear();
+        positions_.clear();
+    }
+
+  private:
+    QPainter& painter_;
+    QRawFont font_;
+    QColor colour_;
+    QList<quint32> glyphs_;
+    QList<QPointF> positions_;
+};
+
+void DrawLine(QPainter& painter, const Layout& layout, const Line& line, double y) {
+    const double baseline = y + line.ascent;
+    RunMerger merger(painter);
+    for (const Item& item : line.items) {
+        const Style& s = layout.styles[std::size_t(item.style)];
+        if (s.highlight.isValid()) {
+            merger.Flush();
+            painter.fillRect(QRectF(item.x, y, item.width, line.height), s.highlight);
+        }
+        if (item.picture) {
+            merger.Flush();
+            painter.drawImage(QRectF(item.x, baseline - item.height, item.width, item.height),
+                              PictureImage(*item.picture));
+            continue;
+        }
+        if (item.shape && !item.space)
+            for (const QGlyphRun& run : item.shape->runs)
+                merger.Add(run, QPointF(item.x, baseline + s.shift), s.colour);
+        if (s.underline)
+            painter.fillRect(QRectF(item.x, baseline + s.underlinePosition, item.width,
+                                    std::max(s.lineWidth, 1.0)),
+                             s.colour);
+        if (s.strike)
+            painter.fillRect(
+                QRectF(item.x, baseline - s.strikePosition, item.width, std::max(s.lineWidth, 1.0)),
+                s.colour);
+    }
+}
+
+}  // namespace
+
+Layout SetDocument(const rtf::Document& doc, double widthTwips, int defaultTabTwips,
+                   const std::vector<double>& alignTops) {
+    Layout layout;
+    DocumentSetter(doc, widthTwips, defaultTabTwips, alignTops, layout).Run();
+    return layout;
+}
+
+void DrawLines(QPainter& painter, const Layout& layout, const std::vector<const Line*>& lines,
+               const std::vector<const Table*>& tables, double documentTop) {
+    painter.save();
+    painter.setPen(Qt::black);
+    for (const Table* t : tables) {
+        QPen pen(Qt::black);
+        pen.setWidthF(t->rule);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        // The border a rule in from the table's edge, the padding between it and the text.
+        const double edge = kCellInset - 3 * kTwipsPerPixel - kRule;
+        for (const Cell& c : t->cells)
+            painter.drawRect(QRectF(c.left + edge, c.top + edge - documentTop, c.width, c.height));
+        painter.setPen(Qt::black);
+        for (const Cell& c : t->cells)
+            for (const Block& b : c.blocks)
+                for (const Line& line : b.lines)
+                    DrawLine(painter, layout, line, line.top - documentTop);
+    }
+    for (const Line* line : lines) DrawLine(painter, layout, *line, line->top - documentTop);
+    painter.restore();
+}
+
+}  // namespace equat::typeset

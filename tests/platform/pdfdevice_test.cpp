@@ -1,0 +1,186 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Our PDF device against QPdfWriter: the same scene drawn on both reads back as the same words
+// at the same places and renders alike, with every font embedded (subset when TrueType).
+#include "platform/pdfdevice.h"
+
+#include <gtest/gtest.h>
+
+#include <QFontDatabase>
+#include <QGlyphRun>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <fstream>
+#include <functional>
+
+#include "app/qt_environment.h"
+#include "platform/pdfwords.h"
+#include "platform/rtfqt.h"
+
+using namespace equat;
+
+namespace {
+
+using GlyphDrawer = std::function<void(QPainter&, const QGlyphRun&, QPointF)>;
+
+struct Output {
+    QString out, err;
+};
+
+Output RunTool(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(60000);
+    return {QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+// Lines of French text with signs, in the fonts a sheet uses, through the glyph path and the
+// painter's own text; boxes, dashed lines and an image with alpha; on 3 pages.
+void DrawScene(QPainter& p, const std::function<void()>& newPage, const GlyphDrawer& glyphs) {
+    InstallFontFallbacks();
+    const QString text =
+        QString::fromUtf8("Résoudre : x ≈ √2 ; S = ∅ ou ℝ, vers ∞ — définition élève");
+    QStringList families = {"Times New Roman", "Arial", "DejaVu Serif"};
+    if (QFontDatabase::families().contains("OpenDyslexic")) families << "OpenDyslexic";
+    QImage image(40, 30, QImage::Format_ARGB32);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x)
+            image.setPixel(x, y, qRgba(x * 6, 200, y * 8, x < 20 ? 255 : 90));
+    for (int page = 0; page < 3; ++page) {
+        if (page) newPage();
+        double y = 300;
+        for (const QString& family : families) {
+            QFont font(family);
+            font.setPixelSize(180 + 20 * page);
+            font.setItalic(page == 1);
+            font.setBold(page == 2);
+            QTextLayout layout(text, font);
+            layout.beginLayout();
+            layout.createLine();
+            layout.endLayout();
+            for (const QGlyphRun& run : layout.glyphRuns()) glyphs(p, run, QPointF(200, y));
+            y += 500;
+            p.setFont(font);
+            p.drawText(QPointF(300, y), QString::fromUtf8("Écrit par le peintre : ") + family);
+            y += 500;
+        }
+        p.setPen(QPen(Qt::darkBlue, 8, Qt::DashLine));
+        p.setBrush(QColor(250, 220, 180));
+        p.drawRect(QRectF(300, y, 3000, 800));
+        p.drawLine(QPointF(300, y + 1200), QPointF(8000, y + 1500));
+        p.drawImage(QRectF(4000, y, 2000, 1500), image);
+        // A justified paragraph of a text document, scaled and clipped.
+        QTextDocument doc;
+        QFont small("Times New Roman");
+        small.setPixelSize(16);
+        doc.setDefaultFont(small);
+        doc.setTextWidth(700);
+        doc.setHtml(QString("<p align=justify>%1</p>").arg(text.repeated(4)));
+        p.save();
+        p.translate(300, y + 2000);
+        p.scale(8, 8);
+        doc.drawContents(&p, QRectF(0, 0, 700, 400));
+        p.restore();
+    }
+}
+
+std::string DrawOurs() {
+    PdfDevice device(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                 QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter),
+                     1200, "Feuille d'essai é", "Equat");
+    QPainter p(&device);
+    DrawScene(
+        p, [&] { device.newPage(); },
+        [&](QPainter& painter, const QGlyphRun& run, QPointF origin) {
+            QList<QPointF> positions = run.positions();
+            for (QPointF& q : positions) q += origin;
+            device.DrawGlyphs(painter.combinedTransform(), run.rawFont(), run.glyphIndexes(),
+                              positions, Qt::black);
+        });
+    p.end();
+    std::string pdf;
+    QString why;
+    EXPECT_TRUE(device.Finish(&pdf, &why)) << why.toStdString();
+    return pdf;
+}
+
+std::string DrawQts(const QString& path) {
+    {
+        QPdfWriter writer(path);
+        writer.setResolution(1200);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                         QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+        QPainter p(&writer);
+        DrawScene(
+            p, [&] { writer.newPage(); },
+            [](QPainter& painter, const QGlyphRun& run, QPointF origin) {
+                painter.drawGlyphRun(origin, run);
+            });
+    }
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+QImage Rendered(const QString& pdf, const QString& stem) {
+    RunTool("pdftoppm", {"-r", "50", "-png", pdf, stem});
+    QImage all;
+    for (int page = 1; page <= 3; ++page) {
+        const QImage one(QString("%1-%2.png").arg(stem).arg(page));
+        if (all.isNull()) all = QImage(one.width(), one.height() * 3, QImage::Format_RGB32);
+        QPainter(&all).drawImage(0, one.height() * (page - 1), one);
+    }
+    return all;
+}
+
+TEST(PdfDevice, ReadsAndRendersAsQtsWriter) {
+    QTemporaryDir dir;
+    const QString ours = dir.filePath("ours.pdf"), qts = dir.filePath("qts.pdf");
+    const std::string pdf = DrawOurs();
+    std::ofstream(ours.toStdString(), std::ios::binary) << pdf;
+    const std::string reference = DrawQts(qts);
+
+    const Output info = RunTool("pdfinfo", {ours});
+    EXPECT_TRUE(info.err.isEmpty()) << info.err.toStdString();
+    EXPECT_TRUE(info.out.contains(QRegularExpression("Pages: +3\n")));
+    EXPECT_TRUE(info.out.contains("595 x 842 pts (A4)")) << info.out.toStdString();
+    EXPECT_TRUE(
+        info.out.contains(QRegularExpression(QString::fromUtf8("Title: +Feuille d'essai é\n"))));
+
+    const Output fonts = RunTool("pdffonts", {ours});
+    const QStringList rows = fonts.out.split('\n', Qt::SkipEmptyParts).mid(2);
+    EXPECT_GE(rows.size(), 6);
+    for (const QString& row : rows) {
+        EXPECT_TRUE(row.contains(QRegularExpression(" yes +(yes|no) +yes +")))
+            << "not embedded: " << row.toStdString();
+        if (row.contains("TrueType")) {
+            EXPECT_TRUE(row.contains(QRegularExpression("^[A-Z]{6}\\+.* yes +yes +yes ")))
+                << "not subset: " << row.toStdString();
+        }
+    }
+
+    // Each word back, in order, at its place.
+    const auto got = test::PdfWords(pdf), want = test::PdfWords(reference);
+    ASSERT_EQ(got.size(), want.size());
+    for (size_t i = 0; i < got.size(); ++i) {
+        EXPECT_EQ(got[i].text, want[i].text);
+        EXPECT_NEAR(got[i].x, want[i].x, 0.5) << want[i].text.toStdString();
+        EXPECT_NEAR(got[i].y, want[i].y, 0.5) << want[i].text.toStdString();
+    }
+
+    const QImage a = Rendered(ours, dir.filePath("a")), b = Rendered(qts, dir.filePath("b"));
+    ASSERT_EQ(a.size(), b.size());
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+                   std::abs(qBlue(p) - qBlue(q));
+        }
+    EXPECT_LT(sum / (3.0 * a.width() * a.height()), 1.0);
+}
+
+}  // namespace
