@@ -2,6 +2,7 @@
 #include "platform/classpdf.h"
 
 #include <QPageLayout>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QTextDocument>
 #include <algorithm>
