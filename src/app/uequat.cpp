@@ -728,7 +728,7 @@ ProjectionWindow* TForm1::Project(const ProjectionChoices& choices) {
         return nullptr;
     }
     if (projection_) projection_->close();
-    auto* shown = new ProjectionWindow(std::move(*set), choices, settings, {}, this);
+    auto* shown = new ProjectionWindow(std::move(*set), choices, {}, this);
     shown->setAttribute(Qt::WA_DeleteOnClose);
     // Back to the window as it was, ready for the keyboard.
     connect(shown, &ProjectionWindow::Closed, this, [this] {
@@ -1057,7 +1057,7 @@ void TForm1::FormActivate() {
 void TForm1::UpdateTitle() {
     QString title = FromCp1252(RevealText(kScrambledTitle, kTitleKey));
     const int kind = KindIndex(lastKind_);
-    if (pairSettings_ && kind >= 0 && kSheetKinds[kind].place >= kKindButtonCount)
+    if (lastCopy_ && kind >= 0 && kSheetKinds[kind].place >= kKindButtonCount)
         title += " - " + FromCp1252(kSheetKinds[kind].caption);
     setWindowTitle(spTirage->value() != 0 ? title + " - tirage choisi" : title);
 }
@@ -1289,8 +1289,8 @@ void TForm1::KeyStyleChange() {
 }
 
 bool TForm1::RedoPair() {
-    if (busy_ || !pairSettings_ || !pairSeed_) return false;
-    SheetSettings settings = *pairSettings_;
+    if (busy_ || !lastCopy_ || !pairSeed_) return false;
+    SheetSettings settings = WrittenSettings(lastCopy_->sheet);
     const SheetSettings now = ReadSheetSettings();
     settings.keyStyle = now.keyStyle;
     settings.decimalComma = now.decimalComma;
@@ -1334,7 +1334,6 @@ bool TForm1::MakePair(std::string_view kindName, SheetSettings settings,
             // The same draws again leave the window's stream where the first ones did.
             RandomSource redo(redoSeed.value_or(0));
             if (!redoSeed) pairSeed_ = rng_.seed();
-            pairSettings_ = settings;
             lastCopy_.reset();
             const Sheet& sheet =
                 lastCopy_
@@ -1397,7 +1396,6 @@ void TForm1::OpenPair() {
     sheetBaseName_ = pair->baseName;
     saveDialogInitialDir_ = pair->folder;
     // Documents of no generation of this session: no draw to redo, no questions as data.
-    pairSettings_.reset();
     pairSeed_.reset();
     lastCopy_.reset();
     if (activatedOnce_) UpdateTitle();

@@ -281,8 +281,6 @@ std::vector<ClassCopy> BuildClassSet(const SheetCode& shape, const SheetSettings
         }
         seen.insert(bestKeys.begin(), bestKeys.end());
         copy.codeText = EncodeSheetCode(copy.code);
-        copy.settings = SettingsForCode(copy.code, settings);
-        if (!showCodes) copy.settings.code.clear();
         *repeats += std::max(fewest, 0);
         if (progress && !progress(static_cast<int>(k + 1))) return {};
     }

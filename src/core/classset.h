@@ -14,15 +14,14 @@
 namespace equat {
 
 // One student's copy of a class set: the code that rebuilds it, the student's name
-// (Windows-1252, empty without a roster) and both documents. settings are those the copy was
-// made with (SettingsForCode): what lays it out (a strip, cream pages) is read there, never
-// decoded from the code again. A copy made without a code keeps the default settings.
+// (Windows-1252, empty without a roster) and both documents. The settings it was made with
+// (SettingsForCode) are its sheet's (Sheet::settings): what lays it out is read there, never
+// decoded from the code again.
 struct ClassCopy {
     SheetCode code;
     std::string codeText;
     std::string name;
     Sheet sheet;
-    SheetSettings settings{};
 };
 
 inline constexpr std::size_t kMaxRosterName = 60;
