@@ -157,10 +157,7 @@ void QuadraticInequationKind::DrawToward(RandomSource& rng, int i, int target,
 
 std::string QuadraticInequationKind::DiagnosticEntry(int i) const {
     const auto& q = question(i);
-    const auto& s = q.trinomial.slots;
-    return DegreeDiagnosticEntry(
-        i, s[0], s[1], s[2], s[3],
-        std::string(RelationText(q.relation)) + "  S = " + SetLogText(*Result(i).set), aleas_);
+    return InequationDiagnosticEntry(i, q.trinomial.slots, q.relation, Result(i), aleas_);
 }
 
 std::string QuadraticInequationKind::DuplicateKey(int i) const {
