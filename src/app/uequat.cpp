@@ -936,9 +936,7 @@ SheetSettings TForm1::ReadSheetSettings() const {
     s.instruction = ToCp1252(Combo1->currentText());
     s.separatorOn = CheckBox1->isChecked();
     s.separator = ToCp1252(eSepar->text());
-    // The list's order is the order of the styles.
-    const int style = std::clamp(cbCorrige->currentIndex(), 0, kKeyStyleCount - 1);
-    s.keyStyle = static_cast<KeyStyle>(style);
+    s.keyStyle = ChosenKeyStyle(cbCorrige);  // the list's order is the order of the styles
     s.decimalComma = mnuVirgule->isChecked();
     s.graphs = mnuGraphes->isChecked();
     s.layout = adapted_;
