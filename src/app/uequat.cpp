@@ -1336,12 +1336,8 @@ bool TForm1::MakePair(std::string_view kindName, SheetSettings settings,
             const Sheet& sheet =
                 lastCopy_
                     .emplace(
-                        ClassCopy{{}, "", "", BuildSheet(*kind, redoSeed ? redo : rng_, settings)})
+                        UncodedCopy(lastKind_, BuildSheet(*kind, redoSeed ? redo : rng_, settings)))
                     .sheet;
-            lastCopy_->code.kind = lastKind_;
-            lastCopy_->code.level = settings.level;
-            if (settings.decimalComma) lastCopy_->code.flags |= kSheetCodeDecimalComma;
-            if (settings.graphs) lastCopy_->code.flags |= kSheetCodeGraphBit;
             sheetBaseName_ = FromCp1252(sheet.baseName);
             ShowSheet(sheet);
         } catch (const std::exception& e) {

@@ -287,6 +287,17 @@ std::vector<ClassCopy> BuildClassSet(const SheetCode& shape, const SheetSettings
     return set;
 }
 
+ClassCopy UncodedCopy(std::string_view kind, Sheet sheet) {
+    ClassCopy copy;
+    const SheetSettings& s = WrittenSettings(sheet);
+    copy.code.kind = kind;
+    copy.code.level = s.level;
+    if (s.decimalComma) copy.code.flags |= kSheetCodeDecimalComma;
+    if (s.graphs) copy.code.flags |= kSheetCodeGraphBit;
+    copy.sheet = std::move(sheet);
+    return copy;
+}
+
 ClassSet MakeClassSet(const ClassSetRequest& request, RandomSource& stream) {
     SheetCode shape;
     shape.kind = request.kind;

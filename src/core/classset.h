@@ -24,6 +24,11 @@ struct ClassCopy {
     Sheet sheet;
 };
 
+// A sheet drawn without a code (the window's, equat-sheet's own) as a copy: its code holds only
+// what the outputs read from a copy's code (kind, level, decimal comma, graphs), from the
+// sheet's settings; it has no seed and is never shown.
+ClassCopy UncodedCopy(std::string_view kind, Sheet sheet);
+
 inline constexpr std::size_t kMaxRosterName = 60;
 // More than any class has (a grid of every copy still fits its page).
 inline constexpr std::size_t kMaxRosterNames = 200;
