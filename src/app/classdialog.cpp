@@ -149,6 +149,14 @@ void WindowChoices::Open(const std::string& kind, const SheetSettings& now) {
     now_ = now;
 }
 
+void WindowChoices::ShowShape(QComboBox* kinds, QSpinBox* level, QComboBox* keyStyles) const {
+    const int index = kinds->findData(QString::fromStdString(kind_));
+    if (KindChanged() && index >= 0) kinds->setCurrentIndex(index);
+    if (Changed(&SheetSettings::level)) level->setValue(now_.level);
+    if (Changed(&SheetSettings::keyStyle))
+        keyStyles->setCurrentIndex(static_cast<int>(now_.keyStyle));
+}
+
 ClassSetDialog::ClassSetDialog(Parts parts, QWidget* parent)
     : QDialog(parent),
       parts_(std::move(parts)),
@@ -325,12 +333,8 @@ void ClassSetDialog::StartFrom(const std::string& kind, const SheetSettings& win
 
 void ClassSetDialog::TakeWindowChoices() {
     const SheetSettings& w = window_.now();
-    const int index = cbType->findData(QString::fromStdString(window_.kind()));
-    if (window_.KindChanged() && index >= 0) cbType->setCurrentIndex(index);
-    if (window_.Changed(&SheetSettings::level)) spNiveau->setValue(w.level);
+    window_.ShowShape(cbType, spNiveau, cbCorrige);
     if (window_.Changed(&SheetSettings::count)) spQuestions->setValue(w.count);
-    if (window_.Changed(&SheetSettings::keyStyle))
-        cbCorrige->setCurrentIndex(static_cast<int>(w.keyStyle));
     if (window_.Changed(&SheetSettings::title)) ShowSetting(eTitre, w.title);
     if (window_.Changed(&SheetSettings::layout)) gbAdaptee->SetLayout(w.layout);
     if (window_.Changed(&SheetSettings::graphs)) ckbGraphes->setChecked(w.graphs);

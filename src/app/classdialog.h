@@ -53,6 +53,8 @@ class WindowChoices {
     bool Changed(T SheetSettings::*field) const {
         return !before_ || now_.*field != (*before_).*field;
     }
+    // The kind, level and key style among the window's changes, shown in a dialog's lists.
+    void ShowShape(QComboBox* kinds, QSpinBox* level, QComboBox* keyStyles) const;
 
   private:
     bool opened_ = false;

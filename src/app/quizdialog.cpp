@@ -143,11 +143,7 @@ void QuizDialog::StartFrom(const std::string& kind, const SheetSettings& window)
 
 void QuizDialog::TakeWindowChoices() {
     const SheetSettings& w = window_.now();
-    const int index = cbType->findData(QString::fromStdString(window_.kind()));
-    if (window_.KindChanged() && index >= 0) cbType->setCurrentIndex(index);
-    if (window_.Changed(&SheetSettings::level)) spNiveau->setValue(w.level);
-    if (window_.Changed(&SheetSettings::keyStyle))
-        cbCorrige->setCurrentIndex(static_cast<int>(w.keyStyle));
+    window_.ShowShape(cbType, spNiveau, cbCorrige);
     // The window's title is a page wide; a title of the teacher's own is kept.
     if (window_.Changed(&SheetSettings::title))
         ShowSetting(eTitre, w.title == kDefaultTitle ? std::string(kDefaultQuizTitle) : w.title);
