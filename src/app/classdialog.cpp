@@ -149,6 +149,14 @@ void WindowChoices::Open(const std::string& kind, const SheetSettings& now) {
     now_ = now;
 }
 
+void WindowChoices::ShowShape(QComboBox* kinds, QSpinBox* level, QComboBox* keyStyles) const {
+    const int index = kinds->findData(QString::fromStdString(kind_));
+    if (KindChanged() && index >= 0) kinds->setCurrentIndex(index);
+    if (Changed(&SheetSettings::level)) level->setValue(now_.level);
+    if (Changed(&SheetSettings::keyStyle))
+        keyStyles->setCurrentIndex(static_cast<int>(now_.keyStyle));
+}
+
 ClassSetDialog::ClassSetDialog(Parts parts, QWidget* parent)
     : QDialog(parent),
       parts_(std::move(parts)),
@@ -179,10 +187,7 @@ void ClassSetDialog::MakeControls() {
     spQuestions->setRange(1, kMaxQuestions);
     spQuestions->setToolTip(
         QString("Nombre de questions de chaque copie, de 1 à %1").arg(kMaxQuestions));
-    cbCorrige = new QComboBox(this);
-    if (parts_.keyStyles)
-        for (int i = 0; i < parts_.keyStyles->count(); ++i)
-            cbCorrige->addItem(parts_.keyStyles->itemText(i));
+    cbCorrige = KeyStyleList(parts_.keyStyles, this);
     cbCorrige->setToolTip(parts_.keyStyles ? parts_.keyStyles->toolTip() : QString());
     eTitre = new QLineEdit(this);
     eTitre->setMaxLength(kMaxTitleLength);
@@ -328,16 +333,9 @@ void ClassSetDialog::StartFrom(const std::string& kind, const SheetSettings& win
 
 void ClassSetDialog::TakeWindowChoices() {
     const SheetSettings& w = window_.now();
-    const int index = cbType->findData(QString::fromStdString(window_.kind()));
-    if (window_.KindChanged() && index >= 0) cbType->setCurrentIndex(index);
-    if (window_.Changed(&SheetSettings::level)) spNiveau->setValue(w.level);
+    window_.ShowShape(cbType, spNiveau, cbCorrige);
     if (window_.Changed(&SheetSettings::count)) spQuestions->setValue(w.count);
-    if (window_.Changed(&SheetSettings::keyStyle))
-        cbCorrige->setCurrentIndex(static_cast<int>(w.keyStyle));
-    if (window_.Changed(&SheetSettings::title)) {
-        eTitre->setText(FromCp1252(w.title));
-        eTitre->setCursorPosition(0);
-    }
+    if (window_.Changed(&SheetSettings::title)) ShowSetting(eTitre, w.title);
     if (window_.Changed(&SheetSettings::layout)) gbAdaptee->SetLayout(w.layout);
     if (window_.Changed(&SheetSettings::graphs)) ckbGraphes->setChecked(w.graphs);
 }
@@ -346,8 +344,7 @@ SheetSettings ClassSetDialog::Settings() const {
     SheetSettings s = parts_.settings();
     s.level = spNiveau->value();
     s.count = spQuestions->value();
-    s.keyStyle =
-        static_cast<KeyStyle>(std::clamp(cbCorrige->currentIndex(), 0, kKeyStyleCount - 1));
+    s.keyStyle = ChosenKeyStyle(cbCorrige);
     s.title = ToCp1252(eTitre->text());
     s.layout = gbAdaptee->Layout();
     if (ckbQcm->isChecked()) s.choiceCount = kDefaultChoices;
@@ -481,9 +478,13 @@ bool ClassSetDialog::EnsureSet() {
     return Draw();
 }
 
-std::optional<QString> ClassSetDialog::ChooseFolder() {
+// The folder an output goes to, once its set can be drawn (needsSet) and the teacher chose one;
+// its progress box is shown then.
+std::optional<QString> ClassSetDialog::StartSave(bool needsSet, const QString& label) {
+    if (needsSet && !set_ && !Request()) return std::nullopt;
     const QString folder = folderDialog_(this, parts_.folder());
     if (folder.isEmpty()) return std::nullopt;
+    progress_ = MakeProgress(this, label);
     return folder;
 }
 
@@ -501,6 +502,12 @@ bool ClassSetDialog::Make(FormatId format, const OutputData& output,
     if (MakeFormat(Format(format), output, names, files, &error)) return true;
     ShowError(QString::fromStdString(error));
     return false;
+}
+
+// The set's answer grid beside its documents when asked, or false with the error shown.
+bool ClassSetDialog::MakeGrid(const std::string& base, NamedFiles* files) {
+    return !ckbGrille->isChecked() || Make(FormatId::Grid, OutputData{set_->copies, set_->keyOrder},
+                                           FormatFiles(Format(FormatId::Grid), base), files);
 }
 
 // The pair on screen as edited, as a copy of its own.
@@ -585,10 +592,8 @@ bool ClassSetDialog::Print() {
 
 bool ClassSetDialog::SavePdf() {
     const bool pairOnScreen = UsesPairOnScreen();
-    if (!pairOnScreen && !set_ && !Request()) return false;
-    const auto folder = ChooseFolder();
+    const auto folder = StartSave(!pairOnScreen, "Préparation des PDF...");
     if (!folder) return false;
-    progress_ = MakeProgress(this, "Préparation des PDF...");
     const ProgressScope closing(progress_);
     NamedFiles files;
     const FormatInfo& pdf = Format(FormatId::Pdf);
@@ -601,10 +606,9 @@ bool ClassSetDialog::SavePdf() {
     } else {
         if (!EnsureSet()) return false;
         const std::string base = InFolder(*folder, SetBaseName());
-        const OutputData all{set_->copies, set_->keyOrder};
-        if (!Make(FormatId::Pdf, all, FormatFiles(pdf, base), &files)) return false;
-        if (ckbGrille->isChecked() &&
-            !Make(FormatId::Grid, all, FormatFiles(Format(FormatId::Grid), base), &files))
+        if (!Make(FormatId::Pdf, OutputData{set_->copies, set_->keyOrder}, FormatFiles(pdf, base),
+                  &files) ||
+            !MakeGrid(base, &files))
             return false;
     }
     return Finish(*folder, files);
@@ -613,10 +617,8 @@ bool ClassSetDialog::SavePdf() {
 // Each copy as its RTF pair, named after its pupil and its code; the grid as PDF when asked.
 bool ClassSetDialog::SaveRtf() {
     const bool pairOnScreen = UsesPairOnScreen();
-    if (!pairOnScreen && !set_ && !Request()) return false;
-    const auto folder = ChooseFolder();
+    const auto folder = StartSave(!pairOnScreen, "Préparation des fichiers RTF...");
     if (!folder) return false;
-    progress_ = MakeProgress(this, "Préparation des fichiers RTF...");
     const ProgressScope closing(progress_);
     NamedFiles files;
     if (pairOnScreen) {
@@ -638,29 +640,20 @@ bool ClassSetDialog::SaveRtf() {
                   {names.subject, names.answerKey}, &files))
             return false;
     }
-    const OutputData all{set_->copies, set_->keyOrder};
-    if (ckbGrille->isChecked() &&
-        !Make(FormatId::Grid, all, FormatFiles(Format(FormatId::Grid), base), &files))
-        return false;
+    if (!MakeGrid(base, &files)) return false;
     return Finish(*folder, files);
 }
 
 // Every copy of the set drawn (or drawn now), whatever the pair on screen: a bank is of a set.
 bool ClassSetDialog::ExportBank(FormatId id) {
-    if (!set_ && !Request()) return false;
-    const auto folder = ChooseFolder();
+    const auto folder = StartSave(true, "Préparation de la banque de questions...");
     if (!folder) return false;
-    progress_ = MakeProgress(this, "Préparation de la banque de questions...");
     const ProgressScope closing(progress_);
     if (!EnsureSet()) return false;
-    const FormatInfo& bank = Format(id);
     NamedFiles files;
-    std::string error;
-    if (!MakeFormat(bank, OutputData{set_->copies, set_->keyOrder},
-                    FormatFiles(bank, InFolder(*folder, SetBaseName())), &files, &error)) {
-        ShowError(QString::fromStdString(error));
+    if (!Make(id, OutputData{set_->copies, set_->keyOrder},
+              FormatFiles(Format(id), InFolder(*folder, SetBaseName())), &files))
         return false;
-    }
     return Finish(*folder, files);
 }
 

@@ -53,6 +53,8 @@ class WindowChoices {
     bool Changed(T SheetSettings::*field) const {
         return !before_ || now_.*field != (*before_).*field;
     }
+    // The kind, level and key style among the window's changes, shown in a dialog's lists.
+    void ShowShape(QComboBox* kinds, QSpinBox* level, QComboBox* keyStyles) const;
 
   private:
     bool opened_ = false;
@@ -166,11 +168,12 @@ class ClassSetDialog : public QDialog {
     bool UsesPairOnScreen() const;
     std::optional<ClassSetRequest> Request();
     bool EnsureSet();
-    std::optional<QString> ChooseFolder();
+    std::optional<QString> StartSave(bool needsSet, const QString& label);
     bool Step(int value);
     std::string SetBaseName() const;
     bool Make(FormatId format, const OutputData& output, const std::vector<std::string>& names,
               NamedFiles* files);
+    bool MakeGrid(const std::string& base, NamedFiles* files);
     ClassCopy PairOnScreen() const;
     bool Finish(const QString& folder,
                 const std::vector<std::pair<std::string, std::string>>& files);

@@ -71,6 +71,12 @@ MathBlock OneLine(const MathBlock& block) {
     return line;
 }
 
+// A question's result in its copy's key style and decimal sign.
+MathBlock CopyResult(const ClassCopy& copy, const QuestionModel& q) {
+    const SheetSettings& written = WrittenSettings(copy.sheet);
+    return ResultBlock(q, written.keyStyle, written.decimalComma);
+}
+
 QFont Pixels(QFont font, double pixels) {
     font.setPixelSize(std::max(1, static_cast<int>(pixels)));
     return font;
@@ -180,13 +186,11 @@ ProjectionChoices ProjectionDialog::Choices() const {
     return c;
 }
 
-ProjectionWindow::ProjectionWindow(ClassSet set, const ProjectionChoices& choices,
-                                   const SheetSettings& settings, Clock clock, QWidget* parent)
+ProjectionWindow::ProjectionWindow(ClassSet set, const ProjectionChoices& choices, Clock clock,
+                                   QWidget* parent)
     : QWidget(parent, Qt::Window),
       set_(std::move(set)),
       choices_(choices),
-      style_(settings.keyStyle),
-      comma_(settings.decimalComma),
       clock_(std::move(clock)),
       timer_(new QTimer(this)) {
     if (!clock_) {
@@ -377,8 +381,9 @@ void ProjectionWindow::PaintHeader(QPainter& painter, const QRectF& bar) {
         left <= 5 ? QColor(220, 40, 40) : theme.accent);
 }
 
-void ProjectionWindow::PaintQuestion(QPainter& painter, const QRectF& area, const QuestionModel& q,
+void ProjectionWindow::PaintQuestion(QPainter& painter, const QRectF& area, std::size_t version,
                                      bool answer) {
+    const QuestionModel& q = Question(version, index_);
     const Theme theme = ThemeOf(choices_.dark);
     const double h = height();
     QFont math = Pixels(font(), h / 7);
@@ -390,7 +395,7 @@ void ProjectionWindow::PaintQuestion(QPainter& painter, const QRectF& area, cons
     }
     const QRectF top(area.left(), area.top(), area.width(), area.height() * 0.45);
     PaintStatement(painter, top, q.statement, Pixels(font(), h / 10));
-    const MathBlock result = ResultBlock(q, style_, comma_);
+    const MathBlock result = CopyResult(set_.copies.at(version), q);
     for (const MathLine& line : result.lines) drawn_ << LineText(line);
     painter.setPen(theme.accent);
     PaintBlock(painter, QRectF(area.left(), top.bottom(), area.width(), area.height() * 0.55),
@@ -415,7 +420,7 @@ void ProjectionWindow::PaintSummaryColumn(QPainter& painter, const QRectF& colum
     double statementPixels = font.pixelSize(), linesPixels = font.pixelSize();
     double rowsPixels = font.pixelSize();
     for (const QuestionModel& q : questions) {
-        lines.push_back(ResultBlock(q, style_, comma_));
+        lines.push_back(CopyResult(copy, q));
         rows.push_back(OneLine(lines.back()));
         statementPixels =
             std::min(statementPixels, StatementPixelSize(place(0, 0.07, 0.36), q.statement, font));
@@ -507,7 +512,7 @@ void ProjectionWindow::paintEvent(QPaintEvent*) {
                                  QPointF(half.left(), half.bottom()));
         }
         PaintQuestion(painter, half.adjusted(w * 0.03, versions > 1 ? h * 0.06 : 0, -w * 0.03, 0),
-                      Question(v, index_), page_ == Page::Answer);
+                      v, page_ == Page::Answer);
     }
 }
 

@@ -81,8 +81,8 @@ class ProjectionWindow : public QWidget {
     using Clock = std::function<std::int64_t()>;  // milliseconds, never decreasing
     enum class Page { Start, Question, Answer, Summary };
 
-    ProjectionWindow(ClassSet set, const ProjectionChoices& choices, const SheetSettings& settings,
-                     Clock clock = {}, QWidget* parent = nullptr);
+    ProjectionWindow(ClassSet set, const ProjectionChoices& choices, Clock clock = {},
+                     QWidget* parent = nullptr);
 
     // Full screen on this screen (the main screen when it is gone).
     void ShowOn(QScreen* screen);
@@ -119,7 +119,7 @@ class ProjectionWindow : public QWidget {
     void Text(QPainter& painter, const QRectF& box, const QString& text, int pixels,
               int flags = Qt::AlignCenter);
     void PaintHeader(QPainter& painter, const QRectF& bar);
-    void PaintQuestion(QPainter& painter, const QRectF& area, const QuestionModel& q, bool answer);
+    void PaintQuestion(QPainter& painter, const QRectF& area, std::size_t version, bool answer);
     void PaintSummary(QPainter& painter, const QRectF& area);
     void PaintSummaryColumn(QPainter& painter, const QRectF& column, const ClassCopy& copy);
     void PaintStart(QPainter& painter, const QRectF& area);
@@ -127,8 +127,6 @@ class ProjectionWindow : public QWidget {
 
     ClassSet set_;
     ProjectionChoices choices_;
-    KeyStyle style_;
-    bool comma_;
     Clock clock_;
     QTimer* timer_;
     QPointer<QScreen> screen_;

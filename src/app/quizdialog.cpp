@@ -83,10 +83,7 @@ void QuizDialog::MakeControls() {
     spCopies->setRange(1, kMaxCopies);
     spCopies->setValue(8);
     spCopies->setToolTip(QString("Nombre de copies différentes, de 1 à %1").arg(kMaxCopies));
-    cbCorrige = new QComboBox(this);
-    if (parts_.keyStyles)
-        for (int i = 0; i < parts_.keyStyles->count(); ++i)
-            cbCorrige->addItem(parts_.keyStyles->itemText(i));
+    cbCorrige = KeyStyleList(parts_.keyStyles, this);
     cbCorrige->setToolTip("Style des corrigés, l'un sous l'autre dans l'ordre des copies");
     eTitre = new QLineEdit(FromCp1252(std::string(kDefaultQuizTitle)), this);
     eTitre->setMaxLength(kMaxTitleLength);
@@ -146,21 +143,11 @@ void QuizDialog::StartFrom(const std::string& kind, const SheetSettings& window)
 
 void QuizDialog::TakeWindowChoices() {
     const SheetSettings& w = window_.now();
-    const int index = cbType->findData(QString::fromStdString(window_.kind()));
-    if (window_.KindChanged() && index >= 0) cbType->setCurrentIndex(index);
-    if (window_.Changed(&SheetSettings::level)) spNiveau->setValue(w.level);
-    if (window_.Changed(&SheetSettings::keyStyle))
-        cbCorrige->setCurrentIndex(static_cast<int>(w.keyStyle));
+    window_.ShowShape(cbType, spNiveau, cbCorrige);
     // The window's title is a page wide; a title of the teacher's own is kept.
-    if (window_.Changed(&SheetSettings::title)) {
-        eTitre->setText(
-            FromCp1252(w.title == kDefaultTitle ? std::string(kDefaultQuizTitle) : w.title));
-        eTitre->setCursorPosition(0);
-    }
-    if (window_.Changed(&SheetSettings::instruction)) {
-        eConsigne->setText(FromCp1252(w.instruction));
-        eConsigne->setCursorPosition(0);
-    }
+    if (window_.Changed(&SheetSettings::title))
+        ShowSetting(eTitre, w.title == kDefaultTitle ? std::string(kDefaultQuizTitle) : w.title);
+    if (window_.Changed(&SheetSettings::instruction)) ShowSetting(eConsigne, w.instruction);
 }
 
 void QuizDialog::Forget() {
@@ -187,8 +174,7 @@ QuizRequest QuizDialog::Request() const {
     request.settings.level = spNiveau->value();
     request.settings.count = spQuestions->value();
     request.settings.exports.model = true;  // its PDF made from the model
-    request.settings.keyStyle =
-        static_cast<KeyStyle>(std::clamp(cbCorrige->currentIndex(), 0, kKeyStyleCount - 1));
+    request.settings.keyStyle = ChosenKeyStyle(cbCorrige);
     request.settings.title = ToCp1252(eTitre->text());
     request.settings.instruction = ToCp1252(eConsigne->text());
     request.copies = spCopies->value();

@@ -728,7 +728,7 @@ ProjectionWindow* TForm1::Project(const ProjectionChoices& choices) {
         return nullptr;
     }
     if (projection_) projection_->close();
-    auto* shown = new ProjectionWindow(std::move(*set), choices, settings, {}, this);
+    auto* shown = new ProjectionWindow(std::move(*set), choices, {}, this);
     shown->setAttribute(Qt::WA_DeleteOnClose);
     // Back to the window as it was, ready for the keyboard.
     connect(shown, &ProjectionWindow::Closed, this, [this] {
@@ -936,9 +936,7 @@ SheetSettings TForm1::ReadSheetSettings() const {
     s.instruction = ToCp1252(Combo1->currentText());
     s.separatorOn = CheckBox1->isChecked();
     s.separator = ToCp1252(eSepar->text());
-    // The list's order is the order of the styles.
-    const int style = std::clamp(cbCorrige->currentIndex(), 0, kKeyStyleCount - 1);
-    s.keyStyle = static_cast<KeyStyle>(style);
+    s.keyStyle = ChosenKeyStyle(cbCorrige);  // the list's order is the order of the styles
     s.decimalComma = mnuVirgule->isChecked();
     s.graphs = mnuGraphes->isChecked();
     s.layout = adapted_;
@@ -1057,7 +1055,7 @@ void TForm1::FormActivate() {
 void TForm1::UpdateTitle() {
     QString title = FromCp1252(RevealText(kScrambledTitle, kTitleKey));
     const int kind = KindIndex(lastKind_);
-    if (pairSettings_ && kind >= 0 && kSheetKinds[kind].place >= kKindButtonCount)
+    if (lastCopy_ && kind >= 0 && kSheetKinds[kind].place >= kKindButtonCount)
         title += " - " + FromCp1252(kSheetKinds[kind].caption);
     setWindowTitle(spTirage->value() != 0 ? title + " - tirage choisi" : title);
 }
@@ -1289,8 +1287,8 @@ void TForm1::KeyStyleChange() {
 }
 
 bool TForm1::RedoPair() {
-    if (busy_ || !pairSettings_ || !pairSeed_) return false;
-    SheetSettings settings = *pairSettings_;
+    if (busy_ || !lastCopy_ || !pairSeed_) return false;
+    SheetSettings settings = WrittenSettings(lastCopy_->sheet);
     const SheetSettings now = ReadSheetSettings();
     settings.keyStyle = now.keyStyle;
     settings.decimalComma = now.decimalComma;
@@ -1334,17 +1332,12 @@ bool TForm1::MakePair(std::string_view kindName, SheetSettings settings,
             // The same draws again leave the window's stream where the first ones did.
             RandomSource redo(redoSeed.value_or(0));
             if (!redoSeed) pairSeed_ = rng_.seed();
-            pairSettings_ = settings;
             lastCopy_.reset();
             const Sheet& sheet =
                 lastCopy_
                     .emplace(
-                        ClassCopy{{}, "", "", BuildSheet(*kind, redoSeed ? redo : rng_, settings)})
+                        UncodedCopy(lastKind_, BuildSheet(*kind, redoSeed ? redo : rng_, settings)))
                     .sheet;
-            lastCopy_->code.kind = lastKind_;
-            lastCopy_->code.level = settings.level;
-            if (settings.decimalComma) lastCopy_->code.flags |= kSheetCodeDecimalComma;
-            if (settings.graphs) lastCopy_->code.flags |= kSheetCodeGraphBit;
             sheetBaseName_ = FromCp1252(sheet.baseName);
             ShowSheet(sheet);
         } catch (const std::exception& e) {
@@ -1397,7 +1390,6 @@ void TForm1::OpenPair() {
     sheetBaseName_ = pair->baseName;
     saveDialogInitialDir_ = pair->folder;
     // Documents of no generation of this session: no draw to redo, no questions as data.
-    pairSettings_.reset();
     pairSeed_.reset();
     lastCopy_.reset();
     if (activatedOnce_) UpdateTitle();

@@ -304,10 +304,10 @@ class TForm1 : public QWidget {
     bool lostToOwnWindow_ = false;
     QString sheetBaseName_;
     std::string lastKind_{kSheetKinds[0].name};
-    // The last generation as data, for the exports (its documents are the areas').
+    // The last generation as data, for the exports (its documents are the areas') and for
+    // making the pair again (its sheet's settings are what the pair was made with).
     std::optional<ClassCopy> lastCopy_;
-    std::optional<std::uint32_t> pairSeed_;      // the stream's seed before the pair on screen
-    std::optional<SheetSettings> pairSettings_;  // what the pair on screen was made with
+    std::optional<std::uint32_t> pairSeed_;  // the stream's seed before the pair on screen
     AdaptedLayout adapted_;
     ClassSetDialog* classDialog_ = nullptr;
     QuizDialog* quizDialog_ = nullptr;

@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/widgets.h"
 
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "core/cp1252.h"
+#include "settings/qtcp1252.h"
 
 namespace equat {
 
@@ -78,6 +81,22 @@ void PaneSplitter::mousePressEvent(QMouseEvent* event) {
 void PaneSplitter::mouseMoveEvent(QMouseEvent* event) {
     if (!(event->buttons() & Qt::LeftButton) || !shareAt) return;
     setValue(shareAt(mapToParent(event->position().toPoint()).y()));
+}
+
+QComboBox* KeyStyleList(const QComboBox* window, QWidget* parent) {
+    auto* list = new QComboBox(parent);
+    if (window)
+        for (int i = 0; i < window->count(); ++i) list->addItem(window->itemText(i));
+    return list;
+}
+
+KeyStyle ChosenKeyStyle(const QComboBox* list) {
+    return static_cast<KeyStyle>(std::clamp(list->currentIndex(), 0, kKeyStyleCount - 1));
+}
+
+void ShowSetting(QLineEdit* field, const std::string& text) {
+    field->setText(FromCp1252(text));
+    field->setCursorPosition(0);
 }
 
 }  // namespace equat

@@ -6,7 +6,12 @@
 #include <QValidator>
 #include <QWidget>
 #include <functional>
+#include <string>
 
+#include "core/sheet.h"
+
+class QComboBox;
+class QLineEdit;
 class QMenu;
 
 namespace equat {
@@ -64,6 +69,13 @@ class StatusLight : public QWidget {
   private:
     QColor color_{0, 128, 0};
 };
+
+// A list of the key styles, the window's items in their order (none without the window's).
+QComboBox* KeyStyleList(const QComboBox* window, QWidget* parent);
+// The style chosen in such a list.
+KeyStyle ChosenKeyStyle(const QComboBox* list);
+// A text of the settings (Windows-1252) in a field, shown from its start.
+void ShowSetting(QLineEdit* field, const std::string& text);
 
 // Accepts only texts whose every character exists in Windows-1252, the code page of the
 // documents and of the settings file, so nothing typed can be lost on the way.

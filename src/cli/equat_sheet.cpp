@@ -157,12 +157,7 @@ int SubjectClash(const SheetJob& run, const std::string& subject) {
 // Sheets without codes, one after the other from the stream.
 void DrawSheets(const SheetJob& run, QuestionKind& kind, RandomSource& rng, ClassSet& copies) {
     for (int k = 0; k < run.sheets; ++k) {
-        ClassCopy copy{{}, "", "", BuildSheet(kind, rng, run.settings)};
-        copy.code.kind = run.kind;
-        copy.code.level = run.settings.level;
-        if (run.settings.decimalComma) copy.code.flags |= kSheetCodeDecimalComma;
-        if (run.settings.graphs) copy.code.flags |= kSheetCodeGraphBit;
-        copies.copies.push_back(std::move(copy));
+        copies.copies.push_back(UncodedCopy(run.kind, BuildSheet(kind, rng, run.settings)));
         ShowProgress(Tr("drawing"), k + 1, run.sheets);
     }
 }

@@ -281,12 +281,21 @@ std::vector<ClassCopy> BuildClassSet(const SheetCode& shape, const SheetSettings
         }
         seen.insert(bestKeys.begin(), bestKeys.end());
         copy.codeText = EncodeSheetCode(copy.code);
-        copy.settings = SettingsForCode(copy.code, settings);
-        if (!showCodes) copy.settings.code.clear();
         *repeats += std::max(fewest, 0);
         if (progress && !progress(static_cast<int>(k + 1))) return {};
     }
     return set;
+}
+
+ClassCopy UncodedCopy(std::string_view kind, Sheet sheet) {
+    ClassCopy copy;
+    const SheetSettings& s = WrittenSettings(sheet);
+    copy.code.kind = kind;
+    copy.code.level = s.level;
+    if (s.decimalComma) copy.code.flags |= kSheetCodeDecimalComma;
+    if (s.graphs) copy.code.flags |= kSheetCodeGraphBit;
+    copy.sheet = std::move(sheet);
+    return copy;
 }
 
 ClassSet MakeClassSet(const ClassSetRequest& request, RandomSource& stream) {

@@ -14,16 +14,20 @@
 namespace equat {
 
 // One student's copy of a class set: the code that rebuilds it, the student's name
-// (Windows-1252, empty without a roster) and both documents. settings are those the copy was
-// made with (SettingsForCode): what lays it out (a strip, cream pages) is read there, never
-// decoded from the code again. A copy made without a code keeps the default settings.
+// (Windows-1252, empty without a roster) and both documents. The settings it was made with
+// (SettingsForCode) are its sheet's (Sheet::settings): what lays it out is read there, never
+// decoded from the code again.
 struct ClassCopy {
     SheetCode code;
     std::string codeText;
     std::string name;
     Sheet sheet;
-    SheetSettings settings{};
 };
+
+// A sheet drawn without a code (the window's, equat-sheet's own) as a copy: its code holds only
+// what the outputs read from a copy's code (kind, level, decimal comma, graphs), from the
+// sheet's settings; it has no seed and is never shown.
+ClassCopy UncodedCopy(std::string_view kind, Sheet sheet);
 
 inline constexpr std::size_t kMaxRosterName = 60;
 // More than any class has (a grid of every copy still fits its page).

@@ -264,12 +264,15 @@ Statement QuadraticStatement(int level, const std::array<std::int32_t, 8>& slots
               1}}};
 }
 
-std::optional<SurdPair> QuadraticExactRoots(int /*level*/, const QuadraticQuestion& q) {
+Trinomial TrinomialOf(const QuadraticQuestion& q) {
     const auto& s = q.slots;
-    const std::int64_t a = std::int64_t{s[0]} - s[3], b = std::int64_t{s[1]} - s[4],
-                       c = std::int64_t{s[2]} - s[5];
-    if (b * b - 4 * a * c < 0) return std::nullopt;
-    return QuadraticRoots(a, b, c);
+    return {std::int64_t{s[0]} - s[3], std::int64_t{s[1]} - s[4], std::int64_t{s[2]} - s[5]};
+}
+
+std::optional<SurdPair> QuadraticExactRoots(int /*level*/, const QuadraticQuestion& q) {
+    const Trinomial t = TrinomialOf(q);
+    if (t.Delta() < 0) return std::nullopt;
+    return QuadraticRoots(t.a, t.b, t.c);
 }
 
 QuestionResult QuadraticResult(int level, const QuadraticQuestion& q) {
@@ -319,8 +322,8 @@ QuestionModel SecondDegreeKind::Model(int i, bool steps) const {
     const auto& q = question(i);
     const auto& s = q.slots;
     QuestionModel m{"2d", level_, QuadraticStatement(level_, s), Result(i), std::nullopt};
-    m.coefficients = {std::int64_t{s[0]} - s[3], std::int64_t{s[1]} - s[4],
-                      std::int64_t{s[2]} - s[5]};
+    const Trinomial t = TrinomialOf(q);
+    m.coefficients = {t.a, t.b, t.c};
     if (steps) m.steps = QuadraticSteps(level_, q);
     return m;
 }

@@ -27,6 +27,14 @@ struct QuadraticQuestion {
     std::string x1, x2;
 };
 
+// A question's equation brought to a x² + b x + c = 0, in 64 bits: what its exact result, its
+// worked steps and its inequation read (the decimal key keeps its own 32-bit reckoning).
+struct Trinomial {
+    std::int64_t a, b, c;
+    std::int64_t Delta() const { return b * b - 4 * a * c; }
+};
+Trinomial TrinomialOf(const QuadraticQuestion& q);
+
 // The equation as the question asks it: "a x² + b x + c = 0 " at levels 1 and 2, both sides
 // at level 3.
 Statement QuadraticStatement(int level, const std::array<std::int32_t, 8>& slots);

@@ -157,10 +157,14 @@ void InequationKind::DrawToward(RandomSource& rng, int i, int target, Solutions 
 
 std::string InequationKind::DiagnosticEntry(int i) const {
     const auto& q = question(i);
-    const auto& s = q.sides.slots;
+    return InequationDiagnosticEntry(i, q.sides.slots, q.relation, Result(i), aleas_);
+}
+
+std::string InequationDiagnosticEntry(int i, const std::array<std::int32_t, 8>& slots,
+                                      Relation relation, const QuestionResult& result, int aleas) {
     return DegreeDiagnosticEntry(
-        i, s[0], s[1], s[2], s[3],
-        std::string(RelationText(q.relation)) + "  S = " + SetLogText(*Result(i).set), aleas_);
+        i, slots[0], slots[1], slots[2], slots[3],
+        std::string(RelationText(relation)) + "  S = " + SetLogText(*result.set), aleas);
 }
 
 std::string InequationKind::DuplicateKey(int i) const {

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include <array>
+#include <cstdint>
 #include <string>
 
 #include "core/equat1d.h"
@@ -63,5 +65,10 @@ Relation DrawRelation(RandomSource& rng, Fits fits) {
 
 // The short text of a relation for logs and keys: "<", "<=", ">", ">=".
 std::string_view RelationText(Relation relation);
+
+// The diagnostic entry of an inequation drawn from an equation's slots a..d: the relation and
+// the set of its result.
+std::string InequationDiagnosticEntry(int i, const std::array<std::int32_t, 8>& slots,
+                                      Relation relation, const QuestionResult& result, int aleas);
 
 }  // namespace equat

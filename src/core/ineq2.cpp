@@ -11,25 +11,8 @@ namespace equat {
 
 namespace {
 
-struct Trinomial {
-    std::int64_t a, b, c;
-    std::int64_t Delta() const { return b * b - 4 * a * c; }
-};
-
-Trinomial TrinomialOf(const QuadraticQuestion& q) {
-    const auto& s = q.slots;
-    return {std::int64_t{s[0]} - s[3], std::int64_t{s[1]} - s[4], std::int64_t{s[2]} - s[5]};
-}
-
 bool Closed(Relation relation) {
     return relation == Relation::Le || relation == Relation::Ge;
-}
-
-SolutionSet ShapeOf(SolutionSet::Shape shape, std::vector<Surd> values = {}) {
-    SolutionSet set;
-    set.shape = shape;
-    set.values = std::move(values);
-    return set;
 }
 
 }  // namespace
@@ -41,19 +24,19 @@ SolutionSet TrinomialInequationSet(std::int64_t a, std::int64_t b, std::int64_t 
     const bool signFits = Holds(a > 0 ? 1 : -1, relation, 0);
     const bool zeroFits = Closed(relation);
     if (t.Delta() < 0)
-        return ShapeOf(signFits ? SolutionSet::Shape::Reals : SolutionSet::Shape::Empty);
+        return SetOf(signFits ? SolutionSet::Shape::Reals : SolutionSet::Shape::Empty);
     if (t.Delta() == 0) {
         const Surd x0 = Rational(-b, 2 * a);
         if (!signFits)
-            return zeroFits ? ShapeOf(SolutionSet::Shape::Values, {x0})
-                            : ShapeOf(SolutionSet::Shape::Empty);
-        SolutionSet set = ShapeOf(SolutionSet::Shape::Reals);
+            return zeroFits ? SetOf(SolutionSet::Shape::Values, {x0})
+                            : SetOf(SolutionSet::Shape::Empty);
+        SolutionSet set = SetOf(SolutionSet::Shape::Reals);
         if (!zeroFits) set.excluded = {x0};
         return set;
     }
     SurdPair r = QuadraticRoots(a, b, c);
     if (r.second < r.first) std::swap(r.first, r.second);
-    SolutionSet set = ShapeOf(SolutionSet::Shape::Intervals);
+    SolutionSet set = SetOf(SolutionSet::Shape::Intervals);
     if (signFits) {
         set.intervals = {{std::nullopt, r.first, false, zeroFits},
                          {r.second, std::nullopt, zeroFits, false}};
@@ -157,10 +140,7 @@ void QuadraticInequationKind::DrawToward(RandomSource& rng, int i, int target,
 
 std::string QuadraticInequationKind::DiagnosticEntry(int i) const {
     const auto& q = question(i);
-    const auto& s = q.trinomial.slots;
-    return DegreeDiagnosticEntry(
-        i, s[0], s[1], s[2], s[3],
-        std::string(RelationText(q.relation)) + "  S = " + SetLogText(*Result(i).set), aleas_);
+    return InequationDiagnosticEntry(i, q.trinomial.slots, q.relation, Result(i), aleas_);
 }
 
 std::string QuadraticInequationKind::DuplicateKey(int i) const {

@@ -213,13 +213,18 @@ bool KeyAdapted(const SheetSettings& s) {
 Sheet BuildSheet(QuestionKind& kind, RandomSource& rng, const SheetSettings& settings) {
     SheetModel model = BuildSheetModel(kind, rng, settings);
     // The banks write each question from its model.
-    if (!settings.exports.model && !settings.exports.bodies)
-        return RenderSheet(std::move(model), settings);
-    auto kept = std::make_shared<const SheetModel>(model);
+    std::shared_ptr<const SheetModel> kept;
+    if (settings.exports.model || settings.exports.bodies)
+        kept = std::make_shared<const SheetModel>(model);
     Sheet sheet = RenderSheet(std::move(model), settings);
     sheet.model = std::move(kept);
     sheet.settings = std::make_shared<const SheetSettings>(settings);
     return sheet;
+}
+
+const SheetSettings& WrittenSettings(const Sheet& sheet) {
+    static const SheetSettings defaults;
+    return sheet.settings ? *sheet.settings : defaults;
 }
 
 }  // namespace equat

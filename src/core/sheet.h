@@ -166,10 +166,15 @@ struct Sheet {
     std::vector<QuestionBodies> bodies;
     // The sheet as drawn, when the settings' exports ask for it; shared by the copies made of it.
     std::shared_ptr<const SheetModel> model;
-    // The settings it was written in, with its model: the documents can be made from both.
-    // Whoever puts other documents in the sheet (edited by hand, loaded) drops both.
+    // The settings it was written in, kept by every sheet drawn: what lays it out (a strip,
+    // cream pages, the key's style on screen) is read there, and with the model its documents
+    // are made from both. Whoever puts other documents in the sheet (edited by hand, loaded)
+    // drops them, so that its documents are read from those bytes.
     std::shared_ptr<const SheetSettings> settings;
 };
+
+// The settings a sheet was written in; the defaults for documents it did not draw.
+const SheetSettings& WrittenSettings(const Sheet& sheet);
 
 // The per-kind operations the frame calls. A kind keeps its own question tables,
 // indexed 1..kMaxQuestions.

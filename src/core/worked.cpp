@@ -321,8 +321,7 @@ Steps QuadraticOpening(int level, const QuadraticQuestion& q) {
         }
         Reduce(steps, written, false, true);
     }
-    const std::int64_t a = std::int64_t{s[0]} - s[3], b = std::int64_t{s[1]} - s[4],
-                       c = std::int64_t{s[2]} - s[5];
+    const auto [a, b, c] = TrinomialOf(q);
     steps.push_back(NoteStep("a = " + DecimalText(a) + "      b = " + DecimalText(b) +
                              "      c = " + DecimalText(c)));
     DiscriminantStep(steps, a, b, c);
@@ -351,11 +350,10 @@ SurdPair QuadraticRootSteps(Steps& steps, std::int64_t a, std::int64_t b, std::i
 }
 
 Steps QuadraticSteps(int level, const QuadraticQuestion& q) {
-    const auto& s = q.slots;
     Steps steps = QuadraticOpening(level, q);
-    const std::int64_t a = std::int64_t{s[0]} - s[3], b = std::int64_t{s[1]} - s[4],
-                       c = std::int64_t{s[2]} - s[5];
-    const std::int64_t delta = b * b - 4 * a * c;
+    const Trinomial t = TrinomialOf(q);
+    const auto [a, b, c] = t;
+    const std::int64_t delta = t.Delta();
     if (delta < 0) {
         steps.push_back(
             NoteStep(std::string(kDelta) +

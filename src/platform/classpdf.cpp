@@ -68,7 +68,7 @@ bool PaintCollated(const DocumentSources& rtfs, PageDevice& device, QString* why
 
 // A set's keys are strips, laid beside their copies.
 bool StripKeys(std::span<const ClassCopy> copies) {
-    return !copies.empty() && StyleOf(copies.front().settings.keyStyle).strip;
+    return !copies.empty() && StyleOf(WrittenSettings(copies.front().sheet).keyStyle).strip;
 }
 
 // Adapted copies that ask for it on cream pages, when the set is laid a copy per page.
@@ -76,10 +76,12 @@ void UseCream(std::span<const ClassCopy> copies, const std::vector<std::size_t>&
               int quizPerPage, SetPainters& painters) {
     if (quizPerPage > 0) return;
     std::vector<bool> subjects, keys;
-    for (const auto& copy : copies)
-        subjects.push_back(copy.settings.layout.on && copy.settings.layout.cream);
+    for (const auto& copy : copies) {
+        const AdaptedLayout& layout = WrittenSettings(copy.sheet).layout;
+        subjects.push_back(layout.on && layout.cream);
+    }
     for (std::size_t k : keyOrder) {
-        const AdaptedLayout& layout = copies[k].settings.layout;
+        const AdaptedLayout& layout = WrittenSettings(copies[k].sheet).layout;
         keys.push_back(layout.on && layout.cream && layout.key);
     }
     const auto painter = [](std::vector<bool> cream) -> PaintDocuments {

@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
     equat::ProjectionChoices choices;
     std::string error;
     auto one = std::make_unique<equat::ProjectionWindow>(
-        *equat::DrawProjection("2d", settings, choices, stream, &error), choices, settings,
+        *equat::DrawProjection("2d", settings, choices, stream, &error), choices,
         [&] { return now; });
     one->ShowOn(nullptr);
     one->Next();
@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     choices.dark = true;
     settings.keyStyle = equat::KeyStyle::Decimal;
     auto two = std::make_unique<equat::ProjectionWindow>(
-        *equat::DrawProjection("syst", settings, choices, stream, &error), choices, settings,
+        *equat::DrawProjection("syst", settings, choices, stream, &error), choices,
         [&] { return now; });
     two->ShowOn(nullptr);
     two->Next();

@@ -43,8 +43,8 @@ class ProjectionTest : public ::testing::Test {
         std::string error;
         auto set = DrawProjection(kind, settings, choices, stream, &error);
         ASSERT_TRUE(set) << error;
-        window = std::make_unique<ProjectionWindow>(std::move(*set), choices, settings,
-                                                    [this] { return now; });
+        window =
+            std::make_unique<ProjectionWindow>(std::move(*set), choices, [this] { return now; });
         window->ShowOn(nullptr);
     }
     // The texts drawn after a fresh painting.

@@ -30,6 +30,23 @@ if(NOT key MATCHES "Corrigé" OR NOT key MATCHES "40°/")
   message(FATAL_ERROR "the answer key PDF lacks the sheet's text")
 endif()
 
+# A sheet asked on cream pages is on cream pages, its key too when it is adapted; else white.
+run(0 ${SHEET} --kind 1d --count 3 --seed 4 --adapted --cream --adapted-key --pdf --output creme)
+run(0 ${SHEET} --kind 1d --count 3 --seed 4 --adapted --cream --pdf --output blanc)
+foreach(case "creme.pdf#fff8e7" "creme_Cor.pdf#fff8e7" "fiche.pdf#ffffff" "blanc_Cor.pdf#ffffff")
+  string(REPLACE "#" ";" case "${case}")
+  list(GET case 0 pdf)
+  list(GET case 1 paper)
+  execute_process(COMMAND pdftoppm -r 10 -f 1 -l 1 -singlefile ${WORK}/${pdf} ${WORK}/page)
+  file(READ ${WORK}/page.ppm hex LIMIT 64 HEX)
+  string(FIND "${hex}" "0a3235350a" header)  # the pixels follow "255\n"
+  math(EXPR header "${header} + 10")
+  string(SUBSTRING "${hex}" ${header} 6 corner)
+  if(NOT corner STREQUAL paper)
+    message(FATAL_ERROR "${pdf}: a page of ${corner}, not ${paper}")
+  endif()
+endforeach()
+
 # The converter cuts the same pages in PDF and in images.
 run(0 ${RTF} fiche_Cor.rtf --to pdf)
 run(0 ${RTF} fiche_Cor.rtf --to png --output pages.png)

@@ -179,7 +179,7 @@ TEST(ClassSet, EachCopyKeepsTheSettingsThatMadeIt) {
     r.settings.layout.key = true;
     RandomSource stream(11);
     for (const auto& copy : MakeClassSet(r, stream).copies) {
-        const SheetSettings& s = copy.settings;
+        const SheetSettings& s = *copy.sheet.settings;
         EXPECT_EQ(s.layout.on, copy.name == "Ada");
         EXPECT_TRUE(s.layout.cream);
         EXPECT_EQ(s.level, copy.name == "Ada" ? 1 : 3);
