@@ -150,6 +150,21 @@ void AddComponents(const char* g, qsizetype size, std::vector<quint32>* more) {
     }
 }
 
+// hmtx with the unused glyphs' metrics zeroed: same size and ids, and it deflates to little.
+// (The PDF's widths array gives the advances; hinting reads only the used glyphs'.)
+// The last full metric stays: the glyphs after it take its advance.
+QByteArray UsedMetrics(QByteArray hmtx, unsigned hMetrics, const std::vector<bool>& used) {
+    for (size_t g = 0; g < used.size(); ++g) {
+        if (used[g] || g + 1 == hMetrics) continue;
+        const qsizetype at = g < hMetrics ? 4 * static_cast<qsizetype>(g)
+                                          : 4 * static_cast<qsizetype>(hMetrics) +
+                                                2 * static_cast<qsizetype>(g - hMetrics);
+        const qsizetype size = g < hMetrics ? 4 : 2;
+        if (at + size <= hmtx.size()) std::fill_n(hmtx.data() + at, size, '\0');
+    }
+    return hmtx;
+}
+
 // The TrueType subset: glyph ids kept, only the used glyphs' outlines, loca in the long form.
 std::string TrueTypeSubset(const QRawFont& raw, std::vector<bool> used) {
     const QByteArray glyf = raw.fontTable("glyf"), loca = raw.fontTable("loca");
@@ -184,10 +199,12 @@ std::string TrueTypeSubset(const QRawFont& raw, std::vector<bool> used) {
     }
     Put32(newLoca, static_cast<uint32_t>(newGlyf.size()));
     if (head.size() >= 54) head[50] = 0, head[51] = 1;
-    Tables tables{{"glyf", QByteArray(newGlyf.data(), static_cast<qsizetype>(newGlyf.size()))},
-                  {"loca", QByteArray(newLoca.data(), static_cast<qsizetype>(newLoca.size()))},
-                  {"head", head}};
-    for (const char* tag : {"hhea", "hmtx", "maxp", "cvt ", "fpgm", "prep", "OS/2"}) {
+    Tables tables{
+        {"glyf", QByteArray(newGlyf.data(), static_cast<qsizetype>(newGlyf.size()))},
+        {"loca", QByteArray(newLoca.data(), static_cast<qsizetype>(newLoca.size()))},
+        {"head", head},
+        {"hmtx", UsedMetrics(raw.fontTable("hmtx"), U16(raw.fontTable("hhea"), 34), used)}};
+    for (const char* tag : {"hhea", "maxp", "cvt ", "fpgm", "prep", "OS/2"}) {
         const QByteArray t = raw.fontTable(tag);
         if (!t.isEmpty()) tables.emplace_back(tag, t);
     }
