@@ -513,6 +513,9 @@ class PdfEngine final : public QPaintEngine {
     bool Visible(bool closed) const;
     PdfDevice::Doc* doc_;
     std::unordered_map<QString, Shaped> shapes_;
+    QFont keyFont_;
+    double keyAscent_ = 0;
+    QString fontKey_;
     QTransform m_;
     QPen pen_;
     QBrush brush_;
@@ -660,9 +663,14 @@ void PdfEngine::drawTextItem(const QPointF& p, const QTextItem& item) {
     if (text.isEmpty()) return;
     const QFont font = item.font();
     const bool rightToLeft = item.renderFlags() & QTextItem::RightToLeft;
-    QString key = text + QChar(0) + font.key() + QChar(0) +
-                  QString::number(QFontMetricsF(font).ascent(), 'g', 10) +
-                  (rightToLeft ? "r" : "l");
+    // The font's key says all but its resolution, which its ascent tells.
+    const double ascent = QFontMetricsF(font).ascent();
+    if (font != keyFont_ || ascent != keyAscent_) {
+        keyFont_ = font;
+        keyAscent_ = ascent;
+        fontKey_ = font.key() + QChar(0) + QString::number(ascent, 'g', 10) + QChar(0);
+    }
+    QString key = fontKey_ + (rightToLeft ? 'r' : 'l') + text;
     auto it = shapes_.find(key);
     if (it == shapes_.end()) {
         if (shapes_.size() > 20000) shapes_.clear();
