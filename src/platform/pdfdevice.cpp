@@ -13,6 +13,7 @@
 #include <climits>
 #include <cmath>
 #include <map>
+#include <set>
 #include <unordered_map>
 
 #include "platform/pdffont.h"
@@ -82,7 +83,7 @@ struct PdfDevice::Doc {
     std::vector<std::pair<QRawFont, int>> recentFonts;
     std::vector<int> images;
     std::unordered_map<qint64, int> imageIndex;
-    std::map<int, int> alphas;  // alpha pair -> its graphics state's number
+    std::set<int> alphas;  // the alpha pairs used, each a graphics state
     Ink ink, saved;
     QPainterPath clip;  // in device pixels
     bool clipOn = false, clipDirty = false, clipOpen = false;
@@ -194,7 +195,7 @@ void PdfDevice::Doc::SetAlpha(int fill, int stroke) {
     const int key = fill << 8 | stroke;
     if (key == ink.alpha) return;
     ink.alpha = key;
-    alphas.emplace(key, 0);
+    alphas.insert(key);
     content += "/G" + std::to_string(key) + " gs\n";
 }
 
@@ -443,7 +444,7 @@ bool PdfDevice::Doc::Finish(std::string* pdf, QString* why) {
     WriteFonts(&fontRes);
     for (size_t i = 0; i < images.size(); ++i)
         xobjects += "/I" + std::to_string(i) + ' ' + std::to_string(images[i]) + " 0 R ";
-    for (const auto& [key, unused] : alphas) {
+    for (int key : alphas) {
         states += "/G" + std::to_string(key) + " << /ca ";
         AppendNumber(states, (key >> 8) / 255.0);
         states += " /CA ";
@@ -509,8 +510,8 @@ class PdfEngine final : public QPaintEngine {
 
   private:
     // Fills and strokes what the content just traced, as the brush and pen say.
-    void Paint(bool closed, Qt::FillRule rule);
-    bool Visible(bool closed) const;
+    void Paint(Qt::FillRule rule);
+    void Stroke(const QPainterPath& path);  // with the pen alone
     PdfDevice::Doc* doc_;
     std::unordered_map<QString, Shaped> shapes_;
     QFont keyFont_;
@@ -549,12 +550,8 @@ void PdfEngine::updateState(const QPaintEngineState& state) {
     }
 }
 
-bool PdfEngine::Visible(bool closed) const {
-    return doc_->open && (pen_.style() != Qt::NoPen || (closed && brush_.style() != Qt::NoBrush));
-}
-
-void PdfEngine::Paint(bool closed, Qt::FillRule rule) {
-    const bool fill = closed && brush_.style() != Qt::NoBrush;
+void PdfEngine::Paint(Qt::FillRule rule) {
+    const bool fill = brush_.style() != Qt::NoBrush;
     const bool stroke = pen_.style() != Qt::NoPen;
     const bool oddEven = rule == Qt::OddEvenFill;
     doc_->content += fill && stroke ? (oddEven ? "B*\n" : "B\n")
@@ -563,7 +560,9 @@ void PdfEngine::Paint(bool closed, Qt::FillRule rule) {
 }
 
 void PdfEngine::drawPath(const QPainterPath& path) {
-    if (!Visible(true) || path.isEmpty()) return;
+    if (!doc_->open || path.isEmpty() ||
+        (pen_.style() == Qt::NoPen && brush_.style() == Qt::NoBrush))
+        return;
     doc_->ApplyClip();
     const QTransform m = m_ * doc_->page;
     const auto alpha = [this](QRgb c) {
@@ -580,7 +579,7 @@ void PdfEngine::drawPath(const QPainterPath& path) {
     }
     doc_->SetAlpha(fillAlpha, strokeAlpha);
     pdf::AppendPath(doc_->content, path, m);
-    Paint(true, path.fillRule());
+    Paint(path.fillRule());
 }
 
 void PdfEngine::drawRects(const QRectF* rects, int count) {
@@ -589,16 +588,19 @@ void PdfEngine::drawRects(const QRectF* rects, int count) {
     drawPath(path);
 }
 
-void PdfEngine::drawLines(const QLineF* lines, int count) {
-    if (pen_.style() == Qt::NoPen) return;
+void PdfEngine::Stroke(const QPainterPath& path) {
     const QBrush brush = std::exchange(brush_, QBrush());
+    drawPath(path);
+    brush_ = brush;
+}
+
+void PdfEngine::drawLines(const QLineF* lines, int count) {
     QPainterPath path;
     for (int i = 0; i < count; ++i) {
         path.moveTo(lines[i].p1());
         path.lineTo(lines[i].p2());
     }
-    drawPath(path);
-    brush_ = brush;
+    Stroke(path);
 }
 
 void PdfEngine::drawPolygon(const QPointF* points, int count, PolygonDrawMode mode) {
@@ -606,12 +608,7 @@ void PdfEngine::drawPolygon(const QPointF* points, int count, PolygonDrawMode mo
     QPainterPath path;
     path.moveTo(points[0]);
     for (int i = 1; i < count; ++i) path.lineTo(points[i]);
-    if (mode == PolylineMode) {
-        const QBrush brush = std::exchange(brush_, QBrush());
-        drawPath(path);
-        brush_ = brush;
-        return;
-    }
+    if (mode == PolylineMode) return Stroke(path);
     path.closeSubpath();
     path.setFillRule(mode == OddEvenMode ? Qt::OddEvenFill : Qt::WindingFill);
     drawPath(path);
