@@ -437,7 +437,10 @@ void PdfDevice::Doc::WriteType3(const pdf::PdfFont& f, const std::string& name,
 
 bool PdfDevice::Doc::Finish(std::string* pdf, QString* why) {
     if (!ended || pages.empty()) {
-        if (why) *why = QStringLiteral("Le document PDF n'est pas terminé : aucune page achevée.");
+        if (why)
+            *why = !ended
+                       ? QStringLiteral("Le PDF n'est pas terminé : sa page est encore dessinée.")
+                       : QStringLiteral("Le PDF n'a aucune page (ou il a déjà été rendu).");
         return false;
     }
     std::string fontRes, xobjects, states;

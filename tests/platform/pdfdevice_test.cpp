@@ -183,4 +183,19 @@ TEST(PdfDevice, ReadsAndRendersAsQtsWriter) {
     EXPECT_LT(sum / (3.0 * a.width() * a.height()), 0.3);
 }
 
+TEST(PdfDevice, NoFileBeforeThePainterEnds) {
+    PdfDevice device(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()), 300,
+                     "", "");
+    std::string pdf;
+    QString why;
+    EXPECT_FALSE(device.Finish(&pdf, &why));  // never painted
+    QPainter p(&device);
+    p.drawLine(0, 0, 100, 100);
+    EXPECT_FALSE(device.Finish(&pdf, &why));  // still painting
+    EXPECT_FALSE(why.isEmpty());
+    p.end();
+    EXPECT_TRUE(device.Finish(&pdf, &why));
+    EXPECT_EQ(pdf.rfind("%%EOF\n"), pdf.size() - 6);
+}
+
 }  // namespace
