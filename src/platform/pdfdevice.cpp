@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <map>
 #include <set>
 #include <unordered_map>
@@ -517,9 +518,13 @@ class PdfEngine final : public QPaintEngine {
     void Stroke(const QPainterPath& path);  // with the pen alone
     PdfDevice::Doc* doc_;
     std::unordered_map<QString, Shaped> shapes_;
-    QFont keyFont_;
-    double keyAscent_ = 0;
-    QString fontKey_;
+    struct FontKey {
+        QFont font;
+        double ascent;
+        QString key;
+    };
+    const QString& KeyOf(const QFont& font);
+    std::vector<FontKey> fontKeys_;  // the last fonts met, newest first
     QTransform m_;
     QPen pen_;
     QBrush brush_;
@@ -655,6 +660,20 @@ Shaped Shape(const QString& text, const QFont& font, bool rightToLeft) {
     return shaped;
 }
 
+// A font's key says all but its resolution, which its ascent tells (its bits, as 4 characters).
+const QString& PdfEngine::KeyOf(const QFont& font) {
+    const double ascent = QFontMetricsF(font).ascent();
+    for (const FontKey& k : fontKeys_)
+        if (k.ascent == ascent && k.font == font) return k.key;
+    quint64 bits;
+    std::memcpy(&bits, &ascent, sizeof bits);
+    QString key = font.key() + QChar(0);
+    for (int shift = 0; shift < 64; shift += 16) key += QChar(static_cast<char16_t>(bits >> shift));
+    if (fontKeys_.size() >= 16) fontKeys_.pop_back();
+    fontKeys_.insert(fontKeys_.begin(), {font, ascent, std::move(key)});
+    return fontKeys_.front().key;
+}
+
 // Text the painter lays out (drawText, QTextDocument) is shaped again from the item's text
 // and font, at the font's own resolution, and drawn through the glyph path. Shapes are kept:
 // a class set repeats its texts many times.
@@ -663,14 +682,7 @@ void PdfEngine::drawTextItem(const QPointF& p, const QTextItem& item) {
     if (text.isEmpty()) return;
     const QFont font = item.font();
     const bool rightToLeft = item.renderFlags() & QTextItem::RightToLeft;
-    // The font's key says all but its resolution, which its ascent tells.
-    const double ascent = QFontMetricsF(font).ascent();
-    if (font != keyFont_ || ascent != keyAscent_) {
-        keyFont_ = font;
-        keyAscent_ = ascent;
-        fontKey_ = font.key() + QChar(0) + QString::number(ascent, 'g', 10) + QChar(0);
-    }
-    QString key = fontKey_ + (rightToLeft ? 'r' : 'l') + text;
+    QString key = KeyOf(font) + (rightToLeft ? 'r' : 'l') + text;
     auto it = shapes_.find(key);
     if (it == shapes_.end()) {
         if (shapes_.size() > 4096) shapes_.clear();
