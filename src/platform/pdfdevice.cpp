@@ -685,7 +685,7 @@ void PdfEngine::drawTextItem(const QPointF& p, const QTextItem& item) {
     QString key = KeyOf(font) + (rightToLeft ? 'r' : 'l') + text;
     auto it = shapes_.find(key);
     if (it == shapes_.end()) {
-        if (shapes_.size() > 4096) shapes_.clear();
+        if (shapes_.size() > 1024) shapes_.clear();
         it = shapes_.emplace(std::move(key), Shape(text, font, rightToLeft)).first;
     }
     const Shaped& shaped = it->second;
