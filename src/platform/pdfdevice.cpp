@@ -54,10 +54,8 @@ void AppendColour(std::string& out, QRgb c, const char* op) {
 
 // A PDF text string: UTF-16 with its byte order mark, in hex.
 std::string TextString(const QString& text) {
-    static const char kHex[] = "0123456789ABCDEF";
     std::string out = "<FEFF";
-    for (QChar c : text)
-        for (int shift = 12; shift >= 0; shift -= 4) out += kHex[c.unicode() >> shift & 0xF];
+    for (QChar c : text) pdf::AppendHex(out, c.unicode(), 4);
     return out + '>';
 }
 

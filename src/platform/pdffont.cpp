@@ -34,6 +34,11 @@ void AppendNumber(std::string& out, double value) {
     out.append(digits, last);
 }
 
+void AppendHex(std::string& out, unsigned value, int digits) {
+    static const char kHex[] = "0123456789ABCDEF";
+    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) out += kHex[value >> shift & 0xF];
+}
+
 double Rounded(double value) {
     return static_cast<double>(std::llround(value * 1000.0)) / 1000.0;
 }
@@ -248,11 +253,6 @@ std::string PostScriptName(const QRawFont& raw) {
     return out.empty() ? std::string("Font") : out;
 }
 
-void AppendHex4(std::string& out, unsigned v) {
-    static const char kHex[] = "0123456789ABCDEF";
-    for (int shift = 12; shift >= 0; shift -= 4) out += kHex[v >> shift & 0xF];
-}
-
 }  // namespace
 
 PdfFont::PdfFont(const QRawFont& font, int index) : raw_(font), index_(index) {
@@ -290,11 +290,10 @@ double PdfFont::Advance(quint32 glyph) const {
 }
 
 void PdfFont::AppendCode(std::string& out, quint32 glyph, int* sub) {
-    static const char kHex[] = "0123456789ABCDEF";
     if (Embeddable()) {
         if (glyph < used_.size()) used_[glyph] = true;
         *sub = 0;
-        for (int shift = 12; shift >= 0; shift -= 4) out += kHex[glyph >> shift & 0xF];
+        AppendHex(out, glyph, 4);
         return;
     }
     auto it = codes_.find(glyph);
@@ -305,8 +304,7 @@ void PdfFont::AppendCode(std::string& out, quint32 glyph, int* sub) {
     }
     *sub = static_cast<int>(it->second / kType3Glyphs);
     const size_t code = it->second % kType3Glyphs;
-    out += kHex[code >> 4];
-    out += kHex[code & 0xF];
+    AppendHex(out, static_cast<unsigned>(code), 2);
 }
 
 int PdfFont::Subfonts() const {
@@ -404,10 +402,9 @@ std::string PdfFont::ToUnicode(int sub) const {
         out += std::to_string(block) + " beginbfchar\n";
         for (size_t i = 0; i < block; ++i, ++it) {
             out += '<';
-            AppendHex4(out, it->first);
-            if (!Embeddable()) out.erase(out.size() - 4, 2);
+            AppendHex(out, it->first, Embeddable() ? 4 : 2);
             out += "> <";
-            AppendHex4(out, it->second);
+            AppendHex(out, it->second, 4);
             out += ">\n";
         }
         out += "endbfchar\n";
