@@ -17,6 +17,7 @@
 #include <functional>
 
 #include "app/qt_environment.h"
+#include "platform/pdffont.h"
 #include "platform/pdfwords.h"
 #include "platform/rtfqt.h"
 
@@ -196,6 +197,35 @@ TEST(PdfDevice, NoFileBeforeThePainterEnds) {
     p.end();
     EXPECT_TRUE(device.Finish(&pdf, &why));
     EXPECT_EQ(pdf.rfind("%%EOF\n"), pdf.size() - 6);
+}
+
+// A subset read back as a font: the used glyphs (accented letters are composites in DejaVu)
+// keep their outlines and advances under their own ids; an unused glyph is empty.
+TEST(PdfDevice, SubsetKeepsTheUsedGlyphs) {
+    InstallFontFallbacks();
+    for (const char* family : {"Liberation Serif", "DejaVu Serif", "Liberation Sans"}) {
+        QFont font(family);
+        font.setPixelSize(100);
+        const QRawFont raw = QRawFont::fromFont(font);
+        ASSERT_TRUE(raw.isValid()) << family;
+        pdf::PdfFont subset(raw, 0);
+        ASSERT_TRUE(subset.Embeddable() && !subset.Cff()) << family;
+        const QList<quint32> used = raw.glyphIndexesForString(QString::fromUtf8("Résolu é ç à"));
+        std::string codes;
+        int sub = 0;
+        for (quint32 g : used) subset.AppendCode(codes, g, &sub);
+        const std::string program = subset.Program();
+        const QRawFont back(QByteArray(program.data(), static_cast<qsizetype>(program.size())),
+                            100);
+        ASSERT_TRUE(back.isValid()) << family;
+        for (quint32 g : used) {
+            EXPECT_EQ(back.pathForGlyph(g).boundingRect(), raw.pathForGlyph(g).boundingRect())
+                << family << " glyph " << g;
+            EXPECT_EQ(back.advancesForGlyphIndexes({g}), raw.advancesForGlyphIndexes({g}));
+        }
+        const quint32 unused = raw.glyphIndexesForString("Z").value(0);
+        EXPECT_TRUE(back.pathForGlyph(unused).isEmpty()) << family;
+    }
 }
 
 }  // namespace
