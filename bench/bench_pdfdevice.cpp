@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A class set's worth of PDF: 175 pages of 40 lines, drawn on our PDF device or on QPdfWriter,
-// to be timed from outside (farm-bench). Usage: bench_pdfdevice ours|qt [glyphs]
-// "glyphs" draws the lines as glyph runs (our device's DrawGlyphs, the writer's drawGlyphRun),
-// laid out before the clock starts, instead of painter.drawText. Prints the size and the CPU
-// seconds of drawing and writing alone.
+// to be timed from outside (farm-bench). Usage: bench_pdfdevice ours|qt [glyphs|sheets|lines
+// [FILE]] "glyphs" draws the lines as glyph runs (our device's DrawGlyphs, the writer's
+// drawGlyphRun), laid out before the clock starts, instead of painter.drawText. Prints the size and
+// the CPU seconds of drawing and writing alone. "sheets" draws instead a class set's subjects, 35
+// sheets of the second degree laid out by the Paginator (QTextDocument's text items).
 #include <QBuffer>
 #include <QGlyphRun>
 #include <QGuiApplication>
@@ -16,7 +17,12 @@
 #include <functional>
 #include <map>
 
+#include "core/kinds.h"
+#include "core/sheet.h"
+#include "platform/pages.h"
+#include "platform/paginator.h"
 #include "platform/pdfdevice.h"
+#include "platform/rtfqt.h"
 
 namespace {
 
@@ -45,6 +51,34 @@ void DrawPages(QPainter* p, const std::function<void()>& newPage,
     }
 }
 
+// A class set's subjects: 35 sheets of 30 questions of the second degree.
+std::vector<std::string> Subjects() {
+    auto kind = equat::MakeKind("2d");
+    equat::SheetSettings settings;
+    settings.count = 30;
+    std::vector<std::string> subjects;
+    for (int copy = 0; copy < 35; ++copy) {
+        equat::RandomSource rng(static_cast<std::uint32_t>(copy + 1));
+        subjects.push_back(equat::BuildSheet(*kind, rng, settings).subject);
+    }
+    return subjects;
+}
+
+// Each sheet from a new page, as a class set lays its copies.
+void DrawSheets(QPainter& p, const std::vector<std::string>& subjects,
+                const std::function<void()>& newPage) {
+    const QRectF page = equat::PageRectTwips(*p.device());
+    for (size_t copy = 0; copy < subjects.size(); ++copy) {
+        int tab = 720;
+        equat::Paginator pages(equat::LoadRtfDocument(subjects[copy], &tab), tab);
+        if (copy) newPage();
+        for (int at = 0, first = true; at < pages.TextLength(); first = false) {
+            if (!first) newPage();
+            at = pages.FormatRange(p, page, at);
+        }
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -52,6 +86,13 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const bool ours = argc > 1 && !std::strcmp(argv[1], "ours");
     const bool glyphs = argc > 2 && !std::strcmp(argv[2], "glyphs");
+    const std::vector<std::string> subjects =
+        argc > 2 && !std::strcmp(argv[2], "sheets") ? Subjects() : std::vector<std::string>();
+    auto draw = [&](QPainter& p, const std::function<void()>& newPage,
+                    const std::function<void(const QString&, QPointF)>& line) {
+        if (subjects.empty()) return DrawPages(&p, newPage, line);
+        DrawSheets(p, subjects, newPage);
+    };
     QFont font("Times New Roman");
     font.setPixelSize(200);
     std::map<QString, QList<QGlyphRun>> runs;
@@ -72,8 +113,8 @@ int main(int argc, char** argv) {
         equat::PdfDevice device(A4(), 1200, "Banc", "Equat");
         QPainter p(&device);
         p.setFont(font);
-        DrawPages(
-            &p, [&] { device.newPage(); },
+        draw(
+            p, [&] { device.newPage(); },
             [&](const QString& text, QPointF at) {
                 if (!glyphs) return p.drawText(at, text);
                 for (const QGlyphRun& run : layoutRuns(text)) {
@@ -88,6 +129,7 @@ int main(int argc, char** argv) {
         QString why;
         if (!device.Finish(&pdf, &why)) return 1;
         size = pdf.size();
+        if (argc > 3) std::fwrite(pdf.data(), 1, pdf.size(), std::fopen(argv[3], "wb"));
     } else {
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
@@ -97,14 +139,15 @@ int main(int argc, char** argv) {
             writer.setPageLayout(A4());
             QPainter p(&writer);
             p.setFont(font);
-            DrawPages(
-                &p, [&] { writer.newPage(); },
+            draw(
+                p, [&] { writer.newPage(); },
                 [&](const QString& text, QPointF at) {
                     if (!glyphs) return p.drawText(at, text);
                     for (const QGlyphRun& run : layoutRuns(text)) p.drawGlyphRun(at, run);
                 });
         }
         size = static_cast<size_t>(buffer.size());
+        if (argc > 3) std::fwrite(buffer.data().data(), 1, size, std::fopen(argv[3], "wb"));
     }
     std::printf("%zu bytes, %.3f s CPU\n", size, double(std::clock() - start) / CLOCKS_PER_SEC);
     return 0;

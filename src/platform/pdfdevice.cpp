@@ -12,7 +12,9 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <map>
+#include <set>
 #include <unordered_map>
 
 #include "platform/pdffont.h"
@@ -52,10 +54,8 @@ void AppendColour(std::string& out, QRgb c, const char* op) {
 
 // A PDF text string: UTF-16 with its byte order mark, in hex.
 std::string TextString(const QString& text) {
-    static const char kHex[] = "0123456789ABCDEF";
     std::string out = "<FEFF";
-    for (QChar c : text)
-        for (int shift = 12; shift >= 0; shift -= 4) out += kHex[c.unicode() >> shift & 0xF];
+    for (QChar c : text) pdf::AppendHex(out, c.unicode(), 4);
     return out + '>';
 }
 
@@ -82,7 +82,7 @@ struct PdfDevice::Doc {
     std::vector<std::pair<QRawFont, int>> recentFonts;
     std::vector<int> images;
     std::unordered_map<qint64, int> imageIndex;
-    std::map<int, int> alphas;  // alpha pair -> its graphics state's number
+    std::set<int> alphas;  // the alpha pairs used, each a graphics state
     Ink ink, saved;
     QPainterPath clip;  // in device pixels
     bool clipOn = false, clipDirty = false, clipOpen = false;
@@ -194,7 +194,7 @@ void PdfDevice::Doc::SetAlpha(int fill, int stroke) {
     const int key = fill << 8 | stroke;
     if (key == ink.alpha) return;
     ink.alpha = key;
-    alphas.emplace(key, 0);
+    alphas.insert(key);
     content += "/G" + std::to_string(key) + " gs\n";
 }
 
@@ -436,14 +436,17 @@ void PdfDevice::Doc::WriteType3(const pdf::PdfFont& f, const std::string& name,
 
 bool PdfDevice::Doc::Finish(std::string* pdf, QString* why) {
     if (!ended || pages.empty()) {
-        if (why) *why = QStringLiteral("Le document PDF n'est pas terminé : aucune page achevée.");
+        if (why)
+            *why = !ended
+                       ? QStringLiteral("Le PDF n'est pas terminé : sa page est encore dessinée.")
+                       : QStringLiteral("Le PDF n'a aucune page (ou il a déjà été rendu).");
         return false;
     }
     std::string fontRes, xobjects, states;
     WriteFonts(&fontRes);
     for (size_t i = 0; i < images.size(); ++i)
         xobjects += "/I" + std::to_string(i) + ' ' + std::to_string(images[i]) + " 0 R ";
-    for (const auto& [key, unused] : alphas) {
+    for (int key : alphas) {
         states += "/G" + std::to_string(key) + " << /ca ";
         AppendNumber(states, (key >> 8) / 255.0);
         states += " /CA ";
@@ -509,10 +512,17 @@ class PdfEngine final : public QPaintEngine {
 
   private:
     // Fills and strokes what the content just traced, as the brush and pen say.
-    void Paint(bool closed, Qt::FillRule rule);
-    bool Visible(bool closed) const;
+    void Paint(Qt::FillRule rule);
+    void Stroke(const QPainterPath& path);  // with the pen alone
     PdfDevice::Doc* doc_;
     std::unordered_map<QString, Shaped> shapes_;
+    struct FontKey {
+        QFont font;
+        double ascent;
+        QString key;
+    };
+    const QString& KeyOf(const QFont& font);
+    std::vector<FontKey> fontKeys_;  // the last fonts met, newest first
     QTransform m_;
     QPen pen_;
     QBrush brush_;
@@ -546,12 +556,8 @@ void PdfEngine::updateState(const QPaintEngineState& state) {
     }
 }
 
-bool PdfEngine::Visible(bool closed) const {
-    return doc_->open && (pen_.style() != Qt::NoPen || (closed && brush_.style() != Qt::NoBrush));
-}
-
-void PdfEngine::Paint(bool closed, Qt::FillRule rule) {
-    const bool fill = closed && brush_.style() != Qt::NoBrush;
+void PdfEngine::Paint(Qt::FillRule rule) {
+    const bool fill = brush_.style() != Qt::NoBrush;
     const bool stroke = pen_.style() != Qt::NoPen;
     const bool oddEven = rule == Qt::OddEvenFill;
     doc_->content += fill && stroke ? (oddEven ? "B*\n" : "B\n")
@@ -560,7 +566,9 @@ void PdfEngine::Paint(bool closed, Qt::FillRule rule) {
 }
 
 void PdfEngine::drawPath(const QPainterPath& path) {
-    if (!Visible(true) || path.isEmpty()) return;
+    if (!doc_->open || path.isEmpty() ||
+        (pen_.style() == Qt::NoPen && brush_.style() == Qt::NoBrush))
+        return;
     doc_->ApplyClip();
     const QTransform m = m_ * doc_->page;
     const auto alpha = [this](QRgb c) {
@@ -577,7 +585,7 @@ void PdfEngine::drawPath(const QPainterPath& path) {
     }
     doc_->SetAlpha(fillAlpha, strokeAlpha);
     pdf::AppendPath(doc_->content, path, m);
-    Paint(true, path.fillRule());
+    Paint(path.fillRule());
 }
 
 void PdfEngine::drawRects(const QRectF* rects, int count) {
@@ -586,16 +594,19 @@ void PdfEngine::drawRects(const QRectF* rects, int count) {
     drawPath(path);
 }
 
-void PdfEngine::drawLines(const QLineF* lines, int count) {
-    if (pen_.style() == Qt::NoPen) return;
+void PdfEngine::Stroke(const QPainterPath& path) {
     const QBrush brush = std::exchange(brush_, QBrush());
+    drawPath(path);
+    brush_ = brush;
+}
+
+void PdfEngine::drawLines(const QLineF* lines, int count) {
     QPainterPath path;
     for (int i = 0; i < count; ++i) {
         path.moveTo(lines[i].p1());
         path.lineTo(lines[i].p2());
     }
-    drawPath(path);
-    brush_ = brush;
+    Stroke(path);
 }
 
 void PdfEngine::drawPolygon(const QPointF* points, int count, PolygonDrawMode mode) {
@@ -603,12 +614,7 @@ void PdfEngine::drawPolygon(const QPointF* points, int count, PolygonDrawMode mo
     QPainterPath path;
     path.moveTo(points[0]);
     for (int i = 1; i < count; ++i) path.lineTo(points[i]);
-    if (mode == PolylineMode) {
-        const QBrush brush = std::exchange(brush_, QBrush());
-        drawPath(path);
-        brush_ = brush;
-        return;
-    }
+    if (mode == PolylineMode) return Stroke(path);
     path.closeSubpath();
     path.setFillRule(mode == OddEvenMode ? Qt::OddEvenFill : Qt::WindingFill);
     drawPath(path);
@@ -652,6 +658,20 @@ Shaped Shape(const QString& text, const QFont& font, bool rightToLeft) {
     return shaped;
 }
 
+// A font's key says all but its resolution, which its ascent tells (its bits, as 4 characters).
+const QString& PdfEngine::KeyOf(const QFont& font) {
+    const double ascent = QFontMetricsF(font).ascent();
+    for (const FontKey& k : fontKeys_)
+        if (k.ascent == ascent && k.font == font) return k.key;
+    quint64 bits;
+    std::memcpy(&bits, &ascent, sizeof bits);
+    QString key = font.key() + QChar(0);
+    for (int shift = 0; shift < 64; shift += 16) key += QChar(static_cast<char16_t>(bits >> shift));
+    if (fontKeys_.size() >= 16) fontKeys_.pop_back();
+    fontKeys_.insert(fontKeys_.begin(), {font, ascent, std::move(key)});
+    return fontKeys_.front().key;
+}
+
 // Text the painter lays out (drawText, QTextDocument) is shaped again from the item's text
 // and font, at the font's own resolution, and drawn through the glyph path. Shapes are kept:
 // a class set repeats its texts many times.
@@ -660,12 +680,10 @@ void PdfEngine::drawTextItem(const QPointF& p, const QTextItem& item) {
     if (text.isEmpty()) return;
     const QFont font = item.font();
     const bool rightToLeft = item.renderFlags() & QTextItem::RightToLeft;
-    QString key = text + QChar(0) + font.key() + QChar(0) +
-                  QString::number(QFontMetricsF(font).ascent(), 'g', 10) +
-                  (rightToLeft ? "r" : "l");
+    QString key = KeyOf(font) + (rightToLeft ? 'r' : 'l') + text;
     auto it = shapes_.find(key);
     if (it == shapes_.end()) {
-        if (shapes_.size() > 20000) shapes_.clear();
+        if (shapes_.size() > 1024) shapes_.clear();
         it = shapes_.emplace(std::move(key), Shape(text, font, rightToLeft)).first;
     }
     const Shaped& shaped = it->second;

@@ -34,6 +34,11 @@ void AppendNumber(std::string& out, double value) {
     out.append(digits, last);
 }
 
+void AppendHex(std::string& out, unsigned value, int digits) {
+    static const char kHex[] = "0123456789ABCDEF";
+    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) out += kHex[value >> shift & 0xF];
+}
+
 double Rounded(double value) {
     return static_cast<double>(std::llround(value * 1000.0)) / 1000.0;
 }
@@ -150,6 +155,21 @@ void AddComponents(const char* g, qsizetype size, std::vector<quint32>* more) {
     }
 }
 
+// hmtx with the unused glyphs' metrics zeroed: same size and ids, and it deflates to little.
+// (The PDF's widths array gives the advances; hinting reads only the used glyphs'.)
+// The last full metric stays: the glyphs after it take its advance.
+QByteArray UsedMetrics(QByteArray hmtx, unsigned hMetrics, const std::vector<bool>& used) {
+    for (size_t g = 0; g < used.size(); ++g) {
+        if (used[g] || g + 1 == hMetrics) continue;
+        const qsizetype at = g < hMetrics ? 4 * static_cast<qsizetype>(g)
+                                          : 4 * static_cast<qsizetype>(hMetrics) +
+                                                2 * static_cast<qsizetype>(g - hMetrics);
+        const qsizetype size = g < hMetrics ? 4 : 2;
+        if (at + size <= hmtx.size()) std::fill_n(hmtx.data() + at, size, '\0');
+    }
+    return hmtx;
+}
+
 // The TrueType subset: glyph ids kept, only the used glyphs' outlines, loca in the long form.
 std::string TrueTypeSubset(const QRawFont& raw, std::vector<bool> used) {
     const QByteArray glyf = raw.fontTable("glyf"), loca = raw.fontTable("loca");
@@ -184,10 +204,12 @@ std::string TrueTypeSubset(const QRawFont& raw, std::vector<bool> used) {
     }
     Put32(newLoca, static_cast<uint32_t>(newGlyf.size()));
     if (head.size() >= 54) head[50] = 0, head[51] = 1;
-    Tables tables{{"glyf", QByteArray(newGlyf.data(), static_cast<qsizetype>(newGlyf.size()))},
-                  {"loca", QByteArray(newLoca.data(), static_cast<qsizetype>(newLoca.size()))},
-                  {"head", head}};
-    for (const char* tag : {"hhea", "hmtx", "maxp", "cvt ", "fpgm", "prep", "OS/2"}) {
+    Tables tables{
+        {"glyf", QByteArray(newGlyf.data(), static_cast<qsizetype>(newGlyf.size()))},
+        {"loca", QByteArray(newLoca.data(), static_cast<qsizetype>(newLoca.size()))},
+        {"head", head},
+        {"hmtx", UsedMetrics(raw.fontTable("hmtx"), U16(raw.fontTable("hhea"), 34), used)}};
+    for (const char* tag : {"hhea", "maxp", "cvt ", "fpgm", "prep", "OS/2"}) {
         const QByteArray t = raw.fontTable(tag);
         if (!t.isEmpty()) tables.emplace_back(tag, t);
     }
@@ -231,11 +253,6 @@ std::string PostScriptName(const QRawFont& raw) {
     return out.empty() ? std::string("Font") : out;
 }
 
-void AppendHex4(std::string& out, unsigned v) {
-    static const char kHex[] = "0123456789ABCDEF";
-    for (int shift = 12; shift >= 0; shift -= 4) out += kHex[v >> shift & 0xF];
-}
-
 }  // namespace
 
 PdfFont::PdfFont(const QRawFont& font, int index) : raw_(font), index_(index) {
@@ -273,11 +290,10 @@ double PdfFont::Advance(quint32 glyph) const {
 }
 
 void PdfFont::AppendCode(std::string& out, quint32 glyph, int* sub) {
-    static const char kHex[] = "0123456789ABCDEF";
     if (Embeddable()) {
         if (glyph < used_.size()) used_[glyph] = true;
         *sub = 0;
-        for (int shift = 12; shift >= 0; shift -= 4) out += kHex[glyph >> shift & 0xF];
+        AppendHex(out, glyph, 4);
         return;
     }
     auto it = codes_.find(glyph);
@@ -288,8 +304,7 @@ void PdfFont::AppendCode(std::string& out, quint32 glyph, int* sub) {
     }
     *sub = static_cast<int>(it->second / kType3Glyphs);
     const size_t code = it->second % kType3Glyphs;
-    out += kHex[code >> 4];
-    out += kHex[code & 0xF];
+    AppendHex(out, static_cast<unsigned>(code), 2);
 }
 
 int PdfFont::Subfonts() const {
@@ -387,10 +402,9 @@ std::string PdfFont::ToUnicode(int sub) const {
         out += std::to_string(block) + " beginbfchar\n";
         for (size_t i = 0; i < block; ++i, ++it) {
             out += '<';
-            AppendHex4(out, it->first);
-            if (!Embeddable()) out.erase(out.size() - 4, 2);
+            AppendHex(out, it->first, Embeddable() ? 4 : 2);
             out += "> <";
-            AppendHex4(out, it->second);
+            AppendHex(out, it->second, 4);
             out += ">\n";
         }
         out += "endbfchar\n";

@@ -14,6 +14,8 @@ namespace equat::pdf {
 
 // A number as PDF content wants it: at most 3 decimals, no trailing zeros, no "-0".
 void AppendNumber(std::string& out, double value);
+// value in upper-case hex, digits long.
+void AppendHex(std::string& out, unsigned value, int digits);
 // The number AppendNumber would write, as a double.
 double Rounded(double value);
 // A path's operators (m, l, c, h) under m.

@@ -17,6 +17,7 @@
 #include <functional>
 
 #include "app/qt_environment.h"
+#include "platform/pdffont.h"
 #include "platform/pdfwords.h"
 #include "platform/rtfqt.h"
 
@@ -99,7 +100,7 @@ std::string DrawOurs() {
             QList<QPointF> positions = run.positions();
             for (QPointF& q : positions) q += origin;
             device.DrawGlyphs(painter.combinedTransform(), run.rawFont(), run.glyphIndexes(),
-                              positions, Qt::black);
+                              positions, painter.pen().color());
         });
     p.end();
     std::string pdf;
@@ -126,7 +127,7 @@ std::string DrawQts(const QString& path) {
 }
 
 QImage Rendered(const QString& pdf, const QString& stem) {
-    RunTool("pdftoppm", {"-r", "50", "-png", pdf, stem});
+    EXPECT_EQ(RunTool("pdftoppm", {"-r", "50", "-png", pdf, stem}).err, QString());
     QImage all;
     for (int page = 1; page <= 3; ++page) {
         const QImage one(QString("%1-%2.png").arg(stem).arg(page));
@@ -180,7 +181,51 @@ TEST(PdfDevice, ReadsAndRendersAsQtsWriter) {
             sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
                    std::abs(qBlue(p) - qBlue(q));
         }
-    EXPECT_LT(sum / (3.0 * a.width() * a.height()), 1.0);
+    EXPECT_LT(sum / (3.0 * a.width() * a.height()), 0.3);
+}
+
+TEST(PdfDevice, NoFileBeforeThePainterEnds) {
+    PdfDevice device(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()), 300,
+                     "", "");
+    std::string pdf;
+    QString why;
+    EXPECT_FALSE(device.Finish(&pdf, &why));  // never painted
+    QPainter p(&device);
+    p.drawLine(0, 0, 100, 100);
+    EXPECT_FALSE(device.Finish(&pdf, &why));  // still painting
+    EXPECT_FALSE(why.isEmpty());
+    p.end();
+    EXPECT_TRUE(device.Finish(&pdf, &why));
+    EXPECT_EQ(pdf.rfind("%%EOF\n"), pdf.size() - 6);
+}
+
+// A subset read back as a font: the used glyphs (accented letters are composites in DejaVu)
+// keep their outlines and advances under their own ids; an unused glyph is empty.
+TEST(PdfDevice, SubsetKeepsTheUsedGlyphs) {
+    InstallFontFallbacks();
+    for (const char* family : {"Liberation Serif", "DejaVu Serif", "Liberation Sans"}) {
+        QFont font(family);
+        font.setPixelSize(100);
+        const QRawFont raw = QRawFont::fromFont(font);
+        ASSERT_TRUE(raw.isValid()) << family;
+        pdf::PdfFont subset(raw, 0);
+        ASSERT_TRUE(subset.Embeddable() && !subset.Cff()) << family;
+        const QList<quint32> used = raw.glyphIndexesForString(QString::fromUtf8("Résolu é ç à"));
+        std::string codes;
+        int sub = 0;
+        for (quint32 g : used) subset.AppendCode(codes, g, &sub);
+        const std::string program = subset.Program();
+        const QRawFont back(QByteArray(program.data(), static_cast<qsizetype>(program.size())),
+                            100);
+        ASSERT_TRUE(back.isValid()) << family;
+        for (quint32 g : used) {
+            EXPECT_EQ(back.pathForGlyph(g).boundingRect(), raw.pathForGlyph(g).boundingRect())
+                << family << " glyph " << g;
+            EXPECT_EQ(back.advancesForGlyphIndexes({g}), raw.advancesForGlyphIndexes({g}));
+        }
+        const quint32 unused = raw.glyphIndexesForString("Z").value(0);
+        EXPECT_TRUE(back.pathForGlyph(unused).isEmpty()) << family;
+    }
 }
 
 }  // namespace
