@@ -23,6 +23,7 @@
 #include "platform/paginator.h"
 #include "platform/pdfdevice.h"
 #include "platform/rtfqt.h"
+#include "rtf/reader.h"
 
 namespace {
 
@@ -69,8 +70,7 @@ void DrawSheets(QPainter& p, const std::vector<std::string>& subjects,
                 const std::function<void()>& newPage) {
     const QRectF page = equat::PageRectTwips(*p.device());
     for (size_t copy = 0; copy < subjects.size(); ++copy) {
-        int tab = 720;
-        equat::Paginator pages(equat::LoadRtfDocument(subjects[copy], &tab), tab);
+        equat::Paginator pages(equat::rtf::ReadRtf(subjects[copy]));
         if (copy) newPage();
         for (int at = 0, first = true; at < pages.TextLength(); first = false) {
             if (!first) newPage();
