@@ -289,17 +289,23 @@ bool ClassPdfs(std::span<const ClassCopy> copies, const std::vector<std::size_t>
     NamedFiles made(2);
     made[0].first = subjectPath.string();
     made[1].first = keyPath.string();
-    // The subjects on a second core while this thread makes the keys.
     std::string subjectError;
     bool subjectsMade = false, keysMade = false;
-    RunBeside(
-        [&] {
-            subjectsMade = PdfOf(painters.subjects, subjects, subjectPath.stem().string(),
-                                 &made[0].second, &subjectError);
-        },
-        [&] {
-            keysMade = PdfOf(painters.keys, keys, keyPath.stem().string(), &made[1].second, error);
-        });
+    const auto makeSubjects = [&] {
+        subjectsMade = PdfOf(painters.subjects, subjects, subjectPath.stem().string(),
+                             &made[0].second, &subjectError);
+    };
+    const auto makeKeys = [&] {
+        keysMade = PdfOf(painters.keys, keys, keyPath.stem().string(), &made[1].second, error);
+    };
+    // A set's subjects on a second core while this thread makes the keys; a single pair in
+    // this thread, whose fonts a second thread would load again for little.
+    if (copies.size() > 1) {
+        RunBeside(makeSubjects, makeKeys);
+    } else {
+        makeSubjects();
+        makeKeys();
+    }
     if (!subjectsMade) *error = subjectError;
     if (!subjectsMade || !keysMade) return false;
     files->insert(files->end(), made.begin(), made.end());

@@ -253,6 +253,78 @@ std::string PostScriptName(const QRawFont& raw) {
     return out.empty() ? std::string("Font") : out;
 }
 
+// The Unicode subtable of a character map ('cmap') we read: format 4 for the basic plane,
+// format 12 for all; -1 when there is none.
+qsizetype UnicodeSubtable(const QByteArray& cmap, unsigned* format) {
+    qsizetype best = -1;
+    for (unsigned k = 0, n = U16(cmap, 2); k < n; ++k) {
+        const qsizetype record = 4 + 8 * static_cast<qsizetype>(k);
+        const unsigned platform = U16(cmap, record), encoding = U16(cmap, record + 2);
+        const qsizetype at = U32(cmap, record + 4);
+        const unsigned f = U16(cmap, at);
+        const bool unicode = platform == 0 || (platform == 3 && (encoding == 1 || encoding == 10));
+        if (!unicode || (f != 4 && f != 12)) continue;
+        if (best < 0 || f == 12) {
+            best = at;
+            *format = f;
+        }
+    }
+    return best;
+}
+
+// Calls each(character, glyph) for the basic plane's characters of a format 4 subtable at
+// `at`, characters ascending.
+template <class F>
+void Format4(const QByteArray& t, qsizetype at, F&& each) {
+    const unsigned segments = U16(t, at + 6) / 2;
+    const qsizetype ends = at + 14, starts = ends + 2 * segments + 2;
+    const qsizetype deltas = starts + 2 * segments, offsets = deltas + 2 * segments;
+    for (unsigned i = 0; i < segments; ++i) {
+        const unsigned end = U16(t, ends + 2 * i), start = U16(t, starts + 2 * i);
+        const int delta = S16(t, deltas + 2 * i);
+        const unsigned offset = U16(t, offsets + 2 * i);
+        for (unsigned c = start; c <= end && c < 0xFFFF; ++c) {
+            unsigned g = c;
+            if (offset) {
+                g = U16(t, offsets + 2 * i + offset + 2 * (c - start));
+                if (!g) continue;
+            }
+            each(c, static_cast<quint32>((g + static_cast<unsigned>(delta)) & 0xFFFF));
+        }
+    }
+}
+
+// The same of a format 12 subtable, the basic plane only.
+template <class F>
+void Format12(const QByteArray& t, qsizetype at, F&& each) {
+    const uint32_t groups = U32(t, at + 12);
+    for (uint32_t i = 0; i < groups && at + 16 + 12 * qsizetype(i) + 12 <= t.size(); ++i) {
+        const qsizetype group = at + 16 + 12 * static_cast<qsizetype>(i);
+        const uint32_t start = U32(t, group), end = std::min<uint32_t>(U32(t, group + 4), 0xFFFE);
+        for (uint32_t c = start; c <= end; ++c) each(c, U32(t, group + 8) + (c - start));
+    }
+}
+
+// Each (character, glyph) of the font's character map, characters ascending from U+0020 in
+// the basic plane: read from its table, or asked of the font a character at a time.
+template <class F>
+void CharacterMap(const QRawFont& raw, F&& each) {
+    const QByteArray cmap = raw.fontTable("cmap");
+    unsigned format = 0;
+    const qsizetype at = UnicodeSubtable(cmap, &format);
+    const auto kept = [&](uint32_t c, quint32 g) {
+        if (c >= 0x20 && (c < 0xD800 || c > 0xDFFF) && g) each(static_cast<char16_t>(c), g);
+    };
+    if (at >= 0 && format == 4) return Format4(cmap, at, kept);
+    if (at >= 0 && format == 12) return Format12(cmap, at, kept);
+    QString all;
+    for (char16_t c = 0x20; c < 0xFFFF; ++c)
+        if (c < 0xD800 || c > 0xDFFF) all += QChar(c);
+    const QList<quint32> glyphs = raw.glyphIndexesForString(all);
+    for (qsizetype i = 0; i < glyphs.size() && i < all.size(); ++i)
+        kept(all[i].unicode(), glyphs[i]);
+}
+
 }  // namespace
 
 PdfFont::PdfFont(const QRawFont& font, int index) : raw_(font), index_(index) {
@@ -375,19 +447,13 @@ std::string PdfFont::Widths() const {
 std::string PdfFont::ToUnicode(int sub) const {
     // The reverse of the font's character map, over the basic plane: the first character
     // reaching a glyph names it.
-    QString all;
-    for (char16_t c = 0x20; c < 0xFFFF; ++c)
-        if (c < 0xD800 || c > 0xDFFF) all += QChar(c);
-    const QList<quint32> glyphs = raw_.glyphIndexesForString(all);
     std::map<quint32, char16_t> chars;  // code -> character
-    for (qsizetype i = 0; i < glyphs.size() && i < all.size(); ++i) {
-        const quint32 g = glyphs[i];
-        if (!g) continue;
-        if (Embeddable() && g < used_.size() && used_[g]) chars.emplace(g, all[i].unicode());
+    CharacterMap(raw_, [&](char16_t c, quint32 g) {
+        if (Embeddable() && g < used_.size() && used_[g]) chars.emplace(g, c);
         const auto it = codes_.find(g);
         if (it != codes_.end() && it->second / kType3Glyphs == static_cast<size_t>(sub))
-            chars.emplace(static_cast<quint32>(it->second % kType3Glyphs), all[i].unicode());
-    }
+            chars.emplace(static_cast<quint32>(it->second % kType3Glyphs), c);
+    });
     const char* space = Embeddable() ? "<0000> <FFFF>" : "<00> <FF>";
     std::string out =
         "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
