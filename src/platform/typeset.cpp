@@ -155,7 +155,9 @@ class Shaper {
         const double baseline = line.y() + line.ascent();
         for (QGlyphRun run : layout.glyphRuns()) {
             QList<QPointF> positions = run.positions();
-            for (QPointF& p : positions) p.ry() -= baseline;
+            // On the baseline exactly: Qt's fixed-point glyph positions stray by a 64th of a
+            // unit, enough for a text extractor to read a word as standing on another line.
+            for (QPointF& p : positions) p.ry() = std::round((p.y() - baseline) * 8) / 8;
             run.setPositions(positions);
             s.runs.append(run);
         }
@@ -718,32 +720,53 @@ class RunMerger {
     QList<QPointF> positions_;
 };
 
+// A line's highlights first, neighbours of one colour as one rectangle, as Qt draws them:
+// the text then goes over them in runs no rectangle cuts.
+void DrawHighlights(QPainter& painter, const Layout& layout, const Line& line, double y) {
+    QRectF rect;
+    QColor colour;
+    const auto flush = [&] {
+        if (colour.isValid()) painter.fillRect(rect, colour);
+        colour = QColor();
+    };
+    for (const Item& item : line.items) {
+        const QColor& c = layout.styles[std::size_t(item.style)].highlight;
+        const QRectF r(item.x, y, item.width, line.height);
+        if (c.isValid() && c == colour && std::abs(rect.right() - r.left()) < 0.5) {
+            rect = rect.united(r);
+            continue;
+        }
+        flush();
+        rect = r;
+        colour = c;
+    }
+    flush();
+}
+
 void DrawLine(QPainter& painter, const Layout& layout, const Line& line, double y) {
+    DrawHighlights(painter, layout, line, y);
     const double baseline = y + line.ascent;
     RunMerger merger(painter);
     for (const Item& item : line.items) {
         const Style& s = layout.styles[std::size_t(item.style)];
-        if (s.highlight.isValid()) {
-            merger.Flush();
-            painter.fillRect(QRectF(item.x, y, item.width, line.height), s.highlight);
-        }
         if (item.picture) {
             merger.Flush();
             painter.drawImage(QRectF(item.x, baseline - item.height, item.width, item.height),
                               PictureImage(*item.picture));
             continue;
         }
+        // A tab parts the glyphs either side: text extractors read each part as its own.
+        if (!item.shape) merger.Flush();
         if (item.shape && !item.space)
             for (const QGlyphRun& run : item.shape->runs)
                 merger.Add(run, QPointF(item.x, baseline + s.shift), s.colour);
+        const double thickness = std::max(s.lineWidth, 1.0);
         if (s.underline)
-            painter.fillRect(QRectF(item.x, baseline + s.underlinePosition, item.width,
-                                    std::max(s.lineWidth, 1.0)),
+            painter.fillRect(QRectF(item.x, baseline + s.underlinePosition, item.width, thickness),
                              s.colour);
         if (s.strike)
-            painter.fillRect(
-                QRectF(item.x, baseline - s.strikePosition, item.width, std::max(s.lineWidth, 1.0)),
-                s.colour);
+            painter.fillRect(QRectF(item.x, baseline - s.strikePosition, item.width, thickness),
+                             s.colour);
     }
 }
 
