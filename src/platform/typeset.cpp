@@ -104,11 +104,19 @@ class Shaper {
         return it->second;
     }
 
-    const Shape& Word(const FontEntry& font, QStringView text) {
-        auto it = shapes_.find(WordView{font.id, text});
-        if (it == shapes_.end())
-            it = shapes_.emplace(WordKey{font.id, text.toString()}, ShapeOf(font.shaping, text))
+    // The shape of a word; the layout keeps the words it was set from (see Words).
+    const Shape& Word(const FontEntry& font, QStringView text, Layout& layout) {
+        auto& shapes = words_->shapes;
+        auto it = shapes.find(WordView{font.id, text});
+        if (it == shapes.end()) {
+            // A long session starts afresh now and then; layouts keep the words they use.
+            if (shapes.size() >= kMostWords) words_ = std::make_shared<Words>();
+            it = words_->shapes
+                     .emplace(WordKey{font.id, text.toString()}, ShapeOf(font.shaping, text))
                      .first;
+        }
+        if (layout.words.empty() || layout.words.back().get() != words_.get())
+            layout.words.push_back(words_);
         return it->second;
     }
 
@@ -189,7 +197,11 @@ class Shaper {
             return a.font == b.font && QStringView(a.text) == QStringView(b.text);
         }
     };
-    std::unordered_map<WordKey, Shape, WordHash, WordEqual> shapes_;
+    struct Words {
+        std::unordered_map<WordKey, Shape, WordHash, WordEqual> shapes;
+    };
+    static constexpr std::size_t kMostWords = 100'000;
+    std::shared_ptr<Words> words_ = std::make_shared<Words>();
 };
 
 Shaper& ThreadShaper() {
@@ -326,7 +338,7 @@ class Setter {
                 ++e;
             const QStringView text = QStringView(t.chars).mid(k, e - k);
             piece.space = std::all_of(text.begin(), text.end(), Breakable);
-            piece.shape = &ThreadShaper().Word(*fonts_[std::size_t(piece.style)], text);
+            piece.shape = &ThreadShaper().Word(*fonts_[std::size_t(piece.style)], text, out_);
             out.push_back(piece);
             k = e;
         }

@@ -87,6 +87,8 @@ struct Layout {
     double height = 0;
     double idealWidth = 0;
     int length = 0;
+    // What the items' shapes belong to: the thread's words, kept while the layout is.
+    std::vector<std::shared_ptr<const void>> words;
 };
 
 // A device of 1440 dots per inch: shaped on it, one unit is one twip.
