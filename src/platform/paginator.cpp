@@ -241,13 +241,6 @@ bool Paginator::PaintPages(QPainter& painter, PageDevice& device, const QRectF& 
     }
 }
 
-QFont DocumentFont() {
-    InstallFontFallbacks();
-    QFont f("Courier New");
-    f.setPixelSize(11);
-    return f;
-}
-
 rtf::Document DocumentSource::Read() const {
     return make_ ? make_() : rtf::ReadRtf(rtf_);
 }

@@ -98,8 +98,4 @@ class Paginator {
     std::vector<double> align_;
 };
 
-// The font that the rich-text control and a loaded document start from: Courier New 11
-// pixels high. Installs the font fallbacks first.
-QFont DocumentFont();
-
 }  // namespace equat

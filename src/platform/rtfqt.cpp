@@ -194,6 +194,13 @@ void InstallFontFallbacks() {
     (void)installed;
 }
 
+QFont DocumentFont() {
+    InstallFontFallbacks();
+    QFont f("Courier New");
+    f.setPixelSize(11);
+    return f;
+}
+
 QTextCharFormat ToQtFormat(const rtf::CharFormat& format, const std::vector<rtf::Font>& fonts) {
     QTextCharFormat f;
     if (format.font >= 0 && format.font < static_cast<int>(fonts.size())) {

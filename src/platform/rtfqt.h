@@ -13,6 +13,10 @@ namespace equat {
 // Courier New) and a Unicode font behind Symbol, for machines without them. Idempotent.
 void InstallFontFallbacks();
 
+// The font that the rich-text control and the pages start from: Courier New 11 pixels high.
+// Installs the font fallbacks first.
+QFont DocumentFont();
+
 // Qt character format of a run; the RTF font (name, charset, family, pitch) travels in
 // properties so that writing the text back gives the same font table entry.
 QTextCharFormat ToQtFormat(const rtf::CharFormat& format, const std::vector<rtf::Font>& fonts);

@@ -13,7 +13,6 @@
 #include <tuple>
 #include <unordered_map>
 
-#include "platform/paginator.h"
 #include "platform/pdfdevice.h"
 #include "platform/rtfqt.h"
 #include "rtf/tablegrid.h"
@@ -538,9 +537,9 @@ class Setter {
         std::vector<std::size_t> gaps;
         std::size_t lastWord = 0;
         for (std::size_t k = 0; k < line.items.size(); ++k)
-            if (IsWord(line.items[k])) lastWord = k;
+            if (!line.items[k].space) lastWord = k;
         for (std::size_t k = 0; k + 1 < line.items.size() && k < lastWord; ++k)
-            if (IsSpace(line.items[k])) gaps.push_back(k);
+            if (line.items[k].space) gaps.push_back(k);
         if (gaps.empty()) return;
         const double each = extra / static_cast<double>(gaps.size());
         double shift = 0;
@@ -554,8 +553,6 @@ class Setter {
             }
         }
     }
-    static bool IsSpace(const Item& item) { return item.space; }
-    static bool IsWord(const Item& item) { return !item.space; }
 
     const rtf::Document& doc_;
     double tab_;
@@ -595,7 +592,6 @@ class DocumentSetter {
             ++k;
         }
         out_.height = y;
-        out_.length = std::max(position - 1, 0);
     }
 
   private:
@@ -646,7 +642,6 @@ class DocumentSetter {
     double Table(const rtf::TableGrid& grid, double top, int& position) {
         auto table = std::make_shared<typeset::Table>();
         table->top = top;
-        table->rule = kRule;
         const std::vector<double> widths = Columns(grid);
         const std::size_t firstBlock = out_.blocks.size();
         double y = top;
@@ -797,7 +792,7 @@ void DrawLines(QPainter& painter, const Layout& layout, const std::vector<const 
     painter.setPen(Qt::black);
     for (const Table* t : tables) {
         QPen pen(Qt::black);
-        pen.setWidthF(t->rule);
+        pen.setWidthF(kRule);
         painter.setPen(pen);
         painter.setBrush(Qt::NoBrush);
         // The border a rule in from the table's edge, the padding between it and the text.

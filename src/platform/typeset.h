@@ -76,7 +76,6 @@ struct Cell {
 struct Table {
     double top = 0, height = 0, width = 0;
     std::vector<Cell> cells;
-    double rule = 15;  // a border, in twips
 };
 
 // A document laid out in twips for one width. Paragraph k never stands higher than
@@ -86,7 +85,6 @@ struct Layout {
     std::vector<Style> styles;
     double height = 0;
     double idealWidth = 0;
-    int length = 0;
     // What the items' shapes belong to: the thread's words, kept while the layout is.
     std::vector<std::shared_ptr<const void>> words;
 };
