@@ -28,8 +28,11 @@ void QuietMessages(QtMsgType type, const QMessageLogContext& context, const QStr
 void EnsureApplication() {
     if (QCoreApplication::instance()) return;
     gQtMessages = qInstallMessageHandler(QuietMessages);
-    // The tools never show a window.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The tools never show a window: the lightest platform that still has the fonts (the
+    // same font database as the others), and no GLib loop, which they never run.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "minimal:enable_fonts");
+    if (qEnvironmentVariableIsEmpty("QT_NO_GLIB")) qputenv("QT_NO_GLIB", "1");
     static int argc = 1;
     static char name[] = "equat";
     static char* argv[] = {name, nullptr};

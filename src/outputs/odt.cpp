@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "outputs/odt.h"
 
-#include <zip.h>
-
 #include <algorithm>
 #include <cstdio>
-#include <memory>
 
 #include "outputs/documents.h"
-#include "rtf/reader.h"
+#include "outputs/zip.h"
 #include "rtf/tablegrid.h"
 #include "rtf/writer.h"
 
@@ -288,61 +285,6 @@ std::string ManifestXml(const std::vector<std::string>& parts, std::size_t pictu
     return xml + "</manifest:manifest>\n";
 }
 
-struct ZipDeleter {
-    void operator()(zip_t* z) const { zip_discard(z); }
-};
-
-// The parts into a zip made in memory; the first stored, the others deflated, every time
-// stamp fixed so that one document always gives the same bytes.
-bool Zip(const std::vector<std::pair<std::string, std::string>>& parts, std::string* bytes,
-         std::string* error) {
-    zip_error_t ze;
-    zip_error_init(&ze);
-    zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &ze);
-    zip_t* raw = buffer ? zip_open_from_source(buffer, ZIP_TRUNCATE, &ze) : nullptr;
-    if (!raw) {
-        *error = std::string("archive : ") + zip_error_strerror(&ze);
-        if (buffer) zip_source_free(buffer);
-        zip_error_fini(&ze);
-        return false;
-    }
-    zip_error_fini(&ze);
-    zip_source_keep(buffer);
-    std::unique_ptr<zip_t, ZipDeleter> archive(raw);
-    constexpr time_t kStamp = 946684800;  // 2000-01-01
-    for (std::size_t k = 0; k < parts.size(); ++k) {
-        const auto& [name, data] = parts[k];
-        zip_source_t* src = zip_source_buffer(raw, data.data(), data.size(), 0);
-        const zip_int64_t index = src ? zip_file_add(raw, name.c_str(), src, ZIP_FL_ENC_UTF_8) : -1;
-        if (index < 0) {
-            if (src) zip_source_free(src);
-            *error = std::string("archive : ") + zip_strerror(raw);
-            zip_source_free(buffer);
-            return false;
-        }
-        zip_set_file_compression(raw, zip_uint64_t(index), k == 0 ? ZIP_CM_STORE : ZIP_CM_DEFLATE,
-                                 0);
-        zip_file_set_mtime(raw, zip_uint64_t(index), kStamp, 0);
-    }
-    zip_t* closing = archive.release();
-    if (zip_close(closing) != 0) {
-        zip_discard(closing);
-        *error = "archive : impossible de la fermer";
-        zip_source_free(buffer);
-        return false;
-    }
-    zip_stat_t st;
-    bool ok = zip_source_stat(buffer, &st) == 0 && zip_source_open(buffer) == 0;
-    if (ok) {
-        bytes->resize(st.size);
-        ok = zip_source_read(buffer, bytes->data(), st.size) == zip_int64_t(st.size);
-        zip_source_close(buffer);
-    }
-    zip_source_free(buffer);
-    if (!ok) *error = "archive : lecture impossible";
-    return ok;
-}
-
 }  // namespace
 
 bool OdtBytes(const rtf::Document& doc, std::string* bytes, std::string* error) {
@@ -358,7 +300,7 @@ bool OdtBytes(const rtf::Document& doc, std::string* bytes, std::string* error) 
     };
     for (std::size_t n = 1; n <= pictures.size(); ++n)
         parts.emplace_back("Pictures/graph" + std::to_string(n) + ".png", pictures[n - 1]->png);
-    return Zip(parts, bytes, error);
+    return ZipArchive(parts, bytes, error);
 }
 
 bool WriteOdtPair(const OutputData& output, const std::vector<std::string>& names,
