@@ -44,7 +44,18 @@ bool IsSpace(QChar c) {
 
 // A space a line may end after (not a no-break space).
 bool Breakable(QChar c) {
+    if (c == ' ') return true;  // by far the most common, without Unicode's tables
     return c.isSpace() && c.decompositionTag() != QChar::NoBreak && c != QChar(kLineSeparator);
+}
+
+// Appends UTF-8 as QString::fromUtf8 reads it; plain ASCII without a temporary string.
+void AppendUtf8(QString& to, const std::string& utf8) {
+    const bool ascii = std::all_of(utf8.begin(), utf8.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii)
+        to.append(QLatin1String(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    else
+        to.append(QString::fromStdString(utf8));
 }
 
 }  // namespace
@@ -61,15 +72,16 @@ QImage& TwipDevice() {
 }
 
 void GlueValues(QString& text) {
+    const qsizetype n = text.size();
+    QChar* const c = n > 0 ? text.data() : nullptr;  // detached once, not at every character
     const auto glue = [&](qsizetype j, int step) {
-        for (; j >= 0 && j < text.size() && IsSpace(text[j]); j += step)
-            text[j] = QChar(kNoBreakSpace);
+        for (; j >= 0 && j < n && IsSpace(c[j]); j += step) c[j] = QChar(kNoBreakSpace);
     };
-    for (qsizetype k = 0; k < text.size(); ++k) {
-        if (text[k] == '=' || text[k] == QChar(0x2248)) {
+    for (qsizetype k = 0; k < n; ++k) {
+        if (c[k] == '=' || c[k] == QChar(0x2248)) {
             glue(k - 1, -1);
             glue(k + 1, 1);
-        } else if (IsSign(text[k]) && (k == 0 || IsSpace(text[k - 1]))) {
+        } else if (IsSign(c[k]) && (k == 0 || IsSpace(c[k - 1]))) {
             glue(k + 1, 1);
         }
     }
@@ -218,18 +230,18 @@ struct Text {
 class Setter {
   public:
     Setter(const rtf::Document& doc, int tabTwips, Layout& out)
-        : doc_(doc), tab_(std::max(tabTwips, 1)), out_(out) {}
+        : doc_(doc), tab_(std::max(tabTwips, 1)), out_(out), shaper_(ThreadShaper()) {}
 
     // Sets paragraph p at width, its first line at top; returns its block.
     Block Paragraph(const rtf::Paragraph& p, double width, double top, int position) {
         Block b;
         b.position = position;
-        const Text text = TextOf(p);
-        b.text = text.chars;
-        b.length = static_cast<int>(text.chars.size()) + 1;
+        TextOf(p);
+        b.text = text_.chars;
+        b.length = static_cast<int>(text_.chars.size()) + 1;
         b.spaceAfter = p.spaceAfter;
         b.top = top;
-        Fill(b, text, p, width);
+        Fill(b, text_, p, width);
         if (b.lines.empty()) {
             Line& line = b.lines.emplace_back();
             line.position = position;
@@ -247,29 +259,56 @@ class Setter {
     }
 
     int StyleOf(const rtf::CharFormat& f) {
+        const FormatKey key = KeyOf(f);
+        if (last_ < formats_.size() && formats_[last_] == key) return static_cast<int>(last_);
         for (std::size_t k = 0; k < formats_.size(); ++k)
-            if (formats_[k] == f) return static_cast<int>(k);
-        const FontEntry& font = ThreadShaper().Font(f, doc_.fonts);
+            if (formats_[k] == key) return static_cast<int>(last_ = k);
+        const FontEntry& font = shaper_.Font(f, doc_.fonts);
         Style s = font.metrics;
         if (f.colour) s.colour = QColor(f.colour->r, f.colour->g, f.colour->b);
         if (f.highlight) s.highlight = QColor(f.highlight->r, f.highlight->g, f.highlight->b);
         s.underline = f.underline;
         s.strike = f.strike;
-        formats_.push_back(f);
+        formats_.push_back(key);
         fonts_.push_back(&font);
         out_.styles.push_back(s);
-        return static_cast<int>(formats_.size() - 1);
+        last_ = formats_.size() - 1;
+        return static_cast<int>(last_);
     }
 
   private:
-    Text TextOf(const rtf::Paragraph& p) {
-        Text t;
+    // A format as two words, every field in its own bits: runs mostly repeat the formats
+    // just seen, which two compares find.
+    using FormatKey = std::pair<std::uint64_t, std::uint64_t>;
+    static FormatKey KeyOf(const rtf::CharFormat& f) {
+        const auto rgb = [](const std::optional<rtf::Rgb>& c) -> std::uint64_t {
+            return c ? (1U << 24 | unsigned(c->r) << 16 | unsigned(c->g) << 8 | c->b) : 0;
+        };
+        const std::uint64_t flags = (f.bold ? 1U : 0U) | (f.italic ? 2U : 0U) |
+                                    (f.underline ? 4U : 0U) | (f.strike ? 8U : 0U) |
+                                    unsigned(static_cast<std::uint8_t>(f.valign)) << 4;
+        return {std::uint64_t(std::uint32_t(f.font)) << 32 | std::uint32_t(f.size),
+                flags | rgb(f.colour) << 12 | rgb(f.highlight) << 37};
+    }
+
+    // The paragraph's text into text_, whose buffers serve paragraph after paragraph.
+    void TextOf(const rtf::Paragraph& p) {
+        Text& t = text_;
+        std::size_t most = 0;  // UTF-8 has at least as many bytes as UTF-16 units
+        for (const rtf::Run& r : p.runs) most += r.text.size() + (r.picture ? 1 : 0);
+        t.chars = QString();
+        if (most > 0) t.chars.reserve(static_cast<qsizetype>(most));
+        t.styles.clear();
+        t.pictures.clear();
+        t.styles.reserve(most);
+        t.pictures.reserve(most);
         for (const rtf::Run& r : p.runs) {
             const int style = StyleOf(r.format);
-            const QString s = QString::fromStdString(r.text);
-            t.chars += s;
-            t.styles.insert(t.styles.end(), static_cast<std::size_t>(s.size()), style);
-            t.pictures.insert(t.pictures.end(), static_cast<std::size_t>(s.size()), nullptr);
+            const qsizetype before = t.chars.size();
+            AppendUtf8(t.chars, r.text);
+            const auto added = static_cast<std::size_t>(t.chars.size() - before);
+            t.styles.insert(t.styles.end(), added, style);
+            t.pictures.insert(t.pictures.end(), added, nullptr);
             if (r.picture) {
                 t.chars += QChar(kObject);
                 t.styles.push_back(style);
@@ -277,7 +316,6 @@ class Setter {
             }
         }
         GlueValues(t.chars);
-        return t;
     }
 
     // Qt's line: its height, and its advance to the next line: that height rounded up to a
@@ -337,7 +375,7 @@ class Setter {
                 ++e;
             const QStringView text = QStringView(t.chars).mid(k, e - k);
             piece.space = std::all_of(text.begin(), text.end(), Breakable);
-            piece.shape = &ThreadShaper().Word(*fonts_[std::size_t(piece.style)], text, out_);
+            piece.shape = &shaper_.Word(*fonts_[std::size_t(piece.style)], text, out_);
             out.push_back(piece);
             k = e;
         }
@@ -407,8 +445,12 @@ class Setter {
         }
         Measure(f.line, f.m.ascent, f.m.descent, f.m.leading, f.paragraph.lineSpacing);
         natural_.push_back({f.natural, forced});
-        f.block.lines.push_back(std::move(f.line));
+        // A copy as large as its items: the line being filled keeps its buffer.
+        f.block.lines.push_back(f.line);
+        std::vector<Item> buffer = std::move(f.line.items);
+        buffer.clear();
         f.line = Line{};
+        f.line.items = std::move(buffer);
         f.line.position = f.block.position + static_cast<int>(next);
         f.m = f.trailing = Metrics{};
         f.x = f.natural = 0;
@@ -459,26 +501,33 @@ class Setter {
         if (n == 0) return;
         Filling f{b, t, p, width};
         f.line.position = b.position;
-        std::vector<Piece> pieces;
+        f.line.items = std::move(items_);
+        f.line.items.clear();
         qsizetype start = 0;
         for (const qsizetype end : Breaks(t.chars)) {
             if (t.chars[start] == '\t' && end == start + 1)
-                PlaceTab(f, start, pieces);
+                PlaceTab(f, start, pieces_);
             else
-                PlaceSegment(f, start, end, pieces);
+                PlaceSegment(f, start, end, pieces_);
             start = end;
         }
         if (!f.line.items.empty() || b.lines.empty() || t.chars.endsWith(QChar(kLineSeparator)))
             Close(f, n, true);
+        items_ = std::move(f.line.items);
         out_.idealWidth = std::max(out_.idealWidth, MaxNatural());
     }
 
     // Where a line may end, as Qt's lines do: where Unicode's rules allow it, after spaces
     // that may break, and on either side of a tab, which a line takes whole or not at all;
     // the text's end last.
-    static std::vector<qsizetype> Breaks(const QString& text) {
-        std::vector<qsizetype> breaks;
-        QTextBoundaryFinder finder(QTextBoundaryFinder::Line, text);
+    const std::vector<qsizetype>& Breaks(const QString& text) {
+        std::vector<qsizetype>& breaks = breaks_;
+        breaks.clear();
+        // Qt's attributes, a byte a character, in a buffer kept from paragraph to paragraph.
+        const auto need = static_cast<std::size_t>(text.size() + 1) * 2;
+        if (attributes_.size() < need) attributes_.resize(need);
+        QTextBoundaryFinder finder(QTextBoundaryFinder::Line, QStringView(text), attributes_.data(),
+                                   static_cast<qsizetype>(attributes_.size()));
         for (qsizetype at = finder.toNextBoundary(); at > 0; at = finder.toNextBoundary())
             breaks.push_back(at);
         for (qsizetype k = 0; k < text.size(); ++k) {
@@ -557,9 +606,17 @@ class Setter {
     const rtf::Document& doc_;
     double tab_;
     Layout& out_;
-    std::vector<rtf::CharFormat> formats_;
+    Shaper& shaper_;
+    std::vector<FormatKey> formats_;
+    std::size_t last_ = 0;  // the style found last
     std::vector<const FontEntry*> fonts_;
     std::vector<std::pair<double, bool>> natural_;
+    // Buffers that serve paragraph after paragraph.
+    Text text_;
+    std::vector<Piece> pieces_;
+    std::vector<Item> items_;
+    std::vector<qsizetype> breaks_;
+    std::vector<unsigned char> attributes_;
 };
 
 // Lays out the document's paragraphs and tables one under another.
@@ -574,6 +631,7 @@ class DocumentSetter {
         double y = 0;
         double spaceBefore = 0;
         int position = 0;
+        out_.blocks.reserve(ps.size());
         for (std::size_t k = 0; k < ps.size();) {
             if (k > 0) y += spaceBefore;
             if (k < alignTops_.size()) y = std::max(y, alignTops_[k]);
