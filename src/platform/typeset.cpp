@@ -48,6 +48,13 @@ bool Breakable(QChar c) {
     return c.isSpace() && c.decompositionTag() != QChar::NoBreak && c != QChar(kLineSeparator);
 }
 
+// FNV-1a over the UTF-16 units: the texts are short, and a few multiplications do.
+std::size_t HashOf(QStringView text, std::uint64_t seed = 0) {
+    std::uint64_t h = 14695981039346656037ULL ^ seed;
+    for (const QChar c : text) h = (h ^ c.unicode()) * 1099511628211ULL;
+    return static_cast<std::size_t>(h);
+}
+
 // Appends UTF-8 as QString::fromUtf8 reads it; plain ASCII without a temporary string.
 void AppendUtf8(QString& to, const std::string& utf8) {
     const bool ascii = std::all_of(utf8.begin(), utf8.end(),
@@ -218,11 +225,8 @@ class Shaper {
         using is_transparent = void;
         std::size_t operator()(const WordKey& k) const { return Of(k.font, k.text); }
         std::size_t operator()(const WordView& k) const { return Of(k.font, k.text); }
-        // FNV-1a over the font and the UTF-16 units: words are short.
         static std::size_t Of(int font, QStringView text) {
-            std::uint64_t h = 14695981039346656037ULL ^ static_cast<std::uint32_t>(font);
-            for (const QChar c : text) h = (h ^ c.unicode()) * 1099511628211ULL;
-            return static_cast<std::size_t>(h);
+            return HashOf(text, static_cast<std::uint32_t>(font));
         }
     };
     struct WordEqual {
@@ -246,6 +250,56 @@ Shaper& ThreadShaper() {
     return shaper;
 }
 
+// Where a line may end in a paragraph's text, for every text a thread has set: the copies of
+// a class set share their titles, separators and many of their lines.
+class BreakCache {
+  public:
+    // Where Unicode's rules allow it, after spaces that may break, and on either side of a
+    // tab, which a line takes whole or not at all, as Qt's lines do; the text's end last.
+    const std::vector<qsizetype>& Of(const QString& text) {
+        auto it = breaks_.find(text);
+        if (it != breaks_.end()) return it->second;
+        if (breaks_.size() >= kMostTexts) breaks_.clear();
+        return breaks_.emplace(text, Find(text)).first->second;
+    }
+
+  private:
+    std::vector<qsizetype> Find(const QString& text) {
+        std::vector<qsizetype> breaks;
+        // Qt's attributes, a byte a character, in a buffer kept from text to text.
+        const auto need = static_cast<std::size_t>(text.size() + 1) * 2;
+        if (attributes_.size() < need) attributes_.resize(need);
+        QTextBoundaryFinder finder(QTextBoundaryFinder::Line, QStringView(text), attributes_.data(),
+                                   static_cast<qsizetype>(attributes_.size()));
+        for (qsizetype at = finder.toNextBoundary(); at > 0; at = finder.toNextBoundary())
+            breaks.push_back(at);
+        for (qsizetype k = 0; k < text.size(); ++k) {
+            if (text[k] == '\t') breaks.insert(breaks.end(), {k, k + 1});
+            if (Breakable(text[k]) && k + 1 < text.size() && !Breakable(text[k + 1]))
+                breaks.push_back(k + 1);
+        }
+        breaks.push_back(text.size());
+        std::sort(breaks.begin(), breaks.end());
+        breaks.erase(std::unique(breaks.begin(), breaks.end()), breaks.end());
+        breaks.erase(std::remove_if(breaks.begin(), breaks.end(),
+                                    [&](qsizetype b) { return b <= 0 || b > text.size(); }),
+                     breaks.end());
+        return breaks;
+    }
+
+    struct Hash {
+        std::size_t operator()(const QString& text) const { return HashOf(text); }
+    };
+    static constexpr std::size_t kMostTexts = 20'000;
+    std::unordered_map<QString, std::vector<qsizetype>, Hash> breaks_;
+    std::vector<unsigned char> attributes_;
+};
+
+BreakCache& ThreadBreaks() {
+    thread_local BreakCache breaks;
+    return breaks;
+}
+
 // A paragraph's text with, for each character, its style and its picture.
 struct Text {
     QString chars;
@@ -256,7 +310,11 @@ struct Text {
 class Setter {
   public:
     Setter(const rtf::Document& doc, int tabTwips, Layout& out)
-        : doc_(doc), tab_(std::max(tabTwips, 1)), out_(out), shaper_(ThreadShaper()) {}
+        : doc_(doc),
+          tab_(std::max(tabTwips, 1)),
+          out_(out),
+          shaper_(ThreadShaper()),
+          breaks_(ThreadBreaks()) {}
 
     // Sets paragraph p at width, its first line at top; returns its block.
     Block Paragraph(const rtf::Paragraph& p, double width, double top, int position) {
@@ -530,7 +588,7 @@ class Setter {
         f.line.items = std::move(items_);
         f.line.items.clear();
         qsizetype start = 0;
-        for (const qsizetype end : Breaks(t.chars)) {
+        for (const qsizetype end : breaks_.Of(t.chars)) {
             if (t.chars[start] == '\t' && end == start + 1)
                 PlaceTab(f, start, pieces_);
             else
@@ -541,33 +599,6 @@ class Setter {
             Close(f, n, true);
         items_ = std::move(f.line.items);
         out_.idealWidth = std::max(out_.idealWidth, MaxNatural());
-    }
-
-    // Where a line may end, as Qt's lines do: where Unicode's rules allow it, after spaces
-    // that may break, and on either side of a tab, which a line takes whole or not at all;
-    // the text's end last.
-    const std::vector<qsizetype>& Breaks(const QString& text) {
-        std::vector<qsizetype>& breaks = breaks_;
-        breaks.clear();
-        // Qt's attributes, a byte a character, in a buffer kept from paragraph to paragraph.
-        const auto need = static_cast<std::size_t>(text.size() + 1) * 2;
-        if (attributes_.size() < need) attributes_.resize(need);
-        QTextBoundaryFinder finder(QTextBoundaryFinder::Line, QStringView(text), attributes_.data(),
-                                   static_cast<qsizetype>(attributes_.size()));
-        for (qsizetype at = finder.toNextBoundary(); at > 0; at = finder.toNextBoundary())
-            breaks.push_back(at);
-        for (qsizetype k = 0; k < text.size(); ++k) {
-            if (text[k] == '\t') breaks.insert(breaks.end(), {k, k + 1});
-            if (Breakable(text[k]) && k + 1 < text.size() && !Breakable(text[k + 1]))
-                breaks.push_back(k + 1);
-        }
-        breaks.push_back(text.size());
-        std::sort(breaks.begin(), breaks.end());
-        breaks.erase(std::unique(breaks.begin(), breaks.end()), breaks.end());
-        breaks.erase(std::remove_if(breaks.begin(), breaks.end(),
-                                    [&](qsizetype b) { return b <= 0 || b > text.size(); }),
-                     breaks.end());
-        return breaks;
     }
 
     // A word wider than a line, a character at a time.
@@ -633,6 +664,7 @@ class Setter {
     double tab_;
     Layout& out_;
     Shaper& shaper_;
+    BreakCache& breaks_;
     std::vector<FormatKey> formats_;
     std::size_t last_ = 0;  // the style found last
     std::vector<const FontEntry*> fonts_;
@@ -641,8 +673,6 @@ class Setter {
     Text text_;
     std::vector<Piece> pieces_;
     std::vector<Item> items_;
-    std::vector<qsizetype> breaks_;
-    std::vector<unsigned char> attributes_;
 };
 
 // Lays out the document's paragraphs and tables one under another.
