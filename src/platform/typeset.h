@@ -100,6 +100,9 @@ struct Layout {
 // A device of 1440 dots per inch: shaped on it, one unit is one twip.
 QImage& TwipDevice();
 
+// The UTF-16 units QString::fromStdString makes of utf8, without making them for ASCII.
+qsizetype Utf16Size(const std::string& utf8);
+
 // Makes the spaces that must not end a line non-breaking, one character for one: on either
 // side of "=" or "\u2248", and after a sign standing alone (a value keeps its sign).
 void GlueValues(QString& text);
