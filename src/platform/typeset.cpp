@@ -280,7 +280,8 @@ Shaper& ThreadShaper() {
 class BreakCache {
   public:
     // Where Unicode's rules allow it, after spaces that may break, and on either side of a
-    // tab, which a line takes whole or not at all, as Qt's lines do; the text's end last.
+    // tab, which a line takes whole or not at all, as Qt's lines do; after a line break, which
+    // Qt's finder misses after digits and Qt's lines never do; the text's end last.
     const std::vector<qsizetype>& Of(const QString& text) {
         auto it = breaks_.find(text);
         if (it != breaks_.end()) return it->second;
@@ -300,6 +301,7 @@ class BreakCache {
             breaks.push_back(at);
         for (qsizetype k = 0; k < text.size(); ++k) {
             if (text[k] == '\t') breaks.insert(breaks.end(), {k, k + 1});
+            if (text[k] == QChar(kLineSeparator)) breaks.push_back(k + 1);
             if (Breakable(text[k]) && k + 1 < text.size() && !Breakable(text[k + 1]))
                 breaks.push_back(k + 1);
         }
