@@ -12,7 +12,6 @@
 #include <cstring>
 #include <map>
 #include <tuple>
-#include <unordered_map>
 
 #include "platform/pdfdevice.h"
 #include "platform/rtfqt.h"
@@ -49,9 +48,9 @@ bool Breakable(QChar c) {
     return c.isSpace() && c.decompositionTag() != QChar::NoBreak && c != QChar(kLineSeparator);
 }
 
-// FNV-1a over the text, four UTF-16 units at a time, each step's high bits folded down: the
-// texts are short, and the tables take the hash modulo a prime.
-std::size_t HashOf(QStringView text, std::uint64_t seed = 0) {
+// FNV-1a over the text, four UTF-16 units at a time, each step's high bits folded down, then
+// mixed: the texts are short, and a table takes the hash's low bits.
+std::size_t HashOf(QStringView text, std::uint64_t seed) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.utf16());
     std::size_t n = static_cast<std::size_t>(text.size()) * 2;
     std::uint64_t h = (14695981039346656037ULL ^ seed) + n;
@@ -69,8 +68,67 @@ std::size_t HashOf(QStringView text, std::uint64_t seed = 0) {
         std::memcpy(&w, bytes, n);
         step(w);
     }
-    return static_cast<std::size_t>(h);
+    h *= 0xFF51AFD7ED558CCDULL;
+    return static_cast<std::size_t>(h ^ (h >> 33));
 }
+
+// Values by a seed and a text, found by a view of the text: no copy unless new. Open
+// addressing over a power of two of slots, no division a look-up; a value stays where it is
+// until Clear, so layouts may point at it.
+template <class Value>
+class TextTable {
+  public:
+    Value* Find(std::uint32_t seed, QStringView text) const {
+        if (slots_.empty()) return nullptr;
+        const std::size_t hash = HashOf(text, seed);
+        for (std::size_t i = hash & Mask(); slots_[i].entry; i = (i + 1) & Mask()) {
+            Entry& e = *slots_[i].entry;
+            if (slots_[i].hash == hash && e.seed == seed && e.text.size() == text.size() &&
+                std::equal(text.begin(), text.end(), e.text.constBegin()))
+                return &e.value;
+        }
+        return nullptr;
+    }
+
+    Value& Add(std::uint32_t seed, QStringView text, Value value) {
+        if ((entries_.size() + 1) * 2 > slots_.size()) Grow();
+        entries_.push_back(std::make_unique<Entry>(Entry{seed, text.toString(), std::move(value)}));
+        Place(HashOf(text, seed), entries_.back().get());
+        return entries_.back()->value;
+    }
+
+    std::size_t Size() const { return entries_.size(); }
+    void Clear() {
+        slots_.clear();
+        entries_.clear();
+    }
+
+  private:
+    struct Entry {
+        std::uint32_t seed;
+        QString text;
+        Value value;
+    };
+    struct Slot {
+        std::size_t hash = 0;
+        Entry* entry = nullptr;
+    };
+    std::size_t Mask() const { return slots_.size() - 1; }
+    void Place(std::size_t hash, Entry* e) {
+        std::size_t i = hash & Mask();
+        while (slots_[i].entry) i = (i + 1) & Mask();
+        slots_[i] = {hash, e};
+    }
+    void Grow() {
+        const std::vector<Slot> old = std::move(slots_);
+        slots_.assign(std::max<std::size_t>(256, old.size() * 2), Slot{});
+        for (const Slot& slot : old)
+            if (slot.entry) Place(slot.hash, slot.entry);
+    }
+
+    std::vector<std::unique_ptr<Entry>> entries_;
+    std::vector<Slot> slots_;
+};
 
 bool IsAscii(const std::string& bytes) {
     return std::all_of(bytes.begin(), bytes.end(),
@@ -149,18 +207,16 @@ class Shaper {
 
     // The shape of a word; the layout keeps the words it was set from (see Words).
     const Shape& Word(const FontEntry& font, QStringView text, Layout& layout) {
-        auto& shapes = words_->shapes;
-        auto it = shapes.find(WordView{font.id, text});
-        if (it == shapes.end()) {
+        const auto id = static_cast<std::uint32_t>(font.id);
+        const Shape* shape = words_->shapes.Find(id, text);
+        if (!shape) {
             // A long session starts afresh now and then; layouts keep the words they use.
-            if (shapes.size() >= kMostWords) words_ = std::make_shared<Words>();
-            it = words_->shapes
-                     .emplace(WordKey{font.id, text.toString()}, ShapeOf(font.shaping, text))
-                     .first;
+            if (words_->shapes.Size() >= kMostWords) words_ = std::make_shared<Words>();
+            shape = &words_->shapes.Add(id, text, ShapeOf(font.shaping, text));
         }
         if (layout.words.empty() || layout.words.back().get() != words_.get())
             layout.words.push_back(words_);
-        return it->second;
+        return *shape;
     }
 
   private:
@@ -237,34 +293,9 @@ class Shaper {
     }
 
     std::map<FontKey, FontEntry> fonts_;
-    // Words are looked up by a view of the paragraph's text: no copy unless new.
-    struct WordKey {
-        int font;
-        QString text;
-    };
-    struct WordView {
-        int font;
-        QStringView text;
-    };
-    struct WordHash {
-        using is_transparent = void;
-        std::size_t operator()(const WordKey& k) const { return Of(k.font, k.text); }
-        std::size_t operator()(const WordView& k) const { return Of(k.font, k.text); }
-        static std::size_t Of(int font, QStringView text) {
-            return HashOf(text, static_cast<std::uint32_t>(font));
-        }
-    };
-    struct WordEqual {
-        using is_transparent = void;
-        template <class A, class B>
-        bool operator()(const A& a, const B& b) const {
-            const QStringView x(a.text), y(b.text);
-            return a.font == b.font && x.size() == y.size() &&
-                   std::equal(x.begin(), x.end(), y.begin());
-        }
-    };
+    // Words by their font's id, looked up by a view of the paragraph's text.
     struct Words {
-        std::unordered_map<WordKey, Shape, WordHash, WordEqual> shapes;
+        TextTable<Shape> shapes;
     };
     static constexpr std::size_t kMostWords = 100'000;
     std::shared_ptr<Words> words_ = std::make_shared<Words>();
@@ -283,10 +314,9 @@ class BreakCache {
     // tab, which a line takes whole or not at all, as Qt's lines do; after a line break, which
     // Qt's finder misses after digits and Qt's lines never do; the text's end last.
     const std::vector<qsizetype>& Of(const QString& text) {
-        auto it = breaks_.find(text);
-        if (it != breaks_.end()) return it->second;
-        if (breaks_.size() >= kMostTexts) breaks_.clear();
-        return breaks_.emplace(text, Find(text)).first->second;
+        if (const auto* found = breaks_.Find(0, text)) return *found;
+        if (breaks_.Size() >= kMostTexts) breaks_.Clear();
+        return breaks_.Add(0, text, Find(text));
     }
 
   private:
@@ -314,11 +344,8 @@ class BreakCache {
         return breaks;
     }
 
-    struct Hash {
-        std::size_t operator()(const QString& text) const { return HashOf(text); }
-    };
     static constexpr std::size_t kMostTexts = 20'000;
-    std::unordered_map<QString, std::vector<qsizetype>, Hash> breaks_;
+    TextTable<std::vector<qsizetype>> breaks_;
     std::vector<unsigned char> attributes_;
 };
 
