@@ -23,7 +23,7 @@ bool StartsQuestion(const typeset::Block* block) {
     const QString& text = block->text;
     qsizetype k = 0;
     while (k < text.size() && text[k].isDigit()) ++k;
-    return k > 0 && text.mid(k, 2) == QString::fromUtf8("\u00B0/");
+    return k > 0 && k + 1 < text.size() && text[k] == QChar(0xB0) && text[k + 1] == '/';
 }
 
 // A key's result line, two tabs in.
@@ -43,7 +43,9 @@ class BreakRule {
         const QString& text = b.text;
         // The line before a question, printed above its number.
         const bool separator =
-            b.lines.size() == 1 && !text.trimmed().isEmpty() && StartsQuestion(next);
+            b.lines.size() == 1 &&
+            !std::all_of(text.begin(), text.end(), [](QChar c) { return c.isSpace(); }) &&
+            StartsQuestion(next);
         bool may = true;
         if (StartsQuestion(&b)) {
             may = !afterSeparator_;
@@ -73,7 +75,7 @@ int LengthOf(const rtf::Document& doc) {
     int length = 0;
     for (const rtf::Paragraph& p : doc.paragraphs) {
         for (const rtf::Run& r : p.runs)
-            length += static_cast<int>(QString::fromStdString(r.text).size()) + (r.picture ? 1 : 0);
+            length += static_cast<int>(typeset::Utf16Size(r.text)) + (r.picture ? 1 : 0);
         ++length;
     }
     return std::max(length - 1, 0);
@@ -97,6 +99,7 @@ struct Paginator::Layout {
     // The lines pages are cut between, a table standing as one.
     void Collect() {
         lines.clear();
+        lines.reserve(set.blocks.size());
         BreakRule rule;
         const auto& blocks = set.blocks;
         for (std::size_t k = 0; k < blocks.size(); ++k) {

@@ -9,9 +9,9 @@
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <map>
 #include <tuple>
-#include <unordered_map>
 
 #include "platform/pdfdevice.h"
 #include "platform/rtfqt.h"
@@ -44,7 +44,103 @@ bool IsSpace(QChar c) {
 
 // A space a line may end after (not a no-break space).
 bool Breakable(QChar c) {
+    if (c == ' ') return true;  // by far the most common, without Unicode's tables
     return c.isSpace() && c.decompositionTag() != QChar::NoBreak && c != QChar(kLineSeparator);
+}
+
+// FNV-1a over the text, four UTF-16 units at a time, each step's high bits folded down, then
+// mixed: the texts are short, and a table takes the hash's low bits.
+std::size_t HashOf(QStringView text, std::uint64_t seed) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.utf16());
+    std::size_t n = static_cast<std::size_t>(text.size()) * 2;
+    std::uint64_t h = (14695981039346656037ULL ^ seed) + n;
+    const auto step = [&h](std::uint64_t w) {
+        h = (h ^ w) * 1099511628211ULL;
+        h ^= h >> 32;
+    };
+    for (; n >= 8; bytes += 8, n -= 8) {
+        std::uint64_t w = 0;
+        std::memcpy(&w, bytes, 8);
+        step(w);
+    }
+    if (n > 0) {
+        std::uint64_t w = 0;
+        std::memcpy(&w, bytes, n);
+        step(w);
+    }
+    h *= 0xFF51AFD7ED558CCDULL;
+    return static_cast<std::size_t>(h ^ (h >> 33));
+}
+
+// Values by a seed and a text, found by a view of the text: no copy unless new. Open
+// addressing over a power of two of slots, no division a look-up; a value stays where it is
+// until Clear, so layouts may point at it.
+template <class Value>
+class TextTable {
+  public:
+    Value* Find(std::uint32_t seed, QStringView text) const {
+        if (slots_.empty()) return nullptr;
+        const std::size_t hash = HashOf(text, seed);
+        for (std::size_t i = hash & Mask(); slots_[i].entry; i = (i + 1) & Mask()) {
+            Entry& e = *slots_[i].entry;
+            if (slots_[i].hash == hash && e.seed == seed && e.text.size() == text.size() &&
+                std::equal(text.begin(), text.end(), e.text.constBegin()))
+                return &e.value;
+        }
+        return nullptr;
+    }
+
+    Value& Add(std::uint32_t seed, QStringView text, Value value) {
+        if ((entries_.size() + 1) * 2 > slots_.size()) Grow();
+        entries_.push_back(std::make_unique<Entry>(Entry{seed, text.toString(), std::move(value)}));
+        Place(HashOf(text, seed), entries_.back().get());
+        return entries_.back()->value;
+    }
+
+    std::size_t Size() const { return entries_.size(); }
+    void Clear() {
+        slots_.clear();
+        entries_.clear();
+    }
+
+  private:
+    struct Entry {
+        std::uint32_t seed;
+        QString text;
+        Value value;
+    };
+    struct Slot {
+        std::size_t hash = 0;
+        Entry* entry = nullptr;
+    };
+    std::size_t Mask() const { return slots_.size() - 1; }
+    void Place(std::size_t hash, Entry* e) {
+        std::size_t i = hash & Mask();
+        while (slots_[i].entry) i = (i + 1) & Mask();
+        slots_[i] = {hash, e};
+    }
+    void Grow() {
+        const std::vector<Slot> old = std::move(slots_);
+        slots_.assign(std::max<std::size_t>(256, old.size() * 2), Slot{});
+        for (const Slot& slot : old)
+            if (slot.entry) Place(slot.hash, slot.entry);
+    }
+
+    std::vector<std::unique_ptr<Entry>> entries_;
+    std::vector<Slot> slots_;
+};
+
+bool IsAscii(const std::string& bytes) {
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Appends UTF-8 as QString::fromUtf8 reads it; plain ASCII without a temporary string.
+void AppendUtf8(QString& to, const std::string& utf8) {
+    if (IsAscii(utf8))
+        to.append(QLatin1String(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    else
+        to.append(QString::fromStdString(utf8));
 }
 
 }  // namespace
@@ -60,16 +156,22 @@ QImage& TwipDevice() {
     return image;
 }
 
+qsizetype Utf16Size(const std::string& utf8) {
+    return IsAscii(utf8) ? static_cast<qsizetype>(utf8.size())
+                         : QString::fromStdString(utf8).size();
+}
+
 void GlueValues(QString& text) {
+    const qsizetype n = text.size();
+    QChar* const c = n > 0 ? text.data() : nullptr;  // detached once, not at every character
     const auto glue = [&](qsizetype j, int step) {
-        for (; j >= 0 && j < text.size() && IsSpace(text[j]); j += step)
-            text[j] = QChar(kNoBreakSpace);
+        for (; j >= 0 && j < n && IsSpace(c[j]); j += step) c[j] = QChar(kNoBreakSpace);
     };
-    for (qsizetype k = 0; k < text.size(); ++k) {
-        if (text[k] == '=' || text[k] == QChar(0x2248)) {
+    for (qsizetype k = 0; k < n; ++k) {
+        if (c[k] == '=' || c[k] == QChar(0x2248)) {
             glue(k - 1, -1);
             glue(k + 1, 1);
-        } else if (IsSign(text[k]) && (k == 0 || IsSpace(text[k - 1]))) {
+        } else if (IsSign(c[k]) && (k == 0 || IsSpace(c[k - 1]))) {
             glue(k + 1, 1);
         }
     }
@@ -105,18 +207,16 @@ class Shaper {
 
     // The shape of a word; the layout keeps the words it was set from (see Words).
     const Shape& Word(const FontEntry& font, QStringView text, Layout& layout) {
-        auto& shapes = words_->shapes;
-        auto it = shapes.find(WordView{font.id, text});
-        if (it == shapes.end()) {
+        const auto id = static_cast<std::uint32_t>(font.id);
+        const Shape* shape = words_->shapes.Find(id, text);
+        if (!shape) {
             // A long session starts afresh now and then; layouts keep the words they use.
-            if (shapes.size() >= kMostWords) words_ = std::make_shared<Words>();
-            it = words_->shapes
-                     .emplace(WordKey{font.id, text.toString()}, ShapeOf(font.shaping, text))
-                     .first;
+            if (words_->shapes.Size() >= kMostWords) words_ = std::make_shared<Words>();
+            shape = &words_->shapes.Add(id, text, ShapeOf(font.shaping, text));
         }
         if (layout.words.empty() || layout.words.back().get() != words_.get())
             layout.words.push_back(words_);
-        return it->second;
+        return *shape;
     }
 
   private:
@@ -160,44 +260,42 @@ class Shaper {
         if (!line.isValid()) return s;
         s.width = line.horizontalAdvance();
         const double baseline = line.y() + line.ascent();
-        for (QGlyphRun run : layout.glyphRuns()) {
-            QList<QPointF> positions = run.positions();
+        for (const QGlyphRun& run : GlyphRuns(layout, line)) {
+            Glyphs& g = s.runs.emplace_back();
+            g.font = run.rawFont();
+            g.indexes = run.glyphIndexes();
+            g.positions = run.positions();
             // On the baseline exactly: Qt's fixed-point glyph positions stray by a 64th of a
             // unit, enough for a text extractor to read a word as standing on another line.
-            for (QPointF& p : positions) p.ry() = std::round((p.y() - baseline) * 8) / 8;
-            run.setPositions(positions);
-            s.runs.append(run);
+            for (QPointF& p : g.positions) p.ry() = std::round((p.y() - baseline) * 8) / 8;
         }
         return s;
     }
 
+    // The layout's glyph runs, which merge its line's runs of one font and flags. Most words
+    // have a single font: their line's runs, joined, are that merged run at half the cost.
+    static QList<QGlyphRun> GlyphRuns(const QTextLayout& layout, const QTextLine& line) {
+        QList<QGlyphRun> runs = line.glyphRuns(0, static_cast<int>(layout.text().size()));
+        if (runs.size() < 2) return runs;
+        const QRawFont font = runs.front().rawFont();
+        const auto flags = runs.front().flags();
+        QList<quint32> indexes;
+        QList<QPointF> positions;
+        for (const QGlyphRun& run : runs) {
+            if (run.rawFont() != font || run.flags() != flags) return layout.glyphRuns();
+            indexes += run.glyphIndexes();
+            positions += run.positions();
+        }
+        runs.front().setGlyphIndexes(indexes);
+        runs.front().setPositions(positions);
+        runs.resize(1);
+        return runs;
+    }
+
     std::map<FontKey, FontEntry> fonts_;
-    // Words are looked up by a view of the paragraph's text: no copy unless new.
-    struct WordKey {
-        int font;
-        QString text;
-    };
-    struct WordView {
-        int font;
-        QStringView text;
-    };
-    struct WordHash {
-        using is_transparent = void;
-        std::size_t operator()(const WordKey& k) const { return Of(k.font, k.text); }
-        std::size_t operator()(const WordView& k) const { return Of(k.font, k.text); }
-        static std::size_t Of(int font, QStringView text) {
-            return qHash(text, static_cast<std::size_t>(font));
-        }
-    };
-    struct WordEqual {
-        using is_transparent = void;
-        template <class A, class B>
-        bool operator()(const A& a, const B& b) const {
-            return a.font == b.font && QStringView(a.text) == QStringView(b.text);
-        }
-    };
+    // Words by their font's id, looked up by a view of the paragraph's text.
     struct Words {
-        std::unordered_map<WordKey, Shape, WordHash, WordEqual> shapes;
+        TextTable<Shape> shapes;
     };
     static constexpr std::size_t kMostWords = 100'000;
     std::shared_ptr<Words> words_ = std::make_shared<Words>();
@@ -206,6 +304,54 @@ class Shaper {
 Shaper& ThreadShaper() {
     thread_local Shaper shaper;
     return shaper;
+}
+
+// Where a line may end in a paragraph's text, for every text a thread has set: the copies of
+// a class set share their titles, separators and many of their lines.
+class BreakCache {
+  public:
+    // Where Unicode's rules allow it, after spaces that may break, and on either side of a
+    // tab, which a line takes whole or not at all, as Qt's lines do; after a line break, which
+    // Qt's finder misses after digits and Qt's lines never do; the text's end last.
+    const std::vector<qsizetype>& Of(const QString& text) {
+        if (const auto* found = breaks_.Find(0, text)) return *found;
+        if (breaks_.Size() >= kMostTexts) breaks_.Clear();
+        return breaks_.Add(0, text, Find(text));
+    }
+
+  private:
+    std::vector<qsizetype> Find(const QString& text) {
+        std::vector<qsizetype> breaks;
+        // Qt's attributes, a byte a character, in a buffer kept from text to text.
+        const auto need = static_cast<std::size_t>(text.size() + 1) * 2;
+        if (attributes_.size() < need) attributes_.resize(need);
+        QTextBoundaryFinder finder(QTextBoundaryFinder::Line, QStringView(text), attributes_.data(),
+                                   static_cast<qsizetype>(attributes_.size()));
+        for (qsizetype at = finder.toNextBoundary(); at > 0; at = finder.toNextBoundary())
+            breaks.push_back(at);
+        for (qsizetype k = 0; k < text.size(); ++k) {
+            if (text[k] == '\t') breaks.insert(breaks.end(), {k, k + 1});
+            if (text[k] == QChar(kLineSeparator)) breaks.push_back(k + 1);
+            if (Breakable(text[k]) && k + 1 < text.size() && !Breakable(text[k + 1]))
+                breaks.push_back(k + 1);
+        }
+        breaks.push_back(text.size());
+        std::sort(breaks.begin(), breaks.end());
+        breaks.erase(std::unique(breaks.begin(), breaks.end()), breaks.end());
+        breaks.erase(std::remove_if(breaks.begin(), breaks.end(),
+                                    [&](qsizetype b) { return b <= 0 || b > text.size(); }),
+                     breaks.end());
+        return breaks;
+    }
+
+    static constexpr std::size_t kMostTexts = 20'000;
+    TextTable<std::vector<qsizetype>> breaks_;
+    std::vector<unsigned char> attributes_;
+};
+
+BreakCache& ThreadBreaks() {
+    thread_local BreakCache breaks;
+    return breaks;
 }
 
 // A paragraph's text with, for each character, its style and its picture.
@@ -218,18 +364,22 @@ struct Text {
 class Setter {
   public:
     Setter(const rtf::Document& doc, int tabTwips, Layout& out)
-        : doc_(doc), tab_(std::max(tabTwips, 1)), out_(out) {}
+        : doc_(doc),
+          tab_(std::max(tabTwips, 1)),
+          out_(out),
+          shaper_(ThreadShaper()),
+          breaks_(ThreadBreaks()) {}
 
     // Sets paragraph p at width, its first line at top; returns its block.
     Block Paragraph(const rtf::Paragraph& p, double width, double top, int position) {
         Block b;
         b.position = position;
-        const Text text = TextOf(p);
-        b.text = text.chars;
-        b.length = static_cast<int>(text.chars.size()) + 1;
+        TextOf(p);
+        b.text = text_.chars;
+        b.length = static_cast<int>(text_.chars.size()) + 1;
         b.spaceAfter = p.spaceAfter;
         b.top = top;
-        Fill(b, text, p, width);
+        Fill(b, text_, p, width);
         if (b.lines.empty()) {
             Line& line = b.lines.emplace_back();
             line.position = position;
@@ -247,29 +397,56 @@ class Setter {
     }
 
     int StyleOf(const rtf::CharFormat& f) {
+        const FormatKey key = KeyOf(f);
+        if (last_ < formats_.size() && formats_[last_] == key) return static_cast<int>(last_);
         for (std::size_t k = 0; k < formats_.size(); ++k)
-            if (formats_[k] == f) return static_cast<int>(k);
-        const FontEntry& font = ThreadShaper().Font(f, doc_.fonts);
+            if (formats_[k] == key) return static_cast<int>(last_ = k);
+        const FontEntry& font = shaper_.Font(f, doc_.fonts);
         Style s = font.metrics;
         if (f.colour) s.colour = QColor(f.colour->r, f.colour->g, f.colour->b);
         if (f.highlight) s.highlight = QColor(f.highlight->r, f.highlight->g, f.highlight->b);
         s.underline = f.underline;
         s.strike = f.strike;
-        formats_.push_back(f);
+        formats_.push_back(key);
         fonts_.push_back(&font);
         out_.styles.push_back(s);
-        return static_cast<int>(formats_.size() - 1);
+        last_ = formats_.size() - 1;
+        return static_cast<int>(last_);
     }
 
   private:
-    Text TextOf(const rtf::Paragraph& p) {
-        Text t;
+    // A format as two words, every field in its own bits: runs mostly repeat the formats
+    // just seen, which two compares find.
+    using FormatKey = std::pair<std::uint64_t, std::uint64_t>;
+    static FormatKey KeyOf(const rtf::CharFormat& f) {
+        const auto rgb = [](const std::optional<rtf::Rgb>& c) -> std::uint64_t {
+            return c ? (1U << 24 | unsigned(c->r) << 16 | unsigned(c->g) << 8 | c->b) : 0;
+        };
+        const std::uint64_t flags = (f.bold ? 1U : 0U) | (f.italic ? 2U : 0U) |
+                                    (f.underline ? 4U : 0U) | (f.strike ? 8U : 0U) |
+                                    unsigned(static_cast<std::uint8_t>(f.valign)) << 4;
+        return {std::uint64_t(std::uint32_t(f.font)) << 32 | std::uint32_t(f.size),
+                flags | rgb(f.colour) << 12 | rgb(f.highlight) << 37};
+    }
+
+    // The paragraph's text into text_, whose buffers serve paragraph after paragraph.
+    void TextOf(const rtf::Paragraph& p) {
+        Text& t = text_;
+        std::size_t most = 0;  // UTF-8 has at least as many bytes as UTF-16 units
+        for (const rtf::Run& r : p.runs) most += r.text.size() + (r.picture ? 1 : 0);
+        t.chars = QString();
+        if (most > 0) t.chars.reserve(static_cast<qsizetype>(most));
+        t.styles.clear();
+        t.pictures.clear();
+        t.styles.reserve(most);
+        t.pictures.reserve(most);
         for (const rtf::Run& r : p.runs) {
             const int style = StyleOf(r.format);
-            const QString s = QString::fromStdString(r.text);
-            t.chars += s;
-            t.styles.insert(t.styles.end(), static_cast<std::size_t>(s.size()), style);
-            t.pictures.insert(t.pictures.end(), static_cast<std::size_t>(s.size()), nullptr);
+            const qsizetype before = t.chars.size();
+            AppendUtf8(t.chars, r.text);
+            const auto added = static_cast<std::size_t>(t.chars.size() - before);
+            t.styles.insert(t.styles.end(), added, style);
+            t.pictures.insert(t.pictures.end(), added, nullptr);
             if (r.picture) {
                 t.chars += QChar(kObject);
                 t.styles.push_back(style);
@@ -277,7 +454,6 @@ class Setter {
             }
         }
         GlueValues(t.chars);
-        return t;
     }
 
     // Qt's line: its height, and its advance to the next line: that height rounded up to a
@@ -337,7 +513,7 @@ class Setter {
                 ++e;
             const QStringView text = QStringView(t.chars).mid(k, e - k);
             piece.space = std::all_of(text.begin(), text.end(), Breakable);
-            piece.shape = &ThreadShaper().Word(*fonts_[std::size_t(piece.style)], text, out_);
+            piece.shape = &shaper_.Word(*fonts_[std::size_t(piece.style)], text, out_);
             out.push_back(piece);
             k = e;
         }
@@ -407,8 +583,12 @@ class Setter {
         }
         Measure(f.line, f.m.ascent, f.m.descent, f.m.leading, f.paragraph.lineSpacing);
         natural_.push_back({f.natural, forced});
-        f.block.lines.push_back(std::move(f.line));
+        // A copy as large as its items: the line being filled keeps its buffer.
+        f.block.lines.push_back(f.line);
+        std::vector<Item> buffer = std::move(f.line.items);
+        buffer.clear();
         f.line = Line{};
+        f.line.items = std::move(buffer);
         f.line.position = f.block.position + static_cast<int>(next);
         f.m = f.trailing = Metrics{};
         f.x = f.natural = 0;
@@ -459,40 +639,20 @@ class Setter {
         if (n == 0) return;
         Filling f{b, t, p, width};
         f.line.position = b.position;
-        std::vector<Piece> pieces;
+        f.line.items = std::move(items_);
+        f.line.items.clear();
         qsizetype start = 0;
-        for (const qsizetype end : Breaks(t.chars)) {
+        for (const qsizetype end : breaks_.Of(t.chars)) {
             if (t.chars[start] == '\t' && end == start + 1)
-                PlaceTab(f, start, pieces);
+                PlaceTab(f, start, pieces_);
             else
-                PlaceSegment(f, start, end, pieces);
+                PlaceSegment(f, start, end, pieces_);
             start = end;
         }
         if (!f.line.items.empty() || b.lines.empty() || t.chars.endsWith(QChar(kLineSeparator)))
             Close(f, n, true);
+        items_ = std::move(f.line.items);
         out_.idealWidth = std::max(out_.idealWidth, MaxNatural());
-    }
-
-    // Where a line may end, as Qt's lines do: where Unicode's rules allow it, after spaces
-    // that may break, and on either side of a tab, which a line takes whole or not at all;
-    // the text's end last.
-    static std::vector<qsizetype> Breaks(const QString& text) {
-        std::vector<qsizetype> breaks;
-        QTextBoundaryFinder finder(QTextBoundaryFinder::Line, text);
-        for (qsizetype at = finder.toNextBoundary(); at > 0; at = finder.toNextBoundary())
-            breaks.push_back(at);
-        for (qsizetype k = 0; k < text.size(); ++k) {
-            if (text[k] == '\t') breaks.insert(breaks.end(), {k, k + 1});
-            if (Breakable(text[k]) && k + 1 < text.size() && !Breakable(text[k + 1]))
-                breaks.push_back(k + 1);
-        }
-        breaks.push_back(text.size());
-        std::sort(breaks.begin(), breaks.end());
-        breaks.erase(std::unique(breaks.begin(), breaks.end()), breaks.end());
-        breaks.erase(std::remove_if(breaks.begin(), breaks.end(),
-                                    [&](qsizetype b) { return b <= 0 || b > text.size(); }),
-                     breaks.end());
-        return breaks;
     }
 
     // A word wider than a line, a character at a time.
@@ -557,9 +717,16 @@ class Setter {
     const rtf::Document& doc_;
     double tab_;
     Layout& out_;
-    std::vector<rtf::CharFormat> formats_;
+    Shaper& shaper_;
+    BreakCache& breaks_;
+    std::vector<FormatKey> formats_;
+    std::size_t last_ = 0;  // the style found last
     std::vector<const FontEntry*> fonts_;
     std::vector<std::pair<double, bool>> natural_;
+    // Buffers that serve paragraph after paragraph.
+    Text text_;
+    std::vector<Piece> pieces_;
+    std::vector<Item> items_;
 };
 
 // Lays out the document's paragraphs and tables one under another.
@@ -574,6 +741,7 @@ class DocumentSetter {
         double y = 0;
         double spaceBefore = 0;
         int position = 0;
+        out_.blocks.reserve(ps.size());
         for (std::size_t k = 0; k < ps.size();) {
             if (k > 0) y += spaceBefore;
             if (k < alignTops_.size()) y = std::max(y, alignTops_[k]);
@@ -687,26 +855,32 @@ QImage PictureImage(const PngPicture& picture) {
 
 // The glyphs of a line's neighbouring pieces in one font and colour, drawn as one run: a
 // PDF gets one text object for them rather than one a word.
+// One serves all the lines drawn at once: the painter's transform stays, and the arrays keep
+// their room from run to run.
 class RunMerger {
   public:
-    explicit RunMerger(QPainter& painter) : painter_(painter) {}
+    explicit RunMerger(QPainter& painter)
+        : painter_(painter),
+          pdf_(dynamic_cast<PdfDevice*>(painter.device())),
+          transform_(pdf_ ? painter.combinedTransform() : QTransform()) {}
     ~RunMerger() { Flush(); }
 
-    void Add(const QGlyphRun& run, QPointF at, const QColor& colour) {
-        if (!glyphs_.isEmpty() && (run.rawFont() != font_ || colour != colour_)) Flush();
+    void Add(const Glyphs& run, QPointF at, const QColor& colour) {
+        if (!glyphs_.isEmpty() && (run.font != font_ || colour != colour_)) Flush();
         if (glyphs_.isEmpty()) {
-            font_ = run.rawFont();
+            font_ = run.font;
             colour_ = colour;
         }
-        glyphs_.append(run.glyphIndexes());
-        for (const QPointF& p : run.positions()) positions_.append(p + at);
+        glyphs_.append(run.indexes);
+        positions_.reserve(positions_.size() + run.positions.size());
+        for (const QPointF& p : run.positions) positions_.append(p + at);
     }
 
     void Flush() {
         if (glyphs_.isEmpty()) return;
         // Our own PDF takes the glyphs as they are; any other device through the painter.
-        if (auto* pdf = dynamic_cast<PdfDevice*>(painter_.device())) {
-            pdf->DrawGlyphs(painter_.combinedTransform(), font_, glyphs_, positions_, colour_);
+        if (pdf_) {
+            pdf_->DrawGlyphs(transform_, font_, glyphs_, positions_, colour_);
         } else {
             QGlyphRun run;
             run.setRawFont(font_);
@@ -721,6 +895,8 @@ class RunMerger {
 
   private:
     QPainter& painter_;
+    PdfDevice* const pdf_;
+    const QTransform transform_;
     QRawFont font_;
     QColor colour_;
     QList<quint32> glyphs_;
@@ -750,10 +926,10 @@ void DrawHighlights(QPainter& painter, const Layout& layout, const Line& line, d
     flush();
 }
 
-void DrawLine(QPainter& painter, const Layout& layout, const Line& line, double y) {
+void DrawLine(QPainter& painter, const Layout& layout, const Line& line, double y,
+              RunMerger& merger) {
     DrawHighlights(painter, layout, line, y);
     const double baseline = y + line.ascent;
-    RunMerger merger(painter);
     for (const Item& item : line.items) {
         const Style& s = layout.styles[std::size_t(item.style)];
         if (item.picture) {
@@ -765,7 +941,7 @@ void DrawLine(QPainter& painter, const Layout& layout, const Line& line, double 
         // A tab parts the glyphs either side: text extractors read each part as its own.
         if (!item.shape) merger.Flush();
         if (item.shape && !item.space)
-            for (const QGlyphRun& run : item.shape->runs)
+            for (const Glyphs& run : item.shape->runs)
                 merger.Add(run, QPointF(item.x, baseline + s.shift), s.colour);
         const double thickness = std::max(s.lineWidth, 1.0);
         if (s.underline)
@@ -775,6 +951,7 @@ void DrawLine(QPainter& painter, const Layout& layout, const Line& line, double 
             painter.fillRect(QRectF(item.x, baseline - s.strikePosition, item.width, thickness),
                              s.colour);
     }
+    merger.Flush();
 }
 
 }  // namespace
@@ -790,6 +967,7 @@ void DrawLines(QPainter& painter, const Layout& layout, const std::vector<const 
                const std::vector<const Table*>& tables, double documentTop) {
     painter.save();
     painter.setPen(Qt::black);
+    RunMerger merger(painter);
     for (const Table* t : tables) {
         QPen pen(Qt::black);
         pen.setWidthF(kRule);
@@ -803,9 +981,10 @@ void DrawLines(QPainter& painter, const Layout& layout, const std::vector<const 
         for (const Cell& c : t->cells)
             for (const Block& b : c.blocks)
                 for (const Line& line : b.lines)
-                    DrawLine(painter, layout, line, line.top - documentTop);
+                    DrawLine(painter, layout, line, line.top - documentTop, merger);
     }
-    for (const Line* line : lines) DrawLine(painter, layout, *line, line->top - documentTop);
+    for (const Line* line : lines)
+        DrawLine(painter, layout, *line, line->top - documentTop, merger);
     painter.restore();
 }
 

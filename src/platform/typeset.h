@@ -5,8 +5,9 @@
 // them), and the lines are filled and drawn from those shapes: a class set shapes the few
 // hundred words its copies share instead of every item of every copy again.
 #include <QColor>
-#include <QGlyphRun>
 #include <QList>
+#include <QPointF>
+#include <QRawFont>
 #include <QString>
 #include <memory>
 #include <vector>
@@ -18,9 +19,16 @@ class QPainter;
 
 namespace equat::typeset {
 
+// Glyphs of one font, as Qt shapes them, ready to draw.
+struct Glyphs {
+    QRawFont font;
+    QList<quint32> indexes;
+    QList<QPointF> positions;
+};
+
 // A word or a space of one style, shaped: its glyphs with the pen at 0 on the baseline.
 struct Shape {
-    QList<QGlyphRun> runs;
+    std::vector<Glyphs> runs;
     double width = 0;
 };
 
@@ -91,6 +99,9 @@ struct Layout {
 
 // A device of 1440 dots per inch: shaped on it, one unit is one twip.
 QImage& TwipDevice();
+
+// The UTF-16 units QString::fromStdString makes of utf8, without making them for ASCII.
+qsizetype Utf16Size(const std::string& utf8);
 
 // Makes the spaces that must not end a line non-breaking, one character for one: on either
 // side of "=" or "\u2248", and after a sign standing alone (a value keeps its sign).

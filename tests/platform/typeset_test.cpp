@@ -109,3 +109,20 @@ TEST(Typeset, LinesAsQtSetsThem) {
         }
     }
 }
+
+// A line break inside a paragraph ends its line whatever stands before it: Qt's line-break
+// finder sees none after digits, which Qt's lines break at all the same.
+TEST(Typeset, LineBreakEndsTheLine) {
+    for (const char* text : {"333\u2028apr\u00e8s un saut", "x\t22\u2028y = 3\u2028", "AAA\u2028b",
+                             "3)\u2028a", "1,5\u2028\u20282"}) {
+        rtf::Document doc;
+        doc.paragraphs[0].runs.push_back({.format = {}, .text = text});
+        const std::vector<QtLine> qt = QtLines(doc, 10772);
+        const typeset::Layout ours = typeset::SetDocument(doc, 10772, doc.defaultTab, {});
+        ASSERT_EQ(ours.blocks.size(), 1U);
+        const std::vector<typeset::Line>& lines = ours.blocks[0].lines;
+        ASSERT_EQ(lines.size(), qt.size()) << text;
+        for (std::size_t k = 0; k < qt.size(); ++k)
+            EXPECT_EQ(lines[k].position, qt[k].position) << text << " line " << k;
+    }
+}
