@@ -34,8 +34,17 @@ struct Ink {
     double width = 1;
     int cap = 0, join = 0;
     std::string dash = "[] 0";
-    int alpha = 0xFFFF;  // fill alpha << 8 | stroke alpha
+    int alpha = 0xFFFF;      // fill alpha << 8 | stroke alpha
+    int font = -1, sub = 0;  // the text font (Tf), kept across text objects
+    double size = 0;
 };
+
+// A glyph inside a word is moved from where the widths' advances put it only when its place
+// parts from them by kSmallestAdjust thousandths of an em or more: the layout's positions are
+// quantised finer, an invisible noise, and the error never grows beyond that bound. A glyph
+// beside a gap (a space, room, a run's end) is placed to kExactAdjust as before: text
+// extractors weigh a line's gaps against one another and would join or part words otherwise.
+constexpr double kSmallestAdjust = 0.5, kExactAdjust = 0.01;
 
 void AppendPoint(std::string& out, QPointF p) {
     AppendNumber(out, p.x());
@@ -76,6 +85,7 @@ struct PdfDevice::Doc {
     std::vector<size_t> offsets = std::vector<size_t>(5, 0);  // by object number
     std::vector<int> pages;
     std::string content;
+    size_t textEnd = 0;  // where the last text object ended, to go on with it
     bool open = false, begun = false, ended = false;
     std::vector<std::unique_ptr<pdf::PdfFont>> fonts;
     std::map<QByteArray, int> fontIndex;
@@ -97,6 +107,7 @@ struct PdfDevice::Doc {
     void SetFill(QRgb c);
     void SetStroke(const QPen& pen, double scale);
     void SetAlpha(int fill, int stroke);
+    void SetFont(int index, int sub, double size);
     int FontFor(const QRawFont& font);
     void DrawGlyphs(const QTransform& t, const QRawFont& font, const QList<quint32>& glyphs,
                     const QList<QPointF>& positions, const QColor& colour);
@@ -142,6 +153,7 @@ void PdfDevice::Doc::WriteStream(int n, const std::string& dict, const char* dat
 
 void PdfDevice::Doc::StartPage() {
     content.clear();
+    textEnd = 0;
     ink = Ink{};
     clipOpen = false;
     clipDirty = clipOn;
@@ -258,33 +270,56 @@ void PdfDevice::Doc::DrawGlyphs(const QTransform& t, const QRawFont& font,
     ApplyClip();
     SetFill(colour.rgba());
     SetAlpha(colour.alpha(), ink.alpha & 0xFF);
-    content += "BT\n";
+    // Runs drawn one after the other share a text object.
+    if (textEnd && textEnd == content.size())
+        content.resize(textEnd - 3);  // "ET\n"
+    else
+        content += "BT\n";
     TextRun(FontFor(font), font.pixelSize(), m, glyphs, positions, n);
     content += "ET\n";
+    textEnd = content.size();
 }
 
-// The glyphs as one TJ array a baseline, each adjustment putting a glyph exactly where its
-// position says (the widths array gives the advance a reader adds).
+// The font is part of the graphics state: set only when it changes.
+void PdfDevice::Doc::SetFont(int index, int sub, double size) {
+    const double rounded = pdf::Rounded(size);
+    if (index == ink.font && sub == ink.sub && rounded == ink.size) return;
+    ink.font = index, ink.sub = sub, ink.size = rounded;
+    content += "/F";
+    content += std::to_string(index);
+    if (sub) content += 's' + std::to_string(sub);
+    content += ' ';
+    AppendNumber(content, size);
+    content += " Tf\n";
+}
+
+// The glyphs as one TJ array a baseline, each adjustment putting a glyph where its position
+// says (the widths array gives the advance a reader adds), as kSmallestAdjust allows.
 void PdfDevice::Doc::TextRun(int index, double size, const QTransform& m,
                              const QList<quint32>& glyphs, const QList<QPointF>& positions,
                              qsizetype n) {
     pdf::PdfFont& font = *fonts[static_cast<size_t>(index)];
-    const double k = std::sqrt(std::abs(m.determinant()));
-    double x0 = 0, y0 = 0, written = 0;
+    const double k = std::sqrt(std::abs(m.determinant())), toEm = 1000.0 / size;
+    const int digits = font.CodeDigits();
+    double x0 = 0, y0 = 0, written = 0, advance = 0;
+    const auto newLine = [&](QPointF p) { return std::abs(p.y() - y0) > size * 1e-5; };
+    const quint32 space = font.Space();
+    // Whether glyph i borders a gap: a space, its line's end, or room the advance does not make.
+    const auto gap = [&](qsizetype i) {
+        return glyphs[i - 1] == space || i + 1 == n || glyphs[i + 1] == space ||
+               newLine(positions[i + 1]) ||
+               std::abs((positions[i + 1].x() - positions[i].x()) * toEm - advance) >=
+                   kSmallestAdjust;
+    };
     int current = -1, sub = 0;
-    std::string code;
     for (qsizetype i = 0; i < n; ++i) {
         const QPointF p = positions[i];
-        code.clear();
-        font.AppendCode(code, glyphs[i], &sub);
-        if (sub != current || std::abs(p.y() - y0) > size * 1e-5) {
+        const unsigned code = font.Use(glyphs[i], &sub);
+        const double before = advance;
+        advance = font.Advance(glyphs[i]);
+        if (sub != current || newLine(p)) {
             if (i) content += ">] TJ\n";
-            if (sub != current) {
-                content +=
-                    "/F" + std::to_string(index) + (sub ? 's' + std::to_string(sub) : "") + ' ';
-                AppendNumber(content, size * k);
-                content += " Tf\n";
-            }
+            SetFont(index, sub, size * k);
             for (double v : {m.m11() / k, m.m12() / k, -m.m21() / k, -m.m22() / k}) {
                 AppendNumber(content, v);
                 content += ' ';
@@ -293,16 +328,16 @@ void PdfDevice::Doc::TextRun(int index, double size, const QTransform& m,
             content += "Tm [<";
             x0 = p.x(), y0 = p.y(), written = 0, current = sub;
         } else {
-            written += font.Advance(glyphs[i - 1]);
-            const double adjust = (p.x() - x0) / size * 1000.0 - written;
-            if (std::abs(adjust) > 0.01) {
+            written += before;
+            const double adjust = (p.x() - x0) * toEm - written, off = std::abs(adjust);
+            if (off >= kSmallestAdjust || (off > kExactAdjust && gap(i))) {
                 content += '>';
                 AppendNumber(content, -adjust);
                 content += '<';
                 written += pdf::Rounded(adjust);
             }
         }
-        content += code;
+        pdf::AppendHex(content, code, digits);
     }
     content += ">] TJ\n";
 }

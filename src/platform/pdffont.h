@@ -39,8 +39,10 @@ class PdfFont {
     bool Cff() const { return cff_; }
     // The glyph's advance in thousandths of an em, exactly as the widths array says it.
     double Advance(quint32 glyph) const;
-    // Marks the glyph used and appends its code (hex) to out; *sub is its subfont.
-    void AppendCode(std::string& out, quint32 glyph, int* sub);
+    // Marks the glyph used and gives its code, CodeDigits() hex digits; *sub is its subfont.
+    unsigned Use(quint32 glyph, int* sub);
+    int CodeDigits() const { return Embeddable() ? 4 : 2; }
+    quint32 Space() const { return space_; }  // the space's glyph
 
     // The font program: a TrueType subset (/FontFile2) or the whole CFF-based font rebuilt
     // from its tables (/FontFile3 /OpenType).
@@ -65,9 +67,8 @@ class PdfFont {
     int index_;
     bool truetype_ = false, cff_ = false;
     int unitsPerEm_ = 1000;
-    int glyphCount_ = 0;
-    QByteArray hmtx_;
-    int hMetrics_ = 0;
+    quint32 space_ = 0;
+    std::vector<double> advances_;  // embedded: by glyph, up to the last full metric
     std::vector<bool> used_;
     QRawFont em_;                                       // outlined: the font at 1000 pixels
     std::vector<std::pair<quint32, double>> outlined_;  // by code: glyph, advance

@@ -211,9 +211,8 @@ TEST(PdfDevice, SubsetKeepsTheUsedGlyphs) {
         pdf::PdfFont subset(raw, 0);
         ASSERT_TRUE(subset.Embeddable() && !subset.Cff()) << family;
         const QList<quint32> used = raw.glyphIndexesForString(QString::fromUtf8("Résolu é ç à"));
-        std::string codes;
         int sub = 0;
-        for (quint32 g : used) subset.AppendCode(codes, g, &sub);
+        for (quint32 g : used) subset.Use(g, &sub);
         const std::string program = subset.Program();
         const QRawFont back(QByteArray(program.data(), static_cast<qsizetype>(program.size())),
                             100);
