@@ -549,6 +549,7 @@ class PdfEngine final : public QPaintEngine {
     // Fills and strokes what the content just traced, as the brush and pen say.
     void Paint(Qt::FillRule rule);
     void Stroke(const QPainterPath& path);  // with the pen alone
+    bool Inked(const QTransform& m);
     PdfDevice::Doc* doc_;
     std::unordered_map<QString, Shaped> shapes_;
     struct FontKey {
@@ -600,12 +601,11 @@ void PdfEngine::Paint(Qt::FillRule rule) {
                                     : "S\n";
 }
 
-void PdfEngine::drawPath(const QPainterPath& path) {
-    if (!doc_->open || path.isEmpty() ||
-        (pen_.style() == Qt::NoPen && brush_.style() == Qt::NoBrush))
-        return;
+// Sets the clip, the fill and the stroke for what is drawn next under m; false when nothing
+// would show.
+bool PdfEngine::Inked(const QTransform& m) {
+    if (!doc_->open || (pen_.style() == Qt::NoPen && brush_.style() == Qt::NoBrush)) return false;
     doc_->ApplyClip();
-    const QTransform m = m_ * doc_->page;
     const auto alpha = [this](QRgb c) {
         return static_cast<int>(std::lround(qAlpha(c) * opacity_));
     };
@@ -619,14 +619,40 @@ void PdfEngine::drawPath(const QPainterPath& path) {
         strokeAlpha = alpha(pen_.color().rgba());
     }
     doc_->SetAlpha(fillAlpha, strokeAlpha);
+    return true;
+}
+
+void PdfEngine::drawPath(const QPainterPath& path) {
+    const QTransform m = m_ * doc_->page;
+    if (path.isEmpty() || !Inked(m)) return;
     pdf::AppendPath(doc_->content, path, m);
     Paint(path.fillRule());
 }
 
+// Rectangles that stay upright on the page are written as rectangles (re), with the corners
+// the path would have: the same outline, the same fill (even-odd, as the path's).
 void PdfEngine::drawRects(const QRectF* rects, int count) {
-    QPainterPath path;
-    for (int i = 0; i < count; ++i) path.addRect(rects[i]);
-    drawPath(path);
+    const QTransform m = m_ * doc_->page;
+    const auto kept = [](const QRectF& r) {
+        return !r.isNull() && std::isfinite(r.x()) && std::isfinite(r.y()) &&
+               std::isfinite(r.width()) && std::isfinite(r.height());
+    };
+    if (m.type() > QTransform::TxScale) {
+        QPainterPath path;
+        for (int i = 0; i < count; ++i) path.addRect(rects[i]);
+        return drawPath(path);
+    }
+    if (std::none_of(rects, rects + count, kept) || !Inked(m)) return;
+    std::string& out = doc_->content;
+    for (int i = 0; i < count; ++i) {
+        if (!kept(rects[i])) continue;
+        const QPointF a = m.map(rects[i].topLeft()), b = m.map(rects[i].bottomRight());
+        const double x = pdf::Rounded(a.x()), y = pdf::Rounded(a.y());
+        AppendPoint(out, {x, y});
+        AppendPoint(out, {pdf::Rounded(b.x()) - x, pdf::Rounded(b.y()) - y});
+        out += "re\n";
+    }
+    Paint(Qt::OddEvenFill);
 }
 
 void PdfEngine::Stroke(const QPainterPath& path) {

@@ -72,6 +72,13 @@ void DrawScene(QPainter& p, const std::function<void()>& newPage, const GlyphDra
         p.setPen(QPen(Qt::darkBlue, 8, Qt::DashLine));
         p.setBrush(QColor(250, 220, 180));
         p.drawRect(QRectF(300, y, 3000, 800));
+        // Rectangles upright (one given bottom up) and turned, filled alone.
+        p.fillRect(QRectF(6500, y + 500, 1200, -400), QColor(40, 120, 60));
+        p.save();
+        p.translate(7000, y + 700);
+        p.rotate(20);
+        p.fillRect(QRectF(0, 0, 900, 300), Qt::darkRed);
+        p.restore();
         p.drawLine(QPointF(300, y + 1200), QPointF(8000, y + 1500));
         p.drawImage(QRectF(4000, y, 2000, 1500), image);
         // A justified paragraph of a text document, scaled and clipped.
