@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/pdfdevice.h"
 
+#include <zlib.h>
+
 #include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QImage>
@@ -15,6 +17,7 @@
 #include <cstring>
 #include <map>
 #include <set>
+#include <string_view>
 #include <unordered_map>
 
 #include "platform/pdffont.h"
@@ -74,6 +77,37 @@ QRgb BrushColour(const QBrush& brush) {
     return brush.color().rgba();
 }
 
+// One deflate state for a whole document, reset for each stream: a new state costs more than
+// deflating a page's content. Level 1 is the cheapest; higher levels cost more CPU for files a
+// few percent smaller.
+class Deflater {
+  public:
+    Deflater() { ready_ = deflateInit(&z_, 1) == Z_OK; }
+    ~Deflater() {
+        if (ready_) deflateEnd(&z_);
+    }
+    Deflater(const Deflater&) = delete;
+    Deflater& operator=(const Deflater&) = delete;
+
+    // The zlib stream of data, valid until the next call; empty when zlib fails.
+    std::string_view Deflate(const char* data, size_t size) {
+        if (!ready_ || size > UINT_MAX / 2 || deflateReset(&z_) != Z_OK) return {};
+        const uLong bound = deflateBound(&z_, static_cast<uLong>(size));
+        if (buffer_.size() < bound) buffer_.resize(bound);
+        z_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data));
+        z_.avail_in = static_cast<uInt>(size);
+        z_.next_out = reinterpret_cast<Bytef*>(buffer_.data());
+        z_.avail_out = static_cast<uInt>(buffer_.size());
+        if (deflate(&z_, Z_FINISH) != Z_STREAM_END) return {};
+        return {buffer_.data(), static_cast<size_t>(z_.total_out)};
+    }
+
+  private:
+    z_stream z_{};
+    bool ready_ = false;
+    std::string buffer_;  // kept at its largest: no new memory a stream
+};
+
 }  // namespace
 
 struct PdfDevice::Doc {
@@ -85,6 +119,7 @@ struct PdfDevice::Doc {
     std::vector<size_t> offsets = std::vector<size_t>(5, 0);  // by object number
     std::vector<int> pages;
     std::string content;
+    Deflater deflater;
     size_t textEnd = 0;  // where the last text object ended, to go on with it
     bool open = false, begun = false, ended = false;
     std::vector<std::unique_ptr<pdf::PdfFont>> fonts;
@@ -139,15 +174,16 @@ void PdfDevice::Doc::BeginObject(int n) {
     out += std::to_string(n) + " 0 obj\n";
 }
 
-// A stream object, deflated fast: qCompress's zlib stream without its 4-byte length prefix.
+// A stream object, deflated; as it is should zlib fail.
 void PdfDevice::Doc::WriteStream(int n, const std::string& dict, const char* data, size_t size) {
-    const QByteArray z =
-        qCompress(reinterpret_cast<const uchar*>(data), static_cast<qsizetype>(size), 1);
-    const size_t length = z.size() > 4 ? static_cast<size_t>(z.size() - 4) : 0;
+    const std::string_view packed = deflater.Deflate(data, size);
     BeginObject(n);
-    out +=
-        "<< " + dict + " /Filter /FlateDecode /Length " + std::to_string(length) + " >>\nstream\n";
-    if (length) out.append(z.constData() + 4, length);
+    out += "<< " + dict + (packed.empty() ? "" : " /Filter /FlateDecode") + " /Length " +
+           std::to_string(packed.empty() ? size : packed.size()) + " >>\nstream\n";
+    if (packed.empty())
+        out.append(data, size);
+    else
+        out += packed;
     out += "\nendstream\nendobj\n";
 }
 
