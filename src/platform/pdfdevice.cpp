@@ -121,6 +121,10 @@ struct PdfDevice::Doc {
     std::string content;
     Deflater deflater;
     size_t textEnd = 0;  // where the last text object ended, to go on with it
+    // The text line's start, and whether its matrix is upright (Tm 1 0 0 1 x y): a new upright
+    // line then only moves from it (Td).
+    QPointF lineStart;
+    bool lineUpright = true;
     bool open = false, begun = false, ended = false;
     std::vector<std::unique_ptr<pdf::PdfFont>> fonts;
     std::map<QByteArray, int> fontIndex;
@@ -143,6 +147,7 @@ struct PdfDevice::Doc {
     void SetStroke(const QPen& pen, double scale);
     void SetAlpha(int fill, int stroke);
     void SetFont(int index, int sub, double size);
+    void StartLine(const QTransform& m, double k, QPointF p);
     int FontFor(const QRawFont& font);
     void DrawGlyphs(const QTransform& t, const QRawFont& font, const QList<quint32>& glyphs,
                     const QList<QPointF>& positions, const QColor& colour);
@@ -307,10 +312,12 @@ void PdfDevice::Doc::DrawGlyphs(const QTransform& t, const QRawFont& font,
     SetFill(colour.rgba());
     SetAlpha(colour.alpha(), ink.alpha & 0xFF);
     // Runs drawn one after the other share a text object.
-    if (textEnd && textEnd == content.size())
+    if (textEnd && textEnd == content.size()) {
         content.resize(textEnd - 3);  // "ET\n"
-    else
+    } else {
         content += "BT\n";
+        lineStart = QPointF(), lineUpright = true;
+    }
     TextRun(FontFor(font), font.pixelSize(), m, glyphs, positions, n);
     content += "ET\n";
     textEnd = content.size();
@@ -327,6 +334,28 @@ void PdfDevice::Doc::SetFont(int index, int sub, double size) {
     content += ' ';
     AppendNumber(content, size);
     content += " Tf\n";
+}
+
+// A line of text starts at p: moved to from the last line's start while both are upright (Td),
+// else set whole (Tm).
+void PdfDevice::Doc::StartLine(const QTransform& m, double k, QPointF p) {
+    const QPointF mapped = m.map(p);
+    const QPointF at(pdf::Rounded(mapped.x()), pdf::Rounded(mapped.y()));
+    const double matrix[4] = {m.m11() / k, m.m12() / k, -m.m21() / k, -m.m22() / k};
+    const bool upright = pdf::Rounded(matrix[0]) == 1 && pdf::Rounded(matrix[1]) == 0 &&
+                         pdf::Rounded(matrix[2]) == 0 && pdf::Rounded(matrix[3]) == 1;
+    if (upright && lineUpright) {
+        AppendPoint(content, at - lineStart);
+        content += "Td ";
+    } else {
+        for (double v : matrix) {
+            AppendNumber(content, v);
+            content += ' ';
+        }
+        AppendPoint(content, at);
+        content += "Tm ";
+    }
+    lineStart = at, lineUpright = upright;
 }
 
 // The glyphs as one TJ array a baseline, each adjustment putting a glyph where its position
@@ -356,12 +385,8 @@ void PdfDevice::Doc::TextRun(int index, double size, const QTransform& m,
         if (sub != current || newLine(p)) {
             if (i) content += ">] TJ\n";
             SetFont(index, sub, size * k);
-            for (double v : {m.m11() / k, m.m12() / k, -m.m21() / k, -m.m22() / k}) {
-                AppendNumber(content, v);
-                content += ' ';
-            }
-            AppendPoint(content, m.map(p));
-            content += "Tm [<";
+            StartLine(m, k, p);
+            content += "[<";
             x0 = p.x(), y0 = p.y(), written = 0, current = sub;
         } else {
             written += before;
