@@ -125,6 +125,13 @@ struct PdfDevice::Doc {
     // line then only moves from it (Td).
     QPointF lineStart;
     bool lineUpright = true;
+    // The text space of the last glyphs: the painter's transform, it on the page, its scale k
+    // and its matrix without the scale, whether that is upright; kept while the transform is.
+    struct TextSpace {
+        QTransform t, m;
+        double k = 0, matrix[4] = {};
+        bool upright = false, valid = false;
+    } text;
     bool open = false, begun = false, ended = false;
     std::vector<std::unique_ptr<pdf::PdfFont>> fonts;
     std::map<QByteArray, int> fontIndex;
@@ -146,12 +153,13 @@ struct PdfDevice::Doc {
     void SetFill(QRgb c);
     void SetStroke(const QPen& pen, double scale);
     void SetAlpha(int fill, int stroke);
-    void SetFont(int index, int sub, double size);
-    void StartLine(const QTransform& m, double k, QPointF p);
+    char* SetFont(char* at, int index, int sub, double size);
+    void SetTextSpace(const QTransform& t);
+    char* StartLine(char* at, QPointF p);
     int FontFor(const QRawFont& font);
     void DrawGlyphs(const QTransform& t, const QRawFont& font, const QList<quint32>& glyphs,
                     const QList<QPointF>& positions, const QColor& colour);
-    void TextRun(int index, double size, const QTransform& m, const QList<quint32>& glyphs,
+    void TextRun(int index, double size, const QList<quint32>& glyphs,
                  const QList<QPointF>& positions, qsizetype n);
     void WriteType3(const pdf::PdfFont& f, const std::string& name, std::string* fontRes);
     int ImageObject(const QImage& image);
@@ -306,8 +314,8 @@ void PdfDevice::Doc::DrawGlyphs(const QTransform& t, const QRawFont& font,
                                 const QColor& colour) {
     const qsizetype n = std::min(glyphs.size(), positions.size());
     if (!open || !n || !font.isValid()) return;
-    const QTransform m = t * page;
-    if (!(m.determinant() != 0) || !(font.pixelSize() > 0)) return;
+    if (!text.valid || t != text.t) SetTextSpace(t);
+    if (!(text.k > 0) || !(font.pixelSize() > 0)) return;
     ApplyClip();
     SetFill(colour.rgba());
     SetAlpha(colour.alpha(), ink.alpha & 0xFF);
@@ -318,53 +326,58 @@ void PdfDevice::Doc::DrawGlyphs(const QTransform& t, const QRawFont& font,
         content += "BT\n";
         lineStart = QPointF(), lineUpright = true;
     }
-    TextRun(FontFor(font), font.pixelSize(), m, glyphs, positions, n);
+    TextRun(FontFor(font), font.pixelSize(), glyphs, positions, n);
     content += "ET\n";
     textEnd = content.size();
 }
 
-// The font is part of the graphics state: set only when it changes.
-void PdfDevice::Doc::SetFont(int index, int sub, double size) {
+// The font is part of the graphics state: set only when it changes. Writes at `at`, returns
+// the end (at most 3 numbers long).
+char* PdfDevice::Doc::SetFont(char* at, int index, int sub, double size) {
     const double rounded = pdf::Rounded(size);
-    if (index == ink.font && sub == ink.sub && rounded == ink.size) return;
+    if (index == ink.font && sub == ink.sub && rounded == ink.size) return at;
     ink.font = index, ink.sub = sub, ink.size = rounded;
-    content += "/F";
-    content += std::to_string(index);
-    if (sub) content += 's' + std::to_string(sub);
-    content += ' ';
-    AppendNumber(content, size);
-    content += " Tf\n";
+    at = pdf::PutNumber(std::copy_n("/F", 2, at), index);
+    if (sub) at = pdf::PutNumber(std::copy_n("s", 1, at), sub);
+    *at++ = ' ';
+    return std::copy_n(" Tf\n", 4, pdf::PutNumber(at, size));
+}
+
+void PdfDevice::Doc::SetTextSpace(const QTransform& t) {
+    text.t = t;
+    text.m = t * page;
+    const QTransform& m = text.m;
+    text.k = std::sqrt(std::abs(m.determinant()));
+    if (!(text.k > 0)) return;  // nothing drawn in it
+    const double k = text.k;
+    const double matrix[4] = {m.m11() / k, m.m12() / k, -m.m21() / k, -m.m22() / k};
+    std::copy_n(matrix, 4, text.matrix);
+    text.upright = pdf::Rounded(matrix[0]) == 1 && pdf::Rounded(matrix[1]) == 0 &&
+                   pdf::Rounded(matrix[2]) == 0 && pdf::Rounded(matrix[3]) == 1;
+    text.valid = true;
 }
 
 // A line of text starts at p: moved to from the last line's start while both are upright (Td),
-// else set whole (Tm).
-void PdfDevice::Doc::StartLine(const QTransform& m, double k, QPointF p) {
-    const QPointF mapped = m.map(p);
-    const QPointF at(pdf::Rounded(mapped.x()), pdf::Rounded(mapped.y()));
-    const double matrix[4] = {m.m11() / k, m.m12() / k, -m.m21() / k, -m.m22() / k};
-    const bool upright = pdf::Rounded(matrix[0]) == 1 && pdf::Rounded(matrix[1]) == 0 &&
-                         pdf::Rounded(matrix[2]) == 0 && pdf::Rounded(matrix[3]) == 1;
-    if (upright && lineUpright) {
-        AppendPoint(content, at - lineStart);
-        content += "Td ";
-    } else {
-        for (double v : matrix) {
-            AppendNumber(content, v);
-            content += ' ';
-        }
-        AppendPoint(content, at);
-        content += "Tm ";
-    }
-    lineStart = at, lineUpright = upright;
+// else set whole (Tm). Writes at `at` (at most 6 numbers long), returns the end.
+char* PdfDevice::Doc::StartLine(char* at, QPointF p) {
+    const QPointF mapped = text.m.map(p);
+    const QPointF start(pdf::Rounded(mapped.x()), pdf::Rounded(mapped.y()));
+    const bool move = text.upright && lineUpright;
+    if (!move)
+        for (double v : text.matrix) *(at = pdf::PutNumber(at, v))++ = ' ';
+    const QPointF to = move ? start - lineStart : start;
+    *(at = pdf::PutNumber(at, to.x()))++ = ' ';
+    *(at = pdf::PutNumber(at, to.y()))++ = ' ';
+    lineStart = start, lineUpright = text.upright;
+    return std::copy_n(move ? "Td " : "Tm ", 3, at);
 }
 
 // The glyphs as one TJ array a baseline, each adjustment putting a glyph where its position
 // says (the widths array gives the advance a reader adds), as kSmallestAdjust allows.
-void PdfDevice::Doc::TextRun(int index, double size, const QTransform& m,
-                             const QList<quint32>& glyphs, const QList<QPointF>& positions,
-                             qsizetype n) {
+void PdfDevice::Doc::TextRun(int index, double size, const QList<quint32>& glyphs,
+                             const QList<QPointF>& positions, qsizetype n) {
     pdf::PdfFont& font = *fonts[static_cast<size_t>(index)];
-    const double k = std::sqrt(std::abs(m.determinant())), toEm = 1000.0 / size;
+    const double toEm = 1000.0 / size;
     const int digits = font.CodeDigits();
     double x0 = 0, y0 = 0, written = 0, advance = 0;
     const auto newLine = [&](QPointF p) { return std::abs(p.y() - y0) > size * 1e-5; };
@@ -376,31 +389,38 @@ void PdfDevice::Doc::TextRun(int index, double size, const QTransform& m,
                std::abs((positions[i + 1].x() - positions[i].x()) * toEm - advance) >=
                    kSmallestAdjust;
     };
+    // Written through a buffer, appended to the content when a line's worth of room is left.
+    char buffer[1024];
+    constexpr qsizetype kLineRoom = 16 * pdf::kNumberSize;
+    char* at = buffer;
     int current = -1, sub = 0;
     for (qsizetype i = 0; i < n; ++i) {
+        if (at - buffer > qsizetype(sizeof buffer) - kLineRoom) {
+            content.append(buffer, static_cast<size_t>(at - buffer));
+            at = buffer;
+        }
         const QPointF p = positions[i];
         const unsigned code = font.Use(glyphs[i], &sub);
         const double before = advance;
         advance = font.Advance(glyphs[i]);
         if (sub != current || newLine(p)) {
-            if (i) content += ">] TJ\n";
-            SetFont(index, sub, size * k);
-            StartLine(m, k, p);
-            content += "[<";
+            if (i) at = std::copy_n(">] TJ\n", 6, at);
+            at = StartLine(SetFont(at, index, sub, size * text.k), p);
+            at = std::copy_n("[<", 2, at);
             x0 = p.x(), y0 = p.y(), written = 0, current = sub;
         } else {
             written += before;
             const double adjust = (p.x() - x0) * toEm - written, off = std::abs(adjust);
             if (off >= kSmallestAdjust || (off > kExactAdjust && gap(i))) {
-                content += '>';
-                AppendNumber(content, -adjust);
-                content += '<';
+                *at++ = '>';
+                *(at = pdf::PutNumber(at, -adjust))++ = '<';
                 written += pdf::Rounded(adjust);
             }
         }
-        pdf::AppendHex(content, code, digits);
+        at = pdf::PutHex(at, code, digits);
     }
-    content += ">] TJ\n";
+    at = std::copy_n(">] TJ\n", 6, at);
+    content.append(buffer, static_cast<size_t>(at - buffer));
 }
 
 int PdfDevice::Doc::ImageObject(const QImage& source) {

@@ -10,49 +10,43 @@
 
 namespace equat::pdf {
 
-namespace {
-
-// value * 1000 rounded half away from zero, as llround would, without its call.
-long long Thousandths(double value) {
-    const double a = std::abs(value * 1000.0);
-    if (!(a < 4e18)) return 0;  // not finite, or beyond any page
-    auto v = static_cast<long long>(a);
-    if (a - static_cast<double>(v) >= 0.5) ++v;
-    return value < 0 ? -v : v;
-}
-
-}  // namespace
-
-void AppendNumber(std::string& out, double value) {
-    long long v = Thousandths(value);
-    char buf[32];
-    char* end = buf + sizeof buf;
-    char* at = end;
-    int frac = static_cast<int>((v < 0 ? -v : v) % 1000);
+char* PutNumber(char* at, double value) {
+    const long long v = Thousandths(value);
+    const unsigned long long magnitude = static_cast<unsigned long long>(v < 0 ? -v : v);
+    char digits[24];  // backwards
+    int n = 0;
+    int frac = static_cast<int>(magnitude % 1000);
     if (frac) {
-        int digits = 3;
-        while (frac % 10 == 0) frac /= 10, --digits;
-        for (int i = 0; i < digits; ++i, frac /= 10) *--at = static_cast<char>('0' + frac % 10);
-        *--at = '.';
+        int places = 3;
+        while (frac % 10 == 0) frac /= 10, --places;
+        for (int i = 0; i < places; ++i, frac /= 10)
+            digits[n++] = static_cast<char>('0' + frac % 10);
+        digits[n++] = '.';
     }
-    unsigned long long whole = static_cast<unsigned long long>(v < 0 ? -v : v) / 1000;
+    unsigned long long whole = magnitude / 1000;
     do {
-        *--at = static_cast<char>('0' + whole % 10);
+        digits[n++] = static_cast<char>('0' + whole % 10);
         whole /= 10;
     } while (whole);
-    if (v < 0) *--at = '-';
-    out.append(at, static_cast<size_t>(end - at));
+    if (v < 0) *at++ = '-';
+    while (n) *at++ = digits[--n];
+    return at;
+}
+
+char* PutHex(char* at, unsigned value, int digits) {
+    static const char kHex[] = "0123456789ABCDEF";
+    for (int i = digits - 1; i >= 0; --i, value >>= 4) at[i] = kHex[value & 0xF];
+    return at + digits;
+}
+
+void AppendNumber(std::string& out, double value) {
+    char buf[kNumberSize];
+    out.append(buf, static_cast<size_t>(PutNumber(buf, value) - buf));
 }
 
 void AppendHex(std::string& out, unsigned value, int digits) {
-    static const char kHex[] = "0123456789ABCDEF";
     char buf[8];
-    for (int i = digits - 1; i >= 0; --i, value >>= 4) buf[i] = kHex[value & 0xF];
-    out.append(buf, static_cast<size_t>(digits));
-}
-
-double Rounded(double value) {
-    return static_cast<double>(Thousandths(value)) / 1000.0;
+    out.append(buf, static_cast<size_t>(PutHex(buf, value, digits) - buf));
 }
 
 void AppendPath(std::string& out, const QPainterPath& path, const QTransform& m) {

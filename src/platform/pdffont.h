@@ -14,10 +14,25 @@ namespace equat::pdf {
 
 // A number as PDF content wants it: at most 3 decimals, no trailing zeros, no "-0".
 void AppendNumber(std::string& out, double value);
+// The same written at `at`, kNumberSize characters at most; the end.
+constexpr int kNumberSize = 24;
+char* PutNumber(char* at, double value);
 // value in upper-case hex, digits long.
 void AppendHex(std::string& out, unsigned value, int digits);
+char* PutHex(char* at, unsigned value, int digits);  // at most 8 digits
+// value * 1000 rounded half away from zero, as llround would, without its call; 0 when not
+// finite or beyond any page.
+inline long long Thousandths(double value) {
+    const double a = value < 0 ? -value * 1000.0 : value * 1000.0;
+    if (!(a < 4e18)) return 0;
+    auto v = static_cast<long long>(a);
+    if (a - static_cast<double>(v) >= 0.5) ++v;
+    return value < 0 ? -v : v;
+}
 // The number AppendNumber would write, as a double.
-double Rounded(double value);
+inline double Rounded(double value) {
+    return static_cast<double>(Thousandths(value)) / 1000.0;
+}
 // A path's operators (m, l, c, h) under m.
 void AppendPath(std::string& out, const QPainterPath& path, const QTransform& m);
 
