@@ -710,15 +710,16 @@ void PdfEngine::drawPath(const QPainterPath& path) {
     Paint(path.fillRule());
 }
 
-// Rectangles that stay upright on the page are written as rectangles (re), with the corners
-// the path would have: the same outline, the same fill (even-odd, as the path's).
+// Filled rectangles that stay upright on the page are written as rectangles (re), with the
+// corners the path would have: the same fill (even-odd, as the path's). Stroked ones keep
+// their path, which renderers snap to pixels otherwise than a rectangle.
 void PdfEngine::drawRects(const QRectF* rects, int count) {
     const QTransform m = m_ * doc_->page;
     const auto kept = [](const QRectF& r) {
         return !r.isNull() && std::isfinite(r.x()) && std::isfinite(r.y()) &&
                std::isfinite(r.width()) && std::isfinite(r.height());
     };
-    if (m.type() > QTransform::TxScale) {
+    if (m.type() > QTransform::TxScale || pen_.style() != Qt::NoPen) {
         QPainterPath path;
         for (int i = 0; i < count; ++i) path.addRect(rects[i]);
         return drawPath(path);
