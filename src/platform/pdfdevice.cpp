@@ -130,7 +130,7 @@ struct PdfDevice::Doc {
     struct TextSpace {
         QTransform t, m;
         double k = 0, matrix[4] = {};
-        bool upright = false, valid = false;
+        bool upright = false, affine = false, valid = false;
     } text;
     bool open = false, begun = false, ended = false;
     std::vector<std::unique_ptr<pdf::PdfFont>> fonts;
@@ -352,6 +352,7 @@ void PdfDevice::Doc::SetTextSpace(const QTransform& t) {
     const double k = text.k;
     const double matrix[4] = {m.m11() / k, m.m12() / k, -m.m21() / k, -m.m22() / k};
     std::copy_n(matrix, 4, text.matrix);
+    text.affine = m.type() < QTransform::TxProject;
     text.upright = pdf::Rounded(matrix[0]) == 1 && pdf::Rounded(matrix[1]) == 0 &&
                    pdf::Rounded(matrix[2]) == 0 && pdf::Rounded(matrix[3]) == 1;
     text.valid = true;
@@ -360,7 +361,10 @@ void PdfDevice::Doc::SetTextSpace(const QTransform& t) {
 // A line of text starts at p: moved to from the last line's start while both are upright (Td),
 // else set whole (Tm). Writes at `at` (at most 6 numbers long), returns the end.
 char* PdfDevice::Doc::StartLine(char* at, QPointF p) {
-    const QPointF mapped = text.m.map(p);
+    const QTransform& m = text.m;
+    const QPointF mapped = text.affine ? QPointF(m.m11() * p.x() + m.m21() * p.y() + m.dx(),
+                                                 m.m12() * p.x() + m.m22() * p.y() + m.dy())
+                                       : m.map(p);
     const QPointF start(pdf::Rounded(mapped.x()), pdf::Rounded(mapped.y()));
     const bool move = text.upright && lineUpright;
     if (!move)

@@ -364,21 +364,12 @@ QByteArray PdfFont::Key(const QRawFont& font) {
     return key + font.fontTable("head") + font.fontTable("maxp");
 }
 
-double PdfFont::Advance(quint32 glyph) const {
-    if (!Embeddable()) {
-        const auto it = codes_.find(glyph);
-        return it == codes_.end() ? 0 : outlined_[it->second].second;
-    }
-    // Glyphs past the last full metric take its advance.
-    return advances_[std::min<size_t>(glyph, advances_.size() - 1)];
+double PdfFont::OutlinedAdvance(quint32 glyph) const {
+    const auto it = codes_.find(glyph);
+    return it == codes_.end() ? 0 : outlined_[it->second].second;
 }
 
-unsigned PdfFont::Use(quint32 glyph, int* sub) {
-    if (Embeddable()) {
-        if (glyph < used_.size()) used_[glyph] = true;
-        *sub = 0;
-        return glyph;
-    }
+unsigned PdfFont::UseOutlined(quint32 glyph, int* sub) {
     auto it = codes_.find(glyph);
     if (it == codes_.end()) {
         const QList<QPointF> advance = em_.advancesForGlyphIndexes(QList<quint32>{glyph});

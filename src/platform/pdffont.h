@@ -6,6 +6,7 @@
 #include <QPainterPath>
 #include <QRawFont>
 #include <QTransform>
+#include <algorithm>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -52,10 +53,19 @@ class PdfFont {
     // font): its glyphs then go as outlines in Type 3 fonts of kType3Glyphs each, "subfonts".
     bool Embeddable() const { return truetype_ || cff_; }
     bool Cff() const { return cff_; }
-    // The glyph's advance in thousandths of an em, exactly as the widths array says it.
-    double Advance(quint32 glyph) const;
+    // The glyph's advance in thousandths of an em, exactly as the widths array says it. (Glyphs
+    // past the last full metric take its advance.) Inline: the text asks it of every glyph.
+    double Advance(quint32 glyph) const {
+        if (!Embeddable()) return OutlinedAdvance(glyph);
+        return advances_[std::min<size_t>(glyph, advances_.size() - 1)];
+    }
     // Marks the glyph used and gives its code, CodeDigits() hex digits; *sub is its subfont.
-    unsigned Use(quint32 glyph, int* sub);
+    unsigned Use(quint32 glyph, int* sub) {
+        if (!Embeddable()) return UseOutlined(glyph, sub);
+        if (glyph < used_.size()) used_[glyph] = true;
+        *sub = 0;
+        return glyph;
+    }
     int CodeDigits() const { return Embeddable() ? 4 : 2; }
     quint32 Space() const { return space_; }  // the space's glyph
 
@@ -78,6 +88,9 @@ class PdfFont {
     std::string GlyphProcedure(quint32 glyph) const;
 
   private:
+    double OutlinedAdvance(quint32 glyph) const;
+    unsigned UseOutlined(quint32 glyph, int* sub);
+
     QRawFont raw_;
     int index_;
     bool truetype_ = false, cff_ = false;
