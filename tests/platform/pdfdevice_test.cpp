@@ -13,8 +13,10 @@
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <cmath>
 #include <fstream>
 #include <functional>
+#include <random>
 
 #include "app/qt_environment.h"
 #include "platform/pdffont.h"
@@ -204,6 +206,37 @@ TEST(PdfDevice, NoFileBeforeThePainterEnds) {
     p.end();
     EXPECT_TRUE(device.Finish(&pdf, &why));
     EXPECT_EQ(pdf.rfind("%%EOF\n"), pdf.size() - 6);
+}
+
+// Numbers as content writes them: three decimals at most, halves away from zero, no "-0", and
+// nothing but 0 for what is not finite; Rounded is what a reader reads back.
+TEST(PdfDevice, NumbersAsContentWritesThem) {
+    const std::pair<double, const char*> cases[] = {{0, "0"},
+                                                    {-0.0004, "0"},
+                                                    {0.0005, "0.001"},
+                                                    {-0.0005, "-0.001"},
+                                                    {1.5, "1.5"},
+                                                    {-277.7025, "-277.703"},
+                                                    {12.0401, "12.04"},
+                                                    {1e-9, "0"},
+                                                    {805.558, "805.558"},
+                                                    {123456.789, "123456.789"},
+                                                    {std::nan(""), "0"},
+                                                    {-HUGE_VAL, "0"}};
+    for (const auto& [value, text] : cases) {
+        std::string out;
+        pdf::AppendNumber(out, value);
+        EXPECT_EQ(out, text) << value;
+    }
+    std::mt19937_64 rng(7);
+    std::uniform_real_distribution<double> any(-20000, 20000);
+    for (int i = 0; i < 20000; ++i) {
+        const double v = any(rng);
+        std::string out;
+        pdf::AppendNumber(out, v);
+        ASSERT_EQ(std::stod(out), pdf::Rounded(v)) << v;
+        ASSERT_LE(std::abs(pdf::Rounded(v) - v), 0.0005 + 1e-9) << v;
+    }
 }
 
 // A subset read back as a font: the used glyphs (accented letters are composites in DejaVu)
