@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/pdfdevice.h"
 
+#include <zlib.h>
+
 #include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QImage>
@@ -15,6 +17,7 @@
 #include <cstring>
 #include <map>
 #include <set>
+#include <string_view>
 #include <unordered_map>
 
 #include "platform/pdffont.h"
@@ -34,8 +37,17 @@ struct Ink {
     double width = 1;
     int cap = 0, join = 0;
     std::string dash = "[] 0";
-    int alpha = 0xFFFF;  // fill alpha << 8 | stroke alpha
+    int alpha = 0xFFFF;      // fill alpha << 8 | stroke alpha
+    int font = -1, sub = 0;  // the text font (Tf), kept across text objects
+    double size = 0;
 };
+
+// A glyph inside a word is moved from where the widths' advances put it only when its place
+// parts from them by kSmallestAdjust thousandths of an em or more: the layout's positions are
+// quantised finer, an invisible noise, and the error never grows beyond that bound. A glyph
+// beside a gap (a space, room, a run's end) is placed to kExactAdjust as before: text
+// extractors weigh a line's gaps against one another and would join or part words otherwise.
+constexpr double kSmallestAdjust = 0.5, kExactAdjust = 0.01;
 
 void AppendPoint(std::string& out, QPointF p) {
     AppendNumber(out, p.x());
@@ -65,6 +77,37 @@ QRgb BrushColour(const QBrush& brush) {
     return brush.color().rgba();
 }
 
+// One deflate state for a whole document, reset for each stream: a new state costs more than
+// deflating a page's content. Level 1 is the cheapest; higher levels cost more CPU for files a
+// few percent smaller.
+class Deflater {
+  public:
+    Deflater() { ready_ = deflateInit(&z_, 1) == Z_OK; }
+    ~Deflater() {
+        if (ready_) deflateEnd(&z_);
+    }
+    Deflater(const Deflater&) = delete;
+    Deflater& operator=(const Deflater&) = delete;
+
+    // The zlib stream of data, valid until the next call; empty when zlib fails.
+    std::string_view Deflate(const char* data, size_t size) {
+        if (!ready_ || size > UINT_MAX / 2 || deflateReset(&z_) != Z_OK) return {};
+        const uLong bound = deflateBound(&z_, static_cast<uLong>(size));
+        if (buffer_.size() < bound) buffer_.resize(bound);
+        z_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data));
+        z_.avail_in = static_cast<uInt>(size);
+        z_.next_out = reinterpret_cast<Bytef*>(buffer_.data());
+        z_.avail_out = static_cast<uInt>(buffer_.size());
+        if (deflate(&z_, Z_FINISH) != Z_STREAM_END) return {};
+        return {buffer_.data(), static_cast<size_t>(z_.total_out)};
+    }
+
+  private:
+    z_stream z_{};
+    bool ready_ = false;
+    std::string buffer_;  // kept at its largest: no new memory a stream
+};
+
 }  // namespace
 
 struct PdfDevice::Doc {
@@ -76,6 +119,19 @@ struct PdfDevice::Doc {
     std::vector<size_t> offsets = std::vector<size_t>(5, 0);  // by object number
     std::vector<int> pages;
     std::string content;
+    Deflater deflater;
+    size_t textEnd = 0;  // where the last text object ended, to go on with it
+    // The text line's start, and whether its matrix is upright (Tm 1 0 0 1 x y): a new upright
+    // line then only moves from it (Td).
+    QPointF lineStart;
+    bool lineUpright = true;
+    // The text space of the last glyphs: the painter's transform, it on the page, its scale k
+    // and its matrix without the scale, whether that is upright; kept while the transform is.
+    struct TextSpace {
+        QTransform t, m;
+        double k = 0, matrix[4] = {};
+        bool upright = false, affine = false, valid = false;
+    } text;
     bool open = false, begun = false, ended = false;
     std::vector<std::unique_ptr<pdf::PdfFont>> fonts;
     std::map<QByteArray, int> fontIndex;
@@ -97,10 +153,13 @@ struct PdfDevice::Doc {
     void SetFill(QRgb c);
     void SetStroke(const QPen& pen, double scale);
     void SetAlpha(int fill, int stroke);
+    char* SetFont(char* at, int index, int sub, double size);
+    void SetTextSpace(const QTransform& t);
+    char* StartLine(char* at, QPointF p);
     int FontFor(const QRawFont& font);
     void DrawGlyphs(const QTransform& t, const QRawFont& font, const QList<quint32>& glyphs,
                     const QList<QPointF>& positions, const QColor& colour);
-    void TextRun(int index, double size, const QTransform& m, const QList<quint32>& glyphs,
+    void TextRun(int index, double size, const QList<quint32>& glyphs,
                  const QList<QPointF>& positions, qsizetype n);
     void WriteType3(const pdf::PdfFont& f, const std::string& name, std::string* fontRes);
     int ImageObject(const QImage& image);
@@ -128,20 +187,22 @@ void PdfDevice::Doc::BeginObject(int n) {
     out += std::to_string(n) + " 0 obj\n";
 }
 
-// A stream object, deflated fast: qCompress's zlib stream without its 4-byte length prefix.
+// A stream object, deflated; as it is should zlib fail.
 void PdfDevice::Doc::WriteStream(int n, const std::string& dict, const char* data, size_t size) {
-    const QByteArray z =
-        qCompress(reinterpret_cast<const uchar*>(data), static_cast<qsizetype>(size), 1);
-    const size_t length = z.size() > 4 ? static_cast<size_t>(z.size() - 4) : 0;
+    const std::string_view packed = deflater.Deflate(data, size);
     BeginObject(n);
-    out +=
-        "<< " + dict + " /Filter /FlateDecode /Length " + std::to_string(length) + " >>\nstream\n";
-    if (length) out.append(z.constData() + 4, length);
+    out += "<< " + dict + (packed.empty() ? "" : " /Filter /FlateDecode") + " /Length " +
+           std::to_string(packed.empty() ? size : packed.size()) + " >>\nstream\n";
+    if (packed.empty())
+        out.append(data, size);
+    else
+        out += packed;
     out += "\nendstream\nendobj\n";
 }
 
 void PdfDevice::Doc::StartPage() {
     content.clear();
+    textEnd = 0;
     ink = Ink{};
     clipOpen = false;
     clipDirty = clipOn;
@@ -253,58 +314,117 @@ void PdfDevice::Doc::DrawGlyphs(const QTransform& t, const QRawFont& font,
                                 const QColor& colour) {
     const qsizetype n = std::min(glyphs.size(), positions.size());
     if (!open || !n || !font.isValid()) return;
-    const QTransform m = t * page;
-    if (!(m.determinant() != 0) || !(font.pixelSize() > 0)) return;
+    if (!text.valid || t != text.t) SetTextSpace(t);
+    if (!(text.k > 0) || !(font.pixelSize() > 0)) return;
     ApplyClip();
     SetFill(colour.rgba());
     SetAlpha(colour.alpha(), ink.alpha & 0xFF);
-    content += "BT\n";
-    TextRun(FontFor(font), font.pixelSize(), m, glyphs, positions, n);
+    // Runs drawn one after the other share a text object.
+    if (textEnd && textEnd == content.size()) {
+        content.resize(textEnd - 3);  // "ET\n"
+    } else {
+        content += "BT\n";
+        lineStart = QPointF(), lineUpright = true;
+    }
+    TextRun(FontFor(font), font.pixelSize(), glyphs, positions, n);
     content += "ET\n";
+    textEnd = content.size();
 }
 
-// The glyphs as one TJ array a baseline, each adjustment putting a glyph exactly where its
-// position says (the widths array gives the advance a reader adds).
-void PdfDevice::Doc::TextRun(int index, double size, const QTransform& m,
-                             const QList<quint32>& glyphs, const QList<QPointF>& positions,
-                             qsizetype n) {
+// The font is part of the graphics state: set only when it changes. Writes at `at`, returns
+// the end (at most 3 numbers long).
+char* PdfDevice::Doc::SetFont(char* at, int index, int sub, double size) {
+    const double rounded = pdf::Rounded(size);
+    if (index == ink.font && sub == ink.sub && rounded == ink.size) return at;
+    ink.font = index, ink.sub = sub, ink.size = rounded;
+    at = pdf::PutNumber(std::copy_n("/F", 2, at), index);
+    if (sub) at = pdf::PutNumber(std::copy_n("s", 1, at), sub);
+    *at++ = ' ';
+    return std::copy_n(" Tf\n", 4, pdf::PutNumber(at, size));
+}
+
+void PdfDevice::Doc::SetTextSpace(const QTransform& t) {
+    text.t = t;
+    text.m = t * page;
+    const QTransform& m = text.m;
+    text.k = std::sqrt(std::abs(m.determinant()));
+    if (!(text.k > 0)) return;  // nothing drawn in it
+    const double k = text.k;
+    const double matrix[4] = {m.m11() / k, m.m12() / k, -m.m21() / k, -m.m22() / k};
+    std::copy_n(matrix, 4, text.matrix);
+    text.affine = m.type() < QTransform::TxProject;
+    text.upright = pdf::Rounded(matrix[0]) == 1 && pdf::Rounded(matrix[1]) == 0 &&
+                   pdf::Rounded(matrix[2]) == 0 && pdf::Rounded(matrix[3]) == 1;
+    text.valid = true;
+}
+
+// A line of text starts at p: moved to from the last line's start while both are upright (Td),
+// else set whole (Tm). Writes at `at` (at most 6 numbers long), returns the end.
+char* PdfDevice::Doc::StartLine(char* at, QPointF p) {
+    const QTransform& m = text.m;
+    const QPointF mapped = text.affine ? QPointF(m.m11() * p.x() + m.m21() * p.y() + m.dx(),
+                                                 m.m12() * p.x() + m.m22() * p.y() + m.dy())
+                                       : m.map(p);
+    const QPointF start(pdf::Rounded(mapped.x()), pdf::Rounded(mapped.y()));
+    const bool move = text.upright && lineUpright;
+    if (!move)
+        for (double v : text.matrix) *(at = pdf::PutNumber(at, v))++ = ' ';
+    const QPointF to = move ? start - lineStart : start;
+    *(at = pdf::PutNumber(at, to.x()))++ = ' ';
+    *(at = pdf::PutNumber(at, to.y()))++ = ' ';
+    lineStart = start, lineUpright = text.upright;
+    return std::copy_n(move ? "Td " : "Tm ", 3, at);
+}
+
+// The glyphs as one TJ array a baseline, each adjustment putting a glyph where its position
+// says (the widths array gives the advance a reader adds), as kSmallestAdjust allows.
+void PdfDevice::Doc::TextRun(int index, double size, const QList<quint32>& glyphs,
+                             const QList<QPointF>& positions, qsizetype n) {
     pdf::PdfFont& font = *fonts[static_cast<size_t>(index)];
-    const double k = std::sqrt(std::abs(m.determinant()));
-    double x0 = 0, y0 = 0, written = 0;
+    const double toEm = 1000.0 / size;
+    const int digits = font.CodeDigits();
+    double x0 = 0, y0 = 0, written = 0, advance = 0;
+    const auto newLine = [&](QPointF p) { return std::abs(p.y() - y0) > size * 1e-5; };
+    const quint32 space = font.Space();
+    // Whether glyph i borders a gap: a space, its line's end, or room the advance does not make.
+    const auto gap = [&](qsizetype i) {
+        return glyphs[i - 1] == space || i + 1 == n || glyphs[i + 1] == space ||
+               newLine(positions[i + 1]) ||
+               std::abs((positions[i + 1].x() - positions[i].x()) * toEm - advance) >=
+                   kSmallestAdjust;
+    };
+    // Written through a buffer, appended to the content when a line's worth of room is left.
+    char buffer[1024];
+    constexpr qsizetype kLineRoom = 16 * pdf::kNumberSize;
+    char* at = buffer;
     int current = -1, sub = 0;
-    std::string code;
     for (qsizetype i = 0; i < n; ++i) {
+        if (at - buffer > qsizetype(sizeof buffer) - kLineRoom) {
+            content.append(buffer, static_cast<size_t>(at - buffer));
+            at = buffer;
+        }
         const QPointF p = positions[i];
-        code.clear();
-        font.AppendCode(code, glyphs[i], &sub);
-        if (sub != current || std::abs(p.y() - y0) > size * 1e-5) {
-            if (i) content += ">] TJ\n";
-            if (sub != current) {
-                content +=
-                    "/F" + std::to_string(index) + (sub ? 's' + std::to_string(sub) : "") + ' ';
-                AppendNumber(content, size * k);
-                content += " Tf\n";
-            }
-            for (double v : {m.m11() / k, m.m12() / k, -m.m21() / k, -m.m22() / k}) {
-                AppendNumber(content, v);
-                content += ' ';
-            }
-            AppendPoint(content, m.map(p));
-            content += "Tm [<";
+        const unsigned code = font.Use(glyphs[i], &sub);
+        const double before = advance;
+        advance = font.Advance(glyphs[i]);
+        if (sub != current || newLine(p)) {
+            if (i) at = std::copy_n(">] TJ\n", 6, at);
+            at = StartLine(SetFont(at, index, sub, size * text.k), p);
+            at = std::copy_n("[<", 2, at);
             x0 = p.x(), y0 = p.y(), written = 0, current = sub;
         } else {
-            written += font.Advance(glyphs[i - 1]);
-            const double adjust = (p.x() - x0) / size * 1000.0 - written;
-            if (std::abs(adjust) > 0.01) {
-                content += '>';
-                AppendNumber(content, -adjust);
-                content += '<';
+            written += before;
+            const double adjust = (p.x() - x0) * toEm - written, off = std::abs(adjust);
+            if (off >= kSmallestAdjust || (off > kExactAdjust && gap(i))) {
+                *at++ = '>';
+                *(at = pdf::PutNumber(at, -adjust))++ = '<';
                 written += pdf::Rounded(adjust);
             }
         }
-        content += code;
+        at = pdf::PutHex(at, code, digits);
     }
-    content += ">] TJ\n";
+    at = std::copy_n(">] TJ\n", 6, at);
+    content.append(buffer, static_cast<size_t>(at - buffer));
 }
 
 int PdfDevice::Doc::ImageObject(const QImage& source) {
@@ -514,6 +634,7 @@ class PdfEngine final : public QPaintEngine {
     // Fills and strokes what the content just traced, as the brush and pen say.
     void Paint(Qt::FillRule rule);
     void Stroke(const QPainterPath& path);  // with the pen alone
+    bool Inked(const QTransform& m);
     PdfDevice::Doc* doc_;
     std::unordered_map<QString, Shaped> shapes_;
     struct FontKey {
@@ -565,12 +686,11 @@ void PdfEngine::Paint(Qt::FillRule rule) {
                                     : "S\n";
 }
 
-void PdfEngine::drawPath(const QPainterPath& path) {
-    if (!doc_->open || path.isEmpty() ||
-        (pen_.style() == Qt::NoPen && brush_.style() == Qt::NoBrush))
-        return;
+// Sets the clip, the fill and the stroke for what is drawn next under m; false when nothing
+// would show.
+bool PdfEngine::Inked(const QTransform& m) {
+    if (!doc_->open || (pen_.style() == Qt::NoPen && brush_.style() == Qt::NoBrush)) return false;
     doc_->ApplyClip();
-    const QTransform m = m_ * doc_->page;
     const auto alpha = [this](QRgb c) {
         return static_cast<int>(std::lround(qAlpha(c) * opacity_));
     };
@@ -584,14 +704,41 @@ void PdfEngine::drawPath(const QPainterPath& path) {
         strokeAlpha = alpha(pen_.color().rgba());
     }
     doc_->SetAlpha(fillAlpha, strokeAlpha);
+    return true;
+}
+
+void PdfEngine::drawPath(const QPainterPath& path) {
+    const QTransform m = m_ * doc_->page;
+    if (path.isEmpty() || !Inked(m)) return;
     pdf::AppendPath(doc_->content, path, m);
     Paint(path.fillRule());
 }
 
+// Filled rectangles that stay upright on the page are written as rectangles (re), with the
+// corners the path would have: the same fill (even-odd, as the path's). Stroked ones keep
+// their path, which renderers snap to pixels otherwise than a rectangle.
 void PdfEngine::drawRects(const QRectF* rects, int count) {
-    QPainterPath path;
-    for (int i = 0; i < count; ++i) path.addRect(rects[i]);
-    drawPath(path);
+    const QTransform m = m_ * doc_->page;
+    const auto kept = [](const QRectF& r) {
+        return !r.isNull() && std::isfinite(r.x()) && std::isfinite(r.y()) &&
+               std::isfinite(r.width()) && std::isfinite(r.height());
+    };
+    if (m.type() > QTransform::TxScale || pen_.style() != Qt::NoPen) {
+        QPainterPath path;
+        for (int i = 0; i < count; ++i) path.addRect(rects[i]);
+        return drawPath(path);
+    }
+    if (std::none_of(rects, rects + count, kept) || !Inked(m)) return;
+    std::string& out = doc_->content;
+    for (int i = 0; i < count; ++i) {
+        if (!kept(rects[i])) continue;
+        const QPointF a = m.map(rects[i].topLeft()), b = m.map(rects[i].bottomRight());
+        const double x = pdf::Rounded(a.x()), y = pdf::Rounded(a.y());
+        AppendPoint(out, {x, y});
+        AppendPoint(out, {pdf::Rounded(b.x()) - x, pdf::Rounded(b.y()) - y});
+        out += "re\n";
+    }
+    Paint(Qt::OddEvenFill);
 }
 
 void PdfEngine::Stroke(const QPainterPath& path) {

@@ -10,37 +10,43 @@
 
 namespace equat::pdf {
 
-void AppendNumber(std::string& out, double value) {
-    long long v = std::llround(value * 1000.0);
-    if (v < 0) {
-        out += '-';
-        v = -v;
-    }
-    char buf[32];
+char* PutNumber(char* at, double value) {
+    const long long v = Thousandths(value);
+    const unsigned long long magnitude = static_cast<unsigned long long>(v < 0 ? -v : v);
+    char digits[24];  // backwards
     int n = 0;
-    long long whole = v / 1000;
-    int frac = static_cast<int>(v % 1000);
+    int frac = static_cast<int>(magnitude % 1000);
+    if (frac) {
+        int places = 3;
+        while (frac % 10 == 0) frac /= 10, --places;
+        for (int i = 0; i < places; ++i, frac /= 10)
+            digits[n++] = static_cast<char>('0' + frac % 10);
+        digits[n++] = '.';
+    }
+    unsigned long long whole = magnitude / 1000;
     do {
-        buf[n++] = static_cast<char>('0' + whole % 10);
+        digits[n++] = static_cast<char>('0' + whole % 10);
         whole /= 10;
     } while (whole);
-    while (n) out += buf[--n];
-    if (!frac) return;
-    out += '.';
-    const char digits[3] = {static_cast<char>('0' + frac / 100),
-                            static_cast<char>('0' + frac / 10 % 10),
-                            static_cast<char>('0' + frac % 10)};
-    const int last = digits[2] != '0' ? 3 : digits[1] != '0' ? 2 : 1;
-    out.append(digits, last);
+    if (v < 0) *at++ = '-';
+    while (n) *at++ = digits[--n];
+    return at;
+}
+
+char* PutHex(char* at, unsigned value, int digits) {
+    static const char kHex[] = "0123456789ABCDEF";
+    for (int i = digits - 1; i >= 0; --i, value >>= 4) at[i] = kHex[value & 0xF];
+    return at + digits;
+}
+
+void AppendNumber(std::string& out, double value) {
+    char buf[kNumberSize];
+    out.append(buf, static_cast<size_t>(PutNumber(buf, value) - buf));
 }
 
 void AppendHex(std::string& out, unsigned value, int digits) {
-    static const char kHex[] = "0123456789ABCDEF";
-    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) out += kHex[value >> shift & 0xF];
-}
-
-double Rounded(double value) {
-    return static_cast<double>(std::llround(value * 1000.0)) / 1000.0;
+    char buf[8];
+    out.append(buf, static_cast<size_t>(PutHex(buf, value, digits) - buf));
 }
 
 void AppendPath(std::string& out, const QPainterPath& path, const QTransform& m) {
@@ -332,12 +338,19 @@ PdfFont::PdfFont(const QRawFont& font, int index) : raw_(font), index_(index) {
     cff_ = !truetype_ && !font.fontTable("CFF ").isEmpty();
     const QByteArray head = font.fontTable("head"), maxp = font.fontTable("maxp");
     unitsPerEm_ = U16(head, 18) ? static_cast<int>(U16(head, 18)) : 1000;
-    glyphCount_ = static_cast<int>(U16(maxp, 4));
-    hmtx_ = font.fontTable("hmtx");
-    hMetrics_ = std::min<int>(static_cast<int>(U16(font.fontTable("hhea"), 34)),
-                              static_cast<int>(hmtx_.size() / 4));
-    if (!glyphCount_ || !hMetrics_) truetype_ = cff_ = false;
-    used_.assign(static_cast<size_t>(glyphCount_), false);
+    const size_t glyphs = U16(maxp, 4);
+    const QByteArray hmtx = font.fontTable("hmtx");
+    const size_t metrics =
+        std::min<size_t>(U16(font.fontTable("hhea"), 34), static_cast<size_t>(hmtx.size() / 4));
+    if (!glyphs || !metrics) truetype_ = cff_ = false;
+    // Each full metric's advance, once: the text looks one up a glyph.
+    if (Embeddable()) {
+        advances_.resize(metrics);
+        for (size_t g = 0; g < metrics; ++g)
+            advances_[g] = Rounded(U16(hmtx, 4 * static_cast<qsizetype>(g)) * 1000.0 / unitsPerEm_);
+    }
+    used_.assign(glyphs, false);
+    space_ = font.glyphIndexesForString(QStringLiteral(" ")).value(0);
     if (!used_.empty()) used_[0] = true;
     if (!Embeddable()) {
         em_ = font;
@@ -351,23 +364,12 @@ QByteArray PdfFont::Key(const QRawFont& font) {
     return key + font.fontTable("head") + font.fontTable("maxp");
 }
 
-double PdfFont::Advance(quint32 glyph) const {
-    if (!Embeddable()) {
-        const auto it = codes_.find(glyph);
-        return it == codes_.end() ? 0 : outlined_[it->second].second;
-    }
-    if (!hMetrics_) return 0;
-    const int g = std::min<int>(static_cast<int>(glyph), hMetrics_ - 1);
-    return Rounded(U16(hmtx_, 4 * g) * 1000.0 / unitsPerEm_);
+double PdfFont::OutlinedAdvance(quint32 glyph) const {
+    const auto it = codes_.find(glyph);
+    return it == codes_.end() ? 0 : outlined_[it->second].second;
 }
 
-void PdfFont::AppendCode(std::string& out, quint32 glyph, int* sub) {
-    if (Embeddable()) {
-        if (glyph < used_.size()) used_[glyph] = true;
-        *sub = 0;
-        AppendHex(out, glyph, 4);
-        return;
-    }
+unsigned PdfFont::UseOutlined(quint32 glyph, int* sub) {
     auto it = codes_.find(glyph);
     if (it == codes_.end()) {
         const QList<QPointF> advance = em_.advancesForGlyphIndexes(QList<quint32>{glyph});
@@ -375,8 +377,7 @@ void PdfFont::AppendCode(std::string& out, quint32 glyph, int* sub) {
         it = codes_.emplace(glyph, outlined_.size() - 1).first;
     }
     *sub = static_cast<int>(it->second / kType3Glyphs);
-    const size_t code = it->second % kType3Glyphs;
-    AppendHex(out, static_cast<unsigned>(code), 2);
+    return static_cast<unsigned>(it->second % kType3Glyphs);
 }
 
 int PdfFont::Subfonts() const {
@@ -468,7 +469,7 @@ std::string PdfFont::ToUnicode(int sub) const {
         out += std::to_string(block) + " beginbfchar\n";
         for (size_t i = 0; i < block; ++i, ++it) {
             out += '<';
-            AppendHex(out, it->first, Embeddable() ? 4 : 2);
+            AppendHex(out, it->first, CodeDigits());
             out += "> <";
             AppendHex(out, it->second, 4);
             out += ">\n";

@@ -6,6 +6,7 @@
 #include <QPainterPath>
 #include <QRawFont>
 #include <QTransform>
+#include <algorithm>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -14,10 +15,25 @@ namespace equat::pdf {
 
 // A number as PDF content wants it: at most 3 decimals, no trailing zeros, no "-0".
 void AppendNumber(std::string& out, double value);
+// The same written at `at`, kNumberSize characters at most; the end.
+constexpr int kNumberSize = 24;
+char* PutNumber(char* at, double value);
 // value in upper-case hex, digits long.
 void AppendHex(std::string& out, unsigned value, int digits);
+char* PutHex(char* at, unsigned value, int digits);  // at most 8 digits
+// value * 1000 rounded half away from zero, as llround would, without its call; 0 when not
+// finite or beyond any page.
+inline long long Thousandths(double value) {
+    const double a = value < 0 ? -value * 1000.0 : value * 1000.0;
+    if (!(a < 4e18)) return 0;
+    auto v = static_cast<long long>(a);
+    if (a - static_cast<double>(v) >= 0.5) ++v;
+    return value < 0 ? -v : v;
+}
 // The number AppendNumber would write, as a double.
-double Rounded(double value);
+inline double Rounded(double value) {
+    return static_cast<double>(Thousandths(value)) / 1000.0;
+}
 // A path's operators (m, l, c, h) under m.
 void AppendPath(std::string& out, const QPainterPath& path, const QTransform& m);
 
@@ -37,10 +53,21 @@ class PdfFont {
     // font): its glyphs then go as outlines in Type 3 fonts of kType3Glyphs each, "subfonts".
     bool Embeddable() const { return truetype_ || cff_; }
     bool Cff() const { return cff_; }
-    // The glyph's advance in thousandths of an em, exactly as the widths array says it.
-    double Advance(quint32 glyph) const;
-    // Marks the glyph used and appends its code (hex) to out; *sub is its subfont.
-    void AppendCode(std::string& out, quint32 glyph, int* sub);
+    // The glyph's advance in thousandths of an em, exactly as the widths array says it. (Glyphs
+    // past the last full metric take its advance.) Inline: the text asks it of every glyph.
+    double Advance(quint32 glyph) const {
+        if (!Embeddable()) return OutlinedAdvance(glyph);
+        return advances_[std::min<size_t>(glyph, advances_.size() - 1)];
+    }
+    // Marks the glyph used and gives its code, CodeDigits() hex digits; *sub is its subfont.
+    unsigned Use(quint32 glyph, int* sub) {
+        if (!Embeddable()) return UseOutlined(glyph, sub);
+        if (glyph < used_.size()) used_[glyph] = true;
+        *sub = 0;
+        return glyph;
+    }
+    int CodeDigits() const { return Embeddable() ? 4 : 2; }
+    quint32 Space() const { return space_; }  // the space's glyph
 
     // The font program: a TrueType subset (/FontFile2) or the whole CFF-based font rebuilt
     // from its tables (/FontFile3 /OpenType).
@@ -61,13 +88,15 @@ class PdfFont {
     std::string GlyphProcedure(quint32 glyph) const;
 
   private:
+    double OutlinedAdvance(quint32 glyph) const;
+    unsigned UseOutlined(quint32 glyph, int* sub);
+
     QRawFont raw_;
     int index_;
     bool truetype_ = false, cff_ = false;
     int unitsPerEm_ = 1000;
-    int glyphCount_ = 0;
-    QByteArray hmtx_;
-    int hMetrics_ = 0;
+    quint32 space_ = 0;
+    std::vector<double> advances_;  // embedded: by glyph, up to the last full metric
     std::vector<bool> used_;
     QRawFont em_;                                       // outlined: the font at 1000 pixels
     std::vector<std::pair<quint32, double>> outlined_;  // by code: glyph, advance

@@ -13,8 +13,10 @@
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <cmath>
 #include <fstream>
 #include <functional>
+#include <random>
 
 #include "app/qt_environment.h"
 #include "platform/pdffont.h"
@@ -72,6 +74,13 @@ void DrawScene(QPainter& p, const std::function<void()>& newPage, const GlyphDra
         p.setPen(QPen(Qt::darkBlue, 8, Qt::DashLine));
         p.setBrush(QColor(250, 220, 180));
         p.drawRect(QRectF(300, y, 3000, 800));
+        // Rectangles upright (one given bottom up) and turned, filled alone.
+        p.fillRect(QRectF(6500, y + 500, 1200, -400), QColor(40, 120, 60));
+        p.save();
+        p.translate(7000, y + 700);
+        p.rotate(20);
+        p.fillRect(QRectF(0, 0, 900, 300), Qt::darkRed);
+        p.restore();
         p.drawLine(QPointF(300, y + 1200), QPointF(8000, y + 1500));
         p.drawImage(QRectF(4000, y, 2000, 1500), image);
         // A justified paragraph of a text document, scaled and clipped.
@@ -199,6 +208,37 @@ TEST(PdfDevice, NoFileBeforeThePainterEnds) {
     EXPECT_EQ(pdf.rfind("%%EOF\n"), pdf.size() - 6);
 }
 
+// Numbers as content writes them: three decimals at most, halves away from zero, no "-0", and
+// nothing but 0 for what is not finite; Rounded is what a reader reads back.
+TEST(PdfDevice, NumbersAsContentWritesThem) {
+    const std::pair<double, const char*> cases[] = {{0, "0"},
+                                                    {-0.0004, "0"},
+                                                    {0.0005, "0.001"},
+                                                    {-0.0005, "-0.001"},
+                                                    {1.5, "1.5"},
+                                                    {-277.7025, "-277.703"},
+                                                    {12.0401, "12.04"},
+                                                    {1e-9, "0"},
+                                                    {805.558, "805.558"},
+                                                    {123456.789, "123456.789"},
+                                                    {std::nan(""), "0"},
+                                                    {-HUGE_VAL, "0"}};
+    for (const auto& [value, text] : cases) {
+        std::string out;
+        pdf::AppendNumber(out, value);
+        EXPECT_EQ(out, text) << value;
+    }
+    std::mt19937_64 rng(7);
+    std::uniform_real_distribution<double> any(-20000, 20000);
+    for (int i = 0; i < 20000; ++i) {
+        const double v = any(rng);
+        std::string out;
+        pdf::AppendNumber(out, v);
+        ASSERT_EQ(std::stod(out), pdf::Rounded(v)) << v;
+        ASSERT_LE(std::abs(pdf::Rounded(v) - v), 0.0005 + 1e-9) << v;
+    }
+}
+
 // A subset read back as a font: the used glyphs (accented letters are composites in DejaVu)
 // keep their outlines and advances under their own ids; an unused glyph is empty.
 TEST(PdfDevice, SubsetKeepsTheUsedGlyphs) {
@@ -211,9 +251,8 @@ TEST(PdfDevice, SubsetKeepsTheUsedGlyphs) {
         pdf::PdfFont subset(raw, 0);
         ASSERT_TRUE(subset.Embeddable() && !subset.Cff()) << family;
         const QList<quint32> used = raw.glyphIndexesForString(QString::fromUtf8("Résolu é ç à"));
-        std::string codes;
         int sub = 0;
-        for (quint32 g : used) subset.AppendCode(codes, g, &sub);
+        for (quint32 g : used) subset.Use(g, &sub);
         const std::string program = subset.Program();
         const QRawFont back(QByteArray(program.data(), static_cast<qsizetype>(program.size())),
                             100);
