@@ -397,17 +397,17 @@ class Setter {
     }
 
     int StyleOf(const rtf::CharFormat& f) {
-        const FormatKey key = KeyOf(f);
-        if (last_ < formats_.size() && formats_[last_] == key) return static_cast<int>(last_);
+        // Runs mostly repeat the format just seen.
+        if (last_ < formats_.size() && formats_[last_] == f) return static_cast<int>(last_);
         for (std::size_t k = 0; k < formats_.size(); ++k)
-            if (formats_[k] == key) return static_cast<int>(last_ = k);
+            if (formats_[k] == f) return static_cast<int>(last_ = k);
         const FontEntry& font = shaper_.Font(f, doc_.fonts);
         Style s = font.metrics;
         if (f.colour) s.colour = QColor(f.colour->r, f.colour->g, f.colour->b);
         if (f.highlight) s.highlight = QColor(f.highlight->r, f.highlight->g, f.highlight->b);
         s.underline = f.underline;
         s.strike = f.strike;
-        formats_.push_back(key);
+        formats_.push_back(f);
         fonts_.push_back(&font);
         out_.styles.push_back(s);
         last_ = formats_.size() - 1;
@@ -415,20 +415,6 @@ class Setter {
     }
 
   private:
-    // A format as two words, every field in its own bits: runs mostly repeat the formats
-    // just seen, which two compares find.
-    using FormatKey = std::pair<std::uint64_t, std::uint64_t>;
-    static FormatKey KeyOf(const rtf::CharFormat& f) {
-        const auto rgb = [](const std::optional<rtf::Rgb>& c) -> std::uint64_t {
-            return c ? (1U << 24 | unsigned(c->r) << 16 | unsigned(c->g) << 8 | c->b) : 0;
-        };
-        const std::uint64_t flags = (f.bold ? 1U : 0U) | (f.italic ? 2U : 0U) |
-                                    (f.underline ? 4U : 0U) | (f.strike ? 8U : 0U) |
-                                    unsigned(static_cast<std::uint8_t>(f.valign)) << 4;
-        return {std::uint64_t(std::uint32_t(f.font)) << 32 | std::uint32_t(f.size),
-                flags | rgb(f.colour) << 12 | rgb(f.highlight) << 37};
-    }
-
     // The paragraph's text into text_, whose buffers serve paragraph after paragraph.
     void TextOf(const rtf::Paragraph& p) {
         Text& t = text_;
@@ -719,7 +705,7 @@ class Setter {
     Layout& out_;
     Shaper& shaper_;
     BreakCache& breaks_;
-    std::vector<FormatKey> formats_;
+    std::vector<rtf::CharFormat> formats_;
     std::size_t last_ = 0;  // the style found last
     std::vector<const FontEntry*> fonts_;
     std::vector<std::pair<double, bool>> natural_;
