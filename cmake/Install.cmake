@@ -83,7 +83,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Beyond the libraries the executables link: the fonts the documents name, the SVG icon
 # loader, the print client, and Qt's French texts for the toolkit's menus and dialogs.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, zlib1g, libqt6svg6, cups-client, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, zlib1g, libdeflate0, libqt6svg6, cups-client, qt6-translations-l10n")
 # The fonts of adapted copies; without them DejaVu Sans stands in.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-sil-andika, fonts-opendyslexic")
 # Lines of the extended description stay within 80 columns.

@@ -8,8 +8,8 @@ packages=(
   # build
   build-essential cmake ninja-build pkg-config clang-14 libclang-rt-14-dev clang-format
   libgtest-dev libgmock-dev libbenchmark-dev
-  # zlib: the OpenDocument exports' zip archives and the PDF streams
-  zlib1g-dev
+  # zlib: the OpenDocument exports' zip archives; libdeflate: the PDF streams
+  zlib1g-dev libdeflate-dev
   # tests: an independent reader of the .odt archives
   libzip-dev
   # tests: the exports' XML checked well-formed

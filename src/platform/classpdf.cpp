@@ -8,10 +8,13 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <future>
 #include <memory>
+#include <optional>
 
 #include "core/classset.h"
 #include "core/fileio.h"
+#include "platform/beside.h"
 #include "platform/pages.h"
 #include "platform/paginator.h"
 #include "platform/pdfdevice.h"
@@ -36,6 +39,35 @@ using PaintDocuments =
 struct SetPainters {
     PaintDocuments subjects, keys;
 };
+
+// How many documents a second core reads before they are painted.
+constexpr std::size_t kDocumentsAhead = 2;
+
+// Subjects then keys read by worker, each a few documents before this thread paints it; a
+// document read twice is read the second time here.
+void ReadAhead(DocumentSources& subjects, DocumentSources& keys, Beside& worker) {
+    struct Ahead {
+        DocumentSources sources;
+        Beside* worker;
+        std::vector<std::future<rtf::Document>> documents;  // those asked for, in order
+    };
+    auto ahead = std::make_shared<Ahead>(Ahead{subjects, &worker, {}});
+    ahead->sources.insert(ahead->sources.end(), keys.begin(), keys.end());
+    const auto ask = [](const std::shared_ptr<Ahead>& a, std::size_t upTo) {
+        while (a->documents.size() < std::min(upTo, a->sources.size())) {
+            const std::size_t k = a->documents.size();
+            a->documents.push_back(a->worker->Run([a, k] { return a->sources[k].Read(); }));
+        }
+    };
+    for (std::size_t k = 0; k < ahead->sources.size(); ++k) {
+        DocumentSource read(std::function<rtf::Document()>([ahead, ask, k] {
+            ask(ahead, k + 1 + kDocumentsAhead);
+            std::future<rtf::Document>& document = ahead->documents[k];
+            return document.valid() ? document.get() : ahead->sources[k].Read();
+        }));
+        (k < subjects.size() ? subjects[k] : keys[k - subjects.size()]) = std::move(read);
+    }
+}
 
 // Each document from a new page, in one job on the device; cream, when given, one entry per
 // document: true for a cream page.
@@ -111,9 +143,10 @@ DocumentSource SheetKey(const Sheet& sheet) {
 
 static bool PdfOf(const PaintDocuments& paint, const DocumentSources& rtfs,
                   const std::string& title, std::string* pdf, std::string* error,
-                  const QPageLayout& layout = DefaultPageLayout()) {
+                  const QPageLayout& layout = DefaultPageLayout(), Beside* worker = nullptr) {
     QString why;
     const auto writer = NewPdf(layout, title);
+    if (worker) writer->DeflateBeside(*worker);
     PagesOf<PdfDevice> pages(*writer);
     const bool ok = paint(rtfs, pages, &why) && writer->Finish(pdf, &why);
     if (!ok) *error = why.toStdString();
@@ -286,28 +319,23 @@ bool ClassPdfs(std::span<const ClassCopy> copies, const std::vector<std::size_t>
     DocumentSources subjects, keys;
     for (const auto& copy : copies) subjects.push_back(SheetSubject(copy.sheet));
     for (std::size_t k : keyOrder) keys.push_back(SheetKey(copies[k].sheet));
+    // One thread lays out and paints the subjects, then the keys: they share the fonts it
+    // loads and the words it shapes. A set's documents are read ahead and its pages deflated
+    // on a second core meanwhile; a single pair needs no second thread.
+    std::optional<Beside> worker;
+    if (copies.size() > 1) {
+        worker.emplace();
+        ReadAhead(subjects, keys, *worker);
+    }
+    Beside* const beside = worker ? &*worker : nullptr;
     NamedFiles made(2);
     made[0].first = subjectPath.string();
     made[1].first = keyPath.string();
-    std::string subjectError;
-    bool subjectsMade = false, keysMade = false;
-    const auto makeSubjects = [&] {
-        subjectsMade = PdfOf(painters.subjects, subjects, subjectPath.stem().string(),
-                             &made[0].second, &subjectError);
-    };
-    const auto makeKeys = [&] {
-        keysMade = PdfOf(painters.keys, keys, keyPath.stem().string(), &made[1].second, error);
-    };
-    // A set's subjects on a second core while this thread makes the keys; a single pair in
-    // this thread, whose fonts a second thread would load again for little.
-    if (copies.size() > 1) {
-        RunBeside(makeSubjects, makeKeys);
-    } else {
-        makeSubjects();
-        makeKeys();
-    }
-    if (!subjectsMade) *error = subjectError;
-    if (!subjectsMade || !keysMade) return false;
+    if (!PdfOf(painters.subjects, subjects, subjectPath.stem().string(), &made[0].second, error,
+               DefaultPageLayout(), beside) ||
+        !PdfOf(painters.keys, keys, keyPath.stem().string(), &made[1].second, error,
+               DefaultPageLayout(), beside))
+        return false;
     files->insert(files->end(), made.begin(), made.end());
     return true;
 }

@@ -4,11 +4,8 @@
 #include <QFile>
 #include <QPageLayout>
 #include <QPaintDevice>
-#include <QThread>
-#include <memory>
 
 #include "core/fileio.h"
-#include "platform/rtfqt.h"
 
 namespace equat {
 
@@ -35,14 +32,6 @@ bool SaveBytes(const QString& path, const QByteArray& bytes, QString* error, boo
 QPageLayout DefaultPageLayout() {
     return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
                        QPageLayout::Millimeter);
-}
-
-void RunBeside(const std::function<void()>& beside, const std::function<void()>& here) {
-    InstallFontFallbacks();
-    const std::unique_ptr<QThread> worker(QThread::create(beside));
-    worker->start();
-    here();
-    worker->wait();
 }
 
 }  // namespace equat

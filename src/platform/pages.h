@@ -5,7 +5,6 @@
 #include <QRect>
 #include <QRectF>
 #include <QString>
-#include <functional>
 
 class QPaintDevice;
 
@@ -55,9 +54,5 @@ QPageLayout DefaultPageLayout();
 bool SaveBytes(const QString& path, const QByteArray& bytes, QString* error, bool sync = true);
 
 // Runs beside on a second thread while here runs on this one; returns when both are done.
-// Qt lays out and paints text documents in any QThread (its timers need one), each with its
-// own font caches, so two documents can be made at once, one on each side. Installs the
-// font fallbacks first.
-void RunBeside(const std::function<void()>& beside, const std::function<void()>& here);
 
 }  // namespace equat

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/pdfdevice.h"
 
-#include <zlib.h>
+#include <libdeflate.h>
 
 #include <QFontMetricsF>
 #include <QGlyphRun>
@@ -15,11 +15,14 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <deque>
+#include <future>
 #include <map>
 #include <set>
 #include <string_view>
 #include <unordered_map>
 
+#include "platform/beside.h"
 #include "platform/pdffont.h"
 
 namespace equat {
@@ -77,36 +80,47 @@ QRgb BrushColour(const QBrush& brush) {
     return brush.color().rgba();
 }
 
-// One deflate state for a whole document, reset for each stream: a new state costs more than
-// deflating a page's content. Level 1 is the cheapest; higher levels cost more CPU for files a
-// few percent smaller.
+// One compressor for a whole document (its tables cost more to set up than deflating a page's
+// content), at the fastest level: higher levels cost more CPU for files a few percent smaller.
 class Deflater {
   public:
-    Deflater() { ready_ = deflateInit(&z_, 1) == Z_OK; }
+    Deflater() : compressor_(libdeflate_alloc_compressor(1)) {}
     ~Deflater() {
-        if (ready_) deflateEnd(&z_);
+        if (compressor_) libdeflate_free_compressor(compressor_);
     }
     Deflater(const Deflater&) = delete;
     Deflater& operator=(const Deflater&) = delete;
 
-    // The zlib stream of data, valid until the next call; empty when zlib fails.
+    // The zlib stream of data, valid until the next call; empty when compression fails.
     std::string_view Deflate(const char* data, size_t size) {
-        if (!ready_ || size > UINT_MAX / 2 || deflateReset(&z_) != Z_OK) return {};
-        const uLong bound = deflateBound(&z_, static_cast<uLong>(size));
+        if (!compressor_) return {};
+        const size_t bound = libdeflate_zlib_compress_bound(compressor_, size);
         if (buffer_.size() < bound) buffer_.resize(bound);
-        z_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data));
-        z_.avail_in = static_cast<uInt>(size);
-        z_.next_out = reinterpret_cast<Bytef*>(buffer_.data());
-        z_.avail_out = static_cast<uInt>(buffer_.size());
-        if (deflate(&z_, Z_FINISH) != Z_STREAM_END) return {};
-        return {buffer_.data(), static_cast<size_t>(z_.total_out)};
+        const size_t n =
+            libdeflate_zlib_compress(compressor_, data, size, buffer_.data(), buffer_.size());
+        return {buffer_.data(), n};
     }
 
   private:
-    z_stream z_{};
-    bool ready_ = false;
+    libdeflate_compressor* compressor_;
     std::string buffer_;  // kept at its largest: no new memory a stream
 };
+
+// A stream's data as written: deflated, or as it is should compression fail.
+struct Packed {
+    std::string data;
+    bool deflated = false;
+};
+
+Packed Pack(Deflater& deflater, std::string raw) {
+    const std::string_view packed = deflater.Deflate(raw.data(), raw.size());
+    if (packed.empty()) return {std::move(raw), false};
+    return {std::string(packed), true};
+}
+
+// Pages wait this many pages before they are written, deflated or not by a second core: the
+// file is the same whichever core deflates them.
+constexpr size_t kPagesWaiting = 4;
 
 }  // namespace
 
@@ -119,8 +133,18 @@ struct PdfDevice::Doc {
     std::vector<size_t> offsets = std::vector<size_t>(5, 0);  // by object number
     std::vector<int> pages;
     std::string content;
+    size_t contentRoom = 0;  // the largest page's content so far
     Deflater deflater;
-    size_t textEnd = 0;  // where the last text object ended, to go on with it
+    // Pages ended but not yet written: their stream's and their own object numbers, and their
+    // content, deflated here when written or by the second core meanwhile.
+    struct Waiting {
+        int stream, page;
+        std::future<Packed> content;
+    };
+    std::deque<Waiting> waiting;
+    Beside* beside = nullptr;
+    std::shared_ptr<Deflater> besideDeflater;  // the second core's, for this document's pages
+    size_t textEnd = 0;                        // where the last text object ended, to go on with it
     // The text line's start, and whether its matrix is upright (Tm 1 0 0 1 x y): a new upright
     // line then only moves from it (Td).
     QPointF lineStart;
@@ -147,6 +171,8 @@ struct PdfDevice::Doc {
     int NewObject();
     void BeginObject(int n);
     void WriteStream(int n, const std::string& dict, const char* data, size_t size);
+    void WriteStream(int n, const std::string& dict, const Packed& packed);
+    void WritePage(Waiting& page);
     void StartPage();
     void EndPage();
     void ApplyClip();
@@ -187,17 +213,35 @@ void PdfDevice::Doc::BeginObject(int n) {
     out += std::to_string(n) + " 0 obj\n";
 }
 
-// A stream object, deflated; as it is should zlib fail.
+// A stream object, deflated; as it is should compression fail.
 void PdfDevice::Doc::WriteStream(int n, const std::string& dict, const char* data, size_t size) {
     const std::string_view packed = deflater.Deflate(data, size);
+    const bool deflated = !packed.empty();
     BeginObject(n);
-    out += "<< " + dict + (packed.empty() ? "" : " /Filter /FlateDecode") + " /Length " +
-           std::to_string(packed.empty() ? size : packed.size()) + " >>\nstream\n";
-    if (packed.empty())
-        out.append(data, size);
-    else
+    out += "<< " + dict + (deflated ? " /Filter /FlateDecode" : "") + " /Length " +
+           std::to_string(deflated ? packed.size() : size) + " >>\nstream\n";
+    if (deflated)
         out += packed;
+    else
+        out.append(data, size);
     out += "\nendstream\nendobj\n";
+}
+
+void PdfDevice::Doc::WriteStream(int n, const std::string& dict, const Packed& packed) {
+    BeginObject(n);
+    out += "<< " + dict + (packed.deflated ? " /Filter /FlateDecode" : "") + " /Length " +
+           std::to_string(packed.data.size()) + " >>\nstream\n" + packed.data +
+           "\nendstream\nendobj\n";
+}
+
+void PdfDevice::Doc::WritePage(Waiting& page) {
+    WriteStream(page.stream, "", page.content.get());
+    BeginObject(page.page);
+    const QRectF full = layout.fullRect(QPageLayout::Point);
+    out += "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 ";
+    AppendPoint(out, {full.width(), full.height()});
+    out.back() = ']';
+    out += " /Resources 3 0 R /Contents " + std::to_string(page.stream) + " 0 R >>\nendobj\n";
 }
 
 void PdfDevice::Doc::StartPage() {
@@ -209,20 +253,27 @@ void PdfDevice::Doc::StartPage() {
     open = true;
 }
 
-// Writes the page as it ends, so that a long document keeps only one page's content at a time.
+// A page's content is deflated as it ends and written a few pages later, so that a long
+// document keeps only a few pages' content at a time.
 void PdfDevice::Doc::EndPage() {
     if (!open) return;
     if (clipOpen) content += "Q\n";
-    const int stream = NewObject();
-    WriteStream(stream, "", content.data(), content.size());
-    const int n = NewObject();
-    BeginObject(n);
-    const QRectF full = layout.fullRect(QPageLayout::Point);
-    out += "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 ";
-    AppendPoint(out, {full.width(), full.height()});
-    out.back() = ']';
-    out += " /Resources 3 0 R /Contents " + std::to_string(stream) + " 0 R >>\nendobj\n";
-    pages.push_back(n);
+    contentRoom = std::max(contentRoom, content.size());
+    Waiting page{NewObject(), NewObject(), {}};
+    if (beside) {
+        page.content = beside->Run([d = besideDeflater, raw = std::move(content)]() mutable {
+            return Pack(*d, std::move(raw));
+        });
+    } else {
+        page.content = std::async(
+            std::launch::deferred,
+            [this, raw = std::move(content)]() mutable { return Pack(deflater, std::move(raw)); });
+    }
+    content = std::string();
+    content.reserve(contentRoom);
+    pages.push_back(page.page);
+    waiting.push_back(std::move(page));
+    for (; waiting.size() > kPagesWaiting; waiting.pop_front()) WritePage(waiting.front());
     open = false;
 }
 
@@ -562,6 +613,7 @@ bool PdfDevice::Doc::Finish(std::string* pdf, QString* why) {
                        : QStringLiteral("Le PDF n'a aucune page (ou il a déjà été rendu).");
         return false;
     }
+    for (; !waiting.empty(); waiting.pop_front()) WritePage(waiting.front());
     std::string fontRes, xobjects, states;
     WriteFonts(&fontRes);
     for (size_t i = 0; i < images.size(); ++i)
@@ -875,6 +927,11 @@ void PdfDevice::DrawGlyphs(const QTransform& transform, const QRawFont& font,
                            const QList<quint32>& glyphs, const QList<QPointF>& positions,
                            const QColor& colour) {
     doc_->DrawGlyphs(transform, font, glyphs, positions, colour);
+}
+
+void PdfDevice::DeflateBeside(Beside& worker) {
+    doc_->beside = &worker;
+    doc_->besideDeflater = std::make_shared<Deflater>();
 }
 
 bool PdfDevice::Finish(std::string* pdf, QString* why) {

@@ -15,6 +15,8 @@
 
 namespace equat {
 
+class Beside;
+
 // A PDF written by us: pages of a QPageLayout at a resolution, drawn with a QPainter.
 // Coordinates are QPdfWriter's: device pixels at `resolution` dots per inch from the top left
 // of the page's paint rectangle, y down; a page's media box is the full page.
@@ -35,6 +37,10 @@ class PdfDevice : public QPaintDevice {
     // the one the painter last drew under.
     void DrawGlyphs(const QTransform& transform, const QRawFont& font, const QList<quint32>& glyphs,
                     const QList<QPointF>& positions, const QColor& colour);
+
+    // Pages deflated by worker from now on, while this thread draws the next ones; the file is
+    // the same. The worker must outlive the device's Finish.
+    void DeflateBeside(Beside& worker);
 
     // The finished file once the painter has ended; false with *why before, or on failure.
     bool Finish(std::string* pdf, QString* why);

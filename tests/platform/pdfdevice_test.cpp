@@ -19,6 +19,7 @@
 #include <random>
 
 #include "app/qt_environment.h"
+#include "platform/beside.h"
 #include "platform/pdffont.h"
 #include "platform/pdfwords.h"
 #include "platform/rtfqt.h"
@@ -191,6 +192,32 @@ TEST(PdfDevice, ReadsAndRendersAsQtsWriter) {
                    std::abs(qBlue(p) - qBlue(q));
         }
     EXPECT_LT(sum / (3.0 * a.width() * a.height()), 0.3);
+}
+
+// Pages deflated by a second core make the same file, page for page: the device writes them in
+// the same order, at the same lag, whoever deflated them.
+TEST(PdfDevice, TheSameFileWhicheverCoreDeflates) {
+    const auto draw = [](Beside* worker) {
+        PdfDevice device(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()),
+                         300, "Pages", "Equat");
+        if (worker) device.DeflateBeside(*worker);
+        QPainter p(&device);
+        for (int page = 0; page < 9; ++page) {
+            if (page) device.newPage();
+            for (int line = 0; line <= page * 7; ++line)
+                p.drawText(QPointF(100, 100 + 40 * line),
+                           QString("Page %1, ligne %2").arg(page).arg(line));
+        }
+        p.end();
+        std::string pdf;
+        QString why;
+        EXPECT_TRUE(device.Finish(&pdf, &why)) << why.toStdString();
+        return pdf;
+    };
+    const std::string here = draw(nullptr);
+    Beside worker;
+    EXPECT_EQ(draw(&worker), here);
+    EXPECT_NE(here.find("/Count 9 "), std::string::npos);
 }
 
 TEST(PdfDevice, NoFileBeforeThePainterEnds) {
