@@ -52,6 +52,11 @@ struct Ink {
 // extractors weigh a line's gaps against one another and would join or part words otherwise.
 constexpr double kSmallestAdjust = 0.5, kExactAdjust = 0.01;
 
+// A run of at least this many glyphs drawn again is placed as a form; at most kMostRepeated
+// runs are remembered.
+constexpr qsizetype kRepeatedGlyphs = 32;
+constexpr size_t kMostRepeated = 4096;
+
 void AppendPoint(std::string& out, QPointF p) {
     AppendNumber(out, p.x());
     out += ' ';
@@ -162,7 +167,19 @@ struct PdfDevice::Doc {
     std::vector<std::pair<QRawFont, int>> recentFonts;
     std::vector<int> images;
     std::unordered_map<qint64, int> imageIndex;
-    std::set<int> alphas;  // the alpha pairs used, each a graphics state
+    // Long runs of glyphs met again, as a copy's separator lines: written once as a form, then
+    // placed. Keyed by their font, size, glyphs and the glyphs' places from the first.
+    struct Repeated {
+        int font;
+        double size, k;
+        std::vector<quint32> glyphs;
+        std::vector<QPointF> offsets;
+        int form = -1;  // its form's number among forms, once met twice
+    };
+    std::unordered_multimap<std::uint64_t, size_t> repeatedIndex;
+    std::vector<Repeated> repeated;
+    std::vector<int> forms;  // the forms' objects
+    std::set<int> alphas;    // the alpha pairs used, each a graphics state
     Ink ink, saved;
     QPainterPath clip;  // in device pixels
     bool clipOn = false, clipDirty = false, clipOpen = false;
@@ -187,6 +204,11 @@ struct PdfDevice::Doc {
                     const QList<QPointF>& positions, const QColor& colour);
     void TextRun(int index, double size, const QList<quint32>& glyphs,
                  const QList<QPointF>& positions, qsizetype n);
+    QPointF LineStart(QPointF p) const;
+    int RepeatedForm(int index, double size, const QList<quint32>& glyphs,
+                     const QList<QPointF>& positions, qsizetype n);
+    int WriteForm(int index, double size, const QList<quint32>& glyphs,
+                  const QList<QPointF>& positions, qsizetype n);
     void WriteType3(const pdf::PdfFont& f, const std::string& name, std::string* fontRes);
     int ImageObject(const QImage& image);
     void DrawImage(const QTransform& m, const QRectF& r, const QImage& image);
@@ -370,6 +392,16 @@ void PdfDevice::Doc::DrawGlyphs(const QTransform& t, const QRawFont& font,
     ApplyClip();
     SetFill(colour.rgba());
     SetAlpha(colour.alpha(), ink.alpha & 0xFF);
+    const int index = FontFor(font);
+    const double size = font.pixelSize();
+    if (const int form = RepeatedForm(index, size, glyphs, positions, n); form >= 0) {
+        // Outside any text object; the form takes the fill and alpha set here.
+        const QPointF at = LineStart(positions[0]);
+        content += "q 1 0 0 1 ";
+        AppendPoint(content, at);
+        content += "cm /R" + std::to_string(form) + " Do Q\n";
+        return;
+    }
     // Runs drawn one after the other share a text object.
     if (textEnd && textEnd == content.size()) {
         content.resize(textEnd - 3);  // "ET\n"
@@ -377,9 +409,84 @@ void PdfDevice::Doc::DrawGlyphs(const QTransform& t, const QRawFont& font,
         content += "BT\n";
         lineStart = QPointF(), lineUpright = true;
     }
-    TextRun(FontFor(font), font.pixelSize(), glyphs, positions, n);
+    TextRun(index, size, glyphs, positions, n);
     content += "ET\n";
     textEnd = content.size();
+}
+
+// The form of a long upright run drawn before, written when met the second time; -1 for a run
+// drawn in the content (short, turned, new, or past kMostRepeated).
+int PdfDevice::Doc::RepeatedForm(int index, double size, const QList<quint32>& glyphs,
+                                 const QList<QPointF>& positions, qsizetype n) {
+    if (n < kRepeatedGlyphs || !text.upright || !text.affine) return -1;
+    const QPointF first = positions[0];
+    // Keyed by a few of the glyphs and places; compared whole when the key is met.
+    std::uint64_t h = 14695981039346656037ULL;
+    const auto mix = [&h](std::uint64_t v) { h = (h ^ v) * 1099511628211ULL; };
+    for (const qsizetype i : {qsizetype(1), n / 2, n - 1}) {
+        std::uint64_t x = 0;
+        const double dx = positions[i].x() - first.x();
+        std::memcpy(&x, &dx, sizeof x);
+        mix(glyphs[i]), mix(x);
+    }
+    mix(static_cast<std::uint64_t>(n)), mix(static_cast<std::uint64_t>(index));
+    const auto same = [&](const Repeated& r) {
+        if (r.font != index || r.size != size || r.k != text.k || r.glyphs.size() != size_t(n))
+            return false;
+        for (qsizetype i = 0; i < n; ++i)
+            if (r.glyphs[size_t(i)] != glyphs[i] || r.offsets[size_t(i)] != positions[i] - first)
+                return false;
+        return true;
+    };
+    const auto [from, to] = repeatedIndex.equal_range(h);
+    for (auto it = from; it != to; ++it) {
+        Repeated& r = repeated[it->second];
+        if (!same(r)) continue;
+        if (r.form < 0) r.form = WriteForm(index, size, glyphs, positions, n);
+        return r.form;
+    }
+    if (repeated.size() < kMostRepeated) {
+        Repeated& r = repeated.emplace_back(
+            Repeated{index, size, text.k, {glyphs.begin(), glyphs.begin() + n}, {}});
+        r.offsets.reserve(size_t(n));
+        for (qsizetype i = 0; i < n; ++i) r.offsets.push_back(positions[i] - first);
+        repeatedIndex.emplace(h, repeated.size() - 1);
+    }
+    return -1;
+}
+
+// The run as a form whose origin is its first glyph's line start, written by TextRun itself in
+// a content of its own, from a text state of its own; the page's state is kept.
+int PdfDevice::Doc::WriteForm(int index, double size, const QList<quint32>& glyphs,
+                              const QList<QPointF>& positions, qsizetype n) {
+    const QPointF origin = LineStart(positions[0]);
+    const Ink pageInk = ink;
+    const QTransform pageSpace = text.m;
+    const QPointF pageLine = lineStart;
+    const bool pageUpright = lineUpright;
+    std::string pageContent = std::move(content);
+    content = "BT\n";
+    text.m *= QTransform::fromTranslate(-origin.x(), -origin.y());
+    ink.font = -1, lineStart = QPointF(), lineUpright = true;
+    TextRun(index, size, glyphs, positions, n);
+    content += "ET";
+    // Room around the glyphs for their ascent, descent and widths.
+    const double em = size * text.k;
+    const QPointF end = LineStart(positions[n - 1]);
+    std::string box = "/BBox [";
+    for (double v : {std::min(0.0, end.x()) - 2 * em, std::min(0.0, end.y()) - 2 * em,
+                     std::max(0.0, end.x()) + 4 * em, std::max(0.0, end.y()) + 2 * em}) {
+        AppendNumber(box, v);
+        box += ' ';
+    }
+    box.back() = ']';
+    const int object = NewObject();
+    WriteStream(object, "/Type /XObject /Subtype /Form " + box + " /Resources 3 0 R",
+                content.data(), content.size());
+    content = std::move(pageContent);
+    text.m = pageSpace, ink = pageInk, lineStart = pageLine, lineUpright = pageUpright;
+    forms.push_back(object);
+    return static_cast<int>(forms.size() - 1);
 }
 
 // The font is part of the graphics state: set only when it changes. Writes at `at`, returns
@@ -409,14 +516,19 @@ void PdfDevice::Doc::SetTextSpace(const QTransform& t) {
     text.valid = true;
 }
 
-// A line of text starts at p: moved to from the last line's start while both are upright (Td),
-// else set whole (Tm). Writes at `at` (at most 6 numbers long), returns the end.
-char* PdfDevice::Doc::StartLine(char* at, QPointF p) {
+// Where a line of text starting at p starts on the page, as written.
+QPointF PdfDevice::Doc::LineStart(QPointF p) const {
     const QTransform& m = text.m;
     const QPointF mapped = text.affine ? QPointF(m.m11() * p.x() + m.m21() * p.y() + m.dx(),
                                                  m.m12() * p.x() + m.m22() * p.y() + m.dy())
                                        : m.map(p);
-    const QPointF start(pdf::Rounded(mapped.x()), pdf::Rounded(mapped.y()));
+    return {pdf::Rounded(mapped.x()), pdf::Rounded(mapped.y())};
+}
+
+// A line of text starts at p: moved to from the last line's start while both are upright (Td),
+// else set whole (Tm). Writes at `at` (at most 6 numbers long), returns the end.
+char* PdfDevice::Doc::StartLine(char* at, QPointF p) {
+    const QPointF start = LineStart(p);
     const bool move = text.upright && lineUpright;
     if (!move)
         for (double v : text.matrix) *(at = pdf::PutNumber(at, v))++ = ' ';
@@ -618,6 +730,8 @@ bool PdfDevice::Doc::Finish(std::string* pdf, QString* why) {
     WriteFonts(&fontRes);
     for (size_t i = 0; i < images.size(); ++i)
         xobjects += "/I" + std::to_string(i) + ' ' + std::to_string(images[i]) + " 0 R ";
+    for (size_t i = 0; i < forms.size(); ++i)
+        xobjects += "/R" + std::to_string(i) + ' ' + std::to_string(forms[i]) + " 0 R ";
     for (int key : alphas) {
         states += "/G" + std::to_string(key) + " << /ca ";
         AppendNumber(states, (key >> 8) / 255.0);

@@ -858,8 +858,10 @@ class RunMerger {
             colour_ = colour;
         }
         glyphs_.append(run.indexes);
-        positions_.reserve(positions_.size() + run.positions.size());
-        for (const QPointF& p : run.positions) positions_.append(p + at);
+        const qsizetype end = positions_.size();
+        positions_.resize(end + run.positions.size());
+        QPointF* to = positions_.data() + end;
+        for (const QPointF& p : run.positions) *to++ = p + at;
     }
 
     void Flush() {

@@ -220,6 +220,33 @@ TEST(PdfDevice, TheSameFileWhicheverCoreDeflates) {
     EXPECT_NE(here.find("/Count 9 "), std::string::npos);
 }
 
+// A long run drawn again (a separator line) is written once, as a form, then placed: its
+// words read back as the first one's, moved by as much as it was.
+TEST(PdfDevice, ARunDrawnAgainReadsAsTheFirst) {
+    PdfDevice device(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()),
+                     1200, "", "");
+    QPainter p(&device);
+    p.setFont(QFont("Times New Roman", 12));
+    const QString line = QString("Une ligne de quarante signes ou plus : ") + QString(60, '-');
+    for (int k = 0; k < 3; ++k) p.drawText(QPointF(300 + 100 * k, 1000 + 2000 * k), line);
+    p.end();
+    std::string pdf;
+    QString why;
+    ASSERT_TRUE(device.Finish(&pdf, &why));
+    EXPECT_NE(pdf.find("/Subtype /Form"), std::string::npos);
+    const auto words = test::PdfWords(pdf);
+    ASSERT_FALSE(words.empty());
+    ASSERT_EQ(words.size() % 3, 0u);
+    const std::size_t each = words.size() / 3;
+    for (std::size_t k = 1; k < 3; ++k)
+        for (std::size_t w = 0; w < each; ++w) {
+            const auto &a = words[w], &b = words[k * each + w];
+            EXPECT_EQ(b.text, a.text);
+            EXPECT_NEAR(b.x - a.x, 100.0 * k * 72 / 1200, 0.02) << w;
+            EXPECT_NEAR(b.y - a.y, 2000.0 * k * 72 / 1200, 0.02) << w;
+        }
+}
+
 TEST(PdfDevice, NoFileBeforeThePainterEnds) {
     PdfDevice device(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()), 300,
                      "", "");
