@@ -7,3 +7,10 @@ if(TARGET equat_cli_qt)
   add_dependencies(bench_classset equat-sheet)
   equat_warnings(bench_classset)
 endif()
+
+# The floor of a tool run that lays text out: Qt started and the documents' fonts loaded.
+if(TARGET equat_cli_qt)
+  add_executable(bench_fontfloor ${CMAKE_CURRENT_LIST_DIR}/bench_fontfloor.cpp)
+  target_link_libraries(bench_fontfloor PRIVATE equat_cli_qt)
+  equat_warnings(bench_fontfloor)
+endif()

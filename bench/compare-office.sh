@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Our class set and our PDF pair against the office suite converting one pair, the two
-# commands alternating so that a change in the machine's load hits both alike. Prints the
-# median user CPU, CPU (user + system) and wall times of each and their ratios; judge on
-# user CPU, which system noise moves least. Run it on an idle machine:
+# Our class set, our PDF pair and the floor under it against the office suite converting one
+# pair, the two commands alternating so that a change in the machine's load hits both alike.
+# Prints the median user CPU, CPU (user + system) and wall times of each and their ratios;
+# judge on user CPU, which system noise moves least. Run it on an idle machine:
 #   bench/compare-office.sh [BUILD_BIN_DIR] [ROUNDS]
 set -euo pipefail
 bin=${1:-build/bin}
@@ -62,3 +62,9 @@ compare "35 copies with their keys into two collated PDFs" 3 \
   "$sheet" --kind syst --level 3 --count 40 --sheets 35 --seed 2 --collate classe.pdf
 compare "one pair with --pdf" 25 \
   "$sheet" --kind syst --level 3 --count 40 --seed 1 --pdf --output ours.rtf
+# The floor under the pair: Qt started on the tools' platform and the pair's fonts loaded,
+# nothing laid out, when the floor program is built (EQUAT_BENCH).
+if [[ -x $bin/bench_fontfloor ]]; then
+  compare "the pair's floor: Qt and the pair's fonts alone" 25 \
+    "$(realpath "$bin/bench_fontfloor")" pair.rtf pair_Cor.rtf
+fi
