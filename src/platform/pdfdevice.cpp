@@ -12,6 +12,7 @@
 #include <QPixmap>
 #include <QTextLayout>
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -165,6 +166,14 @@ struct PdfDevice::Doc {
     std::vector<std::unique_ptr<pdf::PdfFont>> fonts;
     std::map<QByteArray, int> fontIndex;
     std::vector<std::pair<QRawFont, int>> recentFonts;
+    struct WrittenFont {
+        int index = -1, sub = 0;
+        double size = 0;
+        char text[3 * pdf::kNumberSize + 8];
+        int length = 0;
+    };
+    std::array<WrittenFont, 4> writtenFonts;  // the last Tf operators written, as written
+    size_t nextWrittenFont = 0;
     std::vector<int> images;
     std::unordered_map<qint64, int> imageIndex;
     // Long runs of glyphs met again, as a copy's separator lines: written once as a form, then
@@ -495,10 +504,19 @@ char* PdfDevice::Doc::SetFont(char* at, int index, int sub, double size) {
     const double rounded = pdf::Rounded(size);
     if (index == ink.font && sub == ink.sub && rounded == ink.size) return at;
     ink.font = index, ink.sub = sub, ink.size = rounded;
+    // A line's fonts alternate (a system's braces, its text): the last few written, kept.
+    for (const WrittenFont& f : writtenFonts)
+        if (f.index == index && f.sub == sub && f.size == rounded)
+            return std::copy_n(f.text, f.length, at);
+    char* const start = at;
     at = pdf::PutNumber(std::copy_n("/F", 2, at), index);
     if (sub) at = pdf::PutNumber(std::copy_n("s", 1, at), sub);
     *at++ = ' ';
-    return std::copy_n(" Tf\n", 4, pdf::PutNumber(at, size));
+    at = std::copy_n(" Tf\n", 4, pdf::PutNumber(at, size));
+    WrittenFont& f = writtenFonts[nextWrittenFont++ % writtenFonts.size()];
+    f = {index, sub, rounded, {}, static_cast<int>(at - start)};
+    std::copy(start, at, f.text);
+    return at;
 }
 
 void PdfDevice::Doc::SetTextSpace(const QTransform& t) {
