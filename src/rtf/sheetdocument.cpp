@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -52,11 +53,24 @@ int Hex(char c) {
     return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
 }
 
+// The end of the printable ASCII from `k` on that a text font takes as it is; with `escapes`,
+// a backslash may start an escape of the markup.
+std::size_t AsciiEnd(std::string_view text, std::size_t k, bool escapes) {
+    const auto ascii = [](char c) { return static_cast<unsigned char>(c) - 0x20u < 0x5Fu; };
+    if (escapes) {
+        while (k < text.size() && ascii(text[k]) && text[k] != '\\') ++k;
+    } else {
+        while (k < text.size() && ascii(text[k])) ++k;
+    }
+    return k;
+}
+
 // One piece of markup: a tag, or a run of text with the markup's escapes (\\ \{ \} \'hh).
 struct Event {
     MarkupTag tag;
     std::string text;        // empty for a tag
     std::vector<int> edges;  // a row's cells' right edges
+    bool ascii = false;      // text of printable ASCII without escapes
 };
 
 // The document writer of the layout: the markup's events applied to a character format, text
@@ -70,7 +84,8 @@ class DocOut {
         ForEachMarkup(
             markup,
             [&](std::string_view text) {
-                events.push_back({{}, std::string(text), {}});
+                events.push_back(
+                    {{}, std::string(text), {}, AsciiEnd(text, 0, true) == text.size()});
             },
             [&](std::string_view tag) {
                 const MarkupTag t = ReadTag(tag);
@@ -82,13 +97,22 @@ class DocOut {
     }
 
     // A writer not wanted writes nothing: the layout of a sheet writes both documents.
-    explicit DocOut(bool wanted = true) : wanted_(wanted) {}
+    explicit DocOut(bool wanted = true) : wanted_(wanted) {
+        if (wanted) runs_.reserve(kRunsReserved);
+    }
+
+    // Room for the paragraphs of a document of `questions` questions, allocated once.
+    void Reserve(std::size_t questions) {
+        if (wanted_) doc_.paragraphs.reserve(kParagraphsPerQuestion * (questions + 1));
+    }
 
     void Put(const Piece& piece) {
         if (!wanted_) return;
         for (const Event& e : piece) {
             if (e.text.empty()) {
                 Apply(e.tag, e.edges);
+            } else if (e.ascii && textFont_ && !skeleton_) {
+                Ascii(e.text);
             } else {
                 Text(e.text, true);
             }
@@ -126,11 +150,11 @@ class DocOut {
     void Picture(const PngPicture& picture) {
         if (!wanted_) return;
         Boundary();
-        doc_.paragraphs.back().runs.push_back(Run{format_, {}, picture});
+        runs_.push_back(Run{format_, {}, picture});
     }
     template <class F>
     void Stream(std::size_t /*expected*/, F&& f) {
-        f(*this);
+        if (wanted_) f(*this);
     }
 
     void Begin(const AdaptedLayout* layout) {
@@ -154,6 +178,7 @@ class DocOut {
         if (!wanted_) return;
         Boundary();
         Paragraph& p = doc_.paragraphs.back();
+        TakeRuns(p);
         p.lineSpacing = lineSpacing_;
         p.spaceAfter = spaceAfter_;
         p.mark = format_;
@@ -193,17 +218,22 @@ class DocOut {
     }
     void EndStatement() {}
     void Skeleton(const DocOut& /*subject*/, const QuestionModel& q, KeyStyle style) {
+        if (!wanted_) return;
         skeleton_ = true;
         layout::PutSubjectText(*this, q, style);
         Boundary();
         skeleton_ = false;
     }
 
-    Document Take() { return std::move(doc_); }
+    Document Take() {
+        TakeRuns(doc_.paragraphs.back());
+        return std::move(doc_);
+    }
 
   private:
     template <class F>
     void Numbers(F&& f) {
+        if (!wanted_) return;
         numbers_.clear();
         {
             TextSink sink(numbers_, 24);
@@ -213,7 +243,8 @@ class DocOut {
     }
 
     // A control word's place: the strip's pending text becomes its one space, and the comma
-    // looks no further.
+    // looks no further. The format may change after it: the run text goes in is looked for
+    // again.
     void Boundary() {
         if (skeletonText_) {
             skeletonText_ = false;
@@ -221,6 +252,15 @@ class DocOut {
         }
         previous_ = 0;
         dot_.reset();
+        runOpen_ = false;
+    }
+
+    // The open paragraph's runs, gathered apart so that a paragraph's vector is allocated once
+    // at its size.
+    void TakeRuns(Paragraph& p) {
+        p.runs.assign(std::make_move_iterator(runs_.begin()), std::make_move_iterator(runs_.end()));
+        runs_.clear();
+        runOpen_ = false;
     }
 
     void Apply(const MarkupTag& tag, const std::vector<int>& edges) {
@@ -293,7 +333,7 @@ class DocOut {
                 break;
             }
             case TagKind::RowEnd:
-                if (!doc_.paragraphs.back().runs.empty()) {  // text after the last cell
+                if (!runs_.empty()) {  // text after the last cell
                     inRow_ = true;
                     Par();
                 }
@@ -318,61 +358,79 @@ class DocOut {
         format_.size = size > 0 ? std::min(size, kMaxFontSize) : 24;
     }
 
-    // Text bytes; with `escapes`, the markup's \\, \{, \} and \'hh give one byte each.
+    // Text bytes; with `escapes`, the markup's \\, \{, \} and \'hh give one byte each. Printable
+    // ASCII in a text font goes in by spans.
     void Text(std::string_view text, bool escapes) {
         if (!wanted_) return;
-        std::string* run = nullptr;  // where ASCII text goes, found once for the whole text
-        for (std::size_t k = 0; k < text.size(); ++k) {
-            const auto b = static_cast<unsigned char>(text[k]);
-            const char next = escapes && b == '\\' && k + 1 < text.size() ? text[k + 1] : '\0';
-            if (next == '\\' || next == '{' || next == '}') {
-                Escaped(static_cast<unsigned char>(next));
-                run = nullptr;
-                ++k;
-            } else if (next == '\'' && k + 3 < text.size() && IsHex(text[k + 2]) &&
-                       IsHex(text[k + 3])) {
-                Escaped(static_cast<unsigned char>(Hex(text[k + 2]) * 16 + Hex(text[k + 3])));
-                run = nullptr;
-                k += 3;
+        if (skeleton_) {  // any text, escaped or not, is the strip's one space
+            skeletonText_ = skeletonText_ || !text.empty();
+            return;
+        }
+        for (std::size_t k = 0; k < text.size();) {
+            const std::size_t end = textFont_ ? AsciiEnd(text, k, escapes) : k;
+            if (end > k) {
+                Ascii(text.substr(k, end - k));
+                k = end;
             } else {
-                Plain(b, run);
+                k = Byte(text, k, escapes);
             }
         }
     }
 
+    // One byte or escape at `k`, not ASCII in a text font; the place after it.
+    std::size_t Byte(std::string_view text, std::size_t k, bool escapes) {
+        const auto b = static_cast<unsigned char>(text[k]);
+        const char next = escapes && b == '\\' && k + 1 < text.size() ? text[k + 1] : '\0';
+        if (next == '\\' || next == '{' || next == '}') {
+            Escaped(static_cast<unsigned char>(next));
+            return k + 2;
+        }
+        if (next == '\'' && k + 3 < text.size() && IsHex(text[k + 2]) && IsHex(text[k + 3])) {
+            Escaped(static_cast<unsigned char>(Hex(text[k + 2]) * 16 + Hex(text[k + 3])));
+            return k + 4;
+        }
+        Plain(b);
+        return k + 1;
+    }
+
+    // Printable ASCII in a text font, as Plain puts it byte by byte: the comma turns each '.'
+    // between two digits, the last '.' after a digit waits for what follows.
+    void Ascii(std::string_view span) {
+        if (dot_ && IsDigit(static_cast<unsigned char>(span.front()))) TurnDot();
+        dot_.reset();
+        std::string& t = RunText();
+        const std::size_t start = t.size();
+        t += span;
+        if (options_.comma) {
+            for (std::size_t i = start; i < t.size(); ++i) {
+                const auto before = static_cast<unsigned char>(i > start ? t[i - 1] : previous_);
+                if (t[i] != '.' || !IsDigit(before)) continue;
+                if (i + 1 == t.size()) {
+                    dot_ = Dot{runs_.size() - 1, i};
+                } else if (IsDigit(static_cast<unsigned char>(t[i + 1]))) {
+                    t[i] = ',';
+                }
+            }
+        }
+        previous_ = static_cast<unsigned char>(span.back());
+    }
+
+    void TurnDot() { runs_[dot_->run].text[dot_->at] = ','; }
+
     // A byte of plain text: the comma turns a '.' between two digits.
-    void Plain(unsigned char b, std::string*& run) {
-        if (skeleton_) {
-            skeletonText_ = true;
-            return;
-        }
-        if (dot_ && IsDigit(b)) {
-            std::string& t = doc_.paragraphs[dot_->paragraph].runs[dot_->run].text;
-            t[dot_->at] = ',';
-        }
+    void Plain(unsigned char b) {
+        if (dot_ && IsDigit(b)) TurnDot();
         dot_.reset();
         const bool dot = options_.comma && b == '.' && IsDigit(previous_);
-        if (b >= 0x20 && b < 0x7F && textFont_) {
-            if (!run) run = &RunText();
-            run->push_back(static_cast<char>(b));
-        } else {
-            Append(b, false);
-            run = nullptr;
-        }
+        Append(b, false);
         previous_ = b;
-        if (dot) {
-            const auto& runs = doc_.paragraphs.back().runs;
-            const std::string& t = runs.back().text;
-            if (!t.empty() && t.back() == '.')
-                dot_ = Dot{doc_.paragraphs.size() - 1, runs.size() - 1, t.size() - 1};
+        if (dot && !runs_.empty()) {
+            const std::string& t = runs_.back().text;
+            if (!t.empty() && t.back() == '.') dot_ = Dot{runs_.size() - 1, t.size() - 1};
         }
     }
 
     void Escaped(unsigned char b) {
-        if (skeleton_) {
-            skeletonText_ = true;
-            return;
-        }
         previous_ = 0;
         dot_.reset();
         Append(b, true);
@@ -385,13 +443,11 @@ class DocOut {
         const auto font = static_cast<std::size_t>(format_.font);
         const FontEncoding enc = font < encodings_.size() ? encodings_[font] : FontEncoding::Text;
         if (enc == FontEncoding::Text && !escaped) {
-            std::string utf8;
             if (b < 0x80) {
-                utf8 += static_cast<char>(b);
+                RunText() += static_cast<char>(b);
             } else {
-                AppendUtf8(utf8, Cp1252ToUnicode(b));
+                AppendUtf8(RunText(), Cp1252ToUnicode(b));
             }
-            AddUtf8(utf8);
             return;
         }
         AddChar(enc == FontEncoding::Text     ? Cp1252ToUnicode(b)
@@ -402,19 +458,17 @@ class DocOut {
     // A character; the control characters but the tab are not text.
     void AddChar(char32_t c) {
         if ((c < 0x20 && c != U'\t') || c == 0x7F) return;
-        std::string utf8;
-        AppendUtf8(utf8, c);
-        AddUtf8(utf8);
+        AppendUtf8(RunText(), c);
     }
-
-    void AddUtf8(const std::string& utf8) { RunText() += utf8; }
 
     // The text of the run in the current format, a new one when the last is in another.
     std::string& RunText() {
-        auto& runs = doc_.paragraphs.back().runs;
-        if (runs.empty() || runs.back().format != format_ || runs.back().picture)
-            runs.push_back(Run{format_, {}});
-        return runs.back().text;
+        if (!runOpen_) {
+            if (runs_.empty() || runs_.back().format != format_ || runs_.back().picture)
+                runs_.emplace_back().format = format_;
+            runOpen_ = true;
+        }
+        return runs_.back().text;
     }
 
     // The place of the last paragraph ended.
@@ -423,12 +477,18 @@ class DocOut {
         return p.size() > 1 ? p[p.size() - 2].cell : std::nullopt;
     }
 
+    // Most paragraphs hold fewer runs, and a document fewer paragraphs a question: reserved
+    // once, they are not moved as they grow.
+    static constexpr std::size_t kRunsReserved = 64, kParagraphsPerQuestion = 10;
+
     struct Dot {
-        std::size_t paragraph, run, at;
+        std::size_t run, at;  // in the open paragraph
     };
 
     bool wanted_;
     Document doc_;
+    std::vector<Run> runs_;  // the open paragraph's
+    bool runOpen_ = false;   // the last of runs_ takes text in the current format
     std::vector<FontEncoding> encodings_;
     CharFormat format_;
     int lineSpacing_ = 0, spaceAfter_ = 0;
@@ -453,6 +513,8 @@ namespace {
 SheetDocuments Render(const SheetModel& model, const SheetSettings& settings, bool subjectWanted,
                       bool keyWanted) {
     DocOut subject(subjectWanted), key(keyWanted);
+    subject.Reserve(model.questions.size());
+    key.Reserve(model.questions.size());
     layout::PutSheet(subject, key, model, settings, [](const QuestionModel&, DocOut&) {});
     return {subject.Take(), key.Take()};
 }
