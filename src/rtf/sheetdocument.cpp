@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <array>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -53,21 +52,77 @@ int Hex(char c) {
     return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
 }
 
+bool IsPrintable(char c) {  // printable ASCII
+    return static_cast<unsigned char>(c) - 0x20u < 0x5Fu;
+}
+
 // The end of the printable ASCII from `k` on that a text font takes as it is; with `escapes`,
 // a backslash may start an escape of the markup.
 std::size_t AsciiEnd(std::string_view text, std::size_t k, bool escapes) {
-    const auto ascii = [](char c) { return static_cast<unsigned char>(c) - 0x20u < 0x5Fu; };
     if (escapes) {
-        while (k < text.size() && ascii(text[k]) && text[k] != '\\') ++k;
+        while (k < text.size() && IsPrintable(text[k]) && text[k] != '\\') ++k;
     } else {
-        while (k < text.size() && ascii(text[k])) ++k;
+        while (k < text.size() && IsPrintable(text[k])) ++k;
     }
     return k;
 }
 
-// One piece of markup: a tag, or a run of text with the markup's escapes (\\ \{ \} \'hh).
+// What format tags in a row leave of the character format: each field as the last tag of it
+// set it. Nothing else changes between them, so they act at one control word's place.
+struct FormatStep {
+    std::optional<bool> bold, italic, underline, strike;
+    std::optional<VAlign> valign;
+    std::optional<int> font, size, colour, highlight;  // the tags' values
+
+    // False, nothing changed, for a tag that sets no format.
+    bool Add(const MarkupTag& tag) {
+        const bool on = tag.value != 0;
+        switch (tag.kind) {
+            case TagKind::Bold:
+                bold = on;
+                break;
+            case TagKind::Italic:
+                italic = on;
+                break;
+            case TagKind::Underline:
+                underline = on;
+                break;
+            case TagKind::Strike:
+                strike = on;
+                break;
+            case TagKind::Super:
+                valign = VAlign::Super;
+                break;
+            case TagKind::Sub:
+                valign = VAlign::Sub;
+                break;
+            case TagKind::Baseline:
+                valign = VAlign::Baseline;
+                break;
+            case TagKind::Font:
+                font = tag.value;
+                break;
+            case TagKind::Size:
+                size = tag.value;
+                break;
+            case TagKind::Colour:
+                colour = tag.value;
+                break;
+            case TagKind::Highlight:
+                highlight = tag.value;
+                break;
+            default:
+                return false;
+        }
+        return true;
+    }
+};
+
+// One piece of markup: format tags in a row, another tag, or a run of text with the markup's
+// escapes (\\ \{ \} \'hh).
 struct Event {
-    MarkupTag tag;
+    MarkupTag tag;           // Unknown for format tags and text
+    FormatStep format;       // the format tags'
     std::string text;        // empty for a tag
     std::vector<int> edges;  // a row's cells' right edges
     bool ascii = false;      // text of printable ASCII without escapes
@@ -85,23 +140,27 @@ class DocOut {
             markup,
             [&](std::string_view text) {
                 events.push_back(
-                    {{}, std::string(text), {}, AsciiEnd(text, 0, true) == text.size()});
+                    {{}, {}, std::string(text), {}, AsciiEnd(text, 0, true) == text.size()});
             },
             [&](std::string_view tag) {
                 const MarkupTag t = ReadTag(tag);
-                if (t.kind == TagKind::Row) events.push_back({t, {}, RowEdges(tag)});
-                if (t.kind != TagKind::Unknown && t.kind != TagKind::Row)
-                    events.push_back({t, {}, {}});
+                if (t.kind == TagKind::Unknown) return;  // nothing is written for it
+                const bool formats = !events.empty() && events.back().text.empty() &&
+                                     events.back().tag.kind == TagKind::Unknown;
+                if (formats && events.back().format.Add(t)) return;  // one more in the row
+                Event e;
+                if (!e.format.Add(t)) e.tag = t;
+                if (t.kind == TagKind::Row) e.edges = RowEdges(tag);
+                events.push_back(std::move(e));
             });
         return events;
     }
 
     // A writer not wanted writes nothing: the layout of a sheet writes both documents.
-    explicit DocOut(bool wanted = true) : wanted_(wanted) {
-        if (wanted) runs_.reserve(kRunsReserved);
-    }
+    explicit DocOut(bool wanted = true) : wanted_(wanted) {}
 
-    // Room for the paragraphs of a document of `questions` questions, allocated once.
+    // Room for the paragraphs of a document of `questions` questions at once: most have fewer
+    // a question.
     void Reserve(std::size_t questions) {
         if (wanted_) doc_.paragraphs.reserve(kParagraphsPerQuestion * (questions + 1));
     }
@@ -109,8 +168,10 @@ class DocOut {
     void Put(const Piece& piece) {
         if (!wanted_) return;
         for (const Event& e : piece) {
-            if (e.text.empty()) {
+            if (e.tag.kind != TagKind::Unknown) {
                 Apply(e.tag, e.edges);
+            } else if (e.text.empty()) {
+                Step(e.format);
             } else if (e.ascii && textFont_ && !skeleton_) {
                 Ascii(e.text);
             } else {
@@ -119,7 +180,14 @@ class DocOut {
         }
     }
     void Put(std::string_view text) { Text(text, false); }
-    void Put(char c) { Text(std::string_view(&c, 1), false); }
+    void Put(char c) {
+        if (wanted_ && textFont_ && !skeleton_ && IsPrintable(c)) {
+            text_ += c;
+            Appended(text_.size() - 1);
+        } else {
+            Text(std::string_view(&c, 1), false);
+        }
+    }
     void PutInt(std::int64_t v) {
         Numbers([&](TextSink& s) { s.PutInt(v); });
     }
@@ -150,7 +218,7 @@ class DocOut {
     void Picture(const PngPicture& picture) {
         if (!wanted_) return;
         Boundary();
-        runs_.push_back(Run{format_, {}, picture});
+        spans_.push_back({format_, text_.size(), &picture});
     }
     template <class F>
     void Stream(std::size_t /*expected*/, F&& f) {
@@ -231,15 +299,25 @@ class DocOut {
     }
 
   private:
+    // A number's text: printable ASCII, written in place in a text font.
     template <class F>
     void Numbers(F&& f) {
         if (!wanted_) return;
-        numbers_.clear();
+        if (!textFont_ || skeleton_) {  // through Text, as any other bytes
+            numbers_.clear();
+            {
+                TextSink sink(numbers_, 24);
+                f(sink);
+            }
+            Text(numbers_, false);
+            return;
+        }
+        const std::size_t start = text_.size();
         {
-            TextSink sink(numbers_, 24);
+            TextSink sink(text_, 24);
             f(sink);
         }
-        Text(numbers_, false);
+        Appended(start);
     }
 
     // A control word's place: the strip's pending text becomes its one space, and the comma
@@ -255,65 +333,53 @@ class DocOut {
         runOpen_ = false;
     }
 
-    // The open paragraph's runs, gathered apart so that a paragraph's vector is allocated once
-    // at its size.
+    // The open paragraph's runs, made once at their size from its text and the spans of it
+    // each format holds.
     void TakeRuns(Paragraph& p) {
-        p.runs.assign(std::make_move_iterator(runs_.begin()), std::make_move_iterator(runs_.end()));
-        runs_.clear();
+        p.runs.reserve(spans_.size());
+        for (std::size_t k = 0; k < spans_.size(); ++k) {
+            const Span& s = spans_[k];
+            const std::size_t end = k + 1 < spans_.size() ? spans_[k + 1].start : text_.size();
+            Run& run = p.runs.emplace_back(s.format, text_.substr(s.start, end - s.start));
+            if (s.picture) run.picture = *s.picture;
+        }
+        spans_.clear();
+        text_.clear();
         runOpen_ = false;
     }
 
     void Apply(const MarkupTag& tag, const std::vector<int>& edges) {
         if (tag.kind == TagKind::Unknown || !wanted_) return;  // nothing is written for it
+        if (FormatStep format; format.Add(tag)) {
+            Step(format);
+            return;
+        }
         Boundary();
         switch (tag.kind) {
-            case TagKind::Bold:
-                format_.bold = tag.value != 0;
-                break;
-            case TagKind::Italic:
-                if (!options_.layout) format_.italic = tag.value != 0;  // an upright x
-                break;
-            case TagKind::Underline:
-                format_.underline = tag.value != 0;
-                break;
-            case TagKind::Strike:
-                format_.strike = tag.value != 0;
-                break;
-            case TagKind::Super:
-                format_.valign = VAlign::Super;
-                break;
-            case TagKind::Sub:
-                format_.valign = VAlign::Sub;
-                break;
-            case TagKind::Baseline:
-                format_.valign = VAlign::Baseline;
-                break;
-            case TagKind::Font:
-                SetFont(tag.value);
-                break;
-            case TagKind::Size:
-                SetSize(tag.value);
-                break;
-            case TagKind::Colour:
-                format_.colour = kColours[static_cast<std::size_t>(tag.value)];
-                break;
-            case TagKind::Highlight:
-                format_.highlight = kColours[static_cast<std::size_t>(tag.value)];
-                break;
             case TagKind::Break:
                 Par();
                 break;
             case TagKind::Tab:
                 AddChar(U'\t');
                 break;
-            case TagKind::Row:
-            case TagKind::Cell:
-            case TagKind::RowEnd:
+            default:
                 ApplyTable(tag.kind, edges);
                 break;
-            case TagKind::Unknown:
-                break;
         }
+    }
+
+    // Format tags at one place.
+    void Step(const FormatStep& s) {
+        Boundary();
+        if (s.bold) format_.bold = *s.bold;
+        if (s.italic && !options_.layout) format_.italic = *s.italic;  // an upright x
+        if (s.underline) format_.underline = *s.underline;
+        if (s.strike) format_.strike = *s.strike;
+        if (s.valign) format_.valign = *s.valign;
+        if (s.font) SetFont(*s.font);
+        if (s.size) SetSize(*s.size);
+        if (s.colour) format_.colour = kColours[static_cast<std::size_t>(*s.colour)];
+        if (s.highlight) format_.highlight = kColours[static_cast<std::size_t>(*s.highlight)];
     }
 
     // A table's tags, placing paragraphs in cells as the reader does the RTF they make.
@@ -333,7 +399,7 @@ class DocOut {
                 break;
             }
             case TagKind::RowEnd:
-                if (!runs_.empty()) {  // text after the last cell
+                if (!spans_.empty()) {  // text after the last cell
                     inRow_ = true;
                     Par();
                 }
@@ -393,41 +459,45 @@ class DocOut {
         return k + 1;
     }
 
-    // Printable ASCII in a text font, as Plain puts it byte by byte: the comma turns each '.'
-    // between two digits, the last '.' after a digit waits for what follows.
+    // Printable ASCII in a text font.
     void Ascii(std::string_view span) {
-        if (dot_ && IsDigit(static_cast<unsigned char>(span.front()))) TurnDot();
+        const std::size_t start = text_.size();
+        text_ += span;
+        Appended(start);
+    }
+
+    // The printable ASCII just put in the text from `start` on, in the current format, as Plain
+    // puts it byte by byte: the comma turns each '.' between two digits, the last '.' after a
+    // digit waits for what follows.
+    void Appended(std::size_t start) {
+        if (start == text_.size()) return;
+        OpenRun(start);
+        if (dot_ && IsDigit(static_cast<unsigned char>(text_[start]))) text_[*dot_] = ',';
         dot_.reset();
-        std::string& t = RunText();
-        const std::size_t start = t.size();
-        t += span;
         if (options_.comma) {
-            for (std::size_t i = start; i < t.size(); ++i) {
-                const auto before = static_cast<unsigned char>(i > start ? t[i - 1] : previous_);
-                if (t[i] != '.' || !IsDigit(before)) continue;
-                if (i + 1 == t.size()) {
-                    dot_ = Dot{runs_.size() - 1, i};
-                } else if (IsDigit(static_cast<unsigned char>(t[i + 1]))) {
-                    t[i] = ',';
+            for (std::size_t i = start; i < text_.size(); ++i) {
+                const auto before = i > start ? text_[i - 1] : static_cast<char>(previous_);
+                if (text_[i] != '.' || !IsDigit(static_cast<unsigned char>(before))) continue;
+                if (i + 1 == text_.size()) {
+                    dot_ = i;
+                } else if (IsDigit(static_cast<unsigned char>(text_[i + 1]))) {
+                    text_[i] = ',';
                 }
             }
         }
-        previous_ = static_cast<unsigned char>(span.back());
+        previous_ = static_cast<unsigned char>(text_.back());
     }
-
-    void TurnDot() { runs_[dot_->run].text[dot_->at] = ','; }
 
     // A byte of plain text: the comma turns a '.' between two digits.
     void Plain(unsigned char b) {
-        if (dot_ && IsDigit(b)) TurnDot();
+        if (dot_ && IsDigit(b)) text_[*dot_] = ',';
         dot_.reset();
         const bool dot = options_.comma && b == '.' && IsDigit(previous_);
         Append(b, false);
         previous_ = b;
-        if (dot && !runs_.empty()) {
-            const std::string& t = runs_.back().text;
-            if (!t.empty() && t.back() == '.') dot_ = Dot{runs_.size() - 1, t.size() - 1};
-        }
+        // The '.' ends the last run's text.
+        if (dot && !spans_.empty() && text_.size() > spans_.back().start && text_.back() == '.')
+            dot_ = text_.size() - 1;
     }
 
     void Escaped(unsigned char b) {
@@ -461,14 +531,19 @@ class DocOut {
         AppendUtf8(RunText(), c);
     }
 
-    // The text of the run in the current format, a new one when the last is in another.
+    // The paragraph's text, its end in a run of the current format.
     std::string& RunText() {
-        if (!runOpen_) {
-            if (runs_.empty() || runs_.back().format != format_ || runs_.back().picture)
-                runs_.emplace_back().format = format_;
-            runOpen_ = true;
-        }
-        return runs_.back().text;
+        OpenRun(text_.size());
+        return text_;
+    }
+
+    // The last run takes the text from `start` on: a new one there when the last is in another
+    // format.
+    void OpenRun(std::size_t start) {
+        if (runOpen_) return;
+        if (spans_.empty() || spans_.back().format != format_ || spans_.back().picture)
+            spans_.push_back({format_, start, nullptr});
+        runOpen_ = true;
     }
 
     // The place of the last paragraph ended.
@@ -477,27 +552,30 @@ class DocOut {
         return p.size() > 1 ? p[p.size() - 2].cell : std::nullopt;
     }
 
-    // Most paragraphs hold fewer runs, and a document fewer paragraphs a question: reserved
-    // once, they are not moved as they grow.
-    static constexpr std::size_t kRunsReserved = 64, kParagraphsPerQuestion = 10;
+    static constexpr std::size_t kParagraphsPerQuestion = 10;
 
-    struct Dot {
-        std::size_t run, at;  // in the open paragraph
+    // A run of the open paragraph: its format, where its text starts, its picture (the
+    // model's, which outlives the writer).
+    struct Span {
+        CharFormat format;
+        std::size_t start;
+        const PngPicture* picture;
     };
 
     bool wanted_;
     Document doc_;
-    std::vector<Run> runs_;  // the open paragraph's
-    bool runOpen_ = false;   // the last of runs_ takes text in the current format
+    std::string text_;         // the open paragraph's text
+    std::vector<Span> spans_;  // its runs
+    bool runOpen_ = false;     // the last of spans_ takes text in the current format
     std::vector<FontEncoding> encodings_;
     CharFormat format_;
     int lineSpacing_ = 0, spaceAfter_ = 0;
     layout::BodyOptions options_;
     bool skeleton_ = false, skeletonText_ = false;
-    unsigned char previous_ = 0;  // the last byte of plain text since a control word
-    std::optional<Dot> dot_;      // a '.' after a digit, turned when a digit follows
-    bool textFont_ = true;        // the current font reads its bytes as Windows-1252
-    std::string numbers_;         // a number's text, before it goes in
+    unsigned char previous_ = 0;      // the last byte of plain text since a control word
+    std::optional<std::size_t> dot_;  // a '.' after a digit in text_, turned when a digit follows
+    bool textFont_ = true;            // the current font reads its bytes as Windows-1252
+    std::string numbers_;             // a number's text, before it goes in
     // Tables: the open row's cells' right edges, whether a row is open, whether the last
     // paragraph ended in a table, the place of the next cell.
     std::vector<int> edges_;
