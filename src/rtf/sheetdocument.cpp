@@ -118,6 +118,37 @@ struct FormatStep {
     }
 };
 
+// The markup's events: runs of text, format tags in a row as one step, and each other tag
+// known (with its text, for a row's widths).
+template <class OnText, class OnFormat, class OnTag>
+void ForEachEvent(std::string_view markup, OnText&& onText, OnFormat&& onFormat, OnTag&& onTag) {
+    FormatStep step;
+    bool formats = false;
+    const auto flush = [&] {
+        if (!formats) return;
+        onFormat(step);
+        step = {};
+        formats = false;
+    };
+    ForEachMarkup(
+        markup,
+        [&](std::string_view text) {
+            flush();
+            onText(text);
+        },
+        [&](std::string_view text) {
+            const MarkupTag tag = ReadTag(text);
+            if (tag.kind == TagKind::Unknown) return;  // nothing is written for it
+            if (step.Add(tag)) {
+                formats = true;
+                return;
+            }
+            flush();
+            onTag(tag, text);
+        });
+    flush();
+}
+
 // One piece of markup: format tags in a row, another tag, or a run of text with the markup's
 // escapes (\\ \{ \} \'hh).
 struct Event {
@@ -136,22 +167,18 @@ class DocOut {
     using Piece = std::vector<Event>;
     static Piece Convert(std::string_view markup) {
         Piece events;
-        ForEachMarkup(
+        ForEachEvent(
             markup,
             [&](std::string_view text) {
                 events.push_back(
                     {{}, {}, std::string(text), {}, AsciiEnd(text, 0, true) == text.size()});
             },
-            [&](std::string_view tag) {
-                const MarkupTag t = ReadTag(tag);
-                if (t.kind == TagKind::Unknown) return;  // nothing is written for it
-                const bool formats = !events.empty() && events.back().text.empty() &&
-                                     events.back().tag.kind == TagKind::Unknown;
-                if (formats && events.back().format.Add(t)) return;  // one more in the row
-                Event e;
-                if (!e.format.Add(t)) e.tag = t;
-                if (t.kind == TagKind::Row) e.edges = RowEdges(tag);
-                events.push_back(std::move(e));
+            [&](const FormatStep& format) {
+                events.push_back({{}, format, {}, {}});
+            },
+            [&](const MarkupTag& tag, std::string_view text) {
+                events.push_back(
+                    {tag, {}, {}, tag.kind == TagKind::Row ? RowEdges(text) : std::vector<int>{}});
             });
         return events;
     }
@@ -202,11 +229,11 @@ class DocOut {
     }
     void Markup(std::string_view markup) {
         if (!wanted_) return;
-        ForEachMarkup(
+        ForEachEvent(
             markup, [&](std::string_view text) { Text(text, true); },
-            [&](std::string_view tag) {
-                const MarkupTag t = ReadTag(tag);
-                Apply(t, t.kind == TagKind::Row ? RowEdges(tag) : std::vector<int>{});
+            [&](const FormatStep& format) { Step(format); },
+            [&](const MarkupTag& tag, std::string_view text) {
+                Apply(tag, tag.kind == TagKind::Row ? RowEdges(text) : std::vector<int>{});
             });
     }
     void Exact(const Surd& x) {
@@ -348,12 +375,8 @@ class DocOut {
         runOpen_ = false;
     }
 
+    // A tag that sets no format.
     void Apply(const MarkupTag& tag, const std::vector<int>& edges) {
-        if (tag.kind == TagKind::Unknown || !wanted_) return;  // nothing is written for it
-        if (FormatStep format; format.Add(tag)) {
-            Step(format);
-            return;
-        }
         Boundary();
         switch (tag.kind) {
             case TagKind::Break:
