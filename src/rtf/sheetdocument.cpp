@@ -186,8 +186,8 @@ class DocOut {
     // A writer not wanted writes nothing: the layout of a sheet writes both documents.
     explicit DocOut(bool wanted = true) : wanted_(wanted) {}
 
-    // Room for the paragraphs of a document of `questions` questions at once: most have fewer
-    // a question.
+    // Room at once for the paragraphs of a document of `questions` questions, most of which
+    // take fewer than kParagraphsPerQuestion: the vector is not moved as it grows.
     void Reserve(std::size_t questions) {
         if (wanted_) doc_.paragraphs.reserve(kParagraphsPerQuestion * (questions + 1));
     }
