@@ -68,8 +68,8 @@ std::string SizeText(std::string_view tag) {
     return size;
 }
 
-// A size of one to four digits alone, as the layout writes them, read without SizeText's
-// copy; -1 for any other tag.
+// The size of a size tag of one to four digits alone, the sizes the layout writes and the only
+// ones a teacher's text keeps, read without SizeText's copy; -1 for any other tag.
 int PlainSize(std::string_view tag) {
     if (!tag.starts_with("te=") || tag.size() < 4 || tag.size() > 7) return -1;
     int size = 0;
@@ -131,11 +131,7 @@ void AppendTag(std::string& out, std::string_view tag) {
 bool IsOwnTag(std::string_view tag) {
     for (const auto& t : kTags)
         if (tag == t.text) return true;
-    if (tag.starts_with("te=")) {
-        const auto digits = tag.substr(3);
-        return !digits.empty() && digits.size() <= 4 &&
-               digits.find_first_not_of("0123456789") == std::string_view::npos;
-    }
+    if (tag.starts_with("te=")) return PlainSize(tag) >= 0;
     return (tag.starts_with("ce=") || tag.starts_with("cf=")) && ColourIndex(tag.substr(3)) >= 0;
 }
 
