@@ -68,6 +68,18 @@ std::string SizeText(std::string_view tag) {
     return size;
 }
 
+// The size of a size tag of one to four digits alone, the sizes the layout writes and the only
+// ones a teacher's text keeps, read without SizeText's copy; -1 for any other tag.
+int PlainSize(std::string_view tag) {
+    if (!tag.starts_with("te=") || tag.size() < 4 || tag.size() > 7) return -1;
+    int size = 0;
+    for (const char c : tag.substr(3)) {
+        if (c < '0' || c > '9') return -1;
+        size = size * 10 + (c - '0');
+    }
+    return size;
+}
+
 // Each cell of a table row bordered by a single line.
 constexpr std::string_view kCellBorders =
     "\\clvertalc\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10"
@@ -119,11 +131,7 @@ void AppendTag(std::string& out, std::string_view tag) {
 bool IsOwnTag(std::string_view tag) {
     for (const auto& t : kTags)
         if (tag == t.text) return true;
-    if (tag.starts_with("te=")) {
-        const auto digits = tag.substr(3);
-        return !digits.empty() && digits.size() <= 4 &&
-               digits.find_first_not_of("0123456789") == std::string_view::npos;
-    }
+    if (tag.starts_with("te=")) return PlainSize(tag) >= 0;
     return (tag.starts_with("ce=") || tag.starts_with("cf=")) && ColourIndex(tag.substr(3)) >= 0;
 }
 
@@ -201,8 +209,9 @@ std::vector<int> RowEdges(std::string_view tag) {
 }
 
 MarkupTag ReadTag(std::string_view tag) {
+    if (const int size = PlainSize(tag); size >= 0) return {TagKind::Size, size};
     for (const auto& t : kTags)
-        if (tag == t.text) return t.meaning;
+        if (tag.size() == t.text.size() && tag[0] == t.text[0] && tag == t.text) return t.meaning;
     if (tag == "cell") return {TagKind::Cell, 0};
     if (tag == "/row") return {TagKind::RowEnd, 0};
     if (tag.starts_with("row=")) {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -86,7 +87,7 @@ template <class OnText, class OnTag>
 void ForEachMarkup(std::string_view markup, OnText&& onText, OnTag&& onTag) {
     const char* p = markup.data();
     const char* const end = p + markup.size();
-    std::string tag;
+    std::string lower;  // a tag with capitals, in lower case
     while (p < end) {
         // The run of ordinary characters in one go.
         const char* run = p;
@@ -97,14 +98,17 @@ void ForEachMarkup(std::string_view markup, OnText&& onText, OnTag&& onTag) {
             ++p;
             continue;
         }
-        ++p;
-        tag.clear();
-        while (p < end && *p != '>' && *p != '\0') {
-            char t = *p++;
-            if (t >= 'A' && t <= 'Z') t = static_cast<char>(t - 'A' + 'a');
-            tag += t;
+        const char* const open = ++p;
+        while (p < end && *p != '>' && *p != '\0') ++p;
+        std::string_view tag(open, static_cast<std::size_t>(p - open));
+        // Tags are read in lower case; most have no capital to copy.
+        if (std::any_of(tag.begin(), tag.end(), [](char c) { return c >= 'A' && c <= 'Z'; })) {
+            lower.assign(tag);
+            for (char& t : lower)
+                if (t >= 'A' && t <= 'Z') t = static_cast<char>(t - 'A' + 'a');
+            tag = lower;
         }
-        onTag(std::string_view(tag));
+        onTag(tag);
         if (p == end || *p != '>') return;
         ++p;
     }

@@ -52,11 +52,111 @@ int Hex(char c) {
     return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
 }
 
-// One piece of markup: a tag, or a run of text with the markup's escapes (\\ \{ \} \'hh).
+bool IsPrintable(char c) {  // printable ASCII
+    return static_cast<unsigned char>(c) - 0x20u < 0x5Fu;
+}
+
+// The end of the printable ASCII from `k` on that a text font takes as it is; with `escapes`,
+// a backslash may start an escape of the markup.
+std::size_t AsciiEnd(std::string_view text, std::size_t k, bool escapes) {
+    if (escapes) {
+        while (k < text.size() && IsPrintable(text[k]) && text[k] != '\\') ++k;
+    } else {
+        while (k < text.size() && IsPrintable(text[k])) ++k;
+    }
+    return k;
+}
+
+// What format tags in a row leave of the character format: each field as the last tag of it
+// set it. Nothing else changes between them, so they act at one control word's place.
+struct FormatStep {
+    std::optional<bool> bold, italic, underline, strike;
+    std::optional<VAlign> valign;
+    std::optional<int> font, size, colour, highlight;  // the tags' values
+
+    // False, nothing changed, for a tag that sets no format.
+    bool Add(const MarkupTag& tag) {
+        const bool on = tag.value != 0;
+        switch (tag.kind) {
+            case TagKind::Bold:
+                bold = on;
+                break;
+            case TagKind::Italic:
+                italic = on;
+                break;
+            case TagKind::Underline:
+                underline = on;
+                break;
+            case TagKind::Strike:
+                strike = on;
+                break;
+            case TagKind::Super:
+                valign = VAlign::Super;
+                break;
+            case TagKind::Sub:
+                valign = VAlign::Sub;
+                break;
+            case TagKind::Baseline:
+                valign = VAlign::Baseline;
+                break;
+            case TagKind::Font:
+                font = tag.value;
+                break;
+            case TagKind::Size:
+                size = tag.value;
+                break;
+            case TagKind::Colour:
+                colour = tag.value;
+                break;
+            case TagKind::Highlight:
+                highlight = tag.value;
+                break;
+            default:
+                return false;
+        }
+        return true;
+    }
+};
+
+// The markup's events: runs of text, format tags in a row as one step, and each other tag
+// known (with its text, for a row's widths).
+template <class OnText, class OnFormat, class OnTag>
+void ForEachEvent(std::string_view markup, OnText&& onText, OnFormat&& onFormat, OnTag&& onTag) {
+    FormatStep step;
+    bool formats = false;
+    const auto flush = [&] {
+        if (!formats) return;
+        onFormat(step);
+        step = {};
+        formats = false;
+    };
+    ForEachMarkup(
+        markup,
+        [&](std::string_view text) {
+            flush();
+            onText(text);
+        },
+        [&](std::string_view text) {
+            const MarkupTag tag = ReadTag(text);
+            if (tag.kind == TagKind::Unknown) return;  // nothing is written for it
+            if (step.Add(tag)) {
+                formats = true;
+                return;
+            }
+            flush();
+            onTag(tag, text);
+        });
+    flush();
+}
+
+// One piece of markup: format tags in a row, another tag, or a run of text with the markup's
+// escapes (\\ \{ \} \'hh).
 struct Event {
-    MarkupTag tag;
+    MarkupTag tag;           // Unknown for format tags and text
+    FormatStep format;       // the format tags'
     std::string text;        // empty for a tag
     std::vector<int> edges;  // a row's cells' right edges
+    bool ascii = false;      // text of printable ASCII without escapes
 };
 
 // The document writer of the layout: the markup's events applied to a character format, text
@@ -67,16 +167,18 @@ class DocOut {
     using Piece = std::vector<Event>;
     static Piece Convert(std::string_view markup) {
         Piece events;
-        ForEachMarkup(
+        ForEachEvent(
             markup,
             [&](std::string_view text) {
-                events.push_back({{}, std::string(text), {}});
+                events.push_back(
+                    {{}, {}, std::string(text), {}, AsciiEnd(text, 0, true) == text.size()});
             },
-            [&](std::string_view tag) {
-                const MarkupTag t = ReadTag(tag);
-                if (t.kind == TagKind::Row) events.push_back({t, {}, RowEdges(tag)});
-                if (t.kind != TagKind::Unknown && t.kind != TagKind::Row)
-                    events.push_back({t, {}, {}});
+            [&](const FormatStep& format) {
+                events.push_back({{}, format, {}, {}});
+            },
+            [&](const MarkupTag& tag, std::string_view text) {
+                events.push_back(
+                    {tag, {}, {}, tag.kind == TagKind::Row ? RowEdges(text) : std::vector<int>{}});
             });
         return events;
     }
@@ -84,18 +186,35 @@ class DocOut {
     // A writer not wanted writes nothing: the layout of a sheet writes both documents.
     explicit DocOut(bool wanted = true) : wanted_(wanted) {}
 
+    // Room at once for the paragraphs of a document of `questions` questions, most of which
+    // take fewer than kParagraphsPerQuestion: the vector is not moved as it grows.
+    void Reserve(std::size_t questions) {
+        if (wanted_) doc_.paragraphs.reserve(kParagraphsPerQuestion * (questions + 1));
+    }
+
     void Put(const Piece& piece) {
         if (!wanted_) return;
         for (const Event& e : piece) {
-            if (e.text.empty()) {
+            if (e.tag.kind != TagKind::Unknown) {
                 Apply(e.tag, e.edges);
+            } else if (e.text.empty()) {
+                Step(e.format);
+            } else if (e.ascii && textFont_ && !skeleton_) {
+                Ascii(e.text);
             } else {
                 Text(e.text, true);
             }
         }
     }
     void Put(std::string_view text) { Text(text, false); }
-    void Put(char c) { Text(std::string_view(&c, 1), false); }
+    void Put(char c) {
+        if (wanted_ && textFont_ && !skeleton_ && IsPrintable(c)) {
+            text_ += c;
+            Appended(text_.size() - 1);
+        } else {
+            Text(std::string_view(&c, 1), false);
+        }
+    }
     void PutInt(std::int64_t v) {
         Numbers([&](TextSink& s) { s.PutInt(v); });
     }
@@ -110,11 +229,11 @@ class DocOut {
     }
     void Markup(std::string_view markup) {
         if (!wanted_) return;
-        ForEachMarkup(
+        ForEachEvent(
             markup, [&](std::string_view text) { Text(text, true); },
-            [&](std::string_view tag) {
-                const MarkupTag t = ReadTag(tag);
-                Apply(t, t.kind == TagKind::Row ? RowEdges(tag) : std::vector<int>{});
+            [&](const FormatStep& format) { Step(format); },
+            [&](const MarkupTag& tag, std::string_view text) {
+                Apply(tag, tag.kind == TagKind::Row ? RowEdges(text) : std::vector<int>{});
             });
     }
     void Exact(const Surd& x) {
@@ -126,11 +245,11 @@ class DocOut {
     void Picture(const PngPicture& picture) {
         if (!wanted_) return;
         Boundary();
-        doc_.paragraphs.back().runs.push_back(Run{format_, {}, picture});
+        spans_.push_back({format_, text_.size(), &picture});
     }
     template <class F>
     void Stream(std::size_t /*expected*/, F&& f) {
-        f(*this);
+        if (wanted_) f(*this);
     }
 
     void Begin(const AdaptedLayout* layout) {
@@ -154,6 +273,7 @@ class DocOut {
         if (!wanted_) return;
         Boundary();
         Paragraph& p = doc_.paragraphs.back();
+        TakeRuns(p);
         p.lineSpacing = lineSpacing_;
         p.spaceAfter = spaceAfter_;
         p.mark = format_;
@@ -193,27 +313,43 @@ class DocOut {
     }
     void EndStatement() {}
     void Skeleton(const DocOut& /*subject*/, const QuestionModel& q, KeyStyle style) {
+        if (!wanted_) return;
         skeleton_ = true;
         layout::PutSubjectText(*this, q, style);
         Boundary();
         skeleton_ = false;
     }
 
-    Document Take() { return std::move(doc_); }
+    Document Take() {
+        TakeRuns(doc_.paragraphs.back());
+        return std::move(doc_);
+    }
 
   private:
+    // A number's text: printable ASCII, written in place in a text font.
     template <class F>
     void Numbers(F&& f) {
-        numbers_.clear();
+        if (!wanted_) return;
+        if (!textFont_ || skeleton_) {  // through Text, as any other bytes
+            numbers_.clear();
+            {
+                TextSink sink(numbers_, 24);
+                f(sink);
+            }
+            Text(numbers_, false);
+            return;
+        }
+        const std::size_t start = text_.size();
         {
-            TextSink sink(numbers_, 24);
+            TextSink sink(text_, 24);
             f(sink);
         }
-        Text(numbers_, false);
+        Appended(start);
     }
 
     // A control word's place: the strip's pending text becomes its one space, and the comma
-    // looks no further.
+    // looks no further. The format may change after it: the run text goes in is looked for
+    // again.
     void Boundary() {
         if (skeletonText_) {
             skeletonText_ = false;
@@ -221,59 +357,52 @@ class DocOut {
         }
         previous_ = 0;
         dot_.reset();
+        runOpen_ = false;
     }
 
+    // The open paragraph's runs, made once at their size from its text and the spans of it
+    // each format holds.
+    void TakeRuns(Paragraph& p) {
+        p.runs.reserve(spans_.size());
+        for (std::size_t k = 0; k < spans_.size(); ++k) {
+            const Span& s = spans_[k];
+            const std::size_t end = k + 1 < spans_.size() ? spans_[k + 1].start : text_.size();
+            Run& run = p.runs.emplace_back(s.format, text_.substr(s.start, end - s.start));
+            if (s.picture) run.picture = *s.picture;
+        }
+        spans_.clear();
+        text_.clear();
+        runOpen_ = false;
+    }
+
+    // A tag that sets no format.
     void Apply(const MarkupTag& tag, const std::vector<int>& edges) {
-        if (tag.kind == TagKind::Unknown || !wanted_) return;  // nothing is written for it
         Boundary();
         switch (tag.kind) {
-            case TagKind::Bold:
-                format_.bold = tag.value != 0;
-                break;
-            case TagKind::Italic:
-                if (!options_.layout) format_.italic = tag.value != 0;  // an upright x
-                break;
-            case TagKind::Underline:
-                format_.underline = tag.value != 0;
-                break;
-            case TagKind::Strike:
-                format_.strike = tag.value != 0;
-                break;
-            case TagKind::Super:
-                format_.valign = VAlign::Super;
-                break;
-            case TagKind::Sub:
-                format_.valign = VAlign::Sub;
-                break;
-            case TagKind::Baseline:
-                format_.valign = VAlign::Baseline;
-                break;
-            case TagKind::Font:
-                SetFont(tag.value);
-                break;
-            case TagKind::Size:
-                SetSize(tag.value);
-                break;
-            case TagKind::Colour:
-                format_.colour = kColours[static_cast<std::size_t>(tag.value)];
-                break;
-            case TagKind::Highlight:
-                format_.highlight = kColours[static_cast<std::size_t>(tag.value)];
-                break;
             case TagKind::Break:
                 Par();
                 break;
             case TagKind::Tab:
                 AddChar(U'\t');
                 break;
-            case TagKind::Row:
-            case TagKind::Cell:
-            case TagKind::RowEnd:
+            default:
                 ApplyTable(tag.kind, edges);
                 break;
-            case TagKind::Unknown:
-                break;
         }
+    }
+
+    // Format tags at one place.
+    void Step(const FormatStep& s) {
+        Boundary();
+        if (s.bold) format_.bold = *s.bold;
+        if (s.italic && !options_.layout) format_.italic = *s.italic;  // an upright x
+        if (s.underline) format_.underline = *s.underline;
+        if (s.strike) format_.strike = *s.strike;
+        if (s.valign) format_.valign = *s.valign;
+        if (s.font) SetFont(*s.font);
+        if (s.size) SetSize(*s.size);
+        if (s.colour) format_.colour = kColours[static_cast<std::size_t>(*s.colour)];
+        if (s.highlight) format_.highlight = kColours[static_cast<std::size_t>(*s.highlight)];
     }
 
     // A table's tags, placing paragraphs in cells as the reader does the RTF they make.
@@ -293,7 +422,7 @@ class DocOut {
                 break;
             }
             case TagKind::RowEnd:
-                if (!doc_.paragraphs.back().runs.empty()) {  // text after the last cell
+                if (!spans_.empty()) {  // text after the last cell
                     inRow_ = true;
                     Par();
                 }
@@ -318,61 +447,83 @@ class DocOut {
         format_.size = size > 0 ? std::min(size, kMaxFontSize) : 24;
     }
 
-    // Text bytes; with `escapes`, the markup's \\, \{, \} and \'hh give one byte each.
+    // Text bytes; with `escapes`, the markup's \\, \{, \} and \'hh give one byte each. Printable
+    // ASCII in a text font goes in by spans.
     void Text(std::string_view text, bool escapes) {
         if (!wanted_) return;
-        std::string* run = nullptr;  // where ASCII text goes, found once for the whole text
-        for (std::size_t k = 0; k < text.size(); ++k) {
-            const auto b = static_cast<unsigned char>(text[k]);
-            const char next = escapes && b == '\\' && k + 1 < text.size() ? text[k + 1] : '\0';
-            if (next == '\\' || next == '{' || next == '}') {
-                Escaped(static_cast<unsigned char>(next));
-                run = nullptr;
-                ++k;
-            } else if (next == '\'' && k + 3 < text.size() && IsHex(text[k + 2]) &&
-                       IsHex(text[k + 3])) {
-                Escaped(static_cast<unsigned char>(Hex(text[k + 2]) * 16 + Hex(text[k + 3])));
-                run = nullptr;
-                k += 3;
+        if (skeleton_) {  // any text, escaped or not, is the strip's one space
+            skeletonText_ = skeletonText_ || !text.empty();
+            return;
+        }
+        for (std::size_t k = 0; k < text.size();) {
+            const std::size_t end = textFont_ ? AsciiEnd(text, k, escapes) : k;
+            if (end > k) {
+                Ascii(text.substr(k, end - k));
+                k = end;
             } else {
-                Plain(b, run);
+                k = Byte(text, k, escapes);
             }
         }
     }
 
+    // One byte or escape at `k`, not ASCII in a text font; the place after it.
+    std::size_t Byte(std::string_view text, std::size_t k, bool escapes) {
+        const auto b = static_cast<unsigned char>(text[k]);
+        const char next = escapes && b == '\\' && k + 1 < text.size() ? text[k + 1] : '\0';
+        if (next == '\\' || next == '{' || next == '}') {
+            Escaped(static_cast<unsigned char>(next));
+            return k + 2;
+        }
+        if (next == '\'' && k + 3 < text.size() && IsHex(text[k + 2]) && IsHex(text[k + 3])) {
+            Escaped(static_cast<unsigned char>(Hex(text[k + 2]) * 16 + Hex(text[k + 3])));
+            return k + 4;
+        }
+        Plain(b);
+        return k + 1;
+    }
+
+    // Printable ASCII in a text font.
+    void Ascii(std::string_view span) {
+        const std::size_t start = text_.size();
+        text_ += span;
+        Appended(start);
+    }
+
+    // The printable ASCII just put in the text from `start` on, in the current format, as Plain
+    // puts it byte by byte: the comma turns each '.' between two digits, the last '.' after a
+    // digit waits for what follows.
+    void Appended(std::size_t start) {
+        if (start == text_.size()) return;
+        OpenRun(start);
+        if (dot_ && IsDigit(static_cast<unsigned char>(text_[start]))) text_[*dot_] = ',';
+        dot_.reset();
+        if (options_.comma) {
+            for (std::size_t i = start; i < text_.size(); ++i) {
+                const auto before = i > start ? text_[i - 1] : static_cast<char>(previous_);
+                if (text_[i] != '.' || !IsDigit(static_cast<unsigned char>(before))) continue;
+                if (i + 1 == text_.size()) {
+                    dot_ = i;
+                } else if (IsDigit(static_cast<unsigned char>(text_[i + 1]))) {
+                    text_[i] = ',';
+                }
+            }
+        }
+        previous_ = static_cast<unsigned char>(text_.back());
+    }
+
     // A byte of plain text: the comma turns a '.' between two digits.
-    void Plain(unsigned char b, std::string*& run) {
-        if (skeleton_) {
-            skeletonText_ = true;
-            return;
-        }
-        if (dot_ && IsDigit(b)) {
-            std::string& t = doc_.paragraphs[dot_->paragraph].runs[dot_->run].text;
-            t[dot_->at] = ',';
-        }
+    void Plain(unsigned char b) {
+        if (dot_ && IsDigit(b)) text_[*dot_] = ',';
         dot_.reset();
         const bool dot = options_.comma && b == '.' && IsDigit(previous_);
-        if (b >= 0x20 && b < 0x7F && textFont_) {
-            if (!run) run = &RunText();
-            run->push_back(static_cast<char>(b));
-        } else {
-            Append(b, false);
-            run = nullptr;
-        }
+        Append(b, false);
         previous_ = b;
-        if (dot) {
-            const auto& runs = doc_.paragraphs.back().runs;
-            const std::string& t = runs.back().text;
-            if (!t.empty() && t.back() == '.')
-                dot_ = Dot{doc_.paragraphs.size() - 1, runs.size() - 1, t.size() - 1};
-        }
+        // The '.' ends the last run's text.
+        if (dot && !spans_.empty() && text_.size() > spans_.back().start && text_.back() == '.')
+            dot_ = text_.size() - 1;
     }
 
     void Escaped(unsigned char b) {
-        if (skeleton_) {
-            skeletonText_ = true;
-            return;
-        }
         previous_ = 0;
         dot_.reset();
         Append(b, true);
@@ -385,13 +536,11 @@ class DocOut {
         const auto font = static_cast<std::size_t>(format_.font);
         const FontEncoding enc = font < encodings_.size() ? encodings_[font] : FontEncoding::Text;
         if (enc == FontEncoding::Text && !escaped) {
-            std::string utf8;
             if (b < 0x80) {
-                utf8 += static_cast<char>(b);
+                RunText() += static_cast<char>(b);
             } else {
-                AppendUtf8(utf8, Cp1252ToUnicode(b));
+                AppendUtf8(RunText(), Cp1252ToUnicode(b));
             }
-            AddUtf8(utf8);
             return;
         }
         AddChar(enc == FontEncoding::Text     ? Cp1252ToUnicode(b)
@@ -402,19 +551,22 @@ class DocOut {
     // A character; the control characters but the tab are not text.
     void AddChar(char32_t c) {
         if ((c < 0x20 && c != U'\t') || c == 0x7F) return;
-        std::string utf8;
-        AppendUtf8(utf8, c);
-        AddUtf8(utf8);
+        AppendUtf8(RunText(), c);
     }
 
-    void AddUtf8(const std::string& utf8) { RunText() += utf8; }
-
-    // The text of the run in the current format, a new one when the last is in another.
+    // The paragraph's text, its end in a run of the current format.
     std::string& RunText() {
-        auto& runs = doc_.paragraphs.back().runs;
-        if (runs.empty() || runs.back().format != format_ || runs.back().picture)
-            runs.push_back(Run{format_, {}});
-        return runs.back().text;
+        OpenRun(text_.size());
+        return text_;
+    }
+
+    // The last run takes the text from `start` on: a new one there when the last is in another
+    // format.
+    void OpenRun(std::size_t start) {
+        if (runOpen_) return;
+        if (spans_.empty() || spans_.back().format != format_ || spans_.back().picture)
+            spans_.push_back({format_, start, nullptr});
+        runOpen_ = true;
     }
 
     // The place of the last paragraph ended.
@@ -423,21 +575,30 @@ class DocOut {
         return p.size() > 1 ? p[p.size() - 2].cell : std::nullopt;
     }
 
-    struct Dot {
-        std::size_t paragraph, run, at;
+    static constexpr std::size_t kParagraphsPerQuestion = 10;
+
+    // A run of the open paragraph: its format, where its text starts, its picture (the
+    // model's, which outlives the writer).
+    struct Span {
+        CharFormat format;
+        std::size_t start;
+        const PngPicture* picture;
     };
 
     bool wanted_;
     Document doc_;
+    std::string text_;         // the open paragraph's text
+    std::vector<Span> spans_;  // its runs
+    bool runOpen_ = false;     // the last of spans_ takes text in the current format
     std::vector<FontEncoding> encodings_;
     CharFormat format_;
     int lineSpacing_ = 0, spaceAfter_ = 0;
     layout::BodyOptions options_;
     bool skeleton_ = false, skeletonText_ = false;
-    unsigned char previous_ = 0;  // the last byte of plain text since a control word
-    std::optional<Dot> dot_;      // a '.' after a digit, turned when a digit follows
-    bool textFont_ = true;        // the current font reads its bytes as Windows-1252
-    std::string numbers_;         // a number's text, before it goes in
+    unsigned char previous_ = 0;      // the last byte of plain text since a control word
+    std::optional<std::size_t> dot_;  // a '.' after a digit in text_, turned when a digit follows
+    bool textFont_ = true;            // the current font reads its bytes as Windows-1252
+    std::string numbers_;             // a number's text, before it goes in
     // Tables: the open row's cells' right edges, whether a row is open, whether the last
     // paragraph ended in a table, the place of the next cell.
     std::vector<int> edges_;
@@ -453,6 +614,8 @@ namespace {
 SheetDocuments Render(const SheetModel& model, const SheetSettings& settings, bool subjectWanted,
                       bool keyWanted) {
     DocOut subject(subjectWanted), key(keyWanted);
+    subject.Reserve(model.questions.size());
+    key.Reserve(model.questions.size());
     layout::PutSheet(subject, key, model, settings, [](const QuestionModel&, DocOut&) {});
     return {subject.Take(), key.Take()};
 }

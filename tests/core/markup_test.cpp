@@ -69,6 +69,40 @@ TEST(MarkupToRtf, TagsAndText) {
     for (const auto& c : cases) EXPECT_EQ(MarkupToRtf(c.in), c.out) << c.in;
 }
 
+// What each tag does, sizes of digits alone read on their short way as any other size.
+TEST(ReadTag, KindAndValue) {
+    struct Case {
+        std::string_view tag;
+        TagKind kind;
+        int value;
+    };
+    const Case cases[] = {
+        {"te=18", TagKind::Size, 18},
+        {"te=0018", TagKind::Size, 18},
+        {"te=9999", TagKind::Size, 9999},
+        {"te=12345", TagKind::Unknown, 0},
+        {"te=", TagKind::Size, -1},
+        {"te=1te=8", TagKind::Size, 18},
+        {"te=1a", TagKind::Unknown, 0},
+        {"te=-1", TagKind::Unknown, 0},
+        {"b", TagKind::Bold, 1},
+        {"/i", TagKind::Italic, 0},
+        {"/sup", TagKind::Baseline, 0},
+        {"symbol", TagKind::Font, 3},
+        {"tab", TagKind::Tab, 0},
+        {"t", TagKind::Unknown, 0},
+        {"", TagKind::Unknown, 0},
+        {"cell", TagKind::Cell, 0},
+        {"cf=jaune", TagKind::Highlight, 12},
+        {"row=5,5", TagKind::Row, 2},
+    };
+    for (const Case& c : cases) {
+        const MarkupTag t = ReadTag(c.tag);
+        EXPECT_EQ(t.kind, c.kind) << c.tag;
+        EXPECT_EQ(t.value, c.value) << c.tag;
+    }
+}
+
 TEST(MarkupToRtf, HeaderComesBackUnchanged) {
     EXPECT_EQ(kRtfHeader.size(), 642u);
     EXPECT_EQ(MarkupToRtf(kRtfHeader), kRtfHeader);
