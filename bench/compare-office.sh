@@ -6,9 +6,9 @@
 # judge on user CPU, which system noise moves least. Run it on an idle machine:
 #   bench/compare-office.sh [BUILD_BIN_DIR] [ROUNDS]
 set -euo pipefail
-bin=${1:-build/bin}
+bin=$(realpath "${1:-build/bin}")
 rounds=${2:-5}
-sheet=$(realpath "$bin/equat-sheet")
+sheet=$bin/equat-sheet
 soffice=$(command -v soffice) || { echo "soffice is not installed" >&2; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -66,5 +66,5 @@ compare "one pair with --pdf" 25 \
 # nothing laid out, when the floor program is built (EQUAT_BENCH).
 if [[ -x $bin/bench_fontfloor ]]; then
   compare "the pair's floor: Qt and the pair's fonts alone" 25 \
-    "$(realpath "$bin/bench_fontfloor")" pair.rtf pair_Cor.rtf
+    "$bin/bench_fontfloor" pair.rtf pair_Cor.rtf
 fi
