@@ -367,7 +367,7 @@ class DocOut {
         for (std::size_t k = 0; k < spans_.size(); ++k) {
             const Span& s = spans_[k];
             const std::size_t end = k + 1 < spans_.size() ? spans_[k + 1].start : text_.size();
-            Run& run = p.runs.emplace_back(s.format, text_.substr(s.start, end - s.start));
+            Run& run = p.runs.emplace_back(Run{s.format, text_.substr(s.start, end - s.start)});
             if (s.picture) run.picture = *s.picture;
         }
         spans_.clear();
