@@ -202,17 +202,6 @@ bool PaintSet(const std::vector<ClassCopy>& copies, const std::vector<std::size_
     return (keys ? painters.keys : painters.subjects)(rtfs, job, why);
 }
 
-// The largest n in 1..most for which fits(n) holds (fits falls from true to false as n grows);
-// 1 when none does.
-static std::size_t Largest(std::size_t most, const std::function<bool(std::size_t)>& fits) {
-    std::size_t lo = 1, hi = most;
-    while (lo < hi) {
-        const std::size_t mid = lo + (hi - lo + 1) / 2;
-        fits(mid) ? lo = mid : hi = mid - 1;
-    }
-    return lo;
-}
-
 // Parts of a grid laid out in a text document on a page of the given size (pixels of 1/96
 // inch): some rows and some question columns, with the row labels.
 class GridParts {
@@ -228,33 +217,44 @@ class GridParts {
     std::size_t rows() const { return rows_; }
     QTextDocument& doc() { return doc_; }
 
-    void Lay(std::size_t row, std::size_t nRows, std::size_t column, std::size_t nColumns) {
+    // natural: also the natural width of the part (natural_), from a layout of unbounded width.
+    void Lay(std::size_t row, std::size_t nRows, std::size_t column, std::size_t nColumns,
+             bool natural = false) {
         AnswerGrid part{grid_.title, {}, {}};
         for (std::size_t r = row; r < row + nRows && r < rows_; ++r) {
             part.rows.push_back(grid_.rows[r]);
             part.cells.push_back(grid_.cells[r]);
         }
         if (part.cells.empty()) part.cells.emplace_back(columns_);
-        // Unbounded first, for the natural width of every cell; then on the page's width,
-        // where a table that fits keeps its natural widths.
-        doc_.setTextWidth(-1);
+        // Unbounded first when asked, for the natural width of every cell; then on the page's
+        // width, where a table that fits keeps its natural widths.
+        doc_.clear();  // else a new width lays the last part out again, for nothing
+        doc_.setTextWidth(natural ? -1 : page_.width());
         doc_.setHtml(QString::fromStdString(AnswerGridHtml(part, column, nColumns)));
+        if (!natural) return;
         natural_ = doc_.idealWidth();
         doc_.setTextWidth(page_.width());
     }
     // The most question columns from column that fit the width.
     std::size_t ColumnsThatFit(std::size_t column) {
-        return Largest(std::max<std::size_t>(columns_ - column, 1), [&](std::size_t n) {
-            Lay(0, rows_, column, n);
+        const std::size_t most = std::max<std::size_t>(columns_ - column, 1);
+        const auto fits = [&](std::size_t n) {
+            Lay(0, rows_, column, n, true);
             return natural_ <= page_.width();
-        });
+        };
+        if (fits(most)) return most;
+        // Columns take about the same width: the first guess is in proportion.
+        return Largest(most, fits, static_cast<std::size_t>(most * page_.width() / natural_));
     }
     // The most rows from row that fit the height, with those columns.
     std::size_t RowsThatFit(std::size_t row, std::size_t column, std::size_t nColumns) {
-        return Largest(std::max<std::size_t>(rows_ - row, 1), [&](std::size_t n) {
-            Lay(row, n, column, nColumns);
-            return doc_.size().height() <= page_.height();
-        });
+        return lastRows_ = Largest(
+                   std::max<std::size_t>(rows_ - row, 1),
+                   [&](std::size_t n) {
+                       Lay(row, n, column, nColumns);
+                       return doc_.size().height() <= page_.height();
+                   },
+                   lastRows_);
     }
 
   private:
@@ -263,6 +263,7 @@ class GridParts {
     std::size_t columns_, rows_;
     QTextDocument doc_;
     double natural_ = 0;
+    std::size_t lastRows_ = 1;  // the rows the last page took
 };
 
 // A4 landscape, text at its size (9 points): the questions that fit the width of a page go

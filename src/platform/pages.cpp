@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QPageLayout>
 #include <QPaintDevice>
+#include <algorithm>
 
 #include "core/fileio.h"
 
@@ -32,6 +33,31 @@ bool SaveBytes(const QString& path, const QByteArray& bytes, QString* error, boo
 QPageLayout DefaultPageLayout() {
     return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
                        QPageLayout::Millimeter);
+}
+
+std::size_t Largest(std::size_t most, const std::function<bool(std::size_t)>& fits,
+                    std::size_t guess) {
+    std::size_t lo = 1, hi = most;  // the answer is in [lo, hi]; fits(lo) holds, or lo is 1
+    std::size_t n = std::clamp<std::size_t>(guess, 1, most);
+    if (fits(n)) {
+        for (std::size_t step = 1; (lo = n) < hi; step *= 2)
+            if (!fits(n = std::min(hi, lo + step))) {
+                hi = n - 1;
+                break;
+            }
+    } else {
+        for (std::size_t step = 1; (hi = n - 1) > 1; step *= 2)
+            if (fits(n = hi > step ? hi - step + 1 : 1)) {
+                lo = n;
+                break;
+            }
+        if (hi < 1) return 1;
+    }
+    while (lo < hi) {
+        const std::size_t mid = lo + (hi - lo + 1) / 2;
+        fits(mid) ? lo = mid : hi = mid - 1;
+    }
+    return lo;
 }
 
 }  // namespace equat

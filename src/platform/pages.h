@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QRectF>
 #include <QString>
+#include <functional>
 
 class QPaintDevice;
 
@@ -53,6 +54,10 @@ QPageLayout DefaultPageLayout();
 // replacement is atomic, which suits files made again at will (page images, tool output).
 bool SaveBytes(const QString& path, const QByteArray& bytes, QString* error, bool sync = true);
 
-// Runs beside on a second thread while here runs on this one; returns when both are done.
+// The largest n in 1..most for which fits(n) holds (fits falls from true to false as n grows);
+// 1 when none does. Searched outwards from a guess, in steps that double, then halved: a page
+// of a grid mostly takes as many rows as the last, and each try lays a table out.
+std::size_t Largest(std::size_t most, const std::function<bool(std::size_t)>& fits,
+                    std::size_t guess);
 
 }  // namespace equat

@@ -5,6 +5,8 @@
 
 #include <regex>
 
+#include "platform/pages.h"
+
 using namespace equat;
 
 // Every question of every kind and level gives its results alone, on one line.
@@ -40,4 +42,25 @@ TEST(AnswerGrid, ResultsOfEveryKind) {
             EXPECT_NE(html.find("<th>40</th>"), std::string::npos);
         }
     }
+}
+
+// The grid's pages take the most rows and questions that fit, searched from a guess: whatever
+// the guess, the same answer as trying every count, and each count tried at most once.
+TEST(AnswerGrid, TheMostThatFitWhateverTheGuess) {
+    for (std::size_t most = 1; most <= 40; ++most)
+        for (std::size_t fit = 0; fit <= most + 1; ++fit)
+            for (std::size_t guess = 0; guess <= most + 2; ++guess) {
+                std::vector<int> tried(most + 2, 0);
+                const std::size_t n = Largest(
+                    most,
+                    [&](std::size_t k) {
+                        EXPECT_TRUE(k >= 1 && k <= most) << k;
+                        ++tried[std::min(k, most + 1)];
+                        return k <= fit;
+                    },
+                    guess);
+                ASSERT_EQ(n, std::clamp<std::size_t>(fit, 1, most))
+                    << "most " << most << " fit " << fit << " guess " << guess;
+                EXPECT_LE(*std::max_element(tried.begin(), tried.end()), 1);
+            }
 }
