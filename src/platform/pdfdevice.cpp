@@ -197,7 +197,7 @@ struct PdfDevice::Doc {
     int NewObject();
     void BeginObject(int n);
     void WriteStream(int n, const std::string& dict, const char* data, size_t size);
-    void WriteStream(int n, const std::string& dict, const Packed& packed);
+    void WriteStream(int n, const std::string& dict, std::string_view body, bool deflated);
     void WritePage(Waiting& page);
     void StartPage();
     void EndPage();
@@ -247,26 +247,21 @@ void PdfDevice::Doc::BeginObject(int n) {
 // A stream object, deflated; as it is should compression fail.
 void PdfDevice::Doc::WriteStream(int n, const std::string& dict, const char* data, size_t size) {
     const std::string_view packed = deflater.Deflate(data, size);
-    const bool deflated = !packed.empty();
+    WriteStream(n, dict, packed.empty() ? std::string_view(data, size) : packed, !packed.empty());
+}
+
+void PdfDevice::Doc::WriteStream(int n, const std::string& dict, std::string_view body,
+                                 bool deflated) {
     BeginObject(n);
     out += "<< " + dict + (deflated ? " /Filter /FlateDecode" : "") + " /Length " +
-           std::to_string(deflated ? packed.size() : size) + " >>\nstream\n";
-    if (deflated)
-        out += packed;
-    else
-        out.append(data, size);
+           std::to_string(body.size()) + " >>\nstream\n";
+    out += body;
     out += "\nendstream\nendobj\n";
 }
 
-void PdfDevice::Doc::WriteStream(int n, const std::string& dict, const Packed& packed) {
-    BeginObject(n);
-    out += "<< " + dict + (packed.deflated ? " /Filter /FlateDecode" : "") + " /Length " +
-           std::to_string(packed.data.size()) + " >>\nstream\n" + packed.data +
-           "\nendstream\nendobj\n";
-}
-
 void PdfDevice::Doc::WritePage(Waiting& page) {
-    WriteStream(page.stream, "", page.content.get());
+    const Packed content = page.content.get();
+    WriteStream(page.stream, "", content.data, content.deflated);
     BeginObject(page.page);
     const QRectF full = layout.fullRect(QPageLayout::Point);
     out += "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 ";

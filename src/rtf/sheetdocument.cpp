@@ -495,12 +495,13 @@ class DocOut {
     void Appended(std::size_t start) {
         if (start == text_.size()) return;
         OpenRun(start);
-        if (dot_ && IsDigit(static_cast<unsigned char>(text_[start]))) text_[*dot_] = ',';
-        dot_.reset();
+        EndDot(static_cast<unsigned char>(text_[start]));
         if (options_.comma) {
             for (std::size_t i = start; i < text_.size(); ++i) {
                 const auto before = i > start ? text_[i - 1] : static_cast<char>(previous_);
-                if (text_[i] != '.' || !IsDigit(static_cast<unsigned char>(before))) continue;
+                if (!DecimalPoint(static_cast<unsigned char>(text_[i]),
+                                  static_cast<unsigned char>(before)))
+                    continue;
                 if (i + 1 == text_.size()) {
                     dot_ = i;
                 } else if (IsDigit(static_cast<unsigned char>(text_[i + 1]))) {
@@ -511,11 +512,20 @@ class DocOut {
         previous_ = static_cast<unsigned char>(text_.back());
     }
 
+    // The '.' waiting after a digit becomes a comma when next is a digit, and waits no more.
+    void EndDot(unsigned char next) {
+        if (dot_ && IsDigit(next)) text_[*dot_] = ',';
+        dot_.reset();
+    }
+    // Whether c, after before, is a decimal point the comma replaces.
+    bool DecimalPoint(unsigned char c, unsigned char before) const {
+        return options_.comma && c == '.' && IsDigit(before);
+    }
+
     // A byte of plain text: the comma turns a '.' between two digits.
     void Plain(unsigned char b) {
-        if (dot_ && IsDigit(b)) text_[*dot_] = ',';
-        dot_.reset();
-        const bool dot = options_.comma && b == '.' && IsDigit(previous_);
+        EndDot(b);
+        const bool dot = DecimalPoint(b, previous_);
         Append(b, false);
         previous_ = b;
         // The '.' ends the last run's text.
