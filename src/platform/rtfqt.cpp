@@ -2,6 +2,8 @@
 #include "platform/rtfqt.h"
 
 #include <QFont>
+#include <QFontDatabase>
+#include <QSet>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -175,20 +177,56 @@ std::optional<PngPicture> PictureOf(const QTextCharFormat& f) {
                       pixels.width(), pixels.height()};
 }
 
+// Metric-compatible stand-ins for the documents' fonts, a Unicode font for Symbol, and the
+// adapted copies' fonts where their packages are missing; best first.
+const std::vector<std::pair<QString, QStringList>>& StandIns() {
+    static const std::vector<std::pair<QString, QStringList>> table = {
+        {"Arial", {"Liberation Sans", "Arimo", "DejaVu Sans"}},
+        {"Times New Roman", {"Liberation Serif", "Tinos", "DejaVu Serif"}},
+        {"Courier New", {"Liberation Mono", "Cousine", "DejaVu Sans Mono"}},
+        {"Andika", {"DejaVu Sans"}},
+        {"OpenDyslexic", {"DejaVu Sans"}},
+        // Symbol text is real Unicode once read: any font with Greek and the brace pieces.
+        {"Symbol", {"DejaVu Serif", "DejaVu Sans"}},
+    };
+    return table;
+}
+
+// The installed families, in lower case, without their foundries.
+const QSet<QString>& InstalledFamilies() {
+    static const QSet<QString> families = [] {
+        QSet<QString> names;
+        for (const QString& listed : QFontDatabase::families()) {
+            const qsizetype foundry = listed.indexOf(" [");
+            names.insert((foundry < 0 ? listed : listed.left(foundry)).toLower());
+        }
+        return names;
+    }();
+    return families;
+}
+
+// The stand-ins of a font, best first; none for a font not in the table.
+QStringList StandInsOf(const QString& name) {
+    for (const auto& [font, standIns] : StandIns())
+        if (font.compare(name, Qt::CaseInsensitive) == 0) return standIns;
+    return {};
+}
+
+// The family a document's font is drawn with: itself where installed, else its first
+// installed stand-in. Named outright, Qt takes it at once; a missing family would first have
+// the font configuration sort every installed font, once per style, for the same answer.
+QString InstalledFamily(const QString& name) {
+    const QSet<QString>& installed = InstalledFamilies();
+    for (const QString& choice : QStringList{name} + StandInsOf(name))
+        if (installed.contains(choice.toLower())) return choice;
+    return name;
+}
+
 }  // namespace
 
 void InstallFontFallbacks() {
     static const bool installed = [] {
-        QFont::insertSubstitutions("Arial", {"Liberation Sans", "Arimo", "DejaVu Sans"});
-        QFont::insertSubstitutions("Times New Roman",
-                                   {"Liberation Serif", "Tinos", "DejaVu Serif"});
-        QFont::insertSubstitutions("Courier New",
-                                   {"Liberation Mono", "Cousine", "DejaVu Sans Mono"});
-        // The adapted copies' fonts, where their packages are missing.
-        QFont::insertSubstitutions("Andika", {"DejaVu Sans"});
-        QFont::insertSubstitutions("OpenDyslexic", {"DejaVu Sans"});
-        // Symbol text is real Unicode once read: any font with Greek and the brace pieces.
-        QFont::insertSubstitutions("Symbol", {"DejaVu Serif", "DejaVu Sans"});
+        for (const auto& [font, standIns] : StandIns()) QFont::insertSubstitutions(font, standIns);
         return true;
     }();
     (void)installed;
@@ -210,10 +248,12 @@ QTextCharFormat ToQtFormat(const rtf::CharFormat& format, const std::vector<rtf:
         f.setProperty(kCharset, font.charset);
         f.setProperty(kFontFamily, static_cast<int>(font.family));
         f.setProperty(kPitch, font.pitch);
+        // Symbol text is Unicode once read: drawn with its stand-ins, each the next one's
+        // fallback, as the window has always drawn it.
         if (rtf::EncodingOf(font) == rtf::FontEncoding::Symbol)
-            f.setFontFamilies(QStringList{"DejaVu Serif", "DejaVu Sans", name});
+            f.setFontFamilies(StandInsOf("Symbol") + QStringList{name});
         else
-            f.setFontFamilies(QStringList{name});
+            f.setFontFamilies(QStringList{InstalledFamily(name)});
     }
     f.setFontPointSize(format.size / 2.0);
     f.setFontWeight(format.bold ? QFont::Bold : QFont::Normal);

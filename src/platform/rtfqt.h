@@ -18,7 +18,9 @@ void InstallFontFallbacks();
 QFont DocumentFont();
 
 // Qt character format of a run; the RTF font (name, charset, family, pitch) travels in
-// properties so that writing the text back gives the same font table entry.
+// properties so that writing the text back gives the same font table entry. Qt is given the
+// family the font is drawn with: the font itself where installed, else its first installed
+// stand-in.
 QTextCharFormat ToQtFormat(const rtf::CharFormat& format, const std::vector<rtf::Font>& fonts);
 
 // Replaces the cursor's selection with the document and leaves the cursor after it. The

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractTextDocumentLayout>
+#include <QFontInfo>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -125,4 +126,31 @@ TEST(Typeset, LineBreakEndsTheLine) {
         for (std::size_t k = 0; k < qt.size(); ++k)
             EXPECT_EQ(lines[k].position, qt[k].position) << text << " line " << k;
     }
+}
+
+// The documents' fonts are named to Qt by the family they resolve to: the same family, for
+// every style, as Qt finds by asking the font configuration about the name itself.
+TEST(Typeset, DocumentFontsDrawnWithTheFamilyQtWouldFind) {
+    const std::vector<rtf::Font> fonts = {
+        {"Arial", 0, rtf::FontFamily::Swiss, 2},
+        {"Times New Roman", 0, rtf::FontFamily::Roman, 2},
+        {"Courier New", 0, rtf::FontFamily::Modern, 1},
+        {"Andika", 0, rtf::FontFamily::Swiss, 2},
+        {"OpenDyslexic", 0, rtf::FontFamily::Swiss, 2},
+        {"Comic Sans MS", 0, rtf::FontFamily::Script, 2},
+    };
+    for (int font = 0; font < static_cast<int>(fonts.size()); ++font)
+        for (int style = 0; style < 4; ++style) {
+            rtf::CharFormat f;
+            f.font = font;
+            f.size = 24;
+            f.bold = style & 1;
+            f.italic = style & 2;
+            const QFont ours = ToQtFormat(f, fonts).font().resolve(DocumentFont());
+            QFont asked = ours;
+            const QString name = QString::fromStdString(fonts[static_cast<std::size_t>(font)].name);
+            asked.setFamilies(QStringList{name});
+            EXPECT_EQ(QFontInfo(ours).family(), QFontInfo(asked).family()) << name.toStdString();
+            EXPECT_EQ(QFontInfo(ours).styleName(), QFontInfo(asked).styleName()) << style;
+        }
 }
