@@ -1,15 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/classpdf.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QTextDocument>
+#include <QTextTable>
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <future>
 #include <memory>
+#include <numeric>
 #include <optional>
 
 #include "core/classset.h"
@@ -217,53 +221,128 @@ class GridParts {
     std::size_t rows() const { return rows_; }
     QTextDocument& doc() { return doc_; }
 
-    // natural: also the natural width of the part (natural_), from a layout of unbounded width.
-    void Lay(std::size_t row, std::size_t nRows, std::size_t column, std::size_t nColumns,
-             bool natural = false) {
-        AnswerGrid part{grid_.title, {}, {}};
-        for (std::size_t r = row; r < row + nRows && r < rows_; ++r) {
-            part.rows.push_back(grid_.rows[r]);
-            part.cells.push_back(grid_.cells[r]);
-        }
-        if (part.cells.empty()) part.cells.emplace_back(columns_);
-        // Unbounded first when asked, for the natural width of every cell; then on the page's
-        // width, where a table that fits keeps its natural widths.
-        doc_.clear();  // else a new width lays the last part out again, for nothing
-        doc_.setTextWidth(natural ? -1 : page_.width());
-        doc_.setHtml(QString::fromStdString(AnswerGridHtml(part, column, nColumns)));
-        if (!natural) return;
-        natural_ = doc_.idealWidth();
-        doc_.setTextWidth(page_.width());
+    // Lays the part out on the page's width; a search's last try is often the page itself.
+    void Lay(std::size_t row, std::size_t nRows, std::size_t column, std::size_t nColumns) {
+        const std::array part{row, nRows, column, nColumns};
+        if (part == laid_) return;
+        std::vector<std::size_t> rows;
+        for (std::size_t r = row; r < row + nRows && r < rows_; ++r) rows.push_back(r);
+        SetPart(rows, column, nColumns, page_.width());
+        laid_ = part;
     }
-    // The most question columns from column that fit the width.
+    // The most question columns from column that fit the width. A table's natural width is
+    // its title's or the sum of its columns', each as wide as its widest cell: the rows that
+    // hold those cells are as wide as every row, so only the first try lays out every row.
     std::size_t ColumnsThatFit(std::size_t column) {
         const std::size_t most = std::max<std::size_t>(columns_ - column, 1);
+        std::vector<std::size_t> every(rows_);
+        std::iota(every.begin(), every.end(), std::size_t{0});
+        if (Natural(every, column, most)) return most;
         const auto fits = [&](std::size_t n) {
-            Lay(0, rows_, column, n, true);
-            return natural_ <= page_.width();
+            return Natural(widest_.empty() ? every : WidestRows(n), column, n);
         };
-        if (fits(most)) return most;
         // Columns take about the same width: the first guess is in proportion.
         return Largest(most, fits, static_cast<std::size_t>(most * page_.width() / natural_));
     }
     // The most rows from row that fit the height, with those columns.
     std::size_t RowsThatFit(std::size_t row, std::size_t column, std::size_t nColumns) {
-        return lastRows_ = Largest(
-                   std::max<std::size_t>(rows_ - row, 1),
-                   [&](std::size_t n) {
-                       Lay(row, n, column, nColumns);
-                       return doc_.size().height() <= page_.height();
-                   },
-                   lastRows_);
+        const bool measured = rowTops_.size() == rows_ + 2;
+        const auto fits = [&](std::size_t n) {
+            Lay(row, n, column, nColumns);
+            const double height = doc_.size().height();
+            if (measured) offset_ = height - Estimate(row, n);
+            return height <= page_.height();
+        };
+        if (measured && !offset_) fits(1);  // what the whole table's measures miss, once
+        // A guess one too many ends the search on the page itself, laid out.
+        return lastRows_ = Largest(std::max<std::size_t>(rows_ - row, 1), fits,
+                                   measured ? Guess(row) + 1 : lastRows_);
     }
 
   private:
+    // The part of those rows (indexes in the grid) laid out at a width, -1 for unbounded.
+    void SetPart(const std::vector<std::size_t>& rows, std::size_t column, std::size_t nColumns,
+                 double width) {
+        laid_.reset();
+        AnswerGrid cut{grid_.title, {}, {}};
+        for (std::size_t r : rows) {
+            cut.rows.push_back(grid_.rows[r]);
+            cut.cells.push_back(grid_.cells[r]);
+        }
+        if (cut.cells.empty()) cut.cells.emplace_back(columns_);
+        doc_.clear();  // else a new width lays the last part out again, for nothing
+        doc_.setTextWidth(width);
+        doc_.setHtml(QString::fromStdString(AnswerGridHtml(cut, column, nColumns)));
+    }
+    // Whether those rows fit the page's width at their natural width (natural_), laid out
+    // unbounded; with every row, the rows' measures too.
+    bool Natural(const std::vector<std::size_t>& rows, std::size_t column, std::size_t nColumns) {
+        SetPart(rows, column, nColumns, -1);
+        natural_ = doc_.idealWidth();
+        if (rows.size() == rows_) Measure();
+        return natural_ <= page_.width();
+    }
+    // Of the whole table laid out at its natural width: where each row starts and where the
+    // document ends, what a page of some rows should measure; the row of each column's
+    // widest cell.
+    void Measure() {
+        rowTops_.clear();
+        offset_.reset();
+        widest_.clear();
+        const auto frames = doc_.rootFrame()->childFrames();
+        auto* table = frames.isEmpty() ? nullptr : qobject_cast<QTextTable*>(frames.front());
+        if (!table || static_cast<std::size_t>(table->rows()) != rows_ + 1) return;
+        std::vector<double> widths(static_cast<std::size_t>(table->columns()), -1);
+        widest_.assign(widths.size(), 0);
+        for (int r = 0; r < table->rows(); ++r) {
+            const QTextBlock first = table->cellAt(r, 0).firstCursorPosition().block();
+            rowTops_.push_back(doc_.documentLayout()->blockBoundingRect(first).top());
+            for (int c = 0; r > 0 && c < table->columns(); ++c) {
+                const double width = CellWidth(table->cellAt(r, c));
+                if (width <= widths[static_cast<std::size_t>(c)]) continue;
+                widths[static_cast<std::size_t>(c)] = width;
+                widest_[static_cast<std::size_t>(c)] = static_cast<std::size_t>(r - 1);
+            }
+        }
+        rowTops_.push_back(doc_.size().height());
+    }
+    static double CellWidth(const QTextTableCell& cell) {
+        double width = 0;
+        for (auto it = cell.begin(); !it.atEnd(); ++it)
+            if (it.currentBlock().isValid())
+                width = std::max(width, it.currentBlock().layout()->maximumWidth());
+        return width;
+    }
+    // The rows of the widest cells of the labels and the first n question columns.
+    std::vector<std::size_t> WidestRows(std::size_t n) const {
+        std::vector<std::size_t> rows(widest_.begin(),
+                                      widest_.begin() + std::min(n + 1, widest_.size()));
+        std::sort(rows.begin(), rows.end());
+        rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+        return rows;
+    }
+    // The height of the part of n rows from row by the whole table's measures: the title and
+    // the header, then its rows down to the next one's top or the end.
+    double Estimate(std::size_t row, std::size_t n) const {
+        return rowTops_[1] + rowTops_[std::min(row + n, rows_) + 1] - rowTops_[row + 1];
+    }
+    // The most rows from row (at least one) that the estimate puts on a page.
+    std::size_t Guess(std::size_t row) const {
+        std::size_t n = 1;
+        while (row + n < rows_ && Estimate(row, n + 1) + offset_.value_or(0) <= page_.height()) ++n;
+        return n;
+    }
+
     const AnswerGrid& grid_;
     QSizeF page_;
     std::size_t columns_, rows_;
     QTextDocument doc_;
     double natural_ = 0;
     std::size_t lastRows_ = 1;  // the rows the last page took
+    std::vector<double> rowTops_;
+    std::optional<double> offset_;     // what the estimate missed by on the last page laid out
+    std::vector<std::size_t> widest_;  // for the labels, then each question column
+    std::optional<std::array<std::size_t, 4>> laid_;  // the part in doc_ on the page's width
 };
 
 // A4 landscape, text at its size (9 points): the questions that fit the width of a page go

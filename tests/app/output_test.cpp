@@ -14,6 +14,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPageLayout>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
@@ -44,6 +45,7 @@
 #include "platform/answergrid.h"
 #include "platform/classpdf.h"
 #include "platform/pageimages.h"
+#include "platform/pages.h"
 #include "platform/paginator.h"
 #include "platform/pngpages.h"
 #include "platform/printing.h"
@@ -1026,6 +1028,40 @@ TEST_F(OutputTest, AnswerGridRunsOverPagesAtNinePoints) {
     const int groups = labels.begin()->second;
     EXPECT_GE(groups, 2);
     for (const auto& [label, n] : labels) EXPECT_EQ(n, groups) << label.toStdString();
+}
+
+// Each group takes the most questions whose whole table, every row at its natural width,
+// fits the page's width, wherever each question's widest cell stands.
+TEST_F(OutputTest, AnswerGridGroupsAsManyQuestionsAsTheWholeTableFits) {
+    equat::AnswerGrid grid{"Grille", {}, {}};
+    for (int r = 0; r < 40; ++r) {
+        grid.rows.push_back("Copie " + std::to_string(r));
+        grid.cells.emplace_back(30, "x = 1");
+    }
+    for (int q = 0; q < 30; ++q)
+        grid.cells[static_cast<std::size_t>(q * 7 % 40)][static_cast<std::size_t>(q)] =
+            "x = -" + std::string(static_cast<std::size_t>(q % 5 + 1), '8') + ".25 ; y = 2";
+    QPageLayout layout = equat::DefaultPageLayout();
+    layout.setOrientation(QPageLayout::Landscape);
+    const double width = layout.paintRectPixels(equat::kPrintDpi).width() * 96.0 / equat::kPrintDpi;
+    QStringList expected;  // the groups' titles, found by laying out every row
+    for (std::size_t first = 0; first < 30;) {
+        std::size_t n = 30 - first;
+        for (QTextDocument doc; n > 1; --n) {
+            doc.setDocumentMargin(0);
+            doc.setHtml(QString::fromStdString(equat::AnswerGridHtml(grid, first, n)));
+            if (doc.idealWidth() <= width) break;
+        }
+        expected << QString("(questions %1 \u00e0 %2)").arg(first + 1).arg(first + n);
+        first += n;
+    }
+    std::string pdf, error;
+    ASSERT_TRUE(equat::AnswerGridPdf(grid, &pdf, &error)) << error;
+    const QString path = dir.filePath("grille.pdf");
+    WriteAll(path, QByteArray::fromStdString(pdf));
+    const QString text = PdfText(path);
+    ASSERT_GE(expected.size(), 2);
+    for (const QString& title : expected) EXPECT_TRUE(text.contains(title)) << title.toStdString();
 }
 
 TEST(OutputNoPrinter, PrintingOnSomethingThatIsNoQueueIsAnError) {
