@@ -102,14 +102,14 @@ void Set32(std::string& s, size_t at, uint32_t v) {
     for (int i = 0; i < 4; ++i) s[at + i] = static_cast<char>(v >> (24 - 8 * i) & 0xFF);
 }
 
+// The sum of the big-endian words, the last padded with zeros.
 uint32_t CheckSum(const std::string& s, size_t from, size_t length) {
+    const auto* p = reinterpret_cast<const unsigned char*>(s.data() + from);
     uint32_t sum = 0;
-    for (size_t i = 0; i < length; i += 4) {
-        uint32_t word = 0;
-        for (size_t k = 0; k < 4; ++k)
-            word = word << 8 | (i + k < length ? static_cast<unsigned char>(s[from + i + k]) : 0u);
-        sum += word;
-    }
+    size_t i = 0;
+    for (; i + 4 <= length; i += 4)
+        sum += uint32_t{p[i]} << 24 | uint32_t{p[i + 1]} << 16 | uint32_t{p[i + 2]} << 8 | p[i + 3];
+    for (int shift = 24; i < length; ++i, shift -= 8) sum += uint32_t{p[i]} << shift;
     return sum;
 }
 
